@@ -1,0 +1,10 @@
+#include "ai/AISystem.h"
+
+namespace Varn::System
+{
+
+void AISystem::Update(const float& /*dt*/)
+{
+}
+
+} // namespace Varn::System

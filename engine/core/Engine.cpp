@@ -1,0 +1,187 @@
+#include "core/Engine.h"
+
+#include "core/InputManager.h"
+#include "core/Scene.h"
+#include "core/SceneStack.h"
+#include "core/Timer.h"
+#include "core/Window.h"
+#include "ecs/Camera.h"
+#include "ecs/EntityManager.h"
+#include "ecs/IEntity.h"
+#include "ecs/Transform.h"
+#include "ecs/TransformSystem.h"
+#include "graphics/AnimationSystem.h"
+#include "graphics/CameraSystem.h"
+#include "graphics/GraphicsSystem.h"
+#include "graphics/ParticleSystem.h"
+#include "graphics/UIButtonSystem.h"
+#include "graphics/UIGraphicsSystem.h"
+#include "graphics/UITextSystem.h"
+#include "ai/AISystem.h"
+#include "physics/PhysicsSystem.h"
+#include "resource/AudioManager.h"
+#include "resource/ResourceManager.h"
+#include "scene/JSONManager.h"
+#include "script/ScriptSystem.h"
+
+#include <SDL.h>
+
+namespace Varn
+{
+
+namespace
+{
+std::unique_ptr<Engine> instance;
+}
+
+Engine& Engine::Instance()
+{
+    if (!instance)
+    {
+        instance.reset(new Engine());
+    }
+    return *instance;
+}
+
+void Engine::Shutdown()
+{
+    instance.reset();
+}
+
+Engine::Engine()
+    : window(std::make_unique<Window>()), timer(std::make_unique<Time::Timer>()),
+      scenes(std::make_unique<SceneStack>()), resources(std::make_unique<System::ResourceManager>()),
+      input(std::make_unique<InputManager>()), jsonManager(std::make_unique<System::JSONManager>()),
+      audio(std::make_unique<System::AudioManager>()), entities(std::make_unique<ECS::EntityManager>())
+{
+}
+
+Engine::~Engine()
+{
+    // Lines of a frame that never finished are not worth printing at exit.
+    logger.Clear();
+    if (window->glContext != nullptr)
+    {
+        for (Graphics::LayerFramebuffer& layer : layerFramebuffers)
+        {
+            layer.Release();
+        }
+    }
+    layerFramebuffers.clear();
+    entities.reset();
+    audio.reset();
+    jsonManager.reset();
+    input.reset();
+    resources.reset();
+    scenes.reset();
+    timer.reset();
+    window.reset();
+}
+
+bool Engine::Start(const std::string& firstScene)
+{
+    if (!window->Create())
+    {
+        return false;
+    }
+    scenes->SetCurrent(new Scene());
+    SDL_GL_SetSwapInterval(1);
+    window->clearColour = {0.0f, 0.0f, 0.0f, 1.0f};
+    jsonManager->LoadScene(firstScene, false);
+
+    Scene& scene = *scenes->current;
+    auto* transform = scene.mainCamera->GetComponent<Component::Transform>();
+    auto* camera = scene.mainCamera->GetComponent<Component::Camera>();
+    if (transform != nullptr && camera != nullptr)
+    {
+        transform->position = camera->startPosition;
+        camera->zoom = camera->startZoom;
+    }
+    return true;
+}
+
+void Engine::RunMainLoop()
+{
+    for (;;)
+    {
+        window->PumpMessages();
+        if (!window->running)
+        {
+            break;
+        }
+        if (!window->active)
+        {
+            SDL_Delay(10); // in the background: nothing to update or draw
+            continue;
+        }
+        Update();
+        window->ApplyClearColour();
+        Render();
+        window->SwapBuffers();
+        logger.Flush();
+    }
+}
+
+void Engine::Update()
+{
+    timer->BeginFrame();
+    timer->AdvanceCounters();
+    audio->Update();
+
+    stepsLastFrame = 0;
+    if (scenes->current != nullptr && scenes->current->playing)
+    {
+        stepAccumulator += static_cast<float>(timer->deltaTime);
+        while (static_cast<double>(stepAccumulator) >= STEP - STEP_TOLERANCE)
+        {
+            if (stepsLastFrame == MAX_STEPS_PER_FRAME)
+            {
+                stepAccumulator = 0.0f;
+                break;
+            }
+            Step(static_cast<float>(static_cast<double>(timer->timeScale) * STEP));
+            stepAccumulator -= STEP_DEBT;
+            ++stepsLastFrame;
+        }
+    }
+    else
+    {
+        Step(static_cast<float>(timer->deltaTime));
+        stepsLastFrame = 1;
+    }
+}
+
+void Engine::Step(float dt)
+{
+    // A step may load another scene; every stage reads the current scene afresh.
+    input->Update();
+    scenes->current->cameraSystem->Update(dt);
+    if (scenes->current->playing)
+    {
+        scenes->current->scriptSystem->Update(dt);
+        scenes->current->aiSystem->Update(dt);
+        scenes->current->physicsSystem->Update(dt);
+    }
+    scenes->current->transformSystem->Update(dt);
+    scenes->current->particleSystem->Update(dt);
+    scenes->current->uiButtonSystem->Update(dt);
+    scenes->current->animationSystem->Update(dt);
+}
+
+void Engine::Render()
+{
+    const float noStep = 0.0f;
+    Scene& scene = *scenes->current;
+    scene.graphicsSystem->Update(noStep);
+    scene.uiGraphicsSystem->Update(noStep);
+    scene.uiTextSystem->Update(noStep);
+}
+
+void Engine::ReloadDroppedFile(DROPPED_FILE kind, const std::string& relativePath)
+{
+    // The resource manager's reload operations are not built yet; say what was skipped.
+    (void)kind;
+    logger.Log("Error: Failed To Reload " + relativePath + ": reloading dropped files is not available yet");
+}
+
+} // namespace Varn

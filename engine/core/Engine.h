@@ -1,0 +1,90 @@
+#pragma once
+// The process-wide owner of every manager: window, timer, scenes, resources, input, scene
+// loader, audio, the entity pool, the layer framebuffers, the logger and the worker pool.
+// Built on first use by Instance(), torn down once by Shutdown(). Every subsystem reaches
+// shared services through it; everything here lives on the main thread.
+#include "core/Logger.h"
+#include "core/WorkerPool.h"
+#include "graphics/LayerFramebuffer.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace Varn
+{
+
+class Window;
+class SceneStack;
+class Scene;
+class InputManager;
+enum class DROPPED_FILE;
+namespace Time
+{
+class Timer;
+}
+namespace ECS
+{
+class EntityManager;
+}
+namespace System
+{
+class ResourceManager;
+class JSONManager;
+class AudioManager;
+} // namespace System
+
+class Engine
+{
+public:
+    static constexpr double STEP = 1.0 / 60.0;      // the fixed step, compared in double
+    static constexpr float STEP_DEBT = 0.016666668f; // what one step takes off the accumulator
+    // The step subtracts a little more than 1/60, so a frame of exactly n steps would come up
+    // short by a few nanoseconds and lose its last step; this much shortfall still counts.
+    static constexpr double STEP_TOLERANCE = 1e-6;
+    // Past this many steps in one frame the game would fall further behind each frame; the
+    // rest of the accumulator is dropped instead (0.25 s of game time).
+    static constexpr int MAX_STEPS_PER_FRAME = 15;
+
+    static Engine& Instance();
+    // Tears the engine down in the fixed order; the next Instance() builds a fresh one.
+    static void Shutdown();
+
+    // The entry sequence after construction: window, first scene, vertical sync, the first
+    // scene file and the main camera's start values. False when there is no window.
+    bool Start(const std::string& firstScene);
+    // Runs displayed frames until the window stops running.
+    void RunMainLoop();
+    // One displayed frame's simulation: timing, counters, audio, then the steps.
+    void Update();
+    // One simulation step of length dt on the current scene.
+    void Step(float dt);
+    // The three renderers of one displayed frame.
+    void Render();
+    // Reloads a file dropped on the window while the game is paused.
+    void ReloadDroppedFile(DROPPED_FILE kind, const std::string& relativePath);
+
+    std::unique_ptr<Window> window;
+    std::unique_ptr<Time::Timer> timer;
+    std::unique_ptr<SceneStack> scenes;
+    std::unique_ptr<System::ResourceManager> resources;
+    std::unique_ptr<InputManager> input;
+    std::unique_ptr<System::JSONManager> jsonManager;
+    std::unique_ptr<System::AudioManager> audio;
+    std::unique_ptr<ECS::EntityManager> entities;
+    std::vector<Graphics::LayerFramebuffer> layerFramebuffers; // one per render layer
+    Debug::Logger logger;
+    float stepAccumulator = 0.0f; // seconds of real time not yet stepped
+    WorkerPool workers{3};         // the three worker tasks of the parallel passes
+    int stepsLastFrame = 0;        // simulation steps run by the last Update
+
+private:
+    Engine();
+    ~Engine();
+    Engine(const Engine&) = delete;
+    Engine& operator=(const Engine&) = delete;
+
+    friend struct std::default_delete<Engine>;
+};
+
+} // namespace Varn

@@ -1,0 +1,46 @@
+#pragma once
+// Base of every system. A system belongs to one Scene and keeps a working set of the entities
+// whose components registered with it; it never owns them.
+#include <cstdint>
+#include <vector>
+
+namespace Varn
+{
+class Scene;
+}
+namespace Varn::ECS
+{
+class IEntity;
+}
+
+namespace Varn::System
+{
+
+class ISystem
+{
+public:
+    explicit ISystem(Scene* scene);
+    virtual ~ISystem() = default;
+    ISystem(const ISystem&) = delete;
+    ISystem& operator=(const ISystem&) = delete;
+
+    // Called once after the scene has built all its systems; nothing to do by default.
+    virtual void Initialise() {}
+    // Appends the entity unless it is already in the working set.
+    virtual void AddEntity(ECS::IEntity* entity);
+    // Removes the first occurrence, keeping the order of the rest.
+    virtual void RemoveEntity(ECS::IEntity* entity);
+    // One step of work; the renderers are called once per displayed frame with dt = 0.
+    virtual void Update(const float& dt) = 0;
+
+    const std::vector<ECS::IEntity*>& Entities() const { return entities; }
+
+    Scene* scene;                  // the owning scene; never null
+    float lastUpdateSeconds = 0.0f; // duration of the last Update, for systems that time themselves
+    int64_t updateStartTicks = 0;   // 100 ns ticks
+
+protected:
+    std::vector<ECS::IEntity*> entities; // the working set, in registration order
+};
+
+} // namespace Varn::System

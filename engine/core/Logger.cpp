@@ -1,0 +1,17 @@
+#include "core/Logger.h"
+
+#include <iostream>
+
+namespace Varn::Debug
+{
+
+void Logger::Flush()
+{
+    for (const std::string& line : lines)
+    {
+        std::cout << line << std::endl;
+    }
+    lines.clear();
+}
+
+} // namespace Varn::Debug

@@ -1,0 +1,108 @@
+#include "core/Scene.h"
+
+#include "ai/AISystem.h"
+#include "core/Engine.h"
+#include "ecs/Camera.h"
+#include "ecs/EntityManager.h"
+#include "ecs/Transform.h"
+#include "ecs/TransformSystem.h"
+#include "graphics/AnimationSystem.h"
+#include "graphics/CameraSystem.h"
+#include "graphics/GraphicsSystem.h"
+#include "graphics/ParticleSystem.h"
+#include "graphics/UIButtonSystem.h"
+#include "graphics/UIGraphicsSystem.h"
+#include "graphics/UITextSystem.h"
+#include "physics/PhysicsSystem.h"
+#include "script/ScriptSystem.h"
+
+#include <algorithm>
+
+namespace Varn
+{
+
+Scene::Scene()
+{
+    transformSystem = new System::TransformSystem(this);
+    physicsSystem = new System::PhysicsSystem(this);
+    scriptSystem = new System::ScriptSystem(this);
+    particleSystem = new System::ParticleSystem(this);
+    cameraSystem = new System::CameraSystem(this);
+    aiSystem = new System::AISystem(this);
+    graphicsSystem = new System::GraphicsSystem(this);
+    animationSystem = new System::AnimationSystem(this);
+    uiGraphicsSystem = new UISystem::UIGraphicsSystem(this);
+    uiTextSystem = new UISystem::UITextSystem(this);
+    uiButtonSystem = new UISystem::UIButtonSystem(this);
+
+    mainCamera = Engine::Instance().entities->CreateEntity("Main Camera");
+    mainCamera->AddComponent<Component::Transform>();
+    mainCamera->AddComponent<Component::Camera>();
+    AddEntity(mainCamera);
+}
+
+Scene::~Scene()
+{
+    // The camera entity goes back to the pool unless a load already released it.
+    if (mainCamera != nullptr && std::find(entities.begin(), entities.end(), mainCamera) != entities.end())
+    {
+        mainCamera->DetachChildren();
+        mainCamera->RemoveAllComponents();
+        mainCamera->parent = nullptr;
+        entities.erase(std::find(entities.begin(), entities.end(), mainCamera));
+    }
+    delete uiButtonSystem;
+    delete uiTextSystem;
+    delete uiGraphicsSystem;
+    delete animationSystem;
+    delete graphicsSystem;
+    delete aiSystem;
+    delete cameraSystem;
+    delete particleSystem;
+    delete scriptSystem;
+    delete physicsSystem;
+    delete transformSystem;
+    // Entities still listed are left in the pool; they must not reach back into dead systems.
+    for (ECS::IEntity* entity : entities)
+    {
+        if (entity->scene == this)
+        {
+            entity->scene = nullptr;
+        }
+    }
+}
+
+void Scene::AddEntity(ECS::IEntity* entity)
+{
+    entity->scene = this;
+    if (std::find(entities.begin(), entities.end(), entity) != entities.end())
+    {
+        return;
+    }
+    for (const auto& component : entity->components)
+    {
+        component->Register();
+    }
+    entities.push_back(entity);
+}
+
+void Scene::RemoveEntity(ECS::IEntity* entity, bool recursive)
+{
+    if (recursive)
+    {
+        for (ECS::IEntity* descendant : entity->GetDescendants())
+        {
+            RemoveEntity(descendant, false);
+        }
+    }
+    entity->DetachChildren();
+    entity->RemoveAllComponents();
+    entity->parent = nullptr;
+    auto found = std::find(entities.begin(), entities.end(), entity);
+    if (found != entities.end())
+    {
+        entities.erase(found);
+    }
+}
+
+} // namespace Varn

@@ -1,0 +1,67 @@
+#pragma once
+// The one running scene: the entities that belong to it (not owned; they live in the entity
+// pool) and its eleven systems (owned). Scene loads reuse the same object and replace its
+// entities.
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace Varn::ECS
+{
+class IEntity;
+}
+namespace Varn::System
+{
+class TransformSystem;
+class PhysicsSystem;
+class ScriptSystem;
+class ParticleSystem;
+class CameraSystem;
+class AISystem;
+class GraphicsSystem;
+class AnimationSystem;
+} // namespace Varn::System
+namespace Varn::UISystem
+{
+class UIGraphicsSystem;
+class UITextSystem;
+class UIButtonSystem;
+} // namespace Varn::UISystem
+
+namespace Varn
+{
+
+class Scene
+{
+public:
+    // Builds the systems in order, then the "Main Camera" entity with a Transform and a Camera.
+    Scene();
+    // Releases the main camera entity to the pool, then the systems in reverse order.
+    ~Scene();
+    Scene(const Scene&) = delete;
+    Scene& operator=(const Scene&) = delete;
+
+    // Registers the entity's components with the systems and appends it, unless it is listed.
+    void AddEntity(ECS::IEntity* entity);
+    // Returns the entity (and with `recursive` its descendants first) to the pool; children
+    // that stay are detached where they are on screen.
+    void RemoveEntity(ECS::IEntity* entity, bool recursive);
+
+    std::vector<ECS::IEntity*> entities; // in the order they joined
+    System::TransformSystem* transformSystem = nullptr;
+    System::PhysicsSystem* physicsSystem = nullptr;
+    System::ScriptSystem* scriptSystem = nullptr;
+    System::ParticleSystem* particleSystem = nullptr;
+    System::CameraSystem* cameraSystem = nullptr;
+    System::AISystem* aiSystem = nullptr;
+    System::GraphicsSystem* graphicsSystem = nullptr;
+    System::AnimationSystem* animationSystem = nullptr;
+    UISystem::UIGraphicsSystem* uiGraphicsSystem = nullptr;
+    UISystem::UITextSystem* uiTextSystem = nullptr;
+    UISystem::UIButtonSystem* uiButtonSystem = nullptr;
+    bool playing = true;        // while true, script, AI and physics run in fixed steps
+    std::string name;           // path of the last scene file loaded
+    ECS::IEntity* mainCamera = nullptr; // may be null only while being torn down
+};
+
+} // namespace Varn

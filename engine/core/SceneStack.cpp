@@ -1,0 +1,28 @@
+#include "core/SceneStack.h"
+
+#include "core/Scene.h"
+
+namespace Varn
+{
+
+SceneStack::~SceneStack()
+{
+    delete current;
+    current = nullptr;
+    while (!queued.empty())
+    {
+        delete queued.back();
+        queued.pop_back();
+    }
+}
+
+void SceneStack::SetCurrent(Scene* scene)
+{
+    if (scene != current)
+    {
+        delete current;
+        current = scene;
+    }
+}
+
+} // namespace Varn

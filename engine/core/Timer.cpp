@@ -1,0 +1,61 @@
+#include "core/Timer.h"
+
+namespace Varn::Time
+{
+
+namespace
+{
+const SteadyClock realClock;
+}
+
+void FrameCounter::UpdateRealSeconds()
+{
+    realSeconds = static_cast<float>(static_cast<double>(NowTicks() - startTicks) / 10000000.0);
+}
+
+Timer::Timer(const IClock* clock_) : clock(clock_ ? clock_ : &realClock)
+{
+    lastTime = currentTime = clock->NowNanoseconds();
+}
+
+void Timer::BeginFrame()
+{
+    currentTime = clock->NowNanoseconds();
+    deltaTime = static_cast<double>(currentTime - lastTime) / 1000000.0 / 1000.0;
+    lastTime = currentTime;
+    fps = 1.0 / deltaTime;
+}
+
+void Timer::AdvanceCounters()
+{
+    for (const auto& counter : counters)
+    {
+        if (!counter->paused)
+        {
+            counter->elapsed += COUNTER_STEP;
+        }
+    }
+}
+
+void Timer::Reset()
+{
+    lastTime = clock->NowNanoseconds();
+    deltaTime = 0.0;
+}
+
+FrameCounter* Timer::CreateCounter(bool paused)
+{
+    auto counter = std::make_unique<FrameCounter>();
+    counter->paused = paused;
+    counter->startTicks = NowTicks();
+    counters.push_back(std::move(counter));
+    return counters.back().get();
+}
+
+void Timer::SetClock(const IClock* clock_)
+{
+    clock = clock_ ? clock_ : &realClock;
+    Reset();
+}
+
+} // namespace Varn::Time

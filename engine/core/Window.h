@@ -1,0 +1,83 @@
+#pragma once
+// The game window and its OpenGL 3.3 core context (SDL2). Reads the display settings, switches
+// between a centred window at the base resolution and a letter-boxed full screen, pumps the
+// platform events and tracks focus. The frame loop, the display-mode actions and the renderers
+// read its fields; only the Window writes them.
+#include "core/VarnColor.h"
+#include "core/WindowConfig.h"
+
+#include <string>
+
+struct SDL_Window;
+union SDL_Event;
+
+namespace Varn
+{
+
+// Where the base picture lands on a screen: uniform scale, centred.
+struct LetterBox
+{
+    float scale;
+    int x, y;          // lower-left corner of the picture
+    int width, height; // size of the picture
+};
+
+// What a file dropped on the window is reloaded as.
+enum class DROPPED_FILE
+{
+    NONE,
+    TEXTURE,
+    FONT,
+    SCRIPT,
+    SHADER,
+    SOUND
+};
+
+class Window
+{
+public:
+    Window() = default;
+    ~Window(); // releases the context and the window
+    Window(const Window&) = delete;
+    Window& operator=(const Window&) = delete;
+
+    // Reads "gameConfig.ini", opens the window with its context, binds OpenGL and applies the
+    // configured display mode. False (with a log line) when there is no window or no context.
+    bool Create();
+    void SetWindowed();
+    void SetFullscreen();
+
+    // Handles every pending platform event; returns when the queue is empty.
+    void PumpMessages();
+    void HandleEvent(const SDL_Event& event);
+    void SetActive(bool focused); // focus gained or lost
+    void OnFileDropped(const std::string& path);
+    void ApplyClearColour() const;
+    void SwapBuffers() const;
+
+    // Scales the base resolution uniformly to fit the screen and centres it.
+    static LetterBox ComputeLetterBox(int baseW, int baseH, int screenW, int screenH);
+    // The part of `path` from "Resources" on, and what it is reloaded as (NONE to skip it).
+    static DROPPED_FILE ClassifyDroppedFile(const std::string& path, std::string& relative);
+    // Moves into the executable's folder when the working directory has no "Resources".
+    static void EnterContentFolder();
+
+    SDL_Window* handle = nullptr; // null until Create succeeds
+    void* glContext = nullptr;    // the SDL_GLContext; null until Create succeeds
+    bool running = true;          // cleared by a quit request; ends the main loop
+    int baseWidth = 0, baseHeight = 0;         // render resolution: the windowed size
+    int viewportWidth = 0, viewportHeight = 0; // size of the area the game is drawn into
+    int screenWidth = 0, screenHeight = 0;     // the primary display
+    int viewportX = 0, viewportY = 0;          // lower-left corner of the drawing area
+    bool fullscreen = false;
+    bool active = false; // the main loop updates and draws only while true
+    WindowConfig config;
+    float scaleX = 0.0f, scaleY = 0.0f; // full-screen scale factor, the same on both axes
+    bool cursorVisible = true;
+    Helper::VarnColor clearColour{1, 1, 1, 1};
+
+private:
+    void ResizeLayerFramebuffers() const;
+};
+
+} // namespace Varn

@@ -1,0 +1,25 @@
+#pragma once
+// The display settings of "gameConfig.ini", section "Game Settings".
+#include <string>
+
+namespace Varn
+{
+
+struct WindowConfig
+{
+    static constexpr float ASPECT = 1.7777778f; // 16:9, forced on both sizes
+
+    int windowWidth = 1920;    // "Window_Width": full-screen width before letter-boxing
+    int windowHeight = 1080;   // "Window_Height"
+    int windowedWidth = 1280;  // "Windowed_Width": the base resolution
+    int windowedHeight = 720;  // "Windowed_Height"
+    bool windowFullscreen = true; // "Window_Fullscreen": any non-zero value
+
+    // Reads the file; a missing file or key keeps the default, and heights more than one pixel
+    // off 16:9 are replaced. `problems` receives one line per value that could not be used.
+    static WindowConfig Load(const std::string& path, std::string* problems = nullptr);
+    // Replaces `height` by width / 16:9 (truncated) when it is more than 1 away from it.
+    static int ForceAspect(int width, int height);
+};
+
+} // namespace Varn

@@ -1,0 +1,79 @@
+#include "ecs/Camera.h"
+
+#include "core/Engine.h"
+#include "core/Scene.h"
+#include "core/Window.h"
+#include "ecs/IEntity.h"
+#include "graphics/CameraSystem.h"
+
+namespace Varn::Component
+{
+
+Camera::Camera() : IComponent("Camera")
+{
+    const Window& window = *Engine::Instance().window;
+    const float w = static_cast<float>(window.viewportWidth);
+    const float h = static_cast<float>(window.viewportHeight);
+    projection = Orthographic(-w / 2.0f, w / 2.0f, -h / 2.0f, h / 2.0f);
+}
+
+Camera::~Camera()
+{
+    if (owner != nullptr && owner->scene != nullptr)
+    {
+        owner->scene->cameraSystem->RemoveEntity(owner);
+    }
+}
+
+void Camera::Register()
+{
+    if (owner != nullptr && owner->scene != nullptr)
+    {
+        owner->scene->cameraSystem->AddEntity(owner);
+    }
+}
+
+void Camera::BuildProperties()
+{
+    properties.clear();
+    properties.push_back(ECS::Property::Of("Zoom", &zoom));
+    properties.push_back(ECS::Property::Of("Start Position", &startPosition));
+    properties.push_back(ECS::Property::Of("Start Zoom", &startZoom));
+}
+
+std::unique_ptr<ECS::IComponent> Camera::Clone() const
+{
+    auto copy = std::make_unique<Camera>();
+    copy->zoom = zoom;
+    copy->startPosition = startPosition;
+    copy->startZoom = startZoom;
+    copy->view = view;
+    copy->startView = startView;
+    copy->startProjection = startProjection;
+    copy->projection = projection;
+    copy->viewLeft = viewLeft;
+    copy->viewBottom = viewBottom;
+    copy->viewRight = viewRight;
+    copy->viewTop = viewTop;
+    return FinishClone(std::move(copy));
+}
+
+Camera::ColumnMatrix Camera::Orthographic(float left, float right, float bottom, float top)
+{
+    ColumnMatrix m{};
+    const float zNear = -1.0f, zFar = 1.0f;
+    if (right == left || top == bottom)
+    {
+        return m; // no drawing area yet: leave it zero rather than divide by zero
+    }
+    m[0] = 2.0f / (right - left);
+    m[5] = 2.0f / (top - bottom);
+    m[10] = -2.0f / (zFar - zNear);
+    m[12] = -(right + left) / (right - left);
+    m[13] = -(top + bottom) / (top - bottom);
+    m[14] = -(zFar + zNear) / (zFar - zNear);
+    m[15] = 1.0f;
+    return m;
+}
+
+} // namespace Varn::Component

@@ -1,0 +1,62 @@
+#include "ecs/EntityManager.h"
+
+namespace Varn::ECS
+{
+
+EntityManager::EntityManager(std::size_t initialPool)
+{
+    Grow(initialPool);
+}
+
+void EntityManager::Grow(std::size_t count)
+{
+    pool.reserve(pool.size() + count);
+    for (std::size_t i = 0; i < count; ++i)
+    {
+        pool.push_back(std::make_unique<IEntity>());
+    }
+}
+
+IEntity* EntityManager::CreateEntity(const std::string& name)
+{
+    IEntity* entity = nullptr;
+    for (const auto& candidate : pool)
+    {
+        if (candidate->components.empty())
+        {
+            entity = candidate.get();
+            break;
+        }
+    }
+    if (entity == nullptr)
+    {
+        // Doubling keeps creation amortised; the first new slot is the next free one.
+        const std::size_t oldSize = pool.size();
+        Grow(oldSize == 0 ? 1 : oldSize);
+        entity = pool[oldSize].get();
+    }
+    entity->name = name;
+    entity->tags = 0;
+    entity->id = nextId++;
+    entity->prefabOwner.clear();
+    return entity;
+}
+
+IEntity* EntityManager::CreateEntity()
+{
+    return CreateEntity("New Entity " + std::to_string(newEntityCounter++));
+}
+
+IEntity* EntityManager::FindByName(const std::vector<IEntity*>& list, const std::string& name)
+{
+    for (IEntity* entity : list)
+    {
+        if (entity->name == name)
+        {
+            return entity;
+        }
+    }
+    return nullptr;
+}
+
+} // namespace Varn::ECS

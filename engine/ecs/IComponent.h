@@ -1,0 +1,51 @@
+#pragma once
+// Base of every component. A component belongs to exactly one entity (its owner), which owns
+// it; it registers with the systems of its owner's scene when the entity joins a scene and
+// unregisters itself in its destructor.
+#include "ecs/Property.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace Varn::ECS
+{
+
+class IEntity;
+
+class IComponent
+{
+public:
+    explicit IComponent(std::string blockName) : componentName(std::move(blockName)) {}
+    virtual ~IComponent() = default;
+    IComponent(const IComponent&) = delete;
+    IComponent& operator=(const IComponent&) = delete;
+
+    // Adds the owner to each system this component works with, if the owner is in a scene.
+    virtual void Register() = 0;
+    // Rebuilds `properties` to point at this object's fields, in serialised-key order.
+    virtual void BuildProperties() = 0;
+    // A copy of every field value with no owner and its own property list.
+    virtual std::unique_ptr<IComponent> Clone() const = 0;
+
+    // Enabled, and the owner and all its ancestors are active.
+    bool IsActive() const;
+
+    std::string componentName; // the block name in scene files
+    bool enabled = true;       // "Enabled"
+    IEntity* owner = nullptr;  // may be null until the component is added to an entity
+    std::vector<Property> properties;
+
+protected:
+    // Copies the base fields into a clone and gives it its own property list.
+    template <typename T> std::unique_ptr<IComponent> FinishClone(std::unique_ptr<T> copy) const
+    {
+        copy->componentName = componentName;
+        copy->enabled = enabled;
+        copy->owner = nullptr;
+        copy->BuildProperties();
+        return copy;
+    }
+};
+
+} // namespace Varn::ECS

@@ -1,0 +1,130 @@
+#include "ecs/IEntity.h"
+
+#include "core/Scene.h"
+#include "ecs/Transform.h"
+
+namespace Varn::ECS
+{
+
+IEntity::~IEntity()
+{
+    // Components unregister through `scene`; at shutdown the scene may already be gone.
+    scene = nullptr;
+    components.clear();
+}
+
+IComponent* IEntity::AddComponent(std::unique_ptr<IComponent> component)
+{
+    for (const auto& existing : components)
+    {
+        if (typeid(*existing) == typeid(*component))
+        {
+            return existing.get();
+        }
+    }
+    component->owner = this;
+    components.push_back(std::move(component));
+    return components.back().get();
+}
+
+int IEntity::GetChildCount() const
+{
+    int count = 0;
+    if (scene != nullptr)
+    {
+        for (const IEntity* entity : scene->entities)
+        {
+            count += entity->parent == this ? 1 : 0;
+        }
+    }
+    return count;
+}
+
+IEntity* IEntity::GetChild(int index) const
+{
+    if (scene == nullptr || index < 0)
+    {
+        return nullptr;
+    }
+    for (IEntity* entity : scene->entities)
+    {
+        if (entity->parent == this && index-- == 0)
+        {
+            return entity;
+        }
+    }
+    return nullptr;
+}
+
+std::vector<IEntity*> IEntity::GetDescendants() const
+{
+    std::vector<IEntity*> result;
+    if (scene == nullptr)
+    {
+        return result;
+    }
+    for (IEntity* entity : scene->entities)
+    {
+        if (entity->parent == this && entity != this)
+        {
+            std::vector<IEntity*> below = entity->GetDescendants();
+            result.insert(result.end(), below.begin(), below.end());
+            result.push_back(entity);
+        }
+    }
+    return result;
+}
+
+void IEntity::DetachChildren()
+{
+    if (scene == nullptr)
+    {
+        return;
+    }
+    for (IEntity* child : scene->entities)
+    {
+        if (child->parent != this)
+        {
+            continue;
+        }
+        if (Component::Transform* t = child->GetComponent<Component::Transform>())
+        {
+            const auto& m = t->worldMatrix.m;
+            t->flipX = t->worldFlipX;
+            t->flipY = t->worldFlipY;
+            t->position = {m[0][3], m[1][3], m[2][3], 1.0f};
+            t->angle = {0.0f, 0.0f, Component::Transform::EulerFromMatrix(t->worldMatrix).z, 0.0f};
+        }
+        child->parent = nullptr;
+    }
+}
+
+void IEntity::RemoveAllComponents()
+{
+    // Destroy in list order; each destructor unregisters from its systems and still sees the
+    // components that come after it.
+    while (!components.empty())
+    {
+        std::unique_ptr<IComponent> doomed = std::move(components.front());
+        components.erase(components.begin());
+        doomed.reset();
+    }
+}
+
+bool IEntity::IsActiveInHierarchy() const
+{
+    for (const IEntity* e = this; e != nullptr; e = e->parent)
+    {
+        if (!e->gameObjectActive)
+        {
+            return false;
+        }
+        if (e->parent == e)
+        {
+            break;
+        }
+    }
+    return true;
+}
+
+} // namespace Varn::ECS

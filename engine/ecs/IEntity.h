@@ -1,0 +1,82 @@
+#pragma once
+// A named container of components with a tag mask, a render layer, a room and a parent link.
+// Entities live in the EntityManager's pool for the whole run and are never freed: an entity
+// without components is free for reuse. Children are not stored; they are the entities of
+// the scene whose parent is this one.
+#include "ecs/IComponent.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <typeinfo>
+#include <vector>
+
+namespace Varn
+{
+class Scene;
+}
+
+namespace Varn::ECS
+{
+
+class IEntity
+{
+public:
+    virtual ~IEntity();
+
+    // The component whose dynamic type is exactly T (a subclass does not match), or null.
+    template <typename T> T* GetComponent() const
+    {
+        for (const auto& component : components)
+        {
+            if (typeid(*component) == typeid(T))
+            {
+                return static_cast<T*>(component.get());
+            }
+        }
+        return nullptr;
+    }
+
+    // Adds a default T unless one is present; returns the entity's T either way. Adding does
+    // not register the component with any system: joining a scene does that.
+    template <typename T> T* AddComponent()
+    {
+        if (T* existing = GetComponent<T>())
+        {
+            return existing;
+        }
+        auto component = std::make_unique<T>();
+        component->BuildProperties();
+        component->owner = this;
+        T* raw = component.get();
+        components.push_back(std::move(component));
+        return raw;
+    }
+
+    // Takes ownership of a component (for example a clone) unless one of its class is present.
+    IComponent* AddComponent(std::unique_ptr<IComponent> component);
+
+    int GetChildCount() const;
+    IEntity* GetChild(int index) const; // null past the end
+    // Depth first: for each child, that child's descendants and then the child.
+    std::vector<IEntity*> GetDescendants() const;
+    // Unparents every child, leaving it where it is on screen.
+    void DetachChildren();
+    // Destroys every component (each unregisters itself); the entity becomes free.
+    void RemoveAllComponents();
+    bool IsActiveInHierarchy() const;
+
+    std::string name = "Entity"; // "ID"
+    uint64_t tags = 0;           // "ID Type": bit i is the i-th name of the tag registry
+    uint32_t id = 0;             // unique for the life of the process
+    uint32_t currentParentId = 0; // "Current Parent ID": this entity's link key in its file
+    uint32_t room = 0;            // "Room"
+    uint32_t layer = 0;           // "Layer": render layer
+    std::string prefabOwner;      // "Prefab Owner"
+    bool gameObjectActive = true; // "GameObject Active"
+    IEntity* parent = nullptr;    // may be null; not owned
+    Scene* scene = nullptr;       // may be null; the scene the entity is registered with
+    std::vector<std::unique_ptr<IComponent>> components; // at most one per concrete class
+};
+
+} // namespace Varn::ECS

@@ -1,0 +1,113 @@
+#include "ecs/Transform.h"
+
+#include "core/Scene.h"
+#include "ecs/IEntity.h"
+#include "ecs/TransformSystem.h"
+
+#include <cmath>
+
+namespace Varn::Component
+{
+
+namespace
+{
+constexpr float DEG_TO_RAD = 0.017453292f;
+constexpr float RAD_TO_DEG = 57.29578f;
+} // namespace
+
+Transform::~Transform()
+{
+    if (owner != nullptr && owner->scene != nullptr)
+    {
+        owner->scene->transformSystem->RemoveEntity(owner);
+    }
+}
+
+void Transform::Register()
+{
+    if (owner != nullptr && owner->scene != nullptr)
+    {
+        owner->scene->transformSystem->AddEntity(owner);
+    }
+}
+
+void Transform::BuildProperties()
+{
+    properties.clear();
+    properties.push_back(ECS::Property::Of("Position", &position));
+    properties.push_back(ECS::Property::Of("Angle", &angle));
+    properties.push_back(ECS::Property::Of("Scale", &scale));
+    properties.push_back(ECS::Property::Of("Flip X", &flipX));
+    properties.push_back(ECS::Property::Of("Flip Y", &flipY));
+}
+
+std::unique_ptr<ECS::IComponent> Transform::Clone() const
+{
+    auto copy = std::make_unique<Transform>();
+    copy->position = position;
+    copy->angle = angle;
+    copy->scale = scale;
+    copy->worldScale = worldScale;
+    copy->localMatrix = localMatrix;
+    copy->worldMatrix = worldMatrix;
+    copy->flipX = flipX;
+    copy->flipY = flipY;
+    copy->worldFlipX = worldFlipX;
+    copy->worldFlipY = worldFlipY;
+    return FinishClone(std::move(copy));
+}
+
+Math::Matrix4 Transform::ComputeLocalMatrix() const
+{
+    Math::Matrix4 t = Math::Matrix4::Identity();
+    t.m[0][3] = position.x;
+    t.m[1][3] = position.y;
+    t.m[2][3] = position.z;
+
+    const float ax = angle.x * DEG_TO_RAD;
+    const float ay = angle.y * DEG_TO_RAD;
+    const float az = angle.z * DEG_TO_RAD;
+    Math::Matrix4 rx = Math::Matrix4::Identity();
+    rx.m[1][1] = std::cos(ax);
+    rx.m[1][2] = -std::sin(ax);
+    rx.m[2][1] = std::sin(ax);
+    rx.m[2][2] = std::cos(ax);
+    Math::Matrix4 ry = Math::Matrix4::Identity();
+    ry.m[0][0] = std::cos(ay);
+    ry.m[0][2] = std::sin(ay);
+    ry.m[2][0] = -std::sin(ay);
+    ry.m[2][2] = std::cos(ay);
+    Math::Matrix4 rz = Math::Matrix4::Identity();
+    rz.m[0][0] = std::cos(az);
+    rz.m[0][1] = -std::sin(az);
+    rz.m[1][0] = std::sin(az);
+    rz.m[1][1] = std::cos(az);
+
+    // Flips and scale are both diagonal, so they fold into one matrix.
+    Math::Matrix4 fs = Math::Matrix4::Identity();
+    fs.m[0][0] = (flipX ? -1.0f : 1.0f) * scale.x;
+    fs.m[1][1] = (flipY ? -1.0f : 1.0f) * scale.y;
+    fs.m[2][2] = scale.z;
+
+    return t * rx * ry * rz * fs;
+}
+
+Math::Vector4 Transform::EulerFromMatrix(const Math::Matrix4& m)
+{
+    const float s = std::sqrt(m.m[1][0] * m.m[1][0] + m.m[0][0] * m.m[0][0] + m.m[2][0] * m.m[2][0]);
+    const float y = std::atan2(-m.m[2][0], s);
+    float x = 0.0f;
+    float z = 0.0f;
+    if (s < 1e-6f)
+    {
+        x = std::atan2(-m.m[1][2], m.m[1][1]);
+    }
+    else
+    {
+        x = std::atan2(m.m[2][1], m.m[2][2]);
+        z = std::atan2(m.m[1][0], m.m[0][0]);
+    }
+    return {x * RAD_TO_DEG, y * RAD_TO_DEG, z * RAD_TO_DEG, 0.0f};
+}
+
+} // namespace Varn::Component

@@ -1,0 +1,87 @@
+#include "ecs/TransformSystem.h"
+
+#include "core/Clock.h"
+#include "core/Engine.h"
+#include "ecs/IEntity.h"
+#include "ecs/Transform.h"
+
+#include <cmath>
+#include <future>
+
+namespace Varn::System
+{
+
+using Component::Transform;
+
+void TransformSystem::UpdateEntity(ECS::IEntity* entity)
+{
+    Transform* t = entity->GetComponent<Transform>();
+    t->localMatrix = t->worldMatrix = t->ComputeLocalMatrix();
+    t->worldFlipX = t->flipX;
+    t->worldFlipY = t->flipY;
+
+    for (ECS::IEntity* p = entity->parent; p != nullptr && p != p->parent; p = p->parent)
+    {
+        const Transform* pt = p->GetComponent<Transform>();
+        if (pt == nullptr)
+        {
+            break; // content never parents to an entity without a Transform
+        }
+        t->worldMatrix = pt->ComputeLocalMatrix() * t->worldMatrix;
+        const auto& m = t->worldMatrix.m;
+        t->worldScale = {std::sqrt(m[0][0] * m[0][0] + m[1][0] * m[1][0] + m[2][0] * m[2][0]),
+                         std::sqrt(m[0][1] * m[0][1] + m[1][1] * m[1][1] + m[2][1] * m[2][1]),
+                         std::sqrt(m[0][2] * m[0][2] + m[1][2] * m[1][2] + m[2][2] * m[2][2]), 0.0f};
+        t->worldFlipX ^= pt->flipX;
+        t->worldFlipY ^= pt->flipY;
+    }
+}
+
+void TransformSystem::UpdateSlice(std::size_t begin, std::size_t end) const
+{
+    for (std::size_t i = begin; i < end; ++i)
+    {
+        ECS::IEntity* entity = entities[i];
+        if (!entity->gameObjectActive)
+        {
+            continue;
+        }
+        const Transform* t = entity->GetComponent<Transform>();
+        if (t == nullptr || !t->IsActive())
+        {
+            continue;
+        }
+        UpdateEntity(entity);
+    }
+}
+
+void TransformSystem::Update(const float& /*dt*/)
+{
+    updateStartTicks = Time::NowTicks();
+    const std::size_t n = entities.size();
+    const std::size_t cut1 = n / 4, cut2 = n / 2, cut3 = 3 * n / 4;
+
+    WorkerPool& pool = Engine::Instance().workers;
+    std::future<void> slice1 = pool.Submit([=, this] { UpdateSlice(0, cut1); });
+    std::future<void> slice2 = pool.Submit([=, this] { UpdateSlice(cut1, cut2); });
+    std::future<void> slice3 = pool.Submit([=, this] { UpdateSlice(cut2, cut3); });
+    UpdateSlice(cut3, n);
+    slice1.get();
+    slice2.get();
+    slice3.get();
+
+    lastUpdateSeconds = static_cast<float>(static_cast<double>(Time::NowTicks() - updateStartTicks) / 1e7);
+}
+
+void TransformSystem::UpdateAll()
+{
+    for (ECS::IEntity* entity : entities)
+    {
+        if (entity->GetComponent<Transform>() != nullptr)
+        {
+            UpdateEntity(entity);
+        }
+    }
+}
+
+} // namespace Varn::System

@@ -1,0 +1,10 @@
+#include "graphics/GraphicsSystem.h"
+
+namespace Varn::System
+{
+
+void GraphicsSystem::Update(const float& /*dt*/)
+{
+}
+
+} // namespace Varn::System

@@ -1,0 +1,10 @@
+#include "graphics/ParticleSystem.h"
+
+namespace Varn::System
+{
+
+void ParticleSystem::Update(const float& /*dt*/)
+{
+}
+
+} // namespace Varn::System

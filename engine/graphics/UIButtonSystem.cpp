@@ -1,0 +1,10 @@
+#include "graphics/UIButtonSystem.h"
+
+namespace Varn::UISystem
+{
+
+void UIButtonSystem::Update(const float& /*dt*/)
+{
+}
+
+} // namespace Varn::UISystem

@@ -1,0 +1,10 @@
+#include "graphics/UIGraphicsSystem.h"
+
+namespace Varn::UISystem
+{
+
+void UIGraphicsSystem::Update(const float& /*dt*/)
+{
+}
+
+} // namespace Varn::UISystem

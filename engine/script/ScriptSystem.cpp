@@ -1,0 +1,10 @@
+#include "script/ScriptSystem.h"
+
+namespace Varn::System
+{
+
+void ScriptSystem::Update(const float& /*dt*/)
+{
+}
+
+} // namespace Varn::System

@@ -1,0 +1,18 @@
+// Corvalune: builds the engine, opens the window, loads the logo scene and runs until quit.
+#include "core/Engine.h"
+
+#include <iostream>
+
+int main()
+{
+    Varn::Engine& engine = Varn::Engine::Instance();
+    if (!engine.Start("Resources/Scenes/LogoScene.scene"))
+    {
+        engine.logger.Flush();
+        Varn::Engine::Shutdown();
+        return 1;
+    }
+    engine.RunMainLoop();
+    Varn::Engine::Shutdown();
+    return 0;
+}
