@@ -177,11 +177,4 @@ void Engine::Render()
     scene.uiTextSystem->Update(noStep);
 }
 
-void Engine::ReloadDroppedFile(DROPPED_FILE kind, const std::string& relativePath)
-{
-    // The resource manager's reload operations are not built yet; say what was skipped.
-    (void)kind;
-    logger.Log("Error: Failed To Reload " + relativePath + ": reloading dropped files is not available yet");
-}
-
 } // namespace Varn

@@ -18,7 +18,6 @@ class Window;
 class SceneStack;
 class Scene;
 class InputManager;
-enum class DROPPED_FILE;
 namespace Time
 {
 class Timer;
@@ -61,8 +60,6 @@ public:
     void Step(float dt);
     // The three renderers of one displayed frame.
     void Render();
-    // Reloads a file dropped on the window while the game is paused.
-    void ReloadDroppedFile(DROPPED_FILE kind, const std::string& relativePath);
 
     std::unique_ptr<Window> window;
     std::unique_ptr<Time::Timer> timer;

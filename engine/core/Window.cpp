@@ -8,6 +8,7 @@
 #include "core/Timer.h"
 #include "graphics/LayerFramebuffer.h"
 #include "resource/AudioManager.h"
+#include "resource/ResourceManager.h"
 
 #include <SDL.h>
 #include <glbinding/Binding.h>
@@ -308,7 +309,7 @@ void Window::OnFileDropped(const std::string& path)
     {
         return;
     }
-    engine.ReloadDroppedFile(kind, relative);
+    engine.resources->ReloadDroppedFile(kind, relative);
 }
 
 void Window::ApplyClearColour() const

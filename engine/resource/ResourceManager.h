@@ -1,7 +1,26 @@
 #pragma once
-// Owns every loaded resource. (The six registries and their get-or-create operations are not
-// built yet; the Engine already owns this object so that its place in start-up and teardown
-// is fixed.)
+// Owns every texture, shader, mesh, font, sound and script, each registry keyed by the exact
+// string it was asked for (no case folding, no slash normalisation). Every "get" is a
+// get-or-create, so components share resources by pointer and never own them. Main thread
+// only, except Texture2D::Load on textures the main thread already created.
+#include <memory>
+#include <string>
+#include <unordered_map>
+
+namespace Varn
+{
+enum class DROPPED_FILE;
+}
+
+namespace Varn::Resource
+{
+class Texture2D;
+class Mesh2D;
+class Shader;
+class FontSet;
+class Audio;
+class Script;
+} // namespace Varn::Resource
 
 namespace Varn::System
 {
@@ -9,9 +28,60 @@ namespace Varn::System
 class ResourceManager
 {
 public:
-    ResourceManager() = default;
+    static constexpr const char* DEFAULT_TEXTURE = "Resources\\Sprites\\basicSprite.dds";
+    static constexpr const char* DEFAULT_PARTICLE_TEXTURE = "Resources\\Sprites\\basicParticleSprite.dds";
+    static constexpr const char* DEFAULT_MESH = "basicSpriteMesh";
+    static constexpr const char* DEFAULT_FONT = "Resources\\Fonts\\FiraCode-Regular.ttf";
+    static constexpr const char* DEFAULT_SCRIPT = "Resources\\Scripts\\BasicScript.orin";
+    static constexpr const char* SPRITE_SHADER = "basicSpriteShader";
+    static constexpr const char* FBO_SHADER = "fboShader";
+    static constexpr const char* FBO_BLUR_SHADER = "fboBlurShader";
+    static constexpr const char* TEXT_SHADER = "basicTextShader";
+    static constexpr const char* PARTICLE_SHADER = "basicParticleShader";
+
+    ResourceManager();
+    ~ResourceManager();
     ResourceManager(const ResourceManager&) = delete;
     ResourceManager& operator=(const ResourceManager&) = delete;
+
+    // Once, after the window and the first scene exist: default assets, the five built-in
+    // shaders, the default font and the shared text quad.
+    void LoadDefaults();
+    void LoadDefaultAssets();
+
+    Resource::Texture2D* GetTexture(const std::string& path); // never null; reads nothing
+    void UnloadTexture(const std::string& path);
+    // Sources are ignored when `name` is registered; geometrySource may be null.
+    Resource::Shader* CreateShader(const char* vertexSource, const char* fragmentSource,
+                                   const char* geometrySource, const std::string& name);
+    Resource::Shader* LoadVertexShader(const std::string& path, const std::string& name);   // may be null
+    Resource::Shader* LoadFragmentShader(const std::string& path, const std::string& name); // may be null
+    Resource::Mesh2D* GetMesh(const std::string& name, uint32_t columns, uint32_t rows); // may be null
+    Resource::FontSet* LoadFont(const std::string& path);   // may be null
+    Resource::Audio* LoadAudio(const std::string& path);    // never null; its sound may be
+    Resource::Script* LoadScript(const std::string& path);  // may be null
+
+    // Lookups that never create: null when the key is not registered.
+    Resource::Shader* FindShader(const std::string& name) const;
+    Resource::Mesh2D* FindMesh(const std::string& name) const;
+    Resource::FontSet* FindFont(const std::string& path) const;
+
+    // Release what no component of the current scene's systems references.
+    void UnloadUnusedTextures();
+    void UnloadUnusedMeshes();
+    void UnloadUnusedScripts();
+    void UnloadAllAudio();
+
+    // A file dropped on the window, already cut to begin at "Resources".
+    void ReloadDroppedFile(DROPPED_FILE kind, const std::string& path);
+
+    std::unordered_map<std::string, std::unique_ptr<Resource::Texture2D>> textures;
+    std::unordered_map<std::string, std::unique_ptr<Resource::Shader>> shaders;
+    std::unordered_map<std::string, std::unique_ptr<Resource::Mesh2D>> meshes;
+    std::unordered_map<std::string, std::unique_ptr<Resource::FontSet>> fonts;
+    std::unordered_map<std::string, std::unique_ptr<Resource::Audio>> sounds;
+    std::unordered_map<std::string, std::unique_ptr<Resource::Script>> scripts;
+    uint32_t textVao = 0, textVbo = 0; // the shared quad that text glyphs are drawn with
 };
 
 } // namespace Varn::System

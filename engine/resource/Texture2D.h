@@ -1,0 +1,28 @@
+#pragma once
+// An image file decoded into memory (Load, any thread) and then uploaded as an OpenGL texture
+// (Upload, main thread), after which the pixels are freed.
+#include "resource/IResource.h"
+
+#include <cstdint>
+
+namespace Varn::Resource
+{
+
+class Texture2D final : public IResource
+{
+public:
+    Texture2D() = default;
+    ~Texture2D() override; // deletes the OpenGL texture, if any, and frees the pixels
+
+    // Decodes `path` with its own channel count; no OpenGL call. Does nothing once uploaded.
+    void Load();
+    // Creates the OpenGL texture from the pixels and frees them; does nothing without pixels.
+    void Upload();
+
+    int32_t width = 0, height = 0, channels = 0;
+    unsigned char* pixels = nullptr; // owned; null when not decoded or already uploaded
+    std::string path;
+    uint32_t textureId = 0; // 0 while not uploaded
+};
+
+} // namespace Varn::Resource

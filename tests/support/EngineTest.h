@@ -1,0 +1,88 @@
+#pragma once
+// Fixtures shared by the engine tests. Each builds a fresh Engine and tears it down after the
+// test, so no test sees another's entities, log lines or counters.
+#include "core/Clock.h"
+#include "core/Engine.h"
+#include "core/IInputSource.h"
+#include "core/InputManager.h"
+#include "core/Scene.h"
+#include "core/SceneStack.h"
+#include "core/Timer.h"
+#include "core/Window.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <memory>
+
+namespace Varn::Test
+{
+
+// A clock that only moves when told to.
+class ManualClock final : public Time::IClock
+{
+public:
+    int64_t NowNanoseconds() const override { return now; }
+    void AdvanceMilliseconds(double ms) { now += static_cast<int64_t>(ms * 1000000.0); }
+    void AdvanceNanoseconds(int64_t ns) { now += ns; }
+
+    int64_t now = 1000000000; // an arbitrary non-zero start
+};
+
+// Input whose devices the test sets by hand; `state` is returned by every sample.
+class ScriptedInput final : public IInputSource
+{
+public:
+    InputSample Sample() override
+    {
+        InputSample sample = state;
+        sample.keys |= taps; // a tap counts once, like a press between two polls
+        taps.reset();
+        return sample;
+    }
+    void StopPadVibration() override { ++vibrationStops; }
+
+    InputSample state;
+    std::bitset<256> taps;
+    int vibrationStops = 0;
+};
+
+// An Engine with a current Scene but no OS window: logic tests.
+class EngineTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        engine = &Engine::Instance();
+        engine->timer->SetClock(&clock);
+        auto source = std::make_unique<ScriptedInput>();
+        input = source.get();
+        engine->input->SetSource(std::move(source));
+        engine->window->baseWidth = engine->window->viewportWidth = 1280;
+        engine->window->baseHeight = engine->window->viewportHeight = 720;
+        engine->window->active = true;
+        engine->scenes->SetCurrent(new Scene());
+    }
+
+    void TearDown() override { Engine::Shutdown(); }
+
+    Scene& CurrentScene() { return *engine->scenes->current; }
+
+    Engine* engine = nullptr;
+    ManualClock clock;
+    ScriptedInput* input = nullptr; // owned by the engine's InputManager
+};
+
+// The same with a real offscreen window and OpenGL 3.3 core context: rendering tests.
+class WindowedEngineTest : public EngineTest
+{
+protected:
+    void SetUp() override
+    {
+        engine = &Engine::Instance();
+        ASSERT_TRUE(engine->window->Create()) << "no offscreen OpenGL context";
+        EngineTest::SetUp();
+    }
+};
+
+} // namespace Varn::Test
