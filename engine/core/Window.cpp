@@ -314,6 +314,10 @@ void Window::OnFileDropped(const std::string& path)
 
 void Window::ApplyClearColour() const
 {
+    if (glContext == nullptr)
+    {
+        return;
+    }
     glClearColor(clearColour.r, clearColour.g, clearColour.b, clearColour.a);
 }
 

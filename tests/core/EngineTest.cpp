@@ -1,0 +1,206 @@
+#include "support/EngineTest.h"
+
+#include "ai/AISystem.h"
+#include "graphics/CameraSystem.h"
+#include "graphics/GraphicsSystem.h"
+#include "physics/PhysicsSystem.h"
+#include "script/ScriptSystem.h"
+
+#include <functional>
+#include <vector>
+
+namespace Varn::Test
+{
+
+namespace
+{
+
+// Stands in for a real system to record the step lengths it was given.
+template <typename Base> class Recording : public Base
+{
+public:
+    using Base::Base;
+    void Update(const float& dt) override
+    {
+        steps.push_back(dt);
+        if (onUpdate)
+        {
+            onUpdate();
+        }
+    }
+    std::vector<float> steps;
+    std::function<void()> onUpdate;
+};
+
+template <typename Base> Recording<Base>* Replace(Scene& scene, Base*& slot)
+{
+    auto* recording = new Recording<Base>(&scene);
+    delete slot;
+    slot = recording;
+    return recording;
+}
+
+} // namespace
+
+class FrameLoop : public EngineTest
+{
+protected:
+    void SetUp() override
+    {
+        EngineTest::SetUp();
+        camera = Replace(CurrentScene(), CurrentScene().cameraSystem);
+        script = Replace(CurrentScene(), CurrentScene().scriptSystem);
+        ai = Replace(CurrentScene(), CurrentScene().aiSystem);
+        physics = Replace(CurrentScene(), CurrentScene().physicsSystem);
+        graphics = Replace(CurrentScene(), CurrentScene().graphicsSystem);
+    }
+
+    // One displayed frame that took `ms` of real time.
+    int Frame(double ms)
+    {
+        const size_t before = camera->steps.size();
+        clock.AdvanceMilliseconds(ms);
+        engine->Update();
+        return static_cast<int>(camera->steps.size() - before);
+    }
+
+    Recording<System::CameraSystem>* camera = nullptr;
+    Recording<System::ScriptSystem>* script = nullptr;
+    Recording<System::AISystem>* ai = nullptr;
+    Recording<System::PhysicsSystem>* physics = nullptr;
+    Recording<System::GraphicsSystem>* graphics = nullptr;
+};
+
+TEST_F(FrameLoop, SlowFrameCatchesUpAndFastFrameWaits)
+{
+    EXPECT_EQ(Frame(50.0), 3);
+    EXPECT_EQ(Frame(10.0), 0);
+    EXPECT_EQ(Frame(10.0), 1); // 20 ms owed now
+    EXPECT_EQ(script->steps.size(), 4u);
+    EXPECT_EQ(physics->steps.size(), 4u);
+    for (float dt : camera->steps)
+    {
+        EXPECT_FLOAT_EQ(dt, 1.0f / 60.0f);
+    }
+}
+
+TEST_F(FrameLoop, SixtyHertzFramesRunOneStepEach)
+{
+    int steps = 0;
+    for (int i = 0; i < 600; ++i)
+    {
+        clock.AdvanceNanoseconds(16666667);
+        engine->Update();
+        steps += engine->stepsLastFrame;
+    }
+    EXPECT_EQ(steps, 600);
+}
+
+TEST_F(FrameLoop, TimeScaleShortensTheStepButNotItsRate)
+{
+    engine->timer->timeScale = 0.5f;
+    int steps = 0;
+    for (int i = 0; i < 60; ++i)
+    {
+        steps += Frame(1000.0 / 60.0);
+    }
+    EXPECT_EQ(steps, 60);
+    for (float dt : physics->steps)
+    {
+        EXPECT_FLOAT_EQ(dt, 1.0f / 120.0f);
+    }
+}
+
+TEST_F(FrameLoop, CatchUpIsCappedAndTheDebtDropped)
+{
+    EXPECT_EQ(Frame(1000.0), Engine::MAX_STEPS_PER_FRAME);
+    EXPECT_EQ(engine->stepAccumulator, 0.0f);
+    EXPECT_EQ(Frame(10.0), 0);
+    EXPECT_EQ(Frame(250.0), 15); // exactly the cap still runs in full
+}
+
+TEST_F(FrameLoop, PausedSceneRunsOneVariableStepWithoutLogic)
+{
+    CurrentScene().playing = false;
+    engine->timer->timeScale = 0.5f;
+    EXPECT_EQ(Frame(50.0), 1);
+    EXPECT_EQ(Frame(3.0), 1);
+    ASSERT_EQ(camera->steps.size(), 2u);
+    EXPECT_FLOAT_EQ(camera->steps[0], 0.05f); // real time, not scaled
+    EXPECT_FLOAT_EQ(camera->steps[1], 0.003f);
+    EXPECT_TRUE(script->steps.empty());
+    EXPECT_TRUE(ai->steps.empty());
+    EXPECT_TRUE(physics->steps.empty());
+}
+
+TEST_F(FrameLoop, QuitMidFrameSkipsLogicForTheRestButStillRenders)
+{
+    script->onUpdate = [this] {
+        CurrentScene().playing = false;
+        engine->window->running = false;
+    };
+    engine->logger.Log("last words");
+    clock.AdvanceMilliseconds(50.0);
+    testing::internal::CaptureStdout();
+    engine->RunMainLoop();
+    const std::string printed = testing::internal::GetCapturedStdout();
+
+    EXPECT_EQ(camera->steps.size(), 3u); // the frame's steps all run...
+    EXPECT_EQ(script->steps.size(), 1u); // ...but logic stops after the quit
+    EXPECT_EQ(ai->steps.size(), 1u);     // the quitting step finishes its own logic
+    EXPECT_EQ(physics->steps.size(), 1u);
+    EXPECT_EQ(graphics->steps.size(), 1u); // the frame is still drawn, once
+    EXPECT_EQ(printed, "last words\n");    // and its log lines reach the player
+    EXPECT_TRUE(engine->logger.Lines().empty());
+}
+
+TEST_F(FrameLoop, CountersAdvanceOneSixtiethPerDisplayedFrame)
+{
+    Time::FrameCounter* running = engine->timer->CreateCounter(false);
+    Time::FrameCounter* paused = engine->timer->CreateCounter(true);
+    Frame(50.0);
+    Frame(5.0);
+    EXPECT_EQ(running->elapsed, Time::Timer::COUNTER_STEP + Time::Timer::COUNTER_STEP);
+    EXPECT_EQ(paused->elapsed, 0.0f);
+    paused->paused = false;
+    Frame(16.0);
+    EXPECT_EQ(paused->elapsed, Time::Timer::COUNTER_STEP);
+    EXPECT_EQ(engine->timer->Counters().size(), 2u);
+}
+
+TEST_F(FrameLoop, RegainingFocusMeasuresFromTheMomentOfFocus)
+{
+    Frame(16.0);
+    clock.AdvanceMilliseconds(300.0);
+    engine->window->SetActive(false);
+    EXPECT_FALSE(engine->window->active);
+    clock.AdvanceMilliseconds(5000.0);
+    engine->window->SetActive(true);
+    EXPECT_EQ(engine->timer->deltaTime, 0.0);
+    clock.AdvanceMilliseconds(20.0);
+    engine->Update();
+    EXPECT_NEAR(engine->timer->deltaTime, 0.020, 1e-9);
+    EXPECT_NEAR(engine->timer->fps, 50.0, 1e-6);
+    EXPECT_EQ(engine->stepsLastFrame, 2); // 16 ms owed from before, plus these 20 ms
+}
+
+TEST_F(FrameLoop, StepReadsTheCurrentSceneAfresh)
+{
+    // A script that swaps scenes mid-step: the rest of that step runs on the new scene.
+    Scene* replacement = nullptr;
+    Recording<System::PhysicsSystem>* newPhysics = nullptr;
+    script->onUpdate = [&] {
+        if (replacement == nullptr)
+        {
+            engine->scenes->queued.push_back(engine->scenes->current);
+            replacement = new Scene();
+            newPhysics = Replace(*replacement, replacement->physicsSystem);
+            engine->scenes->current = replacement;
+        }
+    };
+    Frame(50.0);
+    EXPECT_EQ(physics->steps.size(), 0u);
+    EXPECT_EQ(newPhysics->steps.size(), 3u);
+}
+
+} // namespace Varn::Test

@@ -1,0 +1,213 @@
+#include "support/EngineTest.h"
+
+#include "core/SdlInputSource.h"
+
+#include <SDL.h>
+
+namespace Varn::Test
+{
+
+class Input : public EngineTest
+{
+protected:
+    InputManager& Manager() { return *engine->input; }
+
+    void Poll() { Manager().Update(); }
+
+    // down, pressed, released
+    std::tuple<bool, bool, bool> State(int code)
+    {
+        return {Manager().IsKeyDown(code), Manager().IsKeyPressed(code), Manager().IsKeyReleased(code)};
+    }
+
+    static constexpr uint16_t BUTTON_A = 0x1000;
+};
+
+TEST_F(Input, HeldKeyPressesOnceAndReleasesOnce)
+{
+    using S = std::tuple<bool, bool, bool>;
+    input->state.keys.set(32);
+    Poll();
+    EXPECT_EQ(State(32), S(true, true, false));
+    Poll();
+    EXPECT_EQ(State(32), S(true, false, false));
+    Poll();
+    EXPECT_EQ(State(32), S(true, false, false));
+    input->state.keys.reset(32);
+    Poll();
+    EXPECT_EQ(State(32), S(false, false, true));
+    Poll();
+    EXPECT_EQ(State(32), S(false, false, false));
+}
+
+TEST_F(Input, TapBetweenPollsCountsOnce)
+{
+    using S = std::tuple<bool, bool, bool>;
+    input->taps.set('A');
+    Poll();
+    EXPECT_EQ(State('A'), S(true, true, false));
+    Poll();
+    EXPECT_EQ(State('A'), S(false, false, true));
+}
+
+TEST_F(Input, OutOfRangeCodesAreNeverDown)
+{
+    input->state.keys.set();
+    Poll();
+    EXPECT_FALSE(Manager().IsKeyDown(-1));
+    EXPECT_FALSE(Manager().IsKeyPressed(270));
+    EXPECT_TRUE(Manager().IsKeyDown(255));
+}
+
+TEST_F(Input, UnpluggedPadMakesNoEdgesAndReplugMakesNoNewPress)
+{
+    using S = std::tuple<bool, bool, bool>;
+    input->state.padConnected = true;
+    input->state.pad.buttons = BUTTON_A;
+    input->state.pad.thumbLX = 20000;
+    Poll();
+    EXPECT_EQ(State(256), S(true, true, false));
+    EXPECT_TRUE(Manager().padConnected);
+
+    input->state.padConnected = false;
+    input->state.pad = PadState{};
+    Poll();
+    EXPECT_EQ(State(256), S(false, false, false));
+    EXPECT_FALSE(Manager().padConnected);
+    EXPECT_EQ(Manager().leftStick.x, 0.0f) << "a stick must not stay pushed when its pad is gone";
+
+    input->state.padConnected = true;
+    input->state.pad.buttons = BUTTON_A;
+    Poll();
+    EXPECT_EQ(State(256), S(true, false, false));
+
+    input->state.pad.buttons = 0x0080; // right stick press
+    Poll();
+    EXPECT_EQ(State(256), S(false, false, true));
+    EXPECT_EQ(State(269), S(true, true, false));
+    EXPECT_EQ(input->vibrationStops, 1) << "the zero-vibration request is sent once per run";
+}
+
+TEST_F(Input, SticksUseSquareDeadZonesWithoutRescaling)
+{
+    input->state.padConnected = true;
+    input->state.pad.thumbLX = 7000;
+    input->state.pad.thumbLY = 9000;
+    input->state.pad.thumbRX = 7000;
+    input->state.pad.thumbRY = -7000;
+    Poll();
+    EXPECT_FLOAT_EQ(Manager().leftStick.x, 7000.0f / 32767.0f);
+    EXPECT_FLOAT_EQ(Manager().leftStick.y, 9000.0f / 32767.0f);
+    EXPECT_EQ(Manager().rightStick.x, 0.0f);
+    EXPECT_EQ(Manager().rightStick.y, 0.0f);
+
+    input->state.pad.thumbLX = 7848; // on the edge: still inside
+    input->state.pad.thumbLY = -7848;
+    input->state.pad.thumbRX = 8689; // just outside the wider right zone
+    input->state.pad.thumbRY = 0;
+    Poll();
+    EXPECT_EQ(Manager().leftStick.x, 0.0f);
+    EXPECT_FLOAT_EQ(Manager().rightStick.x, 8689.0f / 32767.0f);
+    EXPECT_EQ(Manager().rightStick.y, 0.0f);
+}
+
+TEST_F(Input, TriggersIgnoreTravelBelowThirty)
+{
+    input->state.padConnected = true;
+    input->state.pad.leftTrigger = 29;
+    input->state.pad.rightTrigger = 30;
+    Poll();
+    EXPECT_EQ(Manager().leftTrigger, 0.0f);
+    EXPECT_FLOAT_EQ(Manager().rightTrigger, 30.0f / 255.0f);
+}
+
+TEST_F(Input, CursorIsMeasuredFromThePictureCentreWithYUp)
+{
+    Window& window = *engine->window;
+    input->state.cursorX = 640;
+    input->state.cursorY = 360;
+    Poll();
+    EXPECT_EQ(Manager().mousePosition.x, 0);
+    EXPECT_EQ(Manager().mousePosition.y, 0);
+
+    input->state.cursorY = 300;
+    input->state.cursorX = 650;
+    Poll();
+    EXPECT_EQ(Manager().mousePosition.y, 60);
+    EXPECT_EQ(Manager().mouseDelta.x, 10);
+    EXPECT_EQ(Manager().mouseDelta.y, 60);
+
+    // Letter-boxed full screen: 1920 x 1080 picture at (0, 60) of a 1920 x 1200 screen.
+    window.fullscreen = true;
+    window.viewportWidth = 1920;
+    window.viewportHeight = 1080;
+    window.viewportX = 0;
+    window.viewportY = 60;
+    input->state.cursorX = 960;
+    input->state.cursorY = 600;
+    Poll();
+    EXPECT_EQ(Manager().mousePosition.x, 0);
+    EXPECT_EQ(Manager().mousePosition.y, 0);
+}
+
+TEST_F(Input, SceneLoadForgetsKeysButNotWhichWereHeld)
+{
+    input->state.keys.set('D');
+    input->state.padConnected = true;
+    input->state.pad.buttons = BUTTON_A;
+    Poll();
+    Manager().ClearKeyboard();
+    EXPECT_FALSE(Manager().IsKeyDown('D'));
+    EXPECT_FALSE(Manager().IsKeyPressed('D'));
+    EXPECT_TRUE(Manager().IsKeyPressed(256)) << "pad codes are not the keyboard's";
+    Poll();
+    EXPECT_TRUE(Manager().IsKeyDown('D'));
+    EXPECT_FALSE(Manager().IsKeyPressed('D')) << "a key held across a load is not a new press";
+}
+
+TEST(SdlKeys, MapToWindowsVirtualKeys)
+{
+    EXPECT_EQ(SdlInputSource::VirtualKey(SDL_SCANCODE_A), 'A');
+    EXPECT_EQ(SdlInputSource::VirtualKey(SDL_SCANCODE_Z), 'Z');
+    EXPECT_EQ(SdlInputSource::VirtualKey(SDL_SCANCODE_0), '0');
+    EXPECT_EQ(SdlInputSource::VirtualKey(SDL_SCANCODE_9), '9');
+    EXPECT_EQ(SdlInputSource::VirtualKey(SDL_SCANCODE_SPACE), 32);
+    EXPECT_EQ(SdlInputSource::VirtualKey(SDL_SCANCODE_LEFT), 37);
+    EXPECT_EQ(SdlInputSource::VirtualKey(SDL_SCANCODE_DOWN), 40);
+    EXPECT_EQ(SdlInputSource::VirtualKey(SDL_SCANCODE_F12), 123);
+    EXPECT_EQ(SdlInputSource::VirtualKey(SDL_SCANCODE_KP_0), 96);
+    EXPECT_EQ(SdlInputSource::VirtualKey(SDL_SCANCODE_KP_9), 105);
+    EXPECT_EQ(SdlInputSource::VirtualKey(SDL_SCANCODE_RCTRL), 163);
+    EXPECT_EQ(SdlInputSource::VirtualKey(-3), 0);
+
+    std::bitset<256> keys;
+    keys.set(161); // right shift
+    keys.set(164); // left alt
+    SdlInputSource::AddGenericModifiers(keys);
+    EXPECT_TRUE(keys[16]);
+    EXPECT_FALSE(keys[17]);
+    EXPECT_TRUE(keys[18]);
+}
+
+TEST(SdlKeys, PressesSeenByThePumpAreLatchedUntilTheNextSample)
+{
+    SdlInputSource source;
+    SDL_Event event{};
+    event.type = SDL_KEYDOWN;
+    event.key.keysym.scancode = SDL_SCANCODE_ESCAPE;
+    source.HandleEvent(event);
+    event = SDL_Event{};
+    event.type = SDL_MOUSEBUTTONDOWN;
+    event.button.button = SDL_BUTTON_RIGHT;
+    source.HandleEvent(event);
+
+    const InputSample first = source.Sample();
+    EXPECT_TRUE(first.keys[27]);
+    EXPECT_TRUE(first.keys[2]);
+    EXPECT_FALSE(first.padConnected);
+    const InputSample second = source.Sample();
+    EXPECT_FALSE(second.keys[27]);
+    EXPECT_FALSE(second.keys[2]);
+}
+
+} // namespace Varn::Test

@@ -1,0 +1,137 @@
+#include "support/EngineTest.h"
+
+#include "ecs/Camera.h"
+#include "ecs/EntityManager.h"
+#include "ecs/Transform.h"
+#include "ecs/TransformSystem.h"
+#include "graphics/CameraSystem.h"
+
+#include <cmath>
+
+namespace Varn::Test
+{
+
+using Component::Transform;
+using ECS::IEntity;
+
+class SceneMembership : public EngineTest
+{
+protected:
+    IEntity* Make(const std::string& name, IEntity* parent = nullptr, float x = 0.0f)
+    {
+        IEntity* e = engine->entities->CreateEntity(name);
+        e->AddComponent<Transform>()->position = {x, 0.0f, 0.0f, 0.0f};
+        e->parent = parent;
+        CurrentScene().AddEntity(e);
+        return e;
+    }
+
+    std::vector<std::string> Names(const std::vector<IEntity*>& list)
+    {
+        std::vector<std::string> names;
+        for (const IEntity* e : list)
+        {
+            names.push_back(e->name);
+        }
+        return names;
+    }
+};
+
+TEST_F(SceneMembership, AddingRegistersComponentsOnce)
+{
+    Scene& scene = CurrentScene();
+    IEntity* e = engine->entities->CreateEntity("Hero");
+    e->AddComponent<Transform>();
+    EXPECT_EQ(scene.transformSystem->Entities().size(), 1u) << "adding a component registers nothing";
+    scene.AddEntity(e);
+    scene.AddEntity(e);
+    EXPECT_EQ(e->scene, &scene);
+    EXPECT_EQ(scene.entities.size(), 2u);
+    EXPECT_EQ(scene.transformSystem->Entities().size(), 2u);
+    EXPECT_EQ(scene.cameraSystem->Entities().size(), 1u);
+
+    e->RemoveAllComponents();
+    EXPECT_EQ(scene.transformSystem->Entities().size(), 1u) << "a destroyed component unregisters";
+}
+
+TEST_F(SceneMembership, HierarchyIsFoundThroughTheSceneList)
+{
+    IEntity* root = Make("Root");
+    IEntity* a = Make("A", root);
+    IEntity* a1 = Make("A1", a);
+    IEntity* b = Make("B", root);
+    IEntity* a2 = Make("A2", a);
+    EXPECT_EQ(root->GetChildCount(), 2);
+    EXPECT_EQ(root->GetChild(0), a);
+    EXPECT_EQ(root->GetChild(1), b);
+    EXPECT_EQ(root->GetChild(2), nullptr);
+    EXPECT_EQ(a->GetChild(1), a2);
+    EXPECT_EQ(Names(root->GetDescendants()), (std::vector<std::string>{"A1", "A2", "A", "B"}));
+    (void)a1;
+}
+
+TEST_F(SceneMembership, RecursiveRemovalFreesTheSubtreeAndKeepsTheOrderOfTheRest)
+{
+    IEntity* before = Make("Before");
+    IEntity* root = Make("Root");
+    IEntity* child = Make("Child", root);
+    Make("Grandchild", child);
+    IEntity* after = Make("After");
+
+    CurrentScene().RemoveEntity(root, true);
+    EXPECT_EQ(Names(CurrentScene().entities), (std::vector<std::string>{"Main Camera", "Before", "After"}));
+    EXPECT_TRUE(root->components.empty());
+    EXPECT_TRUE(child->components.empty());
+    EXPECT_EQ(child->parent, nullptr);
+    EXPECT_EQ(CurrentScene().transformSystem->Entities(),
+              (std::vector<IEntity*>{CurrentScene().mainCamera, before, after}));
+    // Freed entities are the first candidates for reuse.
+    EXPECT_EQ(engine->entities->CreateEntity("Next"), root);
+}
+
+TEST_F(SceneMembership, NonRecursiveRemovalLeavesChildrenWhereTheyAre)
+{
+    IEntity* parent = Make("Parent", nullptr, 100.0f);
+    parent->GetComponent<Transform>()->angle.z = 90.0f;
+    parent->GetComponent<Transform>()->flipX = true;
+    IEntity* child = Make("Child", parent, 10.0f);
+    CurrentScene().transformSystem->UpdateAll();
+
+    CurrentScene().RemoveEntity(parent, false);
+    ASSERT_EQ(child->parent, nullptr);
+    const Transform* t = child->GetComponent<Transform>();
+    // Local x = 10 under a parent turned 90 degrees and mirrored: (100, -10) in the world.
+    EXPECT_NEAR(t->position.x, 100.0f, 1e-4f);
+    EXPECT_NEAR(t->position.y, -10.0f, 1e-4f);
+    EXPECT_EQ(t->position.w, 1.0f);
+    EXPECT_TRUE(t->flipX);
+    EXPECT_EQ(Names(CurrentScene().entities), (std::vector<std::string>{"Main Camera", "Child"}));
+
+    CurrentScene().transformSystem->UpdateAll();
+    EXPECT_NEAR(t->worldMatrix.m[0][3], 100.0f, 1e-4f);
+    EXPECT_NEAR(t->worldMatrix.m[1][3], -10.0f, 1e-4f);
+}
+
+TEST_F(SceneMembership, ActivityFollowsEveryAncestor)
+{
+    IEntity* root = Make("Root");
+    IEntity* child = Make("Child", root);
+    Transform* t = child->GetComponent<Transform>();
+    EXPECT_TRUE(t->IsActive());
+    root->gameObjectActive = false;
+    EXPECT_FALSE(t->IsActive());
+    root->gameObjectActive = true;
+    t->enabled = false;
+    EXPECT_FALSE(t->IsActive());
+}
+
+TEST_F(SceneMembership, DestroyingASceneReturnsItsCameraToThePool)
+{
+    IEntity* camera = CurrentScene().mainCamera;
+    engine->scenes->SetCurrent(new Scene());
+    EXPECT_TRUE(camera->components.empty());
+    EXPECT_NE(CurrentScene().mainCamera, camera);
+    EXPECT_TRUE(CurrentScene().mainCamera->GetComponent<Component::Camera>() != nullptr);
+}
+
+} // namespace Varn::Test

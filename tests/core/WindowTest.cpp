@@ -1,0 +1,218 @@
+#include "support/EngineTest.h"
+
+#include "core/WindowConfig.h"
+
+#include <SDL.h>
+#include <glbinding/gl33core/gl.h>
+
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
+
+using namespace gl33core;
+
+namespace Varn::Test
+{
+
+namespace
+{
+
+// A scratch folder that becomes the working directory for the test's lifetime.
+class ScratchFolder
+{
+public:
+    ScratchFolder() : previous(std::filesystem::current_path())
+    {
+        std::string pattern = (std::filesystem::temp_directory_path() / "corvalune-window-XXXXXX").string();
+        folder = mkdtemp(pattern.data());
+        std::filesystem::current_path(folder);
+    }
+    ~ScratchFolder()
+    {
+        std::filesystem::current_path(previous);
+        std::filesystem::remove_all(folder);
+    }
+    void Write(const std::string& name, const std::string& text) const { std::ofstream(folder / name) << text; }
+    std::string Path(const std::string& name) const { return (folder / name).string(); }
+
+private:
+    std::filesystem::path previous;
+    std::filesystem::path folder;
+};
+
+} // namespace
+
+TEST(WindowConfigFile, MissingFileGivesTheDefaults)
+{
+    std::string problems;
+    const WindowConfig c = WindowConfig::Load("/nonexistent/gameConfig.ini", &problems);
+    EXPECT_EQ(c.windowedWidth, 1280);
+    EXPECT_EQ(c.windowedHeight, 720);
+    EXPECT_EQ(c.windowWidth, 1920);
+    EXPECT_EQ(c.windowHeight, 1080);
+    EXPECT_TRUE(c.windowFullscreen);
+    EXPECT_TRUE(problems.empty());
+}
+
+TEST(WindowConfigFile, HeightsAreForcedToSixteenByNineUnlessWithinOnePixel)
+{
+    ScratchFolder scratch;
+    scratch.Write("a.ini", "[Game Settings]\nWindowed_Width=1000\nWindowed_Height=700\n"
+                           "Window_Width=1280\nWindow_Height=721\nWindow_Fullscreen=0\n");
+    const WindowConfig c = WindowConfig::Load(scratch.Path("a.ini"));
+    EXPECT_EQ(c.windowedWidth, 1000);
+    EXPECT_EQ(c.windowedHeight, 562);
+    EXPECT_EQ(c.windowWidth, 1280);
+    EXPECT_EQ(c.windowHeight, 721);
+    EXPECT_FALSE(c.windowFullscreen);
+    EXPECT_EQ(WindowConfig::ForceAspect(1280, 722), 720);
+}
+
+TEST(WindowConfigFile, UnusableValuesKeepTheDefaultsAndAreReported)
+{
+    ScratchFolder scratch;
+    scratch.Write("b.ini", "[Other]\nWindowed_Width=640\n[game settings]\nwindowed_width=abc\n"
+                           "Window_Width=-5\nWindow_Fullscreen=7\n");
+    std::string problems;
+    const WindowConfig c = WindowConfig::Load(scratch.Path("b.ini"), &problems);
+    EXPECT_EQ(c.windowedWidth, 1280); // "abc" reads as 0, which no window can use
+    EXPECT_EQ(c.windowWidth, 1920);
+    EXPECT_TRUE(c.windowFullscreen); // any non-zero value
+    EXPECT_NE(problems.find("windowed_width"), std::string::npos);
+    EXPECT_NE(problems.find("Window_Width"), std::string::npos);
+}
+
+TEST(LetterBoxing, ScalesUniformlyAndCentres)
+{
+    const LetterBox same = Window::ComputeLetterBox(1280, 720, 2560, 1440);
+    EXPECT_EQ(same.scale, 2.0f);
+    EXPECT_EQ(same.width, 2560);
+    EXPECT_EQ(same.height, 1440);
+    EXPECT_EQ(same.x, 0);
+    EXPECT_EQ(same.y, 0);
+
+    const LetterBox taller = Window::ComputeLetterBox(1280, 720, 1920, 1200);
+    EXPECT_EQ(taller.width, 1920);
+    EXPECT_EQ(taller.height, 1080);
+    EXPECT_EQ(taller.x, 0);
+    EXPECT_EQ(taller.y, 60);
+
+    // A screen wider than 16:9 is pillar-boxed rather than cropped.
+    const LetterBox wider = Window::ComputeLetterBox(1280, 720, 2560, 1080);
+    EXPECT_EQ(wider.scale, 1.5f);
+    EXPECT_EQ(wider.width, 1920);
+    EXPECT_EQ(wider.height, 1080);
+    EXPECT_EQ(wider.x, 320);
+    EXPECT_EQ(wider.y, 0);
+}
+
+TEST(DroppedFiles, AreCutAtResourcesAndClassifiedByTheFirstListedExtension)
+{
+    std::string relative;
+    EXPECT_EQ(Window::ClassifyDroppedFile("/home/a/Game/Resources/Sprites/hero.dds", relative),
+              DROPPED_FILE::TEXTURE);
+    EXPECT_EQ(relative, "Resources/Sprites/hero.dds");
+    EXPECT_EQ(Window::ClassifyDroppedFile("C:\\x\\Resources\\Shaders\\glow.frag", relative), DROPPED_FILE::SHADER);
+    EXPECT_EQ(relative, "Resources\\Shaders\\glow.frag");
+    EXPECT_EQ(Window::ClassifyDroppedFile("/tmp/Resources/a.dds.ogg", relative), DROPPED_FILE::TEXTURE);
+    EXPECT_EQ(Window::ClassifyDroppedFile("/tmp/Resources/Music/theme.ogg", relative), DROPPED_FILE::SOUND);
+    EXPECT_EQ(Window::ClassifyDroppedFile("/tmp/Resources/Scripts/a.orin", relative), DROPPED_FILE::SCRIPT);
+    EXPECT_EQ(Window::ClassifyDroppedFile("/tmp/Resources/Fonts/a.ttf", relative), DROPPED_FILE::FONT);
+    EXPECT_EQ(Window::ClassifyDroppedFile("/tmp/Resources/notes.txt", relative), DROPPED_FILE::NONE);
+    EXPECT_EQ(Window::ClassifyDroppedFile("/tmp/assets/hero.dds", relative), DROPPED_FILE::NONE);
+}
+
+class WindowEvents : public EngineTest
+{
+};
+
+TEST_F(WindowEvents, QuitAndFocusChangesReachTheWindow)
+{
+    SDL_Event event{};
+    event.type = SDL_WINDOWEVENT;
+    event.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
+    clock.AdvanceMilliseconds(40.0);
+    engine->window->HandleEvent(event);
+    EXPECT_FALSE(engine->window->active);
+    EXPECT_EQ(engine->timer->lastTime, clock.now);
+
+    event.window.event = SDL_WINDOWEVENT_FOCUS_GAINED;
+    engine->window->HandleEvent(event);
+    EXPECT_TRUE(engine->window->active);
+
+    EXPECT_TRUE(engine->window->running);
+    event.type = SDL_QUIT;
+    engine->window->HandleEvent(event);
+    EXPECT_FALSE(engine->window->running);
+}
+
+class OffscreenWindow : public ::testing::Test
+{
+protected:
+    void TearDown() override { Engine::Shutdown(); }
+
+    static std::array<GLint, 4> GlViewport()
+    {
+        std::array<GLint, 4> v{};
+        glGetIntegerv(GL_VIEWPORT, v.data());
+        return v;
+    }
+};
+
+TEST_F(OffscreenWindow, OpensACoreContextAndSwitchesDisplayModes)
+{
+    ScratchFolder scratch;
+    scratch.Write("gameConfig.ini", "[Game Settings]\nWindow_Fullscreen=0\n");
+    Window& window = *Engine::Instance().window;
+    ASSERT_TRUE(window.Create());
+
+    GLint major = 0, minor = 0, profile = 0;
+    glGetIntegerv(GL_MAJOR_VERSION, &major);
+    glGetIntegerv(GL_MINOR_VERSION, &minor);
+    glGetIntegerv(GL_CONTEXT_PROFILE_MASK, &profile);
+    EXPECT_GE(major * 10 + minor, 33);
+    EXPECT_TRUE((static_cast<unsigned>(profile) & static_cast<unsigned>(GL_CONTEXT_CORE_PROFILE_BIT)) != 0);
+    EXPECT_TRUE(window.active) << "an offscreen window never gets focus, so it starts active";
+
+    EXPECT_FALSE(window.fullscreen);
+    EXPECT_EQ(window.baseWidth, 1280);
+    EXPECT_EQ(window.viewportWidth, 1280);
+    EXPECT_EQ(window.viewportHeight, 720);
+    EXPECT_EQ(GlViewport(), (std::array<GLint, 4>{0, 0, 1280, 720}));
+
+    // Whatever the desktop, full screen keeps 16:9 centred on it.
+    window.SetFullscreen();
+    const LetterBox box = Window::ComputeLetterBox(1280, 720, window.screenWidth, window.screenHeight);
+    EXPECT_TRUE(window.fullscreen);
+    EXPECT_EQ(window.viewportWidth, box.width);
+    EXPECT_EQ(window.viewportY, box.y);
+    EXPECT_EQ(GlViewport(), (std::array<GLint, 4>{box.x, box.y, box.width, box.height}));
+
+    window.SetWindowed();
+    EXPECT_EQ(GlViewport(), (std::array<GLint, 4>{0, 0, 1280, 720}));
+    EXPECT_EQ(window.viewportX, 0);
+}
+
+TEST_F(OffscreenWindow, LayerFramebuffersFollowTheDisplayMode)
+{
+    ScratchFolder scratch;
+    scratch.Write("gameConfig.ini", "[Game Settings]\nWindow_Fullscreen=0\nWindowed_Width=640\n");
+    Engine& engine = Engine::Instance();
+    ASSERT_TRUE(engine.window->Create());
+    engine.layerFramebuffers.resize(2);
+    engine.window->SetFullscreen();
+    for (const Graphics::LayerFramebuffer& layer : engine.layerFramebuffers)
+    {
+        EXPECT_NE(layer.framebuffer, 0u);
+        EXPECT_EQ(layer.width, engine.window->viewportWidth);
+        EXPECT_EQ(layer.height, engine.window->viewportHeight);
+    }
+    engine.window->SetWindowed();
+    EXPECT_EQ(engine.layerFramebuffers[1].width, 640);
+    EXPECT_EQ(engine.layerFramebuffers[1].height, 360);
+    glBindFramebuffer(GL_FRAMEBUFFER, engine.layerFramebuffers[1].framebuffer);
+    EXPECT_EQ(glCheckFramebufferStatus(GL_FRAMEBUFFER), GL_FRAMEBUFFER_COMPLETE);
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+}
+
+} // namespace Varn::Test

@@ -1,0 +1,53 @@
+#include "core/WorkerPool.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <stdexcept>
+#include <thread>
+
+namespace Varn::Test
+{
+
+TEST(WorkerPool, JoinsExactlyTheTasksOfOneCall)
+{
+    WorkerPool pool(3);
+    std::vector<int> results(64, 0);
+    std::vector<std::future<void>> done;
+    for (int i = 0; i < 64; ++i)
+    {
+        done.push_back(pool.Submit([&results, i] { results[i] = i * i; }));
+    }
+    for (auto& f : done)
+    {
+        f.get();
+    }
+    for (int i = 0; i < 64; ++i)
+    {
+        EXPECT_EQ(results[i], i * i);
+    }
+}
+
+TEST(WorkerPool, RunsTasksOffTheCallingThreadAndReportsTheirFailures)
+{
+    WorkerPool pool(3);
+    std::thread::id ranOn;
+    pool.Submit([&] { ranOn = std::this_thread::get_id(); }).get();
+    EXPECT_NE(ranOn, std::this_thread::get_id());
+    std::future<void> failing = pool.Submit([] { throw std::runtime_error("bad slice"); });
+    EXPECT_THROW(failing.get(), std::runtime_error);
+    // The pool survives a failed task.
+    std::atomic<int> count = 0;
+    pool.Submit([&] { ++count; }).get();
+    EXPECT_EQ(count, 1);
+}
+
+TEST(WorkerPool, WithoutThreadsRunsInline)
+{
+    WorkerPool pool(0);
+    std::thread::id ranOn;
+    pool.Submit([&] { ranOn = std::this_thread::get_id(); }).get();
+    EXPECT_EQ(ranOn, std::this_thread::get_id());
+}
+
+} // namespace Varn::Test

@@ -1,0 +1,89 @@
+#include "support/EngineTest.h"
+
+#include "ecs/EntityManager.h"
+#include "ecs/Transform.h"
+
+namespace Varn::Test
+{
+
+using ECS::EntityManager;
+using ECS::IEntity;
+
+TEST(EntityPool, CreatesFromTheFrontAndNamesUnnamedEntitiesInOrder)
+{
+    EntityManager manager;
+    EXPECT_EQ(manager.PoolSize(), 4000u);
+    IEntity* first = manager.CreateEntity();
+    EXPECT_EQ(first, manager.PoolEntity(0));
+    EXPECT_EQ(first->id, 0u);
+    EXPECT_EQ(first->name, "New Entity 0");
+    // Still free (no components), so it is handed out again, with a new id.
+    IEntity* again = manager.CreateEntity();
+    EXPECT_EQ(again, first);
+    EXPECT_EQ(again->id, 1u);
+    EXPECT_EQ(again->name, "New Entity 1");
+}
+
+TEST(EntityPool, ReuseKeepsLayerRoomAndActiveFlag)
+{
+    EntityManager manager;
+    IEntity* e = manager.CreateEntity("Crate");
+    e->AddComponent<Component::Transform>();
+    e->layer = 3;
+    e->room = 7;
+    e->gameObjectActive = false;
+    e->tags = 0xF0;
+    e->prefabOwner = "Crates";
+    IEntity* other = manager.CreateEntity("Other");
+    EXPECT_NE(other, e);
+
+    e->RemoveAllComponents();
+    IEntity* reused = manager.CreateEntity("Barrel");
+    EXPECT_EQ(reused, e);
+    EXPECT_EQ(reused->name, "Barrel");
+    EXPECT_EQ(reused->id, 2u);
+    EXPECT_EQ(reused->tags, 0u);
+    EXPECT_TRUE(reused->prefabOwner.empty());
+    EXPECT_EQ(reused->layer, 3u);
+    EXPECT_EQ(reused->room, 7u);
+    EXPECT_FALSE(reused->gameObjectActive);
+}
+
+TEST(EntityPool, DoublesWhenFullAndHandsOutTheFirstNewEntity)
+{
+    EntityManager manager;
+    for (std::size_t i = 0; i < 4000; ++i)
+    {
+        manager.CreateEntity()->AddComponent<Component::Transform>();
+    }
+    IEntity* extra = manager.CreateEntity("Extra");
+    EXPECT_EQ(manager.PoolSize(), 8000u);
+    EXPECT_EQ(extra, manager.PoolEntity(4000));
+    EXPECT_EQ(extra->id, 4000u);
+}
+
+TEST(EntityPool, FindsTheFirstExactNameMatch)
+{
+    EntityManager manager(3);
+    std::vector<IEntity*> list;
+    for (const char* name : {"Door", "door", "Door"})
+    {
+        IEntity* e = manager.CreateEntity(name);
+        e->AddComponent<Component::Transform>();
+        list.push_back(e);
+    }
+    EXPECT_EQ(EntityManager::FindByName(list, "Door"), list[0]);
+    EXPECT_EQ(EntityManager::FindByName(list, "door"), list[1]);
+    EXPECT_EQ(EntityManager::FindByName(list, "Doo"), nullptr);
+}
+
+TEST_F(EngineTest, MainCameraIsTheFirstEntityOfTheRun)
+{
+    IEntity* camera = CurrentScene().mainCamera;
+    EXPECT_EQ(camera, engine->entities->PoolEntity(0));
+    EXPECT_EQ(camera->id, 0u);
+    EXPECT_EQ(camera->name, "Main Camera");
+    EXPECT_EQ(CurrentScene().entities, std::vector<IEntity*>{camera});
+}
+
+} // namespace Varn::Test

@@ -1,0 +1,133 @@
+#include "support/EngineTest.h"
+
+#include "ecs/EntityManager.h"
+#include "ecs/Transform.h"
+#include "ecs/TransformSystem.h"
+
+#include <cmath>
+
+namespace Varn::Test
+{
+
+using Component::Transform;
+using ECS::IEntity;
+
+class Transforms : public EngineTest
+{
+protected:
+    Transform* Make(IEntity* parent = nullptr)
+    {
+        IEntity* e = engine->entities->CreateEntity();
+        Transform* t = e->AddComponent<Transform>();
+        e->parent = parent;
+        CurrentScene().AddEntity(e);
+        return t;
+    }
+    void Step() { CurrentScene().transformSystem->Update(0.0f); }
+};
+
+TEST_F(Transforms, RootWorldMatrixIsItsLocalMatrix)
+{
+    Transform* t = Make();
+    t->position = {3, 4, 5, 0};
+    t->angle = {0, 0, 30, 0};
+    t->scale = {2, 3, 1, 0};
+    EXPECT_EQ(t->worldMatrix, Math::Matrix4{}) << "matrices stay zero until the first update";
+    Step();
+    EXPECT_EQ(t->worldMatrix, t->localMatrix);
+    EXPECT_EQ(t->worldMatrix.m[0][3], 3.0f);
+    EXPECT_EQ(t->worldMatrix.m[2][3], 5.0f);
+    EXPECT_EQ(t->worldScale, (Math::Vector4{1, 1, 0, 0})) << "roots keep the world scale set elsewhere";
+}
+
+TEST_F(Transforms, QuarterTurnWithDoubleWidthMapsXOntoWorldUp)
+{
+    Transform* parent = Make();
+    parent->angle = {0, 0, 90, 0};
+    parent->scale = {2, 1, 1, 0};
+    Transform* child = Make(parent->owner);
+    Step();
+    // The child's local x axis, through the parent, points up with length 2.
+    EXPECT_NEAR(child->worldMatrix.m[0][0], 0.0f, 1e-6f);
+    EXPECT_NEAR(child->worldMatrix.m[1][0], 2.0f, 1e-6f);
+    EXPECT_NEAR(child->worldScale.x, 2.0f, 1e-6f);
+    EXPECT_NEAR(child->worldScale.y, 1.0f, 1e-6f);
+}
+
+TEST_F(Transforms, FlipsCombineDownTheHierarchy)
+{
+    Transform* root = Make();
+    Transform* middle = Make(root->owner);
+    Transform* leaf = Make(middle->owner);
+    root->flipX = true;
+    leaf->flipX = true;
+    middle->flipY = true;
+    Step();
+    EXPECT_TRUE(middle->worldFlipX);
+    EXPECT_TRUE(middle->worldFlipY);
+    EXPECT_FALSE(leaf->worldFlipX);
+    EXPECT_TRUE(leaf->worldFlipY);
+}
+
+TEST_F(Transforms, InactiveEntitiesKeepTheirMatricesUntilUpdateAll)
+{
+    Transform* t = Make();
+    t->position = {1, 0, 0, 0};
+    Step();
+    t->owner->gameObjectActive = false;
+    t->position = {9, 0, 0, 0};
+    Step();
+    EXPECT_EQ(t->worldMatrix.m[0][3], 1.0f);
+    CurrentScene().transformSystem->UpdateAll();
+    EXPECT_EQ(t->worldMatrix.m[0][3], 9.0f);
+}
+
+TEST_F(Transforms, ParallelSlicesMatchASerialPass)
+{
+    // Deep chains across slice boundaries: every entity reads only its ancestors' raw fields.
+    std::vector<Transform*> all;
+    for (int i = 0; i < 403; ++i)
+    {
+        Transform* t = Make(i % 7 == 0 || all.empty() ? nullptr : all.back()->owner);
+        t->position = {static_cast<float>(i), static_cast<float>(i % 13), 0, 0};
+        t->angle = {0, 0, static_cast<float>(i * 7 % 360), 0};
+        t->scale = {1.0f + static_cast<float>(i % 3), 1, 1, 0};
+        t->flipX = i % 5 == 0;
+        all.push_back(t);
+    }
+    Step();
+    std::vector<Math::Matrix4> parallel;
+    for (const Transform* t : all)
+    {
+        parallel.push_back(t->worldMatrix);
+    }
+    for (IEntity* e : CurrentScene().transformSystem->Entities())
+    {
+        System::TransformSystem::UpdateEntity(e);
+    }
+    for (std::size_t i = 0; i < all.size(); ++i)
+    {
+        ASSERT_EQ(parallel[i], all[i]->worldMatrix) << "entity " << i;
+    }
+    EXPECT_GT(CurrentScene().transformSystem->lastUpdateSeconds, 0.0f);
+}
+
+TEST(EulerAngles, RecoverTheTurnOfAWorldMatrix)
+{
+    Transform t;
+    t.angle = {0, 0, 135, 0};
+    t.scale = {3, 3, 1, 0};
+    EXPECT_NEAR(Transform::EulerFromMatrix(t.ComputeLocalMatrix()).z, 135.0f, 1e-3f);
+    t.angle = {0, 0, -170, 0};
+    t.flipX = true;
+    EXPECT_NEAR(Transform::EulerFromMatrix(t.ComputeLocalMatrix()).z, 10.0f, 1e-3f)
+        << "a mirrored x axis reads as the opposite turn";
+    t.angle = {20, 0, 0, 0};
+    t.scale = {1, 1, 1, 0};
+    t.flipX = false;
+    const Math::Vector4 e = Transform::EulerFromMatrix(t.ComputeLocalMatrix());
+    EXPECT_NEAR(e.x, 20.0f, 1e-3f);
+    EXPECT_NEAR(e.z, 0.0f, 1e-3f);
+}
+
+} // namespace Varn::Test
