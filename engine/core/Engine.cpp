@@ -31,21 +31,24 @@ namespace Varn
 
 namespace
 {
-std::unique_ptr<Engine> instance;
-}
+// A plain pointer on purpose: during teardown, members still reach the dying engine (with its
+// already-released managers null) instead of building a new one.
+Engine* instance = nullptr;
+} // namespace
 
 Engine& Engine::Instance()
 {
-    if (!instance)
+    if (instance == nullptr)
     {
-        instance.reset(new Engine());
+        instance = new Engine();
     }
     return *instance;
 }
 
 void Engine::Shutdown()
 {
-    instance.reset();
+    delete instance;
+    instance = nullptr;
 }
 
 Engine::Engine()

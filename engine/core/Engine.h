@@ -80,8 +80,6 @@ private:
     ~Engine();
     Engine(const Engine&) = delete;
     Engine& operator=(const Engine&) = delete;
-
-    friend struct std::default_delete<Engine>;
 };
 
 } // namespace Varn

@@ -43,8 +43,12 @@ Scene::Scene()
 
 Scene::~Scene()
 {
+    // At shutdown the entity pool goes first and takes every entity with it.
+    const bool poolAlive = Engine::Instance().entities != nullptr;
+
     // The camera entity goes back to the pool unless a load already released it.
-    if (mainCamera != nullptr && std::find(entities.begin(), entities.end(), mainCamera) != entities.end())
+    if (poolAlive && mainCamera != nullptr &&
+        std::find(entities.begin(), entities.end(), mainCamera) != entities.end())
     {
         mainCamera->DetachChildren();
         mainCamera->RemoveAllComponents();
@@ -63,7 +67,7 @@ Scene::~Scene()
     delete physicsSystem;
     delete transformSystem;
     // Entities still listed are left in the pool; they must not reach back into dead systems.
-    for (ECS::IEntity* entity : entities)
+    for (ECS::IEntity* entity : poolAlive ? entities : std::vector<ECS::IEntity*>{})
     {
         if (entity->scene == this)
         {
