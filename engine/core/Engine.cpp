@@ -1,5 +1,6 @@
 #include "core/Engine.h"
 
+#include "ai/AISystem.h"
 #include "core/InputManager.h"
 #include "core/Scene.h"
 #include "core/SceneStack.h"
@@ -17,7 +18,6 @@
 #include "graphics/UIButtonSystem.h"
 #include "graphics/UIGraphicsSystem.h"
 #include "graphics/UITextSystem.h"
-#include "ai/AISystem.h"
 #include "physics/PhysicsSystem.h"
 #include "resource/AudioManager.h"
 #include "resource/ResourceManager.h"

@@ -36,7 +36,7 @@ class AudioManager;
 class Engine
 {
 public:
-    static constexpr double STEP = 1.0 / 60.0;      // the fixed step, compared in double
+    static constexpr double STEP = 1.0 / 60.0;       // the fixed step, compared in double
     static constexpr float STEP_DEBT = 0.016666668f; // what one step takes off the accumulator
     // The step subtracts a little more than 1/60, so a frame of exactly n steps would come up
     // short by a few nanoseconds and lose its last step; this much shortfall still counts.
@@ -72,8 +72,8 @@ public:
     std::vector<Graphics::LayerFramebuffer> layerFramebuffers; // one per render layer
     Debug::Logger logger;
     float stepAccumulator = 0.0f; // seconds of real time not yet stepped
-    WorkerPool workers{3};         // the three worker tasks of the parallel passes
-    int stepsLastFrame = 0;        // simulation steps run by the last Update
+    WorkerPool workers{3};        // the three worker tasks of the parallel passes
+    int stepsLastFrame = 0;       // simulation steps run by the last Update
 
 private:
     Engine();

@@ -6,7 +6,7 @@
 namespace Varn::Helper
 {
 
-std::string NativePath(std::string path); // back slashes become forward slashes
+std::string NativePath(std::string path);                      // back slashes become forward slashes
 bool ReadTextFile(const std::string& path, std::string& text); // false when unreadable
 
 } // namespace Varn::Helper

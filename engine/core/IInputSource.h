@@ -23,7 +23,7 @@ struct PadState
 
 struct InputSample
 {
-    std::bitset<256> keys; // virtual-key codes held now or pressed since the previous sample
+    std::bitset<256> keys;        // virtual-key codes held now or pressed since the previous sample
     int cursorX = 0, cursorY = 0; // client-area pixels, y down
     bool padConnected = false;
     PadState pad; // zero when no pad is connected

@@ -7,7 +7,9 @@
 namespace Varn::System
 {
 
-ISystem::ISystem(Scene* scene_) : scene(scene_), updateStartTicks(Time::NowTicks()) {}
+ISystem::ISystem(Scene* scene_) : scene(scene_), updateStartTicks(Time::NowTicks())
+{
+}
 
 void ISystem::AddEntity(ECS::IEntity* entity)
 {

@@ -35,7 +35,7 @@ public:
 
     const std::vector<ECS::IEntity*>& Entities() const { return entities; }
 
-    Scene* scene;                  // the owning scene; never null
+    Scene* scene;                   // the owning scene; never null
     float lastUpdateSeconds = 0.0f; // duration of the last Update, for systems that time themselves
     int64_t updateStartTicks = 0;   // 100 ns ticks
 

@@ -30,7 +30,9 @@ float ReadTrigger(uint8_t raw)
 }
 } // namespace
 
-InputManager::InputManager() : InputManager(std::make_unique<SdlInputSource>()) {}
+InputManager::InputManager() : InputManager(std::make_unique<SdlInputSource>())
+{
+}
 
 InputManager::InputManager(std::unique_ptr<IInputSource> source_) : source(std::move(source_))
 {

@@ -56,7 +56,7 @@ public:
     Point mouseDelta;
     bool padConnected = false;
     PadState padState;
-    Stick leftStick, rightStick;                  // [-1, 1]
+    Stick leftStick, rightStick;                   // [-1, 1]
     float leftTrigger = 0.0f, rightTrigger = 0.0f; // [0, 1]
 
 private:

@@ -59,8 +59,8 @@ public:
     UISystem::UIGraphicsSystem* uiGraphicsSystem = nullptr;
     UISystem::UITextSystem* uiTextSystem = nullptr;
     UISystem::UIButtonSystem* uiButtonSystem = nullptr;
-    bool playing = true;        // while true, script, AI and physics run in fixed steps
-    std::string name;           // path of the last scene file loaded
+    bool playing = true;                // while true, script, AI and physics run in fixed steps
+    std::string name;                   // path of the last scene file loaded
     ECS::IEntity* mainCamera = nullptr; // may be null only while being torn down
 };
 

@@ -29,23 +29,53 @@ std::array<uint8_t, SDL_NUM_SCANCODES> BuildKeyTable()
     {
         table[SDL_SCANCODE_KP_1 + i] = static_cast<uint8_t>(97 + i);
     }
-    const std::pair<SDL_Scancode, uint8_t> named[] = {
-        {SDL_SCANCODE_SPACE, 32},        {SDL_SCANCODE_RETURN, 13},      {SDL_SCANCODE_KP_ENTER, 13},
-        {SDL_SCANCODE_ESCAPE, 27},       {SDL_SCANCODE_BACKSPACE, 8},    {SDL_SCANCODE_TAB, 9},
-        {SDL_SCANCODE_LEFT, 37},         {SDL_SCANCODE_UP, 38},          {SDL_SCANCODE_RIGHT, 39},
-        {SDL_SCANCODE_DOWN, 40},         {SDL_SCANCODE_LSHIFT, 160},     {SDL_SCANCODE_RSHIFT, 161},
-        {SDL_SCANCODE_LCTRL, 162},       {SDL_SCANCODE_RCTRL, 163},      {SDL_SCANCODE_LALT, 164},
-        {SDL_SCANCODE_RALT, 165},        {SDL_SCANCODE_PAUSE, 19},       {SDL_SCANCODE_CAPSLOCK, 20},
-        {SDL_SCANCODE_PAGEUP, 33},       {SDL_SCANCODE_PAGEDOWN, 34},    {SDL_SCANCODE_END, 35},
-        {SDL_SCANCODE_HOME, 36},         {SDL_SCANCODE_PRINTSCREEN, 44}, {SDL_SCANCODE_INSERT, 45},
-        {SDL_SCANCODE_DELETE, 46},       {SDL_SCANCODE_LGUI, 91},        {SDL_SCANCODE_RGUI, 92},
-        {SDL_SCANCODE_APPLICATION, 93},  {SDL_SCANCODE_KP_MULTIPLY, 106}, {SDL_SCANCODE_KP_PLUS, 107},
-        {SDL_SCANCODE_KP_MINUS, 109},    {SDL_SCANCODE_KP_PERIOD, 110},  {SDL_SCANCODE_KP_DIVIDE, 111},
-        {SDL_SCANCODE_NUMLOCKCLEAR, 144}, {SDL_SCANCODE_SCROLLLOCK, 145}, {SDL_SCANCODE_SEMICOLON, 186},
-        {SDL_SCANCODE_EQUALS, 187},      {SDL_SCANCODE_COMMA, 188},      {SDL_SCANCODE_MINUS, 189},
-        {SDL_SCANCODE_PERIOD, 190},      {SDL_SCANCODE_SLASH, 191},      {SDL_SCANCODE_GRAVE, 192},
-        {SDL_SCANCODE_LEFTBRACKET, 219}, {SDL_SCANCODE_BACKSLASH, 220},  {SDL_SCANCODE_RIGHTBRACKET, 221},
-        {SDL_SCANCODE_APOSTROPHE, 222},  {SDL_SCANCODE_NONUSBACKSLASH, 226}};
+    const std::pair<SDL_Scancode, uint8_t> named[] = {{SDL_SCANCODE_SPACE, 32},
+                                                      {SDL_SCANCODE_RETURN, 13},
+                                                      {SDL_SCANCODE_KP_ENTER, 13},
+                                                      {SDL_SCANCODE_ESCAPE, 27},
+                                                      {SDL_SCANCODE_BACKSPACE, 8},
+                                                      {SDL_SCANCODE_TAB, 9},
+                                                      {SDL_SCANCODE_LEFT, 37},
+                                                      {SDL_SCANCODE_UP, 38},
+                                                      {SDL_SCANCODE_RIGHT, 39},
+                                                      {SDL_SCANCODE_DOWN, 40},
+                                                      {SDL_SCANCODE_LSHIFT, 160},
+                                                      {SDL_SCANCODE_RSHIFT, 161},
+                                                      {SDL_SCANCODE_LCTRL, 162},
+                                                      {SDL_SCANCODE_RCTRL, 163},
+                                                      {SDL_SCANCODE_LALT, 164},
+                                                      {SDL_SCANCODE_RALT, 165},
+                                                      {SDL_SCANCODE_PAUSE, 19},
+                                                      {SDL_SCANCODE_CAPSLOCK, 20},
+                                                      {SDL_SCANCODE_PAGEUP, 33},
+                                                      {SDL_SCANCODE_PAGEDOWN, 34},
+                                                      {SDL_SCANCODE_END, 35},
+                                                      {SDL_SCANCODE_HOME, 36},
+                                                      {SDL_SCANCODE_PRINTSCREEN, 44},
+                                                      {SDL_SCANCODE_INSERT, 45},
+                                                      {SDL_SCANCODE_DELETE, 46},
+                                                      {SDL_SCANCODE_LGUI, 91},
+                                                      {SDL_SCANCODE_RGUI, 92},
+                                                      {SDL_SCANCODE_APPLICATION, 93},
+                                                      {SDL_SCANCODE_KP_MULTIPLY, 106},
+                                                      {SDL_SCANCODE_KP_PLUS, 107},
+                                                      {SDL_SCANCODE_KP_MINUS, 109},
+                                                      {SDL_SCANCODE_KP_PERIOD, 110},
+                                                      {SDL_SCANCODE_KP_DIVIDE, 111},
+                                                      {SDL_SCANCODE_NUMLOCKCLEAR, 144},
+                                                      {SDL_SCANCODE_SCROLLLOCK, 145},
+                                                      {SDL_SCANCODE_SEMICOLON, 186},
+                                                      {SDL_SCANCODE_EQUALS, 187},
+                                                      {SDL_SCANCODE_COMMA, 188},
+                                                      {SDL_SCANCODE_MINUS, 189},
+                                                      {SDL_SCANCODE_PERIOD, 190},
+                                                      {SDL_SCANCODE_SLASH, 191},
+                                                      {SDL_SCANCODE_GRAVE, 192},
+                                                      {SDL_SCANCODE_LEFTBRACKET, 219},
+                                                      {SDL_SCANCODE_BACKSLASH, 220},
+                                                      {SDL_SCANCODE_RIGHTBRACKET, 221},
+                                                      {SDL_SCANCODE_APOSTROPHE, 222},
+                                                      {SDL_SCANCODE_NONUSBACKSLASH, 226}};
     for (const auto& [scancode, code] : named)
     {
         table[scancode] = code;
@@ -192,12 +222,20 @@ InputSample SdlInputSource::Sample()
 
     if (pad != nullptr && SDL_GameControllerGetAttached(pad))
     {
-        static const SDL_GameControllerButton order[14] = {
-            SDL_CONTROLLER_BUTTON_A,          SDL_CONTROLLER_BUTTON_B,          SDL_CONTROLLER_BUTTON_X,
-            SDL_CONTROLLER_BUTTON_Y,          SDL_CONTROLLER_BUTTON_DPAD_UP,    SDL_CONTROLLER_BUTTON_DPAD_DOWN,
-            SDL_CONTROLLER_BUTTON_DPAD_LEFT,  SDL_CONTROLLER_BUTTON_DPAD_RIGHT, SDL_CONTROLLER_BUTTON_LEFTSHOULDER,
-            SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, SDL_CONTROLLER_BUTTON_START,   SDL_CONTROLLER_BUTTON_BACK,
-            SDL_CONTROLLER_BUTTON_LEFTSTICK,  SDL_CONTROLLER_BUTTON_RIGHTSTICK};
+        static const SDL_GameControllerButton order[14] = {SDL_CONTROLLER_BUTTON_A,
+                                                           SDL_CONTROLLER_BUTTON_B,
+                                                           SDL_CONTROLLER_BUTTON_X,
+                                                           SDL_CONTROLLER_BUTTON_Y,
+                                                           SDL_CONTROLLER_BUTTON_DPAD_UP,
+                                                           SDL_CONTROLLER_BUTTON_DPAD_DOWN,
+                                                           SDL_CONTROLLER_BUTTON_DPAD_LEFT,
+                                                           SDL_CONTROLLER_BUTTON_DPAD_RIGHT,
+                                                           SDL_CONTROLLER_BUTTON_LEFTSHOULDER,
+                                                           SDL_CONTROLLER_BUTTON_RIGHTSHOULDER,
+                                                           SDL_CONTROLLER_BUTTON_START,
+                                                           SDL_CONTROLLER_BUTTON_BACK,
+                                                           SDL_CONTROLLER_BUTTON_LEFTSTICK,
+                                                           SDL_CONTROLLER_BUTTON_RIGHTSTICK};
         sample.padConnected = true;
         for (int i = 0; i < 14; ++i)
         {
@@ -211,7 +249,8 @@ InputSample SdlInputSource::Sample()
         sample.pad.thumbRX = SDL_GameControllerGetAxis(pad, SDL_CONTROLLER_AXIS_RIGHTX);
         sample.pad.thumbRY = FlipAxis(SDL_GameControllerGetAxis(pad, SDL_CONTROLLER_AXIS_RIGHTY));
         sample.pad.leftTrigger = TriggerByte(SDL_GameControllerGetAxis(pad, SDL_CONTROLLER_AXIS_TRIGGERLEFT));
-        sample.pad.rightTrigger = TriggerByte(SDL_GameControllerGetAxis(pad, SDL_CONTROLLER_AXIS_TRIGGERRIGHT));
+        sample.pad.rightTrigger =
+            TriggerByte(SDL_GameControllerGetAxis(pad, SDL_CONTROLLER_AXIS_TRIGGERRIGHT));
     }
     return sample;
 }

@@ -31,8 +31,8 @@ public:
 private:
     void OpenFirstPad();
 
-    std::bitset<256> latched;             // went down since the last sample
-    _SDL_GameController* pad = nullptr;   // the first controller opened; may be null
+    std::bitset<256> latched;           // went down since the last sample
+    _SDL_GameController* pad = nullptr; // the first controller opened; may be null
     int32_t padInstance = -1;
 };
 

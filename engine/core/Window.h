@@ -62,9 +62,9 @@ public:
     // Moves into the executable's folder when the working directory has no "Resources".
     static void EnterContentFolder();
 
-    SDL_Window* handle = nullptr; // null until Create succeeds
-    void* glContext = nullptr;    // the SDL_GLContext; null until Create succeeds
-    bool running = true;          // cleared by a quit request; ends the main loop
+    SDL_Window* handle = nullptr;              // null until Create succeeds
+    void* glContext = nullptr;                 // the SDL_GLContext; null until Create succeeds
+    bool running = true;                       // cleared by a quit request; ends the main loop
     int baseWidth = 0, baseHeight = 0;         // render resolution: the windowed size
     int viewportWidth = 0, viewportHeight = 0; // size of the area the game is drawn into
     int screenWidth = 0, screenHeight = 0;     // the primary display

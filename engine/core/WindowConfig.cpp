@@ -98,7 +98,8 @@ WindowConfig WindowConfig::Load(const std::string& path, std::string* problems)
     const int result = ini_parse(path.c_str(), Handle, &reading);
     if (result > 0)
     {
-        Note(problems, "Error: Failed To Read gameConfig.ini: syntax error on line " + std::to_string(result));
+        Note(problems,
+             "Error: Failed To Read gameConfig.ini: syntax error on line " + std::to_string(result));
     }
     config.windowedHeight = ForceAspect(config.windowedWidth, config.windowedHeight);
     config.windowHeight = ForceAspect(config.windowWidth, config.windowHeight);

@@ -9,10 +9,10 @@ struct WindowConfig
 {
     static constexpr float ASPECT = 1.7777778f; // 16:9, forced on both sizes
 
-    int windowWidth = 1920;    // "Window_Width": full-screen width before letter-boxing
-    int windowHeight = 1080;   // "Window_Height"
-    int windowedWidth = 1280;  // "Windowed_Width": the base resolution
-    int windowedHeight = 720;  // "Windowed_Height"
+    int windowWidth = 1920;       // "Window_Width": full-screen width before letter-boxing
+    int windowHeight = 1080;      // "Window_Height"
+    int windowedWidth = 1280;     // "Windowed_Width": the base resolution
+    int windowedHeight = 720;     // "Windowed_Height"
     bool windowFullscreen = true; // "Window_Fullscreen": any non-zero value
 
     // Reads the file; a missing file or key keeps the default, and heights more than one pixel

@@ -24,9 +24,9 @@ public:
     // An orthographic projection, OpenGL style, with near -1 and far 1.
     static ColumnMatrix Orthographic(float left, float right, float bottom, float top);
 
-    float zoom = 1.0f;                     // "Zoom"
+    float zoom = 1.0f;                       // "Zoom"
     Math::Vector4 startPosition{0, 0, 0, 0}; // "Start Position"
-    float startZoom = 1.0f;                // "Start Zoom"
+    float startZoom = 1.0f;                  // "Start Zoom"
 
     ColumnMatrix view{};            // zero until computed
     ColumnMatrix startView{};       // zero until computed

@@ -66,9 +66,9 @@ public:
     void RemoveAllComponents();
     bool IsActiveInHierarchy() const;
 
-    std::string name = "Entity"; // "ID"
-    uint64_t tags = 0;           // "ID Type": bit i is the i-th name of the tag registry
-    uint32_t id = 0;             // unique for the life of the process
+    std::string name = "Entity";  // "ID"
+    uint64_t tags = 0;            // "ID Type": bit i is the i-th name of the tag registry
+    uint32_t id = 0;              // unique for the life of the process
     uint32_t currentParentId = 0; // "Current Parent ID": this entity's link key in its file
     uint32_t room = 0;            // "Room"
     uint32_t layer = 0;           // "Layer": render layer

@@ -10,8 +10,8 @@ namespace Varn::ECS
 
 struct Property
 {
-    std::string key;      // serialised key, e.g. "Gravity Scale"
-    std::string typeName; // typeid(field type).name()
+    std::string key;       // serialised key, e.g. "Gravity Scale"
+    std::string typeName;  // typeid(field type).name()
     void* field = nullptr; // points into the owning component
     bool editable = true;
 

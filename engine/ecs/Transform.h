@@ -24,9 +24,9 @@ public:
     // Euler angles in degrees of a row-major world matrix.
     static Math::Vector4 EulerFromMatrix(const Math::Matrix4& m);
 
-    Math::Vector4 position{0, 0, 0, 0}; // "Position": local translation
-    Math::Vector4 angle{0, 0, 0, 0};    // "Angle": degrees about x, y, z
-    Math::Vector4 scale{1, 1, 1, 0};    // "Scale"
+    Math::Vector4 position{0, 0, 0, 0};   // "Position": local translation
+    Math::Vector4 angle{0, 0, 0, 0};      // "Angle": degrees about x, y, z
+    Math::Vector4 scale{1, 1, 1, 0};      // "Scale"
     Math::Vector4 worldScale{1, 1, 0, 0}; // column lengths of worldMatrix; set elsewhere for roots
     Math::Matrix4 localMatrix;            // zero until first computed
     Math::Matrix4 worldMatrix;            // zero until first computed

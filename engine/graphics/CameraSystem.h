@@ -1,5 +1,6 @@
 #pragma once
-// Computes each camera's view and projection matrices and visible rectangle. (Not built yet: Update does nothing.)
+// Computes each camera's view and projection matrices and visible rectangle. (Not built yet: Update does
+// nothing.)
 #include "core/ISystem.h"
 
 namespace Varn::System

@@ -1,5 +1,6 @@
 #pragma once
-// Draws the visible sprites layer by layer and composites the layers. Called once per displayed frame. (Not built yet: Update does nothing.)
+// Draws the visible sprites layer by layer and composites the layers. Called once per displayed frame. (Not
+// built yet: Update does nothing.)
 #include "core/ISystem.h"
 
 namespace Varn::System

@@ -1,5 +1,6 @@
 #pragma once
-// Moves rigid bodies and resolves their contacts each step. Its working set is the entities with a rigid body or collider. (The step itself is not built yet: Update does nothing.)
+// Moves rigid bodies and resolves their contacts each step. Its working set is the entities with a rigid body
+// or collider. (The step itself is not built yet: Update does nothing.)
 #include "core/ISystem.h"
 
 namespace Varn::System

@@ -10,7 +10,7 @@ namespace Varn::Resource
 
 struct Character
 {
-    uint32_t textureId = 0; // one red channel of coverage
+    uint32_t textureId = 0;      // one red channel of coverage
     int32_t size[2] = {0, 0};    // bitmap width and rows, pixels
     int32_t bearing[2] = {0, 0}; // bitmap left and top, pixels, top measured upwards
     uint32_t advance = 0;        // 1/64 pixel

@@ -10,24 +10,42 @@
 namespace Varn::Resource
 {
 Texture2D::~Texture2D() = default;
-void Texture2D::Load() {}
-void Texture2D::Upload() {}
-Mesh2D::Mesh2D(uint32_t c, uint32_t r) : columns(c), rows(r) {}
+void Texture2D::Load()
+{
+}
+void Texture2D::Upload()
+{
+}
+Mesh2D::Mesh2D(uint32_t c, uint32_t r) : columns(c), rows(r)
+{
+}
 Mesh2D::~Mesh2D() = default;
-Shader::Shader(const char*, const char*, const char*) {}
+Shader::Shader(const char*, const char*, const char*)
+{
+}
 Audio::~Audio() = default;
 } // namespace Varn::Resource
 
 namespace Varn::System
 {
-void ResourceManager::LoadDefaults() {}
-void ResourceManager::LoadDefaultAssets() {}
+void ResourceManager::LoadDefaults()
+{
+}
+void ResourceManager::LoadDefaultAssets()
+{
+}
 Resource::Shader* ResourceManager::CreateShader(const char*, const char*, const char*, const std::string&)
 {
     return nullptr;
 }
-Resource::Shader* ResourceManager::LoadVertexShader(const std::string&, const std::string&) { return nullptr; }
-Resource::Shader* ResourceManager::LoadFragmentShader(const std::string&, const std::string&) { return nullptr; }
+Resource::Shader* ResourceManager::LoadVertexShader(const std::string&, const std::string&)
+{
+    return nullptr;
+}
+Resource::Shader* ResourceManager::LoadFragmentShader(const std::string&, const std::string&)
+{
+    return nullptr;
+}
 Resource::Mesh2D* ResourceManager::GetMesh(const std::string& name, uint32_t columns, uint32_t rows)
 {
     auto& slot = meshes[name];
@@ -38,11 +56,27 @@ Resource::Mesh2D* ResourceManager::GetMesh(const std::string& name, uint32_t col
     }
     return slot.get();
 }
-Resource::FontSet* ResourceManager::LoadFont(const std::string&) { return nullptr; }
-Resource::Audio* ResourceManager::LoadAudio(const std::string&) { return nullptr; }
-void ResourceManager::UnloadUnusedTextures() {}
-void ResourceManager::UnloadUnusedMeshes() {}
-void ResourceManager::UnloadUnusedScripts() {}
-void ResourceManager::UnloadAllAudio() {}
-void ResourceManager::ReloadDroppedFile(DROPPED_FILE, const std::string&) {}
+Resource::FontSet* ResourceManager::LoadFont(const std::string&)
+{
+    return nullptr;
+}
+Resource::Audio* ResourceManager::LoadAudio(const std::string&)
+{
+    return nullptr;
+}
+void ResourceManager::UnloadUnusedTextures()
+{
+}
+void ResourceManager::UnloadUnusedMeshes()
+{
+}
+void ResourceManager::UnloadUnusedScripts()
+{
+}
+void ResourceManager::UnloadAllAudio()
+{
+}
+void ResourceManager::ReloadDroppedFile(DROPPED_FILE, const std::string&)
+{
+}
 } // namespace Varn::System

@@ -56,10 +56,10 @@ public:
                                    const char* geometrySource, const std::string& name);
     Resource::Shader* LoadVertexShader(const std::string& path, const std::string& name);   // may be null
     Resource::Shader* LoadFragmentShader(const std::string& path, const std::string& name); // may be null
-    Resource::Mesh2D* GetMesh(const std::string& name, uint32_t columns, uint32_t rows); // may be null
-    Resource::FontSet* LoadFont(const std::string& path);   // may be null
-    Resource::Audio* LoadAudio(const std::string& path);    // never null; its sound may be
-    Resource::Script* LoadScript(const std::string& path);  // may be null
+    Resource::Mesh2D* GetMesh(const std::string& name, uint32_t columns, uint32_t rows);    // may be null
+    Resource::FontSet* LoadFont(const std::string& path);                                   // may be null
+    Resource::Audio* LoadAudio(const std::string& path);   // never null; its sound may be
+    Resource::Script* LoadScript(const std::string& path); // may be null
 
     // Lookups that never create: null when the key is not registered.
     Resource::Shader* FindShader(const std::string& name) const;

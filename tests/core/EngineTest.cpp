@@ -135,7 +135,8 @@ TEST_F(FrameLoop, PausedSceneRunsOneVariableStepWithoutLogic)
 
 TEST_F(FrameLoop, QuitMidFrameSkipsLogicForTheRestButStillRenders)
 {
-    script->onUpdate = [this] {
+    script->onUpdate = [this]
+    {
         CurrentScene().playing = false;
         engine->window->running = false;
     };
@@ -189,7 +190,8 @@ TEST_F(FrameLoop, StepReadsTheCurrentSceneAfresh)
     // A script that swaps scenes mid-step: the rest of that step runs on the new scene.
     Scene* replacement = nullptr;
     Recording<System::PhysicsSystem>* newPhysics = nullptr;
-    script->onUpdate = [&] {
+    script->onUpdate = [&]
+    {
         if (replacement == nullptr)
         {
             engine->scenes->queued.push_back(engine->scenes->current);

@@ -32,7 +32,10 @@ public:
         std::filesystem::current_path(previous);
         std::filesystem::remove_all(folder);
     }
-    void Write(const std::string& name, const std::string& text) const { std::ofstream(folder / name) << text; }
+    void Write(const std::string& name, const std::string& text) const
+    {
+        std::ofstream(folder / name) << text;
+    }
     std::string Path(const std::string& name) const { return (folder / name).string(); }
 
 private:
@@ -112,7 +115,8 @@ TEST(DroppedFiles, AreCutAtResourcesAndClassifiedByTheFirstListedExtension)
     EXPECT_EQ(Window::ClassifyDroppedFile("/home/a/Game/Resources/Sprites/hero.dds", relative),
               DROPPED_FILE::TEXTURE);
     EXPECT_EQ(relative, "Resources/Sprites/hero.dds");
-    EXPECT_EQ(Window::ClassifyDroppedFile("C:\\x\\Resources\\Shaders\\glow.frag", relative), DROPPED_FILE::SHADER);
+    EXPECT_EQ(Window::ClassifyDroppedFile("C:\\x\\Resources\\Shaders\\glow.frag", relative),
+              DROPPED_FILE::SHADER);
     EXPECT_EQ(relative, "Resources\\Shaders\\glow.frag");
     EXPECT_EQ(Window::ClassifyDroppedFile("/tmp/Resources/a.dds.ogg", relative), DROPPED_FILE::TEXTURE);
     EXPECT_EQ(Window::ClassifyDroppedFile("/tmp/Resources/Music/theme.ogg", relative), DROPPED_FILE::SOUND);
