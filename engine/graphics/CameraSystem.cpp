@@ -1,10 +1,72 @@
 #include "graphics/CameraSystem.h"
 
+#include "core/Clock.h"
+#include "ecs/Camera.h"
+#include "ecs/IEntity.h"
+#include "ecs/Transform.h"
+
 namespace Varn::System
 {
 
+namespace
+{
+
+using Component::Camera;
+
+Camera::ColumnMatrix Projection(float zoom)
+{
+    const float hw = CameraSystem::HALF_WIDTH * zoom;
+    const float hh = CameraSystem::HALF_HEIGHT * zoom;
+    Camera::ColumnMatrix m{};
+    if (hw == 0.0f || hh == 0.0f)
+    {
+        return m; // zoom 0 frames nothing; a zero matrix draws nothing rather than dividing by zero
+    }
+    m[0] = 1.0f / hw; // 2 / (right - left)
+    m[5] = 1.0f / hh; // 2 / (top - bottom)
+    m[10] = -0.5f;    // -2 / (far - near), with near -2 and far 2
+    m[15] = 1.0f;
+    return m;
+}
+
+// Looking down -z with y up from `eye` is just the translation by -eye.
+Camera::ColumnMatrix View(const Math::Vector4& eye)
+{
+    Camera::ColumnMatrix m{};
+    m[0] = m[5] = m[10] = m[15] = 1.0f;
+    m[12] = -eye.x;
+    m[13] = -eye.y;
+    m[14] = -eye.z;
+    return m;
+}
+
+} // namespace
+
 void CameraSystem::Update(const float& /*dt*/)
 {
+    updateStartTicks = Time::NowTicks();
+    for (ECS::IEntity* entity : entities)
+    {
+        const auto* transform = entity->GetComponent<Component::Transform>();
+        auto* camera = entity->GetComponent<Camera>();
+        if (transform == nullptr || camera == nullptr)
+        {
+            continue;
+        }
+        const float x = transform->worldMatrix.m[0][3];
+        const float y = transform->worldMatrix.m[1][3];
+        const float hw = HALF_WIDTH * camera->zoom;
+        const float hh = HALF_HEIGHT * camera->zoom;
+        camera->viewLeft = x - hw;
+        camera->viewRight = x + hw;
+        camera->viewBottom = y - hh;
+        camera->viewTop = y + hh;
+        camera->projection = Projection(camera->zoom);
+        camera->startProjection = Projection(camera->startZoom);
+        camera->view = View(transform->position);
+        camera->startView = View(transform->position - camera->startPosition);
+    }
+    lastUpdateSeconds = static_cast<float>(static_cast<double>(Time::NowTicks() - updateStartTicks) / 1e7);
 }
 
 } // namespace Varn::System

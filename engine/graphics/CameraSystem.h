@@ -1,14 +1,18 @@
 #pragma once
-// Computes each camera's view and projection matrices and visible rectangle. (Not built yet: Update does
-// nothing.)
+// Turns each camera entity's position and zoom into its view and projection matrices and its
+// visible rectangle. The world is framed as a virtual 1920 x 1080 view at zoom 1, whatever the
+// window size. Writes only the Camera's computed fields.
 #include "core/ISystem.h"
 
 namespace Varn::System
 {
 
-class CameraSystem : public System::ISystem
+class CameraSystem : public ISystem
 {
 public:
+    static constexpr float HALF_WIDTH = 960.0f;  // world units at zoom 1
+    static constexpr float HALF_HEIGHT = 540.0f; // world units at zoom 1
+
     using ISystem::ISystem;
     void Update(const float& dt) override;
 };
