@@ -63,14 +63,7 @@ Engine::~Engine()
 {
     // Lines of a frame that never finished are not worth printing at exit.
     logger.Clear();
-    if (window->glContext != nullptr)
-    {
-        for (Graphics::LayerFramebuffer& layer : layerFramebuffers)
-        {
-            layer.Release();
-        }
-    }
-    layerFramebuffers.clear();
+    layerFramebuffers.clear(); // each deletes its framebuffer and texture while the context lives
     entities.reset();
     audio.reset();
     jsonManager.reset();
@@ -178,6 +171,36 @@ void Engine::Render()
     scene.graphicsSystem->Update(noStep);
     scene.uiGraphicsSystem->Update(noStep);
     scene.uiTextSystem->Update(noStep);
+}
+
+Graphics::LayerFramebuffer* Engine::GetLayerFramebuffer(int32_t layer)
+{
+    for (Graphics::LayerFramebufferRecord& record : layerFramebuffers)
+    {
+        if (record.layer == layer)
+        {
+            record.used = true;
+            return record.framebuffer.get();
+        }
+    }
+    Graphics::LayerFramebufferRecord record;
+    record.used = true;
+    record.layer = layer;
+    record.framebuffer =
+        std::make_unique<Graphics::LayerFramebuffer>(window->viewportWidth, window->viewportHeight);
+    layerFramebuffers.push_back(std::move(record));
+    return layerFramebuffers.back().framebuffer.get();
+}
+
+void Engine::DrawLayer(const Graphics::LayerFramebuffer& framebuffer, uint32_t screenQuadVao) const
+{
+    const float offsetX = window->viewportWidth > 0 ? 2.0f * static_cast<float>(window->viewportX) /
+                                                          static_cast<float>(window->viewportWidth)
+                                                    : 0.0f;
+    const float offsetY = window->viewportHeight > 0 ? 2.0f * static_cast<float>(window->viewportY) /
+                                                           static_cast<float>(window->viewportHeight)
+                                                     : 0.0f;
+    framebuffer.Draw(screenQuadVao, offsetX, offsetY);
 }
 
 } // namespace Varn

@@ -61,6 +61,12 @@ public:
     // The three renderers of one displayed frame.
     void Render();
 
+    // The layer's framebuffer, created at the drawing area's size on first use; marks the
+    // layer as drawn in the frame in progress. Needs a current OpenGL context.
+    Graphics::LayerFramebuffer* GetLayerFramebuffer(int32_t layer);
+    // Composites one layer through the letter-box offset of the window.
+    void DrawLayer(const Graphics::LayerFramebuffer& framebuffer, uint32_t screenQuadVao) const;
+
     std::unique_ptr<Window> window;
     std::unique_ptr<Time::Timer> timer;
     std::unique_ptr<SceneStack> scenes;
@@ -69,7 +75,7 @@ public:
     std::unique_ptr<System::JSONManager> jsonManager;
     std::unique_ptr<System::AudioManager> audio;
     std::unique_ptr<ECS::EntityManager> entities;
-    std::vector<Graphics::LayerFramebuffer> layerFramebuffers; // one per render layer
+    std::vector<Graphics::LayerFramebufferRecord> layerFramebuffers; // one per layer ever drawn
     Debug::Logger logger;
     float stepAccumulator = 0.0f; // seconds of real time not yet stepped
     WorkerPool workers{3};        // the three worker tasks of the parallel passes

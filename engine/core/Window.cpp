@@ -212,9 +212,9 @@ void Window::SetFullscreen()
 
 void Window::ResizeLayerFramebuffers() const
 {
-    for (Graphics::LayerFramebuffer& layer : Engine::Instance().layerFramebuffers)
+    for (Graphics::LayerFramebufferRecord& record : Engine::Instance().layerFramebuffers)
     {
-        layer.Resize(viewportWidth, viewportHeight);
+        record.framebuffer->Resize(viewportWidth, viewportHeight);
     }
 }
 

@@ -1,5 +1,9 @@
 #include "graphics/LayerFramebuffer.h"
 
+#include "core/Engine.h"
+#include "resource/ResourceManager.h"
+#include "resource/Shader.h"
+
 #include <glbinding/gl33core/gl.h>
 
 using namespace gl33core;
@@ -7,35 +11,82 @@ using namespace gl33core;
 namespace Varn::Graphics
 {
 
+LayerFramebuffer::LayerFramebuffer(int width_, int height_)
+    : shader(Engine::Instance().resources->FindShader(System::ResourceManager::FBO_SHADER))
+{
+    glGenFramebuffers(1, &fbo);
+    glGenTextures(1, &colorTexture);
+    Resize(width_, height_);
+    glBindFramebuffer(GL_FRAMEBUFFER, fbo);
+    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, colorTexture, 0);
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+}
+
+LayerFramebuffer::~LayerFramebuffer()
+{
+    glDeleteFramebuffers(1, &fbo);
+    glDeleteTextures(1, &colorTexture);
+}
+
 void LayerFramebuffer::Resize(int newWidth, int newHeight)
 {
-    if (framebuffer == 0)
-    {
-        glGenFramebuffers(1, &framebuffer);
-        glGenTextures(1, &texture);
-    }
     width = newWidth;
     height = newHeight;
-    glBindTexture(GL_TEXTURE_2D, texture);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+    glBindTexture(GL_TEXTURE_2D, colorTexture);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
-    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture, 0);
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
     glBindTexture(GL_TEXTURE_2D, 0);
 }
 
-void LayerFramebuffer::Release()
+void LayerFramebuffer::ApplyEffect(LAYER_EFFECT effect)
 {
-    if (framebuffer != 0)
+    System::ResourceManager& resources = *Engine::Instance().resources;
+    switch (effect)
     {
-        glDeleteFramebuffers(1, &framebuffer);
-        glDeleteTextures(1, &texture);
-        framebuffer = texture = 0;
+    case LAYER_EFFECT::BLUR:
+        shader = resources.FindShader(System::ResourceManager::FBO_BLUR_SHADER);
+        tint = {1.0f, 1.0f, 1.0f, 0.5f};
+        break;
+    case LAYER_EFFECT::DIM:
+        tint = {0.6f, 0.6f, 0.6f, 1.0f};
+        break;
+    case LAYER_EFFECT::RESET:
+        shader = resources.FindShader(System::ResourceManager::FBO_SHADER);
+        tint = {1.0f, 1.0f, 1.0f, 1.0f};
+        break;
     }
+}
+
+void LayerFramebuffer::Draw(uint32_t screenQuadVao, float offsetX, float offsetY) const
+{
+    if (shader == nullptr)
+    {
+        return;
+    }
+    const GLuint program = shader->program;
+    glUseProgram(program);
+    glUniform4f(glGetUniformLocation(program, "tint"), tint.r, tint.g, tint.b, tint.a);
+    glUniform2f(glGetUniformLocation(program, "offset"), offsetX, offsetY);
+    glBindVertexArray(screenQuadVao);
+    glActiveTexture(GL_TEXTURE0);
+    glBindTexture(GL_TEXTURE_2D, colorTexture);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    glDrawArrays(GL_TRIANGLES, 0, 6);
+    glBindVertexArray(0);
+}
+
+void LayerFramebuffer::Clear() const
+{
+    glBindFramebuffer(GL_FRAMEBUFFER, fbo);
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
 }
 
 } // namespace Varn::Graphics

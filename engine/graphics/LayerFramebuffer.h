@@ -1,20 +1,58 @@
 #pragma once
-// One render layer's off-screen target: an OpenGL framebuffer with an RGBA colour texture the
-// size of the drawing area. The Engine keeps one record per layer; the Window resizes them on
-// display-mode switches and the Engine releases them at shutdown.
+// One render layer's off-screen target: an OpenGL framebuffer whose only attachment is an RGBA
+// colour texture the size of the drawing area, plus the layer's screen effect (a composite
+// program and a tint). The Engine keeps one record per layer for the whole run, so effects
+// outlive scene changes; the Window resizes them on display-mode switches.
+#include "core/VarnColor.h"
+
+#include <cstdint>
+#include <memory>
+
+namespace Varn::Resource
+{
+class Shader;
+}
 
 namespace Varn::Graphics
 {
 
-struct LayerFramebuffer
+enum class LAYER_EFFECT
 {
-    unsigned framebuffer = 0; // 0 until created
-    unsigned texture = 0;     // colour attachment; 0 until created
-    int width = 0, height = 0;
+    BLUR, // the blur program at half opacity
+    DIM,  // 60 % brightness, program unchanged
+    RESET // the plain program, full tint
+};
 
-    // Creates the objects on first use, then (re)allocates the colour storage.
+class LayerFramebuffer
+{
+public:
+    // Needs a current OpenGL context.
+    LayerFramebuffer(int width, int height);
+    ~LayerFramebuffer();
+    LayerFramebuffer(const LayerFramebuffer&) = delete;
+    LayerFramebuffer& operator=(const LayerFramebuffer&) = delete;
+
+    // Re-specifies the colour texture; its contents are lost.
     void Resize(int newWidth, int newHeight);
-    void Release();
+    void ApplyEffect(LAYER_EFFECT effect);
+    // Composites the layer over what is drawn: `offset` moves the full-screen quad back by the
+    // letter-box offset in clip space.
+    void Draw(uint32_t screenQuadVao, float offsetX, float offsetY) const;
+    void Clear() const; // transparent black
+
+    Resource::Shader* shader = nullptr; // compositing program; may be null before the defaults load
+    Helper::VarnColor tint{1, 1, 1, 1}; // multiplies every composited texel
+    uint32_t fbo = 0;
+    uint32_t colorTexture = 0;
+    int width = 0, height = 0; // pixels
+};
+
+// A layer's entry in the Engine's list.
+struct LayerFramebufferRecord
+{
+    bool used = false; // drawn into during the frame in progress
+    int32_t layer = 0;
+    std::unique_ptr<LayerFramebuffer> framebuffer;
 };
 
 } // namespace Varn::Graphics

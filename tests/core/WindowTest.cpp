@@ -203,18 +203,26 @@ TEST_F(OffscreenWindow, LayerFramebuffersFollowTheDisplayMode)
     scratch.Write("gameConfig.ini", "[Game Settings]\nWindow_Fullscreen=0\nWindowed_Width=640\n");
     Engine& engine = Engine::Instance();
     ASSERT_TRUE(engine.window->Create());
-    engine.layerFramebuffers.resize(2);
+    Graphics::LayerFramebuffer* zero = engine.GetLayerFramebuffer(0);
+    Graphics::LayerFramebuffer* five = engine.GetLayerFramebuffer(5);
+    EXPECT_EQ(engine.GetLayerFramebuffer(0), zero);
+    ASSERT_EQ(engine.layerFramebuffers.size(), 2u);
+    EXPECT_EQ(five->width, 640);
     engine.window->SetFullscreen();
-    for (const Graphics::LayerFramebuffer& layer : engine.layerFramebuffers)
+    for (const Graphics::LayerFramebufferRecord& record : engine.layerFramebuffers)
     {
-        EXPECT_NE(layer.framebuffer, 0u);
-        EXPECT_EQ(layer.width, engine.window->viewportWidth);
-        EXPECT_EQ(layer.height, engine.window->viewportHeight);
+        EXPECT_NE(record.framebuffer->fbo, 0u);
+        EXPECT_EQ(record.framebuffer->width, engine.window->viewportWidth);
+        EXPECT_EQ(record.framebuffer->height, engine.window->viewportHeight);
     }
     engine.window->SetWindowed();
-    EXPECT_EQ(engine.layerFramebuffers[1].width, 640);
-    EXPECT_EQ(engine.layerFramebuffers[1].height, 360);
-    glBindFramebuffer(GL_FRAMEBUFFER, engine.layerFramebuffers[1].framebuffer);
+    EXPECT_EQ(five->width, 640);
+    EXPECT_EQ(five->height, 360);
+    GLint textureWidth = 0;
+    glBindTexture(GL_TEXTURE_2D, five->colorTexture);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &textureWidth);
+    EXPECT_EQ(textureWidth, 640);
+    glBindFramebuffer(GL_FRAMEBUFFER, five->fbo);
     EXPECT_EQ(glCheckFramebufferStatus(GL_FRAMEBUFFER), GL_FRAMEBUFFER_COMPLETE);
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
 }
