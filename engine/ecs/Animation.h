@@ -22,6 +22,8 @@ struct Animation
     std::string name;         // "Name": how scripts and behaviours select the run
     bool looping = false;     // "Looping": wrap to the other end instead of stopping there
     bool reverse = false;     // "Reverse": play from endFrame down to startFrame
+
+    bool operator==(const Animation& o) const = default;
 };
 
 } // namespace Varn

@@ -27,10 +27,10 @@ public:
     // are left as they are. True when a run was found.
     bool SetAnimation(const std::string& name);
 
-    std::vector<Animation> animationList;      // "Animation List"
-    float secondsPerFrame = 0.1f;              // "Seconds Per Frame"
-    Animation* currentAnimation = nullptr;     // "Current Animation" (by name); into animationList
-    float frameTimer = 0.1f;                   // seconds left before the next frame
+    std::vector<Animation> animationList;  // "Animation List"
+    float secondsPerFrame = 0.1f;          // "Seconds Per Frame"
+    Animation* currentAnimation = nullptr; // "Current Animation" (by name); into animationList
+    float frameTimer = 0.1f;               // seconds left before the next frame
 };
 
 } // namespace Varn::Component

@@ -25,11 +25,11 @@ public:
     void BuildProperties() override;
     std::unique_ptr<ECS::IComponent> Clone() const override;
 
-    float scaleX = 1.0f;              // "Scale X": multiplies the width taken from the entity
-    float scaleY = 1.0f;              // "Scale Y": multiplies the height
-    Math::Vector4 offset{0, 0, 0, 0}; // "Offset" of the centre from the entity, world units
-    bool isTrigger = false;           // "Is Trigger"
-    bool accuracy = false;            // "Accuracy": use the swept box test, not the quick overlap
+    float scaleX = 1.0f;                          // "Scale X": multiplies the width taken from the entity
+    float scaleY = 1.0f;                          // "Scale Y": multiplies the height
+    Math::Vector4 offset{0, 0, 0, 0};             // "Offset" of the centre from the entity, world units
+    bool isTrigger = false;                       // "Is Trigger"
+    bool accuracy = false;                        // "Accuracy": use the swept box test, not the quick overlap
     std::vector<ECS::IEntity*> triggerEntities;   // overlapping entities; not owned
     std::vector<ECS::IEntity*> collidingEntities; // touching entities; not owned
 };

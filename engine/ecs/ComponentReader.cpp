@@ -142,7 +142,7 @@ void Decode(const Value& value, uint32_t& field, const Context&)
 }
 
 template <typename E>
-    requires std::is_enum_v<E>
+requires std::is_enum_v<E>
 void Decode(const Value& value, E& field, const Context&)
 {
     if (value.IsInt())
@@ -418,18 +418,18 @@ template <typename... T> struct TypeList
 };
 
 // Every field type a property may have. A new type needs a row here and a Decode overload.
-using ReadableTypes = TypeList<bool, float, int32_t, uint32_t, std::string,            //
-                               Math::Vector4, Helper::VarnColor,                       //
-                               Texture2D*, Mesh2D*, Shader*, FontSet*,                 //
-                               Math::Range<float>, Math::Range<Math::Vector4>,         //
-                               Math::Range<Helper::VarnColor>,                         //
-                               std::vector<Animation>, Animation*,                     //
-                               std::vector<Script*>,                                   //
-                               std::map<std::string, bool>,                            //
-                               std::map<std::string, float>,                           //
-                               std::map<std::string, std::string>,                     //
-                               std::map<std::string, IEntity*>,                        //
-                               std::vector<Ray>, Time::NamedTimer,                     //
+using ReadableTypes = TypeList<bool, float, int32_t, uint32_t, std::string,    //
+                               Math::Vector4, Helper::VarnColor,               //
+                               Texture2D*, Mesh2D*, Shader*, FontSet*,         //
+                               Math::Range<float>, Math::Range<Math::Vector4>, //
+                               Math::Range<Helper::VarnColor>,                 //
+                               std::vector<Animation>, Animation*,             //
+                               std::vector<Script*>,                           //
+                               std::map<std::string, bool>,                    //
+                               std::map<std::string, float>,                   //
+                               std::map<std::string, std::string>,             //
+                               std::map<std::string, IEntity*>,                //
+                               std::vector<Ray>, Time::NamedTimer,             //
                                Component::RigidBody::RIGIDBODY_MODE, Component::BehaviourType>;
 
 template <typename T> bool DecodeAs(const Property& property, const Value& value, const Context& context)

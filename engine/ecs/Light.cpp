@@ -12,7 +12,8 @@ namespace Varn::Component
 Light::~Light()
 {
     // Sprites and emitters keep the entity in the graphics pass.
-    if (owner != nullptr && owner->scene != nullptr && !owner->HasAnyComponent<SpriteRenderer, ParticleEmitter>())
+    if (owner != nullptr && owner->scene != nullptr &&
+        !owner->HasAnyComponent<SpriteRenderer, ParticleEmitter>())
     {
         owner->scene->graphicsSystem->RemoveEntity(owner);
     }

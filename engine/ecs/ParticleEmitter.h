@@ -39,28 +39,28 @@ public:
     std::vector<Slot>& GetParticles();
 
     Resource::Texture2D* particleTexture = nullptr; // "Particle Texture"; never null once constructed
-    Resource::Shader* particleShader = nullptr;     // "Particle Shader"; null until the built-in shaders exist
-    bool destroyOnDeath = false;                    // "Destroy on Death": remove the entity after the last burst
-    bool burst = false;                             // "Burst": emit `count` at a time
-    int32_t burstCount = 1;                         // "Burst Count": bursts left when destroying on death
-    bool glow = true;                               // "Glow": additive blending with a soft halo
-    bool rotateToDirection = false;                 // "Rotate To Direction"
-    bool hasGravity = false;                        // "Has Gravity"
-    bool emitFromEdge = false;                      // "Emit From Edge"
-    float xOffset = 0.0f;                           // "X Offset": width of the spawn area, world units
-    float yOffset = 0.0f;                           // "Y Offset": height of the spawn area
-    float gravityScale = 1.0f;                      // "Gravity Scale"
-    uint32_t count = 20;                            // "Count": cells made at a time
+    Resource::Shader* particleShader = nullptr; // "Particle Shader"; null until the built-in shaders exist
+    bool destroyOnDeath = false;                // "Destroy on Death": remove the entity after the last burst
+    bool burst = false;                         // "Burst": emit `count` at a time
+    int32_t burstCount = 1;                     // "Burst Count": bursts left when destroying on death
+    bool glow = true;                           // "Glow": additive blending with a soft halo
+    bool rotateToDirection = false;             // "Rotate To Direction"
+    bool hasGravity = false;                    // "Has Gravity"
+    bool emitFromEdge = false;                  // "Emit From Edge"
+    float xOffset = 0.0f;                       // "X Offset": width of the spawn area, world units
+    float yOffset = 0.0f;                       // "Y Offset": height of the spawn area
+    float gravityScale = 1.0f;                  // "Gravity Scale"
+    uint32_t count = 20;                        // "Count": cells made at a time
     Math::Range<Helper::VarnColor> startColor{{1, 1, 1, 1}, {1, 1, 1, 1}}; // "Start Color"
     Math::Range<Helper::VarnColor> endColor{{1, 1, 1, 1}, {1, 1, 1, 1}};   // "End Color"
     Math::Range<float> startSpeed{100.0f, 100.0f};                         // "Start Speed", units per second
     Math::Range<float> endSpeed{100.0f, 100.0f};                           // "End Speed"
     Math::Range<Math::Vector4> startScale{{1, 1, 1, 0}, {1, 1, 1, 0}};     // "Start Scale"
     Math::Range<Math::Vector4> endScale{{1, 1, 1, 0}, {1, 1, 1, 0}};       // "End Scale"
-    Math::Range<float> emissionRateRange{0.2f, 0.2f};                      // "Emission Rate Range", seconds between emissions
-    Math::Range<float> life{1.0f, 1.0f};                                   // "Life", seconds
-    float direction = 0.0f;                                                // "Direction", degrees
-    float spread = 360.0f;                                                 // "Spread", degrees around direction
+    Math::Range<float> emissionRateRange{0.2f, 0.2f}; // "Emission Rate Range", seconds between emissions
+    Math::Range<float> life{1.0f, 1.0f};              // "Life", seconds
+    float direction = 0.0f;                           // "Direction", degrees
+    float spread = 360.0f;                            // "Spread", degrees around direction
 
     std::vector<Slot> particles; // the pool; `count` fresh cells at construction
     float emissionTimer = 0.0f;  // seconds until the next emission

@@ -31,12 +31,12 @@ public:
     void BuildProperties() override;
     std::unique_ptr<ECS::IComponent> Clone() const override;
 
-    std::vector<Resource::Script*> filePath;           // "File Path": owned by the ResourceManager
-    std::map<std::string, bool> boolList;              // "Bool List"
-    std::map<std::string, float> floatList;            // "Float List"
-    std::map<std::string, std::string> stringList;     // "String List"
-    std::map<std::string, ECS::IEntity*> entityList;   // "Entity List": not owned; may hold null
-    Time::NamedTimer timer;                            // "Timer": a delay scripts look up by name
+    std::vector<Resource::Script*> filePath;         // "File Path": owned by the ResourceManager
+    std::map<std::string, bool> boolList;            // "Bool List"
+    std::map<std::string, float> floatList;          // "Float List"
+    std::map<std::string, std::string> stringList;   // "String List"
+    std::map<std::string, ECS::IEntity*> entityList; // "Entity List": not owned; may hold null
+    Time::NamedTimer timer;                          // "Timer": a delay scripts look up by name
 };
 
 } // namespace Varn::Component

@@ -26,14 +26,16 @@ public:
     void BuildProperties() override;
     std::unique_ptr<ECS::IComponent> Clone() const override;
 
+    // Textures are never null once constructed; mesh and shader are null until start-up has
+    // made the defaults.
     float opacity = 1.0f;                                // "Opacity"
-    Resource::Texture2D* buttonTextureDefault = nullptr; // "Button Texture Default"; never null once constructed
-    Resource::Texture2D* buttonTextureHover = nullptr;   // "Button Texture Hover"; never null once constructed
-    Resource::Texture2D* buttonTextureDown = nullptr;    // "Button Texture Down"; never null once constructed
-    Resource::Mesh2D* buttonMesh = nullptr;              // "Button Mesh"; null until the default meshes exist
-    Resource::Shader* buttonShader = nullptr;            // "Button Shader"; null until the built-in shaders exist
-    std::array<float, 2> texOffset{0, 0};                // texture-coordinate offset; buttons show one cell
-    Resource::Texture2D* currentTexture = nullptr;       // one of the three above: what is drawn now
+    Resource::Texture2D* buttonTextureDefault = nullptr; // "Button Texture Default"
+    Resource::Texture2D* buttonTextureHover = nullptr;   // "Button Texture Hover"
+    Resource::Texture2D* buttonTextureDown = nullptr;    // "Button Texture Down"
+    Resource::Mesh2D* buttonMesh = nullptr;              // "Button Mesh"
+    Resource::Shader* buttonShader = nullptr;            // "Button Shader"
+    std::array<float, 2> texOffset{0, 0};                // texture-coordinate offset; one cell
+    Resource::Texture2D* currentTexture = nullptr;       // one of the three above: drawn now
     bool isDown = false;                                 // left button held over the button
     bool clicked = false;                                // left button went down over it this step
     bool hovered = false;                                // cursor over it, left button not held
