@@ -68,6 +68,20 @@ Engine::~Engine()
         }
     }
     layerFramebuffers.clear();
+    // The pool goes before the scenes, so the scenes forget their entities first: a scene's
+    // destructor would otherwise release its main camera through a freed entity.
+    auto forgetEntities = [](Scene* scene) {
+        if (scene != nullptr)
+        {
+            scene->entities.clear();
+            scene->mainCamera = nullptr;
+        }
+    };
+    forgetEntities(scenes->current);
+    for (Scene* scene : scenes->queued)
+    {
+        forgetEntities(scene);
+    }
     entities.reset();
     audio.reset();
     jsonManager.reset();
