@@ -280,16 +280,16 @@ template <typename... T> void ExpectSameField(TypeList<T...>, const Property& a,
     EXPECT_TRUE(known) << a.key << " has a type this test cannot compare";
 }
 
-template <typename C> class ComponentCatalogue : public Varn::Test::EngineTest
+template <typename C> class EveryComponent : public Varn::Test::EngineTest
 {
 };
 
 using Components = ::testing::Types<Transform, Camera, SpriteRenderer, Animator, Light, ParticleEmitter,
                                     RigidBody, CircleCollider2D, BoxCollider2D, RaycastComponent,
                                     ScriptComponent, BehaviourComponent, UIImage, UIText, UIButton>;
-TYPED_TEST_SUITE(ComponentCatalogue, Components);
+TYPED_TEST_SUITE(EveryComponent, Components);
 
-TYPED_TEST(ComponentCatalogue, BlockNameAndKeysAreThoseContentUsesAndAllReadable)
+TYPED_TEST(EveryComponent, BlockNameAndKeysAreThoseContentUsesAndAllReadable)
 {
     TypeParam component;
     component.BuildProperties();
@@ -305,7 +305,7 @@ TYPED_TEST(ComponentCatalogue, BlockNameAndKeysAreThoseContentUsesAndAllReadable
     EXPECT_EQ(keys, RowOf(typeid(TypeParam)).keys);
 }
 
-TYPED_TEST(ComponentCatalogue, JoiningASceneRegistersWithItsSystemsAndDestructionUnregisters)
+TYPED_TEST(EveryComponent, JoiningASceneRegistersWithItsSystemsAndDestructionUnregisters)
 {
     Scene& scene = this->CurrentScene();
     IEntity* entity = this->engine->entities->CreateEntity("Subject");
@@ -319,7 +319,7 @@ TYPED_TEST(ComponentCatalogue, JoiningASceneRegistersWithItsSystemsAndDestructio
     EXPECT_TRUE(SystemsHolding(scene, entity).empty());
 }
 
-TYPED_TEST(ComponentCatalogue, CloneCopiesEveryValueIntoFieldsOfItsOwn)
+TYPED_TEST(EveryComponent, CloneCopiesEveryValueIntoFieldsOfItsOwn)
 {
     IEntity* entity = this->engine->entities->CreateEntity("Original");
     TypeParam& original = *entity->template AddComponent<TypeParam>();
