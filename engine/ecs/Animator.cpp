@@ -1,0 +1,68 @@
+#include "ecs/Animator.h"
+
+#include "core/Scene.h"
+#include "ecs/IEntity.h"
+#include "graphics/AnimationSystem.h"
+
+namespace Varn::Component
+{
+
+Animator::Animator() : IComponent("Animator Component")
+{
+    animationList.emplace_back(0, 0, "Default", true);
+    SetAnimation("Default");
+}
+
+Animator::~Animator()
+{
+    if (owner != nullptr && owner->scene != nullptr)
+    {
+        owner->scene->animationSystem->RemoveEntity(owner);
+    }
+}
+
+void Animator::Register()
+{
+    if (owner != nullptr && owner->scene != nullptr)
+    {
+        owner->scene->animationSystem->AddEntity(owner);
+    }
+}
+
+void Animator::BuildProperties()
+{
+    properties.clear();
+    properties.push_back(ECS::Property::Of("Animation List", &animationList));
+    properties.push_back(ECS::Property::Of("Seconds Per Frame", &secondsPerFrame));
+    properties.push_back(ECS::Property::Of("Current Animation", &currentAnimation));
+}
+
+std::unique_ptr<ECS::IComponent> Animator::Clone() const
+{
+    auto copy = std::make_unique<Animator>();
+    copy->animationList = animationList;
+    copy->secondsPerFrame = secondsPerFrame;
+    copy->frameTimer = frameTimer;
+    // The selection is a position in the list, not an address: point at the copy's element.
+    copy->currentAnimation = nullptr;
+    if (currentAnimation != nullptr && !animationList.empty())
+    {
+        copy->currentAnimation = copy->animationList.data() + (currentAnimation - animationList.data());
+    }
+    return FinishClone(std::move(copy));
+}
+
+bool Animator::SetAnimation(const std::string& name)
+{
+    for (Animation& animation : animationList)
+    {
+        if (animation.name == name)
+        {
+            currentAnimation = &animation;
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace Varn::Component

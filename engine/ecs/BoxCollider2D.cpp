@@ -1,0 +1,52 @@
+#include "ecs/BoxCollider2D.h"
+
+#include "core/Scene.h"
+#include "ecs/CircleCollider2D.h"
+#include "ecs/IEntity.h"
+#include "ecs/RigidBody.h"
+#include "physics/PhysicsSystem.h"
+
+namespace Varn::Component
+{
+
+BoxCollider2D::~BoxCollider2D()
+{
+    // A body or the other collider keeps the entity in the physics pass.
+    if (owner != nullptr && owner->scene != nullptr && !owner->HasAnyComponent<RigidBody, CircleCollider2D>())
+    {
+        owner->scene->physicsSystem->RemoveEntity(owner);
+    }
+}
+
+void BoxCollider2D::Register()
+{
+    if (owner != nullptr && owner->scene != nullptr)
+    {
+        owner->scene->physicsSystem->AddEntity(owner);
+    }
+}
+
+void BoxCollider2D::BuildProperties()
+{
+    properties.clear();
+    properties.push_back(ECS::Property::Of("Scale X", &scaleX));
+    properties.push_back(ECS::Property::Of("Scale Y", &scaleY));
+    properties.push_back(ECS::Property::Of("Offset", &offset));
+    properties.push_back(ECS::Property::Of("Is Trigger", &isTrigger));
+    properties.push_back(ECS::Property::Of("Accuracy", &accuracy));
+}
+
+std::unique_ptr<ECS::IComponent> BoxCollider2D::Clone() const
+{
+    auto copy = std::make_unique<BoxCollider2D>();
+    copy->scaleX = scaleX;
+    copy->scaleY = scaleY;
+    copy->offset = offset;
+    copy->isTrigger = isTrigger;
+    copy->accuracy = accuracy;
+    copy->triggerEntities = triggerEntities;
+    copy->collidingEntities = collidingEntities;
+    return FinishClone(std::move(copy));
+}
+
+} // namespace Varn::Component

@@ -1,0 +1,33 @@
+#pragma once
+// A circle that the PhysicsSystem collides, sized from the entity's world scale. As a trigger
+// it reports overlaps instead of pushing; the collision pass rewrites triggerEntities each step.
+#include "core/Vector4.h"
+#include "ecs/IComponent.h"
+
+#include <vector>
+
+namespace Varn::ECS
+{
+class IEntity;
+}
+
+namespace Varn::Component
+{
+
+class CircleCollider2D final : public ECS::IComponent
+{
+public:
+    CircleCollider2D() : IComponent("Circle Collider") {}
+    ~CircleCollider2D() override;
+
+    void Register() override;
+    void BuildProperties() override;
+    std::unique_ptr<ECS::IComponent> Clone() const override;
+
+    float radiusScale = 1.0f;                   // "Radius_Scale": multiplies the radius taken from the entity
+    Math::Vector4 offset{0, 0, 0, 0};           // "Offset" of the centre from the entity, world units
+    bool isTrigger = false;                     // "Is Trigger"
+    std::vector<ECS::IEntity*> triggerEntities; // overlapping entities; not owned
+};
+
+} // namespace Varn::Component

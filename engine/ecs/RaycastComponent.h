@@ -1,0 +1,47 @@
+#pragma once
+// A set of rays an entity casts when its script asks for ray contacts. Content writes each
+// ray's `direction`; the cast writes the rest of the ray and `hitEntities`. The component joins
+// no system: the script and behaviour code cast on demand through the physics registry.
+#include "core/Vector4.h"
+#include "ecs/IComponent.h"
+
+#include <vector>
+
+namespace Varn::ECS
+{
+class IEntity;
+}
+
+namespace Varn::Component
+{
+
+class RaycastComponent final : public ECS::IComponent
+{
+public:
+    struct Ray
+    {
+        Ray() = default;
+        explicit Ray(const Math::Vector4& direction_) : direction(direction_) {}
+
+        Math::Vector4 worldDirection{0, 0, 0, 0}; // `direction` in world orientation, w 0; per cast
+        Math::Vector4 hitPoint{0, 0, 0, 1};       // where the last cast ended, w 1
+        Math::Vector4 direction{0, 0, 0, 0};      // in the entity's orientation; length = reach
+        ECS::IEntity* marker = nullptr;           // may be null; moved to hitPoint after each cast
+        bool lastFlipX = false;                   // the entity's flips seen by the previous cast
+        bool lastFlipY = false;
+
+        bool operator==(const Ray& o) const = default;
+    };
+
+    RaycastComponent() : IComponent("Raycast") {}
+    ~RaycastComponent() override = default;
+
+    void Register() override {} // casts are driven by scripts and behaviours, not a system
+    void BuildProperties() override;
+    std::unique_ptr<ECS::IComponent> Clone() const override;
+
+    std::vector<Ray> rays;                  // "Rays"
+    std::vector<ECS::IEntity*> hitEntities; // distinct entities hit by the last cast; not owned
+};
+
+} // namespace Varn::Component

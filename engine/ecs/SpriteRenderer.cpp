@@ -1,0 +1,67 @@
+#include "ecs/SpriteRenderer.h"
+
+#include "core/Engine.h"
+#include "core/Scene.h"
+#include "ecs/IEntity.h"
+#include "ecs/Light.h"
+#include "ecs/ParticleEmitter.h"
+#include "graphics/GraphicsSystem.h"
+#include "resource/ResourceManager.h"
+
+namespace Varn::Component
+{
+
+using System::ResourceManager;
+
+SpriteRenderer::SpriteRenderer() : IComponent("Sprite Renderer")
+{
+    ResourceManager& resources = *Engine::Instance().resources;
+    texture = resources.GetTexture(ResourceManager::DEFAULT_TEXTURE);
+    mesh = resources.FindMesh(ResourceManager::DEFAULT_MESH);
+    shader = resources.FindShader(ResourceManager::SPRITE_SHADER);
+}
+
+SpriteRenderer::~SpriteRenderer()
+{
+    // Lights and emitters keep the entity in the graphics pass.
+    if (owner != nullptr && owner->scene != nullptr && !owner->HasAnyComponent<Light, ParticleEmitter>())
+    {
+        owner->scene->graphicsSystem->RemoveEntity(owner);
+    }
+}
+
+void SpriteRenderer::Register()
+{
+    if (owner != nullptr && owner->scene != nullptr)
+    {
+        owner->scene->graphicsSystem->AddEntity(owner);
+    }
+}
+
+void SpriteRenderer::BuildProperties()
+{
+    properties.clear();
+    properties.push_back(ECS::Property::Of("Opacity", &opacity));
+    properties.push_back(ECS::Property::Of("Texture", &texture));
+    properties.push_back(ECS::Property::Of("Tint", &tint));
+    properties.push_back(ECS::Property::Of("Mesh", &mesh));
+    properties.push_back(ECS::Property::Of("Shader", &shader));
+    properties.push_back(ECS::Property::Of("Receive Light", &receiveLight));
+}
+
+std::unique_ptr<ECS::IComponent> SpriteRenderer::Clone() const
+{
+    auto copy = std::make_unique<SpriteRenderer>();
+    copy->opacity = opacity;
+    copy->texture = texture;
+    copy->tint = tint;
+    copy->mesh = mesh;
+    copy->shader = shader;
+    copy->receiveLight = receiveLight;
+    copy->visible = visible;
+    copy->texOffset = texOffset;
+    copy->frame = frame;
+    return FinishClone(std::move(copy));
+}
+
+} // namespace Varn::Component

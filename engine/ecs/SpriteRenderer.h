@@ -1,0 +1,42 @@
+#pragma once
+// How an entity looks in the world: a textured, tinted quad that the GraphicsSystem draws in
+// the entity's layer. Content and scripts write the serialised fields; the AnimationSystem
+// writes texOffset and frame. Resources belong to the ResourceManager.
+#include "core/VarnColor.h"
+#include "ecs/IComponent.h"
+
+#include <array>
+#include <cstdint>
+
+namespace Varn::Resource
+{
+class Texture2D;
+class Mesh2D;
+class Shader;
+} // namespace Varn::Resource
+
+namespace Varn::Component
+{
+
+class SpriteRenderer final : public ECS::IComponent
+{
+public:
+    SpriteRenderer();
+    ~SpriteRenderer() override;
+
+    void Register() override;
+    void BuildProperties() override;
+    std::unique_ptr<ECS::IComponent> Clone() const override;
+
+    float opacity = 1.0f;                   // "Opacity": 0 transparent to 1 opaque
+    Resource::Texture2D* texture = nullptr; // "Texture"; never null once constructed
+    Helper::VarnColor tint{1, 1, 1, 1};     // "Tint": multiplies the texture colour
+    Resource::Mesh2D* mesh = nullptr;       // "Mesh"; null until the default meshes exist
+    Resource::Shader* shader = nullptr;     // "Shader"; null until the built-in shaders exist
+    bool receiveLight = true;               // "Receive Light"
+    bool visible = true;                    // false keeps the sprite out of the graphics pass
+    std::array<float, 2> texOffset{0, 0};   // texture-coordinate offset of the sheet cell shown
+    uint64_t frame = 0;                     // index of that cell, left to right, top to bottom
+};
+
+} // namespace Varn::Component

@@ -1,0 +1,63 @@
+#include "ecs/UIImage.h"
+
+#include "core/Engine.h"
+#include "core/Scene.h"
+#include "ecs/IEntity.h"
+#include "ecs/UIButton.h"
+#include "graphics/UIGraphicsSystem.h"
+#include "resource/ResourceManager.h"
+
+namespace Varn::UIComponent
+{
+
+using System::ResourceManager;
+
+UIImage::UIImage() : IComponent("UI Image")
+{
+    ResourceManager& resources = *Engine::Instance().resources;
+    texture = resources.GetTexture(ResourceManager::DEFAULT_TEXTURE);
+    mesh = resources.FindMesh(ResourceManager::DEFAULT_MESH);
+    shader = resources.FindShader(ResourceManager::SPRITE_SHADER);
+}
+
+UIImage::~UIImage()
+{
+    // A button keeps the entity in the UI drawing pass.
+    if (owner != nullptr && owner->scene != nullptr && !owner->HasAnyComponent<UIButton>())
+    {
+        owner->scene->uiGraphicsSystem->RemoveEntity(owner);
+    }
+}
+
+void UIImage::Register()
+{
+    if (owner != nullptr && owner->scene != nullptr)
+    {
+        owner->scene->uiGraphicsSystem->AddEntity(owner);
+    }
+}
+
+void UIImage::BuildProperties()
+{
+    properties.clear();
+    properties.push_back(ECS::Property::Of("Opacity", &opacity));
+    properties.push_back(ECS::Property::Of("Texture", &texture));
+    properties.push_back(ECS::Property::Of("Mesh", &mesh));
+    properties.push_back(ECS::Property::Of("Shader", &shader));
+    properties.push_back(ECS::Property::Of("Tint", &tint));
+}
+
+std::unique_ptr<ECS::IComponent> UIImage::Clone() const
+{
+    auto copy = std::make_unique<UIImage>();
+    copy->opacity = opacity;
+    copy->texture = texture;
+    copy->mesh = mesh;
+    copy->shader = shader;
+    copy->tint = tint;
+    copy->texOffset = texOffset;
+    copy->frame = frame;
+    return FinishClone(std::move(copy));
+}
+
+} // namespace Varn::UIComponent
