@@ -85,9 +85,9 @@ bool Engine::Start(const std::string& firstScene)
     window->clearColour = {0.0f, 0.0f, 0.0f, 1.0f};
     jsonManager->LoadScene(firstScene, false);
 
-    Scene& scene = *scenes->current;
-    auto* transform = scene.mainCamera->GetComponent<Component::Transform>();
-    auto* camera = scene.mainCamera->GetComponent<Component::Camera>();
+    const ECS::IEntity* cameraEntity = scenes->current->mainCamera;
+    auto* transform = cameraEntity ? cameraEntity->GetComponent<Component::Transform>() : nullptr;
+    auto* camera = cameraEntity ? cameraEntity->GetComponent<Component::Camera>() : nullptr;
     if (transform != nullptr && camera != nullptr)
     {
         transform->position = camera->startPosition;
@@ -110,12 +110,17 @@ void Engine::RunMainLoop()
             SDL_Delay(10); // in the background: nothing to update or draw
             continue;
         }
-        Update();
-        window->ApplyClearColour();
-        Render();
-        window->SwapBuffers();
-        logger.Flush();
+        RunFrame();
     }
+}
+
+void Engine::RunFrame()
+{
+    Update();
+    window->ApplyClearColour();
+    Render();
+    window->SwapBuffers();
+    logger.Flush();
 }
 
 void Engine::Update()

@@ -54,6 +54,8 @@ public:
     bool Start(const std::string& firstScene);
     // Runs displayed frames until the window stops running.
     void RunMainLoop();
+    // One displayed frame: simulation, drawing, swap, then the frame's log lines.
+    void RunFrame();
     // One displayed frame's simulation: timing, counters, audio, then the steps.
     void Update();
     // One simulation step of length dt on the current scene.

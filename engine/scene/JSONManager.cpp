@@ -3,39 +3,433 @@
 #include "core/Engine.h"
 #include "core/FilePath.h"
 #include "core/InputManager.h"
+#include "core/Scene.h"
+#include "core/SceneStack.h"
+#include "core/Timer.h"
+#include "ecs/Animator.h"
+#include "ecs/BehaviourComponent.h"
+#include "ecs/BoxCollider2D.h"
+#include "ecs/Camera.h"
+#include "ecs/CircleCollider2D.h"
+#include "ecs/EntityManager.h"
+#include "ecs/Light.h"
+#include "ecs/ParticleEmitter.h"
+#include "ecs/RaycastComponent.h"
+#include "ecs/RigidBody.h"
+#include "ecs/ScriptComponent.h"
+#include "ecs/SpriteRenderer.h"
+#include "ecs/Transform.h"
+#include "ecs/TransformSystem.h"
+#include "ecs/UIButton.h"
+#include "ecs/UIImage.h"
+#include "ecs/UIText.h"
+#include "resource/ResourceManager.h"
+#include "resource/Texture2D.h"
+#include "script/ScriptSystem.h"
 
-#include <rapidjson/document.h>
-
+#include <future>
 #include <sstream>
 
 namespace Varn::System
 {
 
-void JSONManager::LoadScene(const std::string& path, bool /*loadingFrames*/)
+namespace
+{
+
+// Component blocks in the order they are read, with the label of their failure message.
+struct BlockKind
+{
+    const char* member;
+    const char* label;
+    ECS::IComponent* (*add)(ECS::IEntity&);
+};
+
+template <typename T> ECS::IComponent* Add(ECS::IEntity& entity)
+{
+    return entity.AddComponent<T>();
+}
+
+const BlockKind BLOCKS[] = {
+    {"Camera", "Camera", Add<Component::Camera>},
+    {"Transform", "Transform", Add<Component::Transform>},
+    {"Sprite Renderer", "Sprite Renderer", Add<Component::SpriteRenderer>},
+    {"Rigidbody", "Rigidbody", Add<Component::RigidBody>},
+    {"Circle Collider", "Circle Collider", Add<Component::CircleCollider2D>},
+    {"Box Collider", "Box Collider", Add<Component::BoxCollider2D>},
+    {"UI Image", "UI Image", Add<UIComponent::UIImage>},
+    {"UI Text", "UI Text", Add<UIComponent::UIText>},
+    {"UI Button", "UI Button", Add<UIComponent::UIButton>},
+    {"Raycast", "Raycast Component", Add<Component::RaycastComponent>},
+    {"Animator Component", "Animator Component", Add<Component::Animator>},
+    {"Script", "Script Component", Add<Component::ScriptComponent>},
+    {"Particle Emitter", "Particle Emitter", Add<Component::ParticleEmitter>},
+    {"Light", "Light", Add<Component::Light>},
+    {"Behaviour", "Behaviour", Add<Component::BehaviourComponent>},
+};
+
+// Names of a header line: everything after the first ':', each name ended by a comma.
+std::vector<std::string> CommaTerminatedList(const std::string& line)
+{
+    std::vector<std::string> names;
+    std::size_t start = line.find(':');
+    if (start == std::string::npos)
+    {
+        return names;
+    }
+    ++start;
+    for (std::size_t comma = line.find(',', start); comma != std::string::npos; comma = line.find(',', start))
+    {
+        names.push_back(line.substr(start, comma - start));
+        start = comma + 1;
+    }
+    return names;
+}
+
+// The first pending-link entity whose own link key is `key`, or null.
+ECS::IEntity* FindLinked(const std::vector<JSONManager::PendingLink>& links, uint32_t key)
+{
+    for (const JSONManager::PendingLink& link : links)
+    {
+        if (link.entity->currentParentId == key)
+        {
+            return link.entity;
+        }
+    }
+    return nullptr;
+}
+
+bool ReadUnsigned(const rapidjson::Value& object, const char* member, uint32_t& out)
+{
+    auto found = object.FindMember(member);
+    if (found == object.MemberEnd() || !found->value.IsInt64())
+    {
+        return false;
+    }
+    out = static_cast<uint32_t>(found->value.GetInt64());
+    return true;
+}
+
+} // namespace
+
+uint64_t JSONManager::RegisterTag(const std::string& name)
+{
+    std::size_t bit = 0;
+    while (bit < tags.size() && tags[bit] != name)
+    {
+        ++bit;
+    }
+    if (bit == tags.size())
+    {
+        tags.push_back(name);
+    }
+    if (bit >= USABLE_TAGS)
+    {
+        Engine::Instance().logger.Log("Error: Load Failed. Tag " + name + " is past the 32 usable tags");
+        return 0;
+    }
+    return uint64_t{1} << bit;
+}
+
+std::vector<std::string> JSONManager::TagNames(uint64_t mask) const
+{
+    std::vector<std::string> names;
+    for (std::size_t bit = 0; bit < tags.size() && bit < 64; ++bit)
+    {
+        if ((mask >> bit) & 1u)
+        {
+            names.push_back(tags[bit]);
+        }
+    }
+    return names;
+}
+
+void JSONManager::ClearTags()
+{
+    tags.clear();
+}
+
+void JSONManager::LoadTextures(const std::vector<Resource::Texture2D*>& textures)
+{
+    for (Resource::Texture2D* texture : textures)
+    {
+        texture->Load();
+    }
+}
+
+void JSONManager::RunLoadingFrame(bool showLoadingFrames)
+{
+    if (showLoadingFrames)
+    {
+        Engine::Instance().RunFrame();
+    }
+}
+
+ECS::IEntity* JSONManager::ReadEntity(const rapidjson::Value& document, rapidjson::SizeType index,
+                                      std::vector<PendingLink>& links,
+                                      std::vector<ECS::PendingEntityReference>& references)
 {
     Engine& engine = Engine::Instance();
-    engine.input->ClearKeyboard();
+    ECS::IEntity* entity = engine.entities->CreateEntity();
+    const rapidjson::Value& object = document[index];
+    loadingLabel = "Entity";
+    loadingDetail = entity->name;
+    if (!object.IsObject())
+    {
+        engine.logger.Log("Error: Load Failed. Entity is Invalid");
+        return nullptr; // no component was added: the entity is still free
+    }
 
-    // The header lines come first; the entities are the first line that is not a header.
+    auto id = object.FindMember("ID");
+    auto idType = object.FindMember("ID Type");
+    if (id != object.MemberEnd() && idType != object.MemberEnd() && id->value.IsString() &&
+        idType->value.IsInt64())
+    {
+        entity->name = id->value.GetString();
+        entity->tags = static_cast<uint64_t>(idType->value.GetInt64());
+        loadingDetail = entity->name;
+    }
+    ReadUnsigned(object, "Layer", entity->layer);
+    ReadUnsigned(object, "Room", entity->room);
+    if (auto active = object.FindMember("GameObject Active"); active != object.MemberEnd())
+    {
+        entity->gameObjectActive = active->value.IsBool() && active->value.GetBool();
+    }
+    if (auto owner = object.FindMember("Prefab Owner");
+        owner != object.MemberEnd() && owner->value.IsString())
+    {
+        entity->prefabOwner = owner->value.GetString();
+    }
+    if (ReadUnsigned(object, "Current Parent ID", entity->currentParentId))
+    {
+        PendingLink link{entity, NO_PARENT};
+        ReadUnsigned(object, "Parent ID", link.parentKey);
+        links.push_back(link);
+    }
+
+    const ECS::ComponentReader reader(*engine.resources);
+    for (const BlockKind& kind : BLOCKS)
+    {
+        auto block = object.FindMember(kind.member);
+        if (block == object.MemberEnd())
+        {
+            continue;
+        }
+        loadingDetail = entity->name + " " + kind.label;
+        if (!block->value.IsObject())
+        {
+            engine.logger.Log(std::string("Error: Load Failed. ") + kind.label + " Failed to Load");
+            // Not in any scene, so nothing is registered: stripping the components returns the
+            // entity to the pool instead of leaving it in use for ever.
+            std::erase_if(links, [entity](const PendingLink& l) { return l.entity == entity; });
+            std::erase_if(references, [entity](const ECS::PendingEntityReference& r)
+                          { return r.component->owner == entity; });
+            entity->RemoveAllComponents();
+            return nullptr;
+        }
+        reader.Read(*kind.add(*entity), block->value, &references);
+    }
+
+    engine.scenes->current->scriptSystem->CompileEntity(entity);
+    newEntities.push_back(entity);
+    return entity;
+}
+
+void JSONManager::DecodeAndUploadTextures(bool showLoadingFrames)
+{
+    loadingLabel = "Textures";
+    std::vector<Resource::Texture2D*> textures;
+    for (const auto& [name, texture] : Engine::Instance().resources->textures)
+    {
+        textures.push_back(texture.get());
+    }
+    const std::size_t n = textures.size();
+    if (n == 0)
+    {
+        return;
+    }
+    const int32_t step = (progressTotal - progress) / static_cast<int32_t>(n * 5 / 4);
+    const std::size_t cut1 = n / 4, cut2 = n / 2, cut3 = 3 * n / 4;
+    auto range = [&](std::size_t begin, std::size_t end)
+    {
+        return std::vector<Resource::Texture2D*>(textures.begin() + static_cast<std::ptrdiff_t>(begin),
+                                                 textures.begin() + static_cast<std::ptrdiff_t>(end));
+    };
+
+    WorkerPool& workers = Engine::Instance().workers;
+    std::future<void> first = workers.Submit([slice = range(0, cut1)] { LoadTextures(slice); });
+    std::future<void> second = workers.Submit([slice = range(cut1, cut2)] { LoadTextures(slice); });
+    std::future<void> third = workers.Submit([slice = range(cut2, cut3)] { LoadTextures(slice); });
+    for (std::size_t i = cut3; i < n; ++i)
+    {
+        textures[i]->Load();
+        progress += step;
+        RunLoadingFrame(showLoadingFrames);
+    }
+    first.get();
+    second.get();
+    third.get();
+
+    for (Resource::Texture2D* texture : textures)
+    {
+        texture->Upload();
+        loadingDetail = texture->name;
+        progress += step;
+        RunLoadingFrame(showLoadingFrames);
+    }
+}
+
+void JSONManager::ReplaceSceneEntities(const std::string& path)
+{
+    Engine& engine = Engine::Instance();
+    Scene& scene = *engine.scenes->current;
+    while (!scene.entities.empty())
+    {
+        scene.RemoveEntity(scene.entities.front(), false);
+    }
+    scene.mainCamera = nullptr; // until the file provides an entity with a Camera
+    for (ECS::IEntity* entity : newEntities)
+    {
+        if (scene.mainCamera == nullptr && entity->GetComponent<Component::Camera>() != nullptr)
+        {
+            scene.mainCamera = entity;
+        }
+        scene.AddEntity(entity);
+    }
+    newEntities.clear();
+
+    // Reloading the same scene keeps everything it had.
+    if (scene.name != path)
+    {
+        engine.resources->UnloadUnusedTextures();
+        engine.resources->UnloadUnusedMeshes();
+        engine.resources->UnloadUnusedScripts();
+        engine.resources->UnloadAllAudio();
+        scene.name = path;
+    }
+}
+
+void JSONManager::LinkParents(const std::vector<PendingLink>& links)
+{
+    for (const PendingLink& link : links)
+    {
+        if (link.parentKey == NO_PARENT)
+        {
+            continue;
+        }
+        if (ECS::IEntity* parent = FindLinked(links, link.parentKey))
+        {
+            link.entity->parent = parent;
+            loadingLabel = "a link between parents and children";
+            loadingDetail = link.entity->name + " links";
+        }
+    }
+}
+
+void JSONManager::ResolveReferences(const std::vector<PendingLink>& links,
+                                    const std::vector<ECS::PendingEntityReference>& references)
+{
+    for (const ECS::PendingEntityReference& reference : references)
+    {
+        if (ECS::IEntity* target = FindLinked(links, reference.linkKey))
+        {
+            reference.Resolve(target);
+        }
+    }
+}
+
+void JSONManager::LoadScene(const std::string& path, bool showLoadingFrames)
+{
+    Engine& engine = Engine::Instance();
+
+    // 1. Fresh tags and no key held across the load.
+    ClearTags();
+    RegisterTag("Default");
+    engine.input->ClearKeyboard();
+    progress = 0;
+
+    // 2. Header lines, then the scene line.
     std::string text;
     Helper::ReadTextFile(path, text);
     std::istringstream lines(text);
-    std::string line, sceneLine;
-    while (std::getline(lines, line))
+    std::string line;
+    std::getline(lines, line);
+    if (line.find("Tags:") != std::string::npos)
     {
-        if (line.rfind("Tags:", 0) != 0 && line.rfind("Audio:", 0) != 0)
+        for (const std::string& tag : CommaTerminatedList(line))
         {
-            sceneLine = line;
-            break;
+            RegisterTag(tag);
         }
+        line.clear();
+        std::getline(lines, line);
+    }
+    std::vector<std::string> sounds;
+    if (line.find("Audio:") != std::string::npos)
+    {
+        sounds = CommaTerminatedList(line);
+        line.clear();
+        std::getline(lines, line);
     }
     rapidjson::Document document;
-    document.Parse(sceneLine.c_str());
+    document.Parse(line.c_str());
+
+    // 3. A file that is not a scene leaves the current one as it is.
     if (document.HasParseError() || !document.IsArray())
     {
         engine.logger.Log("Error: Load Failed. Scene is Invalid");
+        progress = progressTotal + 1;
         return;
     }
+
+    // 4. Entities.
+    const rapidjson::SizeType count = document.Size();
+    progressTotal = 10 * static_cast<int32_t>(count);
+    std::vector<PendingLink> links;
+    std::vector<ECS::PendingEntityReference> references;
+    for (rapidjson::SizeType i = 0; i < count; ++i)
+    {
+        ReadEntity(document, i, links, references);
+        ++progress;
+        if (progress % 20 == 0)
+        {
+            RunLoadingFrame(showLoadingFrames);
+        }
+    }
+
+    // 5. Textures: decoded on the workers and here, uploaded here.
+    DecodeAndUploadTextures(showLoadingFrames);
+
+    // 6 to 8. The new entities replace the old; unused resources go when the scene changes.
+    ReplaceSceneEntities(path);
+    Scene& scene = *engine.scenes->current;
+
+    // 9. Sounds.
+    loadingLabel = "Audio";
+    for (const std::string& sound : sounds)
+    {
+        engine.resources->LoadAudio(sound);
+    }
+
+    // 10 and 11. Parents and script references, by link key.
+    LinkParents(links);
+    ResolveReferences(links, references);
+
+    // 12. A playing scene starts where its camera says.
+    if (scene.playing && scene.mainCamera != nullptr)
+    {
+        auto* transform = scene.mainCamera->GetComponent<Component::Transform>();
+        auto* camera = scene.mainCamera->GetComponent<Component::Camera>();
+        if (transform != nullptr)
+        {
+            transform->position = camera->startPosition;
+        }
+        camera->zoom = camera->startZoom;
+    }
+
+    // 13 to 16. Scripts, matrices, and a clock that forgets the time spent loading.
+    scene.scriptSystem->CompileScene();
+    scene.transformSystem->UpdateAll();
+    engine.timer->Reset();
+    progress = progressTotal + 1;
 }
 
 } // namespace Varn::System

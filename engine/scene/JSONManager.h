@@ -1,7 +1,24 @@
 #pragma once
-// Loads scene and prefab files into the current scene. (Only the file checks of a scene load
-// are built so far: entity reading arrives with the component reader.)
+// Reads scene and prefab files into the current scene: the tag registry, the entities with
+// their components, texture decoding (partly on the engine's workers) and uploads, parent
+// links and script references. Owned by the Engine; main thread only, except the decode tasks.
+#include "ecs/ComponentReader.h"
+
+#include <rapidjson/document.h>
+
+#include <cstdint>
+#include <map>
 #include <string>
+#include <vector>
+
+namespace Varn::ECS
+{
+class IEntity;
+}
+namespace Varn::Resource
+{
+class Texture2D;
+}
 
 namespace Varn::System
 {
@@ -9,13 +26,52 @@ namespace Varn::System
 class JSONManager
 {
 public:
+    static constexpr uint32_t NO_PARENT = 0xFFFFFFFFu; // a link without "Parent ID"
+    static constexpr std::size_t USABLE_TAGS = 32;     // masks are handed out as 32-bit values
+
+    // An entity with "Current Parent ID", and the key of the parent it names.
+    struct PendingLink
+    {
+        ECS::IEntity* entity = nullptr;
+        uint32_t parentKey = NO_PARENT;
+    };
+
     JSONManager() = default;
     JSONManager(const JSONManager&) = delete;
     JSONManager& operator=(const JSONManager&) = delete;
 
-    // Logs "Error: Load Failed. Scene is Invalid" when the file is missing or is not a scene;
-    // the current scene then keeps its entities.
-    void LoadScene(const std::string& path, bool loadingFrames);
+    // Replaces the current scene's entities with the file's. With `showLoadingFrames` whole
+    // frames run while it works, so a loading screen stays alive.
+    void LoadScene(const std::string& path, bool showLoadingFrames);
+    // One entity object of `document`; null (with a log line) when a component block is broken.
+    ECS::IEntity* ReadEntity(const rapidjson::Value& document, rapidjson::SizeType index,
+                             std::vector<PendingLink>& links,
+                             std::vector<ECS::PendingEntityReference>& references);
+    // Decodes the image files of the textures; no OpenGL call, so it may run on a worker.
+    static void LoadTextures(const std::vector<Resource::Texture2D*>& textures);
+
+    // The bit of `name`, registering it when new; 0 (with a log line) past the usable bits.
+    uint64_t RegisterTag(const std::string& name);
+    // The registered names whose bits are set in `mask`, in registry order.
+    std::vector<std::string> TagNames(uint64_t mask) const;
+    void ClearTags();
+
+    std::map<std::string, std::string> fileCache; // prefab path -> its JSON line
+    std::vector<ECS::IEntity*> newEntities;       // read by this load, not yet in a scene
+    std::string loadingLabel;
+    std::string loadingDetail;
+    int32_t progress = 0; // a load is complete when progress = progressTotal + 1
+    int32_t progressTotal = 0;
+
+private:
+    void RunLoadingFrame(bool showLoadingFrames);
+    void DecodeAndUploadTextures(bool showLoadingFrames);
+    void ReplaceSceneEntities(const std::string& path);
+    void LinkParents(const std::vector<PendingLink>& links);
+    static void ResolveReferences(const std::vector<PendingLink>& links,
+                                  const std::vector<ECS::PendingEntityReference>& references);
+
+    std::vector<std::string> tags; // bit i stands for tags[i]; "Default" first
 };
 
 } // namespace Varn::System

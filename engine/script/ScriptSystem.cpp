@@ -7,4 +7,12 @@ void ScriptSystem::Update(const float& /*dt*/)
 {
 }
 
+void ScriptSystem::CompileEntity(ECS::IEntity* /*entity*/)
+{
+}
+
+void ScriptSystem::CompileScene()
+{
+}
+
 } // namespace Varn::System

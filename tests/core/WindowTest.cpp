@@ -1,6 +1,7 @@
 #include "support/EngineTest.h"
 
 #include "core/WindowConfig.h"
+#include "support/ScratchFolder.h"
 
 #include <SDL.h>
 #include <glbinding/gl33core/gl.h>
@@ -14,36 +15,16 @@ using namespace gl33core;
 namespace Varn::Test
 {
 
-namespace
-{
-
-// A scratch folder that becomes the working directory for the test's lifetime.
-class ScratchFolder
+// Makes a scratch folder the working directory while it lives.
+class WorkingFolder : public ScratchFolder
 {
 public:
-    ScratchFolder() : previous(std::filesystem::current_path())
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "corvalune-window-XXXXXX").string();
-        folder = mkdtemp(pattern.data());
-        std::filesystem::current_path(folder);
-    }
-    ~ScratchFolder()
-    {
-        std::filesystem::current_path(previous);
-        std::filesystem::remove_all(folder);
-    }
-    void Write(const std::string& name, const std::string& text) const
-    {
-        std::ofstream(folder / name) << text;
-    }
-    std::string Path(const std::string& name) const { return (folder / name).string(); }
+    WorkingFolder() : previous(std::filesystem::current_path()) { std::filesystem::current_path(Folder()); }
+    ~WorkingFolder() { std::filesystem::current_path(previous); }
 
 private:
     std::filesystem::path previous;
-    std::filesystem::path folder;
 };
-
-} // namespace
 
 TEST(WindowConfigFile, MissingFileGivesTheDefaults)
 {
@@ -59,10 +40,11 @@ TEST(WindowConfigFile, MissingFileGivesTheDefaults)
 
 TEST(WindowConfigFile, HeightsAreForcedToSixteenByNineUnlessWithinOnePixel)
 {
-    ScratchFolder scratch;
-    scratch.Write("a.ini", "[Game Settings]\nWindowed_Width=1000\nWindowed_Height=700\n"
-                           "Window_Width=1280\nWindow_Height=721\nWindow_Fullscreen=0\n");
-    const WindowConfig c = WindowConfig::Load(scratch.Path("a.ini"));
+    WorkingFolder scratch;
+    const std::string a =
+        scratch.Write("a.ini", "[Game Settings]\nWindowed_Width=1000\nWindowed_Height=700\n"
+                               "Window_Width=1280\nWindow_Height=721\nWindow_Fullscreen=0\n");
+    const WindowConfig c = WindowConfig::Load(a);
     EXPECT_EQ(c.windowedWidth, 1000);
     EXPECT_EQ(c.windowedHeight, 562);
     EXPECT_EQ(c.windowWidth, 1280);
@@ -73,11 +55,12 @@ TEST(WindowConfigFile, HeightsAreForcedToSixteenByNineUnlessWithinOnePixel)
 
 TEST(WindowConfigFile, UnusableValuesKeepTheDefaultsAndAreReported)
 {
-    ScratchFolder scratch;
-    scratch.Write("b.ini", "[Other]\nWindowed_Width=640\n[game settings]\nwindowed_width=abc\n"
-                           "Window_Width=-5\nWindow_Fullscreen=7\n");
+    WorkingFolder scratch;
+    const std::string b =
+        scratch.Write("b.ini", "[Other]\nWindowed_Width=640\n[game settings]\nwindowed_width=abc\n"
+                               "Window_Width=-5\nWindow_Fullscreen=7\n");
     std::string problems;
-    const WindowConfig c = WindowConfig::Load(scratch.Path("b.ini"), &problems);
+    const WindowConfig c = WindowConfig::Load(b, &problems);
     EXPECT_EQ(c.windowedWidth, 1280); // "abc" reads as 0, which no window can use
     EXPECT_EQ(c.windowWidth, 1920);
     EXPECT_TRUE(c.windowFullscreen); // any non-zero value
@@ -165,7 +148,7 @@ protected:
 
 TEST_F(OffscreenWindow, OpensACoreContextAndSwitchesDisplayModes)
 {
-    ScratchFolder scratch;
+    WorkingFolder scratch;
     scratch.Write("gameConfig.ini", "[Game Settings]\nWindow_Fullscreen=0\n");
     Window& window = *Engine::Instance().window;
     ASSERT_TRUE(window.Create());
@@ -199,7 +182,7 @@ TEST_F(OffscreenWindow, OpensACoreContextAndSwitchesDisplayModes)
 
 TEST_F(OffscreenWindow, LayerFramebuffersFollowTheDisplayMode)
 {
-    ScratchFolder scratch;
+    WorkingFolder scratch;
     scratch.Write("gameConfig.ini", "[Game Settings]\nWindow_Fullscreen=0\nWindowed_Width=640\n");
     Engine& engine = Engine::Instance();
     ASSERT_TRUE(engine.window->Create());

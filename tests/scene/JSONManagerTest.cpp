@@ -1,0 +1,201 @@
+#include "support/EngineTest.h"
+#include "support/ScratchFolder.h"
+
+#include "ecs/Camera.h"
+#include "ecs/EntityManager.h"
+#include "ecs/ScriptComponent.h"
+#include "ecs/SpriteRenderer.h"
+#include "ecs/Transform.h"
+#include "ecs/TransformSystem.h"
+#include "scene/JSONManager.h"
+
+namespace Varn::Test
+{
+
+using ECS::IEntity;
+
+class SceneLoading : public EngineTest
+{
+protected:
+    System::JSONManager& Loader() { return *engine->jsonManager; }
+
+    void Load(const std::string& text, bool frames = false)
+    {
+        Loader().LoadScene(scratch.Write("test.scene", text), frames);
+    }
+
+    IEntity* Find(const std::string& name)
+    {
+        return ECS::EntityManager::FindByName(CurrentScene().entities, name);
+    }
+
+    std::vector<std::string> Names()
+    {
+        std::vector<std::string> names;
+        for (const IEntity* e : CurrentScene().entities)
+        {
+            names.push_back(e->name);
+        }
+        return names;
+    }
+
+    ScratchFolder scratch;
+};
+
+TEST_F(SceneLoading, FileWithoutHeadersLoadsWithOnlyTheDefaultTag)
+{
+    Load(R"([{"ID":"Hero","ID Type":1,"Layer":2,"Room":3,"Prefab Owner":"P","GameObject Active":true,)"
+         R"("Transform":{"Position":{"X":5,"Y":6,"Z":0,"W":0}}},{"ID":"Lamp","ID Type":0}])");
+    EXPECT_EQ(Names(), (std::vector<std::string>{"Hero", "Lamp"}));
+    const IEntity* hero = Find("Hero");
+    EXPECT_EQ(hero->tags, 1u);
+    EXPECT_EQ(hero->layer, 2u);
+    EXPECT_EQ(hero->room, 3u);
+    EXPECT_EQ(hero->prefabOwner, "P");
+    EXPECT_EQ(hero->GetComponent<Component::Transform>()->position.x, 5.0f);
+    EXPECT_EQ(Loader().TagNames(~uint64_t{0}), (std::vector<std::string>{"Default"}));
+    EXPECT_EQ(Loader().progress, Loader().progressTotal + 1);
+    EXPECT_EQ(Loader().progressTotal, 20);
+    EXPECT_TRUE(engine->logger.Lines().empty());
+}
+
+TEST_F(SceneLoading, HeaderListsTakeOnlyCommaTerminatedNames)
+{
+    Load("Tags:Player,Enemy\nAudio:a.ogg,\n[]");
+    EXPECT_EQ(Loader().TagNames(~uint64_t{0}), (std::vector<std::string>{"Default", "Player"}));
+    Load("Tags:Player, Enemy,\n[]");
+    EXPECT_EQ(Loader().TagNames(~uint64_t{0}), (std::vector<std::string>{"Default", "Player", " Enemy"}));
+    EXPECT_EQ(Loader().RegisterTag("Player"), 2u);
+    EXPECT_EQ(Loader().TagNames(0b101), (std::vector<std::string>{"Default", " Enemy"}));
+    // An audio line may stand first; a carriage return ends no name.
+    Load("Audio:x.ogg,\r\n[{\"ID\":\"A\",\"ID Type\":0}]\r\n");
+    EXPECT_EQ(Names(), (std::vector<std::string>{"A"}));
+}
+
+TEST_F(SceneLoading, TagsPastTheThirtySecondHaveNoBitAndAreReported)
+{
+    for (int i = 1; i < 32; ++i)
+    {
+        const std::string name = std::to_string(i) + "T";
+        EXPECT_EQ(Loader().RegisterTag(name), uint64_t{1} << (i - 1));
+    }
+    EXPECT_EQ(Loader().RegisterTag("T32"), uint64_t{1} << 31);
+    EXPECT_EQ(Loader().RegisterTag("T33"), 0u);
+    ASSERT_EQ(engine->logger.Lines().size(), 1u);
+    EXPECT_NE(engine->logger.Lines()[0].find("T33"), std::string::npos);
+}
+
+TEST_F(SceneLoading, InvalidFileKeepsTheSceneAsItWas)
+{
+    Load(R"([{"ID":"Keeper","ID Type":0,"Transform":{}}])");
+    for (const std::string& text :
+         {std::string("{\"not\":\"an array\"}"), std::string("[{broken"), std::string()})
+    {
+        engine->logger.Clear();
+        Load(text);
+        ASSERT_EQ(engine->logger.Lines(), (std::vector<std::string>{"Error: Load Failed. Scene is Invalid"}));
+        EXPECT_EQ(Names(), (std::vector<std::string>{"Keeper"}));
+        EXPECT_EQ(Loader().progress, Loader().progressTotal + 1);
+    }
+    engine->logger.Clear();
+    Loader().LoadScene(scratch.Path("missing.scene"), false);
+    EXPECT_EQ(engine->logger.Lines(), (std::vector<std::string>{"Error: Load Failed. Scene is Invalid"}));
+}
+
+TEST_F(SceneLoading, BrokenBlockDropsOnlyThatEntityAndFreesIt)
+{
+    Load(R"([{"ID":"Before","ID Type":0,"Transform":{}},)"
+         R"({"ID":"Broken","ID Type":0,"Current Parent ID":4,"Transform":{},"Raycast":[1,2]},)"
+         R"({"ID":"After","ID Type":0,"Parent ID":4,"Current Parent ID":5,"Transform":{}}])");
+    EXPECT_EQ(engine->logger.Lines(),
+              (std::vector<std::string>{"Error: Load Failed. Raycast Component Failed to Load"}));
+    EXPECT_EQ(Names(), (std::vector<std::string>{"Before", "After"}));
+    EXPECT_EQ(Find("After")->parent, nullptr) << "a dropped entity is no parent";
+    // The dropped entity went back to the pool rather than staying in use.
+    std::size_t inUse = 0;
+    for (std::size_t i = 0; i < engine->entities->PoolSize(); ++i)
+    {
+        inUse += engine->entities->PoolEntity(i)->components.empty() ? 0 : 1;
+    }
+    EXPECT_EQ(inUse, 2u);
+}
+
+TEST_F(SceneLoading, ParentsLinkByKeyAndTheEarlierKeyWins)
+{
+    Load(R"([{"ID":"First","ID Type":0,"Current Parent ID":7,"Transform":{}},)"
+         R"({"ID":"Second","ID Type":0,"Current Parent ID":7,"Transform":{}},)"
+         R"({"ID":"Child","ID Type":0,"Current Parent ID":8,"Parent ID":7,"Transform":{}},)"
+         R"({"ID":"Orphan","ID Type":0,"Parent ID":7,"Transform":{}},)"
+         R"({"ID":"Lost","ID Type":0,"Current Parent ID":9,"Parent ID":99,"Transform":{}},)"
+         R"({"ID":"Unnamed","Transform":{}}])");
+    EXPECT_EQ(Find("Child")->parent, Find("First"));
+    EXPECT_EQ(Find("Orphan")->parent, nullptr) << "only entities with their own key are linked";
+    EXPECT_EQ(Find("Lost")->parent, nullptr);
+    EXPECT_EQ(CurrentScene().entities.back()->name.rfind("New Entity ", 0), 0u)
+        << "\"ID\" without \"ID Type\" keeps the generated name";
+}
+
+TEST_F(SceneLoading, ScriptReferencesResolveAfterTheWholeFile)
+{
+    Load(R"([{"ID":"Guard","ID Type":0,"Script":{"Entity List":{"target":3,"nobody":42}}},)"
+         R"({"ID":"Thief","ID Type":0,"Current Parent ID":3,"Transform":{}}])");
+    const auto& list = Find("Guard")->GetComponent<Component::ScriptComponent>()->entityList;
+    ASSERT_EQ(list.count("target"), 1u);
+    EXPECT_EQ(list.at("target"), Find("Thief"));
+    EXPECT_EQ(list.count("nobody") == 0 || list.at("nobody") == nullptr, true);
+}
+
+TEST_F(SceneLoading, FirstCameraBecomesMainCameraAtItsStartValues)
+{
+    IEntity* oldCamera = CurrentScene().mainCamera;
+    Load(R"([{"ID":"Prop","ID Type":0,"Transform":{}},)"
+         R"({"ID":"Cam","ID Type":0,"Transform":{},"Camera":{"Zoom":3,"Start Zoom":2,)"
+         R"("Start Position":{"X":10,"Y":20,"Z":0,"W":0}}},)"
+         R"({"ID":"Cam2","ID Type":0,"Transform":{},"Camera":{}}])");
+    IEntity* camera = CurrentScene().mainCamera;
+    ASSERT_EQ(camera, Find("Cam"));
+    EXPECT_EQ(camera->GetComponent<Component::Camera>()->zoom, 2.0f);
+    EXPECT_EQ(camera->GetComponent<Component::Transform>()->position, (Math::Vector4{10, 20, 0, 0}));
+    EXPECT_TRUE(oldCamera->components.empty()) << "the previous camera went back to the pool";
+
+    Load("[]");
+    EXPECT_TRUE(CurrentScene().entities.empty());
+    EXPECT_EQ(CurrentScene().mainCamera, nullptr);
+    engine->Update(); // a frame with no camera must not fall over
+}
+
+TEST_F(SceneLoading, LoadLeavesValidMatricesAndAFreshClock)
+{
+    input->state.keys.set('W');
+    engine->input->Update();
+    clock.AdvanceMilliseconds(700.0);
+    Load(R"([{"ID":"Parent","ID Type":0,"Current Parent ID":1,"GameObject Active":false,)"
+         R"("Transform":{"Position":{"X":100,"Y":0,"Z":0,"W":0}}},)"
+         R"({"ID":"Kid","ID Type":0,"Current Parent ID":2,"Parent ID":1,)"
+         R"("Transform":{"Position":{"X":1,"Y":2,"Z":0,"W":0}}}])");
+    const auto* kid = Find("Kid")->GetComponent<Component::Transform>();
+    EXPECT_EQ(kid->worldMatrix.m[0][3], 101.0f) << "inactive entities get matrices once after a load";
+    EXPECT_EQ(kid->worldMatrix.m[1][3], 2.0f);
+    EXPECT_EQ(engine->timer->deltaTime, 0.0);
+    EXPECT_EQ(engine->timer->lastTime, clock.now);
+    EXPECT_FALSE(engine->input->IsKeyDown('W'));
+    engine->input->Update();
+    EXPECT_FALSE(engine->input->IsKeyPressed('W')) << "a key held through a load is no new press";
+}
+
+TEST_F(SceneLoading, LoadingFramesRunOncePerTwentyEntities)
+{
+    Time::FrameCounter* frames = engine->timer->CreateCounter(false);
+    std::string text = "[";
+    for (int i = 0; i < 45; ++i)
+    {
+        text += std::string(i ? "," : "") + R"({"Transform":{}})";
+    }
+    Load(text + "]", true);
+    EXPECT_EQ(CurrentScene().entities.size(), 45u);
+    EXPECT_FLOAT_EQ(frames->elapsed, 2 * Time::Timer::COUNTER_STEP);
+    Load(text + "]", false);
+    EXPECT_FLOAT_EQ(frames->elapsed, 2 * Time::Timer::COUNTER_STEP);
+}
+
+} // namespace Varn::Test
