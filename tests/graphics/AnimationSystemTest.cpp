@@ -1,0 +1,115 @@
+#include "support/EngineTest.h"
+
+#include "ecs/Animator.h"
+#include "ecs/EntityManager.h"
+#include "ecs/SpriteRenderer.h"
+#include "ecs/UIImage.h"
+#include "graphics/AnimationSystem.h"
+#include "resource/Mesh2D.h"
+
+namespace Varn::Test
+{
+
+using System::AnimationSystem;
+
+class SpriteAnimation : public EngineTest
+{
+protected:
+    void SetUp() override
+    {
+        EngineTest::SetUp();
+        entity = engine->entities->CreateEntity("Walker");
+        animator = entity->AddComponent<Component::Animator>();
+        sprite = entity->AddComponent<Component::SpriteRenderer>();
+        sprite->mesh = &sheet;
+        CurrentScene().AddEntity(entity);
+    }
+
+    void Play(Animation run)
+    {
+        animator->animationList = {std::move(run)};
+        animator->currentAnimation = &animator->animationList[0];
+        animator->secondsPerFrame = 0.1f;
+        animator->frameTimer = 0.1f;
+    }
+
+    // The frames shown after each of `steps` steps of dt seconds.
+    std::vector<int> Shown(int steps, float dt)
+    {
+        std::vector<int> frames;
+        for (int i = 0; i < steps; ++i)
+        {
+            CurrentScene().animationSystem->Update(dt);
+            frames.push_back(static_cast<int>(sprite->frame));
+        }
+        return frames;
+    }
+
+    Resource::Mesh2D sheet{4, 2}; // no OpenGL context here: only columns and rows are read
+    ECS::IEntity* entity = nullptr;
+    Component::Animator* animator = nullptr;
+    Component::SpriteRenderer* sprite = nullptr;
+};
+
+TEST_F(SpriteAnimation, LoopingRunWrapsAndOneShotHoldsItsLastFrame)
+{
+    Play(Animation(0, 3, "Walk", true));
+    EXPECT_EQ(Shown(5, 0.1f), (std::vector<int>{1, 2, 3, 0, 1}));
+    Play(Animation(0, 3, "Die", false));
+    EXPECT_EQ(Shown(5, 0.1f), (std::vector<int>{1, 2, 3, 3, 3}));
+}
+
+TEST_F(SpriteAnimation, ReverseRunWrapsToItsEnd)
+{
+    Animation run(2, 5, "Back", true);
+    run.reverse = true;
+    Play(run);
+    EXPECT_EQ(Shown(2, 0.1f), (std::vector<int>{5, 4}));
+}
+
+TEST_F(SpriteAnimation, AdvancesAtMostOneFramePerStepAndWaitsForTheTimer)
+{
+    Play(Animation(0, 7, "Run", true));
+    EXPECT_EQ(Shown(2, 1.0f), (std::vector<int>{1, 2}));
+    EXPECT_FLOAT_EQ(animator->frameTimer, 0.1f) << "overshoot is dropped";
+    EXPECT_EQ(Shown(3, 0.04f), (std::vector<int>{2, 2, 3}));
+}
+
+TEST_F(SpriteAnimation, CellOffsetCountsAcrossThenDown)
+{
+    Play(Animation(5, 5, "Cell", true));
+    animator->currentAnimation->currentFrame = 4;
+    Shown(1, 0.1f);
+    EXPECT_EQ(sprite->frame, 5u);
+    EXPECT_EQ(sprite->texOffset, (std::array<float, 2>{0.25f, 0.5f}));
+    EXPECT_EQ(AnimationSystem::CellOffset(7, 4, 2), (std::array<float, 2>{0.75f, 0.5f}));
+    EXPECT_EQ(AnimationSystem::CellOffset(3, 0, 2), (std::array<float, 2>{0.0f, 0.0f}));
+}
+
+TEST_F(SpriteAnimation, InactiveRenderersStopTheClockButAnActiveImageKeepsTheSpriteAnimating)
+{
+    Play(Animation(0, 3, "Walk", true));
+    sprite->enabled = false;
+    EXPECT_EQ(Shown(2, 0.1f), (std::vector<int>{0, 0}));
+    EXPECT_FLOAT_EQ(animator->frameTimer, 0.1f);
+
+    auto* image = entity->AddComponent<UIComponent::UIImage>();
+    image->mesh = &sheet;
+    EXPECT_EQ(Shown(1, 0.1f), (std::vector<int>{1})) << "the sprite shows the frame, active or not";
+    EXPECT_EQ(image->frame, 0u);
+
+    entity->gameObjectActive = false;
+    EXPECT_EQ(Shown(1, 0.1f), (std::vector<int>{1}));
+}
+
+TEST_F(SpriteAnimation, UnknownNameKeepsTheCurrentRun)
+{
+    animator->animationList = {Animation(0, 1, "Idle", true), Animation(2, 3, "Jump", false)};
+    animator->currentAnimation = &animator->animationList[0];
+    EXPECT_TRUE(animator->SetAnimation("Jump"));
+    EXPECT_EQ(animator->currentAnimation, &animator->animationList[1]);
+    EXPECT_FALSE(animator->SetAnimation("jump"));
+    EXPECT_EQ(animator->currentAnimation, &animator->animationList[1]);
+}
+
+} // namespace Varn::Test
