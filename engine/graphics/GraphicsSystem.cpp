@@ -1,10 +1,354 @@
 #include "graphics/GraphicsSystem.h"
 
+#include "core/Clock.h"
+#include "core/Engine.h"
+#include "core/Scene.h"
+#include "core/Window.h"
+#include "ecs/Camera.h"
+#include "ecs/IEntity.h"
+#include "ecs/Light.h"
+#include "ecs/ParticleEmitter.h"
+#include "ecs/SpriteRenderer.h"
+#include "ecs/Transform.h"
+#include "resource/Mesh2D.h"
+#include "resource/ResourceManager.h"
+#include "resource/Shader.h"
+#include "resource/Texture2D.h"
+
+#include <glbinding/gl33core/gl.h>
+
+#include <algorithm>
+#include <cmath>
+#include <future>
+#include <string>
+
+using namespace gl33core;
+
 namespace Varn::System
 {
 
+namespace
+{
+
+using Component::Camera;
+
+// Touching edges count as overlapping. Half-sizes are taken as lengths, so a mirrored
+// (negatively scaled) sprite is culled like its unmirrored twin.
+bool Overlaps(const Camera& c, float x, float y, float hx, float hy)
+{
+    hx = std::fabs(hx);
+    hy = std::fabs(hy);
+    return !(c.viewLeft > x + hx || x - hx > c.viewRight || c.viewBottom > y + hy || y - hy > c.viewTop);
+}
+
+void Append(GraphicsSystem::LayerLists& into, const GraphicsSystem::LayerLists& from)
+{
+    for (const auto& [layer, list] : from)
+    {
+        auto& target = into[layer];
+        target.insert(target.end(), list.begin(), list.end());
+    }
+}
+
+GLint Uniform(GLuint program, const char* name)
+{
+    return glGetUniformLocation(program, name);
+}
+
+bool HasContext()
+{
+    return Engine::Instance().window->glContext != nullptr;
+}
+
+} // namespace
+
+GraphicsSystem::~GraphicsSystem()
+{
+    if (screenQuadVao != 0 && HasContext())
+    {
+        glDeleteVertexArrays(1, &screenQuadVao);
+        glDeleteBuffers(1, &screenQuadVbo);
+    }
+}
+
+void GraphicsSystem::CreateScreenQuad()
+{
+    static const float vertices[] = {-1, 1, 0, 1, -1, -1, 0, 0, 1, -1, 1, 0,
+                                     -1, 1, 0, 1, 1,  -1, 1, 0, 1, 1,  1, 1};
+    glGenVertexArrays(1, &screenQuadVao);
+    glGenBuffers(1, &screenQuadVbo);
+    glBindVertexArray(screenQuadVao);
+    glBindBuffer(GL_ARRAY_BUFFER, screenQuadVbo);
+    glBufferData(GL_ARRAY_BUFFER, sizeof(vertices), vertices, GL_STATIC_DRAW);
+    glEnableVertexAttribArray(0);
+    glVertexAttribPointer(0, 2, GL_FLOAT, GL_FALSE, 4 * sizeof(float), nullptr);
+    glEnableVertexAttribArray(1);
+    glVertexAttribPointer(1, 2, GL_FLOAT, GL_FALSE, 4 * sizeof(float),
+                          reinterpret_cast<void*>(2 * sizeof(float)));
+    glBindVertexArray(0);
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+}
+
+void GraphicsSystem::CollectSlice(std::size_t begin, std::size_t end, const ECS::IEntity& cameraEntity,
+                                  const Camera& camera, Collected& out) const
+{
+    for (std::size_t i = begin; i < end; ++i)
+    {
+        ECS::IEntity* entity = entities[i];
+        auto* transform = entity->GetComponent<Component::Transform>();
+        if (transform == nullptr || !transform->IsActive())
+        {
+            continue;
+        }
+        if (cameraEntity.room != 0 && entity->room != 0 && entity->room != cameraEntity.room)
+        {
+            continue;
+        }
+        const float x = transform->worldMatrix.m[0][3];
+        const float y = transform->worldMatrix.m[1][3];
+        const int32_t layer = static_cast<int32_t>(entity->layer);
+
+        if (const auto* light = entity->GetComponent<Component::Light>();
+            light != nullptr && light->IsActive())
+        {
+            if (light->isGlobal)
+            {
+                out.globalLights.push_back(entity);
+            }
+            else
+            {
+                const float q = light->quadratic == 0.0f ? 0.00001f : light->quadratic;
+                const float half = 0.1875f * std::sqrt(light->ambient / (0.01f * q));
+                if (Overlaps(camera, x, y, half, half))
+                {
+                    out.light[layer].push_back(entity);
+                }
+            }
+        }
+
+        bool culled = false;
+        if (auto* sprite = entity->GetComponent<Component::SpriteRenderer>())
+        {
+            const bool drawable = sprite->texture != nullptr && sprite->mesh != nullptr;
+            if (drawable)
+            {
+                const float w = static_cast<float>(sprite->texture->width) * transform->scale.x /
+                                static_cast<float>(std::max(1u, sprite->mesh->columns));
+                const float h = static_cast<float>(sprite->texture->height) * transform->scale.y /
+                                static_cast<float>(std::max(1u, sprite->mesh->rows));
+                transform->worldScale = {w, h, 0.0f, 0.0f}; // physics sizes bodies from this
+            }
+            if (!drawable || !sprite->visible || !sprite->IsActive())
+            {
+                continue;
+            }
+            culled = !Overlaps(camera, x, y, transform->worldScale.x / 2.0f, transform->worldScale.y / 2.0f);
+        }
+
+        if (auto* emitter = entity->GetComponent<Component::ParticleEmitter>())
+        {
+            if (!emitter->IsActive())
+            {
+                continue;
+            }
+            const float hx = transform->worldScale.x / 2.0f;
+            const float hy = transform->worldScale.y / 2.0f;
+            for (Component::ParticleEmitter::Slot& slot : emitter->GetParticles())
+            {
+                slot.first = Overlaps(camera, slot.second.position.x, slot.second.position.y, hx, hy);
+            }
+            out.draw[layer].push_back(entity);
+        }
+        else if (!culled)
+        {
+            out.draw[layer].push_back(entity);
+        }
+    }
+}
+
+void GraphicsSystem::CollectDrawables()
+{
+    drawLists.clear();
+    lightLists.clear();
+    const ECS::IEntity* cameraEntity = scene->mainCamera;
+    const Camera* camera = cameraEntity ? cameraEntity->GetComponent<Camera>() : nullptr;
+    if (camera == nullptr)
+    {
+        return; // a scene without a camera shows nothing
+    }
+
+    const std::size_t n = entities.size();
+    const std::size_t cut1 = n / 4, cut2 = n / 2, cut3 = (3 * n) / 4;
+    Collected parts[3];
+    WorkerPool& workers = Engine::Instance().workers;
+    std::future<void> tasks[3] = {
+        workers.Submit([&, cut1] { CollectSlice(0, cut1, *cameraEntity, *camera, parts[0]); }),
+        workers.Submit([&, cut1, cut2] { CollectSlice(cut1, cut2, *cameraEntity, *camera, parts[1]); }),
+        workers.Submit([&, cut2, cut3] { CollectSlice(cut2, cut3, *cameraEntity, *camera, parts[2]); })};
+    Collected own;
+    CollectSlice(cut3, n, *cameraEntity, *camera, own);
+
+    // The calling thread's slice first, then slices one to three, each in working-set order.
+    drawLists = std::move(own.draw);
+    lightLists = std::move(own.light);
+    std::vector<ECS::IEntity*> globalLights = std::move(own.globalLights);
+    for (int i = 0; i < 3; ++i)
+    {
+        tasks[i].get();
+        Append(drawLists, parts[i].draw);
+        Append(lightLists, parts[i].light);
+        globalLights.insert(globalLights.end(), parts[i].globalLights.begin(), parts[i].globalLights.end());
+    }
+    // Global lights reach every layer that draws something this frame, after its local ones.
+    for (const auto& [layer, list] : drawLists)
+    {
+        auto& lights = lightLists[layer];
+        lights.insert(lights.end(), globalLights.begin(), globalLights.end());
+    }
+}
+
+void GraphicsSystem::SetLightUniforms(uint32_t program, const std::vector<ECS::IEntity*>& lights) const
+{
+    glUseProgram(program);
+    if (!lightingEnabled)
+    {
+        glUniform1i(Uniform(program, "lightsInUse"), 0);
+        return;
+    }
+    glUniform1i(Uniform(program, "lightsInUse"), static_cast<GLint>(lights.size()));
+    for (std::size_t i = 0; i < lights.size() && i < 128; ++i)
+    {
+        const auto* light = lights[i]->GetComponent<Component::Light>();
+        const auto& m = lights[i]->GetComponent<Component::Transform>()->worldMatrix.m;
+        const std::string base = "pointLights[" + std::to_string(i) + "].";
+        glUniform3f(Uniform(program, (base + "color").c_str()), light->lightColor.r, light->lightColor.g,
+                    light->lightColor.b);
+        glUniform3f(Uniform(program, (base + "position").c_str()), m[0][3], m[1][3], m[2][3]);
+        glUniform1f(Uniform(program, (base + "ambient").c_str()), light->ambient);
+        glUniform1f(Uniform(program, (base + "constant").c_str()), light->constant);
+        glUniform1f(Uniform(program, (base + "linear").c_str()), light->linear);
+        glUniform1f(Uniform(program, (base + "quadratic").c_str()), light->quadratic);
+    }
+}
+
+void GraphicsSystem::DrawSprite(const ECS::IEntity& entity, const Camera& camera) const
+{
+    const auto* sprite = entity.GetComponent<Component::SpriteRenderer>();
+    if (sprite == nullptr || sprite->shader == nullptr || sprite->texture == nullptr ||
+        sprite->mesh == nullptr)
+    {
+        return;
+    }
+    const auto* transform = entity.GetComponent<Component::Transform>();
+    const auto* eye = scene->mainCamera->GetComponent<Component::Transform>();
+    const GLuint program = sprite->shader->program;
+    const Resource::Mesh2D& mesh = *sprite->mesh;
+
+    glActiveTexture(GL_TEXTURE0);
+    glBindTexture(GL_TEXTURE_2D, sprite->texture->textureId);
+    glUseProgram(program);
+    if (eye != nullptr)
+    {
+        glUniform3f(Uniform(program, "viewPos"), eye->position.x, eye->position.y, eye->position.z);
+    }
+    glUniform3f(Uniform(program, "tint"), sprite->tint.r, sprite->tint.g, sprite->tint.b);
+    glUniform1i(Uniform(program, "receiveLight"), sprite->receiveLight ? 1 : 0);
+    glUniform1f(Uniform(program, "opacity"), sprite->opacity);
+    float imageScale[16] = {};
+    imageScale[0] =
+        static_cast<float>(sprite->texture->width) / static_cast<float>(std::max(1u, mesh.columns));
+    imageScale[5] = static_cast<float>(sprite->texture->height) / static_cast<float>(std::max(1u, mesh.rows));
+    imageScale[10] = imageScale[15] = 1.0f;
+    glUniformMatrix4fv(Uniform(program, "imageScale"), 1, GL_FALSE, imageScale);
+    glUniform2f(Uniform(program, "texOffset"), sprite->texOffset[0], sprite->texOffset[1]);
+    glUniformMatrix4fv(Uniform(program, "model"), 1, GL_FALSE, &transform->worldMatrix.m[0][0]);
+    glUniformMatrix4fv(Uniform(program, "view"), 1, GL_FALSE, camera.view.data());
+    glUniformMatrix4fv(Uniform(program, "projection"), 1, GL_FALSE, camera.projection.data());
+    glBlendFuncSeparate(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA, GL_ONE_MINUS_DST_ALPHA, GL_ONE);
+    glBindVertexArray(mesh.vao);
+    glDrawElements(GL_TRIANGLES, 6, GL_UNSIGNED_INT, nullptr);
+    glBindVertexArray(0);
+}
+
+void GraphicsSystem::RenderLayers()
+{
+    Engine& engine = Engine::Instance();
+    const Camera* camera = scene->mainCamera ? scene->mainCamera->GetComponent<Camera>() : nullptr;
+    const Resource::Shader* spriteShader = engine.resources->FindShader(ResourceManager::SPRITE_SHADER);
+    static const std::vector<ECS::IEntity*> noLights;
+
+    glEnable(GL_BLEND);
+    for (auto& [layer, list] : drawLists)
+    {
+        std::stable_sort(list.begin(), list.end(),
+                         [](const ECS::IEntity* a, const ECS::IEntity* b)
+                         {
+                             return a->GetComponent<Component::Transform>()->worldMatrix.m[2][3] <
+                                    b->GetComponent<Component::Transform>()->worldMatrix.m[2][3];
+                         });
+
+        // The first layer cleared in a frame takes the window's colour; later ones stay clear.
+        const Graphics::LayerFramebuffer* target = engine.GetLayerFramebuffer(layer);
+        glBindFramebuffer(GL_FRAMEBUFFER, target->fbo);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+
+        if (spriteShader != nullptr)
+        {
+            auto lights = lightLists.find(layer);
+            SetLightUniforms(spriteShader->program, lights == lightLists.end() ? noLights : lights->second);
+        }
+        for (const ECS::IEntity* entity : list)
+        {
+            DrawSprite(*entity, *camera);
+            // Particles of the entity's emitter are drawn here once the particle renderer exists.
+        }
+    }
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+}
+
+void GraphicsSystem::Composite()
+{
+    Engine& engine = Engine::Instance();
+    std::stable_sort(engine.layerFramebuffers.begin(), engine.layerFramebuffers.end(),
+                     [](const auto& a, const auto& b) { return a.layer < b.layer; });
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA); // layer images are premultiplied
+    for (const Graphics::LayerFramebufferRecord& record : engine.layerFramebuffers)
+    {
+        if (record.used)
+        {
+            engine.DrawLayer(*record.framebuffer, screenQuadVao);
+        }
+    }
+    glDisable(GL_BLEND);
+    for (Graphics::LayerFramebufferRecord& record : engine.layerFramebuffers)
+    {
+        record.framebuffer->Clear();
+        record.used = false;
+    }
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+}
+
 void GraphicsSystem::Update(const float& /*dt*/)
 {
+    updateStartTicks = Time::NowTicks();
+    CollectDrawables();
+    if (HasContext())
+    {
+        if (screenQuadVao == 0)
+        {
+            CreateScreenQuad();
+        }
+        RenderLayers();
+        Composite();
+    }
+    drawLists.clear();
+    lightLists.clear();
+    lastUpdateSeconds = static_cast<float>(static_cast<double>(Time::NowTicks() - updateStartTicks) / 1e7);
 }
 
 } // namespace Varn::System
