@@ -4,6 +4,7 @@
 #include "resource/IResource.h"
 
 #include <cstdint>
+#include <string>
 
 namespace Varn::Resource
 {
@@ -23,6 +24,9 @@ public:
     unsigned char* pixels = nullptr; // owned; null when not decoded or already uploaded
     std::string path;
     uint32_t textureId = 0; // 0 while not uploaded
+
+private:
+    void FreePixels();
 };
 
 } // namespace Varn::Resource
