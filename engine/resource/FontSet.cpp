@@ -64,6 +64,10 @@ Character RasteriseGlyph(FT_Face face, unsigned code, std::vector<unsigned char>
             rows = TopDownRows(slot->bitmap, packed);
         }
     }
+    if (!HasCurrentGLContext())
+    {
+        return glyph; // metrics only: text can still be measured without a window
+    }
     glGenTextures(1, &glyph.textureId);
     glBindTexture(GL_TEXTURE_2D, glyph.textureId);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RED, glyph.size[0], glyph.size[1], 0, GL_RED, GL_UNSIGNED_BYTE, rows);
@@ -104,14 +108,21 @@ bool FontSet::Load(const std::string& path)
     }
 
     // Glyph rows are byte-packed. The setting is left at 1 for everything uploaded after.
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    const bool hasContext = HasCurrentGLContext();
+    if (hasContext)
+    {
+        glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    }
     std::map<char, Character> glyphs;
     std::vector<unsigned char> packed;
     for (unsigned code = 0; code < GLYPH_COUNT; ++code)
     {
         glyphs.emplace(static_cast<char>(code), RasteriseGlyph(face, code, packed));
     }
-    glBindTexture(GL_TEXTURE_2D, 0);
+    if (hasContext)
+    {
+        glBindTexture(GL_TEXTURE_2D, 0);
+    }
     FT_Done_Face(face);
     FT_Done_FreeType(library);
 

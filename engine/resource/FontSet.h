@@ -26,9 +26,9 @@ public:
     FontSet() = default;
     ~FontSet() override; // deletes the glyph textures
 
-    // Rasterises every glyph of the TrueType file; needs a current OpenGL context. On success
-    // the new glyphs replace the old ones; on failure a line is logged, the old glyphs stay and
-    // false is returned.
+    // Rasterises every glyph of the TrueType file (without a current OpenGL context only the
+    // metrics, with textureId 0). On success the new glyphs replace the old ones; on failure a
+    // line is logged, the old glyphs stay and false is returned.
     bool Load(const std::string& path);
 
     std::map<char, Character> characters; // exactly GLYPH_COUNT entries once loaded

@@ -1,7 +1,7 @@
 #pragma once
-// Resources outlive nothing that owns OpenGL state, but a manager built without a window (logic
-// tests, a failed start) still destroys its resources: OpenGL objects are deleted only while a
-// context is current on this thread.
+// OpenGL may be called only while a context is current (the function binding aborts before one
+// exists). A manager used without a window, as in logic tests or after a failed start, still
+// creates and destroys resources: each OpenGL-backed step checks here first and is skipped.
 
 namespace Varn::Resource
 {

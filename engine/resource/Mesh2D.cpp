@@ -24,6 +24,10 @@ Mesh2D::Mesh2D(uint32_t columns, uint32_t rows) : columns(columns), rows(rows)
         -0.5f, 0.5f,  0.0f, 0.0f, 0.0f, //
     };
     const uint32_t indices[6] = {0, 1, 3, 2, 3, 1};
+    if (!HasCurrentGLContext())
+    {
+        return; // no buffers: the manager reports the mesh as not created
+    }
 
     glGenVertexArrays(1, &vao);
     glGenBuffers(1, &vbo);

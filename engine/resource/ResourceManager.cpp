@@ -74,7 +74,7 @@ void ResourceManager::LoadDefaults()
     CreateShader(TEXT_VERTEX, TEXT_FRAGMENT, nullptr, TEXT_SHADER);
     CreateShader(PARTICLE_VERTEX, PARTICLE_FRAGMENT, nullptr, PARTICLE_SHADER);
     LoadFont(DEFAULT_FONT);
-    if (textVao == 0)
+    if (textVao == 0 && Resource::HasCurrentGLContext())
     {
         CreateTextQuad();
     }
@@ -335,7 +335,7 @@ void ResourceManager::ReloadTexture(const std::string& path)
     Resource::Texture2D* texture = GetTexture(path);
     // Load does nothing for a texture that is already uploaded, so the old OpenGL copy goes
     // first; otherwise a dropped file would never replace what is on screen.
-    if (texture->textureId != 0)
+    if (texture->textureId != 0 && Resource::HasCurrentGLContext())
     {
         glDeleteTextures(1, &texture->textureId);
         texture->textureId = 0;

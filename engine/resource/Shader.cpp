@@ -78,6 +78,12 @@ Shader::Shader(const char* vertexSource, const char* fragmentSource, const char*
         {GL_FRAGMENT_SHADER, fragmentSource, "Error: Fragment Shader Failed to Create", "Fragment"},
         {GL_GEOMETRY_SHADER, geometrySource, "Error: Geometry Shader Failed to Create", "Geometry"},
     };
+    // Without a context no stage object can be made, exactly as when the driver refuses one.
+    if (!HasCurrentGLContext())
+    {
+        Log(stages[0].createFailure);
+        return;
+    }
     std::vector<GLuint> objects;
     const auto deleteObjects = [&objects]()
     {

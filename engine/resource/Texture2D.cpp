@@ -115,7 +115,8 @@ void Texture2D::Load()
 
 void Texture2D::Upload()
 {
-    if (pixels == nullptr)
+    // Without a context the pixels are kept, so a later Upload can still succeed.
+    if (pixels == nullptr || !HasCurrentGLContext())
     {
         return;
     }

@@ -17,7 +17,8 @@ public:
 
     // Decodes `path` with its own channel count; no OpenGL call. Does nothing once uploaded.
     void Load();
-    // Creates the OpenGL texture from the pixels and frees them; does nothing without pixels.
+    // Creates the OpenGL texture from the pixels and frees them; does nothing without pixels
+    // or without a current OpenGL context (the pixels then stay for a later Upload).
     void Upload();
 
     int32_t width = 0, height = 0, channels = 0;
