@@ -1,6 +1,6 @@
 // Sounds decoded into memory by the mixer, registered even when they cannot be loaded.
-#include "core/Window.h"
 #include "resource/Audio.h"
+#include "core/Window.h"
 #include "resource/ResourceTestSupport.h"
 
 #include <SDL.h>

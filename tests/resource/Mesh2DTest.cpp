@@ -53,12 +53,6 @@ TEST_F(SheetMesh, GetMeshIsGetOrCreateByNameAndRefusesEmptySheets)
     EXPECT_EQ(resources.GetMesh("empty", 0, 3), nullptr);
     EXPECT_EQ(resources.FindMesh("empty"), nullptr);
     EXPECT_EQ(engine->logger.Lines(), std::vector<std::string>{"Error: Failed to Create Mesh"});
-
-    const GLuint vao = first->vao, vbo = first->vbo, ebo = first->ebo;
-    resources.meshes.erase("walk");
-    EXPECT_FALSE(glIsVertexArray(vao));
-    EXPECT_FALSE(glIsBuffer(vbo));
-    EXPECT_FALSE(glIsBuffer(ebo));
 }
 
 } // namespace Varn::Test

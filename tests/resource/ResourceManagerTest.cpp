@@ -73,9 +73,9 @@ TEST_F(DefaultResources, LoadDefaultsBuildsEveryBuiltInResourceFromTheRepository
 {
     EXPECT_TRUE(engine->logger.Lines().empty()) << engine->logger.Lines().front();
     EXPECT_NE(resources->FindMesh(ResourceManager::DEFAULT_MESH), nullptr);
-    for (const char* name : {ResourceManager::SPRITE_SHADER, ResourceManager::FBO_SHADER,
-                             ResourceManager::FBO_BLUR_SHADER, ResourceManager::TEXT_SHADER,
-                             ResourceManager::PARTICLE_SHADER})
+    for (const char* name :
+         {ResourceManager::SPRITE_SHADER, ResourceManager::FBO_SHADER, ResourceManager::FBO_BLUR_SHADER,
+          ResourceManager::TEXT_SHADER, ResourceManager::PARTICLE_SHADER})
     {
         ASSERT_NE(resources->FindShader(name), nullptr) << name;
         EXPECT_NE(resources->FindShader(name)->program, 0u) << name;
@@ -95,7 +95,8 @@ TEST_F(DefaultResources, LoadDefaultsBuildsEveryBuiltInResourceFromTheRepository
         EXPECT_EQ(texture->height, 32);
     }
     const std::vector<uint8_t> white = ReadTexture(sprite->textureId, 32, 32);
-    EXPECT_EQ(std::vector<uint8_t>(white.begin(), white.begin() + 4), (std::vector<uint8_t>{255, 255, 255, 255}));
+    EXPECT_EQ(std::vector<uint8_t>(white.begin(), white.begin() + 4),
+              (std::vector<uint8_t>{255, 255, 255, 255}));
     const std::vector<uint8_t> soft = ReadTexture(dot->textureId, 32, 32);
     EXPECT_EQ(soft[3], 0);
     EXPECT_GT(soft[(16 * 32 + 16) * 4 + 3], 240);
@@ -125,7 +126,8 @@ TEST_F(DefaultResources, DestroyingTheManagerDeletesEveryOpenGLObject)
     const GLuint program = manager->FindShader(ResourceManager::PARTICLE_SHADER)->program;
     const GLuint glyph = manager->FindFont(ResourceManager::DEFAULT_FONT)->characters.at('a').textureId;
     const GLuint textVao = manager->textVao, textVbo = manager->textVbo;
-    ASSERT_TRUE(glIsTexture(texture) && glIsProgram(program) && glIsTexture(glyph) && glIsVertexArray(textVao));
+    ASSERT_TRUE(glIsTexture(texture) && glIsProgram(program) && glIsTexture(glyph) &&
+                glIsVertexArray(textVao));
 
     manager.reset();
     EXPECT_FALSE(glIsTexture(texture));

