@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <map>
+#include <string>
 
 namespace Varn::Resource
 {
@@ -19,7 +20,21 @@ struct Character
 class FontSet final : public IResource
 {
 public:
-    std::map<char, Character> characters;
+    static constexpr unsigned PIXEL_HEIGHT = 48;
+    static constexpr unsigned GLYPH_COUNT = 128; // codes 0 to 127
+
+    FontSet() = default;
+    ~FontSet() override; // deletes the glyph textures
+
+    // Rasterises every glyph of the TrueType file (without a current OpenGL context only the
+    // metrics, with textureId 0). On success the new glyphs replace the old ones; on failure a
+    // line is logged, the old glyphs stay and false is returned.
+    bool Load(const std::string& path);
+
+    std::map<char, Character> characters; // exactly GLYPH_COUNT entries once loaded
+
+private:
+    void DeleteGlyphTextures();
 };
 
 } // namespace Varn::Resource

@@ -1,6 +1,7 @@
 #pragma once
 // A unit quad centred on the origin whose texture coordinates show the top-left cell of a
-// columns x rows sprite sheet. Needs a current OpenGL context.
+// columns x rows sprite sheet. Built without a current OpenGL context it has no buffers (all
+// names 0), which the ResourceManager reports as a mesh that could not be created.
 #include "resource/IResource.h"
 
 #include <cstdint>

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 
 namespace Varn
 {
@@ -14,6 +15,7 @@ enum class DROPPED_FILE;
 
 namespace Varn::Resource
 {
+class IResource;
 class Texture2D;
 class Mesh2D;
 class Shader;
@@ -72,7 +74,9 @@ public:
     void UnloadUnusedScripts();
     void UnloadAllAudio();
 
-    // A file dropped on the window, already cut to begin at "Resources".
+    // A file dropped on the window, already cut to begin at "Resources". A file that is
+    // already registered is read again and replaces the content of the same resource object,
+    // so components keep their pointers; a failed reload logs and keeps what was there.
     void ReloadDroppedFile(DROPPED_FILE kind, const std::string& path);
 
     std::unordered_map<std::string, std::unique_ptr<Resource::Texture2D>> textures;
@@ -82,6 +86,29 @@ public:
     std::unordered_map<std::string, std::unique_ptr<Resource::Audio>> sounds;
     std::unordered_map<std::string, std::unique_ptr<Resource::Script>> scripts;
     uint32_t textVao = 0, textVbo = 0; // the shared quad that text glyphs are drawn with
+
+private:
+    // The resources that components in the current scene's systems point at.
+    struct References
+    {
+        bool everything = false; // keep every resource
+        std::unordered_set<const Resource::IResource*> resources;
+
+        bool Holds(const Resource::IResource* resource) const
+        {
+            return everything || resources.contains(resource);
+        }
+    };
+    References GatherReferences() const;
+
+    void CreateTextQuad();
+    // Reads a shader stage file; logs and returns false when it cannot be opened.
+    bool ReadShaderStage(const std::string& path, bool vertexStage, std::string& text) const;
+    void ReloadTexture(const std::string& path);
+    void ReloadShader(const std::string& path, bool vertexStage);
+    void ReloadFont(const std::string& path);
+    void ReloadScript(const std::string& path);
+    void ReloadSound(const std::string& path);
 };
 
 } // namespace Varn::System

@@ -1,5 +1,6 @@
 #pragma once
-// A linked OpenGL program. A program whose construction failed keeps program 0.
+// A linked OpenGL program. A program whose construction failed keeps program 0; the reason
+// (stage not created, GLSL compile or link error with the driver's log) is in the Logger.
 #include "resource/IResource.h"
 
 #include <cstdint>
@@ -12,6 +13,7 @@ class Shader final : public IResource
 public:
     // geometrySource may be null.
     Shader(const char* vertexSource, const char* fragmentSource, const char* geometrySource);
+    ~Shader() override; // deletes the program
 
     uint32_t program = 0;
 };

@@ -4,6 +4,7 @@
 #include "resource/IResource.h"
 
 #include <cstdint>
+#include <string>
 
 namespace Varn::Resource
 {
@@ -16,13 +17,17 @@ public:
 
     // Decodes `path` with its own channel count; no OpenGL call. Does nothing once uploaded.
     void Load();
-    // Creates the OpenGL texture from the pixels and frees them; does nothing without pixels.
+    // Creates the OpenGL texture from the pixels and frees them; does nothing without pixels
+    // or without a current OpenGL context (the pixels then stay for a later Upload).
     void Upload();
 
     int32_t width = 0, height = 0, channels = 0;
     unsigned char* pixels = nullptr; // owned; null when not decoded or already uploaded
     std::string path;
     uint32_t textureId = 0; // 0 while not uploaded
+
+private:
+    void FreePixels();
 };
 
 } // namespace Varn::Resource

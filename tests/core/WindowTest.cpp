@@ -92,7 +92,7 @@ TEST(LetterBoxing, ScalesUniformlyAndCentres)
     EXPECT_EQ(wider.y, 0);
 }
 
-TEST(DroppedFiles, AreCutAtResourcesAndClassifiedByTheFirstListedExtension)
+TEST(DroppedFilePaths, AreCutAtResourcesAndClassifiedByTheFirstListedExtension)
 {
     std::string relative;
     EXPECT_EQ(Window::ClassifyDroppedFile("/home/a/Game/Resources/Sprites/hero.dds", relative),

@@ -1,0 +1,218 @@
+#include "resource/BuiltinShaders.h"
+
+namespace Varn::Resource::BuiltinShaders
+{
+
+const char* const SPRITE_VERTEX = R"GLSL(#version 330 core
+layout (location = 0) in vec3 attrVerts;
+layout (location = 1) in vec2 attrTexCoords;
+
+out vec2 TexCoords;
+out vec3 FragPos;
+
+uniform mat4 projection;
+uniform mat4 view;
+uniform mat4 model;
+uniform mat4 imageScale;
+uniform vec2 texOffset;
+
+void main()
+{
+    vec4 worldPos = transpose(model) * transpose(imageScale) * vec4(attrVerts, 1.0);
+    FragPos = worldPos.xyz;
+    gl_Position = projection * view * worldPos;
+    TexCoords = attrTexCoords + texOffset;
+}
+)GLSL";
+
+// Lights only add colour; alpha comes from the texel and the opacity alone. `viewPos` and
+// `Normals` are part of the interface that user fragment shaders may use.
+const char* const SPRITE_FRAGMENT = R"GLSL(#version 330 core
+#define MAX_LIGHTS 128
+
+struct PointLight
+{
+    vec3 color;
+    vec3 position;
+    float ambient;
+    float constant;
+    float linear;
+    float quadratic;
+};
+
+in vec2 TexCoords;
+in vec3 FragPos;
+in vec3 Normals;
+
+out vec4 FragColor;
+
+uniform PointLight pointLights[MAX_LIGHTS];
+uniform int lightsInUse;
+uniform sampler2D SpriteTexture;
+uniform float opacity;
+uniform vec3 tint;
+uniform bool receiveLight;
+uniform vec3 viewPos;
+
+void main()
+{
+    vec4 texel = texture(SpriteTexture, TexCoords);
+    vec4 colour = texel;
+    if (receiveLight)
+    {
+        int count = min(lightsInUse, MAX_LIGHTS);
+        for (int i = 0; i < count; ++i)
+        {
+            float d = length(pointLights[i].position - FragPos);
+            float attenuation = 1.0 / (pointLights[i].constant + pointLights[i].linear * d +
+                                       pointLights[i].quadratic * d * d);
+            vec3 added = pointLights[i].ambient * pointLights[i].color * texel.rgb * attenuation;
+            colour += vec4(added, 0.0);
+        }
+    }
+    FragColor = colour * vec4(1.0, 1.0, 1.0, opacity) * vec4(tint, 1.0);
+}
+)GLSL";
+
+const char* const FBO_VERTEX = R"GLSL(#version 330 core
+layout (location = 0) in vec2 aPos;
+layout (location = 1) in vec2 aTexCoords;
+
+out vec2 TexCoords;
+
+uniform vec2 offset;
+
+void main()
+{
+    gl_Position = vec4(aPos.x - offset.x, aPos.y - offset.y, 0.0, 1.0);
+    TexCoords = aTexCoords;
+}
+)GLSL";
+
+const char* const FBO_FRAGMENT = R"GLSL(#version 330 core
+in vec2 TexCoords;
+
+out vec4 FragColor;
+
+uniform sampler2D screenTexture;
+uniform vec4 tint;
+
+void main()
+{
+    FragColor = texture(screenTexture, TexCoords) * tint;
+}
+)GLSL";
+
+// Each pair of taps is displaced along both axes at once, a diagonal blur; the weights add up
+// to one, so a flat colour passes unchanged.
+const char* const FBO_BLUR_FRAGMENT = R"GLSL(#version 330 core
+in vec2 TexCoords;
+
+out vec4 FragColor;
+
+uniform sampler2D screenTexture;
+uniform vec4 tint;
+
+const float TAP_OFFSETS[3] = float[](1.411764706, 3.293264583, 5.176470588);
+const float TAP_WEIGHTS[3] = float[](0.29690696547, 0.09447039785, 0.0103813624);
+
+void main()
+{
+    vec2 texelStep = 1.5 / vec2(textureSize(screenTexture, 0));
+    vec4 sum = texture(screenTexture, TexCoords) * 0.1964825502;
+    for (int i = 0; i < 3; ++i)
+    {
+        sum += texture(screenTexture, TexCoords + texelStep * TAP_OFFSETS[i]) * TAP_WEIGHTS[i];
+        sum += texture(screenTexture, TexCoords - texelStep * TAP_OFFSETS[i]) * TAP_WEIGHTS[i];
+    }
+    FragColor = sum * tint;
+}
+)GLSL";
+
+const char* const TEXT_VERTEX = R"GLSL(#version 330 core
+layout (location = 0) in vec4 vertex;
+
+out vec2 TexCoords;
+
+uniform mat4 projection;
+uniform mat4 view;
+
+void main()
+{
+    gl_Position = projection * view * vec4(vertex.xy, 0.0, 1.0);
+    TexCoords = vertex.zw;
+}
+)GLSL";
+
+const char* const TEXT_FRAGMENT = R"GLSL(#version 330 core
+in vec2 TexCoords;
+
+out vec4 FragColor;
+
+uniform sampler2D text;
+uniform vec3 textColor;
+
+void main()
+{
+    vec4 sampled = vec4(1.0, 1.0, 1.0, texture(text, TexCoords).r);
+    FragColor = vec4(textColor, 1.0) * sampled;
+}
+)GLSL";
+
+// The instance's row-major matrix arrives one row per location, i.e. as the columns of a GLSL
+// matrix; transposing it gives the matrix back.
+const char* const PARTICLE_VERTEX = R"GLSL(#version 330 core
+layout (location = 0) in vec3 attrVerts;
+layout (location = 1) in vec2 attrTexCoords;
+layout (location = 2) in vec4 color;
+layout (location = 3) in mat4 model;
+
+out vec2 TexCoords;
+out vec4 SpriteCol;
+
+uniform mat4 projection;
+uniform mat4 view;
+
+void main()
+{
+    gl_Position = projection * view * transpose(model) * vec4(attrVerts, 1.0);
+    SpriteCol = color;
+    TexCoords = attrTexCoords;
+}
+)GLSL";
+
+// Glow adds a blurred copy to the texel and tone-maps the sum (1 - e^-t, then gamma 2.2).
+const char* const PARTICLE_FRAGMENT = R"GLSL(#version 330 core
+in vec2 TexCoords;
+in vec4 SpriteCol;
+
+out vec4 FragColor;
+
+uniform sampler2D SpriteTexture;
+uniform bool glow;
+
+const float TAP_OFFSETS[3] = float[](1.411764706, 3.293264583, 5.176470588);
+const float TAP_WEIGHTS[3] = float[](0.29690696547, 0.09447039785, 0.0103813624);
+
+void main()
+{
+    vec4 texel = texture(SpriteTexture, TexCoords);
+    if (!glow)
+    {
+        FragColor = texel * SpriteCol;
+        return;
+    }
+    vec2 texelStep = 1.0 / vec2(textureSize(SpriteTexture, 0));
+    vec4 sum = texel * 0.1964825502;
+    for (int i = 0; i < 3; ++i)
+    {
+        sum += texture(SpriteTexture, TexCoords + texelStep * TAP_OFFSETS[i]) * TAP_WEIGHTS[i];
+        sum += texture(SpriteTexture, TexCoords - texelStep * TAP_OFFSETS[i]) * TAP_WEIGHTS[i];
+    }
+    vec4 toneMapped = vec4(1.0) - exp(-(texel + sum));
+    toneMapped = pow(toneMapped, vec4(1.0 / 2.2));
+    FragColor = toneMapped * SpriteCol;
+}
+)GLSL";
+
+} // namespace Varn::Resource::BuiltinShaders

@@ -1,0 +1,70 @@
+// Glyph sets rasterised from the repository's default font.
+#include "resource/FontSet.h"
+#include "resource/ResourceTestSupport.h"
+
+namespace Varn::Test
+{
+namespace
+{
+const std::string FONT = std::string(CORVALUNE_SOURCE_DIR) + "/Resources/Fonts/FiraCode-Regular.ttf";
+}
+
+class FontLoading : public WindowedEngineTest
+{
+};
+
+TEST_F(FontLoading, EveryAsciiCodeGetsAGlyphWithItsBitmapAndMetrics)
+{
+    const Resource::FontSet* font = engine->resources->LoadFont(FONT);
+    ASSERT_NE(font, nullptr);
+    EXPECT_EQ(font->name, FONT);
+    EXPECT_EQ(engine->resources->LoadFont(FONT), font); // built once
+    ASSERT_EQ(font->characters.size(), 128u);
+    EXPECT_EQ(font->characters.begin()->first, '\0');
+    EXPECT_EQ(font->characters.rbegin()->first, '\x7f');
+
+    const Resource::Character& space = font->characters.at(' ');
+    const Resource::Character& a = font->characters.at('A');
+    const Resource::Character& g = font->characters.at('g');
+    EXPECT_EQ(space.size[0], 0);
+    EXPECT_EQ(space.size[1], 0);
+    EXPECT_GT(space.advance, 0u);
+    EXPECT_EQ(a.advance, space.advance); // a monospaced font
+    // 'A' stands on the baseline; 'g' hangs below it. Both fit a 48-pixel line.
+    EXPECT_NEAR(a.bearing[1], a.size[1], 1);
+    EXPECT_LT(g.bearing[1], g.size[1]);
+    EXPECT_GT(a.size[1], 20);
+    EXPECT_LT(a.size[1], 48);
+
+    // The texture is the bitmap: same size, one red channel.
+    GLint width = 0, height = 0, format = 0;
+    glBindTexture(GL_TEXTURE_2D, a.textureId);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_INTERNAL_FORMAT, &format);
+    EXPECT_EQ(width, a.size[0]);
+    EXPECT_EQ(height, a.size[1]);
+    EXPECT_TRUE(format == GLint(GL_RED) || format == GLint(GL_R8));
+    GLint unpack = 0;
+    glGetIntegerv(GL_UNPACK_ALIGNMENT, &unpack);
+    EXPECT_EQ(unpack, 1);
+}
+
+TEST_F(FontLoading, UnreadableFontLogsFaceFailureAndRegistersNothing)
+{
+    ScratchFolder folder;
+    folder.Write("Resources/Fonts/text.ttf", "not a font");
+    for (const std::string path : {"Resources\\Fonts\\absent.ttf", "Resources\\Fonts\\text.ttf"})
+    {
+        engine->logger.Clear();
+        EXPECT_EQ(engine->resources->LoadFont(path), nullptr);
+        EXPECT_EQ(engine->logger.Lines(), std::vector<std::string>{"Error: Failed To Create FT Face"});
+    }
+    EXPECT_TRUE(engine->resources->fonts.empty());
+
+    // Nothing was registered, so a file that appears later loads.
+    std::filesystem::copy_file(FONT, folder.root / "Resources/Fonts/absent.ttf");
+    EXPECT_NE(engine->resources->LoadFont("Resources\\Fonts\\absent.ttf"), nullptr);
+}
+
+} // namespace Varn::Test

@@ -1,0 +1,211 @@
+// Registries, the default resources, teardown and files dropped on the window.
+#include "core/Window.h"
+#include "resource/BuiltinShaders.h"
+#include "resource/FontSet.h"
+#include "resource/Mesh2D.h"
+#include "resource/ResourceTestSupport.h"
+#include "resource/Script.h"
+#include "resource/Shader.h"
+#include "resource/Texture2D.h"
+
+namespace Varn::Test
+{
+using System::ResourceManager;
+
+class ResourceRegistry : public EngineTest
+{
+};
+
+TEST_F(ResourceRegistry, TexturesAreKeyedByTheExactPathAndNothingIsRead)
+{
+    auto& resources = *engine->resources;
+    Resource::Texture2D* texture = resources.GetTexture(ResourceManager::DEFAULT_TEXTURE);
+    EXPECT_EQ(resources.GetTexture(ResourceManager::DEFAULT_TEXTURE), texture);
+    EXPECT_NE(resources.GetTexture("Resources/Sprites/basicSprite.dds"), texture);
+    EXPECT_NE(resources.GetTexture("resources\\sprites\\basicsprite.dds"), texture);
+    EXPECT_EQ(resources.textures.size(), 3u);
+    EXPECT_EQ(texture->name, ResourceManager::DEFAULT_TEXTURE);
+    EXPECT_EQ(texture->path, ResourceManager::DEFAULT_TEXTURE);
+    EXPECT_EQ(texture->pixels, nullptr);
+    EXPECT_EQ(texture->width, 0);
+    EXPECT_EQ(texture->textureId, 0u);
+}
+
+TEST_F(ResourceRegistry, MissingScriptIsNotRegisteredAndIsTriedAgainLater)
+{
+    ScratchFolder folder;
+    const std::string path = "Resources\\Scripts\\Door.orin";
+    EXPECT_EQ(engine->resources->LoadScript(path), nullptr);
+    EXPECT_TRUE(engine->resources->scripts.empty());
+    EXPECT_EQ(engine->logger.Lines(), std::vector<std::string>{"Error: Failed To Open Script: " + path});
+
+    folder.Write(path, "[Event] Initialize\n");
+    const Resource::Script* script = engine->resources->LoadScript(path);
+    ASSERT_NE(script, nullptr);
+    EXPECT_EQ(script->tokens, (std::vector<std::string>{"[Event]", "Initialize", ""}));
+}
+
+// Logic tests and a failed start have no OpenGL context: nothing may abort.
+TEST_F(ResourceRegistry, WithoutAContextOnlyTheOpenGLPartsAreSkipped)
+{
+    ScratchFolder folder;
+    folder.Write("Resources/a.tga", Tga(1, 1, 3, {1, 2, 3}));
+    Resource::Texture2D* texture = engine->resources->GetTexture("Resources/a.tga");
+    texture->Load();
+    texture->Upload();
+    EXPECT_NE(texture->pixels, nullptr); // kept for an Upload that can succeed
+    EXPECT_EQ(texture->textureId, 0u);
+
+    EXPECT_EQ(engine->resources->GetMesh("quad", 1, 1), nullptr);
+    EXPECT_EQ(engine->logger.Lines(), std::vector<std::string>{"Error: Failed to Create Mesh"});
+    const std::string font = std::string(CORVALUNE_SOURCE_DIR) + "/Resources/Fonts/FiraCode-Regular.ttf";
+    const Resource::FontSet* glyphs = engine->resources->LoadFont(font);
+    ASSERT_NE(glyphs, nullptr);
+    EXPECT_GT(glyphs->characters.at('A').advance, 0u);
+    EXPECT_EQ(glyphs->characters.at('A').textureId, 0u);
+}
+
+class DefaultResources : public DefaultResourcesTest
+{
+};
+
+TEST_F(DefaultResources, LoadDefaultsBuildsEveryBuiltInResourceFromTheRepository)
+{
+    EXPECT_TRUE(engine->logger.Lines().empty()) << engine->logger.Lines().front();
+    EXPECT_NE(resources->FindMesh(ResourceManager::DEFAULT_MESH), nullptr);
+    for (const char* name :
+         {ResourceManager::SPRITE_SHADER, ResourceManager::FBO_SHADER, ResourceManager::FBO_BLUR_SHADER,
+          ResourceManager::TEXT_SHADER, ResourceManager::PARTICLE_SHADER})
+    {
+        ASSERT_NE(resources->FindShader(name), nullptr) << name;
+        EXPECT_NE(resources->FindShader(name)->program, 0u) << name;
+    }
+    ASSERT_NE(resources->FindFont(ResourceManager::DEFAULT_FONT), nullptr);
+    const Resource::Script* script = resources->scripts.at(ResourceManager::DEFAULT_SCRIPT).get();
+    EXPECT_EQ(script->tokens.front(), "//");
+
+    // The plain sprite is opaque white; the particle dot fades to nothing at its corners.
+    const Resource::Texture2D* sprite = resources->textures.at(ResourceManager::DEFAULT_TEXTURE).get();
+    const Resource::Texture2D* dot = resources->textures.at(ResourceManager::DEFAULT_PARTICLE_TEXTURE).get();
+    for (const Resource::Texture2D* texture : {sprite, dot})
+    {
+        EXPECT_EQ(texture->pixels, nullptr);
+        EXPECT_NE(texture->textureId, 0u);
+        EXPECT_EQ(texture->width, 32);
+        EXPECT_EQ(texture->height, 32);
+    }
+    const std::vector<uint8_t> white = ReadTexture(sprite->textureId, 32, 32);
+    EXPECT_EQ(std::vector<uint8_t>(white.begin(), white.begin() + 4),
+              (std::vector<uint8_t>{255, 255, 255, 255}));
+    const std::vector<uint8_t> soft = ReadTexture(dot->textureId, 32, 32);
+    EXPECT_EQ(soft[3], 0);
+    EXPECT_GT(soft[(16 * 32 + 16) * 4 + 3], 240);
+
+    // The shared text quad: 6 vertices of 4 floats, rewritten per glyph.
+    GLint size = 0, usage = 0, components = 0, stride = 0;
+    glBindVertexArray(resources->textVao);
+    glBindBuffer(GL_ARRAY_BUFFER, resources->textVbo);
+    glGetBufferParameteriv(GL_ARRAY_BUFFER, GL_BUFFER_SIZE, &size);
+    glGetBufferParameteriv(GL_ARRAY_BUFFER, GL_BUFFER_USAGE, &usage);
+    glGetVertexAttribiv(0, GL_VERTEX_ATTRIB_ARRAY_SIZE, &components);
+    glGetVertexAttribiv(0, GL_VERTEX_ATTRIB_ARRAY_STRIDE, &stride);
+    EXPECT_EQ(size, 96);
+    EXPECT_EQ(usage, GLint(GL_DYNAMIC_DRAW));
+    EXPECT_EQ(components, 4);
+    EXPECT_EQ(stride, 16);
+    glBindVertexArray(0);
+}
+
+TEST_F(DefaultResources, DestroyingTheManagerDeletesEveryOpenGLObject)
+{
+    auto manager = std::make_unique<ResourceManager>();
+    manager->LoadDefaults();
+    const GLuint texture = manager->textures.at(ResourceManager::DEFAULT_TEXTURE)->textureId;
+    const Resource::Mesh2D* mesh = manager->FindMesh(ResourceManager::DEFAULT_MESH);
+    const GLuint vao = mesh->vao, vbo = mesh->vbo;
+    const GLuint program = manager->FindShader(ResourceManager::PARTICLE_SHADER)->program;
+    const GLuint glyph = manager->FindFont(ResourceManager::DEFAULT_FONT)->characters.at('a').textureId;
+    const GLuint textVao = manager->textVao, textVbo = manager->textVbo;
+    ASSERT_TRUE(glIsTexture(texture) && glIsProgram(program) && glIsTexture(glyph) &&
+                glIsVertexArray(textVao));
+
+    manager.reset();
+    EXPECT_FALSE(glIsTexture(texture));
+    EXPECT_FALSE(glIsVertexArray(vao));
+    EXPECT_FALSE(glIsBuffer(vbo));
+    EXPECT_FALSE(glIsProgram(program));
+    EXPECT_FALSE(glIsTexture(glyph));
+    EXPECT_FALSE(glIsVertexArray(textVao));
+    EXPECT_FALSE(glIsBuffer(textVbo));
+}
+
+class DroppedFiles : public WindowedEngineTest
+{
+protected:
+    ScratchFolder folder;
+};
+
+TEST_F(DroppedFiles, AnUploadedTextureIsReadAgain)
+{
+    const std::string path = "Resources\\Sprites\\crate.tga";
+    folder.Write(path, Tga(1, 1, 3, {255, 0, 0}));
+    engine->resources->ReloadDroppedFile(DROPPED_FILE::TEXTURE, path);
+    Resource::Texture2D* texture = engine->resources->textures.at(path).get();
+    EXPECT_EQ(ReadTexture(texture->textureId, 1, 1), (std::vector<uint8_t>{255, 0, 0, 255}));
+
+    folder.Write(path, Tga(1, 1, 3, {0, 0, 255}));
+    engine->resources->ReloadDroppedFile(DROPPED_FILE::TEXTURE, path);
+    EXPECT_EQ(engine->resources->textures.at(path).get(), texture);
+    EXPECT_EQ(ReadTexture(texture->textureId, 1, 1), (std::vector<uint8_t>{0, 0, 255, 255}));
+}
+
+TEST_F(DroppedFiles, ShaderStagesLinkWithTheSpriteProgramAndBrokenEditsKeepTheOldProgram)
+{
+    using namespace Resource::BuiltinShaders;
+    auto& resources = *engine->resources;
+    const std::string vertex = "Resources\\Shaders\\wave.vert";
+    folder.Write(vertex, SPRITE_VERTEX);
+    resources.ReloadDroppedFile(DROPPED_FILE::SHADER, vertex);
+    Resource::Shader* shader = resources.FindShader(vertex);
+    ASSERT_NE(shader, nullptr);
+    const GLuint first = shader->program;
+    ASSERT_NE(first, 0u);
+    EXPECT_NE(glGetUniformLocation(first, "tint"), -1); // from the sprite fragment stage
+
+    folder.Write(vertex, "#version 330 core\nvoid main() { broken }\n");
+    resources.ReloadDroppedFile(DROPPED_FILE::SHADER, vertex);
+    EXPECT_EQ(shader->program, first);
+    ASSERT_EQ(engine->logger.Lines().size(), 1u);
+    EXPECT_EQ(engine->logger.Lines()[0].rfind("Error: Failed To Compile Vertex Shader: ", 0), 0u);
+
+    folder.Write(vertex, std::string(SPRITE_VERTEX) + "// edited\n");
+    resources.ReloadDroppedFile(DROPPED_FILE::SHADER, vertex);
+    EXPECT_EQ(resources.FindShader(vertex), shader);
+    EXPECT_NE(shader->program, first);
+    EXPECT_FALSE(glIsProgram(first));
+
+    // A fragment stage pairs with the sprite vertex stage; a missing one is reported.
+    engine->logger.Clear();
+    folder.Write("Resources/Shaders/flat.frag", FBO_FRAGMENT);
+    resources.ReloadDroppedFile(DROPPED_FILE::SHADER, "Resources/Shaders/flat.frag");
+    EXPECT_NE(resources.FindShader("Resources/Shaders/flat.frag")->program, 0u);
+    resources.ReloadDroppedFile(DROPPED_FILE::SHADER, "Resources/Shaders/gone.frag");
+    EXPECT_EQ(resources.FindShader("Resources/Shaders/gone.frag"), nullptr);
+    EXPECT_EQ(engine->logger.Lines(), std::vector<std::string>{"Error: Failed to Load Fragment Shader"});
+}
+
+TEST_F(DroppedFiles, AScriptIsReadAgainIntoTheSameResource)
+{
+    const std::string path = "Resources\\Scripts\\Door.orin";
+    folder.Write(path, "a b\n");
+    Resource::Script* script = engine->resources->LoadScript(path);
+    ASSERT_NE(script, nullptr);
+    folder.Write(path, "c\n");
+    engine->resources->ReloadDroppedFile(DROPPED_FILE::SCRIPT, path);
+    EXPECT_EQ(script->tokens, (std::vector<std::string>{"c", ""}));
+
+    engine->resources->ReloadDroppedFile(DROPPED_FILE::NONE, "Resources\\Scripts\\Other.orin");
+    EXPECT_EQ(engine->resources->scripts.size(), 1u);
+}
+
+} // namespace Varn::Test

@@ -1,0 +1,210 @@
+#pragma once
+// Shared by the resource tests: a scratch content folder, tiny image and sound writers, an
+// off-screen float target for reading shader output back unclamped, and a fixture with the
+// engine's default resources loaded from the repository.
+#include "core/FilePath.h"
+#include "resource/ResourceManager.h"
+#include "support/EngineTest.h"
+
+#include <glbinding/gl33core/gl.h>
+
+#include <array>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace Varn::Test
+{
+
+using namespace gl33core;
+
+// A temporary folder that is the working directory while the object lives, so that content
+// paths beginning with "Resources" resolve inside it.
+class ScratchFolder
+{
+public:
+    ScratchFolder() : previous(std::filesystem::current_path())
+    {
+        std::string pattern = (std::filesystem::temp_directory_path() / "corvalune-resource-XXXXXX").string();
+        root = mkdtemp(pattern.data());
+        std::filesystem::current_path(root);
+    }
+    ~ScratchFolder()
+    {
+        std::error_code ignored;
+        std::filesystem::current_path(previous, ignored);
+        std::filesystem::remove_all(root, ignored);
+    }
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+    // `relative` may use back slashes, as content does.
+    void Write(const std::string& relative, const std::string& bytes) const
+    {
+        const std::filesystem::path file = root / Helper::NativePath(relative);
+        std::filesystem::create_directories(file.parent_path());
+        std::ofstream(file, std::ios::binary) << bytes;
+    }
+    void Remove(const std::string& relative) const
+    {
+        std::filesystem::remove(root / Helper::NativePath(relative));
+    }
+
+    std::filesystem::path root;
+
+private:
+    std::filesystem::path previous;
+};
+
+// An uncompressed TGA, rows top first. Pixels are grey, grey+alpha, RGB or RGBA by `channels`.
+inline std::string Tga(int width, int height, int channels, const std::vector<uint8_t>& pixels)
+{
+    std::string file(18, '\0');
+    file[2] = static_cast<char>(channels <= 2 ? 3 : 2);
+    file[12] = static_cast<char>(width & 0xFF);
+    file[13] = static_cast<char>(width >> 8);
+    file[14] = static_cast<char>(height & 0xFF);
+    file[15] = static_cast<char>(height >> 8);
+    file[16] = static_cast<char>(channels * 8);
+    file[17] = static_cast<char>(0x20 | (channels % 2 == 0 ? 8 : 0)); // top-left origin, alpha bits
+    for (std::size_t i = 0; i < pixels.size(); i += static_cast<std::size_t>(channels))
+    {
+        const int order[4][4] = {{0}, {0, 1}, {2, 1, 0}, {2, 1, 0, 3}}; // TGA stores BGR(A)
+        for (int c = 0; c < channels; ++c)
+        {
+            file.push_back(static_cast<char>(pixels[i + static_cast<std::size_t>(order[channels - 1][c])]));
+        }
+    }
+    return file;
+}
+
+// A 16-bit PCM WAV of `frames` frames holding a ramp.
+inline std::string Wav(int rate, int channels, int frames)
+{
+    auto le = [](std::string& out, uint32_t value, int bytes)
+    {
+        for (int i = 0; i < bytes; ++i)
+        {
+            out.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
+        }
+    };
+    const uint32_t dataBytes = static_cast<uint32_t>(frames * channels * 2);
+    std::string file = "RIFF";
+    le(file, 36 + dataBytes, 4);
+    file += "WAVEfmt ";
+    le(file, 16, 4);
+    le(file, 1, 2);
+    le(file, static_cast<uint32_t>(channels), 2);
+    le(file, static_cast<uint32_t>(rate), 4);
+    le(file, static_cast<uint32_t>(rate * channels * 2), 4);
+    le(file, static_cast<uint32_t>(channels * 2), 2);
+    le(file, 16, 2);
+    file += "data";
+    le(file, dataBytes, 4);
+    for (int i = 0; i < frames * channels; ++i)
+    {
+        le(file, static_cast<uint32_t>((i * 37) & 0x7FFF), 2);
+    }
+    return file;
+}
+
+// A texture with exactly the given bytes: nearest sampling, clamped.
+inline GLuint MakeTexture(int width, int height, GLenum format, const std::vector<uint8_t>& texels)
+{
+    GLuint texture = 0;
+    glGenTextures(1, &texture);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    const GLenum internal = format == GL_RED ? GL_R8 : GL_RGBA8;
+    glTexImage2D(GL_TEXTURE_2D, 0, internal, width, height, 0, format, GL_UNSIGNED_BYTE, texels.data());
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    return texture;
+}
+
+// A texture's level 0 as RGBA bytes, rows bottom (first file row) first.
+inline std::vector<uint8_t> ReadTexture(GLuint texture, int width, int height)
+{
+    std::vector<uint8_t> bytes(static_cast<std::size_t>(width * height * 4));
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, bytes.data());
+    glBindTexture(GL_TEXTURE_2D, 0);
+    return bytes;
+}
+
+// An RGBA32F framebuffer, bound and cleared to zero: shader output reads back as computed.
+class FloatTarget
+{
+public:
+    FloatTarget(int width, int height)
+    {
+        glGenTextures(1, &texture);
+        glBindTexture(GL_TEXTURE_2D, texture);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA32F, width, height, 0, GL_RGBA, GL_FLOAT, nullptr);
+        glGenFramebuffers(1, &framebuffer);
+        glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+        glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture, 0);
+        glViewport(0, 0, width, height);
+        glDisable(GL_BLEND);
+        Clear();
+    }
+    ~FloatTarget()
+    {
+        glBindFramebuffer(GL_FRAMEBUFFER, 0);
+        glDeleteFramebuffers(1, &framebuffer);
+        glDeleteTextures(1, &texture);
+    }
+    FloatTarget(const FloatTarget&) = delete;
+    FloatTarget& operator=(const FloatTarget&) = delete;
+
+    void Clear() const
+    {
+        glClearColor(0, 0, 0, 0);
+        glClear(GL_COLOR_BUFFER_BIT);
+    }
+    std::array<float, 4> Pixel(int x, int y) const
+    {
+        std::array<float, 4> rgba{};
+        glReadPixels(x, y, 1, 1, GL_RGBA, GL_FLOAT, rgba.data());
+        return rgba;
+    }
+
+    GLuint texture = 0, framebuffer = 0;
+};
+
+// An engine with a window whose ResourceManager has run LoadDefaults on the repository's
+// Resources folder.
+class DefaultResourcesTest : public WindowedEngineTest
+{
+protected:
+    void SetUp() override
+    {
+        WindowedEngineTest::SetUp();
+        if (HasFatalFailure())
+        {
+            return;
+        }
+        previous = std::filesystem::current_path();
+        std::filesystem::current_path(CORVALUNE_SOURCE_DIR);
+        resources = engine->resources.get();
+        resources->LoadDefaults();
+    }
+    void TearDown() override
+    {
+        if (!previous.empty())
+        {
+            std::filesystem::current_path(previous);
+        }
+        WindowedEngineTest::TearDown();
+    }
+
+    System::ResourceManager* resources = nullptr;
+    std::filesystem::path previous;
+};
+
+} // namespace Varn::Test
