@@ -81,6 +81,7 @@ bool Engine::Start(const std::string& firstScene)
         return false;
     }
     scenes->SetCurrent(new Scene());
+    resources->LoadDefaults();
     SDL_GL_SetSwapInterval(1);
     window->clearColour = {0.0f, 0.0f, 0.0f, 1.0f};
     jsonManager->LoadScene(firstScene, false);

@@ -2,7 +2,18 @@
 
 #include "core/Engine.h"
 #include "core/FilePath.h"
+#include "core/Scene.h"
+#include "core/SceneStack.h"
 #include "core/Window.h"
+#include "ecs/IEntity.h"
+#include "ecs/ParticleEmitter.h"
+#include "ecs/ScriptComponent.h"
+#include "ecs/SpriteRenderer.h"
+#include "ecs/UIButton.h"
+#include "ecs/UIImage.h"
+#include "graphics/GraphicsSystem.h"
+#include "graphics/ParticleSystem.h"
+#include "graphics/UIGraphicsSystem.h"
 #include "resource/Audio.h"
 #include "resource/BuiltinShaders.h"
 #include "resource/FontSet.h"
@@ -11,6 +22,7 @@
 #include "resource/Script.h"
 #include "resource/Shader.h"
 #include "resource/Texture2D.h"
+#include "script/ScriptSystem.h"
 
 #include <glbinding/gl33core/gl.h>
 
@@ -268,10 +280,55 @@ Resource::FontSet* ResourceManager::FindFont(const std::string& path) const
 
 ResourceManager::References ResourceManager::GatherReferences() const
 {
-    References references;
-    // Referenced resources are gathered once the component classes exist.
-    references.everything = true;
-    return references;
+    References used;
+    const Scene* scene = Engine::Instance().scenes->current;
+    if (scene == nullptr)
+    {
+        return used;
+    }
+    auto keep = [&used](const Resource::IResource* resource) { used.resources.insert(resource); };
+    for (const ECS::IEntity* entity : scene->graphicsSystem->Entities())
+    {
+        if (const auto* sprite = entity->GetComponent<Component::SpriteRenderer>())
+        {
+            keep(sprite->texture);
+            keep(sprite->mesh);
+        }
+    }
+    for (const ECS::IEntity* entity : scene->uiGraphicsSystem->Entities())
+    {
+        if (const auto* image = entity->GetComponent<UIComponent::UIImage>())
+        {
+            keep(image->texture);
+            keep(image->mesh);
+        }
+        if (const auto* button = entity->GetComponent<UIComponent::UIButton>())
+        {
+            keep(button->currentTexture);
+            keep(button->buttonTextureDefault);
+            keep(button->buttonTextureHover);
+            keep(button->buttonTextureDown);
+            keep(button->buttonMesh);
+        }
+    }
+    for (const ECS::IEntity* entity : scene->particleSystem->Entities())
+    {
+        if (const auto* emitter = entity->GetComponent<Component::ParticleEmitter>())
+        {
+            keep(emitter->particleTexture);
+        }
+    }
+    for (const ECS::IEntity* entity : scene->scriptSystem->Entities())
+    {
+        if (const auto* script = entity->GetComponent<Component::ScriptComponent>())
+        {
+            for (const Resource::Script* file : script->filePath)
+            {
+                keep(file);
+            }
+        }
+    }
+    return used;
 }
 
 void ResourceManager::UnloadUnusedTextures()

@@ -88,16 +88,13 @@ public:
     uint32_t textVao = 0, textVbo = 0; // the shared quad that text glyphs are drawn with
 
 private:
-    // The resources that components in the current scene's systems point at.
+    // The resources that components in the current scene's systems point at: only those
+    // lists count, not components of entities outside the scene.
     struct References
     {
-        bool everything = false; // keep every resource
         std::unordered_set<const Resource::IResource*> resources;
 
-        bool Holds(const Resource::IResource* resource) const
-        {
-            return everything || resources.contains(resource);
-        }
+        bool Holds(const Resource::IResource* resource) const { return resources.contains(resource); }
     };
     References GatherReferences() const;
 

@@ -15,17 +15,6 @@ using namespace gl33core;
 namespace Varn::Test
 {
 
-// Makes a scratch folder the working directory while it lives.
-class WorkingFolder : public ScratchFolder
-{
-public:
-    WorkingFolder() : previous(std::filesystem::current_path()) { std::filesystem::current_path(Folder()); }
-    ~WorkingFolder() { std::filesystem::current_path(previous); }
-
-private:
-    std::filesystem::path previous;
-};
-
 TEST(WindowConfigFile, MissingFileGivesTheDefaults)
 {
     std::string problems;
@@ -40,7 +29,7 @@ TEST(WindowConfigFile, MissingFileGivesTheDefaults)
 
 TEST(WindowConfigFile, HeightsAreForcedToSixteenByNineUnlessWithinOnePixel)
 {
-    WorkingFolder scratch;
+    ScratchFolder scratch(ScratchFolder::ENTER);
     const std::string a =
         scratch.Write("a.ini", "[Game Settings]\nWindowed_Width=1000\nWindowed_Height=700\n"
                                "Window_Width=1280\nWindow_Height=721\nWindow_Fullscreen=0\n");
@@ -55,7 +44,7 @@ TEST(WindowConfigFile, HeightsAreForcedToSixteenByNineUnlessWithinOnePixel)
 
 TEST(WindowConfigFile, UnusableValuesKeepTheDefaultsAndAreReported)
 {
-    WorkingFolder scratch;
+    ScratchFolder scratch(ScratchFolder::ENTER);
     const std::string b =
         scratch.Write("b.ini", "[Other]\nWindowed_Width=640\n[game settings]\nwindowed_width=abc\n"
                                "Window_Width=-5\nWindow_Fullscreen=7\n");
@@ -148,7 +137,7 @@ protected:
 
 TEST_F(OffscreenWindow, OpensACoreContextAndSwitchesDisplayModes)
 {
-    WorkingFolder scratch;
+    ScratchFolder scratch(ScratchFolder::ENTER);
     scratch.Write("gameConfig.ini", "[Game Settings]\nWindow_Fullscreen=0\n");
     Window& window = *Engine::Instance().window;
     ASSERT_TRUE(window.Create());
@@ -182,7 +171,7 @@ TEST_F(OffscreenWindow, OpensACoreContextAndSwitchesDisplayModes)
 
 TEST_F(OffscreenWindow, LayerFramebuffersFollowTheDisplayMode)
 {
-    WorkingFolder scratch;
+    ScratchFolder scratch(ScratchFolder::ENTER);
     scratch.Write("gameConfig.ini", "[Game Settings]\nWindow_Fullscreen=0\nWindowed_Width=640\n");
     Engine& engine = Engine::Instance();
     ASSERT_TRUE(engine.window->Create());

@@ -52,7 +52,7 @@ TEST_F(SoundLoading, WithoutAnOpenMixerTheSoundIsLoggedOnceAndStaysSilent)
 TEST_F(SoundLoading, OggAndWavDecodeIntoMemoryInTheMixersFormat)
 {
     OpenMixer();
-    ScratchFolder folder;
+    ScratchFolder folder{ScratchFolder::ENTER};
     folder.Write("Resources/Sounds/click.wav", Wav(frequency, channels, 4410));
     const Resource::Audio* tone = engine->resources->LoadAudio(TONE);
     const Resource::Audio* click = engine->resources->LoadAudio("Resources\\Sounds\\click.wav");
@@ -85,7 +85,7 @@ TEST_F(SoundLoading, UnloadAllAudioFreesEverySoundAndLaterLoadsStartAfresh)
 TEST_F(SoundLoading, DroppedSoundIsReadAgainIntoTheSameAudio)
 {
     OpenMixer();
-    ScratchFolder folder;
+    ScratchFolder folder{ScratchFolder::ENTER};
     const std::string path = "Resources\\Sounds\\hit.wav";
     folder.Write(path, Wav(frequency, channels, 1000));
     engine->resources->ReloadDroppedFile(DROPPED_FILE::SOUND, path);

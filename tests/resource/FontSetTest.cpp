@@ -52,7 +52,7 @@ TEST_F(FontLoading, EveryAsciiCodeGetsAGlyphWithItsBitmapAndMetrics)
 
 TEST_F(FontLoading, UnreadableFontLogsFaceFailureAndRegistersNothing)
 {
-    ScratchFolder folder;
+    ScratchFolder folder{ScratchFolder::ENTER};
     folder.Write("Resources/Fonts/text.ttf", "not a font");
     for (const std::string path : {"Resources\\Fonts\\absent.ttf", "Resources\\Fonts\\text.ttf"})
     {

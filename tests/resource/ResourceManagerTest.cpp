@@ -33,7 +33,7 @@ TEST_F(ResourceRegistry, TexturesAreKeyedByTheExactPathAndNothingIsRead)
 
 TEST_F(ResourceRegistry, MissingScriptIsNotRegisteredAndIsTriedAgainLater)
 {
-    ScratchFolder folder;
+    ScratchFolder folder{ScratchFolder::ENTER};
     const std::string path = "Resources\\Scripts\\Door.orin";
     EXPECT_EQ(engine->resources->LoadScript(path), nullptr);
     EXPECT_TRUE(engine->resources->scripts.empty());
@@ -48,7 +48,7 @@ TEST_F(ResourceRegistry, MissingScriptIsNotRegisteredAndIsTriedAgainLater)
 // Logic tests and a failed start have no OpenGL context: nothing may abort.
 TEST_F(ResourceRegistry, WithoutAContextOnlyTheOpenGLPartsAreSkipped)
 {
-    ScratchFolder folder;
+    ScratchFolder folder{ScratchFolder::ENTER};
     folder.Write("Resources/a.tga", Tga(1, 1, 3, {1, 2, 3}));
     Resource::Texture2D* texture = engine->resources->GetTexture("Resources/a.tga");
     texture->Load();
@@ -142,7 +142,7 @@ TEST_F(DefaultResources, DestroyingTheManagerDeletesEveryOpenGLObject)
 class DroppedFiles : public WindowedEngineTest
 {
 protected:
-    ScratchFolder folder;
+    ScratchFolder folder{ScratchFolder::ENTER};
 };
 
 TEST_F(DroppedFiles, AnUploadedTextureIsReadAgain)

@@ -5,6 +5,7 @@
 #include "core/FilePath.h"
 #include "resource/ResourceManager.h"
 #include "support/EngineTest.h"
+#include "support/ScratchFolder.h"
 
 #include <glbinding/gl33core/gl.h>
 
@@ -20,44 +21,6 @@ namespace Varn::Test
 {
 
 using namespace gl33core;
-
-// A temporary folder that is the working directory while the object lives, so that content
-// paths beginning with "Resources" resolve inside it.
-class ScratchFolder
-{
-public:
-    ScratchFolder() : previous(std::filesystem::current_path())
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "corvalune-resource-XXXXXX").string();
-        root = mkdtemp(pattern.data());
-        std::filesystem::current_path(root);
-    }
-    ~ScratchFolder()
-    {
-        std::error_code ignored;
-        std::filesystem::current_path(previous, ignored);
-        std::filesystem::remove_all(root, ignored);
-    }
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-    // `relative` may use back slashes, as content does.
-    void Write(const std::string& relative, const std::string& bytes) const
-    {
-        const std::filesystem::path file = root / Helper::NativePath(relative);
-        std::filesystem::create_directories(file.parent_path());
-        std::ofstream(file, std::ios::binary) << bytes;
-    }
-    void Remove(const std::string& relative) const
-    {
-        std::filesystem::remove(root / Helper::NativePath(relative));
-    }
-
-    std::filesystem::path root;
-
-private:
-    std::filesystem::path previous;
-};
 
 // An uncompressed TGA, rows top first. Pixels are grey, grey+alpha, RGB or RGBA by `channels`.
 inline std::string Tga(int width, int height, int channels, const std::vector<uint8_t>& pixels)

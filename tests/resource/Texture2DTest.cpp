@@ -53,7 +53,7 @@ protected:
         return texture;
     }
 
-    ScratchFolder folder;
+    ScratchFolder folder{ScratchFolder::ENTER};
 };
 
 TEST_F(TextureLoading, MissingFileLogsAndStaysWithoutTexture)

@@ -1,5 +1,9 @@
 #pragma once
-// A temporary folder for files a test writes; removed with the object.
+// A temporary folder for files a test writes, removed with the object. With ENTER it is also
+// the working directory while it lives, so content paths beginning with "Resources" (and the
+// window's "gameConfig.ini") resolve inside it.
+#include "core/FilePath.h"
+
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -11,32 +15,56 @@ namespace Varn::Test
 class ScratchFolder
 {
 public:
-    ScratchFolder()
+    enum MODE
+    {
+        STAY,
+        ENTER
+    };
+
+    explicit ScratchFolder(MODE mode = STAY)
     {
         std::string pattern = (std::filesystem::temp_directory_path() / "corvalune-test-XXXXXX").string();
-        folder = mkdtemp(pattern.data());
+        root = mkdtemp(pattern.data());
+        if (mode == ENTER)
+        {
+            previous = std::filesystem::current_path();
+            std::filesystem::current_path(root);
+        }
     }
     ~ScratchFolder()
     {
         std::error_code ignored;
-        std::filesystem::remove_all(folder, ignored);
+        if (!previous.empty())
+        {
+            std::filesystem::current_path(previous, ignored);
+        }
+        std::filesystem::remove_all(root, ignored);
     }
     ScratchFolder(const ScratchFolder&) = delete;
     ScratchFolder& operator=(const ScratchFolder&) = delete;
 
-    // Writes `text` to `name` inside the folder and returns the file's path.
-    std::string Write(const std::string& name, const std::string& text) const
+    // Writes `bytes` to `relative` (back slashes allowed, as content uses them); returns the
+    // file's full path.
+    std::string Write(const std::string& relative, const std::string& bytes) const
     {
-        const std::filesystem::path path = folder / name;
-        std::filesystem::create_directories(path.parent_path());
-        std::ofstream(path, std::ios::binary) << text;
-        return path.string();
+        const std::filesystem::path file = root / Helper::NativePath(relative);
+        std::filesystem::create_directories(file.parent_path());
+        std::ofstream(file, std::ios::binary) << bytes;
+        return file.string();
     }
-    std::string Path(const std::string& name) const { return (folder / name).string(); }
-    const std::filesystem::path& Folder() const { return folder; }
+    void Remove(const std::string& relative) const
+    {
+        std::filesystem::remove(root / Helper::NativePath(relative));
+    }
+    std::string Path(const std::string& relative) const
+    {
+        return (root / Helper::NativePath(relative)).string();
+    }
+
+    std::filesystem::path root;
 
 private:
-    std::filesystem::path folder;
+    std::filesystem::path previous; // empty unless the folder was entered
 };
 
 } // namespace Varn::Test
