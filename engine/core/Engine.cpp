@@ -200,13 +200,7 @@ Graphics::LayerFramebuffer* Engine::GetLayerFramebuffer(int32_t layer)
 
 void Engine::DrawLayer(const Graphics::LayerFramebuffer& framebuffer, uint32_t screenQuadVao) const
 {
-    const float offsetX = window->viewportWidth > 0 ? 2.0f * static_cast<float>(window->viewportX) /
-                                                          static_cast<float>(window->viewportWidth)
-                                                    : 0.0f;
-    const float offsetY = window->viewportHeight > 0 ? 2.0f * static_cast<float>(window->viewportY) /
-                                                           static_cast<float>(window->viewportHeight)
-                                                     : 0.0f;
-    framebuffer.Draw(screenQuadVao, offsetX, offsetY);
+    framebuffer.Draw(screenQuadVao);
 }
 
 } // namespace Varn

@@ -66,7 +66,7 @@ public:
     // The layer's framebuffer, created at the drawing area's size on first use; marks the
     // layer as drawn in the frame in progress. Needs a current OpenGL context.
     Graphics::LayerFramebuffer* GetLayerFramebuffer(int32_t layer);
-    // Composites one layer through the letter-box offset of the window.
+    // Composites one layer into the window's drawing area.
     void DrawLayer(const Graphics::LayerFramebuffer& framebuffer, uint32_t screenQuadVao) const;
 
     std::unique_ptr<Window> window;

@@ -131,6 +131,9 @@ bool Window::Create()
     }
     SDL_GL_MakeCurrent(handle, static_cast<SDL_GLContext>(glContext));
     glbinding::Binding::initialize();
+    // Depth only orders sprites (there is no depth test), so nothing may be clipped away for
+    // lying outside the camera's near and far planes.
+    glEnable(GL_DEPTH_CLAMP);
 
     SDL_RaiseWindow(handle);
     // The offscreen driver never reports focus; a headless run must still update.

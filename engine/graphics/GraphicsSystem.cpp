@@ -290,6 +290,9 @@ void GraphicsSystem::RenderLayers()
         // The first layer cleared in a frame takes the window's colour; later ones stay clear.
         const Graphics::LayerFramebuffer* target = engine.GetLayerFramebuffer(layer);
         glBindFramebuffer(GL_FRAMEBUFFER, target->fbo);
+        // The layer image fills its framebuffer; only the composite is letter-boxed. Drawing
+        // through the window's offset viewport here would cut a strip off the picture.
+        glViewport(0, 0, target->width, target->height);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
 
@@ -310,6 +313,8 @@ void GraphicsSystem::RenderLayers()
 void GraphicsSystem::Composite()
 {
     Engine& engine = Engine::Instance();
+    const Window& window = *engine.window;
+    glViewport(window.viewportX, window.viewportY, window.viewportWidth, window.viewportHeight);
     std::stable_sort(engine.layerFramebuffers.begin(), engine.layerFramebuffers.end(),
                      [](const auto& a, const auto& b) { return a.layer < b.layer; });
     glBindFramebuffer(GL_FRAMEBUFFER, 0);

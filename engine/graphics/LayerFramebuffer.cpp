@@ -60,7 +60,7 @@ void LayerFramebuffer::ApplyEffect(LAYER_EFFECT effect)
     }
 }
 
-void LayerFramebuffer::Draw(uint32_t screenQuadVao, float offsetX, float offsetY) const
+void LayerFramebuffer::Draw(uint32_t screenQuadVao) const
 {
     if (shader == nullptr)
     {
@@ -69,7 +69,8 @@ void LayerFramebuffer::Draw(uint32_t screenQuadVao, float offsetX, float offsetY
     const GLuint program = shader->program;
     glUseProgram(program);
     glUniform4f(glGetUniformLocation(program, "tint"), tint.r, tint.g, tint.b, tint.a);
-    glUniform2f(glGetUniformLocation(program, "offset"), offsetX, offsetY);
+    // The layer was drawn from its framebuffer's corner, so the quad is not shifted.
+    glUniform2f(glGetUniformLocation(program, "offset"), 0.0f, 0.0f);
     glBindVertexArray(screenQuadVao);
     glActiveTexture(GL_TEXTURE0);
     glBindTexture(GL_TEXTURE_2D, colorTexture);

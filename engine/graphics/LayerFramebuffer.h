@@ -35,9 +35,8 @@ public:
     // Re-specifies the colour texture; its contents are lost.
     void Resize(int newWidth, int newHeight);
     void ApplyEffect(LAYER_EFFECT effect);
-    // Composites the layer over what is drawn: `offset` moves the full-screen quad back by the
-    // letter-box offset in clip space.
-    void Draw(uint32_t screenQuadVao, float offsetX, float offsetY) const;
+    // Composites the layer over what is drawn, filling the current viewport.
+    void Draw(uint32_t screenQuadVao) const;
     void Clear() const; // transparent black
 
     Resource::Shader* shader = nullptr; // compositing program; may be null before the defaults load
