@@ -51,6 +51,15 @@ std::unique_ptr<ECS::IComponent> RigidBody::Clone() const
     copy->bounciness = bounciness;
     copy->gravityScale = gravityScale;
     copy->velocity = velocity;
+    // A copy keeps its step state, but not the tags it ignores.
+    copy->acceleration = acceleration;
+    copy->netForce = netForce;
+    copy->angularVelocity = angularVelocity;
+    copy->inverseMass = inverseMass;
+    copy->grounded = grounded;
+    copy->forces = forces;
+    copy->contacts = contacts;
+    copy->blockers = blockers;
     return FinishClone(std::move(copy));
 }
 

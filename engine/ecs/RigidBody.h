@@ -6,9 +6,31 @@
 #include "ecs/IComponent.h"
 
 #include <cstdint>
+#include <vector>
+
+namespace Varn::ECS
+{
+class IEntity;
+}
 
 namespace Varn::Component
 {
+
+// A force the body applies to itself, for a while or for ever.
+struct ForceEntry
+{
+    static constexpr float PERMANENT = -999.9f; // timeLeft of a force that never ends
+
+    Math::Vector4 force{0, 0, 0, 0}; // x, y, z used
+    float timeLeft = PERMANENT;      // seconds
+};
+
+// One touching partner found by the collision pass.
+struct ContactInfo
+{
+    ECS::IEntity* other = nullptr; // the partner; not owned
+    Math::Vector4 normal{0, 0, 0, 0};
+};
 
 class RigidBody final : public ECS::IComponent
 {
@@ -36,6 +58,17 @@ public:
     float bounciness = 0.0f;                // "Bounciness": restitution
     float gravityScale = 1.0f;              // "Gravity Scale"
     Math::Vector4 velocity{0, 0, 0, 0};     // "Velocity", world units per second
+
+    // Step state, not serialised; written by the physics step and by script and behaviour actions.
+    Math::Vector4 acceleration{0, 0, 0, 0};    // recomputed every step
+    Math::Vector4 netForce{0, 0, 0, 0};        // sum of `forces` this step
+    Math::Vector4 angularVelocity{0, 0, 0, 0}; // only z, degrees per step
+    float inverseMass = 1.0f;                  // 1 / mass, 0 for an immovable body
+    bool grounded = false;                     // resting on something this step
+    std::vector<ForceEntry> forces;            // the body's own forces
+    std::vector<ContactInfo> contacts;         // this step's contacts, as the shape tests report them
+    std::vector<ContactInfo> blockers;         // this step's blocking partners, normal towards this body
+    std::vector<uint64_t> ignoreTags;          // tag masks this body never collides with
 };
 
 } // namespace Varn::Component
