@@ -58,14 +58,12 @@ void TransformSystem::UpdateSlice(std::size_t begin, std::size_t end) const
 void TransformSystem::Update(const float& /*dt*/)
 {
     updateStartTicks = Time::NowTicks();
-    const std::size_t n = entities.size();
-    const std::size_t cut1 = n / 4, cut2 = n / 2, cut3 = 3 * n / 4;
-
+    const auto cut = WorkerPool::Slices(entities.size());
     WorkerPool& pool = Engine::Instance().workers;
-    std::future<void> slice1 = pool.Submit([=, this] { UpdateSlice(0, cut1); });
-    std::future<void> slice2 = pool.Submit([=, this] { UpdateSlice(cut1, cut2); });
-    std::future<void> slice3 = pool.Submit([=, this] { UpdateSlice(cut2, cut3); });
-    UpdateSlice(cut3, n);
+    std::future<void> slice1 = pool.Submit([=, this] { UpdateSlice(cut[0], cut[1]); });
+    std::future<void> slice2 = pool.Submit([=, this] { UpdateSlice(cut[1], cut[2]); });
+    std::future<void> slice3 = pool.Submit([=, this] { UpdateSlice(cut[2], cut[3]); });
+    UpdateSlice(cut[3], cut[4]);
     slice1.get();
     slice2.get();
     slice3.get();

@@ -177,16 +177,15 @@ void GraphicsSystem::CollectDrawables()
         return; // a scene without a camera shows nothing
     }
 
-    const std::size_t n = entities.size();
-    const std::size_t cut1 = n / 4, cut2 = n / 2, cut3 = (3 * n) / 4;
+    const auto cut = WorkerPool::Slices(entities.size());
     Collected parts[3];
     WorkerPool& workers = Engine::Instance().workers;
     std::future<void> tasks[3] = {
-        workers.Submit([&, cut1] { CollectSlice(0, cut1, *cameraEntity, *camera, parts[0]); }),
-        workers.Submit([&, cut1, cut2] { CollectSlice(cut1, cut2, *cameraEntity, *camera, parts[1]); }),
-        workers.Submit([&, cut2, cut3] { CollectSlice(cut2, cut3, *cameraEntity, *camera, parts[2]); })};
+        workers.Submit([&] { CollectSlice(cut[0], cut[1], *cameraEntity, *camera, parts[0]); }),
+        workers.Submit([&] { CollectSlice(cut[1], cut[2], *cameraEntity, *camera, parts[1]); }),
+        workers.Submit([&] { CollectSlice(cut[2], cut[3], *cameraEntity, *camera, parts[2]); })};
     Collected own;
-    CollectSlice(cut3, n, *cameraEntity, *camera, own);
+    CollectSlice(cut[3], cut[4], *cameraEntity, *camera, own);
 
     // The calling thread's slice first, then slices one to three, each in working-set order.
     drawLists = std::move(own.draw);

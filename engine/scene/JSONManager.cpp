@@ -248,7 +248,7 @@ void JSONManager::DecodeAndUploadTextures(bool showLoadingFrames)
         return;
     }
     const int32_t step = (progressTotal - progress) / static_cast<int32_t>(n * 5 / 4);
-    const std::size_t cut1 = n / 4, cut2 = n / 2, cut3 = 3 * n / 4;
+    const auto cut = WorkerPool::Slices(n);
     auto range = [&](std::size_t begin, std::size_t end)
     {
         return std::vector<Resource::Texture2D*>(textures.begin() + static_cast<std::ptrdiff_t>(begin),
@@ -256,10 +256,10 @@ void JSONManager::DecodeAndUploadTextures(bool showLoadingFrames)
     };
 
     WorkerPool& workers = Engine::Instance().workers;
-    std::future<void> first = workers.Submit([slice = range(0, cut1)] { LoadTextures(slice); });
-    std::future<void> second = workers.Submit([slice = range(cut1, cut2)] { LoadTextures(slice); });
-    std::future<void> third = workers.Submit([slice = range(cut2, cut3)] { LoadTextures(slice); });
-    for (std::size_t i = cut3; i < n; ++i)
+    std::future<void> first = workers.Submit([slice = range(cut[0], cut[1])] { LoadTextures(slice); });
+    std::future<void> second = workers.Submit([slice = range(cut[1], cut[2])] { LoadTextures(slice); });
+    std::future<void> third = workers.Submit([slice = range(cut[2], cut[3])] { LoadTextures(slice); });
+    for (std::size_t i = cut[3]; i < n; ++i)
     {
         textures[i]->Load();
         progress += step;
