@@ -111,6 +111,43 @@ bool ReadUnsigned(const rapidjson::Value& object, const char* member, uint32_t& 
 
 } // namespace
 
+bool JSONManager::Parse(const std::string& text, rapidjson::Document& document)
+{
+    // The iterative parser keeps its own stack, but every later walk of the document recurses,
+    // so the depth is capped before anything else sees it.
+    int depth = 0;
+    bool inString = false;
+    for (std::size_t i = 0; i < text.size(); ++i)
+    {
+        const char c = text[i];
+        if (inString)
+        {
+            if (c == '\\')
+            {
+                ++i;
+            }
+            else if (c == '"')
+            {
+                inString = false;
+            }
+        }
+        else if (c == '"')
+        {
+            inString = true;
+        }
+        else if ((c == '[' || c == '{') && ++depth > MAX_DEPTH)
+        {
+            return false;
+        }
+        else if (c == ']' || c == '}')
+        {
+            --depth;
+        }
+    }
+    document.Parse<rapidjson::kParseIterativeFlag>(text.c_str(), text.size());
+    return !document.HasParseError();
+}
+
 uint64_t JSONManager::RegisterTag(const std::string& name)
 {
     std::size_t bit = 0;
@@ -370,10 +407,9 @@ void JSONManager::LoadScene(const std::string& path, bool showLoadingFrames)
         std::getline(lines, line);
     }
     rapidjson::Document document;
-    document.Parse(line.c_str());
 
     // 3. A file that is not a scene leaves the current one as it is.
-    if (document.HasParseError() || !document.IsArray())
+    if (!Parse(line, document) || !document.IsArray())
     {
         engine.logger.Log("Error: Load Failed. Scene is Invalid");
         progress = progressTotal + 1;

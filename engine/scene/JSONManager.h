@@ -28,6 +28,7 @@ class JSONManager
 public:
     static constexpr uint32_t NO_PARENT = 0xFFFFFFFFu; // a link without "Parent ID"
     static constexpr std::size_t USABLE_TAGS = 32;     // masks are handed out as 32-bit values
+    static constexpr int MAX_DEPTH = 64; // far deeper than any entity needs; stops hostile nesting
 
     // An entity with "Current Parent ID", and the key of the parent it names.
     struct PendingLink
@@ -47,6 +48,9 @@ public:
     ECS::IEntity* ReadEntity(const rapidjson::Value& document, rapidjson::SizeType index,
                              std::vector<PendingLink>& links,
                              std::vector<ECS::PendingEntityReference>& references);
+    // Parses one line of scene or prefab JSON without recursion; false for text that is not
+    // JSON or nests deeper than MAX_DEPTH.
+    static bool Parse(const std::string& text, rapidjson::Document& document);
     // Decodes the image files of the textures; no OpenGL call, so it may run on a worker.
     static void LoadTextures(const std::vector<Resource::Texture2D*>& textures);
 

@@ -100,6 +100,16 @@ TEST_F(SceneLoading, InvalidFileKeepsTheSceneAsItWas)
     engine->logger.Clear();
     Loader().LoadScene(scratch.Path("missing.scene"), false);
     EXPECT_EQ(engine->logger.Lines(), (std::vector<std::string>{"Error: Load Failed. Scene is Invalid"}));
+
+    // Hostile nesting is refused before anything walks it; a bracket inside a string is text.
+    engine->logger.Clear();
+    Load(std::string(200000, '[') + std::string(200000, ']'));
+    EXPECT_EQ(Names(), (std::vector<std::string>{"Keeper"}));
+    rapidjson::Document document;
+    EXPECT_TRUE(System::JSONManager::Parse("[{\"ID\":\"" + std::string(100, '[') + "\"}]", document));
+    EXPECT_FALSE(System::JSONManager::Parse(std::string(65, '[') + std::string(65, ']'), document));
+    EXPECT_TRUE(System::JSONManager::Parse(std::string(64, '[') + std::string(64, ']'), document));
+    EXPECT_EQ(engine->logger.Lines(), (std::vector<std::string>{"Error: Load Failed. Scene is Invalid"}));
 }
 
 TEST_F(SceneLoading, BrokenBlockDropsOnlyThatEntityAndFreesIt)
