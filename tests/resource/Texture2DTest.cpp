@@ -1,6 +1,7 @@
 // Decoding (any thread, no OpenGL) and uploading (premultiplied, compressed where offered).
 #include "resource/Texture2D.h"
 #include "resource/ResourceTestSupport.h"
+#include "scene/JSONManager.h"
 
 #include <cstring>
 #include <future>
@@ -39,6 +40,45 @@ void ExpectTexel(const std::vector<uint8_t>& rgba, std::size_t pixel, int r, int
     EXPECT_NEAR(rgba[pixel * 4 + 1], g, 5) << "pixel " << pixel;
     EXPECT_NEAR(rgba[pixel * 4 + 2], b, 5) << "pixel " << pixel;
     EXPECT_EQ(rgba[pixel * 4 + 3], a) << "pixel " << pixel;
+}
+// A DDS file: `fourCC` "DXT5" with `data` as compressed blocks, or empty for uncompressed
+// 32-bit BGRA rows.
+std::string Dds(uint32_t width, uint32_t height, const std::string& fourCC, const std::string& data)
+{
+    std::string file = "DDS ";
+    auto u32 = [&file](uint32_t v)
+    {
+        for (int i = 0; i < 4; ++i)
+        {
+            file.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
+        }
+    };
+    const bool compressed = !fourCC.empty();
+    u32(124);                                   // header size
+    u32(0x1007 | (compressed ? 0x80000 : 0x8)); // caps, size, format, pitch or linear size
+    u32(height);
+    u32(width);
+    u32(compressed ? static_cast<uint32_t>(data.size()) : width * 4); // linear size or pitch
+    u32(0);                                                           // depth
+    u32(0);                                                           // mipmaps
+    for (int i = 0; i < 11; ++i)
+    {
+        u32(0);
+    }
+    u32(32);                      // pixel format size
+    u32(compressed ? 0x4 : 0x41); // four-cc, or RGB with alpha
+    file += compressed ? fourCC : std::string(4, '\0');
+    u32(compressed ? 0 : 32);         // bits per pixel
+    u32(compressed ? 0 : 0x00FF0000); // red mask
+    u32(compressed ? 0 : 0x0000FF00); // green mask
+    u32(compressed ? 0 : 0x000000FF); // blue mask
+    u32(compressed ? 0 : 0xFF000000); // alpha mask
+    u32(0x1000);                      // a plain texture
+    for (int i = 0; i < 4; ++i)
+    {
+        u32(0);
+    }
+    return file + data;
 }
 } // namespace
 
@@ -143,6 +183,78 @@ TEST_F(TextureLoading, DecodingAgainBeforeUploadReplacesTheEarlierPixels)
     texture->Load();
     EXPECT_EQ(texture->pixels, nullptr);
     EXPECT_EQ(texture->width, 0);
+}
+
+TEST_F(TextureLoading, DdsFilesPlainAndBlockCompressedReadBackPremultiplied)
+{
+    // 2 x 1 uncompressed: opaque green, then half-transparent white (stored blue, green, red, alpha).
+    folder.Write("Resources\\Sprites\\plain.dds",
+                 Dds(2, 1, "", std::string("\x00\xFF\x00\xFF\xFF\xFF\xFF\x80", 8)));
+    // One 4 x 4 DXT5 block: alpha 128 everywhere, colour pure red (565) everywhere.
+    const std::string block("\x80\x80\x00\x00\x00\x00\x00\x00\x00\xF8\x00\xF8\x00\x00\x00\x00", 16);
+    folder.Write("Resources\\Sprites\\packed.dds", Dds(4, 4, "DXT5", block));
+
+    Resource::Texture2D* plain = Loaded("Resources\\Sprites\\plain.dds");
+    Resource::Texture2D* packed = Loaded("Resources\\Sprites\\packed.dds");
+    ASSERT_NE(plain->pixels, nullptr);
+    ASSERT_NE(packed->pixels, nullptr);
+    EXPECT_EQ(plain->width, 2);
+    EXPECT_EQ(packed->width, 4);
+    plain->Upload();
+    packed->Upload();
+    ASSERT_NE(plain->textureId, 0u);
+    ASSERT_NE(packed->textureId, 0u);
+    EXPECT_EQ(plain->pixels, nullptr);
+
+    const std::vector<uint8_t> a = ReadTexture(plain->textureId, 2, 1);
+    ExpectTexel(a, 0, 0, 255, 0, 255);
+    ExpectTexel(a, 1, 128, 128, 128, 128);
+    const std::vector<uint8_t> b = ReadTexture(packed->textureId, 4, 4);
+    for (std::size_t i = 0; i < 16; ++i)
+    {
+        ExpectTexel(b, i, 128, 0, 0, 128);
+    }
+    EXPECT_TRUE(engine->logger.Lines().empty());
+}
+
+TEST_F(TextureLoading, DecodingOnThePoolMatchesDecodingOneByOne)
+{
+    std::vector<Resource::Texture2D*> pooled, serial;
+    for (int i = 0; i < 11; ++i)
+    {
+        const int size = 1 + i % 4;
+        std::vector<uint8_t> rgba(static_cast<std::size_t>(size * size * 4));
+        for (std::size_t k = 0; k < rgba.size(); ++k)
+        {
+            rgba[k] = static_cast<uint8_t>(k * 31 + static_cast<std::size_t>(i) * 7);
+        }
+        const std::string path = "Resources/p" + std::to_string(i) + ".tga";
+        folder.Write(path, Tga(size, size, 4, rgba));
+        pooled.push_back(engine->resources->GetTexture(path));
+        serial.push_back(engine->resources->GetTexture("./" + path)); // same file, second resource
+    }
+    const auto cut = WorkerPool::Slices(pooled.size());
+    std::vector<std::future<void>> tasks;
+    for (int slice = 0; slice < 3; ++slice)
+    {
+        std::vector<Resource::Texture2D*> part(pooled.begin() + static_cast<std::ptrdiff_t>(cut[slice]),
+                                               pooled.begin() + static_cast<std::ptrdiff_t>(cut[slice + 1]));
+        tasks.push_back(engine->workers.Submit([part] { System::JSONManager::LoadTextures(part); }));
+    }
+    System::JSONManager::LoadTextures({pooled.begin() + static_cast<std::ptrdiff_t>(cut[3]), pooled.end()});
+    for (auto& task : tasks)
+    {
+        task.get();
+    }
+    System::JSONManager::LoadTextures(serial);
+    for (std::size_t i = 0; i < pooled.size(); ++i)
+    {
+        ASSERT_NE(pooled[i]->pixels, nullptr);
+        const std::size_t bytes =
+            static_cast<std::size_t>(pooled[i]->width * pooled[i]->height * pooled[i]->channels);
+        EXPECT_EQ(pooled[i]->width, serial[i]->width);
+        EXPECT_EQ(0, std::memcmp(pooled[i]->pixels, serial[i]->pixels, bytes)) << "texture " << i;
+    }
 }
 
 TEST_F(TextureLoading, WorkerThreadsDecodeAndLogSideBySide)
