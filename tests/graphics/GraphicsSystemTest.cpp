@@ -1,5 +1,4 @@
-#include "support/EngineTest.h"
-#include "support/ScratchFolder.h"
+#include "support/DrawingTest.h"
 
 #include "ecs/Camera.h"
 #include "ecs/EntityManager.h"
@@ -12,6 +11,7 @@
 #include "graphics/GraphicsSystem.h"
 #include "resource/ResourceManager.h"
 #include "resource/Shader.h"
+#include "scene/JSONManager.h"
 
 #include <glbinding/gl33core/gl.h>
 
@@ -23,72 +23,6 @@ namespace Varn::Test
 using Component::SpriteRenderer;
 using Component::Transform;
 using ECS::IEntity;
-
-// A real window over the repository's default sprites. The world's 1920 x 1080 view maps onto
-// the picture, so at 320 x 180 one pixel is 6 world units.
-class Drawing : public ::testing::Test
-{
-protected:
-    void Open(const std::string& config)
-    {
-        std::filesystem::create_directory_symlink(std::filesystem::path(CORVALUNE_SOURCE_DIR) / "Resources",
-                                                  folder.root / "Resources");
-        folder.Write("gameConfig.ini", config);
-        engine = &Engine::Instance();
-        ASSERT_TRUE(engine->window->Create());
-        engine->scenes->SetCurrent(new Scene());
-        engine->resources->LoadDefaults();
-        engine->window->clearColour = {0, 0, 0, 1};
-    }
-    void SetUp() override { Open("[Game Settings]\nWindow_Fullscreen=0\nWindowed_Width=320\n"); }
-    void TearDown() override { Engine::Shutdown(); }
-
-    Scene& CurrentScene() { return *engine->scenes->current; }
-    System::GraphicsSystem& Graphics() { return *CurrentScene().graphicsSystem; }
-
-    // A white square sprite `size` world units wide, tinted.
-    IEntity* Sprite(float x, float y, float z, float size, uint32_t layer, Helper::VarnColor tint)
-    {
-        IEntity* e = engine->entities->CreateEntity();
-        Transform* t = e->AddComponent<Transform>();
-        t->position = {x, y, z, 0};
-        t->scale = {size / 32.0f, size / 32.0f, 1, 0}; // the default sprite is 32 x 32
-        e->AddComponent<SpriteRenderer>()->tint = tint;
-        e->layer = layer;
-        CurrentScene().AddEntity(e);
-        return e;
-    }
-
-    void Frame()
-    {
-        CurrentScene().transformSystem->UpdateAll();
-        CurrentScene().cameraSystem->Update(0.0f);
-        engine->window->ApplyClearColour();
-        Graphics().Update(0.0f);
-    }
-
-    // The window's pixel at a world point, as 0-255 RGB.
-    std::array<int, 3> At(float worldX, float worldY)
-    {
-        const Window& w = *engine->window;
-        const int x =
-            w.viewportX + static_cast<int>(static_cast<float>(w.viewportWidth) * (0.5f + worldX / 1920.0f));
-        const int y =
-            w.viewportY + static_cast<int>(static_cast<float>(w.viewportHeight) * (0.5f + worldY / 1080.0f));
-        std::array<uint8_t, 4> rgba{};
-        glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
-        return {rgba[0], rgba[1], rgba[2]};
-    }
-
-    bool Listed(const IEntity* e, int32_t layer)
-    {
-        const auto& list = Graphics().drawLists[layer];
-        return std::find(list.begin(), list.end(), e) != list.end();
-    }
-
-    ScratchFolder folder{ScratchFolder::ENTER};
-    Engine* engine = nullptr;
-};
 
 using RGB = std::array<int, 3>;
 
@@ -219,6 +153,53 @@ TEST_F(Drawing, GlobalLightsReachEveryDrawnLayerAndUnattenuatedLightsReachFar)
     EXPECT_EQ(lights(1), (std::vector<IEntity*>{far, sun}));
     EXPECT_EQ(lights(6), (std::vector<IEntity*>{sun}));
     (void)dim;
+}
+
+TEST_F(Drawing, SpriteCoversThePlaceAndSizeItsTransformTextureAndMeshGive)
+{
+    IEntity* e = Sprite(300, -120, 0, 120, 0, {1, 0, 0, 1});
+    e->GetComponent<Transform>()->flipX = true; // mirrored, but never culled away
+    Frame();
+    EXPECT_EQ(At(300, -120), (RGB{255, 0, 0}));
+    EXPECT_EQ(At(300 + 55, -120 + 55), (RGB{255, 0, 0}));
+    EXPECT_EQ(At(300 + 67, -120), (RGB{0, 0, 0}));
+    EXPECT_EQ(At(300, -120 - 67), (RGB{0, 0, 0}));
+
+    // A two-cell sheet shows one cell: half the texture's width.
+    e->GetComponent<SpriteRenderer>()->mesh = engine->resources->GetMesh("twoCells", 2, 1);
+    Frame();
+    EXPECT_EQ(At(300 + 25, -120), (RGB{255, 0, 0}));
+    EXPECT_EQ(At(300 + 37, -120), (RGB{0, 0, 0}));
+    EXPECT_EQ(At(300, -120 + 55), (RGB{255, 0, 0}));
+}
+
+TEST_F(Drawing, BlurAndDimOutliveASceneLoadUntilReset)
+{
+    const std::string scene =
+        folder.Write("blurred.scene",
+                     R"([{"ID":"Cam","ID Type":0,"Transform":{},"Camera":{}},)"
+                     R"({"ID":"Box","ID Type":0,"Layer":2,"Transform":{"Scale":{"X":10,"Y":10,"Z":1,"W":0}},)"
+                     R"("Sprite Renderer":{"Texture":"Resources\\Sprites\\basicSprite.dds"}}])");
+    engine->jsonManager->LoadScene(scene, false);
+    Frame();
+    const float edge = 160.0f; // the box is 320 units wide
+    EXPECT_EQ(At(0, 0), (RGB{255, 255, 255}));
+    EXPECT_EQ(At(edge + 9, 0), (RGB{0, 0, 0}));
+
+    engine->GetLayerFramebuffer(2)->ApplyEffect(Graphics::LAYER_EFFECT::BLUR);
+    engine->jsonManager->LoadScene(scene, false);
+    Frame();
+    EXPECT_GT(At(edge + 9, 0)[0], 20) << "the blur spreads the box past its edge";
+
+    engine->GetLayerFramebuffer(2)->ApplyEffect(Graphics::LAYER_EFFECT::DIM);
+    engine->jsonManager->LoadScene(scene, false);
+    Frame();
+    EXPECT_NEAR(At(0, 0)[0], 153, 1);
+
+    engine->GetLayerFramebuffer(2)->ApplyEffect(Graphics::LAYER_EFFECT::RESET);
+    Frame();
+    EXPECT_EQ(At(0, 0), (RGB{255, 255, 255}));
+    EXPECT_EQ(At(edge + 9, 0), (RGB{0, 0, 0}));
 }
 
 class LetterBoxedDrawing : public Drawing

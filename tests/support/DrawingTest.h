@@ -1,0 +1,94 @@
+#pragma once
+// A real offscreen window over the repository's Resources folder with the default resources
+// loaded: for tests that draw and read pixels back. The world's 1920 x 1080 view maps onto the
+// picture, so at the default 320 x 180 one pixel is 6 world units.
+#include "support/EngineTest.h"
+#include "support/ScratchFolder.h"
+
+#include "ecs/EntityManager.h"
+#include "ecs/SpriteRenderer.h"
+#include "ecs/Transform.h"
+#include "ecs/TransformSystem.h"
+#include "graphics/CameraSystem.h"
+#include "graphics/GraphicsSystem.h"
+#include "resource/ResourceManager.h"
+
+#include <glbinding/gl33core/gl.h>
+
+#include <algorithm>
+#include <array>
+#include <filesystem>
+
+namespace Varn::Test
+{
+
+using namespace gl33core;
+using Component::SpriteRenderer;
+using Component::Transform;
+using ECS::IEntity;
+
+class Drawing : public ::testing::Test
+{
+protected:
+    void Open(const std::string& config)
+    {
+        std::filesystem::create_directory_symlink(std::filesystem::path(CORVALUNE_SOURCE_DIR) / "Resources",
+                                                  folder.root / "Resources");
+        folder.Write("gameConfig.ini", config);
+        engine = &Engine::Instance();
+        ASSERT_TRUE(engine->window->Create());
+        engine->scenes->SetCurrent(new Scene());
+        engine->resources->LoadDefaults();
+        engine->window->clearColour = {0, 0, 0, 1};
+    }
+    void SetUp() override { Open("[Game Settings]\nWindow_Fullscreen=0\nWindowed_Width=320\n"); }
+    void TearDown() override { Engine::Shutdown(); }
+
+    Scene& CurrentScene() { return *engine->scenes->current; }
+    System::GraphicsSystem& Graphics() { return *CurrentScene().graphicsSystem; }
+
+    // A white square sprite `size` world units wide, tinted.
+    IEntity* Sprite(float x, float y, float z, float size, uint32_t layer, Helper::VarnColor tint)
+    {
+        IEntity* e = engine->entities->CreateEntity();
+        Transform* t = e->AddComponent<Transform>();
+        t->position = {x, y, z, 0};
+        t->scale = {size / 32.0f, size / 32.0f, 1, 0}; // the default sprite is 32 x 32
+        e->AddComponent<SpriteRenderer>()->tint = tint;
+        e->layer = layer;
+        CurrentScene().AddEntity(e);
+        return e;
+    }
+
+    void Frame()
+    {
+        CurrentScene().transformSystem->UpdateAll();
+        CurrentScene().cameraSystem->Update(0.0f);
+        engine->window->ApplyClearColour();
+        Graphics().Update(0.0f);
+    }
+
+    // The window's pixel at a world point, as 0-255 RGB.
+    std::array<int, 3> At(float worldX, float worldY)
+    {
+        const Window& w = *engine->window;
+        const int x =
+            w.viewportX + static_cast<int>(static_cast<float>(w.viewportWidth) * (0.5f + worldX / 1920.0f));
+        const int y =
+            w.viewportY + static_cast<int>(static_cast<float>(w.viewportHeight) * (0.5f + worldY / 1080.0f));
+        std::array<uint8_t, 4> rgba{};
+        glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+        return {rgba[0], rgba[1], rgba[2]};
+    }
+
+    bool Listed(const IEntity* e, int32_t layer)
+    {
+        const auto& list = Graphics().drawLists[layer];
+        return std::find(list.begin(), list.end(), e) != list.end();
+    }
+
+    ScratchFolder folder{ScratchFolder::ENTER};
+    Engine* engine = nullptr;
+};
+
+} // namespace Varn::Test
