@@ -1,0 +1,70 @@
+#include "support/DrawingTest.h"
+
+#include "resource/Texture2D.h"
+#include "scene/JSONManager.h"
+
+namespace Varn::Test
+{
+
+namespace
+{
+constexpr const char* SPRITE = "Resources\\Sprites\\basicSprite.dds";
+constexpr const char* PARTICLE = "Resources\\Sprites\\basicParticleSprite.dds";
+
+// A scene of two sprites that share `texture`.
+std::string TwoSprites(const std::string& texture)
+{
+    std::string escaped;
+    for (char c : texture)
+    {
+        escaped += c == '\\' ? std::string("\\\\") : std::string(1, c);
+    }
+    const std::string sprite = R"("Transform":{},"Sprite Renderer":{"Texture":")" + escaped + R"("})";
+    return "Audio:Resources\\Sounds\\none.ogg,\n[{\"ID\":\"A\",\"ID Type\":0," + sprite +
+           "},{\"ID\":\"B\",\"ID Type\":0," + sprite + "}]";
+}
+} // namespace
+
+class SceneResources : public Drawing
+{
+protected:
+    Resource::Texture2D* Registered(const std::string& path)
+    {
+        auto found = engine->resources->textures.find(path);
+        return found == engine->resources->textures.end() ? nullptr : found->second.get();
+    }
+};
+
+TEST_F(SceneResources, ChangingSceneReleasesWhatNoSystemUsesAndReloadingKeepsEverything)
+{
+    engine->resources->GetTexture("Resources\\Sprites\\extra.dds");
+    const std::string first = folder.Write("first.scene", TwoSprites(PARTICLE));
+    const std::string second = folder.Write("second.scene", TwoSprites(SPRITE));
+
+    engine->jsonManager->LoadScene(first, false);
+    ASSERT_EQ(engine->resources->textures.size(), 1u);
+    Resource::Texture2D* particle = Registered(PARTICLE);
+    ASSERT_NE(particle, nullptr);
+    EXPECT_NE(particle->textureId, 0u);
+    EXPECT_EQ(engine->resources->sounds.size(), 1u) << "the audio line's sound is registered";
+
+    // A released texture comes back as a fresh, empty object.
+    Resource::Texture2D* fresh = engine->resources->GetTexture(SPRITE);
+    EXPECT_EQ(fresh->textureId, 0u);
+    EXPECT_EQ(fresh->pixels, nullptr);
+
+    // The same path again keeps every resource, used or not.
+    engine->jsonManager->LoadScene(first, false);
+    EXPECT_EQ(Registered(PARTICLE), particle);
+    EXPECT_EQ(Registered(SPRITE), fresh);
+    EXPECT_EQ(engine->resources->textures.size(), 2u);
+
+    // Another path drops what it does not use and makes what it does ready to draw.
+    engine->jsonManager->LoadScene(second, false);
+    EXPECT_EQ(Registered(PARTICLE), nullptr);
+    ASSERT_EQ(Registered(SPRITE), fresh);
+    EXPECT_NE(fresh->textureId, 0u);
+    EXPECT_NE(engine->resources->FindMesh(System::ResourceManager::DEFAULT_MESH), nullptr);
+}
+
+} // namespace Varn::Test
