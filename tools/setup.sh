@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 
 packages=(cmake ninja-build g++ pkg-config
   libsdl2-dev libsdl2-mixer-dev libglbinding-dev rapidjson-dev libsoil-dev
-  libfreetype-dev libinih-dev libgtest-dev libgmock-dev
+  libfreetype-dev libinih-dev libpng-dev libgtest-dev libgmock-dev
   libgl1-mesa-dri libegl-mesa0 fonts-firacode)
 
 missing=()
