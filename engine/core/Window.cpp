@@ -59,9 +59,14 @@ void Window::EnterContentFolder()
     }
     const std::filesystem::path folder(base);
     SDL_free(base);
-    if (std::filesystem::is_directory(folder / "Resources", error))
+    // Beside the executable for a shipped game; one level up for one run from its build folder.
+    for (const std::filesystem::path& candidate : {folder, folder.parent_path().parent_path()})
     {
-        std::filesystem::current_path(folder, error);
+        if (std::filesystem::is_directory(candidate / "Resources", error))
+        {
+            std::filesystem::current_path(candidate, error);
+            return;
+        }
     }
 }
 

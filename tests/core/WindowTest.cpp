@@ -1,6 +1,7 @@
 #include "support/EngineTest.h"
 
 #include "core/WindowConfig.h"
+#include "resource/ResourceManager.h"
 #include "support/ScratchFolder.h"
 
 #include <SDL.h>
@@ -120,6 +121,23 @@ TEST_F(WindowEvents, QuitAndFocusChangesReachTheWindow)
     event.type = SDL_QUIT;
     engine->window->HandleEvent(event);
     EXPECT_FALSE(engine->window->running);
+}
+
+TEST_F(WindowEvents, DroppedFilesReloadOnlyWhileTheGameIsPaused)
+{
+    ScratchFolder content(ScratchFolder::ENTER);
+    content.Write("Resources/Scripts/door.orin", "[Event] Initialize\n");
+    const std::string dropped = "/somewhere/else/Resources/Scripts/door.orin";
+
+    engine->window->OnFileDropped(dropped);
+    EXPECT_TRUE(engine->resources->scripts.empty()) << "a playing game ignores drops";
+
+    CurrentScene().playing = false;
+    engine->window->OnFileDropped(dropped);
+    engine->window->OnFileDropped("/somewhere/else/notes/door.orin");
+    ASSERT_EQ(engine->resources->scripts.count("Resources/Scripts/door.orin"), 1u);
+    EXPECT_EQ(engine->resources->scripts.size(), 1u);
+    EXPECT_TRUE(engine->logger.Lines().empty());
 }
 
 class OffscreenWindow : public ::testing::Test
