@@ -128,7 +128,7 @@ void Engine::Update()
 {
     timer->BeginFrame();
     timer->AdvanceCounters();
-    audio->Update();
+    audio->Update(timer->deltaTime);
 
     stepsLastFrame = 0;
     if (scenes->current != nullptr && scenes->current->playing)

@@ -2,6 +2,7 @@
 #include "resource/Audio.h"
 #include "core/Window.h"
 #include "resource/ResourceTestSupport.h"
+#include "support/AudioSupport.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>
@@ -16,31 +17,23 @@ const std::string TONE = std::string(CORVALUNE_SOURCE_DIR) + "/tests/resource/da
 class SoundLoading : public EngineTest
 {
 protected:
-    void TearDown() override
-    {
-        EngineTest::TearDown(); // frees the sounds while the mixer is still open
-        if (mixerOpen)
-        {
-            Mix_CloseAudio();
-            SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        }
-    }
+    // The engine's audio manager has the mixer open on the dummy driver.
     void OpenMixer()
     {
-        ASSERT_EQ(Mix_OpenAudio(44100, MIX_DEFAULT_FORMAT, 2, 1024), 0) << Mix_GetError();
-        mixerOpen = true;
+        ASSERT_TRUE(engine->audio->IsOpen());
         Mix_QuerySpec(&frequency, &format, &channels);
     }
     // Bytes of one second of output in the mixer's format.
     int BytesPerSecond() const { return frequency * channels * int(SDL_AUDIO_BITSIZE(format) / 8); }
 
-    bool mixerOpen = false;
     int frequency = 0, channels = 0;
     Uint16 format = 0;
 };
 
 TEST_F(SoundLoading, WithoutAnOpenMixerTheSoundIsLoggedOnceAndStaysSilent)
 {
+    engine->audio.reset(); // close the engine's mixer first: the mixer counts its openings
+    engine->audio = SilentAudio();
     Resource::Audio* audio = engine->resources->LoadAudio(TONE);
     ASSERT_NE(audio, nullptr);
     EXPECT_EQ(audio->sound, nullptr);

@@ -1,0 +1,146 @@
+#include "resource/AudioManager.h"
+#include "resource/Audio.h"
+#include "resource/ResourceTestSupport.h"
+#include "support/AudioSupport.h"
+
+#include <SDL_mixer.h>
+
+#include <chrono>
+#include <fstream>
+#include <thread>
+
+namespace Varn::Test
+{
+
+namespace
+{
+const std::string TONE = std::string(CORVALUNE_SOURCE_DIR) + "/tests/resource/data/tone.ogg"; // 0.25 s
+
+void Wait(int milliseconds)
+{
+    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+} // namespace
+
+class SoundOutput : public EngineTest
+{
+protected:
+    System::AudioManager& Audio() { return *engine->audio; }
+    const Resource::Audio* Tone() { return engine->resources->LoadAudio(TONE); }
+};
+
+TEST(FadeIn, RisesFromSilenceToFullOverSevenSeconds)
+{
+    using System::AudioManager;
+    EXPECT_EQ(AudioManager::FadeVolume(0.0), 0.0f);
+    EXPECT_FLOAT_EQ(AudioManager::FadeVolume(1.5), 0.025f);
+    EXPECT_FLOAT_EQ(AudioManager::FadeVolume(3.0), 0.05f);
+    EXPECT_FLOAT_EQ(AudioManager::FadeVolume(5.0), 0.2f);
+    EXPECT_FLOAT_EQ(AudioManager::FadeVolume(5.5), 0.35f);
+    EXPECT_FLOAT_EQ(AudioManager::FadeVolume(7.0), 1.0f);
+    EXPECT_FLOAT_EQ(AudioManager::FadeVolume(60.0), 1.0f);
+}
+
+TEST_F(SoundOutput, EachPlayChoosesItsOwnLooping)
+{
+    ASSERT_TRUE(Audio().IsOpen());
+    ASSERT_NE(Tone()->sound, nullptr);
+    Audio().PlaySound(Tone(), false, true, false);
+    Audio().PlaySound(Tone(), true, false, false);
+    EXPECT_EQ(Audio().PlayingCount(false), 1);
+    EXPECT_EQ(Audio().PlayingCount(true), 1);
+    Wait(600); // the tone lasts 0.25 s
+    Audio().Update(0.6);
+    EXPECT_EQ(Audio().PlayingCount(false), 1) << "looping until stopped";
+    EXPECT_EQ(Audio().PlayingCount(true), 0) << "played once";
+
+    Audio().PlaySound(Tone(), true, true, false);
+    Audio().StopSound();
+    EXPECT_EQ(Audio().PlayingCount(false), 0);
+    EXPECT_EQ(Audio().PlayingCount(true), 0);
+    EXPECT_EQ(Mix_Playing(-1), 0) << "looping music stops too";
+}
+
+TEST_F(SoundOutput, FocusPausesBothGroupsAndTheFadeWaits)
+{
+    Audio().PlaySound(Tone(), false, true, true);
+    Audio().PlaySound(Tone(), true, true, false);
+    Audio().Update(3.0);
+    EXPECT_EQ(Mix_Volume(0, -1), static_cast<int>(MIX_MAX_VOLUME * 0.05f));
+    EXPECT_EQ(Mix_Volume(1, -1), MIX_MAX_VOLUME);
+
+    engine->window->SetActive(false);
+    EXPECT_EQ(Mix_Paused(-1), 2);
+    Audio().Update(10.0);
+    EXPECT_EQ(Mix_Volume(0, -1), static_cast<int>(MIX_MAX_VOLUME * 0.05f)) << "paused sounds do not fade";
+    Audio().PlaySound(Tone(), false, false, false);
+    EXPECT_EQ(Mix_Paused(-1), 3) << "a sound started in the background waits too";
+
+    engine->window->SetActive(true);
+    EXPECT_EQ(Mix_Paused(-1), 0);
+    Audio().Update(2.0);
+    EXPECT_EQ(Mix_Volume(0, -1), static_cast<int>(MIX_MAX_VOLUME * 0.2f));
+}
+
+TEST_F(SoundOutput, WithoutAnOutputEveryCallIsHarmless)
+{
+    engine->audio.reset(); // the mixer counts its openings: close the engine's first
+    engine->audio = SilentAudio();
+    EXPECT_FALSE(Audio().IsOpen());
+    const Resource::Audio* tone = Tone();
+    ASSERT_NE(tone, nullptr);
+    EXPECT_EQ(tone->sound, nullptr);
+    Audio().PlaySound(tone, false, true, true);
+    Audio().PlaySound(nullptr, true, false, false);
+    Audio().Update(1.0);
+    Audio().PauseAll();
+    Audio().ResumeAll();
+    Audio().StopSound();
+    EXPECT_EQ(Audio().PlayingCount(false), 0);
+    engine->Update();
+}
+
+TEST_F(SoundOutput, PlayedSoundReachesTheOutputAndAStoppedOneStopsThere)
+{
+    ScratchFolder folder;
+    const std::string file = folder.Path("out.raw");
+    engine->resources->UnloadAllAudio();
+    engine->audio.reset();
+    engine->audio = AudioOn("disk", file);
+    ASSERT_TRUE(Audio().IsOpen());
+
+    auto nonSilent = [&file](std::size_t from)
+    {
+        std::ifstream in(file, std::ios::binary);
+        in.seekg(static_cast<std::streamoff>(from));
+        std::size_t count = 0;
+        for (char c; in.get(c);)
+        {
+            count += c != 0 ? 1 : 0;
+        }
+        return count;
+    };
+    Wait(100);
+    EXPECT_EQ(nonSilent(0), 0u) << "silence before anything plays";
+
+    Audio().PlaySound(Tone(), false, true, false);
+    Wait(150);
+    EXPECT_GT(nonSilent(0), 1000u);
+
+    // A buffer mixed before the stop may still be on its way to the file: skip two buffers.
+    auto grownBy = [&file](std::size_t start, std::size_t bytes)
+    {
+        for (int i = 0; i < 400 && std::filesystem::file_size(file) < start + bytes; ++i)
+        {
+            Wait(5);
+        }
+        return static_cast<std::size_t>(std::filesystem::file_size(file));
+    };
+    constexpr std::size_t BUFFER = 2048 * 2 * 2; // frames x channels x 16-bit samples
+    Audio().StopSound();
+    const std::size_t stoppedAt = grownBy(std::filesystem::file_size(file), 2 * BUFFER);
+    EXPECT_GT(grownBy(stoppedAt, 4 * BUFFER), stoppedAt);
+    EXPECT_EQ(nonSilent(stoppedAt), 0u);
+}
+
+} // namespace Varn::Test

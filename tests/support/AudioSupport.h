@@ -1,0 +1,35 @@
+#pragma once
+// Audio managers on chosen SDL drivers, for tests of sound output.
+#include "resource/AudioManager.h"
+
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+namespace Varn::Test
+{
+
+// An audio manager opened on `driver` (with `file` as the disk driver's output, if given);
+// the process's own driver setting is restored afterwards.
+inline std::unique_ptr<System::AudioManager> AudioOn(const std::string& driver, const std::string& file = "")
+{
+    const char* previous = std::getenv("SDL_AUDIODRIVER");
+    const std::string saved = previous ? previous : "";
+    setenv("SDL_AUDIODRIVER", driver.c_str(), 1);
+    if (!file.empty())
+    {
+        setenv("SDL_DISKAUDIOFILE", file.c_str(), 1);
+        setenv("SDL_DISKAUDIODELAY", "5", 1); // milliseconds between buffers: keeps the test short
+    }
+    auto audio = std::make_unique<System::AudioManager>();
+    setenv("SDL_AUDIODRIVER", saved.c_str(), 1);
+    return audio;
+}
+
+// A machine without any output device.
+inline std::unique_ptr<System::AudioManager> SilentAudio()
+{
+    return AudioOn("no-such-driver");
+}
+
+} // namespace Varn::Test
