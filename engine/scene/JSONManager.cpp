@@ -353,12 +353,27 @@ void JSONManager::LinkParents(const std::vector<PendingLink>& links)
         {
             continue;
         }
-        if (ECS::IEntity* parent = FindLinked(links, link.parentKey))
+        ECS::IEntity* parent = FindLinked(links, link.parentKey);
+        if (parent == nullptr)
         {
-            link.entity->parent = parent;
-            loadingLabel = "a link between parents and children";
-            loadingDetail = link.entity->name + " links";
+            continue;
         }
+        // A child that is already an ancestor of its parent would make every walk up the
+        // hierarchy endless; the link is refused and the child stays a root.
+        bool cycle = false;
+        for (const ECS::IEntity* up = parent; up != nullptr && up->parent != up && !cycle; up = up->parent)
+        {
+            cycle = up == link.entity;
+        }
+        if (cycle)
+        {
+            Engine::Instance().logger.Log("Error: Load Failed. " + link.entity->name +
+                                          " would be its own ancestor; it stays unparented");
+            continue;
+        }
+        link.entity->parent = parent;
+        loadingLabel = "a link between parents and children";
+        loadingDetail = link.entity->name + " links";
     }
 }
 

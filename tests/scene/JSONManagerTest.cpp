@@ -145,6 +145,18 @@ TEST_F(SceneLoading, ParentsLinkByKeyAndTheEarlierKeyWins)
         << "\"ID\" without \"ID Type\" keeps the generated name";
 }
 
+TEST_F(SceneLoading, ParentCyclesAreRefusedSoNoWalkUpTheHierarchyHangs)
+{
+    Load(R"([{"ID":"A","ID Type":0,"Current Parent ID":1,"Parent ID":2,"Transform":{}},)"
+         R"({"ID":"B","ID Type":0,"Current Parent ID":2,"Parent ID":1,"Transform":{}},)"
+         R"({"ID":"Self","ID Type":0,"Current Parent ID":3,"Parent ID":3,"Transform":{}}])");
+    EXPECT_EQ(Find("A")->parent, Find("B"));
+    EXPECT_EQ(Find("B")->parent, nullptr);
+    EXPECT_EQ(Find("Self")->parent, nullptr);
+    EXPECT_EQ(engine->logger.Lines().size(), 2u);
+    EXPECT_TRUE(Find("A")->GetComponent<Component::Transform>()->IsActive());
+}
+
 TEST_F(SceneLoading, ScriptReferencesResolveAfterTheWholeFile)
 {
     Load(R"([{"ID":"Guard","ID Type":0,"Script":{"Entity List":{"target":3,"nobody":42}}},)"
