@@ -48,6 +48,11 @@ Vector4 WorldPosition(const Transform& t)
     return {t.worldMatrix.m[0][3], t.worldMatrix.m[1][3], t.worldMatrix.m[2][3], 0.0f};
 }
 
+float Planar(const Vector4& a)
+{
+    return std::sqrt(a.x * a.x + a.y * a.y);
+}
+
 float WorldAngle(const Transform& t)
 {
     return std::atan2(t.worldMatrix.m[1][0], t.worldMatrix.m[0][0]) * 57.29578f;
@@ -315,9 +320,11 @@ void PhysicsSystem::FindContacts(float dt)
 {
     // Gather once what every pair test asks of an entry, so the pair loop does no lookups.
     candidates.resize(physicsEntities.size());
+    bounds.resize(physicsEntities.size());
     for (std::size_t i = 0; i < physicsEntities.size(); ++i)
     {
         Candidate& c = candidates[i];
+        bounds[i] = PairBounds{};
         c.entity = physicsEntities[i].entity;
         c.transform = c.entity->GetComponent<Transform>();
         c.body = c.entity->GetComponent<RigidBody>();
@@ -329,22 +336,55 @@ void PhysicsSystem::FindContacts(float dt)
         const bool notStatic = c.body == nullptr || c.body->rigidbodyMode != RigidBody::STATIC;
         c.shaped = c.present && activeShape && notStatic;
         c.moving = physicsEntities[i].hasRigidBody && c.body != nullptr && c.body->IsActive();
+        if (!c.present)
+        {
+            continue;
+        }
+        c.velocity = c.body != nullptr ? Xyz(c.body->velocity) : Vector4{};
+        c.centre = WorldPosition(*c.transform);
+        c.bound = 0.0f;
+        if (c.circle != nullptr)
+        {
+            c.circleShape = CircleOf(*c.transform, *c.circle);
+            c.bound =
+                std::max(c.bound, Planar(c.circleShape.centre - c.centre) + std::fabs(c.circleShape.radius));
+        }
+        if (c.box != nullptr)
+        {
+            c.boxShape = BoxOf(*c.transform, *c.box);
+            c.bound = std::max(c.bound, Planar(c.boxShape.centre - c.centre) +
+                                            std::hypot(c.boxShape.halfX, c.boxShape.halfY));
+        }
+        bounds[i] = {c.centre.x, c.centre.y,      c.velocity.x, c.velocity.y,
+                     c.bound,    c.entity->layer, c.shaped,     c.moving};
     }
 
+    const float span = std::fabs(dt);
     for (std::size_t i = 0; i < candidates.size(); ++i)
     {
-        const Candidate& a = candidates[i];
-        if (!a.shaped)
+        const PairBounds& pa = bounds[i];
+        if (!pa.shaped)
         {
             continue;
         }
         for (std::size_t j = i + 1; j < candidates.size(); ++j)
         {
-            const Candidate& b = candidates[j];
-            if (!b.present || !(a.moving || b.moving) || !b.shaped || a.entity->layer != b.entity->layer)
+            // B shaped implies B present (room and Transform).
+            const PairBounds& pb = bounds[j];
+            if (!pb.shaped || !(pa.moving || pb.moving) || pa.layer != pb.layer)
             {
                 continue;
             }
+            // No shape test can report a pair whose bounds stay apart over the whole step.
+            const float rvx = pa.vx - pb.vx, rvy = pa.vy - pb.vy;
+            const float reach = pa.bound + pb.bound + std::sqrt(rvx * rvx + rvy * rvy) * span;
+            const float gx = pa.x - pb.x, gy = pa.y - pb.y;
+            if (gx * gx + gy * gy > reach * reach)
+            {
+                continue;
+            }
+            const Candidate& a = candidates[i];
+            const Candidate& b = candidates[j];
             if (a.body != nullptr && b.body != nullptr &&
                 (IgnoresAnyTag(*a.body, b.entity->tags) || IgnoresAnyTag(*b.body, a.entity->tags)))
             {
@@ -360,9 +400,7 @@ void PhysicsSystem::TestPair(const Candidate& a, const Candidate& b, float dt)
     // Shapes by presence: B is a circle if it has one; A matches B's shape when it has both.
     const bool bCircle = b.circle != nullptr;
     const bool aCircle = a.circle != nullptr && (bCircle || a.box == nullptr);
-    const Vector4 va = a.body != nullptr ? Xyz(a.body->velocity) : Vector4{};
-    const Vector4 vb = b.body != nullptr ? Xyz(b.body->velocity) : Vector4{};
-    const Vector4 relative = va - vb;
+    const Vector4 relative = a.velocity - b.velocity;
 
     // The trigger flag that decides, and whose it is.
     const Candidate* decider = nullptr;
@@ -379,14 +417,13 @@ void PhysicsSystem::TestPair(const Candidate& a, const Candidate& b, float dt)
         decider = circleSide.circle->isTrigger ? &circleSide : boxSide.box->isTrigger ? &boxSide : nullptr;
     }
 
-    auto boxCircle = [&](float sweepDt)
+    auto boxCircle = [&]
     {
         const Candidate& circleSide = aCircle ? a : b;
         const Candidate& boxSide = aCircle ? b : a;
         const Vector4 circleVelocity = aCircle ? relative : relative * -1.0f;
-        return Collision::BoxCircle(BoxOf(*boxSide.transform, *boxSide.box),
-                                    CircleOf(*circleSide.transform, *circleSide.circle), circleVelocity,
-                                    sweepDt, circleSide.body != nullptr);
+        return Collision::BoxCircle(boxSide.boxShape, circleSide.circleShape, circleVelocity, dt,
+                                    circleSide.body != nullptr);
     };
 
     if (decider != nullptr)
@@ -399,18 +436,17 @@ void PhysicsSystem::TestPair(const Candidate& a, const Candidate& b, float dt)
         bool overlap = false;
         if (aCircle && bCircle)
         {
-            overlap = Collision::CircleOverlap(CircleOf(*a.transform, *a.circle),
-                                               CircleOf(*b.transform, *b.circle), relative, dt);
+            overlap = Collision::CircleOverlap(a.circleShape, b.circleShape, relative, dt);
         }
         else if (!aCircle && !bCircle)
         {
-            const BoxShape boxA = BoxOf(*a.transform, *a.box), boxB = BoxOf(*b.transform, *b.box);
-            overlap = (a.box->accuracy || b.box->accuracy) ? Collision::BoxBox(boxA, boxB, relative, dt).hit
-                                                           : Collision::BoxBoxQuick(boxA, boxB);
+            overlap = (a.box->accuracy || b.box->accuracy)
+                          ? Collision::BoxBox(a.boxShape, b.boxShape, relative, dt).hit
+                          : Collision::BoxBoxQuick(a.boxShape, b.boxShape);
         }
         else
         {
-            overlap = boxCircle(dt).hit;
+            overlap = boxCircle().hit;
         }
         if (overlap)
         {
@@ -423,16 +459,15 @@ void PhysicsSystem::TestPair(const Candidate& a, const Candidate& b, float dt)
     CollisionHit hit;
     if (aCircle && bCircle)
     {
-        hit = Collision::CircleCircle(CircleOf(*a.transform, *a.circle), CircleOf(*b.transform, *b.circle),
-                                      relative, dt);
+        hit = Collision::CircleCircle(a.circleShape, b.circleShape, relative, dt);
     }
     else if (!aCircle && !bCircle)
     {
-        hit = Collision::BoxBox(BoxOf(*a.transform, *a.box), BoxOf(*b.transform, *b.box), relative, dt);
+        hit = Collision::BoxBox(a.boxShape, b.boxShape, relative, dt);
     }
     else
     {
-        hit = boxCircle(dt);
+        hit = boxCircle();
     }
     if (!hit.hit)
     {
@@ -452,7 +487,7 @@ void PhysicsSystem::TestPair(const Candidate& a, const Candidate& b, float dt)
     contact.depth = hit.depth;
     contact.point = Xyz(hit.point);
     Vector4 n = hit.normal;
-    const Vector4 apart = WorldPosition(*first.transform) - WorldPosition(*second.transform);
+    const Vector4 apart = first.centre - second.centre;
     if (apart.x * n.x + apart.y * n.y + apart.z * n.z < 0.0f)
     {
         n = Vector4{-n.x, -n.y, -n.z, n.w};

@@ -6,6 +6,7 @@
 #include "core/ISystem.h"
 #include "core/Vector4.h"
 #include "ecs/RigidBody.h"
+#include "physics/Collision.h"
 #include "physics/Contact.h"
 
 #include <deque>
@@ -75,6 +76,11 @@ private:
         bool shaped = false;  // passes the room filter, has a Transform, an active collider, no static body
         bool present = false; // passes the room filter and has a Transform
         bool moving = false;  // the entry's flag is set and its body is active
+        Math::Vector4 velocity{0, 0, 0, 0}; // the body's, or 0
+        Math::Vector4 centre{0, 0, 0, 0};   // world position
+        float bound = 0.0f;                 // radius around `centre` that holds every shape
+        CircleShape circleShape;            // valid when `circle` is set
+        BoxShape boxShape;                  // valid when `box` is set
     };
 
     bool PassesRoom(const ECS::IEntity* entity) const;
@@ -83,7 +89,19 @@ private:
     void TestPair(const Candidate& a, const Candidate& b, float dt);
     void IntegrateVelocities(float dt);
 
+    // The few numbers the pair loop reads for every pair, packed so the loop stays in cache.
+    struct PairBounds
+    {
+        float x = 0.0f, y = 0.0f;   // centre
+        float vx = 0.0f, vy = 0.0f; // velocity
+        float bound = 0.0f;         // radius holding every shape
+        uint32_t layer = 0;
+        bool shaped = false;
+        bool moving = false;
+    };
+
     std::vector<Candidate> candidates; // reused between steps
+    std::vector<PairBounds> bounds;    // one per candidate, reused between steps
 };
 
 } // namespace Varn::System
