@@ -359,19 +359,40 @@ void PhysicsSystem::FindContacts(float dt)
                      c.bound,    c.entity->layer, c.shaped,     c.moving};
     }
 
+    // Broad phase: sweep along x over each candidate's bounds grown by its own travel in the
+    // step. Two bounds that are apart on x are also farther apart than the pair's reach below,
+    // so only pairs the exhaustive loop would reject are skipped. The survivors are then tested
+    // in registry order (i before j), which keeps contact and solver order as insertion order.
     const float span = std::fabs(dt);
-    for (std::size_t i = 0; i < candidates.size(); ++i)
+    auto extent = [span](const PairBounds& p)
+    { return p.bound + std::sqrt(p.vx * p.vx + p.vy * p.vy) * span; };
+    sweepOrder.clear();
+    for (uint32_t i = 0; i < bounds.size(); ++i)
     {
-        const PairBounds& pa = bounds[i];
-        if (!pa.shaped)
+        if (bounds[i].shaped)
         {
-            continue;
+            sweepOrder.push_back(i);
         }
-        for (std::size_t j = i + 1; j < candidates.size(); ++j)
+    }
+    std::sort(sweepOrder.begin(), sweepOrder.end(),
+              [&](uint32_t l, uint32_t r)
+              {
+                  const float left = bounds[l].x - extent(bounds[l]), right = bounds[r].x - extent(bounds[r]);
+                  return left != right ? left < right : l < r;
+              });
+    pairs.clear();
+    for (std::size_t k = 0; k < sweepOrder.size(); ++k)
+    {
+        const PairBounds& pa = bounds[sweepOrder[k]];
+        const float rightEnd = pa.x + extent(pa);
+        for (std::size_t m = k + 1; m < sweepOrder.size(); ++m)
         {
-            // B shaped implies B present (room and Transform).
-            const PairBounds& pb = bounds[j];
-            if (!pb.shaped || !(pa.moving || pb.moving) || pa.layer != pb.layer)
+            const PairBounds& pb = bounds[sweepOrder[m]];
+            if (pb.x - extent(pb) > rightEnd)
+            {
+                break;
+            }
+            if (!(pa.moving || pb.moving) || pa.layer != pb.layer)
             {
                 continue;
             }
@@ -383,15 +404,22 @@ void PhysicsSystem::FindContacts(float dt)
             {
                 continue;
             }
-            const Candidate& a = candidates[i];
-            const Candidate& b = candidates[j];
-            if (a.body != nullptr && b.body != nullptr &&
-                (IgnoresAnyTag(*a.body, b.entity->tags) || IgnoresAnyTag(*b.body, a.entity->tags)))
-            {
-                continue;
-            }
-            TestPair(a, b, dt);
+            pairs.emplace_back(std::min(sweepOrder[k], sweepOrder[m]),
+                               std::max(sweepOrder[k], sweepOrder[m]));
         }
+    }
+    std::sort(pairs.begin(), pairs.end());
+
+    for (const auto& [i, j] : pairs)
+    {
+        const Candidate& a = candidates[i];
+        const Candidate& b = candidates[j];
+        if (a.body != nullptr && b.body != nullptr &&
+            (IgnoresAnyTag(*a.body, b.entity->tags) || IgnoresAnyTag(*b.body, a.entity->tags)))
+        {
+            continue;
+        }
+        TestPair(a, b, dt);
     }
 }
 

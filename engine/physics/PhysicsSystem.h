@@ -102,6 +102,8 @@ private:
 
     std::vector<Candidate> candidates; // reused between steps
     std::vector<PairBounds> bounds;    // one per candidate, reused between steps
+    std::vector<uint32_t> sweepOrder;  // shaped candidates by the left end of their swept bounds
+    std::vector<std::pair<uint32_t, uint32_t>> pairs; // (i, j), i < j, that survive the broad phase
 };
 
 } // namespace Varn::System
