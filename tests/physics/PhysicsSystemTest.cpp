@@ -1,5 +1,9 @@
 #include "physics/PhysicsTestSupport.h"
 
+#include "ecs/SpriteRenderer.h"
+#include "resource/Mesh2D.h"
+#include "resource/Texture2D.h"
+
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -361,6 +365,65 @@ TEST_F(PhysicsStep, MassOfZeroOrLessIsAnImmovableBody)
     Step();
     EXPECT_EQ(Body(anvil).inverseMass, 0.0f);
     EXPECT_NEAR(Xf(anvil).position.x, 60.0f * 0.99f / 60.0f, 1e-4f) << "its own velocity still moves it";
+}
+
+TEST_F(PhysicsStep, CollidersAreSizedFromTheSpriteCellOrElseTheScale)
+{
+    IEntity* sprite = Make<CircleCollider2D, Component::SpriteRenderer>("Sprite", {0, 0, 0, 0}, {3, 2, 1, 0});
+    IEntity* plain = Make<CircleCollider2D>("Plain", {0, 0, 0, 0}, {3, 2, 1, 0});
+    auto& renderer = Get<Component::SpriteRenderer>(sprite);
+    Resource::Texture2D* defaultTexture = renderer.texture;
+    Resource::Mesh2D* defaultMesh = renderer.mesh;
+    Resource::Texture2D sheet;
+    sheet.width = 64;
+    sheet.height = 32;
+    Resource::Mesh2D twoCells(2, 1);
+    renderer.texture = &sheet;
+    renderer.mesh = &twoCells;
+    EXPECT_EQ(Xf(sprite).worldScale, (Vector4{1, 1, 0, 0}));
+
+    Step();
+    EXPECT_EQ(Xf(sprite).worldScale.x, 96.0f) << "64 / 2 columns * 3";
+    EXPECT_EQ(Xf(sprite).worldScale.y, 64.0f) << "32 / 1 row * 2";
+    EXPECT_EQ(Xf(plain).worldScale, (Vector4{3, 2, 1, 0}));
+
+    renderer.texture = defaultTexture;
+    renderer.mesh = defaultMesh;
+}
+
+TEST_F(PhysicsStep, ChildBodyMovesInItsParentsSpace)
+{
+    IEntity* parent = Make<>("Parent", {10, 0, 0, 0}, {2, 2, 1, 0});
+    IEntity* child = Make<RigidBody>("Child", {1, 0, 0, 0});
+    child->parent = parent;
+    Xf(parent).angle.z = 90.0f;
+    CurrentScene().transformSystem->UpdateAll();
+    Body(child).gravityScale = 0.0f;
+    Body(child).velocity = {0, 60, 0, 0};
+
+    Step();
+    // 0.99 world units up is 0.495 local units along the turned, doubled parent's x.
+    EXPECT_NEAR(Xf(child).position.x, 1.0f + 0.495f, 1e-4f);
+    EXPECT_NEAR(Xf(child).position.y, 0.0f, 1e-4f);
+}
+
+TEST_F(PhysicsStep, RotationalBodyTurnsByItsSpinWhichDecaysAndSnaps)
+{
+    IEntity* wheel = Make<RigidBody>("Wheel", {0, 0, 0, 0});
+    Body(wheel).gravityScale = 0.0f;
+    Body(wheel).angularVelocity = {0, 0, 10, 0};
+    Step();
+    EXPECT_EQ(Xf(wheel).angle.z, 0.0f) << "only rotational bodies turn";
+
+    Body(wheel).rotational = true;
+    Step();
+    EXPECT_NEAR(Xf(wheel).angle.z, 10.0f, 1e-5f) << "degrees per step, not scaled by dt";
+    EXPECT_NEAR(Body(wheel).angularVelocity.z, 9.9f, 1e-5f);
+
+    Body(wheel).angularVelocity.z = -1.005f;
+    Step();
+    EXPECT_NEAR(Xf(wheel).angle.z, 10.0f - 1.005f, 1e-5f);
+    EXPECT_EQ(Body(wheel).angularVelocity.z, 0.0f) << "-0.995 is below 1 in magnitude";
 }
 
 class PhysicsRegistry : public PhysicsTest
