@@ -12,6 +12,7 @@
 #include "scene/JSONManager.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cmath>
 
 namespace Varn::System
@@ -82,6 +83,7 @@ Vector4 Apply(const Math::Matrix4& m, const Vector4& v)
 bool Raycast(const ECS::IEntity* from, const Vector4& ray, Vector4& hitPoint, ECS::IEntity*& hitEntity,
              std::string tagFilter)
 {
+    assert(from != nullptr && "a ray needs an entity to start from");
     const Vector4 origin = WorldPosition(from->GetComponent<Component::Transform>());
     // The world is flat in x-y; z only orders drawing.
     const float length = std::sqrt(ray.x * ray.x + ray.y * ray.y);

@@ -133,20 +133,4 @@ TEST_F(ContactResponse, SpinFollowsTheLeverAndIgnoresAContactAtTheCentre)
     EXPECT_NEAR(Body(ball).angularVelocity.z, -1.0f, 1e-6f) << "no lever: unchanged, not NaN";
 }
 
-TEST_F(ContactResponse, DisplacementIsCarriedIntoTheParentsSpace)
-{
-    IEntity* parent = Make<>("Parent", {5, 0, 0, 0}, {2, 2, 1, 0});
-    Xf(parent).angle.z = 90.0f;
-    ball->parent = parent;
-    CurrentScene().transformSystem->UpdateAll();
-
-    const Vector4 local = ContactSolver::ToParentSpace(*ball, {0, 1, 0, 0});
-    EXPECT_NEAR(local.x, 0.5f, 1e-5f) << "turned back by 90 degrees and halved";
-    EXPECT_NEAR(local.y, 0.0f, 1e-5f);
-
-    Xf(ball).worldMatrix = Math::Matrix4{};
-    EXPECT_EQ(ContactSolver::ToParentSpace(*ball, {0, 1, 0, 0}), (Vector4{0, 1, 0, 0}))
-        << "a matrix never computed leaves the displacement as it is";
-}
-
 } // namespace Varn::Test
