@@ -1,9 +1,7 @@
 #include "ecs/BoxCollider2D.h"
 
 #include "core/Scene.h"
-#include "ecs/CircleCollider2D.h"
 #include "ecs/IEntity.h"
-#include "ecs/RigidBody.h"
 #include "physics/PhysicsSystem.h"
 
 namespace Varn::Component
@@ -11,10 +9,11 @@ namespace Varn::Component
 
 BoxCollider2D::~BoxCollider2D()
 {
-    // A body or the other collider keeps the entity in the physics pass.
-    if (owner != nullptr && owner->scene != nullptr && !owner->HasAnyComponent<RigidBody, CircleCollider2D>())
+    // The physics system decides whether the entity stays: another collider or a body keeps it.
+    if (owner != nullptr && owner->scene != nullptr)
     {
-        owner->scene->physicsSystem->RemoveEntity(owner);
+        owner->scene->physicsSystem->RemoveComponent(owner,
+                                                     System::PhysicsSystem::PHYSICS_COMPONENT::BOX_COLLIDER);
     }
 }
 

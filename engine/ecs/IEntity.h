@@ -39,10 +39,7 @@ public:
 
     // True when the entity holds a component of any of the given classes. Components that
     // share a system ask this before unregistering, so the entity stays while one remains.
-    template <typename... T> bool HasAnyComponent() const
-    {
-        return ((GetComponent<T>() != nullptr) || ...);
-    }
+    template <typename... T> bool HasAnyComponent() const { return ((GetComponent<T>() != nullptr) || ...); }
 
     // Adds a default T unless one is present; returns the entity's T either way. Adding does
     // not register the component with any system: joining a scene does that.

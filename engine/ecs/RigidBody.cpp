@@ -1,21 +1,21 @@
 #include "ecs/RigidBody.h"
 
 #include "core/Scene.h"
-#include "ecs/BoxCollider2D.h"
-#include "ecs/CircleCollider2D.h"
 #include "ecs/IEntity.h"
 #include "physics/PhysicsSystem.h"
+
+#include <algorithm>
 
 namespace Varn::Component
 {
 
 RigidBody::~RigidBody()
 {
-    // A remaining collider keeps the entity in the physics pass.
-    if (owner != nullptr && owner->scene != nullptr &&
-        !owner->HasAnyComponent<CircleCollider2D, BoxCollider2D>())
+    // The physics system decides whether the entity stays: another collider or a body keeps it.
+    if (owner != nullptr && owner->scene != nullptr)
     {
-        owner->scene->physicsSystem->RemoveEntity(owner);
+        owner->scene->physicsSystem->RemoveComponent(owner,
+                                                     System::PhysicsSystem::PHYSICS_COMPONENT::RIGIDBODY);
     }
 }
 
@@ -38,6 +38,43 @@ void RigidBody::BuildProperties()
     properties.push_back(ECS::Property::Of("Bounciness", &bounciness));
     properties.push_back(ECS::Property::Of("Gravity Scale", &gravityScale));
     properties.push_back(ECS::Property::Of("Velocity", &velocity));
+}
+
+void RigidBody::AddForce(const Math::Vector4& force, float seconds)
+{
+    if (force.x * force.x + force.y * force.y + force.z * force.z > 0.0f)
+    {
+        forces.push_back({force, seconds > 0.0f ? seconds : ForceEntry::PERMANENT});
+    }
+}
+
+void RigidBody::SetForce(const Math::Vector4& force)
+{
+    forces.assign(1, ForceEntry{force, ONE_STEP});
+}
+
+bool RigidBody::SetMode(const std::string& modeName)
+{
+    static const std::pair<const char*, RIGIDBODY_MODE> names[] = {
+        {"DYNAMIC", DYNAMIC}, {"KINEMATIC", KINEMATIC}, {"STATIC", STATIC}};
+    for (const auto& [text, mode] : names)
+    {
+        if (modeName == text)
+        {
+            rigidbodyMode = mode;
+            bounciness = 0.0f;
+            return true;
+        }
+    }
+    return false;
+}
+
+void RigidBody::AddIgnoreTag(uint64_t mask)
+{
+    if (std::find(ignoreTags.begin(), ignoreTags.end(), mask) == ignoreTags.end())
+    {
+        ignoreTags.push_back(mask);
+    }
 }
 
 std::unique_ptr<ECS::IComponent> RigidBody::Clone() const

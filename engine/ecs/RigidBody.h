@@ -6,6 +6,7 @@
 #include "ecs/IComponent.h"
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace Varn::ECS
@@ -49,6 +50,25 @@ public:
     void Register() override;
     void BuildProperties() override;
     std::unique_ptr<ECS::IComponent> Clone() const override;
+
+    // What scripts and behaviours do to a body.
+    static constexpr float ONE_STEP = 0.016666668f; // seconds: one step at 60 Hz
+    // Adds a force lasting `seconds`, or for ever when `seconds` is 0 or less. A zero force is
+    // not worth an entry and is dropped.
+    void AddForce(const Math::Vector4& force, float seconds = 0.0f);
+    // Replaces every force by this one for a single step.
+    void SetForce(const Math::Vector4& force);
+    void SetVelocity(const Math::Vector4& value) { velocity = value; }
+    // "DYNAMIC", "KINEMATIC" or "STATIC"; a new mode starts without bounce. An unknown name
+    // changes nothing and returns false.
+    bool SetMode(const std::string& modeName);
+    void SetMass(float value) { mass = value; }
+    void SetFriction(float value) { friction = value; }
+    void SetDrag(float value) { drag = value; }
+    void SetGravityScale(float value) { gravityScale = value; }
+    // Adds a tag mask to ignore, once.
+    void AddIgnoreTag(uint64_t mask);
+    void ClearIgnoreTags() { ignoreTags.clear(); }
 
     RIGIDBODY_MODE rigidbodyMode = DYNAMIC; // "Rigidbody Mode"
     bool rotational = false;                // "Rotational": contacts may spin the body

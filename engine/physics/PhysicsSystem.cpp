@@ -1,10 +1,598 @@
 #include "physics/PhysicsSystem.h"
 
+#include "core/Clock.h"
+#include "core/Engine.h"
+#include "core/Scene.h"
+#include "ecs/BoxCollider2D.h"
+#include "ecs/CircleCollider2D.h"
+#include "ecs/EntityManager.h"
+#include "ecs/IEntity.h"
+#include "ecs/ScriptComponent.h"
+#include "ecs/SpriteRenderer.h"
+#include "ecs/Transform.h"
+#include "physics/Collision.h"
+#include "physics/ContactSolver.h"
+#include "resource/Mesh2D.h"
+#include "resource/Texture2D.h"
+
+#include <algorithm>
+#include <cmath>
+
 namespace Varn::System
 {
 
-void PhysicsSystem::Update(const float& /*dt*/)
+using Component::BoxCollider2D;
+using Component::CircleCollider2D;
+using Component::ForceEntry;
+using Component::RigidBody;
+using Component::Transform;
+using Math::Vector4;
+
+std::vector<PhysicsSystem::PhysicsEntry> PhysicsSystem::physicsEntities;
+
+namespace
 {
+
+Vector4 Xyz(const Vector4& a)
+{
+    return {a.x, a.y, a.z, 0.0f};
+}
+
+void AddXyz(Vector4& to, const Vector4& by)
+{
+    to.x += by.x, to.y += by.y, to.z += by.z;
+}
+
+Vector4 WorldPosition(const Transform& t)
+{
+    return {t.worldMatrix.m[0][3], t.worldMatrix.m[1][3], t.worldMatrix.m[2][3], 0.0f};
+}
+
+float Planar(const Vector4& a)
+{
+    return std::sqrt(a.x * a.x + a.y * a.y);
+}
+
+float WorldAngle(const Transform& t)
+{
+    return std::atan2(t.worldMatrix.m[1][0], t.worldMatrix.m[0][0]) * 57.29578f;
+}
+
+CircleShape CircleOf(const Transform& t, const CircleCollider2D& circle)
+{
+    return {WorldPosition(t) + Xyz(circle.offset), t.worldScale.x * 0.5f * circle.radiusScale};
+}
+
+BoxShape BoxOf(const Transform& t, const BoxCollider2D& box)
+{
+    return Collision::MakeBox(WorldPosition(t) + Xyz(box.offset), t.worldScale.x * 0.5f * box.scaleX,
+                              t.worldScale.y * 0.5f * box.scaleY, WorldAngle(t));
+}
+
+// The body's own forces for one step, summed into netForce. A timed force delivers force * T
+// over its life however T divides into steps: the last, partial step is weighted by the share
+// of the step it still covers.
+void OwnForcePass(RigidBody& body, float dt)
+{
+    for (ForceEntry& entry : body.forces)
+    {
+        if (entry.timeLeft == ForceEntry::PERMANENT)
+        {
+            AddXyz(body.netForce, entry.force);
+        }
+        else if (entry.timeLeft >= dt)
+        {
+            AddXyz(body.netForce, entry.force);
+            entry.timeLeft -= dt;
+        }
+        else if (entry.timeLeft > 0.0f)
+        {
+            AddXyz(body.netForce, entry.force * (dt != 0.0f ? entry.timeLeft / dt : entry.timeLeft));
+            entry.timeLeft -= dt;
+        }
+    }
+    std::erase_if(body.forces, [](const ForceEntry& entry)
+                  { return entry.timeLeft != ForceEntry::PERMANENT && entry.timeLeft <= 0.0f; });
+}
+
+bool IgnoresAnyTag(const RigidBody& body, uint64_t tags)
+{
+    // Tag names are unique in the registry, so sharing a name is sharing a bit.
+    return std::any_of(body.ignoreTags.begin(), body.ignoreTags.end(),
+                       [tags](uint64_t mask) { return (mask & tags) != 0; });
+}
+
+} // namespace
+
+PhysicsSystem::PhysicsSystem(Scene* scene_) : ISystem(scene_)
+{
+    worldForces.push_back({ForceEntry{{0.0f, -gravityStrength, 0.0f, 0.0f}, ForceEntry::PERMANENT}});
+}
+
+PhysicsSystem::~PhysicsSystem()
+{
+    // An entity left behind by a dying scene can no longer unregister itself. Once the pool is
+    // gone every entry points at freed memory.
+    if (Engine::Instance().entities == nullptr)
+    {
+        physicsEntities.clear();
+        return;
+    }
+    std::erase_if(physicsEntities,
+                  [this](const PhysicsEntry& entry) { return entry.entity->scene == scene; });
+}
+
+void PhysicsSystem::AddEntity(ECS::IEntity* entity)
+{
+    ISystem::AddEntity(entity);
+    const bool hasRigidBody = entity->GetComponent<RigidBody>() != nullptr;
+    for (PhysicsEntry& entry : physicsEntities)
+    {
+        if (entry.entity == entity)
+        {
+            entry.hasRigidBody = hasRigidBody;
+            return;
+        }
+    }
+    physicsEntities.push_back({entity, hasRigidBody});
+}
+
+void PhysicsSystem::RemoveEntity(ECS::IEntity* entity)
+{
+    ISystem::RemoveEntity(entity);
+    std::erase_if(physicsEntities, [entity](const PhysicsEntry& entry) { return entry.entity == entity; });
+}
+
+void PhysicsSystem::RemoveComponent(ECS::IEntity* entity, PHYSICS_COMPONENT removed)
+{
+    const bool hasRigidBody = entity->GetComponent<RigidBody>() != nullptr;
+    const bool hasCircle = entity->GetComponent<CircleCollider2D>() != nullptr;
+    const bool hasBox = entity->GetComponent<BoxCollider2D>() != nullptr;
+    // The entry stays while any physics component remains. A body whose last collider goes
+    // still moves, exactly as a body that never had one.
+    bool stays = false;
+    switch (removed)
+    {
+    case PHYSICS_COMPONENT::BOX_COLLIDER:
+        stays = hasCircle || hasRigidBody;
+        break;
+    case PHYSICS_COMPONENT::CIRCLE_COLLIDER:
+        stays = hasBox || hasRigidBody;
+        break;
+    case PHYSICS_COMPONENT::RIGIDBODY:
+        stays = hasCircle || hasBox;
+        break;
+    }
+    if (!stays)
+    {
+        RemoveEntity(entity);
+        return;
+    }
+    for (PhysicsEntry& entry : physicsEntities)
+    {
+        if (entry.entity == entity)
+        {
+            entry.hasRigidBody = hasRigidBody;
+        }
+    }
+}
+
+bool PhysicsSystem::PassesRoom(const ECS::IEntity* entity) const
+{
+    const uint32_t cameraRoom = scene->mainCamera != nullptr ? scene->mainCamera->room : 0u;
+    return cameraRoom == 0 || entity->room == 0 || entity->room == cameraRoom;
+}
+
+void PhysicsSystem::Update(const float& dt)
+{
+    // 1. Own timing.
+    updateStartTicks = Time::NowTicks();
+
+    // 2, 3. Sizes, forces, gravity; last step's contact state is cleared.
+    IntegrateForces(dt);
+
+    // 4. Collision pass: contacts, grounding, trigger and colliding lists.
+    FindContacts(dt);
+
+    // 5. Friction, bodies first.
+    for (const Contact& contact : bodyContacts)
+    {
+        ContactSolver::ApplyFriction(contact);
+    }
+    for (const Contact& contact : staticContacts)
+    {
+        ContactSolver::ApplyFriction(contact);
+    }
+
+    // 6. Impulses; contacts with fixed colliders get the first and the last word.
+    for (unsigned iteration = 0; iteration < solverIterations; ++iteration)
+    {
+        for (const Contact& contact : staticContacts)
+        {
+            ContactSolver::ResolveImpulse(contact);
+        }
+        for (const Contact& contact : bodyContacts)
+        {
+            ContactSolver::ResolveImpulse(contact);
+        }
+        for (const Contact& contact : staticContacts)
+        {
+            ContactSolver::ResolveImpulse(contact);
+        }
+    }
+
+    // 7. Overlaps are pushed apart through velocity.
+    for (const Contact& contact : bodyContacts)
+    {
+        ContactSolver::CorrectPosition(contact, dt);
+    }
+    for (const Contact& contact : staticContacts)
+    {
+        ContactSolver::CorrectPosition(contact, dt);
+    }
+
+    // 8. Drag, spin and the move itself.
+    IntegrateVelocities(dt);
+
+    // 9. A quiet scene needs few iterations; a busy one is capped.
+    const std::size_t contactCount = staticContacts.size() + bodyContacts.size();
+    solverIterations = contactCount <= 8 ? static_cast<unsigned>(contactCount) + 2u : 8u;
+
+    // 10. The queues keep their storage for the next step.
+    staticContacts.clear();
+    bodyContacts.clear();
+    lastUpdateSeconds = static_cast<float>(static_cast<double>(Time::NowTicks() - updateStartTicks) / 1e7);
+}
+
+void PhysicsSystem::IntegrateForces(float dt)
+{
+    for (const PhysicsEntry& entry : physicsEntities)
+    {
+        ECS::IEntity* entity = entry.entity;
+        if (!PassesRoom(entity))
+        {
+            continue;
+        }
+        Transform* t = entity->GetComponent<Transform>();
+
+        // Colliders are sized from worldScale: the sprite's cell size, else the plain scale.
+        if (t != nullptr)
+        {
+            const auto* sprite = entity->GetComponent<Component::SpriteRenderer>();
+            if (sprite != nullptr && sprite->texture != nullptr && sprite->mesh != nullptr)
+            {
+                t->worldScale.x = static_cast<float>(sprite->texture->width) /
+                                  static_cast<float>(std::max(1u, sprite->mesh->columns)) * t->scale.x;
+                t->worldScale.y = static_cast<float>(sprite->texture->height) /
+                                  static_cast<float>(std::max(1u, sprite->mesh->rows)) * t->scale.y;
+            }
+            else
+            {
+                t->worldScale = t->scale;
+            }
+        }
+
+        RigidBody* body = entity->GetComponent<RigidBody>();
+        if (body != nullptr && body->IsActive())
+        {
+            // A mass of 0 or less is an immovable body: nothing accelerates it, contacts do not
+            // push it, and it stops others like a wall. Only its own velocity moves it.
+            body->inverseMass = body->mass > 0.0f ? 1.0f / body->mass : 0.0f;
+            body->acceleration = {0, 0, 0, 0};
+            body->netForce = {0, 0, 0, 0};
+            if (body->rigidbodyMode == RigidBody::STATIC)
+            {
+                OwnForcePass(*body, dt);
+                body->acceleration = body->netForce * body->inverseMass;
+                AddXyz(body->velocity, body->acceleration * (dt * velocityScale));
+                body->velocity = Xyz(body->velocity) * body->drag + Vector4{0, 0, 0, body->velocity.w};
+                if (t != nullptr)
+                {
+                    AddXyz(t->position, body->velocity * dt);
+                }
+            }
+            else
+            {
+                const float falls = body->inverseMass > 0.0f ? body->gravityScale : 0.0f;
+                const Vector4 gravity = Xyz(worldForces[0][0].force) * falls;
+                OwnForcePass(*body, dt);
+                body->acceleration = gravity + body->netForce * body->inverseMass;
+                AddXyz(body->velocity, body->acceleration * (dt * velocityScale));
+            }
+            body->contacts.clear();
+            body->blockers.clear();
+            body->grounded = false;
+        }
+
+        if (auto* circle = entity->GetComponent<CircleCollider2D>())
+        {
+            circle->triggerEntities.clear();
+        }
+        if (auto* box = entity->GetComponent<BoxCollider2D>())
+        {
+            box->triggerEntities.clear();
+            box->collidingEntities.clear();
+        }
+    }
+}
+
+void PhysicsSystem::FindContacts(float dt)
+{
+    // Gather once what every pair test asks of an entry, so the pair loop does no lookups.
+    candidates.resize(physicsEntities.size());
+    bounds.resize(physicsEntities.size());
+    for (std::size_t i = 0; i < physicsEntities.size(); ++i)
+    {
+        Candidate& c = candidates[i];
+        bounds[i] = PairBounds{};
+        c.entity = physicsEntities[i].entity;
+        c.transform = c.entity->GetComponent<Transform>();
+        c.body = c.entity->GetComponent<RigidBody>();
+        c.circle = c.entity->GetComponent<CircleCollider2D>();
+        c.box = c.entity->GetComponent<BoxCollider2D>();
+        c.present = c.transform != nullptr && PassesRoom(c.entity);
+        const bool activeShape =
+            (c.circle != nullptr && c.circle->IsActive()) || (c.box != nullptr && c.box->IsActive());
+        const bool notStatic = c.body == nullptr || c.body->rigidbodyMode != RigidBody::STATIC;
+        c.shaped = c.present && activeShape && notStatic;
+        c.moving = physicsEntities[i].hasRigidBody && c.body != nullptr && c.body->IsActive();
+        if (!c.present)
+        {
+            continue;
+        }
+        c.velocity = c.body != nullptr ? Xyz(c.body->velocity) : Vector4{};
+        c.centre = WorldPosition(*c.transform);
+        c.bound = 0.0f;
+        if (c.circle != nullptr)
+        {
+            c.circleShape = CircleOf(*c.transform, *c.circle);
+            c.bound =
+                std::max(c.bound, Planar(c.circleShape.centre - c.centre) + std::fabs(c.circleShape.radius));
+        }
+        if (c.box != nullptr)
+        {
+            c.boxShape = BoxOf(*c.transform, *c.box);
+            c.bound = std::max(c.bound, Planar(c.boxShape.centre - c.centre) +
+                                            std::hypot(c.boxShape.halfX, c.boxShape.halfY));
+        }
+        bounds[i] = {c.centre.x, c.centre.y,      c.velocity.x, c.velocity.y,
+                     c.bound,    c.entity->layer, c.shaped,     c.moving};
+    }
+
+    // Broad phase: sweep along x over each candidate's bounds grown by its own travel in the
+    // step. Two bounds that are apart on x are also farther apart than the pair's reach below,
+    // so only pairs the exhaustive loop would reject are skipped. The survivors are then tested
+    // in registry order (i before j), which keeps contact and solver order as insertion order.
+    const float span = std::fabs(dt);
+    auto extent = [span](const PairBounds& p)
+    { return p.bound + std::sqrt(p.vx * p.vx + p.vy * p.vy) * span; };
+    sweepOrder.clear();
+    for (uint32_t i = 0; i < bounds.size(); ++i)
+    {
+        if (bounds[i].shaped)
+        {
+            sweepOrder.push_back(i);
+        }
+    }
+    std::sort(sweepOrder.begin(), sweepOrder.end(),
+              [&](uint32_t l, uint32_t r)
+              {
+                  const float left = bounds[l].x - extent(bounds[l]), right = bounds[r].x - extent(bounds[r]);
+                  return left != right ? left < right : l < r;
+              });
+    pairs.clear();
+    for (std::size_t k = 0; k < sweepOrder.size(); ++k)
+    {
+        const PairBounds& pa = bounds[sweepOrder[k]];
+        const float rightEnd = pa.x + extent(pa);
+        for (std::size_t m = k + 1; m < sweepOrder.size(); ++m)
+        {
+            const PairBounds& pb = bounds[sweepOrder[m]];
+            if (pb.x - extent(pb) > rightEnd)
+            {
+                break;
+            }
+            if (!(pa.moving || pb.moving) || pa.layer != pb.layer)
+            {
+                continue;
+            }
+            // No shape test can report a pair whose bounds stay apart over the whole step.
+            const float rvx = pa.vx - pb.vx, rvy = pa.vy - pb.vy;
+            const float reach = pa.bound + pb.bound + std::sqrt(rvx * rvx + rvy * rvy) * span;
+            const float gx = pa.x - pb.x, gy = pa.y - pb.y;
+            if (gx * gx + gy * gy > reach * reach)
+            {
+                continue;
+            }
+            pairs.emplace_back(std::min(sweepOrder[k], sweepOrder[m]),
+                               std::max(sweepOrder[k], sweepOrder[m]));
+        }
+    }
+    std::sort(pairs.begin(), pairs.end());
+
+    for (const auto& [i, j] : pairs)
+    {
+        const Candidate& a = candidates[i];
+        const Candidate& b = candidates[j];
+        if (a.body != nullptr && b.body != nullptr &&
+            (IgnoresAnyTag(*a.body, b.entity->tags) || IgnoresAnyTag(*b.body, a.entity->tags)))
+        {
+            continue;
+        }
+        TestPair(a, b, dt);
+    }
+}
+
+void PhysicsSystem::TestPair(const Candidate& a, const Candidate& b, float dt)
+{
+    // Shapes by presence: B is a circle if it has one; A matches B's shape when it has both.
+    const bool bCircle = b.circle != nullptr;
+    const bool aCircle = a.circle != nullptr && (bCircle || a.box == nullptr);
+    const Vector4 relative = a.velocity - b.velocity;
+
+    // The trigger flag that decides, and whose it is.
+    const Candidate* decider = nullptr;
+    if (aCircle == bCircle)
+    {
+        const bool triggerA = aCircle ? a.circle->isTrigger : a.box->isTrigger;
+        const bool triggerB = bCircle ? b.circle->isTrigger : b.box->isTrigger;
+        decider = triggerA ? &a : triggerB ? &b : nullptr;
+    }
+    else
+    {
+        const Candidate& circleSide = aCircle ? a : b;
+        const Candidate& boxSide = aCircle ? b : a;
+        decider = circleSide.circle->isTrigger ? &circleSide : boxSide.box->isTrigger ? &boxSide : nullptr;
+    }
+
+    auto boxCircle = [&]
+    {
+        const Candidate& circleSide = aCircle ? a : b;
+        const Candidate& boxSide = aCircle ? b : a;
+        const Vector4 circleVelocity = aCircle ? relative : relative * -1.0f;
+        return Collision::BoxCircle(boxSide.boxShape, circleSide.circleShape, circleVelocity, dt,
+                                    circleSide.body != nullptr);
+    };
+
+    if (decider != nullptr)
+    {
+        // A trigger reports only to a script that can react to it.
+        if (decider->entity->GetComponent<Component::ScriptComponent>() == nullptr)
+        {
+            return;
+        }
+        bool overlap = false;
+        if (aCircle && bCircle)
+        {
+            overlap = Collision::CircleOverlap(a.circleShape, b.circleShape, relative, dt);
+        }
+        else if (!aCircle && !bCircle)
+        {
+            overlap = (a.box->accuracy || b.box->accuracy)
+                          ? Collision::BoxBox(a.boxShape, b.boxShape, relative, dt).hit
+                          : Collision::BoxBoxQuick(a.boxShape, b.boxShape);
+        }
+        else
+        {
+            overlap = boxCircle().hit;
+        }
+        if (overlap)
+        {
+            (aCircle ? a.circle->triggerEntities : a.box->triggerEntities).push_back(b.entity);
+            (bCircle ? b.circle->triggerEntities : b.box->triggerEntities).push_back(a.entity);
+        }
+        return;
+    }
+
+    CollisionHit hit;
+    if (aCircle && bCircle)
+    {
+        hit = Collision::CircleCircle(a.circleShape, b.circleShape, relative, dt);
+    }
+    else if (!aCircle && !bCircle)
+    {
+        hit = Collision::BoxBox(a.boxShape, b.boxShape, relative, dt);
+    }
+    else
+    {
+        hit = boxCircle();
+    }
+    if (!hit.hit)
+    {
+        return;
+    }
+
+    // Side a carries a body; with two bodies the earlier registry entry is a.
+    const Candidate& first = a.body != nullptr ? a : b;
+    const Candidate& second = a.body != nullptr ? b : a;
+    if (first.body == nullptr)
+    {
+        return;
+    }
+    Contact contact;
+    contact.a = first.entity;
+    contact.b = second.entity;
+    contact.depth = hit.depth;
+    contact.point = Xyz(hit.point);
+    Vector4 n = hit.normal;
+    const Vector4 apart = first.centre - second.centre;
+    if (apart.x * n.x + apart.y * n.y + apart.z * n.z < 0.0f)
+    {
+        n = Vector4{-n.x, -n.y, -n.z, n.w};
+    }
+    const float length = std::sqrt(n.x * n.x + n.y * n.y + n.z * n.z);
+    contact.normal =
+        length > 0.0f ? Vector4{n.x / length, n.y / length, n.z / length, n.w} : Vector4{0, 1, 0, n.w};
+
+    if (contact.normal.y > 0.0f)
+    {
+        first.body->grounded = true;
+    }
+    if (second.body != nullptr && -contact.normal.y > 0.0f)
+    {
+        second.body->grounded = true;
+    }
+    (second.body != nullptr ? bodyContacts : staticContacts).push_back(contact);
+    first.body->contacts.push_back({second.entity, hit.normal});
+    if (second.body != nullptr)
+    {
+        second.body->contacts.push_back({first.entity, hit.normal});
+    }
+    else
+    {
+        const bool secondIsBox = (&second == &a) ? !aCircle : !bCircle;
+        if (secondIsBox)
+        {
+            second.box->collidingEntities.push_back(first.entity);
+        }
+    }
+}
+
+void PhysicsSystem::IntegrateVelocities(float dt)
+{
+    for (const PhysicsEntry& entry : physicsEntities)
+    {
+        ECS::IEntity* entity = entry.entity;
+        RigidBody* body = entity->GetComponent<RigidBody>();
+        Transform* t = entity->GetComponent<Transform>();
+        if (body == nullptr || !PassesRoom(entity) || !body->IsActive() ||
+            body->rigidbodyMode == RigidBody::STATIC)
+        {
+            continue; // a static body moved with its forces already
+        }
+        if (body->rigidbodyMode == RigidBody::DYNAMIC)
+        {
+            body->velocity = Xyz(body->velocity) * body->drag + Vector4{0, 0, 0, body->velocity.w};
+            if (body->rotational && t != nullptr)
+            {
+                t->angle.z += body->angularVelocity.z; // degrees per step, not scaled by dt
+            }
+            if (body->rotational)
+            {
+                body->angularVelocity =
+                    Xyz(body->angularVelocity) * body->drag + Vector4{0, 0, 0, body->angularVelocity.w};
+                if (body->angularVelocity.z > -1.0f && body->angularVelocity.z < 1.0f)
+                {
+                    body->angularVelocity.z = 0.0f;
+                }
+            }
+        }
+        if (t != nullptr)
+        {
+            const Vector4 step = Xyz(body->velocity) * dt;
+            AddXyz(t->position,
+                   entity->parent == nullptr ? step : ContactSolver::ToParentSpace(*entity, step));
+        }
+        // Crawling bodies stop, so resting stacks settle instead of creeping.
+        if (body->velocity.x > -1.0f && body->velocity.x < 1.0f)
+        {
+            body->velocity.x = 0.0f;
+        }
+        if (body->velocity.y > -1.0f && body->velocity.y < 1.0f)
+        {
+            body->velocity.y = 0.0f;
+        }
+    }
 }
 
 } // namespace Varn::System

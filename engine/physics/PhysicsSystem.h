@@ -1,7 +1,23 @@
 #pragma once
-// Moves rigid bodies and resolves their contacts each step. Its working set is the entities with a rigid body
-// or collider. (The step itself is not built yet: Update does nothing.)
+// Moves every entity with a RigidBody and makes entities with colliders push against each other,
+// once per simulation step. The registry of physics entities (`physicsEntities`) is one list for
+// the whole process, in insertion order; only component registration and removal write it. The
+// step writes bodies' velocities, step state and positions, and colliders' entity lists.
 #include "core/ISystem.h"
+#include "core/Vector4.h"
+#include "ecs/RigidBody.h"
+#include "physics/Collision.h"
+#include "physics/Contact.h"
+
+#include <deque>
+#include <vector>
+
+namespace Varn::Component
+{
+class Transform;
+class CircleCollider2D;
+class BoxCollider2D;
+} // namespace Varn::Component
 
 namespace Varn::System
 {
@@ -9,8 +25,85 @@ namespace Varn::System
 class PhysicsSystem : public System::ISystem
 {
 public:
-    using ISystem::ISystem;
+    // One registry entry: an entity with a body or a collider.
+    struct PhysicsEntry
+    {
+        ECS::IEntity* entity = nullptr; // not owned
+        bool hasRigidBody = false;      // whether a RigidBody is present
+    };
+
+    // Which physics component is being destroyed.
+    enum class PHYSICS_COMPONENT
+    {
+        RIGIDBODY,
+        CIRCLE_COLLIDER,
+        BOX_COLLIDER,
+    };
+
+    // Builds world force list 0 with the single gravity entry.
+    explicit PhysicsSystem(Scene* scene);
+    // Drops the registry entries of this scene's entities, which can no longer unregister.
+    ~PhysicsSystem() override;
+
+    // Appends (entity, has a body) to the registry, or refreshes the flag of its entry.
+    void AddEntity(ECS::IEntity* entity) override;
+    // Erases every entry of the entity, keeping the order of the rest.
+    void RemoveEntity(ECS::IEntity* entity) override;
+    // Keeps or erases the entity's entry as one of its physics components goes. The component
+    // must already be out of the entity's list; the entity must be in a scene.
+    void RemoveComponent(ECS::IEntity* entity, PHYSICS_COMPONENT removed);
+    // One step of dt seconds: forces, collisions, response, velocities.
     void Update(const float& dt) override;
+
+    static std::vector<PhysicsEntry> physicsEntities; // every physics entity of the process
+
+    float velocityScale = 100.0f;                                // acceleration * dt * this adds to velocity
+    std::vector<std::vector<Component::ForceEntry>> worldForces; // list 0, entry 0 is gravity
+    std::deque<Contact> staticContacts;                          // a body against a collider without a body
+    std::deque<Contact> bodyContacts;                            // two bodies
+    float gravityStrength = 10.0f;                               // pointing to -y
+    unsigned solverIterations = 8;                               // impulse iterations of the next step
+
+private:
+    // What the collision pass needs of one registry entry, gathered once per step.
+    struct Candidate
+    {
+        ECS::IEntity* entity = nullptr;
+        Component::Transform* transform = nullptr; // null: never paired
+        Component::RigidBody* body = nullptr;
+        Component::CircleCollider2D* circle = nullptr;
+        Component::BoxCollider2D* box = nullptr;
+        bool shaped = false;  // passes the room filter, has a Transform, an active collider, no static body
+        bool present = false; // passes the room filter and has a Transform
+        bool moving = false;  // the entry's flag is set and its body is active
+        Math::Vector4 velocity{0, 0, 0, 0}; // the body's, or 0
+        Math::Vector4 centre{0, 0, 0, 0};   // world position
+        float bound = 0.0f;                 // radius around `centre` that holds every shape
+        CircleShape circleShape;            // valid when `circle` is set
+        BoxShape boxShape;                  // valid when `box` is set
+    };
+
+    bool PassesRoom(const ECS::IEntity* entity) const;
+    void IntegrateForces(float dt);
+    void FindContacts(float dt);
+    void TestPair(const Candidate& a, const Candidate& b, float dt);
+    void IntegrateVelocities(float dt);
+
+    // The few numbers the pair loop reads for every pair, packed so the loop stays in cache.
+    struct PairBounds
+    {
+        float x = 0.0f, y = 0.0f;   // centre
+        float vx = 0.0f, vy = 0.0f; // velocity
+        float bound = 0.0f;         // radius holding every shape
+        uint32_t layer = 0;
+        bool shaped = false;
+        bool moving = false;
+    };
+
+    std::vector<Candidate> candidates; // reused between steps
+    std::vector<PairBounds> bounds;    // one per candidate, reused between steps
+    std::vector<uint32_t> sweepOrder;  // shaped candidates by the left end of their swept bounds
+    std::vector<std::pair<uint32_t, uint32_t>> pairs; // (i, j), i < j, that survive the broad phase
 };
 
 } // namespace Varn::System

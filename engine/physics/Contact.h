@@ -1,0 +1,23 @@
+#pragma once
+// One solid contact of a physics step, kept by value in the PhysicsSystem's two queues and
+// read by the response passes. Valid for the step that found it only.
+#include "core/Vector4.h"
+
+namespace Varn::ECS
+{
+class IEntity;
+}
+
+namespace Varn::System
+{
+
+struct Contact
+{
+    ECS::IEntity* a = nullptr;        // has a RigidBody (for two bodies, the earlier registry entry)
+    ECS::IEntity* b = nullptr;        // the partner; may lack a RigidBody
+    Math::Vector4 normal{0, 0, 0, 0}; // unit, from b towards a; w as the shape test left it
+    Math::Vector4 point{0, 0, 0, 0};  // world contact point, x y z; (0, 0, 0) for two circles
+    float depth = 0.0f;               // penetration; 0 or less for a contact ahead in time
+};
+
+} // namespace Varn::System

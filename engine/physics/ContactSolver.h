@@ -1,0 +1,34 @@
+#pragma once
+// The response passes of the physics step over one contact: friction, the impulse with its
+// kinematic and blocker rules, spin, and position correction through velocity. They write the
+// velocities, spins and blockers of the contact's bodies and nothing else.
+#include "core/Vector4.h"
+#include "physics/Contact.h"
+
+namespace Varn::Component
+{
+class RigidBody;
+}
+
+namespace Varn::System
+{
+
+class ContactSolver
+{
+public:
+    // Takes a share of the velocity off a body that moves into the contact.
+    static void ApplyFriction(const Contact& contact);
+    // One impulse iteration: separates approaching bodies, hands kinematic velocities on and
+    // records immovable partners as blockers.
+    static void ResolveImpulse(const Contact& contact);
+    // Pushes overlapping bodies apart by changing their velocity for this step; dt in seconds.
+    static void CorrectPosition(const Contact& contact, float dt);
+    // Turns the body by the impulse `delta` applied at `point` (world).
+    static void ApplySpin(const ECS::IEntity& entity, Component::RigidBody& body, const Math::Vector4& point,
+                          const Math::Vector4& delta);
+    // A world-space displacement as the entity's parent-relative position sees it. Unchanged
+    // when the world matrix cannot be inverted (for example before it was first computed).
+    static Math::Vector4 ToParentSpace(const ECS::IEntity& entity, const Math::Vector4& delta);
+};
+
+} // namespace Varn::System

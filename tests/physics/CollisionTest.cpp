@@ -1,0 +1,209 @@
+#include "physics/Collision.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace Varn::Test
+{
+
+using Math::Vector4;
+using System::BoxShape;
+using System::CircleShape;
+using System::Collision;
+using System::CollisionHit;
+
+namespace
+{
+
+constexpr float DT = 1.0f / 60.0f;
+
+BoxShape Box(float x, float y, float hx, float hy, float angle = 0.0f)
+{
+    return Collision::MakeBox({x, y, 0, 0}, hx, hy, angle);
+}
+
+} // namespace
+
+TEST(CircleTests, CirclesPointEightApartOverlapByPointTwoNow)
+{
+    const CircleShape a{{0, 0, 0, 0}, 0.5f}, b{{0.8f, 0, 0, 0}, 0.5f};
+    const CollisionHit hit = Collision::CircleCircle(a, b, {0, 0, 0, 0}, DT);
+    ASSERT_TRUE(hit.hit);
+    EXPECT_NEAR(hit.depth, 0.2f, 1e-6f);
+    EXPECT_EQ(hit.timeOfImpact, 0.0f);
+    EXPECT_NEAR(hit.normal.x, 0.8f, 1e-6f) << "from A towards B, not yet normalised";
+    EXPECT_EQ(hit.normal.w, 1.0f);
+    EXPECT_EQ(hit.point, (Vector4{0, 0, 0, 0}));
+
+    const CollisionHit same = Collision::CircleCircle(a, a, {0, 0, 0, 0}, DT);
+    ASSERT_TRUE(same.hit);
+    EXPECT_EQ(same.normal.y, 1.0f) << "coincident centres still get a direction";
+    EXPECT_NEAR(same.depth, 1.0f, 1e-6f);
+
+    EXPECT_FALSE(Collision::CircleCircle(a, {{1.0f, 0, 0, 0}, 0.5f}, {0, 0, 0, 0}, DT).hit)
+        << "touching only";
+}
+
+TEST(CircleTests, ApproachingCircleIsHitAtItsTimeOfImpactAndMissedWhenSeparating)
+{
+    const CircleShape a{{0, 0, 0, 0}, 0.5f}, b{{2, 0, 0, 0}, 0.5f}; // 1 unit short of touching
+
+    const CollisionHit hit = Collision::CircleCircle(a, b, {120, 0, 0, 0}, DT);
+    ASSERT_TRUE(hit.hit);
+    EXPECT_NEAR(hit.timeOfImpact, 0.008333f, 1e-6f);
+    EXPECT_EQ(hit.depth, 0.0f);
+    EXPECT_GT(hit.normal.x, 0.0f);
+
+    EXPECT_FALSE(Collision::CircleCircle(a, b, {-120, 0, 0, 0}, DT).hit) << "moving apart";
+    EXPECT_FALSE(Collision::CircleCircle(a, b, {30, 0, 0, 0}, DT).hit) << "reaches it after the step";
+    EXPECT_FALSE(Collision::CircleCircle(a, {{2, 1.5f, 0, 0}, 0.5f}, {120, 0, 0, 0}, DT).hit) << "passes by";
+}
+
+TEST(CircleTests, TriggerOverlapCountsTheStepsMotionAlongTheLineOfCentres)
+{
+    const CircleShape a{{0, 0, 0, 0}, 0.5f}, b{{1.2f, 0, 0, 0}, 0.5f};
+    EXPECT_FALSE(Collision::CircleOverlap(a, b, {0, 0, 0, 0}, DT));
+    EXPECT_TRUE(Collision::CircleOverlap(a, b, {120, 0, 0, 0}, DT));
+    EXPECT_FALSE(Collision::CircleOverlap(a, b, {0, 120, 0, 0}, DT))
+        << "motion across the line does not count";
+    EXPECT_TRUE(Collision::CircleOverlap(a, {{0.9f, 0, 0, 0}, 0.5f}, {0, 0, 0, 0}, DT));
+}
+
+TEST(BoxCircleTests, CircleOnTheFacingEdgeOrCornerIsHitNow)
+{
+    const BoxShape box = Box(0, 0, 1, 1);
+
+    CollisionHit edge = Collision::BoxCircle(box, {{0, 1.3f, 0, 0}, 0.5f}, {0, 0, 0, 0}, DT, false);
+    ASSERT_TRUE(edge.hit);
+    EXPECT_NEAR(edge.depth, 0.2f, 1e-5f);
+    EXPECT_EQ(edge.timeOfImpact, 0.0f);
+    EXPECT_NEAR(edge.normal.y, 1.0f, 1e-6f) << "from the box to the circle";
+    EXPECT_NEAR(edge.point.y, 0.8f, 1e-5f) << "the rim point facing the box";
+
+    edge = Collision::BoxCircle(box, {{0, 1.3f, 0, 0}, 0.5f}, {0, 0, 0, 0}, DT, true);
+    EXPECT_NEAR(edge.normal.y, -1.0f, 1e-6f) << "turned round when the circle has a body";
+
+    const CollisionHit corner =
+        Collision::BoxCircle(box, {{1.3f, 1.3f, 0, 0}, 0.5f}, {0, 0, 0, 0}, DT, false);
+    ASSERT_TRUE(corner.hit);
+    EXPECT_NEAR(corner.depth, 0.5f - std::sqrt(0.18f), 1e-5f);
+    EXPECT_NEAR(corner.normal.x, std::sqrt(0.5f), 1e-5f);
+    EXPECT_NEAR(corner.normal.y, std::sqrt(0.5f), 1e-5f);
+
+    EXPECT_FALSE(Collision::BoxCircle(box, {{1.5f, 1.5f, 0, 0}, 0.5f}, {0, 0, 0, 0}, DT, false).hit);
+}
+
+TEST(BoxCircleTests, MovingCircleMeetsTheEdgeOrCornerAheadInTime)
+{
+    const BoxShape box = Box(0, 0, 1, 1);
+
+    const CollisionHit edge = Collision::BoxCircle(box, {{0, 3, 0, 0}, 0.5f}, {0, -120, 0, 0}, DT, false);
+    ASSERT_TRUE(edge.hit);
+    EXPECT_NEAR(edge.timeOfImpact, 1.5f / 120.0f, 1e-6f);
+    EXPECT_EQ(edge.depth, 0.0f);
+    EXPECT_NEAR(edge.normal.y, 1.0f, 1e-6f);
+    EXPECT_NEAR(edge.point.y, 1.0f, 1e-4f) << "where the rim meets the edge";
+
+    EXPECT_FALSE(Collision::BoxCircle(box, {{0, 3, 0, 0}, 0.5f}, {0, -60, 0, 0}, DT, false).hit)
+        << "too slow";
+    EXPECT_FALSE(Collision::BoxCircle(box, {{0, 3, 0, 0}, 0.5f}, {0, 120, 0, 0}, DT, false).hit) << "leaving";
+
+    // Diagonally onto the corner (1, 1): the rim touches it when the centre is 0.5 away.
+    const CollisionHit corner =
+        Collision::BoxCircle(box, {{2, 2, 0, 0}, 0.5f}, {-100, -100, 0, 0}, DT, false);
+    ASSERT_TRUE(corner.hit);
+    EXPECT_NEAR(corner.timeOfImpact, (std::sqrt(2.0f) - 0.5f) / (100.0f * std::sqrt(2.0f)), 1e-5f);
+    EXPECT_NEAR(corner.normal.x, std::sqrt(0.5f), 1e-4f) << "from the corner to the centre";
+}
+
+TEST(BoxBoxTests, OverlappingBoxesSeparateAlongTheAxisOfLeastOverlap)
+{
+    const CollisionHit hit = Collision::BoxBox(Box(0, 0, 1, 1), Box(0, 1.5f, 1, 1), {0, 0, 0, 0}, DT);
+    ASSERT_TRUE(hit.hit);
+    EXPECT_EQ(hit.normal, (Vector4{0, 1, 0, 0}));
+    EXPECT_NEAR(hit.depth, 0.5f, 1e-6f);
+    EXPECT_EQ(hit.timeOfImpact, 0.0f);
+    EXPECT_NEAR(hit.point.x, 1.0f, 1e-6f);
+    EXPECT_NEAR(hit.point.y, 0.5f, 1e-6f) << "moved back by the depth along the normal";
+
+    EXPECT_FALSE(Collision::BoxBox(Box(0, 0, 1, 1), Box(0, 2.5f, 1, 1), {0, 0, 0, 0}, DT).hit);
+}
+
+TEST(BoxBoxTests, MovingBoxHitsWhenTheLastAxisIsEnteredWithinTheStep)
+{
+    const CollisionHit ahead = Collision::BoxBox(Box(0, 0, 1, 1), Box(3, 0, 1, 1), {120, 0, 0, 0}, DT);
+    ASSERT_TRUE(ahead.hit);
+    EXPECT_NEAR(ahead.timeOfImpact, 1.0f / 120.0f, 1e-6f);
+    EXPECT_EQ(ahead.normal, (Vector4{1, 0, 0, 0}));
+    EXPECT_EQ(ahead.depth, 0.0f);
+    EXPECT_NEAR(ahead.point.x, 2.0f, 1e-5f) << "A's leading face, moved to the time of impact";
+
+    EXPECT_FALSE(Collision::BoxBox(Box(0, 0, 1, 1), Box(3, 0, 1, 1), {-120, 0, 0, 0}, DT).hit);
+    EXPECT_FALSE(Collision::BoxBox(Box(0, 0, 1, 1), Box(3, 0, 1, 1), {30, 0, 0, 0}, DT).hit);
+
+    // Closing on both axes: y is entered last, while x still overlaps.
+    const CollisionHit diagonal = Collision::BoxBox(Box(0, 0, 1, 1), Box(3, 2.8f, 1, 1), {120, 60, 0, 0}, DT);
+    ASSERT_TRUE(diagonal.hit);
+    EXPECT_NEAR(diagonal.timeOfImpact, 0.8f / 60.0f, 1e-6f);
+    EXPECT_EQ(diagonal.normal, (Vector4{0, 1, 0, 0}));
+    // Faster along x, A has passed B before it rises to B's height.
+    EXPECT_FALSE(Collision::BoxBox(Box(0, 0, 1, 1), Box(3, 2.8f, 1, 1), {600, 60, 0, 0}, DT).hit);
+}
+
+TEST(BoxBoxTests, TurnedBoxesMustTouchExactlyNotJustTheirBounds)
+{
+    EXPECT_TRUE(Collision::IsAxisAligned(0.0f));
+    EXPECT_TRUE(Collision::IsAxisAligned(180.4f));
+    EXPECT_TRUE(Collision::IsAxisAligned(-270.0f));
+    EXPECT_FALSE(Collision::IsAxisAligned(1.0f));
+    EXPECT_FALSE(Collision::IsAxisAligned(45.0f));
+
+    // A diamond whose bounds overlap the square's corner while the shapes are 0.697 apart.
+    const BoxShape square = Box(0, 0, 1, 1);
+    const BoxShape diamond = Box(2.2f, 2.2f, 1, 1, 45.0f);
+    EXPECT_FALSE(Collision::BoxBox(square, diamond, {0, 0, 0, 0}, DT).hit);
+
+    const CollisionHit moving = Collision::BoxBox(square, diamond, {60, 60, 0, 0}, DT);
+    ASSERT_TRUE(moving.hit) << "by the end of the step the square's corner is inside";
+    EXPECT_EQ(moving.depth, 0.0f);
+    EXPECT_NEAR(std::fabs(moving.normal.x), std::sqrt(0.5f), 1e-4f) << "perpendicular to the diamond's edge";
+    EXPECT_NEAR(std::fabs(moving.normal.y), std::sqrt(0.5f), 1e-4f);
+
+    const CollisionHit overlapping =
+        Collision::BoxBox(square, Box(1.6f, 1.6f, 1, 1, 45.0f), {0, 0, 0, 0}, DT);
+    ASSERT_TRUE(overlapping.hit);
+    EXPECT_NEAR(overlapping.depth, std::sqrt(2.0f) - (3.2f / std::sqrt(2.0f) - 1.0f), 1e-4f)
+        << "the square's corner inside the diamond, measured along the diamond's edge normal";
+    EXPECT_NEAR(overlapping.normal.y, overlapping.normal.x, 1e-5f);
+    EXPECT_LT(overlapping.normal.x, 0.0f) << "from B towards A";
+}
+
+TEST(BoxBoxTests, QuickOverlapFindsCrossingAndNestedBoxes)
+{
+    EXPECT_TRUE(Collision::BoxBoxQuick(Box(0, 0, 1, 1), Box(1.5f, 0.5f, 1, 1)));
+    EXPECT_FALSE(Collision::BoxBoxQuick(Box(0, 0, 1, 1), Box(2.5f, 0, 1, 1)));
+    EXPECT_TRUE(Collision::BoxBoxQuick(Box(0, 0, 5, 5), Box(1, 1, 0.5f, 0.5f))) << "small box inside";
+    EXPECT_TRUE(Collision::BoxBoxQuick(Box(1, 1, 0.5f, 0.5f), Box(0, 0, 5, 5))) << "either way round";
+    EXPECT_TRUE(Collision::BoxBoxQuick(Box(0, 0, 1, 1), Box(2.3f, 0, 1, 1, 45.0f))) << "a corner pokes in";
+    EXPECT_FALSE(Collision::BoxBoxQuick(Box(0, 0, 1, 1), Box(2.5f, 0, 1, 1, 45.0f)));
+}
+
+TEST(GjkDistance, ClosestPointsOfSeparateAndOverlappingBoxes)
+{
+    const System::PolygonDistance apart =
+        Collision::Distance(Box(0, 0, 1, 1).corners, Box(3, 0.5f, 1, 1).corners);
+    EXPECT_NEAR(apart.distance, 1.0f, 1e-5f);
+    EXPECT_NEAR(apart.pointA.x, 1.0f, 1e-5f);
+    EXPECT_NEAR(apart.pointB.x, 2.0f, 1e-5f);
+    EXPECT_NEAR(apart.pointA.y, apart.pointB.y, 1e-5f);
+
+    const System::PolygonDistance corner =
+        Collision::Distance(Box(0, 0, 1, 1).corners, Box(3, 0, 1, 1, 45.0f).corners);
+    EXPECT_NEAR(corner.distance, 2.0f - std::sqrt(2.0f), 1e-4f) << "the diamond's left corner to the face";
+    EXPECT_NEAR(corner.pointB.x, 3.0f - std::sqrt(2.0f), 1e-4f);
+
+    EXPECT_EQ(Collision::Distance(Box(0, 0, 1, 1).corners, Box(1, 1, 1, 1, 30.0f).corners).distance, 0.0f);
+}
+
+} // namespace Varn::Test

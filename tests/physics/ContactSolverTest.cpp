@@ -1,0 +1,136 @@
+#include "physics/PhysicsTestSupport.h"
+
+#include "physics/ContactSolver.h"
+
+#include <cmath>
+
+namespace Varn::Test
+{
+
+using Component::BoxCollider2D;
+using Component::CircleCollider2D;
+using Component::RigidBody;
+using ECS::IEntity;
+using Math::Vector4;
+using System::Contact;
+using System::ContactSolver;
+
+class ContactResponse : public PhysicsTest
+{
+protected:
+    void SetUp() override
+    {
+        PhysicsTest::SetUp();
+        ball = Make<RigidBody, CircleCollider2D>("Ball", {0, 0, 0, 0});
+        wall = Make<BoxCollider2D>("Wall", {-1, 0, 0, 0});
+    }
+
+    Contact Against(IEntity* partner, Vector4 normal, float depth = 0.0f)
+    {
+        Contact contact;
+        contact.a = ball;
+        contact.b = partner;
+        contact.normal = normal;
+        contact.depth = depth;
+        return contact;
+    }
+
+    IEntity* ball = nullptr;
+    IEntity* wall = nullptr;
+};
+
+TEST_F(ContactResponse, BouncinessOneDoublesTheImpulseAgainstAnImmovableWall)
+{
+    const Contact contact = Against(wall, {1, 0, 0, 0});
+    Body(ball).velocity = {-60, 5, 0, 0};
+    ContactSolver::ResolveImpulse(contact);
+    EXPECT_EQ(Body(ball).velocity, (Vector4{0, 5, 0, 0})) << "the plain impulse stops the normal motion";
+
+    Body(ball).velocity = {-60, 5, 0, 0};
+    Body(ball).bounciness = 1.0f;
+    ContactSolver::ResolveImpulse(contact);
+    EXPECT_EQ(Body(ball).velocity, (Vector4{60, 5, 0, 0})) << "twice the impulse reverses it";
+
+    ContactSolver::ResolveImpulse(contact);
+    EXPECT_EQ(Body(ball).velocity, (Vector4{60, 5, 0, 0})) << "separating: untouched";
+    ASSERT_EQ(Body(ball).blockers.size(), 1u) << "one entry however often the contact is solved";
+    EXPECT_EQ(Body(ball).blockers[0].other, wall);
+    EXPECT_EQ(Body(ball).blockers[0].normal, (Vector4{1, 0, 0, 0}));
+}
+
+TEST_F(ContactResponse, TwoBodiesShareTheImpulseByInverseMass)
+{
+    IEntity* other = Make<RigidBody, CircleCollider2D>("Other", {1, 0, 0, 0});
+    Body(other).mass = 3.0f;
+    Body(other).inverseMass = 1.0f / 3.0f;
+    Body(ball).velocity = {40, 0, 0, 0};
+    Body(other).velocity = {0, 0, 0, 0};
+    ContactSolver::ResolveImpulse(Against(other, {-1, 0, 0, 0}));
+    // j = 40 / (1 + 1/3) = 30: the ball keeps 10, the heavy one takes 10.
+    EXPECT_NEAR(Body(ball).velocity.x, 10.0f, 1e-4f);
+    EXPECT_NEAR(Body(other).velocity.x, 10.0f, 1e-4f);
+    EXPECT_TRUE(Body(ball).blockers.empty()) << "a movable partner does not block";
+}
+
+TEST_F(ContactResponse, KinematicPartnerHandsOnItsVelocityOnlyWhenMetHeadOn)
+{
+    IEntity* lift = Make<RigidBody, BoxCollider2D>("Lift", {0, -1, 0, 0});
+    Body(lift).rigidbodyMode = RigidBody::KINEMATIC;
+    Body(lift).velocity = {0, 20, 0, 0};
+    const Contact contact = Against(lift, {0, 1, 0, 0});
+
+    Body(ball).velocity = {0, -50, 0, 0};
+    ContactSolver::ResolveImpulse(contact);
+    EXPECT_EQ(Body(ball).velocity, (Vector4{0, 20, 0, 0}));
+
+    Body(lift).velocity = {0, -80, 0, 0}; // falling away faster than the ball
+    Body(ball).velocity = {0, -50, 0, 0};
+    ContactSolver::ResolveImpulse(contact);
+    EXPECT_EQ(Body(ball).velocity, (Vector4{0, -50, 0, 0})) << "same direction: no impulse at all";
+    EXPECT_EQ(Body(lift).velocity, (Vector4{0, -80, 0, 0}));
+}
+
+TEST_F(ContactResponse, FrictionBrakesOnlyTheBodyMovingIntoTheContact)
+{
+    const Contact contact = Against(wall, {0, 1, 0, 0});
+    Body(ball).velocity = {10, -20, 0, 0};
+    ContactSolver::ApplyFriction(contact);
+    EXPECT_EQ(Body(ball).velocity, (Vector4{5, -10, 0, 0}));
+
+    Body(ball).velocity = {10, 20, 0, 0};
+    ContactSolver::ApplyFriction(contact);
+    EXPECT_EQ(Body(ball).velocity, (Vector4{10, 20, 0, 0}));
+}
+
+TEST_F(ContactResponse, OverlapIsCorrectedThroughVelocityExceptIntoABlocker)
+{
+    Body(ball).velocity = {0, 0, 0, 0};
+    ContactSolver::CorrectPosition(Against(wall, {0, 1, 0, 0}, 0.5f), STEP);
+    EXPECT_NEAR(Body(ball).velocity.y, 30.0f, 1e-3f) << "0.5 units in one 1/60 s step";
+
+    Body(ball).velocity = {0, 0, 0, 0};
+    ContactSolver::CorrectPosition(Against(wall, {0, 1, 0, 0}, 0.5f), 0.0f);
+    EXPECT_EQ(Body(ball).velocity.y, 0.5f) << "without a step the correction is the displacement";
+
+    Body(ball).velocity = {0, 0, 0, 0};
+    ContactSolver::CorrectPosition(Against(wall, {0, 1, 0, 0}, -0.3f), STEP);
+    EXPECT_EQ(Body(ball).velocity.y, 0.0f) << "a contact ahead in time is not corrected";
+
+    Body(ball).velocity = {3, 0, 0, 0};
+    Body(ball).blockers.push_back({wall, {1, 0, 0, 0}});
+    ContactSolver::CorrectPosition(Against(wall, {0.6f, 0.8f, 0, 0}, 0.5f), STEP);
+    EXPECT_NEAR(Body(ball).velocity.x, 3.0f, 1e-4f) << "no push along the blocker it moves against";
+    EXPECT_NEAR(Body(ball).velocity.y, 0.4f * 60.0f, 1e-3f);
+}
+
+TEST_F(ContactResponse, SpinFollowsTheLeverAndIgnoresAContactAtTheCentre)
+{
+    Body(ball).rotational = true;
+    ContactSolver::ApplySpin(*ball, Body(ball), {1, 0, 0, 0}, {0, 1, 0, 0});
+    EXPECT_NEAR(Body(ball).angularVelocity.z, -1.0f, 1e-6f) << "torque 1 about z over inertia 1";
+
+    ContactSolver::ApplySpin(*ball, Body(ball), {0, 0, 0, 0}, {0, 1, 0, 0});
+    EXPECT_NEAR(Body(ball).angularVelocity.z, -1.0f, 1e-6f) << "no lever: unchanged, not NaN";
+}
+
+} // namespace Varn::Test

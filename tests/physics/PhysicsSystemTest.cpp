@@ -1,0 +1,576 @@
+#include "physics/PhysicsTestSupport.h"
+
+#include "ecs/SpriteRenderer.h"
+#include "resource/Mesh2D.h"
+#include "resource/Texture2D.h"
+
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <memory>
+
+namespace Varn::Test
+{
+
+using Component::BoxCollider2D;
+using Component::CircleCollider2D;
+using Component::RigidBody;
+using Component::ScriptComponent;
+using ECS::IEntity;
+using Math::Vector4;
+using System::PhysicsSystem;
+
+namespace
+{
+
+// Destroys one component the way removal does: out of the list first, then destroyed.
+template <typename C> void DestroyComponent(IEntity* entity)
+{
+    for (auto it = entity->components.begin(); it != entity->components.end(); ++it)
+    {
+        if (typeid(**it) == typeid(C))
+        {
+            std::unique_ptr<ECS::IComponent> doomed = std::move(*it);
+            entity->components.erase(it);
+            doomed.reset();
+            return;
+        }
+    }
+    FAIL() << "no such component";
+}
+
+std::vector<std::pair<IEntity*, bool>> Registry()
+{
+    std::vector<std::pair<IEntity*, bool>> entries;
+    for (const auto& entry : PhysicsSystem::physicsEntities)
+    {
+        entries.emplace_back(entry.entity, entry.hasRigidBody);
+    }
+    return entries;
+}
+
+} // namespace
+
+class PhysicsStep : public PhysicsTest
+{
+};
+
+TEST_F(PhysicsStep, FreeFallGainsSixteenPointSixSevenPerStepBeforeDrag)
+{
+    IEntity* ball = Make<RigidBody>("Ball", {0, 0, 0, 0});
+    EXPECT_EQ(Body(ball).velocity, (Vector4{0, 0, 0, 0}));
+
+    Step();
+    EXPECT_NEAR(Body(ball).acceleration.y, -10.0f, 1e-5f);
+    EXPECT_NEAR(Body(ball).velocity.y, -16.6667f * 0.99f, 1e-3f);
+    EXPECT_NEAR(Xf(ball).position.y, -16.6667f * 0.99f / 60.0f, 1e-4f);
+
+    Step();
+    EXPECT_NEAR(Body(ball).velocity.y, (-16.6667f * 0.99f - 16.6667f) * 0.99f, 1e-3f);
+    EXPECT_EQ(Body(ball).velocity.x, 0.0f);
+}
+
+TEST_F(PhysicsStep, WithoutGravityVelocityDecaysByDragAndSnapsToRestBelowOne)
+{
+    IEntity* puck = Make<RigidBody>("Puck", {0, 0, 0, 0});
+    Body(puck).gravityScale = 0.0f;
+    Body(puck).velocity = {5, 3, 0, 0};
+
+    Step();
+    EXPECT_NEAR(Body(puck).velocity.x, 4.95f, 1e-5f);
+    EXPECT_NEAR(Body(puck).velocity.y, 2.97f, 1e-5f);
+
+    // 3 * 0.99^109 is just above 1, 3 * 0.99^110 just below.
+    Step(108);
+    EXPECT_GT(Body(puck).velocity.y, 1.0f);
+    Step();
+    EXPECT_EQ(Body(puck).velocity.y, 0.0f);
+    EXPECT_GT(Body(puck).velocity.x, 1.0f) << "each axis snaps on its own";
+
+    // 5 * 0.99^160 is just above 1, 5 * 0.99^161 just below.
+    Step(50);
+    EXPECT_GT(Body(puck).velocity.x, 1.0f);
+    Step();
+    EXPECT_EQ(Body(puck).velocity.x, 0.0f);
+    const float restX = Xf(puck).position.x;
+    Step(5);
+    EXPECT_EQ(Xf(puck).position.x, restX) << "a body at rest stays put";
+}
+
+TEST_F(PhysicsStep, KinematicFallsWithoutDragAndContactsDoNotPushIt)
+{
+    IEntity* floor = Make<BoxCollider2D>("Floor", {0, 0, 0, 0}, {10, 1, 1, 0});
+    IEntity* lift = Make<RigidBody, BoxCollider2D>("Lift", {0, 0.5f, 0, 0});
+    Body(lift).rigidbodyMode = RigidBody::KINEMATIC;
+
+    Step();
+    EXPECT_EQ(Body(lift).contacts.size(), 1u) << "it touches the floor";
+    EXPECT_EQ(Body(lift).contacts[0].other, floor);
+    EXPECT_NEAR(Body(lift).velocity.y, -16.6667f, 1e-3f) << "no drag, no friction, no impulse";
+    EXPECT_NEAR(Xf(lift).position.y, 0.5f - 16.6667f / 60.0f, 1e-4f) << "no position correction";
+
+    Step();
+    EXPECT_NEAR(Body(lift).velocity.y, -33.3333f, 1e-3f);
+}
+
+TEST_F(PhysicsStep, StaticIgnoresGravityMovesByItsOwnForcesAndPairsWithNothing)
+{
+    IEntity* mover = Make<RigidBody, BoxCollider2D>("Mover", {0, 0, 0, 0});
+    IEntity* ball = Make<RigidBody, CircleCollider2D>("Ball", {0, 0, 0, 0});
+    RigidBody& body = Body(mover);
+    body.rigidbodyMode = RigidBody::STATIC;
+    body.mass = 2.0f;
+    body.velocity = {10, 0, 0, 0};
+    body.AddForce({0, 60, 0, 0});
+
+    Step();
+    EXPECT_NEAR(body.acceleration.y, 30.0f, 1e-4f) << "force over mass, no gravity";
+    EXPECT_NEAR(body.velocity.x, 9.9f, 1e-4f);
+    EXPECT_NEAR(body.velocity.y, (30.0f * 100.0f / 60.0f) * 0.99f, 1e-3f);
+    EXPECT_NEAR(Xf(mover).position.x, 9.9f / 60.0f, 1e-4f) << "moved in the force stage";
+    EXPECT_NEAR(Xf(mover).position.y, 49.5f / 60.0f, 1e-4f);
+    EXPECT_TRUE(body.contacts.empty());
+    EXPECT_TRUE(Body(ball).contacts.empty()) << "the overlapping ball passes through";
+    EXPECT_NEAR(Body(ball).velocity.y, -16.5f, 1e-3f);
+}
+
+TEST_F(PhysicsStep, TimedForceActsInFullThenByFraction)
+{
+    IEntity* sled = Make<RigidBody>("Sled", {0, 0, 0, 0});
+    RigidBody& body = Body(sled);
+    body.gravityScale = 0.0f;
+    body.mass = 2.0f;
+    body.AddForce({6, 0, 0, 0}, 0.025f);
+    ASSERT_EQ(body.forces.size(), 1u);
+
+    Step();
+    EXPECT_NEAR(body.netForce.x, 6.0f, 1e-5f) << "0.025 s covers the whole first step";
+    EXPECT_NEAR(body.acceleration.x, 3.0f, 1e-5f);
+    ASSERT_EQ(body.forces.size(), 1u);
+    EXPECT_NEAR(body.forces[0].timeLeft, 0.025f - STEP, 1e-6f);
+
+    Step();
+    EXPECT_NEAR(body.netForce.x, 3.0f, 1e-3f) << "the rest covers half the second step";
+    EXPECT_TRUE(body.forces.empty());
+
+    Step();
+    EXPECT_EQ(body.netForce.x, 0.0f);
+}
+
+TEST_F(PhysicsStep, InactiveBodiesAreNeitherIntegratedNorCleared)
+{
+    IEntity* parent = Make<>("Parent", {0, 0, 0, 0});
+    IEntity* disabled = Make<RigidBody>("Disabled", {1, 0, 0, 0});
+    IEntity* hidden = Make<RigidBody>("Hidden", {2, 0, 0, 0});
+    IEntity* child = Make<RigidBody>("Child", {3, 0, 0, 0});
+    Body(disabled).enabled = false;
+    hidden->gameObjectActive = false;
+    child->parent = parent;
+    parent->gameObjectActive = false;
+    for (IEntity* e : {disabled, hidden, child})
+    {
+        Body(e).velocity = {5, 0, 0, 0};
+        Body(e).grounded = true;
+        Body(e).contacts.push_back({parent, {0, 1, 0, 0}});
+    }
+
+    Step(3);
+    for (IEntity* e : {disabled, hidden, child})
+    {
+        SCOPED_TRACE(e->name);
+        EXPECT_EQ(Body(e).velocity, (Vector4{5, 0, 0, 0}));
+        EXPECT_TRUE(Body(e).grounded);
+        EXPECT_EQ(Body(e).contacts.size(), 1u);
+    }
+    EXPECT_EQ(Xf(disabled).position.x, 1.0f);
+    EXPECT_EQ(Xf(child).position.x, 3.0f);
+
+    parent->gameObjectActive = true;
+    Step();
+    EXPECT_FALSE(Body(child).grounded) << "active again: cleared and integrated";
+    EXPECT_LT(Body(child).velocity.y, -16.0f);
+}
+
+TEST_F(PhysicsStep, ContactCountSetsTheNextStepsIterations)
+{
+    Make<BoxCollider2D>("Floor", {0, 0, 0, 0}, {100, 2, 1, 0});
+    std::vector<IEntity*> balls;
+    for (int i = 0; i < 3; ++i)
+    {
+        balls.push_back(Make<RigidBody, CircleCollider2D>("Ball", {static_cast<float>(i * 3), 1.2f, 0, 0}));
+    }
+    EXPECT_EQ(Physics().solverIterations, 8u);
+
+    Step();
+    EXPECT_EQ(Physics().solverIterations, 5u) << "3 contacts + 2";
+    EXPECT_TRUE(Physics().staticContacts.empty() && Physics().bodyContacts.empty()) << "queues end empty";
+
+    for (IEntity* ball : balls)
+    {
+        Xf(ball).position.y = 1000.0f;
+    }
+    CurrentScene().transformSystem->UpdateAll();
+    Step();
+    EXPECT_EQ(Physics().solverIterations, 2u);
+}
+
+TEST_F(PhysicsStep, BodyRestingOnAColliderWithoutBodyIsGroundedAndListedByTheBox)
+{
+    IEntity* floor = Make<BoxCollider2D>("Floor", {0, 0, 0, 0}, {100, 2, 1, 0});
+    IEntity* crate = Make<RigidBody, BoxCollider2D>("Crate", {0, 1.5f, 0, 0});
+    EXPECT_FALSE(Body(crate).grounded);
+    EXPECT_TRUE(Get<BoxCollider2D>(floor).collidingEntities.empty());
+
+    Step();
+    EXPECT_TRUE(Body(crate).grounded);
+    ASSERT_EQ(Body(crate).contacts.size(), 1u);
+    EXPECT_EQ(Body(crate).contacts[0].other, floor);
+    EXPECT_EQ(Get<BoxCollider2D>(floor).collidingEntities, std::vector<IEntity*>{crate});
+    EXPECT_EQ(Physics().solverIterations, 3u) << "one contact, in the static queue";
+    ASSERT_EQ(Body(crate).blockers.size(), 1u) << "the floor blocks it";
+    EXPECT_EQ(Body(crate).blockers[0].normal.y, 1.0f);
+
+    Step(59);
+    EXPECT_NEAR(Xf(crate).position.y, 1.5f, 1e-3f) << "it rests instead of sinking";
+    EXPECT_EQ(Body(crate).velocity.y, 0.0f);
+    EXPECT_TRUE(Body(crate).grounded);
+}
+
+TEST_F(PhysicsStep, LayersAndRoomsKeepCollidersApart)
+{
+    IEntity* a = Make<RigidBody, CircleCollider2D>("A", {0, 0, 0, 0});
+    IEntity* b = Make<RigidBody, CircleCollider2D>("B", {0.5f, 0, 0, 0});
+    Body(a).gravityScale = Body(b).gravityScale = 0.0f;
+    // Overlapping again before every step: a contact pushes them apart.
+    auto overlapAndStep = [&](Vector4 velocityB)
+    {
+        Xf(a).position = {0, 0, 0, 0};
+        Xf(b).position = {0.5f, 0, 0, 0};
+        Body(a).velocity = {0, 0, 0, 0};
+        Body(b).velocity = velocityB;
+        CurrentScene().transformSystem->UpdateAll();
+        Step();
+    };
+
+    b->layer = 1;
+    overlapAndStep({});
+    EXPECT_TRUE(Body(a).contacts.empty());
+
+    b->layer = 0;
+    overlapAndStep({});
+    EXPECT_EQ(Body(a).contacts.size(), 1u) << "same layer, same room: they touch";
+
+    CurrentScene().mainCamera->room = 3;
+    a->room = 3;
+    b->room = 2;
+    overlapAndStep({0, 40, 0, 0});
+    EXPECT_TRUE(Body(a).contacts.empty());
+    EXPECT_EQ(Body(b).velocity, (Vector4{0, 40, 0, 0})) << "another room is not even integrated";
+
+    b->room = 0;
+    overlapAndStep({});
+    EXPECT_EQ(Body(a).contacts.size(), 1u) << "room 0 is everywhere";
+}
+
+TEST_F(PhysicsStep, IgnoredTagsWorkBothWaysBetweenBodiesOnly)
+{
+    IEntity* hero = Make<RigidBody, CircleCollider2D>("Hero", {0, 0, 0, 0});
+    IEntity* ghost = Make<RigidBody, CircleCollider2D>("Ghost", {0.5f, 0, 0, 0});
+    IEntity* wall = Make<BoxCollider2D>("Wall", {-0.9f, 0, 0, 0});
+    hero->tags = 0b010;
+    ghost->tags = 0b100;
+    wall->tags = 0b100;
+    Body(hero).gravityScale = Body(ghost).gravityScale = 0.0f;
+    auto overlapAndStep = [&]
+    {
+        Xf(hero).position = {0, 0, 0, 0};
+        Xf(ghost).position = {0.5f, 0, 0, 0};
+        Body(hero).velocity = Body(ghost).velocity = {0, 0, 0, 0};
+        CurrentScene().transformSystem->UpdateAll();
+        Step();
+    };
+
+    Body(hero).AddIgnoreTag(0b100);
+    overlapAndStep();
+    ASSERT_EQ(Body(hero).contacts.size(), 1u) << "the wall has no body, so its tag is not consulted";
+    EXPECT_EQ(Body(hero).contacts[0].other, wall);
+    EXPECT_TRUE(Body(ghost).contacts.empty());
+
+    Body(hero).ClearIgnoreTags();
+    Body(ghost).AddIgnoreTag(0b010);
+    overlapAndStep();
+    EXPECT_TRUE(Body(ghost).contacts.empty()) << "the partner's ignore list counts too";
+
+    Body(ghost).ClearIgnoreTags();
+    overlapAndStep();
+    ASSERT_EQ(Body(ghost).contacts.size(), 1u);
+    EXPECT_EQ(Body(ghost).contacts[0].other, hero);
+}
+
+TEST_F(PhysicsStep, TriggerReportsOnlyWhenTheDecidingSideHasAScript)
+{
+    IEntity* mute = Make<BoxCollider2D>("Mute", {0, 0, 0, 0}, {4, 4, 1, 0});
+    IEntity* zone = Make<BoxCollider2D, ScriptComponent>("Zone", {10, 0, 0, 0}, {4, 4, 1, 0});
+    IEntity* ball = Make<RigidBody, CircleCollider2D, ScriptComponent>("Ball", {0, 0, 0, 0});
+    IEntity* ball2 = Make<RigidBody, CircleCollider2D>("Ball2", {10, 0, 0, 0});
+    Get<BoxCollider2D>(mute).isTrigger = Get<BoxCollider2D>(zone).isTrigger = true;
+
+    Step();
+    EXPECT_TRUE(Get<BoxCollider2D>(mute).triggerEntities.empty()) << "the ball's script does not decide";
+    EXPECT_TRUE(Get<CircleCollider2D>(ball).triggerEntities.empty());
+    EXPECT_TRUE(Body(ball).contacts.empty()) << "a trigger pair makes no contact";
+    EXPECT_EQ(Get<BoxCollider2D>(zone).triggerEntities, std::vector<IEntity*>{ball2});
+    EXPECT_EQ(Get<CircleCollider2D>(ball2).triggerEntities, std::vector<IEntity*>{zone});
+
+    Step();
+    EXPECT_EQ(Get<BoxCollider2D>(zone).triggerEntities.size(), 1u) << "rebuilt, not appended";
+}
+
+TEST_F(PhysicsStep, BodyLandingOnAnApproachingKinematicPlatformTakesItsVelocity)
+{
+    IEntity* platform = Make<RigidBody, BoxCollider2D>("Platform", {0, 0, 0, 0}, {100, 20, 1, 0});
+    IEntity* crate = Make<RigidBody, BoxCollider2D>("Crate", {0, 21, 0, 0}, {20, 20, 1, 0});
+    Body(platform).rigidbodyMode = RigidBody::KINEMATIC;
+    Body(platform).gravityScale = 0.0f;
+    Body(platform).velocity = {0, 50, 0, 0};
+    Body(crate).velocity = {0, -100, 0, 0};
+
+    Step();
+    EXPECT_NEAR(Body(crate).velocity.y, 50.0f * 0.99f, 1e-3f) << "the platform's velocity, then drag";
+    EXPECT_EQ(Body(platform).velocity, (Vector4{0, 50, 0, 0})) << "the platform is not pushed";
+    EXPECT_TRUE(Body(crate).grounded);
+    EXPECT_NEAR(Xf(crate).position.y, 21.0f + 49.5f / 60.0f, 1e-3f);
+}
+
+TEST_F(PhysicsStep, MassOfZeroOrLessIsAnImmovableBody)
+{
+    IEntity* anvil = Make<RigidBody, BoxCollider2D>("Anvil", {0, 0, 0, 0}, {10, 2, 1, 0});
+    IEntity* crate = Make<RigidBody, BoxCollider2D>("Crate", {0, 3, 0, 0});
+    Body(anvil).mass = 0.0f;
+    Body(anvil).AddForce({0, 500, 0, 0});
+
+    Step(60);
+    EXPECT_EQ(Body(anvil).inverseMass, 0.0f);
+    EXPECT_EQ(Xf(anvil).position, (Vector4{0, 0, 0, 0})) << "neither gravity nor its force moves it";
+    EXPECT_EQ(Body(anvil).velocity, (Vector4{0, 0, 0, 0}));
+    // A hit ahead in time stops the crate where it is, so it settles within one step's fall.
+    EXPECT_GE(Xf(crate).position.y, 1.5f) << "the crate landed on it";
+    EXPECT_LT(Xf(crate).position.y, 1.5f + 16.7f / 60.0f);
+    EXPECT_EQ(Body(crate).velocity.y, 0.0f);
+    EXPECT_TRUE(std::isfinite(Body(crate).velocity.y));
+    EXPECT_TRUE(Body(crate).grounded);
+
+    Body(anvil).mass = -3.0f;
+    Body(anvil).velocity = {60, 0, 0, 0};
+    Step();
+    EXPECT_EQ(Body(anvil).inverseMass, 0.0f);
+    EXPECT_NEAR(Xf(anvil).position.x, 60.0f * 0.99f / 60.0f, 1e-4f) << "its own velocity still moves it";
+}
+
+TEST_F(PhysicsStep, CollidersAreSizedFromTheSpriteCellOrElseTheScale)
+{
+    IEntity* sprite = Make<CircleCollider2D, Component::SpriteRenderer>("Sprite", {0, 0, 0, 0}, {3, 2, 1, 0});
+    IEntity* plain = Make<CircleCollider2D>("Plain", {0, 0, 0, 0}, {3, 2, 1, 0});
+    auto& renderer = Get<Component::SpriteRenderer>(sprite);
+    Resource::Texture2D* defaultTexture = renderer.texture;
+    Resource::Mesh2D* defaultMesh = renderer.mesh;
+    Resource::Texture2D sheet;
+    sheet.width = 64;
+    sheet.height = 32;
+    Resource::Mesh2D twoCells(2, 1);
+    renderer.texture = &sheet;
+    renderer.mesh = &twoCells;
+    EXPECT_EQ(Xf(sprite).worldScale, (Vector4{1, 1, 0, 0}));
+
+    Step();
+    EXPECT_EQ(Xf(sprite).worldScale.x, 96.0f) << "64 / 2 columns * 3";
+    EXPECT_EQ(Xf(sprite).worldScale.y, 64.0f) << "32 / 1 row * 2";
+    EXPECT_EQ(Xf(plain).worldScale, (Vector4{3, 2, 1, 0}));
+
+    renderer.texture = defaultTexture;
+    renderer.mesh = defaultMesh;
+}
+
+TEST_F(PhysicsStep, ChildBodyMovesInItsParentsSpace)
+{
+    IEntity* parent = Make<>("Parent", {10, 0, 0, 0}, {2, 2, 1, 0});
+    IEntity* child = Make<RigidBody>("Child", {1, 0, 0, 0});
+    child->parent = parent;
+    Xf(parent).angle.z = 90.0f;
+    CurrentScene().transformSystem->UpdateAll();
+    Body(child).gravityScale = 0.0f;
+    Body(child).velocity = {0, 60, 0, 0};
+
+    Step();
+    // 0.99 world units up is 0.495 local units along the turned, doubled parent's x.
+    EXPECT_NEAR(Xf(child).position.x, 1.0f + 0.495f, 1e-4f);
+    EXPECT_NEAR(Xf(child).position.y, 0.0f, 1e-4f);
+}
+
+TEST_F(PhysicsStep, RotationalBodyTurnsByItsSpinWhichDecaysAndSnaps)
+{
+    IEntity* wheel = Make<RigidBody>("Wheel", {0, 0, 0, 0});
+    Body(wheel).gravityScale = 0.0f;
+    Body(wheel).angularVelocity = {0, 0, 10, 0};
+    Step();
+    EXPECT_EQ(Xf(wheel).angle.z, 0.0f) << "only rotational bodies turn";
+
+    Body(wheel).rotational = true;
+    Step();
+    EXPECT_NEAR(Xf(wheel).angle.z, 10.0f, 1e-5f) << "degrees per step, not scaled by dt";
+    EXPECT_NEAR(Body(wheel).angularVelocity.z, 9.9f, 1e-5f);
+
+    Body(wheel).angularVelocity.z = -1.005f;
+    Step();
+    EXPECT_NEAR(Xf(wheel).angle.z, 10.0f - 1.005f, 1e-5f);
+    EXPECT_EQ(Body(wheel).angularVelocity.z, 0.0f) << "-0.995 is below 1 in magnitude";
+}
+
+class PhysicsRegistry : public PhysicsTest
+{
+};
+
+TEST_F(PhysicsRegistry, EntriesKeepInsertionOrderAndTrackTheBody)
+{
+    EXPECT_TRUE(PhysicsSystem::physicsEntities.empty());
+    IEntity* a = Make<RigidBody>("A", {});
+    IEntity* b = Make<BoxCollider2D>("B", {});
+    IEntity* c = Make<CircleCollider2D, RigidBody>("C", {});
+    EXPECT_EQ(Registry(), (std::vector<std::pair<IEntity*, bool>>{{a, true}, {b, false}, {c, true}}));
+
+    b->AddComponent<RigidBody>()->Register();
+    EXPECT_EQ(Registry(), (std::vector<std::pair<IEntity*, bool>>{{a, true}, {b, true}, {c, true}}));
+
+    CurrentScene().RemoveEntity(a, false);
+    EXPECT_EQ(Registry(), (std::vector<std::pair<IEntity*, bool>>{{b, true}, {c, true}}));
+    EXPECT_EQ(Physics().Entities(), (std::vector<IEntity*>{b, c}));
+}
+
+TEST_F(PhysicsRegistry, ComponentRemovalKeepsTheEntryWhileAnyPhysicsComponentRemains)
+{
+    IEntity* crate = Make<RigidBody, BoxCollider2D, CircleCollider2D>("Crate", {});
+    IEntity* ball = Make<RigidBody, CircleCollider2D>("Ball", {});
+
+    DestroyComponent<RigidBody>(crate);
+    EXPECT_EQ(Registry(), (std::vector<std::pair<IEntity*, bool>>{{crate, false}, {ball, true}}));
+    DestroyComponent<BoxCollider2D>(crate);
+    EXPECT_EQ(Registry(), (std::vector<std::pair<IEntity*, bool>>{{crate, false}, {ball, true}}));
+    DestroyComponent<CircleCollider2D>(crate);
+    EXPECT_EQ(Registry(), (std::vector<std::pair<IEntity*, bool>>{{ball, true}}));
+
+    // A body that loses its last collider keeps moving.
+    DestroyComponent<CircleCollider2D>(ball);
+    EXPECT_EQ(Registry(), (std::vector<std::pair<IEntity*, bool>>{{ball, true}}));
+    Step();
+    EXPECT_LT(Body(ball).velocity.y, -16.0f);
+    DestroyComponent<RigidBody>(ball);
+    EXPECT_TRUE(Registry().empty());
+}
+
+TEST_F(PhysicsRegistry, ADestroyedSceneLeavesNoEntriesBehind)
+{
+    Make<RigidBody>("Left Behind", {});
+    ASSERT_EQ(PhysicsSystem::physicsEntities.size(), 1u);
+    engine->scenes->SetCurrent(new Scene());
+    EXPECT_TRUE(PhysicsSystem::physicsEntities.empty()) << "its entities can no longer unregister";
+}
+
+// A busy scene: a walled pit with boxes, turned boxes and circles of mixed modes dropped in.
+class PhysicsDeterminism : public PhysicsTest
+{
+protected:
+    uint64_t RunBusyScene(bool useWorkers)
+    {
+        Make<BoxCollider2D>("Floor", {0, -200, 0, 0}, {1200, 40, 1, 0});
+        Make<BoxCollider2D>("Left", {-600, 0, 0, 0}, {40, 400, 1, 0});
+        Make<BoxCollider2D>("Right", {600, 0, 0, 0}, {40, 400, 1, 0});
+        IEntity* lift = Make<RigidBody, BoxCollider2D>("Lift", {0, -120, 0, 0}, {200, 10, 1, 0});
+        Body(lift).rigidbodyMode = RigidBody::KINEMATIC;
+        Body(lift).gravityScale = 0.0f;
+        Body(lift).velocity = {30, 0, 0, 0};
+        for (int i = 0; i < 80; ++i)
+        {
+            const Vector4 at{-500.0f + static_cast<float>(i % 20) * 50.0f, static_cast<float>(i / 20) * 45.0f,
+                             0, 0};
+            IEntity* e = i % 2 == 0 ? Make<RigidBody, CircleCollider2D>("Ball", at, {30, 30, 1, 0})
+                                    : Make<RigidBody, BoxCollider2D>("Crate", at, {30, 25, 1, 0});
+            RigidBody& body = Body(e);
+            body.velocity = {static_cast<float>((i * 37) % 90 - 45), static_cast<float>((i * 53) % 60 - 30),
+                             0, 0};
+            body.mass = 0.5f + static_cast<float>(i % 4);
+            body.bounciness = i % 5 == 0 ? 0.5f : 0.0f;
+            body.rotational = i % 7 == 0;
+            Xf(e).angle.z = i % 3 == 0 ? 30.0f : 0.0f;
+        }
+        CurrentScene().transformSystem->UpdateAll();
+        for (int i = 0; i < 600; ++i)
+        {
+            Physics().Update(STEP);
+            if (useWorkers)
+            {
+                CurrentScene().transformSystem->Update(STEP);
+            }
+            else
+            {
+                CurrentScene().transformSystem->UpdateAll();
+            }
+        }
+        return Hash();
+    }
+
+    // FNV-1a over the bits of every body's position and velocity, in registry order.
+    static uint64_t Hash()
+    {
+        uint64_t hash = 1469598103934665603ull;
+        auto mix = [&hash](float value)
+        {
+            uint32_t bits = 0;
+            std::memcpy(&bits, &value, sizeof bits);
+            for (int i = 0; i < 4; ++i)
+            {
+                hash = (hash ^ ((bits >> (8 * i)) & 0xFFu)) * 1099511628211ull;
+            }
+        };
+        for (const auto& entry : PhysicsSystem::physicsEntities)
+        {
+            const auto& p = entry.entity->GetComponent<Component::Transform>()->position;
+            mix(p.x), mix(p.y), mix(p.z);
+            if (const auto* body = entry.entity->GetComponent<RigidBody>())
+            {
+                mix(body->velocity.x), mix(body->velocity.y), mix(body->velocity.z);
+            }
+        }
+        return hash;
+    }
+
+    void Clear()
+    {
+        while (PhysicsSystem::physicsEntities.size() > 0)
+        {
+            CurrentScene().RemoveEntity(PhysicsSystem::physicsEntities.front().entity, false);
+        }
+    }
+};
+
+TEST_F(PhysicsDeterminism, BusySceneHashesTheSameOnEveryRunWithOrWithoutWorkers)
+{
+    const uint64_t first = RunBusyScene(false);
+    for (const auto& entry : PhysicsSystem::physicsEntities)
+    {
+        const auto& p = entry.entity->GetComponent<Component::Transform>()->position;
+        ASSERT_TRUE(std::isfinite(p.x) && std::isfinite(p.y)) << entry.entity->name;
+        if (entry.hasRigidBody)
+        {
+            EXPECT_GT(p.y, -180.0f) << entry.entity->name << " stays above the floor";
+            EXPECT_LT(std::fabs(p.x), 580.0f) << entry.entity->name << " stays between the walls";
+        }
+    }
+    Clear();
+    const uint64_t second = RunBusyScene(false);
+    Clear();
+    const uint64_t withWorkers = RunBusyScene(true);
+    EXPECT_EQ(first, second);
+    EXPECT_EQ(first, withWorkers);
+}
+
+} // namespace Varn::Test
