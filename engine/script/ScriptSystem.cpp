@@ -45,12 +45,10 @@ void ScriptSystem::Update(const float& dt)
         RunEntity(entities[i]);
     }
 
-    // 2. The last scene requested in the step. The old entities go back to the pool with it
-    // and may be handed out again by the new scene, so kills aimed at them are dropped.
+    // 2. The last scene requested in the step.
     if (sceneRequested)
     {
         sceneRequested = false;
-        killList.clear();
         Engine::Instance().jsonManager->LoadScene(requestedScene, showLoadingFrames);
     }
 
