@@ -10,6 +10,7 @@
 
 #include <deque>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -28,7 +29,7 @@ namespace Varn::Component
 class ScriptComponent final : public ECS::IComponent
 {
 public:
-    ScriptComponent() : IComponent("Script") {}
+    ScriptComponent() : IComponent("Script"), variablesVersion(System::NextStorageVersion()) {}
     ~ScriptComponent() override;
 
     void Register() override;
@@ -48,10 +49,16 @@ public:
     std::map<std::string, std::vector<std::string>> stringArrays;
     std::map<std::string, std::vector<ECS::IEntity*>> entityArrays; // not owned; may hold null
 
-    std::vector<System::CompiledEvent> events; // file order, scripts in filePath order
-    std::map<std::string, System::ActionGroup> actionGroups;
-    std::map<std::string, System::ConditionGroup> conditionGroups;
+    // Events, action groups and condition groups; shared with entities that run the same
+    // scripts, never changed once compiled. Null until the first successful compile.
+    std::shared_ptr<const System::ScriptProgram> program;
+    std::vector<System::StorageCache> referenceCache; // one per variable reference of `program`
+    uint64_t programId = 0;                           // `program`'s id; 0 without one
     bool initialized = false; // false after each compile, true after the first complete pass
+    // Renewed whenever the variable maps may have lost entries (construction, each installed
+    // compile), so resolvers can keep the address of a variable between runs. Code that erases
+    // a variable any other way must renew it too.
+    uint64_t variablesVersion;
 
     // Hits of the event being evaluated ("#col", "#trg", "#ryc"), emptied before each event.
     // The raw lists are where the contact events gather entities before copying them over.

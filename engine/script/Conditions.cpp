@@ -289,8 +289,16 @@ bool Conditions::Check(ECS::IEntity* entity, const Params& params, ORINCompiler&
         return false;
     }
     const std::string& name = compiler.references.String(entity, params[0], 0, false, hit);
-    // An unknown name becomes an empty "[OrGroup]", which never holds.
-    const ConditionGroup& group = LocalScript(entity).conditionGroups[name];
+    // Programs are shared and never change: an unknown name acts as an empty "[OrGroup]",
+    // which never holds.
+    const std::shared_ptr<const ScriptProgram> program = LocalScript(entity).program;
+    const auto found = program != nullptr ? program->conditionGroups.find(name)
+                                          : std::map<std::string, ConditionGroup>::const_iterator{};
+    if (program == nullptr || found == program->conditionGroups.end())
+    {
+        return false;
+    }
+    const ConditionGroup& group = found->second;
     for (const ScriptStatement& condition : group.conditions)
     {
         const bool held = compiler.RunCondition(condition, entity, hit);

@@ -2,6 +2,7 @@
 
 #include "core/Engine.h"
 #include "core/FilePath.h"
+#include "script/ScriptProgram.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -90,6 +91,7 @@ void GlobalVariables::Load()
     bools.clear();
     floats.clear();
     strings.clear();
+    version = NextStorageVersion();
     writable = false;
     const std::string folder = UserFolder();
     if (folder.empty())

@@ -2,6 +2,7 @@
 // The game's save data: named bools, floats and strings shared by every script ("#g_name").
 // Read from the per-user file when the ScriptSystem is built (seeded from the shipped default
 // on first run) and written back when it is destroyed. Scripts change values, never names.
+#include <cstdint>
 #include <map>
 #include <string>
 
@@ -32,6 +33,7 @@ public:
     std::map<std::string, bool> bools;
     std::map<std::string, float> floats;
     std::map<std::string, std::string> strings;
+    uint64_t version = 0; // renewed by Load, which may drop entries
 
 private:
     std::string userFile;  // empty when there is no per-user folder

@@ -55,16 +55,6 @@ bool SkipDeclaration(const std::vector<std::string>& tokens, std::size_t& i)
 
 } // namespace
 
-struct ORINCompiler::Declarations
-{
-    std::map<std::string, bool> bools;
-    std::map<std::string, float> floats;
-    std::map<std::string, std::string> strings;
-    std::map<std::string, ECS::IEntity*> entities;
-    std::set<std::string> boolArrays, floatArrays, stringArrays, entityArrays;
-    std::set<std::string> arrayNames; // all four kinds: an array alias is unique across them
-};
-
 ORINCompiler::ORINCompiler(ScriptSystem& system_) : system(system_), references(globals, system_.timeStep)
 {
     globals.Load();
@@ -140,15 +130,15 @@ ORINCompiler::Line ORINCompiler::ReadLine(const std::vector<std::string>& tokens
     return line;
 }
 
-ScriptStatement ORINCompiler::MakeStatement(const Line& line)
+ScriptStatement ORINCompiler::MakeStatement(const Line& line, CacheNumbering& numbering)
 {
     ScriptStatement statement;
     statement.keyword = line.keyword;
-    statement.target = References::PrepareEntity(line.target);
+    statement.target = References::PrepareEntity(line.target, &numbering);
     statement.params.reserve(line.params.size());
     for (const std::string& param : line.params)
     {
-        statement.params.push_back(References::Prepare(param));
+        statement.params.push_back(References::Prepare(param, &numbering));
     }
     return statement;
 }
@@ -171,16 +161,27 @@ bool ORINCompiler::Compile(ECS::IEntity* entity, bool summary)
             file->tokens = StripComments(file->tokens);
         }
     }
+    const std::vector<const Resource::Script*> scripts = Scripts(*script);
+    std::vector<std::vector<std::string>> tokens;
+    for (const Resource::Script* file : scripts)
+    {
+        tokens.push_back(file->tokens);
+    }
+    if (const auto known = programs.find(scripts); known != programs.end() && known->second.tokens == tokens)
+    {
+        Install(*script, known->second.declarations, known->second.program);
+        return true;
+    }
 
     // Every pass runs, so one compile reports at most one error per pass.
     Declarations declarations;
-    std::vector<CompiledEvent> events;
-    std::map<std::string, ActionGroup> actionGroups;
-    std::map<std::string, ConditionGroup> conditionGroups;
-    ScanDeclarations(*script, entity, declarations);
-    ParseEvents(*script, entity, events);
-    ParseActionGroups(*script, entity, actionGroups);
-    ParseConditionGroups(*script, entity, conditionGroups);
+    auto program = std::make_shared<ScriptProgram>();
+    CacheNumbering numbering{program->id, 0};
+    ScanDeclarations(scripts, entity, declarations);
+    ParseEvents(scripts, entity, program->events, numbering);
+    ParseActionGroups(scripts, entity, program->actionGroups, numbering);
+    ParseConditionGroups(scripts, entity, program->conditionGroups, numbering);
+    program->variableReferences = numbering.next;
 
     if (!success)
     {
@@ -191,64 +192,79 @@ bool ORINCompiler::Compile(ECS::IEntity* entity, bool summary)
         }
         return false;
     }
-
-    script->boolList = std::move(declarations.bools);
-    script->floatList = std::move(declarations.floats);
-    script->stringList = std::move(declarations.strings);
-    script->entityList = std::move(declarations.entities);
-    script->boolArrays.clear();
-    script->floatArrays.clear();
-    script->stringArrays.clear();
-    script->entityArrays.clear();
-    for (const std::string& name : declarations.boolArrays)
-    {
-        script->boolArrays[name];
-    }
-    for (const std::string& name : declarations.floatArrays)
-    {
-        script->floatArrays[name];
-    }
-    for (const std::string& name : declarations.stringArrays)
-    {
-        script->stringArrays[name];
-    }
-    for (const std::string& name : declarations.entityArrays)
-    {
-        script->entityArrays[name];
-    }
-    script->events = std::move(events);
-    script->actionGroups = std::move(actionGroups);
-    script->conditionGroups = std::move(conditionGroups);
+    SharedProgram& shared = programs[scripts];
+    shared = SharedProgram{std::move(tokens), std::move(declarations), std::move(program)};
+    Install(*script, shared.declarations, shared.program);
     return true;
 }
 
-void ORINCompiler::ScanDeclarations(const Component::ScriptComponent& script, const ECS::IEntity* entity,
-                                    Declarations& declarations)
+void ORINCompiler::Install(Component::ScriptComponent& script, const Declarations& declarations,
+                           const std::shared_ptr<const ScriptProgram>& program)
 {
     // A scalar keeps the value the component already holds (scene file or previous compile).
-    auto declareScalar = [&](auto& fresh, const auto& old, const std::string& alias, auto initial)
+    std::map<std::string, bool> bools;
+    std::map<std::string, float> floats;
+    std::map<std::string, std::string> strings;
+    std::map<std::string, ECS::IEntity*> entities;
+    auto keep = [](auto& fresh, const auto& old, const std::string& alias, auto initial)
     {
-        if (fresh.count(alias) != 0)
-        {
-            ReportError("Duplicate variable aliases in ", entity);
-            return false;
-        }
         const auto found = old.find(alias);
         fresh.emplace(alias, found != old.end() ? found->second : initial);
-        return true;
     };
-    auto declareArray = [&](std::set<std::string>& kind, const std::string& alias)
+    script.boolArrays.clear();
+    script.floatArrays.clear();
+    script.stringArrays.clear();
+    script.entityArrays.clear();
+    for (const auto& [type, alias] : declarations)
     {
-        if (!declarations.arrayNames.insert(alias).second)
+        if (type == "float")
         {
-            ReportError("Duplicate variable aliases in ", entity);
-            return false;
+            keep(floats, script.floatList, alias, 0.0f);
         }
-        kind.insert(alias);
-        return true;
-    };
+        else if (type == "bool")
+        {
+            keep(bools, script.boolList, alias, false);
+        }
+        else if (type == "string")
+        {
+            keep(strings, script.stringList, alias, std::string());
+        }
+        else if (type == "ent")
+        {
+            keep(entities, script.entityList, alias, static_cast<ECS::IEntity*>(nullptr));
+        }
+        else if (type == "bool[]")
+        {
+            script.boolArrays[alias];
+        }
+        else if (type == "float[]")
+        {
+            script.floatArrays[alias];
+        }
+        else if (type == "string[]")
+        {
+            script.stringArrays[alias];
+        }
+        else
+        {
+            script.entityArrays[alias];
+        }
+    }
+    script.variablesVersion = NextStorageVersion();
+    script.boolList = std::move(bools);
+    script.floatList = std::move(floats);
+    script.stringList = std::move(strings);
+    script.entityList = std::move(entities);
+    script.program = program;
+    script.programId = program->id;
+    script.referenceCache.assign(program->variableReferences, StorageCache{});
+}
 
-    for (const Resource::Script* file : Scripts(script))
+void ORINCompiler::ScanDeclarations(const std::vector<const Resource::Script*>& scripts,
+                                    const ECS::IEntity* entity, Declarations& declarations)
+{
+    std::set<std::string> bools, floats, strings, entities, arrays; // an array alias is unique across kinds
+    for (const Resource::Script* file : scripts)
     {
         const std::vector<std::string>& tokens = file->tokens;
         for (std::size_t i = 0; i < tokens.size(); ++i)
@@ -264,53 +280,27 @@ void ORINCompiler::ScanDeclarations(const Component::ScriptComponent& script, co
                 ReportError("Variables declared without aliases in ", entity);
                 return;
             }
-            bool declared = true;
-            if (type == "float")
+            std::set<std::string>& names = type == "float"    ? floats
+                                           : type == "bool"   ? bools
+                                           : type == "string" ? strings
+                                           : type == "ent"    ? entities
+                                                              : arrays;
+            if (!names.insert(alias).second)
             {
-                declared = declareScalar(declarations.floats, script.floatList, alias, 0.0f);
-            }
-            else if (type == "bool")
-            {
-                declared = declareScalar(declarations.bools, script.boolList, alias, false);
-            }
-            else if (type == "string")
-            {
-                declared = declareScalar(declarations.strings, script.stringList, alias, std::string());
-            }
-            else if (type == "ent")
-            {
-                declared = declareScalar(declarations.entities, script.entityList, alias,
-                                         static_cast<ECS::IEntity*>(nullptr));
-            }
-            else if (type == "bool[]")
-            {
-                declared = declareArray(declarations.boolArrays, alias);
-            }
-            else if (type == "float[]")
-            {
-                declared = declareArray(declarations.floatArrays, alias);
-            }
-            else if (type == "string[]")
-            {
-                declared = declareArray(declarations.stringArrays, alias);
-            }
-            else
-            {
-                declared = declareArray(declarations.entityArrays, alias);
-            }
-            if (!declared)
-            {
+                ReportError("Duplicate variable aliases in ", entity);
                 return;
             }
+            declarations.emplace_back(type, alias);
             ++i; // scanning goes on after the alias
         }
     }
 }
 
 bool ORINCompiler::ReadBlockStatement(const std::vector<std::string>& tokens, std::size_t& i,
-                                      bool inConditions, ScriptBlock& block, const ECS::IEntity* entity)
+                                      bool inConditions, ScriptBlock& block, const ECS::IEntity* entity,
+                                      CacheNumbering& numbering)
 {
-    ScriptStatement statement = MakeStatement(ReadLine(tokens, i, true));
+    ScriptStatement statement = MakeStatement(ReadLine(tokens, i, true), numbering);
     if (inConditions)
     {
         const auto found = conditionTable.find(statement.keyword);
@@ -334,10 +324,11 @@ bool ORINCompiler::ReadBlockStatement(const std::vector<std::string>& tokens, st
     return true;
 }
 
-void ORINCompiler::ParseEvents(const Component::ScriptComponent& script, const ECS::IEntity* entity,
-                               std::vector<CompiledEvent>& events)
+void ORINCompiler::ParseEvents(const std::vector<const Resource::Script*>& scripts,
+                               const ECS::IEntity* entity, std::vector<CompiledEvent>& events,
+                               CacheNumbering& numbering)
 {
-    for (const Resource::Script* file : Scripts(script))
+    for (const Resource::Script* file : scripts)
     {
         const std::vector<std::string>& tokens = file->tokens;
         bool inSection = false, inConditions = false, inActions = false, justOpened = false;
@@ -391,7 +382,7 @@ void ORINCompiler::ParseEvents(const Component::ScriptComponent& script, const E
             }
             else if (justOpened)
             {
-                ScriptStatement trigger = MakeStatement(ReadLine(tokens, i, false));
+                ScriptStatement trigger = MakeStatement(ReadLine(tokens, i, false), numbering);
                 const auto found = eventTable.find(trigger.keyword);
                 if (found == eventTable.end())
                 {
@@ -402,7 +393,7 @@ void ORINCompiler::ParseEvents(const Component::ScriptComponent& script, const E
                 event.triggers.push_back(std::move(trigger));
             }
             else if ((inConditions || inActions) &&
-                     !ReadBlockStatement(tokens, i, inConditions, block, entity))
+                     !ReadBlockStatement(tokens, i, inConditions, block, entity, numbering))
             {
                 return;
             }
@@ -411,10 +402,11 @@ void ORINCompiler::ParseEvents(const Component::ScriptComponent& script, const E
     }
 }
 
-void ORINCompiler::ParseActionGroups(const Component::ScriptComponent& script, const ECS::IEntity* entity,
-                                     std::map<std::string, ActionGroup>& groups)
+void ORINCompiler::ParseActionGroups(const std::vector<const Resource::Script*>& scripts,
+                                     const ECS::IEntity* entity, std::map<std::string, ActionGroup>& groups,
+                                     CacheNumbering& numbering)
 {
-    for (const Resource::Script* file : Scripts(script))
+    for (const Resource::Script* file : scripts)
     {
         const std::vector<std::string>& tokens = file->tokens;
         bool inGroup = false, inConditions = false, inActions = false, justOpened = false;
@@ -482,7 +474,7 @@ void ORINCompiler::ParseActionGroups(const Component::ScriptComponent& script, c
             }
             else if (inConditions || inActions)
             {
-                if (!ReadBlockStatement(tokens, i, inConditions, block, entity))
+                if (!ReadBlockStatement(tokens, i, inConditions, block, entity, numbering))
                 {
                     return;
                 }
@@ -495,10 +487,12 @@ void ORINCompiler::ParseActionGroups(const Component::ScriptComponent& script, c
     }
 }
 
-void ORINCompiler::ParseConditionGroups(const Component::ScriptComponent& script, const ECS::IEntity* entity,
-                                        std::map<std::string, ConditionGroup>& groups)
+void ORINCompiler::ParseConditionGroups(const std::vector<const Resource::Script*>& scripts,
+                                        const ECS::IEntity* entity,
+                                        std::map<std::string, ConditionGroup>& groups,
+                                        CacheNumbering& numbering)
 {
-    for (const Resource::Script* file : Scripts(script))
+    for (const Resource::Script* file : scripts)
     {
         const std::vector<std::string>& tokens = file->tokens;
         bool inGroup = false;
@@ -543,7 +537,7 @@ void ORINCompiler::ParseConditionGroups(const Component::ScriptComponent& script
             else if (!SkipDeclaration(tokens, i))
             {
                 ScriptBlock block;
-                if (!ReadBlockStatement(tokens, i, true, block, entity))
+                if (!ReadBlockStatement(tokens, i, true, block, entity, numbering))
                 {
                     return;
                 }

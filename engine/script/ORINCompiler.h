@@ -12,12 +12,18 @@
 
 #include <cstddef>
 #include <map>
+#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace Varn::ECS
 {
 class IEntity;
+}
+namespace Varn::Resource
+{
+class Script;
 }
 
 namespace Varn::System
@@ -37,8 +43,11 @@ public:
 
     // Compiles the entity's scripts; false when a pass failed (the old program stays). With
     // `summary` a failure also logs "<name>'s scripts failed to compile!". Entities without a
-    // ScriptComponent are left alone and count as compiled.
+    // ScriptComponent are left alone and count as compiled. Entities listing the same scripts
+    // with the same text share the program compiled first.
     bool Compile(ECS::IEntity* entity, bool summary);
+    // Drops the programs kept for sharing; entities keep theirs.
+    void ForgetPrograms() { programs.clear(); }
 
     // Comments become line ends or vanish: "//" to the end of the line, "/*" to "*/".
     static std::vector<std::string> StripComments(const std::vector<std::string>& tokens);
@@ -59,7 +68,14 @@ public:
     bool success = true; // of the compile in progress
 
 private:
-    struct Declarations;
+    using Declarations = std::vector<std::pair<std::string, std::string>>; // type word, alias
+    // A program as compiled from a list of scripts, with the text it was compiled from.
+    struct SharedProgram
+    {
+        std::vector<std::vector<std::string>> tokens;
+        Declarations declarations;
+        std::shared_ptr<const ScriptProgram> program;
+    };
     // A statement line from tokens[i]; `i` ends on the line's last token.
     struct Line
     {
@@ -68,20 +84,25 @@ private:
         std::vector<std::string> params;
     };
     static Line ReadLine(const std::vector<std::string>& tokens, std::size_t& i, bool withTarget);
-    static ScriptStatement MakeStatement(const Line& line);
+    static ScriptStatement MakeStatement(const Line& line, CacheNumbering& numbering);
+    // Variables from the declarations, keeping the values the component holds; then the program.
+    static void Install(Component::ScriptComponent& script, const Declarations& declarations,
+                        const std::shared_ptr<const ScriptProgram>& program);
 
     void ReportError(const std::string& message, const ECS::IEntity* entity);
-    void ScanDeclarations(const Component::ScriptComponent& script, const ECS::IEntity* entity,
+    void ScanDeclarations(const std::vector<const Resource::Script*>& scripts, const ECS::IEntity* entity,
                           Declarations& declarations);
-    void ParseEvents(const Component::ScriptComponent& script, const ECS::IEntity* entity,
-                     std::vector<CompiledEvent>& events);
-    void ParseActionGroups(const Component::ScriptComponent& script, const ECS::IEntity* entity,
-                           std::map<std::string, ActionGroup>& groups);
-    void ParseConditionGroups(const Component::ScriptComponent& script, const ECS::IEntity* entity,
-                              std::map<std::string, ConditionGroup>& groups);
+    void ParseEvents(const std::vector<const Resource::Script*>& scripts, const ECS::IEntity* entity,
+                     std::vector<CompiledEvent>& events, CacheNumbering& numbering);
+    void ParseActionGroups(const std::vector<const Resource::Script*>& scripts, const ECS::IEntity* entity,
+                           std::map<std::string, ActionGroup>& groups, CacheNumbering& numbering);
+    void ParseConditionGroups(const std::vector<const Resource::Script*>& scripts, const ECS::IEntity* entity,
+                              std::map<std::string, ConditionGroup>& groups, CacheNumbering& numbering);
     // Reads a "[Condition]" or "[Action]" line into `block`; false after an unknown keyword.
     bool ReadBlockStatement(const std::vector<std::string>& tokens, std::size_t& i, bool inConditions,
-                            ScriptBlock& block, const ECS::IEntity* entity);
+                            ScriptBlock& block, const ECS::IEntity* entity, CacheNumbering& numbering);
+
+    std::map<std::vector<const Resource::Script*>, SharedProgram> programs; // by script list
 };
 
 } // namespace Varn::System

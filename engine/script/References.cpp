@@ -61,18 +61,34 @@ bool SplitIndex(const std::string& text, std::string& name, std::string& index)
     return true;
 }
 
-void PrepareIndex(const std::string& index, bool& lastIndex, std::shared_ptr<const ValueReference>& out)
+void PrepareIndex(const std::string& index, bool& lastIndex, std::shared_ptr<const ValueReference>& out,
+                  CacheNumbering* numbering)
 {
     lastIndex = index == "last";
     if (!lastIndex)
     {
-        out = std::make_shared<const ValueReference>(References::PrepareFloat(index));
+        out = std::make_shared<const ValueReference>(References::PrepareFloat(index, numbering));
     }
+}
+
+// Variable readings take the next cache index of the program.
+ValueReference& Numbered(ValueReference& reference, CacheNumbering* numbering)
+{
+    const bool variable = reference.source == VALUE_SOURCE::GLOBAL ||
+                          reference.source == VALUE_SOURCE::LOCAL ||
+                          (reference.source == VALUE_SOURCE::FIELD && reference.field == FIELD::VARIABLE);
+    if (variable && numbering != nullptr)
+    {
+        reference.cacheIndex = numbering->next++;
+        reference.program = numbering->program;
+    }
+    return reference;
 }
 
 // An entity prefix ("#self_", "#col_", ..., "#entname_", "#entname[index]_") and the field path
 // after it. False when the text has no such prefix.
-bool SplitFieldPrefix(const std::string& text, EntityReference& entity, std::string& path)
+bool SplitFieldPrefix(const std::string& text, EntityReference& entity, std::string& path,
+                      CacheNumbering* numbering)
 {
     static const std::pair<const char*, ENTITY_SOURCE> FIXED[] = {
         {"#self_", ENTITY_SOURCE::SELF},       {"#col_", ENTITY_SOURCE::COLLISION_HIT},
@@ -108,7 +124,7 @@ bool SplitFieldPrefix(const std::string& text, EntityReference& entity, std::str
         entity.source = ENTITY_SOURCE::ARRAY_ELEMENT;
         entity.name = rest.substr(0, open);
         entity.text = "#ent" + rest.substr(0, close + 1);
-        PrepareIndex(rest.substr(open + 1, close - open - 1), entity.lastIndex, entity.index);
+        PrepareIndex(rest.substr(open + 1, close - open - 1), entity.lastIndex, entity.index, numbering);
         path = rest.substr(close + 2);
         return true;
     }
@@ -198,7 +214,7 @@ const std::pair<const char*, ENGINE_VALUE> ENGINE_VALUES[] = {
 };
 
 // "#l_name" or "#l_name[index]"; false for anything else.
-bool PrepareLocal(const std::string& text, ValueReference& out)
+bool PrepareLocal(const std::string& text, ValueReference& out, CacheNumbering* numbering)
 {
     if (!StartsWith(text, "#l_"))
     {
@@ -210,7 +226,7 @@ bool PrepareLocal(const std::string& text, ValueReference& out)
     {
         out.source = VALUE_SOURCE::ARRAY_ELEMENT;
         out.name = name;
-        PrepareIndex(index, out.lastIndex, out.index);
+        PrepareIndex(index, out.lastIndex, out.index, numbering);
     }
     else
     {
@@ -264,6 +280,15 @@ Scene* SceneOf(const ECS::IEntity* entity)
 
 } // namespace
 
+Component::ScriptComponent& References::ScriptOf(ECS::IEntity* entity) const
+{
+    if (entity == running)
+    {
+        return *runningScript;
+    }
+    return LocalScript(entity);
+}
+
 Component::ScriptComponent& LocalScript(ECS::IEntity* entity)
 {
     auto* script = entity->GetComponent<Component::ScriptComponent>();
@@ -276,18 +301,18 @@ Component::ScriptComponent& LocalScript(ECS::IEntity* entity)
 
 // ---- Preparation -----------------------------------------------------------------------------
 
-ScriptParam References::Prepare(const std::string& text)
+ScriptParam References::Prepare(const std::string& text, CacheNumbering* numbering)
 {
     ScriptParam param;
     param.text = text;
-    param.asBool = PrepareBool(text);
-    param.asFloat = PrepareFloat(text);
-    param.asString = PrepareString(text);
-    param.asEntity = PrepareEntity(text);
+    param.asBool = PrepareBool(text, numbering);
+    param.asFloat = PrepareFloat(text, numbering);
+    param.asString = PrepareString(text, numbering);
+    param.asEntity = PrepareEntity(text, numbering);
     return param;
 }
 
-EntityReference References::PrepareEntity(const std::string& text)
+EntityReference References::PrepareEntity(const std::string& text, CacheNumbering* numbering)
 {
     EntityReference reference;
     reference.text = text;
@@ -311,7 +336,7 @@ EntityReference References::PrepareEntity(const std::string& text)
         {
             reference.source = ENTITY_SOURCE::ARRAY_ELEMENT;
             reference.name = name;
-            PrepareIndex(index, reference.lastIndex, reference.index);
+            PrepareIndex(index, reference.lastIndex, reference.index, numbering);
         }
         else
         {
@@ -335,18 +360,18 @@ EntityReference References::PrepareEntity(const std::string& text)
     return reference;
 }
 
-ValueReference References::PrepareFloat(const std::string& text)
+ValueReference References::PrepareFloat(const std::string& text, CacheNumbering* numbering)
 {
     ValueReference reference;
     if (StartsWith(text, "#g_"))
     {
         reference.source = VALUE_SOURCE::GLOBAL;
         reference.name = text.substr(3);
-        return reference;
+        return Numbered(reference, numbering);
     }
-    if (PrepareLocal(text, reference))
+    if (PrepareLocal(text, reference, numbering))
     {
-        return reference;
+        return Numbered(reference, numbering);
     }
     if (StartsWith(text, "#count_"))
     {
@@ -355,11 +380,13 @@ ValueReference References::PrepareFloat(const std::string& text)
         return reference;
     }
     std::string path;
-    if (SplitFieldPrefix(text, reference.entity, path) &&
+    EntityReference prefix;
+    if (SplitFieldPrefix(text, prefix, path, numbering) &&
         FieldFromTable(path, FLOAT_FIELDS, std::size(FLOAT_FIELDS), reference))
     {
         reference.source = VALUE_SOURCE::FIELD;
-        return reference;
+        reference.entity = std::make_shared<const EntityReference>(std::move(prefix));
+        return Numbered(reference, numbering);
     }
     reference = ValueReference{};
     for (const auto& [word, value] : ENGINE_VALUES)
@@ -384,7 +411,7 @@ ValueReference References::PrepareFloat(const std::string& text)
     return reference;
 }
 
-ValueReference References::PrepareBool(const std::string& text)
+ValueReference References::PrepareBool(const std::string& text, CacheNumbering* numbering)
 {
     ValueReference reference;
     if (text == "0" || text == "false" || text == "1" || text == "true")
@@ -397,37 +424,41 @@ ValueReference References::PrepareBool(const std::string& text)
     {
         reference.source = VALUE_SOURCE::GLOBAL;
         reference.name = text.substr(3);
-        return reference;
+        return Numbered(reference, numbering);
     }
-    if (PrepareLocal(text, reference))
+    if (PrepareLocal(text, reference, numbering))
     {
-        return reference;
+        return Numbered(reference, numbering);
     }
     std::string path;
-    if (SplitFieldPrefix(text, reference.entity, path) &&
+    EntityReference prefix;
+    if (SplitFieldPrefix(text, prefix, path, numbering) &&
         FieldFromTable(path, BOOL_FIELDS, std::size(BOOL_FIELDS), reference))
     {
         reference.source = VALUE_SOURCE::FIELD;
-        return reference;
+        reference.entity = std::make_shared<const EntityReference>(std::move(prefix));
+        return Numbered(reference, numbering);
     }
     return ValueReference{};
 }
 
-ValueReference References::PrepareString(const std::string& text)
+ValueReference References::PrepareString(const std::string& text, CacheNumbering* numbering)
 {
     ValueReference reference;
     if (StartsWith(text, "#g_"))
     {
         reference.source = VALUE_SOURCE::GLOBAL;
         reference.name = text.substr(3);
-        return reference;
+        return Numbered(reference, numbering);
     }
     std::string path;
-    if (SplitFieldPrefix(text, reference.entity, path) &&
+    EntityReference prefix;
+    if (SplitFieldPrefix(text, prefix, path, numbering) &&
         FieldFromTable(path, STRING_FIELDS, std::size(STRING_FIELDS), reference))
     {
         reference.source = VALUE_SOURCE::FIELD;
-        return reference;
+        reference.entity = std::make_shared<const EntityReference>(std::move(prefix));
+        return Numbered(reference, numbering);
     }
     reference = ValueReference{};
     if (text == "#load_current" || text == "#load_total")
@@ -437,16 +468,37 @@ ValueReference References::PrepareString(const std::string& text)
             text == "#load_current" ? ENGINE_VALUE::LOAD_CURRENT : ENGINE_VALUE::LOAD_TOTAL;
         return reference;
     }
-    if (PrepareLocal(text, reference))
+    if (PrepareLocal(text, reference, numbering))
     {
-        return reference;
+        return Numbered(reference, numbering);
     }
     reference.source = VALUE_SOURCE::LITERAL;
-    reference.text = text;
+    reference.name = text;
     return reference;
 }
 
 // ---- Resolution ------------------------------------------------------------------------------
+
+template <typename Map, typename Value>
+typename Map::mapped_type& References::Cached(const ValueReference& reference,
+                                              Component::ScriptComponent* holder, const void* owner,
+                                              uint64_t version, Map& map, bool create, const Value& initial)
+{
+    // Only the holder's own program numbers its cache; other references look the name up.
+    if (holder == nullptr || holder->programId != reference.program ||
+        reference.cacheIndex >= holder->referenceCache.size())
+    {
+        return Variable(map, reference.name, create, initial);
+    }
+    StorageCache& cache = holder->referenceCache[reference.cacheIndex];
+    if (cache.owner == owner && cache.version == version)
+    {
+        return *static_cast<typename Map::mapped_type*>(cache.value);
+    }
+    auto& value = Variable(map, reference.name, create, initial);
+    cache = {owner, version, &value};
+    return value;
+}
 
 References::References(GlobalVariables& globals_, const float& timeStep_)
     : globals(globals_), timeStep(timeStep_)
@@ -547,7 +599,7 @@ ECS::IEntity*& References::Entity(ECS::IEntity* context, const EntityReference& 
         break;
     case ENTITY_SOURCE::ARRAY_ELEMENT:
     {
-        auto& arrays = LocalScript(context).entityArrays;
+        auto& arrays = ScriptOf(context).entityArrays;
         auto found = arrays.find(reference.name);
         if (found == arrays.end())
         {
@@ -617,12 +669,15 @@ float& References::FloatOf(ECS::IEntity* context, const ValueReference& referenc
         scratch = reference.number;
         return scratch;
     case VALUE_SOURCE::GLOBAL:
-        return Variable(globals.floats, reference.name, false, 0.0f);
+        return Cached(reference, runningScript, &globals, globals.version, globals.floats, false, 0.0f);
     case VALUE_SOURCE::LOCAL:
-        return Variable(LocalScript(context).floatList, reference.name, create, 0.0f);
+    {
+        Component::ScriptComponent& script = ScriptOf(context);
+        return Cached(reference, &script, &script, script.variablesVersion, script.floatList, create, 0.0f);
+    }
     case VALUE_SOURCE::ARRAY_ELEMENT:
     {
-        auto& arrays = LocalScript(context).floatArrays;
+        auto& arrays = ScriptOf(context).floatArrays;
         auto found = arrays.find(reference.name);
         if (found == arrays.end())
         {
@@ -633,7 +688,7 @@ float& References::FloatOf(ECS::IEntity* context, const ValueReference& referenc
     }
     case VALUE_SOURCE::COUNT:
     {
-        const auto& script = LocalScript(context);
+        const auto& script = ScriptOf(context);
         scratch = 0.0f;
         if (auto b = script.boolArrays.find(reference.name); b != script.boolArrays.end())
         {
@@ -655,7 +710,7 @@ float& References::FloatOf(ECS::IEntity* context, const ValueReference& referenc
     }
     case VALUE_SOURCE::FIELD:
     {
-        ECS::IEntity* entity = FieldEntity(context, reference.entity, slot, hit);
+        ECS::IEntity* entity = FieldEntity(context, *reference.entity, slot, hit);
         if (entity == nullptr)
         {
             scratch = 0.0f;
@@ -663,7 +718,9 @@ float& References::FloatOf(ECS::IEntity* context, const ValueReference& referenc
         }
         if (reference.field == FIELD::VARIABLE)
         {
-            return Variable(LocalScript(entity).floatList, reference.name, create, 0.0f);
+            Component::ScriptComponent& script = ScriptOf(entity);
+            return Cached(reference, &script, &script, script.variablesVersion, script.floatList, create,
+                          0.0f);
         }
         scratch = ReadFloatField(entity, reference.field);
         return scratch;
@@ -816,12 +873,15 @@ bool& References::BoolOf(ECS::IEntity* context, const ValueReference& reference,
         scratch = reference.boolean;
         return scratch;
     case VALUE_SOURCE::GLOBAL:
-        return Variable(globals.bools, reference.name, false, false);
+        return Cached(reference, runningScript, &globals, globals.version, globals.bools, false, false);
     case VALUE_SOURCE::LOCAL:
-        return Variable(LocalScript(context).boolList, reference.name, create, false);
+    {
+        Component::ScriptComponent& script = ScriptOf(context);
+        return Cached(reference, &script, &script, script.variablesVersion, script.boolList, create, false);
+    }
     case VALUE_SOURCE::ARRAY_ELEMENT:
     {
-        auto& arrays = LocalScript(context).boolArrays;
+        auto& arrays = ScriptOf(context).boolArrays;
         auto found = arrays.find(reference.name);
         if (found == arrays.end())
         {
@@ -832,7 +892,7 @@ bool& References::BoolOf(ECS::IEntity* context, const ValueReference& reference,
     }
     case VALUE_SOURCE::FIELD:
     {
-        ECS::IEntity* entity = FieldEntity(context, reference.entity, slot, hit);
+        ECS::IEntity* entity = FieldEntity(context, *reference.entity, slot, hit);
         scratch = false;
         if (entity == nullptr)
         {
@@ -841,7 +901,11 @@ bool& References::BoolOf(ECS::IEntity* context, const ValueReference& reference,
         switch (reference.field)
         {
         case FIELD::VARIABLE:
-            return Variable(LocalScript(entity).boolList, reference.name, create, false);
+        {
+            Component::ScriptComponent& script = ScriptOf(entity);
+            return Cached(reference, &script, &script, script.variablesVersion, script.boolList, create,
+                          false);
+        }
         case FIELD::ACTIVE:
             scratch = entity->gameObjectActive;
             return scratch;
@@ -872,15 +936,20 @@ std::string& References::StringOf(ECS::IEntity* context, const ValueReference& r
     switch (reference.source)
     {
     case VALUE_SOURCE::LITERAL:
-        scratch = reference.text;
+        scratch = reference.name;
         return scratch;
     case VALUE_SOURCE::GLOBAL:
-        return Variable(globals.strings, reference.name, false, std::string());
+        return Cached(reference, runningScript, &globals, globals.version, globals.strings, false,
+                      std::string());
     case VALUE_SOURCE::LOCAL:
-        return Variable(LocalScript(context).stringList, reference.name, create, std::string());
+    {
+        Component::ScriptComponent& script = ScriptOf(context);
+        return Cached(reference, &script, &script, script.variablesVersion, script.stringList, create,
+                      std::string());
+    }
     case VALUE_SOURCE::ARRAY_ELEMENT:
     {
-        auto& arrays = LocalScript(context).stringArrays;
+        auto& arrays = ScriptOf(context).stringArrays;
         auto found = arrays.find(reference.name);
         if (found == arrays.end())
         {
@@ -898,7 +967,7 @@ std::string& References::StringOf(ECS::IEntity* context, const ValueReference& r
     }
     case VALUE_SOURCE::FIELD:
     {
-        ECS::IEntity* entity = FieldEntity(context, reference.entity, slot, hit);
+        ECS::IEntity* entity = FieldEntity(context, *reference.entity, slot, hit);
         scratch.clear();
         if (entity == nullptr)
         {
@@ -907,7 +976,11 @@ std::string& References::StringOf(ECS::IEntity* context, const ValueReference& r
         switch (reference.field)
         {
         case FIELD::VARIABLE:
-            return Variable(LocalScript(entity).stringList, reference.name, create, std::string());
+        {
+            Component::ScriptComponent& script = ScriptOf(entity);
+            return Cached(reference, &script, &script, script.variablesVersion, script.stringList, create,
+                          std::string());
+        }
         case FIELD::NAME:
             scratch = entity->name;
             return scratch;

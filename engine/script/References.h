@@ -33,12 +33,13 @@ public:
     static constexpr int SLOTS = 7;
     static constexpr float FIXED_DELTA = 0.016666668f;
 
-    // Every reading of one parameter's text.
-    static ScriptParam Prepare(const std::string& text);
-    static EntityReference PrepareEntity(const std::string& text);
-    static ValueReference PrepareBool(const std::string& text);
-    static ValueReference PrepareFloat(const std::string& text);
-    static ValueReference PrepareString(const std::string& text);
+    // Every reading of one parameter's text. With `numbering`, each reading that names a
+    // variable takes the next cache index of the program being compiled.
+    static ScriptParam Prepare(const std::string& text, CacheNumbering* numbering = nullptr);
+    static EntityReference PrepareEntity(const std::string& text, CacheNumbering* numbering = nullptr);
+    static ValueReference PrepareBool(const std::string& text, CacheNumbering* numbering = nullptr);
+    static ValueReference PrepareFloat(const std::string& text, CacheNumbering* numbering = nullptr);
+    static ValueReference PrepareString(const std::string& text, CacheNumbering* numbering = nullptr);
 
     // `globals` and `timeStep` (the script system's step, seconds) must outlive the resolvers.
     References(GlobalVariables& globals, const float& timeStep);
@@ -73,6 +74,16 @@ public:
 
     // The "Player" entity and the main camera of the current scene, looked up afresh.
     void RefreshCachedEntities();
+    // The entity whose scripts run now and its ScriptComponent (null between entities); local
+    // references of that entity skip the component search.
+    void SetRunning(ECS::IEntity* entity, Component::ScriptComponent* script)
+    {
+        running = entity;
+        runningScript = script;
+    }
+    // The script component local references of `entity` look in; fails when it has none.
+    Component::ScriptComponent& ScriptOf(ECS::IEntity* entity) const;
+
     // Looks the cached entities up again while no player is known.
     void EnsureCachedEntities();
     // A uniform float in [min, max) from a freshly seeded Mersenne Twister; min when equal.
@@ -86,6 +97,12 @@ public:
     ECS::IEntity* mainCamera = nullptr; // may be null; not owned
 
 private:
+    // The variable `reference` names in `map` (a store of `owner`), by the address found last
+    // time when `holder` still has it for this version of the store.
+    template <typename Map, typename Value>
+    typename Map::mapped_type& Cached(const ValueReference& reference, Component::ScriptComponent* holder,
+                                      const void* owner, uint64_t version, Map& map, bool create,
+                                      const Value& initial);
     bool& BoolOf(ECS::IEntity* context, const ValueReference& reference, int slot, bool create,
                  std::size_t hit);
     float& FloatOf(ECS::IEntity* context, const ValueReference& reference, int slot, bool create,
@@ -103,6 +120,8 @@ private:
 
     GlobalVariables& globals;
     const float& timeStep;
+    ECS::IEntity* running = nullptr;                     // may be null
+    Component::ScriptComponent* runningScript = nullptr; // running's; null with it
 };
 
 // The script component a local reference looks in; fails when the entity has none.

@@ -5,6 +5,7 @@
 // when the statement is compiled, so running a statement does no text parsing.
 #include <cstddef>
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -123,29 +124,57 @@ enum class ENGINE_VALUE : uint8_t
     RIGHT_TRIGGER
 };
 
-// One parameter read as one type. Built by References::Prepare*.
+// A number never handed out before: the version of a variable store (a component's variable
+// maps, the global maps). A store takes a fresh one whenever its variables may have moved.
+inline uint64_t NextStorageVersion()
+{
+    static uint64_t next = 0;
+    return ++next;
+}
+
+// The address a variable reference found last time, valid while its store keeps the version.
+// Components keep one per variable reference of their program (ValueReference::cacheIndex).
+struct StorageCache
+{
+    const void* owner = nullptr; // the store: a ScriptComponent or the global variables
+    uint64_t version = 0;
+    void* value = nullptr;
+};
+
+// Hands out the cache indices of one program's variable references while it is compiled.
+struct CacheNumbering
+{
+    uint64_t program = 0; // ScriptProgram::id
+    uint32_t next = 0;
+};
+
+// One parameter read as one type. Built by References::Prepare*. What a run reads first
+// comes first.
 struct ValueReference
 {
+    static constexpr uint32_t NO_CACHE = 0xFFFFFFFFu;
+
     VALUE_SOURCE source = VALUE_SOURCE::FAIL;
     FIELD field = FIELD::TAG;
     ENGINE_VALUE engineValue = ENGINE_VALUE::MOUSE_X;
-    std::string name;                            // global, local, array or field variable name
-    bool lastIndex = false;                      // "[last]"
-    std::shared_ptr<const ValueReference> index; // element index (a float reference); may be null
-    EntityReference entity;                      // the prefix of a FIELD
-    float number = 0.0f;                         // LITERAL float
-    bool boolean = false;                        // LITERAL bool
-    std::string text;                            // LITERAL string
+    bool lastIndex = false;                        // "[last]"
+    bool boolean = false;                          // LITERAL bool
+    float number = 0.0f;                           // LITERAL float
+    uint32_t cacheIndex = NO_CACHE;                // for GLOBAL, LOCAL and FIELD variables
+    uint64_t program = 0;                          // ScriptProgram::id of the program it belongs to
+    std::string name;                              // variable, array or field variable name; LITERAL string
+    std::shared_ptr<const ValueReference> index;   // element index (a float reference); may be null
+    std::shared_ptr<const EntityReference> entity; // the prefix of a FIELD; null otherwise
 };
 
-// A statement parameter: its text and its four readings, prepared at compile time.
+// A statement parameter: its four readings, prepared at compile time, and its text.
 struct ScriptParam
 {
-    std::string text;
-    ValueReference asBool;
     ValueReference asFloat;
+    ValueReference asBool;
     ValueReference asString;
     EntityReference asEntity;
+    std::string text;
 };
 
 using Params = std::vector<ScriptParam>;
@@ -162,12 +191,12 @@ using ActionTable = std::unordered_map<std::string, ActionHandler>;
 
 struct ScriptStatement
 {
-    std::string keyword;
-    Params params;
-    EntityReference target; // "#self" unless the line names another; unused by events
     EventHandler onEvent = nullptr;
     ConditionHandler onCondition = nullptr;
     ActionHandler onAction = nullptr;
+    Params params;
+    EntityReference target; // "#self" unless the line names another; unused by events
+    std::string keyword;
 };
 
 struct ScriptBlock
@@ -192,6 +221,17 @@ struct ConditionGroup
 {
     bool isAnd = false; // "[AndGroup]": all must hold; "[OrGroup]": one must hold
     std::vector<ScriptStatement> conditions;
+};
+
+// What the compiler makes of one list of scripts. Entities whose ScriptComponents list the
+// same scripts share one program; their variables stay their own.
+struct ScriptProgram
+{
+    uint64_t id = NextStorageVersion(); // never reused, so a reference knows its program
+    std::vector<CompiledEvent> events;  // file order, scripts in filePath order
+    std::map<std::string, ActionGroup> actionGroups;
+    std::map<std::string, ConditionGroup> conditionGroups;
+    uint32_t variableReferences = 0; // cacheIndex values handed out: 0 to this, exclusive
 };
 
 } // namespace Varn::System

@@ -28,6 +28,7 @@ void ScriptSystem::CompileEntity(ECS::IEntity* entity)
 void ScriptSystem::CompileScene()
 {
     compiler.references.RefreshCachedEntities();
+    compiler.ForgetPrograms();
     for (ECS::IEntity* entity : scene->entities)
     {
         compiler.Compile(entity, false);
@@ -77,11 +78,14 @@ void ScriptSystem::RunEntity(ECS::IEntity* entity)
     {
         return;
     }
+    compiler.references.SetRunning(entity, script);
     try
     {
-        for (std::size_t e = 0; e < script->events.size(); ++e)
+        // Held for the pass: an action may recompile this entity and replace its program.
+        const std::shared_ptr<const ScriptProgram> program = script->program;
+        for (std::size_t e = 0; program != nullptr && e < program->events.size(); ++e)
         {
-            const CompiledEvent& event = script->events[e];
+            const CompiledEvent& event = program->events[e];
             script->rawCollisions.clear();
             script->rawTriggers.clear();
             script->rawRaycasts.clear();
@@ -127,6 +131,7 @@ void ScriptSystem::RunEntity(ECS::IEntity* entity)
     {
         Engine::Instance().logger.Log("Something is wrong with " + entity->name);
     }
+    compiler.references.SetRunning(nullptr, nullptr);
 }
 
 } // namespace Varn::System

@@ -34,9 +34,9 @@ TEST_F(OrinCompiler, DeclarationsKeepHeldValuesAnywhereInTheFileAndArraysStartEm
     EXPECT_EQ(Script(e).boolList.count("alive"), 1u);
     EXPECT_EQ(Script(e).stringList.count("name"), 1u);
     EXPECT_TRUE(Script(e).entityArrays.at("list").empty());
-    ASSERT_EQ(Script(e).events.size(), 1u);
-    ASSERT_EQ(Script(e).events[0].blocks.size(), 1u);
-    EXPECT_EQ(Script(e).events[0].blocks[0].actions.size(), 1u) << "a declaration is not an action";
+    ASSERT_EQ(Script(e).program->events.size(), 1u);
+    ASSERT_EQ(Script(e).program->events[0].blocks.size(), 1u);
+    EXPECT_EQ(Script(e).program->events[0].blocks[0].actions.size(), 1u) << "a declaration is not an action";
     Step(2);
     EXPECT_EQ(FloatOf(e, "speed"), 2.0f);
     EXPECT_TRUE(Log().empty());
@@ -47,14 +47,14 @@ TEST_F(OrinCompiler, DoubleSpaceEndsTheStatementAndTheRestIsAnInvalidAction)
     Compiled("Hero", "float x\n[Event] True\n[Action]\nSetFloat  #l_x 5\n[End]");
     EXPECT_EQ(Log(), (Strings{"ORINCompiler: [ERROR]Invalid Action in Hero",
                               "ORINCompiler: [ERROR]Hero's scripts failed to compile!"}));
-    EXPECT_TRUE(Script(CurrentScene().entities.back()).events.empty());
+    EXPECT_EQ(Script(CurrentScene().entities.back()).program, nullptr);
 }
 
 TEST_F(OrinCompiler, CommentedEndIsIgnoredAndTheNextLineClosesTheSection)
 {
     ECS::IEntity* e = Compiled("Hero", "float x\n[Event]\nTrue\n[Action]\n// note [End]\n"
                                        "SetFloat #l_x 4\n[End]\n[Event] True\n[Action]\nSetFloat #l_x 9");
-    ASSERT_EQ(Script(e).events.size(), 1u) << "the second event has no [End] and is dropped";
+    ASSERT_EQ(Script(e).program->events.size(), 1u) << "the second event has no [End] and is dropped";
     Step(2);
     EXPECT_EQ(FloatOf(e, "x"), 4.0f);
 }
@@ -63,8 +63,8 @@ TEST_F(OrinCompiler, SeveralTriggersAndMergedEventsShareOneEvent)
 {
     ECS::IEntity* e = Compiled("Hero", "[Event] Initialize\nTrue\n[Condition]\nCheckBool 1 1\n"
                                        "[Event] Initialize\n[Else]\n[Action]\nPrint a\n[End]");
-    ASSERT_EQ(Script(e).events.size(), 1u);
-    const auto& event = Script(e).events[0];
+    ASSERT_EQ(Script(e).program->events.size(), 1u);
+    const auto& event = Script(e).program->events[0];
     EXPECT_EQ(event.triggers.size(), 3u);
     ASSERT_EQ(event.blocks.size(), 1u) << "the reopened event continues its block";
     EXPECT_TRUE(event.blocks[0].isElse);
@@ -76,7 +76,7 @@ TEST_F(OrinCompiler, TargetsAndParametersAreKeptPerStatement)
 {
     ECS::IEntity* e = Compiled("Hero", "[ActionGroup] Jump\n[Action]\n#player SetFloat #l_y 1\n"
                                        "[Condition]\n#entBoss CheckFloat 1 < 2\n[Else]\n[End]");
-    const auto& blocks = Script(e).actionGroups.at("Jump").blocks;
+    const auto& blocks = Script(e).program->actionGroups.at("Jump").blocks;
     ASSERT_EQ(blocks.size(), 3u);
     EXPECT_EQ(blocks[0].actions[0].target.text, "#player");
     EXPECT_EQ(blocks[0].actions[0].params.size(), 2u);
@@ -136,7 +136,7 @@ TEST_F(OrinCompiler, ErrorInSecondScriptKeepsTheOldProgram)
     EXPECT_EQ(Log(), (Strings{"ORINCompiler: [ERROR]Invalid Condition in Hero",
                               "ORINCompiler: [ERROR]Hero's scripts failed to compile!"}));
     EXPECT_EQ(Script(e).floatList.count("extra"), 0u) << "nothing of the failed compile is installed";
-    EXPECT_EQ(Script(e).events.size(), 1u);
+    EXPECT_EQ(Script(e).program->events.size(), 1u);
 
     Script(e).floatList["hp"] = 0;
     Step(2); // the attempt cleared `initialized`: the first pass runs only Initialize triggers
@@ -155,6 +155,35 @@ TEST_F(OrinCompiler, CompilingTheSceneRecompilesEveryEntityQuietly)
     engine->logger.Clear();
     Step(2);
     EXPECT_EQ(Log(), (Strings{"hello "})) << "Initialize fires again once after the recompile";
+}
+
+} // namespace Varn::Test
+
+namespace Varn::Test
+{
+
+TEST_F(OrinCompiler, EntitiesWithTheSameScriptsShareAProgramButNotTheirVariables)
+{
+    const std::string text = "float x\n[Event] True\n[Action]\nSetFloat #l_x #self_id\n[End]";
+    ECS::IEntity* a = Compiled("A", text);
+    ECS::IEntity* b = engine->entities->CreateEntity("B");
+    b->AddComponent<Component::ScriptComponent>()->filePath = Script(a).filePath;
+    CurrentScene().AddEntity(b);
+    Scripts().CompileEntity(b);
+    EXPECT_EQ(Script(a).program, Script(b).program);
+    Step(2);
+    EXPECT_EQ(FloatOf(a, "x"), static_cast<float>(a->id));
+    EXPECT_EQ(FloatOf(b, "x"), static_cast<float>(b->id));
+
+    // New text under the same file name is a new program; the variable keeps its value.
+    Script(a).filePath[0]->tokens =
+        Resource::Script::Tokenise("float x\nfloat y\n[Event] True\n[Action]\nSetFloat #l_y #l_x\n[End]");
+    Scripts().CompileEntity(a);
+    EXPECT_NE(Script(a).program, Script(b).program);
+    Script(b).floatList["x"] = -1.0f;
+    Step(2);
+    EXPECT_EQ(FloatOf(a, "y"), static_cast<float>(a->id));
+    EXPECT_EQ(FloatOf(b, "x"), static_cast<float>(b->id)) << "b still runs the program it had";
 }
 
 } // namespace Varn::Test
