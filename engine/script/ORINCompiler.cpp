@@ -8,6 +8,7 @@
 #include "script/Actions.h"
 #include "script/Conditions.h"
 #include "script/Events.h"
+#include "script/ReferenceParser.h"
 #include "script/ScriptSystem.h"
 
 #include <set>
@@ -134,11 +135,11 @@ ScriptStatement ORINCompiler::MakeStatement(const Line& line, CacheNumbering& nu
 {
     ScriptStatement statement;
     statement.keyword = line.keyword;
-    statement.target = References::PrepareEntity(line.target, &numbering);
+    statement.target = ReferenceParser::PrepareEntity(line.target, &numbering);
     statement.params.reserve(line.params.size());
     for (const std::string& param : line.params)
     {
-        statement.params.push_back(References::Prepare(param, &numbering));
+        statement.params.push_back(ReferenceParser::Prepare(param, &numbering));
     }
     return statement;
 }

@@ -1,7 +1,7 @@
 #pragma once
 // The four resolvers of statement parameters (bool, float, string, entity) and the scratch
-// slots they fill. A parameter is classified once by Prepare when its statement is compiled;
-// resolving follows that classification, so the result is what reading the text afresh
+// slots they fill. A parameter is classified once by the ReferenceParser when its statement
+// is compiled; resolving follows that classification, so the result is what reading the text afresh
 // would give, without the parsing. Owned by the ORINCompiler; main thread only.
 //
 // A resolver returns a reference: to the variable or array element the parameter names, so
@@ -32,14 +32,6 @@ class References
 public:
     static constexpr int SLOTS = 7;
     static constexpr float FIXED_DELTA = 0.016666668f;
-
-    // Every reading of one parameter's text. With `numbering`, each reading that names a
-    // variable takes the next cache index of the program being compiled.
-    static ScriptParam Prepare(const std::string& text, CacheNumbering* numbering = nullptr);
-    static EntityReference PrepareEntity(const std::string& text, CacheNumbering* numbering = nullptr);
-    static ValueReference PrepareBool(const std::string& text, CacheNumbering* numbering = nullptr);
-    static ValueReference PrepareFloat(const std::string& text, CacheNumbering* numbering = nullptr);
-    static ValueReference PrepareString(const std::string& text, CacheNumbering* numbering = nullptr);
 
     // `globals` and `timeStep` (the script system's step, seconds) must outlive the resolvers.
     References(GlobalVariables& globals, const float& timeStep);

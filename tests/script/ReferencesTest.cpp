@@ -1,6 +1,7 @@
 #include "script/ScriptTestSupport.h"
 
 #include "ecs/RigidBody.h"
+#include "script/ReferenceParser.h"
 #include "script/References.h"
 
 #include <cmath>
@@ -8,6 +9,7 @@
 namespace Varn::Test
 {
 
+using System::ReferenceParser;
 using System::References;
 using System::ScriptFailure;
 using Strings = std::vector<std::string>;
@@ -18,15 +20,15 @@ protected:
     References& Refs() { return Scripts().compiler.references; }
     float ReadFloat(ECS::IEntity* context, const std::string& text, std::size_t hit = 0)
     {
-        return Refs().Float(context, References::Prepare(text), 0, false, hit);
+        return Refs().Float(context, ReferenceParser::Prepare(text), 0, false, hit);
     }
     bool ReadBool(ECS::IEntity* context, const std::string& text)
     {
-        return Refs().Bool(context, References::Prepare(text), 0, false, 0);
+        return Refs().Bool(context, ReferenceParser::Prepare(text), 0, false, 0);
     }
     std::string ReadString(ECS::IEntity* context, const std::string& text)
     {
-        return Refs().String(context, References::Prepare(text), 0, false, 0);
+        return Refs().String(context, ReferenceParser::Prepare(text), 0, false, 0);
     }
     static void PlaceAt(ECS::IEntity* entity, float x)
     {
@@ -52,15 +54,15 @@ TEST_F(ScriptReferences, NumbersReadAsFarAsTheyGoAndBoolsTakeOnlyFourWords)
 TEST_F(ScriptReferences, LiteralsLandInTheirSlotAndVariablesAreReferencedInPlace)
 {
     ECS::IEntity* e = Compiled("Hero", "float hp");
-    float& a = Refs().Float(e, References::Prepare("1"), 0, false, 0);
-    float& b = Refs().Float(e, References::Prepare("2"), 1, false, 0);
+    float& a = Refs().Float(e, ReferenceParser::Prepare("1"), 0, false, 0);
+    float& b = Refs().Float(e, ReferenceParser::Prepare("2"), 1, false, 0);
     EXPECT_EQ(a, 1.0f) << "each parameter keeps its own slot";
     EXPECT_EQ(b, 2.0f);
-    Refs().Float(e, References::Prepare("#l_hp"), 2, false, 0) = 9.0f;
+    Refs().Float(e, ReferenceParser::Prepare("#l_hp"), 2, false, 0) = 9.0f;
     EXPECT_EQ(FloatOf(e, "hp"), 9.0f);
 
     EXPECT_THROW(ReadFloat(e, "#l_missing"), ScriptFailure);
-    Refs().Float(e, References::Prepare("#l_missing"), 0, true, 0) = 4.0f;
+    Refs().Float(e, ReferenceParser::Prepare("#l_missing"), 0, true, 0) = 4.0f;
     EXPECT_EQ(FloatOf(e, "missing"), 4.0f) << "created when the statement assigns to it";
 }
 
@@ -71,7 +73,7 @@ TEST_F(ScriptReferences, ArrayCountsAndElementsFollowTheArrayAsItChanges)
     Script(e).floatArrays["speeds"] = {10.0f, 20.0f, 30.0f};
     EXPECT_EQ(ReadFloat(e, "#count_speeds"), 3.0f);
 
-    const System::ScriptParam element = References::Prepare("#l_speeds[#l_i]");
+    const System::ScriptParam element = ReferenceParser::Prepare("#l_speeds[#l_i]");
     Script(e).floatList["i"] = 1.7f;
     EXPECT_EQ(Refs().Float(e, element, 0, false, 0), 20.0f) << "the index is truncated";
     Script(e).floatList["i"] = 2.0f;
@@ -95,14 +97,14 @@ TEST_F(ScriptReferences, EntNamesPreferTheVariableThenTheSceneAndReportWhatIsMis
     ECS::IEntity* e = Compiled("Hero", "ent Boss");
     ECS::IEntity* sceneBoss = Plain("Boss");
     ECS::IEntity* decoy = Plain("Decoy");
-    EXPECT_THROW(Refs().Entity(e, References::Prepare("#entBoss"), 0, false, 0), ScriptFailure)
+    EXPECT_THROW(Refs().Entity(e, ReferenceParser::Prepare("#entBoss"), 0, false, 0), ScriptFailure)
         << "the variable exists but holds no entity";
     EXPECT_EQ(Log(), (Strings{"[ERROR]Cannot find Entity #entBoss"}));
 
     Script(e).entityList["Boss"] = decoy;
-    EXPECT_EQ(Refs().Entity(e, References::Prepare("#entBoss"), 0, false, 0), decoy);
+    EXPECT_EQ(Refs().Entity(e, ReferenceParser::Prepare("#entBoss"), 0, false, 0), decoy);
     Script(e).entityList.erase("Boss");
-    EXPECT_EQ(Refs().Entity(e, References::Prepare("#entBoss"), 0, false, 0), sceneBoss);
+    EXPECT_EQ(Refs().Entity(e, ReferenceParser::Prepare("#entBoss"), 0, false, 0), sceneBoss);
     EXPECT_EQ(ReadFloat(e, "#entBoss_id"), static_cast<float>(sceneBoss->id));
 
     engine->logger.Clear();
@@ -119,7 +121,7 @@ TEST_F(ScriptReferences, MissingHitsReadAsZeroButMissingComponentsAreReported)
     Script(e).collisionHits = {rock, e};
     EXPECT_EQ(ReadString(e, "#col_name"), "Rock");
     EXPECT_EQ(ReadFloat(e, "#col_id", 1), static_cast<float>(e->id)) << "the hit index picks the hit";
-    EXPECT_THROW(Refs().Entity(e, References::Prepare("#col"), 0, false, 2), ScriptFailure);
+    EXPECT_THROW(Refs().Entity(e, ReferenceParser::Prepare("#col"), 0, false, 2), ScriptFailure);
 
     engine->logger.Clear();
     EXPECT_THROW(ReadFloat(e, "#self_rb_mass"), ScriptFailure);
@@ -151,7 +153,7 @@ TEST_F(ScriptReferences, GlobalsResolveOnlyInTheirOwnTypeAndAreNeverCreated)
     EXPECT_EQ(ReadFloat(e, "#g_lives"), 3.0f);
     EXPECT_EQ(ReadString(e, "#g_title"), "Hello big world");
     EXPECT_THROW(ReadString(e, "#g_lives"), ScriptFailure);
-    EXPECT_THROW(Refs().Float(e, References::Prepare("#g_coins"), 0, true, 0), ScriptFailure);
+    EXPECT_THROW(Refs().Float(e, ReferenceParser::Prepare("#g_coins"), 0, true, 0), ScriptFailure);
     EXPECT_EQ(globals.floats.count("coins"), 0u);
 }
 
