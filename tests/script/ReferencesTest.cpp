@@ -183,3 +183,53 @@ TEST_F(ScriptReferences, WrongParameterCountsAreReportedAndTheBlockGoesOn)
 }
 
 } // namespace Varn::Test
+
+namespace Varn::Test
+{
+
+TEST_F(ScriptReferences, CompiledStatementsReadWhatTheTextReadsAfreshAsVariablesChange)
+{
+    Scripts().compiler.globals.floats["lives"] = 3.0f;
+    const Strings texts = {"#l_a", "#g_lives", "#self_var_a", "#l_arr[#l_i]", "#count_arr", "#l_a[last]"};
+    std::string text = "float a\nfloat i\nfloat[] arr\n[Event] True\n[Action]\n";
+    for (std::size_t i = 0; i < texts.size(); ++i)
+    {
+        text += "SetFloat #l_out" + std::to_string(i) + " " + texts[i] + "\n";
+    }
+    ECS::IEntity* e = Compiled("Hero", text + "[End]");
+    Step();
+    for (int round = 0; round < 4; ++round)
+    {
+        Script(e).floatList["a"] = static_cast<float>(round) + 0.5f;
+        Script(e).floatList["i"] = static_cast<float>(round % 2);
+        Script(e).floatArrays["arr"] = {10.0f * static_cast<float>(round), 7.0f};
+        Scripts().compiler.globals.floats["lives"] = static_cast<float>(9 - round);
+        if (round == 2)
+        {
+            Scripts().CompileEntity(e); // maps rebuilt: earlier addresses must not be used
+            Step();
+        }
+        engine->logger.Clear();
+        Step();
+        for (std::size_t i = 0; i < texts.size(); ++i)
+        {
+            float fresh = -12345.0f;
+            try
+            {
+                fresh = ReadFloat(e, texts[i]);
+            }
+            catch (const ScriptFailure&)
+            {
+            }
+            const std::string out = "out" + std::to_string(i);
+            if (fresh == -12345.0f)
+            {
+                EXPECT_EQ(Log(), (Strings{"Something is wrong with Hero"})) << texts[i];
+                break; // the failing statement stops the rest of the pass
+            }
+            EXPECT_EQ(FloatOf(e, out), fresh) << texts[i] << " in round " << round;
+        }
+    }
+}
+
+} // namespace Varn::Test
