@@ -4,11 +4,6 @@
 // event's blocks then read through "#col" and "#trg". Handlers are stateless.
 #include "script/ScriptProgram.h"
 
-namespace Varn::Math
-{
-struct Vector4;
-}
-
 namespace Varn::System
 {
 

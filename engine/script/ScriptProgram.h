@@ -1,8 +1,8 @@
 #pragma once
 // The compiled form of an entity's ORIN scripts. The ORINCompiler builds it and installs it
-// into the entity's ScriptComponent as a whole; after that only the ScriptSystem reads it
-// (the "Check" condition may add an empty condition group). Parameters are classified once,
-// when the statement is compiled, so running a statement does no text parsing.
+// into the entity's ScriptComponent as a whole; a program is shared by every entity that
+// lists the same scripts and is never changed after its compile. Parameters are classified
+// once, when the statement is compiled, so running a statement does no text parsing.
 #include <cstddef>
 #include <cstdint>
 #include <map>
