@@ -167,6 +167,18 @@ uint64_t JSONManager::RegisterTag(const std::string& name)
     return uint64_t{1} << bit;
 }
 
+uint64_t JSONManager::TagValue(const std::string& name) const
+{
+    for (std::size_t bit = 0; bit < tags.size() && bit < USABLE_TAGS; ++bit)
+    {
+        if (tags[bit] == name)
+        {
+            return uint64_t{1} << bit;
+        }
+    }
+    return 0;
+}
+
 std::vector<std::string> JSONManager::TagNames(uint64_t mask) const
 {
     std::vector<std::string> names;

@@ -56,6 +56,8 @@ public:
 
     // The bit of `name`, registering it when new; 0 (with a log line) past the usable bits.
     uint64_t RegisterTag(const std::string& name);
+    // The bit of a registered name; 0 for a name the registry does not hold (nothing is added).
+    uint64_t TagValue(const std::string& name) const;
     // The registered names whose bits are set in `mask`, in registry order.
     std::vector<std::string> TagNames(uint64_t mask) const;
     void ClearTags();

@@ -1,18 +1,137 @@
 #include "script/ScriptSystem.h"
 
+#include "core/Clock.h"
+#include "core/Engine.h"
+#include "core/Scene.h"
+#include "ecs/IEntity.h"
+#include "ecs/ScriptComponent.h"
+#include "scene/JSONManager.h"
+#include "script/Events.h"
+
 namespace Varn::System
 {
 
-void ScriptSystem::Update(const float& /*dt*/)
+ScriptSystem::ScriptSystem(Scene* scene_) : ISystem(scene_), compiler(*this)
 {
 }
 
-void ScriptSystem::CompileEntity(ECS::IEntity* /*entity*/)
+ScriptSystem::~ScriptSystem()
 {
+    compiler.globals.Save();
+}
+
+void ScriptSystem::CompileEntity(ECS::IEntity* entity)
+{
+    compiler.Compile(entity, true);
 }
 
 void ScriptSystem::CompileScene()
 {
+    compiler.references.RefreshCachedEntities();
+    compiler.ForgetPrograms();
+    for (ECS::IEntity* entity : scene->entities)
+    {
+        compiler.Compile(entity, false);
+    }
+}
+
+void ScriptSystem::Update(const float& dt)
+{
+    updateStartTicks = Time::NowTicks();
+    timeStep = dt;
+
+    // 1. Every entity's scripts; an entity added by a script joins the walk at the end.
+    for (std::size_t i = 0; i < entities.size(); ++i)
+    {
+        RunEntity(entities[i]);
+    }
+
+    // 2. The last scene requested in the step.
+    if (sceneRequested)
+    {
+        sceneRequested = false;
+        Engine::Instance().jsonManager->LoadScene(requestedScene, showLoadingFrames);
+    }
+
+    // 3. Kills, in the order asked.
+    for (ECS::IEntity* entity : killList)
+    {
+        if (entity->scene != nullptr)
+        {
+            entity->scene->RemoveEntity(entity, true);
+        }
+    }
+    killList.clear();
+
+    lastUpdateSeconds = static_cast<float>(static_cast<double>(Time::NowTicks() - updateStartTicks) / 1e7);
+}
+
+void ScriptSystem::RunEntity(ECS::IEntity* entity)
+{
+    const ECS::IEntity* camera = scene->mainCamera;
+    if (camera != nullptr && camera->room != 0 && entity->room != 0 && camera->room != entity->room)
+    {
+        return;
+    }
+    auto* script = entity->GetComponent<Component::ScriptComponent>();
+    if (script == nullptr || !script->IsActive())
+    {
+        return;
+    }
+    compiler.references.SetRunning(entity, script);
+    try
+    {
+        // Held for the pass: an action may recompile this entity and replace its program.
+        const std::shared_ptr<const ScriptProgram> program = script->program;
+        for (std::size_t e = 0; program != nullptr && e < program->events.size(); ++e)
+        {
+            const CompiledEvent& event = program->events[e];
+            script->rawCollisions.clear();
+            script->rawTriggers.clear();
+            script->rawRaycasts.clear();
+            script->collisionHits.clear();
+            script->triggerHits.clear();
+            script->raycastHits.clear();
+
+            // Every trigger is evaluated, so each contact trigger leaves its hits behind.
+            bool fired = false;
+            for (const ScriptStatement& trigger : event.triggers)
+            {
+                if (!script->initialized && trigger.onEvent != &Events::Initialize)
+                {
+                    continue;
+                }
+                fired = trigger.onEvent(entity, trigger.params, compiler) || fired;
+            }
+            if (!fired)
+            {
+                continue;
+            }
+            std::size_t repetitions = 1;
+            if (!script->collisionHits.empty())
+            {
+                repetitions = script->collisionHits.size();
+            }
+            else if (!script->triggerHits.empty())
+            {
+                repetitions = script->triggerHits.size();
+            }
+            else if (!script->raycastHits.empty())
+            {
+                repetitions = script->raycastHits.size();
+            }
+            for (std::size_t hit = 0; hit < repetitions; ++hit)
+            {
+                compiler.RunBlocks(event.blocks, entity, hit);
+            }
+        }
+        script->initialized = true;
+    }
+    catch (const ScriptFailure&)
+    {
+        Engine::Instance().logger.Log("Something is wrong with " + entity->name);
+    }
+    compiler.references.SetRunning(nullptr, nullptr);
 }
 
 } // namespace Varn::System

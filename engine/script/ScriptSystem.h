@@ -1,7 +1,13 @@
 #pragma once
-// Runs the ORIN scripts of its entities each step. (Not built yet: Update and the compile
-// points do nothing.)
+// Runs the compiled ORIN programs of its entities once per step, then carries out what the
+// scripts asked to defer: a scene switch and the removal of killed entities. Owns the
+// ORINCompiler (keyword tables, global variables, resolver slots); the global variables are
+// written back to the player's file when the system is destroyed. Main thread only.
 #include "core/ISystem.h"
+#include "script/ORINCompiler.h"
+
+#include <string>
+#include <vector>
 
 namespace Varn::ECS
 {
@@ -14,13 +20,24 @@ namespace Varn::System
 class ScriptSystem : public System::ISystem
 {
 public:
-    using ISystem::ISystem;
+    explicit ScriptSystem(Scene* scene);
+    ~ScriptSystem() override; // saves the global variables
     void Update(const float& dt) override;
 
-    // Compile points for the scene loader: one entity as it is read, then the whole scene once
-    // its entities are in place. (The ORIN compiler is not built yet; both do nothing.)
+    // Compile points for the scene loader: one entity as it is read (a failure is summarised
+    // in the log), then every entity of the scene once its entities are in place.
     void CompileEntity(ECS::IEntity* entity);
     void CompileScene();
+
+    // Every event of one entity's program, unless the room or activity filters skip it.
+    void RunEntity(ECS::IEntity* entity);
+
+    float timeStep = 0.0f;               // seconds, the step of the current Update
+    std::vector<ECS::IEntity*> killList; // removed with their descendants after the scripts
+    bool sceneRequested = false;         // a scene switch waits for the end of the Update
+    bool showLoadingFrames = false;      // for the requested switch
+    std::string requestedScene;          // path of the requested scene file
+    ORINCompiler compiler;               // after timeStep: its resolvers read it
 };
 
 } // namespace Varn::System

@@ -159,7 +159,10 @@ TEST_F(SceneLoading, ParentCyclesAreRefusedSoNoWalkUpTheHierarchyHangs)
 
 TEST_F(SceneLoading, ScriptReferencesResolveAfterTheWholeFile)
 {
-    Load(R"([{"ID":"Guard","ID Type":0,"Script":{"Entity List":{"target":3,"nobody":42}}},)"
+    // Only variables the scripts declare survive their compile.
+    const std::string script = scratch.Write("guard.orin", "ent target\nent nobody\n");
+    Load(R"([{"ID":"Guard","ID Type":0,"Script":{"File Path":{"File Path 0":")" + script +
+         R"("},"Entity List":{"target":3,"nobody":42}}},)"
          R"({"ID":"Thief","ID Type":0,"Current Parent ID":3,"Transform":{}}])");
     const auto& list = Find("Guard")->GetComponent<Component::ScriptComponent>()->entityList;
     ASSERT_EQ(list.count("target"), 1u);

@@ -1,0 +1,23 @@
+#pragma once
+// The action keywords of ORIN: the statements of "[Action]" blocks. Each gets its target
+// entity and the current hit index; a wrong parameter count is logged and the action skipped,
+// a failing reference abandons the entity's script for the step. The table grows by family
+// (variables here; transform, entity, array, flow, scene and component actions join it).
+#include "script/ScriptProgram.h"
+
+namespace Varn::System
+{
+
+class Actions
+{
+public:
+    static void Register(ActionTable& table);
+
+    static void Print(ECS::IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit);
+    static void SetBool(ECS::IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit);
+    static void SetFloat(ECS::IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit);
+    static void SetString(ECS::IEntity* entity, const Params& params, ORINCompiler& compiler,
+                          std::size_t hit);
+};
+
+} // namespace Varn::System

@@ -1,0 +1,232 @@
+#include "script/Events.h"
+
+#include "core/Engine.h"
+#include "core/InputManager.h"
+#include "ecs/BoxCollider2D.h"
+#include "ecs/CircleCollider2D.h"
+#include "ecs/IEntity.h"
+#include "ecs/RigidBody.h"
+#include "ecs/ScriptComponent.h"
+#include "ecs/Transform.h"
+#include "ecs/UIButton.h"
+#include "script/ORINCompiler.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+
+namespace Varn::System
+{
+
+namespace
+{
+
+// Each contact event starts from empty hit lists, so only its own hits remain.
+void ClearHits(Component::ScriptComponent& script)
+{
+    script.rawCollisions.clear();
+    script.rawTriggers.clear();
+    script.rawRaycasts.clear();
+    script.collisionHits.clear();
+    script.triggerHits.clear();
+    script.raycastHits.clear();
+}
+
+bool Between(float value, float a, float b)
+{
+    return value >= std::min(a, b) && value <= std::max(a, b);
+}
+
+} // namespace
+
+void Events::Register(EventTable& table)
+{
+    table["True"] = &True;
+    table["Initialize"] = &Initialize;
+    table["Input"] = &Input;
+    table["EnterArea"] = &EnterArea;
+    table["OnTrigger"] = &OnTrigger;
+    table["OnCollision"] = &OnCollision;
+    table["OnButton"] = &OnButton;
+    table["ControllerConnected"] = &ControllerConnected;
+}
+
+bool Events::True(ECS::IEntity*, const Params&, ORINCompiler&)
+{
+    return true;
+}
+
+bool Events::Initialize(ECS::IEntity* entity, const Params& params, ORINCompiler&)
+{
+    if (!params.empty())
+    {
+        References::InvalidParameters("Initialize", entity);
+        return false;
+    }
+    const auto* script = entity->GetComponent<Component::ScriptComponent>();
+    return script != nullptr && !script->initialized;
+}
+
+bool Events::Input(ECS::IEntity* entity, const Params& params, ORINCompiler&)
+{
+    if (params.size() != 2)
+    {
+        References::InvalidParameters("InputEvent", entity);
+        return false;
+    }
+    const std::string& mode = params[0].text;
+    const char* begin = params[1].text.c_str();
+    char* end = nullptr;
+    errno = 0;
+    const long key = std::strtol(begin, &end, 10);
+    if (end == begin || errno == ERANGE || (mode != "Down" && mode != "Pressed" && mode != "Up"))
+    {
+        References::InvalidParameters("InputEvent", entity);
+        return false;
+    }
+    const InputManager& input = *Engine::Instance().input;
+    const int code = static_cast<int>(std::clamp(key, -1L, static_cast<long>(InputManager::KEY_COUNT)));
+    if (mode == "Down")
+    {
+        return input.IsKeyDown(code);
+    }
+    return mode == "Pressed" ? input.IsKeyPressed(code) : input.IsKeyReleased(code);
+}
+
+bool Events::InArea(ECS::IEntity* entity, const Params& params, ORINCompiler& compiler)
+{
+    float corner[6];
+    for (int i = 0; i < 6; ++i)
+    {
+        corner[i] = compiler.references.Float(entity, params[i], i, false, 0);
+    }
+    const auto* transform = entity->GetComponent<Component::Transform>();
+    if (transform == nullptr)
+    {
+        References::MissingComponent("Transform", entity);
+        return false;
+    }
+    const auto& m = transform->worldMatrix.m;
+    return Between(m[0][3], corner[0], corner[3]) && Between(m[1][3], corner[1], corner[4]) &&
+           Between(m[2][3], corner[2], corner[5]);
+}
+
+bool Events::EnterArea(ECS::IEntity* entity, const Params& params, ORINCompiler& compiler)
+{
+    if (params.size() != 6)
+    {
+        References::InvalidParameters("EnterAreaEvent", entity);
+        return false;
+    }
+    try
+    {
+        return InArea(entity, params, compiler);
+    }
+    catch (const ScriptFailure&)
+    {
+        References::InvalidParameters("EnterAreaEvent", entity);
+        return false;
+    }
+}
+
+bool Events::OnTrigger(ECS::IEntity* entity, const Params& params, ORINCompiler&)
+{
+    if (!params.empty())
+    {
+        References::InvalidParameters("OnTrigger", entity);
+        return false;
+    }
+    auto* script = entity->GetComponent<Component::ScriptComponent>();
+    if (script == nullptr)
+    {
+        return false;
+    }
+    ClearHits(*script);
+    if (const auto* box = entity->GetComponent<Component::BoxCollider2D>())
+    {
+        script->rawTriggers = box->triggerEntities;
+    }
+    if (const auto* circle = entity->GetComponent<Component::CircleCollider2D>())
+    {
+        script->rawTriggers.insert(script->rawTriggers.end(), circle->triggerEntities.begin(),
+                                   circle->triggerEntities.end());
+    }
+    script->triggerHits = script->rawTriggers;
+    return !script->triggerHits.empty();
+}
+
+bool Events::OnCollision(ECS::IEntity* entity, const Params& params, ORINCompiler&)
+{
+    if (!params.empty())
+    {
+        References::InvalidParameters("OnCollision", entity);
+        return false;
+    }
+    const auto* body = entity->GetComponent<Component::RigidBody>();
+    const auto* box = entity->GetComponent<Component::BoxCollider2D>();
+    if (body == nullptr && box == nullptr)
+    {
+        References::MissingComponent("RigidBody and BoxCollider", entity);
+        return false;
+    }
+    auto* script = entity->GetComponent<Component::ScriptComponent>();
+    if (script == nullptr)
+    {
+        return false;
+    }
+    ClearHits(*script);
+    if (body != nullptr && !body->contacts.empty())
+    {
+        for (const Component::ContactInfo& contact : body->contacts)
+        {
+            script->rawCollisions.push_back(contact.other);
+        }
+    }
+    else if (box != nullptr)
+    {
+        script->rawCollisions = box->collidingEntities;
+    }
+    script->collisionHits = script->rawCollisions;
+    return !script->collisionHits.empty();
+}
+
+bool Events::OnButton(ECS::IEntity* entity, const Params& params, ORINCompiler&)
+{
+    if (params.size() != 1)
+    {
+        References::InvalidParameters("OnButton", entity);
+        return false;
+    }
+    const auto* button = entity->GetComponent<UIComponent::UIButton>();
+    if (button == nullptr)
+    {
+        References::MissingComponent("UIButton", entity);
+        return false;
+    }
+    const std::string& state = params[0].text;
+    if (state == "Click")
+    {
+        return button->clicked;
+    }
+    if (state == "Down")
+    {
+        return button->isDown;
+    }
+    if (state == "Hover")
+    {
+        return button->hovered;
+    }
+    if (state == "OffHover")
+    {
+        return !button->hovered;
+    }
+    References::InvalidParameters("OnButton", entity);
+    return false;
+}
+
+bool Events::ControllerConnected(ECS::IEntity*, const Params&, ORINCompiler&)
+{
+    return Engine::Instance().input->padConnected;
+}
+
+} // namespace Varn::System

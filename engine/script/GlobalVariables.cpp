@@ -1,0 +1,213 @@
+#include "script/GlobalVariables.h"
+
+#include "core/Engine.h"
+#include "core/FilePath.h"
+#include "script/ScriptProgram.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <sstream>
+#include <unistd.h>
+
+namespace Varn::System
+{
+
+namespace
+{
+
+std::string Environment(const char* name)
+{
+    const char* value = std::getenv(name);
+    return value != nullptr ? std::string(value) : std::string();
+}
+
+// Lines split at line feeds; a carriage return left by a Windows editor is dropped.
+std::vector<std::string> Lines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::istringstream stream(text);
+    std::string line;
+    while (std::getline(stream, line))
+    {
+        if (!line.empty() && line.back() == '\r')
+        {
+            line.pop_back();
+        }
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+// Writes `text` to `path` so that a crash at any point leaves either the old file or the new
+// one: a temporary file in the same folder is written, flushed to disk and renamed over it.
+bool WriteAtomically(const std::string& path, const std::string& text)
+{
+    const std::string temporary = path + ".tmp";
+    std::FILE* file = std::fopen(Helper::NativePath(temporary).c_str(), "wb");
+    if (file == nullptr)
+    {
+        return false;
+    }
+    bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
+    written = std::fflush(file) == 0 && written;
+    written = fsync(fileno(file)) == 0 && written;
+    written = std::fclose(file) == 0 && written;
+    std::error_code error;
+    if (written)
+    {
+        std::filesystem::rename(Helper::NativePath(temporary), Helper::NativePath(path), error);
+    }
+    if (!written || error)
+    {
+        std::filesystem::remove(Helper::NativePath(temporary), error);
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+std::string GlobalVariables::UserFolder()
+{
+    if (const std::string appData = Environment("APPDATA"); !appData.empty())
+    {
+        return appData + "/Corvalune";
+    }
+    if (const std::string dataHome = Environment("XDG_DATA_HOME"); !dataHome.empty())
+    {
+        return dataHome + "/Corvalune";
+    }
+    if (const std::string home = Environment("HOME"); !home.empty())
+    {
+        return home + "/.local/share/Corvalune";
+    }
+    return {};
+}
+
+void GlobalVariables::Load()
+{
+    bools.clear();
+    floats.clear();
+    strings.clear();
+    version = NextStorageVersion();
+    writable = false;
+    const std::string folder = UserFolder();
+    if (folder.empty())
+    {
+        userFile.clear();
+        return;
+    }
+    userFile = folder + "/" + FILE_NAME;
+    std::error_code error;
+    std::filesystem::create_directories(Helper::NativePath(folder), error);
+
+    // First run: the shipped defaults become the player's file. An unreadable default gives
+    // an empty file.
+    if (!std::filesystem::exists(Helper::NativePath(userFile), error))
+    {
+        std::string defaults;
+        Helper::ReadTextFile(DEFAULT_FILE, defaults);
+        std::string seeded;
+        for (const std::string& line : Lines(defaults))
+        {
+            seeded += line + "\n";
+        }
+        if (!WriteAtomically(userFile, seeded))
+        {
+            Engine::Instance().logger.Log("Error: Failed To write " + userFile);
+        }
+    }
+
+    std::string text;
+    if (!Helper::ReadTextFile(userFile, text))
+    {
+        // A save that exists but cannot be read must not be replaced by an empty one at exit.
+        Engine::Instance().logger.Log("Error: Failed To read " + userFile);
+        return;
+    }
+    writable = true;
+    for (const std::string& line : Lines(text))
+    {
+        ReadLine(line);
+    }
+}
+
+bool GlobalVariables::ReadLine(const std::string& line)
+{
+    const std::size_t firstSpace = line.find(' ');
+    if (firstSpace == std::string::npos)
+    {
+        return false;
+    }
+    const std::string type = line.substr(0, firstSpace);
+    const std::size_t secondSpace = line.find(' ', firstSpace + 1);
+    const std::string name = line.substr(
+        firstSpace + 1, secondSpace == std::string::npos ? std::string::npos : secondSpace - firstSpace - 1);
+    const std::string value = secondSpace == std::string::npos ? std::string() : line.substr(secondSpace + 1);
+
+    if (type == "String")
+    {
+        strings[name] = value;
+        return true;
+    }
+    const char* begin = value.c_str();
+    char* end = nullptr;
+    errno = 0;
+    if (type == "Bool")
+    {
+        const long number = std::strtol(begin, &end, 10);
+        if (end == begin || errno == ERANGE)
+        {
+            return false;
+        }
+        bools[name] = number != 0;
+        return true;
+    }
+    if (type == "Float")
+    {
+        const float number = std::strtof(begin, &end);
+        if (end == begin || errno == ERANGE)
+        {
+            return false;
+        }
+        floats[name] = number;
+        return true;
+    }
+    return false;
+}
+
+std::string GlobalVariables::Text() const
+{
+    std::ostringstream text;
+    for (const auto& [name, value] : bools)
+    {
+        text << "Bool " << name << " " << (value ? "1" : "0") << "\n";
+    }
+    for (const auto& [name, value] : floats)
+    {
+        text << "Float " << name << " " << value << "\n";
+    }
+    for (const auto& [name, value] : strings)
+    {
+        text << "String " << name << " " << value << "\n";
+    }
+    return text.str();
+}
+
+bool GlobalVariables::Save() const
+{
+    if (userFile.empty() || !writable)
+    {
+        return false;
+    }
+    if (!WriteAtomically(userFile, Text()))
+    {
+        Engine::Instance().logger.Log("Error: Failed To write " + userFile);
+        return false;
+    }
+    return true;
+}
+
+} // namespace Varn::System

@@ -1,0 +1,43 @@
+#pragma once
+// The game's save data: named bools, floats and strings shared by every script ("#g_name").
+// Read from the per-user file when the ScriptSystem is built (seeded from the shipped default
+// on first run) and written back when it is destroyed. Scripts change values, never names.
+#include <cstdint>
+#include <map>
+#include <string>
+
+namespace Varn::System
+{
+
+class GlobalVariables
+{
+public:
+    static constexpr const char* DEFAULT_FILE = "Resources//Scripts//GlobalVariables.orin";
+    static constexpr const char* FILE_NAME = "GlobalVariables.orin";
+
+    // The per-user folder: "$APPDATA/Corvalune", else "$XDG_DATA_HOME/Corvalune", else
+    // "$HOME/.local/share/Corvalune"; empty when none of those is set (globals are then off).
+    static std::string UserFolder();
+
+    // Seeds the per-user file from the default file when it does not exist yet, then reads it.
+    void Load();
+    // Writes every value to the per-user file through a temporary file renamed over it, so
+    // an interrupted save leaves the previous file whole. False (with a log line) on failure.
+    bool Save() const;
+
+    // One line of the file; false for a line that is skipped (unknown type, bad number).
+    bool ReadLine(const std::string& line);
+    // The file's text: bools, then floats (default stream format), then strings.
+    std::string Text() const;
+
+    std::map<std::string, bool> bools;
+    std::map<std::string, float> floats;
+    std::map<std::string, std::string> strings;
+    uint64_t version = 0; // renewed by Load, which may drop entries
+
+private:
+    std::string userFile;  // empty when there is no per-user folder
+    bool writable = false; // the per-user file was read (or seeded) successfully
+};
+
+} // namespace Varn::System

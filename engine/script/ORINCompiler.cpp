@@ -1,0 +1,597 @@
+#include "script/ORINCompiler.h"
+
+#include "core/Engine.h"
+#include "core/Scene.h"
+#include "ecs/IEntity.h"
+#include "ecs/ScriptComponent.h"
+#include "resource/Script.h"
+#include "script/Actions.h"
+#include "script/Conditions.h"
+#include "script/Events.h"
+#include "script/ReferenceParser.h"
+#include "script/ScriptSystem.h"
+
+#include <set>
+#include <utility>
+
+namespace Varn::System
+{
+
+namespace
+{
+
+const std::string& TokenAt(const std::vector<std::string>& tokens, std::size_t i)
+{
+    static const std::string lineEnd;
+    return i < tokens.size() ? tokens[i] : lineEnd;
+}
+
+// The scripts of a component that exist, in order.
+std::vector<const Resource::Script*> Scripts(const Component::ScriptComponent& script)
+{
+    std::vector<const Resource::Script*> scripts;
+    for (const Resource::Script* file : script.filePath)
+    {
+        if (file != nullptr)
+        {
+            scripts.push_back(file);
+        }
+    }
+    return scripts;
+}
+
+// Declarations are not statements: section passes step over the type word and its alias.
+bool SkipDeclaration(const std::vector<std::string>& tokens, std::size_t& i)
+{
+    if (!ORINCompiler::IsTypeWord(tokens[i]))
+    {
+        return false;
+    }
+    if (!TokenAt(tokens, i + 1).empty())
+    {
+        ++i;
+    }
+    return true;
+}
+
+} // namespace
+
+ORINCompiler::ORINCompiler(ScriptSystem& system_) : system(system_), references(globals, system_.timeStep)
+{
+    globals.Load();
+    Events::Register(eventTable);
+    Conditions::Register(conditionTable);
+    Actions::Register(actionTable);
+}
+
+bool ORINCompiler::IsTypeWord(const std::string& token)
+{
+    return token == "float" || token == "bool" || token == "string" || token == "ent" || token == "bool[]" ||
+           token == "float[]" || token == "string[]" || token == "ent[]";
+}
+
+std::vector<std::string> ORINCompiler::StripComments(const std::vector<std::string>& tokens)
+{
+    std::vector<std::string> kept;
+    kept.reserve(tokens.size());
+    bool lineComment = false;
+    bool blockComment = false;
+    for (const std::string& token : tokens)
+    {
+        const std::string start = token.substr(0, 2);
+        if (start == "//")
+        {
+            kept.emplace_back();
+            lineComment = true;
+        }
+        else if (start == "/*")
+        {
+            kept.emplace_back();
+            blockComment = true;
+        }
+        else if (start == "*/")
+        {
+            kept.emplace_back();
+            blockComment = false;
+        }
+        else if (token.empty())
+        {
+            kept.emplace_back();
+            lineComment = false;
+        }
+        else if (!lineComment && !blockComment)
+        {
+            kept.push_back(token);
+        }
+    }
+    return kept;
+}
+
+void ORINCompiler::ReportError(const std::string& message, const ECS::IEntity* entity)
+{
+    Engine::Instance().logger.Log(std::string(ERROR_PREFIX) + message + entity->name);
+    success = false;
+}
+
+ORINCompiler::Line ORINCompiler::ReadLine(const std::vector<std::string>& tokens, std::size_t& i,
+                                          bool withTarget)
+{
+    Line line;
+    if (withTarget && tokens[i][0] == '#')
+    {
+        line.target = tokens[i];
+        ++i;
+    }
+    line.keyword = TokenAt(tokens, i);
+    while (!TokenAt(tokens, i).empty() && !TokenAt(tokens, i + 1).empty())
+    {
+        ++i;
+        line.params.push_back(tokens[i]);
+    }
+    return line;
+}
+
+ScriptStatement ORINCompiler::MakeStatement(const Line& line, CacheNumbering& numbering)
+{
+    ScriptStatement statement;
+    statement.keyword = line.keyword;
+    statement.target = ReferenceParser::PrepareEntity(line.target, &numbering);
+    statement.params.reserve(line.params.size());
+    for (const std::string& param : line.params)
+    {
+        statement.params.push_back(ReferenceParser::Prepare(param, &numbering));
+    }
+    return statement;
+}
+
+bool ORINCompiler::Compile(ECS::IEntity* entity, bool summary)
+{
+    auto* script = entity->GetComponent<Component::ScriptComponent>();
+    if (script == nullptr)
+    {
+        return true;
+    }
+    script->initialized = false;
+    success = true;
+
+    // The stripped list replaces the shared resource's own; stripping twice changes nothing.
+    for (Resource::Script* file : script->filePath)
+    {
+        if (file != nullptr)
+        {
+            file->tokens = StripComments(file->tokens);
+        }
+    }
+    const std::vector<const Resource::Script*> scripts = Scripts(*script);
+    std::vector<std::vector<std::string>> tokens;
+    for (const Resource::Script* file : scripts)
+    {
+        tokens.push_back(file->tokens);
+    }
+    if (const auto known = programs.find(scripts); known != programs.end() && known->second.tokens == tokens)
+    {
+        Install(*script, known->second.declarations, known->second.program);
+        return true;
+    }
+
+    // Every pass runs, so one compile reports at most one error per pass.
+    Declarations declarations;
+    auto program = std::make_shared<ScriptProgram>();
+    CacheNumbering numbering{program->id, 0};
+    ScanDeclarations(scripts, entity, declarations);
+    ParseEvents(scripts, entity, program->events, numbering);
+    ParseActionGroups(scripts, entity, program->actionGroups, numbering);
+    ParseConditionGroups(scripts, entity, program->conditionGroups, numbering);
+    program->variableReferences = numbering.next;
+
+    if (!success)
+    {
+        if (summary)
+        {
+            Engine::Instance().logger.Log(std::string(ERROR_PREFIX) + entity->name +
+                                          "'s scripts failed to compile!");
+        }
+        return false;
+    }
+    SharedProgram& shared = programs[scripts];
+    shared = SharedProgram{std::move(tokens), std::move(declarations), std::move(program)};
+    Install(*script, shared.declarations, shared.program);
+    return true;
+}
+
+void ORINCompiler::Install(Component::ScriptComponent& script, const Declarations& declarations,
+                           const std::shared_ptr<const ScriptProgram>& program)
+{
+    // A scalar keeps the value the component already holds (scene file or previous compile).
+    std::map<std::string, bool> bools;
+    std::map<std::string, float> floats;
+    std::map<std::string, std::string> strings;
+    std::map<std::string, ECS::IEntity*> entities;
+    auto keep = [](auto& fresh, const auto& old, const std::string& alias, auto initial)
+    {
+        const auto found = old.find(alias);
+        fresh.emplace(alias, found != old.end() ? found->second : initial);
+    };
+    script.boolArrays.clear();
+    script.floatArrays.clear();
+    script.stringArrays.clear();
+    script.entityArrays.clear();
+    for (const auto& [type, alias] : declarations)
+    {
+        if (type == "float")
+        {
+            keep(floats, script.floatList, alias, 0.0f);
+        }
+        else if (type == "bool")
+        {
+            keep(bools, script.boolList, alias, false);
+        }
+        else if (type == "string")
+        {
+            keep(strings, script.stringList, alias, std::string());
+        }
+        else if (type == "ent")
+        {
+            keep(entities, script.entityList, alias, static_cast<ECS::IEntity*>(nullptr));
+        }
+        else if (type == "bool[]")
+        {
+            script.boolArrays[alias];
+        }
+        else if (type == "float[]")
+        {
+            script.floatArrays[alias];
+        }
+        else if (type == "string[]")
+        {
+            script.stringArrays[alias];
+        }
+        else
+        {
+            script.entityArrays[alias];
+        }
+    }
+    script.variablesVersion = NextStorageVersion();
+    script.boolList = std::move(bools);
+    script.floatList = std::move(floats);
+    script.stringList = std::move(strings);
+    script.entityList = std::move(entities);
+    script.program = program;
+    script.programId = program->id;
+    script.referenceCache.assign(program->variableReferences, StorageCache{});
+}
+
+void ORINCompiler::ScanDeclarations(const std::vector<const Resource::Script*>& scripts,
+                                    const ECS::IEntity* entity, Declarations& declarations)
+{
+    std::set<std::string> bools, floats, strings, entities, arrays; // an array alias is unique across kinds
+    for (const Resource::Script* file : scripts)
+    {
+        const std::vector<std::string>& tokens = file->tokens;
+        for (std::size_t i = 0; i < tokens.size(); ++i)
+        {
+            const std::string& type = tokens[i];
+            if (!IsTypeWord(type))
+            {
+                continue;
+            }
+            const std::string& alias = TokenAt(tokens, i + 1);
+            if (alias.empty())
+            {
+                ReportError("Variables declared without aliases in ", entity);
+                return;
+            }
+            std::set<std::string>& names = type == "float"    ? floats
+                                           : type == "bool"   ? bools
+                                           : type == "string" ? strings
+                                           : type == "ent"    ? entities
+                                                              : arrays;
+            if (!names.insert(alias).second)
+            {
+                ReportError("Duplicate variable aliases in ", entity);
+                return;
+            }
+            declarations.emplace_back(type, alias);
+            ++i; // scanning goes on after the alias
+        }
+    }
+}
+
+bool ORINCompiler::ReadBlockStatement(const std::vector<std::string>& tokens, std::size_t& i,
+                                      bool inConditions, ScriptBlock& block, const ECS::IEntity* entity,
+                                      CacheNumbering& numbering)
+{
+    ScriptStatement statement = MakeStatement(ReadLine(tokens, i, true), numbering);
+    if (inConditions)
+    {
+        const auto found = conditionTable.find(statement.keyword);
+        if (found == conditionTable.end())
+        {
+            ReportError("Invalid Condition in ", entity);
+            return false;
+        }
+        statement.onCondition = found->second;
+        block.conditions.push_back(std::move(statement));
+        return true;
+    }
+    const auto found = actionTable.find(statement.keyword);
+    if (found == actionTable.end())
+    {
+        ReportError("Invalid Action in ", entity);
+        return false;
+    }
+    statement.onAction = found->second;
+    block.actions.push_back(std::move(statement));
+    return true;
+}
+
+void ORINCompiler::ParseEvents(const std::vector<const Resource::Script*>& scripts,
+                               const ECS::IEntity* entity, std::vector<CompiledEvent>& events,
+                               CacheNumbering& numbering)
+{
+    for (const Resource::Script* file : scripts)
+    {
+        const std::vector<std::string>& tokens = file->tokens;
+        bool inSection = false, inConditions = false, inActions = false, justOpened = false;
+        ScriptBlock block;
+        CompiledEvent event;
+        for (std::size_t i = 0; i < tokens.size(); ++i)
+        {
+            const std::string& token = tokens[i];
+            if (token.empty())
+            {
+                continue;
+            }
+            if (token == "[Event]")
+            {
+                // A second "[Event]" before "[End]" merges into the open event.
+                inSection = justOpened = true;
+                inConditions = inActions = false;
+                continue;
+            }
+            if (!inSection)
+            {
+                continue;
+            }
+            if (token == "[Condition]" || token == "[Else]")
+            {
+                if (!justOpened)
+                {
+                    event.blocks.push_back(std::move(block));
+                    block = ScriptBlock{};
+                }
+                inConditions = true;
+                inActions = justOpened = false;
+                block.isElse = token == "[Else]";
+            }
+            else if (token == "[Action]")
+            {
+                inActions = true;
+                inConditions = justOpened = false;
+            }
+            else if (token == "[End]")
+            {
+                event.blocks.push_back(std::move(block));
+                events.push_back(std::move(event));
+                block = ScriptBlock{};
+                event = CompiledEvent{};
+                inSection = inConditions = inActions = justOpened = false;
+            }
+            else if (SkipDeclaration(tokens, i))
+            {
+                continue;
+            }
+            else if (justOpened)
+            {
+                ScriptStatement trigger = MakeStatement(ReadLine(tokens, i, false), numbering);
+                const auto found = eventTable.find(trigger.keyword);
+                if (found == eventTable.end())
+                {
+                    ReportError("Invalid Event in ", entity);
+                    return;
+                }
+                trigger.onEvent = found->second;
+                event.triggers.push_back(std::move(trigger));
+            }
+            else if ((inConditions || inActions) &&
+                     !ReadBlockStatement(tokens, i, inConditions, block, entity, numbering))
+            {
+                return;
+            }
+        }
+        // Statements after the last "[End]" of a file are dropped.
+    }
+}
+
+void ORINCompiler::ParseActionGroups(const std::vector<const Resource::Script*>& scripts,
+                                     const ECS::IEntity* entity, std::map<std::string, ActionGroup>& groups,
+                                     CacheNumbering& numbering)
+{
+    for (const Resource::Script* file : scripts)
+    {
+        const std::vector<std::string>& tokens = file->tokens;
+        bool inGroup = false, inConditions = false, inActions = false, justOpened = false;
+        std::string name;
+        ScriptBlock block;
+        ActionGroup group;
+        for (std::size_t i = 0; i < tokens.size(); ++i)
+        {
+            const std::string& token = tokens[i];
+            if (token.empty())
+            {
+                continue;
+            }
+            if (token == "[ActionGroup]")
+            {
+                name = TokenAt(tokens, i + 1);
+                if (name.empty())
+                {
+                    ReportError("Missing ActionGroup name in ", entity);
+                    return;
+                }
+                if (groups.count(name) != 0)
+                {
+                    ReportError("Duplicate ActionGroup in ", entity);
+                    return;
+                }
+                ++i;
+                inGroup = justOpened = true;
+                inConditions = inActions = false;
+                block = ScriptBlock{};
+                group = ActionGroup{};
+                continue;
+            }
+            if (!inGroup)
+            {
+                continue;
+            }
+            if (token == "[Condition]" || token == "[Else]")
+            {
+                if (!justOpened)
+                {
+                    group.blocks.push_back(std::move(block));
+                    block = ScriptBlock{};
+                }
+                inConditions = true;
+                inActions = justOpened = false;
+                block.isElse = token == "[Else]";
+            }
+            else if (token == "[Action]")
+            {
+                inActions = true;
+                inConditions = justOpened = false;
+            }
+            else if (token == "[End]")
+            {
+                group.blocks.push_back(std::move(block));
+                groups[name] = std::move(group);
+                block = ScriptBlock{};
+                group = ActionGroup{};
+                inGroup = inConditions = inActions = justOpened = false;
+            }
+            else if (SkipDeclaration(tokens, i))
+            {
+                continue;
+            }
+            else if (inConditions || inActions)
+            {
+                if (!ReadBlockStatement(tokens, i, inConditions, block, entity, numbering))
+                {
+                    return;
+                }
+            }
+            else
+            {
+                ReadLine(tokens, i, true); // a group has no triggers: the line is ignored
+            }
+        }
+    }
+}
+
+void ORINCompiler::ParseConditionGroups(const std::vector<const Resource::Script*>& scripts,
+                                        const ECS::IEntity* entity,
+                                        std::map<std::string, ConditionGroup>& groups,
+                                        CacheNumbering& numbering)
+{
+    for (const Resource::Script* file : scripts)
+    {
+        const std::vector<std::string>& tokens = file->tokens;
+        bool inGroup = false;
+        std::string name;
+        ConditionGroup group;
+        for (std::size_t i = 0; i < tokens.size(); ++i)
+        {
+            const std::string& token = tokens[i];
+            if (token.empty())
+            {
+                continue;
+            }
+            if (token == "[AndGroup]" || token == "[OrGroup]")
+            {
+                name = TokenAt(tokens, i + 1);
+                if (name.empty())
+                {
+                    ReportError("Missing ConditionGroup name in ", entity);
+                    return;
+                }
+                if (groups.count(name) != 0)
+                {
+                    ReportError("Duplicate ConditionGroup in ", entity);
+                    return;
+                }
+                ++i;
+                inGroup = true;
+                group = ConditionGroup{};
+                group.isAnd = token == "[AndGroup]";
+                continue;
+            }
+            if (!inGroup)
+            {
+                continue;
+            }
+            if (token == "[End]")
+            {
+                groups[name] = std::move(group);
+                group = ConditionGroup{};
+                inGroup = false;
+            }
+            else if (!SkipDeclaration(tokens, i))
+            {
+                ScriptBlock block;
+                if (!ReadBlockStatement(tokens, i, true, block, entity, numbering))
+                {
+                    return;
+                }
+                group.conditions.push_back(std::move(block.conditions.front()));
+            }
+        }
+    }
+}
+
+void ORINCompiler::RunBlocks(const std::vector<ScriptBlock>& blocks, ECS::IEntity* entity, std::size_t hit)
+{
+    bool previousFailed = false;
+    for (const ScriptBlock& block : blocks)
+    {
+        if (block.isElse && !previousFailed)
+        {
+            continue;
+        }
+        bool held = true;
+        for (const ScriptStatement& condition : block.conditions)
+        {
+            if (!RunCondition(condition, entity, hit))
+            {
+                held = false;
+                break;
+            }
+        }
+        previousFailed = !held;
+        if (!held)
+        {
+            continue;
+        }
+        for (const ScriptStatement& action : block.actions)
+        {
+            RunAction(action, entity, hit);
+        }
+    }
+}
+
+bool ORINCompiler::RunCondition(const ScriptStatement& condition, ECS::IEntity* entity, std::size_t hit)
+{
+    ECS::IEntity* target = condition.target.source == ENTITY_SOURCE::SELF
+                               ? entity
+                               : references.Entity(entity, condition.target, 0, false, hit);
+    return condition.onCondition(target, condition.params, *this, hit);
+}
+
+void ORINCompiler::RunAction(const ScriptStatement& action, ECS::IEntity* entity, std::size_t hit)
+{
+    ECS::IEntity* target = action.target.source == ENTITY_SOURCE::SELF
+                               ? entity
+                               : references.Entity(entity, action.target, 0, false, hit);
+    action.onAction(target, action.params, *this, hit);
+}
+
+} // namespace Varn::System

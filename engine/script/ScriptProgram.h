@@ -1,0 +1,237 @@
+#pragma once
+// The compiled form of an entity's ORIN scripts. The ORINCompiler builds it and installs it
+// into the entity's ScriptComponent as a whole; a program is shared by every entity that
+// lists the same scripts and is never changed after its compile. Parameters are classified
+// once, when the statement is compiled, so running a statement does no text parsing.
+#include <cstddef>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace Varn::ECS
+{
+class IEntity;
+}
+
+namespace Varn::System
+{
+
+class ORINCompiler;
+struct ValueReference;
+
+// Raised by resolvers and handlers when a reference or operator cannot be served; the script
+// system catches it per entity and abandons that entity's scripts for the step.
+struct ScriptFailure
+{
+    int code;
+};
+
+// Where an entity reference ("#self", "#col", "#entBoss", ...) finds its entity.
+enum class ENTITY_SOURCE : uint8_t
+{
+    NONE, // not an entity reference: resolving fails
+    SELF,
+    COLLISION_HIT,
+    TRIGGER_HIT,
+    RAYCAST_HIT,
+    PLAYER,
+    MAIN_CAMERA,
+    ARRAY_ELEMENT, // "#entname[index]"
+    NAMED,         // "#entname": an ent variable, else the scene entity of that name
+    CHILD          // "#child3"
+};
+
+struct EntityReference
+{
+    ENTITY_SOURCE source = ENTITY_SOURCE::NONE;
+    std::string text;                            // the reference as written, for messages
+    std::string name;                            // array, variable or entity name
+    bool lastIndex = false;                      // "[last]"
+    std::shared_ptr<const ValueReference> index; // the element index otherwise; may be null
+    int child = 0;                               // for CHILD
+};
+
+// Where a bool, float or string parameter takes its value from.
+enum class VALUE_SOURCE : uint8_t
+{
+    FAIL, // no form matches: resolving fails
+    LITERAL,
+    GLOBAL,
+    LOCAL,
+    ARRAY_ELEMENT,
+    COUNT, // "#count_name": number of elements of a local array
+    FIELD, // an entity prefix and a field path
+    ENGINE // mouse, time, random, load and pad values
+};
+
+enum class FIELD : uint8_t
+{
+    TAG,
+    ID,
+    ROOM,
+    LAYER,
+    POS_X,
+    POS_Y,
+    POS_Z,
+    LPOS_X,
+    LPOS_Y,
+    LPOS_Z,
+    SCALE_X,
+    SCALE_Y,
+    SCALE_Z,
+    ROT_X,
+    ROT_Y,
+    ROT_Z,
+    CIRCLE_RADIUS,
+    VEL_X,
+    VEL_Y,
+    MASS,
+    CAM_X,
+    CAM_Y,
+    CAM_ZOOM,
+    ANIM_FRAME,
+    VARIABLE, // "var_name": a local variable of that entity
+    ACTIVE,
+    FLIP_X,
+    FLIP_Y,
+    GROUNDED,
+    NAME,
+    ANIM_NAME
+};
+
+enum class ENGINE_VALUE : uint8_t
+{
+    MOUSE_X,
+    MOUSE_Y,
+    MOUSE_DELTA_X,
+    MOUSE_DELTA_Y,
+    MOUSE_WORLD_X,
+    MOUSE_WORLD_Y,
+    TIME_DELTA,
+    TIME_FIXED_DELTA,
+    TIME_SCALE,
+    RANDOM,
+    LOAD_CURRENT,
+    LOAD_TOTAL,
+    LEFT_STICK_X,
+    LEFT_STICK_Y,
+    RIGHT_STICK_X,
+    RIGHT_STICK_Y,
+    LEFT_TRIGGER,
+    RIGHT_TRIGGER
+};
+
+// A number never handed out before: the version of a variable store (a component's variable
+// maps, the global maps). A store takes a fresh one whenever its variables may have moved.
+inline uint64_t NextStorageVersion()
+{
+    static uint64_t next = 0;
+    return ++next;
+}
+
+// The address a variable reference found last time, valid while its store keeps the version.
+// Components keep one per variable reference of their program (ValueReference::cacheIndex).
+struct StorageCache
+{
+    const void* owner = nullptr; // the store: a ScriptComponent or the global variables
+    uint64_t version = 0;
+    void* value = nullptr;
+};
+
+// Hands out the cache indices of one program's variable references while it is compiled.
+struct CacheNumbering
+{
+    uint64_t program = 0; // ScriptProgram::id
+    uint32_t next = 0;
+};
+
+// One parameter read as one type. Built by References::Prepare*. What a run reads first
+// comes first.
+struct ValueReference
+{
+    static constexpr uint32_t NO_CACHE = 0xFFFFFFFFu;
+
+    VALUE_SOURCE source = VALUE_SOURCE::FAIL;
+    FIELD field = FIELD::TAG;
+    ENGINE_VALUE engineValue = ENGINE_VALUE::MOUSE_X;
+    bool lastIndex = false;                        // "[last]"
+    bool boolean = false;                          // LITERAL bool
+    float number = 0.0f;                           // LITERAL float
+    uint32_t cacheIndex = NO_CACHE;                // for GLOBAL, LOCAL and FIELD variables
+    uint64_t program = 0;                          // ScriptProgram::id of the program it belongs to
+    std::string name;                              // variable, array or field variable name; LITERAL string
+    std::shared_ptr<const ValueReference> index;   // element index (a float reference); may be null
+    std::shared_ptr<const EntityReference> entity; // the prefix of a FIELD; null otherwise
+};
+
+// A statement parameter: its four readings, prepared at compile time, and its text.
+struct ScriptParam
+{
+    ValueReference asFloat;
+    ValueReference asBool;
+    ValueReference asString;
+    EntityReference asEntity;
+    std::string text;
+};
+
+using Params = std::vector<ScriptParam>;
+using EventHandler = bool (*)(ECS::IEntity* entity, const Params& params, ORINCompiler& compiler);
+using ConditionHandler = bool (*)(ECS::IEntity* entity, const Params& params, ORINCompiler& compiler,
+                                  std::size_t hit);
+using ActionHandler = void (*)(ECS::IEntity* entity, const Params& params, ORINCompiler& compiler,
+                               std::size_t hit);
+
+// Keyword tables, built once per compiler. A word may be in more than one table.
+using EventTable = std::unordered_map<std::string, EventHandler>;
+using ConditionTable = std::unordered_map<std::string, ConditionHandler>;
+using ActionTable = std::unordered_map<std::string, ActionHandler>;
+
+struct ScriptStatement
+{
+    EventHandler onEvent = nullptr;
+    ConditionHandler onCondition = nullptr;
+    ActionHandler onAction = nullptr;
+    Params params;
+    EntityReference target; // "#self" unless the line names another; unused by events
+    std::string keyword;
+};
+
+struct ScriptBlock
+{
+    bool isElse = false; // opened by "[Else]": tried only after the previous block failed
+    std::vector<ScriptStatement> conditions;
+    std::vector<ScriptStatement> actions;
+};
+
+struct CompiledEvent
+{
+    std::vector<ScriptStatement> triggers; // all evaluated; the event fires when one holds
+    std::vector<ScriptBlock> blocks;
+};
+
+struct ActionGroup
+{
+    std::vector<ScriptBlock> blocks;
+};
+
+struct ConditionGroup
+{
+    bool isAnd = false; // "[AndGroup]": all must hold; "[OrGroup]": one must hold
+    std::vector<ScriptStatement> conditions;
+};
+
+// What the compiler makes of one list of scripts. Entities whose ScriptComponents list the
+// same scripts share one program; their variables stay their own.
+struct ScriptProgram
+{
+    uint64_t id = NextStorageVersion(); // never reused, so a reference knows its program
+    std::vector<CompiledEvent> events;  // file order, scripts in filePath order
+    std::map<std::string, ActionGroup> actionGroups;
+    std::map<std::string, ConditionGroup> conditionGroups;
+    uint32_t variableReferences = 0; // cacheIndex values handed out: 0 to this, exclusive
+};
+
+} // namespace Varn::System

@@ -1,0 +1,169 @@
+#include "script/ScriptTestSupport.h"
+
+#include "ecs/RigidBody.h"
+#include "scene/JSONManager.h"
+
+#include <cmath>
+
+namespace Varn::Test
+{
+
+using Strings = std::vector<std::string>;
+
+class ScriptConditions : public ScriptTest
+{
+protected:
+    // An entity whose one event prints "yes" when `condition` holds and "no" otherwise.
+    ECS::IEntity* Testing(const std::string& condition, const std::string& declarations = "")
+    {
+        ECS::IEntity* e = Compiled("Hero", declarations + "\n[Event] True\n[Condition]\n" + condition +
+                                               "\n[Action]\nPrint yes\n[Else]\n[Action]\nPrint no\n[End]");
+        Step(); // the first pass runs only Initialize events
+        return e;
+    }
+    std::string Outcome()
+    {
+        engine->logger.Clear();
+        Step();
+        Strings lines = Log();
+        std::string joined;
+        for (const std::string& line : lines)
+        {
+            joined += line;
+        }
+        return joined;
+    }
+};
+
+TEST_F(ScriptConditions, CheckFloatComparesWithEachOperator)
+{
+    ECS::IEntity* e = Testing("CheckFloat #l_hp <= 0", "float hp");
+    const std::pair<float, std::string> cases[] = {{0.0f, "yes "}, {-1.0f, "yes "}, {0.5f, "no "}};
+    for (const auto& [hp, expected] : cases)
+    {
+        Script(e).floatList["hp"] = hp;
+        EXPECT_EQ(Outcome(), expected) << hp;
+    }
+    struct Case
+    {
+        const char* op;
+        bool less, equal, nan;
+    };
+    for (const Case& c :
+         {Case{"==", false, true, false}, Case{"!=", true, false, true}, Case{"<", true, false, false},
+          Case{">", false, false, false}, Case{">=", false, true, false}})
+    {
+        CurrentScene().RemoveEntity(e, false);
+        e = Testing(std::string("CheckFloat #l_a ") + c.op + " 2", "float a");
+        Script(e).floatList["a"] = 1.0f;
+        EXPECT_EQ(Outcome(), c.less ? "yes " : "no ") << c.op;
+        Script(e).floatList["a"] = 2.0f;
+        EXPECT_EQ(Outcome(), c.equal ? "yes " : "no ") << c.op;
+        Script(e).floatList["a"] = std::nanf("");
+        EXPECT_EQ(Outcome(), c.nan ? "yes " : "no ") << c.op;
+    }
+}
+
+TEST_F(ScriptConditions, AnOperatorThatIsNotOneAbandonsTheScript)
+{
+    Testing("CheckFloat 1 => 2");
+    EXPECT_EQ(Outcome(), "Something is wrong with Hero");
+    CurrentScene().RemoveEntity(CurrentScene().entities.back(), false);
+    Testing("CheckString a < b");
+    EXPECT_EQ(Outcome(), "Something is wrong with Hero") << "strings take only == and !=";
+}
+
+TEST_F(ScriptConditions, BoolAndStringChecksReadVariablesAndLiterals)
+{
+    ECS::IEntity* e = Testing("CheckBool #l_a true", "bool a");
+    EXPECT_EQ(Outcome(), "no ");
+    Script(e).boolList["a"] = true;
+    EXPECT_EQ(Outcome(), "yes ");
+    CurrentScene().RemoveEntity(e, false);
+    e = Testing("CheckString #l_s != Boss", "string s");
+    EXPECT_EQ(Outcome(), "yes ");
+    Script(e).stringList["s"] = "Boss";
+    EXPECT_EQ(Outcome(), "no ");
+}
+
+TEST_F(ScriptConditions, CheckTagTestsEachCollisionHitInTurn)
+{
+    engine->jsonManager->RegisterTag("Default");
+    const uint64_t enemy = engine->jsonManager->RegisterTag("Enemy");
+    ECS::IEntity* e = Compiled("Hero", "[Event] OnCollision\n[Condition]\nCheckTag Collided == Enemy\n"
+                                       "[Action]\nPrint #col_name\n[End]");
+    ECS::IEntity* goblin = Plain("Goblin");
+    ECS::IEntity* rock = Plain("Rock");
+    ECS::IEntity* orc = Plain("Orc");
+    goblin->tags = orc->tags = enemy | 1u;
+    rock->tags = 1u;
+    Step();
+    auto* body = e->AddComponent<Component::RigidBody>();
+    for (ECS::IEntity* other : {goblin, rock, orc})
+    {
+        body->contacts.push_back({other, {}});
+    }
+    Step();
+    EXPECT_EQ(Log(), (Strings{"Goblin ", "Orc "}));
+}
+
+TEST_F(ScriptConditions, HitTestsAreFalseOnAnEmptyListAndFailOnAnUnknownOne)
+{
+    Testing("CheckID Triggered == 5");
+    EXPECT_EQ(Outcome(), "no ");
+    CurrentScene().RemoveEntity(CurrentScene().entities.back(), false);
+    Testing("CheckID Touched == 5");
+    EXPECT_EQ(Outcome(), "Something is wrong with Hero");
+}
+
+TEST_F(ScriptConditions, CheckIdAndCheckNameCompareTheCurrentHit)
+{
+    ECS::IEntity* boss = Plain("Big Boss");
+    const std::string id = std::to_string(boss->id);
+    ECS::IEntity* e =
+        Compiled("Hero", "[Event] OnCollision\n"
+                         "[Condition]\nCheckName Collided == Big Boss\n[Action]\nPrint name\n"
+                         "[Condition]\nCheckID Collided == " +
+                             id +
+                             ".9\n[Action]\nPrint id\n"
+                             "[Condition]\nCheckName Collided != Big\n[Action]\nPrint other\n"
+                             "[Condition]\nCheckName Collided < Big\n[Action]\nPrint never\n[End]");
+    Step();
+    e->AddComponent<Component::RigidBody>()->contacts.push_back({boss, {}});
+    Step();
+    EXPECT_EQ(Log(), (Strings{"name ", "id ", "other ", "Invalid CheckName parameters in Hero."}));
+}
+
+TEST_F(ScriptConditions, ConditionGroupsAndOrOr)
+{
+    ECS::IEntity* e =
+        Compiled("Hero", "float hp\n[AndGroup] EmptyAnd\n[End]\n[OrGroup] EmptyOr\n[End]\n"
+                         "[AndGroup] Healthy\nCheckFloat #l_hp > 0\nCheckFloat #l_hp < 10\n[End]\n"
+                         "[OrGroup] Extreme\nCheckFloat #l_hp <= 0\nCheckFloat #l_hp >= 10\n[End]\n"
+                         "[Event] True\n"
+                         "[Condition]\nCheck EmptyAnd\n[Action]\nPrint and\n"
+                         "[Condition]\nCheck EmptyOr\n[Action]\nPrint or\n"
+                         "[Condition]\nCheck Unknown\n[Action]\nPrint unknown\n"
+                         "[Condition]\nCheck Healthy\n[Action]\nPrint healthy\n"
+                         "[Condition]\nCheck Extreme\n[Action]\nPrint extreme\n[End]");
+    Step();
+    Script(e).floatList["hp"] = 5.0f;
+    Step();
+    EXPECT_EQ(Log(), (Strings{"and ", "healthy "}));
+    engine->logger.Clear();
+    Script(e).floatList["hp"] = 12.0f;
+    Step();
+    EXPECT_EQ(Log(), (Strings{"and ", "extreme "}));
+}
+
+TEST_F(ScriptConditions, TargetedConditionsReadTheTargetsVariables)
+{
+    ECS::IEntity* boss = Compiled("Boss", "float hp");
+    Script(boss).floatList["hp"] = 3.0f;
+    Testing("#entBoss CheckFloat #l_hp > 2", "float hp");
+    EXPECT_EQ(Outcome(), "yes ");
+    Script(boss).floatList["hp"] = 1.0f;
+    EXPECT_EQ(Outcome(), "no ");
+}
+
+} // namespace Varn::Test

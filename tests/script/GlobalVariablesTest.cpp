@@ -1,0 +1,168 @@
+#include "script/ScriptTestSupport.h"
+
+#include "core/FilePath.h"
+#include "script/GlobalVariables.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+
+namespace Varn::Test
+{
+
+using System::GlobalVariables;
+using Strings = std::vector<std::string>;
+
+namespace
+{
+
+// Points the per-user folder at `dataHome` (no APPDATA) while it lives.
+class SaveFolderEnvironment
+{
+public:
+    explicit SaveFolderEnvironment(const std::string& dataHome)
+    {
+        for (const char* name : {"APPDATA", "XDG_DATA_HOME", "HOME"})
+        {
+            const char* value = std::getenv(name);
+            saved.emplace_back(name, value ? std::optional<std::string>(value) : std::nullopt);
+        }
+        unsetenv("APPDATA");
+        setenv("XDG_DATA_HOME", dataHome.c_str(), 1);
+    }
+    ~SaveFolderEnvironment()
+    {
+        for (const auto& [name, value] : saved)
+        {
+            value ? setenv(name.c_str(), value->c_str(), 1) : unsetenv(name.c_str());
+        }
+    }
+
+private:
+    std::vector<std::pair<std::string, std::optional<std::string>>> saved;
+};
+
+std::string Read(const std::filesystem::path& path)
+{
+    std::string text;
+    Helper::ReadTextFile(path.string(), text);
+    return text;
+}
+
+} // namespace
+
+class GlobalVariablesFile : public EngineTest
+{
+protected:
+    std::filesystem::path UserFile() const { return save.root / "Corvalune" / "GlobalVariables.orin"; }
+
+    ScratchFolder save;
+    SaveFolderEnvironment environment{save.root.string()};
+};
+
+TEST_F(GlobalVariablesFile, FirstStartSeedsTheUserFileAndSkipsUnreadableLines)
+{
+    ScratchFolder game(ScratchFolder::ENTER);
+    const std::string defaults =
+        "Bool sound 1\r\nFloat lives 3\nFloat speed abc\nString title Hello big world\n"
+        "float lower 2\nJunk\nBool muted no\n";
+    game.Write("Resources/Scripts/GlobalVariables.orin", defaults);
+
+    std::filesystem::remove(UserFile()); // the fixture's scene made an empty one
+    GlobalVariables globals;
+    globals.Load();
+    EXPECT_EQ(Read(UserFile()), "Bool sound 1\nFloat lives 3\nFloat speed abc\nString title Hello big world\n"
+                                "float lower 2\nJunk\nBool muted no\n");
+    EXPECT_EQ(globals.floats, (std::map<std::string, float>{{"lives", 3.0f}}));
+    EXPECT_EQ(globals.bools, (std::map<std::string, bool>{{"sound", true}}));
+    EXPECT_EQ(globals.strings, (std::map<std::string, std::string>{{"title", "Hello big world"}}));
+
+    // Later changes to the default file do not reach an existing save.
+    game.Write("Resources/Scripts/GlobalVariables.orin", "Float lives 9\nFloat extra 1\n");
+    globals.Load();
+    EXPECT_EQ(globals.floats, (std::map<std::string, float>{{"lives", 3.0f}}));
+}
+
+TEST_F(GlobalVariablesFile, SavedTextUsesTheDefaultFloatFormatAndReadsBackTheSame)
+{
+    GlobalVariables globals;
+    globals.Load();
+    globals.bools["sound"] = false;
+    globals.floats["small"] = 0.1f;
+    globals.floats["big"] = 1234567.0f;
+    globals.strings["title"] = "Hello big world";
+    ASSERT_TRUE(globals.Save());
+    const std::string text = Read(UserFile());
+    EXPECT_EQ(text, "Bool sound 0\nFloat big 1.23457e+06\nFloat small 0.1\nString title Hello big world\n");
+
+    GlobalVariables again;
+    again.Load();
+    EXPECT_EQ(again.strings, globals.strings);
+    EXPECT_EQ(again.bools, globals.bools);
+    EXPECT_EQ(again.floats.at("small"), 0.1f);
+    EXPECT_EQ(again.Text(), text);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(save.root / "Corvalune"),
+                            std::filesystem::directory_iterator{}),
+              1)
+        << "no temporary file is left behind";
+}
+
+TEST_F(GlobalVariablesFile, FailedSaveLeavesThePreviousFileWhole)
+{
+    GlobalVariables globals;
+    globals.Load();
+    globals.floats["lives"] = 3.0f;
+    ASSERT_TRUE(globals.Save());
+    // Something in the way of the temporary file makes the write fail before the rename.
+    std::filesystem::create_directory(UserFile().string() + ".tmp");
+    globals.floats["lives"] = 1.0f;
+    engine->logger.Clear();
+    EXPECT_FALSE(globals.Save());
+    EXPECT_EQ(Read(UserFile()), "Float lives 3\n");
+    EXPECT_EQ(engine->logger.Lines(), (Strings{"Error: Failed To write " + UserFile().string()}));
+}
+
+TEST_F(GlobalVariablesFile, WithoutAnyFolderThereAreNoGlobalsAndNothingIsWritten)
+{
+    unsetenv("XDG_DATA_HOME");
+    unsetenv("HOME");
+    EXPECT_EQ(GlobalVariables::UserFolder(), "");
+    GlobalVariables globals;
+    globals.Load();
+    globals.floats["lives"] = 1.0f;
+    EXPECT_FALSE(globals.Save());
+    setenv("APPDATA", save.root.string().c_str(), 1);
+    EXPECT_EQ(GlobalVariables::UserFolder(), save.root.string() + "/Corvalune");
+}
+
+TEST_F(GlobalVariablesFile, ScriptsChangeGlobalsAndTheScriptSystemWritesThemBackWhenDestroyed)
+{
+    GlobalVariables seed;
+    seed.Load();
+    seed.floats["lives"] = 3.0f;
+    seed.strings["title"] = "Old title";
+    ASSERT_TRUE(seed.Save());
+
+    engine->scenes->SetCurrent(new Scene()); // reads the file above
+    ScratchFolder scripts;
+    auto* script = [&]
+    {
+        ECS::IEntity* e = engine->entities->CreateEntity("Hero");
+        auto* component = e->AddComponent<Component::ScriptComponent>();
+        component->filePath.push_back(engine->resources->LoadScript(scripts.Write(
+            "hero.orin", "[Event] Initialize\n[Action]\nSetFloat #g_lives 2\nSetString #g_title New\n"
+                         "SetString #l_out #g_lives\n[End]")));
+        CurrentScene().AddEntity(e);
+        CurrentScene().scriptSystem->CompileEntity(e);
+        return component;
+    }();
+    CurrentScene().scriptSystem->Update(1.0f / 60.0f);
+    EXPECT_EQ(engine->logger.Lines(), (Strings{"Something is wrong with Hero"}))
+        << "lives is a float global, not a string one";
+    EXPECT_EQ(script->stringList.at("out"), "") << "the destination was created before the value failed";
+
+    Engine::Shutdown();
+    EXPECT_EQ(Read(UserFile()), "Float lives 2\nString title New\n");
+}
+
+} // namespace Varn::Test

@@ -1,0 +1,189 @@
+#include "script/ScriptTestSupport.h"
+
+#include "resource/Script.h"
+#include "script/ORINCompiler.h"
+
+namespace Varn::Test
+{
+
+using System::ORINCompiler;
+using Strings = std::vector<std::string>;
+
+class OrinCompiler : public ScriptTest
+{
+};
+
+TEST(OrinComments, LineAndBlockCommentsBecomeLineEndsAndStrippingTwiceChangesNothing)
+{
+    const Strings tokens = Resource::Script::Tokenise("a //b c\nd /* e\nf */ g\nh//i j");
+    const Strings stripped = ORINCompiler::StripComments(tokens);
+    EXPECT_EQ(stripped, (Strings{"a", "", "", "d", "", "", "", "g", "", "h//i", "j", ""}));
+    EXPECT_EQ(ORINCompiler::StripComments(stripped), stripped);
+}
+
+TEST_F(OrinCompiler, DeclarationsKeepHeldValuesAnywhereInTheFileAndArraysStartEmpty)
+{
+    ECS::IEntity* e = Scripted("Hero", {"float hp\nbool alive\n[Event] True\n[Action]\nfloat speed\n"
+                                        "SetFloat #l_speed 2\n[End]\nent[] list\nstring name"});
+    Script(e).floatList["hp"] = 7;
+    Script(e).floatList["stale"] = 1;
+    Script(e).entityArrays["list"].push_back(e);
+    ASSERT_TRUE(Scripts().compiler.Compile(e, true));
+
+    EXPECT_EQ(Script(e).floatList, (std::map<std::string, float>{{"hp", 7.0f}, {"speed", 0.0f}}));
+    EXPECT_EQ(Script(e).boolList.count("alive"), 1u);
+    EXPECT_EQ(Script(e).stringList.count("name"), 1u);
+    EXPECT_TRUE(Script(e).entityArrays.at("list").empty());
+    ASSERT_EQ(Script(e).program->events.size(), 1u);
+    ASSERT_EQ(Script(e).program->events[0].blocks.size(), 1u);
+    EXPECT_EQ(Script(e).program->events[0].blocks[0].actions.size(), 1u) << "a declaration is not an action";
+    Step(2);
+    EXPECT_EQ(FloatOf(e, "speed"), 2.0f);
+    EXPECT_TRUE(Log().empty());
+}
+
+TEST_F(OrinCompiler, DoubleSpaceEndsTheStatementAndTheRestIsAnInvalidAction)
+{
+    Compiled("Hero", "float x\n[Event] True\n[Action]\nSetFloat  #l_x 5\n[End]");
+    EXPECT_EQ(Log(), (Strings{"ORINCompiler: [ERROR]Invalid Action in Hero",
+                              "ORINCompiler: [ERROR]Hero's scripts failed to compile!"}));
+    EXPECT_EQ(Script(CurrentScene().entities.back()).program, nullptr);
+}
+
+TEST_F(OrinCompiler, CommentedEndIsIgnoredAndTheNextLineClosesTheSection)
+{
+    ECS::IEntity* e = Compiled("Hero", "float x\n[Event]\nTrue\n[Action]\n// note [End]\n"
+                                       "SetFloat #l_x 4\n[End]\n[Event] True\n[Action]\nSetFloat #l_x 9");
+    ASSERT_EQ(Script(e).program->events.size(), 1u) << "the second event has no [End] and is dropped";
+    Step(2);
+    EXPECT_EQ(FloatOf(e, "x"), 4.0f);
+}
+
+TEST_F(OrinCompiler, SeveralTriggersAndMergedEventsShareOneEvent)
+{
+    ECS::IEntity* e = Compiled("Hero", "[Event] Initialize\nTrue\n[Condition]\nCheckBool 1 1\n"
+                                       "[Event] Initialize\n[Else]\n[Action]\nPrint a\n[End]");
+    ASSERT_EQ(Script(e).program->events.size(), 1u);
+    const auto& event = Script(e).program->events[0];
+    EXPECT_EQ(event.triggers.size(), 3u);
+    ASSERT_EQ(event.blocks.size(), 1u) << "the reopened event continues its block";
+    EXPECT_TRUE(event.blocks[0].isElse);
+    EXPECT_EQ(event.blocks[0].conditions.size(), 1u);
+    EXPECT_EQ(event.blocks[0].actions.size(), 1u);
+}
+
+TEST_F(OrinCompiler, TargetsAndParametersAreKeptPerStatement)
+{
+    ECS::IEntity* e = Compiled("Hero", "[ActionGroup] Jump\n[Action]\n#player SetFloat #l_y 1\n"
+                                       "[Condition]\n#entBoss CheckFloat 1 < 2\n[Else]\n[End]");
+    const auto& blocks = Script(e).program->actionGroups.at("Jump").blocks;
+    ASSERT_EQ(blocks.size(), 3u);
+    EXPECT_EQ(blocks[0].actions[0].target.text, "#player");
+    EXPECT_EQ(blocks[0].actions[0].params.size(), 2u);
+    EXPECT_EQ(blocks[1].conditions[0].target.text, "#entBoss");
+    EXPECT_EQ(blocks[1].conditions[0].params[1].text, "<");
+    EXPECT_FALSE(blocks[1].isElse);
+    EXPECT_TRUE(blocks[2].isElse && blocks[2].conditions.empty() && blocks[2].actions.empty());
+}
+
+TEST_F(OrinCompiler, EachPassReportsItsFirstErrorWithTheEntityName)
+{
+    struct Case
+    {
+        std::string text;
+        Strings errors;
+    };
+    const Case cases[] = {
+        {"float\n", {"Variables declared without aliases in "}},
+        {"float a\nfloat a", {"Duplicate variable aliases in "}},
+        {"float[] a\nent[] a", {"Duplicate variable aliases in "}},
+        {"[Event] Nope\n[End]", {"Invalid Event in "}},
+        {"[Event] True\n[Condition]\nNope\n[End]", {"Invalid Condition in "}},
+        {"[ActionGroup]\nJump\n[End]", {"Missing ActionGroup name in "}},
+        {"[ActionGroup] A\n[End]\n[ActionGroup] A\n[End]", {"Duplicate ActionGroup in "}},
+        {"[AndGroup]\n[End]", {"Missing ConditionGroup name in "}},
+        {"[OrGroup] G\n[End]\n[AndGroup] G\n[End]", {"Duplicate ConditionGroup in "}},
+        {"float a\nfloat a\n[Event] X\n[End]\n[ActionGroup]\n[OrGroup] G\nBad\n[End]",
+         {"Duplicate variable aliases in ", "Invalid Event in ", "Missing ActionGroup name in ",
+          "Invalid Condition in "}},
+    };
+    for (const Case& c : cases)
+    {
+        engine->logger.Clear();
+        ECS::IEntity* e = Scripted("Big Boss", {c.text});
+        EXPECT_FALSE(Scripts().compiler.Compile(e, false)) << c.text;
+        Strings expected;
+        for (const std::string& error : c.errors)
+        {
+            expected.push_back("ORINCompiler: [ERROR]" + error + "Big Boss");
+        }
+        EXPECT_EQ(Log(), expected) << c.text;
+        CurrentScene().RemoveEntity(e, false);
+    }
+}
+
+TEST_F(OrinCompiler, ErrorInSecondScriptKeepsTheOldProgram)
+{
+    ECS::IEntity* e = Scripted("Hero", {"float hp\n[Event] True\n[Action]\nSetFloat #l_hp 5\n[End]"});
+    Scripts().CompileEntity(e);
+    Step(2);
+    ASSERT_EQ(FloatOf(e, "hp"), 5.0f);
+
+    const std::string broken = scratch.Write("broken.orin", "float extra\n[Event] True\n[Condition]\n"
+                                                            "CheckNothing 1\n[End]");
+    Script(e).filePath.push_back(engine->resources->LoadScript(broken));
+    Scripts().CompileEntity(e);
+    EXPECT_EQ(Log(), (Strings{"ORINCompiler: [ERROR]Invalid Condition in Hero",
+                              "ORINCompiler: [ERROR]Hero's scripts failed to compile!"}));
+    EXPECT_EQ(Script(e).floatList.count("extra"), 0u) << "nothing of the failed compile is installed";
+    EXPECT_EQ(Script(e).program->events.size(), 1u);
+
+    Script(e).floatList["hp"] = 0;
+    Step(2); // the attempt cleared `initialized`: the first pass runs only Initialize triggers
+    EXPECT_EQ(FloatOf(e, "hp"), 5.0f) << "the old program still runs";
+}
+
+TEST_F(OrinCompiler, CompilingTheSceneRecompilesEveryEntityQuietly)
+{
+    ECS::IEntity* good = Compiled("Good", "[Event] Initialize\n[Action]\nPrint hello\n[End]");
+    Step();
+    Scripted("Bad", {"[Event] Nope\n[End]"});
+    engine->logger.Clear();
+    Scripts().CompileScene();
+    EXPECT_EQ(Log(), (Strings{"ORINCompiler: [ERROR]Invalid Event in Bad"}));
+    EXPECT_FALSE(Script(good).initialized);
+    engine->logger.Clear();
+    Step(2);
+    EXPECT_EQ(Log(), (Strings{"hello "})) << "Initialize fires again once after the recompile";
+}
+
+} // namespace Varn::Test
+
+namespace Varn::Test
+{
+
+TEST_F(OrinCompiler, EntitiesWithTheSameScriptsShareAProgramButNotTheirVariables)
+{
+    const std::string text = "float x\n[Event] True\n[Action]\nSetFloat #l_x #self_id\n[End]";
+    ECS::IEntity* a = Compiled("A", text);
+    ECS::IEntity* b = engine->entities->CreateEntity("B");
+    b->AddComponent<Component::ScriptComponent>()->filePath = Script(a).filePath;
+    CurrentScene().AddEntity(b);
+    Scripts().CompileEntity(b);
+    EXPECT_EQ(Script(a).program, Script(b).program);
+    Step(2);
+    EXPECT_EQ(FloatOf(a, "x"), static_cast<float>(a->id));
+    EXPECT_EQ(FloatOf(b, "x"), static_cast<float>(b->id));
+
+    // New text under the same file name is a new program; the variable keeps its value.
+    Script(a).filePath[0]->tokens =
+        Resource::Script::Tokenise("float x\nfloat y\n[Event] True\n[Action]\nSetFloat #l_y #l_x\n[End]");
+    Scripts().CompileEntity(a);
+    EXPECT_NE(Script(a).program, Script(b).program);
+    Script(b).floatList["x"] = -1.0f;
+    Step(2);
+    EXPECT_EQ(FloatOf(a, "y"), static_cast<float>(a->id));
+    EXPECT_EQ(FloatOf(b, "x"), static_cast<float>(b->id)) << "b still runs the program it had";
+}
+
+} // namespace Varn::Test

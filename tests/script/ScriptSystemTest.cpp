@@ -1,0 +1,194 @@
+#include "script/ScriptTestSupport.h"
+
+#include "core/InputManager.h"
+#include "ecs/BoxCollider2D.h"
+#include "ecs/CircleCollider2D.h"
+#include "ecs/RigidBody.h"
+
+namespace Varn::Test
+{
+
+using Strings = std::vector<std::string>;
+
+class ScriptRuntime : public ScriptTest
+{
+protected:
+    static void Touch(ECS::IEntity* entity, const std::vector<ECS::IEntity*>& others)
+    {
+        auto* body = entity->AddComponent<Component::RigidBody>();
+        body->contacts.clear();
+        for (ECS::IEntity* other : others)
+        {
+            body->contacts.push_back({other, {0, 1, 0, 0}});
+        }
+    }
+};
+
+TEST_F(ScriptRuntime, InitializeRunsExactlyOnceAfterEachCompileAndOtherEventsWaitAStep)
+{
+    ECS::IEntity* e = Compiled("Hero", "[Event] Initialize\n[Action]\nPrint init\n[End]\n"
+                                       "[Event] True\n[Action]\nPrint tick\n[End]");
+    Step();
+    EXPECT_EQ(Log(), (Strings{"init "}));
+    Step(2);
+    EXPECT_EQ(Log(), (Strings{"init ", "tick ", "tick "}));
+    engine->logger.Clear();
+    Scripts().CompileEntity(e);
+    Step(2);
+    EXPECT_EQ(Log(), (Strings{"init ", "tick "}));
+}
+
+TEST_F(ScriptRuntime, CollisionHitsRepeatTheBlocksAndTrueStillFiresWithoutThem)
+{
+    ECS::IEntity* e = Compiled("Hero", "[Event] OnCollision\nTrue\n[Action]\nPrint #col_name #col_id\n[End]");
+    ECS::IEntity* rock = Plain("Rock");
+    ECS::IEntity* wall = Plain("Wall");
+    Step();
+    engine->logger.Clear();
+    Touch(e, {rock, wall});
+    Step();
+    EXPECT_EQ(Log(), (Strings{"Rock " + std::to_string(rock->id) + ".000000 ",
+                              "Wall " + std::to_string(wall->id) + ".000000 "}));
+    engine->logger.Clear();
+    Touch(e, {});
+    Step();
+    EXPECT_EQ(Log(), (Strings{" 0.000000 "})) << "once, with no hit to name";
+}
+
+TEST_F(ScriptRuntime, CollisionsComeFromTheBodyElseTheBoxAndNeedOneOfThem)
+{
+    ECS::IEntity* e = Compiled("Hero", "[Event] OnCollision\n[Action]\nPrint #col_name\n[End]");
+    Step(2);
+    EXPECT_EQ(Log(), (Strings{"Missing RigidBody and BoxCollider component in Hero."}));
+    engine->logger.Clear();
+    auto* box = e->AddComponent<Component::BoxCollider2D>();
+    box->collidingEntities = {Plain("Crate")};
+    Touch(e, {});
+    Step();
+    EXPECT_EQ(Log(), (Strings{"Crate "}));
+    engine->logger.Clear();
+    Touch(e, {Plain("Rock")});
+    Step();
+    EXPECT_EQ(Log(), (Strings{"Rock "}));
+}
+
+TEST_F(ScriptRuntime, ALaterContactTriggerEmptiesTheEarlierOnesHits)
+{
+    ECS::IEntity* e =
+        Compiled("Hero", "[Event] OnCollision\nOnTrigger\n[Action]\nPrint #trg_name #col_name\n[End]");
+    Step();
+    Touch(e, {Plain("Rock")});
+    e->AddComponent<Component::BoxCollider2D>()->triggerEntities = {Plain("Door")};
+    e->AddComponent<Component::CircleCollider2D>()->triggerEntities = {Plain("Coin")};
+    Step();
+    EXPECT_EQ(Log(), (Strings{"Door  ", "Coin  "})) << "box triggers first, then circle; no collision hit";
+}
+
+TEST_F(ScriptRuntime, RoomsAndInactivityKeepScriptsFromRunning)
+{
+    const std::string text = "[Event] True\n[Action]\nPrint #self_name\n[End]";
+    ECS::IEntity* other = Compiled("OtherRoom", text);
+    ECS::IEntity* same = Compiled("SameRoom", text);
+    Compiled("NoRoom", text);
+    ECS::IEntity* hidden = Compiled("Hidden", text);
+    ECS::IEntity* child = Compiled("Child", text);
+    ECS::IEntity* off = Compiled("Off", text);
+    other->room = 2;
+    same->room = 3;
+    CurrentScene().mainCamera->room = 3;
+    hidden->gameObjectActive = false;
+    child->parent = hidden;
+    Script(off).enabled = false;
+    Step(2);
+    EXPECT_EQ(Log(), (Strings{"SameRoom ", "NoRoom "}));
+    engine->logger.Clear();
+    CurrentScene().mainCamera->room = 0;
+    Step(2);
+    EXPECT_EQ(Log(), (Strings{"SameRoom ", "NoRoom ", "OtherRoom ", "SameRoom ", "NoRoom "}))
+        << "OtherRoom starts with its first pass";
+}
+
+TEST_F(ScriptRuntime, ElseBlocksFormElseIfChains)
+{
+    ECS::IEntity* e = Compiled("Hero", "float x\n[Event] True\n"
+                                       "[Condition]\nCheckFloat #l_x == 1\n[Action]\nPrint one\n"
+                                       "[Else]\nCheckFloat #l_x == 2\n[Action]\nPrint two\n"
+                                       "[Else]\n[Action]\nPrint other\n"
+                                       "[Condition]\n[Action]\nPrint always\n[End]");
+    Step();
+    for (float x : {1.0f, 2.0f, 3.0f})
+    {
+        Script(e).floatList["x"] = x;
+        Step();
+    }
+    EXPECT_EQ(Log(), (Strings{"one ", "always ", "two ", "always ", "other ", "always "}));
+}
+
+TEST_F(ScriptRuntime, FailingReferenceStopsTheRestOfThatEntityOnly)
+{
+    Compiled("First", "[Event] True\n[Action]\nPrint a1\n[End]\n"
+                      "[Event] True\n[Action]\nSetFloat #l_x #entNobody_id\nPrint a2\n[End]\n"
+                      "[Event] True\n[Action]\nPrint a3\n[End]");
+    Compiled("Second", "[Event] True\n[Action]\nPrint b\n[End]");
+    Step(2);
+    EXPECT_EQ(Log(), (Strings{"a1 ", "[ERROR]Cannot find Entity #entNobody", "Something is wrong with First",
+                              "b "}));
+}
+
+TEST_F(ScriptRuntime, FailingFirstPassLeavesTheEntityUninitialised)
+{
+    ECS::IEntity* e = Compiled("Hero", "[Event] Initialize\n[Action]\nPrint init\nSetFloat #l_x abc\n[End]");
+    Step(2);
+    EXPECT_EQ(Log(),
+              (Strings{"init ", "Something is wrong with Hero", "init ", "Something is wrong with Hero"}));
+    EXPECT_FALSE(Script(e).initialized);
+}
+
+TEST_F(ScriptRuntime, InputAndAreaEventsNameTheirHandlersWhenMisused)
+{
+    Compiled("Hero", "[Event] Input Pressed 32\n[Action]\nPrint jump\n[End]\n"
+                     "[Event] Input Held 32\n[End]\n"
+                     "[Event] EnterArea 10 10 1 -10 -10 -1\n[Action]\nPrint inside\n[End]\n"
+                     "[Event] EnterArea 0 0 0 1 1 #l_missing\n[End]\n"
+                     "[Event] OnButton Click\n[End]");
+    Step();
+    engine->logger.Clear();
+    input->taps.set(32);
+    engine->input->Update();
+    Step();
+    EXPECT_EQ(Log(),
+              (Strings{"jump ", "Invalid InputEvent parameters in Hero.", "inside ",
+                       "Invalid EnterAreaEvent parameters in Hero.", "Missing UIButton component in Hero."}));
+    engine->logger.Clear();
+    engine->input->Update();
+    CurrentScene().entities.back()->GetComponent<Component::Transform>()->worldMatrix.m[0][3] = 11.0f;
+    Step();
+    EXPECT_EQ(Log(),
+              (Strings{"Invalid InputEvent parameters in Hero.", "Invalid EnterAreaEvent parameters in Hero.",
+                       "Missing UIButton component in Hero."}));
+}
+
+TEST_F(ScriptRuntime, KillsAndSceneRequestsWaitForTheEndOfTheStep)
+{
+    ECS::IEntity* e = Compiled("Hero", "[Event] True\n[Action]\nPrint #player_name\n[End]");
+    ECS::IEntity* victim = Plain("Player");
+    ECS::IEntity* child = Plain("Sword");
+    child->parent = victim;
+    Step();
+    Scripts().killList = {victim};
+    Step();
+    EXPECT_EQ(Log(), (Strings{"Player "})) << "the victim is still there while scripts run";
+    EXPECT_TRUE(victim->components.empty());
+    EXPECT_TRUE(child->components.empty());
+    EXPECT_TRUE(Scripts().killList.empty());
+
+    Scripts().sceneRequested = true;
+    Scripts().requestedScene = scratch.Write("next.scene", R"([{"ID":"Fresh","ID Type":0,"Transform":{}}])");
+    Step();
+    EXPECT_FALSE(Scripts().sceneRequested);
+    ASSERT_EQ(CurrentScene().entities.size(), 1u);
+    EXPECT_EQ(CurrentScene().entities[0]->name, "Fresh");
+    EXPECT_TRUE(e->components.empty());
+}
+
+} // namespace Varn::Test

@@ -1,0 +1,75 @@
+#pragma once
+// A fixture for ORIN tests: entities whose scripts are written into a scratch folder, the
+// scene's script system, and the log lines the scripts produced.
+#include "support/EngineTest.h"
+#include "support/ScratchFolder.h"
+
+#include "ecs/EntityManager.h"
+#include "ecs/IEntity.h"
+#include "ecs/ScriptComponent.h"
+#include "ecs/Transform.h"
+#include "resource/ResourceManager.h"
+#include "script/ScriptSystem.h"
+
+#include <string>
+#include <vector>
+
+namespace Varn::Test
+{
+
+class ScriptTest : public EngineTest
+{
+protected:
+    // An entity with a Transform and a ScriptComponent running `scripts` (one file each), in
+    // the current scene but not compiled yet.
+    ECS::IEntity* Scripted(const std::string& name, const std::vector<std::string>& scripts)
+    {
+        ECS::IEntity* entity = engine->entities->CreateEntity(name);
+        entity->AddComponent<Component::Transform>();
+        auto* script = entity->AddComponent<Component::ScriptComponent>();
+        for (const std::string& text : scripts)
+        {
+            const std::string path = scratch.Write(name + std::to_string(++files) + ".orin", text);
+            script->filePath.push_back(engine->resources->LoadScript(path));
+        }
+        CurrentScene().AddEntity(entity);
+        return entity;
+    }
+    // The same, compiled as the scene loader compiles an entity it reads.
+    ECS::IEntity* Compiled(const std::string& name, const std::string& text)
+    {
+        ECS::IEntity* entity = Scripted(name, {text});
+        Scripts().CompileEntity(entity);
+        return entity;
+    }
+    ECS::IEntity* Plain(const std::string& name)
+    {
+        ECS::IEntity* entity = engine->entities->CreateEntity(name);
+        entity->AddComponent<Component::Transform>();
+        CurrentScene().AddEntity(entity);
+        return entity;
+    }
+
+    static Component::ScriptComponent& Script(ECS::IEntity* entity)
+    {
+        return *entity->GetComponent<Component::ScriptComponent>();
+    }
+    static float FloatOf(ECS::IEntity* entity, const std::string& name)
+    {
+        return Script(entity).floatList.at(name);
+    }
+    System::ScriptSystem& Scripts() { return *CurrentScene().scriptSystem; }
+    void Step(int steps = 1)
+    {
+        for (int i = 0; i < steps; ++i)
+        {
+            Scripts().Update(1.0f / 60.0f);
+        }
+    }
+    const std::vector<std::string>& Log() const { return engine->logger.Lines(); }
+
+    ScratchFolder scratch;
+    int files = 0;
+};
+
+} // namespace Varn::Test
