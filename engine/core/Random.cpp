@@ -17,7 +17,8 @@ std::function<float()>& FractionSource()
 
 float DeviceFraction()
 {
-    std::random_device device;
+    // Opening the device costs several times more than reading it, so each thread keeps one.
+    thread_local std::random_device device;
     std::mt19937 twister(device());
     const float u = std::generate_canonical<float, 24>(twister);
     // Rounding to float can land on 1 itself; the half-open range must hold.
