@@ -6,6 +6,7 @@
 #include "ecs/IEntity.h"
 #include "ecs/Transform.h"
 #include "ecs/UIButton.h"
+#include "graphics/CameraSystem.h"
 #include "resource/Mesh2D.h"
 #include "resource/Texture2D.h"
 
@@ -22,6 +23,9 @@ void UIButtonSystem::Update(const float& /*dt*/)
     const Window& window = *engine.window;
     const float mouseX = static_cast<float>(input.mousePosition.x);
     const float mouseY = static_cast<float>(input.mousePosition.y);
+    const float pixelsPerUnit = window.viewportWidth > 0 ? static_cast<float>(window.viewportWidth) /
+                                                               (2.0f * System::CameraSystem::HALF_WIDTH)
+                                                         : 1.0f;
 
     for (ECS::IEntity* entity : entities)
     {
@@ -36,22 +40,16 @@ void UIButtonSystem::Update(const float& /*dt*/)
                         static_cast<float>(std::max(1u, button->buttonMesh->columns));
         const float h = static_cast<float>(button->currentTexture->height) /
                         static_cast<float>(std::max(1u, button->buttonMesh->rows));
-        float bw = transform->scale.x * w;
-        float bh = transform->scale.y * h;
+        const float bw = transform->scale.x * w;
+        const float bh = transform->scale.y * h;
         transform->worldScale = {bw, bh, 0.0f, 0.0f};
-        float bx = transform->worldMatrix.m[0][3];
-        float by = transform->worldMatrix.m[1][3];
-        // World units to window pixels: a window shows the virtual view at its own size.
-        if (!window.fullscreen && window.scaleY != 0.0f)
-        {
-            bx /= window.scaleY;
-            by /= window.scaleY;
-            bw /= window.scaleY;
-            bh /= window.scaleY;
-        }
+        // Buttons are placed in the virtual view's units, the cursor in pixels of the picture,
+        // which shows that view at its own width in either display mode.
+        const float bx = transform->worldMatrix.m[0][3] * pixelsPerUnit;
+        const float by = transform->worldMatrix.m[1][3] * pixelsPerUnit;
         // Half-sizes as lengths: a mirrored button is drawn, so it must be clickable too.
-        const bool over =
-            std::fabs(mouseX - bx) < std::fabs(bw) / 2.0f && std::fabs(mouseY - by) < std::fabs(bh) / 2.0f;
+        const bool over = std::fabs(mouseX - bx) < std::fabs(bw * pixelsPerUnit) / 2.0f &&
+                          std::fabs(mouseY - by) < std::fabs(bh * pixelsPerUnit) / 2.0f;
         if (!over)
         {
             button->clicked = false;

@@ -24,10 +24,7 @@ protected:
     void SetUp() override
     {
         EngineTest::SetUp();
-        Window& window = *engine->window;
-        window.fullscreen = true; // the cursor is then in virtual pixels: 1280 x 720 here
-        window.viewportX = window.viewportY = 0;
-        window.scaleX = window.scaleY = 1.5f;
+        Screen(true, 1920, 1080); // a 1080p display: one cursor pixel per world unit
         // Without a window the manager makes no meshes; the hit test needs only the cell count.
         engine->resources->meshes[System::ResourceManager::DEFAULT_MESH] =
             std::make_unique<Resource::Mesh2D>(1, 1);
@@ -52,11 +49,23 @@ protected:
         return *button;
     }
 
-    // One step with the cursor at (x, y) from the picture's centre, y up.
+    // Base resolution 1280 x 720, shown windowed or full screen on a display of the given size.
+    void Screen(bool fullscreen, int width, int height)
+    {
+        Window& window = *engine->window;
+        window.fullscreen = fullscreen;
+        window.viewportX = window.viewportY = 0;
+        window.viewportWidth = fullscreen ? width : 1280;
+        window.viewportHeight = fullscreen ? height : 720;
+        window.scaleX = window.scaleY = static_cast<float>(width) / 1280.0f;
+    }
+
+    // One step with the cursor at (x, y) pixels from the picture's centre, y up.
     void Step(int x, int y, bool leftHeld = false)
     {
-        input->state.cursorX = x + 640;
-        input->state.cursorY = 360 - y;
+        const Window& window = *engine->window;
+        input->state.cursorX = x + window.viewportWidth / 2;
+        input->state.cursorY = window.viewportHeight / 2 - y;
         input->state.keys[UIButtonSystem::LEFT_MOUSE] = leftHeld;
         engine->input->Update();
         CurrentScene().uiButtonSystem->Update(0.0f);
@@ -83,11 +92,19 @@ TEST_F(UIButtonSystemTest, CursorHoversStrictlyInsideTheButtonInEitherDisplayMod
     Step(0, 50);
     EXPECT_FALSE(button.hovered);
 
-    // A window shows the virtual view smaller: 200 x 100 units take 133 x 67 pixels here.
-    engine->window->fullscreen = false;
-    Step(66, 0);
+    // The picture shows the 1920-unit view at its own width: 200 units take 267 pixels on a
+    // 2560-wide display and 133 in a 1280-wide window.
+    Screen(true, 2560, 1440);
+    Step(133, 0);
+    EXPECT_TRUE(button.hovered);
+    Step(134, 0);
+    EXPECT_FALSE(button.hovered);
+    Screen(false, 2560, 1440);
+    Step(66, 33);
     EXPECT_TRUE(button.hovered);
     Step(67, 0);
+    EXPECT_FALSE(button.hovered);
+    Step(0, 34);
     EXPECT_FALSE(button.hovered);
 }
 
