@@ -39,15 +39,6 @@ TEST(RandomRange, DeviceDrawsStayInTheHalfOpenRangeAndDiffer)
     }
     // Each draw seeds afresh from the device; a fixed seed would repeat one value.
     EXPECT_GT(seen.size(), 1900u);
-    float low = 1.0f, high = 0.0f;
-    for (int i = 0; i < 2000; ++i)
-    {
-        const float u = Helper::RandomRange(0.0f, 1.0f);
-        low = std::min(low, u);
-        high = std::max(high, u);
-    }
-    EXPECT_LT(low, 0.01f);
-    EXPECT_GT(high, 0.99f);
 }
 
 } // namespace Varn::Test

@@ -475,22 +475,4 @@ TEST_F(ParticleDrawing, GlowAddsLightWhilePlainParticlesCoverWhatIsBehind)
     EXPECT_EQ(At(-150, 0), (RGB{0, 0, 255}));
 }
 
-TEST_F(ParticleDrawing, ParticleTurnedToItsDirectionIsDrawnUpright)
-{
-    ParticleEmitter& emitter = Particles({{0, 0, 0, 1}}, {0, 1, 0, 1}, false);
-    ParticleCell& cell = emitter.particles[0].second;
-    cell.scale = {6, 1, 1, 0}; // 192 x 32 units
-    cell.direction = {0, 1, 0, 0};
-    CurrentScene().particleSystem->Simulate(emitter, 0.0f);
-    Frame();
-    EXPECT_EQ(At(72, 0), (RGB{0, 255, 0}));
-    EXPECT_EQ(At(0, 72), (RGB{0, 0, 0}));
-
-    emitter.rotateToDirection = true;
-    CurrentScene().particleSystem->Simulate(emitter, 0.0f);
-    Frame();
-    EXPECT_EQ(At(72, 0), (RGB{0, 0, 0}));
-    EXPECT_EQ(At(0, 72), (RGB{0, 255, 0}));
-}
-
 } // namespace Varn::Test
