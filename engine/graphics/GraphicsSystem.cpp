@@ -10,6 +10,7 @@
 #include "ecs/ParticleEmitter.h"
 #include "ecs/SpriteRenderer.h"
 #include "ecs/Transform.h"
+#include "graphics/ParticleSystem.h"
 #include "resource/Mesh2D.h"
 #include "resource/ResourceManager.h"
 #include "resource/Shader.h"
@@ -303,7 +304,10 @@ void GraphicsSystem::RenderLayers()
         for (const ECS::IEntity* entity : list)
         {
             DrawSprite(*entity, *camera);
-            // Particles of the entity's emitter are drawn here once the particle renderer exists.
+            if (auto* emitter = entity->GetComponent<Component::ParticleEmitter>())
+            {
+                scene->particleSystem->Draw(*emitter, *camera);
+            }
         }
     }
     glBindFramebuffer(GL_FRAMEBUFFER, 0);

@@ -1,5 +1,8 @@
 #pragma once
-// Hit-tests UI buttons against the cursor each step. (Not built yet: Update does nothing.)
+// Hit-tests UI buttons against the cursor once per simulation step: sets their clicked, down
+// and hovered flags and picks the texture they show. While the left mouse button is held over
+// a button the pass stops there, so buttons after it keep the state of the previous step.
+// Writes the buttons' flags and currentTexture and their Transform worldScale.
 #include "core/ISystem.h"
 
 namespace Varn::UISystem
@@ -8,8 +11,10 @@ namespace Varn::UISystem
 class UIButtonSystem : public System::ISystem
 {
 public:
+    static constexpr int LEFT_MOUSE = 1; // key code of the left mouse button
+
     using ISystem::ISystem;
-    void Update(const float& dt) override;
+    void Update(const float& dt) override; // dt unused
 };
 
 } // namespace Varn::UISystem

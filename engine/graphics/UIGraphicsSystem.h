@@ -1,5 +1,9 @@
 #pragma once
-// Draws UI images and buttons over the world, once per displayed frame. (Not built yet: Update does nothing.)
+// Draws UI images and buttons over the composited world, once per displayed frame, straight
+// into the default framebuffer. While the scene plays, elements keep their place and size on
+// screen whatever the camera's zoom and position; otherwise they sit in the world relative to
+// the camera's start position. Reorders its own working set by depth; writes the Transform
+// worldScale of the elements it draws.
 #include "core/ISystem.h"
 
 namespace Varn::UISystem
@@ -9,7 +13,7 @@ class UIGraphicsSystem : public System::ISystem
 {
 public:
     using ISystem::ISystem;
-    void Update(const float& dt) override;
+    void Update(const float& dt) override; // dt unused
 };
 
 } // namespace Varn::UISystem

@@ -1,10 +1,110 @@
 #include "graphics/UITextSystem.h"
 
+#include "core/Engine.h"
+#include "core/Scene.h"
+#include "core/Window.h"
+#include "ecs/Camera.h"
+#include "ecs/IEntity.h"
+#include "ecs/Transform.h"
+#include "ecs/UIText.h"
+#include "graphics/UIView.h"
+#include "resource/FontSet.h"
+#include "resource/GLContext.h"
+#include "resource/ResourceManager.h"
+#include "resource/Shader.h"
+
+#include <glbinding/gl33core/gl.h>
+
+#include <cmath>
+
+using namespace gl33core;
+
 namespace Varn::UISystem
 {
 
+namespace
+{
+
+GLint Uniform(GLuint program, const char* name)
+{
+    return glGetUniformLocation(program, name);
+}
+
+float ColumnLength(const Math::Matrix4& matrix, int column)
+{
+    const auto& m = matrix.m;
+    return std::sqrt(m[0][column] * m[0][column] + m[1][column] * m[1][column] + m[2][column] * m[2][column] +
+                     m[3][column] * m[3][column]);
+}
+
+// Draws one line of text with the pen starting at (x, y) on the baseline.
+void DrawLine(const UIComponent::UIText& text, float x, float y, float sx, float sy, GLuint textVbo)
+{
+    for (const char byte : text.text)
+    {
+        const auto found = text.font->characters.find(byte);
+        if (found == text.font->characters.end())
+        {
+            continue; // no glyph: nothing drawn, no advance
+        }
+        const Resource::Character& glyph = found->second;
+        const float xpos = x + static_cast<float>(glyph.bearing[0]) * sx;
+        const float ypos = y - static_cast<float>(glyph.size[1] - glyph.bearing[1]) * sy;
+        const float w = static_cast<float>(glyph.size[0]) * sx;
+        const float h = static_cast<float>(glyph.size[1]) * sy;
+        const float vertices[6][4] = {{xpos, ypos + h, 0.0f, 0.0f}, {xpos, ypos, 0.0f, 1.0f},
+                                      {xpos + w, ypos, 1.0f, 1.0f}, {xpos, ypos + h, 0.0f, 0.0f},
+                                      {xpos + w, ypos, 1.0f, 1.0f}, {xpos + w, ypos + h, 1.0f, 0.0f}};
+        glBindTexture(GL_TEXTURE_2D, glyph.textureId);
+        glBindBuffer(GL_ARRAY_BUFFER, textVbo);
+        glBufferSubData(GL_ARRAY_BUFFER, 0, sizeof(vertices), vertices);
+        glDrawArrays(GL_TRIANGLES, 0, 6);
+        x += static_cast<float>(glyph.advance >> 6) * sx; // whole pixels
+    }
+}
+
+} // namespace
+
 void UITextSystem::Update(const float& /*dt*/)
 {
+    const System::ResourceManager& resources = *Engine::Instance().resources;
+    const Component::Camera* camera =
+        scene->mainCamera ? scene->mainCamera->GetComponent<Component::Camera>() : nullptr;
+    if (camera == nullptr || resources.textVao == 0 || !Resource::HasCurrentGLContext())
+    {
+        return;
+    }
+    const UIView ui = UIView::Of(*camera, scene->playing);
+    const Window& window = *Engine::Instance().window;
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glViewport(window.viewportX, window.viewportY, window.viewportWidth, window.viewportHeight);
+    for (const ECS::IEntity* entity : entities)
+    {
+        const auto* text = entity->GetComponent<UIComponent::UIText>();
+        const auto* transform = entity->GetComponent<Component::Transform>();
+        if (text == nullptr || transform == nullptr || !text->IsActive() || !transform->IsActive() ||
+            text->text.empty() || text->font == nullptr || text->shader == nullptr)
+        {
+            continue;
+        }
+        const Math::Matrix4& world = transform->worldMatrix;
+        const float sx = ColumnLength(world, 0) * ui.factor;
+        const float sy = ColumnLength(world, 1) * ui.factor;
+
+        const GLuint program = text->shader->program;
+        glUseProgram(program);
+        glUniform3f(Uniform(program, "textColor"), text->color.r, text->color.g, text->color.b);
+        glUniformMatrix4fv(Uniform(program, "projection"), 1, GL_FALSE, ui.projection.data());
+        glUniformMatrix4fv(Uniform(program, "view"), 1, GL_FALSE, ui.view.data());
+        glEnable(GL_BLEND);
+        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+        glActiveTexture(GL_TEXTURE0);
+        glBindVertexArray(resources.textVao);
+        DrawLine(*text, world.m[0][3] * ui.factor, world.m[1][3] * ui.factor, sx, sy, resources.textVbo);
+        glBindVertexArray(0);
+        glBindTexture(GL_TEXTURE_2D, 0);
+        glDisable(GL_BLEND);
+    }
 }
 
 } // namespace Varn::UISystem

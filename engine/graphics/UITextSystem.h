@@ -1,5 +1,9 @@
 #pragma once
-// Draws UI text over the world, once per displayed frame. (Not built yet: Update does nothing.)
+// Draws UI text over the composited world, once per displayed frame: each byte of a text is
+// one glyph quad written into the resource manager's shared text buffer and drawn on its own.
+// Placement follows the same UI view and factor as the UI images. There is no line breaking;
+// a byte the font has no glyph for draws nothing and takes no room. Texts without a font
+// (theirs failed to load) are skipped. Reads components only.
 #include "core/ISystem.h"
 
 namespace Varn::UISystem
@@ -9,7 +13,7 @@ class UITextSystem : public System::ISystem
 {
 public:
     using ISystem::ISystem;
-    void Update(const float& dt) override;
+    void Update(const float& dt) override; // dt unused
 };
 
 } // namespace Varn::UISystem

@@ -18,8 +18,12 @@ TEST_F(FontLoading, EveryAsciiCodeGetsAGlyphWithItsBitmapAndMetrics)
     const Resource::FontSet* font = engine->resources->LoadFont(FONT);
     ASSERT_NE(font, nullptr);
     EXPECT_EQ(font->name, FONT);
-    EXPECT_EQ(engine->resources->LoadFont(FONT), font); // built once
     ASSERT_EQ(font->characters.size(), 128u);
+    const uint32_t firstTexture = font->characters.at('A').textureId;
+    EXPECT_EQ(engine->resources->LoadFont(FONT), font);
+    EXPECT_EQ(font->characters.at('A').textureId, firstTexture)
+        << "built once: the glyphs are not made again";
+    EXPECT_EQ(font->characters.find(static_cast<char>(0x80)), font->characters.end()) << "7-bit codes only";
     EXPECT_EQ(font->characters.begin()->first, '\0');
     EXPECT_EQ(font->characters.rbegin()->first, '\x7f');
 
