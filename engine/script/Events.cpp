@@ -5,10 +5,12 @@
 #include "ecs/BoxCollider2D.h"
 #include "ecs/CircleCollider2D.h"
 #include "ecs/IEntity.h"
+#include "ecs/RaycastComponent.h"
 #include "ecs/RigidBody.h"
 #include "ecs/ScriptComponent.h"
 #include "ecs/Transform.h"
 #include "ecs/UIButton.h"
+#include "physics/Raycast.h"
 #include "script/ORINCompiler.h"
 
 #include <algorithm>
@@ -47,6 +49,8 @@ void Events::Register(EventTable& table)
     table["EnterArea"] = &EnterArea;
     table["OnTrigger"] = &OnTrigger;
     table["OnCollision"] = &OnCollision;
+    table["OnRaycast"] = &OnRaycast;
+    table["Raycast"] = &Raycast;
     table["OnButton"] = &OnButton;
     table["ControllerConnected"] = &ControllerConnected;
 }
@@ -188,6 +192,85 @@ bool Events::OnCollision(ECS::IEntity* entity, const Params& params, ORINCompile
     }
     script->collisionHits = script->rawCollisions;
     return !script->collisionHits.empty();
+}
+
+bool Events::OnRaycast(ECS::IEntity* entity, const Params& params, ORINCompiler&)
+{
+    if (!params.empty())
+    {
+        References::InvalidParameters("OnRaycastTouch", entity);
+        return false;
+    }
+    auto* rays = entity->GetComponent<Component::RaycastComponent>();
+    if (rays == nullptr)
+    {
+        References::MissingComponent("RaycastComponent", entity);
+        return false;
+    }
+    auto* script = entity->GetComponent<Component::ScriptComponent>();
+    if (script == nullptr)
+    {
+        return false;
+    }
+    ClearHits(*script);
+    const bool hit = CastRays(*rays);
+    script->rawRaycasts = rays->hitEntities;
+    script->raycastHits = script->rawRaycasts;
+    return hit;
+}
+
+bool Events::Raycast(ECS::IEntity* entity, const Params& params, ORINCompiler& compiler)
+{
+    if (params.size() < 3 || params.size() > 6)
+    {
+        References::InvalidParameters("Raycast", entity);
+        return false;
+    }
+    auto* script = entity->GetComponent<Component::ScriptComponent>();
+    if (script == nullptr)
+    {
+        return false;
+    }
+    try
+    {
+        References& references = compiler.references;
+        const Math::Vector4 ray{references.Float(entity, params[0], 0, false, 0),
+                                references.Float(entity, params[1], 1, false, 0),
+                                references.Float(entity, params[2], 2, false, 0), 0.0f};
+        // With four or six parameters the last one names the tag to look for.
+        std::string tag;
+        if (params.size() == 4 || params.size() == 6)
+        {
+            tag = references.String(entity, params.back(), 0, false, 0);
+        }
+        float* hitX = nullptr;
+        float* hitY = nullptr;
+        if (params.size() >= 5)
+        {
+            hitX = &references.Float(entity, params[3], 3, false, 0);
+            hitY = &references.Float(entity, params[4], 4, false, 0);
+        }
+        ClearHits(*script);
+        Math::Vector4 hitPoint{0, 0, 0, 1};
+        ECS::IEntity* hitEntity = nullptr;
+        const bool hit = System::Raycast(entity, ray, hitPoint, hitEntity, tag);
+        if (hitX != nullptr)
+        {
+            *hitX = hitPoint.x;
+            *hitY = hitPoint.y;
+        }
+        if (hit)
+        {
+            script->rawRaycasts = {hitEntity};
+            script->raycastHits = script->rawRaycasts;
+        }
+        return hit;
+    }
+    catch (const ScriptFailure&)
+    {
+        References::InvalidParameters("Raycast", entity);
+        return false;
+    }
 }
 
 bool Events::OnButton(ECS::IEntity* entity, const Params& params, ORINCompiler&)

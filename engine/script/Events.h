@@ -18,6 +18,8 @@ public:
     static bool EnterArea(ECS::IEntity* entity, const Params& params, ORINCompiler& compiler);
     static bool OnTrigger(ECS::IEntity* entity, const Params& params, ORINCompiler& compiler);
     static bool OnCollision(ECS::IEntity* entity, const Params& params, ORINCompiler& compiler);
+    static bool OnRaycast(ECS::IEntity* entity, const Params& params, ORINCompiler& compiler);
+    static bool Raycast(ECS::IEntity* entity, const Params& params, ORINCompiler& compiler);
     static bool OnButton(ECS::IEntity* entity, const Params& params, ORINCompiler& compiler);
     static bool ControllerConnected(ECS::IEntity* entity, const Params& params, ORINCompiler& compiler);
 

@@ -3,7 +3,10 @@
 #include "core/InputManager.h"
 #include "ecs/BoxCollider2D.h"
 #include "ecs/CircleCollider2D.h"
+#include "ecs/RaycastComponent.h"
 #include "ecs/RigidBody.h"
+#include "ecs/TransformSystem.h"
+#include "scene/JSONManager.h"
 
 namespace Varn::Test
 {
@@ -189,6 +192,62 @@ TEST_F(ScriptRuntime, KillsAndSceneRequestsWaitForTheEndOfTheStep)
     ASSERT_EQ(CurrentScene().entities.size(), 1u);
     EXPECT_EQ(CurrentScene().entities[0]->name, "Fresh");
     EXPECT_TRUE(e->components.empty());
+}
+
+} // namespace Varn::Test
+
+namespace Varn::Test
+{
+
+class RaycastEvents : public ScriptTest
+{
+protected:
+    // A 20 x 20 box at (50, 0): a ray along +x from the origin meets it at x = 40.
+    ECS::IEntity* Wall()
+    {
+        ECS::IEntity* wall = engine->entities->CreateEntity("Wall");
+        auto* t = wall->AddComponent<Component::Transform>();
+        wall->AddComponent<Component::BoxCollider2D>();
+        CurrentScene().AddEntity(wall);
+        t->position = {50, 0, 0, 0};
+        t->worldScale = {20, 20, 0, 0};
+        return wall;
+    }
+    void Place() { CurrentScene().transformSystem->UpdateAll(); }
+};
+
+TEST_F(RaycastEvents, RaycastNamesTheHitAndWritesTheHitPoint)
+{
+    ECS::IEntity* e = Compiled("Hero", "float hx\nfloat hy\n[Event] Raycast 100 0 0 #l_hx #l_hy\n[Action]\n"
+                                       "Print #ryc_name\n[End]\n[Event] Raycast 100 0 0 Enemy\n[Action]\n"
+                                       "Print tagged\n[End]");
+    Wall();
+    engine->jsonManager->RegisterTag("Enemy");
+    Place();
+    Step(3); // the first pass runs only "Initialize"
+    EXPECT_EQ(Log(), (Strings{"Wall ", "Wall "})) << "the untagged wall is not an Enemy";
+    EXPECT_FLOAT_EQ(FloatOf(e, "hx"), 40.0f);
+    EXPECT_FLOAT_EQ(FloatOf(e, "hy"), 0.0f);
+}
+
+TEST_F(RaycastEvents, OnRaycastCastsTheComponentsRaysAndNeedsTheComponent)
+{
+    ECS::IEntity* e = Compiled("Hero", "[Event] OnRaycast\n[Action]\nPrint #ryc_name\n[End]");
+    Wall();
+    Place();
+    Step(2); // the first pass runs only "Initialize"
+    EXPECT_EQ(Log(), (Strings{"Missing RaycastComponent component in Hero."}));
+    engine->logger.Clear();
+
+    auto* rays = e->AddComponent<Component::RaycastComponent>();
+    rays->rays.resize(1);
+    rays->rays[0].direction = {100, 0, 0, 0};
+    Step();
+    EXPECT_EQ(Log(), (Strings{"Wall "}));
+    engine->logger.Clear();
+    rays->rays[0].direction = {30, 0, 0, 0}; // stops short of the wall
+    Step();
+    EXPECT_TRUE(Log().empty());
 }
 
 } // namespace Varn::Test
