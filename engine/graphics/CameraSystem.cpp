@@ -1,6 +1,7 @@
 #include "graphics/CameraSystem.h"
 
 #include "core/Clock.h"
+#include "core/Window.h"
 #include "ecs/Camera.h"
 #include "ecs/IEntity.h"
 #include "ecs/Transform.h"
@@ -41,6 +42,11 @@ Camera::ColumnMatrix View(const Math::Vector4& eye)
 }
 
 } // namespace
+
+float CameraSystem::PixelsPerUnit(const Window& window)
+{
+    return window.viewportWidth > 0 ? static_cast<float>(window.viewportWidth) / (2.0f * HALF_WIDTH) : 1.0f;
+}
 
 void CameraSystem::Update(const float& /*dt*/)
 {

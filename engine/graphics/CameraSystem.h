@@ -4,6 +4,11 @@
 // window size. Writes only the Camera's computed fields.
 #include "core/ISystem.h"
 
+namespace Varn
+{
+class Window;
+}
+
 namespace Varn::System
 {
 
@@ -15,6 +20,10 @@ public:
 
     using ISystem::ISystem;
     void Update(const float& dt) override;
+
+    // Screen pixels per world unit at zoom 1: the picture always spans 1920 units. The cursor,
+    // buttons and mouse-over tests all convert through this one factor.
+    static float PixelsPerUnit(const Window& window);
 };
 
 } // namespace Varn::System

@@ -23,9 +23,7 @@ void UIButtonSystem::Update(const float& /*dt*/)
     const Window& window = *engine.window;
     const float mouseX = static_cast<float>(input.mousePosition.x);
     const float mouseY = static_cast<float>(input.mousePosition.y);
-    const float pixelsPerUnit = window.viewportWidth > 0 ? static_cast<float>(window.viewportWidth) /
-                                                               (2.0f * System::CameraSystem::HALF_WIDTH)
-                                                         : 1.0f;
+    const float pixelsPerUnit = System::CameraSystem::PixelsPerUnit(window);
 
     for (ECS::IEntity* entity : entities)
     {

@@ -7,6 +7,7 @@
 #include "ecs/IEntity.h"
 #include "ecs/ScriptComponent.h"
 #include "ecs/Transform.h"
+#include "graphics/CameraSystem.h"
 #include "scene/JSONManager.h"
 #include "script/Events.h"
 #include "script/ORINCompiler.h"
@@ -203,14 +204,12 @@ bool Conditions::MouseOver(ECS::IEntity* entity, const Params& params, ORINCompi
         width /= camera->zoom;
         height /= camera->zoom;
     }
-    if (engine.window->fullscreen)
-    {
-        const float scale = engine.window->scaleY;
-        x *= scale;
-        y *= scale;
-        width *= scale;
-        height *= scale;
-    }
+    // World units to cursor pixels, whatever the window's size.
+    const float scale = CameraSystem::PixelsPerUnit(*engine.window);
+    x *= scale;
+    y *= scale;
+    width *= scale;
+    height *= scale;
     const InputManager::Point mouse = engine.input->mousePosition;
     return std::fabs(static_cast<float>(mouse.x) - x) < width * 0.5f &&
            std::fabs(static_cast<float>(mouse.y) - y) < height * 0.5f;

@@ -15,6 +15,7 @@
 #include "ecs/ScriptComponent.h"
 #include "ecs/SpriteRenderer.h"
 #include "ecs/Transform.h"
+#include "graphics/CameraSystem.h"
 #include "resource/Texture2D.h"
 #include "scene/JSONManager.h"
 #include "script/GlobalVariables.h"
@@ -436,7 +437,8 @@ float References::EngineFloat(ENGINE_VALUE value)
     {
         const float raw = static_cast<float>(value == ENGINE_VALUE::MOUSE_X ? input.mousePosition.x
                                                                             : input.mousePosition.y);
-        return engine.window->fullscreen ? raw : raw * engine.window->scaleX;
+        // Cursor pixels to world units, whatever the window's size.
+        return raw / CameraSystem::PixelsPerUnit(*engine.window);
     }
     case ENGINE_VALUE::MOUSE_DELTA_X:
         return static_cast<float>(input.mouseDelta.x);

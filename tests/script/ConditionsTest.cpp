@@ -1,6 +1,7 @@
 #include "script/ScriptTestSupport.h"
 
 #include "ecs/RigidBody.h"
+#include "ecs/TransformSystem.h"
 #include "scene/JSONManager.h"
 
 #include <cmath>
@@ -164,6 +165,38 @@ TEST_F(ScriptConditions, TargetedConditionsReadTheTargetsVariables)
     EXPECT_EQ(Outcome(), "yes ");
     Script(boss).floatList["hp"] = 1.0f;
     EXPECT_EQ(Outcome(), "no ");
+}
+
+} // namespace Varn::Test
+
+namespace Varn::Test
+{
+
+// The picture always spans 1920 world units, so at a 1280-pixel-wide window a cursor pixel is
+// 1.5 world units; the cursor value and the mouse-over test must agree on that.
+TEST_F(ScriptConditions, MouseOverAndTheCursorValueShareOneScale)
+{
+    input->state.cursorX = 640 + 100; // 100 pixels right of the picture's centre
+    input->state.cursorY = 360;
+    engine->input->Update();
+    ECS::IEntity* e = Testing("MouseOver");
+    auto* transform = e->GetComponent<Component::Transform>();
+    transform->position = {150, 0, 0, 0}; // 100 pixels is 150 units
+    transform->worldScale = {30, 30, 0, 0};
+    CurrentScene().transformSystem->UpdateAll();
+    EXPECT_EQ(Outcome(), "yes ");
+    transform->position = {100, 0, 0, 0};
+    CurrentScene().transformSystem->UpdateAll();
+    EXPECT_EQ(Outcome(), "no ") << "under the cursor only when measured in world units";
+
+    ECS::IEntity* reader =
+        Compiled("Reader", "float mx\n[Event] True\n[Action]\nSetFloat #l_mx #mouse_x\n[End]");
+    Step(2);
+    EXPECT_FLOAT_EQ(FloatOf(reader, "mx"), 150.0f);
+    engine->window->fullscreen = true; // the same picture size gives the same answer in full screen
+    engine->input->Update();
+    Step();
+    EXPECT_FLOAT_EQ(FloatOf(reader, "mx"), 150.0f);
 }
 
 } // namespace Varn::Test
