@@ -218,7 +218,10 @@ bool ParticleSystem::Emit(ParticleEmitter& e, float x, float y, float z, float d
         return !anyAlive && playing;
     }
     e.emissionTimer -= dt;
-    if (e.emissionTimer > 0.0f)
+    // Twelve float steps of 1/60 leave a few nanoseconds of a 0.2 s interval; that sliver must
+    // not cost a whole extra step, or emitters run a tenth slow.
+    constexpr float ROUNDING = 1e-6f;
+    if (e.emissionTimer > ROUNDING)
     {
         return false;
     }
