@@ -50,14 +50,17 @@ void ScriptSystem::Update(const float& dt)
         RunEntity(entities[i]);
     }
 
-    // 2. The last scene requested in the step. A request made during a loading frame waits
-    // for the next step: a load inside a load would mix the two scenes' new entities.
+    // 2. The last scene requested in the step. Loading frames run this Update again; a load
+    // inside the load would mix the two scenes' new entities, so none starts there.
     if (sceneRequested && !switching)
     {
         sceneRequested = false;
         switching = true;
         Engine::Instance().jsonManager->LoadScene(requestedScene, showLoadingFrames);
         switching = false;
+        // Only the old scene's scripts ran during the loading frames; what they asked for
+        // went with their scene.
+        sceneRequested = false;
     }
 
     // 3. Kills, in the order asked, once the switch is over.

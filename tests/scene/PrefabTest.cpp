@@ -1,6 +1,7 @@
 #include "support/EngineTest.h"
 #include "support/ScratchFolder.h"
 
+#include "core/Timer.h"
 #include "ecs/EntityManager.h"
 #include "ecs/ScriptComponent.h"
 #include "ecs/Transform.h"
@@ -148,6 +149,71 @@ TEST_F(Prefabs, ScriptReferencesResolveAmongThePrefabsOwnEntities)
     ASSERT_NE(component, nullptr);
     ASSERT_EQ(component->entityList.count("target"), 1u);
     EXPECT_EQ(component->entityList.at("target"), Find("Sight"));
+}
+
+} // namespace Varn::Test
+
+namespace Varn::Test
+{
+
+// A clock that moves 20 ms each time it is read, so every frame has a step to run.
+class RunningClock final : public Time::IClock
+{
+public:
+    int64_t NowNanoseconds() const override { return now += 20000000; }
+    mutable int64_t now = 1000000000;
+};
+
+class LoadingFrames : public WindowedEngineTest
+{
+protected:
+    void SetUp() override
+    {
+        WindowedEngineTest::SetUp();
+        engine->timer->SetClock(&running);
+    }
+    ECS::IEntity* Scripted(const std::string& name, const std::string& text)
+    {
+        ECS::IEntity* entity = engine->entities->CreateEntity(name);
+        entity->AddComponent<Component::Transform>();
+        auto* script = entity->AddComponent<Component::ScriptComponent>();
+        script->filePath.push_back(engine->resources->LoadScript(scratch.Write(name + ".orin", text)));
+        CurrentScene().AddEntity(entity);
+        CurrentScene().scriptSystem->CompileEntity(entity);
+        return entity;
+    }
+
+    RunningClock running;
+    ScratchFolder scratch;
+};
+
+TEST_F(LoadingFrames, OldSceneKeepsRunningWhileLoadingAndItsLateRequestsAreDropped)
+{
+    std::string entities;
+    for (int i = 0; i < 20; ++i)
+    {
+        entities += std::string(i == 0 ? "" : ",") + R"({"ID":"N)" + std::to_string(i) +
+                    R"(","ID Type":0,"Transform":{}})";
+    }
+    const std::string next = scratch.Write("next.scene", "[" + entities + "]");
+    System::ScriptSystem& scripts = *CurrentScene().scriptSystem;
+    scripts.compiler.globals.floats["frames"] = 0.0f;
+    ECS::IEntity* screen =
+        Scripted("Screen", "[Event] True\n[Action]\nFloatOp #g_frames + 1 #g_frames\nLoadSceneSynchro " +
+                               next + "\n[End]");
+
+    scripts.Update(1.0f / 60.0f); // Initialize only
+    scripts.Update(1.0f / 60.0f); // requests the switch and loads with frames
+    EXPECT_EQ(scripts.compiler.globals.floats.at("frames"), 2.0f) << "one loading frame ran the old scene";
+    EXPECT_EQ(CurrentScene().name, next);
+    EXPECT_TRUE(screen->components.empty());
+    ASSERT_EQ(CurrentScene().entities.size(), 20u);
+    EXPECT_FALSE(scripts.sceneRequested);
+
+    ECS::IEntity* first = CurrentScene().entities.front();
+    scripts.Update(1.0f / 60.0f);
+    EXPECT_EQ(CurrentScene().entities.front(), first) << "no second load";
+    EXPECT_EQ(scripts.compiler.globals.floats.at("frames"), 2.0f);
 }
 
 } // namespace Varn::Test
