@@ -64,21 +64,20 @@ void ScriptSystem::Update(const float& dt)
     }
 
     // 3. Kills, in the order asked, once the switch is over.
-    if (switching)
+    if (!switching)
     {
-        return;
-    }
-    for (ECS::IEntity* entity : killList)
-    {
-        // An entity the switch already removed is free in the pool; leave it alone.
-        const Scene* owner = entity->scene;
-        if (owner != nullptr &&
-            std::find(owner->entities.begin(), owner->entities.end(), entity) != owner->entities.end())
+        for (ECS::IEntity* entity : killList)
         {
-            entity->scene->RemoveEntity(entity, true);
+            // An entity the switch already removed is free in the pool; leave it alone.
+            Scene* owner = entity->scene;
+            if (owner != nullptr &&
+                std::find(owner->entities.begin(), owner->entities.end(), entity) != owner->entities.end())
+            {
+                owner->RemoveEntity(entity, true);
+            }
         }
+        killList.clear();
     }
-    killList.clear();
 
     lastUpdateSeconds = static_cast<float>(static_cast<double>(Time::NowTicks() - startTicks) / 1e7);
 }
