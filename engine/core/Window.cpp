@@ -198,6 +198,23 @@ void Window::SetWindowed()
     fullscreen = false;
 }
 
+void Window::SetCursorVisible(bool visible)
+{
+    cursorVisible = visible;
+    if (handle != nullptr)
+    {
+        SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
+    }
+}
+
+void Window::WarpCursor(int x, int y) const
+{
+    if (handle != nullptr)
+    {
+        SDL_WarpMouseInWindow(handle, x, y);
+    }
+}
+
 void Window::SetFullscreen()
 {
     const LetterBox box = ComputeLetterBox(baseWidth, baseHeight, screenWidth, screenHeight);

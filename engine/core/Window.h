@@ -46,6 +46,10 @@ public:
     bool Create();
     void SetWindowed();
     void SetFullscreen();
+    // Shows or hides the system cursor and records it in `cursorVisible`.
+    void SetCursorVisible(bool visible);
+    // Moves the system cursor to (x, y) in client coordinates; nothing without a window.
+    void WarpCursor(int x, int y) const;
 
     // Handles every pending platform event; returns when the queue is empty.
     void PumpMessages();

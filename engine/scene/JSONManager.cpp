@@ -495,4 +495,78 @@ void JSONManager::LoadScene(const std::string& path, bool showLoadingFrames)
     progress = progressTotal + 1;
 }
 
+ECS::IEntity* JSONManager::LoadPrefab(const std::string& path, const Math::Vector4& position)
+{
+    Engine& engine = Engine::Instance();
+
+    // 1. The first line of the file, read once per path; a missing file caches nothing useful
+    // and is tried again next time.
+    std::string& text = fileCache[path];
+    if (text.empty())
+    {
+        std::string whole;
+        Helper::ReadTextFile(path, whole);
+        std::istringstream lines(whole);
+        std::getline(lines, text);
+    }
+
+    // 2. A prefab is one JSON array of entities.
+    rapidjson::Document document;
+    if (!Parse(text, document) || !document.IsArray())
+    {
+        engine.logger.Log("Error: Load Failed. Prefab is Invalid");
+        return nullptr;
+    }
+
+    // 3. Entities; a broken one is dropped, the rest still come.
+    std::vector<PendingLink> links;
+    std::vector<ECS::PendingEntityReference> references;
+    ECS::IEntity* result = nullptr;
+    for (rapidjson::SizeType i = 0; i < document.Size(); ++i)
+    {
+        ECS::IEntity* entity = ReadEntity(document, i, links, references);
+        if (i == 0)
+        {
+            result = entity;
+        }
+    }
+
+    // 4. Textures inline: no workers and no loading frames for a prefab.
+    for (const auto& [name, texture] : engine.resources->textures)
+    {
+        if (texture->pixels == nullptr)
+        {
+            texture->Load();
+        }
+    }
+    for (const auto& [name, texture] : engine.resources->textures)
+    {
+        texture->Upload();
+    }
+
+    // 5. Into the running scene; its main camera stays.
+    Scene& scene = *engine.scenes->current;
+    for (ECS::IEntity* entity : newEntities)
+    {
+        scene.AddEntity(entity);
+    }
+    newEntities.clear();
+
+    // 6. Parents among the prefab's own entities; roots go where they were asked for. A root
+    // without a Transform has nothing to place.
+    LinkParents(links);
+    for (const PendingLink& link : links)
+    {
+        auto* transform = link.entity->GetComponent<Component::Transform>();
+        if (link.parentKey == NO_PARENT && transform != nullptr)
+        {
+            transform->position = position;
+        }
+    }
+
+    // 7. Script references among the prefab's entities.
+    ResolveReferences(links, references);
+    return result;
+}
+
 } // namespace Varn::System

@@ -2,6 +2,7 @@
 // Reads scene and prefab files into the current scene: the tag registry, the entities with
 // their components, texture decoding (partly on the engine's workers) and uploads, parent
 // links and script references. Owned by the Engine; main thread only, except the decode tasks.
+#include "core/Vector4.h"
 #include "ecs/ComponentReader.h"
 
 #include <rapidjson/document.h>
@@ -44,6 +45,10 @@ public:
     // Replaces the current scene's entities with the file's. With `showLoadingFrames` whole
     // frames run while it works, so a loading screen stays alive.
     void LoadScene(const std::string& path, bool showLoadingFrames);
+    // Instantiates the prefab file into the current scene, its roots at `position`. Returns
+    // the entity of array index 0; null when the file is not a prefab or that entity is broken.
+    // The file is read once per path for the life of the process (an empty text is retried).
+    ECS::IEntity* LoadPrefab(const std::string& path, const Math::Vector4& position);
     // One entity object of `document`; null (with a log line) when a component block is broken.
     ECS::IEntity* ReadEntity(const rapidjson::Value& document, rapidjson::SizeType index,
                              std::vector<PendingLink>& links,

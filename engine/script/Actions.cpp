@@ -4,7 +4,13 @@
 #include "core/Scene.h"
 #include "core/SceneStack.h"
 #include "ecs/IEntity.h"
+#include "script/ActionSupport.h"
+#include "script/ArrayActions.h"
+#include "script/EntityActions.h"
+#include "script/FlowActions.h"
 #include "script/ORINCompiler.h"
+#include "script/SceneActions.h"
+#include "script/TransformActions.h"
 
 #include <cmath>
 #include <cstdio>
@@ -12,26 +18,22 @@
 namespace Varn::System
 {
 
-namespace
-{
-
-constexpr int NO_SUCH_ENTITY = 4;
-
-std::string FixedSix(float value)
-{
-    char text[64];
-    std::snprintf(text, sizeof text, "%f", static_cast<double>(value));
-    return text;
-}
-
-} // namespace
-
 void Actions::Register(ActionTable& table)
 {
     table["Print"] = &Print;
     table["SetBool"] = &SetBool;
     table["SetFloat"] = &SetFloat;
     table["SetString"] = &SetString;
+    table["SetEntity"] = &SetEntity;
+    table["ToInt"] = &ToInt;
+    table["ToString"] = &ToString;
+    table["FloatOp"] = &FloatOp;
+    table["StringOp"] = &StringOp;
+    TransformActions::Register(table);
+    EntityActions::Register(table);
+    ArrayActions::Register(table);
+    FlowActions::Register(table);
+    SceneActions::Register(table);
 }
 
 void Actions::Print(ECS::IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
@@ -88,20 +90,11 @@ void Actions::SetBool(ECS::IEntity* entity, const Params& params, ORINCompiler& 
         // The destination belongs to the entity with that ID in the target's scene; an ID
         // that names no entity is a failed reference.
         const float id = compiler.references.Float(entity, params[2], 2, false, hit);
-        destinationContext = nullptr;
         const Scene* scene = entity->scene != nullptr ? entity->scene : Engine::Instance().scenes->current;
-        for (ECS::IEntity* candidate : scene->entities)
-        {
-            if (std::isfinite(id) &&
-                static_cast<double>(candidate->id) == std::trunc(static_cast<double>(id)))
-            {
-                destinationContext = candidate;
-                break;
-            }
-        }
+        destinationContext = EntityWithId(scene->entities, id);
         if (destinationContext == nullptr)
         {
-            throw ScriptFailure{NO_SUCH_ENTITY};
+            FailStatement();
         }
     }
     bool& destination = compiler.references.Bool(destinationContext, params[0], 0, true, hit);
@@ -131,6 +124,123 @@ void Actions::SetString(ECS::IEntity* entity, const Params& params, ORINCompiler
     std::string& destination = compiler.references.String(entity, params[0], 0, true, hit);
     const std::string& value = compiler.references.String(entity, params[1], 1, false, hit);
     destination = value;
+}
+
+void Actions::SetEntity(ECS::IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
+{
+    if (params.size() != 2)
+    {
+        References::InvalidParameters("SetEntity", entity);
+        return;
+    }
+    ECS::IEntity*& destination = compiler.references.Entity(entity, params[0], 0, true, hit);
+    ECS::IEntity* const value = compiler.references.Entity(entity, params[1], 1, false, hit);
+    destination = value;
+}
+
+void Actions::ToInt(ECS::IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
+{
+    if (params.size() != 2)
+    {
+        References::InvalidParameters("ToInt", entity);
+        return;
+    }
+    const float value = compiler.references.Float(entity, params[0], 0, false, hit);
+    compiler.references.Float(entity, params[1], 1, false, hit) = std::trunc(value);
+}
+
+void Actions::ToString(ECS::IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
+{
+    if (params.size() != 2 && params.size() != 3)
+    {
+        References::InvalidParameters("ToString", entity);
+        return;
+    }
+    References& r = compiler.references;
+    std::string text;
+    if (params.size() == 3)
+    {
+        if (r.String(entity, params[2], 2, false, hit) != "int")
+        {
+            return;
+        }
+        text = std::to_string(Truncated(r.Float(entity, params[0], 0, false, hit)));
+    }
+    else
+    {
+        try
+        {
+            text = FixedSix(r.Float(entity, params[0], 0, false, hit));
+        }
+        catch (const ScriptFailure&)
+        {
+            text.assign(1, r.Bool(entity, params[0], 0, false, hit) ? '1' : '0');
+        }
+    }
+    r.String(entity, params[1], 1, false, hit) = text;
+}
+
+void Actions::FloatOp(ECS::IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
+{
+    if (params.size() != 4)
+    {
+        References::InvalidParameters("FloatOp", entity);
+        return;
+    }
+    References& r = compiler.references;
+    // Copies: the destination may be one of the operands.
+    const float a = r.Float(entity, params[0], 0, false, hit);
+    const std::string op = r.String(entity, params[1], 1, false, hit);
+    const float b = r.Float(entity, params[2], 2, false, hit);
+    float result = 0.0f;
+    if (op == "+")
+    {
+        result = a + b;
+    }
+    else if (op == "-")
+    {
+        result = a - b;
+    }
+    else if (op == "*")
+    {
+        result = a * b;
+    }
+    else if (op == "/")
+    {
+        result = a / b;
+    }
+    else if (op == "%")
+    {
+        // A remainder by zero has no value to give.
+        const int64_t divisor = Truncated(b);
+        if (divisor == 0)
+        {
+            FailStatement();
+        }
+        const int64_t dividend = Truncated(a);
+        result = divisor == -1 ? 0.0f : static_cast<float>(dividend % divisor);
+    }
+    else
+    {
+        FailStatement();
+    }
+    r.Float(entity, params[3], 3, false, hit) = result;
+}
+
+void Actions::StringOp(ECS::IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
+{
+    if (params.size() < 2)
+    {
+        References::InvalidParameters("StringOp", entity);
+        return;
+    }
+    References& r = compiler.references;
+    std::string text;
+    for (std::size_t i = 1; i < params.size(); ++i)
+    {
+        text += params[i].text == "~" ? std::string(" ") : r.String(entity, params[i], 0, false, hit);
+    }
+    r.String(entity, params[0], 0, false, hit) = text;
 }
 
 } // namespace Varn::System

@@ -38,6 +38,9 @@ public:
     bool showLoadingFrames = false;      // for the requested switch
     std::string requestedScene;          // path of the requested scene file
     ORINCompiler compiler;               // after timeStep: its resolvers read it
+
+private:
+    bool switching = false; // a requested scene is loading; its loading frames run Update again
 };
 
 } // namespace Varn::System

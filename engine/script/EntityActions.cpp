@@ -1,0 +1,256 @@
+#include "script/EntityActions.h"
+
+#include "core/Engine.h"
+#include "core/Scene.h"
+#include "core/SceneStack.h"
+#include "ecs/BoxCollider2D.h"
+#include "ecs/CircleCollider2D.h"
+#include "ecs/RigidBody.h"
+#include "ecs/ScriptComponent.h"
+#include "ecs/SpriteRenderer.h"
+#include "scene/JSONManager.h"
+#include "script/ActionSupport.h"
+#include "script/ORINCompiler.h"
+#include "script/ScriptSystem.h"
+
+namespace Varn::System
+{
+
+namespace
+{
+
+using ECS::IEntity;
+
+const std::vector<IEntity*>& CurrentEntities()
+{
+    return Engine::Instance().scenes->current->entities;
+}
+
+void SetLayer(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
+{
+    if (params.size() != 1 && params.size() != 2)
+    {
+        References::InvalidParameters("SetLayer", entity);
+        return;
+    }
+    const float layer = compiler.references.Float(entity, params[0], 0, false, hit);
+    IEntity* subject =
+        params.size() == 2 ? compiler.references.Entity(entity, params[1], 1, false, hit) : entity;
+    const auto value = static_cast<uint32_t>(Truncated(layer));
+    subject->layer = value;
+    for (IEntity* descendant : subject->GetDescendants())
+    {
+        descendant->layer = value;
+    }
+}
+
+void SetRoom(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
+{
+    if (params.size() != 1)
+    {
+        References::InvalidParameters("SetRoom", entity);
+        return;
+    }
+    const float room = compiler.references.Float(entity, params[0], 0, false, hit);
+    entity->room = static_cast<uint32_t>(Truncated(room));
+}
+
+void SetActive(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
+{
+    if (params.size() != 1 && params.size() != 2)
+    {
+        References::InvalidParameters("SetActive", entity);
+        return;
+    }
+    const bool active = compiler.references.Bool(entity, params[0], 0, false, hit);
+    IEntity* subject =
+        params.size() == 2 ? compiler.references.Entity(entity, params[1], 1, false, hit) : entity;
+    subject->gameObjectActive = active;
+}
+
+void SetActiveChildren(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
+{
+    if (params.size() != 1)
+    {
+        References::InvalidParameters("SetActiveChildren", entity);
+        return;
+    }
+    const bool active = compiler.references.Bool(entity, params[0], 0, false, hit);
+    for (IEntity* descendant : entity->GetDescendants())
+    {
+        descendant->gameObjectActive = active;
+    }
+}
+
+void ToggleComponent(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
+{
+    if (params.size() != 2 && params.size() != 3)
+    {
+        References::InvalidParameters("ToggleComponentAction", entity);
+        return;
+    }
+    // With a third parameter the name and flag are read relative to that entity; the
+    // component switched is still the target's.
+    IEntity* context =
+        params.size() == 3 ? compiler.references.Entity(entity, params[2], 2, false, hit) : entity;
+    const std::string name = compiler.references.String(context, params[0], 0, false, hit);
+    const bool enabled = compiler.references.Bool(context, params[1], 1, false, hit);
+    ECS::IComponent* component = nullptr;
+    if (name == "RigidBody")
+    {
+        component = entity->GetComponent<Component::RigidBody>();
+    }
+    else if (name == "SpriteRenderer")
+    {
+        component = entity->GetComponent<Component::SpriteRenderer>();
+    }
+    else if (name == "ScriptComponent")
+    {
+        component = entity->GetComponent<Component::ScriptComponent>();
+    }
+    else if (name == "BoxCollider")
+    {
+        component = entity->GetComponent<Component::BoxCollider2D>();
+    }
+    else if (name == "CircleCollider")
+    {
+        component = entity->GetComponent<Component::CircleCollider2D>();
+    }
+    if (component != nullptr)
+    {
+        component->enabled = enabled;
+    }
+}
+
+// Links `child` under `parent`, leaving its Transform as it is. A link that would make an
+// entity its own ancestor would send every walk up the hierarchy round for ever: refused.
+void Link(IEntity* child, IEntity* parent)
+{
+    if (WouldCycle(child, parent))
+    {
+        FailStatement();
+    }
+    child->parent = parent;
+}
+
+void AttachChild(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
+{
+    if (params.size() != 1)
+    {
+        References::InvalidParameters("AttachChild", entity);
+        return;
+    }
+    IEntity* child =
+        EntityWithId(CurrentEntities(), compiler.references.Float(entity, params[0], 0, false, hit));
+    if (child == nullptr)
+    {
+        FailStatement();
+    }
+    Link(child, entity);
+}
+
+void DetachParent(IEntity* entity, const Params& params, ORINCompiler&, std::size_t)
+{
+    if (!params.empty())
+    {
+        References::InvalidParameters("DetachParent", entity);
+        return;
+    }
+    entity->parent = nullptr;
+}
+
+void SetParent(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
+{
+    if (params.size() != 1 && params.size() != 2)
+    {
+        References::InvalidParameters("SetParent", entity);
+        return;
+    }
+    IEntity* parent = nullptr;
+    try
+    {
+        parent = compiler.references.Entity(entity, params[0], 0, false, hit);
+    }
+    catch (const ScriptFailure&)
+    {
+        const Scene* scene = entity->scene != nullptr ? entity->scene : Engine::Instance().scenes->current;
+        parent = EntityWithId(scene->entities, compiler.references.Float(entity, params[0], 0, false, hit));
+        if (parent == nullptr)
+        {
+            FailStatement();
+        }
+    }
+    IEntity* child =
+        params.size() == 2 ? compiler.references.Entity(entity, params[1], 1, false, hit) : entity;
+    Link(child, parent);
+}
+
+void CreatePrefab(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
+{
+    if (params.size() != 2 && (params.size() < 4 || params.size() > 7))
+    {
+        References::InvalidParameters("CreatePrefab", entity);
+        return;
+    }
+    References& r = compiler.references;
+    const std::string path = r.String(entity, params[0], 0, false, hit);
+    JSONManager& loader = *Engine::Instance().jsonManager;
+    if (params.size() == 2)
+    {
+        // At the target's world position; the second parameter is not read.
+        const auto* transform = entity->GetComponent<Component::Transform>();
+        loader.LoadPrefab(path, transform != nullptr ? WorldPosition(*transform) : Math::Vector4{});
+        return;
+    }
+    const float x = r.Float(entity, params[1], 1, false, hit);
+    const float y = r.Float(entity, params[2], 2, false, hit);
+    const float z = r.Float(entity, params[3], 3, false, hit);
+    const float rotation = params.size() > 4 ? r.Float(entity, params[4], 4, false, hit) : 0.0f;
+    const float layer = params.size() > 5 ? r.Float(entity, params[5], 5, false, hit) : 0.0f;
+    IEntity* created = loader.LoadPrefab(path, {x, y, z, 0.0f});
+    if (created == nullptr)
+    {
+        return;
+    }
+    if (auto* transform = created->GetComponent<Component::Transform>())
+    {
+        transform->position.x = x;
+        transform->position.y = y;
+        transform->position.z = z;
+        transform->angle = {0.0f, 0.0f, rotation, 0.0f};
+    }
+    created->layer = static_cast<uint32_t>(Truncated(layer));
+    if (params.size() == 7)
+    {
+        r.Entity(entity, params[6], 6, true, hit) = created;
+    }
+}
+
+void Kill(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t)
+{
+    if (params.size() > 1)
+    {
+        References::InvalidParameters("Kill", entity);
+        return;
+    }
+    compiler.system.killList.push_back(entity);
+}
+
+} // namespace
+
+void EntityActions::Register(ActionTable& table)
+{
+    table["SetLayer"] = &SetLayer;
+    table["SetRoom"] = &SetRoom;
+    table["SetActive"] = &SetActive;
+    table["SetActiveChildren"] = &SetActiveChildren;
+    table["ToggleComponent"] = &ToggleComponent;
+    table["AttachChild"] = &AttachChild;
+    table["DetachParent"] = &DetachParent;
+    table["SetParent"] = &SetParent;
+    table["CreatePrefab"] = &CreatePrefab;
+    table["Kill"] = &Kill;
+    table["Oof"] = &Kill;
+}
+
+} // namespace Varn::System

@@ -1,0 +1,15 @@
+#pragma once
+// ORIN actions on entities: layers, rooms, activity, component switches, parent links,
+// prefab instances and kills (deferred to the end of the script step).
+#include "script/ScriptProgram.h"
+
+namespace Varn::System
+{
+
+class EntityActions
+{
+public:
+    static void Register(ActionTable& table);
+};
+
+} // namespace Varn::System

@@ -1,0 +1,122 @@
+#include "script/SceneActions.h"
+
+#include "core/Engine.h"
+#include "core/Scene.h"
+#include "core/SceneStack.h"
+#include "core/Timer.h"
+#include "core/Window.h"
+#include "resource/AudioManager.h"
+#include "script/ActionSupport.h"
+#include "script/ORINCompiler.h"
+#include "script/ScriptSystem.h"
+
+namespace Varn::System
+{
+
+namespace
+{
+
+using ECS::IEntity;
+
+// Both flags and the path are written together; the last request of a step wins.
+void RequestScene(const char* name, bool frames, IEntity* entity, const Params& params,
+                  ORINCompiler& compiler, std::size_t hit)
+{
+    if (params.size() != 1)
+    {
+        References::InvalidParameters(name, entity);
+        return;
+    }
+    const std::string path = compiler.references.String(entity, params[0], 0, false, hit);
+    ScriptSystem& system = compiler.system;
+    system.sceneRequested = true;
+    system.showLoadingFrames = frames;
+    system.requestedScene = path;
+    Engine::Instance().audio->StopSound();
+}
+
+void LoadScene(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
+{
+    RequestScene("LoadScene", false, entity, params, compiler, hit);
+}
+
+void LoadSceneSynchro(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
+{
+    RequestScene("LoadSceneSynchro", true, entity, params, compiler, hit);
+}
+
+void SetTimeScale(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
+{
+    if (params.size() != 1)
+    {
+        References::InvalidParameters("SetTimeScale", entity);
+        return;
+    }
+    Engine::Instance().timer->timeScale = compiler.references.Float(entity, params[0], 0, false, hit);
+}
+
+void ExitGame(IEntity* entity, const Params& params, ORINCompiler&, std::size_t)
+{
+    if (!params.empty())
+    {
+        References::InvalidParameters("ExitGame", entity);
+        return;
+    }
+    Engine& engine = Engine::Instance();
+    engine.logger.Log("You just got *wanking* Pranked bro!");
+    engine.scenes->current->playing = false;
+    engine.window->running = false;
+}
+
+void ToggleMouse(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
+{
+    if (params.size() != 1)
+    {
+        References::InvalidParameters("ToggleMouse", entity);
+        return;
+    }
+    const bool visible = compiler.references.Bool(entity, params[0], 0, false, hit);
+    Window& window = *Engine::Instance().window;
+    if (visible != window.cursorVisible)
+    {
+        window.SetCursorVisible(visible);
+    }
+}
+
+void SetMousePos(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
+{
+    if (params.size() != 2)
+    {
+        References::InvalidParameters("SetMousePos", entity);
+        return;
+    }
+    const float x = compiler.references.Float(entity, params[0], 0, false, hit);
+    const float y = compiler.references.Float(entity, params[1], 1, false, hit);
+    Engine::Instance().window->WarpCursor(static_cast<int>(Truncated(x)), static_cast<int>(Truncated(y)));
+}
+
+void SetFullscreen(IEntity*, const Params&, ORINCompiler&, std::size_t)
+{
+    Engine::Instance().window->SetFullscreen();
+}
+
+void SetWindowed(IEntity*, const Params&, ORINCompiler&, std::size_t)
+{
+    Engine::Instance().window->SetWindowed();
+}
+
+} // namespace
+
+void SceneActions::Register(ActionTable& table)
+{
+    table["LoadScene"] = &LoadScene;
+    table["LoadSceneSynchro"] = &LoadSceneSynchro;
+    table["SetTimeScale"] = &SetTimeScale;
+    table["ExitGame"] = &ExitGame;
+    table["ToggleMouse"] = &ToggleMouse;
+    table["SetMousePos"] = &SetMousePos;
+    table["SetFullscreen"] = &SetFullscreen;
+    table["SetWindowed"] = &SetWindowed;
+}
+
+} // namespace Varn::System
