@@ -2,6 +2,7 @@
 
 #include "ai/BehaviourTree.h"
 #include "ai/BlackboardLeaves.h"
+#include "ai/BuilderSupport.h"
 #include "ai/Composite.h"
 #include "ai/Conditional.h"
 #include "ai/EntityLeaves.h"
@@ -24,22 +25,24 @@ namespace Varn::Behaviours
 using BehaviourTree::Selector;
 using BehaviourTree::Sequence;
 
-namespace
+namespace Build
 {
-constexpr const char* PLAYER_NAME = "Player";
-constexpr const char* FISHIE_PREFAB = "Resources\\Prefabs\\FishieNew.prefab";
-constexpr float SPAWN_PERIOD = 5.0f; // seconds between two spawns while the player stays
-
 ECS::IEntity* FindPlayer()
 {
     const Scene* scene = Engine::Instance().scenes->current;
-    return scene != nullptr ? ECS::EntityManager::FindByName(scene->entities, PLAYER_NAME) : nullptr;
+    return scene != nullptr ? ECS::EntityManager::FindByName(scene->entities, "Player") : nullptr;
 }
 
 Time::FrameCounter* NewWatch()
 {
     return Engine::Instance().timer->CreateCounter(false);
 }
+} // namespace Build
+
+namespace
+{
+constexpr const char* FISHIE_PREFAB = "Resources\\Prefabs\\FishieNew.prefab";
+constexpr float SPAWN_PERIOD = 5.0f; // seconds between two spawns while the player stays
 } // namespace
 
 void BuildTree(ECS::IEntity& entity, Component::BehaviourComponent& behaviour)
@@ -69,20 +72,16 @@ void BuildSpawner(ECS::IEntity& entity, Component::BehaviourComponent& behaviour
 {
     auto tree = std::make_shared<BehaviourTree::BehaviourTree>();
     float* spawnCount = tree->Float("SpawnCount", 0.0f);
-    Time::FrameCounter* watch = NewWatch();
+    Time::FrameCounter* watch = Build::NewWatch();
 
     tree->child = std::make_shared<Sequence>(Sequence{
-        std::make_shared<CollidingWithPlayer>(entity.GetChild(0), FindPlayer()),
+        std::make_shared<CollidingWithPlayer>(entity.GetChild(0), Build::FindPlayer()),
         std::make_shared<CheckDuration>(watch, SPAWN_PERIOD, true),
         std::make_shared<CreatePrefab>(Math::Vector4{}, Math::Vector4{}, FISHIE_PREFAB, entity.layer, &entity,
                                        true),
         std::make_shared<Counter>(spawnCount),
     });
     behaviour.tree = std::move(tree);
-}
-
-void BuildPatrollingMelee(ECS::IEntity& /*entity*/, Component::BehaviourComponent& /*behaviour*/)
-{
 }
 
 void BuildTurret(ECS::IEntity& /*entity*/, Component::BehaviourComponent& /*behaviour*/)
