@@ -84,10 +84,6 @@ void BuildSpawner(ECS::IEntity& entity, Component::BehaviourComponent& behaviour
     behaviour.tree = std::move(tree);
 }
 
-void BuildTurret(ECS::IEntity& /*entity*/, Component::BehaviourComponent& /*behaviour*/)
-{
-}
-
 void BuildFlyingBomber(ECS::IEntity& /*entity*/, Component::BehaviourComponent& /*behaviour*/)
 {
 }
