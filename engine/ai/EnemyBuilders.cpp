@@ -84,8 +84,4 @@ void BuildSpawner(ECS::IEntity& entity, Component::BehaviourComponent& behaviour
     behaviour.tree = std::move(tree);
 }
 
-void BuildFlyingBomber(ECS::IEntity& /*entity*/, Component::BehaviourComponent& /*behaviour*/)
-{
-}
-
 } // namespace Varn::Behaviours
