@@ -159,5 +159,48 @@ TEST_F(MeleeEnemyTest, OneSmashKillsAtOnceByNameOrByTag)
     EXPECT_LE(Tree().floatVariables.at("Life"), 0.0f);
 }
 
+TEST_F(MeleeEnemyTest, APlayerInReachIsStruckOncePerStrikeFrameThroughTheMeleeCollider)
+{
+    auto* animator = enemy->AddComponent<Component::Animator>();
+    animator->animationList = {Animation(15, 15, "Attack", true)}; // holds the strike frame
+    ECS::IEntity* reach = Make<Component::BoxCollider2D>("Reach", {2.5f, 0, 0, 0}, {2.5f, 1, 1, 0}, enemy);
+    reach->GetComponent<Component::BoxCollider2D>()->isTrigger = true;
+    ECS::IEntity* player = Make<Component::RigidBody, Component::BoxCollider2D, Component::ScriptComponent>(
+        "Player", {200, 61, 0, 0}, {60, 80, 1, 0});
+    auto& floats = player->GetComponent<Component::ScriptComponent>()->floatList;
+    floats["PlayerArmour"] = 0.0f;
+    floats["PlayerHealth"] = 5.0f;
+
+    Frames(5); // sees the player, stops and swings
+    EXPECT_FALSE(Tree().boolVariables.at("Patroling"));
+    EXPECT_TRUE(Tree().boolVariables.at("PrefabOn"));
+    EXPECT_TRUE(reach->gameObjectActive);
+    EXPECT_EQ(enemy->GetComponent<Component::SpriteRenderer>()->texture,
+              engine->resources->GetTexture("Resources\\Sprites\\Grunt1\\grunt_attack.dds"));
+    EXPECT_EQ(floats["PlayerHealth"], 5.0f) << "the collider does not touch the player yet";
+
+    // The blow lands through the collider's trigger list; ticks run here without physics so the
+    // list stays as set.
+    reach->GetComponent<Component::BoxCollider2D>()->triggerEntities = {player};
+    for (int i = 0; i < 5; ++i)
+    {
+        AI().Update(STEP);
+    }
+    EXPECT_EQ(floats["PlayerHealth"], 4.0f) << "one blow while the frame holds";
+
+    animator->currentAnimation->currentFrame = 14; // the swing goes round again
+    AI().Update(STEP);
+    animator->currentAnimation->currentFrame = 15;
+    AI().Update(STEP);
+    EXPECT_EQ(floats["PlayerHealth"], 3.0f);
+
+    // Out of sight behind it: back to the patrol, collider off.
+    player->GetComponent<Component::Transform>()->position = {-1500, 61, 0, 0};
+    Frames(2);
+    EXPECT_TRUE(Tree().boolVariables.at("Patroling"));
+    EXPECT_FALSE(Tree().boolVariables.at("PrefabOn"));
+    EXPECT_FALSE(reach->gameObjectActive);
+}
+
 } // namespace
 } // namespace Varn::Test
