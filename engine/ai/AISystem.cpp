@@ -1,10 +1,86 @@
 #include "ai/AISystem.h"
 
+#include "ai/BehaviourTree.h"
+#include "ai/EnemyBuilders.h"
+#include "core/Clock.h"
+#include "core/Engine.h"
+#include "core/Scene.h"
+#include "ecs/BehaviourComponent.h"
+#include "ecs/IEntity.h"
+
+#include <algorithm>
+
 namespace Varn::System
 {
 
+bool AISystem::InCameraRoom(const ECS::IEntity* entity) const
+{
+    const uint32_t cameraRoom = scene->mainCamera != nullptr ? scene->mainCamera->room : 0u;
+    return cameraRoom == 0 || entity->room == 0 || entity->room == cameraRoom;
+}
+
+void AISystem::TickEntity(ECS::IEntity* entity)
+{
+    auto* behaviour = entity->GetComponent<Component::BehaviourComponent>();
+    if (behaviour == nullptr)
+    {
+        return;
+    }
+    if (entity->IsActiveInHierarchy() && behaviour->enabled)
+    {
+        // Built lazily so that the player and the children exist and the entity is live.
+        if (!behaviour->tree)
+        {
+            Behaviours::BuildTree(*entity, *behaviour);
+        }
+        if (behaviour->tree)
+        {
+            behaviour->tree->Run();
+        }
+    }
+    // Removals wait until the tree has finished, so no leaf acts on a freed entity mid-tick.
+    for (ECS::IEntity* doomed : killList)
+    {
+        // A removal at or before the cursor shifts the working set down by one; step back so
+        // the entity that moved into the cursor's place is not skipped this step.
+        const auto found = std::find(entities.begin(), entities.end(), doomed);
+        const bool shiftsCursor =
+            found != entities.end() && static_cast<std::size_t>(found - entities.begin()) <= cursor;
+        if (doomed->scene != nullptr)
+        {
+            doomed->scene->RemoveEntity(doomed, false);
+        }
+        if (shiftsCursor && std::find(entities.begin(), entities.end(), doomed) == entities.end())
+        {
+            --cursor; // wraps below zero on purpose: the loop's ++ brings it back to 0
+        }
+    }
+    killList.clear();
+}
+
 void AISystem::Update(const float& /*dt*/)
 {
+    updateStartTicks = Time::NowTicks();
+
+    // By index with the size re-read: trees may add entities that join this very pass.
+    for (cursor = 0; cursor < entities.size(); ++cursor)
+    {
+        ECS::IEntity* entity = entities[cursor];
+        if (!InCameraRoom(entity))
+        {
+            continue;
+        }
+        try
+        {
+            TickEntity(entity);
+        }
+        catch (...)
+        {
+            Engine::Instance().logger.Log("Something is wrong with " + entity->name);
+        }
+    }
+
+    lastUpdateSeconds = static_cast<float>(static_cast<double>(Time::NowTicks() - updateStartTicks) / 1e7);
 }
 
 } // namespace Varn::System

@@ -1,6 +1,12 @@
 #pragma once
-// Ticks the behaviour tree of every entity with a behaviour component. (Not built yet: Update does nothing.)
+// Builds and ticks the behaviour tree of every entity with a behaviour component, once per
+// simulation step between the scripts and physics. Leaves may ask for entities to be removed
+// through `killList`; the system removes them right after the tick of the entity whose tree
+// asked, so later entities in the same step never see them.
 #include "core/ISystem.h"
+
+#include <cstddef>
+#include <vector>
 
 namespace Varn::System
 {
@@ -9,7 +15,16 @@ class AISystem : public System::ISystem
 {
 public:
     using ISystem::ISystem;
+    // dt is unused: trees time themselves with the Timer's stopwatches.
     void Update(const float& dt) override;
+
+    std::vector<ECS::IEntity*> killList; // not owned; emptied after each entity's tick
+
+private:
+    std::size_t cursor = 0; // index of the entity being ticked
+
+    bool InCameraRoom(const ECS::IEntity* entity) const;
+    void TickEntity(ECS::IEntity* entity);
 };
 
 } // namespace Varn::System

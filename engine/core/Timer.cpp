@@ -52,6 +52,31 @@ FrameCounter* Timer::CreateCounter(bool paused)
     return counters.back().get();
 }
 
+bool Timer::KillCounter(const FrameCounter* counter)
+{
+    for (auto it = counters.begin(); it != counters.end(); ++it)
+    {
+        if (it->get() == counter)
+        {
+            counters.erase(it);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool Timer::HasCounter(const FrameCounter* counter) const
+{
+    for (const auto& listed : counters)
+    {
+        if (listed.get() == counter)
+        {
+            return true;
+        }
+    }
+    return false;
+}
+
 void Timer::SetClock(const IClock* clock_)
 {
     clock = clock_ ? clock_ : &realClock;

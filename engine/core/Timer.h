@@ -16,6 +16,7 @@ struct FrameCounter
 {
     float elapsed = 0.0f;     // seconds, +1/60 per displayed frame while not paused
     float realSeconds = 0.0f; // seconds of wall time since startTicks, refreshed on request
+    float lastElapsed = 0.0f; // seconds: `elapsed` when the counter was last restarted
     bool paused = false;
     int64_t startTicks = 0; // 100 ns ticks of the tick clock
 
@@ -39,6 +40,10 @@ public:
     void Reset();
 
     FrameCounter* CreateCounter(bool paused);
+    // Removes and destroys the counter, keeping the order of the rest; false when not listed.
+    bool KillCounter(const FrameCounter* counter);
+    // True while the counter is in the list; a killed counter's address must not be read.
+    bool HasCounter(const FrameCounter* counter) const;
     const std::vector<std::unique_ptr<FrameCounter>>& Counters() const { return counters; }
 
     void SetClock(const IClock* clock); // null restores the real clock; also resets

@@ -1,0 +1,63 @@
+#pragma once
+// Small helpers the enemy builders share: node construction, the player lookup and stopwatch
+// creation. Internal to the builders.
+#include "ai/BlackboardLeaves.h"
+#include "ai/Composite.h"
+#include "ai/Conditional.h"
+#include "ai/Inverter.h"
+
+#include <memory>
+#include <utility>
+
+namespace Varn::ECS
+{
+class IEntity;
+}
+namespace Varn::Time
+{
+struct FrameCounter;
+}
+
+namespace Varn::Behaviours::Build
+{
+
+using NodePtr = std::shared_ptr<BehaviourTree::INode>;
+
+template <typename T, typename... A> NodePtr Leaf(A&&... args)
+{
+    return std::make_shared<T>(std::forward<A>(args)...);
+}
+
+template <typename... N> NodePtr Seq(N... nodes)
+{
+    return std::make_shared<BehaviourTree::Sequence>(BehaviourTree::Sequence{std::move(nodes)...});
+}
+
+template <typename... N> NodePtr Sel(N... nodes)
+{
+    return std::make_shared<BehaviourTree::Selector>(BehaviourTree::Selector{std::move(nodes)...});
+}
+
+inline NodePtr Not(NodePtr node)
+{
+    return std::make_shared<BehaviourTree::Decorator::Inverter>(std::move(node));
+}
+
+inline NodePtr If(NodePtr condition, NodePtr action)
+{
+    return std::make_shared<BehaviourTree::Conditional>(std::move(condition), std::move(action));
+}
+
+// Runs the node but never fails: for side effects (a particle burst, a child that content may
+// leave out) whose absence must not stop the rest of a branch.
+inline NodePtr Try(NodePtr node)
+{
+    return Sel(std::move(node), Leaf<UpdateReturn>());
+}
+
+// The scene's "Player" now; null when the scene has none.
+ECS::IEntity* FindPlayer();
+// A running stopwatch in the engine Timer's list.
+Time::FrameCounter* NewWatch();
+
+} // namespace Varn::Behaviours::Build

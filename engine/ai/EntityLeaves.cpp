@@ -1,0 +1,239 @@
+#include "ai/EntityLeaves.h"
+
+#include "ai/AISystem.h"
+#include "ai/PrefabSpawner.h"
+#include "core/Engine.h"
+#include "core/Scene.h"
+#include "ecs/Animator.h"
+#include "ecs/BoxCollider2D.h"
+#include "ecs/IEntity.h"
+#include "ecs/RigidBody.h"
+#include "ecs/SpriteRenderer.h"
+#include "ecs/Transform.h"
+#include "physics/Raycast.h"
+#include "resource/AudioManager.h"
+#include "resource/ResourceManager.h"
+#include "scene/JSONManager.h"
+
+namespace Varn::Behaviours
+{
+
+using BehaviourTree::Failure;
+using BehaviourTree::Success;
+
+namespace
+{
+template <typename T> T* ComponentOf(const ECS::IEntity* entity)
+{
+    return entity != nullptr ? entity->GetComponent<T>() : nullptr;
+}
+} // namespace
+
+NodeStatus FlipX::Run()
+{
+    auto* transform = ComponentOf<Component::Transform>(entity);
+    if (transform == nullptr)
+    {
+        return Failure;
+    }
+    transform->flipX = value;
+    return Success;
+}
+
+NodeStatus Rotate::Run()
+{
+    auto* transform = ComponentOf<Component::Transform>(entity);
+    if (transform == nullptr)
+    {
+        return Failure;
+    }
+    Math::Vector4 world = Component::Transform::EulerFromMatrix(transform->worldMatrix);
+    world.z += amount;
+    transform->angle = world;
+    return Success;
+}
+
+NodeStatus Move::Run()
+{
+    if (auto* body = ComponentOf<Component::RigidBody>(entity))
+    {
+        body->AddForce(force, PUSH_SECONDS);
+    }
+    return Success;
+}
+
+NodeStatus StopMoving::Run()
+{
+    if (auto* body = ComponentOf<Component::RigidBody>(entity))
+    {
+        body->velocity = {0.0f, body->velocity.y, 0.0f, 0.0f};
+    }
+    return Success;
+}
+
+NodeStatus SetTrigger::Run()
+{
+    if (auto* box = ComponentOf<Component::BoxCollider2D>(entity))
+    {
+        box->isTrigger = value;
+    }
+    return Success;
+}
+
+NodeStatus SetTexture::Run()
+{
+    auto* renderer = ComponentOf<Component::SpriteRenderer>(entity);
+    if (renderer == nullptr)
+    {
+        return Success;
+    }
+    renderer->texture = Engine::Instance().resources->GetTexture(*path);
+    renderer->frame = 0;
+    renderer->texOffset = {0.0f, 0.0f};
+    return Success;
+}
+
+NodeStatus SetAnimation::Run()
+{
+    if (auto* animator = ComponentOf<Component::Animator>(entity))
+    {
+        animator->SetAnimation(name);
+    }
+    return Success;
+}
+
+NodeStatus CheckFrameCount::Run()
+{
+    auto* animator = ComponentOf<Component::Animator>(entity);
+    if (animator == nullptr || animator->currentAnimation == nullptr)
+    {
+        return Failure;
+    }
+    return animator->currentAnimation->currentFrame == frame ? Success : Failure;
+}
+
+NodeStatus SetTint::Run()
+{
+    auto* renderer = ComponentOf<Component::SpriteRenderer>(entity);
+    if (renderer == nullptr)
+    {
+        return Failure;
+    }
+    renderer->tint = colour;
+    return Success;
+}
+
+NodeStatus DecreaseOpacity::Run()
+{
+    auto* renderer = ComponentOf<Component::SpriteRenderer>(entity);
+    if (renderer == nullptr)
+    {
+        return Failure;
+    }
+    renderer->opacity *= FACTOR;
+    return Success;
+}
+
+NodeStatus CheckOpacity::Run()
+{
+    auto* renderer = ComponentOf<Component::SpriteRenderer>(entity);
+    if (renderer == nullptr)
+    {
+        return Failure;
+    }
+    return renderer->opacity <= threshold ? Success : Failure;
+}
+
+NodeStatus SetTag::Run()
+{
+    if (entity == nullptr)
+    {
+        return Success;
+    }
+    const System::JSONManager& registry = *Engine::Instance().jsonManager;
+    uint64_t mask = 0;
+    for (const std::string& name : names)
+    {
+        mask |= registry.TagValue(name);
+    }
+    entity->tags = mask & 0xFFFFFFFFull; // tag masks are handed out as 32-bit values
+    return Success;
+}
+
+AddIgnoreTag::AddIgnoreTag(ECS::IEntity* entity, const std::string& tagName)
+{
+    auto* body = ComponentOf<Component::RigidBody>(entity);
+    const uint64_t mask = Engine::Instance().jsonManager->TagValue(tagName);
+    // An unregistered name has no bit; ignoring "no tag" would mean nothing.
+    if (body != nullptr && mask != 0)
+    {
+        body->AddIgnoreTag(mask);
+    }
+}
+
+NodeStatus PlaySound::Run()
+{
+    Engine& engine = Engine::Instance();
+    engine.audio->PlaySound(engine.resources->LoadAudio(path), secondaryGroup, loop, fadeIn);
+    return Success;
+}
+
+NodeStatus CreatePrefab::Run()
+{
+    auto* anchorTransform = ComponentOf<Component::Transform>(anchor);
+    const Math::Vector4 at = anchorTransform != nullptr ? anchorTransform->position : position;
+    ECS::IEntity* instance = InstantiatePrefab(path, at);
+    if (instance == nullptr)
+    {
+        return Failure;
+    }
+    if (auto* transform = instance->GetComponent<Component::Transform>())
+    {
+        transform->position = at;
+        if (anchorTransform == nullptr)
+        {
+            transform->angle = angle;
+        }
+    }
+    if (setLayer)
+    {
+        instance->layer = layer;
+    }
+    return Success;
+}
+
+NodeStatus CheckPrefab::Run()
+{
+    return entity != nullptr && entity->IsActiveInHierarchy() ? Success : Failure;
+}
+
+NodeStatus TogglePrefab::Run()
+{
+    if (entity == nullptr)
+    {
+        return Failure;
+    }
+    entity->gameObjectActive = value;
+    return Success;
+}
+
+NodeStatus AddToKillList::Run()
+{
+    if (entity == nullptr || entity->scene == nullptr)
+    {
+        return Success;
+    }
+    entity->scene->aiSystem->killList.push_back(entity);
+    return Success;
+}
+
+NodeStatus RayCast::Run()
+{
+    if (entity == nullptr)
+    {
+        return Failure;
+    }
+    return System::Raycast(entity, ray, hitPoint, hitEntity, tag) ? Success : Failure;
+}
+
+} // namespace Varn::Behaviours

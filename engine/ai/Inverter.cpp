@@ -1,0 +1,19 @@
+#include "ai/Inverter.h"
+
+namespace Varn::BehaviourTree::Decorator
+{
+
+NodeStatus Inverter::Run()
+{
+    switch (child->Run())
+    {
+    case Success:
+        return Failure;
+    case Failure:
+        return Success;
+    default:
+        return static_cast<NodeStatus>(0);
+    }
+}
+
+} // namespace Varn::BehaviourTree::Decorator

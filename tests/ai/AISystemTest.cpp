@@ -1,0 +1,161 @@
+#include "ai/AITestSupport.h"
+#include "ai/Composite.h"
+#include "ecs/BoxCollider2D.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+namespace Varn::Test
+{
+namespace
+{
+using BehaviourTree::Success;
+
+class AISystemTest : public AITest
+{
+};
+
+TEST_F(AISystemTest, AnEntityKilledByAnEarlierTreeIsGoneBeforeItsOwnTurn)
+{
+    auto killerProbe = Probe();
+    auto victimProbe = Probe();
+    auto afterProbe = Probe();
+    ECS::IEntity* killer = MakeWithTree("Killer", killerProbe);
+    ECS::IEntity* victim = MakeWithTree("Victim", victimProbe);
+    ECS::IEntity* after = MakeWithTree("After", afterProbe);
+    killerProbe->onRun = [&] { AI().killList.push_back(victim); };
+
+    AI().Update(STEP);
+
+    EXPECT_EQ(victimProbe->runs, 0);
+    EXPECT_EQ(victim->components.size(), 0u); // back in the pool
+    EXPECT_EQ(afterProbe->runs, 1);           // the removal did not make the loop skip it
+    EXPECT_TRUE(AI().killList.empty());
+    EXPECT_EQ(AI().Entities(), (std::vector<ECS::IEntity*>{killer, after}));
+}
+
+TEST_F(AISystemTest, AnEntityThatKillsItselfDoesNotCostTheNextOneItsTick)
+{
+    auto dyingProbe = Probe();
+    auto nextProbe = Probe();
+    ECS::IEntity* dying = MakeWithTree("Dying", dyingProbe);
+    MakeWithTree("Next", nextProbe);
+    dyingProbe->onRun = [&] { AI().killList.push_back(dying); };
+
+    AI().Update(STEP);
+
+    EXPECT_EQ(dyingProbe->runs, 1);
+    EXPECT_EQ(nextProbe->runs, 1);
+    EXPECT_EQ(AI().Entities().size(), 1u);
+}
+
+TEST_F(AISystemTest, AnInactiveEntitysTreeIsBuiltOnItsFirstActiveStep)
+{
+    ECS::IEntity* spawner = Make<Component::BehaviourComponent>("Spawner");
+    auto* behaviour = spawner->GetComponent<Component::BehaviourComponent>();
+    behaviour->type = Component::SPAWNER;
+    spawner->gameObjectActive = false;
+
+    Frames(3);
+    EXPECT_EQ(behaviour->tree, nullptr);
+
+    spawner->gameObjectActive = true;
+    behaviour->enabled = false;
+    Frames(1);
+    EXPECT_EQ(behaviour->tree, nullptr);
+
+    behaviour->enabled = true;
+    Frames(1);
+    ASSERT_NE(behaviour->tree, nullptr);
+    EXPECT_EQ(behaviour->tree->floatVariables.count("SpawnCount"), 1u);
+
+    auto built = behaviour->tree;
+    Frames(2);
+    EXPECT_EQ(behaviour->tree, built); // built once, reused
+}
+
+TEST_F(AISystemTest, AChildOfAnInactiveParentIsNotTicked)
+{
+    ECS::IEntity* parent = Make("Parent");
+    auto probe = Probe();
+    ECS::IEntity* child = MakeWithTree("Child", probe);
+    child->parent = parent;
+    parent->gameObjectActive = false;
+    AI().Update(STEP);
+    EXPECT_EQ(probe->runs, 0);
+    parent->gameObjectActive = true;
+    AI().Update(STEP);
+    EXPECT_EQ(probe->runs, 1);
+}
+
+TEST_F(AISystemTest, CopiedComponentsTickOneTreeAndShareItsBlackboards)
+{
+    ECS::IEntity* original = Make<Component::BehaviourComponent>("Original");
+    auto* behaviour = original->GetComponent<Component::BehaviourComponent>();
+    behaviour->type = Component::SPAWNER;
+    Frames(1);
+    ASSERT_NE(behaviour->tree, nullptr);
+
+    ECS::IEntity* copy = engine->entities->CreateEntity("Copy");
+    copy->AddComponent<Component::Transform>();
+    copy->AddComponent(behaviour->Clone());
+    CurrentScene().AddEntity(copy);
+
+    auto* copied = copy->GetComponent<Component::BehaviourComponent>();
+    EXPECT_EQ(copied->type, Component::SPAWNER);
+    EXPECT_EQ(copied->tree, behaviour->tree);
+    behaviour->tree->floatVariables["SpawnCount"] = 7.0f;
+    EXPECT_EQ(copied->tree->floatVariables.at("SpawnCount"), 7.0f);
+
+    // Both entities now tick the same root.
+    auto probe = Probe();
+    behaviour->tree->child = probe;
+    AI().Update(STEP);
+    EXPECT_EQ(probe->runs, 2);
+}
+
+TEST_F(AISystemTest, AThrowingTreeIsLoggedByNameAndTheOthersStillTick)
+{
+    auto thrower = Probe();
+    thrower->onRun = [] { throw std::runtime_error("broken"); };
+    auto nextProbe = Probe();
+    MakeWithTree("Broken Enemy", thrower);
+    MakeWithTree("Fine Enemy", nextProbe);
+    engine->logger.Clear();
+
+    AI().Update(STEP);
+
+    EXPECT_EQ(nextProbe->runs, 1);
+    ASSERT_EQ(engine->logger.Lines().size(), 1u);
+    EXPECT_EQ(engine->logger.Lines()[0], "Something is wrong with Broken Enemy");
+}
+
+TEST_F(AISystemTest, EntitiesOfAnotherRoomThanTheCameraAreSkipped)
+{
+    auto sameRoom = Probe(), otherRoom = Probe(), noRoom = Probe();
+    MakeWithTree("Same", sameRoom)->room = 2;
+    MakeWithTree("Other", otherRoom)->room = 3;
+    MakeWithTree("None", noRoom);
+    CurrentScene().mainCamera->room = 2;
+
+    AI().Update(STEP);
+
+    EXPECT_EQ(sameRoom->runs, 1);
+    EXPECT_EQ(otherRoom->runs, 0);
+    EXPECT_EQ(noRoom->runs, 1);
+}
+
+TEST_F(AISystemTest, AnUnknownTypeBuildsNoTreeAndDoesNothing)
+{
+    ECS::IEntity* odd = Make<Component::BehaviourComponent>("Odd");
+    auto* behaviour = odd->GetComponent<Component::BehaviourComponent>();
+    behaviour->type = static_cast<Component::BehaviourType>(9);
+    engine->logger.Clear();
+    Frames(2);
+    EXPECT_EQ(behaviour->tree, nullptr);
+    EXPECT_TRUE(engine->logger.Lines().empty());
+}
+
+} // namespace
+} // namespace Varn::Test

@@ -1,0 +1,91 @@
+#pragma once
+// Shared by the behaviour tests: entities built in the current scene, probe nodes that count
+// their runs, and frames run through the engine's real step (counters advance once per frame).
+#include "support/EngineTest.h"
+
+#include "ai/AISystem.h"
+#include "ai/BehaviourTree.h"
+#include "ai/INode.h"
+#include "core/Scene.h"
+#include "ecs/BehaviourComponent.h"
+#include "ecs/EntityManager.h"
+#include "ecs/IEntity.h"
+#include "ecs/Transform.h"
+#include "ecs/TransformSystem.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <utility>
+
+namespace Varn::Test
+{
+
+// Returns a fixed status and counts its runs; `onRun` lets a test act mid-tick.
+class ProbeNode final : public BehaviourTree::INode
+{
+public:
+    explicit ProbeNode(BehaviourTree::NodeStatus status_ = BehaviourTree::Success) : status(status_) {}
+    BehaviourTree::NodeStatus Run() override
+    {
+        ++runs;
+        if (onRun)
+        {
+            onRun();
+        }
+        return status;
+    }
+    BehaviourTree::NodeStatus status;
+    int runs = 0;
+    std::function<void()> onRun;
+};
+
+inline std::shared_ptr<ProbeNode> Probe(BehaviourTree::NodeStatus status = BehaviourTree::Success)
+{
+    return std::make_shared<ProbeNode>(status);
+}
+
+class AITest : public EngineTest
+{
+protected:
+    static constexpr float STEP = 1.0f / 60.0f;
+
+    template <typename... C>
+    ECS::IEntity* Make(const std::string& name, Math::Vector4 position = {},
+                       Math::Vector4 size = {1, 1, 1, 0}, ECS::IEntity* parent = nullptr)
+    {
+        ECS::IEntity* e = engine->entities->CreateEntity(name);
+        auto* t = e->AddComponent<Component::Transform>();
+        t->position = position;
+        t->scale = size;
+        e->parent = parent;
+        (e->AddComponent<C>(), ...);
+        CurrentScene().AddEntity(e);
+        CurrentScene().transformSystem->UpdateAll();
+        return e;
+    }
+
+    // An entity whose behaviour is the given root, already built.
+    ECS::IEntity* MakeWithTree(const std::string& name, std::shared_ptr<BehaviourTree::INode> root)
+    {
+        ECS::IEntity* e = Make<Component::BehaviourComponent>(name);
+        auto tree = std::make_shared<BehaviourTree::BehaviourTree>();
+        tree->child = std::move(root);
+        e->GetComponent<Component::BehaviourComponent>()->tree = tree;
+        return e;
+    }
+
+    // Whole frames of one step each, as the frame loop runs them at 60 Hz.
+    void Frames(int count)
+    {
+        for (int i = 0; i < count; ++i)
+        {
+            engine->timer->AdvanceCounters();
+            engine->Step(STEP);
+        }
+    }
+
+    System::AISystem& AI() { return *CurrentScene().aiSystem; }
+};
+
+} // namespace Varn::Test

@@ -1,0 +1,206 @@
+#include "ai/AITestSupport.h"
+#include "ai/PrefabSpawner.h"
+#include "ecs/Animator.h"
+#include "ecs/BoxCollider2D.h"
+#include "ecs/RigidBody.h"
+#include "ecs/ScriptComponent.h"
+#include "ecs/SpriteRenderer.h"
+#include "resource/ResourceManager.h"
+#include "scene/JSONManager.h"
+
+#include <gtest/gtest.h>
+
+namespace Varn::Test
+{
+namespace
+{
+
+class MeleeEnemyTest : public AITest
+{
+protected:
+    void SetUp() override
+    {
+        AITest::SetUp();
+        for (const char* tag : {"Default", "Wall", "Enemy", "Player", "Smash"})
+        {
+            engine->jsonManager->RegisterTag(tag);
+        }
+        ECS::IEntity* floor = Make<Component::BoxCollider2D>("Floor", {0, 0, 0, 0}, {4000, 40, 1, 0});
+        floor->tags = engine->jsonManager->TagValue("Wall");
+        enemy = Make<Component::RigidBody, Component::BoxCollider2D, Component::SpriteRenderer,
+                     Component::BehaviourComponent>("Grunt", {0, 61, 0, 0}, {60, 80, 1, 0});
+        enemy->tags = engine->jsonManager->TagValue("Enemy");
+        auto* behaviour = enemy->GetComponent<Component::BehaviourComponent>();
+        behaviour->type = Component::PATROLLING_MELEE;
+        // Colliders get their size in the first physics step; before it the look-ahead rays
+        // would see no floor. Let the world settle for one step first.
+        behaviour->enabled = false;
+        Frames(1);
+        behaviour->enabled = true;
+    }
+
+    ECS::IEntity* MakeWall(float x)
+    {
+        ECS::IEntity* wall = Make<Component::BoxCollider2D>("Wall", {x, 120, 0, 0}, {40, 200, 1, 0});
+        wall->tags = engine->jsonManager->TagValue("Wall");
+        return wall;
+    }
+
+    // A trigger touching the enemy for one step, as a projectile that removes itself on impact.
+    void HitOnce(const std::string& name, uint64_t tags = 0)
+    {
+        ECS::IEntity* shot =
+            Make<Component::BoxCollider2D, Component::ScriptComponent>(name, Xf().position, {20, 20, 1, 0});
+        shot->tags = tags;
+        shot->GetComponent<Component::BoxCollider2D>()->isTrigger = true;
+        Frames(1); // physics records the overlap
+        CurrentScene().RemoveEntity(shot, false);
+        Frames(1); // the tree sees it
+    }
+
+    Component::Transform& Xf() const { return *enemy->GetComponent<Component::Transform>(); }
+    BehaviourTree::BehaviourTree& Tree() const
+    {
+        return *enemy->GetComponent<Component::BehaviourComponent>()->tree;
+    }
+
+    ECS::IEntity* enemy = nullptr;
+};
+
+TEST_F(MeleeEnemyTest, APatrolMeetingAWallIdlesOneSecondAndWalksBack)
+{
+    MakeWall(500);
+    Frames(1);
+    const auto& patrolLeft = Tree().boolVariables.at("PatrolLeft");
+    auto* sprite = enemy->GetComponent<Component::SpriteRenderer>();
+
+    // Walk right until the wall is within reach of the look-ahead ray.
+    int frames = 0;
+    while (sprite->texture != engine->resources->GetTexture("Resources\\Sprites\\Grunt1\\grunt_idle.dds") &&
+           frames < 1200)
+    {
+        Frames(1);
+        ++frames;
+    }
+    ASSERT_LT(frames, 1200) << "never reached the wall, x = " << Xf().position.x;
+    EXPECT_GT(Xf().position.x, 300.0f);
+    EXPECT_LT(Xf().position.x, 450.0f);
+    EXPECT_FALSE(Xf().flipX);
+    const float stopX = Xf().position.x;
+
+    Frames(50); // idling: no further step towards the wall, still facing it
+    EXPECT_FALSE(patrolLeft);
+    EXPECT_NEAR(Xf().position.x, stopX, 5.0f);
+
+    Frames(20); // past 1.0 s: turned round
+    EXPECT_TRUE(patrolLeft);
+    EXPECT_TRUE(Xf().flipX);
+
+    Frames(120);
+    EXPECT_LT(Xf().position.x, stopX - 50.0f);
+    EXPECT_EQ(sprite->texture, engine->resources->GetTexture("Resources\\Sprites\\Grunt1\\grunt_walk.dds"));
+}
+
+TEST_F(MeleeEnemyTest, ThreeBulletsKillItAndTheDeathFadeRemovesIt)
+{
+    int explosions = 0;
+    Behaviours::SetPrefabLoader(
+        [&](const std::string& path, const Math::Vector4&) -> ECS::IEntity*
+        {
+            explosions += path == "Resources\\Prefabs\\ParticleExplosionSmall.prefab";
+            return nullptr;
+        });
+    Frames(1);
+    float& life = Tree().floatVariables.at("Life");
+    EXPECT_EQ(life, 3.0f);
+
+    HitOnce("Bullet");
+    EXPECT_EQ(life, 2.0f);
+    EXPECT_EQ(enemy->GetComponent<Component::SpriteRenderer>()->tint.g, 0.3f);
+    Frames(10);
+    EXPECT_EQ(enemy->GetComponent<Component::SpriteRenderer>()->tint.g, 1.0f) << "the flash is over";
+    HitOnce("Bullet");
+    EXPECT_EQ(life, 1.0f);
+    HitOnce("Bullet"); // within 0.05 s of the last hit: the same impact
+    EXPECT_EQ(life, 1.0f);
+    Frames(3);
+    HitOnce("Bullet");
+    EXPECT_EQ(life, 0.0f);
+    Frames(1); // death starts on the next tick
+    EXPECT_TRUE(Tree().boolVariables.at("Dead"));
+
+    const std::size_t watches = engine->timer->Counters().size();
+    int frames = 0;
+    while (!enemy->components.empty() && frames < 600)
+    {
+        Frames(1);
+        ++frames;
+    }
+    EXPECT_TRUE(enemy->components.empty()) << "faded out and removed";
+    EXPECT_NEAR(frames, 69, 3); // 1 % opacity per step down to one half
+    EXPECT_EQ(explosions, 1);
+    EXPECT_EQ(engine->timer->Counters().size(), watches - 3);
+    Behaviours::SetPrefabLoader({});
+}
+
+TEST_F(MeleeEnemyTest, OneSmashKillsAtOnceByNameOrByTag)
+{
+    Frames(1);
+    HitOnce("Smash");
+    EXPECT_LE(Tree().floatVariables.at("Life"), 0.0f);
+    Frames(1);
+    EXPECT_TRUE(Tree().boolVariables.at("Dead"));
+
+    ECS::IEntity* other = Make<Component::RigidBody, Component::BoxCollider2D, Component::BehaviourComponent>(
+        "Grunt2", {800, 61, 0, 0}, {60, 80, 1, 0});
+    enemy = other;
+    Frames(1);
+    HitOnce("Hammer", engine->jsonManager->TagValue("Smash"));
+    EXPECT_LE(Tree().floatVariables.at("Life"), 0.0f);
+}
+
+TEST_F(MeleeEnemyTest, APlayerInReachIsStruckOncePerStrikeFrameThroughTheMeleeCollider)
+{
+    auto* animator = enemy->AddComponent<Component::Animator>();
+    animator->animationList = {Animation(15, 15, "Attack", true)}; // holds the strike frame
+    ECS::IEntity* reach = Make<Component::BoxCollider2D>("Reach", {2.5f, 0, 0, 0}, {2.5f, 1, 1, 0}, enemy);
+    reach->GetComponent<Component::BoxCollider2D>()->isTrigger = true;
+    ECS::IEntity* player = Make<Component::RigidBody, Component::BoxCollider2D, Component::ScriptComponent>(
+        "Player", {200, 61, 0, 0}, {60, 80, 1, 0});
+    auto& floats = player->GetComponent<Component::ScriptComponent>()->floatList;
+    floats["PlayerArmour"] = 0.0f;
+    floats["PlayerHealth"] = 5.0f;
+
+    Frames(5); // sees the player, stops and swings
+    EXPECT_FALSE(Tree().boolVariables.at("Patroling"));
+    EXPECT_TRUE(Tree().boolVariables.at("PrefabOn"));
+    EXPECT_TRUE(reach->gameObjectActive);
+    EXPECT_EQ(enemy->GetComponent<Component::SpriteRenderer>()->texture,
+              engine->resources->GetTexture("Resources\\Sprites\\Grunt1\\grunt_attack.dds"));
+    EXPECT_EQ(floats["PlayerHealth"], 5.0f) << "the collider does not touch the player yet";
+
+    // The blow lands through the collider's trigger list; ticks run here without physics so the
+    // list stays as set.
+    reach->GetComponent<Component::BoxCollider2D>()->triggerEntities = {player};
+    for (int i = 0; i < 5; ++i)
+    {
+        AI().Update(STEP);
+    }
+    EXPECT_EQ(floats["PlayerHealth"], 4.0f) << "one blow while the frame holds";
+
+    animator->currentAnimation->currentFrame = 14; // the swing goes round again
+    AI().Update(STEP);
+    animator->currentAnimation->currentFrame = 15;
+    AI().Update(STEP);
+    EXPECT_EQ(floats["PlayerHealth"], 3.0f);
+
+    // Out of sight behind it: back to the patrol, collider off.
+    player->GetComponent<Component::Transform>()->position = {-1500, 61, 0, 0};
+    Frames(2);
+    EXPECT_TRUE(Tree().boolVariables.at("Patroling"));
+    EXPECT_FALSE(Tree().boolVariables.at("PrefabOn"));
+    EXPECT_FALSE(reach->gameObjectActive);
+}
+
+} // namespace
+} // namespace Varn::Test

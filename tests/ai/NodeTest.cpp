@@ -1,0 +1,95 @@
+#include "ai/AITestSupport.h"
+#include "ai/BehaviourTree.h"
+#include "ai/Composite.h"
+#include "ai/Conditional.h"
+#include "ai/Inverter.h"
+
+#include <gtest/gtest.h>
+
+namespace Varn::Test
+{
+namespace
+{
+using BehaviourTree::Conditional;
+using BehaviourTree::Failure;
+using BehaviourTree::NodeStatus;
+using BehaviourTree::Selector;
+using BehaviourTree::Sequence;
+using BehaviourTree::Success;
+using BehaviourTree::Decorator::Inverter;
+
+TEST(Node, EmptySelectorFailsAndEmptySequenceSucceeds)
+{
+    EXPECT_EQ(Selector{}.Run(), Failure);
+    EXPECT_EQ(Sequence{}.Run(), Success);
+}
+
+TEST(Node, SelectorStopsAtTheFirstChildThatDoesNotFail)
+{
+    auto first = Probe(Failure), second = Probe(static_cast<NodeStatus>(0)), third = Probe(Success);
+    Selector selector{first, second, third};
+    EXPECT_EQ(selector.Run(), 0); // a non-failure is passed up as it is
+    EXPECT_EQ(first->runs, 1);
+    EXPECT_EQ(second->runs, 1);
+    EXPECT_EQ(third->runs, 0);
+
+    Selector allFail{Probe(Failure), Probe(Failure)};
+    EXPECT_EQ(allFail.Run(), Failure);
+}
+
+TEST(Node, SequenceStopsAtTheFirstFailureAndRunsOnPastOtherResults)
+{
+    auto zero = Probe(static_cast<NodeStatus>(0)), fail = Probe(Failure), after = Probe(Success);
+    Sequence sequence{zero, fail, after};
+    EXPECT_EQ(sequence.Run(), Failure);
+    EXPECT_EQ(zero->runs, 1);
+    EXPECT_EQ(fail->runs, 1);
+    EXPECT_EQ(after->runs, 0);
+
+    fail->status = Success;
+    EXPECT_EQ(sequence.Run(), Success);
+    EXPECT_EQ(after->runs, 1);
+}
+
+TEST(Node, ConditionalWithAFailedConditionSucceedsWithoutRunningItsAction)
+{
+    auto condition = Probe(Failure), action = Probe(Failure);
+    auto second = Probe(Success);
+    Sequence sequence{std::make_shared<Conditional>(condition, action), second};
+    EXPECT_EQ(sequence.Run(), Success);
+    EXPECT_EQ(action->runs, 0);
+    EXPECT_EQ(second->runs, 1); // so a sequence of conditionals runs every one
+
+    condition->status = Success;
+    EXPECT_EQ(sequence.Run(), Failure); // now the action's own result counts
+    EXPECT_EQ(action->runs, 1);
+}
+
+TEST(Node, InverterSwapsSuccessAndFailureAndGivesZeroForAnythingElse)
+{
+    auto child = Probe(Success);
+    Inverter inverter(child);
+    EXPECT_EQ(inverter.Run(), Failure);
+    child->status = Failure;
+    EXPECT_EQ(inverter.Run(), Success);
+    child->status = static_cast<NodeStatus>(2);
+    EXPECT_EQ(inverter.Run(), 0);
+}
+
+TEST(Node, TreeBindsBlackboardEntriesByAddressAndKeepsExistingValues)
+{
+    BehaviourTree::BehaviourTree tree;
+    float* life = tree.Float("Life", 3.0f);
+    for (int i = 0; i < 100; ++i)
+    {
+        tree.Float("Filler" + std::to_string(i)); // forces rehashing
+    }
+    EXPECT_EQ(tree.Float("Life", 99.0f), life);
+    EXPECT_EQ(*life, 3.0f);
+    *life = 1.0f;
+    EXPECT_EQ(tree.floatVariables.at("Life"), 1.0f);
+    EXPECT_EQ(tree.Run(), Failure); // no root yet
+}
+
+} // namespace
+} // namespace Varn::Test

@@ -1,0 +1,122 @@
+#include "ai/AITestSupport.h"
+#include "ai/PrefabSpawner.h"
+#include "ecs/BoxCollider2D.h"
+#include "ecs/RigidBody.h"
+#include "ecs/ScriptComponent.h"
+#include "ecs/SpriteRenderer.h"
+#include "resource/ResourceManager.h"
+#include "scene/JSONManager.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace Varn::Test
+{
+namespace
+{
+
+class TurretTest : public AITest
+{
+protected:
+    void SetUp() override
+    {
+        AITest::SetUp();
+        for (const char* tag : {"Default", "Player", "HookChain"})
+        {
+            engine->jsonManager->RegisterTag(tag);
+        }
+        Behaviours::SetPrefabLoader(
+            [this](const std::string& path, const Math::Vector4& position)
+            {
+                created.push_back(path);
+                return Make("Instance", position);
+            });
+        turret = Make<Component::RigidBody, Component::BoxCollider2D, Component::SpriteRenderer,
+                      Component::BehaviourComponent>("Turret", {0, 0, 0, 0}, {80, 80, 1, 0});
+        turret->GetComponent<Component::RigidBody>()->gravityScale = 0.0f;
+        turret->GetComponent<Component::BehaviourComponent>()->type = Component::TURRET;
+    }
+    void TearDown() override
+    {
+        Behaviours::SetPrefabLoader({});
+        AITest::TearDown();
+    }
+
+    int Count(const std::string& path) const
+    {
+        return static_cast<int>(std::count(created.begin(), created.end(), path));
+    }
+
+    void HitOnce(const std::string& name)
+    {
+        ECS::IEntity* shot =
+            Make<Component::BoxCollider2D, Component::ScriptComponent>(name, {0, 0, 0, 0}, {20, 20, 1, 0});
+        shot->GetComponent<Component::BoxCollider2D>()->isTrigger = true;
+        Frames(1);
+        CurrentScene().RemoveEntity(shot, false);
+        Frames(1);
+    }
+
+    static constexpr const char* BULLET = "Resources\\Prefabs\\EnemyBullet.prefab";
+    ECS::IEntity* turret = nullptr;
+    std::vector<std::string> created;
+};
+
+TEST_F(TurretTest, ItFiresBurstsOnlyWhileThePlayerIsInRange)
+{
+    ECS::IEntity* player = Make("Player", {3000, 0, 0, 0});
+    Frames(300);
+    EXPECT_EQ(Count(BULLET), 0) << "out of range";
+
+    player->GetComponent<Component::Transform>()->position = {-600, 0, 0, 0};
+    Frames(100); // 1.67 s: still charging
+    EXPECT_EQ(Count(BULLET), 0);
+    Frames(10); // 1.8 s charged
+    EXPECT_EQ(Count(BULLET), 1);
+    Frames(20); // two more, 0.15 s apart
+    EXPECT_EQ(Count(BULLET), 3);
+    Frames(100);
+    EXPECT_EQ(Count(BULLET), 3) << "recharging";
+    Frames(8); // 1.8 s after the burst's last shot
+    EXPECT_EQ(Count(BULLET), 4);
+    EXPECT_FALSE(turret->GetComponent<Component::Transform>()->flipX)
+        << "a clear flip looks to -x, at the player";
+
+    player->GetComponent<Component::Transform>()->position = {600, 0, 0, 0};
+    Frames(2);
+    EXPECT_TRUE(turret->GetComponent<Component::Transform>()->flipX);
+}
+
+TEST_F(TurretTest, AHookChainBreaksTheShellOnce)
+{
+    Frames(1);
+    HitOnce("HookChain");
+    EXPECT_EQ(turret->GetComponent<Component::SpriteRenderer>()->texture,
+              engine->resources->GetTexture("Resources\\Sprites\\Turret\\grunt_turret_idle_noshell.dds"));
+    EXPECT_EQ(Count("Resources\\Prefabs\\SnailSparks.prefab"), 1);
+    for (int i = 1; i <= 4; ++i)
+    {
+        EXPECT_EQ(Count("Resources\\Prefabs\\SnailShellBreak" + std::to_string(i) + ".prefab"), 1);
+    }
+    HitOnce("HookChain");
+    EXPECT_EQ(created.size(), 5u);
+    EXPECT_EQ(turret->GetComponent<Component::BehaviourComponent>()->tree->floatVariables.at("Life"), 10.0f);
+}
+
+TEST_F(TurretTest, TenBulletsDestroyItOnce)
+{
+    Frames(1);
+    const std::size_t watches = engine->timer->Counters().size();
+    for (int i = 0; i < 10; ++i)
+    {
+        HitOnce("Bullet");
+        Frames(2);
+    }
+    EXPECT_TRUE(turret->components.empty());
+    EXPECT_EQ(Count("Resources\\Prefabs\\ParticleExplosionSmall.prefab"), 1);
+    EXPECT_EQ(engine->timer->Counters().size(), watches - 4);
+}
+
+} // namespace
+} // namespace Varn::Test
