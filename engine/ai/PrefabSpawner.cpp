@@ -1,5 +1,8 @@
 #include "ai/PrefabSpawner.h"
 
+#include "core/Engine.h"
+#include "scene/JSONManager.h"
+
 #include <utility>
 
 namespace Varn::Behaviours
@@ -9,7 +12,9 @@ namespace
 {
 PrefabLoader& Loader()
 {
-    static PrefabLoader loader;
+    // The game instantiates through the scene loader; tests swap in a loader of their own.
+    static PrefabLoader loader = [](const std::string& path, const Math::Vector4& position)
+    { return Engine::Instance().jsonManager->LoadPrefab(path, position); };
     return loader;
 }
 } // namespace

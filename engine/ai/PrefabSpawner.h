@@ -17,7 +17,7 @@ namespace Varn::Behaviours
 // Instantiates the prefab at `path` into the current scene at `position`; null on failure.
 using PrefabLoader = std::function<ECS::IEntity*(const std::string& path, const Math::Vector4& position)>;
 
-// Null until a loader is installed, so leaves report the failure instead of crashing.
+// Null when the loader fails (or has been removed), so leaves report the failure.
 ECS::IEntity* InstantiatePrefab(const std::string& path, const Math::Vector4& position);
 // Replaces the loader; an empty one removes it. Returns the previous loader.
 PrefabLoader SetPrefabLoader(PrefabLoader loader);

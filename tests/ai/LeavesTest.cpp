@@ -30,11 +30,18 @@ using BehaviourTree::Success;
 class LeavesTest : public AITest
 {
 protected:
+    void SetUp() override
+    {
+        AITest::SetUp();
+        previousLoader = SetPrefabLoader({}); // leaves see no loader unless a test gives one
+    }
     void TearDown() override
     {
-        SetPrefabLoader({});
+        SetPrefabLoader(previousLoader);
         AITest::TearDown();
     }
+
+    PrefabLoader previousLoader; // the game's loader, put back after each test
 };
 
 TEST(BlackboardLeaves, TestAndWriteTheirVariableInPlace)

@@ -104,7 +104,7 @@ TEST_F(MeleeEnemyTest, APatrolMeetingAWallIdlesOneSecondAndWalksBack)
 TEST_F(MeleeEnemyTest, ThreeBulletsKillItAndTheDeathFadeRemovesIt)
 {
     int explosions = 0;
-    Behaviours::SetPrefabLoader(
+    Behaviours::PrefabLoader previousLoader = Behaviours::SetPrefabLoader(
         [&](const std::string& path, const Math::Vector4&) -> ECS::IEntity*
         {
             explosions += path == "Resources\\Prefabs\\ParticleExplosionSmall.prefab";
@@ -140,7 +140,7 @@ TEST_F(MeleeEnemyTest, ThreeBulletsKillItAndTheDeathFadeRemovesIt)
     EXPECT_NEAR(frames, 69, 3); // 1 % opacity per step down to one half
     EXPECT_EQ(explosions, 1);
     EXPECT_EQ(engine->timer->Counters().size(), watches - 3);
-    Behaviours::SetPrefabLoader({});
+    Behaviours::SetPrefabLoader(previousLoader);
 }
 
 TEST_F(MeleeEnemyTest, OneSmashKillsAtOnceByNameOrByTag)

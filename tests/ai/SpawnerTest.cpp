@@ -17,7 +17,7 @@ protected:
     void SetUp() override
     {
         AITest::SetUp();
-        Behaviours::SetPrefabLoader(
+        previousLoader = Behaviours::SetPrefabLoader(
             [this](const std::string& path, const Math::Vector4& position)
             {
                 spawnedPaths.push_back(path);
@@ -26,9 +26,11 @@ protected:
     }
     void TearDown() override
     {
-        Behaviours::SetPrefabLoader({});
+        Behaviours::SetPrefabLoader(previousLoader);
         AITest::TearDown();
     }
+
+    Behaviours::PrefabLoader previousLoader;
 
     ECS::IEntity* MakeSpawner(bool withArea)
     {
