@@ -325,6 +325,57 @@ bool ORINCompiler::ReadBlockStatement(const std::vector<std::string>& tokens, st
     return true;
 }
 
+namespace
+{
+// The body of an event or action group: blocks of conditions and actions. Both passes read
+// "[Condition]", "[Else]", "[Action]" and "[End]" the same way.
+struct BlockReader
+{
+    bool inConditions = false;
+    bool inActions = false;
+    bool justOpened = false; // right after the header: triggers, no block yet
+    ScriptBlock block;
+
+    // After a header; the open block carries on (a repeated "[Event]" merges into it).
+    void Open()
+    {
+        justOpened = true;
+        inConditions = inActions = false;
+    }
+    // "[Condition]", "[Else]" or "[Action]"; false for any other token.
+    bool Keyword(const std::string& token, std::vector<ScriptBlock>& blocks)
+    {
+        if (token == "[Condition]" || token == "[Else]")
+        {
+            if (!justOpened)
+            {
+                blocks.push_back(std::move(block));
+                block = ScriptBlock{};
+            }
+            inConditions = true;
+            inActions = justOpened = false;
+            block.isElse = token == "[Else]";
+            return true;
+        }
+        if (token == "[Action]")
+        {
+            inActions = true;
+            inConditions = justOpened = false;
+            return true;
+        }
+        return false;
+    }
+    // "[End]": the open block joins the list and everything starts afresh.
+    void Close(std::vector<ScriptBlock>& blocks)
+    {
+        blocks.push_back(std::move(block));
+        block = ScriptBlock{};
+        inConditions = inActions = justOpened = false;
+    }
+    bool InBlock() const { return inConditions || inActions; }
+};
+} // namespace
+
 void ORINCompiler::ParseEvents(const std::vector<const Resource::Script*>& scripts,
                                const ECS::IEntity* entity, std::vector<CompiledEvent>& events,
                                CacheNumbering& numbering)
@@ -332,8 +383,8 @@ void ORINCompiler::ParseEvents(const std::vector<const Resource::Script*>& scrip
     for (const Resource::Script* file : scripts)
     {
         const std::vector<std::string>& tokens = file->tokens;
-        bool inSection = false, inConditions = false, inActions = false, justOpened = false;
-        ScriptBlock block;
+        bool inSection = false;
+        BlockReader body;
         CompiledEvent event;
         for (std::size_t i = 0; i < tokens.size(); ++i)
         {
@@ -345,43 +396,26 @@ void ORINCompiler::ParseEvents(const std::vector<const Resource::Script*>& scrip
             if (token == "[Event]")
             {
                 // A second "[Event]" before "[End]" merges into the open event.
-                inSection = justOpened = true;
-                inConditions = inActions = false;
+                inSection = true;
+                body.Open();
                 continue;
             }
-            if (!inSection)
+            if (!inSection || body.Keyword(token, event.blocks))
             {
                 continue;
             }
-            if (token == "[Condition]" || token == "[Else]")
+            if (token == "[End]")
             {
-                if (!justOpened)
-                {
-                    event.blocks.push_back(std::move(block));
-                    block = ScriptBlock{};
-                }
-                inConditions = true;
-                inActions = justOpened = false;
-                block.isElse = token == "[Else]";
-            }
-            else if (token == "[Action]")
-            {
-                inActions = true;
-                inConditions = justOpened = false;
-            }
-            else if (token == "[End]")
-            {
-                event.blocks.push_back(std::move(block));
+                body.Close(event.blocks);
                 events.push_back(std::move(event));
-                block = ScriptBlock{};
                 event = CompiledEvent{};
-                inSection = inConditions = inActions = justOpened = false;
+                inSection = false;
             }
             else if (SkipDeclaration(tokens, i))
             {
                 continue;
             }
-            else if (justOpened)
+            else if (body.justOpened)
             {
                 ScriptStatement trigger = MakeStatement(ReadLine(tokens, i, false), numbering);
                 const auto found = eventTable.find(trigger.keyword);
@@ -393,8 +427,8 @@ void ORINCompiler::ParseEvents(const std::vector<const Resource::Script*>& scrip
                 trigger.onEvent = found->second;
                 event.triggers.push_back(std::move(trigger));
             }
-            else if ((inConditions || inActions) &&
-                     !ReadBlockStatement(tokens, i, inConditions, block, entity, numbering))
+            else if (body.InBlock() &&
+                     !ReadBlockStatement(tokens, i, body.inConditions, body.block, entity, numbering))
             {
                 return;
             }
@@ -410,9 +444,9 @@ void ORINCompiler::ParseActionGroups(const std::vector<const Resource::Script*>&
     for (const Resource::Script* file : scripts)
     {
         const std::vector<std::string>& tokens = file->tokens;
-        bool inGroup = false, inConditions = false, inActions = false, justOpened = false;
+        bool inGroup = false;
         std::string name;
-        ScriptBlock block;
+        BlockReader body;
         ActionGroup group;
         for (std::size_t i = 0; i < tokens.size(); ++i)
         {
@@ -435,47 +469,30 @@ void ORINCompiler::ParseActionGroups(const std::vector<const Resource::Script*>&
                     return;
                 }
                 ++i;
-                inGroup = justOpened = true;
-                inConditions = inActions = false;
-                block = ScriptBlock{};
+                inGroup = true;
+                body.Open();
+                body.block = ScriptBlock{}; // unlike events, a group header starts afresh
                 group = ActionGroup{};
                 continue;
             }
-            if (!inGroup)
+            if (!inGroup || body.Keyword(token, group.blocks))
             {
                 continue;
             }
-            if (token == "[Condition]" || token == "[Else]")
+            if (token == "[End]")
             {
-                if (!justOpened)
-                {
-                    group.blocks.push_back(std::move(block));
-                    block = ScriptBlock{};
-                }
-                inConditions = true;
-                inActions = justOpened = false;
-                block.isElse = token == "[Else]";
-            }
-            else if (token == "[Action]")
-            {
-                inActions = true;
-                inConditions = justOpened = false;
-            }
-            else if (token == "[End]")
-            {
-                group.blocks.push_back(std::move(block));
+                body.Close(group.blocks);
                 groups[name] = std::move(group);
-                block = ScriptBlock{};
                 group = ActionGroup{};
-                inGroup = inConditions = inActions = justOpened = false;
+                inGroup = false;
             }
             else if (SkipDeclaration(tokens, i))
             {
                 continue;
             }
-            else if (inConditions || inActions)
+            else if (body.InBlock())
             {
-                if (!ReadBlockStatement(tokens, i, inConditions, block, entity, numbering))
+                if (!ReadBlockStatement(tokens, i, body.inConditions, body.block, entity, numbering))
                 {
                     return;
                 }
