@@ -46,7 +46,8 @@ protected:
     {
         for (int i = 0; i < steps; ++i)
         {
-            engine->Step(1.0f / 60.0f);
+            // As the frame loop does: the step is scaled by the time scale.
+            engine->Step(engine->timer->timeScale / 60.0f);
         }
     }
     // A key or button pressed and released between two polls.
