@@ -222,7 +222,8 @@ TEST_F(FrontEnd, PauseMenuBlursTheWorldStopsTimeAndResumes)
                          "CreatePrefab Resources/Prefabs/UI/HUD.prefab 0 0 0\n"
                          "CreatePrefab Resources/Prefabs/UI/PauseMenu.prefab 0 0 0\n[End]\n"
                          "[Event] True\n[Action]\nFloatOp #g_LevelTime + #time_delta #g_LevelTime\n[End]\n");
-    const std::string player = folder.Write("player.orin", "float PlayerHealth\nfloat PlayerArmour\n");
+    const std::string player =
+        folder.Write("player.orin", "float PlayerHealth\nfloat PlayerArmour\nfloat LevelGems\n");
     std::string scene =
         R"([{"ID":"Main Camera","ID Type":0,"Transform":{},"Camera":{}},)"
         R"({"ID":"Director","ID Type":0,"Transform":{},"Script":{"File Path":{"File Path 0":")" +
@@ -230,7 +231,7 @@ TEST_F(FrontEnd, PauseMenuBlursTheWorldStopsTimeAndResumes)
         R"("}}},)"
         R"({"ID":"Player","ID Type":0,"Layer":2,"Transform":{},"Sprite Renderer":{},)"
         R"("Script":{"File Path":{"File Path 0":")" +
-        player + R"("},"Float List":{"PlayerHealth":50,"PlayerArmour":25}}})";
+        player + R"("},"Float List":{"PlayerHealth":50,"PlayerArmour":25,"LevelGems":2}}})";
     for (int layer = 0; layer < 4; ++layer)
     {
         scene += R"(,{"ID":"Layer)" + std::to_string(layer) + R"(","ID Type":0,"Layer":)" +
@@ -244,7 +245,7 @@ TEST_F(FrontEnd, PauseMenuBlursTheWorldStopsTimeAndResumes)
     EXPECT_NEAR(ScaleX("HUDHealthFill"), 0.5f, 1e-5f);
     EXPECT_NEAR(Find("HUDHealthFill")->GetComponent<Transform>()->position.x, -860.0f + 64.0f, 1e-3f);
     EXPECT_NEAR(ScaleX("HUDArmourFill"), 0.25f, 1e-5f);
-    EXPECT_EQ(Text("HUDGemText"), "x 3");
+    EXPECT_EQ(Text("HUDGemText"), "x 5") << "the run's 3 and the level's 2";
     EXPECT_EQ(Text("HUDTimeText"), "Time 1:05.3");
     EXPECT_EQ(Text("HUDLevelText"), "Level 1");
 
