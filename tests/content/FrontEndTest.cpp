@@ -242,9 +242,10 @@ TEST_F(FrontEnd, PauseMenuBlursTheWorldStopsTimeAndResumes)
     Load(folder.Write("level.scene", scene + "]"));
     Step(2); // the prefabs' own Initialize, then their first pass
 
-    EXPECT_NEAR(ScaleX("HUDHealthFill"), 0.5f, 1e-5f);
-    EXPECT_NEAR(Find("HUDHealthFill")->GetComponent<Transform>()->position.x, -860.0f + 64.0f, 1e-3f);
-    EXPECT_NEAR(ScaleX("HUDArmourFill"), 0.25f, 1e-5f);
+    // The bars are 1.25 times the 256-unit picture when full, and grow from their left end.
+    EXPECT_NEAR(ScaleX("HUDHealthFill"), 0.5f * 1.25f, 1e-5f);
+    EXPECT_NEAR(Find("HUDHealthFill")->GetComponent<Transform>()->position.x, -880.0f + 0.5f * 160.0f, 1e-3f);
+    EXPECT_NEAR(ScaleX("HUDArmourFill"), 0.25f * 1.25f, 1e-5f);
     EXPECT_EQ(Text("HUDGemText"), "x 5") << "the run's 3 and the level's 2";
     EXPECT_EQ(Text("HUDTimeText"), "Time 1:05.3");
     EXPECT_EQ(Text("HUDLevelText"), "Level 1");
