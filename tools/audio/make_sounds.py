@@ -13,6 +13,7 @@ import shutil
 import subprocess
 import sys
 import tempfile
+import zlib
 
 sys.dont_write_bytecode = True  # keep the tool folder free of __pycache__
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -35,7 +36,9 @@ def seam_jump(sig):
 
 
 def encode(wav, ogg):
-    subprocess.run(["oggenc", "-Q", "-q", "2", "-o", ogg, wav], check=True)
+    # A fixed stream serial (oggenc picks a random one otherwise) keeps rebuilt files identical.
+    serial = zlib.crc32(os.path.basename(ogg).encode()) & 0x7FFFFFFF
+    subprocess.run(["oggenc", "-Q", "-q", "2", "-s", str(serial), "-o", ogg, wav], check=True)
 
 
 def main(argv):
