@@ -296,20 +296,3 @@ def sheet(frames, cols):
             out.blit(f, (i % cols) * fw, (i // cols) * fh)
     return out
 
-
-def rotated(src, deg, cx, cy, dx=0, dy=0):
-    """Nearest-neighbour rotation of src by deg (clockwise on screen) about (cx, cy), moved by
-    (dx, dy). Pixel art keeps its hard edges this way."""
-    out = Canvas(src.w, src.h)
-    a = math.radians(deg)
-    ca, sa = math.cos(a), math.sin(a)
-    for y in range(src.h):
-        for x in range(src.w):
-            # inverse map from destination to source
-            px, py = x + 0.5 - cx - dx, y + 0.5 - cy - dy
-            sx = ca * px + sa * py + cx
-            sy = -sa * px + ca * py + cy
-            p = src.get(int(math.floor(sx)), int(math.floor(sy)))
-            if p[3]:
-                out.px[y * src.w + x] = p
-    return out

@@ -3,7 +3,7 @@ projectiles. All face right."""
 import math
 import random
 
-from canvas import Canvas, compose, sheet, shade, mix, rotated
+from canvas import Canvas, Part, compose, sheet, shade, mix
 from palette import *
 from rig import ik, polar, wave
 
@@ -128,18 +128,54 @@ def grunt_attack():
     return sheet(frames, 4)
 
 
+def grunt_lying(sink=0.0):
+    """The grunt flat on its belly, head to the right; sink lowers it into the ground."""
+    y = 25 + sink
+
+    def legs(m):
+        m.line(10, y + 1, 4, y + 3, WHITE, 1.5)
+        m.line(4, y + 3, 2, y + 1, WHITE, 1.2)
+
+    def torso(m):
+        m.ellipse(13, y, 8, 4, WHITE)
+        m.ellipse(11, y - 2.5, 5, 2.5, WHITE)
+
+    def headp(m):
+        m.ellipse(23, y + 1.5, 4, 3, WHITE)
+        m.polygon([(24, y + 2), (29, y + 3), (24, y + 4.2)], WHITE)
+
+    def horns(m):
+        m.line(21, y - 0.5, 18, y - 4, WHITE, 0.8)
+
+    def arm(m):
+        m.line(17, y + 1, 22, y + 4, WHITE, 1.3)
+        m.line(22, y + 4, 27, y + 4.5, WHITE, 1.1)
+
+    def claws(m):
+        for k in (-1, 0, 1):
+            m.line(27, y + 4.5, 30, y + 4.5 + k * 1.2, WHITE, 0.6)
+
+    fig = compose(32, 32, [(legs, shade(SKIN_D, 0.8)), (torso, SKIN), (horns, BONE), (headp, SKIN),
+                           (arm, SKIN), (claws, BONE_D)], OUTLINE)
+    fig.put(24, round(y + 0.5), OUTLINE)   # shut eye
+    fig.put(25, round(y + 0.5), OUTLINE)
+    return fig
+
+
 def grunt_death():
-    base = grunt(body=(13, 17), head=(19, 13), fh=(22, 12), bh=(9, 16), eyes="dead", jaw=2, ff=(16, 29.5))
-    f1 = rotated(grunt(body=(13, 17), head=(19, 14), fh=(23, 19), bh=(11, 22), eyes="dead", jaw=2), -35, 14, 29, -2, 0)
-    f2 = rotated(grunt(body=(13, 17), fh=(20, 24), bh=(16, 24), eyes="dead", jaw=2), -80, 14, 29, -1, 1)
-    f3 = rotated(grunt(body=(13, 17), fh=(20, 24), bh=(16, 24), eyes="dead", jaw=2), -90, 14, 29, -1, 2)
-    # the body sinks into a faint purple wisp
+    stagger = grunt(body=(12, 17), head=(18, 12), fh=(22, 11), bh=(8, 14), eyes="dead", jaw=2,
+                    ff=(17, 29.5), bf=(9, 29.5))
+    buckle = grunt(body=(14, 21), hunch=3, head=(20, 22), fh=(22, 28), bh=(18, 28), eyes="dead", jaw=2,
+                   ff=(19, 29.5), bf=(9, 29.5))
+    lying = grunt_lying()
+    # the body sinks and thins into a purple wisp
     fade = Canvas(32, 32)
-    fade.blit(f3, 0, 0, 0.55)
+    fade.blit(grunt_lying(1.5), 0, 0, 0.5)
     rng = random.Random(7)
-    for _ in range(10):
-        fade.blend(rng.randint(6, 26), rng.randint(14, 26), PURPLE_L, 0.6)
-    return sheet([base, f1, f3 if False else f2, fade], 4)
+    for _ in range(14):
+        x, y = rng.randint(4, 28), rng.randint(12, 26)
+        fade.blend(x, y, PURPLE_L, rng.uniform(0.4, 0.8))
+    return sheet([stagger, buckle, lying, fade], 4)
 
 
 # --- snail turret --------------------------------------------------------------------------------
@@ -154,13 +190,13 @@ def snail(i, shell=True):
 
     def body(m):
         m.ellipse(15, 26.5 - squish * 0.3, 12.5 + squish, 3.5 + squish * 0.3, WHITE)
-        m.ellipse(24, 22 + frantic * 0.3, 4, 5, WHITE)  # head raised at the front
+        m.ellipse(26, 22 + frantic * 0.3, 3.6, 5, WHITE)  # head raised at the front
 
     def stalks(m):
         for k, (dx, l) in enumerate(((1, 6), (-1.5, 5))):
             ang = -70 + wave(t, k * 0.3) * 10 + frantic * 8
-            ex, ey = polar(24 + dx, 19, l, ang)
-            m.line(24 + dx, 19, ex, ey, WHITE, 0.7)
+            ex, ey = polar(26 + dx, 19, l, ang)
+            m.line(26 + dx, 19, ex, ey, WHITE, 0.7)
             m.circle(ex, ey, 1.3, WHITE)
 
     def foot_edge(m):
@@ -186,7 +222,7 @@ def snail(i, shell=True):
     fig = compose(32, 32, parts, OUTLINE)
     for k, (dx, l) in enumerate(((1, 6), (-1.5, 5))):
         ang = -70 + wave(t, k * 0.3) * 10 + frantic * 8
-        ex, ey = polar(24 + dx, 19, l, ang)
+        ex, ey = polar(26 + dx, 19, l, ang)
         fig.put(round(ex), round(ey), OUTLINE)
     if shell:
         # rivets and seams on the armour, a teal core that pulses as it charges
@@ -201,7 +237,8 @@ def snail(i, shell=True):
     else:
         for x, y in ((9, 21), (14, 20), (11, 24)):
             fig.put(x, y, (236, 170, 184))
-    fig.put(26, 22 + round(frantic * 0.3), OUTLINE)  # mouth
+    fig.put(28, 22 + round(frantic * 0.3), OUTLINE)  # mouth
+    fig.put(27, 20 + round(frantic * 0.3), OUTLINE)  # eye spot
     return fig
 
 
@@ -234,7 +271,6 @@ def shell_piece(n):
         pts.append((8 + math.cos(a) * r, 8 + math.sin(a) * r * 0.8))
     p = Canvas(16, 16)
     p.polygon(pts, WHITE)
-    from canvas import Part
     part = Part(16, 16)
     part.mask = p
     c.blit(part.finish(METAL, OUTLINE))
