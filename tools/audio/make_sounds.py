@@ -21,7 +21,7 @@ sys.path.insert(0, HERE)
 
 import music  # noqa: E402
 import sfx  # noqa: E402
-from synth import RATE, fade, normalise, write_wav  # noqa: E402
+from synth import RATE, fade, highpass, normalise, write_wav  # noqa: E402
 
 ROOT = os.path.normpath(os.path.join(HERE, "..", ".."))
 MAX_EFFECT_SECONDS = 1.5
@@ -55,7 +55,8 @@ def main(argv):
         for name, make in sfx.EFFECTS.items():
             if wanted and name not in wanted:
                 continue
-            sig = normalise(fade(make(), 0.002, 0.015))
+            # The high-pass takes out DC (a thump at the edges); -2 dBFS leaves room for the codec's overshoot
+            sig = normalise(fade(highpass(make(), 25), 0.002, 0.015), 0.8)
             seconds = len(sig) / RATE
             if seconds > MAX_EFFECT_SECONDS:
                 print("Error: effect %s is %.2f s, longer than %.1f s" % (name, seconds, MAX_EFFECT_SECONDS))

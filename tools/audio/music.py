@@ -171,7 +171,9 @@ class Song:
         return midi
 
     def render(self, level=0.85):
-        return normalise(soft_clip(self.buf, 1.2), level)
+        out = soft_clip(self.buf, 1.2)
+        mean = sum(out) / len(out)  # a constant offset only wastes headroom
+        return normalise([v - mean for v in out], level)
 
 
 MINOR = (0, 2, 3, 5, 7, 8, 10)

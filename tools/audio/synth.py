@@ -39,7 +39,8 @@ def osc_value(kind, ph, duty=0.5):
     if kind == "sine":
         return math.sin(TAU * ph)
     if kind == "square":
-        return 1.0 if ph < duty else -1.0
+        # minus the mean, so a narrow pulse carries no DC offset that would thump at note edges
+        return (1.0 if ph < duty else -1.0) - (2 * duty - 1)
     if kind == "tri":
         return 4 * ph - 1 if ph < 0.5 else 3 - 4 * ph
     if kind == "saw":
