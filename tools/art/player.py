@@ -6,6 +6,8 @@ from palette import *
 from rig import ik, polar, wave
 
 W = H = 32
+BODY = (78, 84, 124)     # a touch lighter than the night so the figure reads against it
+LEGS = (56, 58, 92)
 GROUND = 29.5  # sole of the boots
 
 
@@ -74,13 +76,13 @@ def draw(p):
                    (nx - 2, ny + 1.5)], WHITE)
 
     parts = [
-        (arm(bh, -1), shade(SLATE, 0.75)),
+        (arm(bh, -1), shade(BODY, 0.75)),
         (glove(bh), AMBER_D),
-        (leg(p["bf"], p["kb"][1]), shade(SLATE_D, 0.8)),
+        (leg(p["bf"], p["kb"][1]), shade(LEGS, 0.8)),
         (boot(p["bf"]), shade(WOOD_D, 0.8)),
         (cloak, TEAL_D),
-        (torso, SLATE),
-        (leg(p["ff"], p["kb"][0]), SLATE_D),
+        (torso, BODY),
+        (leg(p["ff"], p["kb"][0]), LEGS),
         (boot(p["ff"]), WOOD_D),
         (scarf_part, AMBER),
         (head, TEAL),
@@ -105,7 +107,7 @@ def draw(p):
         def gun(m):
             m.rect(round(fh[0]) - 1, round(fh[1]) - 2, 6, 3, WHITE)
         weapon_parts = [(gun, METAL)]
-    parts += [(arm(fh, -1), SLATE)] + weapon_parts + [(glove(fh), AMBER)]
+    parts += [(arm(fh, -1), BODY)] + weapon_parts + [(glove(fh), AMBER)]
     fig = compose(W, H, parts, OUTLINE)
 
     # details painted over the outlined figure
