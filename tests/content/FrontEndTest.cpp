@@ -90,13 +90,13 @@ protected:
         return nullptr;
     }
 
-    // Broken content shows up as these lines; missing pictures or sounds do not count here.
-    void ExpectScriptsRanCleanly() const
+    // Broken content shows up as these lines: scripts that fail, pictures or sounds not found.
+    void ExpectContentRanCleanly() const
     {
         for (const std::string& line : engine->logger.Lines())
         {
             for (const char* bad :
-                 {"Invalid", "Something is wrong", "Missing", "Cannot find", "ORINCompiler"})
+                 {"Error", "Invalid", "Something is wrong", "Missing", "Cannot find", "ORINCompiler"})
             {
                 EXPECT_EQ(line.find(bad), std::string::npos) << line;
             }
@@ -126,7 +126,7 @@ TEST_F(FrontEnd, LogoFadesInAndAnyKeyOpensTheMenu)
     EXPECT_EQ(Text("PlayLabel"), "Play");
     EXPECT_EQ(Text("FurthestText"), "Furthest level: -");
     EXPECT_EQ(Text("BestTime2Text"), "Level 2  -");
-    ExpectScriptsRanCleanly();
+    ExpectContentRanCleanly();
 }
 
 TEST_F(FrontEnd, LogoEndsOnItsOwnAfterItsFade)
@@ -170,7 +170,7 @@ TEST_F(FrontEnd, MenuShowsProgressAndContinuesFromTheFurthestLevel)
     Step();
     EXPECT_EQ(Text("LoadingText"), "Loading level 2");
     EXPECT_EQ(ScaleX("LoadingBarFill"), 0.0f);
-    ExpectScriptsRanCleanly();
+    ExpectContentRanCleanly();
 }
 
 TEST_F(FrontEnd, OptionsSwitchTheCursorAndGoBackWithEscape)
@@ -212,7 +212,7 @@ TEST_F(FrontEnd, OptionsSwitchTheCursorAndGoBackWithEscape)
     EXPECT_TRUE(mainGroup->gameObjectActive);
     EXPECT_FALSE(optionsGroup->gameObjectActive);
     EXPECT_EQ(RestingImage("OptionsButton"), HIGHLIGHT) << "back on the button that opened the options";
-    ExpectScriptsRanCleanly();
+    ExpectContentRanCleanly();
 }
 
 TEST_F(FrontEnd, PauseMenuBlursTheWorldStopsTimeAndResumes)
@@ -288,7 +288,7 @@ TEST_F(FrontEnd, PauseMenuBlursTheWorldStopsTimeAndResumes)
     EXPECT_EQ(engine->timer->timeScale, 0.0f);
     Tap(40);
     EXPECT_EQ(RestingImage("PauseQuitButton"), HIGHLIGHT);
-    ExpectScriptsRanCleanly();
+    ExpectContentRanCleanly();
     Tap(13);
     EXPECT_EQ(CurrentScene().name, "Resources/Scenes/MainMenu.scene");
     EXPECT_EQ(engine->timer->timeScale, 1.0f);
@@ -321,7 +321,7 @@ TEST_F(FrontEnd, MouseHoverSelectsAndAClickChooses)
     input->state.keys.reset(1);
     Step(25);
     EXPECT_EQ(CurrentScene().name, "Resources/Scenes/MainMenu.scene");
-    ExpectScriptsRanCleanly();
+    ExpectContentRanCleanly();
 }
 
 } // namespace Varn::Test
