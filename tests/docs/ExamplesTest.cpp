@@ -2,8 +2,12 @@
 // engine.
 #include "support/DrawingTest.h"
 
+#include "check_content/ContentChecker.h"
 #include "graphics/Screenshot.h"
 #include "scene/JSONManager.h"
+
+#include <algorithm>
+#include <filesystem>
 
 #include <png.h>
 
@@ -34,6 +38,35 @@ TEST_F(DocExamples, ShowcaseSceneLoadsCleanlyAndShowsItsHero)
     EXPECT_GT(hero[0], hero[2] + 100);
     const auto sky = shot.At(20, 20);
     EXPECT_LT(sky[0], 30);
+}
+
+// Every scene, prefab and script under docs/examples loads without a logged error, compiles,
+// and names only files that exist.
+TEST_F(DocExamples, EveryExampleFilePassesTheContentChecker)
+{
+    std::vector<std::filesystem::path> files;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(
+             std::filesystem::path(CORVALUNE_SOURCE_DIR) / "docs/examples"))
+    {
+        if (entry.is_regular_file())
+        {
+            files.push_back(entry.path());
+        }
+    }
+    std::sort(files.begin(), files.end());
+    engine->logger.Clear();
+    Tools::ContentChecker checker;
+    for (const std::filesystem::path& file : files)
+    {
+        checker.CheckFile(file);
+    }
+    for (const std::string& line : checker.Lines())
+    {
+        ADD_FAILURE() << line;
+    }
+    EXPECT_GE(checker.scenes, 2u);
+    EXPECT_GE(checker.prefabs, 1u);
+    EXPECT_GE(checker.scripts, 3u);
 }
 
 TEST_F(DocExamples, ScreenshotsRoundTripThroughPng)
