@@ -3,8 +3,19 @@
 #include "support/DrawingTest.h"
 
 #include "check_content/ContentChecker.h"
+#include "ecs/Animator.h"
+#include "ecs/BehaviourComponent.h"
+#include "ecs/CircleCollider2D.h"
+#include "ecs/Light.h"
+#include "ecs/ParticleEmitter.h"
+#include "ecs/RaycastComponent.h"
+#include "ecs/RigidBody.h"
+#include "ecs/ScriptComponent.h"
+#include "ecs/UIText.h"
 #include "graphics/Screenshot.h"
+#include "resource/Mesh2D.h"
 #include "scene/JSONManager.h"
+#include "script/ScriptSystem.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -18,6 +29,17 @@ class DocExamples : public Drawing
 {
 protected:
     void SetUp() override { Open("[Game Settings]\nWindow_Fullscreen=0\nWindowed_Width=640\n"); }
+
+    // Examples name each other by paths from the repository's top folder.
+    void LinkDocs()
+    {
+        std::filesystem::create_directory_symlink(std::filesystem::path(CORVALUNE_SOURCE_DIR) / "docs",
+                                                  folder.root / "docs");
+    }
+    IEntity* Named(const std::string& name)
+    {
+        return ECS::EntityManager::FindByName(CurrentScene().entities, name);
+    }
 };
 
 TEST_F(DocExamples, ShowcaseSceneLoadsCleanlyAndShowsItsHero)
@@ -40,13 +62,73 @@ TEST_F(DocExamples, ShowcaseSceneLoadsCleanlyAndShowsItsHero)
     EXPECT_LT(sky[0], 30);
 }
 
+// Every block a scene can hold, read into the components; the entity's script then places the
+// lantern prefab as the scene format guide describes.
+TEST_F(DocExamples, ComponentsSceneFillsEveryBlockAndPlacesItsLantern)
+{
+    LinkDocs();
+    engine->jsonManager->LoadScene("docs/examples/components.scene", false);
+    ASSERT_TRUE(engine->logger.Lines().empty()) << engine->logger.Lines().front();
+    Scene& scene = CurrentScene();
+    IEntity* hero = Named("Hero");
+    IEntity* ground = Named("Ground");
+    ASSERT_NE(hero, nullptr);
+    ASSERT_NE(ground, nullptr);
+    EXPECT_EQ(scene.mainCamera, Named("Main Camera"));
+    EXPECT_EQ(engine->jsonManager->TagNames(hero->tags), std::vector<std::string>{"Player"});
+    EXPECT_EQ(engine->jsonManager->TagNames(Named("Grunt")->tags), std::vector<std::string>{"Enemy"});
+    EXPECT_EQ(Named("Hat")->parent, hero);
+
+    const auto* sprite = hero->GetComponent<SpriteRenderer>();
+    EXPECT_EQ(sprite->mesh->columns, 4u);
+    EXPECT_EQ(sprite->mesh->rows, 2u);
+    const auto* animator = hero->GetComponent<Component::Animator>();
+    ASSERT_EQ(animator->animationList.size(), 2u);
+    EXPECT_EQ(animator->currentAnimation->name, "Walk");
+    EXPECT_EQ(hero->GetComponent<Component::RaycastComponent>()->rays.size(), 2u);
+    EXPECT_EQ(ground->GetComponent<Component::RigidBody>()->rigidbodyMode, Component::RigidBody::STATIC);
+    EXPECT_TRUE(Named("Hat")->GetComponent<Component::CircleCollider2D>()->isTrigger);
+    EXPECT_EQ(Named("Grunt")->GetComponent<Component::BehaviourComponent>()->type,
+              Component::BehaviourType::PATROLLING_MELEE);
+    EXPECT_TRUE(Named("Moonlight")->GetComponent<Component::Light>()->isGlobal);
+    EXPECT_FLOAT_EQ(Named("Fireflies")->GetComponent<Component::ParticleEmitter>()->startSpeed.max, 30.0f);
+    EXPECT_EQ(Named("Title")->GetComponent<UIComponent::UIText>()->text, "Components");
+    EXPECT_FALSE(Named("Secret")->gameObjectActive);
+    EXPECT_EQ(Named("Secret")->room, 2u);
+
+    // Values of declared variables come from the lists; "floor" names Ground by its link key.
+    const auto& script = *hero->GetComponent<Component::ScriptComponent>();
+    EXPECT_FLOAT_EQ(script.floatList.at("PlayerHealth"), 100.0f);
+    EXPECT_TRUE(script.boolList.at("armed"));
+    EXPECT_EQ(script.entityList.at("floor"), ground);
+    EXPECT_EQ(script.timer.name, "reload");
+
+    scene.scriptSystem->Update(1.0f / 60.0f);
+    IEntity* lantern = Named("Lantern");
+    IEntity* sparks = Named("Lantern Sparks");
+    ASSERT_NE(lantern, nullptr);
+    ASSERT_NE(sparks, nullptr);
+    EXPECT_EQ(script.entityList.at("lamp"), lantern);
+    const Transform& root = *lantern->GetComponent<Transform>();
+    EXPECT_FLOAT_EQ(root.position.x, 300.0f);
+    EXPECT_FLOAT_EQ(root.position.y, -200.0f);
+    EXPECT_EQ(lantern->layer, 2u);
+    // The child keeps its place under the root and its own layer.
+    EXPECT_EQ(sparks->parent, lantern);
+    EXPECT_FLOAT_EQ(sparks->GetComponent<Transform>()->position.y, 40.0f);
+    EXPECT_EQ(sparks->layer, 3u);
+    EXPECT_EQ(engine->logger.Lines(),
+              std::vector<std::string>{"placed Lantern on Ground with 100.000000 health "});
+}
+
 // Every scene, prefab and script under docs/examples loads without a logged error, compiles,
 // and names only files that exist.
 TEST_F(DocExamples, EveryExampleFilePassesTheContentChecker)
 {
+    LinkDocs();
     std::vector<std::filesystem::path> files;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(
-             std::filesystem::path(CORVALUNE_SOURCE_DIR) / "docs/examples"))
+             "docs/examples", std::filesystem::directory_options::follow_directory_symlink))
     {
         if (entry.is_regular_file())
         {
@@ -66,7 +148,7 @@ TEST_F(DocExamples, EveryExampleFilePassesTheContentChecker)
     }
     EXPECT_GE(checker.scenes, 2u);
     EXPECT_GE(checker.prefabs, 1u);
-    EXPECT_GE(checker.scripts, 3u);
+    EXPECT_GE(checker.scripts, 4u);
 }
 
 TEST_F(DocExamples, ScreenshotsRoundTripThroughPng)

@@ -156,6 +156,28 @@ TEST_F(ContentCheck, FileNamesOfHeadersAndStatementsAreCheckedButReferencesAreNo
                          R"(missing sound (PlaySound, line 11): "Resources\Audio\none.ogg")"}));
 }
 
+TEST_F(ContentCheck, ShaderAndAnimationNamesTheLoaderWouldDropAreReported)
+{
+    folder.Write(
+        "Resources/Prefabs/Walker.prefab",
+        R"([{"ID":"Walker","ID Type":0,"Transform":{},"Sprite Renderer":{"Shader":"spriteShader"},)"
+        R"("Animator Component":{"Animation List":{"Animation List 0":{"Start Frame":0,"End Frame":3,)"
+        R"("Name":"Walk","Looping":true}},"Current Animation":"Run"}},)"
+        R"({"ID":"Idler","ID Type":0,"Transform":{},"Sprite Renderer":{"Shader":"basicSpriteShader"},)"
+        R"("Animator Component":{"Current Animation":"Default"}}])");
+
+    ContentChecker checker;
+    checker.Run();
+
+    EXPECT_EQ(
+        checker.Lines(),
+        (std::vector<std::string>{
+            R"(Resources/Prefabs/Walker.prefab: unknown shader "spriteShader" ("Walker", Sprite Renderer )"
+            R"("Shader"): it would never be drawn)",
+            R"(Resources/Prefabs/Walker.prefab: unknown animation "Run" ("Walker", Animator Component )"
+            R"("Current Animation"): the first run plays instead)"}));
+}
+
 TEST_F(ContentCheck, MissingDefaultsAndBadGlobalLinesAreReported)
 {
     folder.Remove("Resources/Scripts/BasicScript.orin");

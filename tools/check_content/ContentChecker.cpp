@@ -48,6 +48,16 @@ const FileKey FILE_KEYS[] = {
     {"UI Text", "Font", "font"},
 };
 
+// Component blocks whose keys name a built-in shader. An unknown name leaves the component
+// without one, and it is never drawn.
+const std::pair<const char*, const char*> SHADER_KEYS[] = {
+    {"Sprite Renderer", "Shader"},
+    {"UI Image", "Shader"},
+    {"UI Text", "Shader"},
+    {"UI Button", "Button Shader"},
+    {"Particle Emitter", "Particle Shader"},
+};
+
 // Statements whose parameter at `index` names a file.
 struct FileParameter
 {
@@ -69,6 +79,10 @@ const FileParameter FILE_PARAMETERS[] = {
 const char* const ERROR_STARTS[] = {"Error",     "Missing", "Invalid", "Something is wrong",
                                     "Could not", "Failed"};
 const char* const ERROR_PARTS[] = {"Failed to Load", "[ERROR]"};
+
+// Extensions of the files content names, wherever they are.
+const std::string CONTENT_EXTENSIONS[] = {".scene", ".prefab", ".orin", ".dds", ".png",  ".jpg", ".bmp",
+                                          ".tga",   ".ogg",    ".wav",  ".mp3", ".flac", ".ttf", ".otf"};
 
 // One statement of an ORIN file: its words, comments removed, and the line it is on.
 struct Statement
@@ -183,13 +197,17 @@ bool ContentChecker::IsErrorLine(const std::string& line)
 bool ContentChecker::LooksLikeContentFile(const std::string& text)
 {
     const std::string path = Helper::NativePath(text);
-    if (!path.starts_with("Resources/"))
+    const std::size_t slash = path.rfind('/');
+    const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+    const std::size_t dot = path.rfind('.');
+    if (dot == std::string::npos || dot <= nameStart || dot + 1 == path.size())
     {
         return false;
     }
-    const std::size_t slash = path.rfind('/');
-    const std::size_t dot = path.rfind('.');
-    return dot != std::string::npos && dot > slash + 1 && dot + 1 < path.size();
+    const std::string extension = path.substr(dot);
+    return path.starts_with("Resources/") ||
+           std::find(std::begin(CONTENT_EXTENSIONS), std::end(CONTENT_EXTENSIONS), extension) !=
+               std::end(CONTENT_EXTENSIONS);
 }
 
 const std::vector<ContentProblem>& ContentChecker::Run()
@@ -309,7 +327,7 @@ void ContentChecker::CheckScene(const std::string& file)
         line.clear();
         std::getline(lines, line);
     }
-    CheckEntityFileNames(file, line);
+    CheckEntityNames(file, line);
 
     Engine& engine = Engine::Instance();
     engine.logger.Clear();
@@ -326,7 +344,7 @@ void ContentChecker::CheckPrefab(const std::string& file)
         Report(file, "cannot be read");
         return;
     }
-    CheckEntityFileNames(file, text.substr(0, text.find('\n')));
+    CheckEntityNames(file, text.substr(0, text.find('\n')));
 
     Engine& engine = Engine::Instance();
     EmptyScene();
@@ -410,7 +428,7 @@ void ContentChecker::CheckGlobals(const std::string& file)
     }
 }
 
-void ContentChecker::CheckEntityFileNames(const std::string& file, const std::string& json)
+void ContentChecker::CheckEntityNames(const std::string& file, const std::string& json)
 {
     rapidjson::Document document;
     if (!System::JSONManager::Parse(json, document) || !document.IsArray())
@@ -443,6 +461,22 @@ void ContentChecker::CheckEntityFileNames(const std::string& file, const std::st
                                 Quoted(fileKey.key) + ")");
             }
         }
+        for (const auto& [blockName, key] : SHADER_KEYS)
+        {
+            auto block = entity.FindMember(blockName);
+            if (block == entity.MemberEnd() || !block->value.IsObject())
+            {
+                continue;
+            }
+            auto value = block->value.FindMember(key);
+            if (value != block->value.MemberEnd() && value->value.IsString() &&
+                Engine::Instance().resources->FindShader(value->value.GetString()) == nullptr)
+            {
+                Report(file, "unknown shader " + Quoted(value->value.GetString()) + " (" + name + ", " +
+                                 blockName + " " + Quoted(key) + "): it would never be drawn");
+            }
+        }
+        CheckAnimationName(file, entity, name);
         auto script = entity.FindMember("Script");
         if (script == entity.MemberEnd() || !script->value.IsObject())
         {
@@ -474,6 +508,48 @@ void ContentChecker::CheckEntityFileNames(const std::string& file, const std::st
                 }
             }
         }
+    }
+}
+
+void ContentChecker::CheckAnimationName(const std::string& file, const rapidjson::Value& entity,
+                                        const std::string& name)
+{
+    auto block = entity.FindMember("Animator Component");
+    if (block == entity.MemberEnd() || !block->value.IsObject())
+    {
+        return;
+    }
+    auto current = block->value.FindMember("Current Animation");
+    if (current == block->value.MemberEnd() || !current->value.IsString())
+    {
+        return;
+    }
+    // The runs the loader keeps: complete entries of a list that has its "Animation List 0".
+    std::set<std::string> runs{"Default"};
+    auto list = block->value.FindMember("Animation List");
+    if (list != block->value.MemberEnd() && list->value.IsObject() &&
+        list->value.HasMember("Animation List 0"))
+    {
+        std::set<std::string> read;
+        for (const auto& entry : list->value.GetObject())
+        {
+            const rapidjson::Value& run = entry.value;
+            if (run.IsObject() && run.HasMember("Start Frame") && run["Start Frame"].IsInt() &&
+                run.HasMember("End Frame") && run["End Frame"].IsInt() && run.HasMember("Looping") &&
+                run["Looping"].IsBool() && run.HasMember("Name") && run["Name"].IsString())
+            {
+                read.insert(run["Name"].GetString());
+            }
+        }
+        if (!read.empty())
+        {
+            runs = read;
+        }
+    }
+    if (!runs.contains(current->value.GetString()))
+    {
+        Report(file, "unknown animation " + Quoted(current->value.GetString()) + " (" + name +
+                         ", Animator Component \"Current Animation\"): the first run plays instead");
     }
 }
 

@@ -5,6 +5,8 @@
 // OpenGL context, a current scene, the default resources loaded) whose working directory is
 // the folder holding Resources/, because content names its files relative to that folder.
 // Loading replaces the current scene's entities; the checker owns only its problem list.
+#include <rapidjson/document.h>
+
 #include <cstddef>
 #include <filesystem>
 #include <string>
@@ -32,8 +34,8 @@ public:
 
     // Whether a log line reports broken content, by the engine's own message texts.
     static bool IsErrorLine(const std::string& line);
-    // Whether a literal names a file of the content tree: "Resources" first and an
-    // extension on its last part. Names without an extension are built at run time.
+    // Whether a literal names a file: "Resources/" first and an extension on its last part, or
+    // the extension of a kind of file content uses. Names without one are built at run time.
     static bool LooksLikeContentFile(const std::string& text);
 
     // "<file>: <problem>" lines, one per problem.
@@ -53,8 +55,10 @@ private:
     void CheckScript(const std::string& file);
     void CheckGlobals(const std::string& file);
 
-    // File names inside one line of scene or prefab JSON; `file` is the content file.
-    void CheckEntityFileNames(const std::string& file, const std::string& json);
+    // Names inside one line of scene or prefab JSON that the loader takes without a word:
+    // files, shaders, the current animation. `file` is the content file.
+    void CheckEntityNames(const std::string& file, const std::string& json);
+    void CheckAnimationName(const std::string& file, const rapidjson::Value& entity, const std::string& name);
     // File names given by literal parameters of the statements of an ORIN file's text.
     void CheckStatementFileNames(const std::string& file, const std::string& text);
     // `name` as content writes it (back slashes allowed) must be an existing file.
