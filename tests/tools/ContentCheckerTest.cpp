@@ -178,6 +178,30 @@ TEST_F(ContentCheck, ShaderAndAnimationNamesTheLoaderWouldDropAreReported)
             R"("Current Animation"): the first run plays instead)"}));
 }
 
+TEST_F(ContentCheck, MistypedMembersKeysAndValueFormsAreReported)
+{
+    folder.Write(
+        "Resources/Prefabs/Typos.prefab",
+        R"([{"ID":"Crate","ID Type":0,"Layer":-1,"Transform":{"Position":{"X":1,"Y":2,"Z":0},"Enabled":1},)"
+        R"("Sprite renderer":{},"Rigidbody":{"Mass":"heavy","Gravity":2,"Rigidbody Mode":1},)"
+        R"("Sprite Renderer":{"Mesh":{"Mesh":"crate","Mesh X":0,"Mesh Y":1},"Tint":{"R":1,"G":1,"B":1,"A":1}}}])");
+
+    ContentChecker checker;
+    checker.Run();
+
+    EXPECT_EQ(
+        ProblemsOf(checker, "Resources/Prefabs/Typos.prefab"),
+        (std::vector<std::string>{
+            R"("Layer" of "Crate" is not a whole number, 0 or more: it is ignored)",
+            R"("Position" in Transform of "Crate" is not {"X","Y","Z","W"}, all four numbers: the default stays)",
+            R"("Enabled" in Transform of "Crate" is not true or false: it reads as false)",
+            R"(unknown member "Sprite renderer" of "Crate": it is ignored)",
+            R"("Mass" in Rigidbody of "Crate" is not a number: the default stays)",
+            R"(unknown key "Gravity" in Rigidbody of "Crate": it is ignored)",
+            R"("Mesh" in Sprite Renderer of "Crate" is not {"Mesh":name,"Mesh X":columns,"Mesh Y":rows}, )"
+            R"(columns and rows 1 or more: the default stays)"}));
+}
+
 TEST_F(ContentCheck, MissingDefaultsAndBadGlobalLinesAreReported)
 {
     folder.Remove("Resources/Scripts/BasicScript.orin");

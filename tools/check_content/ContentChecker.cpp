@@ -2,12 +2,30 @@
 
 #include "core/Engine.h"
 #include "core/FilePath.h"
+#include "core/Range.h"
 #include "core/Scene.h"
 #include "core/SceneStack.h"
+#include "core/VarnColor.h"
+#include "core/Vector4.h"
+#include "ecs/Animation.h"
+#include "ecs/Animator.h"
+#include "ecs/BehaviourComponent.h"
+#include "ecs/BoxCollider2D.h"
+#include "ecs/Camera.h"
+#include "ecs/CircleCollider2D.h"
 #include "ecs/EntityManager.h"
 #include "ecs/IEntity.h"
+#include "ecs/Light.h"
+#include "ecs/NamedTimer.h"
+#include "ecs/ParticleEmitter.h"
+#include "ecs/RaycastComponent.h"
+#include "ecs/RigidBody.h"
 #include "ecs/ScriptComponent.h"
+#include "ecs/SpriteRenderer.h"
 #include "ecs/Transform.h"
+#include "ecs/UIButton.h"
+#include "ecs/UIImage.h"
+#include "ecs/UIText.h"
 #include "resource/ResourceManager.h"
 #include "resource/Script.h"
 #include "scene/JSONManager.h"
@@ -47,6 +65,153 @@ const FileKey FILE_KEYS[] = {
     {"Particle Emitter", "Particle Texture", "texture"},
     {"UI Text", "Font", "font"},
 };
+
+using rapidjson::Value;
+
+// Every block an entity may hold, with a component of its class: its property list gives the
+// keys the loader reads and the form each value needs.
+template <typename T> std::unique_ptr<ECS::IComponent> Make()
+{
+    auto component = std::make_unique<T>();
+    component->BuildProperties();
+    return component;
+}
+
+std::vector<std::unique_ptr<ECS::IComponent>> BlockComponents()
+{
+    std::vector<std::unique_ptr<ECS::IComponent>> blocks;
+    blocks.push_back(Make<Component::Camera>());
+    blocks.push_back(Make<Component::Transform>());
+    blocks.push_back(Make<Component::SpriteRenderer>());
+    blocks.push_back(Make<Component::RigidBody>());
+    blocks.push_back(Make<Component::CircleCollider2D>());
+    blocks.push_back(Make<Component::BoxCollider2D>());
+    blocks.push_back(Make<UIComponent::UIImage>());
+    blocks.push_back(Make<UIComponent::UIText>());
+    blocks.push_back(Make<UIComponent::UIButton>());
+    blocks.push_back(Make<Component::RaycastComponent>());
+    blocks.push_back(Make<Component::Animator>());
+    blocks.push_back(Make<Component::ScriptComponent>());
+    blocks.push_back(Make<Component::ParticleEmitter>());
+    blocks.push_back(Make<Component::Light>());
+    blocks.push_back(Make<Component::BehaviourComponent>());
+    return blocks;
+}
+
+// Entity members besides the blocks, and the form each needs.
+const std::pair<const char*, const char*> ENTITY_MEMBERS[] = {
+    {"ID", "a string"},
+    {"ID Type", "a whole number"},
+    {"Layer", "a whole number"},
+    {"Room", "a whole number"},
+    {"GameObject Active", "true or false"},
+    {"Prefab Owner", "a string"},
+    {"Current Parent ID", "a whole number"},
+    {"Parent ID", "a whole number"},
+};
+
+bool HasNumbers(const Value& value, std::initializer_list<const char*> members)
+{
+    return value.IsObject() && std::all_of(members.begin(), members.end(),
+                                           [&value](const char* member)
+                                           { return value.HasMember(member) && value[member].IsNumber(); });
+}
+
+bool IsSheetSize(const Value& object, const char* member)
+{
+    return object.HasMember(member) && object[member].IsNumber() && object[member].GetDouble() >= 1.0;
+}
+
+// Range members may be left out; those present need the element's form.
+template <typename Element> bool IsRange(const Value& value, bool (*element)(const Value&))
+{
+    return value.IsObject() && (!value.HasMember("Min") || element(value["Min"])) &&
+           (!value.HasMember("Max") || element(value["Max"]));
+}
+
+bool IsVector(const Value& value)
+{
+    return HasNumbers(value, {"X", "Y", "Z", "W"});
+}
+
+bool IsColour(const Value& value)
+{
+    return HasNumbers(value, {"R", "G", "B", "A"});
+}
+
+bool IsNumber(const Value& value)
+{
+    return value.IsNumber();
+}
+
+// The form a value of the property needs, or null when `value` has it.
+const char* MissingForm(const ECS::Property& property, const Value& value)
+{
+    const std::string first = property.key + " 0";
+    auto listed = [&]() { return value.IsObject() && value.HasMember(first.c_str()); };
+    if (property.Is<bool>())
+    {
+        return value.IsBool() ? nullptr : "true or false";
+    }
+    if (property.Is<float>())
+    {
+        return value.IsNumber() ? nullptr : "a number";
+    }
+    if (property.Is<int32_t>() || property.Is<Component::RigidBody::RIGIDBODY_MODE>() ||
+        property.Is<Component::BehaviourType>())
+    {
+        return value.IsInt() ? nullptr : "a whole number";
+    }
+    if (property.Is<uint32_t>())
+    {
+        return value.IsUint() ? nullptr : "a whole number, 0 or more";
+    }
+    if (property.Is<std::string>() || property.Is<Resource::Texture2D*>() ||
+        property.Is<Resource::FontSet*>() || property.Is<Resource::Shader*>() || property.Is<Animation*>())
+    {
+        return value.IsString() ? nullptr : "a string";
+    }
+    if (property.Is<Math::Vector4>())
+    {
+        return IsVector(value) ? nullptr : "{\"X\",\"Y\",\"Z\",\"W\"}, all four numbers";
+    }
+    if (property.Is<Helper::VarnColor>())
+    {
+        return IsColour(value) ? nullptr : "{\"R\",\"G\",\"B\",\"A\"}, all four numbers";
+    }
+    if (property.Is<Resource::Mesh2D*>())
+    {
+        return value.IsObject() && value.HasMember("Mesh") && value["Mesh"].IsString() &&
+                       IsSheetSize(value, "Mesh X") && IsSheetSize(value, "Mesh Y")
+                   ? nullptr
+                   : "{\"Mesh\":name,\"Mesh X\":columns,\"Mesh Y\":rows}, columns and rows 1 or more";
+    }
+    if (property.Is<Math::Range<float>>())
+    {
+        return IsRange<float>(value, IsNumber) ? nullptr : "{\"Min\",\"Max\"} numbers";
+    }
+    if (property.Is<Math::Range<Math::Vector4>>())
+    {
+        return IsRange<Math::Vector4>(value, IsVector) ? nullptr : "{\"Min\",\"Max\"} vectors";
+    }
+    if (property.Is<Math::Range<Helper::VarnColor>>())
+    {
+        return IsRange<Helper::VarnColor>(value, IsColour) ? nullptr : "{\"Min\",\"Max\"} colours";
+    }
+    if (property.Is<std::vector<Animation>>() || property.Is<std::vector<Resource::Script*>>() ||
+        property.Is<std::vector<Component::RaycastComponent::Ray>>())
+    {
+        return listed() ? nullptr : "an object whose entries start with the key followed by \" 0\"";
+    }
+    if (property.Is<Time::NamedTimer>())
+    {
+        return value.IsObject() && value.HasMember("Duration") && value["Duration"].IsNumber() &&
+                       value.HasMember("Name") && value["Name"].IsString()
+                   ? nullptr
+                   : "{\"Duration\":seconds,\"Name\":name}";
+    }
+    return value.IsObject() ? nullptr : "an object"; // the variable and entity lists
+}
 
 // Component blocks whose keys name a built-in shader. An unknown name leaves the component
 // without one, and it is never drawn.
@@ -477,6 +642,7 @@ void ContentChecker::CheckEntityNames(const std::string& file, const std::string
             }
         }
         CheckAnimationName(file, entity, name);
+        CheckForms(file, entity, name);
         auto script = entity.FindMember("Script");
         if (script == entity.MemberEnd() || !script->value.IsObject())
         {
@@ -506,6 +672,70 @@ void ContentChecker::CheckEntityNames(const std::string& file, const std::string
                                 "file (" + name + ", Script \"String List\" " +
                                     Quoted(entry.name.GetString()) + ")");
                 }
+            }
+        }
+    }
+}
+
+void ContentChecker::CheckForms(const std::string& file, const rapidjson::Value& entity,
+                                const std::string& name)
+{
+    if (blocks.empty())
+    {
+        blocks = BlockComponents();
+    }
+    for (const auto& member : entity.GetObject())
+    {
+        const std::string memberName = member.name.GetString();
+        const Value& value = member.value;
+        const auto plain = std::find_if(std::begin(ENTITY_MEMBERS), std::end(ENTITY_MEMBERS),
+                                        [&memberName](const auto& m) { return memberName == m.first; });
+        if (plain != std::end(ENTITY_MEMBERS))
+        {
+            const bool whole = std::string(plain->second) == "a whole number";
+            if (whole ? !value.IsInt64() || value.GetInt64() < 0
+                      : (plain->first == std::string("GameObject Active") ? !value.IsBool()
+                                                                          : !value.IsString()))
+            {
+                Report(file, Quoted(memberName) + " of " + name + " is not " + plain->second +
+                                 (whole ? ", 0 or more" : "") + ": it is ignored");
+            }
+            continue;
+        }
+        const auto block = std::find_if(blocks.begin(), blocks.end(),
+                                        [&memberName](const auto& component)
+                                        { return component->componentName == memberName; });
+        if (block == blocks.end())
+        {
+            Report(file, "unknown member " + Quoted(memberName) + " of " + name + ": it is ignored");
+            continue;
+        }
+        if (!value.IsObject())
+        {
+            continue; // the loader reports it and drops the entity
+        }
+        for (const auto& entry : value.GetObject())
+        {
+            const std::string key = entry.name.GetString();
+            const std::string where = " in " + memberName + " of " + name;
+            if (key == "Enabled")
+            {
+                if (!entry.value.IsBool())
+                {
+                    Report(file, "\"Enabled\"" + where + " is not true or false: it reads as false");
+                }
+                continue;
+            }
+            const auto& properties = (*block)->properties;
+            const auto property = std::find_if(properties.begin(), properties.end(),
+                                               [&key](const ECS::Property& p) { return p.key == key; });
+            if (property == properties.end())
+            {
+                Report(file, "unknown key " + Quoted(key) + where + ": it is ignored");
+            }
+            else if (const char* form = MissingForm(*property, entry.value))
+            {
+                Report(file, Quoted(key) + where + " is not " + form + ": the default stays");
             }
         }
     }

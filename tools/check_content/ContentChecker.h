@@ -5,10 +5,13 @@
 // OpenGL context, a current scene, the default resources loaded) whose working directory is
 // the folder holding Resources/, because content names its files relative to that folder.
 // Loading replaces the current scene's entities; the checker owns only its problem list.
+#include "ecs/IComponent.h"
+
 #include <rapidjson/document.h>
 
 #include <cstddef>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -59,6 +62,9 @@ private:
     // files, shaders, the current animation. `file` is the content file.
     void CheckEntityNames(const std::string& file, const std::string& json);
     void CheckAnimationName(const std::string& file, const rapidjson::Value& entity, const std::string& name);
+    // Members and block keys the loader does not know, and values without the form they need:
+    // the loader skips both without a word.
+    void CheckForms(const std::string& file, const rapidjson::Value& entity, const std::string& name);
     // File names given by literal parameters of the statements of an ORIN file's text.
     void CheckStatementFileNames(const std::string& file, const std::string& text);
     // `name` as content writes it (back slashes allowed) must be an existing file.
@@ -70,6 +76,7 @@ private:
     static void EmptyScene();
 
     std::vector<std::pair<std::string, std::string>> missing; // content file, file name it gives
+    std::vector<std::unique_ptr<ECS::IComponent>> blocks;     // one of each class, for its key list
 };
 
 } // namespace Varn::Tools
