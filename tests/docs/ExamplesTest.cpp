@@ -3,6 +3,7 @@
 #include "support/DrawingTest.h"
 
 #include "check_content/ContentChecker.h"
+#include "core/FilePath.h"
 #include "ecs/Animator.h"
 #include "ecs/BehaviourComponent.h"
 #include "ecs/CircleCollider2D.h"
@@ -119,6 +120,45 @@ TEST_F(DocExamples, ComponentsSceneFillsEveryBlockAndPlacesItsLantern)
     EXPECT_EQ(sparks->layer, 3u);
     EXPECT_EQ(engine->logger.Lines(),
               std::vector<std::string>{"placed Lantern on Ground with 100.000000 health "});
+}
+
+// The JSON shown in the scene guide is copied from the example files, whole entities or whole
+// prefabs, so a change to an example that the guide does not follow fails here.
+TEST_F(DocExamples, EveryJsonBlockOfTheSceneGuideComesFromAnExampleFile)
+{
+    const std::string docs = std::string(CORVALUNE_SOURCE_DIR) + "/docs/";
+    std::string guide, scene, prefab, placer;
+    ASSERT_TRUE(Helper::ReadTextFile(docs + "SCENES.md", guide));
+    ASSERT_TRUE(Helper::ReadTextFile(docs + "examples/components.scene", scene));
+    ASSERT_TRUE(Helper::ReadTextFile(docs + "examples/lantern.prefab", prefab));
+    ASSERT_TRUE(Helper::ReadTextFile(docs + "examples/orin/placer.orin", placer));
+
+    rapidjson::Document entities, lantern;
+    ASSERT_TRUE(System::JSONManager::Parse(scene.substr(scene.find('[')), entities));
+    ASSERT_TRUE(System::JSONManager::Parse(prefab, lantern));
+    std::vector<const rapidjson::Value*> sources{&lantern};
+    for (const rapidjson::Value& entity : entities.GetArray())
+    {
+        sources.push_back(&entity);
+    }
+    int blocks = 0;
+    const std::string open = "```json\n";
+    for (std::size_t start = guide.find(open); start != std::string::npos; start = guide.find(open, start))
+    {
+        start += open.size();
+        const std::string text = guide.substr(start, guide.find("```", start) - start);
+        rapidjson::Document shown;
+        ASSERT_FALSE(shown.Parse(text.c_str()).HasParseError()) << text;
+        EXPECT_TRUE(std::any_of(sources.begin(), sources.end(),
+                                [&shown](const rapidjson::Value* source) { return *source == shown; }))
+            << "not in an example file:\n"
+            << text;
+        ++blocks;
+    }
+    EXPECT_GE(blocks, 4);
+    // The header lines and the script are quoted as they are.
+    EXPECT_NE(guide.find(scene.substr(0, scene.find('['))), std::string::npos);
+    EXPECT_NE(guide.find(placer), std::string::npos);
 }
 
 // Every scene, prefab and script under docs/examples loads without a logged error, compiles,

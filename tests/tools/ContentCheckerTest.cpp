@@ -76,7 +76,8 @@ TEST_F(ContentCheck, ReportsEachBrokenFileByNameAndPassesTheCleanOnes)
                  "Tags:Player,\n[{\"ID\":\"A\",\"ID Type\":0,\"Transform\":{}}");
     folder.Write(
         "Resources/Scenes/NoTexture.scene",
-        R"([{"ID":"Hero","ID Type":0,"Transform":{},"Sprite Renderer":{"Texture":"Resources\\Sprites\\hero.dds"}}])");
+        R"([{"ID":"Main Camera","ID Type":0,"Transform":{},"Camera":{}},)"
+        R"({"ID":"Hero","ID Type":0,"Transform":{},"Sprite Renderer":{"Texture":"Resources\\Sprites\\hero.dds"}}])");
     folder.Write("Resources/Scripts/Broken.orin", "float speed\n[Event] Initialize\n[Action]\n"
                                                   "SetFloat #l_speed 2\nJumpAround 3\n[End]\n");
     // A scene using every kind of file name, all present, and a script with a run-time path.
@@ -119,7 +120,7 @@ TEST_F(ContentCheck, ReportsEachBrokenFileByNameAndPassesTheCleanOnes)
                                        "Scene is Invalid");
 }
 
-TEST_F(ContentCheck, FileNamesOfHeadersAndStatementsAreCheckedButReferencesAreNot)
+TEST_F(ContentCheck, HeadersCamerasAndFileNamesOfStatementsAreCheckedButReferencesAreNot)
 {
     folder.Write("Resources/Scenes/Header.scene",
                  "Tags:Player,Enemy\nAudio:Resources\\Audio\\gone.ogg,\n"
@@ -138,9 +139,13 @@ TEST_F(ContentCheck, FileNamesOfHeadersAndStatementsAreCheckedButReferencesAreNo
                  "PlaySound Resources\\Audio\\none.ogg false false false\n"
                  "[End]\n");
 
+    folder.Write("Resources/Scenes/Dark.scene", R"([{"ID":"Hero","ID Type":0,"Transform":{}}])");
+
     ContentChecker checker;
     checker.Run();
 
+    EXPECT_EQ(ProblemsOf(checker, "Resources/Scenes/Dark.scene"),
+              std::vector<std::string>{"no entity with a Camera: nothing of the world would be drawn"});
     EXPECT_EQ(ProblemsOf(checker, "Resources/Scenes/Header.scene"),
               (std::vector<std::string>{
                   "the Tags: line ends in \"Enemy\", which is ignored: every name needs a comma after it",

@@ -493,6 +493,16 @@ void ContentChecker::CheckScene(const std::string& file)
         std::getline(lines, line);
     }
     CheckEntityNames(file, line);
+    rapidjson::Document document;
+    if (System::JSONManager::Parse(line, document) && document.IsArray() &&
+        std::none_of(document.Begin(), document.End(),
+                     [](const Value& entity) {
+                         return entity.IsObject() && entity.HasMember("Camera") &&
+                                entity["Camera"].IsObject();
+                     }))
+    {
+        Report(file, "no entity with a Camera: nothing of the world would be drawn");
+    }
 
     Engine& engine = Engine::Instance();
     engine.logger.Clear();
