@@ -5,9 +5,7 @@
 // OpenGL context, a current scene, the default resources loaded) whose working directory is
 // the folder holding Resources/, because content names its files relative to that folder.
 // Loading replaces the current scene's entities; the checker owns only its problem list.
-#include "ecs/IComponent.h"
-
-#include <rapidjson/document.h>
+#include "check_content/EntityChecker.h"
 
 #include <cstddef>
 #include <filesystem>
@@ -37,9 +35,6 @@ public:
 
     // Whether a log line reports broken content, by the engine's own message texts.
     static bool IsErrorLine(const std::string& line);
-    // Whether a literal names a file: "Resources/" first and an extension on its last part, or
-    // the extension of a kind of file content uses. Names without one are built at run time.
-    static bool LooksLikeContentFile(const std::string& text);
 
     // "<file>: <problem>" lines, one per problem.
     std::vector<std::string> Lines() const;
@@ -61,10 +56,6 @@ private:
     // Names inside one line of scene or prefab JSON that the loader takes without a word:
     // files, shaders, the current animation. `file` is the content file.
     void CheckEntityNames(const std::string& file, const std::string& json);
-    void CheckAnimationName(const std::string& file, const rapidjson::Value& entity, const std::string& name);
-    // Members and block keys the loader does not know, and values without the form they need:
-    // the loader skips both without a word.
-    void CheckForms(const std::string& file, const rapidjson::Value& entity, const std::string& name);
     // File names given by literal parameters of the statements of an ORIN file's text.
     void CheckStatementFileNames(const std::string& file, const std::string& text);
     // `name` as content writes it (back slashes allowed) must be an existing file.
@@ -76,7 +67,7 @@ private:
     static void EmptyScene();
 
     std::vector<std::pair<std::string, std::string>> missing; // content file, file name it gives
-    std::vector<std::unique_ptr<ECS::IComponent>> blocks;     // one of each class, for its key list
+    std::unique_ptr<EntityChecker> entityChecker;             // built on first use: needs the engine
 };
 
 } // namespace Varn::Tools
