@@ -10,6 +10,7 @@
 #include "ecs/Transform.h"
 #include "resource/ResourceManager.h"
 #include "resource/Script.h"
+#include "resource/Texture2D.h"
 #include "scene/JSONManager.h"
 #include "script/GlobalVariables.h"
 #include "script/ORINCompiler.h"
@@ -295,6 +296,7 @@ void ContentChecker::CheckScene(const std::string& file)
     engine.logger.Clear();
     engine.jsonManager->LoadScene(file, false);
     TakeLogErrors(file, "loading logs");
+    EmptyScene();
 }
 
 void ContentChecker::CheckPrefab(const std::string& file)
@@ -487,17 +489,29 @@ void ContentChecker::TakeLogErrors(const std::string& file, const std::string& c
 
 void ContentChecker::Report(const std::string& file, const std::string& problem)
 {
-    problems.push_back({file, problem});
+    // The compiler meets one broken script in several passes; once per file says enough.
+    const bool known =
+        std::any_of(problems.begin(), problems.end(),
+                    [&](const ContentProblem& p) { return p.file == file && p.problem == problem; });
+    if (!known)
+    {
+        problems.push_back({file, problem});
+    }
 }
 
 void ContentChecker::EmptyScene()
 {
-    Scene& scene = *Engine::Instance().scenes->current;
+    Engine& engine = Engine::Instance();
+    Scene& scene = *engine.scenes->current;
     while (!scene.entities.empty())
     {
         scene.RemoveEntity(scene.entities.front(), false);
     }
     scene.mainCamera = nullptr;
+    // Every load decodes each registered texture that has no pixels yet, so a texture that
+    // failed would be tried, and reported, again under the next file.
+    std::erase_if(engine.resources->textures, [](const auto& entry)
+                  { return entry.second->textureId == 0 && entry.second->pixels == nullptr; });
 }
 
 std::vector<std::string> ContentChecker::Lines() const

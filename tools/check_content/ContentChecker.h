@@ -63,7 +63,8 @@ private:
     // Moves the logger's error lines into problems of `file`, dropping the other lines.
     void TakeLogErrors(const std::string& file, const std::string& context);
     void Report(const std::string& file, const std::string& problem);
-    // Returns the current scene's entities to the pool, main camera included.
+    // Returns the current scene's entities to the pool, main camera included, and forgets the
+    // textures that failed to load.
     static void EmptyScene();
 
     std::vector<std::pair<std::string, std::string>> missing; // content file, file name it gives
