@@ -96,12 +96,17 @@ TEST_F(ContentCheck, ReportsEachBrokenFileByNameAndPassesTheCleanOnes)
     folder.Write("Resources/Prefabs/Good.prefab",
                  R"([{"ID":"Coin","ID Type":0,"Current Parent ID":1,"Transform":{},"Sprite Renderer":{}}])");
 
+    // Checked first: the files after it must not be blamed for its texture.
+    folder.Write(
+        "Resources/Prefabs/Faded.prefab",
+        R"([{"ID":"Ghost","ID Type":0,"Transform":{},"UI Image":{"Texture":"Resources/Sprites/ghost.png"}}])");
+
     ContentChecker checker;
     checker.Run();
 
     EXPECT_EQ(FilesOf(checker),
-              (std::set<std::string>{"Resources/Scenes/Broken.scene", "Resources/Scenes/NoTexture.scene",
-                                     "Resources/Scripts/Broken.orin"}))
+              (std::set<std::string>{"Resources/Prefabs/Faded.prefab", "Resources/Scenes/Broken.scene",
+                                     "Resources/Scenes/NoTexture.scene", "Resources/Scripts/Broken.orin"}))
         << ::testing::PrintToString(checker.Lines());
     EXPECT_EQ(ProblemsOf(checker, "Resources/Scenes/Broken.scene"),
               (std::vector<std::string>{"loading logs: Error: Load Failed. Scene is Invalid"}));
@@ -113,11 +118,12 @@ TEST_F(ContentCheck, ReportsEachBrokenFileByNameAndPassesTheCleanOnes)
               (std::vector<std::string>{"does not compile: ORINCompiler: [ERROR]Invalid Action in Broken",
                                         "line 5: unknown keyword \"JumpAround\""}));
     EXPECT_EQ(checker.scenes, 3u);
-    EXPECT_EQ(checker.prefabs, 1u);
+    EXPECT_EQ(checker.prefabs, 2u);
     EXPECT_EQ(checker.scripts, 3u); // the global variables file is not a script
-    EXPECT_EQ(checker.Summary(), "Checked 3 scenes, 1 prefabs and 3 scripts: 4 problems in 3 files");
-    EXPECT_EQ(checker.Lines().front(), "Resources/Scenes/Broken.scene: loading logs: Error: Load Failed. "
-                                       "Scene is Invalid");
+    EXPECT_EQ(checker.Summary(), "Checked 3 scenes, 2 prefabs and 3 scripts: 5 problems in 4 files");
+    EXPECT_EQ(checker.Lines().front(),
+              R"(Resources/Prefabs/Faded.prefab: missing texture ("Ghost", UI Image "Texture"): )"
+              R"("Resources/Sprites/ghost.png")");
 }
 
 TEST_F(ContentCheck, HeadersCamerasAndFileNamesOfStatementsAreCheckedButReferencesAreNot)
