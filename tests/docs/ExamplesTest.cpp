@@ -161,6 +161,14 @@ TEST_F(DocExamples, EveryJsonBlockOfTheSceneGuideComesFromAnExampleFile)
     EXPECT_NE(guide.find(placer), std::string::npos);
 }
 
+TEST_F(DocExamples, TheReadmesFirstSceneIsTheExampleFile)
+{
+    std::string readme, scene;
+    ASSERT_TRUE(Helper::ReadTextFile(std::string(CORVALUNE_SOURCE_DIR) + "/README.md", readme));
+    ASSERT_TRUE(Helper::ReadTextFile(std::string(CORVALUNE_SOURCE_DIR) + "/docs/examples/first.scene", scene));
+    EXPECT_NE(readme.find("```\n" + scene + "```"), std::string::npos);
+}
+
 // Every scene, prefab and script under docs/examples loads without a logged error, compiles,
 // and names only files that exist.
 TEST_F(DocExamples, EveryExampleFilePassesTheContentChecker)

@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Remakes the README's pictures from the real scenes, headless, at 960 x 540. Needs a release
+# build (tools/setup.sh builds one).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+if [ -e gameConfig.ini ]; then
+    echo "gameConfig.ini exists here; move it away first" >&2
+    exit 1
+fi
+trap 'rm -f gameConfig.ini' EXIT
+printf '[Game Settings]\nWindow_Fullscreen=0\nWindowed_Width=960\nWindowed_Height=540\n' > gameConfig.ini
+shoot() { # scene frames picture
+    SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy build/tools/corvalune_screenshot "$1" "$2" "docs/images/$3" >/dev/null
+}
+shoot Resources/Scenes/MainMenu.scene 90 menu.png
+shoot Resources/Scenes/Level1.scene 150 level1.png
+shoot Resources/Scenes/Level3.scene 150 level3.png
+shoot docs/examples/showcase.scene 10 showcase.png
