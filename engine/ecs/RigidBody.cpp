@@ -50,7 +50,8 @@ void RigidBody::AddForce(const Math::Vector4& force, float seconds)
 
 void RigidBody::SetForce(const Math::Vector4& force)
 {
-    forces.assign(1, ForceEntry{force, ONE_STEP});
+    forces.clear();
+    AddForce(force, ONE_STEP);
 }
 
 bool RigidBody::SetMode(const std::string& modeName)

@@ -56,13 +56,18 @@ public:
     // Adds a force lasting `seconds`, or for ever when `seconds` is 0 or less. A zero force is
     // not worth an entry and is dropped.
     void AddForce(const Math::Vector4& force, float seconds = 0.0f);
-    // Replaces every force by this one for a single step.
+    // Replaces every force by this one for a single step; a zero force just clears them.
     void SetForce(const Math::Vector4& force);
     void SetVelocity(const Math::Vector4& value) { velocity = value; }
     // "DYNAMIC", "KINEMATIC" or "STATIC"; a new mode starts without bounce. An unknown name
     // changes nothing and returns false.
     bool SetMode(const std::string& modeName);
-    void SetMass(float value) { mass = value; }
+    // A mass of 0 or less makes the body immovable rather than infinitely light.
+    void SetMass(float value)
+    {
+        mass = value;
+        inverseMass = value > 0.0f ? 1.0f / value : 0.0f;
+    }
     void SetFriction(float value) { friction = value; }
     void SetDrag(float value) { drag = value; }
     void SetGravityScale(float value) { gravityScale = value; }

@@ -64,9 +64,20 @@ Math::Matrix4 Transform::ComputeLocalMatrix() const
     t.m[1][3] = position.y;
     t.m[2][3] = position.z;
 
-    const float ax = angle.x * DEG_TO_RAD;
-    const float ay = angle.y * DEG_TO_RAD;
-    const float az = angle.z * DEG_TO_RAD;
+    // Flips and scale are both diagonal, so they fold into one matrix.
+    Math::Matrix4 fs = Math::Matrix4::Identity();
+    fs.m[0][0] = (flipX ? -1.0f : 1.0f) * scale.x;
+    fs.m[1][1] = (flipY ? -1.0f : 1.0f) * scale.y;
+    fs.m[2][2] = scale.z;
+
+    return t * RotationMatrix(angle) * fs;
+}
+
+Math::Matrix4 Transform::RotationMatrix(const Math::Vector4& degrees)
+{
+    const float ax = degrees.x * DEG_TO_RAD;
+    const float ay = degrees.y * DEG_TO_RAD;
+    const float az = degrees.z * DEG_TO_RAD;
     Math::Matrix4 rx = Math::Matrix4::Identity();
     rx.m[1][1] = std::cos(ax);
     rx.m[1][2] = -std::sin(ax);
@@ -82,14 +93,7 @@ Math::Matrix4 Transform::ComputeLocalMatrix() const
     rz.m[0][1] = -std::sin(az);
     rz.m[1][0] = std::sin(az);
     rz.m[1][1] = std::cos(az);
-
-    // Flips and scale are both diagonal, so they fold into one matrix.
-    Math::Matrix4 fs = Math::Matrix4::Identity();
-    fs.m[0][0] = (flipX ? -1.0f : 1.0f) * scale.x;
-    fs.m[1][1] = (flipY ? -1.0f : 1.0f) * scale.y;
-    fs.m[2][2] = scale.z;
-
-    return t * rx * ry * rz * fs;
+    return rx * ry * rz;
 }
 
 Math::Vector4 Transform::EulerFromMatrix(const Math::Matrix4& m)

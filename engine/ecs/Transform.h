@@ -21,6 +21,8 @@ public:
 
     // T * Rx * Ry * Rz * F * S from this transform's own fields.
     Math::Matrix4 ComputeLocalMatrix() const;
+    // The rotation of Euler angles in degrees: about x, then y, then z.
+    static Math::Matrix4 RotationMatrix(const Math::Vector4& degrees);
     // Euler angles in degrees of a row-major world matrix.
     static Math::Vector4 EulerFromMatrix(const Math::Matrix4& m);
 

@@ -131,6 +131,17 @@ Resource::Texture2D* ResourceManager::GetTexture(const std::string& path)
     return slot.get();
 }
 
+Resource::Texture2D* ResourceManager::LoadTexture(const std::string& path)
+{
+    Resource::Texture2D* texture = GetTexture(path);
+    if (texture->textureId == 0)
+    {
+        texture->Load();
+        texture->Upload();
+    }
+    return texture;
+}
+
 void ResourceManager::UnloadTexture(const std::string& path)
 {
     textures.erase(path); // the texture's destructor deletes its OpenGL texture

@@ -52,6 +52,9 @@ public:
     void LoadDefaultAssets();
 
     Resource::Texture2D* GetTexture(const std::string& path); // never null; reads nothing
+    // The same, decoded and uploaded now unless it already has an OpenGL texture; a file that
+    // cannot be read is logged and leaves the texture empty. Main thread.
+    Resource::Texture2D* LoadTexture(const std::string& path);
     void UnloadTexture(const std::string& path);
     // Sources are ignored when `name` is registered; geometrySource may be null.
     Resource::Shader* CreateShader(const char* vertexSource, const char* fragmentSource,

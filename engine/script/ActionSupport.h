@@ -7,6 +7,7 @@
 #include "script/References.h"
 #include "script/ScriptProgram.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -42,15 +43,20 @@ inline ECS::IEntity* EntityWithId(const std::vector<ECS::IEntity*>& entities, fl
     return nullptr;
 }
 
-// The entity's Transform; null (reported as a missing component) when it has none.
+// The entity's component of type T; null, reported as missing under `name`, when it has none.
+template <typename T> T* NeededComponent(ECS::IEntity* entity, const char* name)
+{
+    T* component = entity->GetComponent<T>();
+    if (component == nullptr)
+    {
+        References::MissingComponent(name, entity);
+    }
+    return component;
+}
+
 inline Component::Transform* TransformFor(ECS::IEntity* entity)
 {
-    auto* transform = entity->GetComponent<Component::Transform>();
-    if (transform == nullptr)
-    {
-        References::MissingComponent("Transform", entity);
-    }
-    return transform;
+    return NeededComponent<Component::Transform>(entity, "Transform");
 }
 
 inline Math::Vector4 WorldPosition(const Component::Transform& transform)
@@ -75,6 +81,29 @@ inline int64_t Truncated(float value)
     }
     const double t = std::trunc(static_cast<double>(value));
     return t >= 9.2e18 ? INT64_MAX : t <= -9.2e18 ? INT64_MIN : static_cast<int64_t>(t);
+}
+
+// The parameters as one line of words, each resolved as text, parameter i in slot i. A later
+// word equal to the first is left out, so "SetText Go Go" gives "Go".
+inline std::string JoinedWords(References& references, ECS::IEntity* entity, const Params& params,
+                               std::size_t hit)
+{
+    std::string first;
+    std::string line;
+    for (std::size_t i = 0; i < params.size(); ++i)
+    {
+        const int slot = static_cast<int>(std::min<std::size_t>(i, References::SLOTS - 1));
+        const std::string word = references.String(entity, params[i], slot, false, hit);
+        if (i == 0)
+        {
+            first = line = word;
+        }
+        else if (word != first)
+        {
+            line += " " + word;
+        }
+    }
+    return line;
 }
 
 // True when making `parent` the parent of `child` would close a loop in the hierarchy.

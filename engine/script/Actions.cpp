@@ -6,11 +6,15 @@
 #include "ecs/IEntity.h"
 #include "script/ActionSupport.h"
 #include "script/ArrayActions.h"
+#include "script/BodyActions.h"
 #include "script/EntityActions.h"
 #include "script/FlowActions.h"
+#include "script/LookActions.h"
 #include "script/ORINCompiler.h"
 #include "script/SceneActions.h"
+#include "script/SoundActions.h"
 #include "script/TransformActions.h"
+#include "script/UIActions.h"
 
 #include <cmath>
 #include <cstdio>
@@ -34,6 +38,10 @@ void Actions::Register(ActionTable& table)
     ArrayActions::Register(table);
     FlowActions::Register(table);
     SceneActions::Register(table);
+    BodyActions::Register(table);
+    LookActions::Register(table);
+    SoundActions::Register(table);
+    UIActions::Register(table);
 }
 
 void Actions::Print(ECS::IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)

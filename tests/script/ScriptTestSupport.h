@@ -42,6 +42,17 @@ protected:
         Scripts().CompileEntity(entity);
         return entity;
     }
+    // An entity whose script runs `actions` once, at Initialize, in one step; `setUp` adds
+    // components before that step.
+    template <typename SetUp = void (*)(ECS::IEntity*)>
+    ECS::IEntity* RunOnce(
+        const std::string& name, const std::string& actions, SetUp setUp = [](ECS::IEntity*) {})
+    {
+        ECS::IEntity* entity = Compiled(name, "[Event] Initialize\n[Action]\n" + actions + "\n[End]");
+        setUp(entity);
+        Step();
+        return entity;
+    }
     ECS::IEntity* Plain(const std::string& name)
     {
         ECS::IEntity* entity = engine->entities->CreateEntity(name);
@@ -70,6 +81,25 @@ protected:
 
     ScratchFolder scratch;
     int files = 0;
+};
+
+} // namespace Varn::Test
+
+namespace Varn::Test
+{
+
+// Scripts with a real offscreen OpenGL context and the built-in programs: actions that reach
+// layer framebuffers and textures.
+class WindowedScriptTest : public ScriptTest
+{
+protected:
+    void SetUp() override
+    {
+        engine = &Engine::Instance();
+        ASSERT_TRUE(engine->window->Create()) << "no offscreen OpenGL context";
+        ScriptTest::SetUp();
+        engine->resources->LoadDefaults();
+    }
 };
 
 } // namespace Varn::Test

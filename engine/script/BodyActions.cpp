@@ -1,0 +1,255 @@
+#include "script/BodyActions.h"
+
+#include "core/Engine.h"
+#include "core/Random.h"
+#include "ecs/RigidBody.h"
+#include "scene/JSONManager.h"
+#include "script/ActionSupport.h"
+#include "script/ORINCompiler.h"
+
+namespace Varn::System
+{
+
+namespace
+{
+
+using Component::RigidBody;
+using ECS::IEntity;
+
+constexpr float DEGREES_TO_RADIANS = 0.017453292f;
+
+RigidBody* BodyOf(IEntity* entity)
+{
+    return NeededComponent<RigidBody>(entity, "RigidBody");
+}
+
+Math::Vector4 ReadVector(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
+{
+    References& r = compiler.references;
+    return {r.Float(entity, params[0], 0, false, hit), r.Float(entity, params[1], 1, false, hit),
+            r.Float(entity, params[2], 2, false, hit), 0.0f};
+}
+
+// The single-number body actions: the count check, then the body and its value, or null.
+RigidBody* BodyAndValue(const char* keyword, IEntity* entity, const Params& params, ORINCompiler& compiler,
+                        std::size_t hit, float& value)
+{
+    if (params.size() != 1)
+    {
+        References::InvalidParameters(keyword, entity);
+        return nullptr;
+    }
+    RigidBody* body = BodyOf(entity);
+    if (body != nullptr)
+    {
+        value = compiler.references.Float(entity, params[0], 0, false, hit);
+    }
+    return body;
+}
+
+void SetVelocity(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
+{
+    if (params.size() != 3)
+    {
+        References::InvalidParameters("SetVelocity", entity);
+        return;
+    }
+    if (RigidBody* body = BodyOf(entity))
+    {
+        body->SetVelocity(ReadVector(entity, params, compiler, hit));
+    }
+}
+
+void AddVelocity(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
+{
+    if (params.size() != 3)
+    {
+        References::InvalidParameters("AddVelocity", entity);
+        return;
+    }
+    if (RigidBody* body = BodyOf(entity))
+    {
+        const Math::Vector4 add = ReadVector(entity, params, compiler, hit);
+        body->velocity.x += add.x;
+        body->velocity.y += add.y;
+        body->velocity.z += add.z;
+    }
+}
+
+// The velocity is given in the entity's own frame: "forward" turns with it, and a mirrored
+// entity faces the other way.
+void SetForwardVelocity(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
+{
+    if (params.size() != 3)
+    {
+        References::InvalidParameters("SetForwardVelocity", entity);
+        return;
+    }
+    RigidBody* body = BodyOf(entity);
+    if (body == nullptr)
+    {
+        return;
+    }
+    const Math::Vector4 local = ReadVector(entity, params, compiler, hit);
+    Component::Transform* transform = TransformFor(entity);
+    if (transform == nullptr)
+    {
+        return;
+    }
+    Math::Vector4 angle = transform->angle;
+    if (transform->flipX)
+    {
+        angle.z += 180.0f;
+    }
+    const Math::Matrix4 turn = Component::Transform::RotationMatrix(angle);
+    const float v[3] = {local.x, local.y, local.z};
+    float out[3] = {};
+    for (int row = 0; row < 3; ++row)
+    {
+        out[row] = turn.m[row][0] * v[0] + turn.m[row][1] * v[1] + turn.m[row][2] * v[2];
+    }
+    body->SetVelocity({out[0], out[1], out[2], 0.0f});
+}
+
+void AddForce(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
+{
+    if (params.size() != 3 && params.size() != 4)
+    {
+        References::InvalidParameters("AddForce", entity);
+        return;
+    }
+    RigidBody* body = BodyOf(entity);
+    if (body == nullptr)
+    {
+        return;
+    }
+    const Math::Vector4 force = ReadVector(entity, params, compiler, hit);
+    const float seconds =
+        params.size() == 4 ? compiler.references.Float(entity, params[3], 3, false, hit) : 0.0f;
+    body->AddForce(force, seconds); // a zero force adds nothing; no positive time means for ever
+}
+
+void SetForce(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
+{
+    if (params.size() != 3 && params.size() != 4)
+    {
+        References::InvalidParameters("SetForce", entity);
+        return;
+    }
+    if (RigidBody* body = BodyOf(entity))
+    {
+        body->SetForce(ReadVector(entity, params, compiler, hit)); // a fourth parameter is not read
+    }
+}
+
+void SetPhysicsState(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
+{
+    if (params.size() != 1)
+    {
+        References::InvalidParameters("SetPhysicsState", entity);
+        return;
+    }
+    if (RigidBody* body = BodyOf(entity))
+    {
+        body->SetMode(compiler.references.String(entity, params[0], 0, false, hit));
+    }
+}
+
+void SetMass(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
+{
+    float value = 0.0f;
+    if (RigidBody* body = BodyAndValue("SetMass", entity, params, compiler, hit, value))
+    {
+        body->SetMass(value);
+    }
+}
+
+void SetFriction(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
+{
+    float value = 0.0f;
+    if (RigidBody* body = BodyAndValue("SetFriction", entity, params, compiler, hit, value))
+    {
+        body->SetFriction(value);
+    }
+}
+
+void SetDrag(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
+{
+    float value = 0.0f;
+    if (RigidBody* body = BodyAndValue("SetDrag", entity, params, compiler, hit, value))
+    {
+        body->SetDrag(value);
+    }
+}
+
+void SetGravityScale(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
+{
+    float value = 0.0f;
+    if (RigidBody* body = BodyAndValue("SetGravityScale", entity, params, compiler, hit, value))
+    {
+        body->SetGravityScale(value);
+    }
+}
+
+// "IgnoreCollision true Enemy" adds one tag; "IgnoreCollision false <anything>" forgets them all.
+void IgnoreCollision(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
+{
+    if (params.size() != 2)
+    {
+        References::InvalidParameters("IgnoreCollision", entity);
+        return;
+    }
+    RigidBody* body = BodyOf(entity);
+    if (body == nullptr)
+    {
+        return;
+    }
+    References& r = compiler.references;
+    if (r.Bool(entity, params[0], 0, false, hit))
+    {
+        body->AddIgnoreTag(
+            Engine::Instance().jsonManager->TagValue(r.String(entity, params[1], 1, false, hit)));
+    }
+    else
+    {
+        body->ClearIgnoreTags();
+    }
+}
+
+// Flings the body with one step of a random push and gives it a tilt: the knock-out effect.
+void Yeet(IEntity* entity, const Params&, ORINCompiler&, std::size_t)
+{
+    auto* body = entity->GetComponent<RigidBody>();
+    if (body == nullptr)
+    {
+        return;
+    }
+    body->forces.clear();
+    const float a = Helper::RandomRange(100.0f, 500.0f);
+    const float b = Helper::RandomRange(100.0f, 500.0f);
+    body->AddForce({b, a, 0.0f, 0.0f}, RigidBody::ONE_STEP);
+    if (auto* transform = entity->GetComponent<Component::Transform>())
+    {
+        transform->angle = {0.0f, 0.0f, 10.0f, 0.0f};
+    }
+}
+
+} // namespace
+
+void BodyActions::Register(ActionTable& table)
+{
+    table["SetVelocity"] = &SetVelocity;
+    table["AddVelocity"] = &AddVelocity;
+    table["SetForwardVelocity"] = &SetForwardVelocity;
+    table["AddForce"] = &AddForce;
+    table["SetForce"] = &SetForce;
+    table["SetPhysicsState"] = &SetPhysicsState;
+    table["SetMass"] = &SetMass;
+    table["SetFriction"] = &SetFriction;
+    table["SetDrag"] = &SetDrag;
+    table["SetGravityScale"] = &SetGravityScale;
+    table["IgnoreCollision"] = &IgnoreCollision;
+    table["Yeet"] = &Yeet;
+}
+
+} // namespace Varn::System

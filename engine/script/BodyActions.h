@@ -1,0 +1,14 @@
+#pragma once
+// ORIN actions on the target's RigidBody: velocities, forces, mode, material and ignored tags.
+#include "script/ScriptProgram.h"
+
+namespace Varn::System
+{
+
+class BodyActions
+{
+public:
+    static void Register(ActionTable& table);
+};
+
+} // namespace Varn::System

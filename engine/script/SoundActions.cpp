@@ -1,0 +1,46 @@
+#include "script/SoundActions.h"
+
+#include "core/Engine.h"
+#include "resource/AudioManager.h"
+#include "resource/ResourceManager.h"
+#include "script/ORINCompiler.h"
+
+namespace Varn::System
+{
+
+namespace
+{
+
+using ECS::IEntity;
+
+// "PlaySound <path> <second group> <loop> <fade in>".
+void PlaySound(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
+{
+    if (params.size() != 4)
+    {
+        References::InvalidParameters("PlaySound", entity);
+        return;
+    }
+    References& r = compiler.references;
+    const std::string path = r.String(entity, params[0], 0, false, hit);
+    const bool secondGroup = r.Bool(entity, params[1], 1, false, hit);
+    const bool loop = r.Bool(entity, params[2], 2, false, hit);
+    const bool fadeIn = r.Bool(entity, params[3], 3, false, hit);
+    Engine& engine = Engine::Instance();
+    engine.audio->PlaySound(engine.resources->LoadAudio(path), secondGroup, loop, fadeIn);
+}
+
+void StopSound(IEntity*, const Params&, ORINCompiler&, std::size_t)
+{
+    Engine::Instance().audio->StopSound();
+}
+
+} // namespace
+
+void SoundActions::Register(ActionTable& table)
+{
+    table["PlaySound"] = &PlaySound;
+    table["StopSound"] = &StopSound;
+}
+
+} // namespace Varn::System

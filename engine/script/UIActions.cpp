@@ -1,0 +1,100 @@
+#include "script/UIActions.h"
+
+#include "core/Engine.h"
+#include "ecs/UIButton.h"
+#include "ecs/UIImage.h"
+#include "ecs/UIText.h"
+#include "resource/ResourceManager.h"
+#include "script/ActionSupport.h"
+#include "script/ORINCompiler.h"
+
+namespace Varn::System
+{
+
+namespace
+{
+
+using ECS::IEntity;
+using UIComponent::UIButton;
+using UIComponent::UIImage;
+using UIComponent::UIText;
+
+void SetUIImage(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
+{
+    if (params.size() != 1)
+    {
+        References::InvalidParameters("SetUIImage", entity);
+        return;
+    }
+    if (auto* image = NeededComponent<UIImage>(entity, "UIImage"))
+    {
+        const std::string path = compiler.references.String(entity, params[0], 0, false, hit);
+        image->texture = Engine::Instance().resources->LoadTexture(path);
+    }
+}
+
+// "SetButtonImage Hover <path>": one of the button's three state textures.
+void SetButtonImage(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
+{
+    if (params.size() != 2)
+    {
+        References::InvalidParameters("SetButtonImage", entity);
+        return;
+    }
+    auto* button = NeededComponent<UIButton>(entity, "UIButton");
+    if (button == nullptr)
+    {
+        return;
+    }
+    References& r = compiler.references;
+    const std::string state = r.String(entity, params[0], 0, false, hit);
+    Resource::Texture2D** slot = state == "Default" ? &button->buttonTextureDefault
+                                 : state == "Hover" ? &button->buttonTextureHover
+                                 : state == "Down"  ? &button->buttonTextureDown
+                                                    : nullptr;
+    if (slot == nullptr)
+    {
+        FailStatement();
+    }
+    *slot = Engine::Instance().resources->LoadTexture(r.String(entity, params[1], 1, false, hit));
+}
+
+void SetText(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
+{
+    if (params.empty())
+    {
+        References::InvalidParameters("SetText", entity);
+        return;
+    }
+    if (auto* text = NeededComponent<UIText>(entity, "UIText"))
+    {
+        text->text = JoinedWords(compiler.references, entity, params, hit);
+    }
+}
+
+// Only "Up" means something: it releases a button a script wants to stop treating as held.
+void SetButtonState(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
+{
+    if (params.size() != 1)
+    {
+        References::InvalidParameters("SetButtonState", entity);
+        return;
+    }
+    auto* button = NeededComponent<UIButton>(entity, "UIButton");
+    if (button != nullptr && compiler.references.String(entity, params[0], 0, false, hit) == "Up")
+    {
+        button->isDown = false;
+    }
+}
+
+} // namespace
+
+void UIActions::Register(ActionTable& table)
+{
+    table["SetUIImage"] = &SetUIImage;
+    table["SetButtonImage"] = &SetButtonImage;
+    table["SetText"] = &SetText;
+    table["SetButtonState"] = &SetButtonState;
+}
+
+} // namespace Varn::System

@@ -1,0 +1,15 @@
+#pragma once
+// ORIN actions on the user interface: UIImage and UIButton textures, UIText lines and the
+// button's held state.
+#include "script/ScriptProgram.h"
+
+namespace Varn::System
+{
+
+class UIActions
+{
+public:
+    static void Register(ActionTable& table);
+};
+
+} // namespace Varn::System
