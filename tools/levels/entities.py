@@ -184,7 +184,9 @@ def turret(name, x, y, keys, room=0):
     """Armoured snail turret: bullets wear it down, the hook chain breaks its shell."""
     key = keys.take()
     e = entity(name, tags("Enemy"), room=room, key=key)
-    e["Transform"] = transform(x, y, 1.0, 3.5, 3.5)
+    # The turret's behaviour takes a clear flipX as looking to -x, the other way round from the
+    # walkers; its sprite is shown turned about y so that it faces the way the behaviour means.
+    e["Transform"] = transform(x, y, 1.0, 3.5, 3.5, angle=(0.0, 180.0, 0.0))
     e["Sprite Renderer"] = sprite("Sprites/Turret/turret_shell.png", 4, 1)
     e["Rigidbody"] = body(DYNAMIC, mass=20.0, drag=0.9, friction=1.0, gravity=1.0)
     e["Box Collider"] = box(0.7, 0.8, 0.0, -11.2)
@@ -358,7 +360,7 @@ def lamp(name, x, bottom, rgb=(1.0, 0.7, 0.35)):
 def hint(name, text, x1, x2, y=330):
     """Screen text shown while the player's x lies between x1 and x2."""
     e = entity(name, 0)
-    e["Transform"] = transform(-len(text) * 11.5, y, 0, 0.9, 0.9)
+    e["Transform"] = transform(-len(text) * 14.0, y, 0, 0.9, 0.9)
     e["UI Text"] = {"Enabled": True, "Text": "", "Font": "Resources\\Fonts\\FiraCode-Regular.ttf",
                     "Color": colour(0.95, 0.9, 0.75, 1)}
     e["Script"] = script(["Level/Hint.orin"], floats={"x1": x1, "x2": x2}, strings={"message": text})
@@ -414,4 +416,7 @@ def director(level):
     e["Transform"] = transform(0, 0, 0)
     e["Script"] = script(["Level/LevelDirector.orin"], floats={"level": float(level)},
                          strings={"music": "Resources\\Audio\\Music\\level%d.ogg" % level})
-    return [e]
+    ui = entity("LevelUI", 0)
+    ui["Transform"] = transform(0, 0, 0)
+    ui["Script"] = script(["Level/LevelUI.orin"])
+    return [e, ui]

@@ -54,7 +54,9 @@ def shell_piece(index):
     e["Sprite Renderer"] = sprite("Sprites/Turret/shell_piece%d.png" % index)
     e["Rigidbody"] = body(DYNAMIC, mass=0.5, drag=0.99, friction=0.6, gravity=1.2, velocity=(vx, vy))
     e["Box Collider"] = box(0.6, 0.6)
-    e["Script"] = script(["Effects/Debris.orin"], floats={"spin": 360.0 if vx < 0 else -360.0})
+    # One piece of the four makes the breaking sound.
+    e["Script"] = script(["Effects/Debris.orin"],
+                         floats={"spin": 360.0 if vx < 0 else -360.0, "noisy": 1.0 if index == 1 else 0.0})
     return [e]
 
 
