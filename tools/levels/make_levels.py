@@ -86,7 +86,8 @@ class Level:
         self.items += E.hint(self.name("Hint"), text, x1, x2)
 
     def grunt(self, x, top, name=None, flip=False):
-        self.items += E.grunt(name or self.name("Grunt"), x, top + STAND, self.keys, self.room_at(x), flip)
+        numbered = self.name("Grunt")  # counted even when named, so no two grunts share a name
+        self.items += E.grunt(name or numbered, x, top + STAND, self.keys, self.room_at(x), flip)
 
     def turret(self, x, top):
         self.items += E.turret(self.name("Turret"), x, top + 60, self.keys, self.room_at(x))
