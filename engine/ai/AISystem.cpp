@@ -58,9 +58,16 @@ void AISystem::TickEntity(ECS::IEntity* entity)
     killList.clear();
 }
 
-void AISystem::Update(const float& /*dt*/)
+void AISystem::Update(const float& dt)
 {
     updateStartTicks = Time::NowTicks();
+    // A step of no time is a frozen world (a time scale of 0 pauses the game): a tree run now
+    // would pile up one-step forces and spawns that all land on the first step after the pause.
+    if (dt <= 0.0f)
+    {
+        lastUpdateSeconds = 0.0f;
+        return;
+    }
 
     // By index with the size re-read: trees may add entities that join this very pass.
     for (cursor = 0; cursor < entities.size(); ++cursor)

@@ -28,11 +28,14 @@ void Timer::BeginFrame()
 
 void Timer::AdvanceCounters()
 {
+    // Counters time game events, so they run at the game's pace: a game paused by a time
+    // scale of 0 must not let an enemy's charge or spawn timer run out behind the pause menu.
+    const float advance = COUNTER_STEP * timeScale;
     for (const auto& counter : counters)
     {
         if (!counter->paused)
         {
-            counter->elapsed += COUNTER_STEP;
+            counter->elapsed += advance;
         }
     }
 }

@@ -24,6 +24,10 @@ namespace
 // The logger is not made for several threads; Load is the one logging call that runs on the
 // scene loader's worker tasks, so its lines go through this lock.
 std::mutex loadLogMutex;
+// SOIL's PNG decoder keeps its inflate state in globals: two files decoded at once corrupt each
+// other's Huffman tables, which gives wrong pixels or an abort. The scene loader decodes on
+// several threads, so the decoder itself is entered by one thread at a time.
+std::mutex decoderMutex;
 
 bool ContextOffersS3TC()
 {
@@ -98,8 +102,12 @@ void Texture2D::Load()
     // Decoding again replaces the earlier pixels instead of leaking them.
     FreePixels();
     int decodedWidth = 0, decodedHeight = 0, decodedChannels = 0;
-    unsigned char* decoded = SOIL_load_image(Helper::NativePath(path).c_str(), &decodedWidth, &decodedHeight,
-                                             &decodedChannels, SOIL_LOAD_AUTO);
+    unsigned char* decoded = nullptr;
+    {
+        const std::lock_guard<std::mutex> lock(decoderMutex);
+        decoded = SOIL_load_image(Helper::NativePath(path).c_str(), &decodedWidth, &decodedHeight,
+                                  &decodedChannels, SOIL_LOAD_AUTO);
+    }
     if (decoded == nullptr)
     {
         width = height = channels = 0;

@@ -10,6 +10,7 @@
 #include "ecs/BehaviourComponent.h"
 #include "ecs/BoxCollider2D.h"
 #include "ecs/Camera.h"
+#include "graphics/CameraSystem.h"
 #include "ecs/CircleCollider2D.h"
 #include "ecs/EntityManager.h"
 #include "ecs/Light.h"
@@ -491,6 +492,9 @@ void JSONManager::LoadScene(const std::string& path, bool showLoadingFrames)
     // 13 to 16. Scripts, matrices, and a clock that forgets the time spent loading.
     scene.scriptSystem->CompileScene();
     scene.transformSystem->UpdateAll();
+    // The step that asked for this load ran the camera before its scripts; without this the
+    // frame drawn next would use a camera that has never been computed and show nothing.
+    scene.cameraSystem->Update(0.0f);
     engine.timer->Reset();
     progress = progressTotal + 1;
 }

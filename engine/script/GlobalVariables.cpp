@@ -105,10 +105,10 @@ void GlobalVariables::Load()
 
     // First run: the shipped defaults become the player's file. An unreadable default gives
     // an empty file.
+    std::string defaults;
+    Helper::ReadTextFile(DEFAULT_FILE, defaults);
     if (!std::filesystem::exists(Helper::NativePath(userFile), error))
     {
-        std::string defaults;
-        Helper::ReadTextFile(DEFAULT_FILE, defaults);
         std::string seeded;
         for (const std::string& line : Lines(defaults))
         {
@@ -128,6 +128,12 @@ void GlobalVariables::Load()
         return;
     }
     writable = true;
+    // The defaults first, so a global the game added after this save was made still exists
+    // (its scripts would fail on every step otherwise); the player's values then win.
+    for (const std::string& line : Lines(defaults))
+    {
+        ReadLine(line);
+    }
     for (const std::string& line : Lines(text))
     {
         ReadLine(line);

@@ -1,7 +1,8 @@
 #pragma once
 // The game's save data: named bools, floats and strings shared by every script ("#g_name").
-// Read from the per-user file when the ScriptSystem is built (seeded from the shipped default
-// on first run) and written back when it is destroyed. Scripts change values, never names.
+// Read when the ScriptSystem is built: the shipped defaults, then the per-user file over them
+// (seeded from the defaults on first run); written back when it is destroyed. Scripts change
+// values, never names.
 #include <cstdint>
 #include <map>
 #include <string>

@@ -66,6 +66,8 @@ TEST_F(AISystemTest, AnInactiveEntitysTreeIsBuiltOnItsFirstActiveStep)
     EXPECT_EQ(behaviour->tree, nullptr);
 
     behaviour->enabled = true;
+    AI().Update(0.0f);
+    EXPECT_EQ(behaviour->tree, nullptr) << "a step of no time (a paused game) runs no tree";
     Frames(1);
     ASSERT_NE(behaviour->tree, nullptr);
     EXPECT_EQ(behaviour->tree->floatVariables.count("SpawnCount"), 1u);

@@ -155,7 +155,7 @@ TEST_F(FrameLoop, QuitMidFrameSkipsLogicForTheRestButStillRenders)
     EXPECT_TRUE(engine->logger.Lines().empty());
 }
 
-TEST_F(FrameLoop, CountersAdvanceOneSixtiethPerDisplayedFrame)
+TEST_F(FrameLoop, CountersAdvanceOneSixtiethOfGameTimePerDisplayedFrame)
 {
     Time::FrameCounter* running = engine->timer->CreateCounter(false);
     Time::FrameCounter* paused = engine->timer->CreateCounter(true);
@@ -167,6 +167,14 @@ TEST_F(FrameLoop, CountersAdvanceOneSixtiethPerDisplayedFrame)
     Frame(16.0);
     EXPECT_EQ(paused->elapsed, Time::Timer::COUNTER_STEP);
     EXPECT_EQ(engine->timer->Counters().size(), 2u);
+
+    // Game time: half pace in slow motion, none while the game is paused by its time scale.
+    engine->timer->timeScale = 0.5f;
+    Frame(16.0);
+    EXPECT_FLOAT_EQ(paused->elapsed, 1.5f * Time::Timer::COUNTER_STEP);
+    engine->timer->timeScale = 0.0f;
+    Frame(16.0);
+    EXPECT_FLOAT_EQ(paused->elapsed, 1.5f * Time::Timer::COUNTER_STEP);
 }
 
 TEST_F(FrameLoop, RegainingFocusMeasuresFromTheMomentOfFocus)

@@ -1,5 +1,6 @@
 // Decoding (any thread, no OpenGL) and uploading (premultiplied, compressed where offered).
 #include "resource/Texture2D.h"
+#include "graphics/Screenshot.h"
 #include "resource/ResourceTestSupport.h"
 #include "scene/JSONManager.h"
 
@@ -294,6 +295,60 @@ TEST_F(TextureLoading, WorkerThreadsDecodeAndLogSideBySide)
         textures[i]->Upload();
         EXPECT_NE(textures[i]->textureId, 0u);
     }
+}
+
+// PNG files are compressed; decoding several at once on the scene loader's threads must give
+// each its own pixels, however the decodes overlap (and must not bring the process down).
+TEST_F(TextureLoading, PngFilesDecodedOnSeveralThreadsAtOnceComeOutWhole)
+{
+    std::vector<Resource::Texture2D*> textures;
+    std::vector<std::vector<uint8_t>> expected;
+    uint32_t noise = 12345;
+    for (int i = 0; i < 16; ++i)
+    {
+        Graphics::Screenshot image;
+        image.width = 96 + 8 * i;
+        image.height = 64;
+        image.rgba.resize(static_cast<std::size_t>(image.width * image.height * 4));
+        for (std::size_t k = 0; k < image.rgba.size(); ++k)
+        {
+            noise = noise * 1664525u + 1013904223u;
+            // Opaque, so that the decoded bytes are the written ones; runs and noise mixed.
+            image.rgba[k] = k % 4 == 3 ? 255 : static_cast<uint8_t>((k / 64) % 3 == 0 ? noise >> 24 : k / 97);
+        }
+        const std::string path = "png" + std::to_string(i) + ".png";
+        ASSERT_TRUE(image.SavePng(folder.Path(path)));
+        textures.push_back(engine->resources->GetTexture(path));
+        expected.push_back(image.rgba);
+    }
+    for (int round = 0; round < 30; ++round)
+    {
+        std::vector<std::future<void>> tasks;
+        for (int worker = 0; worker < 4; ++worker)
+        {
+            tasks.push_back(std::async(std::launch::async,
+                                       [&textures, worker]()
+                                       {
+                                           for (std::size_t i = std::size_t(worker); i < textures.size();
+                                                i += 4)
+                                           {
+                                               textures[i]->Load();
+                                           }
+                                       }));
+        }
+        for (auto& task : tasks)
+        {
+            task.get();
+        }
+        for (std::size_t i = 0; i < textures.size(); ++i)
+        {
+            ASSERT_NE(textures[i]->pixels, nullptr) << "texture " << i << ", round " << round;
+            ASSERT_EQ(textures[i]->channels, 4);
+            ASSERT_EQ(0, std::memcmp(textures[i]->pixels, expected[i].data(), expected[i].size()))
+                << "texture " << i << ", round " << round;
+        }
+    }
+    EXPECT_TRUE(engine->logger.Lines().empty());
 }
 
 } // namespace Varn::Test

@@ -182,6 +182,8 @@ TEST_F(SceneLoading, FirstCameraBecomesMainCameraAtItsStartValues)
     EXPECT_EQ(camera->GetComponent<Component::Camera>()->zoom, 2.0f);
     EXPECT_EQ(camera->GetComponent<Component::Transform>()->position, (Math::Vector4{10, 20, 0, 0}));
     EXPECT_TRUE(oldCamera->components.empty()) << "the previous camera went back to the pool";
+    // Its matrices are ready for the first frame drawn after the load.
+    EXPECT_EQ(camera->GetComponent<Component::Camera>()->viewLeft, 10.0f - 960.0f * 2.0f);
 
     Load("[]");
     EXPECT_TRUE(CurrentScene().entities.empty());

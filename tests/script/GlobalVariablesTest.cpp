@@ -77,10 +77,10 @@ TEST_F(GlobalVariablesFile, FirstStartSeedsTheUserFileAndSkipsUnreadableLines)
     EXPECT_EQ(globals.bools, (std::map<std::string, bool>{{"sound", true}}));
     EXPECT_EQ(globals.strings, (std::map<std::string, std::string>{{"title", "Hello big world"}}));
 
-    // Later changes to the default file do not reach an existing save.
+    // A later default file adds its new names to an existing save, whose values win.
     game.Write("Resources/Scripts/GlobalVariables.orin", "Float lives 9\nFloat extra 1\n");
     globals.Load();
-    EXPECT_EQ(globals.floats, (std::map<std::string, float>{{"lives", 3.0f}}));
+    EXPECT_EQ(globals.floats, (std::map<std::string, float>{{"extra", 1.0f}, {"lives", 3.0f}}));
 }
 
 TEST_F(GlobalVariablesFile, SavedTextUsesTheDefaultFloatFormatAndReadsBackTheSame)

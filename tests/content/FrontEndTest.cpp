@@ -1,0 +1,327 @@
+// The game's front end as shipped in Resources/: the logo, the main menu, the loading screen,
+// the HUD and the pause menu, driven through scripted keys, pad buttons and the mouse.
+#include "support/DrawingTest.h"
+
+#include "core/IInputSource.h"
+#include "core/InputManager.h"
+#include "ecs/UIButton.h"
+#include "ecs/UIText.h"
+#include "graphics/LayerFramebuffer.h"
+#include "resource/Shader.h"
+#include "resource/Texture2D.h"
+#include "scene/JSONManager.h"
+#include "script/ScriptSystem.h"
+
+#include <memory>
+
+namespace Varn::Test
+{
+
+class FrontEnd : public Drawing
+{
+protected:
+    void SetUp() override
+    {
+        Open("[Game Settings]\nWindow_Fullscreen=0\nWindowed_Width=640\n");
+        auto source = std::make_unique<ScriptedInput>();
+        input = source.get();
+        engine->input->SetSource(std::move(source));
+        engine->window->active = true;
+
+        // The save file is shared by the whole test run: start every test from a new game.
+        auto& globals = Globals();
+        for (const char* name :
+             {"FurthestLevel", "Pickups", "RunPickups", "BestTime1", "BestTime2", "BestTime3", "LevelTime"})
+        {
+            globals.floats[name] = 0.0f;
+        }
+        globals.floats["NextLevel"] = 1.0f;
+        globals.bools["Fullscreen"] = false;
+        globals.bools["CursorVisible"] = true;
+    }
+
+    System::GlobalVariables& Globals() { return CurrentScene().scriptSystem->compiler.globals; }
+
+    void Step(int steps = 1)
+    {
+        for (int i = 0; i < steps; ++i)
+        {
+            // As the frame loop does: the step is scaled by the time scale.
+            engine->Step(engine->timer->timeScale / 60.0f);
+        }
+    }
+    // A key or button pressed and released between two polls.
+    void Tap(int code)
+    {
+        input->taps.set(static_cast<std::size_t>(code));
+        Step();
+    }
+    void Load(const std::string& path)
+    {
+        engine->jsonManager->LoadScene(path, false);
+        Step(); // Initialize
+    }
+
+    IEntity* Find(const std::string& name) const
+    {
+        return ECS::EntityManager::FindByName(engine->scenes->current->entities, name);
+    }
+    std::string Text(const std::string& name) const
+    {
+        IEntity* e = Find(name);
+        return e != nullptr ? e->GetComponent<UIComponent::UIText>()->text : "<no " + name + ">";
+    }
+    std::string RestingImage(const std::string& button) const
+    {
+        IEntity* e = Find(button);
+        return e != nullptr ? e->GetComponent<UIComponent::UIButton>()->buttonTextureDefault->name
+                            : "<no " + button + ">";
+    }
+    float ScaleX(const std::string& name) const { return Find(name)->GetComponent<Transform>()->scale.x; }
+    const Graphics::LayerFramebuffer* Layer(int32_t layer) const
+    {
+        for (const Graphics::LayerFramebufferRecord& record : engine->layerFramebuffers)
+        {
+            if (record.layer == layer)
+            {
+                return record.framebuffer.get();
+            }
+        }
+        return nullptr;
+    }
+
+    // Broken content shows up as these lines: scripts that fail, pictures or sounds not found.
+    void ExpectContentRanCleanly() const
+    {
+        for (const std::string& line : engine->logger.Lines())
+        {
+            for (const char* bad :
+                 {"Error", "Invalid", "Something is wrong", "Missing", "Cannot find", "ORINCompiler"})
+            {
+                EXPECT_EQ(line.find(bad), std::string::npos) << line;
+            }
+        }
+    }
+
+    ScriptedInput* input = nullptr; // owned by the engine's InputManager
+
+    static constexpr const char* HIGHLIGHT = "Resources/Sprites/UI/button_hover.png";
+    static constexpr const char* RESTING = "Resources/Sprites/UI/button.png";
+};
+
+TEST_F(FrontEnd, LogoFadesInAndAnyKeyOpensTheMenu)
+{
+    Load("Resources/Scenes/LogoScene.scene");
+    const auto* logo = Find("Logo")->GetComponent<SpriteRenderer>();
+    EXPECT_EQ(logo->opacity, 0.0f);
+    Step(30);
+    EXPECT_NEAR(logo->opacity, 0.5f, 0.02f);
+    Step(40);
+    EXPECT_EQ(logo->opacity, 1.0f);
+    EXPECT_EQ(CurrentScene().name, "Resources/Scenes/LogoScene.scene");
+
+    Tap('K');
+    EXPECT_EQ(CurrentScene().name, "Resources/Scenes/MainMenu.scene");
+    Step();
+    EXPECT_EQ(Text("PlayLabel"), "Play");
+    EXPECT_EQ(Text("FurthestText"), "Furthest level: -");
+    EXPECT_EQ(Text("BestTime2Text"), "Level 2  -");
+    ExpectContentRanCleanly();
+}
+
+TEST_F(FrontEnd, LogoEndsOnItsOwnAfterItsFade)
+{
+    Load("Resources/Scenes/LogoScene.scene");
+    Step(200);
+    EXPECT_EQ(CurrentScene().name, "Resources/Scenes/LogoScene.scene");
+    Step(10);
+    EXPECT_EQ(CurrentScene().name, "Resources/Scenes/MainMenu.scene");
+}
+
+TEST_F(FrontEnd, MenuShowsProgressAndContinuesFromTheFurthestLevel)
+{
+    Globals().floats["FurthestLevel"] = 2.0f;
+    Globals().floats["Pickups"] = 14.0f;
+    Globals().floats["BestTime1"] = 65.34f;
+    Globals().floats["RunPickups"] = 5.0f;
+    Load("Resources/Scenes/MainMenu.scene");
+    EXPECT_EQ(Text("PlayLabel"), "Continue");
+    EXPECT_EQ(Text("FurthestText"), "Furthest level: 2");
+    EXPECT_EQ(Text("GemsText"), "Gems: 14");
+    EXPECT_EQ(Text("BestTime1Text"), "Level 1  1:05.3");
+    EXPECT_EQ(Text("BestTime3Text"), "Level 3  -");
+    EXPECT_EQ(RestingImage("PlayButton"), HIGHLIGHT);
+    EXPECT_EQ(RestingImage("QuitButton"), RESTING);
+
+    // Up from the first button wraps round to Quit; Down comes back.
+    Tap(38);
+    EXPECT_EQ(RestingImage("QuitButton"), HIGHLIGHT);
+    EXPECT_EQ(RestingImage("PlayButton"), RESTING);
+    Tap(40);
+    EXPECT_EQ(RestingImage("PlayButton"), HIGHLIGHT);
+
+    Tap(13);
+    Step(10);
+    EXPECT_EQ(CurrentScene().name, "Resources/Scenes/MainMenu.scene") << "leaves after the select sound";
+    Step(15);
+    EXPECT_EQ(CurrentScene().name, "Resources/Scenes/Loading.scene");
+    EXPECT_EQ(Globals().floats["NextLevel"], 2.0f);
+    EXPECT_EQ(Globals().floats["RunPickups"], 0.0f);
+    Step();
+    EXPECT_EQ(Text("LoadingText"), "Loading level 2");
+    EXPECT_EQ(ScaleX("LoadingBarFill"), 0.0f);
+    ExpectContentRanCleanly();
+}
+
+TEST_F(FrontEnd, OptionsSwitchTheCursorAndGoBackWithEscape)
+{
+    Load("Resources/Scenes/MainMenu.scene");
+    EXPECT_EQ(Text("PlayLabel"), "Play");
+    IEntity* mainGroup = Find("MainGroup");
+    IEntity* optionsGroup = Find("OptionsGroup");
+    EXPECT_TRUE(mainGroup->gameObjectActive);
+    EXPECT_FALSE(optionsGroup->gameObjectActive);
+
+    // The pad's d-pad and A button work as the arrows and Enter do.
+    input->state.padConnected = true;
+    input->state.pad.buttons = PadState::BUTTON_MASKS[5]; // d-pad down
+    Step();
+    input->state.pad.buttons = 0;
+    Step();
+    EXPECT_EQ(RestingImage("OptionsButton"), HIGHLIGHT);
+    input->state.pad.buttons = PadState::BUTTON_MASKS[0]; // A
+    Step();
+    input->state.pad.buttons = 0;
+    Step();
+    EXPECT_FALSE(mainGroup->gameObjectActive);
+    EXPECT_TRUE(optionsGroup->gameObjectActive);
+    EXPECT_EQ(RestingImage("FullscreenButton"), HIGHLIGHT);
+    EXPECT_EQ(Text("FullscreenLabel"), "Display: Windowed");
+    EXPECT_EQ(Text("CursorLabel"), "Cursor: Shown");
+
+    Tap(40);
+    Tap(32);
+    EXPECT_FALSE(Globals().bools["CursorVisible"]);
+    EXPECT_FALSE(engine->window->cursorVisible);
+    EXPECT_EQ(Text("CursorLabel"), "Cursor: Hidden");
+    Tap(13);
+    EXPECT_TRUE(Globals().bools["CursorVisible"]);
+    EXPECT_TRUE(engine->window->cursorVisible);
+
+    Tap(27);
+    EXPECT_TRUE(mainGroup->gameObjectActive);
+    EXPECT_FALSE(optionsGroup->gameObjectActive);
+    EXPECT_EQ(RestingImage("OptionsButton"), HIGHLIGHT) << "back on the button that opened the options";
+    ExpectContentRanCleanly();
+}
+
+TEST_F(FrontEnd, PauseMenuBlursTheWorldStopsTimeAndResumes)
+{
+    const std::string director = folder.Write(
+        "director.orin", "[Event] Initialize\n[Action]\n"
+                         "CreatePrefab Resources/Prefabs/UI/HUD.prefab 0 0 0\n"
+                         "CreatePrefab Resources/Prefabs/UI/PauseMenu.prefab 0 0 0\n[End]\n"
+                         "[Event] True\n[Action]\nFloatOp #g_LevelTime + #time_delta #g_LevelTime\n[End]\n");
+    const std::string player =
+        folder.Write("player.orin", "float PlayerHealth\nfloat PlayerArmour\nfloat LevelGems\n");
+    std::string scene =
+        R"([{"ID":"Main Camera","ID Type":0,"Transform":{},"Camera":{}},)"
+        R"({"ID":"Director","ID Type":0,"Transform":{},"Script":{"File Path":{"File Path 0":")" +
+        director +
+        R"("}}},)"
+        R"({"ID":"Player","ID Type":0,"Layer":2,"Transform":{},"Sprite Renderer":{},)"
+        R"("Script":{"File Path":{"File Path 0":")" +
+        player + R"("},"Float List":{"PlayerHealth":50,"PlayerArmour":25,"LevelGems":2}}})";
+    for (int layer = 0; layer < 4; ++layer)
+    {
+        scene += R"(,{"ID":"Layer)" + std::to_string(layer) + R"(","ID Type":0,"Layer":)" +
+                 std::to_string(layer) + R"(,"Transform":{},"Sprite Renderer":{}})";
+    }
+    Globals().floats["RunPickups"] = 3.0f;
+    Globals().floats["LevelTime"] = 65.34f;
+    Load(folder.Write("level.scene", scene + "]"));
+    Step(2); // the prefabs' own Initialize, then their first pass
+
+    // The bars are 1.25 times the 256-unit picture when full, and grow from their left end.
+    EXPECT_NEAR(ScaleX("HUDHealthFill"), 0.5f * 1.25f, 1e-5f);
+    EXPECT_NEAR(Find("HUDHealthFill")->GetComponent<Transform>()->position.x, -880.0f + 0.5f * 160.0f, 1e-3f);
+    EXPECT_NEAR(ScaleX("HUDArmourFill"), 0.25f * 1.25f, 1e-5f);
+    EXPECT_EQ(Text("HUDGemText"), "x 5") << "the run's 3 and the level's 2";
+    EXPECT_EQ(Text("HUDTimeText"), "Time 1:05.3");
+    EXPECT_EQ(Text("HUDLevelText"), "Level 1");
+
+    IEntity* group = Find("PauseGroup");
+    ASSERT_NE(group, nullptr);
+    EXPECT_FALSE(group->gameObjectActive);
+    Tap(27);
+    EXPECT_TRUE(group->gameObjectActive);
+    EXPECT_EQ(engine->timer->timeScale, 0.0f);
+    for (int layer = 0; layer < 4; ++layer)
+    {
+        const Graphics::LayerFramebuffer* fbo = Layer(layer);
+        ASSERT_NE(fbo, nullptr) << layer;
+        EXPECT_EQ(fbo->shader->name, "fboBlurShader") << layer;
+        EXPECT_EQ(fbo->tint.a, 0.5f) << layer;
+    }
+    EXPECT_EQ(RestingImage("PauseResumeButton"), HIGHLIGHT);
+
+    // Time stands still (the level's clock counts steps of 0), yet the menu still answers.
+    const float pausedAt = Globals().floats["LevelTime"];
+    Step(5);
+    EXPECT_EQ(Globals().floats["LevelTime"], pausedAt);
+    Tap(13);
+    EXPECT_FALSE(group->gameObjectActive);
+    EXPECT_EQ(engine->timer->timeScale, 1.0f);
+    for (int layer = 0; layer < 4; ++layer)
+    {
+        EXPECT_EQ(Layer(layer)->shader->name, "fboShader") << layer;
+        EXPECT_EQ(Layer(layer)->tint.a, 1.0f) << layer;
+    }
+
+    // The pad's Start pauses too; Menu leaves for the main menu with the world restored.
+    input->state.padConnected = true;
+    input->state.pad.buttons = PadState::BUTTON_MASKS[10];
+    Step();
+    input->state.pad.buttons = 0;
+    Step();
+    EXPECT_TRUE(group->gameObjectActive);
+    EXPECT_EQ(engine->timer->timeScale, 0.0f);
+    Tap(40);
+    EXPECT_EQ(RestingImage("PauseQuitButton"), HIGHLIGHT);
+    ExpectContentRanCleanly();
+    Tap(13);
+    EXPECT_EQ(CurrentScene().name, "Resources/Scenes/MainMenu.scene");
+    EXPECT_EQ(engine->timer->timeScale, 1.0f);
+    EXPECT_EQ(Layer(2)->shader->name, "fboShader");
+}
+
+TEST_F(FrontEnd, MouseHoverSelectsAndAClickChooses)
+{
+    Load("Resources/Scenes/GameOver.scene");
+    IEntity* menu = Find("MenuButton");
+    const auto* button = menu->GetComponent<UIComponent::UIButton>();
+    if (button->buttonTextureDefault->width == 0)
+    {
+        GTEST_SKIP() << "the button pictures are not in Resources yet";
+    }
+    EXPECT_EQ(RestingImage("RetryButton"), HIGHLIGHT);
+
+    // The cursor in picture pixels over the button's centre (y grows downwards).
+    const Window& window = *engine->window;
+    const float pixelsPerUnit = static_cast<float>(window.viewportWidth) / 1920.0f;
+    const Transform* at = menu->GetComponent<Transform>();
+    input->state.cursorX = window.viewportWidth / 2 + static_cast<int>(at->position.x * pixelsPerUnit);
+    input->state.cursorY = window.viewportHeight / 2 - static_cast<int>(at->position.y * pixelsPerUnit);
+    Step(3); // the button sees the cursor, tells the menu, the menu selects it
+    EXPECT_EQ(RestingImage("MenuButton"), HIGHLIGHT);
+    EXPECT_EQ(RestingImage("RetryButton"), RESTING);
+
+    input->state.keys.set(1);
+    Step(2);
+    input->state.keys.reset(1);
+    Step(25);
+    EXPECT_EQ(CurrentScene().name, "Resources/Scenes/MainMenu.scene");
+    ExpectContentRanCleanly();
+}
+
+} // namespace Varn::Test

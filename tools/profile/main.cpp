@@ -1,0 +1,108 @@
+// Runs a scene for a number of displayed frames and prints where the time went: the whole
+// frame, its simulation and drawing halves, and each system's own recorded duration.
+//   build/tools/corvalune_profile SCENE [FRAMES]
+// Run it from the folder that holds Resources/. Without a display it uses SDL's offscreen
+// driver, whose software rasteriser makes drawing far slower than on a GPU.
+#include "ai/AISystem.h"
+#include "core/Engine.h"
+#include "core/Scene.h"
+#include "core/SceneStack.h"
+#include "core/Window.h"
+#include "ecs/TransformSystem.h"
+#include "graphics/CameraSystem.h"
+#include "graphics/GraphicsSystem.h"
+#include "graphics/ParticleSystem.h"
+#include "graphics/UIGraphicsSystem.h"
+#include "physics/PhysicsSystem.h"
+#include "script/ScriptSystem.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace
+{
+
+struct Series
+{
+    std::string name;
+    double total = 0.0, worst = 0.0;
+    void Add(double seconds)
+    {
+        total += seconds;
+        worst = std::max(worst, seconds);
+    }
+};
+
+double Since(std::chrono::steady_clock::time_point start)
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 2 && argc != 3)
+    {
+        std::fprintf(stderr, "usage: corvalune_profile SCENE [FRAMES]\n");
+        return 2;
+    }
+    const int frames = argc == 3 ? std::max(1, std::atoi(argv[2])) : 600;
+    setenv("SDL_VIDEODRIVER", "offscreen", 0);
+    setenv("SDL_AUDIODRIVER", "dummy", 0);
+
+    Varn::Engine& engine = Varn::Engine::Instance();
+    if (!engine.Start(argv[1]))
+    {
+        engine.logger.Flush();
+        Varn::Engine::Shutdown();
+        return 1;
+    }
+    std::vector<Series> series = {{"frame"},     {"simulation"}, {"drawing"},    {"scripts"},
+                                  {"AI"},        {"physics"},    {"transforms"}, {"camera"},
+                                  {"particles"}, {"graphics"},   {"UI"}};
+    int steps = 0;
+    for (int i = 0; i < frames; ++i)
+    {
+        const auto frameStart = std::chrono::steady_clock::now();
+        engine.Update();
+        const double simulation = Since(frameStart);
+        const auto drawStart = std::chrono::steady_clock::now();
+        engine.window->ApplyClearColour();
+        engine.Render();
+        engine.window->SwapBuffers();
+        const double drawing = Since(drawStart);
+        engine.logger.Flush();
+        steps += engine.stepsLastFrame;
+
+        const Varn::Scene& scene = *engine.scenes->current;
+        const double recorded[] = {Since(frameStart),
+                                   simulation,
+                                   drawing,
+                                   scene.scriptSystem->lastUpdateSeconds,
+                                   scene.aiSystem->lastUpdateSeconds,
+                                   scene.physicsSystem->lastUpdateSeconds,
+                                   scene.transformSystem->lastUpdateSeconds,
+                                   scene.cameraSystem->lastUpdateSeconds,
+                                   scene.particleSystem->lastUpdateSeconds,
+                                   scene.graphicsSystem->lastUpdateSeconds,
+                                   scene.uiGraphicsSystem->lastUpdateSeconds};
+        for (std::size_t s = 0; s < series.size(); ++s)
+        {
+            series[s].Add(recorded[s]);
+        }
+    }
+    std::printf("%s: %d frames, %d steps, %zu entities\n", argv[1], frames, steps,
+                engine.scenes->current->entities.size());
+    std::printf("%-12s %10s %10s\n", "", "mean ms", "worst ms");
+    for (const Series& s : series)
+    {
+        std::printf("%-12s %10.3f %10.3f\n", s.name.c_str(), 1000.0 * s.total / frames, 1000.0 * s.worst);
+    }
+    Varn::Engine::Shutdown();
+    return 0;
+}
