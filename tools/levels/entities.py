@@ -259,9 +259,9 @@ def floor(name, x0, x1, top, depth=600):
         cx = x0 + w * (i + 0.5)
         out.append(decor("%sTile%d" % (name, i), "Sprites/Tiles/ground.png", cx, top - tile_h / 2,
                          w / 256, 2.0, z=0.2))
-        # Earth below the grass strip, darkened so the top edge reads as the walkable surface.
-        out.append(decor("%sEarth%d" % (name, i), "Sprites/Tiles/ground.png", cx, top - tile_h - 236,
-                         w / 256, 7.4, z=0.1, tint=(0.35, 0.32, 0.4, 1)))
+    # Deep earth under the tiles, down past anything the camera shows.
+    out.append(decor(name + "Earth", "Sprites/basicSprite.dds", (x0 + x1) / 2, top - tile_h - 240 + 8,
+                     (x1 - x0) / 32, 496 / 32, z=0.1, tint=(0.2, 0.14, 0.13, 1)))
     return out
 
 
@@ -344,7 +344,7 @@ def lamp(name, x, bottom, rgb=(1.0, 0.7, 0.35)):
     post = decor(name + "Post", "Sprites/Tiles/wall.png", x, bottom + 90, 0.12, 0.7, z=0.05,
                  tint=(0.3, 0.28, 0.32, 1))
     head = entity(name, 0)
-    head["Transform"] = transform(x, bottom + 190, 0.1, 1.6, 1.6)
+    head["Transform"] = transform(x, bottom + 190, 0.1, 3.5, 3.5)
     head["Sprite Renderer"] = sprite("Sprites/Particles/spark.png", tint=(rgb[0], rgb[1], rgb[2], 1), lit=False)
     head["Light"] = light(rgb, ambient=1.2, linear=0.004, quadratic=0.00002)
     motes = entity(name + "Motes", 0, layer=PARTICLES)
