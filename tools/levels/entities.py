@@ -171,10 +171,11 @@ def grunt(name, x, y, keys, room=0, flip=False):
     # The strike lands on frame 15, so the attack counts 12-15 on the four-cell sheet.
     e["Animator Component"] = animator(
         [("Idle", 0, 3, True), ("Walk", 0, 3, True), ("Attack", 12, 15, True), ("Death", 0, 3, False)],
-        "Idle", 0.14)
+        "Idle", 0.16)
     e["Behaviour"] = {"Enabled": True, "Type": 0}
     claw = entity(name + "Claw", 0, room=room, active=False, key=keys.take(), parent=key)
-    claw["Transform"] = transform(0, 0, 0, 250, 80)
+    # The claw reaches about as far as the distance at which the behaviour starts to swing.
+    claw["Transform"] = transform(0, 0, 0, 560, 80)
     claw["Box Collider"] = box(1.0, 1.0, 0, 0, trigger=True)
     claw["Script"] = script(["Enemies/TriggerArea.orin"])
     return [e, claw]
