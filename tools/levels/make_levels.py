@@ -179,7 +179,7 @@ def level2():
     L.gems(2940, 290, 3, 60)
     L.turret(3500, 0)
     L.lamp(3300, 0, (0.4, 0.9, 1.0))
-    L.crate(3900, 0)
+    L.crate(3750, 0)
     L.floor(4450, 6800, 0)
     L.heart(4550, 80)
     L.hint("Bombs fall on the red marks. Shoot the bomber!", 4450, 5600)
