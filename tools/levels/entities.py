@@ -204,8 +204,10 @@ def bomber(name, x, y, keys, room=0):
     e = entity(name, tags("Enemy"), room=room, key=keys.take())
     e["Transform"] = transform(x, y, 1.0, 3.0, 3.0)
     e["Sprite Renderer"] = sprite("Sprites/Bomber/grunt_bomber_fly.dds", 4, 1)
-    # Heavy and weightless: the tree's small pushes then give a slow, steady drift.
-    e["Rigidbody"] = body(DYNAMIC, mass=4.0, drag=0.99, friction=0.0, gravity=0.0)
+    # Weightless, with strong drag: the tree's small pushes give a slow, steady drift of about
+    # 60 units a second. A heavier body would gain less than 1 unit/s a step, which the physics
+    # rounds to rest.
+    e["Rigidbody"] = body(DYNAMIC, mass=1.0, drag=0.95, friction=0.0, gravity=0.0)
     e["Box Collider"] = box(0.7, 0.6, trigger=True)
     e["Animator Component"] = animator([("Fly", 0, 3, True)], "Fly", 0.08)
     e["Script"] = script(["Enemies/TriggerArea.orin"])
