@@ -20,6 +20,8 @@ ROOT = os.path.abspath(os.path.join(os.path.dirname(os.path.abspath(__file__)), 
 ZOOM = 0.8
 VIEW_W, VIEW_H = 1920 * ZOOM, 1080 * ZOOM
 STAND = 50  # centre height of a 96-unit actor above the surface it stands on
+SOUNDS = ["shoot", "jump", "land", "smash", "hook", "hit", "player_hurt", "pickup", "heal", "shell_break",
+          "exit", "game_over", "Explosion_CTE01_56.1", "HORROR_GEN-HDF-14514"]
 
 
 class Level:
@@ -103,7 +105,10 @@ class Level:
 
     def write(self):
         path = os.path.join(ROOT, "Resources", "Scenes", "Level%d.scene" % self.number)
-        write_lines(path, ["Tags:" + "".join(t + "," for t in E.TAGS), json_line(self.items)])
+        # Sounds are loaded with the scene, so the first shot or jump does not wait on a file.
+        sounds = ["Music\\level%d.ogg" % self.number] + ["SFX\\%s.ogg" % n for n in SOUNDS]
+        audio = "Audio:" + "".join("Resources\\Audio\\%s," % n for n in sounds)
+        write_lines(path, ["Tags:" + "".join(t + "," for t in E.TAGS), audio, json_line(self.items)])
         return path
 
 
