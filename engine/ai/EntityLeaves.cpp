@@ -87,7 +87,9 @@ NodeStatus SetTexture::Run()
     {
         return Success;
     }
-    renderer->texture = Engine::Instance().resources->GetTexture(*path);
+    // The texture may be one no scene entity named when the scene loaded: read it now, as the
+    // sprite action does, or the renderer would get a texture without pixels or size.
+    renderer->texture = Engine::Instance().resources->LoadTexture(*path);
     renderer->frame = 0;
     renderer->texOffset = {0.0f, 0.0f};
     return Success;

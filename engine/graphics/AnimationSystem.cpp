@@ -30,8 +30,12 @@ std::array<float, 2> AnimationSystem::CellOffset(uint64_t frame, uint32_t column
     {
         return {0.0f, 0.0f};
     }
-    return {static_cast<float>(frame % columns) / static_cast<float>(columns),
-            static_cast<float>(frame / columns) / static_cast<float>(rows)};
+    // Frame numbers past the sheet wrap round to its first cells. Textures clamp at their
+    // edges, so an offset of a whole sheet or more would smear the border texels instead; the
+    // melee enemy strikes on frame 15 whatever size its attack sheet has.
+    const uint64_t cell = frame % (static_cast<uint64_t>(columns) * rows);
+    return {static_cast<float>(cell % columns) / static_cast<float>(columns),
+            static_cast<float>(cell / columns) / static_cast<float>(rows)};
 }
 
 namespace

@@ -24,7 +24,8 @@ public:
     // One frame on: forward or in reverse, wrapping when looping, else holding at the end.
     static void Advance(Animation& animation);
     // Texture offset of cell `frame` of a columns x rows sheet, numbered left to right, then
-    // top to bottom; (0, 0) for a sheet without cells.
+    // top to bottom, frames past the last cell starting over at the first; (0, 0) for a sheet
+    // without cells.
     static std::array<float, 2> CellOffset(uint64_t frame, uint32_t columns, uint32_t rows);
 };
 

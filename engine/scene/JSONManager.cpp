@@ -554,6 +554,7 @@ ECS::IEntity* JSONManager::LoadPrefab(const std::string& path, const Math::Vecto
     {
         scene.AddEntity(entity);
     }
+    const std::vector<ECS::IEntity*> instanced = std::move(newEntities);
     newEntities.clear();
 
     // 6. Parents among the prefab's own entities; roots go where they were asked for. A root
@@ -565,6 +566,15 @@ ECS::IEntity* JSONManager::LoadPrefab(const std::string& path, const Math::Vecto
         if (link.parentKey == NO_PARENT && transform != nullptr)
         {
             transform->position = position;
+        }
+    }
+    // Collisions later in this step read world matrices, which the transforms only refresh at
+    // the end of the step: without this a new instance would touch whatever lies at the origin.
+    for (ECS::IEntity* entity : instanced)
+    {
+        if (entity->GetComponent<Component::Transform>() != nullptr)
+        {
+            TransformSystem::UpdateEntity(entity);
         }
     }
 

@@ -11,6 +11,7 @@
 #include "ecs/ScriptComponent.h"
 #include "ecs/SpriteRenderer.h"
 #include "resource/ResourceManager.h"
+#include "resource/Texture2D.h"
 #include "scene/JSONManager.h"
 
 #include <gtest/gtest.h>
@@ -326,9 +327,12 @@ TEST_F(LeavesTest, SpriteLeavesChangeTextureTintAndOpacity)
     auto* sprite = enemy->GetComponent<Component::SpriteRenderer>();
     sprite->frame = 7;
     sprite->texOffset = {0.5f, 0.25f};
-    const std::string path = "Resources\\Sprites\\Grunt1\\grunt_walk.dds";
+    // A texture that nothing loaded before: the leaf reads it, so the sprite gets its size.
+    const std::string path = std::string(CORVALUNE_SOURCE_DIR) + "/Resources/Sprites/Grunt1/grunt_walk.dds";
+    EXPECT_EQ(engine->resources->GetTexture(path)->width, 0);
     EXPECT_EQ(SetTexture(&path, enemy).Run(), Success);
     EXPECT_EQ(sprite->texture, engine->resources->GetTexture(path));
+    EXPECT_GT(sprite->texture->width, 0);
     EXPECT_EQ(sprite->frame, 0u);
     EXPECT_EQ(sprite->texOffset, (std::array<float, 2>{0.0f, 0.0f}));
 

@@ -86,6 +86,19 @@ TEST_F(SpriteAnimation, CellOffsetCountsAcrossThenDown)
     EXPECT_EQ(AnimationSystem::CellOffset(3, 0, 2), (std::array<float, 2>{0.0f, 0.0f}));
 }
 
+TEST_F(SpriteAnimation, FramesPastTheSheetWrapToItsFirstCells)
+{
+    // The melee enemy's attack counts frames 12-15 on a four-cell strip: they show cells 0-3.
+    EXPECT_EQ(AnimationSystem::CellOffset(15, 4, 1), (std::array<float, 2>{0.75f, 0.0f}));
+    EXPECT_EQ(AnimationSystem::CellOffset(12, 4, 1), (std::array<float, 2>{0.0f, 0.0f}));
+    EXPECT_EQ(AnimationSystem::CellOffset(9, 2, 2), (std::array<float, 2>{0.5f, 0.0f}));
+    Play(Animation(12, 15, "Attack", true));
+    animator->currentAnimation->currentFrame = 12;
+    Shown(1, 0.1f);
+    EXPECT_EQ(sprite->frame, 13u);
+    EXPECT_LT(sprite->texOffset[1], 1.0f);
+}
+
 TEST_F(SpriteAnimation, InactiveRenderersStopTheClockButAnActiveImageKeepsTheSpriteAnimating)
 {
     Play(Animation(0, 3, "Walk", true));

@@ -44,6 +44,23 @@ protected:
     ScratchFolder scratch;
 };
 
+TEST_F(Prefabs, AnInstanceIsAtItsPlaceInTheWorldBeforeTheTransformsRun)
+{
+    // A bullet fired this step must not meet, in this step's collisions, what lies at the origin.
+    const std::string path =
+        scratch.Write("shot.prefab", R"([{"ID":"Shot","ID Type":0,"Current Parent ID":1,"Transform":{}},)"
+                                     R"({"ID":"Trail","ID Type":0,"Current Parent ID":2,"Parent ID":1,)"
+                                     R"("Transform":{"Position":{"X":-4,"Y":0,"Z":0,"W":0}}}])");
+    IEntity* shot = Loader().LoadPrefab(path, {300, 40, 1, 0});
+    ASSERT_NE(shot, nullptr);
+    const auto& world = shot->GetComponent<Component::Transform>()->worldMatrix.m;
+    EXPECT_EQ(world[0][3], 300.0f);
+    EXPECT_EQ(world[1][3], 40.0f);
+    const auto& trail = Find("Trail")->GetComponent<Component::Transform>()->worldMatrix.m;
+    EXPECT_EQ(trail[0][3], 296.0f);
+    EXPECT_EQ(trail[1][3], 40.0f);
+}
+
 TEST_F(Prefabs, RootsGoToTheRequestedPositionAndChildrenKeepTheirLocalOnes)
 {
     const std::string path =

@@ -1,0 +1,179 @@
+// The first level played through its keyboard controls: the player runs, shoots the first
+// grunt down and leaves by the exit, which records the progress and asks for the loading screen.
+#include "support/DrawingTest.h"
+
+#include "ecs/ScriptComponent.h"
+#include "scene/JSONManager.h"
+#include "script/ScriptSystem.h"
+
+#include <algorithm>
+#include <string>
+
+namespace Varn::Test
+{
+
+namespace
+{
+constexpr int64_t FRAME_NANOSECONDS = 16666667; // one step per frame
+constexpr int KEY_RIGHT = 39;
+constexpr int KEY_X = 88;
+} // namespace
+
+class Level1Play : public Drawing
+{
+protected:
+    void SetUp() override
+    {
+        Drawing::SetUp();
+        // Whole frames, as the game runs them: the enemies' stopwatches count displayed frames.
+        engine->timer->SetClock(&clock);
+        auto source = std::make_unique<ScriptedInput>();
+        input = source.get();
+        engine->input->SetSource(std::move(source));
+        // The globals the level's exit writes, as the game's default file has them.
+        auto& floats = Scripts().compiler.globals.floats;
+        for (const char* name :
+             {"FurthestLevel", "Pickups", "RunPickups", "BestTime1", "BestTime2", "BestTime3", "LevelTime"})
+        {
+            floats[name] = 0.0f;
+        }
+        floats["NextLevel"] = 1.0f;
+        engine->jsonManager->LoadScene("Resources\\Scenes\\Level1.scene", false);
+        Steps(30); // the player lands and the grunts start their patrol
+    }
+
+    System::ScriptSystem& Scripts() { return *CurrentScene().scriptSystem; }
+
+    void Steps(int count)
+    {
+        for (int i = 0; i < count; ++i)
+        {
+            clock.AdvanceNanoseconds(FRAME_NANOSECONDS);
+            engine->Update();
+        }
+    }
+
+    ECS::IEntity* Find(const std::string& name)
+    {
+        auto& list = CurrentScene().entities;
+        auto found = std::find_if(list.begin(), list.end(), [&](ECS::IEntity* e) { return e->name == name; });
+        return found == list.end() ? nullptr : *found;
+    }
+
+    float X(const std::string& name) { return Find(name)->GetComponent<Transform>()->position.x; }
+
+    // Script errors of the level's own content; missing sounds and UI prefabs are other files.
+    std::vector<std::string> ScriptErrors()
+    {
+        std::vector<std::string> errors;
+        for (const std::string& line : engine->logger.Lines())
+        {
+            if (line.find("parameters in") != std::string::npos ||
+                line.find("Cannot find Entity") != std::string::npos ||
+                line.find("ORINCompiler") != std::string::npos || line.find("Missing ") == 0 ||
+                (line.find("Something is wrong") != std::string::npos &&
+                 line.find("LevelUI") == std::string::npos))
+            {
+                errors.push_back(line);
+            }
+        }
+        return errors;
+    }
+
+    ManualClock clock;
+    ScriptedInput* input = nullptr; // owned by the engine's InputManager
+};
+
+TEST_F(Level1Play, HoldingRightRunsThePlayerRightAlongTheGround)
+{
+    ECS::IEntity* player = Find("Player");
+    ASSERT_NE(player, nullptr);
+    const float start = X("Player");
+    const float standing = player->GetComponent<Transform>()->position.y;
+
+    input->state.keys.set(KEY_RIGHT);
+    Steps(60);
+    input->state.keys.reset(KEY_RIGHT);
+
+    // About 430 units a second, without sinking into or leaving the floor.
+    EXPECT_GT(X("Player"), start + 350.0f);
+    EXPECT_LT(X("Player"), start + 500.0f);
+    EXPECT_NEAR(player->GetComponent<Transform>()->position.y, standing, 2.0f);
+    EXPECT_FALSE(player->GetComponent<Transform>()->flipX);
+    EXPECT_TRUE(ScriptErrors().empty()) << ScriptErrors().front();
+}
+
+TEST_F(Level1Play, ThreeShotsToTheRightBringTheFirstGruntDown)
+{
+    ASSERT_NE(Find("Grunt1"), nullptr);
+    ASSERT_GT(X("Grunt1"), X("Player"));
+    for (int shot = 0; shot < 3; ++shot)
+    {
+        input->taps.set(KEY_X);
+        Steps(20); // longer than the gun's cooldown
+    }
+    EXPECT_NE(Find("Grunt1"), nullptr) << "the grunt fades out before it goes";
+    Steps(240);
+    EXPECT_EQ(Find("Grunt1"), nullptr);
+    EXPECT_EQ(Find("Bullet"), nullptr) << "every bullet ended on the grunt or ran out";
+    EXPECT_TRUE(ScriptErrors().empty()) << ScriptErrors().front();
+}
+
+TEST_F(Level1Play, TouchingTheExitRecordsProgressAndAsksForTheLoadingScreen)
+{
+    ECS::IEntity* exit = Find("LevelExit");
+    ASSERT_NE(exit, nullptr);
+    Steps(60);
+    const Math::Vector4 door = exit->GetComponent<Transform>()->position;
+    Find("Player")->GetComponent<Transform>()->position = {door.x, door.y, 2, 0};
+    Steps(10);
+    EXPECT_FALSE(Scripts().requestedScene.find("Loading.scene") != std::string::npos)
+        << "the exit sound plays before the level ends";
+
+    Steps(60);
+    EXPECT_EQ(Scripts().requestedScene, "Resources/Scenes/Loading.scene");
+    auto& floats = Scripts().compiler.globals.floats;
+    EXPECT_EQ(floats["NextLevel"], 2.0f);
+    EXPECT_EQ(floats["FurthestLevel"], 2.0f);
+    EXPECT_GT(floats["BestTime1"], 1.5f);
+    EXPECT_LT(floats["BestTime1"], 2.5f);
+    EXPECT_TRUE(ScriptErrors().empty()) << ScriptErrors().front();
+}
+
+} // namespace Varn::Test
+
+namespace Varn::Test
+{
+
+// Every level runs a while with the player pressing on, shooting and smashing, and its scripts
+// report nothing wrong.
+class LevelsRun : public Level1Play
+{
+};
+
+TEST_F(LevelsRun, EachLevelPlaysTenSecondsWithoutScriptErrors)
+{
+    for (const char* level : {"Resources\\Scenes\\Level2.scene", "Resources\\Scenes\\Level3.scene",
+                              "Resources\\Scenes\\Level1.scene"})
+    {
+        engine->logger.Clear();
+        engine->jsonManager->LoadScene(level, false);
+        ASSERT_NE(Find("Player"), nullptr) << level;
+        ASSERT_NE(Find("LevelExit"), nullptr) << level;
+        input->state.keys.set(KEY_RIGHT);
+        for (int second = 0; second < 10; ++second)
+        {
+            input->taps.set(KEY_X);
+            Steps(20);
+            input->taps.set(67); // C: smash
+            Steps(20);
+            input->taps.set(90); // Z: hook chain
+            input->taps.set(32); // Space: jump
+            Steps(20);
+        }
+        input->state.keys.reset(KEY_RIGHT);
+        EXPECT_TRUE(ScriptErrors().empty()) << level << ": " << ScriptErrors().front();
+    }
+}
+
+} // namespace Varn::Test
