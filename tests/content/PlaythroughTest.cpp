@@ -1,0 +1,181 @@
+// The real game, headless: the logo, the menu, the loading scene and the first levels, driven
+// through the input seam one displayed frame of 1/60 s at a time.
+#include "support/EngineTest.h"
+#include "support/ScratchFolder.h"
+
+#include "ecs/EntityManager.h"
+#include "ecs/IEntity.h"
+#include "ecs/Transform.h"
+#include "ecs/UIText.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <string>
+
+namespace Varn::Test
+{
+
+namespace
+{
+constexpr int KEY_ENTER = 13;
+constexpr int KEY_RIGHT = 39;
+constexpr int KEY_X = 88;
+} // namespace
+
+class Playthrough : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        std::filesystem::create_directory_symlink(std::filesystem::path(CORVALUNE_SOURCE_DIR) / "Resources",
+                                                  folder.root / "Resources");
+        folder.Write("gameConfig.ini", "[Game Settings]\nWindow_Fullscreen=0\nWindowed_Width=480\n");
+        // A save folder of its own, so the first run starts from nothing.
+        const char* previous = std::getenv("XDG_DATA_HOME");
+        savedDataHome = previous != nullptr ? previous : "";
+        setenv("XDG_DATA_HOME", (folder.root / "save").c_str(), 1);
+    }
+    void TearDown() override
+    {
+        if (engine != nullptr)
+        {
+            Engine::Shutdown();
+        }
+        setenv("XDG_DATA_HOME", savedDataHome.c_str(), 1);
+    }
+
+    // Starts the game as its entry function does, on a clock and input the test drives.
+    void Launch()
+    {
+        engine = &Engine::Instance();
+        engine->timer->SetClock(&clock);
+        auto source = std::make_unique<ScriptedInput>();
+        input = source.get();
+        engine->input->SetSource(std::move(source));
+        ASSERT_TRUE(engine->Start("Resources/Scenes/LogoScene.scene"));
+    }
+    void Quit()
+    {
+        Engine::Shutdown(); // as after the window closes: the scene goes and the save is written
+        engine = nullptr;
+    }
+
+    // One displayed frame; every 20th is also drawn, so rendering the real content runs too.
+    // The log is not flushed, so the test sees every line (but those of loading frames).
+    void Frame()
+    {
+        clock.AdvanceNanoseconds(16666667);
+        engine->Update();
+        if (++frames % 20 == 0)
+        {
+            engine->window->ApplyClearColour();
+            engine->Render();
+        }
+    }
+    // Runs frames until `done` holds; false when it has not after `limit` frames.
+    bool FramesUntil(const std::function<bool()>& done, int limit)
+    {
+        for (int i = 0; i < limit; ++i)
+        {
+            if (done())
+            {
+                return true;
+            }
+            Frame();
+        }
+        return done();
+    }
+    void Tap(int key)
+    {
+        input->taps.set(static_cast<std::size_t>(key));
+        Frame();
+        Frame();
+    }
+    bool InScene(const std::string& file)
+    {
+        return FramesUntil([&] { return Current().name.ends_with(file); }, 60 * 20);
+    }
+    Scene& Current() { return *engine->scenes->current; }
+    ECS::IEntity* Find(const std::string& name)
+    {
+        return ECS::EntityManager::FindByName(Current().entities, name);
+    }
+    std::string PlayLabel()
+    {
+        ECS::IEntity* label = Find("PlayLabel");
+        auto* text = label != nullptr ? label->GetComponent<UIComponent::UIText>() : nullptr;
+        return text != nullptr ? text->text : "(no PlayLabel)";
+    }
+    std::vector<std::string> Errors() const
+    {
+        std::vector<std::string> errors;
+        for (const std::string& line : engine->logger.Lines())
+        {
+            if (line.starts_with("Error") || line.starts_with("Missing") || line.starts_with("Invalid") ||
+                line.starts_with("Something is wrong"))
+            {
+                errors.push_back(line);
+            }
+        }
+        return errors;
+    }
+
+    ScratchFolder folder{ScratchFolder::ENTER};
+    std::string savedDataHome;
+    Engine* engine = nullptr;
+    ManualClock clock;
+    ScriptedInput* input = nullptr;
+    int frames = 0;
+};
+
+TEST_F(Playthrough, FromTheLogoThroughTheFirstLevelAndBackAsContinue)
+{
+    Launch();
+    ASSERT_TRUE(Current().name.ends_with("LogoScene.scene"));
+    FramesUntil([] { return false; }, 30);
+    Tap(KEY_ENTER);
+    ASSERT_TRUE(InScene("MainMenu.scene")) << "any key skips the logo";
+    FramesUntil([] { return false; }, 10);
+    EXPECT_EQ(PlayLabel(), "Play") << "a new player has nothing to continue";
+
+    Tap(KEY_ENTER);
+    ASSERT_TRUE(InScene("Level1.scene")) << "Play leads through the loading scene into level 1";
+    FramesUntil([] { return false; }, 30);
+    ECS::IEntity* player = Find("Player");
+    ASSERT_NE(player, nullptr);
+    auto* body = player->GetComponent<Component::Transform>();
+    const float startX = body->worldMatrix.m[0][3];
+
+    input->state.keys.set(KEY_RIGHT);
+    FramesUntil([] { return false; }, 45);
+    input->state.keys.reset(KEY_RIGHT);
+    EXPECT_GT(body->worldMatrix.m[0][3], startX + 50.0f) << "holding right runs right";
+
+    // Three shots at the grunt ahead; it falls and is gone.
+    ASSERT_NE(Find("Grunt1"), nullptr);
+    for (int shot = 0; shot < 3; ++shot)
+    {
+        Tap(KEY_X);
+        FramesUntil([] { return false; }, 40);
+    }
+    EXPECT_TRUE(FramesUntil([&] { return Find("Grunt1") == nullptr; }, 60 * 5)) << "three shots kill a grunt";
+
+    // At the exit the level is done: the loading scene brings level 2.
+    ECS::IEntity* exit = Find("LevelExit");
+    ASSERT_NE(exit, nullptr);
+    player->GetComponent<Component::Transform>()->position =
+        exit->GetComponent<Component::Transform>()->position;
+    ASSERT_TRUE(InScene("Level2.scene")) << "reaching the exit loads level 2";
+    EXPECT_EQ(Errors(), std::vector<std::string>{});
+
+    Quit();
+    Launch();
+    FramesUntil([] { return false; }, 30);
+    Tap(KEY_ENTER);
+    ASSERT_TRUE(InScene("MainMenu.scene"));
+    FramesUntil([] { return false; }, 10);
+    EXPECT_EQ(PlayLabel(), "Continue") << "the save of the first run is read back";
+}
+
+} // namespace Varn::Test
