@@ -9,10 +9,11 @@ if [ -e gameConfig.ini ]; then
 fi
 trap 'rm -f gameConfig.ini' EXIT
 printf '[Game Settings]\nWindow_Fullscreen=0\nWindowed_Width=960\nWindowed_Height=540\n' > gameConfig.ini
-shoot() { # scene frames picture
-    SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy build/tools/corvalune_screenshot "$1" "$2" "docs/images/$3" >/dev/null
+shoot() { # scene frames picture [player x]
+    SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy build/tools/corvalune_screenshot "$1" "$2" "docs/images/$3" ${4:-} >/dev/null
 }
 shoot Resources/Scenes/MainMenu.scene 90 menu.png
 shoot Resources/Scenes/Level1.scene 150 level1.png
-shoot Resources/Scenes/Level3.scene 150 level3.png
+shoot Resources/Scenes/Level2.scene 240 level2.png 3100
+shoot Resources/Scenes/Level3.scene 240 level3.png 4300
 shoot docs/examples/showcase.scene 10 showcase.png

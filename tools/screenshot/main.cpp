@@ -1,9 +1,16 @@
 // Loads a scene headless, runs some frames and saves the picture as a PNG.
-//   build/tools/corvalune_screenshot SCENE FRAMES OUT.png
+//   build/tools/corvalune_screenshot SCENE FRAMES OUT.png [PLAYER_X]
+// With PLAYER_X the entity named "Player" starts at that x, so a picture can show any part of
+// a level.
 // Run it from the folder that holds Resources/ (the repository's top folder); without a
 // display it uses SDL's offscreen driver.
 #include "core/Engine.h"
+#include "core/Scene.h"
+#include "core/SceneStack.h"
 #include "core/Window.h"
+#include "ecs/EntityManager.h"
+#include "ecs/IEntity.h"
+#include "ecs/Transform.h"
 #include "graphics/Screenshot.h"
 
 #include <cstdlib>
@@ -12,9 +19,9 @@
 
 int main(int argc, char** argv)
 {
-    if (argc != 4)
+    if (argc != 4 && argc != 5)
     {
-        std::cerr << "usage: corvalune_screenshot SCENE FRAMES OUT.png\n";
+        std::cerr << "usage: corvalune_screenshot SCENE FRAMES OUT.png [PLAYER_X]\n";
         return 2;
     }
     const int frames = std::atoi(argv[2]);
@@ -27,6 +34,19 @@ int main(int argc, char** argv)
         engine.logger.Flush();
         Varn::Engine::Shutdown();
         return 1;
+    }
+    if (argc == 5)
+    {
+        Varn::ECS::IEntity* player =
+            Varn::ECS::EntityManager::FindByName(engine.scenes->current->entities, "Player");
+        auto* transform = player != nullptr ? player->GetComponent<Varn::Component::Transform>() : nullptr;
+        if (transform == nullptr)
+        {
+            std::cerr << "no Player with a Transform in " << argv[1] << "\n";
+            Varn::Engine::Shutdown();
+            return 1;
+        }
+        transform->position.x = static_cast<float>(std::atof(argv[4]));
     }
     for (int i = 0; i < frames; ++i)
     {
