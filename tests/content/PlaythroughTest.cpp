@@ -20,6 +20,7 @@ namespace
 {
 constexpr int KEY_ENTER = 13;
 constexpr int KEY_RIGHT = 39;
+constexpr int KEY_DOWN = 40;
 constexpr int KEY_X = 88;
 } // namespace
 
@@ -176,6 +177,13 @@ TEST_F(Playthrough, FromTheLogoThroughTheFirstLevelAndBackAsContinue)
     ASSERT_TRUE(InScene("MainMenu.scene"));
     FramesUntil([] { return false; }, 10);
     EXPECT_EQ(PlayLabel(), "Continue") << "the save of the first run is read back";
+
+    // Down to Quit, which ends the game.
+    Tap(KEY_DOWN);
+    Tap(KEY_DOWN);
+    Tap(KEY_ENTER);
+    EXPECT_TRUE(FramesUntil([&] { return !engine->window->running; }, 60)) << "Quit ends the game";
+    EXPECT_EQ(Errors(), std::vector<std::string>{});
 }
 
 } // namespace Varn::Test
