@@ -55,7 +55,7 @@ protected:
     std::vector<ECS::PendingEntityReference> references;
 };
 
-TEST_F(ComponentReader, EmptyBlockKeepsDefaultsAndOnlyANonObjectBlockFails)
+TEST_F(ComponentReader, TransformBlockKeepsDefaultsOnlyTrueIsTrueAndVectorsNeedFourMembers)
 {
     Transform& transform = Add<Transform>();
     EXPECT_TRUE(Read(transform, "{}"));
@@ -69,11 +69,8 @@ TEST_F(ComponentReader, EmptyBlockKeepsDefaultsAndOnlyANonObjectBlockFails)
         EXPECT_FALSE(Read(transform, notABlock)) << notABlock;
         EXPECT_FALSE(transform.enabled) << notABlock;
     }
-}
 
-TEST_F(ComponentReader, OnlyTrueReadsAsTrue)
-{
-    Transform& transform = Add<Transform>();
+    // Only true reads as true.
     transform.flipX = true;
     EXPECT_TRUE(Read(transform, R"({"Enabled":1,"Flip X":"true","Flip Y":true})"));
     EXPECT_FALSE(transform.enabled);
@@ -82,6 +79,14 @@ TEST_F(ComponentReader, OnlyTrueReadsAsTrue)
 
     EXPECT_TRUE(Read(transform, R"({"Enabled":true})"));
     EXPECT_TRUE(transform.enabled);
+
+    // A vector without all four members is left unchanged.
+    Read(transform, R"({"Position":{"X":5,"Y":6}})");
+    EXPECT_EQ(transform.position, Vector4(0, 0, 0, 0));
+    Read(transform, R"({"Position":{"X":5,"Y":6,"Z":7,"W":"1"}})");
+    EXPECT_EQ(transform.position, Vector4(0, 0, 0, 0));
+    Read(transform, R"({"Position":{"W":8,"Z":7,"Y":6,"X":5}})");
+    EXPECT_EQ(transform.position, Vector4(5, 6, 7, 8));
 }
 
 TEST_F(ComponentReader, NumbersMustFitTheirFieldOrAreIgnored)
@@ -112,18 +117,7 @@ TEST_F(ComponentReader, NumbersMustFitTheirFieldOrAreIgnored)
     EXPECT_EQ(behaviour.type, SPAWNER);
 }
 
-TEST_F(ComponentReader, VectorWithoutAllFourMembersIsLeftUnchanged)
-{
-    Transform& transform = Add<Transform>();
-    Read(transform, R"({"Position":{"X":5,"Y":6}})");
-    EXPECT_EQ(transform.position, Vector4(0, 0, 0, 0));
-    Read(transform, R"({"Position":{"X":5,"Y":6,"Z":7,"W":"1"}})");
-    EXPECT_EQ(transform.position, Vector4(0, 0, 0, 0));
-    Read(transform, R"({"Position":{"W":8,"Z":7,"Y":6,"X":5}})");
-    EXPECT_EQ(transform.position, Vector4(5, 6, 7, 8));
-}
-
-TEST_F(ComponentReader, ColorNeedsAllFourChannelsAndABadValueDoesNotStopTheBlock)
+TEST_F(ComponentReader, SpriteColourNeedsFourChannelsBadValuesDoNotStopTheBlockTexturesGoByName)
 {
     SpriteRenderer& sprite = Add<SpriteRenderer>();
     Read(sprite, R"({"Opacity":"half","Tint":{"R":0.5,"G":0.25,"B":0},"Receive Light":false})");
@@ -133,11 +127,8 @@ TEST_F(ComponentReader, ColorNeedsAllFourChannelsAndABadValueDoesNotStopTheBlock
 
     Read(sprite, R"({"Tint":{"R":0.5,"G":0.25,"B":0,"A":0.75}})");
     EXPECT_EQ(sprite.tint, Helper::VarnColor(0.5f, 0.25f, 0.0f, 0.75f));
-}
 
-TEST_F(ComponentReader, TexturePathGetsOrCreatesTheTextureOfThatExactName)
-{
-    SpriteRenderer& sprite = Add<SpriteRenderer>();
+    // A texture path gets or creates the texture of that exact name.
     EXPECT_EQ(sprite.texture, engine->resources->GetTexture(System::ResourceManager::DEFAULT_TEXTURE));
     Read(sprite, R"({"Texture":"Resources\\Sprites\\hero.dds"})");
     ASSERT_EQ(engine->resources->textures.count("Resources\\Sprites\\hero.dds"), 1u);
@@ -235,7 +226,7 @@ TEST_F(ComponentReader, ScriptPathsAreReadByIndexAndUnknownFilesSkipped)
     std::filesystem::remove_all(folder);
 }
 
-TEST_F(ComponentReader, NamedValueListsTakeEveryMemberOfTheRightForm)
+TEST_F(ComponentReader, NamedValueListsTakeMembersOfTheRightFormAndTimersNeedNameAndDuration)
 {
     ScriptComponent& script = Add<ScriptComponent>();
     Read(script, R"({"Bool List":{"open":true,"locked":1},
@@ -244,6 +235,14 @@ TEST_F(ComponentReader, NamedValueListsTakeEveryMemberOfTheRightForm)
     EXPECT_EQ(script.boolList, (std::map<std::string, bool>{{"open", true}, {"locked", false}}));
     EXPECT_EQ(script.floatList, (std::map<std::string, float>{{"speed", 2.0f}, {"drag", 0.5f}}));
     EXPECT_EQ(script.stringList, (std::map<std::string, std::string>{{"next", "Level2"}}));
+
+    // A timer needs both its duration and its name.
+    Read(script, R"({"Timer":{"Duration":2.5}})");
+    Read(script, R"({"Timer":{"Name":"Respawn","Duration":"soon"}})");
+    EXPECT_EQ(script.timer, Time::NamedTimer{});
+    Read(script, R"({"Timer":{"Name":"Respawn","Duration":2.5}})");
+    EXPECT_EQ(script.timer.name, "Respawn");
+    EXPECT_FLOAT_EQ(script.timer.duration, 2.5f);
 }
 
 TEST_F(ComponentReader, EntityReferencesWaitForTheLoaderToResolveThem)
@@ -283,17 +282,6 @@ TEST_F(ComponentReader, RaysNeedTheirFirstKeyAndAllFourMembers)
     EXPECT_EQ(raycast.rays[1].direction, Vector4(100, 0, 0, 1));
     EXPECT_EQ(raycast.rays[1].hitPoint, Vector4(0, 0, 0, 1));
     EXPECT_EQ(raycast.rays[1].marker, nullptr);
-}
-
-TEST_F(ComponentReader, TimerNeedsBothDurationAndName)
-{
-    ScriptComponent& script = Add<ScriptComponent>();
-    Read(script, R"({"Timer":{"Duration":2.5}})");
-    Read(script, R"({"Timer":{"Name":"Respawn","Duration":"soon"}})");
-    EXPECT_EQ(script.timer, Time::NamedTimer{});
-    Read(script, R"({"Timer":{"Name":"Respawn","Duration":2.5}})");
-    EXPECT_EQ(script.timer.name, "Respawn");
-    EXPECT_FLOAT_EQ(script.timer.duration, 2.5f);
 }
 
 // Meshes, shaders and fonts are OpenGL objects, so these run with a real context.
