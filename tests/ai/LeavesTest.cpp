@@ -175,7 +175,7 @@ TEST_F(LeavesTest, AttackPlayerSpendsArmourBeforeHealth)
     EXPECT_EQ(AttackPlayer(nullptr).Run(), Failure);
 }
 
-TEST_F(LeavesTest, StopMovingKeepsAFallingEnemyFalling)
+TEST_F(LeavesTest, StopMovingKeepsAFallingEnemyFallingAndMovePushesForExactlyOneStep)
 {
     ECS::IEntity* enemy = Make<Component::RigidBody>("Enemy", {0, 500, 0, 0});
     auto* body = enemy->GetComponent<Component::RigidBody>();
@@ -189,12 +189,8 @@ TEST_F(LeavesTest, StopMovingKeepsAFallingEnemyFalling)
     EXPECT_EQ(body->velocity.y, fallSpeed);
     Frames(1);
     EXPECT_LT(body->velocity.y, fallSpeed); // still accelerating downwards
-}
 
-TEST_F(LeavesTest, MovePushesForExactlyOneStep)
-{
-    ECS::IEntity* enemy = Make<Component::RigidBody>("Enemy");
-    auto* body = enemy->GetComponent<Component::RigidBody>();
+    // Move pushes for exactly one step.
     EXPECT_EQ(Move(enemy, {90, 0, 0, 0}).Run(), Success);
     ASSERT_EQ(body->forces.size(), 1u);
     EXPECT_EQ(body->forces[0].force, (Math::Vector4{90, 0, 0, 0}));
@@ -246,7 +242,7 @@ TEST_F(LeavesTest, DistanceAndHeightTestsAreStrict)
     EXPECT_EQ(CheckYRange(66.0f, nullptr, player).Run(), Failure);
 }
 
-TEST_F(LeavesTest, CheckCollisionNameMatchesNameOrTagInTheBoxThenTheCircle)
+TEST_F(LeavesTest, CollisionNamesMatchNameOrTagAndThePlayerIsFoundByContactOrBoxTrigger)
 {
     engine->jsonManager->RegisterTag("Default");
     const uint64_t smash = engine->jsonManager->RegisterTag("Smash");
@@ -263,22 +259,20 @@ TEST_F(LeavesTest, CheckCollisionNameMatchesNameOrTagInTheBoxThenTheCircle)
     EXPECT_EQ(CheckCollisionName(enemy, "Hammer").Run(), Success);
     EXPECT_EQ(CheckCollisionName(enemy, "Wall").Run(), Failure);
     EXPECT_EQ(CheckCollisionName(nullptr, "Bullet").Run(), Failure);
-}
 
-TEST_F(LeavesTest, CollidingWithPlayerUsesContactsWithABodyAndTheBoxTriggerWithout)
-{
+    // Colliding with the player uses contacts with a body and the box trigger without.
     ECS::IEntity* player = Make("Player");
     ECS::IEntity* area = Make<Component::BoxCollider2D>("Area");
-    ECS::IEntity* enemy = Make<Component::RigidBody>("Enemy");
+    ECS::IEntity* walker = Make<Component::RigidBody>("Walker");
     EXPECT_EQ(CollidingWithPlayer(area, player).Run(), Failure);
     area->GetComponent<Component::BoxCollider2D>()->triggerEntities = {player};
     EXPECT_EQ(CollidingWithPlayer(area, player).Run(), Success);
     area->layer = 2;
     EXPECT_EQ(CollidingWithPlayer(area, player).Run(), Failure);
 
-    EXPECT_EQ(CollidingWithPlayer(enemy, player).Run(), Failure);
-    enemy->GetComponent<Component::RigidBody>()->contacts.push_back({player, {0, 1, 0, 0}});
-    EXPECT_EQ(CollidingWithPlayer(enemy, player).Run(), Success);
+    EXPECT_EQ(CollidingWithPlayer(walker, player).Run(), Failure);
+    walker->GetComponent<Component::RigidBody>()->contacts.push_back({player, {0, 1, 0, 0}});
+    EXPECT_EQ(CollidingWithPlayer(walker, player).Run(), Success);
     EXPECT_EQ(CollidingWithPlayer(nullptr, player).Run(), Failure);
 }
 
@@ -383,7 +377,7 @@ TEST_F(LeavesTest, AddToKillListRemovesTheEntityAfterTheTick)
     EXPECT_EQ(AddToKillList(nullptr).Run(), Success);
 }
 
-TEST_F(LeavesTest, RotateTurnsFromTheCurrentWorldAngle)
+TEST_F(LeavesTest, RotateTurnsFromTheCurrentWorldAngleAndPrefabToggleSwitchesTheEntity)
 {
     ECS::IEntity* enemy = Make("Enemy");
     enemy->GetComponent<Component::Transform>()->angle = {0, 0, 30, 0};
@@ -392,10 +386,7 @@ TEST_F(LeavesTest, RotateTurnsFromTheCurrentWorldAngle)
     EXPECT_EQ(rotate.Run(), Success);
     EXPECT_NEAR(enemy->GetComponent<Component::Transform>()->angle.z, 55.0f, 1e-3f);
     EXPECT_EQ(Rotate(nullptr, 25.0f).Run(), Failure);
-}
 
-TEST_F(LeavesTest, PrefabToggleSwitchesTheEntity)
-{
     ECS::IEntity* collider = Make("Collider");
     EXPECT_EQ(TogglePrefab(collider, false).Run(), Success);
     EXPECT_EQ(CheckPrefab(collider).Run(), Failure);
