@@ -60,14 +60,8 @@ protected:
 
     ParticleEmitter& Emitter(float x = 0.0f, float y = 0.0f, IEntity* parent = nullptr)
     {
-        entity = engine->entities->CreateEntity("Emitter");
-        auto* transform = entity->AddComponent<Component::Transform>();
-        transform->position = {x, y, 0, 0};
-        entity->parent = parent;
-        auto* emitter = entity->AddComponent<ParticleEmitter>();
-        CurrentScene().AddEntity(entity);
-        CurrentScene().transformSystem->Update(0.0f);
-        return *emitter;
+        entity = Make<ParticleEmitter>("Emitter", {x, y, 0, 0}, {1, 1, 1, 0}, parent);
+        return *entity->GetComponent<ParticleEmitter>();
     }
 
     void Step(float dt = STEP) { CurrentScene().particleSystem->Update(dt); }
@@ -160,15 +154,10 @@ TEST_F(ParticleSystemTest, BurstSpawnsCountAtOnceAndRepeatsUntilDestroyOnDeathUs
     EXPECT_EQ(repeating.burstCount, 1) << "only destroy-on-death bursts are counted";
     CurrentScene().RemoveEntity(entity, true);
 
-    IEntity* parent = engine->entities->CreateEntity("Parent");
-    parent->AddComponent<Component::Transform>();
-    CurrentScene().AddEntity(parent);
+    IEntity* parent = Make("Parent");
     ParticleEmitter& once = Emitter(0, 0, parent);
     IEntity* emitterEntity = entity;
-    IEntity* child = engine->entities->CreateEntity("Child");
-    child->AddComponent<Component::Transform>();
-    child->parent = emitterEntity;
-    CurrentScene().AddEntity(child);
+    IEntity* child = Make("Child", {}, {1, 1, 1, 0}, emitterEntity);
     once.burst = true;
     once.destroyOnDeath = true;
     once.burstCount = 1;
@@ -332,24 +321,9 @@ TEST_F(ParticleSystemTest, ModelCoversTheTextureAndTurnsToTheDirectionOnlyWhenAs
     EXPECT_EQ(model.m[1][3], 40.0f);
 }
 
-TEST_F(ParticleSystemTest, ParticleWhoseLifeReachesExactlyZeroDiesInThatStepWithItsModelUntouched)
-{
-    ParticleEmitter& emitter = Emitter();
-    emitter.life = {0.5f, 0.5f};
-    emitter.emissionRateRange = {10.0f, 10.0f};
-    const ParticleCell& cell = emitter.particles[0].second;
-    Step(0.25f);
-    ASSERT_TRUE(cell.alive);
-    EXPECT_EQ(cell.life, 0.25f);
-    const Math::Vector4 lastPosition = cell.position;
-    const Math::Matrix4 lastModel = cell.model;
-    Step(0.25f);
-    EXPECT_FALSE(cell.alive);
-    EXPECT_EQ(cell.position, lastPosition);
-    EXPECT_EQ(cell.model, lastModel);
-}
-
-TEST_F(ParticleSystemTest, EdgeEmissionCarriesOnFromWhereTheCellsLastParticleEnded)
+// A life that reaches exactly zero dies in that step with its model untouched; emission from the
+// edge carries on from where the cell's last particle ended.
+TEST_F(ParticleSystemTest, ParticleDiesWhenItsLifeReachesExactlyZeroAndEdgeEmissionCarriesOn)
 {
     ParticleEmitter& emitter = Emitter(100.0f, 50.0f);
     emitter.life = {0.5f, 0.5f};
@@ -357,8 +331,14 @@ TEST_F(ParticleSystemTest, EdgeEmissionCarriesOnFromWhereTheCellsLastParticleEnd
     emitter.spread = 0.0f;
     const ParticleCell& cell = emitter.particles[0].second;
     Step(0.25f);
+    ASSERT_TRUE(cell.alive);
+    EXPECT_EQ(cell.life, 0.25f);
+    const Math::Vector4 lastPosition = cell.position;
+    const Math::Matrix4 lastModel = cell.model;
     Step(0.25f);
     ASSERT_FALSE(cell.alive);
+    EXPECT_EQ(cell.position, lastPosition);
+    EXPECT_EQ(cell.model, lastModel);
     const Math::Vector4 end = cell.position;
     EXPECT_EQ(end.x, 125.0f);
 
