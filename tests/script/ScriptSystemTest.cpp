@@ -194,11 +194,6 @@ TEST_F(ScriptRuntime, KillsAndSceneRequestsWaitForTheEndOfTheStep)
     EXPECT_TRUE(e->components.empty());
 }
 
-} // namespace Varn::Test
-
-namespace Varn::Test
-{
-
 class RaycastEvents : public ScriptTest
 {
 protected:
