@@ -74,7 +74,7 @@ TEST(BlackboardLeaves, TestAndWriteTheirVariableInPlace)
     EXPECT_EQ(CheckLife(&life).Run(), Failure);
 }
 
-TEST_F(LeavesTest, DamageStopsAtZeroButOvershootsFromAPositiveLife)
+TEST_F(LeavesTest, DamageStopsAtZeroButOvershootsAndAttackPlayerSpendsArmourBeforeHealth)
 {
     ECS::IEntity* target = Make("Target");
     float life = 0.5f;
@@ -91,9 +91,29 @@ TEST_F(LeavesTest, DamageStopsAtZeroButOvershootsFromAPositiveLife)
     life = 3.0f;
     EXPECT_EQ(DamageEntity(nullptr, 1.0f, &life).Run(), Failure);
     EXPECT_EQ(life, 3.0f);
+
+    // AttackPlayer spends armour before health.
+    ECS::IEntity* player = Make<Component::ScriptComponent>("Player");
+    auto& floats = player->GetComponent<Component::ScriptComponent>()->floatList;
+    floats["PlayerArmour"] = 2.0f;
+    floats["PlayerHealth"] = 5.0f;
+    AttackPlayer attack(player);
+
+    EXPECT_EQ(attack.Run(), Success);
+    EXPECT_FLOAT_EQ(floats["PlayerArmour"], -1.0f);
+    EXPECT_FLOAT_EQ(floats["PlayerHealth"], 5.0f);
+    EXPECT_EQ(attack.Run(), Success);
+    EXPECT_FLOAT_EQ(floats["PlayerArmour"], -1.0f);
+    EXPECT_FLOAT_EQ(floats["PlayerHealth"], 4.0f);
+
+    // A script without the variables is not given any.
+    ECS::IEntity* bare = Make<Component::ScriptComponent>("Bare");
+    EXPECT_EQ(AttackPlayer(bare).Run(), Failure);
+    EXPECT_TRUE(bare->GetComponent<Component::ScriptComponent>()->floatList.empty());
+    EXPECT_EQ(AttackPlayer(nullptr).Run(), Failure);
 }
 
-TEST_F(LeavesTest, CheckDurationWithResetSucceedsOncePerPeriod)
+TEST_F(LeavesTest, CheckDurationWithResetSucceedsOncePerPeriodAndStartStopRestartTheWatch)
 {
     Time::FrameCounter* watch = engine->timer->CreateCounter(false);
     watch->elapsed = 5.02f;
@@ -113,6 +133,21 @@ TEST_F(LeavesTest, CheckDurationWithResetSucceedsOncePerPeriod)
     CheckDuration keep(watch, 5.0f, false);
     EXPECT_EQ(keep.Run(), Success);
     EXPECT_EQ(keep.Run(), Success);
+
+    // StartWatch and StopWatch restart the watch and keep their flag.
+    Time::FrameCounter* stopwatch = engine->timer->CreateCounter(false);
+    bool started = false;
+    Frames(30);
+    EXPECT_EQ(StartWatch(stopwatch, &started).Run(), Success);
+    EXPECT_TRUE(started);
+    EXPECT_EQ(stopwatch->elapsed, 0.0f);
+    EXPECT_NEAR(stopwatch->lastElapsed, 0.5f, 1e-4f);
+    Frames(6);
+    EXPECT_EQ(StopWatch(stopwatch, &started).Run(), Success);
+    EXPECT_FALSE(started);
+    EXPECT_NEAR(stopwatch->lastElapsed, 0.1f, 1e-4f);
+    EXPECT_EQ(StartWatch(nullptr).Run(), Failure);
+    EXPECT_EQ(StopWatch(nullptr, &started).Run(), Failure);
 }
 
 TEST_F(LeavesTest, AKilledWatchReadsZeroAndCannotBeRestarted)
@@ -134,45 +169,6 @@ TEST_F(LeavesTest, AKilledWatchReadsZeroAndCannotBeRestarted)
     EXPECT_EQ(StartWatch(watch, &started).Run(), Failure);
     EXPECT_FALSE(started);
     EXPECT_EQ(KillWatch(watch).Run(), Success); // twice is harmless
-}
-
-TEST_F(LeavesTest, StartAndStopWatchRestartTheWatchAndKeepTheirFlag)
-{
-    Time::FrameCounter* watch = engine->timer->CreateCounter(false);
-    bool started = false;
-    Frames(30);
-    EXPECT_EQ(StartWatch(watch, &started).Run(), Success);
-    EXPECT_TRUE(started);
-    EXPECT_EQ(watch->elapsed, 0.0f);
-    EXPECT_NEAR(watch->lastElapsed, 0.5f, 1e-4f);
-    Frames(6);
-    EXPECT_EQ(StopWatch(watch, &started).Run(), Success);
-    EXPECT_FALSE(started);
-    EXPECT_NEAR(watch->lastElapsed, 0.1f, 1e-4f);
-    EXPECT_EQ(StartWatch(nullptr).Run(), Failure);
-    EXPECT_EQ(StopWatch(nullptr, &started).Run(), Failure);
-}
-
-TEST_F(LeavesTest, AttackPlayerSpendsArmourBeforeHealth)
-{
-    ECS::IEntity* player = Make<Component::ScriptComponent>("Player");
-    auto& floats = player->GetComponent<Component::ScriptComponent>()->floatList;
-    floats["PlayerArmour"] = 2.0f;
-    floats["PlayerHealth"] = 5.0f;
-    AttackPlayer attack(player);
-
-    EXPECT_EQ(attack.Run(), Success);
-    EXPECT_FLOAT_EQ(floats["PlayerArmour"], -1.0f);
-    EXPECT_FLOAT_EQ(floats["PlayerHealth"], 5.0f);
-    EXPECT_EQ(attack.Run(), Success);
-    EXPECT_FLOAT_EQ(floats["PlayerArmour"], -1.0f);
-    EXPECT_FLOAT_EQ(floats["PlayerHealth"], 4.0f);
-
-    // A script without the variables is not given any.
-    ECS::IEntity* bare = Make<Component::ScriptComponent>("Bare");
-    EXPECT_EQ(AttackPlayer(bare).Run(), Failure);
-    EXPECT_TRUE(bare->GetComponent<Component::ScriptComponent>()->floatList.empty());
-    EXPECT_EQ(AttackPlayer(nullptr).Run(), Failure);
 }
 
 TEST_F(LeavesTest, StopMovingKeepsAFallingEnemyFallingAndMovePushesForExactlyOneStep)
