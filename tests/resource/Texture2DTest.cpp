@@ -177,7 +177,7 @@ TEST_F(TextureLoading, UploadPremultipliesAlphaClampsFiltersLinearlyAndFreesTheP
     EXPECT_TRUE(engine->logger.Lines().empty());
 }
 
-TEST_F(TextureLoading, GreyImagesSampleAsLuminanceAndOddRgbRowsStayAligned)
+TEST_F(TextureLoading, GreyAndOddRowTgaAndPlainAndBlockCompressedDdsReadBackPremultiplied)
 {
     folder.Write("grey.tga", Tga(1, 1, 1, {128}));
     folder.Write("greyAlpha.tga", Tga(1, 1, 2, {200, 128}));
@@ -203,10 +203,7 @@ TEST_F(TextureLoading, GreyImagesSampleAsLuminanceAndOddRgbRowsStayAligned)
         ExpectTexel(rows, pixel, 255, 0, 0, 255);
         ExpectTexel(rows, pixel + 3, 0, 0, 255, 255);
     }
-}
 
-TEST_F(TextureLoading, DdsFilesPlainAndBlockCompressedReadBackPremultiplied)
-{
     // 2 x 1 uncompressed: opaque green, then half-transparent white (stored blue, green, red, alpha).
     folder.Write("Resources\\Sprites\\plain.dds",
                  Dds(2, 1, "", std::string("\x00\xFF\x00\xFF\xFF\xFF\xFF\x80", 8)));
