@@ -65,6 +65,13 @@ protected:
     }
 
     void Step(float dt = STEP) { CurrentScene().particleSystem->Update(dt); }
+    void Steps(int count)
+    {
+        for (int i = 0; i < count; ++i)
+        {
+            Step();
+        }
+    }
 
     std::deque<float> fractions;
     IEntity* entity = nullptr;
@@ -115,19 +122,13 @@ TEST_F(ParticleSystemTest, ContinuousEmitterSpawnsAtTheFirstStepThenEachTimeItsI
 TEST_F(ParticleSystemTest, PoolGrowsByCountOnlyWhenASpawnFindsEveryCellAlive)
 {
     ParticleEmitter& slow = Emitter();
-    for (int step = 0; step < 300; ++step)
-    {
-        Step();
-    }
+    Steps(300);
     EXPECT_EQ(slow.particles.size(), 20u) << "one particle every 0.2 s living 1 s never fills 20 cells";
 
     CurrentScene().RemoveEntity(entity, true);
     ParticleEmitter& fast = Emitter();
     fast.emissionRateRange = {0.01f, 0.01f}; // one spawn per step
-    for (int step = 0; step < 20; ++step)
-    {
-        Step();
-    }
+    Steps(20);
     EXPECT_EQ(fast.particles.size(), 20u);
     EXPECT_EQ(AliveCount(fast), 20u);
     Step();
@@ -195,10 +196,7 @@ TEST_F(ParticleSystemTest, SpentEmitterStaysWhileTheSceneIsNotPlayingAndItsBurst
     Step();
     EXPECT_EQ(emitter.burstCount, 1);
     emitter.burstCount = 0;
-    for (int step = 0; step < 90; ++step)
-    {
-        Step();
-    }
+    Steps(90);
     EXPECT_EQ(AliveCount(emitter), 0u) << "a spent emitter emits nothing";
     EXPECT_EQ(entity->GetComponent<ParticleEmitter>(), &emitter);
 }
@@ -226,10 +224,7 @@ TEST_F(ParticleSystemTest, NoSpreadAtNinetyDegreesGoesStraightUpFromTheEmitter)
     emitter.direction = 90.0f;
     emitter.spread = 0.0f;
     emitter.xOffset = emitter.yOffset = 0.0f;
-    for (int step = 0; step < 30; ++step)
-    {
-        Step();
-    }
+    Steps(30);
     ASSERT_EQ(AliveCount(emitter), 3u);
     for (const auto& [visible, cell] : emitter.particles)
     {
@@ -276,10 +271,7 @@ TEST_F(ParticleSystemTest, GravityLowersDirectionWithoutRenormalising)
     const ParticleCell& cell = emitter.particles[0].second;
     Step(0.0f);
     const float startY = cell.direction.y;
-    for (int step = 0; step < 60; ++step)
-    {
-        Step();
-    }
+    Steps(60);
     EXPECT_NEAR(cell.direction.y, startY - 0.98f, 1e-4f);
     EXPECT_GT(std::hypot(cell.direction.x, cell.direction.y), 1.2f);
 
