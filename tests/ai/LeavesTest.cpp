@@ -194,7 +194,7 @@ TEST_F(LeavesTest, StopMovingKeepsAFallingEnemyFallingAndMovePushesForExactlyOne
     EXPECT_EQ(Move(nullptr, {90, 0, 0, 0}).Run(), Success);
 }
 
-TEST_F(LeavesTest, IsPlayerNearLooksWithAClearFlipToPlusXAndIsFacingPlayerTheOtherWay)
+TEST_F(LeavesTest, IsPlayerNearLooksToPlusXUnlessFlippedIsFacingPlayerTheOtherWayAndRangesAreStrict)
 {
     ECS::IEntity* enemy = Make<Component::RigidBody>("Enemy", {0, 0, 0, 0});
     ECS::IEntity* player = Make("Player", {200, 50, 0, 0});
@@ -221,21 +221,19 @@ TEST_F(LeavesTest, IsPlayerNearLooksWithAClearFlipToPlusXAndIsFacingPlayerTheOth
     transform->flipX = false;
     EXPECT_EQ(near.Run(), Failure);
     EXPECT_EQ(facing.Run(), Success); // x equal counts as facing for an unflipped entity
-}
 
-TEST_F(LeavesTest, DistanceAndHeightTestsAreStrict)
-{
-    ECS::IEntity* enemy = Make("Enemy", {0, 0, 0, 0});
-    ECS::IEntity* player = Make("Player", {300, 0, 0, 0});
-    EXPECT_EQ(WithinAttackRange(300.0f, enemy, player).Run(), Failure);
-    EXPECT_EQ(WithinAttackRange(300.5f, enemy, player).Run(), Success);
-    EXPECT_EQ(WithinAttackRange(300.5f, enemy, nullptr).Run(), Failure);
+    // Distance and height tests are strict.
+    ECS::IEntity* striker = Make("Striker", {0, 0, 0, 0});
+    ECS::IEntity* target = Make("Target", {300, 0, 0, 0});
+    EXPECT_EQ(WithinAttackRange(300.0f, striker, target).Run(), Failure);
+    EXPECT_EQ(WithinAttackRange(300.5f, striker, target).Run(), Success);
+    EXPECT_EQ(WithinAttackRange(300.5f, striker, nullptr).Run(), Failure);
 
-    player->GetComponent<Component::Transform>()->position = {0, 65, 0, 0};
+    target->GetComponent<Component::Transform>()->position = {0, 65, 0, 0};
     CurrentScene().transformSystem->UpdateAll();
-    EXPECT_EQ(CheckYRange(65.0f, enemy, player).Run(), Failure);
-    EXPECT_EQ(CheckYRange(66.0f, enemy, player).Run(), Success);
-    EXPECT_EQ(CheckYRange(66.0f, nullptr, player).Run(), Failure);
+    EXPECT_EQ(CheckYRange(65.0f, striker, target).Run(), Failure);
+    EXPECT_EQ(CheckYRange(66.0f, striker, target).Run(), Success);
+    EXPECT_EQ(CheckYRange(66.0f, nullptr, target).Run(), Failure);
 }
 
 TEST_F(LeavesTest, CollisionNamesMatchNameOrTagAndThePlayerIsFoundByContactOrBoxTrigger)
