@@ -296,7 +296,7 @@ protected:
     }
 };
 
-TEST_F(ComponentReaderWithContext, MeshNeedsANameAndTwoSizesOfAtLeastOne)
+TEST_F(ComponentReaderWithContext, MeshNeedsANameAndTwoSizesAndShaderAndFontNamesGoThroughTheManager)
 {
     auto* sprite = engine->entities->CreateEntity("Sheet")->AddComponent<SpriteRenderer>();
     Resource::Mesh2D* before = sprite->mesh;
@@ -311,10 +311,8 @@ TEST_F(ComponentReaderWithContext, MeshNeedsANameAndTwoSizesOfAtLeastOne)
     EXPECT_EQ(sprite->mesh, engine->resources->FindMesh("sheet4x2"));
     EXPECT_EQ(sprite->mesh->columns, 4u);
     EXPECT_EQ(sprite->mesh->rows, 2u);
-}
 
-TEST_F(ComponentReaderWithContext, ShaderAndFontNamesGoThroughTheResourceManager)
-{
+    // Shader and font names go through the resource manager.
     const char* vertex = "#version 330 core\nvoid main() { gl_Position = vec4(0.0); }\n";
     const char* fragment = "#version 330 core\nout vec4 c;\nvoid main() { c = vec4(1.0); }\n";
     engine->resources->shaders["testShader"] = std::make_unique<Resource::Shader>(vertex, fragment, nullptr);
