@@ -402,7 +402,7 @@ TEST_F(PhysicsStep, ChildBodyMovesInItsParentsSpaceAndRotationalBodyTurnsBySpin)
 
 using PhysicsRegistry = PhysicsTest;
 
-TEST_F(PhysicsRegistry, EntriesKeepInsertionOrderTrackTheBodyAndGoWithTheScene)
+TEST_F(PhysicsRegistry, EntriesKeepInsertionOrderTrackTheBodyAndGoWithTheLastComponentOrTheScene)
 {
     EXPECT_TRUE(PhysicsSystem::physicsEntities.empty());
     IEntity* a = Make<RigidBody>("A", {});
@@ -420,10 +420,8 @@ TEST_F(PhysicsRegistry, EntriesKeepInsertionOrderTrackTheBodyAndGoWithTheScene)
     // A destroyed scene's entities can no longer unregister: it leaves no entries behind.
     engine->scenes->SetCurrent(new Scene());
     EXPECT_TRUE(PhysicsSystem::physicsEntities.empty());
-}
 
-TEST_F(PhysicsRegistry, ComponentRemovalKeepsTheEntryWhileAnyPhysicsComponentRemains)
-{
+    // In the new scene: removing components keeps the entry while any physics component remains.
     IEntity* crate = Make<RigidBody, BoxCollider2D, CircleCollider2D>("Crate", {});
     IEntity* ball = Make<RigidBody, CircleCollider2D>("Ball", {});
 
