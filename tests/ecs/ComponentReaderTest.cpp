@@ -89,7 +89,7 @@ TEST_F(ComponentReader, TransformBlockKeepsDefaultsOnlyTrueIsTrueAndVectorsNeedF
     EXPECT_EQ(transform.position, Vector4(5, 6, 7, 8));
 }
 
-TEST_F(ComponentReader, NumbersMustFitTheirFieldOrAreIgnored)
+TEST_F(ComponentReader, NumbersMustFitTheirFieldOrAreIgnoredAndRangesReadMinAndMaxApart)
 {
     ParticleEmitter& emitter = Add<ParticleEmitter>();
     Read(emitter, R"({"X Offset":3,"Y Offset":2.5,"Spread":"wide","Burst Count":-4,"Count":9})");
@@ -106,6 +106,19 @@ TEST_F(ComponentReader, NumbersMustFitTheirFieldOrAreIgnored)
     Read(emitter, R"({"Burst Count":2147483648,"Count":4294967296})");
     EXPECT_EQ(emitter.burstCount, -4);
     EXPECT_EQ(emitter.count, 9u);
+
+    // A range reads its min and max each on its own.
+    Read(emitter, R"({"Start Speed":{"Min":5},"Life":{"Max":3,"Min":"long"},
+        "End Scale":{"Min":{"X":2,"Y":2},"Max":{"X":0,"Y":0,"Z":0,"W":0}},
+        "Start Color":{"Max":{"R":1,"G":0,"B":0,"A":1}}})");
+    EXPECT_FLOAT_EQ(emitter.startSpeed.min, 5.0f);
+    EXPECT_FLOAT_EQ(emitter.startSpeed.max, 100.0f);
+    EXPECT_FLOAT_EQ(emitter.life.min, 1.0f);
+    EXPECT_FLOAT_EQ(emitter.life.max, 3.0f);
+    EXPECT_EQ(emitter.endScale.min, Vector4(1, 1, 1, 0));
+    EXPECT_EQ(emitter.endScale.max, Vector4(0, 0, 0, 0));
+    EXPECT_EQ(emitter.startColor.min, Helper::VarnColor(1, 1, 1, 1));
+    EXPECT_EQ(emitter.startColor.max, Helper::VarnColor(1, 0, 0, 1));
 
     // Enumerations are integers too.
     RigidBody& body = Add<RigidBody>();
@@ -137,22 +150,6 @@ TEST_F(ComponentReader, SpriteColourNeedsFourChannelsBadValuesDoNotStopTheBlockT
     Resource::Texture2D* before = sprite.texture;
     Read(sprite, R"({"Texture":{"Path":"other.dds"}})");
     EXPECT_EQ(sprite.texture, before);
-}
-
-TEST_F(ComponentReader, RangeReadsMinAndMaxEachOnItsOwn)
-{
-    ParticleEmitter& emitter = Add<ParticleEmitter>();
-    Read(emitter, R"({"Start Speed":{"Min":5},"Life":{"Max":3,"Min":"long"},
-        "End Scale":{"Min":{"X":2,"Y":2},"Max":{"X":0,"Y":0,"Z":0,"W":0}},
-        "Start Color":{"Max":{"R":1,"G":0,"B":0,"A":1}}})");
-    EXPECT_FLOAT_EQ(emitter.startSpeed.min, 5.0f);
-    EXPECT_FLOAT_EQ(emitter.startSpeed.max, 100.0f);
-    EXPECT_FLOAT_EQ(emitter.life.min, 1.0f);
-    EXPECT_FLOAT_EQ(emitter.life.max, 3.0f);
-    EXPECT_EQ(emitter.endScale.min, Vector4(1, 1, 1, 0));
-    EXPECT_EQ(emitter.endScale.max, Vector4(0, 0, 0, 0));
-    EXPECT_EQ(emitter.startColor.min, Helper::VarnColor(1, 1, 1, 1));
-    EXPECT_EQ(emitter.startColor.max, Helper::VarnColor(1, 0, 0, 1));
 }
 
 TEST_F(ComponentReader, AnimationListNeedsItsFirstKeyThenTakesWellFormedMembersInOrder)
