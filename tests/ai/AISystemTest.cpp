@@ -12,9 +12,7 @@ namespace
 {
 using BehaviourTree::Success;
 
-class AISystemTest : public AITest
-{
-};
+using AISystemTest = AITest;
 
 TEST_F(AISystemTest, AnEntityKilledByAnEarlierTreeIsGoneBeforeItsOwnTurn)
 {

@@ -50,21 +50,6 @@ class AITest : public EngineTest
 protected:
     static constexpr float STEP = 1.0f / 60.0f;
 
-    template <typename... C>
-    ECS::IEntity* Make(const std::string& name, Math::Vector4 position = {},
-                       Math::Vector4 size = {1, 1, 1, 0}, ECS::IEntity* parent = nullptr)
-    {
-        ECS::IEntity* e = engine->entities->CreateEntity(name);
-        auto* t = e->AddComponent<Component::Transform>();
-        t->position = position;
-        t->scale = size;
-        e->parent = parent;
-        (e->AddComponent<C>(), ...);
-        CurrentScene().AddEntity(e);
-        CurrentScene().transformSystem->UpdateAll();
-        return e;
-    }
-
     // An entity whose behaviour is the given root, already built.
     ECS::IEntity* MakeWithTree(const std::string& name, std::shared_ptr<BehaviourTree::INode> root)
     {

@@ -11,9 +11,7 @@ namespace Varn::Test
 namespace
 {
 
-class EnemyBuildersTest : public AITest
-{
-};
+using EnemyBuildersTest = AITest;
 
 bool ContentExists(const std::string& path)
 {

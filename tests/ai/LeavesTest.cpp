@@ -74,7 +74,7 @@ TEST(BlackboardLeaves, TestAndWriteTheirVariableInPlace)
     EXPECT_EQ(CheckLife(&life).Run(), Failure);
 }
 
-TEST_F(LeavesTest, DamageStopsAtZeroButOvershootsFromAPositiveLife)
+TEST_F(LeavesTest, DamageStopsAtZeroButOvershootsAndAttackPlayerSpendsArmourBeforeHealth)
 {
     ECS::IEntity* target = Make("Target");
     float life = 0.5f;
@@ -91,9 +91,29 @@ TEST_F(LeavesTest, DamageStopsAtZeroButOvershootsFromAPositiveLife)
     life = 3.0f;
     EXPECT_EQ(DamageEntity(nullptr, 1.0f, &life).Run(), Failure);
     EXPECT_EQ(life, 3.0f);
+
+    // AttackPlayer spends armour before health.
+    ECS::IEntity* player = Make<Component::ScriptComponent>("Player");
+    auto& floats = player->GetComponent<Component::ScriptComponent>()->floatList;
+    floats["PlayerArmour"] = 2.0f;
+    floats["PlayerHealth"] = 5.0f;
+    AttackPlayer attack(player);
+
+    EXPECT_EQ(attack.Run(), Success);
+    EXPECT_FLOAT_EQ(floats["PlayerArmour"], -1.0f);
+    EXPECT_FLOAT_EQ(floats["PlayerHealth"], 5.0f);
+    EXPECT_EQ(attack.Run(), Success);
+    EXPECT_FLOAT_EQ(floats["PlayerArmour"], -1.0f);
+    EXPECT_FLOAT_EQ(floats["PlayerHealth"], 4.0f);
+
+    // A script without the variables is not given any.
+    ECS::IEntity* bare = Make<Component::ScriptComponent>("Bare");
+    EXPECT_EQ(AttackPlayer(bare).Run(), Failure);
+    EXPECT_TRUE(bare->GetComponent<Component::ScriptComponent>()->floatList.empty());
+    EXPECT_EQ(AttackPlayer(nullptr).Run(), Failure);
 }
 
-TEST_F(LeavesTest, CheckDurationWithResetSucceedsOncePerPeriod)
+TEST_F(LeavesTest, CheckDurationWithResetSucceedsOncePerPeriodAndStartStopRestartTheWatch)
 {
     Time::FrameCounter* watch = engine->timer->CreateCounter(false);
     watch->elapsed = 5.02f;
@@ -113,6 +133,21 @@ TEST_F(LeavesTest, CheckDurationWithResetSucceedsOncePerPeriod)
     CheckDuration keep(watch, 5.0f, false);
     EXPECT_EQ(keep.Run(), Success);
     EXPECT_EQ(keep.Run(), Success);
+
+    // StartWatch and StopWatch restart the watch and keep their flag.
+    Time::FrameCounter* stopwatch = engine->timer->CreateCounter(false);
+    bool started = false;
+    Frames(30);
+    EXPECT_EQ(StartWatch(stopwatch, &started).Run(), Success);
+    EXPECT_TRUE(started);
+    EXPECT_EQ(stopwatch->elapsed, 0.0f);
+    EXPECT_NEAR(stopwatch->lastElapsed, 0.5f, 1e-4f);
+    Frames(6);
+    EXPECT_EQ(StopWatch(stopwatch, &started).Run(), Success);
+    EXPECT_FALSE(started);
+    EXPECT_NEAR(stopwatch->lastElapsed, 0.1f, 1e-4f);
+    EXPECT_EQ(StartWatch(nullptr).Run(), Failure);
+    EXPECT_EQ(StopWatch(nullptr, &started).Run(), Failure);
 }
 
 TEST_F(LeavesTest, AKilledWatchReadsZeroAndCannotBeRestarted)
@@ -136,46 +171,7 @@ TEST_F(LeavesTest, AKilledWatchReadsZeroAndCannotBeRestarted)
     EXPECT_EQ(KillWatch(watch).Run(), Success); // twice is harmless
 }
 
-TEST_F(LeavesTest, StartAndStopWatchRestartTheWatchAndKeepTheirFlag)
-{
-    Time::FrameCounter* watch = engine->timer->CreateCounter(false);
-    bool started = false;
-    Frames(30);
-    EXPECT_EQ(StartWatch(watch, &started).Run(), Success);
-    EXPECT_TRUE(started);
-    EXPECT_EQ(watch->elapsed, 0.0f);
-    EXPECT_NEAR(watch->lastElapsed, 0.5f, 1e-4f);
-    Frames(6);
-    EXPECT_EQ(StopWatch(watch, &started).Run(), Success);
-    EXPECT_FALSE(started);
-    EXPECT_NEAR(watch->lastElapsed, 0.1f, 1e-4f);
-    EXPECT_EQ(StartWatch(nullptr).Run(), Failure);
-    EXPECT_EQ(StopWatch(nullptr, &started).Run(), Failure);
-}
-
-TEST_F(LeavesTest, AttackPlayerSpendsArmourBeforeHealth)
-{
-    ECS::IEntity* player = Make<Component::ScriptComponent>("Player");
-    auto& floats = player->GetComponent<Component::ScriptComponent>()->floatList;
-    floats["PlayerArmour"] = 2.0f;
-    floats["PlayerHealth"] = 5.0f;
-    AttackPlayer attack(player);
-
-    EXPECT_EQ(attack.Run(), Success);
-    EXPECT_FLOAT_EQ(floats["PlayerArmour"], -1.0f);
-    EXPECT_FLOAT_EQ(floats["PlayerHealth"], 5.0f);
-    EXPECT_EQ(attack.Run(), Success);
-    EXPECT_FLOAT_EQ(floats["PlayerArmour"], -1.0f);
-    EXPECT_FLOAT_EQ(floats["PlayerHealth"], 4.0f);
-
-    // A script without the variables is not given any.
-    ECS::IEntity* bare = Make<Component::ScriptComponent>("Bare");
-    EXPECT_EQ(AttackPlayer(bare).Run(), Failure);
-    EXPECT_TRUE(bare->GetComponent<Component::ScriptComponent>()->floatList.empty());
-    EXPECT_EQ(AttackPlayer(nullptr).Run(), Failure);
-}
-
-TEST_F(LeavesTest, StopMovingKeepsAFallingEnemyFalling)
+TEST_F(LeavesTest, StopMovingKeepsAFallingEnemyFallingAndMovePushesForExactlyOneStep)
 {
     ECS::IEntity* enemy = Make<Component::RigidBody>("Enemy", {0, 500, 0, 0});
     auto* body = enemy->GetComponent<Component::RigidBody>();
@@ -189,12 +185,8 @@ TEST_F(LeavesTest, StopMovingKeepsAFallingEnemyFalling)
     EXPECT_EQ(body->velocity.y, fallSpeed);
     Frames(1);
     EXPECT_LT(body->velocity.y, fallSpeed); // still accelerating downwards
-}
 
-TEST_F(LeavesTest, MovePushesForExactlyOneStep)
-{
-    ECS::IEntity* enemy = Make<Component::RigidBody>("Enemy");
-    auto* body = enemy->GetComponent<Component::RigidBody>();
+    // Move pushes for exactly one step.
     EXPECT_EQ(Move(enemy, {90, 0, 0, 0}).Run(), Success);
     ASSERT_EQ(body->forces.size(), 1u);
     EXPECT_EQ(body->forces[0].force, (Math::Vector4{90, 0, 0, 0}));
@@ -202,7 +194,7 @@ TEST_F(LeavesTest, MovePushesForExactlyOneStep)
     EXPECT_EQ(Move(nullptr, {90, 0, 0, 0}).Run(), Success);
 }
 
-TEST_F(LeavesTest, IsPlayerNearLooksWithAClearFlipToPlusXAndIsFacingPlayerTheOtherWay)
+TEST_F(LeavesTest, IsPlayerNearLooksToPlusXUnlessFlippedIsFacingPlayerTheOtherWayAndRangesAreStrict)
 {
     ECS::IEntity* enemy = Make<Component::RigidBody>("Enemy", {0, 0, 0, 0});
     ECS::IEntity* player = Make("Player", {200, 50, 0, 0});
@@ -229,24 +221,22 @@ TEST_F(LeavesTest, IsPlayerNearLooksWithAClearFlipToPlusXAndIsFacingPlayerTheOth
     transform->flipX = false;
     EXPECT_EQ(near.Run(), Failure);
     EXPECT_EQ(facing.Run(), Success); // x equal counts as facing for an unflipped entity
-}
 
-TEST_F(LeavesTest, DistanceAndHeightTestsAreStrict)
-{
-    ECS::IEntity* enemy = Make("Enemy", {0, 0, 0, 0});
-    ECS::IEntity* player = Make("Player", {300, 0, 0, 0});
-    EXPECT_EQ(WithinAttackRange(300.0f, enemy, player).Run(), Failure);
-    EXPECT_EQ(WithinAttackRange(300.5f, enemy, player).Run(), Success);
-    EXPECT_EQ(WithinAttackRange(300.5f, enemy, nullptr).Run(), Failure);
+    // Distance and height tests are strict.
+    ECS::IEntity* striker = Make("Striker", {0, 0, 0, 0});
+    ECS::IEntity* target = Make("Target", {300, 0, 0, 0});
+    EXPECT_EQ(WithinAttackRange(300.0f, striker, target).Run(), Failure);
+    EXPECT_EQ(WithinAttackRange(300.5f, striker, target).Run(), Success);
+    EXPECT_EQ(WithinAttackRange(300.5f, striker, nullptr).Run(), Failure);
 
-    player->GetComponent<Component::Transform>()->position = {0, 65, 0, 0};
+    target->GetComponent<Component::Transform>()->position = {0, 65, 0, 0};
     CurrentScene().transformSystem->UpdateAll();
-    EXPECT_EQ(CheckYRange(65.0f, enemy, player).Run(), Failure);
-    EXPECT_EQ(CheckYRange(66.0f, enemy, player).Run(), Success);
-    EXPECT_EQ(CheckYRange(66.0f, nullptr, player).Run(), Failure);
+    EXPECT_EQ(CheckYRange(65.0f, striker, target).Run(), Failure);
+    EXPECT_EQ(CheckYRange(66.0f, striker, target).Run(), Success);
+    EXPECT_EQ(CheckYRange(66.0f, nullptr, target).Run(), Failure);
 }
 
-TEST_F(LeavesTest, CheckCollisionNameMatchesNameOrTagInTheBoxThenTheCircle)
+TEST_F(LeavesTest, CollisionNamesMatchNameOrTagAndThePlayerIsFoundByContactOrBoxTrigger)
 {
     engine->jsonManager->RegisterTag("Default");
     const uint64_t smash = engine->jsonManager->RegisterTag("Smash");
@@ -263,22 +253,20 @@ TEST_F(LeavesTest, CheckCollisionNameMatchesNameOrTagInTheBoxThenTheCircle)
     EXPECT_EQ(CheckCollisionName(enemy, "Hammer").Run(), Success);
     EXPECT_EQ(CheckCollisionName(enemy, "Wall").Run(), Failure);
     EXPECT_EQ(CheckCollisionName(nullptr, "Bullet").Run(), Failure);
-}
 
-TEST_F(LeavesTest, CollidingWithPlayerUsesContactsWithABodyAndTheBoxTriggerWithout)
-{
+    // Colliding with the player uses contacts with a body and the box trigger without.
     ECS::IEntity* player = Make("Player");
     ECS::IEntity* area = Make<Component::BoxCollider2D>("Area");
-    ECS::IEntity* enemy = Make<Component::RigidBody>("Enemy");
+    ECS::IEntity* walker = Make<Component::RigidBody>("Walker");
     EXPECT_EQ(CollidingWithPlayer(area, player).Run(), Failure);
     area->GetComponent<Component::BoxCollider2D>()->triggerEntities = {player};
     EXPECT_EQ(CollidingWithPlayer(area, player).Run(), Success);
     area->layer = 2;
     EXPECT_EQ(CollidingWithPlayer(area, player).Run(), Failure);
 
-    EXPECT_EQ(CollidingWithPlayer(enemy, player).Run(), Failure);
-    enemy->GetComponent<Component::RigidBody>()->contacts.push_back({player, {0, 1, 0, 0}});
-    EXPECT_EQ(CollidingWithPlayer(enemy, player).Run(), Success);
+    EXPECT_EQ(CollidingWithPlayer(walker, player).Run(), Failure);
+    walker->GetComponent<Component::RigidBody>()->contacts.push_back({player, {0, 1, 0, 0}});
+    EXPECT_EQ(CollidingWithPlayer(walker, player).Run(), Success);
     EXPECT_EQ(CollidingWithPlayer(nullptr, player).Run(), Failure);
 }
 
@@ -383,7 +371,7 @@ TEST_F(LeavesTest, AddToKillListRemovesTheEntityAfterTheTick)
     EXPECT_EQ(AddToKillList(nullptr).Run(), Success);
 }
 
-TEST_F(LeavesTest, RotateTurnsFromTheCurrentWorldAngle)
+TEST_F(LeavesTest, RotateTurnsFromTheCurrentWorldAngleAndPrefabToggleSwitchesTheEntity)
 {
     ECS::IEntity* enemy = Make("Enemy");
     enemy->GetComponent<Component::Transform>()->angle = {0, 0, 30, 0};
@@ -392,10 +380,7 @@ TEST_F(LeavesTest, RotateTurnsFromTheCurrentWorldAngle)
     EXPECT_EQ(rotate.Run(), Success);
     EXPECT_NEAR(enemy->GetComponent<Component::Transform>()->angle.z, 55.0f, 1e-3f);
     EXPECT_EQ(Rotate(nullptr, 25.0f).Run(), Failure);
-}
 
-TEST_F(LeavesTest, PrefabToggleSwitchesTheEntity)
-{
     ECS::IEntity* collider = Make("Collider");
     EXPECT_EQ(TogglePrefab(collider, false).Run(), Success);
     EXPECT_EQ(CheckPrefab(collider).Run(), Failure);

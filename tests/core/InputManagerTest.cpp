@@ -23,7 +23,7 @@ protected:
     static constexpr uint16_t BUTTON_A = 0x1000;
 };
 
-TEST_F(Input, HeldKeyPressesOnceAndReleasesOnce)
+TEST_F(Input, HeldKeyPressesAndReleasesOnceATapCountsOnceAndOutOfRangeCodesAreNeverDown)
 {
     using S = std::tuple<bool, bool, bool>;
     input->state.keys.set(32);
@@ -38,20 +38,15 @@ TEST_F(Input, HeldKeyPressesOnceAndReleasesOnce)
     EXPECT_EQ(State(32), S(false, false, true));
     Poll();
     EXPECT_EQ(State(32), S(false, false, false));
-}
 
-TEST_F(Input, TapBetweenPollsCountsOnce)
-{
-    using S = std::tuple<bool, bool, bool>;
+    // A tap between polls counts once.
     input->taps.set('A');
     Poll();
     EXPECT_EQ(State('A'), S(true, true, false));
     Poll();
     EXPECT_EQ(State('A'), S(false, false, true));
-}
 
-TEST_F(Input, OutOfRangeCodesAreNeverDown)
-{
+    // Codes out of range are never down.
     input->state.keys.set();
     Poll();
     EXPECT_FALSE(Manager().IsKeyDown(-1));
@@ -88,14 +83,18 @@ TEST_F(Input, UnpluggedPadMakesNoEdgesAndReplugMakesNoNewPress)
     EXPECT_EQ(input->vibrationStops, 1) << "the zero-vibration request is sent once per run";
 }
 
-TEST_F(Input, SticksUseSquareDeadZonesWithoutRescaling)
+TEST_F(Input, SticksUseSquareDeadZonesWithoutRescalingAndTriggersIgnoreTravelBelowThirty)
 {
     input->state.padConnected = true;
     input->state.pad.thumbLX = 7000;
     input->state.pad.thumbLY = 9000;
     input->state.pad.thumbRX = 7000;
     input->state.pad.thumbRY = -7000;
+    input->state.pad.leftTrigger = 29;
+    input->state.pad.rightTrigger = 30;
     Poll();
+    EXPECT_EQ(Manager().leftTrigger, 0.0f) << "trigger travel below 30 is ignored";
+    EXPECT_FLOAT_EQ(Manager().rightTrigger, 30.0f / 255.0f);
     EXPECT_FLOAT_EQ(Manager().leftStick.x, 7000.0f / 32767.0f);
     EXPECT_FLOAT_EQ(Manager().leftStick.y, 9000.0f / 32767.0f);
     EXPECT_EQ(Manager().rightStick.x, 0.0f);
@@ -109,16 +108,6 @@ TEST_F(Input, SticksUseSquareDeadZonesWithoutRescaling)
     EXPECT_EQ(Manager().leftStick.x, 0.0f);
     EXPECT_FLOAT_EQ(Manager().rightStick.x, 8689.0f / 32767.0f);
     EXPECT_EQ(Manager().rightStick.y, 0.0f);
-}
-
-TEST_F(Input, TriggersIgnoreTravelBelowThirty)
-{
-    input->state.padConnected = true;
-    input->state.pad.leftTrigger = 29;
-    input->state.pad.rightTrigger = 30;
-    Poll();
-    EXPECT_EQ(Manager().leftTrigger, 0.0f);
-    EXPECT_FLOAT_EQ(Manager().rightTrigger, 30.0f / 255.0f);
 }
 
 TEST_F(Input, CursorIsMeasuredFromThePictureCentreWithYUp)

@@ -54,7 +54,7 @@ TEST_F(SceneMembership, AddingRegistersComponentsOnce)
     EXPECT_EQ(scene.transformSystem->Entities().size(), 1u) << "a destroyed component unregisters";
 }
 
-TEST_F(SceneMembership, HierarchyIsFoundThroughTheSceneList)
+TEST_F(SceneMembership, HierarchyIsFoundThroughTheSceneListAndActivityFollowsEveryAncestor)
 {
     IEntity* root = Make("Root");
     IEntity* a = Make("A", root);
@@ -67,7 +67,15 @@ TEST_F(SceneMembership, HierarchyIsFoundThroughTheSceneList)
     EXPECT_EQ(root->GetChild(2), nullptr);
     EXPECT_EQ(a->GetChild(1), a2);
     EXPECT_EQ(Names(root->GetDescendants()), (std::vector<std::string>{"A1", "A2", "A", "B"}));
-    (void)a1;
+
+    // Activity follows every ancestor.
+    Transform* t = a1->GetComponent<Transform>();
+    EXPECT_TRUE(t->IsActive());
+    root->gameObjectActive = false;
+    EXPECT_FALSE(t->IsActive());
+    root->gameObjectActive = true;
+    t->enabled = false;
+    EXPECT_FALSE(t->IsActive());
 }
 
 TEST_F(SceneMembership, RecursiveRemovalFreesTheSubtreeAndKeepsTheOrderOfTheRest)
@@ -110,19 +118,6 @@ TEST_F(SceneMembership, NonRecursiveRemovalLeavesChildrenWhereTheyAre)
     CurrentScene().transformSystem->UpdateAll();
     EXPECT_NEAR(t->worldMatrix.m[0][3], 100.0f, 1e-4f);
     EXPECT_NEAR(t->worldMatrix.m[1][3], -10.0f, 1e-4f);
-}
-
-TEST_F(SceneMembership, ActivityFollowsEveryAncestor)
-{
-    IEntity* root = Make("Root");
-    IEntity* child = Make("Child", root);
-    Transform* t = child->GetComponent<Transform>();
-    EXPECT_TRUE(t->IsActive());
-    root->gameObjectActive = false;
-    EXPECT_FALSE(t->IsActive());
-    root->gameObjectActive = true;
-    t->enabled = false;
-    EXPECT_FALSE(t->IsActive());
 }
 
 TEST_F(SceneMembership, DestroyingASceneReturnsItsCameraToThePool)

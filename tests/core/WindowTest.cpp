@@ -99,9 +99,7 @@ TEST(DroppedFilePaths, AreCutAtResourcesAndClassifiedByTheFirstListedExtension)
     EXPECT_EQ(Window::ClassifyDroppedFile("/tmp/assets/hero.dds", relative), DROPPED_FILE::NONE);
 }
 
-class WindowEvents : public EngineTest
-{
-};
+using WindowEvents = EngineTest;
 
 TEST_F(WindowEvents, QuitAndFocusChangesReachTheWindow)
 {

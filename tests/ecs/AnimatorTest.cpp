@@ -8,9 +8,7 @@ namespace
 using Varn::Animation;
 using Varn::Component::Animator;
 
-class AnimatorTest : public Varn::Test::EngineTest
-{
-};
+using AnimatorTest = Varn::Test::EngineTest;
 
 TEST_F(AnimatorTest, CloneSelectsTheSameRunInItsOwnList)
 {

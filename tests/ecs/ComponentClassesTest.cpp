@@ -50,6 +50,7 @@ using namespace Varn::UIComponent;
 using ECS::IComponent;
 using ECS::IEntity;
 using ECS::Property;
+using Varn::Test::DestroyComponent;
 
 // What content and the systems expect of each class. `sample` sets keys to values other than
 // the defaults, so a clone that drops a field shows up.
@@ -196,17 +197,6 @@ std::set<std::string> SystemsHolding(const Scene& scene, const IEntity* entity)
     return names;
 }
 
-// Destroys one component the way removal does: out of the list first, then destroyed.
-template <typename C> void DestroyComponent(IEntity& entity)
-{
-    auto found = std::find_if(entity.components.begin(), entity.components.end(),
-                              [](const auto& component) { return typeid(*component) == typeid(C); });
-    ASSERT_NE(found, entity.components.end());
-    std::unique_ptr<IComponent> doomed = std::move(*found);
-    entity.components.erase(found);
-    doomed.reset();
-}
-
 // Fields that a windowless test cannot fill through the reader (GPU resources, script files,
 // resolved entity references) get distinct stand-in addresses; they are compared, never used.
 template <typename T> T* StandIn(int slot)
@@ -315,7 +305,7 @@ TYPED_TEST(EveryComponent, JoiningASceneRegistersWithItsSystemsAndDestructionUnr
     scene.AddEntity(entity);
     EXPECT_EQ(SystemsHolding(scene, entity), RowOf(typeid(TypeParam)).systems);
 
-    DestroyComponent<TypeParam>(*entity);
+    DestroyComponent<TypeParam>(entity);
     EXPECT_TRUE(SystemsHolding(scene, entity).empty());
 }
 
@@ -374,18 +364,18 @@ TEST_F(SharedSystems, PhysicsKeepsAnEntityUntilItsLastBodyOrColliderGoes)
     IEntity* crate = Make<RigidBody, BoxCollider2D, CircleCollider2D>("Crate");
     IEntity* ball = Make<RigidBody, BoxCollider2D, CircleCollider2D>("Ball");
 
-    DestroyComponent<BoxCollider2D>(*crate);
+    DestroyComponent<BoxCollider2D>(crate);
     EXPECT_EQ(Holding(crate), physics);
-    DestroyComponent<RigidBody>(*crate);
+    DestroyComponent<RigidBody>(crate);
     EXPECT_EQ(Holding(crate), physics);
-    DestroyComponent<CircleCollider2D>(*crate);
+    DestroyComponent<CircleCollider2D>(crate);
     EXPECT_TRUE(Holding(crate).empty());
 
-    DestroyComponent<CircleCollider2D>(*ball);
+    DestroyComponent<CircleCollider2D>(ball);
     EXPECT_EQ(Holding(ball), physics);
-    DestroyComponent<RigidBody>(*ball);
+    DestroyComponent<RigidBody>(ball);
     EXPECT_EQ(Holding(ball), physics);
-    DestroyComponent<BoxCollider2D>(*ball);
+    DestroyComponent<BoxCollider2D>(ball);
     EXPECT_TRUE(Holding(ball).empty());
 }
 
@@ -397,18 +387,18 @@ TEST_F(SharedSystems, GraphicsKeepsAnEntityWhileASpriteLightOrEmitterRemains)
     IEntity* lamp = Make<SpriteRenderer, Light, ParticleEmitter>("Lamp");
     EXPECT_EQ(Holding(torch), graphicsAndParticles);
 
-    DestroyComponent<ParticleEmitter>(*torch);
+    DestroyComponent<ParticleEmitter>(torch);
     EXPECT_EQ(Holding(torch), graphics);
-    DestroyComponent<SpriteRenderer>(*torch);
+    DestroyComponent<SpriteRenderer>(torch);
     EXPECT_EQ(Holding(torch), graphics);
-    DestroyComponent<Light>(*torch);
+    DestroyComponent<Light>(torch);
     EXPECT_TRUE(Holding(torch).empty());
 
-    DestroyComponent<Light>(*lamp);
+    DestroyComponent<Light>(lamp);
     EXPECT_EQ(Holding(lamp), graphicsAndParticles);
-    DestroyComponent<ParticleEmitter>(*lamp);
+    DestroyComponent<ParticleEmitter>(lamp);
     EXPECT_EQ(Holding(lamp), graphics);
-    DestroyComponent<SpriteRenderer>(*lamp);
+    DestroyComponent<SpriteRenderer>(lamp);
     EXPECT_TRUE(Holding(lamp).empty());
 }
 
@@ -417,9 +407,9 @@ TEST_F(SharedSystems, UIDrawingKeepsAnEntityWhileAnImageOrButtonRemains)
     IEntity* framed = Make<UIImage, UIButton>("Framed Button");
     IEntity* plain = Make<UIImage, UIButton>("Plain Button");
 
-    DestroyComponent<UIButton>(*framed);
+    DestroyComponent<UIButton>(framed);
     EXPECT_EQ(Holding(framed), std::set<std::string>{"ui graphics"});
-    DestroyComponent<UIImage>(*plain);
+    DestroyComponent<UIImage>(plain);
     EXPECT_EQ(Holding(plain), (std::set<std::string>{"ui graphics", "ui button"}));
 
     // Removing whole entities empties every working set.

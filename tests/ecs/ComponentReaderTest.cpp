@@ -55,7 +55,7 @@ protected:
     std::vector<ECS::PendingEntityReference> references;
 };
 
-TEST_F(ComponentReader, EmptyBlockKeepsDefaultsAndOnlyANonObjectBlockFails)
+TEST_F(ComponentReader, TransformBlockKeepsDefaultsOnlyTrueIsTrueAndVectorsNeedFourMembers)
 {
     Transform& transform = Add<Transform>();
     EXPECT_TRUE(Read(transform, "{}"));
@@ -69,11 +69,8 @@ TEST_F(ComponentReader, EmptyBlockKeepsDefaultsAndOnlyANonObjectBlockFails)
         EXPECT_FALSE(Read(transform, notABlock)) << notABlock;
         EXPECT_FALSE(transform.enabled) << notABlock;
     }
-}
 
-TEST_F(ComponentReader, OnlyTrueReadsAsTrue)
-{
-    Transform& transform = Add<Transform>();
+    // Only true reads as true.
     transform.flipX = true;
     EXPECT_TRUE(Read(transform, R"({"Enabled":1,"Flip X":"true","Flip Y":true})"));
     EXPECT_FALSE(transform.enabled);
@@ -82,9 +79,17 @@ TEST_F(ComponentReader, OnlyTrueReadsAsTrue)
 
     EXPECT_TRUE(Read(transform, R"({"Enabled":true})"));
     EXPECT_TRUE(transform.enabled);
+
+    // A vector without all four members is left unchanged.
+    Read(transform, R"({"Position":{"X":5,"Y":6}})");
+    EXPECT_EQ(transform.position, Vector4(0, 0, 0, 0));
+    Read(transform, R"({"Position":{"X":5,"Y":6,"Z":7,"W":"1"}})");
+    EXPECT_EQ(transform.position, Vector4(0, 0, 0, 0));
+    Read(transform, R"({"Position":{"W":8,"Z":7,"Y":6,"X":5}})");
+    EXPECT_EQ(transform.position, Vector4(5, 6, 7, 8));
 }
 
-TEST_F(ComponentReader, NumbersMustFitTheirFieldOrAreIgnored)
+TEST_F(ComponentReader, NumbersMustFitTheirFieldOrAreIgnoredAndRangesReadMinAndMaxApart)
 {
     ParticleEmitter& emitter = Add<ParticleEmitter>();
     Read(emitter, R"({"X Offset":3,"Y Offset":2.5,"Spread":"wide","Burst Count":-4,"Count":9})");
@@ -102,55 +107,7 @@ TEST_F(ComponentReader, NumbersMustFitTheirFieldOrAreIgnored)
     EXPECT_EQ(emitter.burstCount, -4);
     EXPECT_EQ(emitter.count, 9u);
 
-    // Enumerations are integers too.
-    RigidBody& body = Add<RigidBody>();
-    Read(body, R"({"Rigidbody Mode":1})");
-    Read(body, R"({"Rigidbody Mode":"STATIC"})");
-    EXPECT_EQ(body.rigidbodyMode, RigidBody::KINEMATIC);
-    BehaviourComponent& behaviour = Add<BehaviourComponent>();
-    Read(behaviour, R"({"Type":3})");
-    EXPECT_EQ(behaviour.type, SPAWNER);
-}
-
-TEST_F(ComponentReader, VectorWithoutAllFourMembersIsLeftUnchanged)
-{
-    Transform& transform = Add<Transform>();
-    Read(transform, R"({"Position":{"X":5,"Y":6}})");
-    EXPECT_EQ(transform.position, Vector4(0, 0, 0, 0));
-    Read(transform, R"({"Position":{"X":5,"Y":6,"Z":7,"W":"1"}})");
-    EXPECT_EQ(transform.position, Vector4(0, 0, 0, 0));
-    Read(transform, R"({"Position":{"W":8,"Z":7,"Y":6,"X":5}})");
-    EXPECT_EQ(transform.position, Vector4(5, 6, 7, 8));
-}
-
-TEST_F(ComponentReader, ColorNeedsAllFourChannelsAndABadValueDoesNotStopTheBlock)
-{
-    SpriteRenderer& sprite = Add<SpriteRenderer>();
-    Read(sprite, R"({"Opacity":"half","Tint":{"R":0.5,"G":0.25,"B":0},"Receive Light":false})");
-    EXPECT_FLOAT_EQ(sprite.opacity, 1.0f);
-    EXPECT_EQ(sprite.tint, Helper::VarnColor(1, 1, 1, 1));
-    EXPECT_FALSE(sprite.receiveLight);
-
-    Read(sprite, R"({"Tint":{"R":0.5,"G":0.25,"B":0,"A":0.75}})");
-    EXPECT_EQ(sprite.tint, Helper::VarnColor(0.5f, 0.25f, 0.0f, 0.75f));
-}
-
-TEST_F(ComponentReader, TexturePathGetsOrCreatesTheTextureOfThatExactName)
-{
-    SpriteRenderer& sprite = Add<SpriteRenderer>();
-    EXPECT_EQ(sprite.texture, engine->resources->GetTexture(System::ResourceManager::DEFAULT_TEXTURE));
-    Read(sprite, R"({"Texture":"Resources\\Sprites\\hero.dds"})");
-    ASSERT_EQ(engine->resources->textures.count("Resources\\Sprites\\hero.dds"), 1u);
-    EXPECT_EQ(sprite.texture, engine->resources->textures.at("Resources\\Sprites\\hero.dds").get());
-
-    Resource::Texture2D* before = sprite.texture;
-    Read(sprite, R"({"Texture":{"Path":"other.dds"}})");
-    EXPECT_EQ(sprite.texture, before);
-}
-
-TEST_F(ComponentReader, RangeReadsMinAndMaxEachOnItsOwn)
-{
-    ParticleEmitter& emitter = Add<ParticleEmitter>();
+    // A range reads its min and max each on its own.
     Read(emitter, R"({"Start Speed":{"Min":5},"Life":{"Max":3,"Min":"long"},
         "End Scale":{"Min":{"X":2,"Y":2},"Max":{"X":0,"Y":0,"Z":0,"W":0}},
         "Start Color":{"Max":{"R":1,"G":0,"B":0,"A":1}}})");
@@ -162,6 +119,37 @@ TEST_F(ComponentReader, RangeReadsMinAndMaxEachOnItsOwn)
     EXPECT_EQ(emitter.endScale.max, Vector4(0, 0, 0, 0));
     EXPECT_EQ(emitter.startColor.min, Helper::VarnColor(1, 1, 1, 1));
     EXPECT_EQ(emitter.startColor.max, Helper::VarnColor(1, 0, 0, 1));
+
+    // Enumerations are integers too.
+    RigidBody& body = Add<RigidBody>();
+    Read(body, R"({"Rigidbody Mode":1})");
+    Read(body, R"({"Rigidbody Mode":"STATIC"})");
+    EXPECT_EQ(body.rigidbodyMode, RigidBody::KINEMATIC);
+    BehaviourComponent& behaviour = Add<BehaviourComponent>();
+    Read(behaviour, R"({"Type":3})");
+    EXPECT_EQ(behaviour.type, SPAWNER);
+}
+
+TEST_F(ComponentReader, SpriteColourNeedsFourChannelsBadValuesDoNotStopTheBlockTexturesGoByName)
+{
+    SpriteRenderer& sprite = Add<SpriteRenderer>();
+    Read(sprite, R"({"Opacity":"half","Tint":{"R":0.5,"G":0.25,"B":0},"Receive Light":false})");
+    EXPECT_FLOAT_EQ(sprite.opacity, 1.0f);
+    EXPECT_EQ(sprite.tint, Helper::VarnColor(1, 1, 1, 1));
+    EXPECT_FALSE(sprite.receiveLight);
+
+    Read(sprite, R"({"Tint":{"R":0.5,"G":0.25,"B":0,"A":0.75}})");
+    EXPECT_EQ(sprite.tint, Helper::VarnColor(0.5f, 0.25f, 0.0f, 0.75f));
+
+    // A texture path gets or creates the texture of that exact name.
+    EXPECT_EQ(sprite.texture, engine->resources->GetTexture(System::ResourceManager::DEFAULT_TEXTURE));
+    Read(sprite, R"({"Texture":"Resources\\Sprites\\hero.dds"})");
+    ASSERT_EQ(engine->resources->textures.count("Resources\\Sprites\\hero.dds"), 1u);
+    EXPECT_EQ(sprite.texture, engine->resources->textures.at("Resources\\Sprites\\hero.dds").get());
+
+    Resource::Texture2D* before = sprite.texture;
+    Read(sprite, R"({"Texture":{"Path":"other.dds"}})");
+    EXPECT_EQ(sprite.texture, before);
 }
 
 TEST_F(ComponentReader, AnimationListNeedsItsFirstKeyThenTakesWellFormedMembersInOrder)
@@ -235,7 +223,7 @@ TEST_F(ComponentReader, ScriptPathsAreReadByIndexAndUnknownFilesSkipped)
     std::filesystem::remove_all(folder);
 }
 
-TEST_F(ComponentReader, NamedValueListsTakeEveryMemberOfTheRightForm)
+TEST_F(ComponentReader, NamedValueListsTakeMembersOfTheRightFormAndTimersNeedNameAndDuration)
 {
     ScriptComponent& script = Add<ScriptComponent>();
     Read(script, R"({"Bool List":{"open":true,"locked":1},
@@ -244,6 +232,14 @@ TEST_F(ComponentReader, NamedValueListsTakeEveryMemberOfTheRightForm)
     EXPECT_EQ(script.boolList, (std::map<std::string, bool>{{"open", true}, {"locked", false}}));
     EXPECT_EQ(script.floatList, (std::map<std::string, float>{{"speed", 2.0f}, {"drag", 0.5f}}));
     EXPECT_EQ(script.stringList, (std::map<std::string, std::string>{{"next", "Level2"}}));
+
+    // A timer needs both its duration and its name.
+    Read(script, R"({"Timer":{"Duration":2.5}})");
+    Read(script, R"({"Timer":{"Name":"Respawn","Duration":"soon"}})");
+    EXPECT_EQ(script.timer, Time::NamedTimer{});
+    Read(script, R"({"Timer":{"Name":"Respawn","Duration":2.5}})");
+    EXPECT_EQ(script.timer.name, "Respawn");
+    EXPECT_FLOAT_EQ(script.timer.duration, 2.5f);
 }
 
 TEST_F(ComponentReader, EntityReferencesWaitForTheLoaderToResolveThem)
@@ -285,17 +281,6 @@ TEST_F(ComponentReader, RaysNeedTheirFirstKeyAndAllFourMembers)
     EXPECT_EQ(raycast.rays[1].marker, nullptr);
 }
 
-TEST_F(ComponentReader, TimerNeedsBothDurationAndName)
-{
-    ScriptComponent& script = Add<ScriptComponent>();
-    Read(script, R"({"Timer":{"Duration":2.5}})");
-    Read(script, R"({"Timer":{"Name":"Respawn","Duration":"soon"}})");
-    EXPECT_EQ(script.timer, Time::NamedTimer{});
-    Read(script, R"({"Timer":{"Name":"Respawn","Duration":2.5}})");
-    EXPECT_EQ(script.timer.name, "Respawn");
-    EXPECT_FLOAT_EQ(script.timer.duration, 2.5f);
-}
-
 // Meshes, shaders and fonts are OpenGL objects, so these run with a real context.
 class ComponentReaderWithContext : public Varn::Test::WindowedEngineTest
 {
@@ -308,7 +293,7 @@ protected:
     }
 };
 
-TEST_F(ComponentReaderWithContext, MeshNeedsANameAndTwoSizesOfAtLeastOne)
+TEST_F(ComponentReaderWithContext, MeshNeedsANameAndTwoSizesAndShaderAndFontNamesGoThroughTheManager)
 {
     auto* sprite = engine->entities->CreateEntity("Sheet")->AddComponent<SpriteRenderer>();
     Resource::Mesh2D* before = sprite->mesh;
@@ -323,10 +308,8 @@ TEST_F(ComponentReaderWithContext, MeshNeedsANameAndTwoSizesOfAtLeastOne)
     EXPECT_EQ(sprite->mesh, engine->resources->FindMesh("sheet4x2"));
     EXPECT_EQ(sprite->mesh->columns, 4u);
     EXPECT_EQ(sprite->mesh->rows, 2u);
-}
 
-TEST_F(ComponentReaderWithContext, ShaderAndFontNamesGoThroughTheResourceManager)
-{
+    // Shader and font names go through the resource manager.
     const char* vertex = "#version 330 core\nvoid main() { gl_Position = vec4(0.0); }\n";
     const char* fragment = "#version 330 core\nout vec4 c;\nvoid main() { c = vec4(1.0); }\n";
     engine->resources->shaders["testShader"] = std::make_unique<Resource::Shader>(vertex, fragment, nullptr);

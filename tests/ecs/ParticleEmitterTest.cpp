@@ -9,9 +9,7 @@ namespace
 
 using Varn::Component::ParticleEmitter;
 
-class ParticleEmitterTest : public Varn::Test::EngineTest
-{
-};
+using ParticleEmitterTest = Varn::Test::EngineTest;
 
 bool AllFresh(const std::vector<ParticleEmitter::Slot>& pool)
 {

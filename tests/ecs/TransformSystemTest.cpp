@@ -40,7 +40,7 @@ TEST_F(Transforms, RootWorldMatrixIsItsLocalMatrix)
     EXPECT_EQ(t->worldScale, (Math::Vector4{1, 1, 0, 0})) << "roots keep the world scale set elsewhere";
 }
 
-TEST_F(Transforms, QuarterTurnWithDoubleWidthMapsXOntoWorldUp)
+TEST_F(Transforms, QuarterTurnWithDoubleWidthMapsXOntoWorldUpAndFlipsCombineDownTheHierarchy)
 {
     Transform* parent = Make();
     parent->angle = {0, 0, 90, 0};
@@ -52,10 +52,8 @@ TEST_F(Transforms, QuarterTurnWithDoubleWidthMapsXOntoWorldUp)
     EXPECT_NEAR(child->worldMatrix.m[1][0], 2.0f, 1e-6f);
     EXPECT_NEAR(child->worldScale.x, 2.0f, 1e-6f);
     EXPECT_NEAR(child->worldScale.y, 1.0f, 1e-6f);
-}
 
-TEST_F(Transforms, FlipsCombineDownTheHierarchy)
-{
+    // Flips combine down the hierarchy.
     Transform* root = Make();
     Transform* middle = Make(root->owner);
     Transform* leaf = Make(middle->owner);

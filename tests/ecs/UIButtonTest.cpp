@@ -13,9 +13,7 @@ namespace
 
 using Varn::UIComponent::UIButton;
 
-class UIButtonTest : public Varn::Test::EngineTest
-{
-};
+using UIButtonTest = Varn::Test::EngineTest;
 
 TEST_F(UIButtonTest, JoinsItsSceneShowingTheDefaultTextureItsBlockGave)
 {

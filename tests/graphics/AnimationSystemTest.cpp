@@ -51,16 +51,14 @@ protected:
     Component::SpriteRenderer* sprite = nullptr;
 };
 
-TEST_F(SpriteAnimation, LoopingRunWrapsAndOneShotHoldsItsLastFrame)
+TEST_F(SpriteAnimation, LoopingRunsWrapEitherWayAndOneShotHoldsItsLastFrame)
 {
     Play(Animation(0, 3, "Walk", true));
     EXPECT_EQ(Shown(5, 0.1f), (std::vector<int>{1, 2, 3, 0, 1}));
     Play(Animation(0, 3, "Die", false));
     EXPECT_EQ(Shown(5, 0.1f), (std::vector<int>{1, 2, 3, 3, 3}));
-}
 
-TEST_F(SpriteAnimation, ReverseRunWrapsToItsEnd)
-{
+    // A reverse run wraps to its end.
     Animation run(2, 5, "Back", true);
     run.reverse = true;
     Play(run);
@@ -75,7 +73,7 @@ TEST_F(SpriteAnimation, AdvancesAtMostOneFramePerStepAndWaitsForTheTimer)
     EXPECT_EQ(Shown(3, 0.04f), (std::vector<int>{2, 2, 3}));
 }
 
-TEST_F(SpriteAnimation, CellOffsetCountsAcrossThenDown)
+TEST_F(SpriteAnimation, CellOffsetCountsAcrossThenDownAndFramesPastTheSheetWrapToItsFirstCells)
 {
     Play(Animation(5, 5, "Cell", true));
     animator->currentAnimation->currentFrame = 4;
@@ -84,10 +82,7 @@ TEST_F(SpriteAnimation, CellOffsetCountsAcrossThenDown)
     EXPECT_EQ(sprite->texOffset, (std::array<float, 2>{0.25f, 0.5f}));
     EXPECT_EQ(AnimationSystem::CellOffset(7, 4, 2), (std::array<float, 2>{0.75f, 0.5f}));
     EXPECT_EQ(AnimationSystem::CellOffset(3, 0, 2), (std::array<float, 2>{0.0f, 0.0f}));
-}
 
-TEST_F(SpriteAnimation, FramesPastTheSheetWrapToItsFirstCells)
-{
     // The melee enemy's attack counts frames 12-15 on a four-cell strip: they show cells 0-3.
     EXPECT_EQ(AnimationSystem::CellOffset(15, 4, 1), (std::array<float, 2>{0.75f, 0.0f}));
     EXPECT_EQ(AnimationSystem::CellOffset(12, 4, 1), (std::array<float, 2>{0.0f, 0.0f}));

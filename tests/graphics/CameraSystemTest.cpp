@@ -80,9 +80,7 @@ TEST_F(CameraFraming, MatricesMapTheVisibleRectangleOntoClipSpace)
 
 TEST_F(CameraFraming, RectangleFollowsTheWorldPositionOfAParentedCamera)
 {
-    ECS::IEntity* rig = engine->entities->CreateEntity("Rig");
-    rig->AddComponent<Transform>()->position = {1000, 50, 0, 0};
-    CurrentScene().AddEntity(rig);
+    ECS::IEntity* rig = Make("Rig", {1000, 50, 0, 0});
     entity->parent = rig;
     transform->position = {10, 0, 0, 0};
     Step();

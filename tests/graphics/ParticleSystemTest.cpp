@@ -60,17 +60,18 @@ protected:
 
     ParticleEmitter& Emitter(float x = 0.0f, float y = 0.0f, IEntity* parent = nullptr)
     {
-        entity = engine->entities->CreateEntity("Emitter");
-        auto* transform = entity->AddComponent<Component::Transform>();
-        transform->position = {x, y, 0, 0};
-        entity->parent = parent;
-        auto* emitter = entity->AddComponent<ParticleEmitter>();
-        CurrentScene().AddEntity(entity);
-        CurrentScene().transformSystem->Update(0.0f);
-        return *emitter;
+        entity = Make<ParticleEmitter>("Emitter", {x, y, 0, 0}, {1, 1, 1, 0}, parent);
+        return *entity->GetComponent<ParticleEmitter>();
     }
 
     void Step(float dt = STEP) { CurrentScene().particleSystem->Update(dt); }
+    void Steps(int count)
+    {
+        for (int i = 0; i < count; ++i)
+        {
+            Step();
+        }
+    }
 
     std::deque<float> fractions;
     IEntity* entity = nullptr;
@@ -121,19 +122,13 @@ TEST_F(ParticleSystemTest, ContinuousEmitterSpawnsAtTheFirstStepThenEachTimeItsI
 TEST_F(ParticleSystemTest, PoolGrowsByCountOnlyWhenASpawnFindsEveryCellAlive)
 {
     ParticleEmitter& slow = Emitter();
-    for (int step = 0; step < 300; ++step)
-    {
-        Step();
-    }
+    Steps(300);
     EXPECT_EQ(slow.particles.size(), 20u) << "one particle every 0.2 s living 1 s never fills 20 cells";
 
     CurrentScene().RemoveEntity(entity, true);
     ParticleEmitter& fast = Emitter();
     fast.emissionRateRange = {0.01f, 0.01f}; // one spawn per step
-    for (int step = 0; step < 20; ++step)
-    {
-        Step();
-    }
+    Steps(20);
     EXPECT_EQ(fast.particles.size(), 20u);
     EXPECT_EQ(AliveCount(fast), 20u);
     Step();
@@ -160,15 +155,10 @@ TEST_F(ParticleSystemTest, BurstSpawnsCountAtOnceAndRepeatsUntilDestroyOnDeathUs
     EXPECT_EQ(repeating.burstCount, 1) << "only destroy-on-death bursts are counted";
     CurrentScene().RemoveEntity(entity, true);
 
-    IEntity* parent = engine->entities->CreateEntity("Parent");
-    parent->AddComponent<Component::Transform>();
-    CurrentScene().AddEntity(parent);
+    IEntity* parent = Make("Parent");
     ParticleEmitter& once = Emitter(0, 0, parent);
     IEntity* emitterEntity = entity;
-    IEntity* child = engine->entities->CreateEntity("Child");
-    child->AddComponent<Component::Transform>();
-    child->parent = emitterEntity;
-    CurrentScene().AddEntity(child);
+    IEntity* child = Make("Child", {}, {1, 1, 1, 0}, emitterEntity);
     once.burst = true;
     once.destroyOnDeath = true;
     once.burstCount = 1;
@@ -206,10 +196,7 @@ TEST_F(ParticleSystemTest, SpentEmitterStaysWhileTheSceneIsNotPlayingAndItsBurst
     Step();
     EXPECT_EQ(emitter.burstCount, 1);
     emitter.burstCount = 0;
-    for (int step = 0; step < 90; ++step)
-    {
-        Step();
-    }
+    Steps(90);
     EXPECT_EQ(AliveCount(emitter), 0u) << "a spent emitter emits nothing";
     EXPECT_EQ(entity->GetComponent<ParticleEmitter>(), &emitter);
 }
@@ -237,10 +224,7 @@ TEST_F(ParticleSystemTest, NoSpreadAtNinetyDegreesGoesStraightUpFromTheEmitter)
     emitter.direction = 90.0f;
     emitter.spread = 0.0f;
     emitter.xOffset = emitter.yOffset = 0.0f;
-    for (int step = 0; step < 30; ++step)
-    {
-        Step();
-    }
+    Steps(30);
     ASSERT_EQ(AliveCount(emitter), 3u);
     for (const auto& [visible, cell] : emitter.particles)
     {
@@ -287,10 +271,7 @@ TEST_F(ParticleSystemTest, GravityLowersDirectionWithoutRenormalising)
     const ParticleCell& cell = emitter.particles[0].second;
     Step(0.0f);
     const float startY = cell.direction.y;
-    for (int step = 0; step < 60; ++step)
-    {
-        Step();
-    }
+    Steps(60);
     EXPECT_NEAR(cell.direction.y, startY - 0.98f, 1e-4f);
     EXPECT_GT(std::hypot(cell.direction.x, cell.direction.y), 1.2f);
 
@@ -332,24 +313,9 @@ TEST_F(ParticleSystemTest, ModelCoversTheTextureAndTurnsToTheDirectionOnlyWhenAs
     EXPECT_EQ(model.m[1][3], 40.0f);
 }
 
-TEST_F(ParticleSystemTest, ParticleWhoseLifeReachesExactlyZeroDiesInThatStepWithItsModelUntouched)
-{
-    ParticleEmitter& emitter = Emitter();
-    emitter.life = {0.5f, 0.5f};
-    emitter.emissionRateRange = {10.0f, 10.0f};
-    const ParticleCell& cell = emitter.particles[0].second;
-    Step(0.25f);
-    ASSERT_TRUE(cell.alive);
-    EXPECT_EQ(cell.life, 0.25f);
-    const Math::Vector4 lastPosition = cell.position;
-    const Math::Matrix4 lastModel = cell.model;
-    Step(0.25f);
-    EXPECT_FALSE(cell.alive);
-    EXPECT_EQ(cell.position, lastPosition);
-    EXPECT_EQ(cell.model, lastModel);
-}
-
-TEST_F(ParticleSystemTest, EdgeEmissionCarriesOnFromWhereTheCellsLastParticleEnded)
+// A life that reaches exactly zero dies in that step with its model untouched; emission from the
+// edge carries on from where the cell's last particle ended.
+TEST_F(ParticleSystemTest, ParticleDiesWhenItsLifeReachesExactlyZeroAndEdgeEmissionCarriesOn)
 {
     ParticleEmitter& emitter = Emitter(100.0f, 50.0f);
     emitter.life = {0.5f, 0.5f};
@@ -357,8 +323,14 @@ TEST_F(ParticleSystemTest, EdgeEmissionCarriesOnFromWhereTheCellsLastParticleEnd
     emitter.spread = 0.0f;
     const ParticleCell& cell = emitter.particles[0].second;
     Step(0.25f);
+    ASSERT_TRUE(cell.alive);
+    EXPECT_EQ(cell.life, 0.25f);
+    const Math::Vector4 lastPosition = cell.position;
+    const Math::Matrix4 lastModel = cell.model;
     Step(0.25f);
     ASSERT_FALSE(cell.alive);
+    EXPECT_EQ(cell.position, lastPosition);
+    EXPECT_EQ(cell.model, lastModel);
     const Math::Vector4 end = cell.position;
     EXPECT_EQ(end.x, 125.0f);
 

@@ -108,7 +108,7 @@ TEST_F(UIButtonSystemTest, CursorHoversStrictlyInsideTheButtonInEitherDisplayMod
     EXPECT_FALSE(button.hovered);
 }
 
-TEST_F(UIButtonSystemTest, PressHoldAndReleaseOverTheButton)
+TEST_F(UIButtonSystemTest, PressHoldAndReleaseOverTheButtonAndMovingOffAHeldButtonReleasesIt)
 {
     UIButton& button = Button(300, -100);
     Step(310, -90);
@@ -130,21 +130,18 @@ TEST_F(UIButtonSystemTest, PressHoldAndReleaseOverTheButton)
     EXPECT_FALSE(button.isDown);
     EXPECT_TRUE(button.hovered);
     EXPECT_EQ(button.currentTexture, hover);
-}
 
-TEST_F(UIButtonSystemTest, MovingOffAHeldButtonReleasesIt)
-{
-    UIButton& button = Button(0, 0);
-    Step(0, 0, true);
+    // Moving off a held button releases it.
+    Step(300, -100, true);
     ASSERT_TRUE(button.isDown);
-    Step(150, 0, true);
+    Step(450, -100, true);
     EXPECT_FALSE(button.isDown);
     EXPECT_FALSE(button.clicked);
     EXPECT_FALSE(button.hovered);
     EXPECT_EQ(button.currentTexture, normal);
 
     // Pressing beside it and sliding on does not click it.
-    Step(0, 0, true);
+    Step(300, -100, true);
     EXPECT_FALSE(button.clicked);
     EXPECT_TRUE(button.isDown);
 }

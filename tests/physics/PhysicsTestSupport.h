@@ -24,21 +24,6 @@ constexpr float STEP = 1.0f / 60.0f;
 class PhysicsTest : public EngineTest
 {
 protected:
-    // An entity at `position` whose physics size is `size` (its scale), in the scene, with the
-    // components C... added before it joins.
-    template <typename... C>
-    ECS::IEntity* Make(const std::string& name, Math::Vector4 position, Math::Vector4 size = {1, 1, 1, 0})
-    {
-        ECS::IEntity* e = engine->entities->CreateEntity(name);
-        auto* t = e->AddComponent<Component::Transform>();
-        t->position = position;
-        t->scale = size;
-        (e->AddComponent<C>(), ...);
-        CurrentScene().AddEntity(e);
-        CurrentScene().transformSystem->UpdateAll();
-        return e;
-    }
-
     System::PhysicsSystem& Physics() { return *CurrentScene().physicsSystem; }
 
     // Steps as the frame does: physics moves, then transforms follow.

@@ -36,6 +36,8 @@ protected:
     void Settle() { Step(); }
 
     IEntity* eye = nullptr;
+    Vector4 hitPoint{}; // what a cast writes: the hit point and the entity hit
+    IEntity* hit = nullptr;
     IEntity* sentinel = reinterpret_cast<IEntity*>(&sentinelStorage);
     int sentinelStorage = 0;
 };
@@ -43,8 +45,7 @@ protected:
 TEST_F(Raycasts, RayHitsTheNearSideOfACircleAtItsFraction)
 {
     IEntity* target = Ball("Target", {5, 0, 0, 0});
-    Vector4 hitPoint{};
-    IEntity* hit = sentinel;
+    hit = sentinel;
     Settle();
     EXPECT_TRUE(Raycast(eye, {10, 0, 0, 0}, hitPoint, hit, ""));
     EXPECT_EQ(hit, target);
@@ -64,8 +65,7 @@ TEST_F(Raycasts, NothingBehindTheOriginIsHitEvenAroundIt)
 {
     Ball("Behind", {-5, 0, 0, 0});
     Ball("Around", {-0.5f, 0, 0, 0});
-    Vector4 hitPoint{};
-    IEntity* hit = sentinel;
+    hit = sentinel;
     Settle();
     EXPECT_FALSE(Raycast(eye, {10, 0, 0, 0}, hitPoint, hit, ""));
     EXPECT_EQ(hit, sentinel);
@@ -80,8 +80,6 @@ TEST_F(Raycasts, NearestHitWinsOverRegistryOrder)
 {
     Ball("Far", {6, 0, 0, 0});
     IEntity* near = Ball("Near", {3, 0, 0, 0});
-    Vector4 hitPoint{};
-    IEntity* hit = nullptr;
     Settle();
     EXPECT_TRUE(Raycast(eye, {10, 0, 0, 0}, hitPoint, hit, ""));
     EXPECT_EQ(hit, near);
@@ -92,8 +90,6 @@ TEST_F(Raycasts, FreeStandingTriggersAreSkippedButTriggersOnBodiesAreHit)
 {
     IEntity* area = Make<BoxCollider2D>("Area", {5, 0, 0, 0}, {2, 2, 1, 0});
     Get<BoxCollider2D>(area).isTrigger = true;
-    Vector4 hitPoint{};
-    IEntity* hit = nullptr;
     Settle();
     EXPECT_FALSE(Raycast(eye, {10, 0, 0, 0}, hitPoint, hit, ""));
 
@@ -112,8 +108,6 @@ TEST_F(Raycasts, NameTagLayerAndActivityFilterTheCandidates)
     IEntity* enemy = Ball("Enemy", {6, 0, 0, 0});
     engine->jsonManager->RegisterTag("Default");
     enemy->tags = engine->jsonManager->RegisterTag("Enemy");
-    Vector4 hitPoint{};
-    IEntity* hit = nullptr;
     Settle();
     EXPECT_TRUE(Raycast(eye, {10, 0, 0, 0}, hitPoint, hit, ""));
     EXPECT_EQ(hit, enemy) << "an entity sharing the caster's name is never hit";
@@ -137,8 +131,6 @@ TEST_F(Raycasts, TurnedBoxIsHitOnItsEdge)
     IEntity* crate = Make<BoxCollider2D>("Crate", {5, 0, 0, 0}, {2, 2, 1, 0});
     Xf(crate).angle.z = 45.0f;
     CurrentScene().transformSystem->UpdateAll();
-    Vector4 hitPoint{};
-    IEntity* hit = nullptr;
     Settle();
     EXPECT_TRUE(Raycast(eye, {10, 0, 0, 0}, hitPoint, hit, ""));
     EXPECT_NEAR(hitPoint.x, 5.0f - std::sqrt(2.0f), 1e-4f) << "the diamond's near corner";

@@ -9,9 +9,7 @@ namespace
 const std::string FONT = std::string(CORVALUNE_SOURCE_DIR) + "/Resources/Fonts/FiraCode-Regular.ttf";
 }
 
-class FontLoading : public WindowedEngineTest
-{
-};
+using FontLoading = WindowedEngineTest;
 
 TEST_F(FontLoading, EveryAsciiCodeGetsAGlyphWithItsBitmapAndMetrics)
 {

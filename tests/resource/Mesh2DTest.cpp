@@ -5,9 +5,7 @@
 namespace Varn::Test
 {
 
-class SheetMesh : public WindowedEngineTest
-{
-};
+using SheetMesh = WindowedEngineTest;
 
 TEST_F(SheetMesh, QuadShowsTheTopLeftCellOfAFourByTwoSheet)
 {

@@ -12,9 +12,7 @@ namespace Varn::Test
 {
 using System::ResourceManager;
 
-class ResourceRegistry : public EngineTest
-{
-};
+using ResourceRegistry = EngineTest;
 
 TEST_F(ResourceRegistry, TexturesAreKeyedByTheExactPathAndNothingIsRead)
 {
@@ -65,9 +63,7 @@ TEST_F(ResourceRegistry, WithoutAContextOnlyTheOpenGLPartsAreSkipped)
     EXPECT_EQ(glyphs->characters.at('A').textureId, 0u);
 }
 
-class DefaultResources : public DefaultResourcesTest
-{
-};
+using DefaultResources = DefaultResourcesTest;
 
 TEST_F(DefaultResources, LoadDefaultsBuildsEveryBuiltInResourceFromTheRepository)
 {

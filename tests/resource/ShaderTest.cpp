@@ -306,9 +306,7 @@ TEST_F(ScreenPrograms, ParticlesTakeColourAndRowMajorMatrixPerInstanceAndGlowTon
     ExpectRgba(target->Pixel(2, 2), glow, 0, 0, glow);
 }
 
-class ShaderBuilding : public WindowedEngineTest
-{
-};
+using ShaderBuilding = WindowedEngineTest;
 
 TEST_F(ShaderBuilding, CompileAndLinkErrorsLogTheDriversReasonAndLeaveProgramZero)
 {
@@ -332,9 +330,7 @@ TEST_F(ShaderBuilding, CompileAndLinkErrorsLogTheDriversReasonAndLeaveProgramZer
     EXPECT_EQ(engine->logger.Lines()[0].rfind("Error: Failed To Link Shader Program: ", 0), 0u);
 }
 
-class ShaderWithoutContext : public EngineTest
-{
-};
+using ShaderWithoutContext = EngineTest;
 
 TEST_F(ShaderWithoutContext, VertexStageFailsToCreateAndNothingElseIsTried)
 {

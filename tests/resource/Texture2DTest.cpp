@@ -81,6 +81,27 @@ std::string Dds(uint32_t width, uint32_t height, const std::string& fourCC, cons
     }
     return file + data;
 }
+
+// Loads the textures on `workers` threads at once, each taking every workers-th texture.
+void LoadOnThreads(const std::vector<Resource::Texture2D*>& textures, std::size_t workers)
+{
+    std::vector<std::future<void>> tasks;
+    for (std::size_t worker = 0; worker < workers; ++worker)
+    {
+        tasks.push_back(std::async(std::launch::async,
+                                   [&textures, worker, workers]()
+                                   {
+                                       for (std::size_t i = worker; i < textures.size(); i += workers)
+                                       {
+                                           textures[i]->Load();
+                                       }
+                                   }));
+    }
+    for (auto& task : tasks)
+    {
+        task.get();
+    }
+}
 } // namespace
 
 class TextureLoading : public WindowedEngineTest
@@ -97,7 +118,7 @@ protected:
     ScratchFolder folder{ScratchFolder::ENTER};
 };
 
-TEST_F(TextureLoading, MissingFileLogsAndStaysWithoutTexture)
+TEST_F(TextureLoading, MissingFileLogsAndStaysWithoutTextureAndDecodingAgainReplacesPixels)
 {
     Resource::Texture2D* texture = Loaded("Resources\\Sprites\\absent.dds");
     EXPECT_EQ(texture->pixels, nullptr);
@@ -105,6 +126,19 @@ TEST_F(TextureLoading, MissingFileLogsAndStaysWithoutTexture)
               std::vector<std::string>{"Error: Texture Resources\\Sprites\\absent.dds Failed to Load"});
     texture->Upload();
     EXPECT_EQ(texture->textureId, 0u);
+
+    // Decoding again before upload replaces the earlier pixels; a file gone since leaves none.
+    folder.Write("Resources/a.tga", Tga(1, 1, 3, {1, 2, 3}));
+    Resource::Texture2D* again = Loaded("Resources/a.tga");
+    folder.Write("Resources/a.tga", Tga(2, 1, 4, {9, 9, 9, 255, 9, 9, 9, 255}));
+    again->Load();
+    EXPECT_EQ(again->width, 2);
+    EXPECT_EQ(again->channels, 4);
+
+    folder.Remove("Resources/a.tga");
+    again->Load();
+    EXPECT_EQ(again->pixels, nullptr);
+    EXPECT_EQ(again->width, 0);
 }
 
 TEST_F(TextureLoading, UploadPremultipliesAlphaClampsFiltersLinearlyAndFreesThePixels)
@@ -143,7 +177,7 @@ TEST_F(TextureLoading, UploadPremultipliesAlphaClampsFiltersLinearlyAndFreesTheP
     EXPECT_TRUE(engine->logger.Lines().empty());
 }
 
-TEST_F(TextureLoading, GreyImagesSampleAsLuminanceAndOddRgbRowsStayAligned)
+TEST_F(TextureLoading, GreyAndOddRowTgaAndPlainAndBlockCompressedDdsReadBackPremultiplied)
 {
     folder.Write("grey.tga", Tga(1, 1, 1, {128}));
     folder.Write("greyAlpha.tga", Tga(1, 1, 2, {200, 128}));
@@ -169,25 +203,7 @@ TEST_F(TextureLoading, GreyImagesSampleAsLuminanceAndOddRgbRowsStayAligned)
         ExpectTexel(rows, pixel, 255, 0, 0, 255);
         ExpectTexel(rows, pixel + 3, 0, 0, 255, 255);
     }
-}
 
-TEST_F(TextureLoading, DecodingAgainBeforeUploadReplacesTheEarlierPixels)
-{
-    folder.Write("Resources/a.tga", Tga(1, 1, 3, {1, 2, 3}));
-    Resource::Texture2D* texture = Loaded("Resources/a.tga");
-    folder.Write("Resources/a.tga", Tga(2, 1, 4, {9, 9, 9, 255, 9, 9, 9, 255}));
-    texture->Load();
-    EXPECT_EQ(texture->width, 2);
-    EXPECT_EQ(texture->channels, 4);
-
-    folder.Remove("Resources/a.tga");
-    texture->Load();
-    EXPECT_EQ(texture->pixels, nullptr);
-    EXPECT_EQ(texture->width, 0);
-}
-
-TEST_F(TextureLoading, DdsFilesPlainAndBlockCompressedReadBackPremultiplied)
-{
     // 2 x 1 uncompressed: opaque green, then half-transparent white (stored blue, green, red, alpha).
     folder.Write("Resources\\Sprites\\plain.dds",
                  Dds(2, 1, "", std::string("\x00\xFF\x00\xFF\xFF\xFF\xFF\x80", 8)));
@@ -271,22 +287,7 @@ TEST_F(TextureLoading, WorkerThreadsDecodeAndLogSideBySide)
         }
         textures.push_back(engine->resources->GetTexture(path));
     }
-    std::vector<std::future<void>> tasks;
-    for (int worker = 0; worker < 3; ++worker)
-    {
-        tasks.push_back(std::async(std::launch::async,
-                                   [&textures, worker]()
-                                   {
-                                       for (std::size_t i = std::size_t(worker); i < textures.size(); i += 3)
-                                       {
-                                           textures[i]->Load();
-                                       }
-                                   }));
-    }
-    for (auto& task : tasks)
-    {
-        task.get();
-    }
+    LoadOnThreads(textures, 3);
 
     EXPECT_EQ(engine->logger.Lines().size(), 6u);
     for (std::size_t i = 0; i < textures.size(); i += 2)
@@ -323,23 +324,7 @@ TEST_F(TextureLoading, PngFilesDecodedOnSeveralThreadsAtOnceComeOutWhole)
     }
     for (int round = 0; round < 30; ++round)
     {
-        std::vector<std::future<void>> tasks;
-        for (int worker = 0; worker < 4; ++worker)
-        {
-            tasks.push_back(std::async(std::launch::async,
-                                       [&textures, worker]()
-                                       {
-                                           for (std::size_t i = std::size_t(worker); i < textures.size();
-                                                i += 4)
-                                           {
-                                               textures[i]->Load();
-                                           }
-                                       }));
-        }
-        for (auto& task : tasks)
-        {
-            task.get();
-        }
+        LoadOnThreads(textures, 4);
         for (std::size_t i = 0; i < textures.size(); ++i)
         {
             ASSERT_NE(textures[i]->pixels, nullptr) << "texture " << i << ", round " << round;

@@ -168,11 +168,6 @@ TEST_F(Prefabs, ScriptReferencesResolveAmongThePrefabsOwnEntities)
     EXPECT_EQ(component->entityList.at("target"), Find("Sight"));
 }
 
-} // namespace Varn::Test
-
-namespace Varn::Test
-{
-
 // A clock that moves 20 ms each time it is read, so every frame has a step to run.
 class RunningClock final : public Time::IClock
 {

@@ -167,11 +167,6 @@ TEST_F(ScriptConditions, TargetedConditionsReadTheTargetsVariables)
     EXPECT_EQ(Outcome(), "no ");
 }
 
-} // namespace Varn::Test
-
-namespace Varn::Test
-{
-
 // The picture always spans 1920 world units, so at a 1280-pixel-wide window a cursor pixel is
 // 1.5 world units; the cursor value and the mouse-over test must agree on that.
 TEST_F(ScriptConditions, MouseOverAndTheCursorValueShareOneScale)

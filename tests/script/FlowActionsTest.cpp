@@ -5,9 +5,7 @@ namespace Varn::Test
 
 using Strings = std::vector<std::string>;
 
-class FlowActions : public ScriptTest
-{
-};
+using FlowActions = ScriptTest;
 
 TEST_F(FlowActions, ForWithACounterStartsFromItsValueAndLeavesItAtTheCount)
 {

@@ -9,9 +9,7 @@ namespace Varn::Test
 using System::ORINCompiler;
 using Strings = std::vector<std::string>;
 
-class OrinCompiler : public ScriptTest
-{
-};
+using OrinCompiler = ScriptTest;
 
 TEST(OrinComments, LineAndBlockCommentsBecomeLineEndsAndStrippingTwiceChangesNothing)
 {
@@ -59,7 +57,7 @@ TEST_F(OrinCompiler, CommentedEndIsIgnoredAndTheNextLineClosesTheSection)
     EXPECT_EQ(FloatOf(e, "x"), 4.0f);
 }
 
-TEST_F(OrinCompiler, SeveralTriggersAndMergedEventsShareOneEvent)
+TEST_F(OrinCompiler, SeveralTriggersShareOneEventAndTargetsAndParametersAreKeptPerStatement)
 {
     ECS::IEntity* e = Compiled("Hero", "[Event] Initialize\nTrue\n[Condition]\nCheckBool 1 1\n"
                                        "[Event] Initialize\n[Else]\n[Action]\nPrint a\n[End]");
@@ -70,13 +68,11 @@ TEST_F(OrinCompiler, SeveralTriggersAndMergedEventsShareOneEvent)
     EXPECT_TRUE(event.blocks[0].isElse);
     EXPECT_EQ(event.blocks[0].conditions.size(), 1u);
     EXPECT_EQ(event.blocks[0].actions.size(), 1u);
-}
 
-TEST_F(OrinCompiler, TargetsAndParametersAreKeptPerStatement)
-{
-    ECS::IEntity* e = Compiled("Hero", "[ActionGroup] Jump\n[Action]\n#player SetFloat #l_y 1\n"
-                                       "[Condition]\n#entBoss CheckFloat 1 < 2\n[Else]\n[End]");
-    const auto& blocks = Script(e).program->actionGroups.at("Jump").blocks;
+    // Targets and parameters are kept per statement.
+    ECS::IEntity* jumper = Compiled("Jumper", "[ActionGroup] Jump\n[Action]\n#player SetFloat #l_y 1\n"
+                                              "[Condition]\n#entBoss CheckFloat 1 < 2\n[Else]\n[End]");
+    const auto& blocks = Script(jumper).program->actionGroups.at("Jump").blocks;
     ASSERT_EQ(blocks.size(), 3u);
     EXPECT_EQ(blocks[0].actions[0].target.text, "#player");
     EXPECT_EQ(blocks[0].actions[0].params.size(), 2u);
@@ -156,11 +152,6 @@ TEST_F(OrinCompiler, CompilingTheSceneRecompilesEveryEntityQuietly)
     Step(2);
     EXPECT_EQ(Log(), (Strings{"hello "})) << "Initialize fires again once after the recompile";
 }
-
-} // namespace Varn::Test
-
-namespace Varn::Test
-{
 
 TEST_F(OrinCompiler, EntitiesWithTheSameScriptsShareAProgramButNotTheirVariables)
 {

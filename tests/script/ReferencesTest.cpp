@@ -182,11 +182,6 @@ TEST_F(ScriptReferences, WrongParameterCountsAreReportedAndTheBlockGoesOn)
     EXPECT_EQ(FloatOf(e, "a"), 2.0f);
 }
 
-} // namespace Varn::Test
-
-namespace Varn::Test
-{
-
 TEST_F(ScriptReferences, CompiledStatementsReadWhatTheTextReadsAfreshAsVariablesChange)
 {
     Scripts().compiler.globals.floats["lives"] = 3.0f;

@@ -194,23 +194,14 @@ TEST_F(ScriptRuntime, KillsAndSceneRequestsWaitForTheEndOfTheStep)
     EXPECT_TRUE(e->components.empty());
 }
 
-} // namespace Varn::Test
-
-namespace Varn::Test
-{
-
 class RaycastEvents : public ScriptTest
 {
 protected:
     // A 20 x 20 box at (50, 0): a ray along +x from the origin meets it at x = 40.
     ECS::IEntity* Wall()
     {
-        ECS::IEntity* wall = engine->entities->CreateEntity("Wall");
-        auto* t = wall->AddComponent<Component::Transform>();
-        wall->AddComponent<Component::BoxCollider2D>();
-        CurrentScene().AddEntity(wall);
-        t->position = {50, 0, 0, 0};
-        t->worldScale = {20, 20, 0, 0};
+        ECS::IEntity* wall = Make<Component::BoxCollider2D>("Wall", {50, 0, 0, 0});
+        wall->GetComponent<Component::Transform>()->worldScale = {20, 20, 0, 0};
         return wall;
     }
     void Place() { CurrentScene().transformSystem->UpdateAll(); }

@@ -83,11 +83,6 @@ protected:
     int files = 0;
 };
 
-} // namespace Varn::Test
-
-namespace Varn::Test
-{
-
 // Scripts with a real offscreen OpenGL context and the built-in programs: actions that reach
 // layer framebuffers and textures.
 class WindowedScriptTest : public ScriptTest

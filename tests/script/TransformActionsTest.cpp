@@ -25,7 +25,7 @@ protected:
     }
 };
 
-TEST_F(TransformActions, TranslateMovesASixtiethPerCallUnlessFixedAsksForTheStep)
+TEST_F(TransformActions, TranslateRotateAndScaleUseTheStepOnlyWhenAskedWhileSettersReplaceXYZ)
 {
     ECS::IEntity* plain = Once("Plain", "Translate 1 0 0\nTranslate 0 2 0", 0.5f);
     ECS::IEntity* fixed = Once("Fixed", "Translate 1 0 3 fixed", 0.5f);
@@ -35,10 +35,8 @@ TEST_F(TransformActions, TranslateMovesASixtiethPerCallUnlessFixedAsksForTheStep
     EXPECT_FLOAT_EQ(TransformOf(fixed).position.z, 1.5f);
     Once("Bad", "Translate 1 0", 0.5f);
     EXPECT_EQ(Log().back(), "Invalid Translate parameters in Bad.");
-}
 
-TEST_F(TransformActions, RotateAndScaleUseTheStepWhileSettersReplaceXYZ)
-{
+    // Rotate and Scale use the step too; the setters replace x, y and z.
     ECS::IEntity* e = Once("Hero", "Rotate 0 0 90\nScale 2 0 0\nSetPosition 3 4 5", 0.5f);
     EXPECT_EQ(TransformOf(e).angle, (Math::Vector4{0, 0, 45, 0}));
     EXPECT_EQ(TransformOf(e).scale.x, 2.0f);
@@ -49,7 +47,7 @@ TEST_F(TransformActions, RotateAndScaleUseTheStepWhileSettersReplaceXYZ)
     EXPECT_EQ(TransformOf(f).scale, (Math::Vector4{4, 5, 6, 0}));
 }
 
-TEST_F(TransformActions, LookAtTurnsTheFacingSideAndMirrorsWhenFlipped)
+TEST_F(TransformActions, LookAtTurnsTheFacingSideMirrorsWhenFlippedAndFindsOneEntityByIdOrName)
 {
     ECS::IEntity* up = Once("Up", "LookAt 0 5 0");
     EXPECT_FLOAT_EQ(TransformOf(up).angle.z, 90.0f);
@@ -61,10 +59,7 @@ TEST_F(TransformActions, LookAtTurnsTheFacingSideAndMirrorsWhenFlipped)
     Step();
     EXPECT_FLOAT_EQ(TransformOf(flipped).angle.z, -90.0f);
     EXPECT_EQ(TransformOf(flipped).angle.x, 7.0f);
-}
 
-TEST_F(TransformActions, LookAtOneEntityByIdOrNameAndFailsForNobody)
-{
     ECS::IEntity* target = Plain("Target");
     TransformOf(target).position = {0, -2, 0, 0};
     CurrentScene().transformSystem->UpdateAll();

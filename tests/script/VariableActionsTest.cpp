@@ -23,7 +23,7 @@ protected:
     }
 };
 
-TEST_F(VariableActions, FloatOpMayWriteIntoItsOwnOperandButNeedsAnExistingDestination)
+TEST_F(VariableActions, FloatOpWritesItsOwnOperandNeedsADestinationTruncatesRemaindersAndRefusesZero)
 {
     ECS::IEntity* e =
         Once("Hero", "float a", "SetFloat #l_a 4\nFloatOp #l_a + 1 #l_a\nFloatOp #l_a * #l_a #l_a");
@@ -34,15 +34,13 @@ TEST_F(VariableActions, FloatOpMayWriteIntoItsOwnOperandButNeedsAnExistingDestin
     EXPECT_TRUE(Failed("Foe"));
     EXPECT_EQ(Script(f).floatList.count("b"), 0u);
     EXPECT_EQ(std::count(Log().begin(), Log().end(), "after "), 0) << "the rest of the script is abandoned";
-}
 
-TEST_F(VariableActions, FloatOpRemainderTruncatesAndRefusesZeroAndUnknownOperators)
-{
-    ECS::IEntity* e = Once("Hero", "float r\nfloat s\nfloat d",
-                           "FloatOp 7.9 % 3.2 #l_r\nFloatOp -7 % 3 #l_s\nFloatOp 1 / 4 #l_d");
-    EXPECT_EQ(FloatOf(e, "r"), 1.0f);
-    EXPECT_EQ(FloatOf(e, "s"), -1.0f);
-    EXPECT_EQ(FloatOf(e, "d"), 0.25f);
+    // The remainder truncates; a zero divisor and unknown operators fail.
+    ECS::IEntity* rest = Once("Rest", "float r\nfloat s\nfloat d",
+                              "FloatOp 7.9 % 3.2 #l_r\nFloatOp -7 % 3 #l_s\nFloatOp 1 / 4 #l_d");
+    EXPECT_EQ(FloatOf(rest, "r"), 1.0f);
+    EXPECT_EQ(FloatOf(rest, "s"), -1.0f);
+    EXPECT_EQ(FloatOf(rest, "d"), 0.25f);
 
     ECS::IEntity* z = Once("Zero", "float r", "SetFloat #l_r 9\nFloatOp 5 % 0.5 #l_r");
     EXPECT_TRUE(Failed("Zero"));

@@ -9,11 +9,17 @@
 #include "core/SceneStack.h"
 #include "core/Timer.h"
 #include "core/Window.h"
+#include "ecs/EntityManager.h"
+#include "ecs/IEntity.h"
+#include "ecs/Transform.h"
+#include "ecs/TransformSystem.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <memory>
+#include <string>
+#include <typeinfo>
 
 namespace Varn::Test
 {
@@ -47,6 +53,22 @@ public:
     int vibrationStops = 0;
 };
 
+// Destroys one component the way removal does: out of the list first, then destroyed.
+template <typename C> void DestroyComponent(ECS::IEntity* entity)
+{
+    for (auto it = entity->components.begin(); it != entity->components.end(); ++it)
+    {
+        if (typeid(**it) == typeid(C))
+        {
+            std::unique_ptr<ECS::IComponent> doomed = std::move(*it);
+            entity->components.erase(it);
+            doomed.reset();
+            return;
+        }
+    }
+    FAIL() << "no such component";
+}
+
 // An Engine with a current Scene but no OS window: logic tests.
 class EngineTest : public ::testing::Test
 {
@@ -67,6 +89,23 @@ protected:
     void TearDown() override { Engine::Shutdown(); }
 
     Scene& CurrentScene() { return *engine->scenes->current; }
+
+    // An entity at `position` scaled to `size`, in the current scene, with a transform and the
+    // components C... added before it joins.
+    template <typename... C>
+    ECS::IEntity* Make(const std::string& name, Math::Vector4 position = {},
+                       Math::Vector4 size = {1, 1, 1, 0}, ECS::IEntity* parent = nullptr)
+    {
+        ECS::IEntity* e = engine->entities->CreateEntity(name);
+        auto* t = e->AddComponent<Component::Transform>();
+        t->position = position;
+        t->scale = size;
+        e->parent = parent;
+        (e->AddComponent<C>(), ...);
+        CurrentScene().AddEntity(e);
+        CurrentScene().transformSystem->UpdateAll();
+        return e;
+    }
 
     Engine* engine = nullptr;
     ManualClock clock;
