@@ -165,7 +165,8 @@ TEST_F(DocExamples, TheReadmesFirstSceneIsTheExampleFile)
 {
     std::string readme, scene;
     ASSERT_TRUE(Helper::ReadTextFile(std::string(CORVALUNE_SOURCE_DIR) + "/README.md", readme));
-    ASSERT_TRUE(Helper::ReadTextFile(std::string(CORVALUNE_SOURCE_DIR) + "/docs/examples/first.scene", scene));
+    ASSERT_TRUE(
+        Helper::ReadTextFile(std::string(CORVALUNE_SOURCE_DIR) + "/docs/examples/first.scene", scene));
     EXPECT_NE(readme.find("```\n" + scene + "```"), std::string::npos);
 }
 
