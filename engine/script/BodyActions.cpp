@@ -30,21 +30,19 @@ Math::Vector4 ReadVector(IEntity* entity, const Params& params, ORINCompiler& co
             r.Float(entity, params[2], 2, false, hit), 0.0f};
 }
 
-// The single-number body actions: the count check, then the body and its value, or null.
-RigidBody* BodyAndValue(const char* keyword, IEntity* entity, const Params& params, ORINCompiler& compiler,
-                        std::size_t hit, float& value)
+// The single-number body actions: the count check, the body, then its setter with the value.
+void SetBodyFloat(const char* keyword, void (RigidBody::*set)(float), IEntity* entity, const Params& params,
+                  ORINCompiler& compiler, std::size_t hit)
 {
     if (params.size() != 1)
     {
         References::InvalidParameters(keyword, entity);
-        return nullptr;
+        return;
     }
-    RigidBody* body = BodyOf(entity);
-    if (body != nullptr)
+    if (RigidBody* body = BodyOf(entity))
     {
-        value = compiler.references.Float(entity, params[0], 0, false, hit);
+        (body->*set)(compiler.references.Float(entity, params[0], 0, false, hit));
     }
-    return body;
 }
 
 void SetVelocity(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
@@ -157,38 +155,22 @@ void SetPhysicsState(IEntity* entity, const Params& params, ORINCompiler& compil
 
 void SetMass(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
-    float value = 0.0f;
-    if (RigidBody* body = BodyAndValue("SetMass", entity, params, compiler, hit, value))
-    {
-        body->SetMass(value);
-    }
+    SetBodyFloat("SetMass", &RigidBody::SetMass, entity, params, compiler, hit);
 }
 
 void SetFriction(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
-    float value = 0.0f;
-    if (RigidBody* body = BodyAndValue("SetFriction", entity, params, compiler, hit, value))
-    {
-        body->SetFriction(value);
-    }
+    SetBodyFloat("SetFriction", &RigidBody::SetFriction, entity, params, compiler, hit);
 }
 
 void SetDrag(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
-    float value = 0.0f;
-    if (RigidBody* body = BodyAndValue("SetDrag", entity, params, compiler, hit, value))
-    {
-        body->SetDrag(value);
-    }
+    SetBodyFloat("SetDrag", &RigidBody::SetDrag, entity, params, compiler, hit);
 }
 
 void SetGravityScale(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
-    float value = 0.0f;
-    if (RigidBody* body = BodyAndValue("SetGravityScale", entity, params, compiler, hit, value))
-    {
-        body->SetGravityScale(value);
-    }
+    SetBodyFloat("SetGravityScale", &RigidBody::SetGravityScale, entity, params, compiler, hit);
 }
 
 // "IgnoreCollision true Enemy" adds one tag; "IgnoreCollision false <anything>" forgets them all.

@@ -130,30 +130,28 @@ void SetOpacity(IEntity* entity, const Params& params, ORINCompiler& compiler, s
     }
 }
 
-void FlipX(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
+void Flip(const char* keyword, bool Component::Transform::*flag, IEntity* entity, const Params& params,
+          ORINCompiler& compiler, std::size_t hit)
 {
-    if (!CountIs("FlipX", entity, params, 1))
+    if (!CountIs(keyword, entity, params, 1))
     {
         return;
     }
     const bool flip = compiler.references.Bool(entity, params[0], 0, false, hit);
     if (Component::Transform* transform = TransformFor(entity))
     {
-        transform->flipX = flip;
+        transform->*flag = flip;
     }
+}
+
+void FlipX(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
+{
+    Flip("FlipX", &Component::Transform::flipX, entity, params, compiler, hit);
 }
 
 void FlipY(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
-    if (!CountIs("FlipY", entity, params, 1))
-    {
-        return;
-    }
-    const bool flip = compiler.references.Bool(entity, params[0], 0, false, hit);
-    if (Component::Transform* transform = TransformFor(entity))
-    {
-        transform->flipY = flip;
-    }
+    Flip("FlipY", &Component::Transform::flipY, entity, params, compiler, hit);
 }
 
 Graphics::LayerFramebuffer* LayerOf(IEntity* entity, const ScriptParam& param, ORINCompiler& compiler,
