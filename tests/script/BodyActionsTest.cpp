@@ -67,26 +67,6 @@ TEST_F(BodyActions, ForwardVelocityTurnsWithTheEntityAndItsMirror)
     EXPECT_EQ(added, (Vector4{2, 3, 4, 0}));
 }
 
-TEST_F(BodyActions, StateMassAndMaterial)
-{
-    ECS::IEntity* e =
-        RunOnce("Crate",
-                "SetPhysicsState Kinematic\nSetMass 0\nSetFriction 0.2\nSetDrag 1\n"
-                "SetGravityScale -1",
-                [](ECS::IEntity* entity) { entity->AddComponent<RigidBody>()->bounciness = 0.5f; });
-    RigidBody& body = BodyOf(e);
-    EXPECT_EQ(body.rigidbodyMode, RigidBody::DYNAMIC) << "mode names are upper case";
-    EXPECT_EQ(body.bounciness, 0.5f);
-    EXPECT_EQ(body.inverseMass, 0.0f) << "no mass: immovable, not infinitely light";
-    EXPECT_EQ(body.friction, 0.2f);
-    EXPECT_EQ(body.drag, 1.0f);
-    EXPECT_EQ(body.gravityScale, -1.0f);
-
-    RigidBody& kinematic = BodyOf(Body("Lift", "SetPhysicsState KINEMATIC\nSetMass 4"));
-    EXPECT_EQ(kinematic.rigidbodyMode, RigidBody::KINEMATIC);
-    EXPECT_EQ(kinematic.inverseMass, 0.25f);
-}
-
 TEST_F(BodyActions, IgnoredTagsAreAddedOnceAndForgottenAllAtOnce)
 {
     const uint64_t player = engine->jsonManager->RegisterTag("Player");

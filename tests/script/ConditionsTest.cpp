@@ -74,19 +74,6 @@ TEST_F(ScriptConditions, AnOperatorThatIsNotOneAbandonsTheScript)
     EXPECT_EQ(Outcome(), "Something is wrong with Hero") << "strings take only == and !=";
 }
 
-TEST_F(ScriptConditions, BoolAndStringChecksReadVariablesAndLiterals)
-{
-    ECS::IEntity* e = Testing("CheckBool #l_a true", "bool a");
-    EXPECT_EQ(Outcome(), "no ");
-    Script(e).boolList["a"] = true;
-    EXPECT_EQ(Outcome(), "yes ");
-    CurrentScene().RemoveEntity(e, false);
-    e = Testing("CheckString #l_s != Boss", "string s");
-    EXPECT_EQ(Outcome(), "yes ");
-    Script(e).stringList["s"] = "Boss";
-    EXPECT_EQ(Outcome(), "no ");
-}
-
 TEST_F(ScriptConditions, CheckTagTestsEachCollisionHitInTurn)
 {
     engine->jsonManager->RegisterTag("Default");
@@ -155,16 +142,6 @@ TEST_F(ScriptConditions, ConditionGroupsAndOrOr)
     Script(e).floatList["hp"] = 12.0f;
     Step();
     EXPECT_EQ(Log(), (Strings{"and ", "extreme "}));
-}
-
-TEST_F(ScriptConditions, TargetedConditionsReadTheTargetsVariables)
-{
-    ECS::IEntity* boss = Compiled("Boss", "float hp");
-    Script(boss).floatList["hp"] = 3.0f;
-    Testing("#entBoss CheckFloat #l_hp > 2", "float hp");
-    EXPECT_EQ(Outcome(), "yes ");
-    Script(boss).floatList["hp"] = 1.0f;
-    EXPECT_EQ(Outcome(), "no ");
 }
 
 // The picture always spans 1920 world units, so at a 1280-pixel-wide window a cursor pixel is

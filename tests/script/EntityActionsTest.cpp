@@ -84,16 +84,6 @@ TEST_F(EntityActions, ParentLinksByIdOrReferenceAndLoopsAreRefused)
     EXPECT_EQ(d->parent, nullptr);
 }
 
-TEST_F(EntityActions, ToggleComponentSwitchesOnlyTheNamedKnownComponents)
-{
-    ECS::IEntity* e = Compiled("Hero", "[Event] Initialize\n[Action]\nToggleComponent RigidBody false\n"
-                                       "ToggleComponent Transform false\n[End]");
-    auto* body = e->AddComponent<Component::RigidBody>();
-    Step();
-    EXPECT_FALSE(body->enabled);
-    EXPECT_TRUE(e->GetComponent<Component::Transform>()->enabled);
-}
-
 TEST_F(EntityActions, CreatePrefabPlacesTurnsLayersAndStoresTheNewEntity)
 {
     const std::string path =

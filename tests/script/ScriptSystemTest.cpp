@@ -138,15 +138,6 @@ TEST_F(ScriptRuntime, FailingReferenceStopsTheRestOfThatEntityOnly)
                               "b "}));
 }
 
-TEST_F(ScriptRuntime, FailingFirstPassLeavesTheEntityUninitialised)
-{
-    ECS::IEntity* e = Compiled("Hero", "[Event] Initialize\n[Action]\nPrint init\nSetFloat #l_x abc\n[End]");
-    Step(2);
-    EXPECT_EQ(Log(),
-              (Strings{"init ", "Something is wrong with Hero", "init ", "Something is wrong with Hero"}));
-    EXPECT_FALSE(Script(e).initialized);
-}
-
 TEST_F(ScriptRuntime, InputAndAreaEventsNameTheirHandlersWhenMisused)
 {
     Compiled("Hero", "[Event] Input Pressed 32\n[Action]\nPrint jump\n[End]\n"
@@ -219,26 +210,6 @@ TEST_F(RaycastEvents, RaycastNamesTheHitAndWritesTheHitPoint)
     EXPECT_EQ(Log(), (Strings{"Wall ", "Wall "})) << "the untagged wall is not an Enemy";
     EXPECT_FLOAT_EQ(FloatOf(e, "hx"), 40.0f);
     EXPECT_FLOAT_EQ(FloatOf(e, "hy"), 0.0f);
-}
-
-TEST_F(RaycastEvents, OnRaycastCastsTheComponentsRaysAndNeedsTheComponent)
-{
-    ECS::IEntity* e = Compiled("Hero", "[Event] OnRaycast\n[Action]\nPrint #ryc_name\n[End]");
-    Wall();
-    Place();
-    Step(2); // the first pass runs only "Initialize"
-    EXPECT_EQ(Log(), (Strings{"Missing RaycastComponent component in Hero."}));
-    engine->logger.Clear();
-
-    auto* rays = e->AddComponent<Component::RaycastComponent>();
-    rays->rays.resize(1);
-    rays->rays[0].direction = {100, 0, 0, 0};
-    Step();
-    EXPECT_EQ(Log(), (Strings{"Wall "}));
-    engine->logger.Clear();
-    rays->rays[0].direction = {30, 0, 0, 0}; // stops short of the wall
-    Step();
-    EXPECT_TRUE(Log().empty());
 }
 
 } // namespace Varn::Test

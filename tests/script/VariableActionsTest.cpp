@@ -82,12 +82,4 @@ TEST_F(VariableActions, SetBoolWithAnIdWritesTheOtherEntityAndAnUnknownIdFails)
     EXPECT_EQ(std::count(Log().begin(), Log().end(), "after "), 0);
 }
 
-TEST_F(VariableActions, SetEntityStoresTheEntityInAnEntVariable)
-{
-    ECS::IEntity* rock = Plain("Rock");
-    ECS::IEntity* e = Once("Hero", "ent target", "SetEntity #enttarget #entRock\nPrint #enttarget");
-    EXPECT_EQ(Script(e).entityList.at("target"), rock);
-    EXPECT_EQ(Log().back(), "Rock ");
-}
-
 } // namespace Varn::Test
