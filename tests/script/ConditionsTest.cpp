@@ -26,25 +26,13 @@ protected:
     {
         engine->logger.Clear();
         Step();
-        Strings lines = Log();
-        std::string joined;
-        for (const std::string& line : lines)
-        {
-            joined += line;
-        }
-        return joined;
+        return Log().size() == 1 ? Log()[0] : "lines: " + std::to_string(Log().size());
     }
 };
 
 TEST_F(ScriptConditions, CheckFloatComparesWithEachOperator)
 {
-    ECS::IEntity* e = Testing("CheckFloat #l_hp <= 0", "float hp");
-    const std::pair<float, std::string> cases[] = {{0.0f, "yes "}, {-1.0f, "yes "}, {0.5f, "no "}};
-    for (const auto& [hp, expected] : cases)
-    {
-        Script(e).floatList["hp"] = hp;
-        EXPECT_EQ(Outcome(), expected) << hp;
-    }
+    ECS::IEntity* e = nullptr;
     struct Case
     {
         const char* op;
@@ -52,9 +40,12 @@ TEST_F(ScriptConditions, CheckFloatComparesWithEachOperator)
     };
     for (const Case& c :
          {Case{"==", false, true, false}, Case{"!=", true, false, true}, Case{"<", true, false, false},
-          Case{">", false, false, false}, Case{">=", false, true, false}})
+          Case{">", false, false, false}, Case{">=", false, true, false}, Case{"<=", true, true, false}})
     {
-        CurrentScene().RemoveEntity(e, false);
+        if (e)
+        {
+            CurrentScene().RemoveEntity(e, false);
+        }
         e = Testing(std::string("CheckFloat #l_a ") + c.op + " 2", "float a");
         Script(e).floatList["a"] = 1.0f;
         EXPECT_EQ(Outcome(), c.less ? "yes " : "no ") << c.op;
