@@ -2,10 +2,8 @@
 
 #include "ecs/Animator.h"
 #include "ecs/ParticleEmitter.h"
-#include "ecs/SpriteRenderer.h"
 #include "ecs/UIButton.h"
 #include "ecs/UIImage.h"
-#include "ecs/UIText.h"
 #include "graphics/LayerFramebuffer.h"
 #include "resource/AudioManager.h"
 #include "resource/Texture2D.h"
@@ -18,9 +16,7 @@ namespace Varn::Test
 {
 
 using Component::Animator;
-using Component::SpriteRenderer;
 using UIComponent::UIButton;
-using UIComponent::UIText;
 
 // Actions on what is seen and heard: animation, sprites, particles, layers, UI and sound.
 using LookActions = ScriptTest;
@@ -59,22 +55,6 @@ TEST_F(LookActions, AnimationNamesJoinTheirWordsAndPlayRestartsTheRun)
 
     RunOnce("Statue", "SetAnimation Idle");
     EXPECT_EQ(Log().back(), "Missing Animator component in Statue.");
-}
-
-TEST_F(LookActions, SpriteTintOpacityAndFlips)
-{
-    ECS::IEntity* e =
-        RunOnce("Ghost", "SetTint 1 0.5 0 1\nSetOpacity 0.25\nFlipY 1\nSetMesh NoSuchMesh\nSetOpacity 1",
-                [](ECS::IEntity* entity) { entity->AddComponent<SpriteRenderer>(); });
-    const SpriteRenderer& renderer = *e->GetComponent<SpriteRenderer>();
-    EXPECT_EQ(renderer.tint.g, 0.5f);
-    EXPECT_EQ(renderer.opacity, 0.25f) << "an unknown mesh stops the script before the last line";
-    EXPECT_TRUE(e->GetComponent<Component::Transform>()->flipY);
-    EXPECT_EQ(Log().back(), "Something is wrong with Ghost");
-
-    ECS::IEntity* flipper = RunOnce("Flipper", "FlipX true\nSetTint 1 1 1 1");
-    EXPECT_TRUE(flipper->GetComponent<Component::Transform>()->flipX) << "flips need no renderer";
-    EXPECT_EQ(Log().back(), "Missing SpriteRenderer component in Flipper.");
 }
 
 TEST_F(LookActions, ParticlePrefabsTurnEveryEmitterOrSayTheyHaveNone)
@@ -116,18 +96,6 @@ TEST_F(WindowedLookActions, LayerEffectsDimBlurAndReset)
     RunOnce("Resetter", "ResetLayerEffect 2");
     EXPECT_EQ(layer.tint, (Helper::VarnColor{1.0f, 1.0f, 1.0f, 1.0f}));
     EXPECT_EQ(layer.shader, plain);
-}
-
-TEST_F(LookActions, TextJoinsItsWordsAndDropsRepeatsOfTheFirst)
-{
-    auto text = [this](const std::string& name, const std::string& actions)
-    {
-        return RunOnce(name, actions, [](ECS::IEntity* e) { e->AddComponent<UIText>(); })
-            ->GetComponent<UIText>()
-            ->text;
-    };
-    EXPECT_EQ(text("Greeting", "SetText Hello World"), "Hello World");
-    EXPECT_EQ(text("Chant", "SetText Go Team Go Team"), "Go Team Team");
 }
 
 TEST_F(LookActions, ButtonImagesByStateAndOnlyUpReleasesTheButton)

@@ -55,19 +55,6 @@ TEST_F(OrinCompiler, CommentedEndIsIgnoredAndTheNextLineClosesTheSection)
     EXPECT_EQ(FloatOf(e, "x"), 4.0f);
 }
 
-TEST_F(OrinCompiler, SeveralTriggersShareOneEventAndAReopenedEventContinuesItsBlock)
-{
-    ECS::IEntity* e = Compiled("Hero", "[Event] Initialize\nTrue\n[Condition]\nCheckBool 1 1\n"
-                                       "[Event] Initialize\n[Else]\n[Action]\nPrint a\n[End]");
-    ASSERT_EQ(Script(e).program->events.size(), 1u);
-    const auto& event = Script(e).program->events[0];
-    EXPECT_EQ(event.triggers.size(), 3u);
-    ASSERT_EQ(event.blocks.size(), 1u) << "the reopened event continues its block";
-    EXPECT_TRUE(event.blocks[0].isElse);
-    EXPECT_EQ(event.blocks[0].conditions.size(), 1u);
-    EXPECT_EQ(event.blocks[0].actions.size(), 1u);
-}
-
 TEST_F(OrinCompiler, EachPassReportsItsFirstErrorWithTheEntityName)
 {
     struct Case
@@ -122,20 +109,6 @@ TEST_F(OrinCompiler, ErrorInSecondScriptKeepsTheOldProgram)
     Script(e).floatList["hp"] = 0;
     Step(2); // the attempt cleared `initialized`: the first pass runs only Initialize triggers
     EXPECT_EQ(FloatOf(e, "hp"), 5.0f) << "the old program still runs";
-}
-
-TEST_F(OrinCompiler, CompilingTheSceneRecompilesEveryEntityQuietly)
-{
-    ECS::IEntity* good = Compiled("Good", "[Event] Initialize\n[Action]\nPrint hello\n[End]");
-    Step();
-    Scripted("Bad", {"[Event] Nope\n[End]"});
-    engine->logger.Clear();
-    Scripts().CompileScene();
-    EXPECT_EQ(Log(), (Strings{"ORINCompiler: [ERROR]Invalid Event in Bad"}));
-    EXPECT_FALSE(Script(good).initialized);
-    engine->logger.Clear();
-    Step(2);
-    EXPECT_EQ(Log(), (Strings{"hello "})) << "Initialize fires again once after the recompile";
 }
 
 TEST_F(OrinCompiler, EntitiesWithTheSameScriptsShareAProgramButNotTheirVariables)

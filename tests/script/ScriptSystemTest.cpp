@@ -3,7 +3,6 @@
 #include "core/InputManager.h"
 #include "ecs/BoxCollider2D.h"
 #include "ecs/CircleCollider2D.h"
-#include "ecs/RaycastComponent.h"
 #include "ecs/RigidBody.h"
 #include "ecs/TransformSystem.h"
 #include "scene/JSONManager.h"
@@ -149,21 +148,6 @@ TEST_F(ScriptRuntime, InputAndAreaEventsNameTheirHandlersWhenMisused)
     EXPECT_EQ(Log(),
               (Strings{"jump ", "Invalid InputEvent parameters in Hero.", "inside ",
                        "Invalid EnterAreaEvent parameters in Hero.", "Missing UIButton component in Hero."}));
-}
-
-TEST_F(ScriptRuntime, KillsWaitForTheEndOfTheStep)
-{
-    Compiled("Hero", "[Event] True\n[Action]\nPrint #player_name\n[End]");
-    ECS::IEntity* victim = Plain("Player");
-    ECS::IEntity* child = Plain("Sword");
-    child->parent = victim;
-    Step();
-    Scripts().killList = {victim};
-    Step();
-    EXPECT_EQ(Log(), (Strings{"Player "})) << "the victim is still there while scripts run";
-    EXPECT_TRUE(victim->components.empty());
-    EXPECT_TRUE(child->components.empty());
-    EXPECT_TRUE(Scripts().killList.empty());
 }
 
 class RaycastEvents : public ScriptTest

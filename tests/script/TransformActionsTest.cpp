@@ -4,7 +4,6 @@
 #include "ecs/Camera.h"
 #include "ecs/RigidBody.h"
 #include "ecs/TransformSystem.h"
-#include "scene/JSONManager.h"
 
 namespace Varn::Test
 {
@@ -141,18 +140,6 @@ TEST_F(TransformActions, NoMassMeansImmovableAndStateNamesAreUpperCase)
     RigidBody& lift = BodyOf(Body("Lift", "SetPhysicsState KINEMATIC\nSetMass 4"));
     EXPECT_EQ(lift.rigidbodyMode, RigidBody::KINEMATIC);
     EXPECT_EQ(lift.inverseMass, 0.25f);
-}
-
-TEST_F(TransformActions, IgnoredTagsAreAddedOnceAndForgottenAllAtOnce)
-{
-    const uint64_t player = engine->jsonManager->RegisterTag("Player");
-    const uint64_t enemy = engine->jsonManager->RegisterTag("Enemy");
-    RigidBody& body = BodyOf(Body("Ghost", "IgnoreCollision true Enemy\nIgnoreCollision true Enemy\n"
-                                           "IgnoreCollision true Player"));
-    EXPECT_EQ(body.ignoreTags, (std::vector<uint64_t>{enemy, player}));
-    RigidBody& forgetful =
-        BodyOf(Body("Solid", "IgnoreCollision true Enemy\nIgnoreCollision false Anything"));
-    EXPECT_TRUE(forgetful.ignoreTags.empty());
 }
 
 TEST_F(TransformActions, YeetFlingsWithTwoDrawsAndTiltsQuietlyOrDoesNothing)

@@ -70,15 +70,6 @@ TEST_F(VariableActions, ConversionsToIntAndToString)
     EXPECT_TRUE(Failed("Foe")) << "ToInt writes only into an existing float";
 }
 
-TEST_F(VariableActions, SetBoolWithAnIdWritesTheOtherEntityAndAnUnknownIdFails)
-{
-    ECS::IEntity* other = Compiled("Other", "bool open");
-    Once("Hero", "", "SetBool #l_open true " + std::to_string(other->id));
-    EXPECT_TRUE(Script(other).boolList.at("open"));
-    Once("Foe", "", "SetBool #l_open true 99999");
-    EXPECT_TRUE(Failed("Foe"));
-}
-
 TEST_F(VariableActions, PopAndClearKillOnlyWhenAskedAndAtTheEndOfTheStep)
 {
     ECS::IEntity* a = Plain("A");
