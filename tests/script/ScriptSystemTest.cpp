@@ -89,14 +89,12 @@ TEST_F(ScriptRuntime, RoomsAndInactivityKeepScriptsFromRunning)
     ECS::IEntity* same = Compiled("SameRoom", text);
     Compiled("NoRoom", text);
     ECS::IEntity* hidden = Compiled("Hidden", text);
-    ECS::IEntity* child = Compiled("Child", text);
-    ECS::IEntity* off = Compiled("Off", text);
     other->room = 2;
     same->room = 3;
     CurrentScene().mainCamera->room = 3;
     hidden->gameObjectActive = false;
-    child->parent = hidden;
-    Script(off).enabled = false;
+    Compiled("Child", text)->parent = hidden;
+    Script(Compiled("Off", text)).enabled = false;
     Step(2);
     EXPECT_EQ(Log(), (Strings{"SameRoom ", "NoRoom "}));
     engine->logger.Clear();
@@ -150,27 +148,16 @@ TEST_F(ScriptRuntime, InputAndAreaEventsNameTheirHandlersWhenMisused)
                        "Invalid EnterAreaEvent parameters in Hero.", "Missing UIButton component in Hero."}));
 }
 
-class RaycastEvents : public ScriptTest
-{
-protected:
-    // A 20 x 20 box at (50, 0): a ray along +x from the origin meets it at x = 40.
-    ECS::IEntity* Wall()
-    {
-        ECS::IEntity* wall = Make<Component::BoxCollider2D>("Wall", {50, 0, 0, 0});
-        wall->GetComponent<Component::Transform>()->worldScale = {20, 20, 0, 0};
-        return wall;
-    }
-    void Place() { CurrentScene().transformSystem->UpdateAll(); }
-};
-
-TEST_F(RaycastEvents, RaycastNamesTheHitAndWritesTheHitPoint)
+TEST_F(ScriptRuntime, RaycastNamesTheHitAndWritesTheHitPoint)
 {
     ECS::IEntity* e = Compiled("Hero", "float hx\nfloat hy\n[Event] Raycast 100 0 0 #l_hx #l_hy\n[Action]\n"
                                        "Print #ryc_name\n[End]\n[Event] Raycast 100 0 0 Enemy\n[Action]\n"
                                        "Print tagged\n[End]");
-    Wall();
+    // A 20 x 20 box at (50, 0): a ray along +x from the origin meets it at x = 40.
+    Make<Component::BoxCollider2D>("Wall", {50, 0, 0, 0})->GetComponent<Component::Transform>()->worldScale =
+        {20, 20, 0, 0};
     engine->jsonManager->RegisterTag("Enemy");
-    Place();
+    CurrentScene().transformSystem->UpdateAll();
     Step(3); // the first pass runs only "Initialize"
     EXPECT_EQ(Log(), (Strings{"Wall ", "Wall "})) << "the untagged wall is not an Enemy";
     EXPECT_FLOAT_EQ(FloatOf(e, "hx"), 40.0f);
