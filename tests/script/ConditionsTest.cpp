@@ -15,10 +15,16 @@ class ScriptConditions : public ScriptTest
 {
 protected:
     // An entity whose one event prints "yes" when `condition` holds and "no" otherwise.
+    // Replaces the entity of the previous call.
     ECS::IEntity* Testing(const std::string& condition, const std::string& declarations = "")
     {
-        ECS::IEntity* e = Compiled("Hero", declarations + "\n[Event] True\n[Condition]\n" + condition +
-                                               "\n[Action]\nPrint yes\n[Else]\n[Action]\nPrint no\n[End]");
+        if (tested)
+        {
+            CurrentScene().RemoveEntity(tested, false);
+        }
+        ECS::IEntity* e = tested =
+            Compiled("Hero", declarations + "\n[Event] True\n[Condition]\n" + condition +
+                                 "\n[Action]\nPrint yes\n[Else]\n[Action]\nPrint no\n[End]");
         Step(); // the first pass runs only Initialize events
         return e;
     }
@@ -28,11 +34,11 @@ protected:
         Step();
         return Log().size() == 1 ? Log()[0] : "lines: " + std::to_string(Log().size());
     }
+    ECS::IEntity* tested = nullptr;
 };
 
 TEST_F(ScriptConditions, CheckFloatComparesWithEachOperator)
 {
-    ECS::IEntity* e = nullptr;
     struct Case
     {
         const char* op;
@@ -42,11 +48,7 @@ TEST_F(ScriptConditions, CheckFloatComparesWithEachOperator)
          {Case{"==", false, true, false}, Case{"!=", true, false, true}, Case{"<", true, false, false},
           Case{">", false, false, false}, Case{">=", false, true, false}, Case{"<=", true, true, false}})
     {
-        if (e)
-        {
-            CurrentScene().RemoveEntity(e, false);
-        }
-        e = Testing(std::string("CheckFloat #l_a ") + c.op + " 2", "float a");
+        ECS::IEntity* e = Testing(std::string("CheckFloat #l_a ") + c.op + " 2", "float a");
         Script(e).floatList["a"] = 1.0f;
         EXPECT_EQ(Outcome(), c.less ? "yes " : "no ") << c.op;
         Script(e).floatList["a"] = 2.0f;
@@ -60,7 +62,6 @@ TEST_F(ScriptConditions, AnOperatorThatIsNotOneAbandonsTheScript)
 {
     Testing("CheckFloat 1 => 2");
     EXPECT_EQ(Outcome(), "Something is wrong with Hero");
-    CurrentScene().RemoveEntity(CurrentScene().entities.back(), false);
     Testing("CheckString a < b");
     EXPECT_EQ(Outcome(), "Something is wrong with Hero") << "strings take only == and !=";
 }
@@ -90,7 +91,6 @@ TEST_F(ScriptConditions, HitTestsAreFalseOnAnEmptyListAndFailOnAnUnknownOne)
 {
     Testing("CheckID Triggered == 5");
     EXPECT_EQ(Outcome(), "no ");
-    CurrentScene().RemoveEntity(CurrentScene().entities.back(), false);
     Testing("CheckID Touched == 5");
     EXPECT_EQ(Outcome(), "Something is wrong with Hero");
 }

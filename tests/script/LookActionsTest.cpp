@@ -2,8 +2,7 @@
 
 #include "ecs/Animator.h"
 #include "ecs/ParticleEmitter.h"
-#include "ecs/UIButton.h"
-#include "ecs/UIImage.h"
+#include "ecs/SpriteRenderer.h"
 #include "graphics/LayerFramebuffer.h"
 #include "resource/AudioManager.h"
 #include "resource/Texture2D.h"
@@ -16,7 +15,6 @@ namespace Varn::Test
 {
 
 using Component::Animator;
-using UIComponent::UIButton;
 
 // Actions on what is seen and heard: animation, sprites, particles, layers, UI and sound.
 using LookActions = ScriptTest;
@@ -25,17 +23,12 @@ using WindowedLookActions = WindowedScriptTest;
 namespace
 {
 const std::string TONE = std::string(CORVALUNE_SOURCE_DIR) + "/tests/resource/data/tone.ogg"; // 0.25 s
-const std::string SPRITE = std::string(CORVALUNE_SOURCE_DIR) + "/Resources/Sprites/basicParticleSprite.dds";
 
 void WithAnimator(ECS::IEntity* e)
 {
     auto* animator = e->AddComponent<Animator>();
     animator->animationList = {{0, 3, "Idle", true}, {8, 13, "Jump Start", false}};
     animator->SetAnimation("Idle");
-}
-void WithButton(ECS::IEntity* e)
-{
-    e->AddComponent<UIButton>()->isDown = true;
 }
 } // namespace
 
@@ -79,7 +72,7 @@ TEST_F(LookActions, ParticlePrefabsTurnEveryEmitterOrSayTheyHaveNone)
     EXPECT_NE(ECS::EntityManager::FindByName(CurrentScene().entities, "Rock"), nullptr);
 }
 
-TEST_F(WindowedLookActions, LayerEffectsDimBlurAndReset)
+TEST_F(WindowedLookActions, LayerEffectsDimBlurAndResetWhileSpritesLoadTheirTexture)
 {
     const auto* plain = engine->resources->FindShader(System::ResourceManager::FBO_SHADER);
     const auto* blur = engine->resources->FindShader(System::ResourceManager::FBO_BLUR_SHADER);
@@ -96,22 +89,15 @@ TEST_F(WindowedLookActions, LayerEffectsDimBlurAndReset)
     RunOnce("Resetter", "ResetLayerEffect 2");
     EXPECT_EQ(layer.tint, (Helper::VarnColor{1.0f, 1.0f, 1.0f, 1.0f}));
     EXPECT_EQ(layer.shader, plain);
-}
 
-TEST_F(LookActions, ButtonImagesByStateAndOnlyUpReleasesTheButton)
-{
-    UIButton& button =
-        *RunOnce("Menu", "SetButtonImage Hover " + SPRITE + "\nSetButtonState Down", WithButton)
-             ->GetComponent<UIButton>();
-    EXPECT_EQ(button.buttonTextureHover, engine->resources->GetTexture(SPRITE));
-    EXPECT_EQ(button.buttonTextureHover->width, 32) << "the picture is read at once";
-    EXPECT_TRUE(button.isDown) << "only Up means something";
-    EXPECT_FALSE(RunOnce("Back", "SetButtonState Up", WithButton)->GetComponent<UIButton>()->isDown);
-
-    UIButton& odd = *RunOnce("Odd", "SetButtonImage Pressed " + SPRITE + "\nSetButtonState Up", WithButton)
-                         ->GetComponent<UIButton>();
-    EXPECT_TRUE(odd.isDown) << "an unknown state stops the script";
-    EXPECT_EQ(Log().back(), "Something is wrong with Odd");
+    const std::string path = std::string(CORVALUNE_SOURCE_DIR) + "/Resources/Sprites/basicParticleSprite.dds";
+    ECS::IEntity* e =
+        RunOnce("Painted", "SetSprite " + path,
+                [](ECS::IEntity* entity) { entity->AddComponent<Component::SpriteRenderer>(); });
+    const Resource::Texture2D* texture = e->GetComponent<Component::SpriteRenderer>()->texture;
+    EXPECT_EQ(texture, engine->resources->GetTexture(path));
+    EXPECT_NE(texture->textureId, 0u) << "decoded and uploaded at once";
+    EXPECT_EQ(texture->width, 32);
 }
 
 TEST_F(LookActions, ALoopingSoundPlaysUntilStoppedOrASceneLoad)

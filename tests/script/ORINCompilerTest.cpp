@@ -64,11 +64,8 @@ TEST_F(OrinCompiler, EachPassReportsItsFirstErrorWithTheEntityName)
     };
     const Case cases[] = {
         {"float\n", {"Variables declared without aliases in "}},
-        {"float a\nfloat a", {"Duplicate variable aliases in "}},
         {"float[] a\nent[] a", {"Duplicate variable aliases in "}},
-        {"[Event] Nope\n[End]", {"Invalid Event in "}},
         {"[Event] True\n[Condition]\nNope\n[End]", {"Invalid Condition in "}},
-        {"[ActionGroup]\nJump\n[End]", {"Missing ActionGroup name in "}},
         {"[ActionGroup] A\n[End]\n[ActionGroup] A\n[End]", {"Duplicate ActionGroup in "}},
         {"[OrGroup] G\n[End]\n[AndGroup] G\n[End]", {"Duplicate ConditionGroup in "}},
         {"float a\nfloat a\n[Event] X\n[End]\n[ActionGroup]\n[OrGroup] G\nBad\n[End]",
