@@ -78,11 +78,7 @@ TEST_F(ScriptConditions, CheckTagTestsEachCollisionHitInTurn)
     goblin->tags = orc->tags = enemy | 1u;
     rock->tags = 1u;
     Step();
-    auto* body = e->AddComponent<Component::RigidBody>();
-    for (ECS::IEntity* other : {goblin, rock, orc})
-    {
-        body->contacts.push_back({other, {}});
-    }
+    e->AddComponent<Component::RigidBody>()->contacts = {{goblin, {}}, {rock, {}}, {orc, {}}};
     Step();
     EXPECT_EQ(Log(), (Strings{"Goblin ", "Orc "}));
 }
