@@ -15,10 +15,16 @@ class ScriptConditions : public ScriptTest
 {
 protected:
     // An entity whose one event prints "yes" when `condition` holds and "no" otherwise.
+    // Replaces the entity of the previous call.
     ECS::IEntity* Testing(const std::string& condition, const std::string& declarations = "")
     {
-        ECS::IEntity* e = Compiled("Hero", declarations + "\n[Event] True\n[Condition]\n" + condition +
-                                               "\n[Action]\nPrint yes\n[Else]\n[Action]\nPrint no\n[End]");
+        if (tested)
+        {
+            CurrentScene().RemoveEntity(tested, false);
+        }
+        ECS::IEntity* e = tested =
+            Compiled("Hero", declarations + "\n[Event] True\n[Condition]\n" + condition +
+                                 "\n[Action]\nPrint yes\n[Else]\n[Action]\nPrint no\n[End]");
         Step(); // the first pass runs only Initialize events
         return e;
     }
@@ -26,25 +32,13 @@ protected:
     {
         engine->logger.Clear();
         Step();
-        Strings lines = Log();
-        std::string joined;
-        for (const std::string& line : lines)
-        {
-            joined += line;
-        }
-        return joined;
+        return Log().size() == 1 ? Log()[0] : "lines: " + std::to_string(Log().size());
     }
+    ECS::IEntity* tested = nullptr;
 };
 
 TEST_F(ScriptConditions, CheckFloatComparesWithEachOperator)
 {
-    ECS::IEntity* e = Testing("CheckFloat #l_hp <= 0", "float hp");
-    const std::pair<float, std::string> cases[] = {{0.0f, "yes "}, {-1.0f, "yes "}, {0.5f, "no "}};
-    for (const auto& [hp, expected] : cases)
-    {
-        Script(e).floatList["hp"] = hp;
-        EXPECT_EQ(Outcome(), expected) << hp;
-    }
     struct Case
     {
         const char* op;
@@ -52,10 +46,9 @@ TEST_F(ScriptConditions, CheckFloatComparesWithEachOperator)
     };
     for (const Case& c :
          {Case{"==", false, true, false}, Case{"!=", true, false, true}, Case{"<", true, false, false},
-          Case{">", false, false, false}, Case{">=", false, true, false}})
+          Case{">", false, false, false}, Case{">=", false, true, false}, Case{"<=", true, true, false}})
     {
-        CurrentScene().RemoveEntity(e, false);
-        e = Testing(std::string("CheckFloat #l_a ") + c.op + " 2", "float a");
+        ECS::IEntity* e = Testing(std::string("CheckFloat #l_a ") + c.op + " 2", "float a");
         Script(e).floatList["a"] = 1.0f;
         EXPECT_EQ(Outcome(), c.less ? "yes " : "no ") << c.op;
         Script(e).floatList["a"] = 2.0f;
@@ -69,22 +62,8 @@ TEST_F(ScriptConditions, AnOperatorThatIsNotOneAbandonsTheScript)
 {
     Testing("CheckFloat 1 => 2");
     EXPECT_EQ(Outcome(), "Something is wrong with Hero");
-    CurrentScene().RemoveEntity(CurrentScene().entities.back(), false);
     Testing("CheckString a < b");
     EXPECT_EQ(Outcome(), "Something is wrong with Hero") << "strings take only == and !=";
-}
-
-TEST_F(ScriptConditions, BoolAndStringChecksReadVariablesAndLiterals)
-{
-    ECS::IEntity* e = Testing("CheckBool #l_a true", "bool a");
-    EXPECT_EQ(Outcome(), "no ");
-    Script(e).boolList["a"] = true;
-    EXPECT_EQ(Outcome(), "yes ");
-    CurrentScene().RemoveEntity(e, false);
-    e = Testing("CheckString #l_s != Boss", "string s");
-    EXPECT_EQ(Outcome(), "yes ");
-    Script(e).stringList["s"] = "Boss";
-    EXPECT_EQ(Outcome(), "no ");
 }
 
 TEST_F(ScriptConditions, CheckTagTestsEachCollisionHitInTurn)
@@ -99,11 +78,7 @@ TEST_F(ScriptConditions, CheckTagTestsEachCollisionHitInTurn)
     goblin->tags = orc->tags = enemy | 1u;
     rock->tags = 1u;
     Step();
-    auto* body = e->AddComponent<Component::RigidBody>();
-    for (ECS::IEntity* other : {goblin, rock, orc})
-    {
-        body->contacts.push_back({other, {}});
-    }
+    e->AddComponent<Component::RigidBody>()->contacts = {{goblin, {}}, {rock, {}}, {orc, {}}};
     Step();
     EXPECT_EQ(Log(), (Strings{"Goblin ", "Orc "}));
 }
@@ -112,7 +87,6 @@ TEST_F(ScriptConditions, HitTestsAreFalseOnAnEmptyListAndFailOnAnUnknownOne)
 {
     Testing("CheckID Triggered == 5");
     EXPECT_EQ(Outcome(), "no ");
-    CurrentScene().RemoveEntity(CurrentScene().entities.back(), false);
     Testing("CheckID Touched == 5");
     EXPECT_EQ(Outcome(), "Something is wrong with Hero");
 }
@@ -155,16 +129,6 @@ TEST_F(ScriptConditions, ConditionGroupsAndOrOr)
     Script(e).floatList["hp"] = 12.0f;
     Step();
     EXPECT_EQ(Log(), (Strings{"and ", "extreme "}));
-}
-
-TEST_F(ScriptConditions, TargetedConditionsReadTheTargetsVariables)
-{
-    ECS::IEntity* boss = Compiled("Boss", "float hp");
-    Script(boss).floatList["hp"] = 3.0f;
-    Testing("#entBoss CheckFloat #l_hp > 2", "float hp");
-    EXPECT_EQ(Outcome(), "yes ");
-    Script(boss).floatList["hp"] = 1.0f;
-    EXPECT_EQ(Outcome(), "no ");
 }
 
 // The picture always spans 1920 world units, so at a 1280-pixel-wide window a cursor pixel is

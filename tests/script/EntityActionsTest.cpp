@@ -1,8 +1,8 @@
 #include "script/ScriptTestSupport.h"
 
-#include "ecs/RigidBody.h"
+#include "core/Window.h"
+#include "ecs/EntityManager.h"
 #include "ecs/TransformSystem.h"
-#include "scene/JSONManager.h"
 
 #include <algorithm>
 
@@ -11,6 +11,7 @@ namespace Varn::Test
 
 using Strings = std::vector<std::string>;
 
+// Actions on entities and scenes: kills, hierarchy, prefabs, scene loads and quitting.
 class EntityActions : public ScriptTest
 {
 protected:
@@ -27,6 +28,10 @@ protected:
         const auto& entities = CurrentScene().entities;
         return std::find(entities.begin(), entities.end(), e) != entities.end();
     }
+    ECS::IEntity* Find(const std::string& name)
+    {
+        return ECS::EntityManager::FindByName(CurrentScene().entities, name);
+    }
 };
 
 TEST_F(EntityActions, KillThenSetPositionStillMovesTheEntityBeforeItGoes)
@@ -39,10 +44,7 @@ TEST_F(EntityActions, KillThenSetPositionStillMovesTheEntityBeforeItGoes)
     EXPECT_EQ(Log(), (Strings{"7.000000 "}));
     EXPECT_FALSE(InScene(e));
     EXPECT_FALSE(InScene(child)) << "descendants go with it";
-    Once("Bad", "Kill 1 2");
-    EXPECT_EQ(Log().back(), "Invalid Kill parameters in Bad.");
-    ECS::IEntity* oof = Once("Oof", "Oof ignored");
-    EXPECT_FALSE(InScene(oof));
+    EXPECT_FALSE(InScene(Once("Oof", "Oof ignored")));
 }
 
 TEST_F(EntityActions, LayersReachDescendantsWhileActivityAndRoomsStayOnTheirEntity)
@@ -61,10 +63,6 @@ TEST_F(EntityActions, LayersReachDescendantsWhileActivityAndRoomsStayOnTheirEnti
     EXPECT_TRUE(e->gameObjectActive);
     EXPECT_FALSE(child->gameObjectActive);
     EXPECT_FALSE(grandchild->gameObjectActive);
-    ECS::IEntity* other = Plain("Other");
-    Once("Switch", "SetActive false #entOther\nSetLayer 5 #entOther");
-    EXPECT_FALSE(other->gameObjectActive);
-    EXPECT_EQ(other->layer, 5u);
 }
 
 TEST_F(EntityActions, ParentLinksByIdOrReferenceAndLoopsAreRefused)
@@ -75,23 +73,9 @@ TEST_F(EntityActions, ParentLinksByIdOrReferenceAndLoopsAreRefused)
     Once("Linker", "SetParent #entBox #entHero");
     EXPECT_EQ(e->parent, nullptr) << "Box under Hero under Box would close a loop";
     EXPECT_EQ(Log().back(), "Something is wrong with Linker");
-    ECS::IEntity* other = Plain("Other");
-    ECS::IEntity* f = Once("Follower", "SetParent " + std::to_string(other->id));
-    EXPECT_EQ(f->parent, other);
     Once("Loose", "SetParent 99999");
     EXPECT_EQ(Log().back(), "Something is wrong with Loose");
-    ECS::IEntity* d = Once("Detached", "SetParent #entOther\nDetachParent");
-    EXPECT_EQ(d->parent, nullptr);
-}
-
-TEST_F(EntityActions, ToggleComponentSwitchesOnlyTheNamedKnownComponents)
-{
-    ECS::IEntity* e = Compiled("Hero", "[Event] Initialize\n[Action]\nToggleComponent RigidBody false\n"
-                                       "ToggleComponent Transform false\n[End]");
-    auto* body = e->AddComponent<Component::RigidBody>();
-    Step();
-    EXPECT_FALSE(body->enabled);
-    EXPECT_TRUE(e->GetComponent<Component::Transform>()->enabled);
+    EXPECT_EQ(Once("Detached", "SetParent #entBox\nDetachParent")->parent, nullptr);
 }
 
 TEST_F(EntityActions, CreatePrefabPlacesTurnsLayersAndStoresTheNewEntity)
@@ -101,7 +85,6 @@ TEST_F(EntityActions, CreatePrefabPlacesTurnsLayersAndStoresTheNewEntity)
     ECS::IEntity* e = Once("Hero", "CreatePrefab " + path + " 1 2 3 45 6 #entbat\nPrint #entbat", "ent bat");
     ECS::IEntity* bat = Script(e).entityList.at("bat");
     ASSERT_NE(bat, nullptr);
-    EXPECT_EQ(bat->name, "Bat");
     EXPECT_EQ(bat->GetComponent<Component::Transform>()->position, (Math::Vector4{1, 2, 3, 0}));
     EXPECT_EQ(bat->GetComponent<Component::Transform>()->angle, (Math::Vector4{0, 0, 45, 0}));
     EXPECT_EQ(bat->layer, 6u);
@@ -111,20 +94,50 @@ TEST_F(EntityActions, CreatePrefabPlacesTurnsLayersAndStoresTheNewEntity)
         Compiled("Spawner", "[Event] Initialize\n[Action]\nCreatePrefab " + path + " x\n[End]");
     spawner->GetComponent<Component::Transform>()->position = {8, 9, 0, 0};
     CurrentScene().transformSystem->UpdateAll();
+    bat->name = "Old bat";
     Step();
-    int bats = 0;
-    for (const ECS::IEntity* candidate : CurrentScene().entities)
-    {
-        if (candidate->name == "Bat" && candidate != bat)
-        {
-            ++bats;
-            EXPECT_EQ(candidate->GetComponent<Component::Transform>()->position.x, 8.0f);
-            EXPECT_EQ(candidate->GetComponent<Component::Transform>()->position.y, 9.0f);
-        }
-    }
-    EXPECT_EQ(bats, 1);
-    Once("Bad", "CreatePrefab " + path + " 1 2");
-    EXPECT_EQ(Log().back(), "Invalid CreatePrefab parameters in Bad.");
+    ASSERT_NE(Find("Bat"), nullptr);
+    EXPECT_EQ(Find("Bat")->GetComponent<Component::Transform>()->position.x, 8.0f) << "at the spawner";
+    EXPECT_EQ(Find("Bat")->GetComponent<Component::Transform>()->position.y, 9.0f);
+}
+
+TEST_F(EntityActions, TheLastSceneRequestOfAStepIsTheOnlyOneLoaded)
+{
+    const std::string missing = scratch.Path("missing.scene");
+    const std::string real = scratch.Write("real.scene", R"([{"ID":"Arrived","ID Type":0,"Transform":{}}])");
+    Once("Hero", "LoadScene " + missing + "\nLoadScene " + real);
+    EXPECT_EQ(CurrentScene().name, real);
+    EXPECT_NE(Find("Arrived"), nullptr);
+    EXPECT_EQ(Find("Hero"), nullptr);
+    EXPECT_FALSE(Scripts().sceneRequested);
+    EXPECT_FALSE(Scripts().showLoadingFrames);
+
+    ECS::IEntity* e = Once("Loader", "LoadScene " + missing + "\nLoadSceneSynchro " + real);
+    EXPECT_TRUE(Scripts().showLoadingFrames);
+    EXPECT_EQ(std::count(Log().begin(), Log().end(), "Error: Load Failed. Scene is Invalid"), 0)
+        << "the first requests were never loaded";
+    EXPECT_TRUE(e->components.empty()) << "the old scene's entities went back to the pool";
+}
+
+TEST_F(EntityActions, KillsOfTheOldSceneComeAfterTheSwitchAndSpareTheNewEntities)
+{
+    const std::string next = scratch.Write(
+        "next.scene", R"([{"ID":"A","ID Type":0,"Transform":{}},{"ID":"B","ID Type":0,"Transform":{}}])");
+    Once("Hero", "Kill\nLoadScene " + next);
+    EXPECT_NE(Find("A"), nullptr);
+    EXPECT_NE(Find("B"), nullptr);
+    EXPECT_TRUE(Scripts().killList.empty());
+}
+
+TEST_F(EntityActions, ExitGameStopsTheSceneAndTheWindowAndTakesNoParameters)
+{
+    Once("Quitter", "ExitGame now");
+    EXPECT_EQ(Log().back(), "Invalid ExitGame parameters in Quitter.");
+    EXPECT_TRUE(engine->window->running);
+    Once("Hero", "ExitGame");
+    EXPECT_EQ(Log().back(), "You just got *wanking* Pranked bro!");
+    EXPECT_FALSE(CurrentScene().playing);
+    EXPECT_FALSE(engine->window->running);
 }
 
 } // namespace Varn::Test

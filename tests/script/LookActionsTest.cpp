@@ -3,24 +3,27 @@
 #include "ecs/Animator.h"
 #include "ecs/ParticleEmitter.h"
 #include "ecs/SpriteRenderer.h"
-#include "graphics/GraphicsSystem.h"
 #include "graphics/LayerFramebuffer.h"
+#include "resource/AudioManager.h"
 #include "resource/Texture2D.h"
-#include "scene/JSONManager.h"
 
 #include <algorithm>
+#include <chrono>
+#include <thread>
 
 namespace Varn::Test
 {
 
 using Component::Animator;
-using Component::SpriteRenderer;
 
+// Actions on what is seen and heard: animation, sprites, particles, layers, UI and sound.
 using LookActions = ScriptTest;
 using WindowedLookActions = WindowedScriptTest;
 
 namespace
 {
+const std::string TONE = std::string(CORVALUNE_SOURCE_DIR) + "/tests/resource/data/tone.ogg"; // 0.25 s
+
 void WithAnimator(ECS::IEntity* e)
 {
     auto* animator = e->AddComponent<Animator>();
@@ -32,11 +35,9 @@ void WithAnimator(ECS::IEntity* e)
 TEST_F(LookActions, AnimationNamesJoinTheirWordsAndPlayRestartsTheRun)
 {
     Animator& animator =
-        *RunOnce("Hero", "SetAnimation Jump Start Jump\nSetAnimationSpeed 0.25", WithAnimator)
-             ->GetComponent<Animator>();
+        *RunOnce("Hero", "SetAnimation Jump Start Jump", WithAnimator)->GetComponent<Animator>();
     ASSERT_NE(animator.currentAnimation, nullptr);
     EXPECT_EQ(animator.currentAnimation->name, "Jump Start") << "the repeated first word is left out";
-    EXPECT_EQ(animator.secondsPerFrame, 0.25f);
 
     ECS::IEntity* player = Compiled("Player", "[Event] True\n[Action]\nPlayAnimation\n[End]");
     WithAnimator(player);
@@ -47,26 +48,6 @@ TEST_F(LookActions, AnimationNamesJoinTheirWordsAndPlayRestartsTheRun)
 
     RunOnce("Statue", "SetAnimation Idle");
     EXPECT_EQ(Log().back(), "Missing Animator component in Statue.");
-    RunOnce("Mute", "SetAnimation");
-    EXPECT_EQ(Log().back(), "Invalid SetAnimation parameters in Mute.");
-}
-
-TEST_F(LookActions, SpriteTintOpacityAndFlips)
-{
-    ECS::IEntity* e = RunOnce("Ghost",
-                              "SetTint 1 0.5 0 1\nSetOpacity 0.25\nFlipX true\nFlipY 1\nSetMesh NoSuchMesh\n"
-                              "SetOpacity 1",
-                              [](ECS::IEntity* entity) { entity->AddComponent<SpriteRenderer>(); });
-    const SpriteRenderer& renderer = *e->GetComponent<SpriteRenderer>();
-    EXPECT_EQ(renderer.tint.g, 0.5f);
-    EXPECT_EQ(renderer.opacity, 0.25f) << "an unknown mesh stops the script before the last line";
-    EXPECT_TRUE(e->GetComponent<Component::Transform>()->flipX);
-    EXPECT_TRUE(e->GetComponent<Component::Transform>()->flipY);
-    EXPECT_EQ(Log().back(), "Something is wrong with Ghost");
-
-    ECS::IEntity* flipper = RunOnce("Flipper", "FlipX true\nSetTint 1 1 1 1");
-    EXPECT_TRUE(flipper->GetComponent<Component::Transform>()->flipX) << "flips need no renderer";
-    EXPECT_EQ(Log().back(), "Missing SpriteRenderer component in Flipper.");
 }
 
 TEST_F(LookActions, ParticlePrefabsTurnEveryEmitterOrSayTheyHaveNone)
@@ -86,14 +67,9 @@ TEST_F(LookActions, ParticlePrefabsTurnEveryEmitterOrSayTheyHaveNone)
     EXPECT_EQ(child->GetComponent<Component::ParticleEmitter>()->direction, 85.0f);
     EXPECT_EQ(root->GetComponent<Component::Transform>()->position.y, 2.0f);
 
-    const std::string notParticle = "Not a particle, but spawned anyways.";
-    EXPECT_EQ(std::count(Log().begin(), Log().end(), notParticle), 0);
     RunOnce("Thrower", "CreateParticle " + rock + " ignored");
-    EXPECT_EQ(std::count(Log().begin(), Log().end(), notParticle), 1);
+    EXPECT_EQ(std::count(Log().begin(), Log().end(), "Not a particle, but spawned anyways."), 1);
     EXPECT_NE(ECS::EntityManager::FindByName(CurrentScene().entities, "Rock"), nullptr);
-
-    RunOnce("Lamp", "SetLighting false");
-    EXPECT_FALSE(CurrentScene().graphicsSystem->lightingEnabled);
 }
 
 TEST_F(WindowedLookActions, LayerEffectsDimBlurAndResetWhileSpritesLoadTheirTexture)
@@ -115,12 +91,32 @@ TEST_F(WindowedLookActions, LayerEffectsDimBlurAndResetWhileSpritesLoadTheirText
     EXPECT_EQ(layer.shader, plain);
 
     const std::string path = std::string(CORVALUNE_SOURCE_DIR) + "/Resources/Sprites/basicParticleSprite.dds";
-    ECS::IEntity* e = RunOnce("Painted", "SetSprite " + path,
-                              [](ECS::IEntity* entity) { entity->AddComponent<SpriteRenderer>(); });
-    const Resource::Texture2D* texture = e->GetComponent<SpriteRenderer>()->texture;
+    ECS::IEntity* e =
+        RunOnce("Painted", "SetSprite " + path,
+                [](ECS::IEntity* entity) { entity->AddComponent<Component::SpriteRenderer>(); });
+    const Resource::Texture2D* texture = e->GetComponent<Component::SpriteRenderer>()->texture;
     EXPECT_EQ(texture, engine->resources->GetTexture(path));
     EXPECT_NE(texture->textureId, 0u) << "decoded and uploaded at once";
     EXPECT_EQ(texture->width, 32);
+}
+
+TEST_F(LookActions, ALoopingSoundPlaysUntilStoppedOrASceneLoad)
+{
+    System::AudioManager& audio = *engine->audio;
+    ASSERT_TRUE(audio.IsOpen());
+    RunOnce("Jukebox", "PlaySound " + TONE + " false true false\nPlaySound " + TONE + " true false false");
+    EXPECT_EQ(audio.PlayingCount(false), 1);
+    EXPECT_EQ(audio.PlayingCount(true), 1);
+    std::this_thread::sleep_for(std::chrono::milliseconds(600)); // the tone lasts 0.25 s
+    audio.Update(0.6);
+    EXPECT_EQ(audio.PlayingCount(false), 1) << "the looping one goes on";
+    EXPECT_EQ(audio.PlayingCount(true), 0);
+
+    RunOnce("Silencer", "StopSound anything");
+    EXPECT_EQ(audio.PlayingCount(false), 0);
+
+    RunOnce("Again", "PlaySound " + TONE + " true true true\nLoadScene elsewhere.scene");
+    EXPECT_EQ(audio.PlayingCount(true), 0) << "a scene request stops every sound";
 }
 
 } // namespace Varn::Test

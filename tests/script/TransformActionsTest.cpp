@@ -1,5 +1,6 @@
 #include "script/ScriptTestSupport.h"
 
+#include "core/Random.h"
 #include "ecs/Camera.h"
 #include "ecs/RigidBody.h"
 #include "ecs/TransformSystem.h"
@@ -7,8 +8,11 @@
 namespace Varn::Test
 {
 
-using Strings = std::vector<std::string>;
+using Component::ForceEntry;
+using Component::RigidBody;
+using Math::Vector4;
 
+// Actions that move entities: transforms, the camera and rigid bodies.
 class TransformActions : public ScriptTest
 {
 protected:
@@ -19,10 +23,15 @@ protected:
         Scripts().Update(dt);
         return e;
     }
+    ECS::IEntity* Body(const std::string& name, const std::string& actions)
+    {
+        return RunOnce(name, actions, [](ECS::IEntity* e) { e->AddComponent<RigidBody>(); });
+    }
     static Component::Transform& TransformOf(ECS::IEntity* e)
     {
         return *e->GetComponent<Component::Transform>();
     }
+    static RigidBody& BodyOf(ECS::IEntity* e) { return *e->GetComponent<RigidBody>(); }
 };
 
 TEST_F(TransformActions, TranslateRotateAndScaleUseTheStepOnlyWhenAskedWhileSettersReplaceXYZ)
@@ -33,81 +42,122 @@ TEST_F(TransformActions, TranslateRotateAndScaleUseTheStepOnlyWhenAskedWhileSett
     EXPECT_FLOAT_EQ(TransformOf(plain).position.y, 2.0f * 0.016666668f);
     EXPECT_FLOAT_EQ(TransformOf(fixed).position.x, 0.5f);
     EXPECT_FLOAT_EQ(TransformOf(fixed).position.z, 1.5f);
-    Once("Bad", "Translate 1 0", 0.5f);
-    EXPECT_EQ(Log().back(), "Invalid Translate parameters in Bad.");
 
-    // Rotate and Scale use the step too; the setters replace x, y and z.
     ECS::IEntity* e = Once("Hero", "Rotate 0 0 90\nScale 2 0 0\nSetPosition 3 4 5", 0.5f);
-    EXPECT_EQ(TransformOf(e).angle, (Math::Vector4{0, 0, 45, 0}));
-    EXPECT_EQ(TransformOf(e).scale.x, 2.0f);
+    EXPECT_EQ(TransformOf(e).angle, (Vector4{0, 0, 45, 0}));
     EXPECT_EQ(TransformOf(e).scale.y, 1.0f);
-    EXPECT_EQ(TransformOf(e).position, (Math::Vector4{3, 4, 5, 0}));
-    ECS::IEntity* f = Once("Foe", "SetRotation 1 2 3\nSetScale 4 5 6");
-    EXPECT_EQ(TransformOf(f).angle, (Math::Vector4{1, 2, 3, 0}));
-    EXPECT_EQ(TransformOf(f).scale, (Math::Vector4{4, 5, 6, 0}));
+    EXPECT_EQ(TransformOf(e).position, (Vector4{3, 4, 5, 0}));
 }
 
 TEST_F(TransformActions, LookAtTurnsTheFacingSideMirrorsWhenFlippedAndFindsOneEntityByIdOrName)
 {
-    ECS::IEntity* up = Once("Up", "LookAt 0 5 0");
-    EXPECT_FLOAT_EQ(TransformOf(up).angle.z, 90.0f);
     ECS::IEntity* back = Once("Back", "LookAt -3 0 0");
     EXPECT_FLOAT_EQ(TransformOf(back).angle.z, 180.0f);
     ECS::IEntity* flipped = Compiled("Flipped", "[Event] Initialize\n[Action]\nLookAt 0 5 0\n[End]");
     TransformOf(flipped).flipX = true;
-    TransformOf(flipped).angle.x = 7.0f;
     Step();
     EXPECT_FLOAT_EQ(TransformOf(flipped).angle.z, -90.0f);
-    EXPECT_EQ(TransformOf(flipped).angle.x, 7.0f);
 
     ECS::IEntity* target = Plain("Target");
     TransformOf(target).position = {0, -2, 0, 0};
     CurrentScene().transformSystem->UpdateAll();
-    ECS::IEntity* byName = Once("ByName", "LookAt Target");
-    EXPECT_FLOAT_EQ(TransformOf(byName).angle.z, -90.0f);
-    ECS::IEntity* byId = Once("ById", "LookAt " + std::to_string(target->id));
-    EXPECT_FLOAT_EQ(TransformOf(byId).angle.z, -90.0f);
+    EXPECT_FLOAT_EQ(TransformOf(Once("ByName", "LookAt Target")).angle.z, -90.0f);
+    EXPECT_FLOAT_EQ(TransformOf(Once("ById", "LookAt " + std::to_string(target->id))).angle.z, -90.0f);
     Once("Lost", "LookAt Nobody");
     EXPECT_EQ(Log().back(), "Something is wrong with Lost");
 }
 
-TEST_F(TransformActions, MoveTowardsSetsTheVelocityAndNeedsARigidBody)
-{
-    Once("Walker", "MoveTowards 3 4 0 10");
-    EXPECT_EQ(Log().back(), "Missing RigidBody component in Walker.");
-    ECS::IEntity* e = Compiled("Runner", "[Event] Initialize\n[Action]\nMoveTowards 4 5 0 10\n[End]");
-    TransformOf(e).position = {1, 1, 0, 0};
-    auto* body = e->AddComponent<Component::RigidBody>();
-    CurrentScene().transformSystem->UpdateAll();
-    Step();
-    EXPECT_FLOAT_EQ(body->velocity.x, 6.0f);
-    EXPECT_FLOAT_EQ(body->velocity.y, 8.0f);
-}
-
-TEST_F(TransformActions, CameraFollowMovesByTheFractionAndFailsWithoutACamera)
+TEST_F(TransformActions, CameraFollowAndParallaxMoveByTheirFractions)
 {
     ECS::IEntity* e = Compiled("Cam", "[Event] Initialize\n[Action]\nCameraFollow 10 20 0 3 0.5\n[End]");
     auto* camera = e->AddComponent<Component::Camera>();
     camera->zoom = 1.0f;
     Step();
-    EXPECT_EQ(TransformOf(e).position, (Math::Vector4{5, 10, 0, 0}));
+    EXPECT_EQ(TransformOf(e).position, (Vector4{5, 10, 0, 0}));
     EXPECT_EQ(camera->zoom, 2.0f);
-    EXPECT_EQ(camera->startPosition, (Math::Vector4{5, 10, 0, 0}));
+    EXPECT_EQ(camera->startPosition, (Vector4{5, 10, 0, 0}));
     Once("Hero", "CameraFollow 10 20 0 3 0.5");
     EXPECT_EQ(Log().back(), "Something is wrong with Hero");
+
+    TransformOf(CurrentScene().mainCamera).position = {100, 50, 0, 0};
+    CurrentScene().transformSystem->UpdateAll();
+    ECS::IEntity* hills = Compiled("Hills", "[Event] Initialize\n[Action]\nParallax 20 10 0.5 1 2\n[End]");
+    TransformOf(hills).position.z = -4.0f;
+    Step();
+    EXPECT_EQ(TransformOf(hills).position, (Vector4{41, 22, -4, 0}));
 }
 
-TEST_F(TransformActions, ParallaxFollowsTheMainCameraByTheFactor)
+TEST_F(TransformActions, ForcesSkipZeroVectorsAndLastForEverWithoutAPositiveDuration)
 {
-    ECS::IEntity* camera = CurrentScene().mainCamera;
-    TransformOf(camera).position = {100, 50, 0, 0};
+    RigidBody& added =
+        BodyOf(Body("Added", "AddForce 0 0 0\nAddForce 10 0 0 -1\nAddForce 0 2 0 0.5\nAddForce 0 0 3"));
+    ASSERT_EQ(added.forces.size(), 3u);
+    EXPECT_EQ(added.forces[0].force, (Vector4{10, 0, 0, 0}));
+    EXPECT_EQ(added.forces[0].timeLeft, ForceEntry::PERMANENT);
+    EXPECT_EQ(added.forces[1].timeLeft, 0.5f);
+    EXPECT_EQ(added.forces[2].timeLeft, ForceEntry::PERMANENT);
+
+    EXPECT_TRUE(BodyOf(Body("Cleared", "AddForce 1 1 0\nSetForce 0 0 0")).forces.empty())
+        << "a zero force only clears";
+    RigidBody& set = BodyOf(Body("Set", "AddForce 1 1 0\nSetForce 0 4 0 whatever"));
+    ASSERT_EQ(set.forces.size(), 1u);
+    EXPECT_EQ(set.forces[0].force, (Vector4{0, 4, 0, 0}));
+    EXPECT_EQ(set.forces[0].timeLeft, RigidBody::ONE_STEP);
+    RunOnce("Bodiless", "AddForce 1 0 0");
+    EXPECT_EQ(Log().back(), "Missing RigidBody component in Bodiless.");
+}
+
+TEST_F(TransformActions, VelocitiesTurnWithTheEntityAndItsMirrorAndMoveTowardsTheTarget)
+{
+    ECS::IEntity* up = Compiled("Up", "[Event] Initialize\n[Action]\nSetForwardVelocity 5 0 0\n[End]");
+    ECS::IEntity* back = Compiled("Back", "[Event] Initialize\n[Action]\nSetForwardVelocity 5 1 0\n[End]");
+    ECS::IEntity* runner = Compiled("Runner", "[Event] Initialize\n[Action]\nMoveTowards 4 5 0 10\n[End]");
+    for (ECS::IEntity* e : {up, back, runner})
+    {
+        e->AddComponent<RigidBody>();
+    }
+    TransformOf(up).angle.z = 90.0f;
+    TransformOf(back).flipX = true;
+    TransformOf(runner).position = {1, 1, 0, 0};
     CurrentScene().transformSystem->UpdateAll();
-    ECS::IEntity* e = Compiled("Hills", "[Event] Initialize\n[Action]\nParallax 20 10 0.5 1 2\n[End]");
-    TransformOf(e).position.z = -4.0f;
     Step();
-    EXPECT_EQ(TransformOf(e).position, (Math::Vector4{41, 22, -4, 0}));
-    Once("Bad", "Parallax 1 2");
-    EXPECT_EQ(Log().back(), "Invalid ParallaxAction parameters in Bad.");
+    EXPECT_NEAR(BodyOf(up).velocity.x, 0.0f, 1e-5f);
+    EXPECT_NEAR(BodyOf(up).velocity.y, 5.0f, 1e-5f);
+    EXPECT_NEAR(BodyOf(back).velocity.x, -5.0f, 1e-5f) << "a mirrored entity faces the other way";
+    EXPECT_NEAR(BodyOf(back).velocity.y, -1.0f, 1e-5f);
+    EXPECT_FLOAT_EQ(BodyOf(runner).velocity.x, 6.0f);
+    EXPECT_FLOAT_EQ(BodyOf(runner).velocity.y, 8.0f);
+    EXPECT_EQ(BodyOf(Body("Adder", "SetVelocity 1 2 3\nAddVelocity 1 1 1")).velocity, (Vector4{2, 3, 4, 0}));
+}
+
+TEST_F(TransformActions, NoMassMeansImmovableAndStateNamesAreUpperCase)
+{
+    RigidBody& crate = BodyOf(Body("Crate", "SetPhysicsState Kinematic\nSetMass 0"));
+    EXPECT_EQ(crate.rigidbodyMode, RigidBody::DYNAMIC);
+    EXPECT_EQ(crate.inverseMass, 0.0f) << "not infinitely light";
+    RigidBody& lift = BodyOf(Body("Lift", "SetPhysicsState KINEMATIC\nSetMass 4"));
+    EXPECT_EQ(lift.rigidbodyMode, RigidBody::KINEMATIC);
+    EXPECT_EQ(lift.inverseMass, 0.25f);
+}
+
+TEST_F(TransformActions, YeetFlingsWithTwoDrawsAndTiltsQuietlyOrDoesNothing)
+{
+    float draws[] = {0.25f, 0.5f};
+    int next = 0;
+    Helper::SetRandomFractionSource([&] { return draws[next++ % 2]; });
+    ECS::IEntity* e = Body("Goner", "AddForce 1 0 0\nYeet whatever");
+    Helper::SetRandomFractionSource({});
+    RigidBody& body = BodyOf(e);
+    ASSERT_EQ(body.forces.size(), 1u);
+    EXPECT_EQ(body.forces[0].force, (Vector4{300, 200, 0, 0}))
+        << "the first draw goes up, the second sideways";
+    EXPECT_EQ(body.forces[0].timeLeft, RigidBody::ONE_STEP);
+    EXPECT_EQ(TransformOf(e).angle, (Vector4{0, 0, 10, 0}));
+
+    const std::size_t lines = Log().size();
+    ECS::IEntity* plain = RunOnce("Plain", "Yeet");
+    EXPECT_EQ(Log().size(), lines) << "no body, no message";
+    EXPECT_EQ(TransformOf(plain).angle, (Vector4{0, 0, 0, 0}));
 }
 
 } // namespace Varn::Test

@@ -1,11 +1,13 @@
 #include "script/ScriptTestSupport.h"
 
+#include <algorithm>
+
 namespace Varn::Test
 {
 
 using Strings = std::vector<std::string>;
 
-// Scripts whose actions run once, on the first step.
+// Variables, arrays and flow, in scripts whose actions run once, on the first step.
 class VariableActions : public ScriptTest
 {
 protected:
@@ -18,30 +20,29 @@ protected:
     }
     bool Failed(const std::string& name) const
     {
-        const auto& lines = Log();
-        return std::find(lines.begin(), lines.end(), "Something is wrong with " + name) != lines.end();
+        return std::count(Log().begin(), Log().end(), "Something is wrong with " + name) > 0;
+    }
+    bool InScene(const ECS::IEntity* e)
+    {
+        const auto& entities = CurrentScene().entities;
+        return std::find(entities.begin(), entities.end(), e) != entities.end();
     }
 };
 
 TEST_F(VariableActions, FloatOpWritesItsOwnOperandNeedsADestinationTruncatesRemaindersAndRefusesZero)
 {
-    ECS::IEntity* e =
-        Once("Hero", "float a", "SetFloat #l_a 4\nFloatOp #l_a + 1 #l_a\nFloatOp #l_a * #l_a #l_a");
+    ECS::IEntity* e = Once("Hero", "float a\nfloat r\nfloat s",
+                           "SetFloat #l_a 4\nFloatOp #l_a + 1 #l_a\nFloatOp #l_a * #l_a #l_a\n"
+                           "FloatOp 7.9 % 3.2 #l_r\nFloatOp -7 % 3 #l_s");
     EXPECT_EQ(FloatOf(e, "a"), 25.0f);
+    EXPECT_EQ(FloatOf(e, "r"), 1.0f);
+    EXPECT_EQ(FloatOf(e, "s"), -1.0f);
     EXPECT_FALSE(Failed("Hero"));
 
     ECS::IEntity* f = Once("Foe", "", "FloatOp 1 + 1 #l_b\nPrint after");
     EXPECT_TRUE(Failed("Foe"));
     EXPECT_EQ(Script(f).floatList.count("b"), 0u);
     EXPECT_EQ(std::count(Log().begin(), Log().end(), "after "), 0) << "the rest of the script is abandoned";
-
-    // The remainder truncates; a zero divisor and unknown operators fail.
-    ECS::IEntity* rest = Once("Rest", "float r\nfloat s\nfloat d",
-                              "FloatOp 7.9 % 3.2 #l_r\nFloatOp -7 % 3 #l_s\nFloatOp 1 / 4 #l_d");
-    EXPECT_EQ(FloatOf(rest, "r"), 1.0f);
-    EXPECT_EQ(FloatOf(rest, "s"), -1.0f);
-    EXPECT_EQ(FloatOf(rest, "d"), 0.25f);
-
     ECS::IEntity* z = Once("Zero", "float r", "SetFloat #l_r 9\nFloatOp 5 % 0.5 #l_r");
     EXPECT_TRUE(Failed("Zero"));
     EXPECT_EQ(FloatOf(z, "r"), 9.0f);
@@ -54,40 +55,73 @@ TEST_F(VariableActions, StringOpJoinsPartsAndTildeIsOneSpace)
     Scripts().compiler.globals.strings["score"] = "120";
     ECS::IEntity* e = Once("Hero", "string s", "StringOp #l_s Score: ~ #g_score\nStringOp #l_s #l_s ! ~");
     EXPECT_EQ(Script(e).stringList.at("s"), "Score: 120! ");
-    Once("Bad", "", "StringOp #l_s");
-    EXPECT_EQ(Log().back(), "Invalid StringOp parameters in Bad.");
 }
 
 TEST_F(VariableActions, ConversionsToIntAndToString)
 {
-    ECS::IEntity* e = Once("Hero", "float i\nstring f\nstring b\nstring n\nstring keep",
-                           "ToInt -2.7 #l_i\nToString 2.5 #l_f\nToString true #l_b\nToString -3.9 #l_n int\n"
+    ECS::IEntity* e = Once("Hero", "float i\nstring f\nstring n\nstring keep",
+                           "ToInt -2.7 #l_i\nToString 2.5 #l_f\nToString -3.9 #l_n int\n"
                            "SetString #l_keep old\nToString 5 #l_keep hex");
     EXPECT_EQ(FloatOf(e, "i"), -2.0f);
     EXPECT_EQ(Script(e).stringList.at("f"), "2.500000");
-    EXPECT_EQ(Script(e).stringList.at("b"), "1");
     EXPECT_EQ(Script(e).stringList.at("n"), "-3");
     EXPECT_EQ(Script(e).stringList.at("keep"), "old") << "an unknown mode does nothing";
     Once("Foe", "", "ToInt 3 #l_missing");
     EXPECT_TRUE(Failed("Foe")) << "ToInt writes only into an existing float";
 }
 
-TEST_F(VariableActions, SetBoolWithAnIdWritesTheOtherEntityAndAnUnknownIdFails)
+TEST_F(VariableActions, PopAndClearKillOnlyWhenAskedAndAtTheEndOfTheStep)
 {
-    ECS::IEntity* other = Compiled("Other", "bool open");
-    Once("Hero", "", "SetBool #l_open true " + std::to_string(other->id));
-    EXPECT_TRUE(Script(other).boolList.at("open"));
-    Once("Foe", "", "SetBool #l_open true 99999\nPrint after");
-    EXPECT_TRUE(Failed("Foe"));
-    EXPECT_EQ(std::count(Log().begin(), Log().end(), "after "), 0);
+    ECS::IEntity* a = Plain("A");
+    ECS::IEntity* b = Plain("B");
+    ECS::IEntity* e = Once("Hero", "ent[] enemies\nfloat[] nums\nfloat n",
+                           "AddToArray enemies #entA\nAddToArray enemies #entB\nPopBackArray enemies true\n"
+                           "Print #count_enemies\nPrint #entB\nAddToArray nums 3\nAddToArray nums 4.5\n"
+                           "ArraySize nums #l_n\nPopBackArray nums");
+    EXPECT_EQ(Script(e).entityArrays.at("enemies"), (std::vector<ECS::IEntity*>{a}));
+    EXPECT_EQ(Log(), (Strings{"1.000000 ", "B "})) << "B is still there until the step ends";
+    EXPECT_TRUE(InScene(a));
+    EXPECT_FALSE(InScene(b));
+    EXPECT_EQ(Script(e).floatArrays.at("nums"), (std::vector<float>{3.0f}));
+    EXPECT_EQ(FloatOf(e, "n"), 2.0f);
+
+    ECS::IEntity* c = Plain("C");
+    ECS::IEntity* keeper =
+        Once("Keeper", "ent[] list", "AddToArray list #entC\nClearArray list false\nPopBackArray list true");
+    EXPECT_TRUE(InScene(c));
+    EXPECT_TRUE(Script(keeper).entityArrays.at("list").empty());
+    Once("Clearer", "ent[] all", "AddToArray all #entA\nAddToArray all #entC\nClearArray all true");
+    EXPECT_FALSE(InScene(a));
+    EXPECT_FALSE(InScene(c));
 }
 
-TEST_F(VariableActions, SetEntityStoresTheEntityInAnEntVariable)
+TEST_F(VariableActions, MissingArrayIsReportedAndTheBlockGoesOn)
 {
-    ECS::IEntity* rock = Plain("Rock");
-    ECS::IEntity* e = Once("Hero", "ent target", "SetEntity #enttarget #entRock\nPrint #enttarget");
-    EXPECT_EQ(Script(e).entityList.at("target"), rock);
-    EXPECT_EQ(Log().back(), "Rock ");
+    Once("Hero", "float n", "AddToArray ghosts 1\nArraySize ghosts #l_n\nPrint on");
+    EXPECT_EQ(Log(), (Strings{"Missing array ghosts in Hero.", "Missing array ghosts in Hero.", "on "}));
+}
+
+TEST_F(VariableActions, ForCountsFromTheCounterWhichTheGroupMayAdvance)
+{
+    ECS::IEntity* e =
+        Once("Hero", "float i\nfloat j",
+             "SetFloat #l_i 1\nFor 3 Spawn #l_i\nPrint done #l_i\nFor 2 Tick\nFor 10 Skip #l_j\n"
+             "[End]\n[ActionGroup] Spawn\n[Action]\nPrint spawn #l_i\n[End]\n"
+             "[ActionGroup] Tick\n[Action]\nPrint tick\n[End]\n"
+             "[ActionGroup] Skip\n[Action]\nPrint skip #l_j\nFloatOp #l_j + 4 #l_j");
+    // j: 0 -> 4 (+1) -> 9 (+1) -> 10: two calls.
+    EXPECT_EQ(Log(), (Strings{"spawn 1.000000 ", "spawn 2.000000 ", "done 3.000000 ", "tick ", "tick ",
+                              "skip 0.000000 ", "skip 5.000000 "}));
+    EXPECT_EQ(FloatOf(e, "i"), 3.0f);
+}
+
+TEST_F(VariableActions, CallRunsTheGroupsBlocksWithConditionsAndUnknownNamesRunNothing)
+{
+    Once("Hero", "float hp",
+         "SetFloat #l_hp 5\nCall Report\nCall Nowhere\nPrint end\n[End]\n"
+         "[ActionGroup] Report\n[Condition]\nCheckFloat #l_hp > 10\n[Action]\nPrint "
+         "high\n[Else]\n[Action]\nPrint low");
+    EXPECT_EQ(Log(), (Strings{"low ", "end "}));
 }
 
 } // namespace Varn::Test
