@@ -32,26 +32,4 @@ TEST_F(OrinExamples, CounterRunsItsGroupThreeTimes)
     EXPECT_EQ(Script(e).floatArrays.at("values"), (std::vector<float>{0, 1, 2}));
 }
 
-TEST_F(OrinExamples, WalkerStopsAtThreeAndTurnsOnce)
-{
-    ECS::IEntity* e = Compiled("Walker", Example("walker.orin"));
-    Step(8);
-    EXPECT_EQ(Log(), (Strings{"turned at 3.000000 "}));
-    EXPECT_FLOAT_EQ(e->GetComponent<Component::Transform>()->position.x, 3.0f);
-    EXPECT_EQ(e->GetComponent<Component::Transform>()->angle.y, 180.0f);
-}
-
-TEST_F(OrinExamples, QuitterSpawnsItsPrefabThenEndsTheGame)
-{
-    const std::string coin =
-        scratch.Write("coin.prefab", R"([{"ID":"Coin","ID Type":0,"Current Parent ID":1,"Transform":{}}])");
-    ECS::IEntity* e = Scripted("Quitter", {Example("quitter.orin")});
-    Script(e).stringList["prefab"] = coin;
-    Scripts().CompileEntity(e);
-    Step(2);
-    EXPECT_NE(ECS::EntityManager::FindByName(CurrentScene().entities, "Coin"), nullptr);
-    EXPECT_EQ(Log(), (Strings{"You just got *wanking* Pranked bro!"}));
-    EXPECT_FALSE(engine->window->running);
-}
-
 } // namespace Varn::Test
