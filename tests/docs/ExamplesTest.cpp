@@ -1,5 +1,5 @@
-// The examples in docs/ are loaded and drawn here, so the documentation cannot drift from the
-// engine.
+// The docs quote the example files, and the examples load cleanly, so the documentation cannot
+// drift from the engine.
 #include "support/DrawingTest.h"
 
 #include "check_content/ContentChecker.h"
@@ -12,18 +12,7 @@
 namespace Varn::Test
 {
 
-class DocExamples : public Drawing
-{
-protected:
-    void SetUp() override { Open("[Game Settings]\nWindow_Fullscreen=0\nWindowed_Width=640\n"); }
-
-    // Examples name each other by paths from the repository's top folder.
-    void LinkDocs()
-    {
-        std::filesystem::create_directory_symlink(std::filesystem::path(CORVALUNE_SOURCE_DIR) / "docs",
-                                                  folder.root / "docs");
-    }
-};
+using DocExamples = Drawing;
 
 // The JSON shown in the scene guide is copied from the example files, whole entities or whole
 // prefabs, so a change to an example that the guide does not follow fails here.
@@ -77,22 +66,18 @@ TEST_F(DocExamples, TheReadmesFirstSceneIsTheExampleFile)
 // and names only files that exist.
 TEST_F(DocExamples, EveryExampleFilePassesTheContentChecker)
 {
-    LinkDocs();
-    std::vector<std::filesystem::path> files;
+    // Examples name each other by paths from the repository's top folder.
+    std::filesystem::create_directory_symlink(std::filesystem::path(CORVALUNE_SOURCE_DIR) / "docs",
+                                              folder.root / "docs");
+    engine->logger.Clear();
+    Tools::ContentChecker checker;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(
              "docs/examples", std::filesystem::directory_options::follow_directory_symlink))
     {
         if (entry.is_regular_file())
         {
-            files.push_back(entry.path());
+            checker.CheckFile(entry.path());
         }
-    }
-    std::sort(files.begin(), files.end());
-    engine->logger.Clear();
-    Tools::ContentChecker checker;
-    for (const std::filesystem::path& file : files)
-    {
-        checker.CheckFile(file);
     }
     for (const std::string& line : checker.Lines())
     {
