@@ -40,7 +40,10 @@ TEST_F(ResourceRegistry, WithoutAContextOnlyTheOpenGLPartsAreSkipped)
     EXPECT_EQ(texture->textureId, 0u);
 
     EXPECT_EQ(engine->resources->GetMesh("quad", 1, 1), nullptr);
-    EXPECT_EQ(engine->logger.Lines(), std::vector<std::string>{"Error: Failed to Create Mesh"});
+    using namespace Resource::BuiltinShaders;
+    EXPECT_EQ(engine->resources->CreateShader(FBO_VERTEX, FBO_FRAGMENT, nullptr, "headless")->program, 0u);
+    EXPECT_EQ(engine->logger.Lines(), (std::vector<std::string>{"Error: Failed to Create Mesh",
+                                                                "Error: Vertex Shader Failed to Create"}));
     const std::string font = std::string(CORVALUNE_SOURCE_DIR) + "/Resources/Fonts/FiraCode-Regular.ttf";
     const Resource::FontSet* glyphs = engine->resources->LoadFont(font);
     ASSERT_NE(glyphs, nullptr);
@@ -106,7 +109,7 @@ protected:
     ScratchFolder folder{ScratchFolder::ENTER};
 };
 
-TEST_F(DroppedFiles, AnUploadedTextureIsReadAgain)
+TEST_F(DroppedFiles, AnUploadedTextureAndAScriptAreReadAgainIntoTheSameResource)
 {
     const std::string path = "Resources\\Sprites\\crate.tga";
     folder.Write(path, Tga(1, 1, 3, {255, 0, 0}));
@@ -118,6 +121,14 @@ TEST_F(DroppedFiles, AnUploadedTextureIsReadAgain)
     engine->resources->ReloadDroppedFile(DROPPED_FILE::TEXTURE, path);
     EXPECT_EQ(engine->resources->textures.at(path).get(), texture);
     EXPECT_EQ(ReadTexture(texture->textureId, 1, 1), (std::vector<uint8_t>{0, 0, 255, 255}));
+
+    const std::string script = "Resources\\Scripts\\Door.orin";
+    folder.Write(script, "a b\n");
+    Resource::Script* door = engine->resources->LoadScript(script);
+    ASSERT_NE(door, nullptr);
+    folder.Write(script, "c\n");
+    engine->resources->ReloadDroppedFile(DROPPED_FILE::SCRIPT, script);
+    EXPECT_EQ(door->tokens, (std::vector<std::string>{"c", ""}));
 }
 
 TEST_F(DroppedFiles, ShaderStagesLinkWithTheSpriteProgramAndBrokenEditsKeepTheOldProgram)
@@ -144,17 +155,6 @@ TEST_F(DroppedFiles, ShaderStagesLinkWithTheSpriteProgramAndBrokenEditsKeepTheOl
     EXPECT_EQ(resources.FindShader(vertex), shader);
     EXPECT_NE(shader->program, first);
     EXPECT_FALSE(glIsProgram(first));
-}
-
-TEST_F(DroppedFiles, AScriptIsReadAgainIntoTheSameResource)
-{
-    const std::string path = "Resources\\Scripts\\Door.orin";
-    folder.Write(path, "a b\n");
-    Resource::Script* script = engine->resources->LoadScript(path);
-    ASSERT_NE(script, nullptr);
-    folder.Write(path, "c\n");
-    engine->resources->ReloadDroppedFile(DROPPED_FILE::SCRIPT, path);
-    EXPECT_EQ(script->tokens, (std::vector<std::string>{"c", ""}));
 }
 
 } // namespace Varn::Test

@@ -140,14 +140,4 @@ TEST_F(ShaderBuilding, CompileAndLinkErrorsLogTheDriversReasonAndLeaveProgramZer
     EXPECT_EQ(engine->logger.Lines()[0].rfind("Error: Failed To Link Shader Program: ", 0), 0u);
 }
 
-using ShaderWithoutContext = EngineTest;
-
-TEST_F(ShaderWithoutContext, VertexStageFailsToCreateAndNothingElseIsTried)
-{
-    const Resource::Shader* shader = engine->resources->CreateShader(
-        Resource::BuiltinShaders::FBO_VERTEX, Resource::BuiltinShaders::FBO_FRAGMENT, nullptr, "headless");
-    EXPECT_EQ(shader->program, 0u);
-    EXPECT_EQ(engine->logger.Lines(), std::vector<std::string>{"Error: Vertex Shader Failed to Create"});
-}
-
 } // namespace Varn::Test

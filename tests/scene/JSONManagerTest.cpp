@@ -4,9 +4,7 @@
 #include "ecs/Camera.h"
 #include "ecs/EntityManager.h"
 #include "ecs/ScriptComponent.h"
-#include "ecs/SpriteRenderer.h"
 #include "ecs/Transform.h"
-#include "ecs/TransformSystem.h"
 #include "scene/JSONManager.h"
 
 namespace Varn::Test
