@@ -4,7 +4,7 @@
 #include "resource/ResourceTestSupport.h"
 
 #include <cstring>
-#include <future>
+#include <thread>
 
 namespace Varn::Test
 {
@@ -17,26 +17,6 @@ void ExpectTexel(const std::vector<uint8_t>& rgba, std::size_t pixel, int r, int
     EXPECT_NEAR(rgba[pixel * 4 + 1], g, 5) << "pixel " << pixel;
     EXPECT_NEAR(rgba[pixel * 4 + 2], b, 5) << "pixel " << pixel;
     EXPECT_EQ(rgba[pixel * 4 + 3], a) << "pixel " << pixel;
-}
-// Loads the textures on `workers` threads at once, each taking every workers-th texture.
-void LoadOnThreads(const std::vector<Resource::Texture2D*>& textures, std::size_t workers)
-{
-    std::vector<std::future<void>> tasks;
-    for (std::size_t worker = 0; worker < workers; ++worker)
-    {
-        tasks.push_back(std::async(std::launch::async,
-                                   [&textures, worker, workers]()
-                                   {
-                                       for (std::size_t i = worker; i < textures.size(); i += workers)
-                                       {
-                                           textures[i]->Load();
-                                       }
-                                   }));
-    }
-    for (auto& task : tasks)
-    {
-        task.get();
-    }
 }
 } // namespace
 
@@ -147,7 +127,22 @@ TEST_F(TextureLoading, PngFilesDecodedOnSeveralThreadsAtOnceComeOutWhole)
     }
     for (int round = 0; round < 30; ++round)
     {
-        LoadOnThreads(textures, 4);
+        std::vector<std::thread> threads;
+        for (std::size_t worker = 0; worker < 4; ++worker)
+        {
+            threads.emplace_back(
+                [&textures, worker]
+                {
+                    for (std::size_t i = worker; i < textures.size(); i += 4)
+                    {
+                        textures[i]->Load();
+                    }
+                });
+        }
+        for (std::thread& thread : threads)
+        {
+            thread.join();
+        }
         for (std::size_t i = 0; i < textures.size(); ++i)
         {
             ASSERT_NE(textures[i]->pixels, nullptr) << "texture " << i << ", round " << round;
