@@ -143,22 +143,6 @@ TEST_F(MeleeEnemyTest, ThreeBulletsKillItAndTheDeathFadeRemovesIt)
     Behaviours::SetPrefabLoader(previousLoader);
 }
 
-TEST_F(MeleeEnemyTest, OneSmashKillsAtOnceByNameOrByTag)
-{
-    Frames(1);
-    HitOnce("Smash");
-    EXPECT_LE(Tree().floatVariables.at("Life"), 0.0f);
-    Frames(1);
-    EXPECT_TRUE(Tree().boolVariables.at("Dead"));
-
-    ECS::IEntity* other = Make<Component::RigidBody, Component::BoxCollider2D, Component::BehaviourComponent>(
-        "Grunt2", {800, 61, 0, 0}, {60, 80, 1, 0});
-    enemy = other;
-    Frames(1);
-    HitOnce("Hammer", engine->jsonManager->TagValue("Smash"));
-    EXPECT_LE(Tree().floatVariables.at("Life"), 0.0f);
-}
-
 TEST_F(MeleeEnemyTest, APlayerInReachIsStruckOncePerStrikeFrameThroughTheMeleeCollider)
 {
     auto* animator = enemy->AddComponent<Component::Animator>();

@@ -18,12 +18,6 @@ using BehaviourTree::Sequence;
 using BehaviourTree::Success;
 using BehaviourTree::Decorator::Inverter;
 
-TEST(Node, EmptySelectorFailsAndEmptySequenceSucceeds)
-{
-    EXPECT_EQ(Selector{}.Run(), Failure);
-    EXPECT_EQ(Sequence{}.Run(), Success);
-}
-
 TEST(Node, SelectorStopsAtTheFirstChildThatDoesNotFail)
 {
     auto first = Probe(Failure), second = Probe(static_cast<NodeStatus>(0)), third = Probe(Success);

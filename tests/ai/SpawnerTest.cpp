@@ -66,15 +66,6 @@ protected:
     std::vector<std::string> spawnedPaths;
 };
 
-TEST_F(SpawnerTest, ASpawnerWithoutAChildNeverSpawns)
-{
-    MakeSpawner(false);
-    MakePlayer({0, 0, 0, 0});
-    Frames(700);
-    EXPECT_TRUE(spawnedPaths.empty());
-    EXPECT_EQ(SpawnCount(), 0.0f);
-}
-
 TEST_F(SpawnerTest, APlayerInTheAreaGetsOneSpawnEveryFiveSecondsCounted)
 {
     MakeSpawner(true);
