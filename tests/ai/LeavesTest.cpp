@@ -2,7 +2,6 @@
 #include "ai/BlackboardLeaves.h"
 #include "ai/EntityLeaves.h"
 #include "ai/PlayerLeaves.h"
-#include "ai/PrefabSpawner.h"
 #include "ai/StopwatchLeaves.h"
 #include "core/Timer.h"
 #include "ecs/ScriptComponent.h"
@@ -17,22 +16,7 @@ using namespace Behaviours;
 using BehaviourTree::Failure;
 using BehaviourTree::Success;
 
-class LeavesTest : public AITest
-{
-protected:
-    void SetUp() override
-    {
-        AITest::SetUp();
-        previousLoader = SetPrefabLoader({}); // leaves see no loader unless a test gives one
-    }
-    void TearDown() override
-    {
-        SetPrefabLoader(previousLoader);
-        AITest::TearDown();
-    }
-
-    PrefabLoader previousLoader; // the game's loader, put back after each test
-};
+using LeavesTest = AITest;
 
 TEST_F(LeavesTest, DamageStopsAtZeroButOvershootsAndAttackPlayerSpendsArmourBeforeHealth)
 {
@@ -98,7 +82,7 @@ TEST_F(LeavesTest, CreatePrefabGoesThroughTheLoaderAndPlacesTheInstance)
 {
     int calls = 0;
     std::string lastPath;
-    SetPrefabLoader(
+    UseLoader(
         [&](const std::string& path, const Math::Vector4& position)
         {
             ++calls;
@@ -123,7 +107,7 @@ TEST_F(LeavesTest, CreatePrefabGoesThroughTheLoaderAndPlacesTheInstance)
     EXPECT_EQ(instance->GetComponent<Component::Transform>()->angle, (Math::Vector4{0, 0, 45, 0}));
     EXPECT_EQ(instance->layer, 0u);
 
-    SetPrefabLoader(
+    UseLoader(
         [&](const std::string&, const Math::Vector4&) -> ECS::IEntity*
         {
             ++calls;
