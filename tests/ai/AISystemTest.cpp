@@ -1,6 +1,4 @@
 #include "ai/AITestSupport.h"
-#include "ai/Composite.h"
-#include "ecs/BoxCollider2D.h"
 
 #include <gtest/gtest.h>
 
@@ -10,8 +8,6 @@ namespace Varn::Test
 {
 namespace
 {
-using BehaviourTree::Success;
-
 using AISystemTest = AITest;
 
 TEST_F(AISystemTest, AnEntityKilledByAnEarlierTreeIsGoneBeforeItsOwnTurn)
@@ -31,21 +27,6 @@ TEST_F(AISystemTest, AnEntityKilledByAnEarlierTreeIsGoneBeforeItsOwnTurn)
     EXPECT_EQ(afterProbe->runs, 1);           // the removal did not make the loop skip it
     EXPECT_TRUE(AI().killList.empty());
     EXPECT_EQ(AI().Entities(), (std::vector<ECS::IEntity*>{killer, after}));
-}
-
-TEST_F(AISystemTest, AnEntityThatKillsItselfDoesNotCostTheNextOneItsTick)
-{
-    auto dyingProbe = Probe();
-    auto nextProbe = Probe();
-    ECS::IEntity* dying = MakeWithTree("Dying", dyingProbe);
-    MakeWithTree("Next", nextProbe);
-    dyingProbe->onRun = [&] { AI().killList.push_back(dying); };
-
-    AI().Update(STEP);
-
-    EXPECT_EQ(dyingProbe->runs, 1);
-    EXPECT_EQ(nextProbe->runs, 1);
-    EXPECT_EQ(AI().Entities().size(), 1u);
 }
 
 TEST_F(AISystemTest, AnInactiveEntitysTreeIsBuiltOnItsFirstActiveStep)
@@ -75,46 +56,6 @@ TEST_F(AISystemTest, AnInactiveEntitysTreeIsBuiltOnItsFirstActiveStep)
     EXPECT_EQ(behaviour->tree, built); // built once, reused
 }
 
-TEST_F(AISystemTest, AChildOfAnInactiveParentIsNotTicked)
-{
-    ECS::IEntity* parent = Make("Parent");
-    auto probe = Probe();
-    ECS::IEntity* child = MakeWithTree("Child", probe);
-    child->parent = parent;
-    parent->gameObjectActive = false;
-    AI().Update(STEP);
-    EXPECT_EQ(probe->runs, 0);
-    parent->gameObjectActive = true;
-    AI().Update(STEP);
-    EXPECT_EQ(probe->runs, 1);
-}
-
-TEST_F(AISystemTest, CopiedComponentsTickOneTreeAndShareItsBlackboards)
-{
-    ECS::IEntity* original = Make<Component::BehaviourComponent>("Original");
-    auto* behaviour = original->GetComponent<Component::BehaviourComponent>();
-    behaviour->type = Component::SPAWNER;
-    Frames(1);
-    ASSERT_NE(behaviour->tree, nullptr);
-
-    ECS::IEntity* copy = engine->entities->CreateEntity("Copy");
-    copy->AddComponent<Component::Transform>();
-    copy->AddComponent(behaviour->Clone());
-    CurrentScene().AddEntity(copy);
-
-    auto* copied = copy->GetComponent<Component::BehaviourComponent>();
-    EXPECT_EQ(copied->type, Component::SPAWNER);
-    EXPECT_EQ(copied->tree, behaviour->tree);
-    behaviour->tree->floatVariables["SpawnCount"] = 7.0f;
-    EXPECT_EQ(copied->tree->floatVariables.at("SpawnCount"), 7.0f);
-
-    // Both entities now tick the same root.
-    auto probe = Probe();
-    behaviour->tree->child = probe;
-    AI().Update(STEP);
-    EXPECT_EQ(probe->runs, 2);
-}
-
 TEST_F(AISystemTest, AThrowingTreeIsLoggedByNameAndTheOthersStillTick)
 {
     auto thrower = Probe();
@@ -129,32 +70,6 @@ TEST_F(AISystemTest, AThrowingTreeIsLoggedByNameAndTheOthersStillTick)
     EXPECT_EQ(nextProbe->runs, 1);
     ASSERT_EQ(engine->logger.Lines().size(), 1u);
     EXPECT_EQ(engine->logger.Lines()[0], "Something is wrong with Broken Enemy");
-}
-
-TEST_F(AISystemTest, EntitiesOfAnotherRoomThanTheCameraAreSkipped)
-{
-    auto sameRoom = Probe(), otherRoom = Probe(), noRoom = Probe();
-    MakeWithTree("Same", sameRoom)->room = 2;
-    MakeWithTree("Other", otherRoom)->room = 3;
-    MakeWithTree("None", noRoom);
-    CurrentScene().mainCamera->room = 2;
-
-    AI().Update(STEP);
-
-    EXPECT_EQ(sameRoom->runs, 1);
-    EXPECT_EQ(otherRoom->runs, 0);
-    EXPECT_EQ(noRoom->runs, 1);
-}
-
-TEST_F(AISystemTest, AnUnknownTypeBuildsNoTreeAndDoesNothing)
-{
-    ECS::IEntity* odd = Make<Component::BehaviourComponent>("Odd");
-    auto* behaviour = odd->GetComponent<Component::BehaviourComponent>();
-    behaviour->type = static_cast<Component::BehaviourType>(9);
-    engine->logger.Clear();
-    Frames(2);
-    EXPECT_EQ(behaviour->tree, nullptr);
-    EXPECT_TRUE(engine->logger.Lines().empty());
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "ai/AISystem.h"
 #include "ai/BehaviourTree.h"
 #include "ai/INode.h"
+#include "ai/PrefabSpawner.h"
 #include "core/Scene.h"
 #include "ecs/BehaviourComponent.h"
 #include "ecs/EntityManager.h"
@@ -13,10 +14,12 @@
 #include "ecs/Transform.h"
 #include "ecs/TransformSystem.h"
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace Varn::Test
 {
@@ -71,6 +74,45 @@ protected:
     }
 
     System::AISystem& AI() { return *CurrentScene().aiSystem; }
+
+    // Replaces the prefab loader for this test; the one before is put back afterwards.
+    void UseLoader(Behaviours::PrefabLoader loader)
+    {
+        Behaviours::PrefabLoader before = Behaviours::SetPrefabLoader(std::move(loader));
+        if (!loaderReplaced)
+        {
+            loaderBefore = std::move(before);
+            loaderReplaced = true;
+        }
+    }
+
+    // Prefabs become bare entities at their position, their paths listed in `created`.
+    void RecordPrefabs()
+    {
+        UseLoader(
+            [this](const std::string& path, const Math::Vector4& position)
+            {
+                created.push_back(path);
+                return Make("Instance", position);
+            });
+    }
+    int Count(const std::string& path) const
+    {
+        return static_cast<int>(std::count(created.begin(), created.end(), path));
+    }
+
+    void TearDown() override
+    {
+        if (loaderReplaced)
+        {
+            Behaviours::SetPrefabLoader(loaderBefore);
+        }
+        EngineTest::TearDown();
+    }
+
+    std::vector<std::string> created;
+    Behaviours::PrefabLoader loaderBefore;
+    bool loaderReplaced = false;
 };
 
 } // namespace Varn::Test

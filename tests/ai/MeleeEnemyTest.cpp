@@ -1,5 +1,4 @@
 #include "ai/AITestSupport.h"
-#include "ai/PrefabSpawner.h"
 #include "ecs/Animator.h"
 #include "ecs/BoxCollider2D.h"
 #include "ecs/RigidBody.h"
@@ -104,7 +103,7 @@ TEST_F(MeleeEnemyTest, APatrolMeetingAWallIdlesOneSecondAndWalksBack)
 TEST_F(MeleeEnemyTest, ThreeBulletsKillItAndTheDeathFadeRemovesIt)
 {
     int explosions = 0;
-    Behaviours::PrefabLoader previousLoader = Behaviours::SetPrefabLoader(
+    UseLoader(
         [&](const std::string& path, const Math::Vector4&) -> ECS::IEntity*
         {
             explosions += path == "Resources\\Prefabs\\ParticleExplosionSmall.prefab";
@@ -140,23 +139,6 @@ TEST_F(MeleeEnemyTest, ThreeBulletsKillItAndTheDeathFadeRemovesIt)
     EXPECT_NEAR(frames, 69, 3); // 1 % opacity per step down to one half
     EXPECT_EQ(explosions, 1);
     EXPECT_EQ(engine->timer->Counters().size(), watches - 3);
-    Behaviours::SetPrefabLoader(previousLoader);
-}
-
-TEST_F(MeleeEnemyTest, OneSmashKillsAtOnceByNameOrByTag)
-{
-    Frames(1);
-    HitOnce("Smash");
-    EXPECT_LE(Tree().floatVariables.at("Life"), 0.0f);
-    Frames(1);
-    EXPECT_TRUE(Tree().boolVariables.at("Dead"));
-
-    ECS::IEntity* other = Make<Component::RigidBody, Component::BoxCollider2D, Component::BehaviourComponent>(
-        "Grunt2", {800, 61, 0, 0}, {60, 80, 1, 0});
-    enemy = other;
-    Frames(1);
-    HitOnce("Hammer", engine->jsonManager->TagValue("Smash"));
-    EXPECT_LE(Tree().floatVariables.at("Life"), 0.0f);
 }
 
 TEST_F(MeleeEnemyTest, APlayerInReachIsStruckOncePerStrikeFrameThroughTheMeleeCollider)

@@ -2,7 +2,6 @@
 #include "ai/BehaviourTree.h"
 #include "ai/Composite.h"
 #include "ai/Conditional.h"
-#include "ai/Inverter.h"
 
 #include <gtest/gtest.h>
 
@@ -16,13 +15,6 @@ using BehaviourTree::NodeStatus;
 using BehaviourTree::Selector;
 using BehaviourTree::Sequence;
 using BehaviourTree::Success;
-using BehaviourTree::Decorator::Inverter;
-
-TEST(Node, EmptySelectorFailsAndEmptySequenceSucceeds)
-{
-    EXPECT_EQ(Selector{}.Run(), Failure);
-    EXPECT_EQ(Sequence{}.Run(), Success);
-}
 
 TEST(Node, SelectorStopsAtTheFirstChildThatDoesNotFail)
 {
@@ -63,17 +55,6 @@ TEST(Node, ConditionalWithAFailedConditionSucceedsWithoutRunningItsAction)
     condition->status = Success;
     EXPECT_EQ(sequence.Run(), Failure); // now the action's own result counts
     EXPECT_EQ(action->runs, 1);
-}
-
-TEST(Node, InverterSwapsSuccessAndFailureAndGivesZeroForAnythingElse)
-{
-    auto child = Probe(Success);
-    Inverter inverter(child);
-    EXPECT_EQ(inverter.Run(), Failure);
-    child->status = Failure;
-    EXPECT_EQ(inverter.Run(), Success);
-    child->status = static_cast<NodeStatus>(2);
-    EXPECT_EQ(inverter.Run(), 0);
 }
 
 TEST(Node, TreeBindsBlackboardEntriesByAddressAndKeepsExistingValues)

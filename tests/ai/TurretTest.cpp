@@ -1,5 +1,4 @@
 #include "ai/AITestSupport.h"
-#include "ai/PrefabSpawner.h"
 #include "ecs/BoxCollider2D.h"
 #include "ecs/RigidBody.h"
 #include "ecs/ScriptComponent.h"
@@ -8,8 +7,6 @@
 #include "scene/JSONManager.h"
 
 #include <gtest/gtest.h>
-
-#include <algorithm>
 
 namespace Varn::Test
 {
@@ -26,28 +23,12 @@ protected:
         {
             engine->jsonManager->RegisterTag(tag);
         }
-        Behaviours::SetPrefabLoader(
-            [this](const std::string& path, const Math::Vector4& position)
-            {
-                created.push_back(path);
-                return Make("Instance", position);
-            });
+        RecordPrefabs();
         turret = Make<Component::RigidBody, Component::BoxCollider2D, Component::SpriteRenderer,
                       Component::BehaviourComponent>("Turret", {0, 0, 0, 0}, {80, 80, 1, 0});
         turret->GetComponent<Component::RigidBody>()->gravityScale = 0.0f;
         turret->GetComponent<Component::BehaviourComponent>()->type = Component::TURRET;
     }
-    void TearDown() override
-    {
-        Behaviours::SetPrefabLoader({});
-        AITest::TearDown();
-    }
-
-    int Count(const std::string& path) const
-    {
-        return static_cast<int>(std::count(created.begin(), created.end(), path));
-    }
-
     void HitOnce(const std::string& name)
     {
         ECS::IEntity* shot =
@@ -60,7 +41,6 @@ protected:
 
     static constexpr const char* BULLET = "Resources\\Prefabs\\EnemyBullet.prefab";
     ECS::IEntity* turret = nullptr;
-    std::vector<std::string> created;
 };
 
 TEST_F(TurretTest, ItFiresBurstsOnlyWhileThePlayerIsInRange)

@@ -45,31 +45,6 @@ TEST(CircleTests, CirclesPointEightApartOverlapByPointTwoNow)
         << "touching only";
 }
 
-TEST(CircleTests, ApproachingCircleIsHitAtItsTimeOfImpactAndMissedWhenSeparating)
-{
-    const CircleShape a{{0, 0, 0, 0}, 0.5f}, b{{2, 0, 0, 0}, 0.5f}; // 1 unit short of touching
-
-    const CollisionHit hit = Collision::CircleCircle(a, b, {120, 0, 0, 0}, DT);
-    ASSERT_TRUE(hit.hit);
-    EXPECT_NEAR(hit.timeOfImpact, 0.008333f, 1e-6f);
-    EXPECT_EQ(hit.depth, 0.0f);
-    EXPECT_GT(hit.normal.x, 0.0f);
-
-    EXPECT_FALSE(Collision::CircleCircle(a, b, {-120, 0, 0, 0}, DT).hit) << "moving apart";
-    EXPECT_FALSE(Collision::CircleCircle(a, b, {30, 0, 0, 0}, DT).hit) << "reaches it after the step";
-    EXPECT_FALSE(Collision::CircleCircle(a, {{2, 1.5f, 0, 0}, 0.5f}, {120, 0, 0, 0}, DT).hit) << "passes by";
-}
-
-TEST(CircleTests, TriggerOverlapCountsTheStepsMotionAlongTheLineOfCentres)
-{
-    const CircleShape a{{0, 0, 0, 0}, 0.5f}, b{{1.2f, 0, 0, 0}, 0.5f};
-    EXPECT_FALSE(Collision::CircleOverlap(a, b, {0, 0, 0, 0}, DT));
-    EXPECT_TRUE(Collision::CircleOverlap(a, b, {120, 0, 0, 0}, DT));
-    EXPECT_FALSE(Collision::CircleOverlap(a, b, {0, 120, 0, 0}, DT))
-        << "motion across the line does not count";
-    EXPECT_TRUE(Collision::CircleOverlap(a, {{0.9f, 0, 0, 0}, 0.5f}, {0, 0, 0, 0}, DT));
-}
-
 TEST(BoxCircleTests, CircleOnTheFacingEdgeOrCornerIsHitNow)
 {
     const BoxShape box = Box(0, 0, 1, 1);
@@ -177,33 +152,6 @@ TEST(BoxBoxTests, TurnedBoxesMustTouchExactlyNotJustTheirBounds)
         << "the square's corner inside the diamond, measured along the diamond's edge normal";
     EXPECT_NEAR(overlapping.normal.y, overlapping.normal.x, 1e-5f);
     EXPECT_LT(overlapping.normal.x, 0.0f) << "from B towards A";
-}
-
-TEST(BoxBoxTests, QuickOverlapFindsCrossingAndNestedBoxes)
-{
-    EXPECT_TRUE(Collision::BoxBoxQuick(Box(0, 0, 1, 1), Box(1.5f, 0.5f, 1, 1)));
-    EXPECT_FALSE(Collision::BoxBoxQuick(Box(0, 0, 1, 1), Box(2.5f, 0, 1, 1)));
-    EXPECT_TRUE(Collision::BoxBoxQuick(Box(0, 0, 5, 5), Box(1, 1, 0.5f, 0.5f))) << "small box inside";
-    EXPECT_TRUE(Collision::BoxBoxQuick(Box(1, 1, 0.5f, 0.5f), Box(0, 0, 5, 5))) << "either way round";
-    EXPECT_TRUE(Collision::BoxBoxQuick(Box(0, 0, 1, 1), Box(2.3f, 0, 1, 1, 45.0f))) << "a corner pokes in";
-    EXPECT_FALSE(Collision::BoxBoxQuick(Box(0, 0, 1, 1), Box(2.5f, 0, 1, 1, 45.0f)));
-}
-
-TEST(GjkDistance, ClosestPointsOfSeparateAndOverlappingBoxes)
-{
-    const System::PolygonDistance apart =
-        Collision::Distance(Box(0, 0, 1, 1).corners, Box(3, 0.5f, 1, 1).corners);
-    EXPECT_NEAR(apart.distance, 1.0f, 1e-5f);
-    EXPECT_NEAR(apart.pointA.x, 1.0f, 1e-5f);
-    EXPECT_NEAR(apart.pointB.x, 2.0f, 1e-5f);
-    EXPECT_NEAR(apart.pointA.y, apart.pointB.y, 1e-5f);
-
-    const System::PolygonDistance corner =
-        Collision::Distance(Box(0, 0, 1, 1).corners, Box(3, 0, 1, 1, 45.0f).corners);
-    EXPECT_NEAR(corner.distance, 2.0f - std::sqrt(2.0f), 1e-4f) << "the diamond's left corner to the face";
-    EXPECT_NEAR(corner.pointB.x, 3.0f - std::sqrt(2.0f), 1e-4f);
-
-    EXPECT_EQ(Collision::Distance(Box(0, 0, 1, 1).corners, Box(1, 1, 1, 1, 30.0f).corners).distance, 0.0f);
 }
 
 } // namespace Varn::Test

@@ -1,13 +1,6 @@
 #include "physics/PhysicsTestSupport.h"
 
-#include "ecs/SpriteRenderer.h"
-#include "resource/Mesh2D.h"
-#include "resource/Texture2D.h"
-
 #include <cmath>
-#include <cstdint>
-#include <cstring>
-#include <memory>
 
 namespace Varn::Test
 {
@@ -75,66 +68,6 @@ TEST_F(PhysicsStep, FreeFallAndDragWithoutGravity)
     EXPECT_EQ(Xf(puck).position.x, restX) << "a body at rest stays put";
 }
 
-TEST_F(PhysicsStep, KinematicFallsWithoutDragAndContactsDoNotPushIt)
-{
-    IEntity* floor = Make<BoxCollider2D>("Floor", {0, 0, 0, 0}, {10, 1, 1, 0});
-    IEntity* lift = Make<RigidBody, BoxCollider2D>("Lift", {0, 0.5f, 0, 0});
-    Body(lift).rigidbodyMode = RigidBody::KINEMATIC;
-
-    Step();
-    EXPECT_EQ(Body(lift).contacts.size(), 1u) << "it touches the floor";
-    EXPECT_EQ(Body(lift).contacts[0].other, floor);
-    EXPECT_NEAR(Body(lift).velocity.y, -16.6667f, 1e-3f) << "no drag, no friction, no impulse";
-    EXPECT_NEAR(Xf(lift).position.y, 0.5f - 16.6667f / 60.0f, 1e-4f) << "no position correction";
-
-    Step();
-    EXPECT_NEAR(Body(lift).velocity.y, -33.3333f, 1e-3f);
-}
-
-TEST_F(PhysicsStep, StaticIgnoresGravityMovesByItsOwnForcesAndPairsWithNothing)
-{
-    IEntity* mover = Make<RigidBody, BoxCollider2D>("Mover", {0, 0, 0, 0});
-    IEntity* ball = Make<RigidBody, CircleCollider2D>("Ball", {0, 0, 0, 0});
-    RigidBody& body = Body(mover);
-    body.rigidbodyMode = RigidBody::STATIC;
-    body.mass = 2.0f;
-    body.velocity = {10, 0, 0, 0};
-    body.AddForce({0, 60, 0, 0});
-
-    Step();
-    EXPECT_NEAR(body.acceleration.y, 30.0f, 1e-4f) << "force over mass, no gravity";
-    EXPECT_NEAR(body.velocity.x, 9.9f, 1e-4f);
-    EXPECT_NEAR(body.velocity.y, (30.0f * 100.0f / 60.0f) * 0.99f, 1e-3f);
-    EXPECT_NEAR(Xf(mover).position.x, 9.9f / 60.0f, 1e-4f) << "moved in the force stage";
-    EXPECT_NEAR(Xf(mover).position.y, 49.5f / 60.0f, 1e-4f);
-    EXPECT_TRUE(body.contacts.empty());
-    EXPECT_TRUE(Body(ball).contacts.empty()) << "the overlapping ball passes through";
-    EXPECT_NEAR(Body(ball).velocity.y, -16.5f, 1e-3f);
-}
-
-TEST_F(PhysicsStep, TimedForceActsInFullThenByFraction)
-{
-    IEntity* sled = Make<RigidBody>("Sled", {0, 0, 0, 0});
-    RigidBody& body = Body(sled);
-    body.gravityScale = 0.0f;
-    body.mass = 2.0f;
-    body.AddForce({6, 0, 0, 0}, 0.025f);
-    ASSERT_EQ(body.forces.size(), 1u);
-
-    Step();
-    EXPECT_NEAR(body.netForce.x, 6.0f, 1e-5f) << "0.025 s covers the whole first step";
-    EXPECT_NEAR(body.acceleration.x, 3.0f, 1e-5f);
-    ASSERT_EQ(body.forces.size(), 1u);
-    EXPECT_NEAR(body.forces[0].timeLeft, 0.025f - STEP, 1e-6f);
-
-    Step();
-    EXPECT_NEAR(body.netForce.x, 3.0f, 1e-3f) << "the rest covers half the second step";
-    EXPECT_TRUE(body.forces.empty());
-
-    Step();
-    EXPECT_EQ(body.netForce.x, 0.0f);
-}
-
 TEST_F(PhysicsStep, InactiveBodiesAreNeitherIntegratedNorCleared)
 {
     IEntity* parent = Make<>("Parent", {0, 0, 0, 0});
@@ -167,29 +100,6 @@ TEST_F(PhysicsStep, InactiveBodiesAreNeitherIntegratedNorCleared)
     Step();
     EXPECT_FALSE(Body(child).grounded) << "active again: cleared and integrated";
     EXPECT_LT(Body(child).velocity.y, -16.0f);
-}
-
-TEST_F(PhysicsStep, ContactCountSetsTheNextStepsIterations)
-{
-    Make<BoxCollider2D>("Floor", {0, 0, 0, 0}, {100, 2, 1, 0});
-    std::vector<IEntity*> balls;
-    for (int i = 0; i < 3; ++i)
-    {
-        balls.push_back(Make<RigidBody, CircleCollider2D>("Ball", {static_cast<float>(i * 3), 1.2f, 0, 0}));
-    }
-    EXPECT_EQ(Physics().solverIterations, 8u);
-
-    Step();
-    EXPECT_EQ(Physics().solverIterations, 5u) << "3 contacts + 2";
-    EXPECT_TRUE(Physics().staticContacts.empty() && Physics().bodyContacts.empty()) << "queues end empty";
-
-    for (IEntity* ball : balls)
-    {
-        Xf(ball).position.y = 1000.0f;
-    }
-    CurrentScene().transformSystem->UpdateAll();
-    Step();
-    EXPECT_EQ(Physics().solverIterations, 2u);
 }
 
 TEST_F(PhysicsStep, BodyRestingOnAColliderWithoutBodyIsGroundedAndListedByTheBox)
@@ -345,61 +255,6 @@ TEST_F(PhysicsStep, MassOfZeroOrLessIsAnImmovableBody)
     EXPECT_NEAR(Xf(anvil).position.x, 60.0f * 0.99f / 60.0f, 1e-4f) << "its own velocity still moves it";
 }
 
-TEST_F(PhysicsStep, CollidersAreSizedFromTheSpriteCellOrElseTheScale)
-{
-    IEntity* sprite = Make<CircleCollider2D, Component::SpriteRenderer>("Sprite", {0, 0, 0, 0}, {3, 2, 1, 0});
-    IEntity* plain = Make<CircleCollider2D>("Plain", {0, 0, 0, 0}, {3, 2, 1, 0});
-    auto& renderer = Get<Component::SpriteRenderer>(sprite);
-    Resource::Texture2D* defaultTexture = renderer.texture;
-    Resource::Mesh2D* defaultMesh = renderer.mesh;
-    Resource::Texture2D sheet;
-    sheet.width = 64;
-    sheet.height = 32;
-    Resource::Mesh2D twoCells(2, 1);
-    renderer.texture = &sheet;
-    renderer.mesh = &twoCells;
-    EXPECT_EQ(Xf(sprite).worldScale, (Vector4{1, 1, 0, 0}));
-
-    Step();
-    EXPECT_EQ(Xf(sprite).worldScale.x, 96.0f) << "64 / 2 columns * 3";
-    EXPECT_EQ(Xf(sprite).worldScale.y, 64.0f) << "32 / 1 row * 2";
-    EXPECT_EQ(Xf(plain).worldScale, (Vector4{3, 2, 1, 0}));
-
-    renderer.texture = defaultTexture;
-    renderer.mesh = defaultMesh;
-}
-
-// A child body moves in its parent's space; only a rotational body turns, by its spin, which
-// decays and snaps like velocity.
-TEST_F(PhysicsStep, ChildBodyMovesInItsParentsSpaceAndRotationalBodyTurnsBySpin)
-{
-    IEntity* parent = Make<>("Parent", {10, 0, 0, 0}, {2, 2, 1, 0});
-    IEntity* child = Make<RigidBody>("Child", {1, 0, 0, 0});
-    IEntity* wheel = Make<RigidBody>("Wheel", {0, 0, 0, 0});
-    child->parent = parent;
-    Xf(parent).angle.z = 90.0f;
-    CurrentScene().transformSystem->UpdateAll();
-    Body(child).gravityScale = Body(wheel).gravityScale = 0.0f;
-    Body(child).velocity = {0, 60, 0, 0};
-    Body(wheel).angularVelocity = {0, 0, 10, 0};
-
-    Step();
-    // 0.99 world units up is 0.495 local units along the turned, doubled parent's x.
-    EXPECT_NEAR(Xf(child).position.x, 1.0f + 0.495f, 1e-4f);
-    EXPECT_NEAR(Xf(child).position.y, 0.0f, 1e-4f);
-    EXPECT_EQ(Xf(wheel).angle.z, 0.0f) << "only rotational bodies turn";
-
-    Body(wheel).rotational = true;
-    Step();
-    EXPECT_NEAR(Xf(wheel).angle.z, 10.0f, 1e-5f) << "degrees per step, not scaled by dt";
-    EXPECT_NEAR(Body(wheel).angularVelocity.z, 9.9f, 1e-5f);
-
-    Body(wheel).angularVelocity.z = -1.005f;
-    Step();
-    EXPECT_NEAR(Xf(wheel).angle.z, 10.0f - 1.005f, 1e-5f);
-    EXPECT_EQ(Body(wheel).angularVelocity.z, 0.0f) << "-0.995 is below 1 in magnitude";
-}
-
 using PhysicsRegistry = PhysicsTest;
 
 TEST_F(PhysicsRegistry, EntriesKeepInsertionOrderTrackTheBodyAndGoWithTheLastComponentOrTheScene)
@@ -439,104 +294,6 @@ TEST_F(PhysicsRegistry, EntriesKeepInsertionOrderTrackTheBodyAndGoWithTheLastCom
     EXPECT_LT(Body(ball).velocity.y, -16.0f);
     DestroyComponent<RigidBody>(ball);
     EXPECT_TRUE(Registry().empty());
-}
-
-// A busy scene: a walled pit with boxes, turned boxes and circles of mixed modes dropped in.
-class PhysicsDeterminism : public PhysicsTest
-{
-protected:
-    uint64_t RunBusyScene(bool useWorkers)
-    {
-        Make<BoxCollider2D>("Floor", {0, -200, 0, 0}, {1200, 40, 1, 0});
-        Make<BoxCollider2D>("Left", {-600, 0, 0, 0}, {40, 400, 1, 0});
-        Make<BoxCollider2D>("Right", {600, 0, 0, 0}, {40, 400, 1, 0});
-        IEntity* lift = Make<RigidBody, BoxCollider2D>("Lift", {0, -120, 0, 0}, {200, 10, 1, 0});
-        Body(lift).rigidbodyMode = RigidBody::KINEMATIC;
-        Body(lift).gravityScale = 0.0f;
-        Body(lift).velocity = {30, 0, 0, 0};
-        for (int i = 0; i < 80; ++i)
-        {
-            const Vector4 at{-500.0f + static_cast<float>(i % 20) * 50.0f, static_cast<float>(i / 20) * 45.0f,
-                             0, 0};
-            IEntity* e = i % 2 == 0 ? Make<RigidBody, CircleCollider2D>("Ball", at, {30, 30, 1, 0})
-                                    : Make<RigidBody, BoxCollider2D>("Crate", at, {30, 25, 1, 0});
-            RigidBody& body = Body(e);
-            body.velocity = {static_cast<float>((i * 37) % 90 - 45), static_cast<float>((i * 53) % 60 - 30),
-                             0, 0};
-            body.mass = 0.5f + static_cast<float>(i % 4);
-            body.bounciness = i % 5 == 0 ? 0.5f : 0.0f;
-            body.rotational = i % 7 == 0;
-            Xf(e).angle.z = i % 3 == 0 ? 30.0f : 0.0f;
-        }
-        CurrentScene().transformSystem->UpdateAll();
-        for (int i = 0; i < 600; ++i)
-        {
-            Physics().Update(STEP);
-            if (useWorkers)
-            {
-                CurrentScene().transformSystem->Update(STEP);
-            }
-            else
-            {
-                CurrentScene().transformSystem->UpdateAll();
-            }
-        }
-        return Hash();
-    }
-
-    // FNV-1a over the bits of every body's position and velocity, in registry order.
-    static uint64_t Hash()
-    {
-        uint64_t hash = 1469598103934665603ull;
-        auto mix = [&hash](float value)
-        {
-            uint32_t bits = 0;
-            std::memcpy(&bits, &value, sizeof bits);
-            for (int i = 0; i < 4; ++i)
-            {
-                hash = (hash ^ ((bits >> (8 * i)) & 0xFFu)) * 1099511628211ull;
-            }
-        };
-        for (const auto& entry : PhysicsSystem::physicsEntities)
-        {
-            const auto& p = entry.entity->GetComponent<Component::Transform>()->position;
-            mix(p.x), mix(p.y), mix(p.z);
-            if (const auto* body = entry.entity->GetComponent<RigidBody>())
-            {
-                mix(body->velocity.x), mix(body->velocity.y), mix(body->velocity.z);
-            }
-        }
-        return hash;
-    }
-
-    void Clear()
-    {
-        while (PhysicsSystem::physicsEntities.size() > 0)
-        {
-            CurrentScene().RemoveEntity(PhysicsSystem::physicsEntities.front().entity, false);
-        }
-    }
-};
-
-TEST_F(PhysicsDeterminism, BusySceneHashesTheSameOnEveryRunWithOrWithoutWorkers)
-{
-    const uint64_t first = RunBusyScene(false);
-    for (const auto& entry : PhysicsSystem::physicsEntities)
-    {
-        const auto& p = entry.entity->GetComponent<Component::Transform>()->position;
-        ASSERT_TRUE(std::isfinite(p.x) && std::isfinite(p.y)) << entry.entity->name;
-        if (entry.hasRigidBody)
-        {
-            EXPECT_GT(p.y, -180.0f) << entry.entity->name << " stays above the floor";
-            EXPECT_LT(std::fabs(p.x), 580.0f) << entry.entity->name << " stays between the walls";
-        }
-    }
-    Clear();
-    const uint64_t second = RunBusyScene(false);
-    Clear();
-    const uint64_t withWorkers = RunBusyScene(true);
-    EXPECT_EQ(first, second);
-    EXPECT_EQ(first, withWorkers);
 }
 
 } // namespace Varn::Test

@@ -4,8 +4,6 @@
 #include "physics/Raycast.h"
 #include "scene/JSONManager.h"
 
-#include <cmath>
-
 namespace Varn::Test
 {
 
@@ -61,31 +59,6 @@ TEST_F(Raycasts, RayHitsTheNearSideOfACircleAtItsFraction)
     EXPECT_EQ(hitPoint, (Vector4{10, 0, 0, 1})) << "the end of the ray";
 }
 
-TEST_F(Raycasts, NothingBehindTheOriginIsHitEvenAroundIt)
-{
-    Ball("Behind", {-5, 0, 0, 0});
-    Ball("Around", {-0.5f, 0, 0, 0});
-    hit = sentinel;
-    Settle();
-    EXPECT_FALSE(Raycast(eye, {10, 0, 0, 0}, hitPoint, hit, ""));
-    EXPECT_EQ(hit, sentinel);
-
-    Ball("Ahead", {0.5f, 0, 0, 0});
-    Settle();
-    EXPECT_FALSE(Raycast(eye, {10, 0, 0, 0}, hitPoint, hit, ""))
-        << "a circle round the origin is left from inside";
-}
-
-TEST_F(Raycasts, NearestHitWinsOverRegistryOrder)
-{
-    Ball("Far", {6, 0, 0, 0});
-    IEntity* near = Ball("Near", {3, 0, 0, 0});
-    Settle();
-    EXPECT_TRUE(Raycast(eye, {10, 0, 0, 0}, hitPoint, hit, ""));
-    EXPECT_EQ(hit, near);
-    EXPECT_NEAR(hitPoint.x, 2.0f, 1e-5f);
-}
-
 TEST_F(Raycasts, FreeStandingTriggersAreSkippedButTriggersOnBodiesAreHit)
 {
     IEntity* area = Make<BoxCollider2D>("Area", {5, 0, 0, 0}, {2, 2, 1, 0});
@@ -124,16 +97,6 @@ TEST_F(Raycasts, NameTagLayerAndActivityFilterTheCandidates)
     EXPECT_FALSE(Raycast(eye, {10, 0, 0, 0}, hitPoint, hit, ""));
     EXPECT_EQ(hit, nullptr);
     (void)twin;
-}
-
-TEST_F(Raycasts, TurnedBoxIsHitOnItsEdge)
-{
-    IEntity* crate = Make<BoxCollider2D>("Crate", {5, 0, 0, 0}, {2, 2, 1, 0});
-    Xf(crate).angle.z = 45.0f;
-    CurrentScene().transformSystem->UpdateAll();
-    Settle();
-    EXPECT_TRUE(Raycast(eye, {10, 0, 0, 0}, hitPoint, hit, ""));
-    EXPECT_NEAR(hitPoint.x, 5.0f - std::sqrt(2.0f), 1e-4f) << "the diamond's near corner";
 }
 
 TEST_F(Raycasts, ComponentTurnsFlipsAndMarksItsRays)
