@@ -110,35 +110,6 @@ TEST_F(Input, SticksUseSquareDeadZonesWithoutRescalingAndTriggersIgnoreTravelBel
     EXPECT_EQ(Manager().rightStick.y, 0.0f);
 }
 
-TEST_F(Input, CursorIsMeasuredFromThePictureCentreWithYUp)
-{
-    Window& window = *engine->window;
-    input->state.cursorX = 640;
-    input->state.cursorY = 360;
-    Poll();
-    EXPECT_EQ(Manager().mousePosition.x, 0);
-    EXPECT_EQ(Manager().mousePosition.y, 0);
-
-    input->state.cursorY = 300;
-    input->state.cursorX = 650;
-    Poll();
-    EXPECT_EQ(Manager().mousePosition.y, 60);
-    EXPECT_EQ(Manager().mouseDelta.x, 10);
-    EXPECT_EQ(Manager().mouseDelta.y, 60);
-
-    // Letter-boxed full screen: 1920 x 1080 picture at (0, 60) of a 1920 x 1200 screen.
-    window.fullscreen = true;
-    window.viewportWidth = 1920;
-    window.viewportHeight = 1080;
-    window.viewportX = 0;
-    window.viewportY = 60;
-    input->state.cursorX = 960;
-    input->state.cursorY = 600;
-    Poll();
-    EXPECT_EQ(Manager().mousePosition.x, 0);
-    EXPECT_EQ(Manager().mousePosition.y, 0);
-}
-
 TEST_F(Input, SceneLoadForgetsKeysButNotWhichWereHeld)
 {
     input->state.keys.set('D');
@@ -152,30 +123,6 @@ TEST_F(Input, SceneLoadForgetsKeysButNotWhichWereHeld)
     Poll();
     EXPECT_TRUE(Manager().IsKeyDown('D'));
     EXPECT_FALSE(Manager().IsKeyPressed('D')) << "a key held across a load is not a new press";
-}
-
-TEST(SdlKeys, MapToWindowsVirtualKeys)
-{
-    EXPECT_EQ(SdlInputSource::VirtualKey(SDL_SCANCODE_A), 'A');
-    EXPECT_EQ(SdlInputSource::VirtualKey(SDL_SCANCODE_Z), 'Z');
-    EXPECT_EQ(SdlInputSource::VirtualKey(SDL_SCANCODE_0), '0');
-    EXPECT_EQ(SdlInputSource::VirtualKey(SDL_SCANCODE_9), '9');
-    EXPECT_EQ(SdlInputSource::VirtualKey(SDL_SCANCODE_SPACE), 32);
-    EXPECT_EQ(SdlInputSource::VirtualKey(SDL_SCANCODE_LEFT), 37);
-    EXPECT_EQ(SdlInputSource::VirtualKey(SDL_SCANCODE_DOWN), 40);
-    EXPECT_EQ(SdlInputSource::VirtualKey(SDL_SCANCODE_F12), 123);
-    EXPECT_EQ(SdlInputSource::VirtualKey(SDL_SCANCODE_KP_0), 96);
-    EXPECT_EQ(SdlInputSource::VirtualKey(SDL_SCANCODE_KP_9), 105);
-    EXPECT_EQ(SdlInputSource::VirtualKey(SDL_SCANCODE_RCTRL), 163);
-    EXPECT_EQ(SdlInputSource::VirtualKey(-3), 0);
-
-    std::bitset<256> keys;
-    keys.set(161); // right shift
-    keys.set(164); // left alt
-    SdlInputSource::AddGenericModifiers(keys);
-    EXPECT_TRUE(keys[16]);
-    EXPECT_FALSE(keys[17]);
-    EXPECT_TRUE(keys[18]);
 }
 
 TEST(SdlKeys, PressesSeenByThePumpAreLatchedUntilTheNextSample)

@@ -1,12 +1,8 @@
 #include "support/EngineTest.h"
 
-#include "ecs/Camera.h"
 #include "ecs/EntityManager.h"
 #include "ecs/Transform.h"
 #include "ecs/TransformSystem.h"
-#include "graphics/CameraSystem.h"
-
-#include <cmath>
 
 namespace Varn::Test
 {
@@ -36,23 +32,6 @@ protected:
         return names;
     }
 };
-
-TEST_F(SceneMembership, AddingRegistersComponentsOnce)
-{
-    Scene& scene = CurrentScene();
-    IEntity* e = engine->entities->CreateEntity("Hero");
-    e->AddComponent<Transform>();
-    EXPECT_EQ(scene.transformSystem->Entities().size(), 1u) << "adding a component registers nothing";
-    scene.AddEntity(e);
-    scene.AddEntity(e);
-    EXPECT_EQ(e->scene, &scene);
-    EXPECT_EQ(scene.entities.size(), 2u);
-    EXPECT_EQ(scene.transformSystem->Entities().size(), 2u);
-    EXPECT_EQ(scene.cameraSystem->Entities().size(), 1u);
-
-    e->RemoveAllComponents();
-    EXPECT_EQ(scene.transformSystem->Entities().size(), 1u) << "a destroyed component unregisters";
-}
 
 TEST_F(SceneMembership, HierarchyIsFoundThroughTheSceneListAndActivityFollowsEveryAncestor)
 {
@@ -118,15 +97,6 @@ TEST_F(SceneMembership, NonRecursiveRemovalLeavesChildrenWhereTheyAre)
     CurrentScene().transformSystem->UpdateAll();
     EXPECT_NEAR(t->worldMatrix.m[0][3], 100.0f, 1e-4f);
     EXPECT_NEAR(t->worldMatrix.m[1][3], -10.0f, 1e-4f);
-}
-
-TEST_F(SceneMembership, DestroyingASceneReturnsItsCameraToThePool)
-{
-    IEntity* camera = CurrentScene().mainCamera;
-    engine->scenes->SetCurrent(new Scene());
-    EXPECT_TRUE(camera->components.empty());
-    EXPECT_NE(CurrentScene().mainCamera, camera);
-    EXPECT_TRUE(CurrentScene().mainCamera->GetComponent<Component::Camera>() != nullptr);
 }
 
 } // namespace Varn::Test

@@ -7,26 +7,10 @@
 #include <SDL.h>
 #include <glbinding/gl33core/gl.h>
 
-#include <filesystem>
-#include <fstream>
-#include <unistd.h>
-
 using namespace gl33core;
 
 namespace Varn::Test
 {
-
-TEST(WindowConfigFile, MissingFileGivesTheDefaults)
-{
-    std::string problems;
-    const WindowConfig c = WindowConfig::Load("/nonexistent/gameConfig.ini", &problems);
-    EXPECT_EQ(c.windowedWidth, 1280);
-    EXPECT_EQ(c.windowedHeight, 720);
-    EXPECT_EQ(c.windowWidth, 1920);
-    EXPECT_EQ(c.windowHeight, 1080);
-    EXPECT_TRUE(c.windowFullscreen);
-    EXPECT_TRUE(problems.empty());
-}
 
 TEST(WindowConfigFile, HeightsAreForcedToSixteenByNineUnlessWithinOnePixel)
 {
@@ -60,13 +44,6 @@ TEST(WindowConfigFile, UnusableValuesKeepTheDefaultsAndAreReported)
 
 TEST(LetterBoxing, ScalesUniformlyAndCentres)
 {
-    const LetterBox same = Window::ComputeLetterBox(1280, 720, 2560, 1440);
-    EXPECT_EQ(same.scale, 2.0f);
-    EXPECT_EQ(same.width, 2560);
-    EXPECT_EQ(same.height, 1440);
-    EXPECT_EQ(same.x, 0);
-    EXPECT_EQ(same.y, 0);
-
     const LetterBox taller = Window::ComputeLetterBox(1280, 720, 1920, 1200);
     EXPECT_EQ(taller.width, 1920);
     EXPECT_EQ(taller.height, 1080);
@@ -92,34 +69,11 @@ TEST(DroppedFilePaths, AreCutAtResourcesAndClassifiedByTheFirstListedExtension)
               DROPPED_FILE::SHADER);
     EXPECT_EQ(relative, "Resources\\Shaders\\glow.frag");
     EXPECT_EQ(Window::ClassifyDroppedFile("/tmp/Resources/a.dds.ogg", relative), DROPPED_FILE::TEXTURE);
-    EXPECT_EQ(Window::ClassifyDroppedFile("/tmp/Resources/Music/theme.ogg", relative), DROPPED_FILE::SOUND);
-    EXPECT_EQ(Window::ClassifyDroppedFile("/tmp/Resources/Scripts/a.orin", relative), DROPPED_FILE::SCRIPT);
-    EXPECT_EQ(Window::ClassifyDroppedFile("/tmp/Resources/Fonts/a.ttf", relative), DROPPED_FILE::FONT);
     EXPECT_EQ(Window::ClassifyDroppedFile("/tmp/Resources/notes.txt", relative), DROPPED_FILE::NONE);
     EXPECT_EQ(Window::ClassifyDroppedFile("/tmp/assets/hero.dds", relative), DROPPED_FILE::NONE);
 }
 
 using WindowEvents = EngineTest;
-
-TEST_F(WindowEvents, QuitAndFocusChangesReachTheWindow)
-{
-    SDL_Event event{};
-    event.type = SDL_WINDOWEVENT;
-    event.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
-    clock.AdvanceMilliseconds(40.0);
-    engine->window->HandleEvent(event);
-    EXPECT_FALSE(engine->window->active);
-    EXPECT_EQ(engine->timer->lastTime, clock.now);
-
-    event.window.event = SDL_WINDOWEVENT_FOCUS_GAINED;
-    engine->window->HandleEvent(event);
-    EXPECT_TRUE(engine->window->active);
-
-    EXPECT_TRUE(engine->window->running);
-    event.type = SDL_QUIT;
-    engine->window->HandleEvent(event);
-    EXPECT_FALSE(engine->window->running);
-}
 
 TEST_F(WindowEvents, DroppedFilesReloadOnlyWhileTheGameIsPaused)
 {
@@ -183,36 +137,6 @@ TEST_F(OffscreenWindow, OpensACoreContextAndSwitchesDisplayModes)
     window.SetWindowed();
     EXPECT_EQ(GlViewport(), (std::array<GLint, 4>{0, 0, 1280, 720}));
     EXPECT_EQ(window.viewportX, 0);
-}
-
-TEST_F(OffscreenWindow, LayerFramebuffersFollowTheDisplayMode)
-{
-    ScratchFolder scratch(ScratchFolder::ENTER);
-    scratch.Write("gameConfig.ini", "[Game Settings]\nWindow_Fullscreen=0\nWindowed_Width=640\n");
-    Engine& engine = Engine::Instance();
-    ASSERT_TRUE(engine.window->Create());
-    Graphics::LayerFramebuffer* zero = engine.GetLayerFramebuffer(0);
-    Graphics::LayerFramebuffer* five = engine.GetLayerFramebuffer(5);
-    EXPECT_EQ(engine.GetLayerFramebuffer(0), zero);
-    ASSERT_EQ(engine.layerFramebuffers.size(), 2u);
-    EXPECT_EQ(five->width, 640);
-    engine.window->SetFullscreen();
-    for (const Graphics::LayerFramebufferRecord& record : engine.layerFramebuffers)
-    {
-        EXPECT_NE(record.framebuffer->fbo, 0u);
-        EXPECT_EQ(record.framebuffer->width, engine.window->viewportWidth);
-        EXPECT_EQ(record.framebuffer->height, engine.window->viewportHeight);
-    }
-    engine.window->SetWindowed();
-    EXPECT_EQ(five->width, 640);
-    EXPECT_EQ(five->height, 360);
-    GLint textureWidth = 0;
-    glBindTexture(GL_TEXTURE_2D, five->colorTexture);
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &textureWidth);
-    EXPECT_EQ(textureWidth, 640);
-    glBindFramebuffer(GL_FRAMEBUFFER, five->fbo);
-    EXPECT_EQ(glCheckFramebufferStatus(GL_FRAMEBUFFER), GL_FRAMEBUFFER_COMPLETE);
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
 }
 
 } // namespace Varn::Test

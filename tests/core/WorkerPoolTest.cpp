@@ -9,25 +9,6 @@
 namespace Varn::Test
 {
 
-TEST(WorkerPool, JoinsExactlyTheTasksOfOneCall)
-{
-    WorkerPool pool(3);
-    std::vector<int> results(64, 0);
-    std::vector<std::future<void>> done;
-    for (int i = 0; i < 64; ++i)
-    {
-        done.push_back(pool.Submit([&results, i] { results[i] = i * i; }));
-    }
-    for (auto& f : done)
-    {
-        f.get();
-    }
-    for (int i = 0; i < 64; ++i)
-    {
-        EXPECT_EQ(results[i], i * i);
-    }
-}
-
 TEST(WorkerPool, RunsTasksOffTheCallingThreadAndReportsTheirFailures)
 {
     WorkerPool pool(3);
@@ -49,14 +30,6 @@ TEST(WorkerPool, SlicesCoverEveryIndexOnceWithTheRemainderLast)
     EXPECT_EQ(WorkerPool::Slices(5), (Cuts{0, 1, 2, 3, 5})); // 1, 1, 1 and 2 entities
     EXPECT_EQ(WorkerPool::Slices(3), (Cuts{0, 0, 1, 2, 3}));
     EXPECT_EQ(WorkerPool::Slices(8), (Cuts{0, 2, 4, 6, 8}));
-}
-
-TEST(WorkerPool, WithoutThreadsRunsInline)
-{
-    WorkerPool pool(0);
-    std::thread::id ranOn;
-    pool.Submit([&] { ranOn = std::this_thread::get_id(); }).get();
-    EXPECT_EQ(ranOn, std::this_thread::get_id());
 }
 
 } // namespace Varn::Test

@@ -62,28 +62,4 @@ TEST(EntityPool, DoublesWhenFullAndHandsOutTheFirstNewEntity)
     EXPECT_EQ(extra->id, 4000u);
 }
 
-TEST(EntityPool, FindsTheFirstExactNameMatch)
-{
-    EntityManager manager(3);
-    std::vector<IEntity*> list;
-    for (const char* name : {"Door", "door", "Door"})
-    {
-        IEntity* e = manager.CreateEntity(name);
-        e->AddComponent<Component::Transform>();
-        list.push_back(e);
-    }
-    EXPECT_EQ(EntityManager::FindByName(list, "Door"), list[0]);
-    EXPECT_EQ(EntityManager::FindByName(list, "door"), list[1]);
-    EXPECT_EQ(EntityManager::FindByName(list, "Doo"), nullptr);
-}
-
-TEST_F(EngineTest, MainCameraIsTheFirstEntityOfTheRun)
-{
-    IEntity* camera = CurrentScene().mainCamera;
-    EXPECT_EQ(camera, engine->entities->PoolEntity(0));
-    EXPECT_EQ(camera->id, 0u);
-    EXPECT_EQ(camera->name, "Main Camera");
-    EXPECT_EQ(CurrentScene().entities, std::vector<IEntity*>{camera});
-}
-
 } // namespace Varn::Test

@@ -23,18 +23,6 @@ bool AllFresh(const std::vector<ParticleEmitter::Slot>& pool)
                        });
 }
 
-TEST_F(ParticleEmitterTest, PoolStartsWithCountFreshCellsAndGrowsByCountWhenShort)
-{
-    ParticleEmitter emitter;
-    EXPECT_EQ(emitter.particles.size(), 20u);
-    EXPECT_TRUE(AllFresh(emitter.particles));
-
-    emitter.count = 30; // as a block read after construction would leave it
-    EXPECT_EQ(emitter.GetParticles().size(), 50u);
-    emitter.count = 5;
-    EXPECT_EQ(emitter.GetParticles().size(), 50u);
-}
-
 TEST_F(ParticleEmitterTest, CloneStartsWithAFreshPoolOfItsCount)
 {
     ParticleEmitter original;

@@ -44,15 +44,4 @@ TEST(RigidBodyActions, ModeByNameClearsBouncinessAndUnknownNamesChangeNothing)
     EXPECT_EQ(body.rigidbodyMode, RigidBody::STATIC);
 }
 
-TEST(RigidBodyActions, IgnoredTagsAreKeptOnce)
-{
-    RigidBody body;
-    body.AddIgnoreTag(0b100);
-    body.AddIgnoreTag(0b010);
-    body.AddIgnoreTag(0b100);
-    EXPECT_EQ(body.ignoreTags, (std::vector<uint64_t>{0b100, 0b010}));
-    body.ClearIgnoreTags();
-    EXPECT_TRUE(body.ignoreTags.empty());
-}
-
 } // namespace Varn::Test

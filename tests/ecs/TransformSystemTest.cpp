@@ -4,8 +4,6 @@
 #include "ecs/Transform.h"
 #include "ecs/TransformSystem.h"
 
-#include <cmath>
-
 namespace Varn::Test
 {
 
@@ -25,20 +23,6 @@ protected:
     }
     void Step() { CurrentScene().transformSystem->Update(0.0f); }
 };
-
-TEST_F(Transforms, RootWorldMatrixIsItsLocalMatrix)
-{
-    Transform* t = Make();
-    t->position = {3, 4, 5, 0};
-    t->angle = {0, 0, 30, 0};
-    t->scale = {2, 3, 1, 0};
-    EXPECT_EQ(t->worldMatrix, Math::Matrix4{}) << "matrices stay zero until the first update";
-    Step();
-    EXPECT_EQ(t->worldMatrix, t->localMatrix);
-    EXPECT_EQ(t->worldMatrix.m[0][3], 3.0f);
-    EXPECT_EQ(t->worldMatrix.m[2][3], 5.0f);
-    EXPECT_EQ(t->worldScale, (Math::Vector4{1, 1, 0, 0})) << "roots keep the world scale set elsewhere";
-}
 
 TEST_F(Transforms, QuarterTurnWithDoubleWidthMapsXOntoWorldUpAndFlipsCombineDownTheHierarchy)
 {
@@ -65,19 +49,6 @@ TEST_F(Transforms, QuarterTurnWithDoubleWidthMapsXOntoWorldUpAndFlipsCombineDown
     EXPECT_TRUE(middle->worldFlipY);
     EXPECT_FALSE(leaf->worldFlipX);
     EXPECT_TRUE(leaf->worldFlipY);
-}
-
-TEST_F(Transforms, InactiveEntitiesKeepTheirMatricesUntilUpdateAll)
-{
-    Transform* t = Make();
-    t->position = {1, 0, 0, 0};
-    Step();
-    t->owner->gameObjectActive = false;
-    t->position = {9, 0, 0, 0};
-    Step();
-    EXPECT_EQ(t->worldMatrix.m[0][3], 1.0f);
-    CurrentScene().transformSystem->UpdateAll();
-    EXPECT_EQ(t->worldMatrix.m[0][3], 9.0f);
 }
 
 TEST_F(Transforms, ParallelSlicesMatchASerialPass)
@@ -108,24 +79,6 @@ TEST_F(Transforms, ParallelSlicesMatchASerialPass)
         ASSERT_EQ(parallel[i], all[i]->worldMatrix) << "entity " << i;
     }
     EXPECT_GT(CurrentScene().transformSystem->lastUpdateSeconds, 0.0f);
-}
-
-TEST(EulerAngles, RecoverTheTurnOfAWorldMatrix)
-{
-    Transform t;
-    t.angle = {0, 0, 135, 0};
-    t.scale = {3, 3, 1, 0};
-    EXPECT_NEAR(Transform::EulerFromMatrix(t.ComputeLocalMatrix()).z, 135.0f, 1e-3f);
-    t.angle = {0, 0, -170, 0};
-    t.flipX = true;
-    EXPECT_NEAR(Transform::EulerFromMatrix(t.ComputeLocalMatrix()).z, 10.0f, 1e-3f)
-        << "a mirrored x axis reads as the opposite turn";
-    t.angle = {20, 0, 0, 0};
-    t.scale = {1, 1, 1, 0};
-    t.flipX = false;
-    const Math::Vector4 e = Transform::EulerFromMatrix(t.ComputeLocalMatrix());
-    EXPECT_NEAR(e.x, 20.0f, 1e-3f);
-    EXPECT_NEAR(e.z, 0.0f, 1e-3f);
 }
 
 } // namespace Varn::Test

@@ -3,7 +3,6 @@
 #include "ecs/Animator.h"
 #include "ecs/EntityManager.h"
 #include "ecs/SpriteRenderer.h"
-#include "ecs/UIImage.h"
 #include "graphics/AnimationSystem.h"
 #include "resource/Mesh2D.h"
 
@@ -65,14 +64,6 @@ TEST_F(SpriteAnimation, LoopingRunsWrapEitherWayAndOneShotHoldsItsLastFrame)
     EXPECT_EQ(Shown(2, 0.1f), (std::vector<int>{5, 4}));
 }
 
-TEST_F(SpriteAnimation, AdvancesAtMostOneFramePerStepAndWaitsForTheTimer)
-{
-    Play(Animation(0, 7, "Run", true));
-    EXPECT_EQ(Shown(2, 1.0f), (std::vector<int>{1, 2}));
-    EXPECT_FLOAT_EQ(animator->frameTimer, 0.1f) << "overshoot is dropped";
-    EXPECT_EQ(Shown(3, 0.04f), (std::vector<int>{2, 2, 3}));
-}
-
 TEST_F(SpriteAnimation, CellOffsetCountsAcrossThenDownAndFramesPastTheSheetWrapToItsFirstCells)
 {
     Play(Animation(5, 5, "Cell", true));
@@ -92,32 +83,6 @@ TEST_F(SpriteAnimation, CellOffsetCountsAcrossThenDownAndFramesPastTheSheetWrapT
     Shown(1, 0.1f);
     EXPECT_EQ(sprite->frame, 13u);
     EXPECT_LT(sprite->texOffset[1], 1.0f);
-}
-
-TEST_F(SpriteAnimation, InactiveRenderersStopTheClockButAnActiveImageKeepsTheSpriteAnimating)
-{
-    Play(Animation(0, 3, "Walk", true));
-    sprite->enabled = false;
-    EXPECT_EQ(Shown(2, 0.1f), (std::vector<int>{0, 0}));
-    EXPECT_FLOAT_EQ(animator->frameTimer, 0.1f);
-
-    auto* image = entity->AddComponent<UIComponent::UIImage>();
-    image->mesh = &sheet;
-    EXPECT_EQ(Shown(1, 0.1f), (std::vector<int>{1})) << "the sprite shows the frame, active or not";
-    EXPECT_EQ(image->frame, 0u);
-
-    entity->gameObjectActive = false;
-    EXPECT_EQ(Shown(1, 0.1f), (std::vector<int>{1}));
-}
-
-TEST_F(SpriteAnimation, UnknownNameKeepsTheCurrentRun)
-{
-    animator->animationList = {Animation(0, 1, "Idle", true), Animation(2, 3, "Jump", false)};
-    animator->currentAnimation = &animator->animationList[0];
-    EXPECT_TRUE(animator->SetAnimation("Jump"));
-    EXPECT_EQ(animator->currentAnimation, &animator->animationList[1]);
-    EXPECT_FALSE(animator->SetAnimation("jump"));
-    EXPECT_EQ(animator->currentAnimation, &animator->animationList[1]);
 }
 
 } // namespace Varn::Test

@@ -10,12 +10,7 @@
 #include "graphics/CameraSystem.h"
 #include "graphics/GraphicsSystem.h"
 #include "resource/ResourceManager.h"
-#include "resource/Shader.h"
 #include "scene/JSONManager.h"
-
-#include <glbinding/gl33core/gl.h>
-
-using namespace gl33core;
 
 namespace Varn::Test
 {
@@ -42,22 +37,6 @@ TEST_F(Drawing, LayersStackInOrderAndDepthOrdersWithinALayer)
     }
 }
 
-TEST_F(Drawing, DimmedLayerIsDarkerAndAnEmptyLayerIsNotComposited)
-{
-    Sprite(0, 0, 0, 300, 1, {1, 1, 1, 1});
-    engine->GetLayerFramebuffer(1)->ApplyEffect(Graphics::LAYER_EFFECT::DIM);
-    engine->GetLayerFramebuffer(7)->ApplyEffect(Graphics::LAYER_EFFECT::BLUR); // nothing on it
-    Frame();
-    const RGB dim = At(0, 0);
-    EXPECT_NEAR(dim[0], 153, 1);
-    EXPECT_EQ(At(600, 0), (RGB{0, 0, 0}));
-    EXPECT_EQ(engine->layerFramebuffers.size(), 2u);
-
-    engine->GetLayerFramebuffer(1)->ApplyEffect(Graphics::LAYER_EFFECT::RESET);
-    Frame();
-    EXPECT_EQ(At(0, 0), (RGB{255, 255, 255}));
-}
-
 TEST_F(Drawing, LightsBrightenLitSpritesOnlyWhileLightingIsOn)
 {
     IEntity* sprite = Sprite(0, 0, 0, 300, 0, {0.25f, 0.25f, 0.25f, 1});
@@ -78,24 +57,6 @@ TEST_F(Drawing, LightsBrightenLitSpritesOnlyWhileLightingIsOn)
     sprite->GetComponent<SpriteRenderer>()->receiveLight = false;
     Frame();
     EXPECT_EQ(At(0, 0), unlit);
-}
-
-TEST_F(Drawing, EveryLightOfALayerIsCountedAndTheShaderCapsThem)
-{
-    Sprite(0, 0, 0, 300, 4, {1, 1, 1, 1});
-    for (int i = 0; i < 130; ++i)
-    {
-        IEntity* lamp = engine->entities->CreateEntity();
-        lamp->AddComponent<Transform>();
-        lamp->AddComponent<Component::Light>();
-        lamp->layer = 4;
-        CurrentScene().AddEntity(lamp);
-    }
-    Frame();
-    const GLuint program = engine->resources->FindShader(System::ResourceManager::SPRITE_SHADER)->program;
-    GLint inUse = 0;
-    glGetUniformiv(program, glGetUniformLocation(program, "lightsInUse"), &inUse);
-    EXPECT_EQ(inUse, 130);
 }
 
 TEST_F(Drawing, CullingDecidesListMembership)
@@ -126,53 +87,6 @@ TEST_F(Drawing, CullingDecidesListMembership)
     EXPECT_FLOAT_EQ(left->GetComponent<Transform>()->worldScale.x, 120.0f) << "sizes are written for physics";
 }
 
-TEST_F(Drawing, GlobalLightsReachEveryDrawnLayerAndUnattenuatedLightsReachFar)
-{
-    Sprite(0, 0, 0, 100, 1, {1, 1, 1, 1});
-    Sprite(0, 0, 0, 100, 6, {1, 1, 1, 1});
-    auto addLight = [&](float x, uint32_t layer, bool global, float quadratic)
-    {
-        IEntity* lamp = engine->entities->CreateEntity();
-        lamp->AddComponent<Transform>()->position = {x, 0, 0, 0};
-        auto* light = lamp->AddComponent<Component::Light>();
-        light->isGlobal = global;
-        light->quadratic = quadratic;
-        lamp->layer = layer;
-        CurrentScene().AddEntity(lamp);
-        return lamp;
-    };
-    IEntity* sun = addLight(0, 9, true, 0.032f);
-    // Unattenuated: half-size 0.1875 * sqrt(50 / 1e-7), about 4193 units.
-    IEntity* far = addLight(960 + 4150, 1, false, 0.0f);
-    IEntity* dim = addLight(960 + 4150, 1, false, 0.032f);
-
-    CurrentScene().transformSystem->UpdateAll();
-    CurrentScene().cameraSystem->Update(0.0f);
-    Graphics().CollectDrawables();
-    auto lights = [&](int32_t layer) { return Graphics().lightLists[layer]; };
-    EXPECT_EQ(lights(1), (std::vector<IEntity*>{far, sun}));
-    EXPECT_EQ(lights(6), (std::vector<IEntity*>{sun}));
-    (void)dim;
-}
-
-TEST_F(Drawing, SpriteCoversThePlaceAndSizeItsTransformTextureAndMeshGive)
-{
-    IEntity* e = Sprite(300, -120, 0, 120, 0, {1, 0, 0, 1});
-    e->GetComponent<Transform>()->flipX = true; // mirrored, but never culled away
-    Frame();
-    EXPECT_EQ(At(300, -120), (RGB{255, 0, 0}));
-    EXPECT_EQ(At(300 + 55, -120 + 55), (RGB{255, 0, 0}));
-    EXPECT_EQ(At(300 + 67, -120), (RGB{0, 0, 0}));
-    EXPECT_EQ(At(300, -120 - 67), (RGB{0, 0, 0}));
-
-    // A two-cell sheet shows one cell: half the texture's width.
-    e->GetComponent<SpriteRenderer>()->mesh = engine->resources->GetMesh("twoCells", 2, 1);
-    Frame();
-    EXPECT_EQ(At(300 + 25, -120), (RGB{255, 0, 0}));
-    EXPECT_EQ(At(300 + 37, -120), (RGB{0, 0, 0}));
-    EXPECT_EQ(At(300, -120 + 55), (RGB{255, 0, 0}));
-}
-
 TEST_F(Drawing, BlurAndDimOutliveASceneLoadUntilReset)
 {
     const std::string scene =
@@ -200,28 +114,6 @@ TEST_F(Drawing, BlurAndDimOutliveASceneLoadUntilReset)
     Frame();
     EXPECT_EQ(At(0, 0), (RGB{255, 255, 255}));
     EXPECT_EQ(At(edge + 9, 0), (RGB{0, 0, 0}));
-}
-
-class LetterBoxedDrawing : public Drawing
-{
-protected:
-    void SetUp() override { Open("[Game Settings]\nWindow_Fullscreen=1\n"); }
-};
-
-TEST_F(LetterBoxedDrawing, ThePictureKeepsItsEdgesInsideTheBars)
-{
-    const Window& w = *engine->window;
-    ASSERT_TRUE(w.viewportX > 0 || w.viewportY > 0) << "the offscreen desktop is not 16:9";
-    Sprite(0, 540 - 30, 0, 60, 0, {1, 0, 0, 1});  // along the top edge of the view
-    Sprite(0, -540 + 30, 0, 60, 0, {0, 1, 0, 1}); // along the bottom edge
-    Frame();
-    EXPECT_EQ(At(0, 540 - 10), (RGB{255, 0, 0}));
-    EXPECT_EQ(At(0, -540 + 10), (RGB{0, 255, 0}));
-    // Nothing is drawn into the bars.
-    std::array<uint8_t, 4> bar{};
-    glReadPixels(w.viewportX + w.viewportWidth / 2, w.viewportY + w.viewportHeight + 2, 1, 1, GL_RGBA,
-                 GL_UNSIGNED_BYTE, bar.data());
-    EXPECT_EQ(bar[0], 0);
 }
 
 } // namespace Varn::Test

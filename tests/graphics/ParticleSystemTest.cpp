@@ -1,18 +1,12 @@
-// Emission, pools, simulation and drawing of particle emitters.
-#include "support/DrawingTest.h"
+// Emission, pools and simulation of particle emitters.
 #include "support/EngineTest.h"
 
 #include "core/Random.h"
 #include "ecs/EntityManager.h"
 #include "ecs/ParticleEmitter.h"
-#include "ecs/Transform.h"
-#include "ecs/TransformSystem.h"
 #include "graphics/ParticleSystem.h"
-#include "resource/ResourceManager.h"
-#include "resource/Texture2D.h"
 
 #include <algorithm>
-#include <cmath>
 #include <deque>
 #include <functional>
 
@@ -22,8 +16,8 @@ namespace
 {
 
 using Component::ParticleEmitter;
+using ECS::IEntity;
 using Particle::ParticleCell;
-using RGB = std::array<int, 3>;
 
 constexpr float STEP = 0.016666668f; // what the frame loop passes for one fixed step
 
@@ -65,13 +59,6 @@ protected:
     }
 
     void Step(float dt = STEP) { CurrentScene().particleSystem->Update(dt); }
-    void Steps(int count)
-    {
-        for (int i = 0; i < count; ++i)
-        {
-            Step();
-        }
-    }
 
     std::deque<float> fractions;
     IEntity* entity = nullptr;
@@ -117,27 +104,6 @@ TEST_F(ParticleSystemTest, ContinuousEmitterSpawnsAtTheFirstStepThenEachTimeItsI
         EXPECT_EQ(spawns[i] - spawns[i - 1], 12);
     }
     EXPECT_EQ(AliveCount(fixedStep), spawns.size()) << "one particle per emission";
-}
-
-TEST_F(ParticleSystemTest, PoolGrowsByCountOnlyWhenASpawnFindsEveryCellAlive)
-{
-    ParticleEmitter& slow = Emitter();
-    Steps(300);
-    EXPECT_EQ(slow.particles.size(), 20u) << "one particle every 0.2 s living 1 s never fills 20 cells";
-
-    CurrentScene().RemoveEntity(entity, true);
-    ParticleEmitter& fast = Emitter();
-    fast.emissionRateRange = {0.01f, 0.01f}; // one spawn per step
-    Steps(20);
-    EXPECT_EQ(fast.particles.size(), 20u);
-    EXPECT_EQ(AliveCount(fast), 20u);
-    Step();
-    ASSERT_EQ(fast.particles.size(), 40u);
-    EXPECT_TRUE(fast.particles[39].second.alive) << "the spawn takes the last of the new cells";
-    EXPECT_FALSE(fast.particles[20].second.alive);
-    Step();
-    EXPECT_TRUE(fast.particles[20].second.alive) << "then the first dead cell again";
-    EXPECT_EQ(fast.particles.size(), 40u);
 }
 
 TEST_F(ParticleSystemTest, BurstSpawnsCountAtOnceAndRepeatsUntilDestroyOnDeathUsesItUp)
@@ -186,59 +152,6 @@ TEST_F(ParticleSystemTest, BurstSpawnsCountAtOnceAndRepeatsUntilDestroyOnDeathUs
     EXPECT_TRUE(CurrentScene().particleSystem->Entities().empty());
 }
 
-TEST_F(ParticleSystemTest, SpentEmitterStaysWhileTheSceneIsNotPlayingAndItsBurstsAreNotCounted)
-{
-    CurrentScene().playing = false;
-    ParticleEmitter& emitter = Emitter();
-    emitter.burst = true;
-    emitter.destroyOnDeath = true;
-    emitter.burstCount = 1;
-    Step();
-    EXPECT_EQ(emitter.burstCount, 1);
-    emitter.burstCount = 0;
-    Steps(90);
-    EXPECT_EQ(AliveCount(emitter), 0u) << "a spent emitter emits nothing";
-    EXPECT_EQ(entity->GetComponent<ParticleEmitter>(), &emitter);
-}
-
-TEST_F(ParticleSystemTest, SpeedFallsLinearlyToItsEndOverTheLife)
-{
-    ParticleEmitter& emitter = Emitter();
-    emitter.endSpeed = {0.0f, 0.0f};
-    emitter.spread = 0.0f;
-    emitter.emissionRateRange = {10.0f, 10.0f};
-    const ParticleCell& cell = emitter.particles[0].second;
-    Step(0.25f);
-    EXPECT_FLOAT_EQ(cell.speedRate, -100.0f);
-    EXPECT_FLOAT_EQ(cell.speed, 75.0f);
-    EXPECT_FLOAT_EQ(cell.position.x, 75.0f * 0.25f) << "moved at the speed after this step's change";
-    Step(0.25f);
-    Step(0.25f);
-    EXPECT_FLOAT_EQ(cell.speed, 25.0f);
-    EXPECT_FLOAT_EQ(cell.position.x, (75.0f + 50.0f + 25.0f) * 0.25f);
-}
-
-TEST_F(ParticleSystemTest, NoSpreadAtNinetyDegreesGoesStraightUpFromTheEmitter)
-{
-    ParticleEmitter& emitter = Emitter(50.0f, -20.0f);
-    emitter.direction = 90.0f;
-    emitter.spread = 0.0f;
-    emitter.xOffset = emitter.yOffset = 0.0f;
-    Steps(30);
-    ASSERT_EQ(AliveCount(emitter), 3u);
-    for (const auto& [visible, cell] : emitter.particles)
-    {
-        if (cell.alive)
-        {
-            EXPECT_NEAR(cell.position.x, 50.0f, 1e-3f);
-            EXPECT_GT(cell.position.y, -20.0f);
-            EXPECT_NEAR(cell.direction.y, 1.0f, 1e-6f);
-        }
-    }
-    // Oldest particle first: 30 steps at 100 units a second.
-    EXPECT_NEAR(emitter.particles[0].second.position.y, -20.0f + 50.0f, 0.01f);
-}
-
 TEST_F(ParticleSystemTest, SpawnPicksColourAndScaleWithOneFractionAndSpreadsOverOffsetsAndAngle)
 {
     ParticleEmitter& emitter = Emitter(10.0f, 20.0f);
@@ -260,57 +173,6 @@ TEST_F(ParticleSystemTest, SpawnPicksColourAndScaleWithOneFractionAndSpreadsOver
     EXPECT_NEAR(cell.direction.x, -1.0f, 1e-6f) << "the top of 0..180 degrees";
     EXPECT_NEAR(cell.direction.y, 0.0f, 1e-6f);
     EXPECT_TRUE(cell.alive);
-}
-
-TEST_F(ParticleSystemTest, GravityLowersDirectionWithoutRenormalising)
-{
-    ParticleEmitter& emitter = Emitter();
-    emitter.hasGravity = true;
-    emitter.life = {5.0f, 5.0f};
-    emitter.emissionRateRange = {10.0f, 10.0f};
-    const ParticleCell& cell = emitter.particles[0].second;
-    Step(0.0f);
-    const float startY = cell.direction.y;
-    Steps(60);
-    EXPECT_NEAR(cell.direction.y, startY - 0.98f, 1e-4f);
-    EXPECT_GT(std::hypot(cell.direction.x, cell.direction.y), 1.2f);
-
-    emitter.particles[0].second.alive = false;
-    emitter.gravityScale = 2.0f;
-    emitter.emissionTimer = 0.0f;
-    Step(0.5f);
-    EXPECT_NEAR(cell.direction.y, startY - 0.98f, 1e-4f) << "scale 2 for half a second";
-}
-
-TEST_F(ParticleSystemTest, ModelCoversTheTextureAndTurnsToTheDirectionOnlyWhenAsked)
-{
-    ParticleEmitter& emitter = Emitter(30.0f, 40.0f);
-    emitter.particleTexture = engine->resources->GetTexture("Resources\\Sprites\\wide.dds");
-    emitter.particleTexture->width = 8;
-    emitter.particleTexture->height = 4;
-    emitter.startScale = emitter.endScale = {{2, 3, 1, 0}, {2, 3, 1, 0}};
-    emitter.startSpeed = emitter.endSpeed = {0.0f, 0.0f};
-    emitter.direction = 90.0f;
-    emitter.spread = 0.0f;
-    const Math::Matrix4& model = emitter.particles[0].second.model;
-    Step();
-    Math::Matrix4 expected;
-    expected.m[0][0] = 16.0f;
-    expected.m[1][1] = 12.0f;
-    expected.m[2][2] = expected.m[3][3] = 1.0f;
-    expected.m[0][3] = 30.0f;
-    expected.m[1][3] = 40.0f;
-    EXPECT_EQ(model, expected);
-
-    emitter.rotateToDirection = true;
-    Step();
-    // Moving along +y: the texture's x axis now points up.
-    EXPECT_NEAR(model.m[0][0], 0.0f, 1e-5f);
-    EXPECT_NEAR(model.m[0][1], -12.0f, 1e-5f);
-    EXPECT_NEAR(model.m[1][0], 16.0f, 1e-5f);
-    EXPECT_NEAR(model.m[1][1], 0.0f, 1e-5f);
-    EXPECT_EQ(model.m[0][3], 30.0f);
-    EXPECT_EQ(model.m[1][3], 40.0f);
 }
 
 // A life that reaches exactly zero dies in that step with its model untouched; emission from the
@@ -342,25 +204,6 @@ TEST_F(ParticleSystemTest, ParticleDiesWhenItsLifeReachesExactlyZeroAndEdgeEmiss
     EXPECT_EQ(cell.position.y, 50.0f);
 }
 
-TEST_F(ParticleSystemTest, EveryCellOfALargePoolIsSimulatedExactlyOnce)
-{
-    ParticleEmitter& emitter = Emitter();
-    emitter.count = 1003; // four uneven slices
-    emitter.particles.assign(1003, {});
-    for (auto& [visible, cell] : emitter.particles)
-    {
-        cell.alive = true;
-        cell.life = 10.0f;
-    }
-    emitter.particles[1002].second.alive = false;
-    CurrentScene().particleSystem->Simulate(emitter, 0.5f);
-    for (std::size_t i = 0; i < 1002; ++i)
-    {
-        ASSERT_EQ(emitter.particles[i].second.life, 9.5f) << "cell " << i;
-    }
-    EXPECT_EQ(emitter.particles[1002].second.life, 10.0f) << "dead cells are left alone";
-}
-
 TEST_F(ParticleSystemTest, EmitterWithoutCellsAndACountOfZeroSpawnsNothingAndDoesNotCrash)
 {
     ParticleEmitter& emitter = Emitter();
@@ -382,68 +225,5 @@ TEST_F(ParticleSystemTest, EmitterWithoutCellsAndACountOfZeroSpawnsNothingAndDoe
 }
 
 } // namespace
-
-// Instanced particles on the real offscreen context.
-class ParticleDrawing : public Drawing
-{
-protected:
-    // An emitter whose pool holds the given particles, already simulated into place.
-    ParticleEmitter& Particles(std::initializer_list<Math::Vector4> positions, Helper::VarnColor color,
-                               bool glow)
-    {
-        IEntity* e = engine->entities->CreateEntity("Emitter");
-        e->AddComponent<Transform>()->position = {0, 0, 1, 0}; // drawn after sprites at z 0
-        auto* emitter = e->AddComponent<ParticleEmitter>();
-        // The opaque white sprite rather than the soft dot, so covered pixels take the colour.
-        emitter->particleTexture = engine->resources->GetTexture(System::ResourceManager::DEFAULT_TEXTURE);
-        emitter->glow = glow;
-        emitter->emissionTimer = 1000.0f; // nothing new is emitted
-        CurrentScene().AddEntity(e);
-        std::size_t i = 0;
-        for (const Math::Vector4& position : positions)
-        {
-            ParticleCell& cell = emitter->particles[i++].second;
-            cell.alive = true;
-            cell.life = 10.0f;
-            cell.position = position;
-            cell.color = color;
-            cell.scale = {3, 3, 1, 0}; // 96 world units: 16 pixels
-        }
-        CurrentScene().particleSystem->Simulate(*emitter, 0.0f);
-        return *emitter;
-    }
-};
-
-TEST_F(ParticleDrawing, EveryLiveVisibleParticleIsDrawnInOneInstancedDraw)
-{
-    ParticleEmitter& emitter =
-        Particles({{-300, 0, 0, 1}, {300, 120, 0, 1}, {0, -200, 0, 1}}, {1, 0, 0, 1}, false);
-    emitter.particles[2].second.life = -1.0f;
-    emitter.particles[2].second.alive = false; // dead cells are not drawn
-    Frame();
-    EXPECT_EQ(At(-300, 0), (RGB{255, 0, 0}));
-    EXPECT_EQ(At(300, 120), (RGB{255, 0, 0}));
-    EXPECT_EQ(At(0, -200), (RGB{0, 0, 0}));
-    EXPECT_EQ(At(0, 0), (RGB{0, 0, 0}));
-    EXPECT_EQ(At(-300 + 66, 0), (RGB{0, 0, 0})) << "a scale-3 particle covers 96 units";
-}
-
-TEST_F(ParticleDrawing, GlowAddsLightWhilePlainParticlesCoverWhatIsBehind)
-{
-    Sprite(0, 0, 0, 600, 0, {0, 0, 1, 1}); // blue backdrop
-    ParticleEmitter& plain = Particles({{-150, 0, 1, 1}}, {1, 0, 0, 1}, false);
-    Particles({{150, 0, 1, 1}}, {1, 0, 0, 1}, true);
-    Frame();
-    EXPECT_EQ(At(-150, 0), (RGB{255, 0, 0}));
-    const RGB glowing = At(150, 0);
-    EXPECT_GT(glowing[0], 200);
-    EXPECT_EQ(glowing[2], 255) << "the backdrop shows through added light";
-
-    plain.particles[0].second.position = {-3000, 0, 1, 1}; // off screen: culled
-    CurrentScene().particleSystem->Simulate(plain, 0.0f);
-    Frame();
-    EXPECT_FALSE(plain.particles[0].first);
-    EXPECT_EQ(At(-150, 0), (RGB{0, 0, 255}));
-}
 
 } // namespace Varn::Test

@@ -146,40 +146,5 @@ TEST_F(UIButtonSystemTest, PressHoldAndReleaseOverTheButtonAndMovingOffAHeldButt
     EXPECT_TRUE(button.isDown);
 }
 
-TEST_F(UIButtonSystemTest, HeldButtonEndsThePassSoLaterButtonsKeepTheirState)
-{
-    UIButton& first = Button(0, 0);
-    UIButton& second = Button(400, 0);
-    Step(400, 0);
-    ASSERT_TRUE(second.hovered);
-
-    Step(0, 0, true);
-    EXPECT_TRUE(first.isDown);
-    EXPECT_TRUE(second.hovered) << "not reached while the first is held";
-    EXPECT_EQ(second.currentTexture, hover);
-
-    Step(0, 0);
-    EXPECT_FALSE(second.hovered);
-    EXPECT_EQ(second.currentTexture, normal);
-}
-
-TEST_F(UIButtonSystemTest, DisabledButtonIsLeftAloneAndScaleSizesTheHitArea)
-{
-    UIButton& button = Button(0, 0);
-    button.owner->GetComponent<Component::Transform>()->scale = {-2, 0.5f, 1, 0};
-    button.enabled = false;
-    Step(0, 0, true);
-    EXPECT_FALSE(button.clicked);
-    EXPECT_FALSE(button.isDown);
-
-    button.enabled = true;
-    Step(199, 24);
-    EXPECT_TRUE(button.hovered) << "mirrored buttons are hit like their unmirrored twins";
-    EXPECT_EQ(button.owner->GetComponent<Component::Transform>()->worldScale,
-              (Math::Vector4{-400, 50, 0, 0}));
-    Step(0, 25);
-    EXPECT_FALSE(button.hovered);
-}
-
 } // namespace
 } // namespace Varn::Test
