@@ -73,4 +73,31 @@ TEST_F(AISystemTest, AThrowingTreeIsLoggedByNameAndTheOthersStillTick)
 }
 
 } // namespace
+
+TEST_F(AISystemTest, CopiedComponentsTickOneTreeAndShareItsBlackboards)
+{
+    ECS::IEntity* original = Make<Component::BehaviourComponent>("Original");
+    auto* behaviour = original->GetComponent<Component::BehaviourComponent>();
+    behaviour->type = Component::SPAWNER;
+    Frames(1);
+    ASSERT_NE(behaviour->tree, nullptr);
+
+    ECS::IEntity* copy = engine->entities->CreateEntity("Copy");
+    copy->AddComponent<Component::Transform>();
+    copy->AddComponent(behaviour->Clone());
+    CurrentScene().AddEntity(copy);
+
+    auto* copied = copy->GetComponent<Component::BehaviourComponent>();
+    EXPECT_EQ(copied->type, Component::SPAWNER);
+    EXPECT_EQ(copied->tree, behaviour->tree);
+    behaviour->tree->floatVariables["SpawnCount"] = 7.0f;
+    EXPECT_EQ(copied->tree->floatVariables.at("SpawnCount"), 7.0f);
+
+    // Both entities now tick the same root.
+    auto probe = Probe();
+    behaviour->tree->child = probe;
+    AI().Update(STEP);
+    EXPECT_EQ(probe->runs, 2);
+}
+
 } // namespace Varn::Test

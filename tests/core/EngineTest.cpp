@@ -146,4 +146,69 @@ TEST_F(FrameLoop, StepReadsTheCurrentSceneAfresh)
     EXPECT_EQ(newPhysics->steps.size(), 3u);
 }
 
+TEST_F(FrameLoop, SixtyHertzFramesRunOneStepEach)
+{
+    int steps = 0;
+    for (int i = 0; i < 600; ++i)
+    {
+        clock.AdvanceNanoseconds(16666667);
+        engine->Update();
+        steps += engine->stepsLastFrame;
+    }
+    EXPECT_EQ(steps, 600);
+}
+
+TEST_F(FrameLoop, TimeScaleShortensTheStepButNotItsRate)
+{
+    engine->timer->timeScale = 0.5f;
+    int steps = 0;
+    for (int i = 0; i < 60; ++i)
+    {
+        steps += Frame(1000.0 / 60.0);
+    }
+    EXPECT_EQ(steps, 60);
+    for (float dt : physics->steps)
+    {
+        EXPECT_FLOAT_EQ(dt, 1.0f / 120.0f);
+    }
+}
+
+TEST_F(FrameLoop, CountersAdvanceOneSixtiethOfGameTimePerDisplayedFrame)
+{
+    Time::FrameCounter* running = engine->timer->CreateCounter(false);
+    Time::FrameCounter* paused = engine->timer->CreateCounter(true);
+    Frame(50.0);
+    Frame(5.0);
+    EXPECT_EQ(running->elapsed, Time::Timer::COUNTER_STEP + Time::Timer::COUNTER_STEP);
+    EXPECT_EQ(paused->elapsed, 0.0f);
+    paused->paused = false;
+    Frame(16.0);
+    EXPECT_EQ(paused->elapsed, Time::Timer::COUNTER_STEP);
+    EXPECT_EQ(engine->timer->Counters().size(), 2u);
+
+    // Game time: half pace in slow motion, none while the game is paused by its time scale.
+    engine->timer->timeScale = 0.5f;
+    Frame(16.0);
+    EXPECT_FLOAT_EQ(paused->elapsed, 1.5f * Time::Timer::COUNTER_STEP);
+    engine->timer->timeScale = 0.0f;
+    Frame(16.0);
+    EXPECT_FLOAT_EQ(paused->elapsed, 1.5f * Time::Timer::COUNTER_STEP);
+}
+
+TEST_F(FrameLoop, RegainingFocusMeasuresFromTheMomentOfFocus)
+{
+    Frame(16.0);
+    clock.AdvanceMilliseconds(300.0);
+    engine->window->SetActive(false);
+    EXPECT_FALSE(engine->window->active);
+    clock.AdvanceMilliseconds(5000.0);
+    engine->window->SetActive(true);
+    EXPECT_EQ(engine->timer->deltaTime, 0.0);
+    clock.AdvanceMilliseconds(20.0);
+    engine->Update();
+    EXPECT_NEAR(engine->timer->deltaTime, 0.020, 1e-9);
+    EXPECT_NEAR(engine->timer->fps, 50.0, 1e-6);
+    EXPECT_EQ(engine->stepsLastFrame, 2); // 16 ms owed from before, plus these 20 ms
+}
+
 } // namespace Varn::Test

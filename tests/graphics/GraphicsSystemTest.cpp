@@ -116,4 +116,44 @@ TEST_F(Drawing, BlurAndDimOutliveASceneLoadUntilReset)
     EXPECT_EQ(At(edge + 9, 0), (RGB{0, 0, 0}));
 }
 
+TEST_F(Drawing, SpriteCoversThePlaceAndSizeItsTransformTextureAndMeshGive)
+{
+    IEntity* e = Sprite(300, -120, 0, 120, 0, {1, 0, 0, 1});
+    e->GetComponent<Transform>()->flipX = true; // mirrored, but never culled away
+    Frame();
+    EXPECT_EQ(At(300, -120), (RGB{255, 0, 0}));
+    EXPECT_EQ(At(300 + 55, -120 + 55), (RGB{255, 0, 0}));
+    EXPECT_EQ(At(300 + 67, -120), (RGB{0, 0, 0}));
+    EXPECT_EQ(At(300, -120 - 67), (RGB{0, 0, 0}));
+
+    // A two-cell sheet shows one cell: half the texture's width.
+    e->GetComponent<SpriteRenderer>()->mesh = engine->resources->GetMesh("twoCells", 2, 1);
+    Frame();
+    EXPECT_EQ(At(300 + 25, -120), (RGB{255, 0, 0}));
+    EXPECT_EQ(At(300 + 37, -120), (RGB{0, 0, 0}));
+    EXPECT_EQ(At(300, -120 + 55), (RGB{255, 0, 0}));
+}
+
+class LetterBoxedDrawing : public Drawing
+{
+protected:
+    void SetUp() override { Open("[Game Settings]\nWindow_Fullscreen=1\n"); }
+};
+
+TEST_F(LetterBoxedDrawing, ThePictureKeepsItsEdgesInsideTheBars)
+{
+    const Window& w = *engine->window;
+    ASSERT_TRUE(w.viewportX > 0 || w.viewportY > 0) << "the offscreen desktop is not 16:9";
+    Sprite(0, 540 - 30, 0, 60, 0, {1, 0, 0, 1});  // along the top edge of the view
+    Sprite(0, -540 + 30, 0, 60, 0, {0, 1, 0, 1}); // along the bottom edge
+    Frame();
+    EXPECT_EQ(At(0, 540 - 10), (RGB{255, 0, 0}));
+    EXPECT_EQ(At(0, -540 + 10), (RGB{0, 255, 0}));
+    // Nothing is drawn into the bars.
+    std::array<uint8_t, 4> bar{};
+    glReadPixels(w.viewportX + w.viewportWidth / 2, w.viewportY + w.viewportHeight + 2, 1, 1, GL_RGBA,
+                 GL_UNSIGNED_BYTE, bar.data());
+    EXPECT_EQ(bar[0], 0);
+}
+
 } // namespace Varn::Test

@@ -1,5 +1,6 @@
 #include "physics/PhysicsTestSupport.h"
 
+#include <cstring>
 #include <cmath>
 
 namespace Varn::Test
@@ -294,6 +295,103 @@ TEST_F(PhysicsRegistry, EntriesKeepInsertionOrderTrackTheBodyAndGoWithTheLastCom
     EXPECT_LT(Body(ball).velocity.y, -16.0f);
     DestroyComponent<RigidBody>(ball);
     EXPECT_TRUE(Registry().empty());
+}
+
+class PhysicsDeterminism : public PhysicsTest
+{
+protected:
+    uint64_t RunBusyScene(bool useWorkers)
+    {
+        Make<BoxCollider2D>("Floor", {0, -200, 0, 0}, {1200, 40, 1, 0});
+        Make<BoxCollider2D>("Left", {-600, 0, 0, 0}, {40, 400, 1, 0});
+        Make<BoxCollider2D>("Right", {600, 0, 0, 0}, {40, 400, 1, 0});
+        IEntity* lift = Make<RigidBody, BoxCollider2D>("Lift", {0, -120, 0, 0}, {200, 10, 1, 0});
+        Body(lift).rigidbodyMode = RigidBody::KINEMATIC;
+        Body(lift).gravityScale = 0.0f;
+        Body(lift).velocity = {30, 0, 0, 0};
+        for (int i = 0; i < 80; ++i)
+        {
+            const Vector4 at{-500.0f + static_cast<float>(i % 20) * 50.0f, static_cast<float>(i / 20) * 45.0f,
+                             0, 0};
+            IEntity* e = i % 2 == 0 ? Make<RigidBody, CircleCollider2D>("Ball", at, {30, 30, 1, 0})
+                                    : Make<RigidBody, BoxCollider2D>("Crate", at, {30, 25, 1, 0});
+            RigidBody& body = Body(e);
+            body.velocity = {static_cast<float>((i * 37) % 90 - 45), static_cast<float>((i * 53) % 60 - 30),
+                             0, 0};
+            body.mass = 0.5f + static_cast<float>(i % 4);
+            body.bounciness = i % 5 == 0 ? 0.5f : 0.0f;
+            body.rotational = i % 7 == 0;
+            Xf(e).angle.z = i % 3 == 0 ? 30.0f : 0.0f;
+        }
+        CurrentScene().transformSystem->UpdateAll();
+        for (int i = 0; i < 600; ++i)
+        {
+            Physics().Update(STEP);
+            if (useWorkers)
+            {
+                CurrentScene().transformSystem->Update(STEP);
+            }
+            else
+            {
+                CurrentScene().transformSystem->UpdateAll();
+            }
+        }
+        return Hash();
+    }
+
+    // FNV-1a over the bits of every body's position and velocity, in registry order.
+    static uint64_t Hash()
+    {
+        uint64_t hash = 1469598103934665603ull;
+        auto mix = [&hash](float value)
+        {
+            uint32_t bits = 0;
+            std::memcpy(&bits, &value, sizeof bits);
+            for (int i = 0; i < 4; ++i)
+            {
+                hash = (hash ^ ((bits >> (8 * i)) & 0xFFu)) * 1099511628211ull;
+            }
+        };
+        for (const auto& entry : PhysicsSystem::physicsEntities)
+        {
+            const auto& p = entry.entity->GetComponent<Component::Transform>()->position;
+            mix(p.x), mix(p.y), mix(p.z);
+            if (const auto* body = entry.entity->GetComponent<RigidBody>())
+            {
+                mix(body->velocity.x), mix(body->velocity.y), mix(body->velocity.z);
+            }
+        }
+        return hash;
+    }
+
+    void Clear()
+    {
+        while (PhysicsSystem::physicsEntities.size() > 0)
+        {
+            CurrentScene().RemoveEntity(PhysicsSystem::physicsEntities.front().entity, false);
+        }
+    }
+};
+
+TEST_F(PhysicsDeterminism, BusySceneHashesTheSameOnEveryRunWithOrWithoutWorkers)
+{
+    const uint64_t first = RunBusyScene(false);
+    for (const auto& entry : PhysicsSystem::physicsEntities)
+    {
+        const auto& p = entry.entity->GetComponent<Component::Transform>()->position;
+        ASSERT_TRUE(std::isfinite(p.x) && std::isfinite(p.y)) << entry.entity->name;
+        if (entry.hasRigidBody)
+        {
+            EXPECT_GT(p.y, -180.0f) << entry.entity->name << " stays above the floor";
+            EXPECT_LT(std::fabs(p.x), 580.0f) << entry.entity->name << " stays between the walls";
+        }
+    }
+    Clear();
+    const uint64_t second = RunBusyScene(false);
+    Clear();
+    const uint64_t withWorkers = RunBusyScene(true);
+    EXPECT_EQ(first, second);
+    EXPECT_EQ(first, withWorkers);
 }
 
 } // namespace Varn::Test

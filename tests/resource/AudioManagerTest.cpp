@@ -100,4 +100,47 @@ TEST_F(SoundOutput, WithoutAnOutputTheSoundIsLoggedOnceAndEveryCallIsHarmless)
     engine->Update();
 }
 
+TEST_F(SoundOutput, PlayedSoundReachesTheOutputAndAStoppedOneStopsThere)
+{
+    ScratchFolder folder;
+    const std::string file = folder.Path("out.raw");
+    engine->resources->UnloadAllAudio();
+    engine->audio.reset();
+    engine->audio = AudioOn("disk", file);
+    ASSERT_TRUE(Audio().IsOpen());
+
+    auto nonSilent = [&file](std::size_t from)
+    {
+        std::ifstream in(file, std::ios::binary);
+        in.seekg(static_cast<std::streamoff>(from));
+        std::size_t count = 0;
+        for (char c; in.get(c);)
+        {
+            count += c != 0 ? 1 : 0;
+        }
+        return count;
+    };
+    Wait(100);
+    EXPECT_EQ(nonSilent(0), 0u) << "silence before anything plays";
+
+    Audio().PlaySound(Tone(), false, true, false);
+    Wait(150);
+    EXPECT_GT(nonSilent(0), 1000u);
+
+    // A buffer mixed before the stop may still be on its way to the file: skip two buffers.
+    auto grownBy = [&file](std::size_t start, std::size_t bytes)
+    {
+        for (int i = 0; i < 400 && std::filesystem::file_size(file) < start + bytes; ++i)
+        {
+            Wait(5);
+        }
+        return static_cast<std::size_t>(std::filesystem::file_size(file));
+    };
+    constexpr std::size_t BUFFER = 2048 * 2 * 2; // frames x channels x 16-bit samples
+    Audio().StopSound();
+    const std::size_t stoppedAt = grownBy(std::filesystem::file_size(file), 2 * BUFFER);
+    EXPECT_GT(grownBy(stoppedAt, 4 * BUFFER), stoppedAt);
+    EXPECT_EQ(nonSilent(stoppedAt), 0u);
+}
+
 } // namespace Varn::Test

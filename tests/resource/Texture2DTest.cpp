@@ -18,6 +18,46 @@ void ExpectTexel(const std::vector<uint8_t>& rgba, std::size_t pixel, int r, int
     EXPECT_NEAR(rgba[pixel * 4 + 2], b, 5) << "pixel " << pixel;
     EXPECT_EQ(rgba[pixel * 4 + 3], a) << "pixel " << pixel;
 }
+
+// A DDS file: `fourCC` "DXT5" with `data` as compressed blocks, or empty for uncompressed
+// 32-bit BGRA rows.
+std::string Dds(uint32_t width, uint32_t height, const std::string& fourCC, const std::string& data)
+{
+    std::string file = "DDS ";
+    auto u32 = [&file](uint32_t v)
+    {
+        for (int i = 0; i < 4; ++i)
+        {
+            file.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
+        }
+    };
+    const bool compressed = !fourCC.empty();
+    u32(124);                                   // header size
+    u32(0x1007 | (compressed ? 0x80000 : 0x8)); // caps, size, format, pitch or linear size
+    u32(height);
+    u32(width);
+    u32(compressed ? static_cast<uint32_t>(data.size()) : width * 4); // linear size or pitch
+    u32(0);                                                           // depth
+    u32(0);                                                           // mipmaps
+    for (int i = 0; i < 11; ++i)
+    {
+        u32(0);
+    }
+    u32(32);                      // pixel format size
+    u32(compressed ? 0x4 : 0x41); // four-cc, or RGB with alpha
+    file += compressed ? fourCC : std::string(4, '\0');
+    u32(compressed ? 0 : 32);         // bits per pixel
+    u32(compressed ? 0 : 0x00FF0000); // red mask
+    u32(compressed ? 0 : 0x0000FF00); // green mask
+    u32(compressed ? 0 : 0x000000FF); // blue mask
+    u32(compressed ? 0 : 0xFF000000); // alpha mask
+    u32(0x1000);                      // a plain texture
+    for (int i = 0; i < 4; ++i)
+    {
+        u32(0);
+    }
+    return file + data;
+}
 } // namespace
 
 class TextureLoading : public WindowedEngineTest
@@ -71,36 +111,6 @@ TEST_F(TextureLoading, UploadPremultipliesAlphaAndFreesThePixels)
     EXPECT_TRUE(engine->logger.Lines().empty());
 }
 
-TEST_F(TextureLoading, GreyAndOddRowTgaReadBackPremultiplied)
-{
-    folder.Write("grey.tga", Tga(1, 1, 1, {128}));
-    folder.Write("greyAlpha.tga", Tga(1, 1, 2, {200, 128}));
-    // Three pixels of three bytes: rows are 9 bytes long, not a multiple of four.
-    folder.Write("stripes.tga",
-                 Tga(3, 2, 3, {255, 0, 0, 255, 0, 0, 255, 0, 0, 0, 0, 255, 0, 0, 255, 0, 0, 255}));
-    Resource::Texture2D* grey = Loaded("grey.tga");
-    Resource::Texture2D* greyAlpha = Loaded("greyAlpha.tga");
-    Resource::Texture2D* stripes = Loaded("stripes.tga");
-    EXPECT_EQ(grey->channels, 1);
-    EXPECT_EQ(greyAlpha->channels, 2);
-    EXPECT_EQ(stripes->channels, 3);
-    for (Resource::Texture2D* texture : {grey, greyAlpha, stripes})
-    {
-        texture->Upload();
-    }
-
-    ExpectTexel(ReadTexture(grey->textureId, 1, 1), 0, 128, 128, 128, 255);
-    ExpectTexel(ReadTexture(greyAlpha->textureId, 1, 1), 0, 100, 100, 100, 128);
-    const std::vector<uint8_t> rows = ReadTexture(stripes->textureId, 3, 2);
-    for (std::size_t pixel = 0; pixel < 3; ++pixel)
-    {
-        ExpectTexel(rows, pixel, 255, 0, 0, 255);
-        ExpectTexel(rows, pixel + 3, 0, 0, 255, 255);
-    }
-
-    EXPECT_TRUE(engine->logger.Lines().empty());
-}
-
 // PNG files are compressed; decoding several at once on the scene loader's threads must give
 // each its own pixels, however the decodes overlap (and must not bring the process down).
 TEST_F(TextureLoading, PngFilesDecodedOnSeveralThreadsAtOnceComeOutWhole)
@@ -150,6 +160,63 @@ TEST_F(TextureLoading, PngFilesDecodedOnSeveralThreadsAtOnceComeOutWhole)
             ASSERT_EQ(0, std::memcmp(textures[i]->pixels, expected[i].data(), expected[i].size()))
                 << "texture " << i << ", round " << round;
         }
+    }
+    EXPECT_TRUE(engine->logger.Lines().empty());
+}
+
+TEST_F(TextureLoading, GreyAndOddRowTgaAndPlainAndBlockCompressedDdsReadBackPremultiplied)
+{
+    folder.Write("grey.tga", Tga(1, 1, 1, {128}));
+    folder.Write("greyAlpha.tga", Tga(1, 1, 2, {200, 128}));
+    // Three pixels of three bytes: rows are 9 bytes long, not a multiple of four.
+    folder.Write("stripes.tga",
+                 Tga(3, 2, 3, {255, 0, 0, 255, 0, 0, 255, 0, 0, 0, 0, 255, 0, 0, 255, 0, 0, 255}));
+    Resource::Texture2D* grey = Loaded("grey.tga");
+    Resource::Texture2D* greyAlpha = Loaded("greyAlpha.tga");
+    Resource::Texture2D* stripes = Loaded("stripes.tga");
+    EXPECT_EQ(grey->channels, 1);
+    EXPECT_EQ(greyAlpha->channels, 2);
+    EXPECT_EQ(stripes->channels, 3);
+    for (Resource::Texture2D* texture : {grey, greyAlpha, stripes})
+    {
+        texture->Upload();
+    }
+
+    ExpectTexel(ReadTexture(grey->textureId, 1, 1), 0, 128, 128, 128, 255);
+    ExpectTexel(ReadTexture(greyAlpha->textureId, 1, 1), 0, 100, 100, 100, 128);
+    const std::vector<uint8_t> rows = ReadTexture(stripes->textureId, 3, 2);
+    for (std::size_t pixel = 0; pixel < 3; ++pixel)
+    {
+        ExpectTexel(rows, pixel, 255, 0, 0, 255);
+        ExpectTexel(rows, pixel + 3, 0, 0, 255, 255);
+    }
+
+    // 2 x 1 uncompressed: opaque green, then half-transparent white (stored blue, green, red, alpha).
+    folder.Write("Resources\\Sprites\\plain.dds",
+                 Dds(2, 1, "", std::string("\x00\xFF\x00\xFF\xFF\xFF\xFF\x80", 8)));
+    // One 4 x 4 DXT5 block: alpha 128 everywhere, colour pure red (565) everywhere.
+    const std::string block("\x80\x80\x00\x00\x00\x00\x00\x00\x00\xF8\x00\xF8\x00\x00\x00\x00", 16);
+    folder.Write("Resources\\Sprites\\packed.dds", Dds(4, 4, "DXT5", block));
+
+    Resource::Texture2D* plain = Loaded("Resources\\Sprites\\plain.dds");
+    Resource::Texture2D* packed = Loaded("Resources\\Sprites\\packed.dds");
+    ASSERT_NE(plain->pixels, nullptr);
+    ASSERT_NE(packed->pixels, nullptr);
+    EXPECT_EQ(plain->width, 2);
+    EXPECT_EQ(packed->width, 4);
+    plain->Upload();
+    packed->Upload();
+    ASSERT_NE(plain->textureId, 0u);
+    ASSERT_NE(packed->textureId, 0u);
+    EXPECT_EQ(plain->pixels, nullptr);
+
+    const std::vector<uint8_t> a = ReadTexture(plain->textureId, 2, 1);
+    ExpectTexel(a, 0, 0, 255, 0, 255);
+    ExpectTexel(a, 1, 128, 128, 128, 128);
+    const std::vector<uint8_t> b = ReadTexture(packed->textureId, 4, 4);
+    for (std::size_t i = 0; i < 16; ++i)
+    {
+        ExpectTexel(b, i, 128, 0, 0, 128);
     }
     EXPECT_TRUE(engine->logger.Lines().empty());
 }

@@ -3,6 +3,7 @@
 #include "ecs/Animator.h"
 #include "ecs/ParticleEmitter.h"
 #include "ecs/SpriteRenderer.h"
+#include "ecs/UIText.h"
 #include "graphics/LayerFramebuffer.h"
 #include "resource/AudioManager.h"
 #include "resource/Texture2D.h"
@@ -117,6 +118,21 @@ TEST_F(LookActions, ALoopingSoundPlaysUntilStoppedOrASceneLoad)
 
     RunOnce("Again", "PlaySound " + TONE + " true true true\nLoadScene elsewhere.scene");
     EXPECT_EQ(audio.PlayingCount(true), 0) << "a scene request stops every sound";
+}
+
+TEST_F(LookActions, TextJoinsItsWordsAndDropsRepeatsOfTheFirst)
+{
+    auto text = [this](const std::string& name, const std::string& actions)
+    {
+        return RunOnce(name, actions, [](ECS::IEntity* e) { e->AddComponent<UIComponent::UIText>(); })
+            ->GetComponent<UIComponent::UIText>()
+            ->text;
+    };
+    EXPECT_EQ(text("Greeting", "SetText Hello World"), "Hello World");
+    EXPECT_EQ(text("Starter", "SetText Go Go"), "Go");
+    EXPECT_EQ(text("Chant", "SetText Go Team Go Team"), "Go Team Team");
+    RunOnce("Blank", "SetText Hello");
+    EXPECT_EQ(Log().back(), "Missing UIText component in Blank.");
 }
 
 } // namespace Varn::Test

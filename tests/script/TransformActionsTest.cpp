@@ -1,5 +1,7 @@
 #include "script/ScriptTestSupport.h"
 
+#include "scene/JSONManager.h"
+
 #include "core/Random.h"
 #include "ecs/Camera.h"
 #include "ecs/RigidBody.h"
@@ -158,6 +160,19 @@ TEST_F(TransformActions, YeetFlingsWithTwoDrawsAndTiltsQuietlyOrDoesNothing)
     ECS::IEntity* plain = RunOnce("Plain", "Yeet");
     EXPECT_EQ(Log().size(), lines) << "no body, no message";
     EXPECT_EQ(TransformOf(plain).angle, (Vector4{0, 0, 0, 0}));
+}
+
+TEST_F(TransformActions, IgnoredTagsAreAddedOnceAndForgottenAllAtOnce)
+{
+    const uint64_t player = engine->jsonManager->RegisterTag("Player");
+    const uint64_t enemy = engine->jsonManager->RegisterTag("Enemy");
+    ASSERT_NE(player, enemy);
+    RigidBody& body = BodyOf(Body("Ghost", "IgnoreCollision true Enemy\nIgnoreCollision true Enemy\n"
+                                           "IgnoreCollision true Player"));
+    EXPECT_EQ(body.ignoreTags, (std::vector<uint64_t>{enemy, player}));
+    RigidBody& forgetful =
+        BodyOf(Body("Solid", "IgnoreCollision true Enemy\nIgnoreCollision false Anything"));
+    EXPECT_TRUE(forgetful.ignoreTags.empty());
 }
 
 } // namespace Varn::Test
