@@ -1,7 +1,7 @@
 #include "physics/PhysicsTestSupport.h"
 
-#include <cstring>
 #include <cmath>
+#include <cstring>
 
 namespace Varn::Test
 {
