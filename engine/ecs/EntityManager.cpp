@@ -35,10 +35,19 @@ IEntity* EntityManager::CreateEntity(const std::string& name)
         Grow(oldSize == 0 ? 1 : oldSize);
         entity = pool[oldSize].get();
     }
+    // A reused entity starts as a new one would: a room, layer or active flag left over from
+    // its last life would silently change the new entity (a HUD made into a bullet's old slot
+    // took its room and was skipped by every update).
     entity->name = name;
     entity->tags = 0;
     entity->id = nextId++;
+    entity->currentParentId = 0;
+    entity->room = 0;
+    entity->layer = 0;
     entity->prefabOwner.clear();
+    entity->gameObjectActive = true;
+    entity->parent = nullptr;
+    entity->scene = nullptr;
     return entity;
 }
 

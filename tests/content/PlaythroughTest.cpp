@@ -5,6 +5,7 @@
 
 #include "ecs/EntityManager.h"
 #include "ecs/IEntity.h"
+#include "ecs/ScriptComponent.h"
 #include "ecs/Transform.h"
 #include "ecs/UIText.h"
 
@@ -108,6 +109,12 @@ protected:
         auto* text = label != nullptr ? label->GetComponent<UIComponent::UIText>() : nullptr;
         return text != nullptr ? text->text : "(no PlayLabel)";
     }
+    std::string TextOf(const std::string& name)
+    {
+        ECS::IEntity* entity = Find(name);
+        auto* text = entity != nullptr ? entity->GetComponent<UIComponent::UIText>() : nullptr;
+        return text != nullptr ? text->text : "(no " + name + ")";
+    }
     std::vector<std::string> Errors() const
     {
         std::vector<std::string> errors;
@@ -183,6 +190,46 @@ TEST_F(Playthrough, FromTheLogoThroughTheFirstLevelAndBackAsContinue)
     Tap(KEY_DOWN);
     Tap(KEY_ENTER);
     EXPECT_TRUE(FramesUntil([&] { return !engine->window->running; }, 60)) << "Quit ends the game";
+    EXPECT_EQ(Errors(), std::vector<std::string>{});
+}
+
+// A retry builds the level and its HUD anew in entities that earlier scenes used; the HUD must
+// follow the new player and clock whichever room the camera is in, attempt after attempt.
+TEST_F(Playthrough, RetryAfterAFallGivesALiveHud)
+{
+    Launch();
+    FramesUntil([] { return false; }, 30);
+    Tap(KEY_ENTER);
+    ASSERT_TRUE(InScene("MainMenu.scene"));
+    FramesUntil([] { return false; }, 10);
+    Tap(KEY_ENTER);
+    ASSERT_TRUE(InScene("Level1.scene"));
+
+    for (int attempt = 0; attempt < 3; ++attempt)
+    {
+        SCOPED_TRACE("attempt " + std::to_string(attempt));
+        FramesUntil([] { return false; }, 90);
+        ASSERT_NE(Find("HUDHealthFill"), nullptr);
+        EXPECT_NEAR(Find("HUDHealthFill")->GetComponent<Component::Transform>()->scale.x, 1.25f, 1e-4f)
+            << "full health fills the bar";
+        EXPECT_EQ(TextOf("HUDGemText"), "x 0");
+        ECS::IEntity* player = Find("Player");
+        ASSERT_NE(player, nullptr);
+        player->GetComponent<Component::ScriptComponent>()->floatList["LevelGems"] = 2;
+
+        // Run right into the first gap; the HUD keeps up all the way, then the fall kills.
+        input->state.keys.set(KEY_RIGHT);
+        const std::string clock = TextOf("HUDTimeText");
+        EXPECT_NE(clock, "Time 0:00.0");
+        FramesUntil([] { return false; }, 60);
+        EXPECT_EQ(TextOf("HUDGemText"), "x 2") << "a gem shows at once";
+        EXPECT_NE(TextOf("HUDTimeText"), clock) << "the clock runs";
+        ASSERT_TRUE(InScene("GameOver.scene")) << "the gap is fatal";
+        input->state.keys.reset(KEY_RIGHT);
+        FramesUntil([] { return false; }, 20);
+        Tap(KEY_ENTER);
+        ASSERT_TRUE(InScene("Level1.scene")) << "Retry loads the level again";
+    }
     EXPECT_EQ(Errors(), std::vector<std::string>{});
 }
 

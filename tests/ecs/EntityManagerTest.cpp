@@ -24,18 +24,20 @@ TEST(EntityPool, CreatesFromTheFrontAndNamesUnnamedEntitiesInOrder)
     EXPECT_EQ(again->name, "New Entity 1");
 }
 
-TEST(EntityPool, ReuseKeepsLayerRoomAndActiveFlag)
+TEST(EntityPool, ReuseStartsFromAFreshEntity)
 {
     EntityManager manager;
     IEntity* e = manager.CreateEntity("Crate");
     e->AddComponent<Component::Transform>();
+    IEntity* other = manager.CreateEntity("Other");
+    EXPECT_NE(other, e);
     e->layer = 3;
     e->room = 7;
+    e->currentParentId = 12;
     e->gameObjectActive = false;
     e->tags = 0xF0;
     e->prefabOwner = "Crates";
-    IEntity* other = manager.CreateEntity("Other");
-    EXPECT_NE(other, e);
+    e->parent = other;
 
     e->RemoveAllComponents();
     IEntity* reused = manager.CreateEntity("Barrel");
@@ -44,9 +46,11 @@ TEST(EntityPool, ReuseKeepsLayerRoomAndActiveFlag)
     EXPECT_EQ(reused->id, 2u);
     EXPECT_EQ(reused->tags, 0u);
     EXPECT_TRUE(reused->prefabOwner.empty());
-    EXPECT_EQ(reused->layer, 3u);
-    EXPECT_EQ(reused->room, 7u);
-    EXPECT_FALSE(reused->gameObjectActive);
+    EXPECT_EQ(reused->layer, 0u);
+    EXPECT_EQ(reused->room, 0u);
+    EXPECT_EQ(reused->currentParentId, 0u);
+    EXPECT_TRUE(reused->gameObjectActive);
+    EXPECT_EQ(reused->parent, nullptr);
 }
 
 TEST(EntityPool, DoublesWhenFullAndHandsOutTheFirstNewEntity)
