@@ -3,14 +3,16 @@
 #include "core/Engine.h"
 #include "core/FilePath.h"
 #include "resource/GLContext.h"
+#include "resource/ImageDecoder.h"
 
-#include <SOIL/SOIL.h>
 #include <glbinding/gl33core/gl.h>
 #include <glbinding/gl33ext/enum.h>
 
 #include <cassert>
 #include <cstddef>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <mutex>
 #include <vector>
 
@@ -24,10 +26,6 @@ namespace
 // The logger is not made for several threads; Load is the one logging call that runs on the
 // scene loader's worker tasks, so its lines go through this lock.
 std::mutex loadLogMutex;
-// SOIL's PNG decoder keeps its inflate state in globals: two files decoded at once corrupt each
-// other's Huffman tables, which gives wrong pixels or an abort. The scene loader decodes on
-// several threads, so the decoder itself is entered by one thread at a time.
-std::mutex decoderMutex;
 
 bool ContextOffersS3TC()
 {
@@ -89,7 +87,6 @@ Texture2D::~Texture2D()
     {
         glDeleteTextures(1, &textureId);
     }
-    FreePixels();
 }
 
 void Texture2D::Load()
@@ -99,26 +96,48 @@ void Texture2D::Load()
     {
         return;
     }
-    // Decoding again replaces the earlier pixels instead of leaking them.
-    FreePixels();
-    int decodedWidth = 0, decodedHeight = 0, decodedChannels = 0;
-    unsigned char* decoded = nullptr;
+    pixels.reset();
+    width = height = channels = 0;
+
+    std::string reason;
+    std::ifstream file(Helper::NativePath(path), std::ios::binary | std::ios::ate);
+    if (file)
     {
-        const std::lock_guard<std::mutex> lock(decoderMutex);
-        decoded = SOIL_load_image(Helper::NativePath(path).c_str(), &decodedWidth, &decodedHeight,
-                                  &decodedChannels, SOIL_LOAD_AUTO);
+        // Read whole: the decoders work on memory, and the size is known before the bytes are.
+        const std::streamoff length = file.tellg();
+        std::vector<unsigned char> bytes;
+        if (length < 0 || static_cast<uint64_t>(length) > ImageDecoder::MAX_FILE_BYTES)
+        {
+            reason = "the file is larger than " + std::to_string(ImageDecoder::MAX_FILE_BYTES) + " bytes";
+        }
+        else
+        {
+            bytes.resize(static_cast<std::size_t>(length));
+            file.seekg(0);
+            file.read(reinterpret_cast<char*>(bytes.data()), length);
+        }
+        DecodedImage image;
+        if (reason.empty() && file && ImageDecoder::Decode(bytes.data(), bytes.size(), image, reason))
+        {
+            width = image.width;
+            height = image.height;
+            channels = image.channels;
+            pixels = std::move(image.pixels);
+            return;
+        }
+        if (reason.empty())
+        {
+            reason = "the file cannot be read";
+        }
     }
-    if (decoded == nullptr)
+    const std::lock_guard<std::mutex> lock(loadLogMutex);
+    Debug::Logger& logger = Engine::Instance().logger;
+    logger.Log("Error: Texture " + path + " Failed to Load");
+    // A file that is there but damaged says why; a missing file is said by the line above.
+    if (!reason.empty())
     {
-        width = height = channels = 0;
-        const std::lock_guard<std::mutex> lock(loadLogMutex);
-        Engine::Instance().logger.Log("Error: Texture " + path + " Failed to Load");
-        return;
+        logger.Log("Texture " + path + ": " + reason);
     }
-    pixels = decoded;
-    width = decodedWidth;
-    height = decodedHeight;
-    channels = decodedChannels;
 }
 
 void Texture2D::Upload()
@@ -132,14 +151,14 @@ void Texture2D::Upload()
     const std::size_t pixelCount = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
     if (channels == 2 || channels == 4)
     {
-        PremultiplyAlpha(pixels, pixelCount, channels);
+        PremultiplyAlpha(pixels.get(), pixelCount, channels);
     }
     std::vector<unsigned char> expanded;
-    const unsigned char* data = pixels;
+    const unsigned char* data = pixels.get();
     int uploadChannels = channels;
     if (channels <= 2)
     {
-        expanded = ExpandGrey(pixels, pixelCount, channels);
+        expanded = ExpandGrey(pixels.get(), pixelCount, channels);
         data = expanded.data();
         uploadChannels = channels + 2;
     }
@@ -169,16 +188,7 @@ void Texture2D::Upload()
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0); // no mipmaps
     glBindTexture(GL_TEXTURE_2D, 0);
     glPixelStorei(GL_UNPACK_ALIGNMENT, previousAlignment);
-    FreePixels();
-}
-
-void Texture2D::FreePixels()
-{
-    if (pixels != nullptr)
-    {
-        SOIL_free_image_data(pixels);
-        pixels = nullptr;
-    }
+    pixels.reset();
 }
 
 } // namespace Varn::Resource

@@ -4,6 +4,7 @@
 #include "resource/IResource.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace Varn::Resource
@@ -13,21 +14,19 @@ class Texture2D final : public IResource
 {
 public:
     Texture2D() = default;
-    ~Texture2D() override; // deletes the OpenGL texture, if any, and frees the pixels
+    ~Texture2D() override; // deletes the OpenGL texture, if any
 
-    // Decodes `path` with its own channel count; no OpenGL call. Does nothing once uploaded.
+    // Decodes `path` with its own channel count; no OpenGL call, so any thread may call it.
+    // Does nothing once uploaded. A damaged or oversized file logs its failure and leaves no pixels.
     void Load();
     // Creates the OpenGL texture from the pixels and frees them; does nothing without pixels
     // or without a current OpenGL context (the pixels then stay for a later Upload).
     void Upload();
 
     int32_t width = 0, height = 0, channels = 0;
-    unsigned char* pixels = nullptr; // owned; null when not decoded or already uploaded
+    std::unique_ptr<unsigned char[]> pixels; // null when not decoded or already uploaded
     std::string path;
     uint32_t textureId = 0; // 0 while not uploaded
-
-private:
-    void FreePixels();
 };
 
 } // namespace Varn::Resource

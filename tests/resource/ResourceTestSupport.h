@@ -6,11 +6,13 @@
 #include "support/ScratchFolder.h"
 
 #include <glbinding/gl33core/gl.h>
+#include <zlib.h>
 
 #include <array>
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace Varn::Test
@@ -38,6 +40,124 @@ inline std::string Tga(int width, int height, int channels, const std::vector<ui
         }
     }
     return file;
+}
+
+// A DDS file: `fourCC` "DXT5" with `data` as compressed blocks, or empty for uncompressed
+// 32-bit BGRA rows.
+inline std::string Dds(uint32_t width, uint32_t height, const std::string& fourCC, const std::string& data)
+{
+    std::string file = "DDS ";
+    auto u32 = [&file](uint32_t v)
+    {
+        for (int i = 0; i < 4; ++i)
+        {
+            file.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
+        }
+    };
+    const bool compressed = !fourCC.empty();
+    u32(124);                                   // header size
+    u32(0x1007 | (compressed ? 0x80000 : 0x8)); // caps, size, format, pitch or linear size
+    u32(height);
+    u32(width);
+    u32(compressed ? static_cast<uint32_t>(data.size()) : width * 4); // linear size or pitch
+    u32(0);                                                           // depth
+    u32(0);                                                           // mipmaps
+    for (int i = 0; i < 11; ++i)
+    {
+        u32(0);
+    }
+    u32(32);                      // pixel format size
+    u32(compressed ? 0x4 : 0x41); // four-cc, or RGB with alpha
+    file += compressed ? fourCC : std::string(4, '\0');
+    u32(compressed ? 0 : 32);         // bits per pixel
+    u32(compressed ? 0 : 0x00FF0000); // red mask
+    u32(compressed ? 0 : 0x0000FF00); // green mask
+    u32(compressed ? 0 : 0x000000FF); // blue mask
+    u32(compressed ? 0 : 0xFF000000); // alpha mask
+    u32(0x1000);                      // a plain texture
+    for (int i = 0; i < 4; ++i)
+    {
+        u32(0);
+    }
+    return file + data;
+}
+// Damaged images of the kinds that once crashed or hung the old decoder.
+// A PNG whose one image block is a compressed stream with an impossible Huffman table.
+inline std::string PngWithBrokenHuffmanTable()
+{
+    auto chunk = [](const std::string& type, const std::string& data)
+    {
+        std::string out;
+        for (int shift = 24; shift >= 0; shift -= 8)
+        {
+            out.push_back(static_cast<char>((data.size() >> shift) & 0xFF));
+        }
+        const std::string body = type + data;
+        const uLong crc =
+            crc32(0, reinterpret_cast<const Bytef*>(body.data()), static_cast<uInt>(body.size()));
+        out += body;
+        for (int shift = 24; shift >= 0; shift -= 8)
+        {
+            out.push_back(static_cast<char>((crc >> shift) & 0xFF));
+        }
+        return out;
+    };
+    // 4 x 4, 8-bit RGBA. The stream: zlib header, then a last block with dynamic codes whose
+    // four code-length codes all one bit long, more than one bit can tell apart.
+    const std::string header("\0\0\0\x04\0\0\0\x04\x08\x06\0\0\0", 13);
+    const std::string stream("\x78\x9C\x05\x00\x92\x04\0\0\0\0", 10);
+    return std::string("\x89PNG\r\n\x1a\n", 8) + chunk("IHDR", header) + chunk("IDAT", stream) +
+           chunk("IEND", "");
+}
+
+// A DDS whose width times height times four overflows any 32-bit size.
+inline std::string DdsWithOverflowingSize()
+{
+    return Dds(0x40000001u, 0x40000001u, "", std::string(64, '\x7F'));
+}
+
+// A DDS whose header claims blocks the file does not hold (the old reader seeked for them for ever).
+inline std::string DdsClaimingMoreThanItHolds()
+{
+    std::string file = Dds(1024, 1024, "DXT5", std::string(32, '\x11'));
+    file[20] = '\0'; // linear size 0x10000000, far past the end
+    file[21] = '\0';
+    file[22] = '\0';
+    file[23] = '\x10';
+    return file;
+}
+
+// 103 bytes claiming a 65535 x 65535 image.
+inline std::string TinyDdsClaimingAVastImage()
+{
+    return Dds(65535, 65535, "", "").substr(0, 103);
+}
+
+// One file of each damaged kind, by file name.
+inline std::vector<std::pair<std::string, std::string>> DamagedImages()
+{
+    return {{"broken-huffman.png", PngWithBrokenHuffmanTable()},
+            {"overflowing.dds", DdsWithOverflowingSize()},
+            {"claims-more.dds", DdsClaimingMoreThanItHolds()},
+            {"tiny-but-vast.dds", TinyDdsClaimingAVastImage()}};
+}
+
+// A scene with one sprite for each damaged image, found in the folder `folder` (content path
+// style, ending in a back slash), plus the entities in `more` (JSON objects, comma first).
+inline std::string SceneOfDamagedSprites(const std::string& folder, const std::string& more = "")
+{
+    std::string escaped;
+    for (char c : folder)
+    {
+        escaped += c == '\\' ? std::string("\\\\") : std::string(1, c);
+    }
+    std::string scene = "[";
+    for (const auto& [name, bytes] : DamagedImages())
+    {
+        scene += std::string(scene.size() > 1 ? "," : "") + R"({"ID":")" + name +
+                 R"(","ID Type":0,"Transform":{},"Sprite Renderer":{"Texture":")" + escaped + name + R"("}})";
+    }
+    return scene + more + "]";
 }
 
 // A 16-bit PCM WAV of `frames` frames holding a ramp.

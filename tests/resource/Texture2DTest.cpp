@@ -19,45 +19,6 @@ void ExpectTexel(const std::vector<uint8_t>& rgba, std::size_t pixel, int r, int
     EXPECT_EQ(rgba[pixel * 4 + 3], a) << "pixel " << pixel;
 }
 
-// A DDS file: `fourCC` "DXT5" with `data` as compressed blocks, or empty for uncompressed
-// 32-bit BGRA rows.
-std::string Dds(uint32_t width, uint32_t height, const std::string& fourCC, const std::string& data)
-{
-    std::string file = "DDS ";
-    auto u32 = [&file](uint32_t v)
-    {
-        for (int i = 0; i < 4; ++i)
-        {
-            file.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
-        }
-    };
-    const bool compressed = !fourCC.empty();
-    u32(124);                                   // header size
-    u32(0x1007 | (compressed ? 0x80000 : 0x8)); // caps, size, format, pitch or linear size
-    u32(height);
-    u32(width);
-    u32(compressed ? static_cast<uint32_t>(data.size()) : width * 4); // linear size or pitch
-    u32(0);                                                           // depth
-    u32(0);                                                           // mipmaps
-    for (int i = 0; i < 11; ++i)
-    {
-        u32(0);
-    }
-    u32(32);                      // pixel format size
-    u32(compressed ? 0x4 : 0x41); // four-cc, or RGB with alpha
-    file += compressed ? fourCC : std::string(4, '\0');
-    u32(compressed ? 0 : 32);         // bits per pixel
-    u32(compressed ? 0 : 0x00FF0000); // red mask
-    u32(compressed ? 0 : 0x0000FF00); // green mask
-    u32(compressed ? 0 : 0x000000FF); // blue mask
-    u32(compressed ? 0 : 0xFF000000); // alpha mask
-    u32(0x1000);                      // a plain texture
-    for (int i = 0; i < 4; ++i)
-    {
-        u32(0);
-    }
-    return file + data;
-}
 } // namespace
 
 class TextureLoading : public WindowedEngineTest
@@ -157,7 +118,7 @@ TEST_F(TextureLoading, PngFilesDecodedOnSeveralThreadsAtOnceComeOutWhole)
         {
             ASSERT_NE(textures[i]->pixels, nullptr) << "texture " << i << ", round " << round;
             ASSERT_EQ(textures[i]->channels, 4);
-            ASSERT_EQ(0, std::memcmp(textures[i]->pixels, expected[i].data(), expected[i].size()))
+            ASSERT_EQ(0, std::memcmp(textures[i]->pixels.get(), expected[i].data(), expected[i].size()))
                 << "texture " << i << ", round " << round;
         }
     }

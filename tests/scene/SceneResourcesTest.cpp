@@ -1,3 +1,4 @@
+#include "resource/ResourceTestSupport.h"
 #include "support/DrawingTest.h"
 
 #include "resource/Texture2D.h"
@@ -61,6 +62,34 @@ TEST_F(SceneResources, ChangingSceneReleasesWhatNoSystemUsesAndReloadingKeepsEve
     ASSERT_EQ(Registered(SPRITE), fresh);
     EXPECT_NE(fresh->textureId, 0u);
     EXPECT_NE(engine->resources->FindMesh(System::ResourceManager::DEFAULT_MESH), nullptr);
+}
+
+// Damaged images named by sprites each say so, leave their sprites without a picture, and the
+// scene plays and draws on.
+TEST_F(SceneResources, DamagedImagesFailToLoadAndTheSceneGoesOn)
+{
+    for (const auto& [name, bytes] : DamagedImages())
+    {
+        folder.Write("damaged/" + name, bytes);
+    }
+    engine->jsonManager->LoadScene(folder.Write("damaged.scene", SceneOfDamagedSprites("damaged\\")), false);
+    ASSERT_TRUE(CurrentScene().name.ends_with("damaged.scene")) << "the scene itself loads";
+    const std::vector<std::string>& lines = engine->logger.Lines();
+    for (const auto& [name, bytes] : DamagedImages())
+    {
+        const std::string failure = "Error: Texture damaged\\" + name + " Failed to Load";
+        const auto found = std::find(lines.begin(), lines.end(), failure);
+        ASSERT_NE(found, lines.end()) << failure;
+        ASSERT_NE(found + 1, lines.end());
+        EXPECT_TRUE(found[1].starts_with("Texture damaged\\" + name + ": ")) << found[1];
+        EXPECT_EQ(Registered("damaged\\" + name)->textureId, 0u);
+    }
+    for (int frame = 0; frame < 5; ++frame)
+    {
+        engine->Update();
+        engine->Render();
+    }
+    EXPECT_EQ(CurrentScene().entities.size(), 4u) << "every sprite is there, without its picture";
 }
 
 } // namespace Varn::Test

@@ -1,0 +1,77 @@
+// The real game binary, started headless on content the test writes: damaged images named by
+// a scene's sprites each log their failure, and the game plays on and quits normally.
+#include "resource/ResourceTestSupport.h"
+#include "support/ScratchFolder.h"
+
+#include <sys/wait.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+namespace Varn::Test
+{
+
+namespace
+{
+// Runs `command`; its standard output, and its exit code (-1 when it did not exit by itself).
+std::pair<std::string, int> RunCommand(const std::string& command)
+{
+    std::string output;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr)
+    {
+        return {output, -1};
+    }
+    std::array<char, 4096> buffer;
+    while (std::size_t read = std::fread(buffer.data(), 1, buffer.size(), pipe))
+    {
+        output.append(buffer.data(), read);
+    }
+    const int status = pclose(pipe);
+    return {output, WIFEXITED(status) ? WEXITSTATUS(status) : -1};
+}
+} // namespace
+
+TEST(GameBinary, DamagedImagesLogTheirFailureAndTheGameQuitsNormally)
+{
+    ScratchFolder folder;
+    const std::filesystem::path repository = CORVALUNE_SOURCE_DIR;
+    for (const char* file :
+         {"Sprites/basicSprite.dds", "Sprites/basicParticleSprite.dds", "Fonts/FiraCode-Regular.ttf",
+          "Scripts/BasicScript.orin", "Scripts/GlobalVariables.orin"})
+    {
+        std::filesystem::create_directories((folder.root / "Resources" / file).parent_path());
+        std::filesystem::create_symlink(repository / "Resources" / file, folder.root / "Resources" / file);
+    }
+    for (const auto& [name, bytes] : DamagedImages())
+    {
+        folder.Write("Resources/Sprites/Damaged/" + name, bytes);
+    }
+    // The game starts on the logo scene; this one shows the damaged sprites for half a second.
+    folder.Write("Resources/Scripts/quit.orin",
+                 "float frames\n\n[Event] True\n[Action]\nFloatOp #l_frames + 1 "
+                 "#l_frames\n[Condition]\nCheckFloat #l_frames > 30\n[Action]\n"
+                 "ExitGame\n[End]\n");
+    const std::string quitter = R"(,{"ID":"Quitter","ID Type":0,"Transform":{},"Script":{"File Path":)"
+                                R"({"File Path 0":"Resources\\Scripts\\quit.orin"}}})";
+    folder.Write("Resources/Scenes/LogoScene.scene",
+                 SceneOfDamagedSprites("Resources\\Sprites\\Damaged\\", quitter));
+    folder.Write("gameConfig.ini", "[Game Settings]\nWindow_Fullscreen=0\nWindowed_Width=320\n");
+
+    const auto [output, code] = RunCommand("cd '" + folder.root.string() +
+                                           "' && SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy "
+                                           "XDG_DATA_HOME='" +
+                                           folder.Path("save") + "' timeout 60 '" CORVALUNE_GAME "'");
+    EXPECT_EQ(code, 0) << output;
+    for (const auto& [name, bytes] : DamagedImages())
+    {
+        const std::string failure =
+            "Error: Texture Resources\\Sprites\\Damaged\\" + name + " Failed to Load\n";
+        EXPECT_NE(output.find(failure), std::string::npos) << failure << "in:\n" << output;
+    }
+    EXPECT_NE(output.find("You just got"), std::string::npos) << "the scene's script ran to its end";
+}
+
+} // namespace Varn::Test
