@@ -1,5 +1,7 @@
 #include "core/WorkerPool.h"
 
+#include <exception>
+
 namespace Varn
 {
 
@@ -22,6 +24,49 @@ WorkerPool::~WorkerPool()
     for (std::thread& thread : threads)
     {
         thread.join();
+    }
+}
+
+void WorkerPool::ParallelFor(std::size_t count,
+                             const std::function<void(std::size_t, std::size_t, std::size_t)>& body)
+{
+    const auto cut = Slices(count);
+    std::future<void> tasks[CALLER_SLICE];
+    for (std::size_t i = 0; i < CALLER_SLICE; ++i)
+    {
+        if (cut[i] < cut[i + 1])
+        {
+            tasks[i] = Submit([&body, &cut, i] { body(cut[i], cut[i + 1], i); });
+        }
+    }
+    // The workers read `cut` and `body` from this frame, so they are joined whatever happens here.
+    std::exception_ptr failure;
+    try
+    {
+        body(cut[CALLER_SLICE], cut[CALLER_SLICE + 1], CALLER_SLICE);
+    }
+    catch (...)
+    {
+        failure = std::current_exception();
+    }
+    for (std::future<void>& task : tasks)
+    {
+        if (!task.valid())
+        {
+            continue;
+        }
+        try
+        {
+            task.get();
+        }
+        catch (...)
+        {
+            failure = failure ? failure : std::current_exception();
+        }
+    }
+    if (failure)
+    {
+        std::rethrow_exception(failure);
     }
 }
 

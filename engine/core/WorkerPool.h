@@ -1,7 +1,7 @@
 #pragma once
 // A small persistent pool of worker threads owned by the Engine. Systems fan a call's work out
-// with Submit and join exactly those tasks by waiting on the returned futures, in order.
-// Tasks must not touch engine state other than their own slice.
+// with ParallelFor, which joins exactly the tasks of that call before it returns. Tasks must
+// not touch engine state other than their own slice.
 #include <array>
 #include <condition_variable>
 #include <cstddef>
@@ -30,6 +30,15 @@ public:
     {
         return {0, n / 4, n / 2, (3 * n) / 4, n};
     }
+
+    // The slice ParallelFor runs on the calling thread: the last, which takes the remainder.
+    static constexpr std::size_t CALLER_SLICE = 3;
+
+    // Calls body(begin, end, slice) for the four slices of [0, count): slices 0 to 2 on the
+    // workers (empty ones are not sent), CALLER_SLICE on the calling thread, and returns once
+    // all four are done. An exception from any slice is rethrown here after the join.
+    void ParallelFor(std::size_t count,
+                     const std::function<void(std::size_t, std::size_t, std::size_t)>& body);
 
     // Queues a task; an exception it throws is rethrown by the future's get().
     std::future<void> Submit(std::function<void()> task);

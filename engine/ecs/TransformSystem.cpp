@@ -6,7 +6,6 @@
 #include "ecs/Transform.h"
 
 #include <cmath>
-#include <future>
 
 namespace Varn::System
 {
@@ -58,15 +57,8 @@ void TransformSystem::UpdateSlice(std::size_t begin, std::size_t end) const
 void TransformSystem::Update(const float& /*dt*/)
 {
     updateStartTicks = Time::NowTicks();
-    const auto cut = WorkerPool::Slices(entities.size());
-    WorkerPool& pool = Engine::Instance().workers;
-    std::future<void> slice1 = pool.Submit([=, this] { UpdateSlice(cut[0], cut[1]); });
-    std::future<void> slice2 = pool.Submit([=, this] { UpdateSlice(cut[1], cut[2]); });
-    std::future<void> slice3 = pool.Submit([=, this] { UpdateSlice(cut[2], cut[3]); });
-    UpdateSlice(cut[3], cut[4]);
-    slice1.get();
-    slice2.get();
-    slice3.get();
+    Engine::Instance().workers.ParallelFor(entities.size(), [this](std::size_t begin, std::size_t end,
+                                                                   std::size_t) { UpdateSlice(begin, end); });
 
     lastUpdateSeconds = static_cast<float>(static_cast<double>(Time::NowTicks() - updateStartTicks) / 1e7);
 }

@@ -20,7 +20,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <future>
 #include <string>
 
 using namespace gl33core;
@@ -178,23 +177,19 @@ void GraphicsSystem::CollectDrawables()
         return; // a scene without a camera shows nothing
     }
 
-    const auto cut = WorkerPool::Slices(entities.size());
-    Collected parts[3];
-    WorkerPool& workers = Engine::Instance().workers;
-    std::future<void> tasks[3] = {
-        workers.Submit([&] { CollectSlice(cut[0], cut[1], *cameraEntity, *camera, parts[0]); }),
-        workers.Submit([&] { CollectSlice(cut[1], cut[2], *cameraEntity, *camera, parts[1]); }),
-        workers.Submit([&] { CollectSlice(cut[2], cut[3], *cameraEntity, *camera, parts[2]); })};
-    Collected own;
-    CollectSlice(cut[3], cut[4], *cameraEntity, *camera, own);
+    Collected parts[WorkerPool::CALLER_SLICE + 1];
+    Engine::Instance().workers.ParallelFor(entities.size(),
+                                           [&](std::size_t begin, std::size_t end, std::size_t slice) {
+                                               CollectSlice(begin, end, *cameraEntity, *camera, parts[slice]);
+                                           });
+    Collected& own = parts[WorkerPool::CALLER_SLICE];
 
     // The calling thread's slice first, then slices one to three, each in working-set order.
     drawLists = std::move(own.draw);
     lightLists = std::move(own.light);
     std::vector<ECS::IEntity*> globalLights = std::move(own.globalLights);
-    for (int i = 0; i < 3; ++i)
+    for (std::size_t i = 0; i < WorkerPool::CALLER_SLICE; ++i)
     {
-        tasks[i].get();
         Append(drawLists, parts[i].draw);
         Append(lightLists, parts[i].light);
         globalLights.insert(globalLights.end(), parts[i].globalLights.begin(), parts[i].globalLights.end());

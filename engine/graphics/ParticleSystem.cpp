@@ -16,7 +16,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <future>
 
 using namespace gl33core;
 
@@ -241,7 +240,7 @@ void ParticleSystem::Simulate(ParticleEmitter& emitter, float dt)
     const SimulationSettings settings{dt, emitter.rotateToDirection,
                                       texture ? static_cast<float>(texture->width) : 0.0f,
                                       texture ? static_cast<float>(texture->height) : 0.0f};
-    const auto run = [&pool, &settings](std::size_t begin, std::size_t end)
+    const auto run = [&pool, &settings](std::size_t begin, std::size_t end, std::size_t)
     {
         for (std::size_t i = begin; i < end; ++i)
         {
@@ -252,25 +251,7 @@ void ParticleSystem::Simulate(ParticleEmitter& emitter, float dt)
         }
     };
 
-    // Slices one to three on the workers, the fourth here; empty slices are not sent.
-    const auto cut = WorkerPool::Slices(pool.size());
-    WorkerPool& workers = Engine::Instance().workers;
-    std::future<void> tasks[3];
-    for (int i = 0; i < 3; ++i)
-    {
-        if (cut[i] < cut[i + 1])
-        {
-            tasks[i] = workers.Submit([&run, &cut, i] { run(cut[i], cut[i + 1]); });
-        }
-    }
-    run(cut[3], cut[4]);
-    for (std::future<void>& task : tasks)
-    {
-        if (task.valid())
-        {
-            task.get();
-        }
-    }
+    Engine::Instance().workers.ParallelFor(pool.size(), run);
 }
 
 void ParticleSystem::Update(const float& dt)

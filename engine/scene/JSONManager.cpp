@@ -28,7 +28,6 @@
 #include "resource/Texture2D.h"
 #include "script/ScriptSystem.h"
 
-#include <future>
 #include <sstream>
 
 namespace Varn::System
@@ -198,14 +197,6 @@ void JSONManager::ClearTags()
     tags.clear();
 }
 
-void JSONManager::LoadTextures(const std::vector<Resource::Texture2D*>& textures)
-{
-    for (Resource::Texture2D* texture : textures)
-    {
-        texture->Load();
-    }
-}
-
 void JSONManager::RunLoadingFrame(bool showLoadingFrames)
 {
     if (showLoadingFrames)
@@ -298,26 +289,20 @@ void JSONManager::DecodeAndUploadTextures(bool showLoadingFrames)
         return;
     }
     const int32_t step = (progressTotal - progress) / static_cast<int32_t>(n * 5 / 4);
-    const auto cut = WorkerPool::Slices(n);
-    auto range = [&](std::size_t begin, std::size_t end)
-    {
-        return std::vector<Resource::Texture2D*>(textures.begin() + static_cast<std::ptrdiff_t>(begin),
-                                                 textures.begin() + static_cast<std::ptrdiff_t>(end));
-    };
-
-    WorkerPool& workers = Engine::Instance().workers;
-    std::future<void> first = workers.Submit([slice = range(cut[0], cut[1])] { LoadTextures(slice); });
-    std::future<void> second = workers.Submit([slice = range(cut[1], cut[2])] { LoadTextures(slice); });
-    std::future<void> third = workers.Submit([slice = range(cut[2], cut[3])] { LoadTextures(slice); });
-    for (std::size_t i = cut[3]; i < n; ++i)
-    {
-        textures[i]->Load();
-        progress += step;
-        RunLoadingFrame(showLoadingFrames);
-    }
-    first.get();
-    second.get();
-    third.get();
+    // The calling thread's slice keeps the loading screen alive between its textures.
+    Engine::Instance().workers.ParallelFor(n,
+                                           [&](std::size_t begin, std::size_t end, std::size_t slice)
+                                           {
+                                               for (std::size_t i = begin; i < end; ++i)
+                                               {
+                                                   textures[i]->Load();
+                                                   if (slice == WorkerPool::CALLER_SLICE)
+                                                   {
+                                                       progress += step;
+                                                       RunLoadingFrame(showLoadingFrames);
+                                                   }
+                                               }
+                                           });
 
     for (Resource::Texture2D* texture : textures)
     {

@@ -56,8 +56,6 @@ public:
     // Parses one line of scene or prefab JSON without recursion; false for text that is not
     // JSON or nests deeper than MAX_DEPTH.
     static bool Parse(const std::string& text, rapidjson::Document& document);
-    // Decodes the image files of the textures; no OpenGL call, so it may run on a worker.
-    static void LoadTextures(const std::vector<Resource::Texture2D*>& textures);
 
     // The bit of `name`, registering it when new; 0 (with a log line) past the usable bits.
     uint64_t RegisterTag(const std::string& name);
