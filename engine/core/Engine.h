@@ -4,6 +4,7 @@
 // Built on first use by Instance(), torn down once by Shutdown(). Every subsystem reaches
 // shared services through it; everything here lives on the main thread.
 #include "core/Logger.h"
+#include "core/Random.h"
 #include "core/WorkerPool.h"
 #include "graphics/LayerFramebuffer.h"
 
@@ -81,6 +82,7 @@ public:
     Debug::Logger logger;
     float stepAccumulator = 0.0f; // seconds of real time not yet stepped
     WorkerPool workers{3};        // the three worker tasks of the parallel passes
+    Random random;                // every draw of scripts and particles; seeded from the device
     int stepsLastFrame = 0;       // simulation steps run by the last Update
 
 private:

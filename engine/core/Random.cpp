@@ -1,46 +1,40 @@
 #include "core/Random.h"
 
 #include <cmath>
-#include <random>
 
-namespace Varn::Helper
+namespace Varn
 {
 
-namespace
+uint32_t Random::DeviceSeed()
 {
-
-std::function<float()>& FractionSource()
-{
-    static std::function<float()> source;
-    return source;
+    std::random_device device;
+    return device();
 }
 
-float DeviceFraction()
+void Random::Seed(uint32_t value)
 {
-    // Opening the device costs several times more than reading it, so each thread keeps one.
-    thread_local std::random_device device;
-    std::mt19937 twister(device());
-    const float u = std::generate_canonical<float, 24>(twister);
-    // Rounding to float can land on 1 itself; the half-open range must hold.
-    return u < 1.0f ? u : std::nextafter(1.0f, 0.0f);
+    seed = value;
+    twister.seed(value);
 }
 
-} // namespace
-
-float RandomRange(float a, float b)
+float Random::Range(float a, float b)
 {
     if (a == b)
     {
         return a;
     }
-    const std::function<float()>& source = FractionSource();
-    const float u = source ? source() : DeviceFraction();
+    float u = 0.0f;
+    if (fractionSource)
+    {
+        u = fractionSource();
+    }
+    else
+    {
+        u = std::generate_canonical<float, 24>(twister);
+        // Rounding to float can land on 1 itself; the half-open range must hold.
+        u = u < 1.0f ? u : std::nextafter(1.0f, 0.0f);
+    }
     return a + (b - a) * u;
 }
 
-void SetRandomFractionSource(std::function<float()> source)
-{
-    FractionSource() = std::move(source);
-}
-
-} // namespace Varn::Helper
+} // namespace Varn

@@ -1,17 +1,37 @@
 #pragma once
-// The one source of chance shared by particles and scripts. Each draw seeds a fresh 32-bit
-// Mersenne Twister from the platform's random device, so draws are independent and not
-// reproducible. Tests swap in their own fraction source to make draws known.
+// The one source of chance shared by scripts and particles, owned by the Engine. One seeded
+// Mersenne Twister: a run started with the same seed draws the same numbers, and a run without
+// one is seeded from the platform's random device, so play differs each time as before. Tests
+// may swap in their own fraction source to make draws known. Main thread only.
+#include <cstdint>
 #include <functional>
+#include <random>
 
-namespace Varn::Helper
+namespace Varn
 {
 
-// a + (b - a) * u with u uniform in [0, 1); exactly a when a == b, and then nothing is drawn.
-float RandomRange(float a, float b);
+class Random
+{
+public:
+    explicit Random(uint32_t seed = DeviceSeed()) { Seed(seed); }
 
-// Replaces the draw of u for every later RandomRange call; an empty function restores the
-// random device. The source must return values in [0, 1). Main-thread use only.
-void SetRandomFractionSource(std::function<float()> source);
+    // A seed from the platform's random device.
+    static uint32_t DeviceSeed();
 
-} // namespace Varn::Helper
+    void Seed(uint32_t value);
+    uint32_t Seed() const { return seed; }
+
+    // a + (b - a) * u with u uniform in [0, 1); exactly a when a == b, and then nothing is drawn.
+    float Range(float a, float b);
+
+    // Replaces the draw of u for every later Range call; an empty function restores the
+    // generator. The source must return values in [0, 1).
+    void SetFractionSource(std::function<float()> source) { fractionSource = std::move(source); }
+
+private:
+    std::mt19937 twister;
+    uint32_t seed = 0;
+    std::function<float()> fractionSource; // empty unless a test replaced the draws
+};
+
+} // namespace Varn

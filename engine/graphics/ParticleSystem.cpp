@@ -2,7 +2,6 @@
 
 #include "core/Clock.h"
 #include "core/Engine.h"
-#include "core/Random.h"
 #include "core/Scene.h"
 #include "ecs/Camera.h"
 #include "ecs/IEntity.h"
@@ -26,7 +25,11 @@ namespace
 {
 
 using Component::ParticleEmitter;
-using Helper::RandomRange;
+// Particles draw from the engine's one random source.
+float RandomRange(float a, float b)
+{
+    return Engine::Instance().random.Range(a, b);
+}
 using Helper::VarnColor;
 using Math::Vector4;
 using Particle::ParticleCell;

@@ -1,7 +1,6 @@
 #include "script/BodyActions.h"
 
 #include "core/Engine.h"
-#include "core/Random.h"
 #include "ecs/RigidBody.h"
 #include "scene/JSONManager.h"
 #include "script/ActionSupport.h"
@@ -207,8 +206,9 @@ void Yeet(IEntity* entity, const Params&, ORINCompiler&, std::size_t)
         return;
     }
     body->forces.clear();
-    const float a = Helper::RandomRange(100.0f, 500.0f);
-    const float b = Helper::RandomRange(100.0f, 500.0f);
+    Random& random = Engine::Instance().random;
+    const float a = random.Range(100.0f, 500.0f);
+    const float b = random.Range(100.0f, 500.0f);
     body->AddForce({b, a, 0.0f, 0.0f}, RigidBody::ONE_STEP);
     if (auto* transform = entity->GetComponent<Component::Transform>())
     {

@@ -23,7 +23,6 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
-#include <random>
 #include <utility>
 
 namespace Varn::System
@@ -152,18 +151,6 @@ void References::EnsureCachedEntities()
     {
         RefreshCachedEntities();
     }
-}
-
-float References::RandomRange(float min, float max)
-{
-    if (min == max)
-    {
-        return min;
-    }
-    std::random_device device;
-    std::mt19937 generator(device());
-    const double unit = static_cast<double>(generator()) / 4294967296.0;
-    return static_cast<float>(static_cast<double>(min) + static_cast<double>(max - min) * unit);
 }
 
 std::size_t References::Index(ECS::IEntity* context, bool lastIndex, const ValueReference* index,
@@ -465,7 +452,7 @@ float References::EngineFloat(ENGINE_VALUE value)
     case ENGINE_VALUE::TIME_SCALE:
         return engine.timer->timeScale;
     case ENGINE_VALUE::RANDOM:
-        return RandomRange(0.0f, 1.0f);
+        return engine.random.Range(0.0f, 1.0f);
     case ENGINE_VALUE::LOAD_CURRENT:
         return static_cast<float>(engine.jsonManager->progress);
     case ENGINE_VALUE::LOAD_TOTAL:

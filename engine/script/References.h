@@ -78,8 +78,6 @@ public:
 
     // Looks the cached entities up again while no player is known.
     void EnsureCachedEntities();
-    // A uniform float in [min, max) from a freshly seeded Mersenne Twister; min when equal.
-    static float RandomRange(float min, float max);
 
     std::array<bool, SLOTS> boolSlots{};
     std::array<float, SLOTS> floatSlots{};

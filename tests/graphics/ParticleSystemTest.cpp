@@ -34,7 +34,7 @@ protected:
     {
         EngineTest::SetUp();
         // Draws are known: each takes the next queued fraction, or the middle once none is left.
-        Helper::SetRandomFractionSource(
+        engine->random.SetFractionSource(
             [this]
             {
                 if (fractions.empty())
@@ -48,7 +48,7 @@ protected:
     }
     void TearDown() override
     {
-        Helper::SetRandomFractionSource({});
+        engine->random.SetFractionSource({});
         EngineTest::TearDown();
     }
 

@@ -146,9 +146,9 @@ TEST_F(TransformActions, YeetFlingsWithTwoDrawsAndTiltsQuietlyOrDoesNothing)
 {
     float draws[] = {0.25f, 0.5f};
     int next = 0;
-    Helper::SetRandomFractionSource([&] { return draws[next++ % 2]; });
+    engine->random.SetFractionSource([&] { return draws[next++ % 2]; });
     ECS::IEntity* e = Body("Goner", "AddForce 1 0 0\nYeet whatever");
-    Helper::SetRandomFractionSource({});
+    engine->random.SetFractionSource({});
     RigidBody& body = BodyOf(e);
     ASSERT_EQ(body.forces.size(), 1u);
     EXPECT_EQ(body.forces[0].force, (Vector4{300, 200, 0, 0}))
