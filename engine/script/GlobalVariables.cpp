@@ -5,10 +5,13 @@
 #include "script/ScriptProgram.h"
 
 #include <cerrno>
+#include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <sstream>
+#include <string_view>
 #include <unistd.h>
 
 namespace Varn::System
@@ -174,7 +177,10 @@ bool GlobalVariables::ReadLine(const std::string& line)
     if (type == "Float")
     {
         const float number = std::strtof(begin, &end);
-        if (end == begin || errno == ERANGE)
+        // The C library reports a range error for denormal results, yet such a value was
+        // written by Text and reads back exactly; only overflow and underflow to zero are lost.
+        const bool lost = errno == ERANGE && (std::isinf(number) || number == 0.0f);
+        if (end == begin || lost)
         {
             return false;
         }
@@ -191,9 +197,13 @@ std::string GlobalVariables::Text() const
     {
         text << "Bool " << name << " " << (value ? "1" : "0") << "\n";
     }
+    // The shortest text that reads back to the same float: six significant digits would move
+    // a best time a little on every save.
     for (const auto& [name, value] : floats)
     {
-        text << "Float " << name << " " << value << "\n";
+        char number[32];
+        const std::to_chars_result written = std::to_chars(number, number + sizeof(number), value);
+        text << "Float " << name << " " << std::string_view(number, written.ptr) << "\n";
     }
     for (const auto& [name, value] : strings)
     {

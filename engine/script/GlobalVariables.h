@@ -28,7 +28,8 @@ public:
 
     // One line of the file; false for a line that is skipped (unknown type, bad number).
     bool ReadLine(const std::string& line);
-    // The file's text: bools, then floats (default stream format), then strings.
+    // The file's text: bools, then floats (each the shortest text that reads back to the same
+    // value), then strings.
     std::string Text() const;
 
     std::map<std::string, bool> bools;

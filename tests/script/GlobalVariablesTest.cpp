@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <limits>
 #include <optional>
 
 namespace Varn::Test
@@ -80,20 +81,31 @@ TEST_F(GlobalVariablesFile, FirstStartSeedsTheUserFileAndSkipsUnreadableLines)
     EXPECT_EQ(globals.floats, (std::map<std::string, float>{{"extra", 1.0f}, {"lives", 3.0f}}));
 }
 
-TEST_F(GlobalVariablesFile, SavedTextUsesTheDefaultFloatFormatAndReadsBackTheSame)
+TEST_F(GlobalVariablesFile, SavedFloatsAreTheShortestTextThatReadsBackToTheSameValue)
 {
     GlobalVariables globals;
     globals.Load();
     globals.bools["sound"] = false;
-    globals.floats["small"] = 0.1f;
-    globals.floats["big"] = 1234567.0f;
+    const std::map<std::string, float> floats{{"best", 83.1234589f},
+                                              {"big", 1234567.0f},
+                                              {"small", 0.1f},
+                                              {"lives", 3.0f},
+                                              {"tiny", std::numeric_limits<float>::denorm_min()},
+                                              {"debt", -2.71828175e-3f},
+                                              {"most", std::numeric_limits<float>::max()}};
+    globals.floats = floats;
     globals.strings["title"] = "Hello big world";
     ASSERT_TRUE(globals.Save());
     const std::string text = Read(UserFile());
-    EXPECT_EQ(text, "Bool sound 0\nFloat big 1.23457e+06\nFloat small 0.1\nString title Hello big world\n");
+    EXPECT_EQ(text.rfind("Bool sound 0\n", 0), 0u);
+    EXPECT_NE(text.find("Float small 0.1\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("Float lives 3\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("Float big 1234567\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("Float lives 3\nFloat most "), std::string::npos) << "floats keep the map's order";
 
     GlobalVariables again;
     again.Load();
+    EXPECT_EQ(again.floats, floats) << text; // bit for bit, the denormal included
     EXPECT_EQ(again.Text(), text);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(save.root / "Corvalune"),
                             std::filesystem::directory_iterator{}),
