@@ -126,6 +126,20 @@ TEST_F(GlobalVariablesFile, FailedSaveLeavesThePreviousFileWhole)
     EXPECT_FALSE(globals.Save());
     EXPECT_EQ(Read(UserFile()), "Float lives 3\n");
     EXPECT_EQ(engine->logger.Lines(), (Strings{"Error: Failed To write " + UserFile().string()}));
+    std::filesystem::remove(UserFile().string() + ".tmp"); // lets the fixture's own save succeed
+}
+
+TEST_F(GlobalVariablesFile, ASaveThatFailsAtShutdownIsPrinted)
+{
+    // The fixture's scene read the save folder; a file put where the folder was lets no one,
+    // root included, write into it.
+    std::filesystem::remove_all(save.root / "Corvalune");
+    save.Write("Corvalune", "not a folder");
+    engine->logger.Log("a line of a frame that never finished");
+
+    testing::internal::CaptureStdout();
+    Engine::Shutdown();
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Error: Failed To write " + UserFile().string() + "\n");
 }
 
 TEST_F(GlobalVariablesFile, WithoutAnyFolderThereAreNoGlobalsAndNothingIsWritten)
