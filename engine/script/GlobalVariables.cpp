@@ -70,6 +70,20 @@ bool WriteAtomically(const std::string& path, const std::string& text)
     return true;
 }
 
+// Renames an unreadable save to `path` + ".unreadable", or ".unreadable.2" and on when an
+// earlier one holds that name, so no such file is ever replaced. Empty when it cannot be moved.
+std::string SetAside(const std::string& path)
+{
+    std::error_code error;
+    std::string aside = path + ".unreadable";
+    for (int n = 2; std::filesystem::exists(Helper::NativePath(aside), error); ++n)
+    {
+        aside = path + ".unreadable." + std::to_string(n);
+    }
+    std::filesystem::rename(Helper::NativePath(path), Helper::NativePath(aside), error);
+    return error ? std::string() : aside;
+}
+
 } // namespace
 
 std::string GlobalVariables::UserFolder()
@@ -112,15 +126,7 @@ void GlobalVariables::Load()
     Helper::ReadTextFile(DEFAULT_FILE, defaults);
     if (!std::filesystem::exists(Helper::NativePath(userFile), error))
     {
-        std::string seeded;
-        for (const std::string& line : Lines(defaults))
-        {
-            seeded += line + "\n";
-        }
-        if (!WriteAtomically(userFile, seeded))
-        {
-            Engine::Instance().logger.Log("Error: Failed To write " + userFile);
-        }
+        Seed(defaults);
     }
 
     std::string text;
@@ -133,13 +139,52 @@ void GlobalVariables::Load()
     writable = true;
     // The defaults first, so a global the game added after this save was made still exists
     // (its scripts would fail on every step otherwise); the player's values then win.
+    std::size_t shippedLines = 0;
     for (const std::string& line : Lines(defaults))
     {
-        ReadLine(line);
+        shippedLines += ReadLine(line) ? 1 : 0;
     }
+    std::size_t savedLines = 0;
     for (const std::string& line : Lines(text))
     {
-        ReadLine(line);
+        savedLines += ReadLine(line) ? 1 : 0;
+    }
+
+    // A save is unreadable when it holds more than white space yet not one line of it reads as
+    // a global while the defaults have some: binary garbage, a block of zeros left by a crash,
+    // another file saved over it. A few damaged lines among good ones do not make a save
+    // unreadable; those lines are skipped above. Since no line of it was taken, the values
+    // are already the defaults.
+    if (savedLines > 0 || shippedLines == 0 || text.find_first_not_of(" \t\r\n") == std::string::npos)
+    {
+        return;
+    }
+    const std::string aside = SetAside(userFile);
+    if (aside.empty())
+    {
+        // Left where it is, it must not be overwritten at exit either.
+        writable = false;
+        Engine::Instance().logger.Log("Error: Failed To read " + userFile +
+                                      ": no line holds a global and it cannot be moved aside; the "
+                                      "defaults are used and nothing will be saved");
+        return;
+    }
+    Engine::Instance().logger.Log("Error: Failed To read " + userFile +
+                                  ": no line holds a global; it is kept as " + aside +
+                                  " and the defaults are used");
+    Seed(defaults);
+}
+
+void GlobalVariables::Seed(const std::string& defaults) const
+{
+    std::string seeded;
+    for (const std::string& line : Lines(defaults))
+    {
+        seeded += line + "\n";
+    }
+    if (!WriteAtomically(userFile, seeded))
+    {
+        Engine::Instance().logger.Log("Error: Failed To write " + userFile);
     }
 }
 

@@ -21,6 +21,7 @@ public:
     static std::string UserFolder();
 
     // Seeds the per-user file from the default file when it does not exist yet, then reads it.
+    // A file with no readable line is renamed with a ".unreadable" suffix and seeded afresh.
     void Load();
     // Writes every value to the per-user file through a temporary file renamed over it, so
     // an interrupted save leaves the previous file whole. False (with a log line) on failure.
@@ -38,6 +39,9 @@ public:
     uint64_t version = 0; // renewed by Load, which may drop entries
 
 private:
+    // Writes the default file's lines as the per-user file; logs a failure.
+    void Seed(const std::string& defaults) const;
+
     std::string userFile;  // empty when there is no per-user folder
     bool writable = false; // the per-user file was read (or seeded) successfully
 };

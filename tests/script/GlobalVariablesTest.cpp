@@ -81,6 +81,60 @@ TEST_F(GlobalVariablesFile, FirstStartSeedsTheUserFileAndSkipsUnreadableLines)
     EXPECT_EQ(globals.floats, (std::map<std::string, float>{{"extra", 1.0f}, {"lives", 3.0f}}));
 }
 
+TEST_F(GlobalVariablesFile, AnUnreadableSaveIsSetAsideAndTheDefaultsSeedANewOne)
+{
+    ScratchFolder game(ScratchFolder::ENTER);
+    game.Write("Resources/Scripts/GlobalVariables.orin", "Float lives 3\nString title Hello\n");
+    const std::string garbage("\x89PNG\r\n\x1a\n\0\0\0\rIHDR \xff\xfe Float\0", 26);
+    const std::string older("\0\0\0\0", 4);
+    const std::string aside = UserFile().string() + ".unreadable";
+    save.Write(aside, older); // set aside by an earlier start: never replaced
+    save.Write(UserFile().string(), garbage);
+    engine->logger.Clear();
+
+    GlobalVariables globals;
+    globals.Load();
+    EXPECT_EQ(globals.floats, (std::map<std::string, float>{{"lives", 3.0f}}));
+    EXPECT_EQ(globals.strings, (std::map<std::string, std::string>{{"title", "Hello"}}));
+    EXPECT_EQ(engine->logger.Lines(),
+              (Strings{"Error: Failed To read " + UserFile().string() +
+                       ": no line holds a global; it is kept as " + aside + ".2 and the defaults are used"}));
+    EXPECT_EQ(Read(UserFile()), "Float lives 3\nString title Hello\n");
+    EXPECT_EQ(Read(aside + ".2"), garbage);
+    EXPECT_EQ(Read(aside), older);
+
+    // The new save is the player's from now on.
+    globals.floats["lives"] = 1.0f;
+    ASSERT_TRUE(globals.Save());
+    GlobalVariables again;
+    again.Load();
+    EXPECT_EQ(again.floats, (std::map<std::string, float>{{"lives", 1.0f}}));
+}
+
+TEST_F(GlobalVariablesFile, ASaveWithSomeDamagedLinesKeepsItsGoodOnesAndStaysInPlace)
+{
+    ScratchFolder game(ScratchFolder::ENTER);
+    game.Write("Resources/Scripts/GlobalVariables.orin", "Float lives 3\nFloat coins 0\n");
+    const std::string damaged =
+        std::string("\x01\x02\xff\0 garbage\n", 13) + "Float lives 1\nFloat coins many\nJunk\n";
+    save.Write(UserFile().string(), damaged);
+    engine->logger.Clear();
+
+    GlobalVariables globals;
+    globals.Load();
+    EXPECT_EQ(globals.floats, (std::map<std::string, float>{{"coins", 0.0f}, {"lives", 1.0f}}));
+    EXPECT_TRUE(engine->logger.Lines().empty());
+    EXPECT_EQ(Read(UserFile()), damaged);
+    EXPECT_FALSE(std::filesystem::exists(UserFile().string() + ".unreadable"));
+
+    // White space alone is an empty save, not an unreadable one.
+    save.Write(UserFile().string(), "\n \r\n");
+    globals.Load();
+    EXPECT_EQ(globals.floats, (std::map<std::string, float>{{"coins", 0.0f}, {"lives", 3.0f}}));
+    EXPECT_TRUE(engine->logger.Lines().empty());
+    EXPECT_FALSE(std::filesystem::exists(UserFile().string() + ".unreadable"));
+}
+
 TEST_F(GlobalVariablesFile, SavedFloatsAreTheShortestTextThatReadsBackToTheSameValue)
 {
     GlobalVariables globals;
