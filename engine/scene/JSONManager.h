@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace Varn::ECS
@@ -55,7 +56,7 @@ public:
                              std::vector<ECS::PendingEntityReference>& references);
     // Parses one line of scene or prefab JSON without recursion; false for text that is not
     // JSON or nests deeper than MAX_DEPTH.
-    static bool Parse(const std::string& text, rapidjson::Document& document);
+    static bool Parse(std::string_view text, rapidjson::Document& document);
     // Decodes the image files of the textures; no OpenGL call, so it may run on a worker.
     static void LoadTextures(const std::vector<Resource::Texture2D*>& textures);
 
