@@ -72,6 +72,9 @@ Engine::~Engine()
     scenes.reset();
     timer.reset();
     window.reset();
+    // Tearing the scenes down saves the global variables; a save that failed must still reach
+    // the player, and no frame is left to print it.
+    logger.Flush();
 }
 
 bool Engine::Start(const std::string& firstScene)

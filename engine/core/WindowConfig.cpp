@@ -2,8 +2,10 @@
 
 #include <ini.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 #include <strings.h>
 
 namespace Varn
@@ -12,10 +14,19 @@ namespace Varn
 namespace
 {
 
+// A key and its value as the file spells them, for messages.
+struct Written
+{
+    std::string key;
+    std::string value;
+};
+
 struct Reading
 {
     WindowConfig* config;
     std::string* problems;
+    Written windowedWidth{"Windowed_Width", ""};
+    Written windowWidth{"Window_Width", ""};
 };
 
 void Note(std::string* problems, const std::string& line)
@@ -26,10 +37,28 @@ void Note(std::string* problems, const std::string& line)
     }
 }
 
-// Windows' profile reader takes the leading integer of a value and 0 when there is none.
-int LeadingInt(const char* value)
+// Windows' profile reader takes the leading integer of a value and 0 when there is none. Kept
+// long so that a value past the int range stays large instead of wrapping round.
+long LeadingInt(const char* value)
 {
-    return static_cast<int>(std::strtol(value, nullptr, 10));
+    return std::strtol(value, nullptr, 10);
+}
+
+// A mode whose width gives an empty or oversized window after the 16:9 rule goes back to its
+// default size; a zero height would divide by zero when the picture is scaled.
+void KeepUsable(int& width, int& height, int defaultWidth, int defaultHeight, const Written& written,
+                std::string* problems)
+{
+    if (width <= WindowConfig::MAX_SIZE && height > 0 && height <= WindowConfig::MAX_SIZE)
+    {
+        return;
+    }
+    Note(problems, "Error: Failed To Read gameConfig.ini: " + written.key + " = \"" + written.value +
+                       "\" gives a " + std::to_string(width) + " x " + std::to_string(height) +
+                       " window; using the default " + std::to_string(defaultWidth) + " x " +
+                       std::to_string(defaultHeight));
+    width = defaultWidth;
+    height = defaultHeight;
 }
 
 int Handle(void* user, const char* section, const char* key, const char* value)
@@ -40,11 +69,12 @@ int Handle(void* user, const char* section, const char* key, const char* value)
         return 1;
     }
     WindowConfig& c = *reading->config;
-    const int number = LeadingInt(value);
+    const long number = LeadingInt(value);
     int* size = nullptr;
     if (strcasecmp(key, "Windowed_Width") == 0)
     {
         size = &c.windowedWidth;
+        reading->windowedWidth = {key, value};
     }
     else if (strcasecmp(key, "Windowed_Height") == 0)
     {
@@ -53,6 +83,7 @@ int Handle(void* user, const char* section, const char* key, const char* value)
     else if (strcasecmp(key, "Window_Width") == 0)
     {
         size = &c.windowWidth;
+        reading->windowWidth = {key, value};
     }
     else if (strcasecmp(key, "Window_Height") == 0)
     {
@@ -67,7 +98,7 @@ int Handle(void* user, const char* section, const char* key, const char* value)
         // A size of zero or less would divide by zero downstream: keep the default.
         if (number > 0)
         {
-            *size = number;
+            *size = static_cast<int>(std::min<long>(number, std::numeric_limits<int>::max()));
         }
         else
         {
@@ -101,8 +132,13 @@ WindowConfig WindowConfig::Load(const std::string& path, std::string* problems)
         Note(problems,
              "Error: Failed To Read gameConfig.ini: syntax error on line " + std::to_string(result));
     }
+    const WindowConfig defaults;
     config.windowedHeight = ForceAspect(config.windowedWidth, config.windowedHeight);
+    KeepUsable(config.windowedWidth, config.windowedHeight, defaults.windowedWidth, defaults.windowedHeight,
+               reading.windowedWidth, problems);
     config.windowHeight = ForceAspect(config.windowWidth, config.windowHeight);
+    KeepUsable(config.windowWidth, config.windowHeight, defaults.windowWidth, defaults.windowHeight,
+               reading.windowWidth, problems);
     return config;
 }
 

@@ -28,7 +28,8 @@
 #include "resource/Texture2D.h"
 #include "script/ScriptSystem.h"
 
-#include <sstream>
+#include <algorithm>
+#include <string_view>
 
 namespace Varn::System
 {
@@ -67,8 +68,18 @@ const BlockKind BLOCKS[] = {
     {"Behaviour", "Behaviour", Add<Component::BehaviourComponent>},
 };
 
+// The line of `text` that begins at `start`, without its line feed; `start` moves past it.
+// A view, so that a scene line of any length is never copied.
+std::string_view NextLine(const std::string& text, std::size_t& start)
+{
+    const std::size_t begin = std::min(start, text.size());
+    const std::size_t end = std::min(text.find('\n', begin), text.size());
+    start = end + 1;
+    return std::string_view(text).substr(begin, end - begin);
+}
+
 // Names of a header line: everything after the first ':', each name ended by a comma.
-std::vector<std::string> CommaTerminatedList(const std::string& line)
+std::vector<std::string> CommaTerminatedList(std::string_view line)
 {
     std::vector<std::string> names;
     std::size_t start = line.find(':');
@@ -79,7 +90,7 @@ std::vector<std::string> CommaTerminatedList(const std::string& line)
     ++start;
     for (std::size_t comma = line.find(',', start); comma != std::string::npos; comma = line.find(',', start))
     {
-        names.push_back(line.substr(start, comma - start));
+        names.emplace_back(line.substr(start, comma - start));
         start = comma + 1;
     }
     return names;
@@ -111,7 +122,7 @@ bool ReadUnsigned(const rapidjson::Value& object, const char* member, uint32_t& 
 
 } // namespace
 
-bool JSONManager::Parse(const std::string& text, rapidjson::Document& document)
+bool JSONManager::Parse(std::string_view text, rapidjson::Document& document)
 {
     // The iterative parser keeps its own stack, but every later walk of the document recurses,
     // so the depth is capped before anything else sees it.
@@ -144,7 +155,7 @@ bool JSONManager::Parse(const std::string& text, rapidjson::Document& document)
             --depth;
         }
     }
-    document.Parse<rapidjson::kParseIterativeFlag>(text.c_str(), text.size());
+    document.Parse<rapidjson::kParseIterativeFlag>(text.data(), text.size());
     return !document.HasParseError();
 }
 
@@ -400,24 +411,21 @@ void JSONManager::LoadScene(const std::string& path, bool showLoadingFrames)
     // 2. Header lines, then the scene line.
     std::string text;
     Helper::ReadTextFile(path, text);
-    std::istringstream lines(text);
-    std::string line;
-    std::getline(lines, line);
-    if (line.find("Tags:") != std::string::npos)
+    std::size_t next = 0;
+    std::string_view line = NextLine(text, next);
+    if (line.find("Tags:") != std::string_view::npos)
     {
         for (const std::string& tag : CommaTerminatedList(line))
         {
             RegisterTag(tag);
         }
-        line.clear();
-        std::getline(lines, line);
+        line = NextLine(text, next);
     }
     std::vector<std::string> sounds;
-    if (line.find("Audio:") != std::string::npos)
+    if (line.find("Audio:") != std::string_view::npos)
     {
         sounds = CommaTerminatedList(line);
-        line.clear();
-        std::getline(lines, line);
+        line = NextLine(text, next);
     }
     rapidjson::Document document;
 
@@ -493,10 +501,12 @@ ECS::IEntity* JSONManager::LoadPrefab(const std::string& path, const Math::Vecto
     std::string& text = fileCache[path];
     if (text.empty())
     {
-        std::string whole;
-        Helper::ReadTextFile(path, whole);
-        std::istringstream lines(whole);
-        std::getline(lines, text);
+        Helper::ReadTextFile(path, text);
+        if (const std::size_t end = text.find('\n'); end != std::string::npos)
+        {
+            text.erase(end);
+            text.shrink_to_fit(); // the cache keeps the line, not the rest of the file
+        }
     }
 
     // 2. A prefab is one JSON array of entities.

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace Varn::ECS
@@ -55,7 +56,7 @@ public:
                              std::vector<ECS::PendingEntityReference>& references);
     // Parses one line of scene or prefab JSON without recursion; false for text that is not
     // JSON or nests deeper than MAX_DEPTH.
-    static bool Parse(const std::string& text, rapidjson::Document& document);
+    static bool Parse(std::string_view text, rapidjson::Document& document);
 
     // The bit of `name`, registering it when new; 0 (with a log line) past the usable bits.
     uint64_t RegisterTag(const std::string& name);

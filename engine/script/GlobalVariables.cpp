@@ -5,10 +5,13 @@
 #include "script/ScriptProgram.h"
 
 #include <cerrno>
+#include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <sstream>
+#include <string_view>
 #include <unistd.h>
 
 namespace Varn::System
@@ -67,6 +70,20 @@ bool WriteAtomically(const std::string& path, const std::string& text)
     return true;
 }
 
+// Renames an unreadable save to `path` + ".unreadable", or ".unreadable.2" and on when an
+// earlier one holds that name, so no such file is ever replaced. Empty when it cannot be moved.
+std::string SetAside(const std::string& path)
+{
+    std::error_code error;
+    std::string aside = path + ".unreadable";
+    for (int n = 2; std::filesystem::exists(Helper::NativePath(aside), error); ++n)
+    {
+        aside = path + ".unreadable." + std::to_string(n);
+    }
+    std::filesystem::rename(Helper::NativePath(path), Helper::NativePath(aside), error);
+    return error ? std::string() : aside;
+}
+
 } // namespace
 
 std::string GlobalVariables::UserFolder()
@@ -109,15 +126,7 @@ void GlobalVariables::Load()
     Helper::ReadTextFile(DEFAULT_FILE, defaults);
     if (!std::filesystem::exists(Helper::NativePath(userFile), error))
     {
-        std::string seeded;
-        for (const std::string& line : Lines(defaults))
-        {
-            seeded += line + "\n";
-        }
-        if (!WriteAtomically(userFile, seeded))
-        {
-            Engine::Instance().logger.Log("Error: Failed To write " + userFile);
-        }
+        Seed(defaults);
     }
 
     std::string text;
@@ -130,13 +139,52 @@ void GlobalVariables::Load()
     writable = true;
     // The defaults first, so a global the game added after this save was made still exists
     // (its scripts would fail on every step otherwise); the player's values then win.
+    std::size_t shippedLines = 0;
     for (const std::string& line : Lines(defaults))
     {
-        ReadLine(line);
+        shippedLines += ReadLine(line) ? 1 : 0;
     }
+    std::size_t savedLines = 0;
     for (const std::string& line : Lines(text))
     {
-        ReadLine(line);
+        savedLines += ReadLine(line) ? 1 : 0;
+    }
+
+    // A save is unreadable when it holds more than white space yet not one line of it reads as
+    // a global while the defaults have some: binary garbage, a block of zeros left by a crash,
+    // another file saved over it. A few damaged lines among good ones do not make a save
+    // unreadable; those lines are skipped above. Since no line of it was taken, the values
+    // are already the defaults.
+    if (savedLines > 0 || shippedLines == 0 || text.find_first_not_of(" \t\r\n") == std::string::npos)
+    {
+        return;
+    }
+    const std::string aside = SetAside(userFile);
+    if (aside.empty())
+    {
+        // Left where it is, it must not be overwritten at exit either.
+        writable = false;
+        Engine::Instance().logger.Log("Error: Failed To read " + userFile +
+                                      ": no line holds a global and it cannot be moved aside; the "
+                                      "defaults are used and nothing will be saved");
+        return;
+    }
+    Engine::Instance().logger.Log("Error: Failed To read " + userFile +
+                                  ": no line holds a global; it is kept as " + aside +
+                                  " and the defaults are used");
+    Seed(defaults);
+}
+
+void GlobalVariables::Seed(const std::string& defaults) const
+{
+    std::string seeded;
+    for (const std::string& line : Lines(defaults))
+    {
+        seeded += line + "\n";
+    }
+    if (!WriteAtomically(userFile, seeded))
+    {
+        Engine::Instance().logger.Log("Error: Failed To write " + userFile);
     }
 }
 
@@ -174,7 +222,10 @@ bool GlobalVariables::ReadLine(const std::string& line)
     if (type == "Float")
     {
         const float number = std::strtof(begin, &end);
-        if (end == begin || errno == ERANGE)
+        // The C library reports a range error for denormal results, yet such a value was
+        // written by Text and reads back exactly; only overflow and underflow to zero are lost.
+        const bool lost = errno == ERANGE && (std::isinf(number) || number == 0.0f);
+        if (end == begin || lost)
         {
             return false;
         }
@@ -191,9 +242,13 @@ std::string GlobalVariables::Text() const
     {
         text << "Bool " << name << " " << (value ? "1" : "0") << "\n";
     }
+    // The shortest text that reads back to the same float: six significant digits would move
+    // a best time a little on every save.
     for (const auto& [name, value] : floats)
     {
-        text << "Float " << name << " " << value << "\n";
+        char number[32];
+        const std::to_chars_result written = std::to_chars(number, number + sizeof(number), value);
+        text << "Float " << name << " " << std::string_view(number, written.ptr) << "\n";
     }
     for (const auto& [name, value] : strings)
     {

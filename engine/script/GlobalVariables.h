@@ -21,6 +21,7 @@ public:
     static std::string UserFolder();
 
     // Seeds the per-user file from the default file when it does not exist yet, then reads it.
+    // A file with no readable line is renamed with a ".unreadable" suffix and seeded afresh.
     void Load();
     // Writes every value to the per-user file through a temporary file renamed over it, so
     // an interrupted save leaves the previous file whole. False (with a log line) on failure.
@@ -28,7 +29,8 @@ public:
 
     // One line of the file; false for a line that is skipped (unknown type, bad number).
     bool ReadLine(const std::string& line);
-    // The file's text: bools, then floats (default stream format), then strings.
+    // The file's text: bools, then floats (each the shortest text that reads back to the same
+    // value), then strings.
     std::string Text() const;
 
     std::map<std::string, bool> bools;
@@ -37,6 +39,9 @@ public:
     uint64_t version = 0; // renewed by Load, which may drop entries
 
 private:
+    // Writes the default file's lines as the per-user file; logs a failure.
+    void Seed(const std::string& defaults) const;
+
     std::string userFile;  // empty when there is no per-user folder
     bool writable = false; // the per-user file was read (or seeded) successfully
 };

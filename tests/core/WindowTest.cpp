@@ -42,6 +42,46 @@ TEST(WindowConfigFile, UnusableValuesKeepTheDefaultsAndAreReported)
     EXPECT_NE(problems.find("Window_Width"), std::string::npos);
 }
 
+TEST(WindowConfigFile, WidthsThatGiveAnEmptyOrHugeWindowFallBackToTheDefaultSize)
+{
+    ScratchFolder scratch(ScratchFolder::ENTER);
+    // 1 / (16:9) truncates to a zero height; the second width does not even fit an int.
+    const std::string narrow =
+        scratch.Write("narrow.ini", "[Game Settings]\nWindow_Width=1\nwindowed_width=99999999999 px\n");
+    std::string problems;
+    WindowConfig c = WindowConfig::Load(narrow, &problems);
+    EXPECT_EQ(c.windowWidth, 1920);
+    EXPECT_EQ(c.windowHeight, 1080);
+    EXPECT_EQ(c.windowedWidth, 1280);
+    EXPECT_EQ(c.windowedHeight, 720);
+    const std::string windowedLine =
+        "Error: Failed To Read gameConfig.ini: windowed_width = \"99999999999 px\" "
+        "gives a 2147483647 x ";
+    const std::string windowLine = "Error: Failed To Read gameConfig.ini: Window_Width = \"1\" gives a 1 x 0 "
+                                   "window; using the default 1920 x 1080\n";
+    EXPECT_EQ(problems.rfind(windowedLine, 0), 0u) << problems;
+    EXPECT_NE(problems.find(" window; using the default 1280 x 720\n" + windowLine), std::string::npos)
+        << problems;
+
+    // The limits themselves still open: 2 x 1 and the largest size.
+    const std::string edges = scratch.Write(
+        "edges.ini", "[Game Settings]\nWindowed_Width=2\nWindow_Width=16384\nWindow_Height=1\n");
+    problems.clear();
+    c = WindowConfig::Load(edges, &problems);
+    EXPECT_EQ(c.windowedWidth, 2);
+    EXPECT_EQ(c.windowedHeight, 1);
+    EXPECT_EQ(c.windowWidth, 16384);
+    EXPECT_EQ(c.windowHeight, 9216);
+    EXPECT_EQ(problems, "");
+
+    const std::string huge = scratch.Write("huge.ini", "[Game Settings]\nWindow_Width=16385\n");
+    problems.clear();
+    c = WindowConfig::Load(huge, &problems);
+    EXPECT_EQ(c.windowWidth, 1920);
+    EXPECT_EQ(c.windowHeight, 1080);
+    EXPECT_NE(problems.find("Window_Width = \"16385\" gives a 16385 x 9216 window"), std::string::npos);
+}
+
 TEST(LetterBoxing, ScalesUniformlyAndCentres)
 {
     const LetterBox taller = Window::ComputeLetterBox(1280, 720, 1920, 1200);
@@ -137,6 +177,22 @@ TEST_F(OffscreenWindow, OpensACoreContextAndSwitchesDisplayModes)
     window.SetWindowed();
     EXPECT_EQ(GlViewport(), (std::array<GLint, 4>{0, 0, 1280, 720}));
     EXPECT_EQ(window.viewportX, 0);
+}
+
+TEST_F(OffscreenWindow, AWidthWithNoSixteenByNineHeightOpensTheDefaultWindowWithOneLine)
+{
+    ScratchFolder scratch(ScratchFolder::ENTER);
+    scratch.Write("gameConfig.ini", "[Game Settings]\nWindowed_Width=1\nWindow_Fullscreen=0\n");
+    Window& window = *Engine::Instance().window;
+    ASSERT_TRUE(window.Create());
+    EXPECT_EQ(window.baseWidth, 1280);
+    EXPECT_EQ(window.baseHeight, 720);
+    EXPECT_EQ(window.viewportHeight, 720);
+    EXPECT_EQ(GlViewport(), (std::array<GLint, 4>{0, 0, 1280, 720}));
+    EXPECT_EQ(
+        Engine::Instance().logger.Lines(),
+        (std::vector<std::string>{"Error: Failed To Read gameConfig.ini: Windowed_Width = \"1\" gives a "
+                                  "1 x 0 window; using the default 1280 x 720"}));
 }
 
 } // namespace Varn::Test

@@ -53,6 +53,27 @@ TEST_F(SceneLoading, TagsPastTheThirtySecondHaveNoBitAndAreReported)
     EXPECT_NE(engine->logger.Lines()[0].find("T33"), std::string::npos);
 }
 
+TEST_F(SceneLoading, HeaderLinesComeFirstAndNothingAfterTheSceneLineIsRead)
+{
+    // The scene line's carriage return belongs to it, as does text after a header's last comma.
+    Load("Tags:Player, Enemy,Boss\n"
+         R"([{"ID":"Hero","ID Type":2,"Transform":{}},{"ID":"Foe","ID Type":4,"Transform":{}}])"
+         "\r\n[{\"ID\":\"Ghost\",\"ID Type\":0,\"Transform\":{}}]\n");
+    EXPECT_TRUE(engine->logger.Lines().empty());
+    EXPECT_EQ(Names(), (std::vector<std::string>{"Hero", "Foe"}));
+    EXPECT_EQ(Loader().TagNames(~uint64_t{0}), (std::vector<std::string>{"Default", "Player", " Enemy"}));
+
+    // No header and no line feed at the end: the whole file is the scene line.
+    Load(R"([{"ID":"Alone","ID Type":0,"Transform":{}}])");
+    EXPECT_EQ(Names(), (std::vector<std::string>{"Alone"}));
+    EXPECT_EQ(Loader().TagNames(~uint64_t{0}), (std::vector<std::string>{"Default"}));
+
+    // Header lines with no scene line after them are no scene.
+    Load("Tags:Player,\n");
+    EXPECT_EQ(engine->logger.Lines(), (std::vector<std::string>{"Error: Load Failed. Scene is Invalid"}));
+    EXPECT_EQ(Names(), (std::vector<std::string>{"Alone"}));
+}
+
 TEST_F(SceneLoading, InvalidFileKeepsTheSceneAsItWas)
 {
     Load(R"([{"ID":"Keeper","ID Type":0,"Transform":{}}])");

@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <limits>
 #include <optional>
 
 namespace Varn::Test
@@ -80,20 +81,85 @@ TEST_F(GlobalVariablesFile, FirstStartSeedsTheUserFileAndSkipsUnreadableLines)
     EXPECT_EQ(globals.floats, (std::map<std::string, float>{{"extra", 1.0f}, {"lives", 3.0f}}));
 }
 
-TEST_F(GlobalVariablesFile, SavedTextUsesTheDefaultFloatFormatAndReadsBackTheSame)
+TEST_F(GlobalVariablesFile, AnUnreadableSaveIsSetAsideAndTheDefaultsSeedANewOne)
+{
+    ScratchFolder game(ScratchFolder::ENTER);
+    game.Write("Resources/Scripts/GlobalVariables.orin", "Float lives 3\nString title Hello\n");
+    const std::string garbage("\x89PNG\r\n\x1a\n\0\0\0\rIHDR \xff\xfe Float\0", 26);
+    const std::string older("\0\0\0\0", 4);
+    const std::string aside = UserFile().string() + ".unreadable";
+    save.Write(aside, older); // set aside by an earlier start: never replaced
+    save.Write(UserFile().string(), garbage);
+    engine->logger.Clear();
+
+    GlobalVariables globals;
+    globals.Load();
+    EXPECT_EQ(globals.floats, (std::map<std::string, float>{{"lives", 3.0f}}));
+    EXPECT_EQ(globals.strings, (std::map<std::string, std::string>{{"title", "Hello"}}));
+    EXPECT_EQ(engine->logger.Lines(),
+              (Strings{"Error: Failed To read " + UserFile().string() +
+                       ": no line holds a global; it is kept as " + aside + ".2 and the defaults are used"}));
+    EXPECT_EQ(Read(UserFile()), "Float lives 3\nString title Hello\n");
+    EXPECT_EQ(Read(aside + ".2"), garbage);
+    EXPECT_EQ(Read(aside), older);
+
+    // The new save is the player's from now on.
+    globals.floats["lives"] = 1.0f;
+    ASSERT_TRUE(globals.Save());
+    GlobalVariables again;
+    again.Load();
+    EXPECT_EQ(again.floats, (std::map<std::string, float>{{"lives", 1.0f}}));
+}
+
+TEST_F(GlobalVariablesFile, ASaveWithSomeDamagedLinesKeepsItsGoodOnesAndStaysInPlace)
+{
+    ScratchFolder game(ScratchFolder::ENTER);
+    game.Write("Resources/Scripts/GlobalVariables.orin", "Float lives 3\nFloat coins 0\n");
+    const std::string damaged =
+        std::string("\x01\x02\xff\0 garbage\n", 13) + "Float lives 1\nFloat coins many\nJunk\n";
+    save.Write(UserFile().string(), damaged);
+    engine->logger.Clear();
+
+    GlobalVariables globals;
+    globals.Load();
+    EXPECT_EQ(globals.floats, (std::map<std::string, float>{{"coins", 0.0f}, {"lives", 1.0f}}));
+    EXPECT_TRUE(engine->logger.Lines().empty());
+    EXPECT_EQ(Read(UserFile()), damaged);
+    EXPECT_FALSE(std::filesystem::exists(UserFile().string() + ".unreadable"));
+
+    // White space alone is an empty save, not an unreadable one.
+    save.Write(UserFile().string(), "\n \r\n");
+    globals.Load();
+    EXPECT_EQ(globals.floats, (std::map<std::string, float>{{"coins", 0.0f}, {"lives", 3.0f}}));
+    EXPECT_TRUE(engine->logger.Lines().empty());
+    EXPECT_FALSE(std::filesystem::exists(UserFile().string() + ".unreadable"));
+}
+
+TEST_F(GlobalVariablesFile, SavedFloatsAreTheShortestTextThatReadsBackToTheSameValue)
 {
     GlobalVariables globals;
     globals.Load();
     globals.bools["sound"] = false;
-    globals.floats["small"] = 0.1f;
-    globals.floats["big"] = 1234567.0f;
+    const std::map<std::string, float> floats{{"best", 83.1234589f},
+                                              {"big", 1234567.0f},
+                                              {"small", 0.1f},
+                                              {"lives", 3.0f},
+                                              {"tiny", std::numeric_limits<float>::denorm_min()},
+                                              {"debt", -2.71828175e-3f},
+                                              {"most", std::numeric_limits<float>::max()}};
+    globals.floats = floats;
     globals.strings["title"] = "Hello big world";
     ASSERT_TRUE(globals.Save());
     const std::string text = Read(UserFile());
-    EXPECT_EQ(text, "Bool sound 0\nFloat big 1.23457e+06\nFloat small 0.1\nString title Hello big world\n");
+    EXPECT_EQ(text.rfind("Bool sound 0\n", 0), 0u);
+    EXPECT_NE(text.find("Float small 0.1\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("Float lives 3\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("Float big 1234567\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("Float lives 3\nFloat most "), std::string::npos) << "floats keep the map's order";
 
     GlobalVariables again;
     again.Load();
+    EXPECT_EQ(again.floats, floats) << text; // bit for bit, the denormal included
     EXPECT_EQ(again.Text(), text);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(save.root / "Corvalune"),
                             std::filesystem::directory_iterator{}),
@@ -114,6 +180,20 @@ TEST_F(GlobalVariablesFile, FailedSaveLeavesThePreviousFileWhole)
     EXPECT_FALSE(globals.Save());
     EXPECT_EQ(Read(UserFile()), "Float lives 3\n");
     EXPECT_EQ(engine->logger.Lines(), (Strings{"Error: Failed To write " + UserFile().string()}));
+    std::filesystem::remove(UserFile().string() + ".tmp"); // lets the fixture's own save succeed
+}
+
+TEST_F(GlobalVariablesFile, ASaveThatFailsAtShutdownIsPrinted)
+{
+    // The fixture's scene read the save folder; a file put where the folder was lets no one,
+    // root included, write into it.
+    std::filesystem::remove_all(save.root / "Corvalune");
+    save.Write("Corvalune", "not a folder");
+    engine->logger.Log("a line of a frame that never finished");
+
+    testing::internal::CaptureStdout();
+    Engine::Shutdown();
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Error: Failed To write " + UserFile().string() + "\n");
 }
 
 TEST_F(GlobalVariablesFile, WithoutAnyFolderThereAreNoGlobalsAndNothingIsWritten)

@@ -246,50 +246,54 @@ void ContentChecker::CheckDefaults()
 void ContentChecker::CheckScene(const std::string& file)
 {
     ++scenes;
-    std::string text;
-    if (!Helper::ReadTextFile(file, text))
+    // The checker's copies of the file and its parsed document go before the loader makes its
+    // own: held across the load they would double the memory a large scene takes.
     {
-        Report(file, "cannot be read");
-        return;
-    }
+        std::string text;
+        if (!Helper::ReadTextFile(file, text))
+        {
+            Report(file, "cannot be read");
+            return;
+        }
 
-    // The header lines as the loader reads them, then the names the entities give.
-    std::istringstream lines(text);
-    std::string line;
-    std::getline(lines, line);
-    for (const char* header : {"Tags:", "Audio:"})
-    {
-        if (line.find(header) == std::string::npos)
-        {
-            continue;
-        }
-        std::string rest;
-        const std::vector<std::string> names = HeaderNames(line, rest);
-        if (!rest.empty())
-        {
-            Report(file, std::string("the ") + header + " line ends in " + Quoted(rest) +
-                             ", which is ignored: every name needs a comma after it");
-        }
-        if (std::string(header) == "Audio:")
-        {
-            for (const std::string& sound : names)
-            {
-                RequireFile(file, sound, "sound (Audio: line)");
-            }
-        }
-        line.clear();
+        // The header lines as the loader reads them, then the names the entities give.
+        std::istringstream lines(std::move(text));
+        std::string line;
         std::getline(lines, line);
-    }
-    CheckEntityNames(file, line);
-    rapidjson::Document document;
-    if (System::JSONManager::Parse(line, document) && document.IsArray() &&
-        std::none_of(document.Begin(), document.End(),
-                     [](const Value& entity) {
-                         return entity.IsObject() && entity.HasMember("Camera") &&
-                                entity["Camera"].IsObject();
-                     }))
-    {
-        Report(file, "no entity with a Camera: nothing of the world would be drawn");
+        for (const char* header : {"Tags:", "Audio:"})
+        {
+            if (line.find(header) == std::string::npos)
+            {
+                continue;
+            }
+            std::string rest;
+            const std::vector<std::string> names = HeaderNames(line, rest);
+            if (!rest.empty())
+            {
+                Report(file, std::string("the ") + header + " line ends in " + Quoted(rest) +
+                                 ", which is ignored: every name needs a comma after it");
+            }
+            if (std::string(header) == "Audio:")
+            {
+                for (const std::string& sound : names)
+                {
+                    RequireFile(file, sound, "sound (Audio: line)");
+                }
+            }
+            line.clear();
+            std::getline(lines, line);
+        }
+        CheckEntityNames(file, line);
+        rapidjson::Document document;
+        if (System::JSONManager::Parse(line, document) && document.IsArray() &&
+            std::none_of(document.Begin(), document.End(),
+                         [](const Value& entity) {
+                             return entity.IsObject() && entity.HasMember("Camera") &&
+                                    entity["Camera"].IsObject();
+                         }))
+        {
+            Report(file, "no entity with a Camera: nothing of the world would be drawn");
+        }
     }
 
     Engine& engine = Engine::Instance();
