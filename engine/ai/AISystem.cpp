@@ -9,6 +9,7 @@
 #include "ecs/IEntity.h"
 
 #include <algorithm>
+#include <exception>
 
 namespace Varn::System
 {
@@ -81,9 +82,13 @@ void AISystem::Update(const float& dt)
         {
             TickEntity(entity);
         }
-        catch (...)
+        catch (const std::exception& failure)
         {
-            Engine::Instance().logger.Log("Something is wrong with " + entity->name);
+            // What a tree can fail at at run time (memory, a library's range check) costs one
+            // entity its step; anything else is a programmer error and is not swallowed here.
+            Debug::Logger& logger = Engine::Instance().logger;
+            logger.Log("Something is wrong with " + entity->name);
+            logger.Log("AI: behaviour of " + entity->name + " stopped: " + failure.what());
         }
     }
 

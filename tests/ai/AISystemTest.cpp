@@ -68,8 +68,9 @@ TEST_F(AISystemTest, AThrowingTreeIsLoggedByNameAndTheOthersStillTick)
     AI().Update(STEP);
 
     EXPECT_EQ(nextProbe->runs, 1);
-    ASSERT_EQ(engine->logger.Lines().size(), 1u);
-    EXPECT_EQ(engine->logger.Lines()[0], "Something is wrong with Broken Enemy");
+    EXPECT_EQ(engine->logger.Lines(),
+              (std::vector<std::string>{"Something is wrong with Broken Enemy",
+                                        "AI: behaviour of Broken Enemy stopped: broken"}));
 }
 
 } // namespace
