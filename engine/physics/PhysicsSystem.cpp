@@ -28,8 +28,6 @@ using Component::RigidBody;
 using Component::Transform;
 using Math::Vector4;
 
-std::vector<PhysicsSystem::PhysicsEntry> PhysicsSystem::physicsEntities;
-
 namespace
 {
 
@@ -107,19 +105,6 @@ bool IgnoresAnyTag(const RigidBody& body, uint64_t tags)
 PhysicsSystem::PhysicsSystem(Scene* scene_) : ISystem(scene_)
 {
     worldForces.push_back({ForceEntry{{0.0f, -gravityStrength, 0.0f, 0.0f}, ForceEntry::PERMANENT}});
-}
-
-PhysicsSystem::~PhysicsSystem()
-{
-    // An entity left behind by a dying scene can no longer unregister itself. Once the pool is
-    // gone every entry points at freed memory.
-    if (Engine::Instance().entities == nullptr)
-    {
-        physicsEntities.clear();
-        return;
-    }
-    std::erase_if(physicsEntities,
-                  [this](const PhysicsEntry& entry) { return entry.entity->scene == scene; });
 }
 
 void PhysicsSystem::AddEntity(ECS::IEntity* entity)

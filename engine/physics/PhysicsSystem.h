@@ -1,7 +1,7 @@
 #pragma once
 // Moves every entity with a RigidBody and makes entities with colliders push against each other,
-// once per simulation step. The registry of physics entities (`physicsEntities`) is one list for
-// the whole process, in insertion order; only component registration and removal write it. The
+// once per simulation step. The registry of physics entities (`physicsEntities`) is the scene's,
+// in insertion order, and goes with it; only component registration and removal write it. The
 // step writes bodies' velocities, step state and positions, and colliders' entity lists.
 #include "core/ISystem.h"
 #include "core/Vector4.h"
@@ -42,8 +42,6 @@ public:
 
     // Builds world force list 0 with the single gravity entry.
     explicit PhysicsSystem(Scene* scene);
-    // Drops the registry entries of this scene's entities, which can no longer unregister.
-    ~PhysicsSystem() override;
 
     // Appends (entity, has a body) to the registry, or refreshes the flag of its entry.
     void AddEntity(ECS::IEntity* entity) override;
@@ -55,7 +53,7 @@ public:
     // One step of dt seconds: forces, collisions, response, velocities.
     void Update(const float& dt) override;
 
-    static std::vector<PhysicsEntry> physicsEntities; // every physics entity of the process
+    std::vector<PhysicsEntry> physicsEntities; // this scene's physics entities, in the order they joined
 
     float velocityScale = 100.0f;                                // acceleration * dt * this adds to velocity
     std::vector<std::vector<Component::ForceEntry>> worldForces; // list 0, entry 0 is gravity

@@ -1,6 +1,8 @@
 #include "physics/Raycast.h"
 
 #include "core/Engine.h"
+#include "core/Scene.h"
+#include "core/SceneStack.h"
 #include "ecs/BoxCollider2D.h"
 #include "ecs/CircleCollider2D.h"
 #include "ecs/IEntity.h"
@@ -91,7 +93,9 @@ bool Raycast(const ECS::IEntity* from, const Vector4& ray, Vector4& hitPoint, EC
     bool hit = false;
     const uint64_t tagMask = tagFilter.empty() ? 0 : TagMask(tagFilter);
 
-    for (const PhysicsSystem::PhysicsEntry& entry : PhysicsSystem::physicsEntities)
+    // The ray sees what the physics of its entity's scene sees.
+    const Scene* scene = from->scene != nullptr ? from->scene : Engine::Instance().scenes->current;
+    for (const PhysicsSystem::PhysicsEntry& entry : scene->physicsSystem->physicsEntities)
     {
         if (length == 0.0f)
         {

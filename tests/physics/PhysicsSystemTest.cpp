@@ -20,7 +20,7 @@ namespace
 std::vector<std::pair<IEntity*, bool>> Registry()
 {
     std::vector<std::pair<IEntity*, bool>> entries;
-    for (const auto& entry : PhysicsSystem::physicsEntities)
+    for (const auto& entry : Engine::Instance().scenes->current->physicsSystem->physicsEntities)
     {
         entries.emplace_back(entry.entity, entry.hasRigidBody);
     }
@@ -260,7 +260,7 @@ using PhysicsRegistry = PhysicsTest;
 
 TEST_F(PhysicsRegistry, EntriesKeepInsertionOrderTrackTheBodyAndGoWithTheLastComponentOrTheScene)
 {
-    EXPECT_TRUE(PhysicsSystem::physicsEntities.empty());
+    EXPECT_TRUE(CurrentScene().physicsSystem->physicsEntities.empty());
     IEntity* a = Make<RigidBody>("A", {});
     IEntity* b = Make<BoxCollider2D>("B", {});
     IEntity* c = Make<CircleCollider2D, RigidBody>("C", {});
@@ -275,7 +275,7 @@ TEST_F(PhysicsRegistry, EntriesKeepInsertionOrderTrackTheBodyAndGoWithTheLastCom
 
     // A destroyed scene's entities can no longer unregister: it leaves no entries behind.
     engine->scenes->SetCurrent(new Scene());
-    EXPECT_TRUE(PhysicsSystem::physicsEntities.empty());
+    EXPECT_TRUE(CurrentScene().physicsSystem->physicsEntities.empty());
 
     // In the new scene: removing components keeps the entry while any physics component remains.
     IEntity* crate = Make<RigidBody, BoxCollider2D, CircleCollider2D>("Crate", {});
@@ -352,7 +352,7 @@ protected:
                 hash = (hash ^ ((bits >> (8 * i)) & 0xFFu)) * 1099511628211ull;
             }
         };
-        for (const auto& entry : PhysicsSystem::physicsEntities)
+        for (const auto& entry : Engine::Instance().scenes->current->physicsSystem->physicsEntities)
         {
             const auto& p = entry.entity->GetComponent<Component::Transform>()->position;
             mix(p.x), mix(p.y), mix(p.z);
@@ -366,9 +366,9 @@ protected:
 
     void Clear()
     {
-        while (PhysicsSystem::physicsEntities.size() > 0)
+        while (CurrentScene().physicsSystem->physicsEntities.size() > 0)
         {
-            CurrentScene().RemoveEntity(PhysicsSystem::physicsEntities.front().entity, false);
+            CurrentScene().RemoveEntity(CurrentScene().physicsSystem->physicsEntities.front().entity, false);
         }
     }
 };
@@ -376,7 +376,7 @@ protected:
 TEST_F(PhysicsDeterminism, BusySceneHashesTheSameOnEveryRunWithOrWithoutWorkers)
 {
     const uint64_t first = RunBusyScene(false);
-    for (const auto& entry : PhysicsSystem::physicsEntities)
+    for (const auto& entry : CurrentScene().physicsSystem->physicsEntities)
     {
         const auto& p = entry.entity->GetComponent<Component::Transform>()->position;
         ASSERT_TRUE(std::isfinite(p.x) && std::isfinite(p.y)) << entry.entity->name;
