@@ -2,6 +2,7 @@
 // Leaves that test or change one blackboard variable. Each keeps the variable's address,
 // taken from its tree when the tree was built; none of them may be given null.
 #include "ai/INode.h"
+#include "ecs/EntityHandle.h"
 
 #include <string>
 
@@ -110,7 +111,7 @@ public:
     {
     }
     NodeStatus Run() override;
-    ECS::IEntity* target; // may be null
+    ECS::EntityHandle target; // may be null
     float amount;
     float* life;
 };

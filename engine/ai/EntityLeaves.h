@@ -5,6 +5,7 @@
 #include "ai/INode.h"
 #include "core/VarnColor.h"
 #include "core/Vector4.h"
+#include "ecs/EntityHandle.h"
 
 #include <string>
 #include <vector>
@@ -25,7 +26,7 @@ class FlipX final : public INode
 public:
     FlipX(ECS::IEntity* entity_, bool value_) : entity(entity_), value(value_) {}
     NodeStatus Run() override;
-    ECS::IEntity* entity; // may be null: then the leaf fails
+    ECS::EntityHandle entity; // may be null: then the leaf fails
     bool value;
 };
 
@@ -35,8 +36,8 @@ class Rotate final : public INode
 public:
     Rotate(ECS::IEntity* entity_, float amount_) : entity(entity_), amount(amount_) {}
     NodeStatus Run() override;
-    ECS::IEntity* entity; // may be null
-    float amount;         // degrees per run
+    ECS::EntityHandle entity; // may be null
+    float amount;             // degrees per run
 };
 
 // Pushes the body with `force` for one step.
@@ -46,7 +47,7 @@ public:
     static constexpr float PUSH_SECONDS = 0.0167f; // one step, so the push must be renewed each tick
     Move(ECS::IEntity* entity_, const Math::Vector4& force_) : entity(entity_), force(force_) {}
     NodeStatus Run() override;
-    ECS::IEntity* entity; // may be null
+    ECS::EntityHandle entity; // may be null
     Math::Vector4 force;
 };
 
@@ -56,7 +57,7 @@ class StopMoving final : public INode
 public:
     explicit StopMoving(ECS::IEntity* entity_) : entity(entity_) {}
     NodeStatus Run() override;
-    ECS::IEntity* entity; // may be null
+    ECS::EntityHandle entity; // may be null
 };
 
 class SetTrigger final : public INode
@@ -64,7 +65,7 @@ class SetTrigger final : public INode
 public:
     SetTrigger(ECS::IEntity* entity_, bool value_) : entity(entity_), value(value_) {}
     NodeStatus Run() override;
-    ECS::IEntity* entity; // may be null
+    ECS::EntityHandle entity; // may be null
     bool value;
 };
 
@@ -74,8 +75,8 @@ class SetTexture final : public INode
 public:
     SetTexture(const std::string* path_, ECS::IEntity* entity_) : path(path_), entity(entity_) {}
     NodeStatus Run() override;
-    const std::string* path; // a blackboard entry
-    ECS::IEntity* entity;    // may be null
+    const std::string* path;  // a blackboard entry
+    ECS::EntityHandle entity; // may be null
 };
 
 class SetAnimation final : public INode
@@ -84,7 +85,7 @@ public:
     SetAnimation(std::string name_, ECS::IEntity* entity_) : name(std::move(name_)), entity(entity_) {}
     NodeStatus Run() override;
     std::string name;
-    ECS::IEntity* entity; // may be null
+    ECS::EntityHandle entity; // may be null
 };
 
 // Succeeds while the playing animation shows the given sheet cell.
@@ -93,7 +94,7 @@ class CheckFrameCount final : public INode
 public:
     CheckFrameCount(ECS::IEntity* entity_, int32_t frame_) : entity(entity_), frame(frame_) {}
     NodeStatus Run() override;
-    ECS::IEntity* entity; // may be null
+    ECS::EntityHandle entity; // may be null
     int32_t frame;
 };
 
@@ -102,7 +103,7 @@ class SetTint final : public INode
 public:
     SetTint(ECS::IEntity* entity_, const Helper::VarnColor& colour_) : entity(entity_), colour(colour_) {}
     NodeStatus Run() override;
-    ECS::IEntity* entity; // may be null
+    ECS::EntityHandle entity; // may be null
     Helper::VarnColor colour;
 };
 
@@ -113,7 +114,7 @@ public:
     static constexpr float FACTOR = 0.99f;
     explicit DecreaseOpacity(ECS::IEntity* entity_) : entity(entity_) {}
     NodeStatus Run() override;
-    ECS::IEntity* entity; // may be null
+    ECS::EntityHandle entity; // may be null
 };
 
 class CheckOpacity final : public INode
@@ -122,7 +123,7 @@ public:
     CheckOpacity(float threshold_, ECS::IEntity* entity_) : threshold(threshold_), entity(entity_) {}
     NodeStatus Run() override;
     float threshold;
-    ECS::IEntity* entity; // may be null
+    ECS::EntityHandle entity; // may be null
 };
 
 // Replaces the entity's tags with the named ones; names the registry does not hold are dropped.
@@ -133,7 +134,7 @@ public:
     {
     }
     NodeStatus Run() override;
-    ECS::IEntity* entity; // may be null
+    ECS::EntityHandle entity; // may be null
     std::vector<std::string> names;
 };
 
@@ -174,7 +175,7 @@ public:
     Math::Vector4 angle; // degrees
     std::string path;
     uint32_t layer;
-    ECS::IEntity* anchor; // may be null
+    ECS::EntityHandle anchor; // may be null
     bool setLayer;
 };
 
@@ -184,7 +185,7 @@ class CheckPrefab final : public INode
 public:
     explicit CheckPrefab(ECS::IEntity* entity_) : entity(entity_) {}
     NodeStatus Run() override;
-    ECS::IEntity* entity; // may be null
+    ECS::EntityHandle entity; // may be null
 };
 
 // Switches the entity on or off.
@@ -193,7 +194,7 @@ class TogglePrefab final : public INode
 public:
     TogglePrefab(ECS::IEntity* entity_, bool value_) : entity(entity_), value(value_) {}
     NodeStatus Run() override;
-    ECS::IEntity* entity; // may be null
+    ECS::EntityHandle entity; // may be null
     bool value;
 };
 
@@ -203,7 +204,7 @@ class AddToKillList final : public INode
 public:
     explicit AddToKillList(ECS::IEntity* entity_) : entity(entity_) {}
     NodeStatus Run() override;
-    ECS::IEntity* entity; // may be null
+    ECS::EntityHandle entity; // may be null
 };
 
 // Casts `ray` (direction times reach) from the entity, counting only entities with the tag.
@@ -215,7 +216,7 @@ public:
     {
     }
     NodeStatus Run() override;
-    ECS::IEntity* entity; // may be null
+    ECS::EntityHandle entity; // may be null
     Math::Vector4 ray;
     std::string tag;
     Math::Vector4 hitPoint{0, 0, 0, 0}; // of the last cast

@@ -3,6 +3,7 @@
 // translations, distances are in x and y only and strict (< range). Note the two facing
 // conventions: IsPlayerNear takes a clear flipX as looking to +x, IsFacingPlayer as looking to -x.
 #include "ai/INode.h"
+#include "ecs/EntityHandle.h"
 
 #include <string>
 
@@ -24,8 +25,8 @@ class CollidingWithPlayer final : public INode
 public:
     CollidingWithPlayer(ECS::IEntity* entity_, ECS::IEntity* player_) : entity(entity_), player(player_) {}
     NodeStatus Run() override;
-    ECS::IEntity* entity; // may be null: then the leaf fails
-    ECS::IEntity* player; // may be null
+    ECS::EntityHandle entity; // may be null: then the leaf fails
+    ECS::EntityHandle player; // may be null
 };
 
 // Succeeds while something named `name`, or tagged with it, overlaps one of the entity's triggers.
@@ -34,7 +35,7 @@ class CheckCollisionName final : public INode
 public:
     CheckCollisionName(ECS::IEntity* entity_, std::string name_) : entity(entity_), name(std::move(name_)) {}
     NodeStatus Run() override;
-    ECS::IEntity* entity; // may be null
+    ECS::EntityHandle entity; // may be null
     std::string name;
 };
 
@@ -45,7 +46,7 @@ public:
     IsPlayerNear(float range_, ECS::IEntity* entity_) : range(range_), entity(entity_) {}
     NodeStatus Run() override;
     float range;
-    ECS::IEntity* entity; // may be null
+    ECS::EntityHandle entity; // may be null
 };
 
 class IsFacingPlayer final : public INode
@@ -53,8 +54,8 @@ class IsFacingPlayer final : public INode
 public:
     IsFacingPlayer(ECS::IEntity* entity_, ECS::IEntity* player_) : entity(entity_), player(player_) {}
     NodeStatus Run() override;
-    ECS::IEntity* entity; // may be null
-    ECS::IEntity* player; // may be null
+    ECS::EntityHandle entity; // may be null
+    ECS::EntityHandle player; // may be null
 };
 
 class WithinAttackRange final : public INode
@@ -66,8 +67,8 @@ public:
     }
     NodeStatus Run() override;
     float range;
-    ECS::IEntity* entity; // may be null
-    ECS::IEntity* player; // may be null
+    ECS::EntityHandle entity; // may be null
+    ECS::EntityHandle player; // may be null
 };
 
 // Armour soaks a whole hit (3 points of it); without armour the player loses 1 health.
@@ -78,7 +79,7 @@ public:
     static constexpr float HEALTH_PER_HIT = 1.0f;
     explicit AttackPlayer(ECS::IEntity* player_) : player(player_) {}
     NodeStatus Run() override;
-    ECS::IEntity* player; // may be null
+    ECS::EntityHandle player; // may be null
 };
 
 // Succeeds while the entity's y is strictly within range of the other's.
@@ -91,8 +92,8 @@ public:
     }
     NodeStatus Run() override;
     float range;
-    ECS::IEntity* entity; // may be null
-    ECS::IEntity* other;  // may be null
+    ECS::EntityHandle entity; // may be null
+    ECS::EntityHandle other;  // may be null
 };
 
 } // namespace Varn::Behaviours

@@ -359,7 +359,7 @@ void Decode(const Value& value, std::map<std::string, std::string>& field, const
 }
 
 // The entities named may not exist yet: record each entry for the scene loader to resolve.
-void Decode(const Value& value, std::map<std::string, IEntity*>& field, const Context& context)
+void Decode(const Value& value, std::map<std::string, EntityHandle>& field, const Context& context)
 {
     if (!value.IsObject() || context.references == nullptr)
     {
@@ -428,7 +428,7 @@ using ReadableTypes = TypeList<bool, float, int32_t, uint32_t, std::string,    /
                                std::map<std::string, bool>,                    //
                                std::map<std::string, float>,                   //
                                std::map<std::string, std::string>,             //
-                               std::map<std::string, IEntity*>,                //
+                               std::map<std::string, EntityHandle>,            //
                                std::vector<Ray>, Time::NamedTimer,             //
                                Component::RigidBody::RIGIDBODY_MODE, Component::BehaviourType>;
 

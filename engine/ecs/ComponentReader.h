@@ -3,6 +3,8 @@
 // property list: "Enabled" first, then each property in list order, decoded by the property's
 // type. A missing key or a value of the wrong form leaves the field as it was, so a damaged
 // block loads as far as it can; only a block that is not a JSON object fails.
+#include "ecs/EntityHandle.h"
+
 #include <rapidjson/document.h>
 
 #include <cstdint>
@@ -27,10 +29,10 @@ struct Property;
 // entity of the file has been read.
 struct PendingEntityReference
 {
-    IComponent* component = nullptr;                // the component that holds `map`
-    std::map<std::string, IEntity*>* map = nullptr; // the list the entry goes into; inside `component`
-    std::string entryName;                          // the entry's name in `map`
-    uint32_t linkKey = 0;                           // "Current Parent ID" of the entity named
+    IComponent* component = nullptr;                    // the component that holds `map`
+    std::map<std::string, EntityHandle>* map = nullptr; // the list the entry goes into; inside `component`
+    std::string entryName;                              // the entry's name in `map`
+    uint32_t linkKey = 0;                               // "Current Parent ID" of the entity named
 
     // Stores the entity found for `linkKey` under `entryName`.
     void Resolve(IEntity* target) const { (*map)[entryName] = target; }

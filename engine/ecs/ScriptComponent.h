@@ -4,6 +4,7 @@
 // each successful compile; the ScriptSystem runs the program each step, and scripts read and
 // write the variables by name. Entity List entries are filled by the scene loader once every
 // entity of the file exists.
+#include "ecs/EntityHandle.h"
 #include "ecs/IComponent.h"
 #include "ecs/NamedTimer.h"
 #include "script/ScriptProgram.h"
@@ -36,18 +37,18 @@ public:
     void BuildProperties() override;
     std::unique_ptr<ECS::IComponent> Clone() const override;
 
-    std::vector<Resource::Script*> filePath;         // "File Path": owned by the ResourceManager
-    std::map<std::string, bool> boolList;            // "Bool List"
-    std::map<std::string, float> floatList;          // "Float List"
-    std::map<std::string, std::string> stringList;   // "String List"
-    std::map<std::string, ECS::IEntity*> entityList; // "Entity List": not owned; may hold null
-    Time::NamedTimer timer;                          // "Timer": a delay scripts look up by name
+    std::vector<Resource::Script*> filePath;             // "File Path": owned by the ResourceManager
+    std::map<std::string, bool> boolList;                // "Bool List"
+    std::map<std::string, float> floatList;              // "Float List"
+    std::map<std::string, std::string> stringList;       // "String List"
+    std::map<std::string, ECS::EntityHandle> entityList; // "Entity List": resolve to null once freed
+    Time::NamedTimer timer;                              // "Timer": a delay scripts look up by name
 
     // Arrays declared by the scripts; emptied by every compile, never saved.
     std::map<std::string, std::deque<bool>> boolArrays; // a deque, so elements can be referenced
     std::map<std::string, std::vector<float>> floatArrays;
     std::map<std::string, std::vector<std::string>> stringArrays;
-    std::map<std::string, std::vector<ECS::IEntity*>> entityArrays; // not owned; may hold null
+    std::map<std::string, std::vector<ECS::EntityHandle>> entityArrays; // resolve to null once freed
 
     // Events, action groups and condition groups; shared with entities that run the same
     // scripts, never changed once compiled. Null until the first successful compile.

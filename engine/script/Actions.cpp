@@ -141,7 +141,7 @@ void Actions::SetEntity(ECS::IEntity* entity, const Params& params, ORINCompiler
         References::InvalidParameters("SetEntity", entity);
         return;
     }
-    ECS::IEntity*& destination = compiler.references.Entity(entity, params[0], 0, true, hit);
+    ECS::EntityHandle& destination = compiler.references.Entity(entity, params[0], 0, true, hit);
     ECS::IEntity* const value = compiler.references.Entity(entity, params[1], 1, false, hit);
     destination = value;
 }

@@ -20,7 +20,7 @@ struct Found
     std::deque<bool>* bools = nullptr;
     std::vector<float>* floats = nullptr;
     std::vector<std::string>* strings = nullptr;
-    std::vector<IEntity*>* entities = nullptr;
+    std::vector<ECS::EntityHandle>* entities = nullptr;
     bool Any() const
     {
         return bools != nullptr || floats != nullptr || strings != nullptr || entities != nullptr;
@@ -114,7 +114,7 @@ void RemoveElements(IEntity* entity, const Params& params, ORINCompiler& compile
     };
     if (found.entities != nullptr)
     {
-        std::vector<IEntity*>& array = *found.entities;
+        std::vector<ECS::EntityHandle>& array = *found.entities;
         const std::size_t keep = all || array.empty() ? 0 : array.size() - 1;
         for (std::size_t i = keep; kill && i < array.size(); ++i)
         {

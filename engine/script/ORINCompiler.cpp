@@ -206,7 +206,7 @@ void ORINCompiler::Install(Component::ScriptComponent& script, const Declaration
     std::map<std::string, bool> bools;
     std::map<std::string, float> floats;
     std::map<std::string, std::string> strings;
-    std::map<std::string, ECS::IEntity*> entities;
+    std::map<std::string, ECS::EntityHandle> entities;
     auto keep = [](auto& fresh, const auto& old, const std::string& alias, auto initial)
     {
         const auto found = old.find(alias);
@@ -232,7 +232,7 @@ void ORINCompiler::Install(Component::ScriptComponent& script, const Declaration
         }
         else if (type == "ent")
         {
-            keep(entities, script.entityList, alias, static_cast<ECS::IEntity*>(nullptr));
+            keep(entities, script.entityList, alias, ECS::EntityHandle());
         }
         else if (type == "bool[]")
         {

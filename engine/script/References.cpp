@@ -172,11 +172,11 @@ std::size_t References::Index(ECS::IEntity* context, bool lastIndex, const Value
     return static_cast<std::size_t>(value);
 }
 
-ECS::IEntity*& References::Entity(ECS::IEntity* context, const EntityReference& reference, int slot,
-                                  bool create, std::size_t hit)
+ECS::EntityHandle& References::Entity(ECS::IEntity* context, const EntityReference& reference, int slot,
+                                      bool create, std::size_t hit)
 {
-    ECS::IEntity*& scratch = entitySlots[slot];
-    ECS::IEntity** result = &scratch;
+    ECS::EntityHandle& scratch = entitySlots[slot];
+    ECS::EntityHandle* result = &scratch;
     bool variable = false; // names a variable or element an action may assign to
     switch (reference.source)
     {

@@ -7,6 +7,7 @@
 // A resolver returns a reference: to the variable or array element the parameter names, so
 // an action can write through it, or to the scratch slot of its type and number holding a
 // computed value. A reference that cannot be served raises ScriptFailure.
+#include "ecs/EntityHandle.h"
 #include "script/ScriptProgram.h"
 
 #include <array>
@@ -52,10 +53,10 @@ public:
     }
     // Never null on success. With `create`, an ent variable or ent[] element that holds no
     // entity is returned as it is, so an action can assign to it.
-    ECS::IEntity*& Entity(ECS::IEntity* context, const EntityReference& reference, int slot, bool create,
-                          std::size_t hit);
-    ECS::IEntity*& Entity(ECS::IEntity* context, const ScriptParam& param, int slot, bool create,
-                          std::size_t hit)
+    ECS::EntityHandle& Entity(ECS::IEntity* context, const EntityReference& reference, int slot, bool create,
+                              std::size_t hit);
+    ECS::EntityHandle& Entity(ECS::IEntity* context, const ScriptParam& param, int slot, bool create,
+                              std::size_t hit)
     {
         return Entity(context, param.asEntity, slot, create, hit);
     }
@@ -82,7 +83,7 @@ public:
     std::array<bool, SLOTS> boolSlots{};
     std::array<float, SLOTS> floatSlots{};
     std::array<std::string, SLOTS> stringSlots;
-    std::array<ECS::IEntity*, SLOTS> entitySlots{};
+    std::array<ECS::EntityHandle, SLOTS> entitySlots{};
     ECS::IEntity* player = nullptr;     // may be null; not owned
     ECS::IEntity* mainCamera = nullptr; // may be null; not owned
 

@@ -57,6 +57,22 @@ TEST_F(LeavesTest, DamageStopsAtZeroButOvershootsAndAttackPlayerSpendsArmourBefo
     EXPECT_EQ(AttackPlayer(nullptr).Run(), Failure);
 }
 
+// A tree keeps the entities it was built with; once one is freed and its slot reused, the leaf
+// fails instead of acting on the newcomer.
+TEST_F(LeavesTest, ALeafWhoseEntityWasFreedFailsAndLeavesTheSlotsNewEntityAlone)
+{
+    ECS::IEntity* grunt = Make("Grunt");
+    FlipX flip(grunt, true);
+    EXPECT_EQ(flip.Run(), Success);
+    EXPECT_TRUE(grunt->GetComponent<Component::Transform>()->flipX);
+
+    CurrentScene().RemoveEntity(grunt, true);
+    ECS::IEntity* crate = Make("Crate");
+    ASSERT_EQ(crate, grunt) << "the pool hands the same slot out again";
+    EXPECT_EQ(flip.Run(), Failure);
+    EXPECT_FALSE(crate->GetComponent<Component::Transform>()->flipX);
+}
+
 TEST_F(LeavesTest, AKilledWatchReadsZeroAndCannotBeRestarted)
 {
     Time::FrameCounter* other = engine->timer->CreateCounter(false);

@@ -83,7 +83,7 @@ const char* SampleOf(const std::type_info& type)
 // resolved entity references) get distinct stand-in addresses; they are compared, never used.
 template <typename T> T* StandIn(int slot)
 {
-    static char addresses[5];
+    static char addresses[4];
     return reinterpret_cast<T*>(&addresses[slot]);
 }
 
@@ -107,9 +107,15 @@ void FillWithStandIns(IComponent& component)
         {
             scripts->push_back(StandIn<Resource::Script>(3));
         }
-        if (auto* entities = property.As<std::map<std::string, IEntity*>>())
+        if (auto* entities = property.As<std::map<std::string, ECS::EntityHandle>>())
         {
-            (*entities)["door"] = StandIn<IEntity>(4);
+            // A handle reads its entity, so this one is real (and in use: it has a component).
+            static IEntity door;
+            if (door.components.empty())
+            {
+                door.AddComponent<Transform>();
+            }
+            (*entities)["door"] = &door;
         }
     }
 }
@@ -133,7 +139,7 @@ using FieldTypes =
              Math::Range<float>, Math::Range<Math::Vector4>, Math::Range<Helper::VarnColor>,
              std::vector<Animation>, Animation*, std::vector<Resource::Script*>, std::map<std::string, bool>,
              std::map<std::string, float>, std::map<std::string, std::string>,
-             std::map<std::string, IEntity*>, std::vector<RaycastComponent::Ray>, Time::NamedTimer,
+             std::map<std::string, ECS::EntityHandle>, std::vector<RaycastComponent::Ray>, Time::NamedTimer,
              RigidBody::RIGIDBODY_MODE, BehaviourType>;
 
 template <typename T> bool ExpectSameIf(const Property& a, const Property& b)

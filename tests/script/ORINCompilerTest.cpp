@@ -25,7 +25,7 @@ TEST_F(OrinCompiler, DeclarationsKeepHeldValuesAnywhereInTheFileAndArraysStartEm
                                         "SetFloat #l_speed 2\n[End]\nent[] list\nstring name"});
     Script(e).floatList["hp"] = 7;
     Script(e).floatList["stale"] = 1;
-    Script(e).entityArrays["list"].push_back(e);
+    Script(e).entityArrays["list"].push_back(ECS::EntityHandle(e));
     ASSERT_TRUE(Scripts().compiler.Compile(e, true));
 
     EXPECT_EQ(Script(e).floatList, (std::map<std::string, float>{{"hp", 7.0f}, {"speed", 0.0f}}));

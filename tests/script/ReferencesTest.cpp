@@ -69,8 +69,33 @@ TEST_F(ScriptReferences, ArrayCountsAndElementsFollowTheArrayAsItChanges)
     ECS::IEntity* last = Plain("Last");
     PlaceAt(first, 5.0f);
     PlaceAt(last, 8.0f);
-    Script(e).entityArrays["list"] = {first, last};
+    Script(e).entityArrays["list"] = {ECS::EntityHandle(first), ECS::EntityHandle(last)};
     EXPECT_EQ(ReadFloat(e, "#entlist[last]_trans_pos_x"), 8.0f);
+}
+
+// Entities are pooled: a variable kept across steps must not follow its slot to the next entity.
+TEST_F(ScriptReferences, AnEntVariableWhoseEntityWasFreedFindsNothingEvenWhenTheSlotIsReused)
+{
+    ECS::IEntity* e = Compiled("Hero", "ent target\nent[] list");
+    ECS::IEntity* crate = Plain("Crate");
+    PlaceAt(crate, 4.0f);
+    Script(e).entityList["target"] = crate;
+    Script(e).entityArrays["list"] = {ECS::EntityHandle(crate)};
+    EXPECT_EQ(ReadFloat(e, "#enttarget_trans_pos_x"), 4.0f);
+
+    CurrentScene().RemoveEntity(crate, true);
+    ECS::IEntity* barrel = Plain("Barrel");
+    ASSERT_EQ(barrel, crate) << "the pool hands the same slot out again";
+    PlaceAt(barrel, 9.0f);
+    engine->logger.Clear();
+    EXPECT_THROW(ReadFloat(e, "#enttarget_trans_pos_x"), ScriptFailure);
+    EXPECT_THROW(ReadFloat(e, "#entlist[0]_trans_pos_x"), ScriptFailure);
+    EXPECT_EQ(Log(),
+              (Strings{"[ERROR]Cannot find Entity #enttarget", "[ERROR]Cannot find Entity #entlist[0]"}));
+
+    // Set again, the variable follows the new entity.
+    Script(e).entityList["target"] = barrel;
+    EXPECT_EQ(ReadFloat(e, "#enttarget_trans_pos_x"), 9.0f);
 }
 
 TEST_F(ScriptReferences, EntNamesPreferTheVariableThenTheSceneAndReportWhatIsMissing)

@@ -78,7 +78,7 @@ TEST_F(VariableActions, PopAndClearKillOnlyWhenAskedAndAtTheEndOfTheStep)
                            "AddToArray enemies #entA\nAddToArray enemies #entB\nPopBackArray enemies true\n"
                            "Print #count_enemies\nPrint #entB\nAddToArray nums 3\nAddToArray nums 4.5\n"
                            "ArraySize nums #l_n\nPopBackArray nums");
-    EXPECT_EQ(Script(e).entityArrays.at("enemies"), (std::vector<ECS::IEntity*>{a}));
+    EXPECT_EQ(Script(e).entityArrays.at("enemies"), (std::vector<ECS::EntityHandle>{ECS::EntityHandle(a)}));
     EXPECT_EQ(Log(), (Strings{"1.000000 ", "B "})) << "B is still there until the step ends";
     EXPECT_TRUE(InScene(a));
     EXPECT_FALSE(InScene(b));

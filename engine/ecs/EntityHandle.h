@@ -1,0 +1,33 @@
+#pragma once
+// A reference to an entity that is kept across steps (script `ent` variables and arrays,
+// entities a behaviour tree captured). Pool entities are reused, and a reused entity gets a new
+// id, so a handle remembers the id it was made with: once its entity is freed or reused, the
+// handle resolves to null instead of to whatever entity now occupies the slot.
+#include "ecs/IEntity.h"
+
+#include <cstdint>
+
+namespace Varn::ECS
+{
+
+class EntityHandle
+{
+public:
+    EntityHandle() = default;
+    explicit EntityHandle(IEntity* target) : entity(target), id(target != nullptr ? target->id : 0) {}
+    EntityHandle& operator=(IEntity* target) { return *this = EntityHandle(target); }
+
+    // The entity, or null when there is none or it has been freed or reused since.
+    IEntity* Get() const
+    {
+        return entity != nullptr && entity->id == id && !entity->components.empty() ? entity : nullptr;
+    }
+    operator IEntity*() const { return Get(); } // NOLINT: reads as the pointer it replaces
+    IEntity* operator->() const { return Get(); }
+
+private:
+    IEntity* entity = nullptr; // not owned
+    uint32_t id = 0;           // the entity's id when the handle was made
+};
+
+} // namespace Varn::ECS
