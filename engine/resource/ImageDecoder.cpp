@@ -169,6 +169,14 @@ bool DecodeWithSdl(const unsigned char* data, std::size_t size, SurfaceLoader lo
     // keeps that first use from happening on several threads at once.
     static std::once_flag initialised;
     std::call_once(initialised, [] { IMG_Init(IMG_INIT_PNG | IMG_INIT_JPG); });
+    // SDL keeps its error text in storage of the calling thread, which it frees by itself only
+    // on threads it started; the loader's worker threads free theirs through this when they end.
+    struct ThreadStorage
+    {
+        ~ThreadStorage() { SDL_TLSCleanup(); }
+    };
+    static thread_local ThreadStorage storage;
+    (void)storage;
 
     SDL_RWops* stream = SDL_RWFromConstMem(data, static_cast<int>(size));
     SDL_Surface* surface = stream != nullptr ? load(stream) : nullptr;
