@@ -1,10 +1,12 @@
 // Corvalune: builds the engine, opens the window, loads the logo scene and runs until quit.
 #include "core/Engine.h"
+#include "enemies/EnemyBuilders.h"
 
 #include <iostream>
 
 int main()
 {
+    Varn::Behaviours::RegisterEnemies();
     Varn::Engine& engine = Varn::Engine::Instance();
     if (!engine.Start("Resources/Scenes/LogoScene.scene"))
     {

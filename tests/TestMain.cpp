@@ -1,5 +1,7 @@
 // Runs every test headless: an offscreen OpenGL context, a silent mixer and a save folder of
 // its own, whatever the machine's environment says.
+#include "enemies/EnemyBuilders.h"
+
 #include <gtest/gtest.h>
 
 #include <dlfcn.h>
@@ -26,6 +28,8 @@ int main(int argc, char** argv)
     {
         dlopen(library, RTLD_LAZY | RTLD_NODELETE);
     }
+    // The game's content runs in many tests, and its enemies with it.
+    Varn::Behaviours::RegisterEnemies();
     ::testing::InitGoogleTest(&argc, argv);
     const int result = RUN_ALL_TESTS();
     std::error_code ignored;

@@ -1,7 +1,7 @@
 #include "ai/AISystem.h"
 
 #include "ai/BehaviourTree.h"
-#include "ai/EnemyBuilders.h"
+#include "ai/TreeBuilders.h"
 #include "core/Clock.h"
 #include "core/Engine.h"
 #include "core/Scene.h"
@@ -32,7 +32,7 @@ void AISystem::TickEntity(ECS::IEntity* entity)
         // Built lazily so that the player and the children exist and the entity is live.
         if (!behaviour->tree)
         {
-            Behaviours::BuildTree(*entity, *behaviour);
+            Behaviours::TreeBuilders::Build(*entity, *behaviour);
         }
         if (behaviour->tree)
         {

@@ -1,6 +1,6 @@
 #pragma once
-// Small helpers the enemy builders share: node construction, the player lookup and stopwatch
-// creation. Internal to the builders.
+// Small helpers for code that builds behaviour trees: node construction, the player lookup and
+// stopwatch creation.
 #include "ai/BlackboardLeaves.h"
 #include "ai/Composite.h"
 #include "ai/Conditional.h"

@@ -9,6 +9,7 @@
 #include "core/SceneStack.h"
 #include "core/Window.h"
 #include "ecs/TransformSystem.h"
+#include "enemies/EnemyBuilders.h"
 #include "graphics/CameraSystem.h"
 #include "graphics/GraphicsSystem.h"
 #include "graphics/ParticleSystem.h"
@@ -46,6 +47,7 @@ double Since(std::chrono::steady_clock::time_point start)
 
 int main(int argc, char** argv)
 {
+    Varn::Behaviours::RegisterEnemies();
     if (argc != 2 && argc != 3)
     {
         std::fprintf(stderr, "usage: corvalune_profile SCENE [FRAMES]\n");

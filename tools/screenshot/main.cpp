@@ -11,6 +11,7 @@
 #include "ecs/EntityManager.h"
 #include "ecs/IEntity.h"
 #include "ecs/Transform.h"
+#include "enemies/EnemyBuilders.h"
 #include "graphics/Screenshot.h"
 
 #include <cstdlib>
@@ -19,6 +20,7 @@
 
 int main(int argc, char** argv)
 {
+    Varn::Behaviours::RegisterEnemies();
     if (argc != 4 && argc != 5)
     {
         std::cerr << "usage: corvalune_screenshot SCENE FRAMES OUT.png [PLAYER_X]\n";

@@ -6,12 +6,12 @@
 // without warning. "Dead" (not among the turret's listed flags) makes the death run once.
 #include "ai/BehaviourTree.h"
 #include "ai/BuilderSupport.h"
-#include "ai/EnemyBuilders.h"
 #include "ai/EntityLeaves.h"
 #include "ai/PlayerLeaves.h"
 #include "ai/StopwatchLeaves.h"
 #include "ecs/BehaviourComponent.h"
 #include "ecs/IEntity.h"
+#include "enemies/EnemyBuilders.h"
 
 namespace Varn::Behaviours
 {

@@ -9,12 +9,12 @@
 // and, half faded, is removed with its stopwatches.
 #include "ai/BehaviourTree.h"
 #include "ai/BuilderSupport.h"
-#include "ai/EnemyBuilders.h"
 #include "ai/EntityLeaves.h"
 #include "ai/PlayerLeaves.h"
 #include "ai/StopwatchLeaves.h"
 #include "ecs/BehaviourComponent.h"
 #include "ecs/IEntity.h"
+#include "enemies/EnemyBuilders.h"
 
 namespace Varn::Behaviours
 {

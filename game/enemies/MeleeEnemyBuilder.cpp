@@ -8,12 +8,12 @@
 // the hit flash.
 #include "ai/BehaviourTree.h"
 #include "ai/BuilderSupport.h"
-#include "ai/EnemyBuilders.h"
 #include "ai/EntityLeaves.h"
 #include "ai/PlayerLeaves.h"
 #include "ai/StopwatchLeaves.h"
 #include "ecs/BehaviourComponent.h"
 #include "ecs/IEntity.h"
+#include "enemies/EnemyBuilders.h"
 
 namespace Varn::Behaviours
 {

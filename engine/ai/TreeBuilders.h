@@ -1,0 +1,36 @@
+#pragma once
+// The behaviour trees a Behaviour component can run, by the type number content gives and by
+// name. The engine knows none of them: a game registers its builders once at start-up, before
+// the first scene loads. A builder fills a new tree and stores it in the component.
+#include <cstdint>
+#include <string>
+
+namespace Varn::ECS
+{
+class IEntity;
+}
+namespace Varn::Component
+{
+class BehaviourComponent;
+}
+
+namespace Varn::Behaviours
+{
+
+class TreeBuilders
+{
+public:
+    using Builder = void (*)(ECS::IEntity& entity, Component::BehaviourComponent& behaviour);
+
+    // Registers `builder` for the type number and the name; a later registration of either wins.
+    static void Register(int32_t type, const std::string& name, Builder builder);
+    // Null when nothing is registered under it.
+    static Builder Find(int32_t type);
+    static Builder Find(const std::string& name);
+
+    // Builds the tree the component's type names; a type without a builder leaves the
+    // component without a tree, so the entity simply does nothing.
+    static void Build(ECS::IEntity& entity, Component::BehaviourComponent& behaviour);
+};
+
+} // namespace Varn::Behaviours

@@ -1,0 +1,27 @@
+#pragma once
+// Corvalune's four enemies, each a behaviour-tree builder: the patrolling melee grunt, the snail
+// turret, the flying bomber and the fish-nest spawner. A builder fills a new tree's blackboards,
+// creates the stopwatches it needs in the engine Timer, wires the nodes and stores the tree in
+// the component. The player ("Player" in the current scene) and the entity's children are looked
+// up once, at build time. The game registers them with the engine before its first scene.
+namespace Varn::ECS
+{
+class IEntity;
+}
+namespace Varn::Component
+{
+class BehaviourComponent;
+}
+
+namespace Varn::Behaviours
+{
+
+// Registers the four builders under the Behaviour component's type numbers 0 to 3.
+void RegisterEnemies();
+
+void BuildPatrollingMelee(ECS::IEntity& entity, Component::BehaviourComponent& behaviour);
+void BuildTurret(ECS::IEntity& entity, Component::BehaviourComponent& behaviour);
+void BuildFlyingBomber(ECS::IEntity& entity, Component::BehaviourComponent& behaviour);
+void BuildSpawner(ECS::IEntity& entity, Component::BehaviourComponent& behaviour);
+
+} // namespace Varn::Behaviours

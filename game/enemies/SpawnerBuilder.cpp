@@ -1,0 +1,40 @@
+// The spawner: while the player stands in the trigger area (the first child), one prefab every
+// 5 s; the first comes at once if the area was left alone for 5 s.
+#include "ai/BehaviourTree.h"
+#include "ai/BlackboardLeaves.h"
+#include "ai/BuilderSupport.h"
+#include "ai/EntityLeaves.h"
+#include "ai/PlayerLeaves.h"
+#include "ai/StopwatchLeaves.h"
+#include "ecs/BehaviourComponent.h"
+#include "ecs/IEntity.h"
+#include "enemies/EnemyBuilders.h"
+
+#include <memory>
+
+namespace Varn::Behaviours
+{
+
+namespace
+{
+constexpr const char* FISHIE_PREFAB = "Resources\\Prefabs\\FishieNew.prefab";
+constexpr float SPAWN_PERIOD = 5.0f; // seconds between two spawns while the player stays
+} // namespace
+
+void BuildSpawner(ECS::IEntity& entity, Component::BehaviourComponent& behaviour)
+{
+    auto tree = std::make_shared<BehaviourTree::BehaviourTree>();
+    float* spawnCount = tree->Float("SpawnCount", 0.0f);
+    Time::FrameCounter* watch = Build::NewWatch();
+
+    tree->child = std::make_shared<BehaviourTree::Sequence>(BehaviourTree::Sequence{
+        std::make_shared<CollidingWithPlayer>(entity.GetChild(0), Build::FindPlayer()),
+        std::make_shared<CheckDuration>(watch, SPAWN_PERIOD, true),
+        std::make_shared<CreatePrefab>(Math::Vector4{}, Math::Vector4{}, FISHIE_PREFAB, entity.layer, &entity,
+                                       true),
+        std::make_shared<Counter>(spawnCount),
+    });
+    behaviour.tree = std::move(tree);
+}
+
+} // namespace Varn::Behaviours

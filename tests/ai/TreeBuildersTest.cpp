@@ -1,0 +1,48 @@
+// The table through which a game gives the engine its behaviour trees.
+#include "ai/TreeBuilders.h"
+#include "ecs/BehaviourComponent.h"
+#include "ecs/IEntity.h"
+#include "enemies/EnemyBuilders.h"
+
+#include <gtest/gtest.h>
+
+namespace Varn::Test
+{
+
+using Behaviours::TreeBuilders;
+
+namespace
+{
+int fakeBuilds = 0;
+void FakeBuilder(ECS::IEntity&, Component::BehaviourComponent&)
+{
+    ++fakeBuilds;
+}
+} // namespace
+
+TEST(TreeBuilders, FindByTypeOrNameALaterRegistrationReplacesAndAnUnknownTypeBuildsNothing)
+{
+    // The test main registered the game's enemies.
+    EXPECT_EQ(TreeBuilders::Find(Component::TURRET), &Behaviours::BuildTurret);
+    EXPECT_EQ(TreeBuilders::Find("Spawner"), &Behaviours::BuildSpawner);
+    EXPECT_EQ(TreeBuilders::Find("Dragon"), nullptr);
+
+    TreeBuilders::Register(Component::TURRET, "Cannon", FakeBuilder);
+    EXPECT_EQ(TreeBuilders::Find(Component::TURRET), &FakeBuilder);
+    EXPECT_EQ(TreeBuilders::Find("Turret"), nullptr) << "the type's old entry is gone";
+    ECS::IEntity entity;
+    Component::BehaviourComponent behaviour;
+    behaviour.type = Component::TURRET;
+    TreeBuilders::Build(entity, behaviour);
+    EXPECT_EQ(fakeBuilds, 1);
+
+    behaviour.type = static_cast<Component::BehaviourType>(99);
+    TreeBuilders::Build(entity, behaviour);
+    EXPECT_EQ(fakeBuilds, 1);
+    EXPECT_EQ(behaviour.tree, nullptr);
+
+    Behaviours::RegisterEnemies();
+    EXPECT_EQ(TreeBuilders::Find(Component::TURRET), &Behaviours::BuildTurret);
+}
+
+} // namespace Varn::Test
