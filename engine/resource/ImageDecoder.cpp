@@ -5,6 +5,7 @@
 
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_image.h>
+#include <png.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -21,10 +22,6 @@ uint32_t BigEndian16(const unsigned char* p)
 {
     return static_cast<uint32_t>(p[0]) << 8 | p[1];
 }
-uint32_t BigEndian32(const unsigned char* p)
-{
-    return BigEndian16(p) << 16 | BigEndian16(p + 2);
-}
 int32_t LittleEndianSigned32(const unsigned char* p)
 {
     const uint32_t value = p[0] | p[1] << 8 | p[2] << 16 | static_cast<uint32_t>(p[3]) << 24;
@@ -38,19 +35,8 @@ bool StartsWith(const unsigned char* data, std::size_t size, const char* signatu
     return size >= length && std::memcmp(data, signature, length) == 0;
 }
 
-// The decoders allocate from the sizes in the header before they read a row, so the header is
-// read here first and a file claiming too much never reaches them.
-bool PngSize(const unsigned char* data, std::size_t size, int64_t& width, int64_t& height)
-{
-    if (size < 24 || std::memcmp(data + 12, "IHDR", 4) != 0)
-    {
-        return false;
-    }
-    width = BigEndian32(data + 16);
-    height = BigEndian32(data + 20);
-    return true;
-}
-
+// SDL's decoders allocate from the sizes in the header before they read a row, so the header
+// is read here first and a file claiming too much never reaches them.
 bool JpegSize(const unsigned char* data, std::size_t size, int64_t& width, int64_t& height)
 {
     std::size_t at = 2; // after the start-of-image marker
@@ -162,13 +148,52 @@ bool FromSurface(SDL_Surface* surface, DecodedImage& image, std::string& error)
 
 using SurfaceLoader = SDL_Surface* (*)(SDL_RWops*);
 
+// PNG through libpng's own reader: no state shared between calls, so the loader's workers
+// decode PNG files side by side. The file's channels are kept (grey, grey and alpha, RGB, RGBA;
+// a palette or a transparent colour becomes RGB or RGBA, 16-bit channels become 8-bit).
+bool DecodePng(const unsigned char* data, std::size_t size, DecodedImage& image, std::string& error)
+{
+    png_image png{};
+    png.version = PNG_IMAGE_VERSION;
+    if (png_image_begin_read_from_memory(&png, data, size) == 0)
+    {
+        error = std::string("PNG: ") + png.message;
+        return false;
+    }
+    const bool colour = (png.format & PNG_FORMAT_FLAG_COLOR) != 0;
+    const bool alpha = (png.format & PNG_FORMAT_FLAG_ALPHA) != 0;
+    png.format =
+        colour ? (alpha ? PNG_FORMAT_RGBA : PNG_FORMAT_RGB) : (alpha ? PNG_FORMAT_GA : PNG_FORMAT_GRAY);
+    const int32_t channels = (colour ? 3 : 1) + (alpha ? 1 : 0);
+    if (!ImageDecoder::CheckSize(png.width, png.height, error) ||
+        !ImageDecoder::Allocate(image, static_cast<int32_t>(png.width), static_cast<int32_t>(png.height),
+                                channels, error))
+    {
+        png_image_free(&png);
+        return false;
+    }
+    if (png_image_finish_read(&png, nullptr, image.pixels.get(), 0, nullptr) == 0)
+    {
+        error = std::string("PNG: ") + png.message;
+        png_image_free(&png);
+        return false;
+    }
+    return true;
+}
+
+// SDL hands every surface of a pixel layout one shared format object, guarded by a lock inside
+// SDL that the thread checker cannot see. JPEG and BMP files (the game ships none) therefore
+// decode one at a time, so no SDL object is ever shared between two decodes.
+std::mutex sdlDecodeMutex;
+
 bool DecodeWithSdl(const unsigned char* data, std::size_t size, SurfaceLoader load, DecodedImage& image,
                    std::string& error)
 {
+    const std::lock_guard<std::mutex> lock(sdlDecodeMutex);
     // The loaders set up their libraries on first use through a shared flag; doing it once here
     // keeps that first use from happening on several threads at once.
     static std::once_flag initialised;
-    std::call_once(initialised, [] { IMG_Init(IMG_INIT_PNG | IMG_INIT_JPG); });
+    std::call_once(initialised, [] { IMG_Init(IMG_INIT_JPG); });
     // SDL keeps its error text in storage of the calling thread, which it frees by itself only
     // on threads it started; the loader's worker threads free theirs through this when they end.
     struct ThreadStorage
@@ -213,7 +238,6 @@ struct SdlFormat
 // Each format goes straight to its own loader: handing SDL2_image a file to guess would let
 // any of its other loaders read bytes named as a sprite.
 const SdlFormat SDL_FORMATS[] = {
-    {"\x89PNG\r\n\x1a\n", 8, "PNG", PngSize, IMG_LoadPNG_RW},
     {"\xFF\xD8\xFF", 3, "JPEG", JpegSize, IMG_LoadJPG_RW},
     {"BM", 2, "BMP", BmpSize, LoadBmp},
 };
@@ -284,6 +308,10 @@ bool ImageDecoder::Decode(const unsigned char* data, std::size_t size, DecodedIm
     if (StartsWith(data, size, "DDS ", 4))
     {
         ok = DdsReader::Decode(data, size, image, error);
+    }
+    else if (StartsWith(data, size, "\x89PNG\r\n\x1a\n", 8))
+    {
+        ok = DecodePng(data, size, image, error);
     }
     else if (const SdlFormat* format = SdlFormatOf(data, size))
     {

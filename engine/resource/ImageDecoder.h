@@ -1,9 +1,10 @@
 #pragma once
 // Turns the bytes of an image file into 8-bit pixels, rows top first. The format is told by the
-// file's first bytes: PNG and JPEG through SDL2_image, BMP through SDL, DDS and TGA (which has
-// no signature, so it is tried last) with our own readers. Every path checks the size a file
-// claims against the limits below before it allocates, so a damaged file is refused with a
-// reason instead of crashing or hanging the game. No global state: safe on any thread.
+// file's first bytes: PNG through libpng, JPEG through SDL2_image, BMP through SDL, DDS and TGA
+// (which has no signature, so it is tried last) with our own readers. Every path checks the
+// size a file claims against the limits below before it allocates, so a damaged file is
+// refused with a reason instead of crashing or hanging the game. Safe on any thread; PNG, DDS
+// and TGA files decode side by side, JPEG and BMP one at a time.
 #include <cstddef>
 #include <cstdint>
 #include <memory>

@@ -81,33 +81,36 @@ inline std::string Dds(uint32_t width, uint32_t height, const std::string& fourC
     }
     return file + data;
 }
-// Damaged images of the kinds that once crashed or hung the old decoder.
-// A PNG whose one image block is a compressed stream with an impossible Huffman table.
-inline std::string PngWithBrokenHuffmanTable()
+// A PNG of 8-bit RGBA claiming `width` x `height`, whose one image block holds `stream`.
+inline std::string Png(uint32_t width, uint32_t height, const std::string& stream)
 {
-    auto chunk = [](const std::string& type, const std::string& data)
+    auto be32 = [](uint32_t value)
     {
         std::string out;
         for (int shift = 24; shift >= 0; shift -= 8)
         {
-            out.push_back(static_cast<char>((data.size() >> shift) & 0xFF));
-        }
-        const std::string body = type + data;
-        const uLong crc =
-            crc32(0, reinterpret_cast<const Bytef*>(body.data()), static_cast<uInt>(body.size()));
-        out += body;
-        for (int shift = 24; shift >= 0; shift -= 8)
-        {
-            out.push_back(static_cast<char>((crc >> shift) & 0xFF));
+            out.push_back(static_cast<char>((value >> shift) & 0xFF));
         }
         return out;
     };
-    // 4 x 4, 8-bit RGBA. The stream: zlib header, then a last block with dynamic codes whose
-    // four code-length codes all one bit long, more than one bit can tell apart.
-    const std::string header("\0\0\0\x04\0\0\0\x04\x08\x06\0\0\0", 13);
-    const std::string stream("\x78\x9C\x05\x00\x92\x04\0\0\0\0", 10);
+    auto chunk = [&be32](const std::string& type, const std::string& data)
+    {
+        const std::string body = type + data;
+        const uLong crc =
+            crc32(0, reinterpret_cast<const Bytef*>(body.data()), static_cast<uInt>(body.size()));
+        return be32(static_cast<uint32_t>(data.size())) + body + be32(static_cast<uint32_t>(crc));
+    };
+    const std::string header = be32(width) + be32(height) + std::string("\x08\x06\0\0\0", 5);
     return std::string("\x89PNG\r\n\x1a\n", 8) + chunk("IHDR", header) + chunk("IDAT", stream) +
            chunk("IEND", "");
+}
+
+// Damaged images of the kinds that once crashed or hung the old decoder.
+// A PNG whose compressed stream has an impossible Huffman table: four code-length codes all
+// one bit long, more than one bit can tell apart.
+inline std::string PngWithBrokenHuffmanTable()
+{
+    return Png(4, 4, std::string("\x78\x9C\x05\x00\x92\x04\0\0\0\0", 10));
 }
 
 // A DDS whose width times height times four overflows any 32-bit size.
