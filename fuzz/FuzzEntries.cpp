@@ -62,7 +62,7 @@ void RemoveWorkspace()
 
 [[noreturn]] void Fail(const std::string& what)
 {
-    std::fprintf(stderr, "fuzz workspace: %s\n", what.c_str());
+    std::fprintf(stderr, "fuzz set-up: %s\n", what.c_str());
     std::abort();
 }
 

@@ -1,9 +1,10 @@
 #pragma once
 // The work of each fuzz target as a plain function, shared by the libFuzzer mains and by the
 // regression test of the normal suite, so a replayed input takes exactly the fuzzer's path.
-// Each call builds a headless Engine over the repository's Resources, feeds it one input and
-// tears it down; inputs and the save folder live in a private temporary folder of the process,
-// never in the player's. Main thread only, and never while another Engine is alive.
+// Each call builds an Engine without a window of its own (a hidden OpenGL context is current
+// instead) over the repository's Resources, feeds it one input and tears it down; inputs and
+// the save folder live in a private temporary folder of the process, never in the player's.
+// Main thread only, and never while another Engine is alive.
 #include <cstddef>
 #include <cstdint>
 #include <string>
