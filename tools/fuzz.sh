@@ -72,7 +72,7 @@ for name in sys.stdin.read().split("\n"):
     else:
         words.update(w for w in text.split() if len(w) <= 40)
 def quoted(word):
-    return "\"" + "".join(c if c.isprintable() and c not in "\\\"" else "\\x%02X" % ord(c) for c in word) + "\""
+    return "\"" + "".join(c if " " <= c <= "~" and c not in "\\\"" else "\\x%02X" % ord(c) for c in word) + "\""
 print("\n".join(sorted(quoted(w) for w in words)))
 ' "$([ "$target" = orin ] && echo words || echo json)" > "$out"
 }
