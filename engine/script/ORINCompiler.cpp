@@ -20,6 +20,29 @@ namespace Varn::System
 namespace
 {
 
+constexpr int NESTED_TOO_DEEP = 5;
+
+// Counts one statement as running for as long as it runs; past MAX_NESTING the statement
+// fails, which stops the entity's scripts for the step.
+class Nesting
+{
+public:
+    explicit Nesting(int& depth_) : depth(depth_)
+    {
+        if (depth == ORINCompiler::MAX_NESTING)
+        {
+            throw ScriptFailure{NESTED_TOO_DEEP};
+        }
+        ++depth;
+    }
+    ~Nesting() { --depth; }
+    Nesting(const Nesting&) = delete;
+    Nesting& operator=(const Nesting&) = delete;
+
+private:
+    int& depth;
+};
+
 const std::string& TokenAt(const std::vector<std::string>& tokens, std::size_t i)
 {
     static const std::string lineEnd;
@@ -597,6 +620,7 @@ void ORINCompiler::RunBlocks(const std::vector<ScriptBlock>& blocks, ECS::IEntit
 
 bool ORINCompiler::RunCondition(const ScriptStatement& condition, ECS::IEntity* entity, std::size_t hit)
 {
+    const Nesting running(nesting);
     ECS::IEntity* target = condition.target.source == ENTITY_SOURCE::SELF
                                ? entity
                                : references.Entity(entity, condition.target, 0, false, hit);
@@ -605,6 +629,7 @@ bool ORINCompiler::RunCondition(const ScriptStatement& condition, ECS::IEntity* 
 
 void ORINCompiler::RunAction(const ScriptStatement& action, ECS::IEntity* entity, std::size_t hit)
 {
+    const Nesting running(nesting);
     ECS::IEntity* target = action.target.source == ENTITY_SOURCE::SELF
                                ? entity
                                : references.Entity(entity, action.target, 0, false, hit);

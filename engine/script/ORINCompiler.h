@@ -35,6 +35,10 @@ class ORINCompiler
 {
 public:
     static constexpr const char* ERROR_PREFIX = "ORINCompiler: [ERROR]";
+    // Statements run inside statements (action groups by Call and For, condition groups by
+    // Check); one that would run deeper than this fails instead. Far deeper than any script
+    // needs, and a group that runs itself without end would otherwise overflow the stack.
+    static constexpr int MAX_NESTING = 64;
 
     // Reads the global variables, then builds the keyword tables.
     explicit ORINCompiler(ScriptSystem& system);
@@ -66,6 +70,7 @@ public:
     ConditionTable conditionTable;
     ActionTable actionTable;
     bool success = true; // of the compile in progress
+    int nesting = 0;     // statements running now, each inside the one before
 
 private:
     using Declarations = std::vector<std::pair<std::string, std::string>>; // type word, alias

@@ -124,4 +124,32 @@ TEST_F(VariableActions, CallRunsTheGroupsBlocksWithConditionsAndUnknownNamesRunN
     EXPECT_EQ(Log(), (Strings{"low ", "end "}));
 }
 
+TEST_F(VariableActions, GroupsThatRunThemselvesWithoutEndFailTheEntitysStepInsteadOfTheStack)
+{
+    // A group may call itself while it counts down...
+    ECS::IEntity* counter = Once("Counter", "float n",
+                                 "SetFloat #l_n 30\nCall Down\nPrint bottom #l_n\n[End]\n"
+                                 "[ActionGroup] Down\n[Condition]\nCheckFloat #l_n > 0\n"
+                                 "[Action]\nFloatOp #l_n - 1 #l_n\nCall Down");
+    EXPECT_EQ(FloatOf(counter, "n"), 0.0f);
+    EXPECT_EQ(Log(), (Strings{"bottom 0.000000 "}));
+
+    // ...but one that never stops, by Call, For or a condition group's Check, fails that entity
+    // for the step, every step, and the others run on.
+    engine->logger.Clear();
+    Compiled("Caller", "[Event] True\n[Action]\nCall Again\nPrint never\n[End]\n"
+                       "[ActionGroup] Again\n[Action]\nCall Again\n[End]");
+    Compiled("Looper", "[Event] True\n[Action]\nFor 2 Again\n[End]\n"
+                       "[ActionGroup] Again\n[Action]\nFor 2 Again\n[End]");
+    Compiled("Checker", "[OrGroup] Again\nCheck Again\n[End]\n"
+                        "[Event] True\n[Condition]\nCheck Again\n[Action]\nPrint never\n[End]");
+    Compiled("Bystander", "[Event] True\n[Action]\nPrint still here\n[End]");
+    Step(3); // the first step after a compile runs only Initialize events
+    const Strings oneStep = {"Something is wrong with Caller", "Something is wrong with Looper",
+                             "Something is wrong with Checker", "still here "};
+    Strings twoSteps = oneStep;
+    twoSteps.insert(twoSteps.end(), oneStep.begin(), oneStep.end());
+    EXPECT_EQ(Log(), twoSteps);
+}
+
 } // namespace Varn::Test
