@@ -84,8 +84,10 @@ public:
     std::array<float, SLOTS> floatSlots{};
     std::array<std::string, SLOTS> stringSlots;
     std::array<ECS::EntityHandle, SLOTS> entitySlots{};
-    ECS::IEntity* player = nullptr;     // may be null; not owned
-    ECS::IEntity* mainCamera = nullptr; // may be null; not owned
+    // Handles, so that a player freed since the last look is looked up again, never followed
+    // into whatever entity took its slot.
+    ECS::EntityHandle player;     // may resolve to null
+    ECS::EntityHandle mainCamera; // may resolve to null
 
 private:
     // The variable `reference` names in `map` (a store of `owner`), by the address found last

@@ -98,6 +98,22 @@ TEST_F(ScriptReferences, AnEntVariableWhoseEntityWasFreedFindsNothingEvenWhenThe
     EXPECT_EQ(ReadFloat(e, "#enttarget_trans_pos_x"), 9.0f);
 }
 
+TEST_F(ScriptReferences, APlayerFreedSinceTheLastLookIsLookedUpAgainNotFollowedIntoItsSlot)
+{
+    ECS::IEntity* e = Compiled("Hero", "");
+    ECS::IEntity* player = Plain("Player");
+    PlaceAt(player, 3.0f);
+    EXPECT_EQ(ReadFloat(e, "#player_trans_pos_x"), 3.0f);
+
+    CurrentScene().RemoveEntity(player, true);
+    ECS::IEntity* crate = Plain("Crate");
+    ASSERT_EQ(crate, player) << "the pool hands the same slot out again";
+    PlaceAt(crate, 5.0f);
+    ECS::IEntity* newPlayer = Plain("Player");
+    PlaceAt(newPlayer, 7.0f);
+    EXPECT_EQ(ReadFloat(e, "#player_trans_pos_x"), 7.0f);
+}
+
 TEST_F(ScriptReferences, EntNamesPreferTheVariableThenTheSceneAndReportWhatIsMissing)
 {
     ECS::IEntity* e = Compiled("Hero", "ent Boss");
