@@ -220,7 +220,8 @@ TEST_F(FrontEnd, PauseMenuBlursTheWorldStopsTimeAndResumes)
     const std::string director = folder.Write(
         "director.orin", "[Event] Initialize\n[Action]\n"
                          "CreatePrefab Resources/Prefabs/UI/HUD.prefab 0 0 0\n"
-                         "CreatePrefab Resources/Prefabs/UI/PauseMenu.prefab 0 0 0\n[End]\n"
+                         "CreatePrefab Resources/Prefabs/UI/PauseMenu.prefab 0 0 0\n"
+                         "CreatePrefab Resources/Prefabs/Items/Gem.prefab 300 0 0\n[End]\n"
                          "[Event] True\n[Action]\nFloatOp #g_LevelTime + #time_delta #g_LevelTime\n[End]\n");
     const std::string player =
         folder.Write("player.orin", "float PlayerHealth\nfloat PlayerArmour\nfloat LevelGems\n");
@@ -265,10 +266,14 @@ TEST_F(FrontEnd, PauseMenuBlursTheWorldStopsTimeAndResumes)
     }
     EXPECT_EQ(RestingImage("PauseResumeButton"), HIGHLIGHT);
 
-    // Time stands still (the level's clock counts steps of 0), yet the menu still answers.
+    // Time stands still (the level's clock counts steps of 0, a gem stops bobbing even for
+    // 40 s), yet the menu still answers.
     const float pausedAt = Globals().floats["LevelTime"];
-    Step(5);
+    const Transform* gem = Find("Gem")->GetComponent<Transform>();
+    const float gemAt = gem->position.y;
+    Step(40 * 60);
     EXPECT_EQ(Globals().floats["LevelTime"], pausedAt);
+    EXPECT_EQ(gem->position.y, gemAt);
     Tap(13);
     EXPECT_FALSE(group->gameObjectActive);
     EXPECT_EQ(engine->timer->timeScale, 1.0f);
@@ -277,6 +282,8 @@ TEST_F(FrontEnd, PauseMenuBlursTheWorldStopsTimeAndResumes)
         EXPECT_EQ(Layer(layer)->shader->name, "fboShader") << layer;
         EXPECT_EQ(Layer(layer)->tint.a, 1.0f) << layer;
     }
+    Step(6);
+    EXPECT_GT(gem->position.y, gemAt) << "resumed, it bobs again";
 
     // The pad's Start pauses too; Menu leaves for the main menu with the world restored.
     input->state.padConnected = true;
