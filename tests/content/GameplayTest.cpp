@@ -137,6 +137,8 @@ TEST_F(Level1Play, TouchingTheExitRecordsProgressAndAsksForTheLoadingScreen)
     EXPECT_EQ(floats["FurthestLevel"], 2.0f);
     EXPECT_GT(floats["BestTime1"], 1.5f);
     EXPECT_LT(floats["BestTime1"], 2.5f);
+    EXPECT_EQ(floats["LevelTime"], floats["BestTime1"])
+        << "the clock stopped at the touch, which set the record";
     EXPECT_TRUE(ScriptErrors().empty()) << ScriptErrors().front();
 }
 
