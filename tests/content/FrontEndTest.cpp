@@ -77,6 +77,11 @@ protected:
         return e != nullptr ? e->GetComponent<UIComponent::UIButton>()->buttonTextureDefault->name
                             : "<no " + button + ">";
     }
+    // The picture the button shows now (under the cursor, pressed or resting).
+    std::string ShownImage(const std::string& button) const
+    {
+        return Find(button)->GetComponent<UIComponent::UIButton>()->currentTexture->name;
+    }
     float ScaleX(const std::string& name) const { return Find(name)->GetComponent<Transform>()->scale.x; }
     const Graphics::LayerFramebuffer* Layer(int32_t layer) const
     {
@@ -322,6 +327,12 @@ TEST_F(FrontEnd, MouseHoverSelectsAndAClickChooses)
     Step(3); // the button sees the cursor, tells the menu, the menu selects it
     EXPECT_EQ(RestingImage("MenuButton"), HIGHLIGHT);
     EXPECT_EQ(RestingImage("RetryButton"), RESTING);
+
+    // The keys move the selection away from the resting cursor: only the selected button is lit.
+    Tap(38);
+    Step();
+    EXPECT_EQ(ShownImage("RetryButton"), HIGHLIGHT);
+    EXPECT_EQ(ShownImage("MenuButton"), RESTING) << "the cursor's button is not lit as well";
 
     input->state.keys.set(1);
     Step(2);
