@@ -210,10 +210,18 @@ void JSONManager::ClearTags()
 
 void JSONManager::RunLoadingFrame(bool showLoadingFrames)
 {
-    if (showLoadingFrames)
+    if (!showLoadingFrames)
     {
-        Engine::Instance().RunFrame();
+        return;
     }
+    Engine& engine = Engine::Instance();
+    if (loadingFrameShown && engine.timer->Now() - lastLoadingFrame < LOADING_FRAME_INTERVAL)
+    {
+        return;
+    }
+    engine.RunFrame();
+    loadingFrameShown = true;
+    lastLoadingFrame = engine.timer->Now();
 }
 
 ECS::IEntity* JSONManager::ReadEntity(const rapidjson::Value& document, rapidjson::SizeType index,
@@ -407,6 +415,7 @@ void JSONManager::LoadScene(const std::string& path, bool showLoadingFrames)
     RegisterTag("Default");
     engine.input->ClearKeyboard();
     progress = 0;
+    loadingFrameShown = false;
 
     // 2. Header lines, then the scene line.
     std::string text;

@@ -73,7 +73,14 @@ public:
     int32_t progress = 0; // a load is complete when progress = progressTotal + 1
     int32_t progressTotal = 0;
 
+    // Loading frames keep the loading screen alive, but each one draws and waits for the
+    // display: run at every step of a load they stretched a fifth of a second of loading to
+    // several seconds on a slow machine. So at most one runs per interval of loading work.
+    static constexpr int64_t LOADING_FRAME_INTERVAL = 33'000'000; // nanoseconds of the Timer's clock
+
 private:
+    // Runs a loading frame when asked to and when the last one of this load ended at least
+    // LOADING_FRAME_INTERVAL ago (the first of a load always runs).
     void RunLoadingFrame(bool showLoadingFrames);
     void DecodeAndUploadTextures(bool showLoadingFrames);
     void ReplaceSceneEntities(const std::string& path);
@@ -81,7 +88,9 @@ private:
     static void ResolveReferences(const std::vector<PendingLink>& links,
                                   const std::vector<ECS::PendingEntityReference>& references);
 
-    std::vector<std::string> tags; // bit i stands for tags[i]; "Default" first
+    std::vector<std::string> tags;  // bit i stands for tags[i]; "Default" first
+    bool loadingFrameShown = false; // a loading frame has run in the current load
+    int64_t lastLoadingFrame = 0;   // Timer clock nanoseconds when that frame ended
 };
 
 } // namespace Varn::System

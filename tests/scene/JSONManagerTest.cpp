@@ -1,6 +1,7 @@
 #include "support/EngineTest.h"
 #include "support/ScratchFolder.h"
 
+#include "core/Timer.h"
 #include "ecs/Camera.h"
 #include "ecs/EntityManager.h"
 #include "ecs/ScriptComponent.h"
@@ -184,7 +185,16 @@ TEST_F(SceneLoading, LoadLeavesValidMatricesAndAFreshClock)
     EXPECT_FALSE(engine->input->IsKeyPressed('W')) << "a key held through a load is no new press";
 }
 
-TEST_F(SceneLoading, LoadingFramesRunOncePerTwentyEntities)
+// Each look at the clock finds it `step` nanoseconds later: loading work that takes time.
+class SteppingClock final : public Time::IClock
+{
+public:
+    int64_t NowNanoseconds() const override { return now += step; }
+    mutable int64_t now = 1'000'000'000;
+    int64_t step = 0;
+};
+
+TEST_F(SceneLoading, LoadingFramesRunOncePerTwentyEntitiesButNoOftenerThanTheirInterval)
 {
     Time::FrameCounter* frames = engine->timer->CreateCounter(false);
     std::string text = "[";
@@ -192,11 +202,20 @@ TEST_F(SceneLoading, LoadingFramesRunOncePerTwentyEntities)
     {
         text += std::string(i ? "," : "") + R"({"Transform":{}})";
     }
+    // Loading work slower than the interval: a loading frame at every twentieth entity.
+    SteppingClock slowWork;
+    slowWork.step = System::JSONManager::LOADING_FRAME_INTERVAL;
+    engine->timer->SetClock(&slowWork);
     Load(text + "]", true);
     EXPECT_EQ(CurrentScene().entities.size(), 45u);
     EXPECT_FLOAT_EQ(frames->elapsed, 2 * Time::Timer::COUNTER_STEP);
+
+    // Quick work: the screen is drawn once, however many steps the load has.
+    engine->timer->SetClock(&clock);
+    Load(text + "]", true);
+    EXPECT_FLOAT_EQ(frames->elapsed, 3 * Time::Timer::COUNTER_STEP);
     Load(text + "]", false);
-    EXPECT_FLOAT_EQ(frames->elapsed, 2 * Time::Timer::COUNTER_STEP);
+    EXPECT_FLOAT_EQ(frames->elapsed, 3 * Time::Timer::COUNTER_STEP);
 }
 
 } // namespace Varn::Test
