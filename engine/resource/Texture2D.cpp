@@ -12,7 +12,6 @@
 #include <cstddef>
 #include <cstring>
 #include <fstream>
-#include <iterator>
 #include <mutex>
 #include <vector>
 
@@ -106,7 +105,11 @@ void Texture2D::Load()
         // Read whole: the decoders work on memory, and the size is known before the bytes are.
         const std::streamoff length = file.tellg();
         std::vector<unsigned char> bytes;
-        if (length < 0 || static_cast<uint64_t>(length) > ImageDecoder::MAX_FILE_BYTES)
+        if (length < 0)
+        {
+            reason = "the file cannot be read";
+        }
+        else if (static_cast<uint64_t>(length) > ImageDecoder::MAX_FILE_BYTES)
         {
             reason = "the file is larger than " + std::to_string(ImageDecoder::MAX_FILE_BYTES) + " bytes";
         }
