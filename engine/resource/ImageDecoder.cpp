@@ -190,10 +190,6 @@ bool DecodeWithSdl(const unsigned char* data, std::size_t size, SurfaceLoader lo
                    std::string& error)
 {
     const std::lock_guard<std::mutex> lock(sdlDecodeMutex);
-    // The loaders set up their libraries on first use through a shared flag; doing it once here
-    // keeps that first use from happening on several threads at once.
-    static std::once_flag initialised;
-    std::call_once(initialised, [] { IMG_Init(IMG_INIT_JPG); });
     // SDL keeps its error text in storage of the calling thread, which it frees by itself only
     // on threads it started; the loader's worker threads free theirs through this when they end.
     struct ThreadStorage
