@@ -105,6 +105,22 @@ int MouseCode(int sdlButton)
     }
 }
 
+// SDL's buttons in the order of the pad's codes 256-269.
+const SDL_GameControllerButton padOrder[14] = {SDL_CONTROLLER_BUTTON_A,
+                                               SDL_CONTROLLER_BUTTON_B,
+                                               SDL_CONTROLLER_BUTTON_X,
+                                               SDL_CONTROLLER_BUTTON_Y,
+                                               SDL_CONTROLLER_BUTTON_DPAD_UP,
+                                               SDL_CONTROLLER_BUTTON_DPAD_DOWN,
+                                               SDL_CONTROLLER_BUTTON_DPAD_LEFT,
+                                               SDL_CONTROLLER_BUTTON_DPAD_RIGHT,
+                                               SDL_CONTROLLER_BUTTON_LEFTSHOULDER,
+                                               SDL_CONTROLLER_BUTTON_RIGHTSHOULDER,
+                                               SDL_CONTROLLER_BUTTON_START,
+                                               SDL_CONTROLLER_BUTTON_BACK,
+                                               SDL_CONTROLLER_BUTTON_LEFTSTICK,
+                                               SDL_CONTROLLER_BUTTON_RIGHTSTICK};
+
 // SDL's stick y grows downwards, XInput's upwards; -32768 has no positive twin.
 int16_t FlipAxis(int16_t value)
 {
@@ -156,6 +172,18 @@ void SdlInputSource::HandleEvent(const SDL_Event& event)
             latched.set(code);
         }
         break;
+    case SDL_CONTROLLERBUTTONDOWN:
+        if (pad != nullptr && event.cbutton.which == padInstance)
+        {
+            for (int i = 0; i < 14; ++i)
+            {
+                if (event.cbutton.button == padOrder[i])
+                {
+                    latchedPad = static_cast<uint16_t>(latchedPad | PadState::BUTTON_MASKS[i]);
+                }
+            }
+        }
+        break;
     case SDL_CONTROLLERDEVICEADDED:
         if (pad == nullptr)
         {
@@ -197,6 +225,8 @@ InputSample SdlInputSource::Sample()
     InputSample sample;
     sample.keys = latched;
     latched.reset();
+    const uint16_t latchedPadButtons = latchedPad;
+    latchedPad = 0;
 
     int count = 0;
     const Uint8* held = SDL_GetKeyboardState(&count);
@@ -222,24 +252,11 @@ InputSample SdlInputSource::Sample()
 
     if (pad != nullptr && SDL_GameControllerGetAttached(pad))
     {
-        static const SDL_GameControllerButton order[14] = {SDL_CONTROLLER_BUTTON_A,
-                                                           SDL_CONTROLLER_BUTTON_B,
-                                                           SDL_CONTROLLER_BUTTON_X,
-                                                           SDL_CONTROLLER_BUTTON_Y,
-                                                           SDL_CONTROLLER_BUTTON_DPAD_UP,
-                                                           SDL_CONTROLLER_BUTTON_DPAD_DOWN,
-                                                           SDL_CONTROLLER_BUTTON_DPAD_LEFT,
-                                                           SDL_CONTROLLER_BUTTON_DPAD_RIGHT,
-                                                           SDL_CONTROLLER_BUTTON_LEFTSHOULDER,
-                                                           SDL_CONTROLLER_BUTTON_RIGHTSHOULDER,
-                                                           SDL_CONTROLLER_BUTTON_START,
-                                                           SDL_CONTROLLER_BUTTON_BACK,
-                                                           SDL_CONTROLLER_BUTTON_LEFTSTICK,
-                                                           SDL_CONTROLLER_BUTTON_RIGHTSTICK};
         sample.padConnected = true;
+        sample.pad.buttons = latchedPadButtons;
         for (int i = 0; i < 14; ++i)
         {
-            if (SDL_GameControllerGetButton(pad, order[i]) != 0)
+            if (SDL_GameControllerGetButton(pad, padOrder[i]) != 0)
             {
                 sample.pad.buttons |= PadState::BUTTON_MASKS[i];
             }

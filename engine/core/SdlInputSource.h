@@ -32,6 +32,7 @@ private:
     void OpenFirstPad();
 
     std::bitset<256> latched;           // went down since the last sample
+    uint16_t latchedPad = 0;            // the pad's buttons that went down since the last sample
     _SDL_GameController* pad = nullptr; // the first controller opened; may be null
     int32_t padInstance = -1;
 };

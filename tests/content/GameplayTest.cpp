@@ -44,13 +44,34 @@ protected:
 
     System::ScriptSystem& Scripts() { return *CurrentScene().scriptSystem; }
 
-    void Steps(int count)
+    void Steps(int count, int64_t frameNanoseconds = FRAME_NANOSECONDS)
     {
         for (int i = 0; i < count; ++i)
         {
-            clock.AdvanceNanoseconds(FRAME_NANOSECONDS);
+            clock.AdvanceNanoseconds(frameNanoseconds);
             engine->Update();
         }
+    }
+
+    // How high the player rises in 1.5 s of frames of the given length, the jump key down for
+    // `framesHeld` frames; 0 is a tap that goes down and up inside the first frame.
+    float Jump(int64_t frameNanoseconds, int framesHeld)
+    {
+        constexpr int KEY_SPACE = 32;
+        auto* body = Find("Player")->GetComponent<Transform>();
+        const float start = body->position.y;
+        float top = start;
+        (framesHeld == 0 ? input->taps : input->state.keys).set(KEY_SPACE);
+        for (int frame = 0; frame * frameNanoseconds < 1500000000; ++frame)
+        {
+            if (frame == framesHeld)
+            {
+                input->state.keys.reset(KEY_SPACE);
+            }
+            Steps(1, frameNanoseconds);
+            top = std::max(top, body->position.y);
+        }
+        return top - start;
     }
 
     ECS::IEntity* Find(const std::string& name)
@@ -100,6 +121,20 @@ TEST_F(Level1Play, HoldingRightRunsThePlayerRightAlongTheGround)
     EXPECT_LT(X("Player"), start + 500.0f);
     EXPECT_NEAR(player->GetComponent<Transform>()->position.y, standing, 2.0f);
     EXPECT_FALSE(player->GetComponent<Transform>()->flipX);
+    EXPECT_TRUE(ScriptErrors().empty()) << ScriptErrors().front();
+}
+
+// A quick tap is a small hop whatever the frame rate: at 60 frames a second the key is down for
+// five frames, at 10 it goes down and up inside one frame. Holding it jumps much higher.
+TEST_F(Level1Play, ATapHopsAsHighAtTenFramesASecondAsAtSixty)
+{
+    const float at60 = Jump(FRAME_NANOSECONDS, 5);
+    const float at10 = Jump(100000000, 0);
+    const float held = Jump(FRAME_NANOSECONDS, 30);
+
+    EXPECT_GT(at60, 40.0f) << "a tap still leaves the ground";
+    EXPECT_NEAR(at10, at60, 3.0f);
+    EXPECT_GT(held, at60 * 1.5f);
     EXPECT_TRUE(ScriptErrors().empty()) << ScriptErrors().front();
 }
 

@@ -146,4 +146,34 @@ TEST(SdlKeys, PressesSeenByThePumpAreLatchedUntilTheNextSample)
     EXPECT_FALSE(second.keys[2]);
 }
 
+// A pad button pressed and released between two samples still reads as held once.
+TEST(SdlKeys, PadPressesSeenByThePumpAreLatchedToo)
+{
+    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER), 0) << SDL_GetError();
+    const int device = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, 6, 15, 0);
+    if (device < 0 || !SDL_IsGameController(device))
+    {
+        SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
+        GTEST_SKIP() << "no virtual game controller: " << SDL_GetError();
+    }
+    {
+        SdlInputSource source;
+        SDL_Event event{};
+        event.type = SDL_CONTROLLERDEVICEADDED;
+        event.cdevice.which = device;
+        source.HandleEvent(event);
+        ASSERT_TRUE(source.Sample().padConnected);
+
+        event = SDL_Event{};
+        event.type = SDL_CONTROLLERBUTTONDOWN;
+        event.cbutton.which = SDL_JoystickGetDeviceInstanceID(device);
+        event.cbutton.button = SDL_CONTROLLER_BUTTON_B;
+        source.HandleEvent(event);
+        EXPECT_EQ(source.Sample().pad.buttons, 0x2000) << "B, though it is up again";
+        EXPECT_EQ(source.Sample().pad.buttons, 0);
+    }
+    SDL_JoystickDetachVirtual(device);
+    SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
+}
+
 } // namespace Varn::Test
