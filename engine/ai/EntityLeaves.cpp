@@ -40,6 +40,18 @@ NodeStatus FlipX::Run()
     return Success;
 }
 
+NodeStatus ColliderAhead::Run()
+{
+    auto* box = ComponentOf<Component::BoxCollider2D>(collider);
+    const auto* transform = ComponentOf<Component::Transform>(facing);
+    if (box == nullptr || transform == nullptr)
+    {
+        return Failure;
+    }
+    box->offset.x = transform->flipX ? -ahead : ahead;
+    return Success;
+}
+
 NodeStatus Rotate::Run()
 {
     auto* transform = ComponentOf<Component::Transform>(entity);

@@ -30,6 +30,21 @@ public:
     bool value;
 };
 
+// Puts a collider on the side the facing entity looks to: its box's x offset becomes `ahead`
+// when `facing` is not flipped, -`ahead` when it is. A grunt's claw reaches forwards this way.
+class ColliderAhead final : public INode
+{
+public:
+    ColliderAhead(ECS::IEntity* collider_, ECS::IEntity* facing_, float ahead_)
+        : collider(collider_), facing(facing_), ahead(ahead_)
+    {
+    }
+    NodeStatus Run() override;
+    ECS::EntityHandle collider; // may be null: then the leaf fails
+    ECS::EntityHandle facing;   // may be null
+    float ahead;
+};
+
 // Turns the entity about z, starting from where it stands in the world now.
 class Rotate final : public INode
 {

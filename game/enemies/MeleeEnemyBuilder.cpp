@@ -33,7 +33,10 @@ constexpr float DAMAGE_WINDOW = 0.05f; // one overlapping hit counts once
 constexpr float FLASH_SECONDS = 0.1f;
 constexpr float SIGHT_RANGE = 1000.0f;
 constexpr float HEIGHT_RANGE = 65.0f; // the player must be on about the same floor
-constexpr float ATTACK_RANGE = 300.0f;
+// The claw's box (see the level tools) reaches 48 units ahead of the centre; the grunt swings
+// once the player is close enough for it to land on a player-sized body.
+constexpr float ATTACK_RANGE = 64.0f;
+constexpr float CLAW_AHEAD = 24.0f; // the claw box's centre, ahead of the grunt's
 constexpr int32_t STRIKE_FRAME = 15; // the animation frame where the blow lands
 const Helper::VarnColor HIT_TINT{1.0f, 0.3f, 0.3f, 1.0f};
 const Helper::VarnColor NO_TINT{1.0f, 1.0f, 1.0f, 1.0f};
@@ -137,8 +140,11 @@ void BuildPatrollingMelee(ECS::IEntity& entity, Component::BehaviourComponent& b
         return Sel(Seq(blockedAhead(side), Leaf<StopMoving>(self)),
                    Leaf<Move>(self, Math::Vector4{side * CHASE_FORCE, 0, 0, 0}));
     };
+    // IsFacingPlayer holds when the enemy looks away under the +x convention: turn round.
+    const NodePtr turnToPlayer = If(Leaf<IsFacingPlayer>(self, player), Seq(Leaf<ToggleBool>(patrolLeft), faceByFlags));
     const NodePtr strike =
-        Seq(Leaf<WithinAttackRange>(ATTACK_RANGE, self, player), Leaf<StopMoving>(self),
+        Seq(Leaf<WithinAttackRange>(ATTACK_RANGE, self, player), Leaf<StopMoving>(self), turnToPlayer,
+            Leaf<ColliderAhead>(melee, self, CLAW_AHEAD),
             If(Seq(Leaf<CheckFrameCount>(self, STRIKE_FRAME), Leaf<CheckBool>(attacking, false),
                    Leaf<CollidingWithPlayer>(melee, player)),
                Seq(Leaf<SetBool>(attacking, true), Leaf<AttackPlayer>(player),
@@ -148,9 +154,7 @@ void BuildPatrollingMelee(ECS::IEntity& entity, Component::BehaviourComponent& b
             Leaf<SetTexture>(attackTexture, self), Leaf<SetAnimation>("Attack", self));
     const NodePtr pursue =
         Seq(Try(Leaf<TogglePrefab>(melee, false)), Leaf<SetBool>(prefabOn, false),
-            // IsFacingPlayer holds when the enemy looks away under the +x convention: turn round.
-            If(Leaf<IsFacingPlayer>(self, player), Seq(Leaf<ToggleBool>(patrolLeft), faceByFlags)),
-            Sel(Seq(Leaf<IsPatrolLeft>(patrolLeft), chase(-1.0f)), chase(1.0f)),
+            turnToPlayer, Sel(Seq(Leaf<IsPatrolLeft>(patrolLeft), chase(-1.0f)), chase(1.0f)),
             Leaf<SetTexture>(walkTexture, self), Leaf<SetAnimation>("Walk", self));
     const NodePtr attack =
         Seq(groundBelow, Leaf<IsPlayerNear>(SIGHT_RANGE, self), Leaf<CheckYRange>(HEIGHT_RANGE, self, player),

@@ -148,7 +148,7 @@ TEST_F(MeleeEnemyTest, APlayerInReachIsStruckOncePerStrikeFrameThroughTheMeleeCo
     ECS::IEntity* reach = Make<Component::BoxCollider2D>("Reach", {2.5f, 0, 0, 0}, {2.5f, 1, 1, 0}, enemy);
     reach->GetComponent<Component::BoxCollider2D>()->isTrigger = true;
     ECS::IEntity* player = Make<Component::RigidBody, Component::BoxCollider2D, Component::ScriptComponent>(
-        "Player", {200, 61, 0, 0}, {60, 80, 1, 0});
+        "Player", {62, 61, 0, 0}, {60, 80, 1, 0});
     auto& floats = player->GetComponent<Component::ScriptComponent>()->floatList;
     floats["PlayerArmour"] = 0.0f;
     floats["PlayerHealth"] = 5.0f;
@@ -160,6 +160,7 @@ TEST_F(MeleeEnemyTest, APlayerInReachIsStruckOncePerStrikeFrameThroughTheMeleeCo
     EXPECT_EQ(enemy->GetComponent<Component::SpriteRenderer>()->texture,
               engine->resources->GetTexture("Resources\\Sprites\\Grunt1\\grunt_attack.dds"));
     EXPECT_EQ(floats["PlayerHealth"], 5.0f) << "the collider does not touch the player yet";
+    EXPECT_EQ(reach->GetComponent<Component::BoxCollider2D>()->offset.x, 24.0f) << "the claw is ahead";
 
     // The blow lands through the collider's trigger list; ticks run here without physics so the
     // list stays as set.

@@ -214,3 +214,39 @@ TEST_F(LevelsRun, EachLevelPlaysTenSecondsWithoutScriptErrors)
 }
 
 } // namespace Varn::Test
+
+namespace Varn::Test
+{
+
+// Level 2's first grunt comes for a player waiting behind a crate, but its claw reaches no
+// further than the swing shows: nothing lands through the crate, and a player in front is hit.
+TEST_F(LevelsRun, AGruntStrikesOnlyWhatItsClawReaches)
+{
+    engine->jsonManager->LoadScene("Resources\\Scenes\\Level2.scene", false);
+    ECS::IEntity* player = Find("Player");
+    ECS::IEntity* crate = Find("Crate1");
+    ASSERT_NE(player, nullptr);
+    ASSERT_NE(crate, nullptr);
+    ASSERT_NE(Find("Grunt1"), nullptr);
+    auto health = [&] { return player->GetComponent<Component::ScriptComponent>()->floatList["PlayerHealth"]; };
+    const float crateX = crate->GetComponent<Transform>()->position.x;
+    player->GetComponent<Transform>()->position = {crateX - 80.0f, 60.0f, 2.0f, 0.0f};
+
+    Steps(60 * 10);
+    EXPECT_LT(X("Grunt1"), crateX + 200.0f) << "the grunt came to the crate";
+    EXPECT_GT(X("Grunt1"), crateX) << "and stayed on its side";
+    EXPECT_EQ(health(), 100.0f) << "no blow reaches through the crate";
+
+    // In front of the claw, then behind the grunt: it turns round and strikes either way.
+    for (const float side : {-50.0f, 50.0f})
+    {
+        const float before = health();
+        player->GetComponent<Transform>()->position = {X("Grunt1") + side, 60.0f, 2.0f, 0.0f};
+        Steps(90);
+        EXPECT_LT(health(), before) << "side " << side;
+        EXPECT_EQ(Find("Grunt1")->GetComponent<Transform>()->flipX, side < 0.0f) << "it faces the player";
+    }
+    EXPECT_TRUE(ScriptErrors().empty()) << ScriptErrors().front();
+}
+
+} // namespace Varn::Test

@@ -174,9 +174,10 @@ def grunt(name, x, y, keys, room=0, flip=False):
         "Idle", 0.16)
     e["Behaviour"] = {"Enabled": True, "Type": 0}
     claw = entity(name + "Claw", 0, room=room, active=False, key=keys.take(), parent=key)
-    # The claw reaches about as far as the distance at which the behaviour starts to swing.
-    claw["Transform"] = transform(0, 0, 0, 560, 80)
-    claw["Box Collider"] = box(1.0, 1.0, 0, 0, trigger=True)
+    # What the swing visibly covers: from the grunt's centre to 48 units ahead, from its feet to
+    # its chest. The behaviour moves the box to the side the grunt faces.
+    claw["Transform"] = transform(0, 0, 0, 48, 60)
+    claw["Box Collider"] = box(1.0, 1.0, 24, -15, trigger=True)
     claw["Script"] = script(["Enemies/TriggerArea.orin"])
     return [e, claw]
 
