@@ -250,3 +250,41 @@ TEST_F(LevelsRun, AGruntStrikesOnlyWhatItsClawReaches)
 }
 
 } // namespace Varn::Test
+
+namespace Varn::Test
+{
+
+// Level 2 ends on a raised floor; a running jump at its door must end the level, not carry the
+// player over into the dead end behind it.
+TEST_F(LevelsRun, ARunningJumpAtTheExitEndsTheLevel)
+{
+    engine->jsonManager->LoadScene("Resources\\Scenes\\Level2.scene", false);
+    ECS::IEntity* player = Find("Player");
+    ASSERT_NE(player, nullptr);
+    const float door = X("LevelExit");
+    player->GetComponent<Transform>()->position = {door - 500.0f, 190.0f, 2.0f, 0.0f};
+    Steps(30); // landed
+    float top = 0.0f;
+    input->state.keys.set(KEY_RIGHT);
+    ASSERT_TRUE([&]
+    {
+        for (int step = 0; step < 60 * 3; ++step)
+        {
+            if (X("Player") > door - 140.0f)
+            {
+                input->state.keys.set(32); // jump and hold it
+            }
+            Steps(1);
+            top = std::max(top, Find("Player")->GetComponent<Transform>()->position.y);
+            if (Find("LevelExit")->GetComponent<Component::ScriptComponent>()->boolList["reached"])
+            {
+                return true;
+            }
+        }
+        return false;
+    }()) << "the player passed the door at x " << X("Player") - door << " from it, " << top << " high";
+    EXPECT_GT(top, 300.0f) << "the jump was a real one";
+    EXPECT_LT(X("Player"), door + 120.0f);
+}
+
+} // namespace Varn::Test

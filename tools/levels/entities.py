@@ -330,7 +330,9 @@ def exit_door(x, bottom, level, keys):
     e["Transform"] = transform(x, bottom + 72, 0.4, 3.0, 3.0)
     e["Sprite Renderer"] = sprite("Sprites/Items/exit_door.png", 4, 1)
     e["Animator Component"] = animator([("Glow", 0, 3, True)], "Glow", 0.12)
-    e["Box Collider"] = box(0.6, 0.9, trigger=True)
+    # The portal's reach goes far above the door, so a running jump cannot carry the player over
+    # it: from the floor to 860 units up.
+    e["Box Collider"] = box(0.6, 6.0, 0, 360, trigger=True)
     e["Script"] = script(["Level/LevelExit.orin"], floats={"level": float(level)})
     e["Light"] = light((0.3, 1.0, 0.9), ambient=1.4, linear=0.003, quadratic=0.00001)
     glow = entity("LevelExitMotes", 0, layer=PARTICLES, key=keys.take(), parent=e["Current Parent ID"])
