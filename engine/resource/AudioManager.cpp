@@ -80,6 +80,13 @@ void AudioManager::PlaySound(const Resource::Audio* sound, bool useSecondaryGrou
     {
         return;
     }
+    // The same start twice within one mixing buffer would play as one sound at double amplitude
+    // (two crates breaking under one smash) and clip the mix; the second adds nothing audible.
+    const Start start{sound, useSecondaryGroup, loop, fadeIn, 0.0};
+    if (std::find(recentStarts.begin(), recentStarts.end(), start) != recentStarts.end())
+    {
+        return;
+    }
     // The loop mode travels with each play, so one resource can loop once and play once later.
     const int channel = Mix_PlayChannel(-1, sound->sound, loop ? -1 : 0);
     if (channel < 0)
@@ -95,6 +102,7 @@ void AudioManager::PlaySound(const Resource::Audio* sound, bool useSecondaryGrou
         Mix_Pause(channel);
     }
     group.channels.push_back(playing);
+    recentStarts.push_back(start);
 }
 
 void AudioManager::Update(double frameSeconds)
@@ -103,6 +111,11 @@ void AudioManager::Update(double frameSeconds)
     {
         return;
     }
+    for (Start& start : recentStarts)
+    {
+        start.age += frameSeconds;
+    }
+    std::erase_if(recentStarts, [](const Start& start) { return start.age >= REPEAT_WINDOW; });
     for (ChannelGroup* group : {&primaryGroup, &secondaryGroup})
     {
         std::erase_if(group->channels, [](const PlayingChannel& p) { return Mix_Playing(p.channel) == 0; });

@@ -18,6 +18,7 @@ class AudioManager
 public:
     static constexpr int CHANNELS = 36;
     static constexpr int FREQUENCY = 44100;
+    static constexpr double REPEAT_WINDOW = 0.05; // seconds; about one mixing buffer
 
     AudioManager();  // opens the output, or stays silent
     ~AudioManager(); // halts every channel and closes the output
@@ -28,7 +29,8 @@ public:
     // fading channels along the fade-in curve (paused groups do not advance).
     void Update(double frameSeconds);
     // Plays `sound` into the secondary group when `useSecondaryGroup`, else the primary one;
-    // `loop` repeats it until stopped; `fadeIn` raises it from silence over seven seconds.
+    // `loop` repeats it until stopped; `fadeIn` raises it from silence over seven seconds. A
+    // start repeated within REPEAT_WINDOW (same sound, group and flags) is dropped.
     void PlaySound(const Resource::Audio* sound, bool useSecondaryGroup, bool loop, bool fadeIn);
     // Stops every channel of the primary group, then of the secondary group.
     void StopSound();
@@ -69,6 +71,18 @@ private:
     bool open = false;
     ChannelGroup primaryGroup;
     ChannelGroup secondaryGroup;
+    struct Start
+    {
+        const Resource::Audio* sound;
+        bool secondary, loop, fadeIn;
+        double age; // seconds of Update since the start
+        bool operator==(const Start& other) const
+        {
+            return sound == other.sound && secondary == other.secondary && loop == other.loop &&
+                   fadeIn == other.fadeIn;
+        }
+    };
+    std::vector<Start> recentStarts;
 };
 
 } // namespace Varn::System

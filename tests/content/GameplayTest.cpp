@@ -1,13 +1,21 @@
 // The first level played through its keyboard controls: the player runs, shoots the first
 // grunt down and leaves by the exit, which records the progress and asks for the loading screen.
+#include "support/AudioSupport.h"
 #include "support/DrawingTest.h"
+#include "support/ScratchFolder.h"
 
 #include "ecs/ScriptComponent.h"
 #include "scene/JSONManager.h"
 #include "script/ScriptSystem.h"
 
 #include <algorithm>
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
 #include <string>
+#include <thread>
+#include <vector>
 
 namespace Varn::Test
 {
@@ -285,6 +293,63 @@ TEST_F(LevelsRun, ARunningJumpAtTheExitEndsTheLevel)
     }()) << "the player passed the door at x " << X("Player") - door << " from it, " << top << " high";
     EXPECT_GT(top, 300.0f) << "the jump was a real one";
     EXPECT_LT(X("Player"), door + 120.0f);
+}
+
+} // namespace Varn::Test
+
+namespace Varn::Test
+{
+
+// Twenty seconds of Level 2 (music, shots, smashes, jumps, crates, a grunt, a fall) mixed
+// through the disk driver, the game paced to the sound card's clock so that sounds overlap as
+// they would at full speed: no sample may reach full scale.
+TEST_F(LevelsRun, TheMixOfALevelNeverReachesFullScale)
+{
+    ScratchFolder folder;
+    const std::string file = folder.Path("mix.raw");
+    engine->resources->UnloadAllAudio();
+    engine->audio.reset();
+    engine->audio = AudioOn("disk", file);
+    ASSERT_TRUE(engine->audio->IsOpen());
+    engine->jsonManager->LoadScene("Resources\\Scenes\\Level2.scene", false);
+    ASSERT_NE(Find("Player"), nullptr);
+
+    constexpr std::uintmax_t BYTES_PER_FRAME = 44100 / 60 * 2 * 2; // stereo, 16-bit
+    const std::uintmax_t start = std::filesystem::file_size(file);
+    input->state.keys.set(KEY_RIGHT);
+    for (int frame = 1; frame <= 60 * 20; ++frame)
+    {
+        switch (frame % 30)
+        {
+        case 0: input->taps.set(KEY_X); break;
+        case 10: input->taps.set(67); break; // C: smash
+        case 20: input->taps.set(32); break; // Space: jump
+        default: break;
+        }
+        Steps(1);
+        while (std::filesystem::file_size(file) < start + BYTES_PER_FRAME * static_cast<std::uintmax_t>(frame))
+        {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+    }
+    input->state.keys.reset(KEY_RIGHT);
+    engine->audio.reset(); // the last buffers reach the file
+
+    std::ifstream in(file, std::ios::binary);
+    std::vector<int16_t> samples(std::filesystem::file_size(file) / 2);
+    in.read(reinterpret_cast<char*>(samples.data()), static_cast<std::streamsize>(samples.size() * 2));
+    int peak = 0;
+    std::size_t fullScale = 0, loud = 0;
+    for (const int16_t sample : samples)
+    {
+        const int magnitude = sample < 0 ? -sample : sample;
+        peak = std::max(peak, magnitude);
+        fullScale += magnitude >= 32767 ? 1 : 0;
+        loud += magnitude >= 3277 ? 1 : 0; // -20 dBFS
+    }
+    EXPECT_GT(loud, samples.size() / 100) << "the level was heard: music and effects played";
+    RecordProperty("peak", peak);
+    EXPECT_EQ(fullScale, 0u) << "peak " << peak << " of 32767 in " << samples.size() << " samples";
 }
 
 } // namespace Varn::Test

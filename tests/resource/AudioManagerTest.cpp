@@ -59,6 +59,24 @@ TEST_F(SoundOutput, EachPlayChoosesItsOwnLooping)
     EXPECT_EQ(Mix_Playing(-1), 0) << "looping music stops too";
 }
 
+// Two crates breaking under one smash start the same sample together: one copy plays. The same
+// sound later, or in the other group, plays as asked.
+TEST_F(SoundOutput, AStartRepeatedWithinOneBufferPlaysOnce)
+{
+    ASSERT_TRUE(Audio().IsOpen());
+    Audio().PlaySound(Tone(), false, false, false);
+    Audio().Update(0.02);
+    Audio().PlaySound(Tone(), false, false, false);
+    EXPECT_EQ(Audio().PlayingCount(false), 1);
+    Audio().PlaySound(Tone(), true, false, false);
+    EXPECT_EQ(Audio().PlayingCount(true), 1) << "the other group is another start";
+
+    Audio().Update(0.04); // 0.06 s since the first start
+    Audio().PlaySound(Tone(), false, false, false);
+    EXPECT_EQ(Audio().PlayingCount(false), 2);
+    Audio().StopSound();
+}
+
 TEST_F(SoundOutput, FocusPausesBothGroupsAndTheFadeWaits)
 {
     Audio().PlaySound(Tone(), false, true, true);

@@ -21,10 +21,14 @@ sys.path.insert(0, HERE)
 
 import music  # noqa: E402
 import sfx  # noqa: E402
-from synth import RATE, fade, highpass, normalise, write_wav  # noqa: E402
+from synth import RATE, fade, gain, highpass, normalise, write_wav  # noqa: E402
 
 ROOT = os.path.normpath(os.path.join(HERE, "..", ".."))
 MAX_EFFECT_SECONDS = 1.5
+# Peaks leave the mix its headroom: the music bed plus a burst of effects (a smash, a heal, a
+# jump and an explosion within a quarter second) stays below full scale at default volumes.
+EFFECT_PEAK = 0.33
+MUSIC_GAIN = 0.3  # songs are rendered with peaks near 0.85
 MAX_MUSIC_BYTES = 400 * 1024
 
 
@@ -55,8 +59,8 @@ def main(argv):
         for name, make in sfx.EFFECTS.items():
             if wanted and name not in wanted:
                 continue
-            # The high-pass takes out DC (a thump at the edges); -2 dBFS leaves room for the codec's overshoot
-            sig = normalise(fade(highpass(make(), 25), 0.002, 0.015), 0.8)
+            # The high-pass takes out DC (a thump at the edges).
+            sig = normalise(fade(highpass(make(), 25), 0.002, 0.015), EFFECT_PEAK)
             seconds = len(sig) / RATE
             if seconds > MAX_EFFECT_SECONDS:
                 print("Error: effect %s is %.2f s, longer than %.1f s" % (name, seconds, MAX_EFFECT_SECONDS))
@@ -70,7 +74,7 @@ def main(argv):
         for name, make in music.SONGS.items():
             if wanted and name not in wanted:
                 continue
-            sig = make()
+            sig = gain(make(), MUSIC_GAIN)
             seconds = len(sig) / RATE
             wav = os.path.join(tmp, name + ".wav")
             write_wav(wav, sig)
