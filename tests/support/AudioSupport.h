@@ -9,9 +9,10 @@
 namespace Varn::Test
 {
 
-// An audio manager opened on `driver` (with `file` as the disk driver's output, if given);
-// the process's own driver setting is restored afterwards.
-inline std::unique_ptr<System::AudioManager> AudioOn(const std::string& driver, const std::string& file = "")
+// An audio manager opened on `driver` (with `file` as the disk driver's output, if given, one
+// buffer every `bufferMilliseconds`); the process's own driver setting is restored afterwards.
+inline std::unique_ptr<System::AudioManager> AudioOn(const std::string& driver, const std::string& file = "",
+                                                     int bufferMilliseconds = 5)
 {
     const char* previous = std::getenv("SDL_AUDIODRIVER");
     const std::string saved = previous ? previous : "";
@@ -19,7 +20,7 @@ inline std::unique_ptr<System::AudioManager> AudioOn(const std::string& driver, 
     if (!file.empty())
     {
         setenv("SDL_DISKAUDIOFILE", file.c_str(), 1);
-        setenv("SDL_DISKAUDIODELAY", "5", 1); // milliseconds between buffers: keeps the test short
+        setenv("SDL_DISKAUDIODELAY", std::to_string(bufferMilliseconds).c_str(), 1);
     }
     auto audio = std::make_unique<System::AudioManager>();
     setenv("SDL_AUDIODRIVER", saved.c_str(), 1);

@@ -27,8 +27,8 @@ ROOT = os.path.normpath(os.path.join(HERE, "..", ".."))
 MAX_EFFECT_SECONDS = 1.5
 # Peaks leave the mix its headroom: the music bed plus a burst of effects (a smash, a heal, a
 # jump and an explosion within a quarter second) stays below full scale at default volumes.
-EFFECT_PEAK = 0.33
-MUSIC_GAIN = 0.3  # songs are rendered with peaks near 0.85
+EFFECT_PEAK = 0.3
+MUSIC_GAIN = 0.28  # songs are rendered with peaks near 0.85
 MAX_MUSIC_BYTES = 400 * 1024
 
 
