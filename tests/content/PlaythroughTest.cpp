@@ -1,5 +1,6 @@
 // The real game, headless: the logo, the menu, the loading scene and the first levels, driven
 // through the input seam one displayed frame of 1/60 s at a time.
+#include "content/PlayBot.h"
 #include "support/EngineTest.h"
 #include "support/ScratchFolder.h"
 
@@ -8,7 +9,9 @@
 #include "ecs/ScriptComponent.h"
 #include "ecs/Transform.h"
 #include "ecs/UIText.h"
+#include "script/ScriptSystem.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
@@ -229,6 +232,118 @@ TEST_F(Playthrough, RetryAfterAFallGivesALiveHud)
         FramesUntil([] { return false; }, 20);
         Tap(KEY_ENTER);
         ASSERT_TRUE(InScene("Level1.scene")) << "Retry loads the level again";
+    }
+    EXPECT_EQ(Errors(), std::vector<std::string>{});
+}
+
+// A lit lantern is where a retry starts: at the lantern, with the health and gems the player had
+// there and the clock as it stood; the gems behind it stay taken. Finishing the level forgets it.
+TEST_F(Playthrough, ARetryStartsAtTheLastLitLantern)
+{
+    Launch();
+    FramesUntil([] { return false; }, 30);
+    Tap(KEY_ENTER);
+    ASSERT_TRUE(InScene("MainMenu.scene"));
+    FramesUntil([] { return false; }, 10);
+    Tap(KEY_ENTER);
+    ASSERT_TRUE(InScene("Level1.scene"));
+    FramesUntil([] { return false; }, 30);
+
+    auto player = [&] { return Find("Player"); };
+    auto vars = [&] { return &player()->GetComponent<Component::ScriptComponent>()->floatList; };
+    auto x = [&] { return player()->GetComponent<Component::Transform>()->position.x; };
+    ECS::IEntity* lantern = Find("Checkpoint1");
+    ASSERT_NE(lantern, nullptr);
+    ASSERT_FALSE(Find("Checkpoint1Flame")->gameObjectActive);
+    const float lanternX = lantern->GetComponent<Component::Transform>()->position.x;
+
+    // Hurt and two gems richer, the player runs past the lantern.
+    (*vars())["PlayerHealth"] = 60.0f;
+    (*vars())["LevelGems"] = 2.0f;
+    player()->GetComponent<Component::Transform>()->position = {lanternX - 150.0f, 60.0f, 2.0f, 0.0f};
+    input->state.keys.set(KEY_RIGHT);
+    EXPECT_TRUE(FramesUntil([&] { return Find("Checkpoint1Flame")->gameObjectActive; }, 60)) << "it lights";
+    input->state.keys.reset(KEY_RIGHT);
+    auto clock = [&] { return Current().scriptSystem->compiler.globals.floats["LevelTime"]; };
+    const float clockAtLantern = clock();
+    EXPECT_GT(clockAtLantern, 0.5f);
+
+    // Later, worse off, the player falls into the gap before the spikes.
+    FramesUntil([] { return false; }, 60);
+    (*vars())["PlayerHealth"] = 20.0f;
+    (*vars())["LevelGems"] = 5.0f;
+    player()->GetComponent<Component::Transform>()->position = {4800.0f, 100.0f, 2.0f, 0.0f};
+    ASSERT_TRUE(InScene("GameOver.scene"));
+    FramesUntil([] { return false; }, 20);
+    Tap(KEY_ENTER);
+    ASSERT_TRUE(InScene("Level1.scene"));
+    FramesUntil([] { return false; }, 30);
+
+    EXPECT_NEAR(x(), lanternX, 40.0f) << "the retry starts at the lantern";
+    EXPECT_EQ((*vars())["PlayerHealth"], 60.0f);
+    EXPECT_EQ(TextOf("HUDGemText"), "x 2");
+    EXPECT_TRUE(Find("Checkpoint1Flame")->gameObjectActive) << "the lantern shows lit";
+    EXPECT_FALSE(Find("Checkpoint2Flame")->gameObjectActive);
+    EXPECT_EQ(Find("Gem1"), nullptr) << "gems behind the lantern are not there to take twice";
+    EXPECT_NE(Find("Gem4"), nullptr) << "those ahead are";
+    EXPECT_GE(clock(), clockAtLantern) << "the clock goes on from the lantern";
+    EXPECT_LT(clock(), clockAtLantern + 1.0f);
+
+    // The exit ends the attempt: the next level starts at its own beginning.
+    player()->GetComponent<Component::Transform>()->position = Find("LevelExit")->GetComponent<Component::Transform>()->position;
+    ASSERT_TRUE(InScene("Level2.scene"));
+    FramesUntil([] { return false; }, 30);
+    EXPECT_LT(x(), 400.0f);
+    EXPECT_EQ(Errors(), std::vector<std::string>{});
+}
+
+// A careful scripted player goes from the menu through all three levels to the victory screen,
+// retrying where it falls. Its deaths and the time it spent on each level are printed: they
+// are the game's difficulty as the bot meets it.
+TEST_F(Playthrough, ACarefulPlayerReachesTheVictoryScreen)
+{
+    Launch();
+    FramesUntil([] { return false; }, 30);
+    Tap(KEY_ENTER);
+    ASSERT_TRUE(InScene("MainMenu.scene"));
+    FramesUntil([] { return false; }, 10);
+    Tap(KEY_ENTER);
+    ASSERT_TRUE(InScene("Level1.scene"));
+
+    struct Level
+    {
+        int deaths = 0;
+        int frames = 0; // on the level, its game-over screens and its retries' loading
+    };
+    Level levels[4];
+    int level = 1;
+    std::string scene;
+    PlayBot bot(*engine, *input);
+    for (int frame = 0; frame < 60 * 60 * 30 && !Current().name.ends_with("Victory.scene"); ++frame)
+    {
+        if (Current().name != scene)
+        {
+            scene = Current().name;
+            for (int n = 1; n <= 3; ++n)
+            {
+                level = scene.ends_with("Level" + std::to_string(n) + ".scene") ? n : level;
+            }
+            levels[level].deaths += scene.ends_with("GameOver.scene") ? 1 : 0;
+        }
+        ++levels[level].frames;
+        bot.Act();
+        Frame();
+    }
+    for (int n = 1; n <= 3; ++n)
+    {
+        std::printf("level %d: %d deaths, %.1f s\n", n, levels[n].deaths, levels[n].frames / 60.0);
+        RecordProperty("level" + std::to_string(n) + "_deaths", levels[n].deaths);
+        RecordProperty("level" + std::to_string(n) + "_seconds", levels[n].frames / 60);
+    }
+    ASSERT_TRUE(Current().name.ends_with("Victory.scene")) << "stuck in level " << level;
+    for (int n = 1; n <= 3; ++n)
+    {
+        EXPECT_LE(levels[n].deaths, 2) << "level " << n << " is harder than a careful player should find it";
     }
     EXPECT_EQ(Errors(), std::vector<std::string>{});
 }

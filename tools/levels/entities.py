@@ -363,6 +363,26 @@ def lamp(name, x, bottom, rgb=(1.0, 0.7, 0.35)):
     return [post, head, motes]
 
 
+def checkpoint(name, x, bottom, keys):
+    """A checkpoint lantern: dark until the player touches it; then its flame (the first child,
+    switched on by Level/Checkpoint.orin) burns and a retry starts here. The lantern itself is
+    a trigger from the ground to above a jump, so running past it is enough."""
+    post = decor(name + "Post", "Sprites/Tiles/wall.png", x, bottom + 90, 0.12, 0.7, z=0.05,
+                 tint=(0.3, 0.28, 0.32, 1))
+    cold = decor(name + "Cold", "Sprites/Particles/spark.png", x, bottom + 190, 2.0, 2.0, z=0.1,
+                 tint=(0.35, 0.35, 0.45, 1), lit=False)
+    key = keys.take()
+    e = entity(name, 0, key=key)
+    e["Transform"] = transform(x, bottom + 150, 0, 1, 1)
+    e["Box Collider"] = box(80, 300, trigger=True)
+    e["Script"] = script(["Level/Checkpoint.orin"])
+    flame = entity(name + "Flame", 0, active=False, key=keys.take(), parent=key)
+    flame["Transform"] = transform(0, 40, 0.1, 3.5, 3.5)
+    flame["Sprite Renderer"] = sprite("Sprites/Particles/spark.png", tint=(1.0, 0.8, 0.4, 1), lit=False)
+    flame["Light"] = light((1.0, 0.75, 0.4), ambient=1.3, linear=0.004, quadratic=0.00002)
+    return [post, cold, e, flame]
+
+
 def hint(name, text, x1, x2, y=330):
     """Screen text shown while the player's x lies between x1 and x2."""
     e = entity(name, 0)

@@ -84,6 +84,9 @@ class Level:
     def lamp(self, x, bottom, rgb=(1.0, 0.7, 0.35)):
         self.items += E.lamp(self.name("Lamp"), x, bottom, rgb)
 
+    def checkpoint(self, x, bottom):
+        self.items += E.checkpoint(self.name("Checkpoint"), x, bottom, self.keys)
+
     def hint(self, text, x1, x2):
         self.items += E.hint(self.name("Hint"), text, x1, x2)
 
@@ -137,6 +140,7 @@ def level1():
     L.hint("Jump the gaps: a fall is fatal.", 1500, 2150)
     L.floor(2150, 3450, 0)
     L.lamp(2300, 0, (0.4, 0.9, 1.0))
+    L.checkpoint(2450, 0)
     L.platform(2700, 210)
     L.gems(2640, 300, 3, 60)
     L.grunt(3100, 0)
@@ -148,6 +152,7 @@ def level1():
     L.platform(4150, 360, 200)
     L.lamp(4550, 170)
     L.floor(4950, 6150, 0)
+    L.checkpoint(5050, 0)
     L.hint("Spikes hurt. Jump over them.", 4800, 5400)
     L.spikes(5300, 0, 192)
     L.platform(5650, 220)
@@ -178,6 +183,7 @@ def level2():
     L.crate(2200, 0)
     L.crate(2200, 96)
     L.floor(2450, 4200, 0)
+    L.checkpoint(2700, 0)
     L.armour(2600, 80)
     L.hint("Z or L: hook chain. It cracks turret shells.", 2400, 3500)
     L.platform(3000, 200)
@@ -186,6 +192,7 @@ def level2():
     L.lamp(3300, 0, (0.4, 0.9, 1.0))
     L.crate(3750, 0)
     L.floor(4450, 6800, 0)
+    L.checkpoint(4650, 0)
     L.heart(4550, 80)
     L.hint("Bombs fall on the red marks. Shoot the bomber!", 4450, 5600)
     L.bomber(5800, 500)
@@ -217,6 +224,7 @@ def level3():
     L.crate(2500, 80)
     L.heart(2750, 200)
     L.floor(3150, 5000, 0)
+    L.checkpoint(3300, 0)
     L.platform(3500, 210)
     L.turret(4000, 0)
     L.gems(3440, 300, 3, 60)
@@ -230,6 +238,7 @@ def level3():
     L.platform(5700, 230)
     L.gems(5640, 320, 3, 60)
     L.floor(6250, 8000, 0)
+    L.checkpoint(6400, 0)
     L.spawner(7000, 0)
     L.grunt(6900, 0)
     L.crate(7450, 0)
