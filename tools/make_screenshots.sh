@@ -7,7 +7,10 @@ if [ -e gameConfig.ini ]; then
     echo "gameConfig.ini exists here; move it away first" >&2
     exit 1
 fi
-trap 'rm -f gameConfig.ini' EXIT
+# The scenes run their scripts, which write globals; keep the player's own save out of it.
+XDG_DATA_HOME=$(mktemp -d)
+export XDG_DATA_HOME
+trap 'rm -f gameConfig.ini; rm -rf "$XDG_DATA_HOME"' EXIT
 printf '[Game Settings]\nWindow_Fullscreen=0\nWindowed_Width=960\nWindowed_Height=540\n' > gameConfig.ini
 shoot() { # scene frames picture [player x]
     SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy build/tools/corvalune_screenshot "$1" "$2" "docs/images/$3" ${4:-} >/dev/null
