@@ -58,10 +58,11 @@ bool FlippedX(const ECS::IEntity& entity)
     return transform != nullptr && transform->flipX;
 }
 
-bool NamedOrTagged(const std::vector<ECS::IEntity*>& list, const std::string& name, uint64_t tagMask)
+bool NamedOrTagged(const std::vector<ECS::EntityHandle>& list, const std::string& name, uint64_t tagMask)
 {
     return std::any_of(list.begin(), list.end(),
-                       [&](const ECS::IEntity* other) {
+                       [&](const ECS::EntityHandle& handle) {
+                           const ECS::IEntity* other = handle.AsSeen(); // a hit that removed itself counts
                            return other != nullptr &&
                                   (other->name == name || (tagMask != 0 && (other->tags & tagMask) != 0));
                        });

@@ -3,6 +3,7 @@
 // trigger it reports overlaps instead of pushing; the collision pass rewrites both entity
 // lists each step.
 #include "core/Vector4.h"
+#include "ecs/EntityHandle.h"
 #include "ecs/IComponent.h"
 
 #include <vector>
@@ -30,8 +31,10 @@ public:
     Math::Vector4 offset{0, 0, 0, 0};             // "Offset" of the centre from the entity, world units
     bool isTrigger = false;                       // "Is Trigger"
     bool accuracy = false;                        // "Accuracy": use the swept box test, not the quick overlap
-    std::vector<ECS::IEntity*> triggerEntities;   // overlapping entities; not owned
-    std::vector<ECS::IEntity*> collidingEntities; // touching entities; not owned
+    // Kept from one step's collision pass to the next step's scripts and behaviours, which may
+    // free an entity in between: handles resolve such an entity to null.
+    std::vector<ECS::EntityHandle> triggerEntities;   // overlapping entities
+    std::vector<ECS::EntityHandle> collidingEntities; // touching entities
 };
 
 } // namespace Varn::Component

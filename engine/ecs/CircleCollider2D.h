@@ -2,6 +2,7 @@
 // A circle that the PhysicsSystem collides, sized from the entity's world scale. As a trigger
 // it reports overlaps instead of pushing; the collision pass rewrites triggerEntities each step.
 #include "core/Vector4.h"
+#include "ecs/EntityHandle.h"
 #include "ecs/IComponent.h"
 
 #include <vector>
@@ -27,7 +28,7 @@ public:
     float radiusScale = 1.0f;                   // "Radius_Scale": multiplies the radius taken from the entity
     Math::Vector4 offset{0, 0, 0, 0};           // "Offset" of the centre from the entity, world units
     bool isTrigger = false;                     // "Is Trigger"
-    std::vector<ECS::IEntity*> triggerEntities; // overlapping entities; not owned
+    std::vector<ECS::EntityHandle> triggerEntities; // overlapping entities; null once freed
 };
 
 } // namespace Varn::Component

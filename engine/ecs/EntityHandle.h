@@ -14,7 +14,8 @@ class EntityHandle
 {
 public:
     EntityHandle() = default;
-    explicit EntityHandle(IEntity* target) : entity(target), id(target != nullptr ? target->id : 0) {}
+    // Implicit, so lists of handles fill from the pointers the passes hold.
+    EntityHandle(IEntity* target) : entity(target), id(target != nullptr ? target->id : 0) {} // NOLINT
     EntityHandle& operator=(IEntity* target) { return *this = EntityHandle(target); }
 
     // The entity, or null when there is none or it has been freed or reused since.
@@ -22,6 +23,10 @@ public:
     {
         return entity != nullptr && entity->id == id && !entity->components.empty() ? entity : nullptr;
     }
+    // The entity until its slot is handed out again, even once freed: what a collision pass
+    // saw (a bullet that hit and removed itself) stays readable for the rest of the step. Never
+    // the slot's next occupant.
+    IEntity* AsSeen() const { return entity != nullptr && entity->id == id ? entity : nullptr; }
     operator IEntity*() const { return Get(); } // NOLINT: reads as the pointer it replaces
     IEntity* operator->() const { return Get(); }
 

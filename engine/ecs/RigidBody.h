@@ -3,6 +3,7 @@
 // scripts write these fields; the physics step integrates velocity and resolves contacts.
 // An entity with a body or any collider is in the physics working set.
 #include "core/Vector4.h"
+#include "ecs/EntityHandle.h"
 #include "ecs/IComponent.h"
 
 #include <cstdint>
@@ -29,7 +30,7 @@ struct ForceEntry
 // One touching partner found by the collision pass.
 struct ContactInfo
 {
-    ECS::IEntity* other = nullptr; // the partner; not owned
+    ECS::EntityHandle other; // the partner; null once freed (the list outlives the step)
     Math::Vector4 normal{0, 0, 0, 0};
 };
 

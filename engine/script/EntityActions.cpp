@@ -35,7 +35,7 @@ void SetLayer(IEntity* entity, const Params& params, ORINCompiler& compiler, std
     }
     const float layer = compiler.references.Float(entity, params[0], 0, false, hit);
     IEntity* subject =
-        params.size() == 2 ? compiler.references.Entity(entity, params[1], 1, false, hit) : entity;
+        params.size() == 2 ? compiler.references.Entity(entity, params[1], 1, false, hit).Get() : entity;
     const auto value = static_cast<uint32_t>(Truncated(layer));
     subject->layer = value;
     for (IEntity* descendant : subject->GetDescendants())
@@ -64,7 +64,7 @@ void SetActive(IEntity* entity, const Params& params, ORINCompiler& compiler, st
     }
     const bool active = compiler.references.Bool(entity, params[0], 0, false, hit);
     IEntity* subject =
-        params.size() == 2 ? compiler.references.Entity(entity, params[1], 1, false, hit) : entity;
+        params.size() == 2 ? compiler.references.Entity(entity, params[1], 1, false, hit).Get() : entity;
     subject->gameObjectActive = active;
 }
 
@@ -92,7 +92,7 @@ void ToggleComponent(IEntity* entity, const Params& params, ORINCompiler& compil
     // With a third parameter the name and flag are read relative to that entity; the
     // component switched is still the target's.
     IEntity* context =
-        params.size() == 3 ? compiler.references.Entity(entity, params[2], 2, false, hit) : entity;
+        params.size() == 3 ? compiler.references.Entity(entity, params[2], 2, false, hit).Get() : entity;
     const std::string name = compiler.references.String(context, params[0], 0, false, hit);
     const bool enabled = compiler.references.Bool(context, params[1], 1, false, hit);
     ECS::IComponent* component = nullptr;
@@ -181,7 +181,7 @@ void SetParent(IEntity* entity, const Params& params, ORINCompiler& compiler, st
         }
     }
     IEntity* child =
-        params.size() == 2 ? compiler.references.Entity(entity, params[1], 1, false, hit) : entity;
+        params.size() == 2 ? compiler.references.Entity(entity, params[1], 1, false, hit).Get() : entity;
     Link(child, parent);
 }
 

@@ -34,6 +34,18 @@ void ClearHits(Component::ScriptComponent& script)
     script.raycastHits.clear();
 }
 
+// The entities of a pass's list that are still alive: one freed since the pass is dropped.
+void AppendLive(std::vector<ECS::IEntity*>& out, const std::vector<ECS::EntityHandle>& list)
+{
+    for (const ECS::EntityHandle& handle : list)
+    {
+        if (ECS::IEntity* entity = handle.Get())
+        {
+            out.push_back(entity);
+        }
+    }
+}
+
 bool Between(float value, float a, float b)
 {
     return value >= std::min(a, b) && value <= std::max(a, b);
@@ -148,12 +160,11 @@ bool Events::OnTrigger(ECS::IEntity* entity, const Params& params, ORINCompiler&
     ClearHits(*script);
     if (const auto* box = entity->GetComponent<Component::BoxCollider2D>())
     {
-        script->rawTriggers = box->triggerEntities;
+        AppendLive(script->rawTriggers, box->triggerEntities);
     }
     if (const auto* circle = entity->GetComponent<Component::CircleCollider2D>())
     {
-        script->rawTriggers.insert(script->rawTriggers.end(), circle->triggerEntities.begin(),
-                                   circle->triggerEntities.end());
+        AppendLive(script->rawTriggers, circle->triggerEntities);
     }
     script->triggerHits = script->rawTriggers;
     return !script->triggerHits.empty();
@@ -183,12 +194,15 @@ bool Events::OnCollision(ECS::IEntity* entity, const Params& params, ORINCompile
     {
         for (const Component::ContactInfo& contact : body->contacts)
         {
-            script->rawCollisions.push_back(contact.other);
+            if (ECS::IEntity* other = contact.other.Get())
+            {
+                script->rawCollisions.push_back(other);
+            }
         }
     }
     else if (box != nullptr)
     {
-        script->rawCollisions = box->collidingEntities;
+        AppendLive(script->rawCollisions, box->collidingEntities);
     }
     script->collisionHits = script->rawCollisions;
     return !script->collisionHits.empty();

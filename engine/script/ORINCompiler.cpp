@@ -623,7 +623,7 @@ bool ORINCompiler::RunCondition(const ScriptStatement& condition, ECS::IEntity* 
     const Nesting running(nesting);
     ECS::IEntity* target = condition.target.source == ENTITY_SOURCE::SELF
                                ? entity
-                               : references.Entity(entity, condition.target, 0, false, hit);
+                               : references.Entity(entity, condition.target, 0, false, hit).Get();
     return condition.onCondition(target, condition.params, *this, hit);
 }
 
@@ -632,7 +632,7 @@ void ORINCompiler::RunAction(const ScriptStatement& action, ECS::IEntity* entity
     const Nesting running(nesting);
     ECS::IEntity* target = action.target.source == ENTITY_SOURCE::SELF
                                ? entity
-                               : references.Entity(entity, action.target, 0, false, hit);
+                               : references.Entity(entity, action.target, 0, false, hit).Get();
     action.onAction(target, action.params, *this, hit);
 }
 

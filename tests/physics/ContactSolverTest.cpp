@@ -52,7 +52,7 @@ TEST_F(ContactResponse, BouncinessOneDoublesTheImpulseAgainstAnImmovableWall)
     ContactSolver::ResolveImpulse(contact);
     EXPECT_EQ(Body(ball).velocity, (Vector4{60, 5, 0, 0})) << "separating: untouched";
     ASSERT_EQ(Body(ball).blockers.size(), 1u) << "one entry however often the contact is solved";
-    EXPECT_EQ(Body(ball).blockers[0].other, wall);
+    EXPECT_EQ(Body(ball).blockers[0].other.Get(), wall);
     EXPECT_EQ(Body(ball).blockers[0].normal, (Vector4{1, 0, 0, 0}));
 }
 

@@ -27,6 +27,17 @@ std::vector<std::pair<IEntity*, bool>> Registry()
     return entries;
 }
 
+// The entities a pass's list still resolves to.
+std::vector<IEntity*> Live(const std::vector<ECS::EntityHandle>& handles)
+{
+    std::vector<IEntity*> live;
+    for (const ECS::EntityHandle& handle : handles)
+    {
+        live.push_back(handle.Get());
+    }
+    return live;
+}
+
 } // namespace
 
 using PhysicsStep = PhysicsTest;
@@ -113,8 +124,9 @@ TEST_F(PhysicsStep, BodyRestingOnAColliderWithoutBodyIsGroundedAndListedByTheBox
     Step();
     EXPECT_TRUE(Body(crate).grounded);
     ASSERT_EQ(Body(crate).contacts.size(), 1u);
-    EXPECT_EQ(Body(crate).contacts[0].other, floor);
-    EXPECT_EQ(Get<BoxCollider2D>(floor).collidingEntities, std::vector<IEntity*>{crate});
+    EXPECT_EQ(Body(crate).contacts[0].other.Get(), floor);
+    ASSERT_EQ(Get<BoxCollider2D>(floor).collidingEntities.size(), 1u);
+    EXPECT_EQ(Get<BoxCollider2D>(floor).collidingEntities[0].Get(), crate);
     EXPECT_EQ(Physics().solverIterations, 3u) << "one contact, in the static queue";
     ASSERT_EQ(Body(crate).blockers.size(), 1u) << "the floor blocks it";
     EXPECT_EQ(Body(crate).blockers[0].normal.y, 1.0f);
@@ -196,6 +208,33 @@ TEST_F(PhysicsStep, IgnoredTagsWorkBothWaysBetweenBodiesOnly)
     EXPECT_EQ(Body(ghost).contacts[0].other, hero);
 }
 
+// The lists outlive their step: scripts and behaviours read them in the next one, after kills.
+// A partner freed in between, its slot handed to a newcomer, reads as nothing, not as the
+// newcomer.
+TEST_F(PhysicsStep, AFreedPartnerLeavesItsListsAsNothingNotAsTheNextOccupant)
+{
+    IEntity* floor = Make<BoxCollider2D>("Floor", {0, 0, 0, 0}, {100, 2, 1, 0});
+    IEntity* crate = Make<RigidBody, BoxCollider2D>("Crate", {0, 1.5f, 0, 0});
+    IEntity* zone = Make<BoxCollider2D, ScriptComponent>("Zone", {500, 0, 0, 0}, {4, 4, 1, 0});
+    IEntity* ball = Make<RigidBody, CircleCollider2D>("Ball", {500, 0, 0, 0});
+    Get<BoxCollider2D>(zone).isTrigger = true;
+    Step();
+    ASSERT_EQ(Body(crate).contacts.size(), 1u);
+    ASSERT_EQ(Live(Get<BoxCollider2D>(zone).triggerEntities), std::vector<IEntity*>{ball});
+
+    CurrentScene().RemoveEntity(floor, false);
+    CurrentScene().RemoveEntity(ball, false);
+    EXPECT_EQ(Live(Get<BoxCollider2D>(zone).triggerEntities), std::vector<IEntity*>{nullptr}) << "freed";
+    EXPECT_EQ(Get<BoxCollider2D>(zone).triggerEntities[0].AsSeen(), ball) << "but still as the pass saw it";
+    IEntity* first = Make<BoxCollider2D>("Newcomer", {-500, 0, 0, 0});
+    IEntity* second = Make<BoxCollider2D>("Newcomer2", {-600, 0, 0, 0});
+    ASSERT_TRUE((first == floor || first == ball) && (second == floor || second == ball))
+        << "the pool hands both slots out again";
+    EXPECT_EQ(Body(crate).contacts[0].other.Get(), nullptr);
+    EXPECT_EQ(Live(Get<BoxCollider2D>(zone).triggerEntities), std::vector<IEntity*>{nullptr});
+    EXPECT_EQ(Get<BoxCollider2D>(zone).triggerEntities[0].AsSeen(), nullptr) << "never the newcomer";
+}
+
 TEST_F(PhysicsStep, TriggerReportsOnlyWhenTheDecidingSideHasAScript)
 {
     IEntity* mute = Make<BoxCollider2D>("Mute", {0, 0, 0, 0}, {4, 4, 1, 0});
@@ -208,8 +247,8 @@ TEST_F(PhysicsStep, TriggerReportsOnlyWhenTheDecidingSideHasAScript)
     EXPECT_TRUE(Get<BoxCollider2D>(mute).triggerEntities.empty()) << "the ball's script does not decide";
     EXPECT_TRUE(Get<CircleCollider2D>(ball).triggerEntities.empty());
     EXPECT_TRUE(Body(ball).contacts.empty()) << "a trigger pair makes no contact";
-    EXPECT_EQ(Get<BoxCollider2D>(zone).triggerEntities, std::vector<IEntity*>{ball2});
-    EXPECT_EQ(Get<CircleCollider2D>(ball2).triggerEntities, std::vector<IEntity*>{zone});
+    EXPECT_EQ(Live(Get<BoxCollider2D>(zone).triggerEntities), std::vector<IEntity*>{ball2});
+    EXPECT_EQ(Live(Get<CircleCollider2D>(ball2).triggerEntities), std::vector<IEntity*>{zone});
 
     Step();
     EXPECT_EQ(Get<BoxCollider2D>(zone).triggerEntities.size(), 1u) << "rebuilt, not appended";
