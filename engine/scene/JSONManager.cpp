@@ -288,6 +288,14 @@ ECS::IEntity* JSONManager::ReadEntity(const rapidjson::Value& document, rapidjso
         }
         reader.Read(*kind.add(*entity), block->value, &references);
     }
+    if (entity->components.empty())
+    {
+        // Without a component the entity is free in the pool: the next entity read would be
+        // handed the same object, and the scene would list it twice.
+        engine.logger.Log("Error: Load Failed. Entity is Invalid");
+        std::erase_if(links, [entity](const PendingLink& l) { return l.entity == entity; });
+        return nullptr;
+    }
 
     engine.scenes->current->scriptSystem->CompileEntity(entity);
     newEntities.push_back(entity);

@@ -120,6 +120,20 @@ TEST_F(SceneLoading, BrokenBlockDropsOnlyThatEntityAndFreesIt)
     EXPECT_EQ(inUse, 2u);
 }
 
+// An entity without a single component block would stay free in the pool, so the next one read
+// would be handed the same object: dropped, with the entity error, and the rest load as written.
+TEST_F(SceneLoading, AnEntityWithoutComponentsIsDroppedNotSharedWithTheNext)
+{
+    Load(R"([{"ID":"Empty","ID Type":0,"Current Parent ID":4},{"ID":"Bare","ID Type":0},)"
+         R"({"ID":"Child","ID Type":0,"Parent ID":4,"Current Parent ID":5,"Transform":{}},)"
+         R"({"ID":"Last","ID Type":0,"Transform":{}}])");
+    EXPECT_EQ(engine->logger.Lines(), (std::vector<std::string>{"Error: Load Failed. Entity is Invalid",
+                                                                "Error: Load Failed. Entity is Invalid"}));
+    EXPECT_EQ(Names(), (std::vector<std::string>{"Child", "Last"}));
+    EXPECT_NE(Find("Child"), Find("Last"));
+    EXPECT_EQ(Find("Child")->parent, nullptr);
+}
+
 TEST_F(SceneLoading, ParentCyclesAreRefusedSoNoWalkUpTheHierarchyHangs)
 {
     Load(R"([{"ID":"A","ID Type":0,"Current Parent ID":1,"Parent ID":2,"Transform":{}},)"
