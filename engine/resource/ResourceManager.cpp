@@ -268,7 +268,7 @@ Resource::Script* ResourceManager::LoadScript(const std::string& path)
     }
     auto script = std::make_unique<Resource::Script>();
     script->name = path;
-    script->tokens = Resource::Script::Tokenise(text);
+    script->Read(text);
     Resource::Script* raw = script.get();
     scripts[path] = std::move(script);
     return raw;
@@ -467,7 +467,7 @@ void ResourceManager::ReloadScript(const std::string& path)
         Log("Error: Failed To Open Script: " + path);
         return;
     }
-    known->tokens = Resource::Script::Tokenise(text);
+    known->Read(text);
 }
 
 void ResourceManager::ReloadSound(const std::string& path)

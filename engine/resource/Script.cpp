@@ -3,12 +3,15 @@
 namespace Varn::Resource
 {
 
-std::vector<std::string> Script::Tokenise(const std::string& text)
+namespace
 {
-    std::vector<std::string> tokens;
+void Cut(const std::string& text, std::vector<std::string>& tokens, std::vector<uint32_t>* lines)
+{
     std::size_t lineStart = 0;
+    uint32_t number = 0;
     while (lineStart < text.size())
     {
+        ++number;
         std::size_t lineEnd = text.find('\n', lineStart);
         if (lineEnd == std::string::npos)
         {
@@ -33,9 +36,27 @@ std::vector<std::string> Script::Tokenise(const std::string& text)
             tokenStart = space + 1;
         }
         tokens.emplace_back(); // the line-end marker
+        if (lines != nullptr)
+        {
+            lines->resize(tokens.size(), number);
+        }
         lineStart = lineEnd + 1;
     }
+}
+} // namespace
+
+std::vector<std::string> Script::Tokenise(const std::string& text)
+{
+    std::vector<std::string> tokens;
+    Cut(text, tokens, nullptr);
     return tokens;
+}
+
+void Script::Read(const std::string& text)
+{
+    tokens.clear();
+    lines.clear();
+    Cut(text, tokens, &lines);
 }
 
 } // namespace Varn::Resource

@@ -17,9 +17,6 @@
 namespace Varn::System
 {
 
-// The code of a statement an action itself refuses (unknown entity, operator or component).
-constexpr int FAILED_STATEMENT = 4;
-
 [[noreturn]] inline void FailStatement()
 {
     throw ScriptFailure{FAILED_STATEMENT};

@@ -20,9 +20,6 @@ namespace Varn::System
 namespace
 {
 
-constexpr int BAD_OPERATOR = 2;
-constexpr int BAD_LIST = 3;
-
 enum class COMPARISON
 {
     EQUAL,

@@ -20,8 +20,6 @@ namespace Varn::System
 namespace
 {
 
-constexpr int NESTED_TOO_DEEP = 5;
-
 // Counts one statement as running for as long as it runs; past MAX_NESTING the statement
 // fails, which stops the entity's scripts for the step.
 class Nesting
@@ -93,14 +91,18 @@ bool ORINCompiler::IsTypeWord(const std::string& token)
            token == "float[]" || token == "string[]" || token == "ent[]";
 }
 
-std::vector<std::string> ORINCompiler::StripComments(const std::vector<std::string>& tokens)
+std::vector<std::string> ORINCompiler::StripComments(const std::vector<std::string>& tokens,
+                                                     std::vector<uint32_t>* lines)
 {
     std::vector<std::string> kept;
+    std::vector<uint32_t> keptLines;
     kept.reserve(tokens.size());
     bool lineComment = false;
     bool blockComment = false;
-    for (const std::string& token : tokens)
+    for (std::size_t t = 0; t < tokens.size(); ++t)
     {
+        const std::string& token = tokens[t];
+        const std::size_t before = kept.size();
         const std::string start = token.substr(0, 2);
         if (start == "//")
         {
@@ -126,6 +128,14 @@ std::vector<std::string> ORINCompiler::StripComments(const std::vector<std::stri
         {
             kept.push_back(token);
         }
+        if (lines != nullptr && kept.size() > before)
+        {
+            keptLines.push_back(t < lines->size() ? (*lines)[t] : 0);
+        }
+    }
+    if (lines != nullptr)
+    {
+        *lines = std::move(keptLines);
     }
     return kept;
 }
@@ -137,9 +147,14 @@ void ORINCompiler::ReportError(const std::string& message, const ECS::IEntity* e
 }
 
 ORINCompiler::Line ORINCompiler::ReadLine(const std::vector<std::string>& tokens, std::size_t& i,
-                                          bool withTarget)
+                                          bool withTarget) const
 {
     Line line;
+    if (parsing != nullptr)
+    {
+        line.file = parsing->name;
+        line.number = i < parsing->lines.size() ? parsing->lines[i] : 0;
+    }
     if (withTarget && tokens[i][0] == '#')
     {
         line.target = tokens[i];
@@ -158,6 +173,8 @@ ScriptStatement ORINCompiler::MakeStatement(const Line& line, CacheNumbering& nu
 {
     ScriptStatement statement;
     statement.keyword = line.keyword;
+    statement.file = line.file;
+    statement.line = line.number;
     statement.target = ReferenceParser::PrepareEntity(line.target, &numbering);
     statement.params.reserve(line.params.size());
     for (const std::string& param : line.params)
@@ -182,7 +199,7 @@ bool ORINCompiler::Compile(ECS::IEntity* entity, bool summary)
     {
         if (file != nullptr)
         {
-            file->tokens = StripComments(file->tokens);
+            file->tokens = StripComments(file->tokens, &file->lines);
         }
     }
     const std::vector<const Resource::Script*> scripts = Scripts(*script);
@@ -405,6 +422,7 @@ void ORINCompiler::ParseEvents(const std::vector<const Resource::Script*>& scrip
 {
     for (const Resource::Script* file : scripts)
     {
+        parsing = file;
         const std::vector<std::string>& tokens = file->tokens;
         bool inSection = false;
         BlockReader body;
@@ -466,6 +484,7 @@ void ORINCompiler::ParseActionGroups(const std::vector<const Resource::Script*>&
 {
     for (const Resource::Script* file : scripts)
     {
+        parsing = file;
         const std::vector<std::string>& tokens = file->tokens;
         bool inGroup = false;
         std::string name;
@@ -535,6 +554,7 @@ void ORINCompiler::ParseConditionGroups(const std::vector<const Resource::Script
 {
     for (const Resource::Script* file : scripts)
     {
+        parsing = file;
         const std::vector<std::string>& tokens = file->tokens;
         bool inGroup = false;
         std::string name;
@@ -620,20 +640,56 @@ void ORINCompiler::RunBlocks(const std::vector<ScriptBlock>& blocks, ECS::IEntit
 
 bool ORINCompiler::RunCondition(const ScriptStatement& condition, ECS::IEntity* entity, std::size_t hit)
 {
-    const Nesting running(nesting);
-    ECS::IEntity* target = condition.target.source == ENTITY_SOURCE::SELF
-                               ? entity
-                               : references.Entity(entity, condition.target, 0, false, hit).Get();
-    return condition.onCondition(target, condition.params, *this, hit);
+    try
+    {
+        const Nesting running(nesting);
+        ECS::IEntity* target = condition.target.source == ENTITY_SOURCE::SELF
+                                   ? entity
+                                   : references.Entity(entity, condition.target, 0, false, hit).Get();
+        return condition.onCondition(target, condition.params, *this, hit);
+    }
+    catch (ScriptFailure& failure)
+    {
+        // The innermost statement names itself first; the ones around it leave it be.
+        failure.statement = failure.statement != nullptr ? failure.statement : &condition;
+        throw;
+    }
 }
 
 void ORINCompiler::RunAction(const ScriptStatement& action, ECS::IEntity* entity, std::size_t hit)
 {
-    const Nesting running(nesting);
-    ECS::IEntity* target = action.target.source == ENTITY_SOURCE::SELF
-                               ? entity
-                               : references.Entity(entity, action.target, 0, false, hit).Get();
-    action.onAction(target, action.params, *this, hit);
+    try
+    {
+        const Nesting running(nesting);
+        ECS::IEntity* target = action.target.source == ENTITY_SOURCE::SELF
+                                   ? entity
+                                   : references.Entity(entity, action.target, 0, false, hit).Get();
+        action.onAction(target, action.params, *this, hit);
+    }
+    catch (ScriptFailure& failure)
+    {
+        failure.statement = failure.statement != nullptr ? failure.statement : &action;
+        throw;
+    }
+}
+
+const char* FailureCause(int code)
+{
+    switch (code)
+    {
+    case FAILED_REFERENCE:
+        return "a reference names no entity, variable, field or component that exists";
+    case BAD_OPERATOR:
+        return "the comparison word is not an operator";
+    case BAD_LIST:
+        return "there is no such list of hits";
+    case FAILED_STATEMENT:
+        return "the statement refused what it was given";
+    case NESTED_TOO_DEEP:
+        return "calls nested too deep";
+    default:
+        return "unknown failure";
+    }
 }
 
 } // namespace Varn::System

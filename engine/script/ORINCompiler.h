@@ -54,7 +54,10 @@ public:
     void ForgetPrograms() { programs.clear(); }
 
     // Comments become line ends or vanish: "//" to the end of the line, "/*" to "*/".
-    static std::vector<std::string> StripComments(const std::vector<std::string>& tokens);
+    // Drops comments, keeping line ends; `lines`, when given, is the line of each token and is
+    // kept in step.
+    static std::vector<std::string> StripComments(const std::vector<std::string>& tokens,
+                                                  std::vector<uint32_t>* lines = nullptr);
     static bool IsTypeWord(const std::string& token);
 
     // Runs blocks as an event's repetition does: else-chains, conditions, then actions.
@@ -87,8 +90,11 @@ private:
         std::string target = "#self";
         std::string keyword;
         std::vector<std::string> params;
+        std::string file;
+        uint32_t number = 0;
     };
-    static Line ReadLine(const std::vector<std::string>& tokens, std::size_t& i, bool withTarget);
+    // Reads from the file being parsed (`parsing`), whose lines it notes.
+    Line ReadLine(const std::vector<std::string>& tokens, std::size_t& i, bool withTarget) const;
     static ScriptStatement MakeStatement(const Line& line, CacheNumbering& numbering);
     // Variables from the declarations, keeping the values the component holds; then the program.
     static void Install(Component::ScriptComponent& script, const Declarations& declarations,
@@ -108,6 +114,7 @@ private:
                             ScriptBlock& block, const ECS::IEntity* entity, CacheNumbering& numbering);
 
     std::map<std::vector<const Resource::Script*>, SharedProgram> programs; // by script list
+    const Resource::Script* parsing = nullptr; // the file the parse passes are reading
 };
 
 } // namespace Varn::System

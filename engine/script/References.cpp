@@ -31,8 +31,6 @@ namespace Varn::System
 namespace
 {
 
-constexpr int FAILED_REFERENCE = 1;
-
 [[noreturn]] void Fail()
 {
     throw ScriptFailure{FAILED_REFERENCE};

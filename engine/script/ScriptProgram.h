@@ -22,12 +22,29 @@ namespace Varn::System
 class ORINCompiler;
 struct ValueReference;
 
+struct ScriptStatement;
+
+// Why a statement failed.
+enum FAILURE_CODE : int
+{
+    FAILED_REFERENCE = 1, // a reference names no entity, variable, field or component
+    BAD_OPERATOR = 2,     // a comparison word that is no operator
+    BAD_LIST = 3,         // CheckName/CheckTag/CheckID over a list that does not exist
+    FAILED_STATEMENT = 4, // the action refused what it was given
+    NESTED_TOO_DEEP = 5   // Call, For and Check nested deeper than ORINCompiler::MAX_NESTING
+};
+
 // Raised by resolvers and handlers when a reference or operator cannot be served; the script
-// system catches it per entity and abandons that entity's scripts for the step.
+// system catches it per entity and abandons that entity's scripts for the step. The innermost
+// statement running when it was raised is noted on its way out, for the message.
 struct ScriptFailure
 {
     int code;
+    const ScriptStatement* statement = nullptr;
 };
+
+// What a failure code means, in words for the log.
+const char* FailureCause(int code);
 
 // Where an entity reference ("#self", "#col", "#entBoss", ...) finds its entity.
 enum class ENTITY_SOURCE : uint8_t
@@ -197,6 +214,8 @@ struct ScriptStatement
     Params params;
     EntityReference target; // "#self" unless the line names another; unused by events
     std::string keyword;
+    std::string file;  // the script it was compiled from, and its line there: for messages
+    uint32_t line = 0;
 };
 
 struct ScriptBlock

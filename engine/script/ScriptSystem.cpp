@@ -13,6 +13,30 @@
 namespace Varn::System
 {
 
+namespace
+{
+// "file:line: the statement as written: " for the second line of a failure.
+std::string Where(const ScriptFailure& failure)
+{
+    const ScriptStatement* statement = failure.statement;
+    if (statement == nullptr)
+    {
+        return {};
+    }
+    std::string text = statement->file + ":" + std::to_string(statement->line) + ": ";
+    if (!statement->target.text.empty() && statement->target.source != ENTITY_SOURCE::SELF)
+    {
+        text += statement->target.text + " ";
+    }
+    text += statement->keyword;
+    for (const ScriptParam& param : statement->params)
+    {
+        text += " " + param.text;
+    }
+    return text + ": ";
+}
+} // namespace
+
 ScriptSystem::ScriptSystem(Scene* scene_) : ISystem(scene_), compiler(*this)
 {
 }
@@ -117,7 +141,15 @@ void ScriptSystem::RunEntity(ECS::IEntity* entity)
                 {
                     continue;
                 }
-                fired = trigger.onEvent(entity, trigger.params, compiler) || fired;
+                try
+                {
+                    fired = trigger.onEvent(entity, trigger.params, compiler) || fired;
+                }
+                catch (ScriptFailure& failure)
+                {
+                    failure.statement = failure.statement != nullptr ? failure.statement : &trigger;
+                    throw;
+                }
             }
             if (!fired)
             {
@@ -143,9 +175,11 @@ void ScriptSystem::RunEntity(ECS::IEntity* entity)
         }
         script->initialized = true;
     }
-    catch (const ScriptFailure&)
+    catch (const ScriptFailure& failure)
     {
-        Engine::Instance().logger.Log("Something is wrong with " + entity->name);
+        Debug::Logger& log = Engine::Instance().logger;
+        log.Log("Something is wrong with " + entity->name);
+        log.Log("ORIN: " + Where(failure) + FailureCause(failure.code));
     }
     compiler.references.SetRunning(nullptr, nullptr);
 }

@@ -32,7 +32,8 @@ protected:
     {
         engine->logger.Clear();
         Step();
-        return Log().size() == 1 ? Log()[0] : "lines: " + std::to_string(Log().size());
+        const std::vector<std::string> said = Said();
+        return said.size() == 1 ? said[0] : "lines: " + std::to_string(said.size());
     }
     ECS::IEntity* tested = nullptr;
 };

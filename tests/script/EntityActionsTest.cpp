@@ -72,9 +72,9 @@ TEST_F(EntityActions, ParentLinksByIdOrReferenceAndLoopsAreRefused)
     EXPECT_EQ(box->parent, e);
     Once("Linker", "SetParent #entBox #entHero");
     EXPECT_EQ(e->parent, nullptr) << "Box under Hero under Box would close a loop";
-    EXPECT_EQ(Log().back(), "Something is wrong with Linker");
+    EXPECT_EQ(Said().back(), "Something is wrong with Linker");
     Once("Loose", "SetParent 99999");
-    EXPECT_EQ(Log().back(), "Something is wrong with Loose");
+    EXPECT_EQ(Said().back(), "Something is wrong with Loose");
     EXPECT_EQ(Once("Detached", "SetParent #entBox\nDetachParent")->parent, nullptr);
 }
 

@@ -220,7 +220,7 @@ TEST_F(GlobalVariablesFile, ScriptsChangeGlobalsAndTheScriptSystemWritesThemBack
     engine->scenes->SetCurrent(new Scene()); // reads the file above
     ECS::IEntity* e =
         RunOnce("Hero", "SetFloat #g_lives 2\nSetString #g_title New\nSetString #l_out #g_lives");
-    EXPECT_EQ(Log(), (Strings{"Something is wrong with Hero"}))
+    EXPECT_EQ(Said(), (Strings{"Something is wrong with Hero"}))
         << "lives is a float global, not a string one";
     EXPECT_EQ(Script(e).stringList.at("out"), "") << "the destination was created before the value failed";
 

@@ -5,6 +5,7 @@
 #include "ecs/CircleCollider2D.h"
 #include "ecs/RigidBody.h"
 #include "ecs/TransformSystem.h"
+#include "resource/Script.h"
 #include "scene/JSONManager.h"
 
 namespace Varn::Test
@@ -120,15 +121,32 @@ TEST_F(ScriptRuntime, ElseBlocksFormElseIfChains)
     EXPECT_EQ(Log(), (Strings{"one ", "always ", "two ", "always ", "other ", "always "}));
 }
 
+// The failure's line says which entity; the next says where in which file, and why.
 TEST_F(ScriptRuntime, FailingReferenceStopsTheRestOfThatEntityOnly)
 {
-    Compiled("First", "[Event] True\n[Action]\nPrint a1\n[End]\n"
-                      "[Event] True\n[Action]\nSetFloat #l_x #entNobody_id\nPrint a2\n[End]\n"
-                      "[Event] True\n[Action]\nPrint a3\n[End]");
+    ECS::IEntity* first =
+        Compiled("First", "[Event] True\n[Action]\nPrint a1\n[End]\n"
+                          "[Event] True\n[Action]\nSetFloat #l_x #entNobody_id\nPrint a2\n[End]\n"
+                          "[Event] True\n[Action]\nPrint a3\n[End]");
     Compiled("Second", "[Event] True\n[Action]\nPrint b\n[End]");
     Step(2);
     EXPECT_EQ(Log(), (Strings{"a1 ", "[ERROR]Cannot find Entity #entNobody", "Something is wrong with First",
+                              "ORIN: " + Script(first).filePath[0]->name +
+                                  ":7: SetFloat #l_x #entNobody_id: a reference names no entity, variable, "
+                                  "field or component that exists",
                               "b "}));
+}
+
+// Inside a called group, past comments, the statement named is the one that failed.
+TEST_F(ScriptRuntime, AFailureInACalledGroupNamesTheGroupsStatement)
+{
+    ECS::IEntity* hero = Compiled("Hero", "float x\n// comment\n/* a\nblock */\n[Event] True\n[Action]\n"
+                                          "Call Hurt\n[End]\n[ActionGroup] Hurt\n[Condition]\n"
+                                          "CheckFloat #l_x <> 1\n[Action]\nPrint no\n[End]");
+    Step(2); // the first step after a compile runs only Initialize events
+    EXPECT_EQ(Log(), (Strings{"Something is wrong with Hero",
+                              "ORIN: " + Script(hero).filePath[0]->name +
+                                  ":11: CheckFloat #l_x <> 1: the comparison word is not an operator"}));
 }
 
 TEST_F(ScriptRuntime, InputAndAreaEventsNameTheirHandlersWhenMisused)

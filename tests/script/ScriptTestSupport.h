@@ -78,6 +78,19 @@ protected:
         }
     }
     const std::vector<std::string>& Log() const { return engine->logger.Lines(); }
+    // The log without the "ORIN: " lines that say where a script failed.
+    std::vector<std::string> Said() const
+    {
+        std::vector<std::string> said;
+        for (const std::string& line : Log())
+        {
+            if (!line.starts_with("ORIN: "))
+            {
+                said.push_back(line);
+            }
+        }
+        return said;
+    }
 
     ScratchFolder scratch;
     int files = 0;

@@ -66,7 +66,7 @@ TEST_F(TransformActions, LookAtTurnsTheFacingSideMirrorsWhenFlippedAndFindsOneEn
     EXPECT_FLOAT_EQ(TransformOf(Once("ByName", "LookAt Target")).angle.z, -90.0f);
     EXPECT_FLOAT_EQ(TransformOf(Once("ById", "LookAt " + std::to_string(target->id))).angle.z, -90.0f);
     Once("Lost", "LookAt Nobody");
-    EXPECT_EQ(Log().back(), "Something is wrong with Lost");
+    EXPECT_EQ(Said().back(), "Something is wrong with Lost");
 }
 
 TEST_F(TransformActions, CameraFollowAndParallaxMoveByTheirFractions)
@@ -79,7 +79,7 @@ TEST_F(TransformActions, CameraFollowAndParallaxMoveByTheirFractions)
     EXPECT_EQ(camera->zoom, 2.0f);
     EXPECT_EQ(camera->startPosition, (Vector4{5, 10, 0, 0}));
     Once("Hero", "CameraFollow 10 20 0 3 0.5");
-    EXPECT_EQ(Log().back(), "Something is wrong with Hero");
+    EXPECT_EQ(Said().back(), "Something is wrong with Hero");
 
     TransformOf(CurrentScene().mainCamera).position = {100, 50, 0, 0};
     CurrentScene().transformSystem->UpdateAll();

@@ -149,7 +149,7 @@ TEST_F(VariableActions, GroupsThatRunThemselvesWithoutEndFailTheEntitysStepInste
                              "Something is wrong with Checker", "still here "};
     Strings twoSteps = oneStep;
     twoSteps.insert(twoSteps.end(), oneStep.begin(), oneStep.end());
-    EXPECT_EQ(Log(), twoSteps);
+    EXPECT_EQ(Said(), twoSteps);
 }
 
 } // namespace Varn::Test
