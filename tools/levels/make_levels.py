@@ -141,6 +141,7 @@ def level1():
     L.floor(2150, 3450, 0)
     L.lamp(2300, 0, (0.4, 0.9, 1.0))
     L.checkpoint(2450, 0)
+    L.hint("Pass a lantern: a retry starts there.", 2300, 3000)
     L.platform(2700, 210)
     L.gems(2640, 300, 3, 60)
     L.grunt(3100, 0)
