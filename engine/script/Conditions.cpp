@@ -20,47 +20,16 @@ namespace Varn::System
 namespace
 {
 
-enum class COMPARISON
+// The operator prepared when the statement was compiled; `equalityOnly` accepts just "==" and
+// "!=".
+COMPARISON Operator(const ScriptParam& param, bool equalityOnly)
 {
-    EQUAL,
-    NOT_EQUAL,
-    LESS,
-    GREATER,
-    LESS_EQUAL,
-    GREATER_EQUAL
-};
-
-// Operators are plain tokens, never resolved. `equalityOnly` accepts just "==" and "!=".
-COMPARISON Operator(const std::string& text, bool equalityOnly)
-{
-    if (text == "==")
+    const COMPARISON op = param.asComparison;
+    if (op == COMPARISON::NONE || (equalityOnly && op != COMPARISON::EQUAL && op != COMPARISON::NOT_EQUAL))
     {
-        return COMPARISON::EQUAL;
+        throw ScriptFailure{BAD_OPERATOR};
     }
-    if (text == "!=")
-    {
-        return COMPARISON::NOT_EQUAL;
-    }
-    if (!equalityOnly)
-    {
-        if (text == "<")
-        {
-            return COMPARISON::LESS;
-        }
-        if (text == ">")
-        {
-            return COMPARISON::GREATER;
-        }
-        if (text == "<=")
-        {
-            return COMPARISON::LESS_EQUAL;
-        }
-        if (text == ">=")
-        {
-            return COMPARISON::GREATER_EQUAL;
-        }
-    }
-    throw ScriptFailure{BAD_OPERATOR};
+    return op;
 }
 
 // IEEE comparisons: with a NaN on either side only "!=" holds.
@@ -80,6 +49,8 @@ template <typename T> bool Compare(T a, COMPARISON op, T b)
         return a <= b;
     case COMPARISON::GREATER_EQUAL:
         return a >= b;
+    case COMPARISON::NONE:
+        break; // refused by Operator before it gets here
     }
     return false;
 }
@@ -141,7 +112,7 @@ bool Conditions::CheckFloat(ECS::IEntity* entity, const Params& params, ORINComp
     }
     const float& a = compiler.references.Float(entity, params[0], 0, false, hit);
     const float& b = compiler.references.Float(entity, params[2], 2, false, hit);
-    return Compare(a, Operator(params[1].text, false), b);
+    return Compare(a, Operator(params[1], false), b);
 }
 
 bool Conditions::CheckString(ECS::IEntity* entity, const Params& params, ORINCompiler& compiler,
@@ -154,7 +125,7 @@ bool Conditions::CheckString(ECS::IEntity* entity, const Params& params, ORINCom
     }
     const std::string& a = compiler.references.String(entity, params[0], 0, false, hit);
     const std::string& b = compiler.references.String(entity, params[2], 2, false, hit);
-    return Compare<const std::string&>(a, Operator(params[1].text, true), b);
+    return Compare<const std::string&>(a, Operator(params[1], true), b);
 }
 
 bool Conditions::EnterArea(ECS::IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t)
@@ -220,7 +191,7 @@ bool Conditions::CheckTag(ECS::IEntity* entity, const Params& params, ORINCompil
         return false;
     }
     const std::vector<ECS::IEntity*>& hits = HitList(entity, params[0].text);
-    const COMPARISON op = Operator(params[1].text, true);
+    const COMPARISON op = Operator(params[1], true);
     const std::string& tag = compiler.references.String(entity, params[2], 2, false, 0);
     if (hit >= hits.size() || hits[hit] == nullptr)
     {
@@ -233,7 +204,8 @@ bool Conditions::CheckTag(ECS::IEntity* entity, const Params& params, ORINCompil
 bool Conditions::CheckName(ECS::IEntity* entity, const Params& params, ORINCompiler& compiler,
                            std::size_t hit)
 {
-    if (params.size() < 3 || (params[1].text != "==" && params[1].text != "!="))
+    if (params.size() < 3 ||
+        (params[1].asComparison != COMPARISON::EQUAL && params[1].asComparison != COMPARISON::NOT_EQUAL))
     {
         References::InvalidParameters("CheckName", entity);
         return false;
@@ -256,7 +228,7 @@ bool Conditions::CheckName(ECS::IEntity* entity, const Params& params, ORINCompi
     {
         return false;
     }
-    return (hits[hit]->name == name) == (params[1].text == "==");
+    return (hits[hit]->name == name) == (params[1].asComparison == COMPARISON::EQUAL);
 }
 
 bool Conditions::CheckID(ECS::IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
@@ -267,7 +239,7 @@ bool Conditions::CheckID(ECS::IEntity* entity, const Params& params, ORINCompile
         return false;
     }
     const std::vector<ECS::IEntity*>& hits = HitList(entity, params[0].text);
-    const COMPARISON op = Operator(params[1].text, false);
+    const COMPARISON op = Operator(params[1], false);
     const double id =
         std::trunc(static_cast<double>(compiler.references.Float(entity, params[2], 2, false, 0)));
     if (hit >= hits.size() || hits[hit] == nullptr)

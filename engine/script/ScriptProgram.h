@@ -184,13 +184,26 @@ struct ValueReference
     std::shared_ptr<const EntityReference> entity; // the prefix of a FIELD; null otherwise
 };
 
-// A statement parameter: its four readings, prepared at compile time, and its text.
+// A comparison word as a condition reads it: "==", "!=", "<", ">", "<=", ">=".
+enum class COMPARISON : uint8_t
+{
+    NONE, // any other word: a condition that needs an operator fails on it
+    EQUAL,
+    NOT_EQUAL,
+    LESS,
+    GREATER,
+    LESS_EQUAL,
+    GREATER_EQUAL
+};
+
+// A statement parameter: its readings, prepared at compile time, and its text.
 struct ScriptParam
 {
     ValueReference asFloat;
     ValueReference asBool;
     ValueReference asString;
     EntityReference asEntity;
+    COMPARISON asComparison = COMPARISON::NONE;
     std::string text;
 };
 
