@@ -10,10 +10,10 @@
 #include "ecs/RigidBody.h"
 #include "ecs/SpriteRenderer.h"
 #include "ecs/Transform.h"
+#include "ecs/TagRegistry.h"
 #include "physics/Raycast.h"
 #include "resource/AudioManager.h"
 #include "resource/ResourceManager.h"
-#include "scene/JSONManager.h"
 
 namespace Varn::Behaviours
 {
@@ -164,11 +164,11 @@ NodeStatus SetTag::Run()
     {
         return Success;
     }
-    const System::JSONManager& registry = *Engine::Instance().jsonManager;
+    const ECS::TagRegistry& registry = Engine::Instance().tags;
     uint64_t mask = 0;
     for (const std::string& name : names)
     {
-        mask |= registry.TagValue(name);
+        mask |= registry.Value(name);
     }
     entity->tags = mask & 0xFFFFFFFFull; // tag masks are handed out as 32-bit values
     return Success;
@@ -177,7 +177,7 @@ NodeStatus SetTag::Run()
 AddIgnoreTag::AddIgnoreTag(ECS::IEntity* entity, const std::string& tagName)
 {
     auto* body = ComponentOf<Component::RigidBody>(entity);
-    const uint64_t mask = Engine::Instance().jsonManager->TagValue(tagName);
+    const uint64_t mask = Engine::Instance().tags.Value(tagName);
     // An unregistered name has no bit; ignoring "no tag" would mean nothing.
     if (body != nullptr && mask != 0)
     {

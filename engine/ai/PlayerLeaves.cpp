@@ -10,7 +10,7 @@
 #include "ecs/RigidBody.h"
 #include "ecs/ScriptComponent.h"
 #include "ecs/Transform.h"
-#include "scene/JSONManager.h"
+#include "ecs/TagRegistry.h"
 
 #include <algorithm>
 #include <cmath>
@@ -96,7 +96,7 @@ NodeStatus CheckCollisionName::Run()
     {
         return Failure;
     }
-    const uint64_t tagMask = Engine::Instance().jsonManager->TagValue(name);
+    const uint64_t tagMask = Engine::Instance().tags.Value(name);
     if (const auto* box = entity->GetComponent<Component::BoxCollider2D>())
     {
         if (NamedOrTagged(box->triggerEntities, name, tagMask))

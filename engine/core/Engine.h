@@ -6,6 +6,7 @@
 #include "core/Logger.h"
 #include "core/Random.h"
 #include "core/WorkerPool.h"
+#include "ecs/TagRegistry.h"
 #include "graphics/LayerFramebuffer.h"
 
 #include <memory>
@@ -78,6 +79,7 @@ public:
     std::unique_ptr<System::JSONManager> jsonManager;
     std::unique_ptr<System::AudioManager> audio;
     std::unique_ptr<ECS::EntityManager> entities;
+    ECS::TagRegistry tags; // the current scene's tag names, registered by the scene loader
     std::vector<Graphics::LayerFramebufferRecord> layerFramebuffers; // one per layer ever drawn
     Debug::Logger logger;
     float stepAccumulator = 0.0f; // seconds of real time not yet stepped

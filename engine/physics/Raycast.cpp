@@ -9,9 +9,9 @@
 #include "ecs/RaycastComponent.h"
 #include "ecs/RigidBody.h"
 #include "ecs/Transform.h"
+#include "ecs/TagRegistry.h"
 #include "physics/Collision.h"
 #include "physics/PhysicsSystem.h"
-#include "scene/JSONManager.h"
 
 #include <algorithm>
 #include <cassert>
@@ -40,10 +40,10 @@ float Cross(const Vector4& a, const Vector4& b)
 // The bit of a registered tag name; 0 for a name nobody registered.
 uint64_t TagMask(const std::string& name)
 {
-    const auto& tags = *Engine::Instance().jsonManager;
+    const ECS::TagRegistry& tags = Engine::Instance().tags;
     for (unsigned bit = 0; bit < 64; ++bit)
     {
-        const std::vector<std::string> names = tags.TagNames(uint64_t{1} << bit);
+        const std::vector<std::string> names = tags.Names(uint64_t{1} << bit);
         if (names.empty())
         {
             break; // past the end of the registry

@@ -161,51 +161,28 @@ bool JSONManager::Parse(std::string_view text, rapidjson::Document& document)
 
 uint64_t JSONManager::RegisterTag(const std::string& name)
 {
-    std::size_t bit = 0;
-    while (bit < tags.size() && tags[bit] != name)
+    Engine& engine = Engine::Instance();
+    const uint64_t value = engine.tags.Register(name);
+    if (value == 0)
     {
-        ++bit;
+        engine.logger.Log("Error: Load Failed. Tag " + name + " is past the 32 usable tags");
     }
-    if (bit == tags.size())
-    {
-        tags.push_back(name);
-    }
-    if (bit >= USABLE_TAGS)
-    {
-        Engine::Instance().logger.Log("Error: Load Failed. Tag " + name + " is past the 32 usable tags");
-        return 0;
-    }
-    return uint64_t{1} << bit;
+    return value;
 }
 
 uint64_t JSONManager::TagValue(const std::string& name) const
 {
-    for (std::size_t bit = 0; bit < tags.size() && bit < USABLE_TAGS; ++bit)
-    {
-        if (tags[bit] == name)
-        {
-            return uint64_t{1} << bit;
-        }
-    }
-    return 0;
+    return Engine::Instance().tags.Value(name);
 }
 
 std::vector<std::string> JSONManager::TagNames(uint64_t mask) const
 {
-    std::vector<std::string> names;
-    for (std::size_t bit = 0; bit < tags.size() && bit < 64; ++bit)
-    {
-        if ((mask >> bit) & 1u)
-        {
-            names.push_back(tags[bit]);
-        }
-    }
-    return names;
+    return Engine::Instance().tags.Names(mask);
 }
 
 void JSONManager::ClearTags()
 {
-    tags.clear();
+    Engine::Instance().tags.Clear();
 }
 
 void JSONManager::RunLoadingFrame(bool showLoadingFrames)

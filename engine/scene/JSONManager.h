@@ -29,7 +29,6 @@ class JSONManager
 {
 public:
     static constexpr uint32_t NO_PARENT = 0xFFFFFFFFu; // a link without "Parent ID"
-    static constexpr std::size_t USABLE_TAGS = 32;     // masks are handed out as 32-bit values
     static constexpr int MAX_DEPTH = 64; // far deeper than any entity needs; stops hostile nesting
 
     // An entity with "Current Parent ID", and the key of the parent it names.
@@ -58,7 +57,8 @@ public:
     // JSON or nests deeper than MAX_DEPTH.
     static bool Parse(std::string_view text, rapidjson::Document& document);
 
-    // The bit of `name`, registering it when new; 0 (with a log line) past the usable bits.
+    // The scene's tags live in the engine's ECS::TagRegistry; these are the loader's entries to
+    // it. The bit of `name`, registering it when new; 0 (with a log line) past the usable bits.
     uint64_t RegisterTag(const std::string& name);
     // The bit of a registered name; 0 for a name the registry does not hold (nothing is added).
     uint64_t TagValue(const std::string& name) const;
@@ -88,7 +88,6 @@ private:
     static void ResolveReferences(const std::vector<PendingLink>& links,
                                   const std::vector<ECS::PendingEntityReference>& references);
 
-    std::vector<std::string> tags;  // bit i stands for tags[i]; "Default" first
     bool loadingFrameShown = false; // a loading frame has run in the current load
     int64_t lastLoadingFrame = 0;   // Timer clock nanoseconds when that frame ended
 };

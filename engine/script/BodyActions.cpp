@@ -2,7 +2,7 @@
 
 #include "core/Engine.h"
 #include "ecs/RigidBody.h"
-#include "scene/JSONManager.h"
+#include "ecs/TagRegistry.h"
 #include "script/ActionSupport.h"
 #include "script/ORINCompiler.h"
 
@@ -189,7 +189,7 @@ void IgnoreCollision(IEntity* entity, const Params& params, ORINCompiler& compil
     if (r.Bool(entity, params[0], 0, false, hit))
     {
         body->AddIgnoreTag(
-            Engine::Instance().jsonManager->TagValue(r.String(entity, params[1], 1, false, hit)));
+            Engine::Instance().tags.Value(r.String(entity, params[1], 1, false, hit)));
     }
     else
     {

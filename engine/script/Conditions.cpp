@@ -7,8 +7,8 @@
 #include "ecs/IEntity.h"
 #include "ecs/ScriptComponent.h"
 #include "ecs/Transform.h"
+#include "ecs/TagRegistry.h"
 #include "graphics/CameraSystem.h"
-#include "scene/JSONManager.h"
 #include "script/Events.h"
 #include "script/ORINCompiler.h"
 
@@ -197,7 +197,7 @@ bool Conditions::CheckTag(ECS::IEntity* entity, const Params& params, ORINCompil
     {
         return false;
     }
-    const bool tagged = (hits[hit]->tags & Engine::Instance().jsonManager->TagValue(tag)) != 0;
+    const bool tagged = (hits[hit]->tags & Engine::Instance().tags.Value(tag)) != 0;
     return op == COMPARISON::EQUAL ? tagged : !tagged;
 }
 
