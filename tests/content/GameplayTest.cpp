@@ -8,13 +8,17 @@
 #include "scene/JSONManager.h"
 #include "script/ScriptSystem.h"
 
+#include <SDL_mixer.h>
+
 #include <algorithm>
 #include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <memory>
+#include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace Varn::Test
@@ -300,24 +304,70 @@ TEST_F(LevelsRun, ARunningJumpAtTheExitEndsTheLevel)
 namespace Varn::Test
 {
 
+// Holds the sound card to the game's frames. The audio device stays locked while the game runs,
+// so nothing is mixed behind its back; before each frame the mixer is let through until every
+// buffer that ends before the frame begins is mixed. A buffer covers 2048 sample frames and a
+// displayed frame 735, so sounds land in the buffer of the frame that started them however fast
+// or slow the build runs. The mixer's hook only counts: it runs with the device locked.
+class Lockstep
+{
+public:
+    static constexpr int64_t BUFFER = 2048, FRAME = 44100 / 60;
+
+    Lockstep()
+    {
+        SDL_LockAudio();
+        Mix_SetPostMix(&Lockstep::AfterMix, this);
+    }
+    ~Lockstep()
+    {
+        Mix_SetPostMix(nullptr, nullptr);
+        SDL_UnlockAudio();
+    }
+    // Before frame `frame` (from 1).
+    void BeforeFrame(int64_t frame)
+    {
+        const int64_t needed = (frame - 1) * FRAME / BUFFER;
+        std::unique_lock lock(mutex);
+        if (mixed >= needed)
+        {
+            return;
+        }
+        SDL_UnlockAudio();
+        changed.wait(lock, [&] { return mixed >= needed; });
+        lock.unlock();
+        SDL_LockAudio();
+    }
+
+private:
+    static void AfterMix(void* self, Uint8*, int)
+    {
+        auto& step = *static_cast<Lockstep*>(self);
+        const std::lock_guard lock(step.mutex);
+        ++step.mixed;
+        step.changed.notify_all();
+    }
+
+    std::mutex mutex;
+    std::condition_variable changed;
+    int64_t mixed = 0;
+};
+
 // Twenty seconds of Level 2 (music, shots, smashes, jumps, crates, a grunt, a fall) mixed
-// through the disk driver, the game paced to the sound card's clock so that sounds overlap as
-// they would at full speed: no sample may reach full scale.
+// through the disk driver in step with the game's frames: no sample may reach full scale.
 TEST_F(LevelsRun, TheMixOfALevelNeverReachesFullScale)
 {
     ScratchFolder folder;
     const std::string file = folder.Path("mix.raw");
     engine->resources->UnloadAllAudio();
     engine->audio.reset();
-    // A 46 ms buffer every 15 ms: three times real time, slow enough for a busy machine to keep
-    // the game's frames in step with it.
-    engine->audio = AudioOn("disk", file, 15);
+    // A short pause after each buffer written lets the game take the device back first.
+    engine->audio = AudioOn("disk", file, 2);
     ASSERT_TRUE(engine->audio->IsOpen());
     engine->jsonManager->LoadScene("Resources\\Scenes\\Level2.scene", false);
     ASSERT_NE(Find("Player"), nullptr);
 
-    constexpr std::uintmax_t BYTES_PER_FRAME = 44100 / 60 * 2 * 2; // stereo, 16-bit
-    const std::uintmax_t start = std::filesystem::file_size(file);
+    auto lockstep = std::make_unique<Lockstep>();
     input->state.keys.set(KEY_RIGHT);
     for (int frame = 1; frame <= 60 * 20; ++frame)
     {
@@ -328,13 +378,11 @@ TEST_F(LevelsRun, TheMixOfALevelNeverReachesFullScale)
         case 20: input->taps.set(32); break; // Space: jump
         default: break;
         }
+        lockstep->BeforeFrame(frame);
         Steps(1);
-        while (std::filesystem::file_size(file) < start + BYTES_PER_FRAME * static_cast<std::uintmax_t>(frame))
-        {
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
     }
     input->state.keys.reset(KEY_RIGHT);
+    lockstep.reset();
     engine->audio.reset(); // the last buffers reach the file
 
     std::ifstream in(file, std::ios::binary);
