@@ -26,7 +26,8 @@ std::string Environment(const char* name)
     return value != nullptr ? std::string(value) : std::string();
 }
 
-// Lines split at line feeds; a carriage return left by a Windows editor is dropped.
+// Lines split at line feeds; carriage returns left at a line's end by an editor are dropped,
+// all of them: a save writes none there, so a value keeps the same text from save to save.
 std::vector<std::string> Lines(const std::string& text)
 {
     std::vector<std::string> lines;
@@ -34,7 +35,7 @@ std::vector<std::string> Lines(const std::string& text)
     std::string line;
     while (std::getline(stream, line))
     {
-        if (!line.empty() && line.back() == '\r')
+        while (!line.empty() && line.back() == '\r')
         {
             line.pop_back();
         }

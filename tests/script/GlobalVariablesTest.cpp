@@ -135,6 +135,24 @@ TEST_F(GlobalVariablesFile, ASaveWithSomeDamagedLinesKeepsItsGoodOnesAndStaysInP
     EXPECT_FALSE(std::filesystem::exists(UserFile().string() + ".unreadable"));
 }
 
+TEST_F(GlobalVariablesFile, CarriageReturnsAtALineEndAreNotPartOfAValue)
+{
+    ScratchFolder game(ScratchFolder::ENTER);
+    game.Write("Resources/Scripts/GlobalVariables.orin", "String title Hello\n");
+    save.Write(UserFile().string(), "String title Hello there\r\r\r\nString motto a\rb\r\n");
+
+    // Each save used to drop one of them, so the value changed from save to save.
+    GlobalVariables first;
+    first.Load();
+    EXPECT_EQ(first.strings,
+              (std::map<std::string, std::string>{{"motto", "a\rb"}, {"title", "Hello there"}}));
+    ASSERT_TRUE(first.Save());
+    GlobalVariables second;
+    second.Load();
+    EXPECT_EQ(second.strings, first.strings);
+    EXPECT_EQ(Read(UserFile()), "String motto a\rb\nString title Hello there\n");
+}
+
 TEST_F(GlobalVariablesFile, SavedFloatsAreTheShortestTextThatReadsBackToTheSameValue)
 {
     GlobalVariables globals;
