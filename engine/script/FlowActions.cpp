@@ -68,6 +68,13 @@ void For(IEntity* entity, const Params& params, ORINCompiler& compiler, std::siz
             break; // past 2^24 a float no longer counts up by one: the loop would never end
         }
         c = next;
+        if (counter() != next)
+        {
+            // A number, a count or a read-only field: the increment cannot be kept, and the
+            // loop would never end.
+            References::InvalidParameters("For", entity);
+            return;
+        }
     }
 }
 

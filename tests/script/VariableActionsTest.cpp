@@ -113,6 +113,15 @@ TEST_F(VariableActions, ForCountsFromTheCounterWhichTheGroupMayAdvance)
     EXPECT_EQ(Log(), (Strings{"spawn 1.000000 ", "spawn 2.000000 ", "done 3.000000 ", "tick ", "tick ",
                               "skip 0.000000 ", "skip 5.000000 "}));
     EXPECT_EQ(FloatOf(e, "i"), 3.0f);
+
+    // A counter that cannot hold the increment (a number, a count, a read-only field) would
+    // loop for ever: the group runs once, then the loop stops as invalid.
+    engine->logger.Clear();
+    Once("Spinner", "", "For 3 Tick 0\nFor 3 Tick #count_none\nFor 3 Tick #self_id\nPrint after\n[End]\n"
+                        "[ActionGroup] Tick\n[Action]\nPrint tick");
+    EXPECT_EQ(Log(), (Strings{"tick ", "Invalid For parameters in Spinner.", "tick ",
+                              "Invalid For parameters in Spinner.", "tick ",
+                              "Invalid For parameters in Spinner.", "after "}));
 }
 
 TEST_F(VariableActions, CallRunsTheGroupsBlocksWithConditionsAndUnknownNamesRunNothing)
