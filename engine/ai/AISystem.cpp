@@ -14,6 +14,11 @@
 namespace Varn::System
 {
 
+AISystem::AISystem(Scene* scene_) : ISystem(scene_)
+{
+    Need<Component::BehaviourComponent>();
+}
+
 bool AISystem::InCameraRoom(const ECS::IEntity* entity) const
 {
     const uint32_t cameraRoom = scene->mainCamera != nullptr ? scene->mainCamera->room : 0u;

@@ -14,7 +14,7 @@ namespace Varn::System
 class AISystem : public System::ISystem
 {
 public:
-    using ISystem::ISystem;
+    explicit AISystem(Scene* scene);
     // dt is unused: trees time themselves with the Timer's stopwatches.
     void Update(const float& dt) override;
 

@@ -13,10 +13,15 @@ ISystem::ISystem(Scene* scene_) : scene(scene_), updateStartTicks(Time::NowTicks
 
 void ISystem::AddEntity(ECS::IEntity* entity)
 {
-    if (std::find(entities.begin(), entities.end(), entity) == entities.end())
+    if (!Has(entity))
     {
         entities.push_back(entity);
     }
+}
+
+bool ISystem::Has(const ECS::IEntity* entity) const
+{
+    return std::find(entities.begin(), entities.end(), entity) != entities.end();
 }
 
 void ISystem::RemoveEntity(ECS::IEntity* entity)

@@ -1,7 +1,10 @@
 #pragma once
-// Base of every system. A system belongs to one Scene and keeps a working set of the entities
-// whose components registered with it; it never owns them.
+// Base of every system. A system belongs to one Scene and keeps a working set of entities; it
+// never owns them. Each system names the component classes it works on, and the scene keeps
+// the working set in line with them as entities join and components come and go.
 #include <cstdint>
+#include <typeindex>
+#include <typeinfo>
 #include <vector>
 
 namespace Varn
@@ -30,17 +33,25 @@ public:
     virtual void AddEntity(ECS::IEntity* entity);
     // Removes the first occurrence, keeping the order of the rest.
     virtual void RemoveEntity(ECS::IEntity* entity);
+    // A member's components changed and it stays a member; nothing to do by default.
+    virtual void ComponentsChanged(ECS::IEntity*) {}
     // One step of work; the renderers are called once per displayed frame with dt = 0.
     virtual void Update(const float& dt) = 0;
 
     const std::vector<ECS::IEntity*>& Entities() const { return entities; }
+    bool Has(const ECS::IEntity* entity) const;
+    // The component classes that bring an entity into the working set: any one is enough.
+    const std::vector<std::type_index>& Needs() const { return needs; }
 
     Scene* scene;                   // the owning scene; never null
     float lastUpdateSeconds = 0.0f; // duration of the last Update, for systems that time themselves
     int64_t updateStartTicks = 0;   // 100 ns ticks
 
 protected:
+    template <typename... T> void Need() { (needs.emplace_back(typeid(T)), ...); }
+
     std::vector<ECS::IEntity*> entities; // the working set, in registration order
+    std::vector<std::type_index> needs;
 };
 
 } // namespace Varn::System

@@ -34,6 +34,9 @@ Scene::Scene()
     uiGraphicsSystem = new UISystem::UIGraphicsSystem(this);
     uiTextSystem = new UISystem::UITextSystem(this);
     uiButtonSystem = new UISystem::UIButtonSystem(this);
+    systems = {transformSystem, physicsSystem,   scriptSystem,     particleSystem,
+               cameraSystem,    aiSystem,        graphicsSystem,   animationSystem,
+               uiGraphicsSystem, uiTextSystem,   uiButtonSystem};
 
     mainCamera = Engine::Instance().entities->CreateEntity("Main Camera");
     mainCamera->AddComponent<Component::Transform>();
@@ -55,6 +58,7 @@ Scene::~Scene()
         mainCamera->parent = nullptr;
         entities.erase(std::find(entities.begin(), entities.end(), mainCamera));
     }
+    systems.clear();
     delete uiButtonSystem;
     delete uiTextSystem;
     delete uiGraphicsSystem;
@@ -85,9 +89,36 @@ void Scene::AddEntity(ECS::IEntity* entity)
     }
     for (const auto& component : entity->components)
     {
-        component->Register();
+        ComponentsChanged(entity, typeid(*component));
     }
     entities.push_back(entity);
+}
+
+void Scene::ComponentsChanged(ECS::IEntity* entity, std::type_index changed)
+{
+    for (System::ISystem* system : systems)
+    {
+        const std::vector<std::type_index>& needs = system->Needs();
+        if (std::find(needs.begin(), needs.end(), changed) == needs.end())
+        {
+            continue;
+        }
+        const bool needed = std::any_of(needs.begin(), needs.end(),
+                                        [entity](std::type_index type) { return entity->HasComponent(type); });
+        const bool member = system->Has(entity);
+        if (needed && !member)
+        {
+            system->AddEntity(entity);
+        }
+        else if (!needed && member)
+        {
+            system->RemoveEntity(entity);
+        }
+        else if (needed)
+        {
+            system->ComponentsChanged(entity);
+        }
+    }
 }
 
 void Scene::RemoveEntity(ECS::IEntity* entity, bool recursive)

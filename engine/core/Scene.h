@@ -4,6 +4,7 @@
 // entities.
 #include <memory>
 #include <string>
+#include <typeindex>
 #include <vector>
 
 namespace Varn::ECS
@@ -12,6 +13,7 @@ class IEntity;
 }
 namespace Varn::System
 {
+class ISystem;
 class TransformSystem;
 class PhysicsSystem;
 class ScriptSystem;
@@ -41,11 +43,17 @@ public:
     Scene(const Scene&) = delete;
     Scene& operator=(const Scene&) = delete;
 
-    // Registers the entity's components with the systems and appends it, unless it is listed.
+    // Appends the entity, unless it is listed, and brings it into the systems that work on its
+    // components.
     void AddEntity(ECS::IEntity* entity);
     // Returns the entity (and with `recursive` its descendants first) to the pool; children
     // that stay are detached where they are on screen.
     void RemoveEntity(ECS::IEntity* entity, bool recursive);
+    // Keeps the entity's membership of the systems that work on components of class `changed`
+    // in line with its components: it joins each that needs one it has and leaves each that
+    // needs none. Called for each component on joining the scene and whenever one is added or
+    // removed.
+    void ComponentsChanged(ECS::IEntity* entity, std::type_index changed);
 
     std::vector<ECS::IEntity*> entities; // in the order they joined
     System::TransformSystem* transformSystem = nullptr;
@@ -62,6 +70,9 @@ public:
     bool playing = true;                // while true, script, AI and physics run in fixed steps
     std::string name;                   // path of the last scene file loaded
     ECS::IEntity* mainCamera = nullptr; // may be null only while being torn down
+
+private:
+    std::vector<System::ISystem*> systems; // all of the above, in the order they were built
 };
 
 } // namespace Varn

@@ -1,9 +1,5 @@
 #include "ecs/Animator.h"
 
-#include "core/Scene.h"
-#include "ecs/IEntity.h"
-#include "graphics/AnimationSystem.h"
-
 namespace Varn::Component
 {
 
@@ -11,22 +7,6 @@ Animator::Animator() : IComponent("Animator Component")
 {
     animationList.emplace_back(0, 0, "Default", true);
     SetAnimation("Default");
-}
-
-Animator::~Animator()
-{
-    if (owner != nullptr && owner->scene != nullptr)
-    {
-        owner->scene->animationSystem->RemoveEntity(owner);
-    }
-}
-
-void Animator::Register()
-{
-    if (owner != nullptr && owner->scene != nullptr)
-    {
-        owner->scene->animationSystem->AddEntity(owner);
-    }
 }
 
 void Animator::BuildProperties()

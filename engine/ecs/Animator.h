@@ -17,9 +17,6 @@ class Animator final : public ECS::IComponent
 {
 public:
     Animator();
-    ~Animator() override;
-
-    void Register() override;
     void BuildProperties() override;
     std::unique_ptr<ECS::IComponent> Clone() const override;
 

@@ -1,27 +1,7 @@
 #include "ecs/BehaviourComponent.h"
 
-#include "ai/AISystem.h"
-#include "core/Scene.h"
-#include "ecs/IEntity.h"
-
 namespace Varn::Component
 {
-
-BehaviourComponent::~BehaviourComponent()
-{
-    if (owner != nullptr && owner->scene != nullptr)
-    {
-        owner->scene->aiSystem->RemoveEntity(owner);
-    }
-}
-
-void BehaviourComponent::Register()
-{
-    if (owner != nullptr && owner->scene != nullptr)
-    {
-        owner->scene->aiSystem->AddEntity(owner);
-    }
-}
 
 void BehaviourComponent::BuildProperties()
 {

@@ -28,9 +28,6 @@ class BehaviourComponent final : public ECS::IComponent
 {
 public:
     BehaviourComponent() : IComponent("Behaviour") {}
-    ~BehaviourComponent() override;
-
-    void Register() override;
     void BuildProperties() override;
     std::unique_ptr<ECS::IComponent> Clone() const override;
 

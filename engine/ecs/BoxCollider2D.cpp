@@ -1,29 +1,7 @@
 #include "ecs/BoxCollider2D.h"
 
-#include "core/Scene.h"
-#include "ecs/IEntity.h"
-#include "physics/PhysicsSystem.h"
-
 namespace Varn::Component
 {
-
-BoxCollider2D::~BoxCollider2D()
-{
-    // The physics system decides whether the entity stays: another collider or a body keeps it.
-    if (owner != nullptr && owner->scene != nullptr)
-    {
-        owner->scene->physicsSystem->RemoveComponent(owner,
-                                                     System::PhysicsSystem::PHYSICS_COMPONENT::BOX_COLLIDER);
-    }
-}
-
-void BoxCollider2D::Register()
-{
-    if (owner != nullptr && owner->scene != nullptr)
-    {
-        owner->scene->physicsSystem->AddEntity(owner);
-    }
-}
 
 void BoxCollider2D::BuildProperties()
 {

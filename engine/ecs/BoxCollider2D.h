@@ -20,9 +20,6 @@ class BoxCollider2D final : public ECS::IComponent
 {
 public:
     BoxCollider2D() : IComponent("Box Collider") {}
-    ~BoxCollider2D() override;
-
-    void Register() override;
     void BuildProperties() override;
     std::unique_ptr<ECS::IComponent> Clone() const override;
 

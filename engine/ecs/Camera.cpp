@@ -1,10 +1,7 @@
 #include "ecs/Camera.h"
 
 #include "core/Engine.h"
-#include "core/Scene.h"
 #include "core/Window.h"
-#include "ecs/IEntity.h"
-#include "graphics/CameraSystem.h"
 
 namespace Varn::Component
 {
@@ -15,22 +12,6 @@ Camera::Camera() : IComponent("Camera")
     const float w = static_cast<float>(window.viewportWidth);
     const float h = static_cast<float>(window.viewportHeight);
     projection = Orthographic(-w / 2.0f, w / 2.0f, -h / 2.0f, h / 2.0f);
-}
-
-Camera::~Camera()
-{
-    if (owner != nullptr && owner->scene != nullptr)
-    {
-        owner->scene->cameraSystem->RemoveEntity(owner);
-    }
-}
-
-void Camera::Register()
-{
-    if (owner != nullptr && owner->scene != nullptr)
-    {
-        owner->scene->cameraSystem->AddEntity(owner);
-    }
 }
 
 void Camera::BuildProperties()

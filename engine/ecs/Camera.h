@@ -15,9 +15,6 @@ public:
     using ColumnMatrix = std::array<float, 16>; // OpenGL column order, used as it is
 
     Camera();
-    ~Camera() override;
-
-    void Register() override;
     void BuildProperties() override;
     std::unique_ptr<ECS::IComponent> Clone() const override;
 

@@ -1,29 +1,7 @@
 #include "ecs/CircleCollider2D.h"
 
-#include "core/Scene.h"
-#include "ecs/IEntity.h"
-#include "physics/PhysicsSystem.h"
-
 namespace Varn::Component
 {
-
-CircleCollider2D::~CircleCollider2D()
-{
-    // The physics system decides whether the entity stays: another collider or a body keeps it.
-    if (owner != nullptr && owner->scene != nullptr)
-    {
-        owner->scene->physicsSystem->RemoveComponent(
-            owner, System::PhysicsSystem::PHYSICS_COMPONENT::CIRCLE_COLLIDER);
-    }
-}
-
-void CircleCollider2D::Register()
-{
-    if (owner != nullptr && owner->scene != nullptr)
-    {
-        owner->scene->physicsSystem->AddEntity(owner);
-    }
-}
 
 void CircleCollider2D::BuildProperties()
 {

@@ -19,9 +19,6 @@ class CircleCollider2D final : public ECS::IComponent
 {
 public:
     CircleCollider2D() : IComponent("Circle Collider") {}
-    ~CircleCollider2D() override;
-
-    void Register() override;
     void BuildProperties() override;
     std::unique_ptr<ECS::IComponent> Clone() const override;
 

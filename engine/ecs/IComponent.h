@@ -1,7 +1,7 @@
 #pragma once
-// Base of every component. A component belongs to exactly one entity (its owner), which owns
-// it; it registers with the systems of its owner's scene when the entity joins a scene and
-// unregisters itself in its destructor.
+// Base of every component: data and how it is read and copied. A component belongs to exactly
+// one entity (its owner), which owns it; which systems work on it is the systems' business
+// (each names the component classes it needs, and the scene keeps their working sets).
 #include "ecs/Property.h"
 
 #include <memory>
@@ -21,8 +21,6 @@ public:
     IComponent(const IComponent&) = delete;
     IComponent& operator=(const IComponent&) = delete;
 
-    // Adds the owner to each system this component works with, if the owner is in a scene.
-    virtual void Register() = 0;
     // Rebuilds `properties` to point at this object's fields, in serialised-key order.
     virtual void BuildProperties() = 0;
     // A copy of every field value with no owner and its own property list.

@@ -8,9 +8,29 @@ namespace Varn::ECS
 
 IEntity::~IEntity()
 {
-    // Components unregister through `scene`; at shutdown the scene may already be gone.
+    // At shutdown the scene may already be gone: nothing is told.
     scene = nullptr;
     components.clear();
+}
+
+bool IEntity::HasComponent(std::type_index type) const
+{
+    for (const auto& component : components)
+    {
+        if (std::type_index(typeid(*component)) == type)
+        {
+            return true;
+        }
+    }
+    return false;
+}
+
+void IEntity::ComponentsChanged(std::type_index changed)
+{
+    if (scene != nullptr)
+    {
+        scene->ComponentsChanged(this, changed);
+    }
 }
 
 IComponent* IEntity::AddComponent(std::unique_ptr<IComponent> component)
@@ -24,7 +44,22 @@ IComponent* IEntity::AddComponent(std::unique_ptr<IComponent> component)
     }
     component->owner = this;
     components.push_back(std::move(component));
-    return components.back().get();
+    IComponent* added = components.back().get();
+    ComponentsChanged(typeid(*added));
+    return added;
+}
+
+void IEntity::RemoveComponent(std::type_index type)
+{
+    for (auto it = components.begin(); it != components.end(); ++it)
+    {
+        if (std::type_index(typeid(**it)) == type)
+        {
+            components.erase(it);
+            ComponentsChanged(type);
+            return;
+        }
+    }
 }
 
 int IEntity::GetChildCount() const
@@ -101,13 +136,15 @@ void IEntity::DetachChildren()
 
 void IEntity::RemoveAllComponents()
 {
-    // Destroy in list order; each destructor unregisters from its systems and still sees the
-    // components that come after it.
-    while (!components.empty())
+    std::vector<std::type_index> removed;
+    for (const auto& component : components)
     {
-        std::unique_ptr<IComponent> doomed = std::move(components.front());
-        components.erase(components.begin());
-        doomed.reset();
+        removed.emplace_back(typeid(*component));
+    }
+    components.clear();
+    for (std::type_index type : removed)
+    {
+        ComponentsChanged(type);
     }
 }
 

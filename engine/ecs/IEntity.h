@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <typeindex>
 #include <typeinfo>
 #include <vector>
 
@@ -37,12 +38,11 @@ public:
         return nullptr;
     }
 
-    // True when the entity holds a component of any of the given classes. Components that
-    // share a system ask this before unregistering, so the entity stays while one remains.
-    template <typename... T> bool HasAnyComponent() const { return ((GetComponent<T>() != nullptr) || ...); }
+    // True when the entity holds a component whose dynamic type is exactly `type`.
+    bool HasComponent(std::type_index type) const;
 
-    // Adds a default T unless one is present; returns the entity's T either way. Adding does
-    // not register the component with any system: joining a scene does that.
+    // Adds a default T unless one is present; returns the entity's T either way. An entity in
+    // a scene joins the systems that work on T.
     template <typename T> T* AddComponent()
     {
         if (T* existing = GetComponent<T>())
@@ -51,14 +51,17 @@ public:
         }
         auto component = std::make_unique<T>();
         component->BuildProperties();
-        component->owner = this;
-        T* raw = component.get();
-        components.push_back(std::move(component));
-        return raw;
+        return static_cast<T*>(AddComponent(std::move(component)));
     }
 
-    // Takes ownership of a component (for example a clone) unless one of its class is present.
+    // Takes ownership of a component (for example a clone) unless one of its class is present,
+    // which is returned instead.
     IComponent* AddComponent(std::unique_ptr<IComponent> component);
+
+    // Destroys the entity's T, if it has one; an entity in a scene leaves the systems that no
+    // other of its components keeps it in.
+    template <typename T> void RemoveComponent() { RemoveComponent(typeid(T)); }
+    void RemoveComponent(std::type_index type);
 
     int GetChildCount() const;
     IEntity* GetChild(int index) const; // null past the end
@@ -66,7 +69,7 @@ public:
     std::vector<IEntity*> GetDescendants() const;
     // Unparents every child, leaving it where it is on screen.
     void DetachChildren();
-    // Destroys every component (each unregisters itself); the entity becomes free.
+    // Destroys every component, in list order, and leaves every system; the entity becomes free.
     void RemoveAllComponents();
     bool IsActiveInHierarchy() const;
 
@@ -79,8 +82,12 @@ public:
     std::string prefabOwner;      // "Prefab Owner"
     bool gameObjectActive = true; // "GameObject Active"
     IEntity* parent = nullptr;    // may be null; not owned
-    Scene* scene = nullptr;       // may be null; the scene the entity is registered with
+    Scene* scene = nullptr;       // may be null; the scene the entity joined
     std::vector<std::unique_ptr<IComponent>> components; // at most one per concrete class
+
+private:
+    // Tells the entity's scene, if any, that a component of class `changed` came or went.
+    void ComponentsChanged(std::type_index changed);
 };
 
 } // namespace Varn::ECS

@@ -1,31 +1,7 @@
 #include "ecs/Light.h"
 
-#include "core/Scene.h"
-#include "ecs/IEntity.h"
-#include "ecs/ParticleEmitter.h"
-#include "ecs/SpriteRenderer.h"
-#include "graphics/GraphicsSystem.h"
-
 namespace Varn::Component
 {
-
-Light::~Light()
-{
-    // Sprites and emitters keep the entity in the graphics pass.
-    if (owner != nullptr && owner->scene != nullptr &&
-        !owner->HasAnyComponent<SpriteRenderer, ParticleEmitter>())
-    {
-        owner->scene->graphicsSystem->RemoveEntity(owner);
-    }
-}
-
-void Light::Register()
-{
-    if (owner != nullptr && owner->scene != nullptr)
-    {
-        owner->scene->graphicsSystem->AddEntity(owner);
-    }
-}
 
 void Light::BuildProperties()
 {

@@ -12,9 +12,6 @@ class Light final : public ECS::IComponent
 {
 public:
     Light() : IComponent("Light") {}
-    ~Light() override;
-
-    void Register() override;
     void BuildProperties() override;
     std::unique_ptr<ECS::IComponent> Clone() const override;
 

@@ -1,12 +1,6 @@
 #include "ecs/ParticleEmitter.h"
 
 #include "core/Engine.h"
-#include "core/Scene.h"
-#include "ecs/IEntity.h"
-#include "ecs/Light.h"
-#include "ecs/SpriteRenderer.h"
-#include "graphics/GraphicsSystem.h"
-#include "graphics/ParticleSystem.h"
 #include "resource/ResourceManager.h"
 
 namespace Varn::Component
@@ -20,29 +14,6 @@ ParticleEmitter::ParticleEmitter() : IComponent("Particle Emitter")
     particleTexture = resources.GetTexture(ResourceManager::DEFAULT_PARTICLE_TEXTURE);
     particleShader = resources.FindShader(ResourceManager::PARTICLE_SHADER);
     particles.resize(count);
-}
-
-ParticleEmitter::~ParticleEmitter()
-{
-    if (owner == nullptr || owner->scene == nullptr)
-    {
-        return;
-    }
-    owner->scene->particleSystem->RemoveEntity(owner);
-    // Sprites and lights keep the entity in the graphics pass.
-    if (!owner->HasAnyComponent<SpriteRenderer, Light>())
-    {
-        owner->scene->graphicsSystem->RemoveEntity(owner);
-    }
-}
-
-void ParticleEmitter::Register()
-{
-    if (owner != nullptr && owner->scene != nullptr)
-    {
-        owner->scene->particleSystem->AddEntity(owner);
-        owner->scene->graphicsSystem->AddEntity(owner);
-    }
 }
 
 void ParticleEmitter::BuildProperties()

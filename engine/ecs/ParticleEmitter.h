@@ -28,9 +28,6 @@ public:
     using Slot = std::pair<bool, Particle::ParticleCell>;
 
     ParticleEmitter();
-    ~ParticleEmitter() override;
-
-    void Register() override;
     void BuildProperties() override;
     std::unique_ptr<ECS::IComponent> Clone() const override;
 

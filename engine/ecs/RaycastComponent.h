@@ -34,9 +34,6 @@ public:
     };
 
     RaycastComponent() : IComponent("Raycast") {}
-    ~RaycastComponent() override = default;
-
-    void Register() override {} // casts are driven by scripts and behaviours, not a system
     void BuildProperties() override;
     std::unique_ptr<ECS::IComponent> Clone() const override;
 

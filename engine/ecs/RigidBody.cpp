@@ -1,31 +1,9 @@
 #include "ecs/RigidBody.h"
 
-#include "core/Scene.h"
-#include "ecs/IEntity.h"
-#include "physics/PhysicsSystem.h"
-
 #include <algorithm>
 
 namespace Varn::Component
 {
-
-RigidBody::~RigidBody()
-{
-    // The physics system decides whether the entity stays: another collider or a body keeps it.
-    if (owner != nullptr && owner->scene != nullptr)
-    {
-        owner->scene->physicsSystem->RemoveComponent(owner,
-                                                     System::PhysicsSystem::PHYSICS_COMPONENT::RIGIDBODY);
-    }
-}
-
-void RigidBody::Register()
-{
-    if (owner != nullptr && owner->scene != nullptr)
-    {
-        owner->scene->physicsSystem->AddEntity(owner);
-    }
-}
 
 void RigidBody::BuildProperties()
 {

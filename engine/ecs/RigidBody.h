@@ -46,9 +46,6 @@ public:
     };
 
     RigidBody() : IComponent("Rigidbody") {}
-    ~RigidBody() override;
-
-    void Register() override;
     void BuildProperties() override;
     std::unique_ptr<ECS::IComponent> Clone() const override;
 

@@ -1,27 +1,7 @@
 #include "ecs/ScriptComponent.h"
 
-#include "core/Scene.h"
-#include "ecs/IEntity.h"
-#include "script/ScriptSystem.h"
-
 namespace Varn::Component
 {
-
-ScriptComponent::~ScriptComponent()
-{
-    if (owner != nullptr && owner->scene != nullptr)
-    {
-        owner->scene->scriptSystem->RemoveEntity(owner);
-    }
-}
-
-void ScriptComponent::Register()
-{
-    if (owner != nullptr && owner->scene != nullptr)
-    {
-        owner->scene->scriptSystem->AddEntity(owner);
-    }
-}
 
 void ScriptComponent::BuildProperties()
 {

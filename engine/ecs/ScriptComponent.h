@@ -31,9 +31,6 @@ class ScriptComponent final : public ECS::IComponent
 {
 public:
     ScriptComponent() : IComponent("Script"), variablesVersion(System::NextStorageVersion()) {}
-    ~ScriptComponent() override;
-
-    void Register() override;
     void BuildProperties() override;
     std::unique_ptr<ECS::IComponent> Clone() const override;
 

@@ -1,11 +1,6 @@
 #include "ecs/SpriteRenderer.h"
 
 #include "core/Engine.h"
-#include "core/Scene.h"
-#include "ecs/IEntity.h"
-#include "ecs/Light.h"
-#include "ecs/ParticleEmitter.h"
-#include "graphics/GraphicsSystem.h"
 #include "resource/ResourceManager.h"
 
 namespace Varn::Component
@@ -19,23 +14,6 @@ SpriteRenderer::SpriteRenderer() : IComponent("Sprite Renderer")
     texture = resources.GetTexture(ResourceManager::DEFAULT_TEXTURE);
     mesh = resources.FindMesh(ResourceManager::DEFAULT_MESH);
     shader = resources.FindShader(ResourceManager::SPRITE_SHADER);
-}
-
-SpriteRenderer::~SpriteRenderer()
-{
-    // Lights and emitters keep the entity in the graphics pass.
-    if (owner != nullptr && owner->scene != nullptr && !owner->HasAnyComponent<Light, ParticleEmitter>())
-    {
-        owner->scene->graphicsSystem->RemoveEntity(owner);
-    }
-}
-
-void SpriteRenderer::Register()
-{
-    if (owner != nullptr && owner->scene != nullptr)
-    {
-        owner->scene->graphicsSystem->AddEntity(owner);
-    }
 }
 
 void SpriteRenderer::BuildProperties()

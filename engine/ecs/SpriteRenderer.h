@@ -22,9 +22,6 @@ class SpriteRenderer final : public ECS::IComponent
 {
 public:
     SpriteRenderer();
-    ~SpriteRenderer() override;
-
-    void Register() override;
     void BuildProperties() override;
     std::unique_ptr<ECS::IComponent> Clone() const override;
 

@@ -1,9 +1,5 @@
 #include "ecs/Transform.h"
 
-#include "core/Scene.h"
-#include "ecs/IEntity.h"
-#include "ecs/TransformSystem.h"
-
 #include <cmath>
 
 namespace Varn::Component
@@ -14,22 +10,6 @@ namespace
 constexpr float DEG_TO_RAD = 0.017453292f;
 constexpr float RAD_TO_DEG = 57.29578f;
 } // namespace
-
-Transform::~Transform()
-{
-    if (owner != nullptr && owner->scene != nullptr)
-    {
-        owner->scene->transformSystem->RemoveEntity(owner);
-    }
-}
-
-void Transform::Register()
-{
-    if (owner != nullptr && owner->scene != nullptr)
-    {
-        owner->scene->transformSystem->AddEntity(owner);
-    }
-}
 
 void Transform::BuildProperties()
 {

@@ -13,9 +13,6 @@ class Transform final : public ECS::IComponent
 {
 public:
     Transform() : IComponent("Transform") {}
-    ~Transform() override;
-
-    void Register() override;
     void BuildProperties() override;
     std::unique_ptr<ECS::IComponent> Clone() const override;
 

@@ -12,6 +12,11 @@ namespace Varn::System
 
 using Component::Transform;
 
+TransformSystem::TransformSystem(Scene* scene_) : ISystem(scene_)
+{
+    Need<Component::Transform>();
+}
+
 void TransformSystem::UpdateEntity(ECS::IEntity* entity)
 {
     Transform* t = entity->GetComponent<Transform>();

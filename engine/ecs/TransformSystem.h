@@ -17,7 +17,7 @@ namespace Varn::System
 class TransformSystem : public ISystem
 {
 public:
-    using ISystem::ISystem;
+    explicit TransformSystem(Scene* scene);
 
     // Four index slices: three on the engine's workers, the last on the calling thread.
     void Update(const float& dt) override;

@@ -1,11 +1,6 @@
 #include "ecs/UIButton.h"
 
 #include "core/Engine.h"
-#include "core/Scene.h"
-#include "ecs/IEntity.h"
-#include "ecs/UIImage.h"
-#include "graphics/UIButtonSystem.h"
-#include "graphics/UIGraphicsSystem.h"
 #include "resource/ResourceManager.h"
 
 namespace Varn::UIComponent
@@ -22,32 +17,6 @@ UIButton::UIButton() : IComponent("UI Button")
     buttonMesh = resources.FindMesh(ResourceManager::DEFAULT_MESH);
     buttonShader = resources.FindShader(ResourceManager::SPRITE_SHADER);
     currentTexture = buttonTextureDefault;
-}
-
-UIButton::~UIButton()
-{
-    if (owner == nullptr || owner->scene == nullptr)
-    {
-        return;
-    }
-    owner->scene->uiButtonSystem->RemoveEntity(owner);
-    // An image keeps the entity in the UI drawing pass.
-    if (!owner->HasAnyComponent<UIImage>())
-    {
-        owner->scene->uiGraphicsSystem->RemoveEntity(owner);
-    }
-}
-
-void UIButton::Register()
-{
-    if (owner != nullptr && owner->scene != nullptr)
-    {
-        // A button joins its scene showing its own default texture, which its block may have
-        // replaced after construction; the first hit test sizes the button from it.
-        currentTexture = buttonTextureDefault;
-        owner->scene->uiGraphicsSystem->AddEntity(owner);
-        owner->scene->uiButtonSystem->AddEntity(owner);
-    }
 }
 
 void UIButton::BuildProperties()

@@ -20,9 +20,6 @@ class UIButton final : public ECS::IComponent
 {
 public:
     UIButton();
-    ~UIButton() override;
-
-    void Register() override;
     void BuildProperties() override;
     std::unique_ptr<ECS::IComponent> Clone() const override;
 

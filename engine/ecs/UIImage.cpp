@@ -1,10 +1,6 @@
 #include "ecs/UIImage.h"
 
 #include "core/Engine.h"
-#include "core/Scene.h"
-#include "ecs/IEntity.h"
-#include "ecs/UIButton.h"
-#include "graphics/UIGraphicsSystem.h"
 #include "resource/ResourceManager.h"
 
 namespace Varn::UIComponent
@@ -18,23 +14,6 @@ UIImage::UIImage() : IComponent("UI Image")
     texture = resources.GetTexture(ResourceManager::DEFAULT_TEXTURE);
     mesh = resources.FindMesh(ResourceManager::DEFAULT_MESH);
     shader = resources.FindShader(ResourceManager::SPRITE_SHADER);
-}
-
-UIImage::~UIImage()
-{
-    // A button keeps the entity in the UI drawing pass.
-    if (owner != nullptr && owner->scene != nullptr && !owner->HasAnyComponent<UIButton>())
-    {
-        owner->scene->uiGraphicsSystem->RemoveEntity(owner);
-    }
-}
-
-void UIImage::Register()
-{
-    if (owner != nullptr && owner->scene != nullptr)
-    {
-        owner->scene->uiGraphicsSystem->AddEntity(owner);
-    }
 }
 
 void UIImage::BuildProperties()

@@ -22,9 +22,6 @@ class UIImage final : public ECS::IComponent
 {
 public:
     UIImage();
-    ~UIImage() override;
-
-    void Register() override;
     void BuildProperties() override;
     std::unique_ptr<ECS::IComponent> Clone() const override;
 

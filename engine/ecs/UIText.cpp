@@ -1,9 +1,6 @@
 #include "ecs/UIText.h"
 
 #include "core/Engine.h"
-#include "core/Scene.h"
-#include "ecs/IEntity.h"
-#include "graphics/UITextSystem.h"
 #include "resource/ResourceManager.h"
 
 namespace Varn::UIComponent
@@ -16,22 +13,6 @@ UIText::UIText() : IComponent("UI Text")
     const ResourceManager& resources = *Engine::Instance().resources;
     font = resources.FindFont(ResourceManager::DEFAULT_FONT);
     shader = resources.FindShader(ResourceManager::TEXT_SHADER);
-}
-
-UIText::~UIText()
-{
-    if (owner != nullptr && owner->scene != nullptr)
-    {
-        owner->scene->uiTextSystem->RemoveEntity(owner);
-    }
-}
-
-void UIText::Register()
-{
-    if (owner != nullptr && owner->scene != nullptr)
-    {
-        owner->scene->uiTextSystem->AddEntity(owner);
-    }
 }
 
 void UIText::BuildProperties()

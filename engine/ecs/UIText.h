@@ -19,9 +19,6 @@ class UIText final : public ECS::IComponent
 {
 public:
     UIText();
-    ~UIText() override;
-
-    void Register() override;
     void BuildProperties() override;
     std::unique_ptr<ECS::IComponent> Clone() const override;
 

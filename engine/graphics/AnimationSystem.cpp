@@ -9,6 +9,11 @@
 namespace Varn::System
 {
 
+AnimationSystem::AnimationSystem(Scene* scene_) : ISystem(scene_)
+{
+    Need<Component::Animator>();
+}
+
 void AnimationSystem::Advance(Animation& a)
 {
     if (!a.reverse)

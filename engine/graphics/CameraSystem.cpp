@@ -43,6 +43,11 @@ Camera::ColumnMatrix View(const Math::Vector4& eye)
 
 } // namespace
 
+CameraSystem::CameraSystem(Scene* scene_) : ISystem(scene_)
+{
+    Need<Component::Camera>();
+}
+
 float CameraSystem::PixelsPerUnit(const Window& window)
 {
     return window.viewportWidth > 0 ? static_cast<float>(window.viewportWidth) / (2.0f * HALF_WIDTH) : 1.0f;

@@ -62,6 +62,11 @@ bool HasContext()
 
 } // namespace
 
+GraphicsSystem::GraphicsSystem(Scene* scene_) : ISystem(scene_)
+{
+    Need<Component::SpriteRenderer, Component::Light, Component::ParticleEmitter>();
+}
+
 GraphicsSystem::~GraphicsSystem()
 {
     if (screenQuadVao != 0 && HasContext())

@@ -140,6 +140,11 @@ GLint Uniform(GLuint program, const char* name)
 
 } // namespace
 
+ParticleSystem::ParticleSystem(Scene* scene_) : ISystem(scene_)
+{
+    Need<Component::ParticleEmitter>();
+}
+
 ParticleSystem::~ParticleSystem()
 {
     if (quadVao != 0 && Resource::HasCurrentGLContext())

@@ -27,7 +27,7 @@ namespace Varn::System
 class ParticleSystem : public ISystem
 {
 public:
-    using ISystem::ISystem;
+    explicit ParticleSystem(Scene* scene);
     ~ParticleSystem() override;
 
     void Update(const float& dt) override; // dt: the step, seconds

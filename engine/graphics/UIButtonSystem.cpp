@@ -16,6 +16,20 @@
 namespace Varn::UISystem
 {
 
+UIButtonSystem::UIButtonSystem(Scene* scene_) : ISystem(scene_)
+{
+    Need<UIComponent::UIButton>();
+}
+
+void UIButtonSystem::AddEntity(ECS::IEntity* entity)
+{
+    if (auto* button = entity->GetComponent<UIComponent::UIButton>(); button != nullptr && !Has(entity))
+    {
+        button->currentTexture = button->buttonTextureDefault;
+    }
+    ISystem::AddEntity(entity);
+}
+
 void UIButtonSystem::Update(const float& /*dt*/)
 {
     const Engine& engine = Engine::Instance();

@@ -91,6 +91,11 @@ void DrawElement(const Element& e, Component::Transform& transform, const UIView
 
 } // namespace
 
+UIGraphicsSystem::UIGraphicsSystem(Scene* scene_) : ISystem(scene_)
+{
+    Need<UIComponent::UIImage, UIComponent::UIButton>();
+}
+
 void UIGraphicsSystem::Update(const float& /*dt*/)
 {
     updateStartTicks = Time::NowTicks();

@@ -12,7 +12,7 @@ namespace Varn::UISystem
 class UIGraphicsSystem : public System::ISystem
 {
 public:
-    using ISystem::ISystem;
+    explicit UIGraphicsSystem(Scene* scene);
     void Update(const float& dt) override; // dt unused
 };
 

@@ -65,6 +65,11 @@ void DrawLine(const UIComponent::UIText& text, float x, float y, float sx, float
 
 } // namespace
 
+UITextSystem::UITextSystem(Scene* scene_) : ISystem(scene_)
+{
+    Need<UIComponent::UIText>();
+}
+
 void UITextSystem::Update(const float& /*dt*/)
 {
     const System::ResourceManager& resources = *Engine::Instance().resources;

@@ -12,7 +12,7 @@ namespace Varn::UISystem
 class UITextSystem : public System::ISystem
 {
 public:
-    using ISystem::ISystem;
+    explicit UITextSystem(Scene* scene);
     void Update(const float& dt) override; // dt unused
 };
 

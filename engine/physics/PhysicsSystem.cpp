@@ -104,6 +104,7 @@ bool IgnoresAnyTag(const RigidBody& body, uint64_t tags)
 
 PhysicsSystem::PhysicsSystem(Scene* scene_) : ISystem(scene_)
 {
+    Need<RigidBody, BoxCollider2D, CircleCollider2D>();
     worldForces.push_back({ForceEntry{{0.0f, -gravityStrength, 0.0f, 0.0f}, ForceEntry::PERMANENT}});
 }
 
@@ -128,38 +129,9 @@ void PhysicsSystem::RemoveEntity(ECS::IEntity* entity)
     std::erase_if(physicsEntities, [entity](const PhysicsEntry& entry) { return entry.entity == entity; });
 }
 
-void PhysicsSystem::RemoveComponent(ECS::IEntity* entity, PHYSICS_COMPONENT removed)
+void PhysicsSystem::ComponentsChanged(ECS::IEntity* entity)
 {
-    const bool hasRigidBody = entity->GetComponent<RigidBody>() != nullptr;
-    const bool hasCircle = entity->GetComponent<CircleCollider2D>() != nullptr;
-    const bool hasBox = entity->GetComponent<BoxCollider2D>() != nullptr;
-    // The entry stays while any physics component remains. A body whose last collider goes
-    // still moves, exactly as a body that never had one.
-    bool stays = false;
-    switch (removed)
-    {
-    case PHYSICS_COMPONENT::BOX_COLLIDER:
-        stays = hasCircle || hasRigidBody;
-        break;
-    case PHYSICS_COMPONENT::CIRCLE_COLLIDER:
-        stays = hasBox || hasRigidBody;
-        break;
-    case PHYSICS_COMPONENT::RIGIDBODY:
-        stays = hasCircle || hasBox;
-        break;
-    }
-    if (!stays)
-    {
-        RemoveEntity(entity);
-        return;
-    }
-    for (PhysicsEntry& entry : physicsEntities)
-    {
-        if (entry.entity == entity)
-        {
-            entry.hasRigidBody = hasRigidBody;
-        }
-    }
+    AddEntity(entity);
 }
 
 bool PhysicsSystem::PassesRoom(const ECS::IEntity* entity) const

@@ -32,24 +32,17 @@ public:
         bool hasRigidBody = false;      // whether a RigidBody is present
     };
 
-    // Which physics component is being destroyed.
-    enum class PHYSICS_COMPONENT
-    {
-        RIGIDBODY,
-        CIRCLE_COLLIDER,
-        BOX_COLLIDER,
-    };
-
-    // Builds world force list 0 with the single gravity entry.
+    // Builds world force list 0 with the single gravity entry. An entity belongs while it has a
+    // body or a collider: a body whose last collider goes still moves, exactly as a body that
+    // never had one.
     explicit PhysicsSystem(Scene* scene);
 
     // Appends (entity, has a body) to the registry, or refreshes the flag of its entry.
     void AddEntity(ECS::IEntity* entity) override;
     // Erases every entry of the entity, keeping the order of the rest.
     void RemoveEntity(ECS::IEntity* entity) override;
-    // Keeps or erases the entity's entry as one of its physics components goes. The component
-    // must already be out of the entity's list; the entity must be in a scene.
-    void RemoveComponent(ECS::IEntity* entity, PHYSICS_COMPONENT removed);
+    // A body added or removed while a collider keeps the entity: the entry's flag follows.
+    void ComponentsChanged(ECS::IEntity* entity) override;
     // One step of dt seconds: forces, collisions, response, velocities.
     void Update(const float& dt) override;
 

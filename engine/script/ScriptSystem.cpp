@@ -39,6 +39,7 @@ std::string Where(const ScriptFailure& failure)
 
 ScriptSystem::ScriptSystem(Scene* scene_) : ISystem(scene_), compiler(*this)
 {
+    Need<Component::ScriptComponent>();
 }
 
 ScriptSystem::~ScriptSystem()

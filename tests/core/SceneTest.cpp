@@ -1,8 +1,16 @@
 #include "support/EngineTest.h"
 
 #include "ecs/EntityManager.h"
+#include "ecs/Light.h"
+#include "ecs/SpriteRenderer.h"
 #include "ecs/Transform.h"
 #include "ecs/TransformSystem.h"
+#include "ecs/UIButton.h"
+#include "ecs/UIImage.h"
+#include "graphics/GraphicsSystem.h"
+#include "graphics/UIButtonSystem.h"
+#include "graphics/UIGraphicsSystem.h"
+#include "resource/Texture2D.h"
 
 namespace Varn::Test
 {
@@ -55,6 +63,54 @@ TEST_F(SceneMembership, HierarchyIsFoundThroughTheSceneListAndActivityFollowsEve
     root->gameObjectActive = true;
     t->enabled = false;
     EXPECT_FALSE(t->IsActive());
+}
+
+TEST_F(SceneMembership, SystemsFollowTheComponentsAnEntityGainsAndLoses)
+{
+    Scene& scene = CurrentScene();
+    IEntity* lamp = engine->entities->CreateEntity("Lamp");
+    lamp->AddComponent<Transform>();
+    lamp->AddComponent<Component::SpriteRenderer>();
+    lamp->AddComponent<Component::Light>();
+    EXPECT_FALSE(scene.graphicsSystem->Has(lamp)) << "not in a scene yet";
+    scene.AddEntity(lamp);
+    IEntity* later = Make("Later");
+    later->AddComponent<Component::Light>();
+    EXPECT_EQ(scene.graphicsSystem->Entities(), (std::vector<IEntity*>{lamp, later}));
+
+    // The light keeps the lamp drawn when its sprite goes; with both gone it leaves the pass,
+    // and joins again at the end when a sprite comes back.
+    lamp->RemoveComponent<Component::SpriteRenderer>();
+    EXPECT_TRUE(scene.graphicsSystem->Has(lamp));
+    lamp->RemoveComponent<Component::Light>();
+    EXPECT_EQ(scene.graphicsSystem->Entities(), (std::vector<IEntity*>{later}));
+    EXPECT_TRUE(scene.transformSystem->Has(lamp));
+    lamp->AddComponent<Component::SpriteRenderer>();
+    EXPECT_EQ(scene.graphicsSystem->Entities(), (std::vector<IEntity*>{later, lamp}));
+
+    // A button joins both UI passes showing its default texture; an image keeps the entity in
+    // the drawing pass after the button goes.
+    Resource::Texture2D plain;
+    auto button = std::make_unique<UIComponent::UIButton>();
+    button->BuildProperties();
+    button->buttonTextureDefault = &plain;
+    button->currentTexture = nullptr;
+    auto* added = static_cast<UIComponent::UIButton*>(lamp->AddComponent(std::move(button)));
+    EXPECT_EQ(added->currentTexture, &plain);
+    EXPECT_TRUE(scene.uiButtonSystem->Has(lamp));
+    EXPECT_TRUE(scene.uiGraphicsSystem->Has(lamp));
+    lamp->AddComponent<UIComponent::UIImage>();
+    lamp->RemoveComponent<UIComponent::UIButton>();
+    EXPECT_FALSE(scene.uiButtonSystem->Has(lamp));
+    EXPECT_TRUE(scene.uiGraphicsSystem->Has(lamp));
+
+    lamp->RemoveAllComponents();
+    for (const System::ISystem* system :
+         std::initializer_list<const System::ISystem*>{scene.transformSystem, scene.graphicsSystem,
+                                                       scene.uiGraphicsSystem, scene.uiButtonSystem})
+    {
+        EXPECT_FALSE(system->Has(lamp));
+    }
 }
 
 TEST_F(SceneMembership, RecursiveRemovalFreesTheSubtreeAndKeepsTheOrderOfTheRest)

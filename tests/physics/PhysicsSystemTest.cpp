@@ -305,7 +305,7 @@ TEST_F(PhysicsRegistry, EntriesKeepInsertionOrderTrackTheBodyAndGoWithTheLastCom
     IEntity* c = Make<CircleCollider2D, RigidBody>("C", {});
     EXPECT_EQ(Registry(), (std::vector<std::pair<IEntity*, bool>>{{a, true}, {b, false}, {c, true}}));
 
-    b->AddComponent<RigidBody>()->Register();
+    b->AddComponent<RigidBody>(); // joins the systems at once: it is in a scene
     EXPECT_EQ(Registry(), (std::vector<std::pair<IEntity*, bool>>{{a, true}, {b, true}, {c, true}}));
 
     CurrentScene().RemoveEntity(a, false);
@@ -320,19 +320,19 @@ TEST_F(PhysicsRegistry, EntriesKeepInsertionOrderTrackTheBodyAndGoWithTheLastCom
     IEntity* crate = Make<RigidBody, BoxCollider2D, CircleCollider2D>("Crate", {});
     IEntity* ball = Make<RigidBody, CircleCollider2D>("Ball", {});
 
-    DestroyComponent<RigidBody>(crate);
+    crate->RemoveComponent<RigidBody>();
     EXPECT_EQ(Registry(), (std::vector<std::pair<IEntity*, bool>>{{crate, false}, {ball, true}}));
-    DestroyComponent<BoxCollider2D>(crate);
+    crate->RemoveComponent<BoxCollider2D>();
     EXPECT_EQ(Registry(), (std::vector<std::pair<IEntity*, bool>>{{crate, false}, {ball, true}}));
-    DestroyComponent<CircleCollider2D>(crate);
+    crate->RemoveComponent<CircleCollider2D>();
     EXPECT_EQ(Registry(), (std::vector<std::pair<IEntity*, bool>>{{ball, true}}));
 
     // A body that loses its last collider keeps moving.
-    DestroyComponent<CircleCollider2D>(ball);
+    ball->RemoveComponent<CircleCollider2D>();
     EXPECT_EQ(Registry(), (std::vector<std::pair<IEntity*, bool>>{{ball, true}}));
     Step();
     EXPECT_LT(Body(ball).velocity.y, -16.0f);
-    DestroyComponent<RigidBody>(ball);
+    ball->RemoveComponent<RigidBody>();
     EXPECT_TRUE(Registry().empty());
 }
 

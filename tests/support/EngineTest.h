@@ -53,22 +53,6 @@ public:
     int vibrationStops = 0;
 };
 
-// Destroys one component the way removal does: out of the list first, then destroyed.
-template <typename C> void DestroyComponent(ECS::IEntity* entity)
-{
-    for (auto it = entity->components.begin(); it != entity->components.end(); ++it)
-    {
-        if (typeid(**it) == typeid(C))
-        {
-            std::unique_ptr<ECS::IComponent> doomed = std::move(*it);
-            entity->components.erase(it);
-            doomed.reset();
-            return;
-        }
-    }
-    FAIL() << "no such component";
-}
-
 // An Engine with a current Scene but no OS window: logic tests.
 class EngineTest : public ::testing::Test
 {
