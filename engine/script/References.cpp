@@ -452,9 +452,9 @@ float References::EngineFloat(ENGINE_VALUE value)
     case ENGINE_VALUE::RANDOM:
         return engine.random.Range(0.0f, 1.0f);
     case ENGINE_VALUE::LOAD_CURRENT:
-        return static_cast<float>(engine.jsonManager->progress);
+        return static_cast<float>(engine.jsonManager->loading.progress);
     case ENGINE_VALUE::LOAD_TOTAL:
-        return static_cast<float>(engine.jsonManager->progressTotal);
+        return static_cast<float>(engine.jsonManager->loading.progressTotal);
     case ENGINE_VALUE::LEFT_STICK_X:
         return input.leftStick.x;
     case ENGINE_VALUE::LEFT_STICK_Y:
@@ -568,7 +568,7 @@ std::string& References::StringOf(ECS::IEntity* context, const ValueReference& r
     }
     case VALUE_SOURCE::ENGINE:
     {
-        const System::JSONManager& loader = *Engine::Instance().jsonManager;
+        const System::LoadProgress& loader = Engine::Instance().jsonManager->loading;
         scratch = std::to_string(reference.engineValue == ENGINE_VALUE::LOAD_CURRENT ? loader.progress
                                                                                      : loader.progressTotal);
         return scratch;

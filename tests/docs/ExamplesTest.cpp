@@ -26,8 +26,8 @@ TEST_F(DocExamples, EveryJsonBlockOfTheSceneGuideComesFromAnExampleFile)
     ASSERT_TRUE(Helper::ReadTextFile(docs + "examples/orin/placer.orin", placer));
 
     rapidjson::Document entities, lantern;
-    ASSERT_TRUE(System::JSONManager::Parse(scene.substr(scene.find('[')), entities));
-    ASSERT_TRUE(System::JSONManager::Parse(prefab, lantern));
+    ASSERT_TRUE(System::EntityReader::Parse(scene.substr(scene.find('[')), entities));
+    ASSERT_TRUE(System::EntityReader::Parse(prefab, lantern));
     std::vector<const rapidjson::Value*> sources{&lantern};
     for (const rapidjson::Value& entity : entities.GetArray())
     {

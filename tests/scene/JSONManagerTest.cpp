@@ -85,7 +85,7 @@ TEST_F(SceneLoading, InvalidFileKeepsTheSceneAsItWas)
         Load(text);
         ASSERT_EQ(engine->logger.Lines(), (std::vector<std::string>{"Error: Load Failed. Scene is Invalid"}));
         EXPECT_EQ(Names(), (std::vector<std::string>{"Keeper"}));
-        EXPECT_EQ(Loader().progress, Loader().progressTotal + 1);
+        EXPECT_EQ(Loader().loading.progress, Loader().loading.progressTotal + 1);
     }
     engine->logger.Clear();
     Loader().LoadScene(scratch.Path("missing.scene"), false);
@@ -96,9 +96,9 @@ TEST_F(SceneLoading, InvalidFileKeepsTheSceneAsItWas)
     Load(std::string(200000, '[') + std::string(200000, ']'));
     EXPECT_EQ(Names(), (std::vector<std::string>{"Keeper"}));
     rapidjson::Document document;
-    EXPECT_TRUE(System::JSONManager::Parse("[{\"ID\":\"" + std::string(100, '[') + "\"}]", document));
-    EXPECT_FALSE(System::JSONManager::Parse(std::string(65, '[') + std::string(65, ']'), document));
-    EXPECT_TRUE(System::JSONManager::Parse(std::string(64, '[') + std::string(64, ']'), document));
+    EXPECT_TRUE(System::EntityReader::Parse("[{\"ID\":\"" + std::string(100, '[') + "\"}]", document));
+    EXPECT_FALSE(System::EntityReader::Parse(std::string(65, '[') + std::string(65, ']'), document));
+    EXPECT_TRUE(System::EntityReader::Parse(std::string(64, '[') + std::string(64, ']'), document));
     EXPECT_EQ(engine->logger.Lines(), (std::vector<std::string>{"Error: Load Failed. Scene is Invalid"}));
 }
 
@@ -218,7 +218,7 @@ TEST_F(SceneLoading, LoadingFramesRunOncePerTwentyEntitiesButNoOftenerThanTheirI
     }
     // Loading work slower than the interval: a loading frame at every twentieth entity.
     SteppingClock slowWork;
-    slowWork.step = System::JSONManager::LOADING_FRAME_INTERVAL;
+    slowWork.step = System::SceneLoader::LOADING_FRAME_INTERVAL;
     engine->timer->SetClock(&slowWork);
     Load(text + "]", true);
     EXPECT_EQ(CurrentScene().entities.size(), 45u);

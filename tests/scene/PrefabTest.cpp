@@ -58,7 +58,7 @@ TEST_F(Prefabs, AnInstanceIsAtItsPlaceInTheWorldBeforeTheTransformsRun)
     EXPECT_EQ(Find("Trail")->parent, shot);
     EXPECT_EQ(PositionOf(Find("Trail")), (Math::Vector4{-4, 0, 0, 0})) << "children keep their local place";
     EXPECT_EQ(shot->scene, &CurrentScene());
-    EXPECT_TRUE(Loader().newEntities.empty());
+    EXPECT_TRUE(Loader().reader.newEntities.empty());
     EXPECT_TRUE(engine->logger.Lines().empty());
 }
 
@@ -78,7 +78,7 @@ TEST_F(Prefabs, SecondInstanceComesFromTheCachedTextAndIsIndependent)
     EXPECT_EQ(PositionOf(second).x, 2.0f);
     EXPECT_EQ(Count("Coin"), 2u);
     EXPECT_EQ(Count("Shine"), 2u);
-    EXPECT_EQ(Loader().fileCache, (std::map<std::string, std::string>{{path, line}}))
+    EXPECT_EQ(Loader().prefabs.fileCache, (std::map<std::string, std::string>{{path, line}}))
         << "the first line only";
 }
 

@@ -285,7 +285,7 @@ void ContentChecker::CheckScene(const std::string& file)
         }
         CheckEntityNames(file, line);
         rapidjson::Document document;
-        if (System::JSONManager::Parse(line, document) && document.IsArray() &&
+        if (System::EntityReader::Parse(line, document) && document.IsArray() &&
             std::none_of(document.Begin(), document.End(),
                          [](const Value& entity) {
                              return entity.IsObject() && entity.HasMember("Camera") &&
@@ -399,7 +399,7 @@ void ContentChecker::CheckGlobals(const std::string& file)
 void ContentChecker::CheckEntityNames(const std::string& file, const std::string& json)
 {
     rapidjson::Document document;
-    if (!System::JSONManager::Parse(json, document) || !document.IsArray())
+    if (!System::EntityReader::Parse(json, document) || !document.IsArray())
     {
         return; // the loader reports it
     }

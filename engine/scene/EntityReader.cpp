@@ -1,0 +1,250 @@
+#include "scene/EntityReader.h"
+
+#include "core/Engine.h"
+#include "core/Scene.h"
+#include "core/SceneStack.h"
+#include "ecs/Animator.h"
+#include "ecs/BehaviourComponent.h"
+#include "ecs/BoxCollider2D.h"
+#include "ecs/Camera.h"
+#include "ecs/CircleCollider2D.h"
+#include "ecs/EntityManager.h"
+#include "ecs/Light.h"
+#include "ecs/ParticleEmitter.h"
+#include "ecs/RaycastComponent.h"
+#include "ecs/RigidBody.h"
+#include "ecs/ScriptComponent.h"
+#include "ecs/SpriteRenderer.h"
+#include "ecs/Transform.h"
+#include "ecs/UIButton.h"
+#include "ecs/UIImage.h"
+#include "ecs/UIText.h"
+#include "resource/ResourceManager.h"
+#include "scene/LoadProgress.h"
+#include "script/ScriptSystem.h"
+
+#include <algorithm>
+
+namespace Varn::System
+{
+
+namespace
+{
+
+// Component blocks in the order they are read, with the label of their failure message.
+struct BlockKind
+{
+    const char* member;
+    const char* label;
+    ECS::IComponent* (*add)(ECS::IEntity&);
+};
+
+template <typename T> ECS::IComponent* Add(ECS::IEntity& entity)
+{
+    return entity.AddComponent<T>();
+}
+
+const BlockKind BLOCKS[] = {
+    {"Camera", "Camera", Add<Component::Camera>},
+    {"Transform", "Transform", Add<Component::Transform>},
+    {"Sprite Renderer", "Sprite Renderer", Add<Component::SpriteRenderer>},
+    {"Rigidbody", "Rigidbody", Add<Component::RigidBody>},
+    {"Circle Collider", "Circle Collider", Add<Component::CircleCollider2D>},
+    {"Box Collider", "Box Collider", Add<Component::BoxCollider2D>},
+    {"UI Image", "UI Image", Add<UIComponent::UIImage>},
+    {"UI Text", "UI Text", Add<UIComponent::UIText>},
+    {"UI Button", "UI Button", Add<UIComponent::UIButton>},
+    {"Raycast", "Raycast Component", Add<Component::RaycastComponent>},
+    {"Animator Component", "Animator Component", Add<Component::Animator>},
+    {"Script", "Script Component", Add<Component::ScriptComponent>},
+    {"Particle Emitter", "Particle Emitter", Add<Component::ParticleEmitter>},
+    {"Light", "Light", Add<Component::Light>},
+    {"Behaviour", "Behaviour", Add<Component::BehaviourComponent>},
+};
+
+// The first pending-link entity whose own link key is `key`, or null.
+ECS::IEntity* FindLinked(const std::vector<EntityReader::PendingLink>& links, uint32_t key)
+{
+    for (const EntityReader::PendingLink& link : links)
+    {
+        if (link.entity->currentParentId == key)
+        {
+            return link.entity;
+        }
+    }
+    return nullptr;
+}
+
+bool ReadUnsigned(const rapidjson::Value& object, const char* member, uint32_t& out)
+{
+    auto found = object.FindMember(member);
+    if (found == object.MemberEnd() || !found->value.IsInt64())
+    {
+        return false;
+    }
+    out = static_cast<uint32_t>(found->value.GetInt64());
+    return true;
+}
+
+} // namespace
+
+bool EntityReader::Parse(std::string_view text, rapidjson::Document& document)
+{
+    // The iterative parser keeps its own stack, but every later walk of the document recurses,
+    // so the depth is capped before anything else sees it.
+    int depth = 0;
+    bool inString = false;
+    for (std::size_t i = 0; i < text.size(); ++i)
+    {
+        const char c = text[i];
+        if (inString)
+        {
+            if (c == '\\')
+            {
+                ++i;
+            }
+            else if (c == '"')
+            {
+                inString = false;
+            }
+        }
+        else if (c == '"')
+        {
+            inString = true;
+        }
+        else if ((c == '[' || c == '{') && ++depth > MAX_DEPTH)
+        {
+            return false;
+        }
+        else if (c == ']' || c == '}')
+        {
+            --depth;
+        }
+    }
+    document.Parse<rapidjson::kParseIterativeFlag>(text.data(), text.size());
+    return !document.HasParseError();
+}
+
+ECS::IEntity* EntityReader::ReadEntity(const rapidjson::Value& document, rapidjson::SizeType index,
+                                      std::vector<PendingLink>& links,
+                                      std::vector<ECS::PendingEntityReference>& references)
+{
+    Engine& engine = Engine::Instance();
+    ECS::IEntity* entity = engine.entities->CreateEntity();
+    const rapidjson::Value& object = document[index];
+    progress.label = "Entity";
+    progress.detail = entity->name;
+    if (!object.IsObject())
+    {
+        engine.logger.Log("Error: Load Failed. Entity is Invalid");
+        return nullptr; // no component was added: the entity is still free
+    }
+
+    auto id = object.FindMember("ID");
+    auto idType = object.FindMember("ID Type");
+    if (id != object.MemberEnd() && idType != object.MemberEnd() && id->value.IsString() &&
+        idType->value.IsInt64())
+    {
+        entity->name = id->value.GetString();
+        entity->tags = static_cast<uint64_t>(idType->value.GetInt64());
+        progress.detail = entity->name;
+    }
+    ReadUnsigned(object, "Layer", entity->layer);
+    ReadUnsigned(object, "Room", entity->room);
+    if (auto active = object.FindMember("GameObject Active"); active != object.MemberEnd())
+    {
+        entity->gameObjectActive = active->value.IsBool() && active->value.GetBool();
+    }
+    if (auto owner = object.FindMember("Prefab Owner");
+        owner != object.MemberEnd() && owner->value.IsString())
+    {
+        entity->prefabOwner = owner->value.GetString();
+    }
+    if (ReadUnsigned(object, "Current Parent ID", entity->currentParentId))
+    {
+        PendingLink link{entity, NO_PARENT};
+        ReadUnsigned(object, "Parent ID", link.parentKey);
+        links.push_back(link);
+    }
+
+    const ECS::ComponentReader reader(*engine.resources);
+    for (const BlockKind& kind : BLOCKS)
+    {
+        auto block = object.FindMember(kind.member);
+        if (block == object.MemberEnd())
+        {
+            continue;
+        }
+        progress.detail = entity->name + " " + kind.label;
+        if (!block->value.IsObject())
+        {
+            engine.logger.Log(std::string("Error: Load Failed. ") + kind.label + " Failed to Load");
+            // Not in any scene, so nothing is registered: stripping the components returns the
+            // entity to the pool instead of leaving it in use for ever.
+            std::erase_if(links, [entity](const PendingLink& l) { return l.entity == entity; });
+            std::erase_if(references, [entity](const ECS::PendingEntityReference& r)
+                          { return r.component->owner == entity; });
+            entity->RemoveAllComponents();
+            return nullptr;
+        }
+        reader.Read(*kind.add(*entity), block->value, &references);
+    }
+    if (entity->components.empty())
+    {
+        // Without a component the entity is free in the pool: the next entity read would be
+        // handed the same object, and the scene would list it twice.
+        engine.logger.Log("Error: Load Failed. Entity is Invalid");
+        std::erase_if(links, [entity](const PendingLink& l) { return l.entity == entity; });
+        return nullptr;
+    }
+
+    engine.scenes->current->scriptSystem->CompileEntity(entity);
+    newEntities.push_back(entity);
+    return entity;
+}
+
+void EntityReader::LinkParents(const std::vector<PendingLink>& links)
+{
+    for (const PendingLink& link : links)
+    {
+        if (link.parentKey == NO_PARENT)
+        {
+            continue;
+        }
+        ECS::IEntity* parent = FindLinked(links, link.parentKey);
+        if (parent == nullptr)
+        {
+            continue;
+        }
+        // A child that is already an ancestor of its parent would make every walk up the
+        // hierarchy endless; the link is refused and the child stays a root.
+        bool cycle = false;
+        for (const ECS::IEntity* up = parent; up != nullptr && up->parent != up && !cycle; up = up->parent)
+        {
+            cycle = up == link.entity;
+        }
+        if (cycle)
+        {
+            Engine::Instance().logger.Log("Error: Load Failed. " + link.entity->name +
+                                          " would be its own ancestor; it stays unparented");
+            continue;
+        }
+        link.entity->parent = parent;
+        progress.label = "a link between parents and children";
+        progress.detail = link.entity->name + " links";
+    }
+}
+
+void EntityReader::ResolveReferences(const std::vector<PendingLink>& links,
+                                    const std::vector<ECS::PendingEntityReference>& references)
+{
+    for (const ECS::PendingEntityReference& reference : references)
+    {
+        if (ECS::IEntity* target = FindLinked(links, reference.linkKey))
+        {
+            reference.Resolve(target);
+        }
+    }
+}
+
+} // namespace Varn::System

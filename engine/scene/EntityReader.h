@@ -1,0 +1,58 @@
+#pragma once
+// Reads the entity objects of scene and prefab files: each object's fields and component
+// blocks into a new pool entity, then the parent links and script references among the
+// entities of one file. Shared by the scene loader and the prefab cache; main thread only.
+#include "ecs/ComponentReader.h"
+
+#include <rapidjson/document.h>
+
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+namespace Varn::ECS
+{
+class IEntity;
+}
+
+namespace Varn::System
+{
+
+struct LoadProgress;
+
+class EntityReader
+{
+public:
+    static constexpr uint32_t NO_PARENT = 0xFFFFFFFFu; // a link without "Parent ID"
+    static constexpr int MAX_DEPTH = 64; // far deeper than any entity needs; stops hostile nesting
+
+    // An entity with "Current Parent ID", and the key of the parent it names.
+    struct PendingLink
+    {
+        ECS::IEntity* entity = nullptr;
+        uint32_t parentKey = NO_PARENT;
+    };
+
+    explicit EntityReader(LoadProgress& progress) : progress(progress) {}
+
+    // Parses one line of scene or prefab JSON without recursion; false for text that is not
+    // JSON or nests deeper than MAX_DEPTH.
+    static bool Parse(std::string_view text, rapidjson::Document& document);
+    // One entity object of `document`, appended to `newEntities`; null (with a log line) when
+    // it or a component block is broken, and then the pool entity stays free.
+    ECS::IEntity* ReadEntity(const rapidjson::Value& document, rapidjson::SizeType index,
+                             std::vector<PendingLink>& links,
+                             std::vector<ECS::PendingEntityReference>& references);
+    // Sets each linked entity's parent to the entity of the file whose own key it names; a link
+    // that would make an entity its own ancestor is refused with a log line.
+    void LinkParents(const std::vector<PendingLink>& links);
+    static void ResolveReferences(const std::vector<PendingLink>& links,
+                                  const std::vector<ECS::PendingEntityReference>& references);
+
+    std::vector<ECS::IEntity*> newEntities; // read, not yet in a scene
+
+private:
+    LoadProgress& progress;
+};
+
+} // namespace Varn::System

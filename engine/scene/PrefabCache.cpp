@@ -1,0 +1,104 @@
+#include "scene/PrefabCache.h"
+
+#include "core/Engine.h"
+#include "core/FilePath.h"
+#include "core/Scene.h"
+#include "core/SceneStack.h"
+#include "ecs/Transform.h"
+#include "ecs/TransformSystem.h"
+#include "resource/ResourceManager.h"
+#include "resource/Texture2D.h"
+#include "scene/EntityReader.h"
+
+#include <vector>
+
+namespace Varn::System
+{
+
+ECS::IEntity* PrefabCache::Instantiate(const std::string& path, const Math::Vector4& position)
+{
+    Engine& engine = Engine::Instance();
+
+    // 1. The first line of the file, read once per path; a missing file caches nothing useful
+    // and is tried again next time.
+    std::string& text = fileCache[path];
+    if (text.empty())
+    {
+        Helper::ReadTextFile(path, text);
+        if (const std::size_t end = text.find('\n'); end != std::string::npos)
+        {
+            text.erase(end);
+            text.shrink_to_fit(); // the cache keeps the line, not the rest of the file
+        }
+    }
+
+    // 2. A prefab is one JSON array of entities.
+    rapidjson::Document document;
+    if (!EntityReader::Parse(text, document) || !document.IsArray())
+    {
+        engine.logger.Log("Error: Load Failed. Prefab is Invalid");
+        return nullptr;
+    }
+
+    // 3. Entities; a broken one is dropped, the rest still come.
+    std::vector<EntityReader::PendingLink> links;
+    std::vector<ECS::PendingEntityReference> references;
+    ECS::IEntity* result = nullptr;
+    for (rapidjson::SizeType i = 0; i < document.Size(); ++i)
+    {
+        ECS::IEntity* entity = reader.ReadEntity(document, i, links, references);
+        if (i == 0)
+        {
+            result = entity;
+        }
+    }
+
+    // 4. Textures inline: no workers and no loading frames for a prefab.
+    for (const auto& [name, texture] : engine.resources->textures)
+    {
+        if (texture->pixels == nullptr)
+        {
+            texture->Load();
+        }
+    }
+    for (const auto& [name, texture] : engine.resources->textures)
+    {
+        texture->Upload();
+    }
+
+    // 5. Into the running scene; its main camera stays.
+    Scene& scene = *engine.scenes->current;
+    for (ECS::IEntity* entity : reader.newEntities)
+    {
+        scene.AddEntity(entity);
+    }
+    const std::vector<ECS::IEntity*> instanced = std::move(reader.newEntities);
+    reader.newEntities.clear();
+
+    // 6. Parents among the prefab's own entities; roots go where they were asked for. A root
+    // without a Transform has nothing to place.
+    reader.LinkParents(links);
+    for (const EntityReader::PendingLink& link : links)
+    {
+        auto* transform = link.entity->GetComponent<Component::Transform>();
+        if (link.parentKey == EntityReader::NO_PARENT && transform != nullptr)
+        {
+            transform->position = position;
+        }
+    }
+    // Collisions later in this step read world matrices, which the transforms only refresh at
+    // the end of the step: without this a new instance would touch whatever lies at the origin.
+    for (ECS::IEntity* entity : instanced)
+    {
+        if (entity->GetComponent<Component::Transform>() != nullptr)
+        {
+            TransformSystem::UpdateEntity(entity);
+        }
+    }
+
+    // 7. Script references among the prefab's entities.
+    EntityReader::ResolveReferences(links, references);
+    return result;
+}
+
+} // namespace Varn::System

@@ -1,0 +1,238 @@
+#include "scene/SceneLoader.h"
+
+#include "core/Engine.h"
+#include "core/FilePath.h"
+#include "core/InputManager.h"
+#include "core/Scene.h"
+#include "core/SceneStack.h"
+#include "core/Timer.h"
+#include "ecs/Camera.h"
+#include "ecs/Transform.h"
+#include "ecs/TransformSystem.h"
+#include "graphics/CameraSystem.h"
+#include "resource/ResourceManager.h"
+#include "resource/Texture2D.h"
+#include "resource/TextureBatch.h"
+#include "scene/EntityReader.h"
+#include "scene/LoadProgress.h"
+#include "script/ScriptSystem.h"
+
+#include <algorithm>
+#include <string_view>
+#include <vector>
+
+namespace Varn::System
+{
+
+namespace
+{
+
+// The line of `text` that begins at `start`, without its line feed; `start` moves past it.
+// A view, so that a scene line of any length is never copied.
+std::string_view NextLine(const std::string& text, std::size_t& start)
+{
+    const std::size_t begin = std::min(start, text.size());
+    const std::size_t end = std::min(text.find('\n', begin), text.size());
+    start = end + 1;
+    return std::string_view(text).substr(begin, end - begin);
+}
+
+// Names of a header line: everything after the first ':', each name ended by a comma.
+std::vector<std::string> CommaTerminatedList(std::string_view line)
+{
+    std::vector<std::string> names;
+    std::size_t start = line.find(':');
+    if (start == std::string::npos)
+    {
+        return names;
+    }
+    ++start;
+    for (std::size_t comma = line.find(',', start); comma != std::string::npos; comma = line.find(',', start))
+    {
+        names.emplace_back(line.substr(start, comma - start));
+        start = comma + 1;
+    }
+    return names;
+}
+
+} // namespace
+
+uint64_t SceneLoader::RegisterTag(const std::string& name)
+{
+    Engine& engine = Engine::Instance();
+    const uint64_t value = engine.tags.Register(name);
+    if (value == 0)
+    {
+        engine.logger.Log("Error: Load Failed. Tag " + name + " is past the 32 usable tags");
+    }
+    return value;
+}
+
+void SceneLoader::RunLoadingFrame(bool showLoadingFrames)
+{
+    if (!showLoadingFrames)
+    {
+        return;
+    }
+    Engine& engine = Engine::Instance();
+    if (loadingFrameShown && engine.timer->Now() - lastLoadingFrame < LOADING_FRAME_INTERVAL)
+    {
+        return;
+    }
+    engine.RunFrame();
+    loadingFrameShown = true;
+    lastLoadingFrame = engine.timer->Now();
+}
+
+void SceneLoader::DecodeAndUploadTextures(bool showLoadingFrames)
+{
+    progress.label = "Textures";
+    std::vector<Resource::Texture2D*> textures;
+    for (const auto& [name, texture] : Engine::Instance().resources->textures)
+    {
+        textures.push_back(texture.get());
+    }
+    const std::size_t n = textures.size();
+    if (n == 0)
+    {
+        return;
+    }
+    const int32_t step = (progress.progressTotal - progress.progress) / static_cast<int32_t>(n * 5 / 4);
+    Resource::TextureBatch::DecodeAndUpload(textures, Engine::Instance().workers,
+                                            [&](const Resource::Texture2D& texture, bool uploaded)
+                                            {
+                                                if (uploaded)
+                                                {
+                                                    progress.detail = texture.name;
+                                                }
+                                                progress.progress += step;
+                                                RunLoadingFrame(showLoadingFrames);
+                                            });
+}
+
+void SceneLoader::ReplaceSceneEntities(const std::string& path)
+{
+    Engine& engine = Engine::Instance();
+    Scene& scene = *engine.scenes->current;
+    while (!scene.entities.empty())
+    {
+        scene.RemoveEntity(scene.entities.front(), false);
+    }
+    scene.mainCamera = nullptr; // until the file provides an entity with a Camera
+    for (ECS::IEntity* entity : reader.newEntities)
+    {
+        if (scene.mainCamera == nullptr && entity->GetComponent<Component::Camera>() != nullptr)
+        {
+            scene.mainCamera = entity;
+        }
+        scene.AddEntity(entity);
+    }
+    reader.newEntities.clear();
+
+    // Reloading the same scene keeps everything it had.
+    if (scene.name != path)
+    {
+        engine.resources->UnloadUnusedTextures();
+        engine.resources->UnloadUnusedMeshes();
+        engine.resources->UnloadUnusedScripts();
+        engine.resources->UnloadAllAudio();
+        scene.name = path;
+    }
+}
+
+void SceneLoader::Load(const std::string& path, bool showLoadingFrames)
+{
+    Engine& engine = Engine::Instance();
+
+    // 1. Fresh tags and no key held across the load.
+    engine.tags.Clear();
+    RegisterTag("Default");
+    engine.input->ClearKeyboard();
+    progress.progress = 0;
+    loadingFrameShown = false;
+
+    // 2. Header lines, then the scene line.
+    std::string text;
+    Helper::ReadTextFile(path, text);
+    std::size_t next = 0;
+    std::string_view line = NextLine(text, next);
+    if (line.find("Tags:") != std::string_view::npos)
+    {
+        for (const std::string& tag : CommaTerminatedList(line))
+        {
+            RegisterTag(tag);
+        }
+        line = NextLine(text, next);
+    }
+    std::vector<std::string> sounds;
+    if (line.find("Audio:") != std::string_view::npos)
+    {
+        sounds = CommaTerminatedList(line);
+        line = NextLine(text, next);
+    }
+    rapidjson::Document document;
+
+    // 3. A file that is not a scene leaves the current one as it is.
+    if (!EntityReader::Parse(line, document) || !document.IsArray())
+    {
+        engine.logger.Log("Error: Load Failed. Scene is Invalid");
+        progress.progress = progress.progressTotal + 1;
+        return;
+    }
+
+    // 4. Entities.
+    const rapidjson::SizeType count = document.Size();
+    progress.progressTotal = 10 * static_cast<int32_t>(count);
+    std::vector<EntityReader::PendingLink> links;
+    std::vector<ECS::PendingEntityReference> references;
+    for (rapidjson::SizeType i = 0; i < count; ++i)
+    {
+        reader.ReadEntity(document, i, links, references);
+        ++progress.progress;
+        if (progress.progress % 20 == 0)
+        {
+            RunLoadingFrame(showLoadingFrames);
+        }
+    }
+
+    // 5. Textures: decoded on the workers and here, uploaded here.
+    DecodeAndUploadTextures(showLoadingFrames);
+
+    // 6 to 8. The new entities replace the old; unused resources go when the scene changes.
+    ReplaceSceneEntities(path);
+    Scene& scene = *engine.scenes->current;
+
+    // 9. Sounds.
+    progress.label = "Audio";
+    for (const std::string& sound : sounds)
+    {
+        engine.resources->LoadAudio(sound);
+    }
+
+    // 10 and 11. Parents and script references, by link key.
+    reader.LinkParents(links);
+    EntityReader::ResolveReferences(links, references);
+
+    // 12. A playing scene starts where its camera says.
+    if (scene.playing && scene.mainCamera != nullptr)
+    {
+        auto* transform = scene.mainCamera->GetComponent<Component::Transform>();
+        auto* camera = scene.mainCamera->GetComponent<Component::Camera>();
+        if (transform != nullptr)
+        {
+            transform->position = camera->startPosition;
+        }
+        camera->zoom = camera->startZoom;
+    }
+
+    // 13 to 16. Scripts, matrices, and a clock that forgets the time spent loading.
+    scene.scriptSystem->CompileScene();
+    scene.transformSystem->UpdateAll();
+    // The step that asked for this load ran the camera before its scripts; without this the
+    // frame drawn next would use a camera that has never been computed and show nothing.
+    scene.cameraSystem->Update(0.0f);
+    engine.timer->Reset();
+    progress.progress = progress.progressTotal + 1;
+}
+
+} // namespace Varn::System
