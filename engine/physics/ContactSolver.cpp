@@ -232,7 +232,7 @@ void ContactSolver::ResolveImpulse(const Contact& contact)
     const float w =
         ((partA ? bodyA->angularVelocity.z : 0.0f) - (partB ? bodyB->angularVelocity.z : 0.0f)) / m;
 
-    // 4, 5. Each side takes its share, bounciness adding a rebound of the same size.
+    // 4. Each side takes its share, bounciness adding a rebound of the same size.
     const Vector4 deltaA = n * (partA ? bodyA->inverseMass * j : 0.0f);
     const Vector4 deltaB = n * (partB ? bodyB->inverseMass * j : 0.0f);
     if (partA)
@@ -252,7 +252,7 @@ void ContactSolver::ResolveImpulse(const Contact& contact)
         }
     }
 
-    // 6. A partner that nothing moves blocks the body; a spin that would turn the contact
+    // 5. A partner that nothing moves blocks the body; a spin that would turn the contact
     // point into it stops.
     auto block = [&](const ECS::IEntity& receiver, RigidBody& body, ECS::IEntity* other, const Vector4& k)
     {
@@ -290,7 +290,7 @@ void ContactSolver::ResolveImpulse(const Contact& contact)
         block(*contact.b, *bodyB, contact.a, recordedNormal);
     }
 
-    // 7. Spin from the same impulse.
+    // 6. Spin from the same impulse.
     if (partA && bodyA->rotational)
     {
         ApplySpin(*contact.a, *bodyA, contact.point, deltaA);

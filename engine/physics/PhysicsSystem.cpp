@@ -145,13 +145,13 @@ void PhysicsSystem::Update(const float& dt)
     // 1. Own timing.
     updateStartTicks = Time::NowTicks();
 
-    // 2, 3. Sizes, forces, gravity; last step's contact state is cleared.
+    // 2. Sizes, forces, gravity; last step's contact state is cleared.
     IntegrateForces(dt);
 
-    // 4. Collision pass: contacts, grounding, trigger and colliding lists.
+    // 3. Collision pass: contacts, grounding, trigger and colliding lists.
     FindContacts(dt);
 
-    // 5. Friction, bodies first.
+    // 4. Friction, bodies first.
     for (const Contact& contact : bodyContacts)
     {
         ContactSolver::ApplyFriction(contact);
@@ -161,7 +161,7 @@ void PhysicsSystem::Update(const float& dt)
         ContactSolver::ApplyFriction(contact);
     }
 
-    // 6. Impulses; contacts with fixed colliders get the first and the last word.
+    // 5. Impulses; contacts with fixed colliders get the first and the last word.
     for (unsigned iteration = 0; iteration < solverIterations; ++iteration)
     {
         for (const Contact& contact : staticContacts)
@@ -178,7 +178,7 @@ void PhysicsSystem::Update(const float& dt)
         }
     }
 
-    // 7. Overlaps are pushed apart through velocity.
+    // 6. Overlaps are pushed apart through velocity.
     for (const Contact& contact : bodyContacts)
     {
         ContactSolver::CorrectPosition(contact, dt);
@@ -188,14 +188,14 @@ void PhysicsSystem::Update(const float& dt)
         ContactSolver::CorrectPosition(contact, dt);
     }
 
-    // 8. Drag, spin and the move itself.
+    // 7. Drag, spin and the move itself.
     IntegrateVelocities(dt);
 
-    // 9. A quiet scene needs few iterations; a busy one is capped.
+    // 8. A quiet scene needs few iterations; a busy one is capped.
     const std::size_t contactCount = staticContacts.size() + bodyContacts.size();
     solverIterations = contactCount <= 8 ? static_cast<unsigned>(contactCount) + 2u : 8u;
 
-    // 10. The queues keep their storage for the next step.
+    // 9. The queues keep their storage for the next step.
     staticContacts.clear();
     bodyContacts.clear();
     lastUpdateSeconds = static_cast<float>(static_cast<double>(Time::NowTicks() - updateStartTicks) / 1e7);

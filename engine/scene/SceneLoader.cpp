@@ -198,22 +198,22 @@ void SceneLoader::Load(const std::string& path, bool showLoadingFrames)
     // 5. Textures: decoded on the workers and here, uploaded here.
     DecodeAndUploadTextures(showLoadingFrames);
 
-    // 6 to 8. The new entities replace the old; unused resources go when the scene changes.
+    // 6. The new entities replace the old; unused resources go when the scene changes.
     ReplaceSceneEntities(path);
     Scene& scene = *engine.scenes->current;
 
-    // 9. Sounds.
+    // 7. Sounds.
     progress.label = "Audio";
     for (const std::string& sound : sounds)
     {
         engine.resources->LoadAudio(sound);
     }
 
-    // 10 and 11. Parents and script references, by link key.
+    // 8. Parents and script references, by link key.
     reader.LinkParents(links);
     EntityReader::ResolveReferences(links, references);
 
-    // 12. A playing scene starts where its camera says.
+    // 9. A playing scene starts where its camera says.
     if (scene.playing && scene.mainCamera != nullptr)
     {
         auto* transform = scene.mainCamera->GetComponent<Component::Transform>();
@@ -225,7 +225,7 @@ void SceneLoader::Load(const std::string& path, bool showLoadingFrames)
         camera->zoom = camera->startZoom;
     }
 
-    // 13 to 16. Scripts, matrices, and a clock that forgets the time spent loading.
+    // 10. Scripts, matrices, and a clock that forgets the time spent loading.
     scene.scriptSystem->CompileScene();
     scene.transformSystem->UpdateAll();
     // The step that asked for this load ran the camera before its scripts; without this the
