@@ -29,12 +29,11 @@ public:
 
     // Called once after the scene has built all its systems; nothing to do by default.
     virtual void Initialise() {}
-    // Appends the entity unless it is already in the working set.
+    // Appends the entity unless it is already in the working set. The scene calls it again
+    // for a member whose components changed.
     virtual void AddEntity(ECS::IEntity* entity);
-    // Removes the first occurrence, keeping the order of the rest.
+    // Removes the first occurrence, keeping the order of the rest; nothing when absent.
     virtual void RemoveEntity(ECS::IEntity* entity);
-    // A member's components changed and it stays a member; nothing to do by default.
-    virtual void ComponentsChanged(ECS::IEntity*) {}
     // One step of work; the renderers are called once per displayed frame with dt = 0.
     virtual void Update(const float& dt) = 0;
 

@@ -105,18 +105,15 @@ void Scene::ComponentsChanged(ECS::IEntity* entity, std::type_index changed)
         }
         const bool needed = std::any_of(needs.begin(), needs.end(),
                                         [entity](std::type_index type) { return entity->HasComponent(type); });
-        const bool member = system->Has(entity);
-        if (needed && !member)
+        // Both keep a set as it is when there is nothing to do; adding to a member is how a
+        // system hears that the member's components changed.
+        if (needed)
         {
             system->AddEntity(entity);
         }
-        else if (!needed && member)
+        else
         {
             system->RemoveEntity(entity);
-        }
-        else if (needed)
-        {
-            system->ComponentsChanged(entity);
         }
     }
 }

@@ -129,11 +129,6 @@ void PhysicsSystem::RemoveEntity(ECS::IEntity* entity)
     std::erase_if(physicsEntities, [entity](const PhysicsEntry& entry) { return entry.entity == entity; });
 }
 
-void PhysicsSystem::ComponentsChanged(ECS::IEntity* entity)
-{
-    AddEntity(entity);
-}
-
 bool PhysicsSystem::PassesRoom(const ECS::IEntity* entity) const
 {
     const uint32_t cameraRoom = scene->mainCamera != nullptr ? scene->mainCamera->room : 0u;

@@ -37,12 +37,11 @@ public:
     // never had one.
     explicit PhysicsSystem(Scene* scene);
 
-    // Appends (entity, has a body) to the registry, or refreshes the flag of its entry.
+    // Appends (entity, has a body) to the registry, or refreshes the flag of its entry: a body
+    // added or removed while a collider keeps the entity.
     void AddEntity(ECS::IEntity* entity) override;
     // Erases every entry of the entity, keeping the order of the rest.
     void RemoveEntity(ECS::IEntity* entity) override;
-    // A body added or removed while a collider keeps the entity: the entry's flag follows.
-    void ComponentsChanged(ECS::IEntity* entity) override;
     // One step of dt seconds: forces, collisions, response, velocities.
     void Update(const float& dt) override;
 
