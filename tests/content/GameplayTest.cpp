@@ -304,11 +304,11 @@ TEST_F(LevelsRun, ARunningJumpAtTheExitEndsTheLevel)
 namespace Varn::Test
 {
 
-// Holds the sound card to the game's frames. The audio device stays locked while the game runs,
-// so nothing is mixed behind its back; before each frame the mixer is let through until every
-// buffer that ends before the frame begins is mixed. A buffer covers 2048 sample frames and a
-// displayed frame 735, so sounds land in the buffer of the frame that started them however fast
-// or slow the build runs. The mixer's hook only counts: it runs with the device locked.
+// Holds the sound card to the game's frames. The game keeps the audio device locked, so nothing
+// is mixed behind its back; before each frame it lets the mixer through until every buffer that
+// ends before the frame begins is mixed. A buffer covers 2048 sample frames and a displayed
+// frame 735, so the sounds of a frame land in the buffer that covers it, however fast or slow
+// the build runs. The mixer's hook only counts: SDL calls it with the device locked.
 class Lockstep
 {
 public:
@@ -316,14 +316,20 @@ public:
 
     Lockstep()
     {
-        SDL_LockAudio();
+        // SDL_mixer opens its device without saying which: the one device playing is it.
+        for (SDL_AudioDeviceID id = 1; id < 32 && device == 0; ++id)
+        {
+            device = SDL_GetAudioDeviceStatus(id) == SDL_AUDIO_PLAYING ? id : 0;
+        }
+        SDL_LockAudioDevice(device);
         Mix_SetPostMix(&Lockstep::AfterMix, this);
     }
     ~Lockstep()
     {
         Mix_SetPostMix(nullptr, nullptr);
-        SDL_UnlockAudio();
+        SDL_UnlockAudioDevice(device);
     }
+    bool Found() const { return device != 0; }
     // Before frame `frame` (from 1).
     void BeforeFrame(int64_t frame)
     {
@@ -333,10 +339,10 @@ public:
         {
             return;
         }
-        SDL_UnlockAudio();
+        SDL_UnlockAudioDevice(device);
         changed.wait(lock, [&] { return mixed >= needed; });
         lock.unlock();
-        SDL_LockAudio();
+        SDL_LockAudioDevice(device);
     }
 
 private:
@@ -348,9 +354,10 @@ private:
         step.changed.notify_all();
     }
 
+    SDL_AudioDeviceID device = 0;
     std::mutex mutex;
     std::condition_variable changed;
-    int64_t mixed = 0;
+    int64_t mixed = 0; // buffers mixed since the hook was set
 };
 
 // Twenty seconds of Level 2 (music, shots, smashes, jumps, crates, a grunt, a fall) mixed
@@ -361,13 +368,15 @@ TEST_F(LevelsRun, TheMixOfALevelNeverReachesFullScale)
     const std::string file = folder.Path("mix.raw");
     engine->resources->UnloadAllAudio();
     engine->audio.reset();
-    // A short pause after each buffer written lets the game take the device back first.
-    engine->audio = AudioOn("disk", file, 2);
+    // The pause after each buffer written lets the game take the device back before the next.
+    engine->audio = AudioOn("disk", file, 5);
     ASSERT_TRUE(engine->audio->IsOpen());
+    // From before the level starts its music, so the music too starts in step.
+    auto lockstep = std::make_unique<Lockstep>();
+    ASSERT_TRUE(lockstep->Found());
     engine->jsonManager->LoadScene("Resources\\Scenes\\Level2.scene", false);
     ASSERT_NE(Find("Player"), nullptr);
 
-    auto lockstep = std::make_unique<Lockstep>();
     input->state.keys.set(KEY_RIGHT);
     for (int frame = 1; frame <= 60 * 20; ++frame)
     {
