@@ -304,11 +304,12 @@ TEST_F(LevelsRun, ARunningJumpAtTheExitEndsTheLevel)
 namespace Varn::Test
 {
 
-// Holds the sound card to the game's frames. The game keeps the audio device locked, so nothing
-// is mixed behind its back; before each frame it lets the mixer through until every buffer that
-// ends before the frame begins is mixed. A buffer covers 2048 sample frames and a displayed
-// frame 735, so the sounds of a frame land in the buffer that covers it, however fast or slow
-// the build runs. The mixer's hook only counts: SDL calls it with the device locked.
+// Holds the sound card to the game's frames. The audio device stays paused while the game runs,
+// so nothing is mixed behind its back; before each frame the mixer is let run until every
+// buffer that ends before the frame begins is mixed. A buffer covers 2048 sample frames and a
+// displayed frame 735, so the sounds of a frame land in the buffer that covers it, however fast
+// or slow the build runs. While paused, SDL writes buffers of silence, which the reader skips.
+// Pausing rather than holding the device lock keeps that lock out of the game's frames.
 class Lockstep
 {
 public:
@@ -321,13 +322,13 @@ public:
         {
             device = SDL_GetAudioDeviceStatus(id) == SDL_AUDIO_PLAYING ? id : 0;
         }
-        SDL_LockAudioDevice(device);
+        SDL_PauseAudioDevice(device, 1);
         Mix_SetPostMix(&Lockstep::AfterMix, this);
     }
     ~Lockstep()
     {
         Mix_SetPostMix(nullptr, nullptr);
-        SDL_UnlockAudioDevice(device);
+        SDL_PauseAudioDevice(device, 0);
     }
     bool Found() const { return device != 0; }
     // Before frame `frame` (from 1).
@@ -339,13 +340,16 @@ public:
         {
             return;
         }
-        SDL_UnlockAudioDevice(device);
+        lock.unlock();
+        SDL_PauseAudioDevice(device, 0);
+        lock.lock();
         changed.wait(lock, [&] { return mixed >= needed; });
         lock.unlock();
-        SDL_LockAudioDevice(device);
+        SDL_PauseAudioDevice(device, 1);
     }
 
 private:
+    // Called on the audio thread after each buffer is mixed.
     static void AfterMix(void* self, Uint8*, int)
     {
         auto& step = *static_cast<Lockstep*>(self);
@@ -368,7 +372,7 @@ TEST_F(LevelsRun, TheMixOfALevelNeverReachesFullScale)
     const std::string file = folder.Path("mix.raw");
     engine->resources->UnloadAllAudio();
     engine->audio.reset();
-    // The pause after each buffer written lets the game take the device back before the next.
+    // The pause after each buffer written lets the game pause the device again before the next.
     engine->audio = AudioOn("disk", file, 5);
     ASSERT_TRUE(engine->audio->IsOpen());
     // From before the level starts its music, so the music too starts in step.
@@ -395,8 +399,20 @@ TEST_F(LevelsRun, TheMixOfALevelNeverReachesFullScale)
     engine->audio.reset(); // the last buffers reach the file
 
     std::ifstream in(file, std::ios::binary);
-    std::vector<int16_t> samples(std::filesystem::file_size(file) / 2);
-    in.read(reinterpret_cast<char*>(samples.data()), static_cast<std::streamsize>(samples.size() * 2));
+    std::vector<int16_t> written(std::filesystem::file_size(file) / 2);
+    in.read(reinterpret_cast<char*>(written.data()), static_cast<std::streamsize>(written.size() * 2));
+    // Buffers of pure silence are the pauses; every buffer of the level holds its music.
+    std::vector<int16_t> samples;
+    constexpr std::size_t BUFFER_SAMPLES = Lockstep::BUFFER * 2; // stereo
+    for (std::size_t start = 0; start + BUFFER_SAMPLES <= written.size(); start += BUFFER_SAMPLES)
+    {
+        const auto begin = written.begin() + static_cast<std::ptrdiff_t>(start);
+        const auto end = begin + static_cast<std::ptrdiff_t>(BUFFER_SAMPLES);
+        if (std::any_of(begin, end, [](int16_t sample) { return sample != 0; }))
+        {
+            samples.insert(samples.end(), begin, end);
+        }
+    }
     int peak = 0;
     std::size_t fullScale = 0, loud = 0;
     for (const int16_t sample : samples)
