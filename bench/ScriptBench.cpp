@@ -45,11 +45,6 @@ constexpr const char* EVENT = "float x\nfloat v\nfloat t\nfloat hp\nbool alive\n
 void FloatOp(ECS::IEntity* entity, const System::Params& params, System::ORINCompiler& compiler,
              std::size_t hit)
 {
-    if (params.size() != 4)
-    {
-        System::References::InvalidParameters("FloatOp", entity);
-        return;
-    }
     const float& a = compiler.references.Float(entity, params[0], 0, false, hit);
     const float& b = compiler.references.Float(entity, params[2], 2, false, hit);
     float& destination = compiler.references.Float(entity, params[3], 3, false, hit);
@@ -70,7 +65,7 @@ void ScriptStep(benchmark::State& state)
     engine.scenes->SetCurrent(new Scene());
     Scene& scene = *engine.scenes->current;
     System::ScriptSystem& scripts = *scene.scriptSystem;
-    scripts.compiler.actionTable["FloatOp"] = &FloatOp;
+    scripts.compiler.actionTable["FloatOp"] = {&FloatOp, System::Takes({4})};
     Resource::Script* script = engine.resources->LoadScript(path);
     for (int64_t i = 0; i < state.range(0); ++i)
     {

@@ -24,15 +24,15 @@ namespace Varn::System
 
 void Actions::Register(ActionTable& table)
 {
-    table["Print"] = &Print;
-    table["SetBool"] = &SetBool;
-    table["SetFloat"] = &SetFloat;
-    table["SetString"] = &SetString;
-    table["SetEntity"] = &SetEntity;
-    table["ToInt"] = &ToInt;
-    table["ToString"] = &ToString;
-    table["FloatOp"] = &FloatOp;
-    table["StringOp"] = &StringOp;
+    table["Print"] = {&Print};
+    table["SetBool"] = {&SetBool, Takes({2, 3})};
+    table["SetFloat"] = {&SetFloat, Takes({2})};
+    table["SetString"] = {&SetString, Takes({2})};
+    table["SetEntity"] = {&SetEntity, Takes({2})};
+    table["ToInt"] = {&ToInt, Takes({2})};
+    table["ToString"] = {&ToString, Takes({2, 3})};
+    table["FloatOp"] = {&FloatOp, Takes({4})};
+    table["StringOp"] = {&StringOp, TakesAtLeast(2)};
     TransformActions::Register(table);
     EntityActions::Register(table);
     ArrayActions::Register(table);
@@ -87,11 +87,6 @@ void Actions::Print(ECS::IEntity* entity, const Params& params, ORINCompiler& co
 
 void Actions::SetBool(ECS::IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
-    if (params.size() != 2 && params.size() != 3)
-    {
-        References::InvalidParameters("SetBool", entity);
-        return;
-    }
     ECS::IEntity* destinationContext = entity;
     if (params.size() == 3)
     {
@@ -112,11 +107,6 @@ void Actions::SetBool(ECS::IEntity* entity, const Params& params, ORINCompiler& 
 
 void Actions::SetFloat(ECS::IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
-    if (params.size() != 2)
-    {
-        References::InvalidParameters("SetFloat", entity);
-        return;
-    }
     float& destination = compiler.references.Float(entity, params[0], 0, true, hit);
     const float& value = compiler.references.Float(entity, params[1], 1, false, hit);
     destination = value;
@@ -124,11 +114,6 @@ void Actions::SetFloat(ECS::IEntity* entity, const Params& params, ORINCompiler&
 
 void Actions::SetString(ECS::IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
-    if (params.size() != 2)
-    {
-        References::InvalidParameters("SetString", entity);
-        return;
-    }
     std::string& destination = compiler.references.String(entity, params[0], 0, true, hit);
     const std::string& value = compiler.references.String(entity, params[1], 1, false, hit);
     destination = value;
@@ -136,11 +121,6 @@ void Actions::SetString(ECS::IEntity* entity, const Params& params, ORINCompiler
 
 void Actions::SetEntity(ECS::IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
-    if (params.size() != 2)
-    {
-        References::InvalidParameters("SetEntity", entity);
-        return;
-    }
     ECS::EntityHandle& destination = compiler.references.Entity(entity, params[0], 0, true, hit);
     ECS::IEntity* const value = compiler.references.Entity(entity, params[1], 1, false, hit);
     destination = value;
@@ -148,22 +128,12 @@ void Actions::SetEntity(ECS::IEntity* entity, const Params& params, ORINCompiler
 
 void Actions::ToInt(ECS::IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
-    if (params.size() != 2)
-    {
-        References::InvalidParameters("ToInt", entity);
-        return;
-    }
     const float value = compiler.references.Float(entity, params[0], 0, false, hit);
     compiler.references.Float(entity, params[1], 1, false, hit) = std::trunc(value);
 }
 
 void Actions::ToString(ECS::IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
-    if (params.size() != 2 && params.size() != 3)
-    {
-        References::InvalidParameters("ToString", entity);
-        return;
-    }
     References& r = compiler.references;
     std::string text;
     if (params.size() == 3)
@@ -190,11 +160,6 @@ void Actions::ToString(ECS::IEntity* entity, const Params& params, ORINCompiler&
 
 void Actions::FloatOp(ECS::IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
-    if (params.size() != 4)
-    {
-        References::InvalidParameters("FloatOp", entity);
-        return;
-    }
     References& r = compiler.references;
     // Copies: the destination may be one of the operands.
     const float a = r.Float(entity, params[0], 0, false, hit);
@@ -237,11 +202,6 @@ void Actions::FloatOp(ECS::IEntity* entity, const Params& params, ORINCompiler& 
 
 void Actions::StringOp(ECS::IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
-    if (params.size() < 2)
-    {
-        References::InvalidParameters("StringOp", entity);
-        return;
-    }
     References& r = compiler.references;
     std::string text;
     for (std::size_t i = 1; i < params.size(); ++i)

@@ -57,11 +57,6 @@ Found FindArray(IEntity* entity, const std::string& name, ORINCompiler& compiler
 
 void AddToArray(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
-    if (params.size() != 2)
-    {
-        References::InvalidParameters("AddToArray", entity);
-        return;
-    }
     References& r = compiler.references;
     const Found found = FindArray(entity, r.String(entity, params[0], 0, false, hit), compiler);
     if (found.bools != nullptr)
@@ -85,14 +80,8 @@ void AddToArray(IEntity* entity, const Params& params, ORINCompiler& compiler, s
 }
 
 // With `kill`, the removed entities of an entity array go on the kill list.
-void RemoveElements(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit,
-                    const char* name, bool all)
+void RemoveElements(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit, bool all)
 {
-    if (params.size() != 1 && params.size() != 2)
-    {
-        References::InvalidParameters(name, entity);
-        return;
-    }
     References& r = compiler.references;
     const Found found = FindArray(entity, r.String(entity, params[0], 0, false, hit), compiler);
     if (!found.Any())
@@ -141,21 +130,16 @@ void RemoveElements(IEntity* entity, const Params& params, ORINCompiler& compile
 
 void PopBackArray(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
-    RemoveElements(entity, params, compiler, hit, "PopBackArray", false);
+    RemoveElements(entity, params, compiler, hit, false);
 }
 
 void ClearArray(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
-    RemoveElements(entity, params, compiler, hit, "ClearArray", true);
+    RemoveElements(entity, params, compiler, hit, true);
 }
 
 void ArraySize(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
-    if (params.size() != 2)
-    {
-        References::InvalidParameters("ArraySize", entity);
-        return;
-    }
     References& r = compiler.references;
     const Found found = FindArray(entity, r.String(entity, params[0], 0, false, hit), compiler);
     std::size_t size = 0;
@@ -186,10 +170,10 @@ void ArraySize(IEntity* entity, const Params& params, ORINCompiler& compiler, st
 
 void ArrayActions::Register(ActionTable& table)
 {
-    table["AddToArray"] = &AddToArray;
-    table["PopBackArray"] = &PopBackArray;
-    table["ClearArray"] = &ClearArray;
-    table["ArraySize"] = &ArraySize;
+    table["AddToArray"] = {&AddToArray, Takes({2})};
+    table["PopBackArray"] = {&PopBackArray, Takes({1, 2})};
+    table["ClearArray"] = {&ClearArray, Takes({1, 2})};
+    table["ArraySize"] = {&ArraySize, Takes({2})};
 }
 
 } // namespace Varn::System

@@ -29,15 +29,10 @@ Math::Vector4 ReadVector(IEntity* entity, const Params& params, ORINCompiler& co
             r.Float(entity, params[2], 2, false, hit), 0.0f};
 }
 
-// The single-number body actions: the count check, the body, then its setter with the value.
-void SetBodyFloat(const char* keyword, void (RigidBody::*set)(float), IEntity* entity, const Params& params,
+// The single-number body actions: the body, then its setter with the value.
+void SetBodyFloat(void (RigidBody::*set)(float), IEntity* entity, const Params& params,
                   ORINCompiler& compiler, std::size_t hit)
 {
-    if (params.size() != 1)
-    {
-        References::InvalidParameters(keyword, entity);
-        return;
-    }
     if (RigidBody* body = BodyOf(entity))
     {
         (body->*set)(compiler.references.Float(entity, params[0], 0, false, hit));
@@ -46,11 +41,6 @@ void SetBodyFloat(const char* keyword, void (RigidBody::*set)(float), IEntity* e
 
 void SetVelocity(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
-    if (params.size() != 3)
-    {
-        References::InvalidParameters("SetVelocity", entity);
-        return;
-    }
     if (RigidBody* body = BodyOf(entity))
     {
         body->SetVelocity(ReadVector(entity, params, compiler, hit));
@@ -59,11 +49,6 @@ void SetVelocity(IEntity* entity, const Params& params, ORINCompiler& compiler, 
 
 void AddVelocity(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
-    if (params.size() != 3)
-    {
-        References::InvalidParameters("AddVelocity", entity);
-        return;
-    }
     if (RigidBody* body = BodyOf(entity))
     {
         const Math::Vector4 add = ReadVector(entity, params, compiler, hit);
@@ -77,11 +62,6 @@ void AddVelocity(IEntity* entity, const Params& params, ORINCompiler& compiler, 
 // entity faces the other way.
 void SetForwardVelocity(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
-    if (params.size() != 3)
-    {
-        References::InvalidParameters("SetForwardVelocity", entity);
-        return;
-    }
     RigidBody* body = BodyOf(entity);
     if (body == nullptr)
     {
@@ -110,11 +90,6 @@ void SetForwardVelocity(IEntity* entity, const Params& params, ORINCompiler& com
 
 void AddForce(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
-    if (params.size() != 3 && params.size() != 4)
-    {
-        References::InvalidParameters("AddForce", entity);
-        return;
-    }
     RigidBody* body = BodyOf(entity);
     if (body == nullptr)
     {
@@ -128,11 +103,6 @@ void AddForce(IEntity* entity, const Params& params, ORINCompiler& compiler, std
 
 void SetForce(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
-    if (params.size() != 3 && params.size() != 4)
-    {
-        References::InvalidParameters("SetForce", entity);
-        return;
-    }
     if (RigidBody* body = BodyOf(entity))
     {
         body->SetForce(ReadVector(entity, params, compiler, hit)); // a fourth parameter is not read
@@ -141,11 +111,6 @@ void SetForce(IEntity* entity, const Params& params, ORINCompiler& compiler, std
 
 void SetPhysicsState(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
-    if (params.size() != 1)
-    {
-        References::InvalidParameters("SetPhysicsState", entity);
-        return;
-    }
     if (RigidBody* body = BodyOf(entity))
     {
         body->SetMode(compiler.references.String(entity, params[0], 0, false, hit));
@@ -154,32 +119,27 @@ void SetPhysicsState(IEntity* entity, const Params& params, ORINCompiler& compil
 
 void SetMass(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
-    SetBodyFloat("SetMass", &RigidBody::SetMass, entity, params, compiler, hit);
+    SetBodyFloat(&RigidBody::SetMass, entity, params, compiler, hit);
 }
 
 void SetFriction(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
-    SetBodyFloat("SetFriction", &RigidBody::SetFriction, entity, params, compiler, hit);
+    SetBodyFloat(&RigidBody::SetFriction, entity, params, compiler, hit);
 }
 
 void SetDrag(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
-    SetBodyFloat("SetDrag", &RigidBody::SetDrag, entity, params, compiler, hit);
+    SetBodyFloat(&RigidBody::SetDrag, entity, params, compiler, hit);
 }
 
 void SetGravityScale(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
-    SetBodyFloat("SetGravityScale", &RigidBody::SetGravityScale, entity, params, compiler, hit);
+    SetBodyFloat(&RigidBody::SetGravityScale, entity, params, compiler, hit);
 }
 
 // "IgnoreCollision true Enemy" adds one tag; "IgnoreCollision false <anything>" forgets them all.
 void IgnoreCollision(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
-    if (params.size() != 2)
-    {
-        References::InvalidParameters("IgnoreCollision", entity);
-        return;
-    }
     RigidBody* body = BodyOf(entity);
     if (body == nullptr)
     {
@@ -188,8 +148,7 @@ void IgnoreCollision(IEntity* entity, const Params& params, ORINCompiler& compil
     References& r = compiler.references;
     if (r.Bool(entity, params[0], 0, false, hit))
     {
-        body->AddIgnoreTag(
-            Engine::Instance().tags.Value(r.String(entity, params[1], 1, false, hit)));
+        body->AddIgnoreTag(Engine::Instance().tags.Value(r.String(entity, params[1], 1, false, hit)));
     }
     else
     {
@@ -220,18 +179,18 @@ void Yeet(IEntity* entity, const Params&, ORINCompiler&, std::size_t)
 
 void BodyActions::Register(ActionTable& table)
 {
-    table["SetVelocity"] = &SetVelocity;
-    table["AddVelocity"] = &AddVelocity;
-    table["SetForwardVelocity"] = &SetForwardVelocity;
-    table["AddForce"] = &AddForce;
-    table["SetForce"] = &SetForce;
-    table["SetPhysicsState"] = &SetPhysicsState;
-    table["SetMass"] = &SetMass;
-    table["SetFriction"] = &SetFriction;
-    table["SetDrag"] = &SetDrag;
-    table["SetGravityScale"] = &SetGravityScale;
-    table["IgnoreCollision"] = &IgnoreCollision;
-    table["Yeet"] = &Yeet;
+    table["SetVelocity"] = {&SetVelocity, Takes({3})};
+    table["AddVelocity"] = {&AddVelocity, Takes({3})};
+    table["SetForwardVelocity"] = {&SetForwardVelocity, Takes({3})};
+    table["AddForce"] = {&AddForce, Takes({3, 4})};
+    table["SetForce"] = {&SetForce, Takes({3, 4})};
+    table["SetPhysicsState"] = {&SetPhysicsState, Takes({1})};
+    table["SetMass"] = {&SetMass, Takes({1})};
+    table["SetFriction"] = {&SetFriction, Takes({1})};
+    table["SetDrag"] = {&SetDrag, Takes({1})};
+    table["SetGravityScale"] = {&SetGravityScale, Takes({1})};
+    table["IgnoreCollision"] = {&IgnoreCollision, Takes({2})};
+    table["Yeet"] = {&Yeet};
 }
 
 } // namespace Varn::System

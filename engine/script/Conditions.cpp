@@ -6,8 +6,8 @@
 #include "ecs/Camera.h"
 #include "ecs/IEntity.h"
 #include "ecs/ScriptComponent.h"
-#include "ecs/Transform.h"
 #include "ecs/TagRegistry.h"
+#include "ecs/Transform.h"
 #include "graphics/CameraSystem.h"
 #include "script/Events.h"
 #include "script/ORINCompiler.h"
@@ -78,25 +78,20 @@ const std::vector<ECS::IEntity*>& HitList(ECS::IEntity* entity, const std::strin
 
 void Conditions::Register(ConditionTable& table)
 {
-    table["CheckBool"] = &CheckBool;
-    table["CheckFloat"] = &CheckFloat;
-    table["CheckString"] = &CheckString;
-    table["EnterArea"] = &EnterArea;
-    table["MouseOver"] = &MouseOver;
-    table["CheckTag"] = &CheckTag;
-    table["CheckName"] = &CheckName;
-    table["CheckID"] = &CheckID;
-    table["Check"] = &Check;
+    table["CheckBool"] = {&CheckBool, Takes({2})};
+    table["CheckFloat"] = {&CheckFloat, Takes({3})};
+    table["CheckString"] = {&CheckString, Takes({3})};
+    table["EnterArea"] = {&EnterArea, Takes({6})};
+    table["MouseOver"] = {&MouseOver, Takes({0})};
+    table["CheckTag"] = {&CheckTag, Takes({3})};
+    table["CheckName"] = {&CheckName, TakesAtLeast(3)};
+    table["CheckID"] = {&CheckID, Takes({3})};
+    table["Check"] = {&Check, Takes({1})};
 }
 
 bool Conditions::CheckBool(ECS::IEntity* entity, const Params& params, ORINCompiler& compiler,
                            std::size_t hit)
 {
-    if (params.size() != 2)
-    {
-        References::InvalidParameters("CheckBool", entity);
-        return false;
-    }
     const bool& a = compiler.references.Bool(entity, params[0], 0, false, hit);
     const bool& b = compiler.references.Bool(entity, params[1], 1, false, hit);
     return a == b;
@@ -105,11 +100,6 @@ bool Conditions::CheckBool(ECS::IEntity* entity, const Params& params, ORINCompi
 bool Conditions::CheckFloat(ECS::IEntity* entity, const Params& params, ORINCompiler& compiler,
                             std::size_t hit)
 {
-    if (params.size() != 3)
-    {
-        References::InvalidParameters("CheckFloat", entity);
-        return false;
-    }
     const float& a = compiler.references.Float(entity, params[0], 0, false, hit);
     const float& b = compiler.references.Float(entity, params[2], 2, false, hit);
     return Compare(a, Operator(params[1], false), b);
@@ -118,11 +108,6 @@ bool Conditions::CheckFloat(ECS::IEntity* entity, const Params& params, ORINComp
 bool Conditions::CheckString(ECS::IEntity* entity, const Params& params, ORINCompiler& compiler,
                              std::size_t hit)
 {
-    if (params.size() != 3)
-    {
-        References::InvalidParameters("CheckString", entity);
-        return false;
-    }
     const std::string& a = compiler.references.String(entity, params[0], 0, false, hit);
     const std::string& b = compiler.references.String(entity, params[2], 2, false, hit);
     return Compare<const std::string&>(a, Operator(params[1], true), b);
@@ -130,21 +115,11 @@ bool Conditions::CheckString(ECS::IEntity* entity, const Params& params, ORINCom
 
 bool Conditions::EnterArea(ECS::IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t)
 {
-    if (params.size() != 6)
-    {
-        References::InvalidParameters("EnterArea", entity);
-        return false;
-    }
     return Events::InArea(entity, params, compiler);
 }
 
-bool Conditions::MouseOver(ECS::IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t)
+bool Conditions::MouseOver(ECS::IEntity* entity, const Params&, ORINCompiler& compiler, std::size_t)
 {
-    if (!params.empty())
-    {
-        References::InvalidParameters("MouseOver", entity);
-        return false;
-    }
     const auto* transform = entity->GetComponent<Component::Transform>();
     if (transform == nullptr)
     {
@@ -185,11 +160,6 @@ bool Conditions::MouseOver(ECS::IEntity* entity, const Params& params, ORINCompi
 
 bool Conditions::CheckTag(ECS::IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
-    if (params.size() != 3)
-    {
-        References::InvalidParameters("CheckTag", entity);
-        return false;
-    }
     const std::vector<ECS::IEntity*>& hits = HitList(entity, params[0].text);
     const COMPARISON op = Operator(params[1], true);
     const std::string& tag = compiler.references.String(entity, params[2], 2, false, 0);
@@ -204,8 +174,7 @@ bool Conditions::CheckTag(ECS::IEntity* entity, const Params& params, ORINCompil
 bool Conditions::CheckName(ECS::IEntity* entity, const Params& params, ORINCompiler& compiler,
                            std::size_t hit)
 {
-    if (params.size() < 3 ||
-        (params[1].asComparison != COMPARISON::EQUAL && params[1].asComparison != COMPARISON::NOT_EQUAL))
+    if (params[1].asComparison != COMPARISON::EQUAL && params[1].asComparison != COMPARISON::NOT_EQUAL)
     {
         References::InvalidParameters("CheckName", entity);
         return false;
@@ -233,11 +202,6 @@ bool Conditions::CheckName(ECS::IEntity* entity, const Params& params, ORINCompi
 
 bool Conditions::CheckID(ECS::IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
-    if (params.size() != 3)
-    {
-        References::InvalidParameters("CheckID", entity);
-        return false;
-    }
     const std::vector<ECS::IEntity*>& hits = HitList(entity, params[0].text);
     const COMPARISON op = Operator(params[1], false);
     const double id =
@@ -251,11 +215,6 @@ bool Conditions::CheckID(ECS::IEntity* entity, const Params& params, ORINCompile
 
 bool Conditions::Check(ECS::IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
-    if (params.size() != 1)
-    {
-        References::InvalidParameters("Check", entity);
-        return false;
-    }
     const std::string& name = compiler.references.String(entity, params[0], 0, false, hit);
     // Programs are shared and never change: an unknown name acts as an empty "[OrGroup]",
     // which never holds.

@@ -28,11 +28,6 @@ const std::vector<IEntity*>& CurrentEntities()
 
 void SetLayer(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
-    if (params.size() != 1 && params.size() != 2)
-    {
-        References::InvalidParameters("SetLayer", entity);
-        return;
-    }
     const float layer = compiler.references.Float(entity, params[0], 0, false, hit);
     IEntity* subject =
         params.size() == 2 ? compiler.references.Entity(entity, params[1], 1, false, hit).Get() : entity;
@@ -46,22 +41,12 @@ void SetLayer(IEntity* entity, const Params& params, ORINCompiler& compiler, std
 
 void SetRoom(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
-    if (params.size() != 1)
-    {
-        References::InvalidParameters("SetRoom", entity);
-        return;
-    }
     const float room = compiler.references.Float(entity, params[0], 0, false, hit);
     entity->room = static_cast<uint32_t>(Truncated(room));
 }
 
 void SetActive(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
-    if (params.size() != 1 && params.size() != 2)
-    {
-        References::InvalidParameters("SetActive", entity);
-        return;
-    }
     const bool active = compiler.references.Bool(entity, params[0], 0, false, hit);
     IEntity* subject =
         params.size() == 2 ? compiler.references.Entity(entity, params[1], 1, false, hit).Get() : entity;
@@ -70,11 +55,6 @@ void SetActive(IEntity* entity, const Params& params, ORINCompiler& compiler, st
 
 void SetActiveChildren(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
-    if (params.size() != 1)
-    {
-        References::InvalidParameters("SetActiveChildren", entity);
-        return;
-    }
     const bool active = compiler.references.Bool(entity, params[0], 0, false, hit);
     for (IEntity* descendant : entity->GetDescendants())
     {
@@ -84,11 +64,6 @@ void SetActiveChildren(IEntity* entity, const Params& params, ORINCompiler& comp
 
 void ToggleComponent(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
-    if (params.size() != 2 && params.size() != 3)
-    {
-        References::InvalidParameters("ToggleComponentAction", entity);
-        return;
-    }
     // With a third parameter the name and flag are read relative to that entity; the
     // component switched is still the target's.
     IEntity* context =
@@ -135,11 +110,6 @@ void Link(IEntity* child, IEntity* parent)
 
 void AttachChild(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
-    if (params.size() != 1)
-    {
-        References::InvalidParameters("AttachChild", entity);
-        return;
-    }
     IEntity* child =
         EntityWithId(CurrentEntities(), compiler.references.Float(entity, params[0], 0, false, hit));
     if (child == nullptr)
@@ -149,23 +119,13 @@ void AttachChild(IEntity* entity, const Params& params, ORINCompiler& compiler, 
     Link(child, entity);
 }
 
-void DetachParent(IEntity* entity, const Params& params, ORINCompiler&, std::size_t)
+void DetachParent(IEntity* entity, const Params&, ORINCompiler&, std::size_t)
 {
-    if (!params.empty())
-    {
-        References::InvalidParameters("DetachParent", entity);
-        return;
-    }
     entity->parent = nullptr;
 }
 
 void SetParent(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
-    if (params.size() != 1 && params.size() != 2)
-    {
-        References::InvalidParameters("SetParent", entity);
-        return;
-    }
     IEntity* parent = nullptr;
     try
     {
@@ -187,11 +147,6 @@ void SetParent(IEntity* entity, const Params& params, ORINCompiler& compiler, st
 
 void CreatePrefab(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
-    if (params.size() != 2 && (params.size() < 4 || params.size() > 7))
-    {
-        References::InvalidParameters("CreatePrefab", entity);
-        return;
-    }
     References& r = compiler.references;
     const std::string path = r.String(entity, params[0], 0, false, hit);
     JSONManager& loader = *Engine::Instance().jsonManager;
@@ -226,13 +181,8 @@ void CreatePrefab(IEntity* entity, const Params& params, ORINCompiler& compiler,
     }
 }
 
-void Kill(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t)
+void Kill(IEntity* entity, const Params&, ORINCompiler& compiler, std::size_t)
 {
-    if (params.size() > 1)
-    {
-        References::InvalidParameters("Kill", entity);
-        return;
-    }
     compiler.system.killList.push_back(entity);
 }
 
@@ -240,17 +190,17 @@ void Kill(IEntity* entity, const Params& params, ORINCompiler& compiler, std::si
 
 void EntityActions::Register(ActionTable& table)
 {
-    table["SetLayer"] = &SetLayer;
-    table["SetRoom"] = &SetRoom;
-    table["SetActive"] = &SetActive;
-    table["SetActiveChildren"] = &SetActiveChildren;
-    table["ToggleComponent"] = &ToggleComponent;
-    table["AttachChild"] = &AttachChild;
-    table["DetachParent"] = &DetachParent;
-    table["SetParent"] = &SetParent;
-    table["CreatePrefab"] = &CreatePrefab;
-    table["Kill"] = &Kill;
-    table["Oof"] = &Kill;
+    table["SetLayer"] = {&SetLayer, Takes({1, 2})};
+    table["SetRoom"] = {&SetRoom, Takes({1})};
+    table["SetActive"] = {&SetActive, Takes({1, 2})};
+    table["SetActiveChildren"] = {&SetActiveChildren, Takes({1})};
+    table["ToggleComponent"] = {&ToggleComponent, Takes({2, 3}), "ToggleComponentAction"};
+    table["AttachChild"] = {&AttachChild, Takes({1})};
+    table["DetachParent"] = {&DetachParent, Takes({0})};
+    table["SetParent"] = {&SetParent, Takes({1, 2})};
+    table["CreatePrefab"] = {&CreatePrefab, Takes({2, 4, 5, 6, 7})};
+    table["Kill"] = {&Kill, Takes({0, 1})};
+    table["Oof"] = {&Kill, Takes({0, 1}), "Kill"};
 }
 
 } // namespace Varn::System

@@ -55,16 +55,16 @@ bool Between(float value, float a, float b)
 
 void Events::Register(EventTable& table)
 {
-    table["True"] = &True;
-    table["Initialize"] = &Initialize;
-    table["Input"] = &Input;
-    table["EnterArea"] = &EnterArea;
-    table["OnTrigger"] = &OnTrigger;
-    table["OnCollision"] = &OnCollision;
-    table["OnRaycast"] = &OnRaycast;
-    table["Raycast"] = &Raycast;
-    table["OnButton"] = &OnButton;
-    table["ControllerConnected"] = &ControllerConnected;
+    table["True"] = {&True};
+    table["Initialize"] = {&Initialize, Takes({0})};
+    table["Input"] = {&Input, Takes({2}), "InputEvent"};
+    table["EnterArea"] = {&EnterArea, Takes({6}), "EnterAreaEvent"};
+    table["OnTrigger"] = {&OnTrigger, Takes({0})};
+    table["OnCollision"] = {&OnCollision, Takes({0})};
+    table["OnRaycast"] = {&OnRaycast, Takes({0}), "OnRaycastTouch"};
+    table["Raycast"] = {&Raycast, Takes({3, 4, 5, 6})};
+    table["OnButton"] = {&OnButton, Takes({1})};
+    table["ControllerConnected"] = {&ControllerConnected};
 }
 
 bool Events::True(ECS::IEntity*, const Params&, ORINCompiler&)
@@ -72,24 +72,14 @@ bool Events::True(ECS::IEntity*, const Params&, ORINCompiler&)
     return true;
 }
 
-bool Events::Initialize(ECS::IEntity* entity, const Params& params, ORINCompiler&)
+bool Events::Initialize(ECS::IEntity* entity, const Params&, ORINCompiler&)
 {
-    if (!params.empty())
-    {
-        References::InvalidParameters("Initialize", entity);
-        return false;
-    }
     const auto* script = entity->GetComponent<Component::ScriptComponent>();
     return script != nullptr && !script->initialized;
 }
 
 bool Events::Input(ECS::IEntity* entity, const Params& params, ORINCompiler&)
 {
-    if (params.size() != 2)
-    {
-        References::InvalidParameters("InputEvent", entity);
-        return false;
-    }
     const std::string& mode = params[0].text;
     const char* begin = params[1].text.c_str();
     char* end = nullptr;
@@ -129,11 +119,6 @@ bool Events::InArea(ECS::IEntity* entity, const Params& params, ORINCompiler& co
 
 bool Events::EnterArea(ECS::IEntity* entity, const Params& params, ORINCompiler& compiler)
 {
-    if (params.size() != 6)
-    {
-        References::InvalidParameters("EnterAreaEvent", entity);
-        return false;
-    }
     try
     {
         return InArea(entity, params, compiler);
@@ -145,13 +130,8 @@ bool Events::EnterArea(ECS::IEntity* entity, const Params& params, ORINCompiler&
     }
 }
 
-bool Events::OnTrigger(ECS::IEntity* entity, const Params& params, ORINCompiler&)
+bool Events::OnTrigger(ECS::IEntity* entity, const Params&, ORINCompiler&)
 {
-    if (!params.empty())
-    {
-        References::InvalidParameters("OnTrigger", entity);
-        return false;
-    }
     auto* script = entity->GetComponent<Component::ScriptComponent>();
     if (script == nullptr)
     {
@@ -170,13 +150,8 @@ bool Events::OnTrigger(ECS::IEntity* entity, const Params& params, ORINCompiler&
     return !script->triggerHits.empty();
 }
 
-bool Events::OnCollision(ECS::IEntity* entity, const Params& params, ORINCompiler&)
+bool Events::OnCollision(ECS::IEntity* entity, const Params&, ORINCompiler&)
 {
-    if (!params.empty())
-    {
-        References::InvalidParameters("OnCollision", entity);
-        return false;
-    }
     const auto* body = entity->GetComponent<Component::RigidBody>();
     const auto* box = entity->GetComponent<Component::BoxCollider2D>();
     if (body == nullptr && box == nullptr)
@@ -208,13 +183,8 @@ bool Events::OnCollision(ECS::IEntity* entity, const Params& params, ORINCompile
     return !script->collisionHits.empty();
 }
 
-bool Events::OnRaycast(ECS::IEntity* entity, const Params& params, ORINCompiler&)
+bool Events::OnRaycast(ECS::IEntity* entity, const Params&, ORINCompiler&)
 {
-    if (!params.empty())
-    {
-        References::InvalidParameters("OnRaycastTouch", entity);
-        return false;
-    }
     auto* rays = entity->GetComponent<Component::RaycastComponent>();
     if (rays == nullptr)
     {
@@ -235,11 +205,6 @@ bool Events::OnRaycast(ECS::IEntity* entity, const Params& params, ORINCompiler&
 
 bool Events::Raycast(ECS::IEntity* entity, const Params& params, ORINCompiler& compiler)
 {
-    if (params.size() < 3 || params.size() > 6)
-    {
-        References::InvalidParameters("Raycast", entity);
-        return false;
-    }
     auto* script = entity->GetComponent<Component::ScriptComponent>();
     if (script == nullptr)
     {
@@ -289,11 +254,6 @@ bool Events::Raycast(ECS::IEntity* entity, const Params& params, ORINCompiler& c
 
 bool Events::OnButton(ECS::IEntity* entity, const Params& params, ORINCompiler&)
 {
-    if (params.size() != 1)
-    {
-        References::InvalidParameters("OnButton", entity);
-        return false;
-    }
     const auto* button = entity->GetComponent<UIComponent::UIButton>();
     if (button == nullptr)
     {

@@ -37,21 +37,11 @@ void RunGroup(IEntity* entity, const std::string& name, ORINCompiler& compiler, 
 
 void Call(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
-    if (params.size() != 1)
-    {
-        References::InvalidParameters("Call", entity);
-        return;
-    }
     RunGroup(entity, compiler.references.String(entity, params[0], 0, false, hit), compiler, hit);
 }
 
 void For(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
-    if (params.size() != 2 && params.size() != 3)
-    {
-        References::InvalidParameters("For", entity);
-        return;
-    }
     References& r = compiler.references;
     const std::string group = r.String(entity, params[1], 1, false, hit);
     float privateCounter = 0.0f;
@@ -82,8 +72,8 @@ void For(IEntity* entity, const Params& params, ORINCompiler& compiler, std::siz
 
 void FlowActions::Register(ActionTable& table)
 {
-    table["Call"] = &Call;
-    table["For"] = &For;
+    table["Call"] = {&Call, Takes({1})};
+    table["For"] = {&For, Takes({2, 3})};
 }
 
 } // namespace Varn::System

@@ -23,24 +23,9 @@ using Component::Animator;
 using Component::SpriteRenderer;
 using ECS::IEntity;
 
-bool CountIs(const char* keyword, IEntity* entity, const Params& params, std::size_t count)
-{
-    if (params.size() != count)
-    {
-        References::InvalidParameters(keyword, entity);
-        return false;
-    }
-    return true;
-}
-
 // "SetAnimation Run" or, with the name split over words, "SetAnimation Jump Start".
 void SetAnimation(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
-    if (params.empty())
-    {
-        References::InvalidParameters("SetAnimation", entity);
-        return;
-    }
     if (auto* animator = NeededComponent<Animator>(entity, "Animator"))
     {
         animator->SetAnimation(JoinedWords(compiler.references, entity, params, hit));
@@ -49,22 +34,14 @@ void SetAnimation(IEntity* entity, const Params& params, ORINCompiler& compiler,
 
 void SetAnimationSpeed(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
-    if (!CountIs("SetAnimationSpeed", entity, params, 1))
-    {
-        return;
-    }
     if (auto* animator = NeededComponent<Animator>(entity, "Animator"))
     {
         animator->secondsPerFrame = compiler.references.Float(entity, params[0], 0, false, hit);
     }
 }
 
-void PlayAnimation(IEntity* entity, const Params& params, ORINCompiler&, std::size_t)
+void PlayAnimation(IEntity* entity, const Params&, ORINCompiler&, std::size_t)
 {
-    if (!CountIs("PlayAnimation", entity, params, 0))
-    {
-        return;
-    }
     auto* animator = NeededComponent<Animator>(entity, "Animator");
     if (animator != nullptr && animator->currentAnimation != nullptr)
     {
@@ -74,10 +51,6 @@ void PlayAnimation(IEntity* entity, const Params& params, ORINCompiler&, std::si
 
 void SetSprite(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
-    if (!CountIs("SetSprite", entity, params, 1))
-    {
-        return;
-    }
     if (auto* renderer = NeededComponent<SpriteRenderer>(entity, "SpriteRenderer"))
     {
         const std::string path = compiler.references.String(entity, params[0], 0, false, hit);
@@ -87,10 +60,6 @@ void SetSprite(IEntity* entity, const Params& params, ORINCompiler& compiler, st
 
 void SetMesh(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
-    if (!CountIs("SetMesh", entity, params, 1))
-    {
-        return;
-    }
     if (auto* renderer = NeededComponent<SpriteRenderer>(entity, "SpriteRenderer"))
     {
         Resource::Mesh2D* mesh = Engine::Instance().resources->FindMesh(
@@ -105,10 +74,6 @@ void SetMesh(IEntity* entity, const Params& params, ORINCompiler& compiler, std:
 
 void SetTint(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
-    if (!CountIs("SetTint", entity, params, 4))
-    {
-        return;
-    }
     if (auto* renderer = NeededComponent<SpriteRenderer>(entity, "SpriteRenderer"))
     {
         References& r = compiler.references;
@@ -120,23 +85,15 @@ void SetTint(IEntity* entity, const Params& params, ORINCompiler& compiler, std:
 
 void SetOpacity(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
-    if (!CountIs("SetOpacity", entity, params, 1))
-    {
-        return;
-    }
     if (auto* renderer = NeededComponent<SpriteRenderer>(entity, "SpriteRenderer"))
     {
         renderer->opacity = compiler.references.Float(entity, params[0], 0, false, hit);
     }
 }
 
-void Flip(const char* keyword, bool Component::Transform::*flag, IEntity* entity, const Params& params,
-          ORINCompiler& compiler, std::size_t hit)
+void Flip(bool Component::Transform::*flag, IEntity* entity, const Params& params, ORINCompiler& compiler,
+          std::size_t hit)
 {
-    if (!CountIs(keyword, entity, params, 1))
-    {
-        return;
-    }
     const bool flip = compiler.references.Bool(entity, params[0], 0, false, hit);
     if (Component::Transform* transform = TransformFor(entity))
     {
@@ -146,12 +103,12 @@ void Flip(const char* keyword, bool Component::Transform::*flag, IEntity* entity
 
 void FlipX(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
-    Flip("FlipX", &Component::Transform::flipX, entity, params, compiler, hit);
+    Flip(&Component::Transform::flipX, entity, params, compiler, hit);
 }
 
 void FlipY(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
-    Flip("FlipY", &Component::Transform::flipY, entity, params, compiler, hit);
+    Flip(&Component::Transform::flipY, entity, params, compiler, hit);
 }
 
 Graphics::LayerFramebuffer* LayerOf(IEntity* entity, const ScriptParam& param, ORINCompiler& compiler,
@@ -164,10 +121,6 @@ Graphics::LayerFramebuffer* LayerOf(IEntity* entity, const ScriptParam& param, O
 // "BlurLayer 2 false" blurs layer 2 at half opacity; "BlurLayer 2 true" only darkens it.
 void BlurLayer(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
-    if (!CountIs("BlurLayer", entity, params, 2))
-    {
-        return;
-    }
     const bool dim = compiler.references.Bool(entity, params[1], 1, false, hit);
     LayerOf(entity, params[0], compiler, hit)
         ->ApplyEffect(dim ? Graphics::LAYER_EFFECT::DIM : Graphics::LAYER_EFFECT::BLUR);
@@ -175,19 +128,13 @@ void BlurLayer(IEntity* entity, const Params& params, ORINCompiler& compiler, st
 
 void ResetLayerEffect(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
-    if (CountIs("ResetLayerEffect", entity, params, 1))
-    {
-        LayerOf(entity, params[0], compiler, hit)->ApplyEffect(Graphics::LAYER_EFFECT::RESET);
-    }
+    LayerOf(entity, params[0], compiler, hit)->ApplyEffect(Graphics::LAYER_EFFECT::RESET);
 }
 
 void SetLighting(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
-    if (CountIs("SetLighting", entity, params, 1))
-    {
-        const bool on = compiler.references.Bool(entity, params[0], 0, false, hit);
-        Engine::Instance().scenes->current->graphicsSystem->lightingEnabled = on;
-    }
+    const bool on = compiler.references.Bool(entity, params[0], 0, false, hit);
+    Engine::Instance().scenes->current->graphicsSystem->lightingEnabled = on;
 }
 
 // Turns every emitter of the instance by `angle`; false when the instance has none.
@@ -210,11 +157,6 @@ bool TurnEmitters(IEntity* created, float angle)
 // "CreateParticle <prefab> x" at the target, or "CreateParticle <prefab> x y z [angle]".
 void CreateParticle(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
-    if (params.size() != 2 && params.size() != 4 && params.size() != 5)
-    {
-        References::InvalidParameters("CreateParticle", entity);
-        return;
-    }
     References& r = compiler.references;
     const std::string path = r.String(entity, params[0], 0, false, hit);
     Math::Vector4 at{};
@@ -243,19 +185,19 @@ void CreateParticle(IEntity* entity, const Params& params, ORINCompiler& compile
 
 void LookActions::Register(ActionTable& table)
 {
-    table["SetAnimation"] = &SetAnimation;
-    table["SetAnimationSpeed"] = &SetAnimationSpeed;
-    table["PlayAnimation"] = &PlayAnimation;
-    table["SetSprite"] = &SetSprite;
-    table["SetMesh"] = &SetMesh;
-    table["SetTint"] = &SetTint;
-    table["SetOpacity"] = &SetOpacity;
-    table["FlipX"] = &FlipX;
-    table["FlipY"] = &FlipY;
-    table["BlurLayer"] = &BlurLayer;
-    table["ResetLayerEffect"] = &ResetLayerEffect;
-    table["SetLighting"] = &SetLighting;
-    table["CreateParticle"] = &CreateParticle;
+    table["SetAnimation"] = {&SetAnimation, TakesAtLeast(1)};
+    table["SetAnimationSpeed"] = {&SetAnimationSpeed, Takes({1})};
+    table["PlayAnimation"] = {&PlayAnimation, Takes({0})};
+    table["SetSprite"] = {&SetSprite, Takes({1})};
+    table["SetMesh"] = {&SetMesh, Takes({1})};
+    table["SetTint"] = {&SetTint, Takes({4})};
+    table["SetOpacity"] = {&SetOpacity, Takes({1})};
+    table["FlipX"] = {&FlipX, Takes({1})};
+    table["FlipY"] = {&FlipY, Takes({1})};
+    table["BlurLayer"] = {&BlurLayer, Takes({2})};
+    table["ResetLayerEffect"] = {&ResetLayerEffect, Takes({1})};
+    table["SetLighting"] = {&SetLighting, Takes({1})};
+    table["CreateParticle"] = {&CreateParticle, Takes({2, 4, 5})};
 }
 
 } // namespace Varn::System

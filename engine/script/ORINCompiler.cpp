@@ -337,6 +337,72 @@ void ORINCompiler::ScanDeclarations(const std::vector<const Resource::Script*>& 
     }
 }
 
+namespace
+{
+
+// "2 or 3 parameters", "1, 3 or 4 parameters", "at least 2 parameters", "no parameter".
+std::string CountsText(ParamCounts takes)
+{
+    std::vector<std::string> counts;
+    unsigned open = 32; // from this count on, every count is taken
+    while (open > 0 && (takes >> (open - 1) & 1) != 0)
+    {
+        --open;
+    }
+    for (unsigned n = 0; n < open && n < 32; ++n)
+    {
+        if ((takes >> n & 1) != 0)
+        {
+            counts.push_back(std::to_string(n));
+        }
+    }
+    if (open < 32)
+    {
+        counts.push_back("at least " + std::to_string(open));
+    }
+    if (counts.size() == 1 && counts[0] == "0")
+    {
+        return "no parameter";
+    }
+    std::string text;
+    for (std::size_t i = 0; i < counts.size(); ++i)
+    {
+        text += (i == 0 ? "" : i + 1 == counts.size() ? " or " : ", ") + counts[i];
+    }
+    return text + (counts.size() == 1 && counts[0] == "1" ? " parameter" : " parameters");
+}
+
+} // namespace
+
+std::string ScriptStatement::Written() const
+{
+    std::string text = file + ":" + std::to_string(line) + ": ";
+    if (!target.text.empty() && target.source != ENTITY_SOURCE::SELF)
+    {
+        text += target.text + " ";
+    }
+    text += keyword;
+    for (const ScriptParam& param : params)
+    {
+        text += " " + param.text;
+    }
+    return text;
+}
+
+template <typename Handler>
+Handler ORINCompiler::Bind(ScriptStatement& statement, const Keyword<Handler>& keyword)
+{
+    const std::size_t count = statement.params.size();
+    statement.countAccepted = count < 32 && (keyword.takes >> count & 1) != 0;
+    if (!statement.countAccepted)
+    {
+        statement.countName = keyword.name != nullptr ? keyword.name : statement.keyword;
+        Engine::Instance().logger.Log("ORIN: " + statement.Written() + ": " + statement.keyword + " takes " +
+                                      CountsText(keyword.takes) + ", not " + std::to_string(count));
+    }
+    return keyword.run;
+}
+
 bool ORINCompiler::ReadBlockStatement(const std::vector<std::string>& tokens, std::size_t& i,
                                       bool inConditions, ScriptBlock& block, const ECS::IEntity* entity,
                                       CacheNumbering& numbering)
@@ -350,7 +416,7 @@ bool ORINCompiler::ReadBlockStatement(const std::vector<std::string>& tokens, st
             ReportError("Invalid Condition in ", entity);
             return false;
         }
-        statement.onCondition = found->second;
+        statement.onCondition = Bind(statement, found->second);
         block.conditions.push_back(std::move(statement));
         return true;
     }
@@ -360,7 +426,7 @@ bool ORINCompiler::ReadBlockStatement(const std::vector<std::string>& tokens, st
         ReportError("Invalid Action in ", entity);
         return false;
     }
-    statement.onAction = found->second;
+    statement.onAction = Bind(statement, found->second);
     block.actions.push_back(std::move(statement));
     return true;
 }
@@ -465,7 +531,7 @@ void ORINCompiler::ParseEvents(const std::vector<const Resource::Script*>& scrip
                     ReportError("Invalid Event in ", entity);
                     return;
                 }
-                trigger.onEvent = found->second;
+                trigger.onEvent = Bind(trigger, found->second);
                 event.triggers.push_back(std::move(trigger));
             }
             else if (body.InBlock() &&
@@ -646,6 +712,11 @@ bool ORINCompiler::RunCondition(const ScriptStatement& condition, ECS::IEntity* 
         ECS::IEntity* target = condition.target.source == ENTITY_SOURCE::SELF
                                    ? entity
                                    : references.Entity(entity, condition.target, 0, false, hit).Get();
+        if (!condition.countAccepted)
+        {
+            References::InvalidParameters(condition.countName, target);
+            return false;
+        }
         return condition.onCondition(target, condition.params, *this, hit);
     }
     catch (ScriptFailure& failure)
@@ -664,6 +735,11 @@ void ORINCompiler::RunAction(const ScriptStatement& action, ECS::IEntity* entity
         ECS::IEntity* target = action.target.source == ENTITY_SOURCE::SELF
                                    ? entity
                                    : references.Entity(entity, action.target, 0, false, hit).Get();
+        if (!action.countAccepted)
+        {
+            References::InvalidParameters(action.countName, target);
+            return;
+        }
         action.onAction(target, action.params, *this, hit);
     }
     catch (ScriptFailure& failure)

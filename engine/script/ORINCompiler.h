@@ -101,6 +101,10 @@ private:
                         const std::shared_ptr<const ScriptProgram>& program);
 
     void ReportError(const std::string& message, const ECS::IEntity* entity);
+    // The keyword's handler for `statement`, whose parameter count it checks against the table
+    // (a line says when the count is not taken).
+    template <typename Handler>
+    static Handler Bind(ScriptStatement& statement, const Keyword<Handler>& keyword);
     void ScanDeclarations(const std::vector<const Resource::Script*>& scripts, const ECS::IEntity* entity,
                           Declarations& declarations);
     void ParseEvents(const std::vector<const Resource::Script*>& scripts, const ECS::IEntity* entity,

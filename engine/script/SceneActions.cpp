@@ -19,14 +19,8 @@ namespace
 using ECS::IEntity;
 
 // Both flags and the path are written together; the last request of a step wins.
-void RequestScene(const char* name, bool frames, IEntity* entity, const Params& params,
-                  ORINCompiler& compiler, std::size_t hit)
+void RequestScene(bool frames, IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
-    if (params.size() != 1)
-    {
-        References::InvalidParameters(name, entity);
-        return;
-    }
     const std::string path = compiler.references.String(entity, params[0], 0, false, hit);
     ScriptSystem& system = compiler.system;
     system.sceneRequested = true;
@@ -37,31 +31,21 @@ void RequestScene(const char* name, bool frames, IEntity* entity, const Params& 
 
 void LoadScene(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
-    RequestScene("LoadScene", false, entity, params, compiler, hit);
+    RequestScene(false, entity, params, compiler, hit);
 }
 
 void LoadSceneSynchro(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
-    RequestScene("LoadSceneSynchro", true, entity, params, compiler, hit);
+    RequestScene(true, entity, params, compiler, hit);
 }
 
 void SetTimeScale(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
-    if (params.size() != 1)
-    {
-        References::InvalidParameters("SetTimeScale", entity);
-        return;
-    }
     Engine::Instance().timer->timeScale = compiler.references.Float(entity, params[0], 0, false, hit);
 }
 
-void ExitGame(IEntity* entity, const Params& params, ORINCompiler&, std::size_t)
+void ExitGame(IEntity*, const Params&, ORINCompiler&, std::size_t)
 {
-    if (!params.empty())
-    {
-        References::InvalidParameters("ExitGame", entity);
-        return;
-    }
     Engine& engine = Engine::Instance();
     engine.logger.Log("You just got *wanking* Pranked bro!");
     engine.scenes->current->playing = false;
@@ -70,11 +54,6 @@ void ExitGame(IEntity* entity, const Params& params, ORINCompiler&, std::size_t)
 
 void ToggleMouse(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
-    if (params.size() != 1)
-    {
-        References::InvalidParameters("ToggleMouse", entity);
-        return;
-    }
     const bool visible = compiler.references.Bool(entity, params[0], 0, false, hit);
     Window& window = *Engine::Instance().window;
     if (visible != window.cursorVisible)
@@ -85,11 +64,6 @@ void ToggleMouse(IEntity* entity, const Params& params, ORINCompiler& compiler, 
 
 void SetMousePos(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
-    if (params.size() != 2)
-    {
-        References::InvalidParameters("SetMousePos", entity);
-        return;
-    }
     const float x = compiler.references.Float(entity, params[0], 0, false, hit);
     const float y = compiler.references.Float(entity, params[1], 1, false, hit);
     Engine::Instance().window->WarpCursor(static_cast<int>(Truncated(x)), static_cast<int>(Truncated(y)));
@@ -109,14 +83,14 @@ void SetWindowed(IEntity*, const Params&, ORINCompiler&, std::size_t)
 
 void SceneActions::Register(ActionTable& table)
 {
-    table["LoadScene"] = &LoadScene;
-    table["LoadSceneSynchro"] = &LoadSceneSynchro;
-    table["SetTimeScale"] = &SetTimeScale;
-    table["ExitGame"] = &ExitGame;
-    table["ToggleMouse"] = &ToggleMouse;
-    table["SetMousePos"] = &SetMousePos;
-    table["SetFullscreen"] = &SetFullscreen;
-    table["SetWindowed"] = &SetWindowed;
+    table["LoadScene"] = {&LoadScene, Takes({1})};
+    table["LoadSceneSynchro"] = {&LoadSceneSynchro, Takes({1})};
+    table["SetTimeScale"] = {&SetTimeScale, Takes({1})};
+    table["ExitGame"] = {&ExitGame, Takes({0})};
+    table["ToggleMouse"] = {&ToggleMouse, Takes({1})};
+    table["SetMousePos"] = {&SetMousePos, Takes({2})};
+    table["SetFullscreen"] = {&SetFullscreen};
+    table["SetWindowed"] = {&SetWindowed};
 }
 
 } // namespace Varn::System

@@ -5,6 +5,7 @@
 // once, when the statement is compiled, so running a statement does no text parsing.
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 #include <map>
 #include <memory>
 #include <string>
@@ -214,10 +215,36 @@ using ConditionHandler = bool (*)(ECS::IEntity* entity, const Params& params, OR
 using ActionHandler = void (*)(ECS::IEntity* entity, const Params& params, ORINCompiler& compiler,
                                std::size_t hit);
 
+// How many parameters a keyword takes: bit n is set when n are accepted.
+using ParamCounts = uint32_t;
+constexpr ParamCounts Takes(std::initializer_list<unsigned> counts)
+{
+    ParamCounts accepted = 0;
+    for (const unsigned count : counts)
+    {
+        accepted |= ParamCounts{1} << count;
+    }
+    return accepted;
+}
+constexpr ParamCounts TakesAtLeast(unsigned least)
+{
+    return ~ParamCounts{0} << least;
+}
+constexpr ParamCounts TAKES_ANY = ~ParamCounts{0};
+
+// A keyword's handler, the parameter counts it takes, and the name that its "Invalid <name>
+// parameters" line gives, when that is not the keyword itself.
+template <typename Handler> struct Keyword
+{
+    Handler run = nullptr;
+    ParamCounts takes = TAKES_ANY;
+    const char* name = nullptr;
+};
+
 // Keyword tables, built once per compiler. A word may be in more than one table.
-using EventTable = std::unordered_map<std::string, EventHandler>;
-using ConditionTable = std::unordered_map<std::string, ConditionHandler>;
-using ActionTable = std::unordered_map<std::string, ActionHandler>;
+using EventTable = std::unordered_map<std::string, Keyword<EventHandler>>;
+using ConditionTable = std::unordered_map<std::string, Keyword<ConditionHandler>>;
+using ActionTable = std::unordered_map<std::string, Keyword<ActionHandler>>;
 
 struct ScriptStatement
 {
@@ -227,8 +254,15 @@ struct ScriptStatement
     Params params;
     EntityReference target; // "#self" unless the line names another; unused by events
     std::string keyword;
-    std::string file;  // the script it was compiled from, and its line there: for messages
+    std::string file; // the script it was compiled from, and its line there: for messages
     uint32_t line = 0;
+    // Whether the keyword takes this many parameters, and the name the line that says it does
+    // not gives; both set when compiled. Such a statement does nothing but say so when it runs.
+    bool countAccepted = true;
+    std::string countName;
+
+    // "file:line: the statement as written", for the lines that say where.
+    std::string Written() const;
 };
 
 struct ScriptBlock

@@ -13,30 +13,6 @@
 namespace Varn::System
 {
 
-namespace
-{
-// "file:line: the statement as written: " for the second line of a failure.
-std::string Where(const ScriptFailure& failure)
-{
-    const ScriptStatement* statement = failure.statement;
-    if (statement == nullptr)
-    {
-        return {};
-    }
-    std::string text = statement->file + ":" + std::to_string(statement->line) + ": ";
-    if (!statement->target.text.empty() && statement->target.source != ENTITY_SOURCE::SELF)
-    {
-        text += statement->target.text + " ";
-    }
-    text += statement->keyword;
-    for (const ScriptParam& param : statement->params)
-    {
-        text += " " + param.text;
-    }
-    return text + ": ";
-}
-} // namespace
-
 ScriptSystem::ScriptSystem(Scene* scene_) : ISystem(scene_), compiler(*this)
 {
     Need<Component::ScriptComponent>();
@@ -142,6 +118,11 @@ void ScriptSystem::RunEntity(ECS::IEntity* entity)
                 {
                     continue;
                 }
+                if (!trigger.countAccepted)
+                {
+                    References::InvalidParameters(trigger.countName, entity);
+                    continue;
+                }
                 try
                 {
                     fired = trigger.onEvent(entity, trigger.params, compiler) || fired;
@@ -180,7 +161,8 @@ void ScriptSystem::RunEntity(ECS::IEntity* entity)
     {
         Debug::Logger& log = Engine::Instance().logger;
         log.Log("Something is wrong with " + entity->name);
-        log.Log("ORIN: " + Where(failure) + FailureCause(failure.code));
+        const std::string where = failure.statement != nullptr ? failure.statement->Written() + ": " : "";
+        log.Log("ORIN: " + where + FailureCause(failure.code));
     }
     compiler.references.SetRunning(nullptr, nullptr);
 }

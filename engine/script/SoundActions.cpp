@@ -16,11 +16,6 @@ using ECS::IEntity;
 // "PlaySound <path> <second group> <loop> <fade in>".
 void PlaySound(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
-    if (params.size() != 4)
-    {
-        References::InvalidParameters("PlaySound", entity);
-        return;
-    }
     References& r = compiler.references;
     const std::string path = r.String(entity, params[0], 0, false, hit);
     const bool secondGroup = r.Bool(entity, params[1], 1, false, hit);
@@ -39,8 +34,8 @@ void StopSound(IEntity*, const Params&, ORINCompiler&, std::size_t)
 
 void SoundActions::Register(ActionTable& table)
 {
-    table["PlaySound"] = &PlaySound;
-    table["StopSound"] = &StopSound;
+    table["PlaySound"] = {&PlaySound, Takes({4})};
+    table["StopSound"] = {&StopSound};
 }
 
 } // namespace Varn::System

@@ -49,11 +49,6 @@ void SetXYZ(Math::Vector4& field, const Math::Vector4& v)
 
 void Translate(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
-    if (params.size() != 3 && params.size() != 4)
-    {
-        References::InvalidParameters("Translate", entity);
-        return;
-    }
     const Math::Vector4 v = ReadVector(entity, params, 0, compiler, hit);
     // Without "fixed" a call moves by one sixtieth whatever the frame rate.
     float d = References::FIXED_DELTA;
@@ -68,14 +63,8 @@ void Translate(IEntity* entity, const Params& params, ORINCompiler& compiler, st
 }
 
 template <Math::Vector4 Component::Transform::*Field>
-void StepField(const char* name, IEntity* entity, const Params& params, ORINCompiler& compiler,
-               std::size_t hit)
+void StepField(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
-    if (params.size() != 3)
-    {
-        References::InvalidParameters(name, entity);
-        return;
-    }
     const Math::Vector4 v = ReadVector(entity, params, 0, compiler, hit);
     if (auto* transform = TransformFor(entity))
     {
@@ -84,14 +73,8 @@ void StepField(const char* name, IEntity* entity, const Params& params, ORINComp
 }
 
 template <Math::Vector4 Component::Transform::*Field>
-void SetField(const char* name, IEntity* entity, const Params& params, ORINCompiler& compiler,
-              std::size_t hit)
+void SetField(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
-    if (params.size() != 3)
-    {
-        References::InvalidParameters(name, entity);
-        return;
-    }
     const Math::Vector4 v = ReadVector(entity, params, 0, compiler, hit);
     if (auto* transform = TransformFor(entity))
     {
@@ -101,32 +84,27 @@ void SetField(const char* name, IEntity* entity, const Params& params, ORINCompi
 
 void Rotate(IEntity* e, const Params& p, ORINCompiler& c, std::size_t h)
 {
-    StepField<&Component::Transform::angle>("Rotate", e, p, c, h);
+    StepField<&Component::Transform::angle>(e, p, c, h);
 }
 void Scale(IEntity* e, const Params& p, ORINCompiler& c, std::size_t h)
 {
-    StepField<&Component::Transform::scale>("Scale", e, p, c, h);
+    StepField<&Component::Transform::scale>(e, p, c, h);
 }
 void SetPosition(IEntity* e, const Params& p, ORINCompiler& c, std::size_t h)
 {
-    SetField<&Component::Transform::position>("SetPosition", e, p, c, h);
+    SetField<&Component::Transform::position>(e, p, c, h);
 }
 void SetRotation(IEntity* e, const Params& p, ORINCompiler& c, std::size_t h)
 {
-    SetField<&Component::Transform::angle>("SetRotation", e, p, c, h);
+    SetField<&Component::Transform::angle>(e, p, c, h);
 }
 void SetScale(IEntity* e, const Params& p, ORINCompiler& c, std::size_t h)
 {
-    SetField<&Component::Transform::scale>("SetScale", e, p, c, h);
+    SetField<&Component::Transform::scale>(e, p, c, h);
 }
 
 void LookAt(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
-    if (params.size() != 1 && params.size() != 3)
-    {
-        References::InvalidParameters("LookAt", entity);
-        return;
-    }
     Math::Vector4 point;
     if (params.size() == 3)
     {
@@ -186,11 +164,6 @@ void LookAt(IEntity* entity, const Params& params, ORINCompiler& compiler, std::
 
 void MoveTowards(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
-    if (params.size() != 4)
-    {
-        References::InvalidParameters("MoveTowards", entity);
-        return;
-    }
     const Math::Vector4 point = ReadVector(entity, params, 0, compiler, hit);
     const float speed = compiler.references.Float(entity, params[3], 3, false, hit);
     auto* body = entity->GetComponent<Component::RigidBody>();
@@ -216,11 +189,6 @@ void MoveTowards(IEntity* entity, const Params& params, ORINCompiler& compiler, 
 
 void CameraFollow(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
-    if (params.size() != 5)
-    {
-        References::InvalidParameters("CameraFollow", entity);
-        return;
-    }
     const Math::Vector4 target = ReadVector(entity, params, 0, compiler, hit);
     const float zoom = compiler.references.Float(entity, params[3], 3, false, hit);
     const float t = compiler.references.Float(entity, params[4], 4, false, hit);
@@ -241,11 +209,6 @@ void CameraFollow(IEntity* entity, const Params& params, ORINCompiler& compiler,
 
 void Parallax(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
-    if (params.size() != 5)
-    {
-        References::InvalidParameters("ParallaxAction", entity);
-        return;
-    }
     References& r = compiler.references;
     const float ox = r.Float(entity, params[0], 0, false, hit);
     const float oy = r.Float(entity, params[1], 1, false, hit);
@@ -268,16 +231,16 @@ void Parallax(IEntity* entity, const Params& params, ORINCompiler& compiler, std
 
 void TransformActions::Register(ActionTable& table)
 {
-    table["Translate"] = &Translate;
-    table["Rotate"] = &Rotate;
-    table["Scale"] = &Scale;
-    table["SetPosition"] = &SetPosition;
-    table["SetRotation"] = &SetRotation;
-    table["SetScale"] = &SetScale;
-    table["LookAt"] = &LookAt;
-    table["MoveTowards"] = &MoveTowards;
-    table["CameraFollow"] = &CameraFollow;
-    table["Parallax"] = &Parallax;
+    table["Translate"] = {&Translate, Takes({3, 4})};
+    table["Rotate"] = {&Rotate, Takes({3})};
+    table["Scale"] = {&Scale, Takes({3})};
+    table["SetPosition"] = {&SetPosition, Takes({3})};
+    table["SetRotation"] = {&SetRotation, Takes({3})};
+    table["SetScale"] = {&SetScale, Takes({3})};
+    table["LookAt"] = {&LookAt, Takes({1, 3})};
+    table["MoveTowards"] = {&MoveTowards, Takes({4})};
+    table["CameraFollow"] = {&CameraFollow, Takes({5})};
+    table["Parallax"] = {&Parallax, Takes({5}), "ParallaxAction"};
 }
 
 } // namespace Varn::System

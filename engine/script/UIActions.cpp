@@ -21,11 +21,6 @@ using UIComponent::UIText;
 
 void SetUIImage(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
-    if (params.size() != 1)
-    {
-        References::InvalidParameters("SetUIImage", entity);
-        return;
-    }
     if (auto* image = NeededComponent<UIImage>(entity, "UIImage"))
     {
         const std::string path = compiler.references.String(entity, params[0], 0, false, hit);
@@ -36,11 +31,6 @@ void SetUIImage(IEntity* entity, const Params& params, ORINCompiler& compiler, s
 // "SetButtonImage Hover <path>": one of the button's three state textures.
 void SetButtonImage(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
-    if (params.size() != 2)
-    {
-        References::InvalidParameters("SetButtonImage", entity);
-        return;
-    }
     auto* button = NeededComponent<UIButton>(entity, "UIButton");
     if (button == nullptr)
     {
@@ -61,11 +51,6 @@ void SetButtonImage(IEntity* entity, const Params& params, ORINCompiler& compile
 
 void SetText(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
-    if (params.empty())
-    {
-        References::InvalidParameters("SetText", entity);
-        return;
-    }
     if (auto* text = NeededComponent<UIText>(entity, "UIText"))
     {
         text->text = JoinedWords(compiler.references, entity, params, hit);
@@ -75,11 +60,6 @@ void SetText(IEntity* entity, const Params& params, ORINCompiler& compiler, std:
 // Only "Up" means something: it releases a button a script wants to stop treating as held.
 void SetButtonState(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
-    if (params.size() != 1)
-    {
-        References::InvalidParameters("SetButtonState", entity);
-        return;
-    }
     auto* button = NeededComponent<UIButton>(entity, "UIButton");
     if (button != nullptr && compiler.references.String(entity, params[0], 0, false, hit) == "Up")
     {
@@ -91,10 +71,10 @@ void SetButtonState(IEntity* entity, const Params& params, ORINCompiler& compile
 
 void UIActions::Register(ActionTable& table)
 {
-    table["SetUIImage"] = &SetUIImage;
-    table["SetButtonImage"] = &SetButtonImage;
-    table["SetText"] = &SetText;
-    table["SetButtonState"] = &SetButtonState;
+    table["SetUIImage"] = {&SetUIImage, Takes({1})};
+    table["SetButtonImage"] = {&SetButtonImage, Takes({2})};
+    table["SetText"] = {&SetText, TakesAtLeast(1)};
+    table["SetButtonState"] = {&SetButtonState, Takes({1})};
 }
 
 } // namespace Varn::System
