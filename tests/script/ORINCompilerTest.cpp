@@ -41,9 +41,43 @@ TEST_F(OrinCompiler, DeclarationsKeepHeldValuesAnywhereInTheFileAndArraysStartEm
 TEST_F(OrinCompiler, DoubleSpaceEndsTheStatementAndTheRestIsAnInvalidAction)
 {
     Compiled("Hero", "float x\n[Event] True\n[Action]\nSetFloat  #l_x 5\n[End]");
-    EXPECT_EQ(Log(), (Strings{"ORINCompiler: [ERROR]Invalid Action in Hero",
-                              "ORINCompiler: [ERROR]Hero's scripts failed to compile!"}));
+    EXPECT_EQ(Said(), (Strings{"ORINCompiler: [ERROR]Invalid Action in Hero",
+                               "ORINCompiler: [ERROR]Hero's scripts failed to compile!"}));
     EXPECT_EQ(Script(CurrentScene().entities.back()).program, nullptr);
+}
+
+TEST_F(OrinCompiler, ParameterCountsAreCheckedWhenCompiledAndTheStatementOnlySaysSoWhenRun)
+{
+    ECS::IEntity* e =
+        Compiled("Hero", "float x\nbool b\n[Event] OnTrigger now\n[Action]\nPrint never\n[End]\n"
+                         "[Event] True\n[Condition]\nCheckBool #l_b\n[Action]\nPrint never\n[End]\n"
+                         "[Event] True\n[Action]\nSetFloat #l_x\nToggleComponent Sprite\n"
+                         "CreatePrefab a b c\nStringOp x\nDetachParent now\nSetFloat #l_x 3\n[End]");
+    // Compiling says where, once per statement; the script still compiles.
+    std::vector<std::string> where;
+    for (const std::string& line : Log())
+    {
+        where.push_back(line.substr(line.find(".orin:") + 6));
+    }
+    EXPECT_EQ(where, (Strings{"3: OnTrigger now: OnTrigger takes no parameter, not 1",
+                              "9: CheckBool #l_b: CheckBool takes 2 parameters, not 1",
+                              "15: SetFloat #l_x: SetFloat takes 2 parameters, not 1",
+                              "16: ToggleComponent Sprite: ToggleComponent takes 2 or 3 parameters, not 1",
+                              "17: CreatePrefab a b c: CreatePrefab takes 2, 4, 5, 6 or 7 parameters, not 3",
+                              "18: StringOp x: StringOp takes at least 2 parameters, not 1",
+                              "19: DetachParent now: DetachParent takes no parameter, not 1"}));
+    ASSERT_NE(Script(e).program, nullptr);
+
+    // Running, each says what it always said, under its own name, and does nothing else.
+    engine->logger.Clear();
+    Step(2);
+    EXPECT_EQ(
+        Log(),
+        (Strings{"Invalid OnTrigger parameters in Hero.", "Invalid CheckBool parameters in Hero.",
+                 "Invalid SetFloat parameters in Hero.", "Invalid ToggleComponentAction parameters in Hero.",
+                 "Invalid CreatePrefab parameters in Hero.", "Invalid StringOp parameters in Hero.",
+                 "Invalid DetachParent parameters in Hero."}));
+    EXPECT_EQ(FloatOf(e, "x"), 3.0f) << "the statements after them ran";
 }
 
 TEST_F(OrinCompiler, CommentedEndIsIgnoredAndTheNextLineClosesTheSection)
