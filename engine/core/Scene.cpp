@@ -34,9 +34,8 @@ Scene::Scene()
     uiGraphicsSystem = new UISystem::UIGraphicsSystem(this);
     uiTextSystem = new UISystem::UITextSystem(this);
     uiButtonSystem = new UISystem::UIButtonSystem(this);
-    systems = {transformSystem, physicsSystem,   scriptSystem,     particleSystem,
-               cameraSystem,    aiSystem,        graphicsSystem,   animationSystem,
-               uiGraphicsSystem, uiTextSystem,   uiButtonSystem};
+    systems = {transformSystem, physicsSystem,   scriptSystem,     particleSystem, cameraSystem,  aiSystem,
+               graphicsSystem,  animationSystem, uiGraphicsSystem, uiTextSystem,   uiButtonSystem};
 
     mainCamera = Engine::Instance().entities->CreateEntity("Main Camera");
     mainCamera->AddComponent<Component::Transform>();
@@ -103,8 +102,9 @@ void Scene::ComponentsChanged(ECS::IEntity* entity, std::type_index changed)
         {
             continue;
         }
-        const bool needed = std::any_of(needs.begin(), needs.end(),
-                                        [entity](std::type_index type) { return entity->HasComponent(type); });
+        const bool needed =
+            std::any_of(needs.begin(), needs.end(),
+                        [entity](std::type_index type) { return entity->FindComponent(type) != nullptr; });
         // Both keep a set as it is when there is nothing to do; adding to a member is how a
         // system hears that the member's components changed.
         if (needed)

@@ -13,18 +13,6 @@ IEntity::~IEntity()
     components.clear();
 }
 
-bool IEntity::HasComponent(std::type_index type) const
-{
-    for (const auto& component : components)
-    {
-        if (std::type_index(typeid(*component)) == type)
-        {
-            return true;
-        }
-    }
-    return false;
-}
-
 void IEntity::ComponentsChanged(std::type_index changed)
 {
     if (scene != nullptr)
@@ -35,12 +23,9 @@ void IEntity::ComponentsChanged(std::type_index changed)
 
 IComponent* IEntity::AddComponent(std::unique_ptr<IComponent> component)
 {
-    for (const auto& existing : components)
+    if (IComponent* existing = FindComponent(typeid(*component)))
     {
-        if (typeid(*existing) == typeid(*component))
-        {
-            return existing.get();
-        }
+        return existing;
     }
     component->owner = this;
     components.push_back(std::move(component));

@@ -25,21 +25,19 @@ class IEntity
 public:
     virtual ~IEntity();
 
-    // The component whose dynamic type is exactly T (a subclass does not match), or null.
-    template <typename T> T* GetComponent() const
+    // The component whose dynamic type is exactly `type` (a subclass does not match), or null.
+    IComponent* FindComponent(std::type_index type) const
     {
         for (const auto& component : components)
         {
-            if (typeid(*component) == typeid(T))
+            if (std::type_index(typeid(*component)) == type)
             {
-                return static_cast<T*>(component.get());
+                return component.get();
             }
         }
         return nullptr;
     }
-
-    // True when the entity holds a component whose dynamic type is exactly `type`.
-    bool HasComponent(std::type_index type) const;
+    template <typename T> T* GetComponent() const { return static_cast<T*>(FindComponent(typeid(T))); }
 
     // Adds a default T unless one is present; returns the entity's T either way. An entity in
     // a scene joins the systems that work on T.
@@ -69,7 +67,7 @@ public:
     std::vector<IEntity*> GetDescendants() const;
     // Unparents every child, leaving it where it is on screen.
     void DetachChildren();
-    // Destroys every component, in list order, and leaves every system; the entity becomes free.
+    // Destroys every component and leaves every system; the entity becomes free.
     void RemoveAllComponents();
     bool IsActiveInHierarchy() const;
 

@@ -349,7 +349,7 @@ std::string CountsText(ParamCounts takes)
     {
         --open;
     }
-    for (unsigned n = 0; n < open && n < 32; ++n)
+    for (unsigned n = 0; n < open; ++n)
     {
         if ((takes >> n & 1) != 0)
         {
