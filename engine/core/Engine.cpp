@@ -129,6 +129,16 @@ void Engine::RunFrame()
 
 void Engine::Update()
 {
+    // Loading frames are frames of the old scene with a slice of the load before each; once
+    // the load is done, the step that asked for it finishes on the new entities.
+    System::SceneLoader& loader = jsonManager->scenes;
+    if (loader.Busy() && !loader.Continue() && stepWaiting)
+    {
+        stepWaiting = false;
+        scenes->current->scriptSystem->RemoveKilled();
+        FinishStep(waitingStep, true);
+    }
+
     timer->BeginFrame();
     timer->AdvanceCounters();
     audio->Update(timer->deltaTime);
@@ -144,9 +154,13 @@ void Engine::Update()
                 stepAccumulator = 0.0f;
                 break;
             }
-            Step(static_cast<float>(static_cast<double>(timer->timeScale) * STEP));
+            const bool finished = Step(static_cast<float>(static_cast<double>(timer->timeScale) * STEP));
             stepAccumulator -= STEP_DEBT;
             ++stepsLastFrame;
+            if (!finished)
+            {
+                break; // the rest of this frame is the first loading frame
+            }
         }
     }
     else
@@ -156,21 +170,65 @@ void Engine::Update()
     }
 }
 
-void Engine::Step(float dt)
+bool Engine::Step(float dt)
 {
-    // A step may load another scene; every stage reads the current scene afresh.
     input->Update();
-    scenes->current->cameraSystem->Update(dt);
-    if (scenes->current->playing)
+    Scene& scene = *scenes->current;
+    scene.cameraSystem->Update(dt);
+    // A script that stops the scene still lets its step's logic finish.
+    const bool logic = scene.playing;
+    if (logic)
     {
-        scenes->current->scriptSystem->Update(dt);
-        scenes->current->aiSystem->Update(dt);
-        scenes->current->physicsSystem->Update(dt);
+        scene.scriptSystem->Update(dt);
+        if (!SwitchScene(dt))
+        {
+            return false;
+        }
     }
-    scenes->current->transformSystem->Update(dt);
-    scenes->current->particleSystem->Update(dt);
-    scenes->current->uiButtonSystem->Update(dt);
-    scenes->current->animationSystem->Update(dt);
+    FinishStep(dt, logic);
+    return true;
+}
+
+bool Engine::SwitchScene(float dt)
+{
+    System::ScriptSystem& scripts = *scenes->current->scriptSystem;
+    System::SceneLoader& loader = jsonManager->scenes;
+    if (scripts.sceneRequested)
+    {
+        // The last request of the step wins. One made in a loading frame goes with its scene.
+        scripts.sceneRequested = false;
+        if (!loader.Busy())
+        {
+            loader.Begin(scripts.requestedScene, scripts.showLoadingFrames);
+            if (loader.Busy())
+            {
+                waitingStep = dt;
+                stepWaiting = true;
+                return false;
+            }
+        }
+    }
+    // Kills wait for a switch in progress: the entities they name may go with it.
+    if (!loader.Busy())
+    {
+        scripts.RemoveKilled();
+    }
+    return true;
+}
+
+void Engine::FinishStep(float dt, bool logic)
+{
+    // Every stage reads the current scene afresh: the scene switch may have replaced it.
+    Scene& scene = *scenes->current;
+    if (logic)
+    {
+        scene.aiSystem->Update(dt);
+        scene.physicsSystem->Update(dt);
+    }
+    scene.transformSystem->Update(dt);
+    scene.particleSystem->Update(dt);
+    scene.uiButtonSystem->Update(dt);
+    scene.animationSystem->Update(dt);
 }
 
 void Engine::Render()

@@ -58,12 +58,18 @@ public:
     void RunMainLoop();
     // One displayed frame: simulation, drawing, swap, then the frame's log lines.
     void RunFrame();
-    // One displayed frame's simulation: timing, counters, audio, then the steps.
+    // One displayed frame's simulation: a slice of a scene load in progress, then timing,
+    // counters, audio and the steps.
     void Update();
-    // One simulation step of length dt on the current scene.
-    void Step(float dt);
+    // One simulation step of length dt on the current scene. False when it began a scene load
+    // with loading frames: the rest of the step then waits for the load's end.
+    bool Step(float dt);
     // The three renderers of one displayed frame.
     void Render();
+    // The stage after the scripts: the scene switch they asked for, then their kills. False
+    // when it began a scene load with loading frames; the kills and the rest of the step then
+    // wait for the load's end, which Update carries on between frames.
+    bool SwitchScene(float dt);
 
     // The layer's framebuffer, created at the drawing area's size on first use; marks the
     // layer as drawn in the frame in progress. Needs a current OpenGL context.
@@ -88,6 +94,13 @@ public:
     int stepsLastFrame = 0;       // simulation steps run by the last Update
 
 private:
+    // The step's stages after the scene switch; `logic` says whether AI and physics run, as
+    // decided when the step began.
+    void FinishStep(float dt, bool logic);
+
+    float waitingStep = 0.0f;  // the dt of the step waiting for a scene load
+    bool stepWaiting = false;  // a step is waiting for a scene load's end
+
     Engine();
     ~Engine();
     Engine(const Engine&) = delete;

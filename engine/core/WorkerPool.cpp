@@ -1,6 +1,7 @@
 #include "core/WorkerPool.h"
 
 #include <exception>
+#include <memory>
 
 namespace Varn
 {
@@ -27,28 +28,20 @@ WorkerPool::~WorkerPool()
     }
 }
 
-void WorkerPool::ParallelFor(std::size_t count,
-                             const std::function<void(std::size_t, std::size_t, std::size_t)>& body)
+void WorkerPool::Fork::Wait()
 {
-    const auto cut = Slices(count);
-    std::future<void> tasks[CALLER_SLICE];
-    for (std::size_t i = 0; i < CALLER_SLICE; ++i)
+    for (std::future<void>& task : tasks)
     {
-        if (cut[i] < cut[i + 1])
+        if (task.valid())
         {
-            tasks[i] = Submit([&body, &cut, i] { body(cut[i], cut[i + 1], i); });
+            task.wait();
         }
     }
-    // The workers read `cut` and `body` from this frame, so they are joined whatever happens here.
+}
+
+void WorkerPool::Fork::Join()
+{
     std::exception_ptr failure;
-    try
-    {
-        body(cut[CALLER_SLICE], cut[CALLER_SLICE + 1], CALLER_SLICE);
-    }
-    catch (...)
-    {
-        failure = std::current_exception();
-    }
     for (std::future<void>& task : tasks)
     {
         if (!task.valid())
@@ -63,6 +56,53 @@ void WorkerPool::ParallelFor(std::size_t count,
         {
             failure = failure ? failure : std::current_exception();
         }
+    }
+    if (failure)
+    {
+        std::rethrow_exception(failure);
+    }
+}
+
+WorkerPool::Fork WorkerPool::Start(std::size_t count,
+                                   std::function<void(std::size_t, std::size_t, std::size_t)> body)
+{
+    // Shared by the slices, so it lives until the last of them is done.
+    auto shared = std::make_shared<const std::function<void(std::size_t, std::size_t, std::size_t)>>(
+        std::move(body));
+    const auto cut = Slices(count);
+    Fork fork;
+    for (std::size_t i = 0; i < CALLER_SLICE; ++i)
+    {
+        if (cut[i] < cut[i + 1])
+        {
+            fork.tasks[i] = Submit([shared, begin = cut[i], end = cut[i + 1], i] { (*shared)(begin, end, i); });
+        }
+    }
+    return fork;
+}
+
+void WorkerPool::ParallelFor(std::size_t count,
+                             const std::function<void(std::size_t, std::size_t, std::size_t)>& body)
+{
+    Fork fork = Start(count, body);
+    // The workers are joined whatever happens on this thread.
+    std::exception_ptr failure;
+    try
+    {
+        const auto cut = Slices(count);
+        body(cut[CALLER_SLICE], cut[CALLER_SLICE + 1], CALLER_SLICE);
+    }
+    catch (...)
+    {
+        failure = std::current_exception();
+    }
+    try
+    {
+        fork.Join();
+    }
+    catch (...)
+    {
+        failure = failure ? failure : std::current_exception();
     }
     if (failure)
     {

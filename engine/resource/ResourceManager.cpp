@@ -134,7 +134,8 @@ Resource::Texture2D* ResourceManager::GetTexture(const std::string& path)
 Resource::Texture2D* ResourceManager::LoadTexture(const std::string& path)
 {
     Resource::Texture2D* texture = GetTexture(path);
-    if (texture->textureId == 0)
+    // A claimed texture is on its way up with a scene load, which is using its pixels.
+    if (texture->textureId == 0 && !texture->claimed)
     {
         texture->Load();
         texture->Upload();
@@ -401,6 +402,10 @@ void ResourceManager::ReloadDroppedFile(DROPPED_FILE kind, const std::string& pa
 void ResourceManager::ReloadTexture(const std::string& path)
 {
     Resource::Texture2D* texture = GetTexture(path);
+    if (texture->claimed)
+    {
+        return; // a scene load is decoding the file this moment, so it gets the new pixels
+    }
     // Load does nothing for a texture that is already uploaded, so the old OpenGL copy goes
     // first; otherwise a dropped file would never replace what is on screen.
     if (texture->textureId != 0 && Resource::HasCurrentGLContext())

@@ -27,6 +27,9 @@ public:
     std::unique_ptr<unsigned char[]> pixels; // null when not decoded or already uploaded
     std::string path;
     uint32_t textureId = 0; // 0 while not uploaded
+    // In a TextureBatch: its pixels may be being written on a worker, so the main thread must
+    // neither decode, upload nor delete it until the batch is done with it.
+    bool claimed = false;
 };
 
 } // namespace Varn::Resource

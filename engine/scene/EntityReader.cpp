@@ -199,7 +199,6 @@ ECS::IEntity* EntityReader::ReadEntity(const rapidjson::Value& document, rapidjs
     }
 
     engine.scenes->current->scriptSystem->CompileEntity(entity);
-    newEntities.push_back(entity);
     return entity;
 }
 

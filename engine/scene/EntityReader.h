@@ -38,8 +38,8 @@ public:
     // Parses one line of scene or prefab JSON without recursion; false for text that is not
     // JSON or nests deeper than MAX_DEPTH.
     static bool Parse(std::string_view text, rapidjson::Document& document);
-    // One entity object of `document`, appended to `newEntities`; null (with a log line) when
-    // it or a component block is broken, and then the pool entity stays free.
+    // One entity object of `document`, in no scene yet; null (with a log line) when it or a
+    // component block is broken, and then the pool entity stays free.
     ECS::IEntity* ReadEntity(const rapidjson::Value& document, rapidjson::SizeType index,
                              std::vector<PendingLink>& links,
                              std::vector<ECS::PendingEntityReference>& references);
@@ -48,8 +48,6 @@ public:
     void LinkParents(const std::vector<PendingLink>& links);
     static void ResolveReferences(const std::vector<PendingLink>& links,
                                   const std::vector<ECS::PendingEntityReference>& references);
-
-    std::vector<ECS::IEntity*> newEntities; // read, not yet in a scene
 
 private:
     LoadProgress& progress;

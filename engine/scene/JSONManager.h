@@ -22,9 +22,9 @@ public:
     JSONManager(const JSONManager&) = delete;
     JSONManager& operator=(const JSONManager&) = delete;
 
-    // Replaces the current scene's entities with the file's. With `showLoadingFrames` whole
-    // frames run while it works, so a loading screen stays alive.
-    void LoadScene(const std::string& path, bool showLoadingFrames) { scenes.Load(path, showLoadingFrames); }
+    // Replaces the current scene's entities with the file's. With `showLoadingFrames` the load
+    // only starts here: the frame loop carries it on between loading frames (SceneLoader).
+    void LoadScene(const std::string& path, bool showLoadingFrames) { scenes.Begin(path, showLoadingFrames); }
     // Instantiates the prefab file into the current scene, its roots at `position`. Returns
     // the entity of array index 0; null when the file is not a prefab or that entity is broken.
     ECS::IEntity* LoadPrefab(const std::string& path, const Math::Vector4& position)

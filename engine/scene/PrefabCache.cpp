@@ -43,6 +43,7 @@ ECS::IEntity* PrefabCache::Instantiate(const std::string& path, const Math::Vect
     // 3. Entities; a broken one is dropped, the rest still come.
     std::vector<EntityReader::PendingLink> links;
     std::vector<ECS::PendingEntityReference> references;
+    std::vector<ECS::IEntity*> instanced;
     ECS::IEntity* result = nullptr;
     for (rapidjson::SizeType i = 0; i < document.Size(); ++i)
     {
@@ -51,29 +52,35 @@ ECS::IEntity* PrefabCache::Instantiate(const std::string& path, const Math::Vect
         {
             result = entity;
         }
+        if (entity != nullptr)
+        {
+            instanced.push_back(entity);
+        }
     }
 
-    // 4. Textures inline: no workers and no loading frames for a prefab.
+    // 4. Textures inline: no workers and no loading frames for a prefab. Those a scene load
+    // has claimed are being decoded on its workers, and it uploads them itself.
     for (const auto& [name, texture] : engine.resources->textures)
     {
-        if (texture->pixels == nullptr)
+        if (texture->pixels == nullptr && !texture->claimed)
         {
             texture->Load();
         }
     }
     for (const auto& [name, texture] : engine.resources->textures)
     {
-        texture->Upload();
+        if (!texture->claimed)
+        {
+            texture->Upload();
+        }
     }
 
     // 5. Into the running scene; its main camera stays.
     Scene& scene = *engine.scenes->current;
-    for (ECS::IEntity* entity : reader.newEntities)
+    for (ECS::IEntity* entity : instanced)
     {
         scene.AddEntity(entity);
     }
-    const std::vector<ECS::IEntity*> instanced = std::move(reader.newEntities);
-    reader.newEntities.clear();
 
     // 6. Parents among the prefab's own entities; roots go where they were asked for. A root
     // without a Transform has nothing to place.

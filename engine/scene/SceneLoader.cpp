@@ -12,7 +12,6 @@
 #include "graphics/CameraSystem.h"
 #include "resource/ResourceManager.h"
 #include "resource/Texture2D.h"
-#include "resource/TextureBatch.h"
 #include "scene/EntityReader.h"
 #include "scene/LoadProgress.h"
 #include "script/ScriptSystem.h"
@@ -68,49 +67,36 @@ uint64_t SceneLoader::RegisterTag(const std::string& name)
     return value;
 }
 
-void SceneLoader::RunLoadingFrame(bool showLoadingFrames)
+bool SceneLoader::LoadingFrameDue()
 {
     if (!showLoadingFrames)
     {
-        return;
+        return false;
     }
-    Engine& engine = Engine::Instance();
-    if (loadingFrameShown && engine.timer->Now() - lastLoadingFrame < LOADING_FRAME_INTERVAL)
+    if (loadingFrameShown && Engine::Instance().timer->Now() - lastLoadingFrame < LOADING_FRAME_INTERVAL)
     {
-        return;
+        return false;
     }
-    engine.RunFrame();
     loadingFrameShown = true;
-    lastLoadingFrame = engine.timer->Now();
+    frameRunning = true;
+    return true;
 }
 
-void SceneLoader::DecodeAndUploadTextures(bool showLoadingFrames)
+void SceneLoader::StartTextures()
 {
+    stage = Stage::Textures;
     progress.label = "Textures";
-    std::vector<Resource::Texture2D*> textures;
+    std::vector<Resource::Texture2D*> list;
     for (const auto& [name, texture] : Engine::Instance().resources->textures)
     {
-        textures.push_back(texture.get());
+        list.push_back(texture.get());
     }
-    const std::size_t n = textures.size();
-    if (n == 0)
-    {
-        return;
-    }
-    const int32_t step = (progress.progressTotal - progress.progress) / static_cast<int32_t>(n * 5 / 4);
-    Resource::TextureBatch::DecodeAndUpload(textures, Engine::Instance().workers,
-                                            [&](const Resource::Texture2D& texture, bool uploaded)
-                                            {
-                                                if (uploaded)
-                                                {
-                                                    progress.detail = texture.name;
-                                                }
-                                                progress.progress += step;
-                                                RunLoadingFrame(showLoadingFrames);
-                                            });
+    const std::size_t n = list.size();
+    textureStep = n == 0 ? 0 : (progress.progressTotal - progress.progress) / static_cast<int32_t>(n * 5 / 4);
+    textures = std::make_unique<Resource::TextureBatch>(std::move(list), Engine::Instance().workers);
 }
 
-void SceneLoader::ReplaceSceneEntities(const std::string& path)
+void SceneLoader::ReplaceSceneEntities()
 {
     Engine& engine = Engine::Instance();
     Scene& scene = *engine.scenes->current;
@@ -119,7 +105,7 @@ void SceneLoader::ReplaceSceneEntities(const std::string& path)
         scene.RemoveEntity(scene.entities.front(), false);
     }
     scene.mainCamera = nullptr; // until the file provides an entity with a Camera
-    for (ECS::IEntity* entity : reader.newEntities)
+    for (ECS::IEntity* entity : entities)
     {
         if (scene.mainCamera == nullptr && entity->GetComponent<Component::Camera>() != nullptr)
         {
@@ -127,7 +113,7 @@ void SceneLoader::ReplaceSceneEntities(const std::string& path)
         }
         scene.AddEntity(entity);
     }
-    reader.newEntities.clear();
+    entities.clear();
 
     // Reloading the same scene keeps everything it had.
     if (scene.name != path)
@@ -140,9 +126,16 @@ void SceneLoader::ReplaceSceneEntities(const std::string& path)
     }
 }
 
-void SceneLoader::Load(const std::string& path, bool showLoadingFrames)
+void SceneLoader::Begin(const std::string& path_, bool showLoadingFrames_)
 {
+    if (Busy())
+    {
+        showLoadingFrames = false;
+        Continue();
+    }
     Engine& engine = Engine::Instance();
+    path = path_;
+    showLoadingFrames = showLoadingFrames_;
 
     // 1. Fresh tags and no key held across the load.
     engine.tags.Clear();
@@ -150,6 +143,7 @@ void SceneLoader::Load(const std::string& path, bool showLoadingFrames)
     engine.input->ClearKeyboard();
     progress.progress = 0;
     loadingFrameShown = false;
+    frameRunning = false;
 
     // 2. Header lines, then the scene line.
     std::string text;
@@ -164,42 +158,85 @@ void SceneLoader::Load(const std::string& path, bool showLoadingFrames)
         }
         line = NextLine(text, next);
     }
-    std::vector<std::string> sounds;
+    sounds.clear();
     if (line.find("Audio:") != std::string_view::npos)
     {
         sounds = CommaTerminatedList(line);
         line = NextLine(text, next);
     }
-    rapidjson::Document document;
 
     // 3. A file that is not a scene leaves the current one as it is.
     if (!EntityReader::Parse(line, document) || !document.IsArray())
     {
         engine.logger.Log("Error: Load Failed. Scene is Invalid");
         progress.progress = progress.progressTotal + 1;
+        document.SetNull();
         return;
+    }
+    progress.progressTotal = 10 * static_cast<int32_t>(document.Size());
+    nextEntity = 0;
+    stage = Stage::Entities;
+    Continue();
+}
+
+bool SceneLoader::Continue()
+{
+    if (!Busy())
+    {
+        return false;
+    }
+    if (frameRunning)
+    {
+        frameRunning = false;
+        lastLoadingFrame = Engine::Instance().timer->Now();
     }
 
     // 4. Entities.
-    const rapidjson::SizeType count = document.Size();
-    progress.progressTotal = 10 * static_cast<int32_t>(count);
-    std::vector<EntityReader::PendingLink> links;
-    std::vector<ECS::PendingEntityReference> references;
-    for (rapidjson::SizeType i = 0; i < count; ++i)
+    while (stage == Stage::Entities)
     {
-        reader.ReadEntity(document, i, links, references);
-        ++progress.progress;
-        if (progress.progress % 20 == 0)
+        if (nextEntity == document.Size())
         {
-            RunLoadingFrame(showLoadingFrames);
+            StartTextures();
+            break;
+        }
+        if (ECS::IEntity* entity = reader.ReadEntity(document, nextEntity++, links, references))
+        {
+            entities.push_back(entity);
+        }
+        ++progress.progress;
+        if (progress.progress % 20 == 0 && LoadingFrameDue())
+        {
+            return true;
         }
     }
 
     // 5. Textures: decoded on the workers and here, uploaded here.
-    DecodeAndUploadTextures(showLoadingFrames);
+    bool uploaded = false;
+    while (const Resource::Texture2D* texture = textures->Next(uploaded))
+    {
+        if (uploaded)
+        {
+            progress.detail = texture->name;
+        }
+        progress.progress += textureStep;
+        if (LoadingFrameDue())
+        {
+            return true;
+        }
+    }
+    textures.reset();
+    Finish();
+    return false;
+}
+
+void SceneLoader::Finish()
+{
+    Engine& engine = Engine::Instance();
+    stage = Stage::Idle;
+    document.SetNull();
 
     // 6. The new entities replace the old; unused resources go when the scene changes.
-    ReplaceSceneEntities(path);
+    ReplaceSceneEntities();
     Scene& scene = *engine.scenes->current;
 
     // 7. Sounds.
@@ -212,6 +249,8 @@ void SceneLoader::Load(const std::string& path, bool showLoadingFrames)
     // 8. Parents and script references, by link key.
     reader.LinkParents(links);
     EntityReader::ResolveReferences(links, references);
+    links.clear();
+    references.clear();
 
     // 9. A playing scene starts where its camera says.
     if (scene.playing && scene.mainCamera != nullptr)

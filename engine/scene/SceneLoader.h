@@ -1,15 +1,25 @@
 #pragma once
 // Loads a scene file into the current scene: the tag and sound header lines, the entities,
 // their textures (decoded on the engine's workers), then the swap of the old entities for the
-// new, parent links, script references, the camera's start and the scripts' compile. With
-// loading frames on, whole frames run while it works, so a loading screen stays alive.
+// new, parent links, script references, the camera's start and the scripts' compile.
+//
+// A load with loading frames is a job the frame loop carries on: Begin and each Continue do
+// loading work until a loading frame is due and return, the frame loop runs that frame (the
+// old scene, drawn and updated, with its loading screen), and the next Continue goes on. The
+// old entities stay in the scene until the new ones and their textures are ready.
+#include "resource/TextureBatch.h"
+#include "scene/EntityReader.h"
+
+#include <rapidjson/document.h>
+
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <vector>
 
 namespace Varn::System
 {
 
-class EntityReader;
 struct LoadProgress;
 
 class SceneLoader
@@ -22,22 +32,51 @@ public:
 
     SceneLoader(EntityReader& reader, LoadProgress& progress) : reader(reader), progress(progress) {}
 
-    // Replaces the current scene's entities with the file's; a file that is not a scene
-    // leaves the current one as it is, with a log line.
-    void Load(const std::string& path, bool showLoadingFrames);
+    // Starts replacing the current scene's entities with the file's; a file that is not a scene
+    // leaves the current one as it is, with a log line. Without loading frames the load ends
+    // here; with them it works until the first loading frame is due. A load still running is
+    // first finished without frames.
+    void Begin(const std::string& path, bool showLoadingFrames);
+    // Carries the load on until the next loading frame is due or the load ends; true while it
+    // still has work, that is, when the caller should run a frame and call again.
+    bool Continue();
+    bool Busy() const { return stage != Stage::Idle; }
+
     // The bit of a tag, registering it when new; 0 (with a log line) past the usable bits.
     static uint64_t RegisterTag(const std::string& name);
 
 private:
-    // Runs a loading frame when asked to and when the last one of this load ended at least
-    // LOADING_FRAME_INTERVAL ago (the first of a load always runs).
-    void RunLoadingFrame(bool showLoadingFrames);
-    void DecodeAndUploadTextures(bool showLoadingFrames);
-    void ReplaceSceneEntities(const std::string& path);
+    enum class Stage
+    {
+        Idle,
+        Entities, // reading the document's entities, one at a time
+        Textures, // decoding and uploading the registered textures, one piece at a time
+    };
+
+    // True when a loading frame should run now: loading frames are on, and none has run yet
+    // in this load or the last ended at least LOADING_FRAME_INTERVAL ago.
+    bool LoadingFrameDue();
+    void StartTextures();
+    void ReplaceSceneEntities();
+    // Everything after the textures: the swap, sounds, links, camera, compile, clock.
+    void Finish();
 
     EntityReader& reader;
     LoadProgress& progress;
+
+    Stage stage = Stage::Idle;
+    std::string path;
+    bool showLoadingFrames = false;
+    std::vector<std::string> sounds;
+    rapidjson::Document document;
+    rapidjson::SizeType nextEntity = 0;
+    std::vector<ECS::IEntity*> entities; // read, not yet in the scene
+    std::vector<EntityReader::PendingLink> links;
+    std::vector<ECS::PendingEntityReference> references;
+    std::unique_ptr<Resource::TextureBatch> textures;
+    int32_t textureStep = 0;        // progress per piece of texture work
     bool loadingFrameShown = false; // a loading frame has run in the current load
+    bool frameRunning = false;      // the last call returned for a loading frame
     int64_t lastLoadingFrame = 0;   // Timer clock nanoseconds when that frame ended
 };
 

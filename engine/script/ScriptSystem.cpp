@@ -5,7 +5,6 @@
 #include "core/Scene.h"
 #include "ecs/IEntity.h"
 #include "ecs/ScriptComponent.h"
-#include "scene/JSONManager.h"
 #include "script/Events.h"
 
 #include <algorithm>
@@ -40,47 +39,31 @@ void ScriptSystem::CompileScene()
 
 void ScriptSystem::Update(const float& dt)
 {
-    // Loading frames run whole steps inside this one; each keeps its own start time.
     const int64_t startTicks = Time::NowTicks();
     updateStartTicks = startTicks;
     timeStep = dt;
 
-    // 1. Every entity's scripts; an entity added by a script joins the walk at the end.
+    // Every entity's scripts; an entity added by a script joins the walk at the end.
     for (std::size_t i = 0; i < entities.size(); ++i)
     {
         RunEntity(entities[i]);
     }
-
-    // 2. The last scene requested in the step. Loading frames run this Update again; a load
-    // inside the load would mix the two scenes' new entities, so none starts there.
-    if (sceneRequested && !switching)
-    {
-        sceneRequested = false;
-        switching = true;
-        Engine::Instance().jsonManager->LoadScene(requestedScene, showLoadingFrames);
-        switching = false;
-        // Only the old scene's scripts ran during the loading frames; what they asked for
-        // went with their scene.
-        sceneRequested = false;
-    }
-
-    // 3. Kills, in the order asked, once the switch is over.
-    if (!switching)
-    {
-        for (ECS::IEntity* entity : killList)
-        {
-            // An entity the switch already removed is free in the pool; leave it alone.
-            Scene* owner = entity->scene;
-            if (owner != nullptr &&
-                std::find(owner->entities.begin(), owner->entities.end(), entity) != owner->entities.end())
-            {
-                owner->RemoveEntity(entity, true);
-            }
-        }
-        killList.clear();
-    }
-
     lastUpdateSeconds = static_cast<float>(static_cast<double>(Time::NowTicks() - startTicks) / 1e7);
+}
+
+void ScriptSystem::RemoveKilled()
+{
+    for (ECS::IEntity* entity : killList)
+    {
+        // An entity a scene switch already removed is free in the pool; leave it alone.
+        Scene* owner = entity->scene;
+        if (owner != nullptr &&
+            std::find(owner->entities.begin(), owner->entities.end(), entity) != owner->entities.end())
+        {
+            owner->RemoveEntity(entity, true);
+        }
+    }
+    killList.clear();
 }
 
 void ScriptSystem::RunEntity(ECS::IEntity* entity)

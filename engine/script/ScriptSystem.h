@@ -1,6 +1,7 @@
 #pragma once
-// Runs the compiled ORIN programs of its entities once per step, then carries out what the
-// scripts asked to defer: a scene switch and the removal of killed entities. Owns the
+// Runs the compiled ORIN programs of its entities once per step and keeps what the scripts
+// asked to defer: a scene switch, which the frame loop carries out after this system's update,
+// and the entities to kill, removed once that switch is over. Owns the
 // ORINCompiler (keyword tables, global variables, resolver slots); the global variables are
 // written back to the player's file when the system is destroyed. Main thread only.
 #include "core/ISystem.h"
@@ -23,6 +24,8 @@ public:
     explicit ScriptSystem(Scene* scene);
     ~ScriptSystem() override; // saves the global variables
     void Update(const float& dt) override;
+    // Removes the killed entities with their descendants, in the order asked.
+    void RemoveKilled();
 
     // Compile points for the scene loader: one entity as it is read (a failure is summarised
     // in the log), then every entity of the scene once its entities are in place.
@@ -34,13 +37,10 @@ public:
 
     float timeStep = 0.0f;               // seconds, the step of the current Update
     std::vector<ECS::IEntity*> killList; // removed with their descendants after the scripts
-    bool sceneRequested = false;         // a scene switch waits for the end of the Update
+    bool sceneRequested = false;         // a scene switch waits for the end of the step's scripts
     bool showLoadingFrames = false;      // for the requested switch
     std::string requestedScene;          // path of the requested scene file
     ORINCompiler compiler;               // after timeStep: its resolvers read it
-
-private:
-    bool switching = false; // a requested scene is loading; its loading frames run Update again
 };
 
 } // namespace Varn::System

@@ -70,4 +70,38 @@ TEST(WorkerPool, ParallelForVisitsEveryIndexOnceKeepsTheLastSliceHereAndJoinsBef
     EXPECT_EQ(finished, 3);
 }
 
+TEST(WorkerPool, AStartedForkRunsWhileTheCallerGoesOnAndJoinsOrWaitsLater)
+{
+    WorkerPool pool(3);
+    std::atomic<bool> release = false;
+    std::atomic<int> done = 0;
+    auto slowSlices = [&](std::size_t, std::size_t, std::size_t slice)
+    {
+        while (!release)
+        {
+            std::this_thread::yield();
+        }
+        ++done;
+        if (slice == 1)
+        {
+            throw std::runtime_error("bad slice");
+        }
+    };
+    {
+        WorkerPool::Fork fork = pool.Start(8, slowSlices);
+        // Start returned with the slices still held: the caller was free to go on.
+        EXPECT_EQ(done, 0);
+        release = true;
+        EXPECT_THROW(fork.Join(), std::runtime_error);
+        EXPECT_EQ(done, 3) << "every slice finished before the failure came back";
+    }
+    release = false;
+    done = 0;
+    {
+        WorkerPool::Fork dropped = pool.Start(8, slowSlices);
+        release = true;
+    } // dropped unjoined: waits, and the failure goes with it
+    EXPECT_EQ(done, 3);
+}
+
 } // namespace Varn::Test

@@ -1,5 +1,6 @@
 // Decoding (any thread, no OpenGL) and uploading (premultiplied).
 #include "resource/Texture2D.h"
+#include "resource/TextureBatch.h"
 #include "graphics/Screenshot.h"
 #include "resource/ResourceTestSupport.h"
 
@@ -121,6 +122,41 @@ TEST_F(TextureLoading, PngFilesDecodedOnSeveralThreadsAtOnceComeOutWhole)
             ASSERT_EQ(0, std::memcmp(textures[i]->pixels.get(), expected[i].data(), expected[i].size()))
                 << "texture " << i << ", round " << round;
         }
+    }
+    EXPECT_TRUE(engine->logger.Lines().empty());
+}
+
+TEST_F(TextureLoading, ABatchDecodesItsShareOnePieceAtATimeThenUploadsEachAndHoldsItsClaimMeanwhile)
+{
+    std::vector<Resource::Texture2D*> textures;
+    for (int i = 0; i < 6; ++i)
+    {
+        std::string path = "t"; // built in two steps: "t" + std::string trips a false -Wrestrict
+        path += std::to_string(i) + ".tga";
+        folder.Write(path, Tga(2, 2, 4, std::vector<uint8_t>(16, static_cast<uint8_t>(40 * i))));
+        textures.push_back(engine->resources->GetTexture(path));
+    }
+    std::vector<std::pair<std::string, bool>> pieces;
+    {
+        Resource::TextureBatch batch(textures, engine->workers);
+        EXPECT_TRUE(textures[0]->claimed);
+        // While claimed, a script's inline load leaves the texture to the batch.
+        EXPECT_EQ(engine->resources->LoadTexture("t5.tga"), textures[5]);
+        bool uploaded = false;
+        while (const Resource::Texture2D* texture = batch.Next(uploaded))
+        {
+            pieces.emplace_back(texture->name, uploaded);
+        }
+    }
+    // Six textures: the workers take the first four, this thread the last two, then six uploads.
+    const std::vector<std::pair<std::string, bool>> expected = {
+        {"t4.tga", false}, {"t5.tga", false}, {"t0.tga", true}, {"t1.tga", true},
+        {"t2.tga", true},  {"t3.tga", true},  {"t4.tga", true}, {"t5.tga", true}};
+    EXPECT_EQ(pieces, expected);
+    for (const Resource::Texture2D* texture : textures)
+    {
+        EXPECT_NE(texture->textureId, 0u) << texture->name;
+        EXPECT_FALSE(texture->claimed) << texture->name;
     }
     EXPECT_TRUE(engine->logger.Lines().empty());
 }

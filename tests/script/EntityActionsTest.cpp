@@ -1,8 +1,10 @@
 #include "script/ScriptTestSupport.h"
 
+#include "core/Timer.h"
 #include "core/Window.h"
 #include "ecs/EntityManager.h"
 #include "ecs/TransformSystem.h"
+#include "scene/JSONManager.h"
 
 #include <algorithm>
 
@@ -114,6 +116,10 @@ TEST_F(EntityActions, TheLastSceneRequestOfAStepIsTheOnlyOneLoaded)
 
     ECS::IEntity* e = Once("Loader", "LoadScene " + missing + "\nLoadSceneSynchro " + real);
     EXPECT_TRUE(Scripts().showLoadingFrames);
+    while (engine->jsonManager->scenes.Busy())
+    {
+        engine->Update(); // loading frames
+    }
     EXPECT_EQ(std::count(Log().begin(), Log().end(), "Error: Load Failed. Scene is Invalid"), 0)
         << "the first requests were never loaded";
     EXPECT_TRUE(e->components.empty()) << "the old scene's entities went back to the pool";
@@ -127,6 +133,46 @@ TEST_F(EntityActions, KillsOfTheOldSceneComeAfterTheSwitchAndSpareTheNewEntities
     EXPECT_NE(Find("A"), nullptr);
     EXPECT_NE(Find("B"), nullptr);
     EXPECT_TRUE(Scripts().killList.empty());
+}
+
+TEST_F(EntityActions, ALoadWithLoadingFramesRunsTheOldSceneBetweenItsSlicesAndKillsAfterTheSwitch)
+{
+    std::string text = "[";
+    for (int i = 0; i < 45; ++i)
+    {
+        text += std::string(i ? "," : "") + R"({"ID":"New)" + std::to_string(i) + R"(","ID Type":0,"Transform":{}})";
+    }
+    const std::string next = scratch.Write("next.scene", text + "]");
+    // Slow loading work: a loading frame falls due at the 20th and the 40th entity.
+    SteppingClock slowWork;
+    slowWork.step = System::SceneLoader::LOADING_FRAME_INTERVAL;
+    engine->timer->SetClock(&slowWork);
+    ECS::IEntity* screen = Compiled("Screen", "[Event] Initialize\n[Action]\nLoadSceneSynchro " + next +
+                                                  "\n[End]\n[Event] True\n[Action]\nPrint #load_current\nKill\n[End]");
+    Step();
+    // The step stopped at the switch, with 20 entities read: the old scene is still there.
+    EXPECT_TRUE(engine->jsonManager->scenes.Busy());
+    EXPECT_EQ(engine->jsonManager->loading.progress, 20);
+    EXPECT_TRUE(InScene(screen));
+    EXPECT_EQ(Find("New0"), nullptr);
+
+    // The next frame loads up to the 40th entity, then runs the old scene's steps, whose
+    // kills wait for the switch.
+    engine->Update();
+    ASSERT_GE(Log().size(), 1u);
+    EXPECT_EQ(Log()[0], "40.000000 ");
+    EXPECT_TRUE(InScene(screen));
+    EXPECT_EQ(Scripts().killList.size(), Log().size()) << "every kill waits for the switch";
+
+    while (engine->jsonManager->scenes.Busy())
+    {
+        engine->Update();
+    }
+    engine->timer->SetClock(&clock);
+    EXPECT_EQ(CurrentScene().name, next);
+    EXPECT_EQ(CurrentScene().entities.size(), 45u) << "the old scene's kills spared the new entities";
+    EXPECT_TRUE(Scripts().killList.empty());
+    EXPECT_TRUE(screen->components.empty());
 }
 
 TEST_F(EntityActions, ExitGameStopsTheSceneAndTheWindowAndTakesNoParameters)

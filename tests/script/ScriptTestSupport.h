@@ -74,7 +74,9 @@ protected:
     {
         for (int i = 0; i < steps; ++i)
         {
+            // The scripts, then the stage that carries out their scene switch and kills.
             Scripts().Update(1.0f / 60.0f);
+            engine->SwitchScene(1.0f / 60.0f);
         }
     }
     const std::vector<std::string>& Log() const { return engine->logger.Lines(); }

@@ -35,6 +35,15 @@ public:
     int64_t now = 1000000000; // an arbitrary non-zero start
 };
 
+// Each look at this clock finds it `step` nanoseconds later: work that takes time.
+class SteppingClock final : public Time::IClock
+{
+public:
+    int64_t NowNanoseconds() const override { return now += step; }
+    mutable int64_t now = 1'000'000'000;
+    int64_t step = 0;
+};
+
 // Input whose devices the test sets by hand; `state` is returned by every sample.
 class ScriptedInput final : public IInputSource
 {
