@@ -33,7 +33,7 @@ constexpr int PARTICLES = 200;
 Scene& BusyScene(int emitters)
 {
     Engine& engine = Engine::Instance();
-    engine.scenes->SetCurrent(new Scene());
+    engine.scenes->SetCurrent(new Scene(engine.services));
     Scene& scene = *engine.scenes->current;
     for (int i = 0; i < emitters; ++i)
     {
@@ -88,7 +88,7 @@ void ParticleDrawing(benchmark::State& state)
         Engine::Shutdown();
         return;
     }
-    engine.scenes->SetCurrent(new Scene());
+    engine.scenes->SetCurrent(new Scene(engine.services));
     engine.resources->LoadDefaults();
     Scene& scene = BusyScene(static_cast<int>(state.range(0)));
     scene.particleSystem->Update(0.0f); // build the model matrices once

@@ -21,7 +21,7 @@ void PhysicsStep(benchmark::State& state)
 {
     using namespace Varn;
     Engine& engine = Engine::Instance();
-    engine.scenes->SetCurrent(new Scene());
+    engine.scenes->SetCurrent(new Scene(engine.services));
     Scene& scene = *engine.scenes->current;
     auto make = [&](Math::Vector4 at, Math::Vector4 size)
     {

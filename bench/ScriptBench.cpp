@@ -62,7 +62,7 @@ void ScriptStep(benchmark::State& state)
     std::ofstream(path) << EVENT;
 
     Engine& engine = Engine::Instance();
-    engine.scenes->SetCurrent(new Scene());
+    engine.scenes->SetCurrent(new Scene(engine.services));
     Scene& scene = *engine.scenes->current;
     System::ScriptSystem& scripts = *scene.scriptSystem;
     scripts.compiler.actionTable["FloatOp"] = {&FloatOp, System::Takes({4})};

@@ -16,7 +16,7 @@ void TransformUpdate(benchmark::State& state)
 {
     using namespace Varn;
     Engine& engine = Engine::Instance();
-    engine.scenes->SetCurrent(new Scene());
+    engine.scenes->SetCurrent(new Scene(engine.services));
     Scene& scene = *engine.scenes->current;
     ECS::IEntity* parent = nullptr;
     for (int64_t i = 0; i < state.range(0); ++i)

@@ -225,7 +225,7 @@ public:
         engine->window->active = true;
         if (scene == SCENE::EMPTY)
         {
-            engine->scenes->SetCurrent(new Scene());
+            engine->scenes->SetCurrent(new Scene(engine->services));
         }
     }
     ~Stage()
@@ -365,13 +365,13 @@ Outcome ReadGlobalsText(const uint8_t* data, std::size_t size)
 
     // Floats are saved to six digits, so the first save may round what the player's file held;
     // from then on a save has to read back exactly as it was written.
-    System::GlobalVariables first;
+    System::GlobalVariables first{stage.engine->logger};
     first.Load();
     first.Save();
-    System::GlobalVariables second;
+    System::GlobalVariables second{stage.engine->logger};
     second.Load();
     second.Save();
-    System::GlobalVariables third;
+    System::GlobalVariables third{stage.engine->logger};
     third.Load();
     stage.outcome.consistent = third.Text() == second.Text();
     return stage.Finish();

@@ -55,7 +55,10 @@ Engine::Engine()
     : window(std::make_unique<Window>()), timer(std::make_unique<Time::Timer>()),
       scenes(std::make_unique<SceneStack>()), resources(std::make_unique<System::ResourceManager>()),
       input(std::make_unique<InputManager>()), jsonManager(std::make_unique<System::JSONManager>()),
-      audio(std::make_unique<System::AudioManager>()), entities(std::make_unique<ECS::EntityManager>())
+      audio(std::make_unique<System::AudioManager>()),
+      entities(std::make_unique<ECS::EntityManager>()), services{*window, *timer,       *scenes, *resources,
+                                                                 *input,  *jsonManager, *audio,  *entities,
+                                                                 tags,    logger,       workers, random}
 {
 }
 
@@ -83,7 +86,7 @@ bool Engine::Start(const std::string& firstScene)
     {
         return false;
     }
-    scenes->SetCurrent(new Scene());
+    scenes->SetCurrent(new Scene(services));
     resources->LoadDefaults();
     SDL_GL_SetSwapInterval(1);
     window->clearColour = {0.0f, 0.0f, 0.0f, 1.0f};

@@ -1,10 +1,11 @@
 #pragma once
 // The process-wide owner of every manager: window, timer, scenes, resources, input, scene
 // loader, audio, the entity pool, the layer framebuffers, the logger and the worker pool.
-// Built on first use by Instance(), torn down once by Shutdown(). Every subsystem reaches
-// shared services through it; everything here lives on the main thread.
+// Built on first use by Instance(), torn down once by Shutdown(). Systems and loaders are
+// lent the parts they use (`services`); everything here lives on the main thread.
 #include "core/Logger.h"
 #include "core/Random.h"
+#include "core/Services.h"
 #include "core/WorkerPool.h"
 #include "ecs/TagRegistry.h"
 #include "graphics/LayerFramebuffer.h"
@@ -92,14 +93,15 @@ public:
     WorkerPool workers{3};        // the three worker tasks of the parallel passes
     Random random;                // every draw of scripts and particles; seeded from the device
     int stepsLastFrame = 0;       // simulation steps run by the last Update
+    const Services services;      // the parts above, as lent to systems and loaders
 
 private:
     // The step's stages after the scene switch; `logic` says whether AI and physics run, as
     // decided when the step began.
     void FinishStep(float dt, bool logic);
 
-    float waitingStep = 0.0f;  // the dt of the step waiting for a scene load
-    bool stepWaiting = false;  // a step is waiting for a scene load's end
+    float waitingStep = 0.0f; // the dt of the step waiting for a scene load
+    bool stepWaiting = false; // a step is waiting for a scene load's end
 
     Engine();
     ~Engine();

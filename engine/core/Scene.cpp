@@ -21,11 +21,11 @@
 namespace Varn
 {
 
-Scene::Scene()
+Scene::Scene(const Services& services)
 {
     transformSystem = new System::TransformSystem(this);
     physicsSystem = new System::PhysicsSystem(this);
-    scriptSystem = new System::ScriptSystem(this);
+    scriptSystem = new System::ScriptSystem(this, services);
     particleSystem = new System::ParticleSystem(this);
     cameraSystem = new System::CameraSystem(this);
     aiSystem = new System::AISystem(this);
@@ -37,7 +37,7 @@ Scene::Scene()
     systems = {transformSystem, physicsSystem,   scriptSystem,     particleSystem, cameraSystem,  aiSystem,
                graphicsSystem,  animationSystem, uiGraphicsSystem, uiTextSystem,   uiButtonSystem};
 
-    mainCamera = Engine::Instance().entities->CreateEntity("Main Camera");
+    mainCamera = services.entities.CreateEntity("Main Camera");
     mainCamera->AddComponent<Component::Transform>();
     mainCamera->AddComponent<Component::Camera>();
     AddEntity(mainCamera);

@@ -2,6 +2,8 @@
 // The one running scene: the entities that belong to it (not owned; they live in the entity
 // pool) and its eleven systems (owned). Scene loads reuse the same object and replace its
 // entities.
+#include "core/Services.h"
+
 #include <memory>
 #include <string>
 #include <typeindex>
@@ -37,7 +39,7 @@ class Scene
 {
 public:
     // Builds the systems in order, then the "Main Camera" entity with a Transform and a Camera.
-    Scene();
+    explicit Scene(const Services& services);
     // Releases the main camera entity to the pool, then the systems in reverse order.
     ~Scene();
     Scene(const Scene&) = delete;

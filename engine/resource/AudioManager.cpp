@@ -13,8 +13,12 @@
 namespace Varn::System
 {
 
-AudioManager::AudioManager()
+void AudioManager::Open()
 {
+    if (open)
+    {
+        return;
+    }
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
     {
         return;
@@ -30,14 +34,21 @@ AudioManager::AudioManager()
     secondaryGroup.volume = masterVolume * secondaryVolume;
 }
 
-AudioManager::~AudioManager()
+void AudioManager::Close()
 {
     if (open)
     {
         Mix_HaltChannel(-1);
         Mix_CloseAudio();
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        open = false;
     }
+    for (ChannelGroup* group : {&primaryGroup, &secondaryGroup})
+    {
+        group->channels.clear();
+        group->paused = false;
+    }
+    recentStarts.clear();
 }
 
 float AudioManager::FadeVolume(double seconds)

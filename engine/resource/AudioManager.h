@@ -20,8 +20,8 @@ public:
     static constexpr int FREQUENCY = 44100;
     static constexpr double REPEAT_WINDOW = 0.05; // seconds; about one mixing buffer
 
-    AudioManager();  // opens the output, or stays silent
-    ~AudioManager(); // halts every channel and closes the output
+    AudioManager() { Open(); }
+    ~AudioManager() { Close(); }
     AudioManager(const AudioManager&) = delete;
     AudioManager& operator=(const AudioManager&) = delete;
 
@@ -40,6 +40,10 @@ public:
     // The fade-in volume factor `seconds` after a fading sound started.
     static float FadeVolume(double seconds);
 
+    // Opens the output on SDL's audio driver of the moment, or stays silent without one.
+    void Open();
+    // Halts every channel and closes the output; a later Open starts afresh on any driver.
+    void Close();
     bool IsOpen() const { return open; }
     // Channels a group is playing now (including paused ones); tests and tools read this.
     int PlayingCount(bool secondaryGroup) const;

@@ -4,6 +4,7 @@
 #include "core/Vector4.h"
 #include "ecs/IEntity.h"
 #include "ecs/Transform.h"
+#include "script/ORINCompiler.h"
 #include "script/References.h"
 #include "script/ScriptProgram.h"
 
@@ -41,19 +42,19 @@ inline ECS::IEntity* EntityWithId(const std::vector<ECS::IEntity*>& entities, fl
 }
 
 // The entity's component of type T; null, reported as missing under `name`, when it has none.
-template <typename T> T* NeededComponent(ECS::IEntity* entity, const char* name)
+template <typename T> T* NeededComponent(const ORINCompiler& compiler, ECS::IEntity* entity, const char* name)
 {
     T* component = entity->GetComponent<T>();
     if (component == nullptr)
     {
-        References::MissingComponent(name, entity);
+        compiler.references.MissingComponent(name, entity);
     }
     return component;
 }
 
-inline Component::Transform* TransformFor(ECS::IEntity* entity)
+inline Component::Transform* TransformFor(const ORINCompiler& compiler, ECS::IEntity* entity)
 {
-    return NeededComponent<Component::Transform>(entity, "Transform");
+    return NeededComponent<Component::Transform>(compiler, entity, "Transform");
 }
 
 inline Math::Vector4 WorldPosition(const Component::Transform& transform)

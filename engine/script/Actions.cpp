@@ -1,6 +1,6 @@
 #include "script/Actions.h"
 
-#include "core/Engine.h"
+#include "core/Logger.h"
 #include "core/Scene.h"
 #include "core/SceneStack.h"
 #include "ecs/IEntity.h"
@@ -82,7 +82,7 @@ void Actions::Print(ECS::IEntity* entity, const Params& params, ORINCompiler& co
         }
         line += references.String(entity, param, slot, false, hit) + " ";
     }
-    Engine::Instance().logger.Log(line);
+    compiler.services.logger.Log(line);
 }
 
 void Actions::SetBool(ECS::IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
@@ -93,7 +93,7 @@ void Actions::SetBool(ECS::IEntity* entity, const Params& params, ORINCompiler& 
         // The destination belongs to the entity with that ID in the target's scene; an ID
         // that names no entity is a failed reference.
         const float id = compiler.references.Float(entity, params[2], 2, false, hit);
-        const Scene* scene = entity->scene != nullptr ? entity->scene : Engine::Instance().scenes->current;
+        const Scene* scene = entity->scene != nullptr ? entity->scene : compiler.services.scenes.current;
         destinationContext = EntityWithId(scene->entities, id);
         if (destinationContext == nullptr)
         {

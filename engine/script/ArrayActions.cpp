@@ -1,6 +1,6 @@
 #include "script/ArrayActions.h"
 
-#include "core/Engine.h"
+#include "core/Logger.h"
 #include "ecs/ScriptComponent.h"
 #include "script/ActionSupport.h"
 #include "script/ORINCompiler.h"
@@ -50,7 +50,7 @@ Found FindArray(IEntity* entity, const std::string& name, ORINCompiler& compiler
     }
     if (!found.Any())
     {
-        Engine::Instance().logger.Log("Missing array " + name + " in " + entity->name + ".");
+        compiler.services.logger.Log("Missing array " + name + " in " + entity->name + ".");
     }
     return found;
 }

@@ -1,6 +1,6 @@
 #include "script/BodyActions.h"
 
-#include "core/Engine.h"
+#include "core/Random.h"
 #include "ecs/RigidBody.h"
 #include "ecs/TagRegistry.h"
 #include "script/ActionSupport.h"
@@ -17,9 +17,9 @@ using ECS::IEntity;
 
 constexpr float DEGREES_TO_RADIANS = 0.017453292f;
 
-RigidBody* BodyOf(IEntity* entity)
+RigidBody* BodyOf(const ORINCompiler& compiler, IEntity* entity)
 {
-    return NeededComponent<RigidBody>(entity, "RigidBody");
+    return NeededComponent<RigidBody>(compiler, entity, "RigidBody");
 }
 
 Math::Vector4 ReadVector(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
@@ -33,7 +33,7 @@ Math::Vector4 ReadVector(IEntity* entity, const Params& params, ORINCompiler& co
 void SetBodyFloat(void (RigidBody::*set)(float), IEntity* entity, const Params& params,
                   ORINCompiler& compiler, std::size_t hit)
 {
-    if (RigidBody* body = BodyOf(entity))
+    if (RigidBody* body = BodyOf(compiler, entity))
     {
         (body->*set)(compiler.references.Float(entity, params[0], 0, false, hit));
     }
@@ -41,7 +41,7 @@ void SetBodyFloat(void (RigidBody::*set)(float), IEntity* entity, const Params& 
 
 void SetVelocity(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
-    if (RigidBody* body = BodyOf(entity))
+    if (RigidBody* body = BodyOf(compiler, entity))
     {
         body->SetVelocity(ReadVector(entity, params, compiler, hit));
     }
@@ -49,7 +49,7 @@ void SetVelocity(IEntity* entity, const Params& params, ORINCompiler& compiler, 
 
 void AddVelocity(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
-    if (RigidBody* body = BodyOf(entity))
+    if (RigidBody* body = BodyOf(compiler, entity))
     {
         const Math::Vector4 add = ReadVector(entity, params, compiler, hit);
         body->velocity.x += add.x;
@@ -62,13 +62,13 @@ void AddVelocity(IEntity* entity, const Params& params, ORINCompiler& compiler, 
 // entity faces the other way.
 void SetForwardVelocity(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
-    RigidBody* body = BodyOf(entity);
+    RigidBody* body = BodyOf(compiler, entity);
     if (body == nullptr)
     {
         return;
     }
     const Math::Vector4 local = ReadVector(entity, params, compiler, hit);
-    Component::Transform* transform = TransformFor(entity);
+    Component::Transform* transform = TransformFor(compiler, entity);
     if (transform == nullptr)
     {
         return;
@@ -90,7 +90,7 @@ void SetForwardVelocity(IEntity* entity, const Params& params, ORINCompiler& com
 
 void AddForce(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
-    RigidBody* body = BodyOf(entity);
+    RigidBody* body = BodyOf(compiler, entity);
     if (body == nullptr)
     {
         return;
@@ -103,7 +103,7 @@ void AddForce(IEntity* entity, const Params& params, ORINCompiler& compiler, std
 
 void SetForce(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
-    if (RigidBody* body = BodyOf(entity))
+    if (RigidBody* body = BodyOf(compiler, entity))
     {
         body->SetForce(ReadVector(entity, params, compiler, hit)); // a fourth parameter is not read
     }
@@ -111,7 +111,7 @@ void SetForce(IEntity* entity, const Params& params, ORINCompiler& compiler, std
 
 void SetPhysicsState(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
-    if (RigidBody* body = BodyOf(entity))
+    if (RigidBody* body = BodyOf(compiler, entity))
     {
         body->SetMode(compiler.references.String(entity, params[0], 0, false, hit));
     }
@@ -140,7 +140,7 @@ void SetGravityScale(IEntity* entity, const Params& params, ORINCompiler& compil
 // "IgnoreCollision true Enemy" adds one tag; "IgnoreCollision false <anything>" forgets them all.
 void IgnoreCollision(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
-    RigidBody* body = BodyOf(entity);
+    RigidBody* body = BodyOf(compiler, entity);
     if (body == nullptr)
     {
         return;
@@ -148,7 +148,7 @@ void IgnoreCollision(IEntity* entity, const Params& params, ORINCompiler& compil
     References& r = compiler.references;
     if (r.Bool(entity, params[0], 0, false, hit))
     {
-        body->AddIgnoreTag(Engine::Instance().tags.Value(r.String(entity, params[1], 1, false, hit)));
+        body->AddIgnoreTag(compiler.services.tags.Value(r.String(entity, params[1], 1, false, hit)));
     }
     else
     {
@@ -157,7 +157,7 @@ void IgnoreCollision(IEntity* entity, const Params& params, ORINCompiler& compil
 }
 
 // Flings the body with one step of a random push and gives it a tilt: the knock-out effect.
-void Yeet(IEntity* entity, const Params&, ORINCompiler&, std::size_t)
+void Yeet(IEntity* entity, const Params&, ORINCompiler& compiler, std::size_t)
 {
     auto* body = entity->GetComponent<RigidBody>();
     if (body == nullptr)
@@ -165,7 +165,7 @@ void Yeet(IEntity* entity, const Params&, ORINCompiler&, std::size_t)
         return;
     }
     body->forces.clear();
-    Random& random = Engine::Instance().random;
+    Random& random = compiler.services.random;
     const float a = random.Range(100.0f, 500.0f);
     const float b = random.Range(100.0f, 500.0f);
     body->AddForce({b, a, 0.0f, 0.0f}, RigidBody::ONE_STEP);

@@ -1,6 +1,5 @@
 #include "script/Conditions.h"
 
-#include "core/Engine.h"
 #include "core/InputManager.h"
 #include "core/Window.h"
 #include "ecs/Camera.h"
@@ -123,7 +122,7 @@ bool Conditions::MouseOver(ECS::IEntity* entity, const Params&, ORINCompiler& co
     const auto* transform = entity->GetComponent<Component::Transform>();
     if (transform == nullptr)
     {
-        References::MissingComponent("Transform", entity);
+        compiler.references.MissingComponent("Transform", entity);
         return false;
     }
     compiler.references.EnsureCachedEntities();
@@ -132,10 +131,10 @@ bool Conditions::MouseOver(ECS::IEntity* entity, const Params&, ORINCompiler& co
     const auto* camera = cameraEntity ? cameraEntity->GetComponent<Component::Camera>() : nullptr;
     if (cameraTransform == nullptr || camera == nullptr)
     {
-        References::MissingComponent("Camera", entity);
+        compiler.references.MissingComponent("Camera", entity);
         return false;
     }
-    const Engine& engine = Engine::Instance();
+    const Services& engine = compiler.services;
     float x = transform->worldMatrix.m[0][3] - cameraTransform->position.x;
     float y = transform->worldMatrix.m[1][3] - cameraTransform->position.y;
     float width = transform->worldScale.x;
@@ -148,12 +147,12 @@ bool Conditions::MouseOver(ECS::IEntity* entity, const Params&, ORINCompiler& co
         height /= camera->zoom;
     }
     // World units to cursor pixels, whatever the window's size.
-    const float scale = CameraSystem::PixelsPerUnit(*engine.window);
+    const float scale = CameraSystem::PixelsPerUnit(engine.window);
     x *= scale;
     y *= scale;
     width *= scale;
     height *= scale;
-    const InputManager::Point mouse = engine.input->mousePosition;
+    const InputManager::Point mouse = engine.input.mousePosition;
     return std::fabs(static_cast<float>(mouse.x) - x) < width * 0.5f &&
            std::fabs(static_cast<float>(mouse.y) - y) < height * 0.5f;
 }
@@ -167,7 +166,7 @@ bool Conditions::CheckTag(ECS::IEntity* entity, const Params& params, ORINCompil
     {
         return false;
     }
-    const bool tagged = (hits[hit]->tags & Engine::Instance().tags.Value(tag)) != 0;
+    const bool tagged = (hits[hit]->tags & compiler.services.tags.Value(tag)) != 0;
     return op == COMPARISON::EQUAL ? tagged : !tagged;
 }
 
@@ -176,7 +175,7 @@ bool Conditions::CheckName(ECS::IEntity* entity, const Params& params, ORINCompi
 {
     if (params[1].asComparison != COMPARISON::EQUAL && params[1].asComparison != COMPARISON::NOT_EQUAL)
     {
-        References::InvalidParameters("CheckName", entity);
+        compiler.references.InvalidParameters("CheckName", entity);
         return false;
     }
     const std::vector<ECS::IEntity*>& hits = HitList(entity, params[0].text);

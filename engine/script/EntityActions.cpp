@@ -1,6 +1,5 @@
 #include "script/EntityActions.h"
 
-#include "core/Engine.h"
 #include "core/Scene.h"
 #include "core/SceneStack.h"
 #include "ecs/BoxCollider2D.h"
@@ -21,9 +20,9 @@ namespace
 
 using ECS::IEntity;
 
-const std::vector<IEntity*>& CurrentEntities()
+const std::vector<IEntity*>& CurrentEntities(const ORINCompiler& compiler)
 {
-    return Engine::Instance().scenes->current->entities;
+    return compiler.services.scenes.current->entities;
 }
 
 void SetLayer(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
@@ -111,7 +110,7 @@ void Link(IEntity* child, IEntity* parent)
 void AttachChild(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
     IEntity* child =
-        EntityWithId(CurrentEntities(), compiler.references.Float(entity, params[0], 0, false, hit));
+        EntityWithId(CurrentEntities(compiler), compiler.references.Float(entity, params[0], 0, false, hit));
     if (child == nullptr)
     {
         FailStatement();
@@ -133,7 +132,7 @@ void SetParent(IEntity* entity, const Params& params, ORINCompiler& compiler, st
     }
     catch (const ScriptFailure&)
     {
-        const Scene* scene = entity->scene != nullptr ? entity->scene : Engine::Instance().scenes->current;
+        const Scene* scene = entity->scene != nullptr ? entity->scene : compiler.services.scenes.current;
         parent = EntityWithId(scene->entities, compiler.references.Float(entity, params[0], 0, false, hit));
         if (parent == nullptr)
         {
@@ -149,7 +148,7 @@ void CreatePrefab(IEntity* entity, const Params& params, ORINCompiler& compiler,
 {
     References& r = compiler.references;
     const std::string path = r.String(entity, params[0], 0, false, hit);
-    JSONManager& loader = *Engine::Instance().jsonManager;
+    JSONManager& loader = compiler.services.jsonManager;
     if (params.size() == 2)
     {
         // At the target's world position; the second parameter is not read.

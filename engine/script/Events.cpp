@@ -1,6 +1,5 @@
 #include "script/Events.h"
 
-#include "core/Engine.h"
 #include "core/InputManager.h"
 #include "ecs/BoxCollider2D.h"
 #include "ecs/CircleCollider2D.h"
@@ -78,7 +77,7 @@ bool Events::Initialize(ECS::IEntity* entity, const Params&, ORINCompiler&)
     return script != nullptr && !script->initialized;
 }
 
-bool Events::Input(ECS::IEntity* entity, const Params& params, ORINCompiler&)
+bool Events::Input(ECS::IEntity* entity, const Params& params, ORINCompiler& compiler)
 {
     const std::string& mode = params[0].text;
     const char* begin = params[1].text.c_str();
@@ -87,10 +86,10 @@ bool Events::Input(ECS::IEntity* entity, const Params& params, ORINCompiler&)
     const long key = std::strtol(begin, &end, 10);
     if (end == begin || errno == ERANGE || (mode != "Down" && mode != "Pressed" && mode != "Up"))
     {
-        References::InvalidParameters("InputEvent", entity);
+        compiler.references.InvalidParameters("InputEvent", entity);
         return false;
     }
-    const InputManager& input = *Engine::Instance().input;
+    const InputManager& input = compiler.services.input;
     const int code = static_cast<int>(std::clamp(key, -1L, static_cast<long>(InputManager::KEY_COUNT)));
     if (mode == "Down")
     {
@@ -109,7 +108,7 @@ bool Events::InArea(ECS::IEntity* entity, const Params& params, ORINCompiler& co
     const auto* transform = entity->GetComponent<Component::Transform>();
     if (transform == nullptr)
     {
-        References::MissingComponent("Transform", entity);
+        compiler.references.MissingComponent("Transform", entity);
         return false;
     }
     const auto& m = transform->worldMatrix.m;
@@ -125,7 +124,7 @@ bool Events::EnterArea(ECS::IEntity* entity, const Params& params, ORINCompiler&
     }
     catch (const ScriptFailure&)
     {
-        References::InvalidParameters("EnterAreaEvent", entity);
+        compiler.references.InvalidParameters("EnterAreaEvent", entity);
         return false;
     }
 }
@@ -150,13 +149,13 @@ bool Events::OnTrigger(ECS::IEntity* entity, const Params&, ORINCompiler&)
     return !script->triggerHits.empty();
 }
 
-bool Events::OnCollision(ECS::IEntity* entity, const Params&, ORINCompiler&)
+bool Events::OnCollision(ECS::IEntity* entity, const Params&, ORINCompiler& compiler)
 {
     const auto* body = entity->GetComponent<Component::RigidBody>();
     const auto* box = entity->GetComponent<Component::BoxCollider2D>();
     if (body == nullptr && box == nullptr)
     {
-        References::MissingComponent("RigidBody and BoxCollider", entity);
+        compiler.references.MissingComponent("RigidBody and BoxCollider", entity);
         return false;
     }
     auto* script = entity->GetComponent<Component::ScriptComponent>();
@@ -183,12 +182,12 @@ bool Events::OnCollision(ECS::IEntity* entity, const Params&, ORINCompiler&)
     return !script->collisionHits.empty();
 }
 
-bool Events::OnRaycast(ECS::IEntity* entity, const Params&, ORINCompiler&)
+bool Events::OnRaycast(ECS::IEntity* entity, const Params&, ORINCompiler& compiler)
 {
     auto* rays = entity->GetComponent<Component::RaycastComponent>();
     if (rays == nullptr)
     {
-        References::MissingComponent("RaycastComponent", entity);
+        compiler.references.MissingComponent("RaycastComponent", entity);
         return false;
     }
     auto* script = entity->GetComponent<Component::ScriptComponent>();
@@ -247,17 +246,17 @@ bool Events::Raycast(ECS::IEntity* entity, const Params& params, ORINCompiler& c
     }
     catch (const ScriptFailure&)
     {
-        References::InvalidParameters("Raycast", entity);
+        compiler.references.InvalidParameters("Raycast", entity);
         return false;
     }
 }
 
-bool Events::OnButton(ECS::IEntity* entity, const Params& params, ORINCompiler&)
+bool Events::OnButton(ECS::IEntity* entity, const Params& params, ORINCompiler& compiler)
 {
     const auto* button = entity->GetComponent<UIComponent::UIButton>();
     if (button == nullptr)
     {
-        References::MissingComponent("UIButton", entity);
+        compiler.references.MissingComponent("UIButton", entity);
         return false;
     }
     const std::string& state = params[0].text;
@@ -277,13 +276,13 @@ bool Events::OnButton(ECS::IEntity* entity, const Params& params, ORINCompiler&)
     {
         return !button->hovered;
     }
-    References::InvalidParameters("OnButton", entity);
+    compiler.references.InvalidParameters("OnButton", entity);
     return false;
 }
 
-bool Events::ControllerConnected(ECS::IEntity*, const Params&, ORINCompiler&)
+bool Events::ControllerConnected(ECS::IEntity*, const Params&, ORINCompiler& compiler)
 {
-    return Engine::Instance().input->padConnected;
+    return compiler.services.input.padConnected;
 }
 
 } // namespace Varn::System

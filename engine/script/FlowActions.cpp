@@ -62,7 +62,7 @@ void For(IEntity* entity, const Params& params, ORINCompiler& compiler, std::siz
         {
             // A number, a count or a read-only field: the increment cannot be kept, and the
             // loop would never end.
-            References::InvalidParameters("For", entity);
+            compiler.references.InvalidParameters("For", entity);
             return;
         }
     }

@@ -1,7 +1,7 @@
 #include "script/GlobalVariables.h"
 
-#include "core/Engine.h"
 #include "core/FilePath.h"
+#include "core/Logger.h"
 #include "script/ScriptProgram.h"
 
 #include <cerrno>
@@ -134,7 +134,7 @@ void GlobalVariables::Load()
     if (!Helper::ReadTextFile(userFile, text))
     {
         // A save that exists but cannot be read must not be replaced by an empty one at exit.
-        Engine::Instance().logger.Log("Error: Failed To read " + userFile);
+        logger.Log("Error: Failed To read " + userFile);
         return;
     }
     writable = true;
@@ -165,14 +165,13 @@ void GlobalVariables::Load()
     {
         // Left where it is, it must not be overwritten at exit either.
         writable = false;
-        Engine::Instance().logger.Log("Error: Failed To read " + userFile +
-                                      ": no line holds a global and it cannot be moved aside; the "
-                                      "defaults are used and nothing will be saved");
+        logger.Log("Error: Failed To read " + userFile +
+                   ": no line holds a global and it cannot be moved aside; the "
+                   "defaults are used and nothing will be saved");
         return;
     }
-    Engine::Instance().logger.Log("Error: Failed To read " + userFile +
-                                  ": no line holds a global; it is kept as " + aside +
-                                  " and the defaults are used");
+    logger.Log("Error: Failed To read " + userFile + ": no line holds a global; it is kept as " + aside +
+               " and the defaults are used");
     Seed(defaults);
 }
 
@@ -185,7 +184,7 @@ void GlobalVariables::Seed(const std::string& defaults) const
     }
     if (!WriteAtomically(userFile, seeded))
     {
-        Engine::Instance().logger.Log("Error: Failed To write " + userFile);
+        logger.Log("Error: Failed To write " + userFile);
     }
 }
 
@@ -266,7 +265,7 @@ bool GlobalVariables::Save() const
     }
     if (!WriteAtomically(userFile, Text()))
     {
-        Engine::Instance().logger.Log("Error: Failed To write " + userFile);
+        logger.Log("Error: Failed To write " + userFile);
         return false;
     }
     return true;

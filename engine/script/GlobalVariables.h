@@ -7,6 +7,11 @@
 #include <map>
 #include <string>
 
+namespace Varn::Debug
+{
+class Logger;
+}
+
 namespace Varn::System
 {
 
@@ -19,6 +24,9 @@ public:
     // The per-user folder: "$APPDATA/Corvalune", else "$XDG_DATA_HOME/Corvalune", else
     // "$HOME/.local/share/Corvalune"; empty when none of those is set (globals are then off).
     static std::string UserFolder();
+
+    // Failures to read or write the files are told to `logger`.
+    explicit GlobalVariables(Debug::Logger& logger) : logger(logger) {}
 
     // Seeds the per-user file from the default file when it does not exist yet, then reads it.
     // A file with no readable line is renamed with a ".unreadable" suffix and seeded afresh.
@@ -42,6 +50,7 @@ private:
     // Writes the default file's lines as the per-user file; logs a failure.
     void Seed(const std::string& defaults) const;
 
+    Debug::Logger& logger;
     std::string userFile;  // empty when there is no per-user folder
     bool writable = false; // the per-user file was read (or seeded) successfully
 };

@@ -26,7 +26,7 @@ using ECS::IEntity;
 // "SetAnimation Run" or, with the name split over words, "SetAnimation Jump Start".
 void SetAnimation(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
-    if (auto* animator = NeededComponent<Animator>(entity, "Animator"))
+    if (auto* animator = NeededComponent<Animator>(compiler, entity, "Animator"))
     {
         animator->SetAnimation(JoinedWords(compiler.references, entity, params, hit));
     }
@@ -34,15 +34,15 @@ void SetAnimation(IEntity* entity, const Params& params, ORINCompiler& compiler,
 
 void SetAnimationSpeed(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
-    if (auto* animator = NeededComponent<Animator>(entity, "Animator"))
+    if (auto* animator = NeededComponent<Animator>(compiler, entity, "Animator"))
     {
         animator->secondsPerFrame = compiler.references.Float(entity, params[0], 0, false, hit);
     }
 }
 
-void PlayAnimation(IEntity* entity, const Params&, ORINCompiler&, std::size_t)
+void PlayAnimation(IEntity* entity, const Params&, ORINCompiler& compiler, std::size_t)
 {
-    auto* animator = NeededComponent<Animator>(entity, "Animator");
+    auto* animator = NeededComponent<Animator>(compiler, entity, "Animator");
     if (animator != nullptr && animator->currentAnimation != nullptr)
     {
         animator->currentAnimation->currentFrame = animator->currentAnimation->startFrame;
@@ -51,18 +51,18 @@ void PlayAnimation(IEntity* entity, const Params&, ORINCompiler&, std::size_t)
 
 void SetSprite(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
-    if (auto* renderer = NeededComponent<SpriteRenderer>(entity, "SpriteRenderer"))
+    if (auto* renderer = NeededComponent<SpriteRenderer>(compiler, entity, "SpriteRenderer"))
     {
         const std::string path = compiler.references.String(entity, params[0], 0, false, hit);
-        renderer->texture = Engine::Instance().resources->LoadTexture(path);
+        renderer->texture = compiler.services.resources.LoadTexture(path);
     }
 }
 
 void SetMesh(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
-    if (auto* renderer = NeededComponent<SpriteRenderer>(entity, "SpriteRenderer"))
+    if (auto* renderer = NeededComponent<SpriteRenderer>(compiler, entity, "SpriteRenderer"))
     {
-        Resource::Mesh2D* mesh = Engine::Instance().resources->FindMesh(
+        Resource::Mesh2D* mesh = compiler.services.resources.FindMesh(
             compiler.references.String(entity, params[0], 0, false, hit));
         if (mesh == nullptr)
         {
@@ -74,7 +74,7 @@ void SetMesh(IEntity* entity, const Params& params, ORINCompiler& compiler, std:
 
 void SetTint(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
-    if (auto* renderer = NeededComponent<SpriteRenderer>(entity, "SpriteRenderer"))
+    if (auto* renderer = NeededComponent<SpriteRenderer>(compiler, entity, "SpriteRenderer"))
     {
         References& r = compiler.references;
         renderer->tint = {
@@ -85,7 +85,7 @@ void SetTint(IEntity* entity, const Params& params, ORINCompiler& compiler, std:
 
 void SetOpacity(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
-    if (auto* renderer = NeededComponent<SpriteRenderer>(entity, "SpriteRenderer"))
+    if (auto* renderer = NeededComponent<SpriteRenderer>(compiler, entity, "SpriteRenderer"))
     {
         renderer->opacity = compiler.references.Float(entity, params[0], 0, false, hit);
     }
@@ -95,7 +95,7 @@ void Flip(bool Component::Transform::*flag, IEntity* entity, const Params& param
           std::size_t hit)
 {
     const bool flip = compiler.references.Bool(entity, params[0], 0, false, hit);
-    if (Component::Transform* transform = TransformFor(entity))
+    if (Component::Transform* transform = TransformFor(compiler, entity))
     {
         transform->*flag = flip;
     }
@@ -134,7 +134,7 @@ void ResetLayerEffect(IEntity* entity, const Params& params, ORINCompiler& compi
 void SetLighting(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
     const bool on = compiler.references.Bool(entity, params[0], 0, false, hit);
-    Engine::Instance().scenes->current->graphicsSystem->lightingEnabled = on;
+    compiler.services.scenes.current->graphicsSystem->lightingEnabled = on;
 }
 
 // Turns every emitter of the instance by `angle`; false when the instance has none.
@@ -172,8 +172,8 @@ void CreateParticle(IEntity* entity, const Params& params, ORINCompiler& compile
               r.Float(entity, params[3], 3, false, hit), 0.0f};
         angle = params.size() == 5 ? r.Float(entity, params[4], 4, false, hit) : 0.0f;
     }
-    Engine& engine = Engine::Instance();
-    IEntity* created = engine.jsonManager->LoadPrefab(path, at);
+    const Services& engine = compiler.services;
+    IEntity* created = engine.jsonManager.LoadPrefab(path, at);
     // A prefab that cannot be read has been reported by the loader already.
     if (created != nullptr && !TurnEmitters(created, angle))
     {

@@ -1,6 +1,6 @@
 #include "script/ORINCompiler.h"
 
-#include "core/Engine.h"
+#include "core/Logger.h"
 #include "core/Scene.h"
 #include "ecs/IEntity.h"
 #include "ecs/ScriptComponent.h"
@@ -77,7 +77,9 @@ bool SkipDeclaration(const std::vector<std::string>& tokens, std::size_t& i)
 
 } // namespace
 
-ORINCompiler::ORINCompiler(ScriptSystem& system_) : system(system_), references(globals, system_.timeStep)
+ORINCompiler::ORINCompiler(ScriptSystem& system_, const Services& services_)
+    : system(system_), services(services_), globals(services_.logger),
+      references(globals, system_.timeStep, services_)
 {
     globals.Load();
     Events::Register(eventTable);
@@ -142,7 +144,7 @@ std::vector<std::string> ORINCompiler::StripComments(const std::vector<std::stri
 
 void ORINCompiler::ReportError(const std::string& message, const ECS::IEntity* entity)
 {
-    Engine::Instance().logger.Log(std::string(ERROR_PREFIX) + message + entity->name);
+    services.logger.Log(std::string(ERROR_PREFIX) + message + entity->name);
     success = false;
 }
 
@@ -228,8 +230,7 @@ bool ORINCompiler::Compile(ECS::IEntity* entity, bool summary)
     {
         if (summary)
         {
-            Engine::Instance().logger.Log(std::string(ERROR_PREFIX) + entity->name +
-                                          "'s scripts failed to compile!");
+            services.logger.Log(std::string(ERROR_PREFIX) + entity->name + "'s scripts failed to compile!");
         }
         return false;
     }
@@ -397,8 +398,8 @@ Handler ORINCompiler::Bind(ScriptStatement& statement, const Keyword<Handler>& k
     if (!statement.countAccepted)
     {
         statement.countName = keyword.name != nullptr ? keyword.name : statement.keyword;
-        Engine::Instance().logger.Log("ORIN: " + statement.Written() + ": " + statement.keyword + " takes " +
-                                      CountsText(keyword.takes) + ", not " + std::to_string(count));
+        services.logger.Log("ORIN: " + statement.Written() + ": " + statement.keyword + " takes " +
+                            CountsText(keyword.takes) + ", not " + std::to_string(count));
     }
     return keyword.run;
 }
@@ -714,7 +715,7 @@ bool ORINCompiler::RunCondition(const ScriptStatement& condition, ECS::IEntity* 
                                    : references.Entity(entity, condition.target, 0, false, hit).Get();
         if (!condition.countAccepted)
         {
-            References::InvalidParameters(condition.countName, target);
+            references.InvalidParameters(condition.countName, target);
             return false;
         }
         return condition.onCondition(target, condition.params, *this, hit);
@@ -737,7 +738,7 @@ void ORINCompiler::RunAction(const ScriptStatement& action, ECS::IEntity* entity
                                    : references.Entity(entity, action.target, 0, false, hit).Get();
         if (!action.countAccepted)
         {
-            References::InvalidParameters(action.countName, target);
+            references.InvalidParameters(action.countName, target);
             return;
         }
         action.onAction(target, action.params, *this, hit);

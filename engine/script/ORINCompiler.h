@@ -6,6 +6,7 @@
 //
 // A compile either installs a whole new program or, after any error, leaves the component
 // exactly as it was. Errors are logged as "ORINCompiler: [ERROR]" + message + entity name.
+#include "core/Services.h"
 #include "script/GlobalVariables.h"
 #include "script/References.h"
 #include "script/ScriptProgram.h"
@@ -41,7 +42,7 @@ public:
     static constexpr int MAX_NESTING = 64;
 
     // Reads the global variables, then builds the keyword tables.
-    explicit ORINCompiler(ScriptSystem& system);
+    ORINCompiler(ScriptSystem& system, const Services& services);
     ORINCompiler(const ORINCompiler&) = delete;
     ORINCompiler& operator=(const ORINCompiler&) = delete;
 
@@ -67,6 +68,7 @@ public:
     void RunAction(const ScriptStatement& action, ECS::IEntity* entity, std::size_t hit);
 
     ScriptSystem& system;
+    const Services& services; // what the keywords work on: scenes, window, audio, resources...
     GlobalVariables globals;
     References references;
     EventTable eventTable;
@@ -104,7 +106,7 @@ private:
     // The keyword's handler for `statement`, whose parameter count it checks against the table
     // (a line says when the count is not taken).
     template <typename Handler>
-    static Handler Bind(ScriptStatement& statement, const Keyword<Handler>& keyword);
+    Handler Bind(ScriptStatement& statement, const Keyword<Handler>& keyword);
     void ScanDeclarations(const std::vector<const Resource::Script*>& scripts, const ECS::IEntity* entity,
                           Declarations& declarations);
     void ParseEvents(const std::vector<const Resource::Script*>& scripts, const ECS::IEntity* entity,

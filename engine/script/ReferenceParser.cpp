@@ -220,8 +220,8 @@ ScriptParam ReferenceParser::Prepare(const std::string& text, CacheNumbering* nu
     param.asString = PrepareString(text, numbering);
     param.asEntity = PrepareEntity(text, numbering);
     static const std::pair<const char*, COMPARISON> OPERATORS[] = {
-        {"==", COMPARISON::EQUAL},     {"!=", COMPARISON::NOT_EQUAL},  {"<", COMPARISON::LESS},
-        {">", COMPARISON::GREATER},    {"<=", COMPARISON::LESS_EQUAL}, {">=", COMPARISON::GREATER_EQUAL}};
+        {"==", COMPARISON::EQUAL},  {"!=", COMPARISON::NOT_EQUAL},  {"<", COMPARISON::LESS},
+        {">", COMPARISON::GREATER}, {"<=", COMPARISON::LESS_EQUAL}, {">=", COMPARISON::GREATER_EQUAL}};
     for (const auto& [word, comparison] : OPERATORS)
     {
         if (text == word)

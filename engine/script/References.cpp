@@ -1,7 +1,8 @@
 #include "script/References.h"
 
-#include "core/Engine.h"
 #include "core/InputManager.h"
+#include "core/Logger.h"
+#include "core/Random.h"
 #include "core/Scene.h"
 #include "core/SceneStack.h"
 #include "core/Timer.h"
@@ -36,23 +37,23 @@ namespace
     throw ScriptFailure{FAILED_REFERENCE};
 }
 
-Component::Transform& TransformOf(ECS::IEntity* entity)
+Component::Transform& TransformOf(const References& references, ECS::IEntity* entity)
 {
     auto* transform = entity->GetComponent<Component::Transform>();
     if (transform == nullptr)
     {
-        References::MissingComponent("Transform", entity);
+        references.MissingComponent("Transform", entity);
         Fail();
     }
     return *transform;
 }
 
-template <typename T> T& Needed(ECS::IEntity* entity, const char* name)
+template <typename T> T& Needed(const References& references, ECS::IEntity* entity, const char* name)
 {
     T* component = entity->GetComponent<T>();
     if (component == nullptr)
     {
-        References::MissingComponent(name, entity);
+        references.MissingComponent(name, entity);
         Fail();
     }
     return *component;
@@ -73,9 +74,9 @@ auto& Variable(Map& map, const std::string& name, bool create, const Value& init
     return found->second;
 }
 
-Scene* SceneOf(const ECS::IEntity* entity)
+Scene* SceneOf(const ECS::IEntity* entity, const SceneStack& scenes)
 {
-    return entity->scene != nullptr ? entity->scene : Engine::Instance().scenes->current;
+    return entity->scene != nullptr ? entity->scene : scenes.current;
 }
 
 } // namespace
@@ -119,24 +120,24 @@ typename Map::mapped_type& References::Cached(const ValueReference& reference,
     return value;
 }
 
-References::References(GlobalVariables& globals_, const float& timeStep_)
-    : globals(globals_), timeStep(timeStep_)
+References::References(GlobalVariables& globals_, const float& timeStep_, const Services& services_)
+    : globals(globals_), timeStep(timeStep_), services(services_)
 {
 }
 
-void References::InvalidParameters(const std::string& name, const ECS::IEntity* entity)
+void References::InvalidParameters(const std::string& name, const ECS::IEntity* entity) const
 {
-    Engine::Instance().logger.Log("Invalid " + name + " parameters in " + entity->name + ".");
+    services.logger.Log("Invalid " + name + " parameters in " + entity->name + ".");
 }
 
-void References::MissingComponent(const std::string& component, const ECS::IEntity* entity)
+void References::MissingComponent(const std::string& component, const ECS::IEntity* entity) const
 {
-    Engine::Instance().logger.Log("Missing " + component + " component in " + entity->name + ".");
+    services.logger.Log("Missing " + component + " component in " + entity->name + ".");
 }
 
 void References::RefreshCachedEntities()
 {
-    Scene* scene = Engine::Instance().scenes->current;
+    Scene* scene = services.scenes.current;
     player = scene != nullptr ? ECS::EntityManager::FindByName(scene->entities, "Player") : nullptr;
     mainCamera = scene != nullptr ? scene->mainCamera : nullptr;
 }
@@ -230,7 +231,7 @@ ECS::EntityHandle& References::Entity(ECS::IEntity* context, const EntityReferen
                 break;
             }
         }
-        scratch = ECS::EntityManager::FindByName(SceneOf(context)->entities, reference.name);
+        scratch = ECS::EntityManager::FindByName(SceneOf(context, services.scenes)->entities, reference.name);
         break;
     }
     case ENTITY_SOURCE::CHILD:
@@ -241,7 +242,7 @@ ECS::EntityHandle& References::Entity(ECS::IEntity* context, const EntityReferen
     }
     if (*result == nullptr && !(create && variable))
     {
-        Engine::Instance().logger.Log("[ERROR]Cannot find Entity " + reference.text);
+        services.logger.Log("[ERROR]Cannot find Entity " + reference.text);
         Fail();
     }
     return *result;
@@ -341,7 +342,7 @@ float& References::FloatOf(ECS::IEntity* context, const ValueReference& referenc
     Fail();
 }
 
-float References::ReadFloatField(ECS::IEntity* entity, FIELD field)
+float References::ReadFloatField(ECS::IEntity* entity, FIELD field) const
 {
     switch (field)
     {
@@ -354,53 +355,53 @@ float References::ReadFloatField(ECS::IEntity* entity, FIELD field)
     case FIELD::LAYER:
         return static_cast<float>(entity->layer);
     case FIELD::POS_X:
-        return TransformOf(entity).worldMatrix.m[0][3];
+        return TransformOf(*this, entity).worldMatrix.m[0][3];
     case FIELD::POS_Y:
-        return TransformOf(entity).worldMatrix.m[1][3];
+        return TransformOf(*this, entity).worldMatrix.m[1][3];
     case FIELD::POS_Z:
-        return TransformOf(entity).worldMatrix.m[2][3];
+        return TransformOf(*this, entity).worldMatrix.m[2][3];
     case FIELD::LPOS_X:
-        return TransformOf(entity).position.x;
+        return TransformOf(*this, entity).position.x;
     case FIELD::LPOS_Y:
-        return TransformOf(entity).position.y;
+        return TransformOf(*this, entity).position.y;
     case FIELD::LPOS_Z:
-        return TransformOf(entity).position.z;
+        return TransformOf(*this, entity).position.z;
     case FIELD::SCALE_X:
-        return TransformOf(entity).scale.x;
+        return TransformOf(*this, entity).scale.x;
     case FIELD::SCALE_Y:
-        return TransformOf(entity).scale.y;
+        return TransformOf(*this, entity).scale.y;
     case FIELD::SCALE_Z:
-        return TransformOf(entity).scale.z;
+        return TransformOf(*this, entity).scale.z;
     case FIELD::ROT_X:
-        return TransformOf(entity).angle.x;
+        return TransformOf(*this, entity).angle.x;
     case FIELD::ROT_Y:
-        return TransformOf(entity).angle.y;
+        return TransformOf(*this, entity).angle.y;
     case FIELD::ROT_Z:
-        return TransformOf(entity).angle.z;
+        return TransformOf(*this, entity).angle.z;
     case FIELD::CIRCLE_RADIUS:
     {
-        const auto& circle = Needed<Component::CircleCollider2D>(entity, "CircleCollider");
-        const auto& sprite = Needed<Component::SpriteRenderer>(entity, "SpriteRenderer");
+        const auto& circle = Needed<Component::CircleCollider2D>(*this, entity, "CircleCollider");
+        const auto& sprite = Needed<Component::SpriteRenderer>(*this, entity, "SpriteRenderer");
         const float width = sprite.texture != nullptr ? static_cast<float>(sprite.texture->width) : 0.0f;
         return width * circle.radiusScale * 0.5f;
     }
     case FIELD::VEL_X:
-        return Needed<Component::RigidBody>(entity, "RigidBody").velocity.x;
+        return Needed<Component::RigidBody>(*this, entity, "RigidBody").velocity.x;
     case FIELD::VEL_Y:
-        return Needed<Component::RigidBody>(entity, "RigidBody").velocity.y;
+        return Needed<Component::RigidBody>(*this, entity, "RigidBody").velocity.y;
     case FIELD::MASS:
-        return Needed<Component::RigidBody>(entity, "RigidBody").mass;
+        return Needed<Component::RigidBody>(*this, entity, "RigidBody").mass;
     case FIELD::CAM_X:
-        Needed<Component::Camera>(entity, "Camera");
-        return TransformOf(entity).position.x;
+        Needed<Component::Camera>(*this, entity, "Camera");
+        return TransformOf(*this, entity).position.x;
     case FIELD::CAM_Y:
-        Needed<Component::Camera>(entity, "Camera");
-        return TransformOf(entity).position.y;
+        Needed<Component::Camera>(*this, entity, "Camera");
+        return TransformOf(*this, entity).position.y;
     case FIELD::CAM_ZOOM:
-        return Needed<Component::Camera>(entity, "Camera").zoom;
+        return Needed<Component::Camera>(*this, entity, "Camera").zoom;
     case FIELD::ANIM_FRAME:
     {
-        const auto& animator = Needed<Component::Animator>(entity, "Animator");
+        const auto& animator = Needed<Component::Animator>(*this, entity, "Animator");
         return animator.currentAnimation != nullptr
                    ? static_cast<float>(animator.currentAnimation->currentFrame)
                    : 0.0f;
@@ -413,8 +414,8 @@ float References::ReadFloatField(ECS::IEntity* entity, FIELD field)
 
 float References::EngineFloat(ENGINE_VALUE value)
 {
-    Engine& engine = Engine::Instance();
-    const InputManager& input = *engine.input;
+    const Services& engine = services;
+    const InputManager& input = engine.input;
     switch (value)
     {
     case ENGINE_VALUE::MOUSE_X:
@@ -423,7 +424,7 @@ float References::EngineFloat(ENGINE_VALUE value)
         const float raw = static_cast<float>(value == ENGINE_VALUE::MOUSE_X ? input.mousePosition.x
                                                                             : input.mousePosition.y);
         // Cursor pixels to world units, whatever the window's size.
-        return raw / CameraSystem::PixelsPerUnit(*engine.window);
+        return raw / CameraSystem::PixelsPerUnit(engine.window);
     }
     case ENGINE_VALUE::MOUSE_DELTA_X:
         return static_cast<float>(input.mouseDelta.x);
@@ -439,8 +440,8 @@ float References::EngineFloat(ENGINE_VALUE value)
         }
         const bool x = value == ENGINE_VALUE::MOUSE_WORLD_X;
         const float mouse = EngineFloat(x ? ENGINE_VALUE::MOUSE_X : ENGINE_VALUE::MOUSE_Y);
-        const float zoom = Needed<Component::Camera>(mainCamera, "Camera").zoom;
-        const Component::Transform& transform = TransformOf(mainCamera);
+        const float zoom = Needed<Component::Camera>(*this, mainCamera, "Camera").zoom;
+        const Component::Transform& transform = TransformOf(*this, mainCamera);
         return mouse * zoom + (x ? transform.position.x : transform.position.y);
     }
     case ENGINE_VALUE::TIME_DELTA:
@@ -448,13 +449,13 @@ float References::EngineFloat(ENGINE_VALUE value)
     case ENGINE_VALUE::TIME_FIXED_DELTA:
         return FIXED_DELTA;
     case ENGINE_VALUE::TIME_SCALE:
-        return engine.timer->timeScale;
+        return engine.timer.timeScale;
     case ENGINE_VALUE::RANDOM:
         return engine.random.Range(0.0f, 1.0f);
     case ENGINE_VALUE::LOAD_CURRENT:
-        return static_cast<float>(engine.jsonManager->loading.progress);
+        return static_cast<float>(engine.jsonManager.loading.progress);
     case ENGINE_VALUE::LOAD_TOTAL:
-        return static_cast<float>(engine.jsonManager->loading.progressTotal);
+        return static_cast<float>(engine.jsonManager.loading.progressTotal);
     case ENGINE_VALUE::LEFT_STICK_X:
         return input.leftStick.x;
     case ENGINE_VALUE::LEFT_STICK_Y:
@@ -518,13 +519,13 @@ bool& References::BoolOf(ECS::IEntity* context, const ValueReference& reference,
             scratch = entity->gameObjectActive;
             return scratch;
         case FIELD::FLIP_X:
-            scratch = TransformOf(entity).flipX;
+            scratch = TransformOf(*this, entity).flipX;
             return scratch;
         case FIELD::FLIP_Y:
-            scratch = TransformOf(entity).flipY;
+            scratch = TransformOf(*this, entity).flipY;
             return scratch;
         case FIELD::GROUNDED:
-            scratch = Needed<Component::RigidBody>(entity, "RigidBody").grounded;
+            scratch = Needed<Component::RigidBody>(*this, entity, "RigidBody").grounded;
             return scratch;
         default:
             break;
@@ -568,7 +569,7 @@ std::string& References::StringOf(ECS::IEntity* context, const ValueReference& r
     }
     case VALUE_SOURCE::ENGINE:
     {
-        const System::LoadProgress& loader = Engine::Instance().jsonManager->loading;
+        const System::LoadProgress& loader = services.jsonManager.loading;
         scratch = std::to_string(reference.engineValue == ENGINE_VALUE::LOAD_CURRENT ? loader.progress
                                                                                      : loader.progressTotal);
         return scratch;
@@ -594,7 +595,7 @@ std::string& References::StringOf(ECS::IEntity* context, const ValueReference& r
             return scratch;
         case FIELD::ANIM_NAME:
         {
-            const auto& animator = Needed<Component::Animator>(entity, "Animator");
+            const auto& animator = Needed<Component::Animator>(*this, entity, "Animator");
             scratch = animator.currentAnimation != nullptr ? animator.currentAnimation->name : std::string();
             return scratch;
         }

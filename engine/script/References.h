@@ -7,6 +7,7 @@
 // A resolver returns a reference: to the variable or array element the parameter names, so
 // an action can write through it, or to the scratch slot of its type and number holding a
 // computed value. A reference that cannot be served raises ScriptFailure.
+#include "core/Services.h"
 #include "ecs/EntityHandle.h"
 #include "script/ScriptProgram.h"
 
@@ -35,7 +36,7 @@ public:
     static constexpr float FIXED_DELTA = 0.016666668f;
 
     // `globals` and `timeStep` (the script system's step, seconds) must outlive the resolvers.
-    References(GlobalVariables& globals, const float& timeStep);
+    References(GlobalVariables& globals, const float& timeStep, const Services& services);
 
     // `create` lets a local variable named by "#l_" or "var_" be created when missing.
     bool& Bool(ECS::IEntity* context, const ScriptParam& param, int slot, bool create, std::size_t hit)
@@ -62,8 +63,8 @@ public:
     }
 
     // "Invalid <name> parameters in <entity>." and "Missing <component> component in <entity>."
-    static void InvalidParameters(const std::string& name, const ECS::IEntity* entity);
-    static void MissingComponent(const std::string& component, const ECS::IEntity* entity);
+    void InvalidParameters(const std::string& name, const ECS::IEntity* entity) const;
+    void MissingComponent(const std::string& component, const ECS::IEntity* entity) const;
 
     // The "Player" entity and the main camera of the current scene, looked up afresh.
     void RefreshCachedEntities();
@@ -108,11 +109,12 @@ private:
     // The element index of "[index]": "last" or a float truncated; fails past the end.
     std::size_t Index(ECS::IEntity* context, bool lastIndex, const ValueReference* index, std::size_t size,
                       int slot, std::size_t hit);
-    static float ReadFloatField(ECS::IEntity* entity, FIELD field);
+    float ReadFloatField(ECS::IEntity* entity, FIELD field) const;
     float EngineFloat(ENGINE_VALUE value);
 
     GlobalVariables& globals;
     const float& timeStep;
+    const Services& services;
     ECS::IEntity* running = nullptr;                     // may be null
     Component::ScriptComponent* runningScript = nullptr; // running's; null with it
 };

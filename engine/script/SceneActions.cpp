@@ -1,6 +1,6 @@
 #include "script/SceneActions.h"
 
-#include "core/Engine.h"
+#include "core/Logger.h"
 #include "core/Scene.h"
 #include "core/SceneStack.h"
 #include "core/Timer.h"
@@ -26,7 +26,7 @@ void RequestScene(bool frames, IEntity* entity, const Params& params, ORINCompil
     system.sceneRequested = true;
     system.showLoadingFrames = frames;
     system.requestedScene = path;
-    Engine::Instance().audio->StopSound();
+    compiler.services.audio.StopSound();
 }
 
 void LoadScene(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
@@ -41,21 +41,21 @@ void LoadSceneSynchro(IEntity* entity, const Params& params, ORINCompiler& compi
 
 void SetTimeScale(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
-    Engine::Instance().timer->timeScale = compiler.references.Float(entity, params[0], 0, false, hit);
+    compiler.services.timer.timeScale = compiler.references.Float(entity, params[0], 0, false, hit);
 }
 
-void ExitGame(IEntity*, const Params&, ORINCompiler&, std::size_t)
+void ExitGame(IEntity*, const Params&, ORINCompiler& compiler, std::size_t)
 {
-    Engine& engine = Engine::Instance();
+    const Services& engine = compiler.services;
     engine.logger.Log("You just got *wanking* Pranked bro!");
-    engine.scenes->current->playing = false;
-    engine.window->running = false;
+    engine.scenes.current->playing = false;
+    engine.window.running = false;
 }
 
 void ToggleMouse(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
     const bool visible = compiler.references.Bool(entity, params[0], 0, false, hit);
-    Window& window = *Engine::Instance().window;
+    Window& window = compiler.services.window;
     if (visible != window.cursorVisible)
     {
         window.SetCursorVisible(visible);
@@ -66,17 +66,17 @@ void SetMousePos(IEntity* entity, const Params& params, ORINCompiler& compiler, 
 {
     const float x = compiler.references.Float(entity, params[0], 0, false, hit);
     const float y = compiler.references.Float(entity, params[1], 1, false, hit);
-    Engine::Instance().window->WarpCursor(static_cast<int>(Truncated(x)), static_cast<int>(Truncated(y)));
+    compiler.services.window.WarpCursor(static_cast<int>(Truncated(x)), static_cast<int>(Truncated(y)));
 }
 
-void SetFullscreen(IEntity*, const Params&, ORINCompiler&, std::size_t)
+void SetFullscreen(IEntity*, const Params&, ORINCompiler& compiler, std::size_t)
 {
-    Engine::Instance().window->SetFullscreen();
+    compiler.services.window.SetFullscreen();
 }
 
-void SetWindowed(IEntity*, const Params&, ORINCompiler&, std::size_t)
+void SetWindowed(IEntity*, const Params&, ORINCompiler& compiler, std::size_t)
 {
-    Engine::Instance().window->SetWindowed();
+    compiler.services.window.SetWindowed();
 }
 
 } // namespace

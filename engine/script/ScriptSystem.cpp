@@ -1,7 +1,7 @@
 #include "script/ScriptSystem.h"
 
 #include "core/Clock.h"
-#include "core/Engine.h"
+#include "core/Logger.h"
 #include "core/Scene.h"
 #include "ecs/IEntity.h"
 #include "ecs/ScriptComponent.h"
@@ -12,7 +12,8 @@
 namespace Varn::System
 {
 
-ScriptSystem::ScriptSystem(Scene* scene_) : ISystem(scene_), compiler(*this)
+ScriptSystem::ScriptSystem(Scene* scene_, const Services& services)
+    : ISystem(scene_), compiler(*this, services)
 {
     Need<Component::ScriptComponent>();
 }
@@ -103,7 +104,7 @@ void ScriptSystem::RunEntity(ECS::IEntity* entity)
                 }
                 if (!trigger.countAccepted)
                 {
-                    References::InvalidParameters(trigger.countName, entity);
+                    compiler.references.InvalidParameters(trigger.countName, entity);
                     continue;
                 }
                 try
@@ -142,7 +143,7 @@ void ScriptSystem::RunEntity(ECS::IEntity* entity)
     }
     catch (const ScriptFailure& failure)
     {
-        Debug::Logger& log = Engine::Instance().logger;
+        Debug::Logger& log = compiler.services.logger;
         log.Log("Something is wrong with " + entity->name);
         const std::string where = failure.statement != nullptr ? failure.statement->Written() + ": " : "";
         log.Log("ORIN: " + where + FailureCause(failure.code));

@@ -21,7 +21,7 @@ namespace Varn::System
 class ScriptSystem : public System::ISystem
 {
 public:
-    explicit ScriptSystem(Scene* scene);
+    ScriptSystem(Scene* scene, const Services& services);
     ~ScriptSystem() override; // saves the global variables
     void Update(const float& dt) override;
     // Removes the killed entities with their descendants, in the order asked.

@@ -1,6 +1,5 @@
 #include "script/SoundActions.h"
 
-#include "core/Engine.h"
 #include "resource/AudioManager.h"
 #include "resource/ResourceManager.h"
 #include "script/ORINCompiler.h"
@@ -21,13 +20,13 @@ void PlaySound(IEntity* entity, const Params& params, ORINCompiler& compiler, st
     const bool secondGroup = r.Bool(entity, params[1], 1, false, hit);
     const bool loop = r.Bool(entity, params[2], 2, false, hit);
     const bool fadeIn = r.Bool(entity, params[3], 3, false, hit);
-    Engine& engine = Engine::Instance();
-    engine.audio->PlaySound(engine.resources->LoadAudio(path), secondGroup, loop, fadeIn);
+    const Services& engine = compiler.services;
+    engine.audio.PlaySound(engine.resources.LoadAudio(path), secondGroup, loop, fadeIn);
 }
 
-void StopSound(IEntity*, const Params&, ORINCompiler&, std::size_t)
+void StopSound(IEntity*, const Params&, ORINCompiler& compiler, std::size_t)
 {
-    Engine::Instance().audio->StopSound();
+    compiler.services.audio.StopSound();
 }
 
 } // namespace

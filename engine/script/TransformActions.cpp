@@ -1,6 +1,5 @@
 #include "script/TransformActions.h"
 
-#include "core/Engine.h"
 #include "core/Scene.h"
 #include "core/SceneStack.h"
 #include "ecs/Camera.h"
@@ -56,7 +55,7 @@ void Translate(IEntity* entity, const Params& params, ORINCompiler& compiler, st
     {
         d = compiler.system.timeStep;
     }
-    if (auto* transform = TransformFor(entity))
+    if (auto* transform = TransformFor(compiler, entity))
     {
         AddScaled(transform->position, v, d);
     }
@@ -66,7 +65,7 @@ template <Math::Vector4 Component::Transform::*Field>
 void StepField(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
     const Math::Vector4 v = ReadVector(entity, params, 0, compiler, hit);
-    if (auto* transform = TransformFor(entity))
+    if (auto* transform = TransformFor(compiler, entity))
     {
         AddScaled(transform->*Field, v, compiler.system.timeStep);
     }
@@ -76,7 +75,7 @@ template <Math::Vector4 Component::Transform::*Field>
 void SetField(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
     const Math::Vector4 v = ReadVector(entity, params, 0, compiler, hit);
-    if (auto* transform = TransformFor(entity))
+    if (auto* transform = TransformFor(compiler, entity))
     {
         SetXYZ(transform->*Field, v);
     }
@@ -113,7 +112,7 @@ void LookAt(IEntity* entity, const Params& params, ORINCompiler& compiler, std::
     else
     {
         // An ID when the parameter reads as a number, else an entity name.
-        const std::vector<IEntity*>& entities = Engine::Instance().scenes->current->entities;
+        const std::vector<IEntity*>& entities = compiler.services.scenes.current->entities;
         IEntity* other = nullptr;
         try
         {
@@ -138,7 +137,7 @@ void LookAt(IEntity* entity, const Params& params, ORINCompiler& compiler, std::
         }
         point = WorldPosition(*otherTransform);
     }
-    auto* transform = TransformFor(entity);
+    auto* transform = TransformFor(compiler, entity);
     if (transform == nullptr)
     {
         return;
@@ -169,10 +168,10 @@ void MoveTowards(IEntity* entity, const Params& params, ORINCompiler& compiler, 
     auto* body = entity->GetComponent<Component::RigidBody>();
     if (body == nullptr)
     {
-        References::MissingComponent("RigidBody", entity);
+        compiler.references.MissingComponent("RigidBody", entity);
         return;
     }
-    auto* transform = TransformFor(entity);
+    auto* transform = TransformFor(compiler, entity);
     if (transform == nullptr)
     {
         return;
@@ -215,9 +214,9 @@ void Parallax(IEntity* entity, const Params& params, ORINCompiler& compiler, std
     const float factor = r.Float(entity, params[2], 2, false, hit);
     const float bx = r.Float(entity, params[3], 3, false, hit);
     const float by = r.Float(entity, params[4], 4, false, hit);
-    const IEntity* camera = Engine::Instance().scenes->current->mainCamera;
+    const IEntity* camera = compiler.services.scenes.current->mainCamera;
     const auto* cameraTransform = camera != nullptr ? camera->GetComponent<Component::Transform>() : nullptr;
-    auto* transform = TransformFor(entity);
+    auto* transform = TransformFor(compiler, entity);
     if (cameraTransform == nullptr || transform == nullptr)
     {
         return;

@@ -1,6 +1,5 @@
 #include "script/UIActions.h"
 
-#include "core/Engine.h"
 #include "ecs/UIButton.h"
 #include "ecs/UIImage.h"
 #include "ecs/UIText.h"
@@ -21,17 +20,17 @@ using UIComponent::UIText;
 
 void SetUIImage(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
-    if (auto* image = NeededComponent<UIImage>(entity, "UIImage"))
+    if (auto* image = NeededComponent<UIImage>(compiler, entity, "UIImage"))
     {
         const std::string path = compiler.references.String(entity, params[0], 0, false, hit);
-        image->texture = Engine::Instance().resources->LoadTexture(path);
+        image->texture = compiler.services.resources.LoadTexture(path);
     }
 }
 
 // "SetButtonImage Hover <path>": one of the button's three state textures.
 void SetButtonImage(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
-    auto* button = NeededComponent<UIButton>(entity, "UIButton");
+    auto* button = NeededComponent<UIButton>(compiler, entity, "UIButton");
     if (button == nullptr)
     {
         return;
@@ -46,12 +45,12 @@ void SetButtonImage(IEntity* entity, const Params& params, ORINCompiler& compile
     {
         FailStatement();
     }
-    *slot = Engine::Instance().resources->LoadTexture(r.String(entity, params[1], 1, false, hit));
+    *slot = compiler.services.resources.LoadTexture(r.String(entity, params[1], 1, false, hit));
 }
 
 void SetText(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
-    if (auto* text = NeededComponent<UIText>(entity, "UIText"))
+    if (auto* text = NeededComponent<UIText>(compiler, entity, "UIText"))
     {
         text->text = JoinedWords(compiler.references, entity, params, hit);
     }
@@ -60,7 +59,7 @@ void SetText(IEntity* entity, const Params& params, ORINCompiler& compiler, std:
 // Only "Up" means something: it releases a button a script wants to stop treating as held.
 void SetButtonState(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
-    auto* button = NeededComponent<UIButton>(entity, "UIButton");
+    auto* button = NeededComponent<UIButton>(compiler, entity, "UIButton");
     if (button != nullptr && compiler.references.String(entity, params[0], 0, false, hit) == "Up")
     {
         button->isDown = false;

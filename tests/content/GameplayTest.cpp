@@ -371,9 +371,8 @@ TEST_F(LevelsRun, TheMixOfALevelNeverReachesFullScale)
     ScratchFolder folder;
     const std::string file = folder.Path("mix.raw");
     engine->resources->UnloadAllAudio();
-    engine->audio.reset();
     // The pause after each buffer written lets the game pause the device again before the next.
-    engine->audio = AudioOn("disk", file, 5);
+    ReopenOn(*engine->audio, "disk", file, 5);
     ASSERT_TRUE(engine->audio->IsOpen());
     // From before the level starts its music, so the music too starts in step.
     auto lockstep = std::make_unique<Lockstep>();
@@ -396,7 +395,7 @@ TEST_F(LevelsRun, TheMixOfALevelNeverReachesFullScale)
     }
     input->state.keys.reset(KEY_RIGHT);
     lockstep.reset();
-    engine->audio.reset(); // the last buffers reach the file
+    engine->audio->Close(); // the last buffers reach the file
 
     std::ifstream in(file, std::ios::binary);
     std::vector<int16_t> written(std::filesystem::file_size(file) / 2);

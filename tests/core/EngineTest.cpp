@@ -32,9 +32,9 @@ public:
     std::function<void()> onUpdate;
 };
 
-template <typename Base> Recording<Base>* Replace(Scene& scene, Base*& slot)
+template <typename Base, typename... Parts> Recording<Base>* Replace(Scene& scene, Base*& slot, Parts&... parts)
 {
-    auto* recording = new Recording<Base>(&scene);
+    auto* recording = new Recording<Base>(&scene, parts...);
     delete slot;
     slot = recording;
     return recording;
@@ -49,7 +49,7 @@ protected:
     {
         EngineTest::SetUp();
         camera = Replace(CurrentScene(), CurrentScene().cameraSystem);
-        script = Replace(CurrentScene(), CurrentScene().scriptSystem);
+        script = Replace(CurrentScene(), CurrentScene().scriptSystem, engine->services);
         ai = Replace(CurrentScene(), CurrentScene().aiSystem);
         physics = Replace(CurrentScene(), CurrentScene().physicsSystem);
         graphics = Replace(CurrentScene(), CurrentScene().graphicsSystem);
@@ -136,7 +136,7 @@ TEST_F(FrameLoop, StepReadsTheCurrentSceneAfresh)
         if (replacement == nullptr)
         {
             engine->scenes->queued.push_back(engine->scenes->current);
-            replacement = new Scene();
+            replacement = new Scene(engine->services);
             newPhysics = Replace(*replacement, replacement->physicsSystem);
             engine->scenes->current = replacement;
         }

@@ -100,8 +100,7 @@ TEST_F(SoundOutput, FocusPausesBothGroupsAndTheFadeWaits)
 
 TEST_F(SoundOutput, WithoutAnOutputTheSoundIsLoggedOnceAndEveryCallIsHarmless)
 {
-    engine->audio.reset(); // the mixer counts its openings: close the engine's first
-    engine->audio = SilentAudio();
+    ReopenOn(Audio(), "no-such-driver"); // a machine without any output device
     EXPECT_FALSE(Audio().IsOpen());
     const Resource::Audio* tone = Tone();
     ASSERT_NE(tone, nullptr);
@@ -123,8 +122,7 @@ TEST_F(SoundOutput, PlayedSoundReachesTheOutputAndAStoppedOneStopsThere)
     ScratchFolder folder;
     const std::string file = folder.Path("out.raw");
     engine->resources->UnloadAllAudio();
-    engine->audio.reset();
-    engine->audio = AudioOn("disk", file);
+    ReopenOn(Audio(), "disk", file);
     ASSERT_TRUE(Audio().IsOpen());
 
     auto nonSilent = [&file](std::size_t from)

@@ -67,7 +67,7 @@ TEST_F(GlobalVariablesFile, FirstStartSeedsTheUserFileAndSkipsUnreadableLines)
     game.Write("Resources/Scripts/GlobalVariables.orin", defaults);
 
     std::filesystem::remove(UserFile()); // the fixture's scene made an empty one
-    GlobalVariables globals;
+    GlobalVariables globals{engine->logger};
     globals.Load();
     EXPECT_EQ(Read(UserFile()), "Bool sound 1\nFloat lives 3\nFloat speed abc\nString title Hello big world\n"
                                 "float lower 2\nJunk\nBool muted no\n");
@@ -92,7 +92,7 @@ TEST_F(GlobalVariablesFile, AnUnreadableSaveIsSetAsideAndTheDefaultsSeedANewOne)
     save.Write(UserFile().string(), garbage);
     engine->logger.Clear();
 
-    GlobalVariables globals;
+    GlobalVariables globals{engine->logger};
     globals.Load();
     EXPECT_EQ(globals.floats, (std::map<std::string, float>{{"lives", 3.0f}}));
     EXPECT_EQ(globals.strings, (std::map<std::string, std::string>{{"title", "Hello"}}));
@@ -106,7 +106,7 @@ TEST_F(GlobalVariablesFile, AnUnreadableSaveIsSetAsideAndTheDefaultsSeedANewOne)
     // The new save is the player's from now on.
     globals.floats["lives"] = 1.0f;
     ASSERT_TRUE(globals.Save());
-    GlobalVariables again;
+    GlobalVariables again{engine->logger};
     again.Load();
     EXPECT_EQ(again.floats, (std::map<std::string, float>{{"lives", 1.0f}}));
 }
@@ -120,7 +120,7 @@ TEST_F(GlobalVariablesFile, ASaveWithSomeDamagedLinesKeepsItsGoodOnesAndStaysInP
     save.Write(UserFile().string(), damaged);
     engine->logger.Clear();
 
-    GlobalVariables globals;
+    GlobalVariables globals{engine->logger};
     globals.Load();
     EXPECT_EQ(globals.floats, (std::map<std::string, float>{{"coins", 0.0f}, {"lives", 1.0f}}));
     EXPECT_TRUE(engine->logger.Lines().empty());
@@ -142,12 +142,12 @@ TEST_F(GlobalVariablesFile, CarriageReturnsAtALineEndAreNotPartOfAValue)
     save.Write(UserFile().string(), "String title Hello there\r\r\r\nString motto a\rb\r\n");
 
     // Each save used to drop one of them, so the value changed from save to save.
-    GlobalVariables first;
+    GlobalVariables first{engine->logger};
     first.Load();
     EXPECT_EQ(first.strings,
               (std::map<std::string, std::string>{{"motto", "a\rb"}, {"title", "Hello there"}}));
     ASSERT_TRUE(first.Save());
-    GlobalVariables second;
+    GlobalVariables second{engine->logger};
     second.Load();
     EXPECT_EQ(second.strings, first.strings);
     EXPECT_EQ(Read(UserFile()), "String motto a\rb\nString title Hello there\n");
@@ -155,7 +155,7 @@ TEST_F(GlobalVariablesFile, CarriageReturnsAtALineEndAreNotPartOfAValue)
 
 TEST_F(GlobalVariablesFile, SavedFloatsAreTheShortestTextThatReadsBackToTheSameValue)
 {
-    GlobalVariables globals;
+    GlobalVariables globals{engine->logger};
     globals.Load();
     globals.bools["sound"] = false;
     const std::map<std::string, float> floats{{"best", 83.1234589f},
@@ -175,7 +175,7 @@ TEST_F(GlobalVariablesFile, SavedFloatsAreTheShortestTextThatReadsBackToTheSameV
     EXPECT_NE(text.find("Float big 1234567\n"), std::string::npos) << text;
     EXPECT_NE(text.find("Float lives 3\nFloat most "), std::string::npos) << "floats keep the map's order";
 
-    GlobalVariables again;
+    GlobalVariables again{engine->logger};
     again.Load();
     EXPECT_EQ(again.floats, floats) << text; // bit for bit, the denormal included
     EXPECT_EQ(again.Text(), text);
@@ -187,7 +187,7 @@ TEST_F(GlobalVariablesFile, SavedFloatsAreTheShortestTextThatReadsBackToTheSameV
 
 TEST_F(GlobalVariablesFile, FailedSaveLeavesThePreviousFileWhole)
 {
-    GlobalVariables globals;
+    GlobalVariables globals{engine->logger};
     globals.Load();
     globals.floats["lives"] = 3.0f;
     ASSERT_TRUE(globals.Save());
@@ -219,7 +219,7 @@ TEST_F(GlobalVariablesFile, WithoutAnyFolderThereAreNoGlobalsAndNothingIsWritten
     unsetenv("XDG_DATA_HOME");
     unsetenv("HOME");
     EXPECT_EQ(GlobalVariables::UserFolder(), "");
-    GlobalVariables globals;
+    GlobalVariables globals{engine->logger};
     globals.Load();
     globals.floats["lives"] = 1.0f;
     EXPECT_FALSE(globals.Save());
@@ -229,13 +229,13 @@ TEST_F(GlobalVariablesFile, WithoutAnyFolderThereAreNoGlobalsAndNothingIsWritten
 
 TEST_F(GlobalVariablesFile, ScriptsChangeGlobalsAndTheScriptSystemWritesThemBackWhenDestroyed)
 {
-    GlobalVariables seed;
+    GlobalVariables seed{engine->logger};
     seed.Load();
     seed.floats["lives"] = 3.0f;
     seed.strings["title"] = "Old title";
     ASSERT_TRUE(seed.Save());
 
-    engine->scenes->SetCurrent(new Scene()); // reads the file above
+    engine->scenes->SetCurrent(new Scene(engine->services)); // reads the file above
     ECS::IEntity* e =
         RunOnce("Hero", "SetFloat #g_lives 2\nSetString #g_title New\nSetString #l_out #g_lives");
     EXPECT_EQ(Said(), (Strings{"Something is wrong with Hero"}))

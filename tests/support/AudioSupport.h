@@ -11,8 +11,9 @@ namespace Varn::Test
 
 // An audio manager opened on `driver` (with `file` as the disk driver's output, if given, one
 // buffer every `bufferMilliseconds`); the process's own driver setting is restored afterwards.
-inline std::unique_ptr<System::AudioManager> AudioOn(const std::string& driver, const std::string& file = "",
-                                                     int bufferMilliseconds = 5)
+// Closes `audio` and opens it again on SDL's `driver` (the disk driver writing to `file`).
+inline void ReopenOn(System::AudioManager& audio, const std::string& driver, const std::string& file = "",
+                     int bufferMilliseconds = 5)
 {
     const char* previous = std::getenv("SDL_AUDIODRIVER");
     const std::string saved = previous ? previous : "";
@@ -22,15 +23,18 @@ inline std::unique_ptr<System::AudioManager> AudioOn(const std::string& driver, 
         setenv("SDL_DISKAUDIOFILE", file.c_str(), 1);
         setenv("SDL_DISKAUDIODELAY", std::to_string(bufferMilliseconds).c_str(), 1);
     }
-    auto audio = std::make_unique<System::AudioManager>();
+    audio.Close();
+    audio.Open();
     setenv("SDL_AUDIODRIVER", saved.c_str(), 1);
-    return audio;
 }
 
-// A machine without any output device.
-inline std::unique_ptr<System::AudioManager> SilentAudio()
+// An output on SDL's `driver`, opened on its own.
+inline std::unique_ptr<System::AudioManager> AudioOn(const std::string& driver, const std::string& file = "",
+                                                     int bufferMilliseconds = 5)
 {
-    return AudioOn("no-such-driver");
+    auto audio = std::make_unique<System::AudioManager>();
+    ReopenOn(*audio, driver, file, bufferMilliseconds);
+    return audio;
 }
 
 } // namespace Varn::Test

@@ -76,7 +76,7 @@ protected:
         engine->window->baseWidth = engine->window->viewportWidth = 1280;
         engine->window->baseHeight = engine->window->viewportHeight = 720;
         engine->window->active = true;
-        engine->scenes->SetCurrent(new Scene());
+        engine->scenes->SetCurrent(new Scene(engine->services));
     }
 
     void TearDown() override { Engine::Shutdown(); }

@@ -379,7 +379,7 @@ void ContentChecker::CheckGlobals(const std::string& file)
         Report(file, "cannot be read");
         return;
     }
-    System::GlobalVariables globals;
+    System::GlobalVariables globals{Engine::Instance().logger};
     std::istringstream lines(text);
     std::string line;
     for (std::size_t number = 1; std::getline(lines, line); ++number)

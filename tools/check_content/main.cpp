@@ -58,7 +58,7 @@ int main(int argc, char** argv)
     int result = 2;
     if (engine.window->Create())
     {
-        engine.scenes->SetCurrent(new Varn::Scene());
+        engine.scenes->SetCurrent(new Varn::Scene(engine.services));
         engine.resources->LoadDefaults();
         // Missing default files are reported by the checker itself, by name.
         engine.logger.Clear();

@@ -1,0 +1,49 @@
+#pragma once
+// The engine's shared parts, lent to the systems and loaders that use them when those are
+// built, so that they reach what they need through what they were given rather than through
+// a global. The engine owns every part and outlives whoever holds this.
+namespace Varn
+{
+
+class Window;
+class SceneStack;
+class InputManager;
+class WorkerPool;
+class Random;
+namespace Time
+{
+class Timer;
+}
+namespace Debug
+{
+class Logger;
+}
+namespace ECS
+{
+class EntityManager;
+class TagRegistry;
+} // namespace ECS
+namespace System
+{
+class ResourceManager;
+class JSONManager;
+class AudioManager;
+} // namespace System
+
+struct Services
+{
+    Window& window;
+    Time::Timer& timer;
+    SceneStack& scenes;
+    System::ResourceManager& resources;
+    InputManager& input;
+    System::JSONManager& jsonManager;
+    System::AudioManager& audio;
+    ECS::EntityManager& entities;
+    ECS::TagRegistry& tags;
+    Debug::Logger& logger;
+    WorkerPool& workers;
+    Random& random;
+};
+
+} // namespace Varn
