@@ -3,7 +3,7 @@
 #include "ai/BehaviourTree.h"
 #include "ai/TreeBuilders.h"
 #include "core/Clock.h"
-#include "core/Engine.h"
+#include "core/Logger.h"
 #include "core/Scene.h"
 #include "ecs/BehaviourComponent.h"
 #include "ecs/IEntity.h"
@@ -14,7 +14,7 @@
 namespace Varn::System
 {
 
-AISystem::AISystem(Scene* scene_) : ISystem(scene_)
+AISystem::AISystem(Scene* scene_, const Services& services_) : ISystem(scene_), services(services_)
 {
     Need<Component::BehaviourComponent>();
 }
@@ -37,7 +37,7 @@ void AISystem::TickEntity(ECS::IEntity* entity)
         // Built lazily so that the player and the children exist and the entity is live.
         if (!behaviour->tree)
         {
-            Behaviours::TreeBuilders::Build(*entity, *behaviour);
+            Behaviours::TreeBuilders::Build(*entity, *behaviour, services);
         }
         if (behaviour->tree)
         {
@@ -91,7 +91,7 @@ void AISystem::Update(const float& dt)
         {
             // What a tree can fail at at run time (memory, a library's range check) costs one
             // entity its step; anything else is a programmer error and is not swallowed here.
-            Debug::Logger& logger = Engine::Instance().logger;
+            Debug::Logger& logger = services.logger;
             logger.Log("Something is wrong with " + entity->name);
             logger.Log("AI: behaviour of " + entity->name + " stopped: " + failure.what());
         }

@@ -4,6 +4,7 @@
 // through `killList`; the system removes them right after the tick of the entity whose tree
 // asked, so later entities in the same step never see them.
 #include "core/ISystem.h"
+#include "core/Services.h"
 
 #include <cstddef>
 #include <vector>
@@ -14,14 +15,15 @@ namespace Varn::System
 class AISystem : public System::ISystem
 {
 public:
-    explicit AISystem(Scene* scene);
+    AISystem(Scene* scene, const Services& services);
     // dt is unused: trees time themselves with the Timer's stopwatches.
     void Update(const float& dt) override;
 
     std::vector<ECS::IEntity*> killList; // not owned; emptied after each entity's tick
 
 private:
-    std::size_t cursor = 0; // index of the entity being ticked
+    const Services& services; // lent to the tree builders; the log
+    std::size_t cursor = 0;   // index of the entity being ticked
 
     bool InCameraRoom(const ECS::IEntity* entity) const;
     void TickEntity(ECS::IEntity* entity);

@@ -1,6 +1,5 @@
 #include "ai/BuilderSupport.h"
 
-#include "core/Engine.h"
 #include "core/Scene.h"
 #include "core/SceneStack.h"
 #include "core/Timer.h"
@@ -9,15 +8,15 @@
 namespace Varn::Behaviours::Build
 {
 
-ECS::IEntity* FindPlayer()
+ECS::IEntity* FindPlayer(const Services& services)
 {
-    const Scene* scene = Engine::Instance().scenes->current;
+    const Scene* scene = services.scenes.current;
     return scene != nullptr ? ECS::EntityManager::FindByName(scene->entities, "Player") : nullptr;
 }
 
-Time::FrameCounter* NewWatch()
+Watch NewWatch(const Services& services)
 {
-    return Engine::Instance().timer->CreateCounter(false);
+    return {&services.timer, services.timer.CreateCounter(false)};
 }
 
 } // namespace Varn::Behaviours::Build

@@ -5,6 +5,8 @@
 #include "ai/Composite.h"
 #include "ai/Conditional.h"
 #include "ai/Inverter.h"
+#include "ai/StopwatchLeaves.h"
+#include "core/Services.h"
 
 #include <memory>
 #include <utility>
@@ -55,9 +57,9 @@ inline NodePtr Try(NodePtr node)
     return Sel(std::move(node), Leaf<UpdateReturn>());
 }
 
-// The scene's "Player" now; null when the scene has none.
-ECS::IEntity* FindPlayer();
+// The current scene's "Player" now; null when the scene has none.
+ECS::IEntity* FindPlayer(const Services& services);
 // A running stopwatch in the engine Timer's list.
-Time::FrameCounter* NewWatch();
+Watch NewWatch(const Services& services);
 
 } // namespace Varn::Behaviours::Build

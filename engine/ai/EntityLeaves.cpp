@@ -9,8 +9,8 @@
 #include "ecs/IEntity.h"
 #include "ecs/RigidBody.h"
 #include "ecs/SpriteRenderer.h"
-#include "ecs/Transform.h"
 #include "ecs/TagRegistry.h"
+#include "ecs/Transform.h"
 #include "physics/Raycast.h"
 #include "resource/AudioManager.h"
 #include "resource/ResourceManager.h"
@@ -101,7 +101,7 @@ NodeStatus SetTexture::Run()
     }
     // The texture may be one no scene entity named when the scene loaded: read it now, as the
     // sprite action does, or the renderer would get a texture without pixels or size.
-    renderer->texture = Engine::Instance().resources->LoadTexture(*path);
+    renderer->texture = services.resources.LoadTexture(*path);
     renderer->frame = 0;
     renderer->texOffset = {0.0f, 0.0f};
     return Success;
@@ -164,7 +164,7 @@ NodeStatus SetTag::Run()
     {
         return Success;
     }
-    const ECS::TagRegistry& registry = Engine::Instance().tags;
+    const ECS::TagRegistry& registry = services.tags;
     uint64_t mask = 0;
     for (const std::string& name : names)
     {
@@ -174,10 +174,10 @@ NodeStatus SetTag::Run()
     return Success;
 }
 
-AddIgnoreTag::AddIgnoreTag(ECS::IEntity* entity, const std::string& tagName)
+AddIgnoreTag::AddIgnoreTag(const Services& services, ECS::IEntity* entity, const std::string& tagName)
 {
     auto* body = ComponentOf<Component::RigidBody>(entity);
-    const uint64_t mask = Engine::Instance().tags.Value(tagName);
+    const uint64_t mask = services.tags.Value(tagName);
     // An unregistered name has no bit; ignoring "no tag" would mean nothing.
     if (body != nullptr && mask != 0)
     {
@@ -187,8 +187,7 @@ AddIgnoreTag::AddIgnoreTag(ECS::IEntity* entity, const std::string& tagName)
 
 NodeStatus PlaySound::Run()
 {
-    Engine& engine = Engine::Instance();
-    engine.audio->PlaySound(engine.resources->LoadAudio(path), secondaryGroup, loop, fadeIn);
+    services.audio.PlaySound(services.resources.LoadAudio(path), secondaryGroup, loop, fadeIn);
     return Success;
 }
 

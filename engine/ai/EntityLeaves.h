@@ -3,6 +3,7 @@
 // rays. Entities are not owned; a null entity or a missing component is reported as the leaf's
 // table of results says, never by a crash.
 #include "ai/INode.h"
+#include "core/Services.h"
 #include "core/VarnColor.h"
 #include "core/Vector4.h"
 #include "ecs/EntityHandle.h"
@@ -88,8 +89,12 @@ public:
 class SetTexture final : public INode
 {
 public:
-    SetTexture(const std::string* path_, ECS::IEntity* entity_) : path(path_), entity(entity_) {}
+    SetTexture(const Services& services_, const std::string* path_, ECS::IEntity* entity_)
+        : services(services_), path(path_), entity(entity_)
+    {
+    }
     NodeStatus Run() override;
+    const Services& services;
     const std::string* path;  // a blackboard entry
     ECS::EntityHandle entity; // may be null
 };
@@ -145,10 +150,12 @@ public:
 class SetTag final : public INode
 {
 public:
-    SetTag(ECS::IEntity* entity_, std::vector<std::string> names_) : entity(entity_), names(std::move(names_))
+    SetTag(const Services& services_, ECS::IEntity* entity_, std::vector<std::string> names_)
+        : services(services_), entity(entity_), names(std::move(names_))
     {
     }
     NodeStatus Run() override;
+    const Services& services;
     ECS::EntityHandle entity; // may be null
     std::vector<std::string> names;
 };
@@ -157,18 +164,20 @@ public:
 class AddIgnoreTag final : public INode
 {
 public:
-    AddIgnoreTag(ECS::IEntity* entity, const std::string& tagName);
+    AddIgnoreTag(const Services& services, ECS::IEntity* entity, const std::string& tagName);
     NodeStatus Run() override { return BehaviourTree::Success; }
 };
 
 class PlaySound final : public INode
 {
 public:
-    PlaySound(std::string path_, bool secondaryGroup_, bool loop_, bool fadeIn_)
-        : path(std::move(path_)), secondaryGroup(secondaryGroup_), loop(loop_), fadeIn(fadeIn_)
+    PlaySound(const Services& services_, std::string path_, bool secondaryGroup_, bool loop_, bool fadeIn_)
+        : services(services_), path(std::move(path_)), secondaryGroup(secondaryGroup_), loop(loop_),
+          fadeIn(fadeIn_)
     {
     }
     NodeStatus Run() override;
+    const Services& services;
     std::string path;
     bool secondaryGroup;
     bool loop;

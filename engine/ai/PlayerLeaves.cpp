@@ -9,8 +9,8 @@
 #include "ecs/IEntity.h"
 #include "ecs/RigidBody.h"
 #include "ecs/ScriptComponent.h"
-#include "ecs/Transform.h"
 #include "ecs/TagRegistry.h"
+#include "ecs/Transform.h"
 
 #include <algorithm>
 #include <cmath>
@@ -61,7 +61,8 @@ bool FlippedX(const ECS::IEntity& entity)
 bool NamedOrTagged(const std::vector<ECS::EntityHandle>& list, const std::string& name, uint64_t tagMask)
 {
     return std::any_of(list.begin(), list.end(),
-                       [&](const ECS::EntityHandle& handle) {
+                       [&](const ECS::EntityHandle& handle)
+                       {
                            const ECS::IEntity* other = handle.AsSeen(); // a hit that removed itself counts
                            return other != nullptr &&
                                   (other->name == name || (tagMask != 0 && (other->tags & tagMask) != 0));
@@ -96,7 +97,7 @@ NodeStatus CheckCollisionName::Run()
     {
         return Failure;
     }
-    const uint64_t tagMask = Engine::Instance().tags.Value(name);
+    const uint64_t tagMask = services.tags.Value(name);
     if (const auto* box = entity->GetComponent<Component::BoxCollider2D>())
     {
         if (NamedOrTagged(box->triggerEntities, name, tagMask))
@@ -114,7 +115,7 @@ NodeStatus IsPlayerNear::Run()
     {
         return Failure;
     }
-    const Scene* scene = Engine::Instance().scenes->current;
+    const Scene* scene = services.scenes.current;
     const ECS::IEntity* player =
         scene != nullptr ? ECS::EntityManager::FindByName(scene->entities, "Player") : nullptr;
     if (player == nullptr || entity->GetComponent<Component::RigidBody>() == nullptr ||

@@ -3,6 +3,7 @@
 // translations, distances are in x and y only and strict (< range). Note the two facing
 // conventions: IsPlayerNear takes a clear flipX as looking to +x, IsFacingPlayer as looking to -x.
 #include "ai/INode.h"
+#include "core/Services.h"
 #include "ecs/EntityHandle.h"
 
 #include <string>
@@ -33,8 +34,12 @@ public:
 class CheckCollisionName final : public INode
 {
 public:
-    CheckCollisionName(ECS::IEntity* entity_, std::string name_) : entity(entity_), name(std::move(name_)) {}
+    CheckCollisionName(const Services& services_, ECS::IEntity* entity_, std::string name_)
+        : services(services_), entity(entity_), name(std::move(name_))
+    {
+    }
     NodeStatus Run() override;
+    const Services& services;
     ECS::EntityHandle entity; // may be null
     std::string name;
 };
@@ -43,8 +48,12 @@ public:
 class IsPlayerNear final : public INode
 {
 public:
-    IsPlayerNear(float range_, ECS::IEntity* entity_) : range(range_), entity(entity_) {}
+    IsPlayerNear(const Services& services_, float range_, ECS::IEntity* entity_)
+        : services(services_), range(range_), entity(entity_)
+    {
+    }
     NodeStatus Run() override;
+    const Services& services;
     float range;
     ECS::EntityHandle entity; // may be null
 };

@@ -1,7 +1,6 @@
 #include "ai/StopwatchLeaves.h"
 
 #include "core/Clock.h"
-#include "core/Engine.h"
 #include "core/Timer.h"
 
 namespace Varn::Behaviours
@@ -12,10 +11,10 @@ using BehaviourTree::Success;
 
 namespace
 {
-// The watch when it is still alive in the engine timer's list, else null.
-Time::FrameCounter* Live(Time::FrameCounter* watch)
+// The watch's counter when it is still alive in its timer's list, else null.
+Time::FrameCounter* Live(const Watch& watch)
 {
-    return watch != nullptr && Engine::Instance().timer->HasCounter(watch) ? watch : nullptr;
+    return watch.counter != nullptr && watch.timer->HasCounter(watch.counter) ? watch.counter : nullptr;
 }
 } // namespace
 
@@ -70,9 +69,9 @@ NodeStatus CheckDuration::Run()
 
 NodeStatus KillWatch::Run()
 {
-    if (watch != nullptr)
+    if (watch.counter != nullptr)
     {
-        Engine::Instance().timer->KillCounter(watch);
+        watch.timer->KillCounter(watch.counter);
     }
     return Success;
 }

@@ -7,7 +7,8 @@
 namespace Varn::Time
 {
 struct FrameCounter;
-}
+class Timer;
+} // namespace Varn::Time
 
 namespace Varn::Behaviours
 {
@@ -15,24 +16,32 @@ namespace Varn::Behaviours
 using BehaviourTree::INode;
 using BehaviourTree::NodeStatus;
 
+// A tree's stopwatch: a counter in the timer's list, with the timer that can say whether it is
+// still there.
+struct Watch
+{
+    Time::Timer* timer = nullptr;
+    Time::FrameCounter* counter = nullptr;
+};
+
 // Restarts the watch from zero and sets the flag, if one is given.
 class StartWatch final : public INode
 {
 public:
-    explicit StartWatch(Time::FrameCounter* watch_, bool* flag_ = nullptr) : watch(watch_), flag(flag_) {}
+    explicit StartWatch(Watch watch_, bool* flag_ = nullptr) : watch(watch_), flag(flag_) {}
     NodeStatus Run() override;
-    Time::FrameCounter* watch; // may be null or killed: then the leaf fails
-    bool* flag;                // may be null
+    Watch watch; // the counter may be null or killed: then the leaf fails
+    bool* flag;  // may be null
 };
 
 // Zeroes the watch and clears the flag, if one is given.
 class StopWatch final : public INode
 {
 public:
-    explicit StopWatch(Time::FrameCounter* watch_, bool* flag_ = nullptr) : watch(watch_), flag(flag_) {}
+    explicit StopWatch(Watch watch_, bool* flag_ = nullptr) : watch(watch_), flag(flag_) {}
     NodeStatus Run() override;
-    Time::FrameCounter* watch; // may be null or killed: then the leaf fails
-    bool* flag;                // may be null
+    Watch watch; // the counter may be null or killed: then the leaf fails
+    bool* flag;  // may be null
 };
 
 // Succeeds once `duration` seconds have run on the watch; with `reset` it then starts over, so
@@ -40,13 +49,13 @@ public:
 class CheckDuration final : public INode
 {
 public:
-    CheckDuration(Time::FrameCounter* watch_, float duration_, bool reset_)
+    CheckDuration(Watch watch_, float duration_, bool reset_)
         : watch(watch_), duration(duration_), reset(reset_)
     {
     }
     NodeStatus Run() override;
-    Time::FrameCounter* watch; // may be null or killed
-    float duration;            // seconds
+    Watch watch;    // the counter may be null or killed
+    float duration; // seconds
     bool reset;
 };
 
@@ -54,9 +63,9 @@ public:
 class KillWatch final : public INode
 {
 public:
-    explicit KillWatch(Time::FrameCounter* watch_) : watch(watch_) {}
+    explicit KillWatch(Watch watch_) : watch(watch_) {}
     NodeStatus Run() override;
-    Time::FrameCounter* watch; // may be null or already killed
+    Watch watch; // the counter may be null or already killed
 };
 
 } // namespace Varn::Behaviours

@@ -47,11 +47,12 @@ TreeBuilders::Builder TreeBuilders::Find(const std::string& name)
     return found != entries.end() ? found->builder : nullptr;
 }
 
-void TreeBuilders::Build(ECS::IEntity& entity, Component::BehaviourComponent& behaviour)
+void TreeBuilders::Build(ECS::IEntity& entity, Component::BehaviourComponent& behaviour,
+                         const Services& services)
 {
     if (Builder builder = Find(behaviour.type))
     {
-        builder(entity, behaviour);
+        builder(entity, behaviour, services);
     }
 }
 

@@ -28,7 +28,7 @@ Scene::Scene(const Services& services)
     scriptSystem = new System::ScriptSystem(this, services);
     particleSystem = new System::ParticleSystem(this);
     cameraSystem = new System::CameraSystem(this);
-    aiSystem = new System::AISystem(this);
+    aiSystem = new System::AISystem(this, services);
     graphicsSystem = new System::GraphicsSystem(this);
     animationSystem = new System::AnimationSystem(this);
     uiGraphicsSystem = new UISystem::UIGraphicsSystem(this);

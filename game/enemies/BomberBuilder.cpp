@@ -37,7 +37,8 @@ enum BombingStates
 };
 } // namespace
 
-void BuildFlyingBomber(ECS::IEntity& entity, Component::BehaviourComponent& behaviour)
+void BuildFlyingBomber(ECS::IEntity& entity, Component::BehaviourComponent& behaviour,
+                       const Services& services)
 {
     auto tree = std::make_shared<BehaviourTree::BehaviourTree>();
     ECS::IEntity* self = &entity;
@@ -65,9 +66,9 @@ void BuildFlyingBomber(ECS::IEntity& entity, Component::BehaviourComponent& beha
     const std::string bomb = *tree->String("Bomb", "Resources\\Prefabs\\Bomb.prefab");
     const std::string target = *tree->String("Target", "Resources\\Prefabs\\Target.prefab");
 
-    Time::FrameCounter* flightWatch = NewWatch();
-    Time::FrameCounter* bombWatch = NewWatch();
-    Time::FrameCounter* invulWatch = NewWatch();
+    const Watch flightWatch = NewWatch(services);
+    const Watch bombWatch = NewWatch(services);
+    const Watch invulWatch = NewWatch(services);
 
     auto drop = [&](const std::string& path)
     { return Try(Leaf<CreatePrefab>(Math::Vector4{}, Math::Vector4{}, path, entity.layer, self, true)); };
@@ -78,7 +79,7 @@ void BuildFlyingBomber(ECS::IEntity& entity, Component::BehaviourComponent& beha
                                                    Leaf<KillWatch>(bombWatch), Leaf<KillWatch>(invulWatch))));
 
     const NodePtr damage =
-        Seq(Leaf<CheckLife>(life), Leaf<CheckCollisionName>(self, "Bullet"),
+        Seq(Leaf<CheckLife>(life), Leaf<CheckCollisionName>(services, self, "Bullet"),
             Sel(Not(Leaf<IsBoolTrue>(invulStarted)),
                 Leaf<CheckDuration>(invulWatch, INVULNERABLE_SECONDS, false)),
             Leaf<DamageEntity>(self, 1.0f, life), Leaf<StartWatch>(invulWatch, invulStarted),
@@ -106,15 +107,15 @@ void BuildFlyingBomber(ECS::IEntity& entity, Component::BehaviourComponent& beha
     const NodePtr bombingCycle =
         Sel(Seq(Leaf<CheckFloat>(state, static_cast<float>(FLYING)),
                 Leaf<CheckDuration>(bombWatch, bombingTime, false), Leaf<SetBool>(gliding, true),
-                Leaf<SetTexture>(glide, self), enter(GLIDING)),
+                Leaf<SetTexture>(services, glide, self), enter(GLIDING)),
             Seq(Leaf<CheckFloat>(state, static_cast<float>(GLIDING)),
-                Leaf<CheckDuration>(bombWatch, glidingTime, false), Leaf<SetTexture>(opening, self),
+                Leaf<CheckDuration>(bombWatch, glidingTime, false), Leaf<SetTexture>(services, opening, self),
                 enter(RELEASING)),
             Seq(Leaf<CheckFloat>(state, static_cast<float>(RELEASING)), drop(bomb), drop(target),
-                Leaf<SetBool>(bombing, true), Leaf<SetTexture>(closing, self), enter(CLOSING)),
+                Leaf<SetBool>(bombing, true), Leaf<SetTexture>(services, closing, self), enter(CLOSING)),
             Seq(Leaf<CheckFloat>(state, static_cast<float>(CLOSING)),
                 Leaf<CheckDuration>(bombWatch, glidingTime, false), Leaf<SetBool>(gliding, false),
-                Leaf<SetBool>(bombing, false), Leaf<SetTexture>(fly, self), enter(FLYING)));
+                Leaf<SetBool>(bombing, false), Leaf<SetTexture>(services, fly, self), enter(FLYING)));
 
     tree->child = Sel(dying, damage, deathStart, Seq(flight, Try(bombingCycle)));
     behaviour.tree = std::move(tree);

@@ -4,6 +4,8 @@
 // creates the stopwatches it needs in the engine Timer, wires the nodes and stores the tree in
 // the component. The player ("Player" in the current scene) and the entity's children are looked
 // up once, at build time. The game registers them with the engine before its first scene.
+#include "core/Services.h"
+
 namespace Varn::ECS
 {
 class IEntity;
@@ -19,9 +21,11 @@ namespace Varn::Behaviours
 // Registers the four builders under the Behaviour component's type numbers 0 to 3.
 void RegisterEnemies();
 
-void BuildPatrollingMelee(ECS::IEntity& entity, Component::BehaviourComponent& behaviour);
-void BuildTurret(ECS::IEntity& entity, Component::BehaviourComponent& behaviour);
-void BuildFlyingBomber(ECS::IEntity& entity, Component::BehaviourComponent& behaviour);
-void BuildSpawner(ECS::IEntity& entity, Component::BehaviourComponent& behaviour);
+void BuildPatrollingMelee(ECS::IEntity& entity, Component::BehaviourComponent& behaviour,
+                          const Services& services);
+void BuildTurret(ECS::IEntity& entity, Component::BehaviourComponent& behaviour, const Services& services);
+void BuildFlyingBomber(ECS::IEntity& entity, Component::BehaviourComponent& behaviour,
+                       const Services& services);
+void BuildSpawner(ECS::IEntity& entity, Component::BehaviourComponent& behaviour, const Services& services);
 
 } // namespace Varn::Behaviours

@@ -36,17 +36,18 @@ constexpr float HEIGHT_RANGE = 65.0f; // the player must be on about the same fl
 // The claw's box (see the level tools) reaches 48 units ahead of the centre; the grunt swings
 // once the player is close enough for it to land on a player-sized body.
 constexpr float ATTACK_RANGE = 64.0f;
-constexpr float CLAW_AHEAD = 24.0f; // the claw box's centre, ahead of the grunt's
+constexpr float CLAW_AHEAD = 24.0f;  // the claw box's centre, ahead of the grunt's
 constexpr int32_t STRIKE_FRAME = 15; // the animation frame where the blow lands
 const Helper::VarnColor HIT_TINT{1.0f, 0.3f, 0.3f, 1.0f};
 const Helper::VarnColor NO_TINT{1.0f, 1.0f, 1.0f, 1.0f};
 } // namespace
 
-void BuildPatrollingMelee(ECS::IEntity& entity, Component::BehaviourComponent& behaviour)
+void BuildPatrollingMelee(ECS::IEntity& entity, Component::BehaviourComponent& behaviour,
+                          const Services& services)
 {
     auto tree = std::make_shared<BehaviourTree::BehaviourTree>();
     ECS::IEntity* self = &entity;
-    ECS::IEntity* player = FindPlayer();
+    ECS::IEntity* player = FindPlayer(services);
     ECS::IEntity* melee = entity.GetChild(0); // the strike collider
     ECS::IEntity* second = entity.GetChild(1);
 
@@ -70,9 +71,9 @@ void BuildPatrollingMelee(ECS::IEntity& entity, Component::BehaviourComponent& b
     tree->String("ColliderPrefabRight", "Resources\\Prefabs\\MeleeColliderRight.prefab");
     tree->String("ColliderPrefabLeft", "Resources\\Prefabs\\MeleeColliderLeft.prefab");
 
-    Time::FrameCounter* patrolWatch = NewWatch();
-    Time::FrameCounter* damageWatch = NewWatch();
-    Time::FrameCounter* flashWatch = NewWatch();
+    const Watch patrolWatch = NewWatch(services);
+    const Watch damageWatch = NewWatch(services);
+    const Watch flashWatch = NewWatch(services);
 
     const NodePtr groundBelow = Leaf<RayCast>(self, Math::Vector4{0, -LOOK_AHEAD, 0, 0}, "Wall");
 
@@ -90,24 +91,26 @@ void BuildPatrollingMelee(ECS::IEntity& entity, Component::BehaviourComponent& b
     auto leg = [&](float side)
     {
         const NodePtr idleThenTurn = Seq(
-            Leaf<SetTexture>(idleTexture, self), Leaf<SetAnimation>("Idle", self), Leaf<StopMoving>(self),
+            Leaf<SetTexture>(services, idleTexture, self), Leaf<SetAnimation>("Idle", self),
+            Leaf<StopMoving>(self),
             Sel(Leaf<IsBoolTrue>(watchStarted), Leaf<StartWatch>(patrolWatch, watchStarted)),
             If(Leaf<CheckDuration>(patrolWatch, IDLE_SECONDS, false),
                Seq(Leaf<ToggleBool>(patrolLeft), faceByFlags, Leaf<StopWatch>(patrolWatch, watchStarted))));
         const NodePtr walk =
             Seq(Leaf<Move>(self, Math::Vector4{side * PATROL_FORCE, 0, 0, 0}), Leaf<FlipX>(self, side < 0.0f),
-                Leaf<SetTexture>(walkTexture, self), Leaf<SetAnimation>("Walk", self));
+                Leaf<SetTexture>(services, walkTexture, self), Leaf<SetAnimation>("Walk", self));
         return Sel(Seq(blockedAhead(side), idleThenTurn), walk);
     };
 
     const NodePtr initialisation =
-        Not(If(Leaf<CheckBool>(init, false), Seq(Leaf<SetBool>(init, true), Leaf<AddIgnoreTag>(self, "Enemy"),
-                                                 Leaf<AddIgnoreTag>(self, "Player"))));
+        Not(If(Leaf<CheckBool>(init, false),
+               Seq(Leaf<SetBool>(init, true), Leaf<AddIgnoreTag>(services, self, "Enemy"),
+                   Leaf<AddIgnoreTag>(services, self, "Player"))));
 
     auto damage = [&](const char* source, float amount)
     {
         return Seq(
-            Leaf<CheckLife>(life), Leaf<CheckCollisionName>(self, source),
+            Leaf<CheckLife>(life), Leaf<CheckCollisionName>(services, self, source),
             Sel(Not(Leaf<IsBoolTrue>(watchStarted2)), Leaf<CheckDuration>(damageWatch, DAMAGE_WINDOW, false)),
             Leaf<DamageEntity>(self, amount, life), Leaf<StartWatch>(damageWatch, watchStarted2),
             Try(Leaf<SetTint>(self, HIT_TINT)), Leaf<StartWatch>(flashWatch, watchStarted3));
@@ -119,20 +122,20 @@ void BuildPatrollingMelee(ECS::IEntity& entity, Component::BehaviourComponent& b
                     Try(Leaf<SetTint>(self, NO_TINT)), Leaf<StopWatch>(flashWatch, watchStarted3))));
 
     const NodePtr deathStart =
-        Seq(Not(Leaf<CheckLife>(life)), Leaf<CheckBool>(dead, false), Leaf<SetTexture>(deathTexture, self),
-            Leaf<SetAnimation>("Death", self),
+        Seq(Not(Leaf<CheckLife>(life)), Leaf<CheckBool>(dead, false),
+            Leaf<SetTexture>(services, deathTexture, self), Leaf<SetAnimation>("Death", self),
             Sel(Seq(Leaf<IsFacingPlayer>(self, player), Leaf<Move>(self, Math::Vector4{200, 400, 0, 0})),
                 Leaf<Move>(self, Math::Vector4{-200, 400, 0, 0})),
             Leaf<SetBool>(dead, true), Leaf<StartWatch>(patrolWatch, deathWatchStarted));
 
     const NodePtr dying =
-        Seq(Leaf<IsBoolTrue>(deathWatchStarted), Leaf<SetTag>(self, std::vector<std::string>{}),
+        Seq(Leaf<IsBoolTrue>(deathWatchStarted), Leaf<SetTag>(services, self, std::vector<std::string>{}),
             Try(Leaf<DecreaseOpacity>(self)), Leaf<Rotate>(self, 25.0f), Leaf<SetTrigger>(self, false),
             If(Leaf<CheckOpacity>(0.5f, self),
                Seq(Leaf<AddToKillList>(melee), Leaf<AddToKillList>(second),
                    Try(Leaf<CreatePrefab>(Math::Vector4{}, Math::Vector4{}, EXPLOSION_PREFAB, entity.layer,
                                           self, true)),
-                   Leaf<PlaySound>(EXPLOSION_SOUND, false, false, false), Leaf<AddToKillList>(self),
+                   Leaf<PlaySound>(services, EXPLOSION_SOUND, false, false, false), Leaf<AddToKillList>(self),
                    Leaf<KillWatch>(patrolWatch), Leaf<KillWatch>(damageWatch), Leaf<KillWatch>(flashWatch))));
 
     auto chase = [&](float side)
@@ -141,24 +144,26 @@ void BuildPatrollingMelee(ECS::IEntity& entity, Component::BehaviourComponent& b
                    Leaf<Move>(self, Math::Vector4{side * CHASE_FORCE, 0, 0, 0}));
     };
     // IsFacingPlayer holds when the enemy looks away under the +x convention: turn round.
-    const NodePtr turnToPlayer = If(Leaf<IsFacingPlayer>(self, player), Seq(Leaf<ToggleBool>(patrolLeft), faceByFlags));
+    const NodePtr turnToPlayer =
+        If(Leaf<IsFacingPlayer>(self, player), Seq(Leaf<ToggleBool>(patrolLeft), faceByFlags));
     const NodePtr strike =
         Seq(Leaf<WithinAttackRange>(ATTACK_RANGE, self, player), Leaf<StopMoving>(self), turnToPlayer,
             Leaf<ColliderAhead>(melee, self, CLAW_AHEAD),
             If(Seq(Leaf<CheckFrameCount>(self, STRIKE_FRAME), Leaf<CheckBool>(attacking, false),
                    Leaf<CollidingWithPlayer>(melee, player)),
                Seq(Leaf<SetBool>(attacking, true), Leaf<AttackPlayer>(player),
-                   Leaf<PlaySound>(HIT_SOUND, false, false, false))),
+                   Leaf<PlaySound>(services, HIT_SOUND, false, false, false))),
             If(Not(Leaf<CheckFrameCount>(self, STRIKE_FRAME)), Leaf<SetBool>(attacking, false)),
             Try(Leaf<TogglePrefab>(melee, true)), Leaf<SetBool>(prefabOn, true),
-            Leaf<SetTexture>(attackTexture, self), Leaf<SetAnimation>("Attack", self));
+            Leaf<SetTexture>(services, attackTexture, self), Leaf<SetAnimation>("Attack", self));
     const NodePtr pursue =
-        Seq(Try(Leaf<TogglePrefab>(melee, false)), Leaf<SetBool>(prefabOn, false),
-            turnToPlayer, Sel(Seq(Leaf<IsPatrolLeft>(patrolLeft), chase(-1.0f)), chase(1.0f)),
-            Leaf<SetTexture>(walkTexture, self), Leaf<SetAnimation>("Walk", self));
+        Seq(Try(Leaf<TogglePrefab>(melee, false)), Leaf<SetBool>(prefabOn, false), turnToPlayer,
+            Sel(Seq(Leaf<IsPatrolLeft>(patrolLeft), chase(-1.0f)), chase(1.0f)),
+            Leaf<SetTexture>(services, walkTexture, self), Leaf<SetAnimation>("Walk", self));
     const NodePtr attack =
-        Seq(groundBelow, Leaf<IsPlayerNear>(SIGHT_RANGE, self), Leaf<CheckYRange>(HEIGHT_RANGE, self, player),
-            Leaf<TogglePatrol>(patroling, false), Leaf<StopMoving>(self), Sel(strike, pursue));
+        Seq(groundBelow, Leaf<IsPlayerNear>(services, SIGHT_RANGE, self),
+            Leaf<CheckYRange>(HEIGHT_RANGE, self, player), Leaf<TogglePatrol>(patroling, false),
+            Leaf<StopMoving>(self), Sel(strike, pursue));
 
     const NodePtr patrol =
         Seq(groundBelow, Try(Leaf<TogglePrefab>(melee, false)), Leaf<SetBool>(prefabOn, false),

@@ -21,14 +21,14 @@ constexpr const char* FISHIE_PREFAB = "Resources\\Prefabs\\FishieNew.prefab";
 constexpr float SPAWN_PERIOD = 5.0f; // seconds between two spawns while the player stays
 } // namespace
 
-void BuildSpawner(ECS::IEntity& entity, Component::BehaviourComponent& behaviour)
+void BuildSpawner(ECS::IEntity& entity, Component::BehaviourComponent& behaviour, const Services& services)
 {
     auto tree = std::make_shared<BehaviourTree::BehaviourTree>();
     float* spawnCount = tree->Float("SpawnCount", 0.0f);
-    Time::FrameCounter* watch = Build::NewWatch();
+    const Watch watch = Build::NewWatch(services);
 
     tree->child = std::make_shared<BehaviourTree::Sequence>(BehaviourTree::Sequence{
-        std::make_shared<CollidingWithPlayer>(entity.GetChild(0), Build::FindPlayer()),
+        std::make_shared<CollidingWithPlayer>(entity.GetChild(0), Build::FindPlayer(services)),
         std::make_shared<CheckDuration>(watch, SPAWN_PERIOD, true),
         std::make_shared<CreatePrefab>(Math::Vector4{}, Math::Vector4{}, FISHIE_PREFAB, entity.layer, &entity,
                                        true),

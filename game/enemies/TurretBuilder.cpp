@@ -33,11 +33,11 @@ const Helper::VarnColor HIT_TINT{1.0f, 0.3f, 0.3f, 1.0f};
 const Helper::VarnColor NO_TINT{1.0f, 1.0f, 1.0f, 1.0f};
 } // namespace
 
-void BuildTurret(ECS::IEntity& entity, Component::BehaviourComponent& behaviour)
+void BuildTurret(ECS::IEntity& entity, Component::BehaviourComponent& behaviour, const Services& services)
 {
     auto tree = std::make_shared<BehaviourTree::BehaviourTree>();
     ECS::IEntity* self = &entity;
-    ECS::IEntity* player = FindPlayer();
+    ECS::IEntity* player = FindPlayer(services);
     ECS::IEntity* child = entity.GetChild(0);
 
     const float chargeSeconds = *tree->Float("ChargeFiringTimer", 1.8f);
@@ -54,30 +54,31 @@ void BuildTurret(ECS::IEntity& entity, Component::BehaviourComponent& behaviour)
         tree->String("NoShell", "Resources\\Sprites\\Turret\\grunt_turret_idle_noshell.dds");
     const std::string bulletPrefab = *tree->String("Bullet", "Resources\\Prefabs\\EnemyBullet.prefab");
 
-    Time::FrameCounter* chargeWatch = NewWatch();
-    Time::FrameCounter* chainWatch = NewWatch();
-    Time::FrameCounter* damageWatch = NewWatch();
-    Time::FrameCounter* flashWatch = NewWatch();
+    const Watch chargeWatch = NewWatch(services);
+    const Watch chainWatch = NewWatch(services);
+    const Watch damageWatch = NewWatch(services);
+    const Watch flashWatch = NewWatch(services);
 
     auto at = [&](const std::string& path)
     { return Try(Leaf<CreatePrefab>(Math::Vector4{}, Math::Vector4{}, path, entity.layer, self, true)); };
 
     const NodePtr death =
         Seq(Not(Leaf<CheckLife>(life)), Leaf<CheckBool>(dead, false), Leaf<SetBool>(dead, true),
-            at(EXPLOSION_PREFAB), Leaf<PlaySound>(EXPLOSION_SOUND, false, false, false),
+            at(EXPLOSION_PREFAB), Leaf<PlaySound>(services, EXPLOSION_SOUND, false, false, false),
             Leaf<AddToKillList>(self), Leaf<AddToKillList>(child), Leaf<KillWatch>(chargeWatch),
             Leaf<KillWatch>(chainWatch), Leaf<KillWatch>(damageWatch), Leaf<KillWatch>(flashWatch));
 
-    const NodePtr initialisation = Not(
-        If(Leaf<CheckBool>(init, false), Seq(Leaf<SetBool>(init, true), Leaf<AddIgnoreTag>(self, "Player"))));
+    const NodePtr initialisation =
+        Not(If(Leaf<CheckBool>(init, false),
+               Seq(Leaf<SetBool>(init, true), Leaf<AddIgnoreTag>(services, self, "Player"))));
 
     const NodePtr breakShell =
-        Seq(Leaf<CheckBool>(shellBreak, false), Leaf<CheckCollisionName>(self, "HookChain"),
-            Leaf<SetBool>(shellBreak, true), Leaf<SetTexture>(noShell, self), at(SPARKS_PREFAB),
+        Seq(Leaf<CheckBool>(shellBreak, false), Leaf<CheckCollisionName>(services, self, "HookChain"),
+            Leaf<SetBool>(shellBreak, true), Leaf<SetTexture>(services, noShell, self), at(SPARKS_PREFAB),
             at(SHELL_PREFABS[0]), at(SHELL_PREFABS[1]), at(SHELL_PREFABS[2]), at(SHELL_PREFABS[3]));
 
     const NodePtr damage =
-        Seq(Leaf<CheckLife>(life), Leaf<CheckCollisionName>(self, "Bullet"),
+        Seq(Leaf<CheckLife>(life), Leaf<CheckCollisionName>(services, self, "Bullet"),
             Sel(Not(Leaf<IsBoolTrue>(watchStarted2)), Leaf<CheckDuration>(damageWatch, DAMAGE_WINDOW, false)),
             Leaf<DamageEntity>(self, 1.0f, life), Leaf<StartWatch>(damageWatch, watchStarted2),
             Try(Leaf<SetTint>(self, HIT_TINT)), Leaf<StartWatch>(flashWatch, watchStarted3));
@@ -93,7 +94,7 @@ void BuildTurret(ECS::IEntity& entity, Component::BehaviourComponent& behaviour)
 
     const NodePtr shoot =
         Seq(Leaf<CreatePrefab>(Math::Vector4{}, Math::Vector4{}, bulletPrefab, entity.layer, self, true),
-            Leaf<PlaySound>(EXPLOSION_SOUND, false, false, false), Leaf<Counter>(shots),
+            Leaf<PlaySound>(services, EXPLOSION_SOUND, false, false, false), Leaf<Counter>(shots),
             Leaf<StartWatch>(chainWatch));
     const NodePtr firing = Sel(
         // Out of range: charge from zero again and forget a half-fired burst.

@@ -76,9 +76,9 @@ TEST_F(LeavesTest, ALeafWhoseEntityWasFreedFailsAndLeavesTheSlotsNewEntityAlone)
 TEST_F(LeavesTest, AKilledWatchReadsZeroAndCannotBeRestarted)
 {
     Time::FrameCounter* other = engine->timer->CreateCounter(false);
-    Time::FrameCounter* watch = engine->timer->CreateCounter(false);
+    const Watch watch{engine->timer.get(), engine->timer->CreateCounter(false)};
     Time::FrameCounter* last = engine->timer->CreateCounter(false);
-    watch->elapsed = 100.0f;
+    watch.counter->elapsed = 100.0f;
     bool started = false;
 
     EXPECT_EQ(KillWatch(watch).Run(), Success);

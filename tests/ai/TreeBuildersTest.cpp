@@ -3,8 +3,7 @@
 #include "ecs/BehaviourComponent.h"
 #include "ecs/IEntity.h"
 #include "enemies/EnemyBuilders.h"
-
-#include <gtest/gtest.h>
+#include "support/EngineTest.h"
 
 namespace Varn::Test
 {
@@ -14,13 +13,15 @@ using Behaviours::TreeBuilders;
 namespace
 {
 int fakeBuilds = 0;
-void FakeBuilder(ECS::IEntity&, Component::BehaviourComponent&)
+void FakeBuilder(ECS::IEntity&, Component::BehaviourComponent&, const Services&)
 {
     ++fakeBuilds;
 }
 } // namespace
 
-TEST(TreeBuilders, FindByTypeOrNameALaterRegistrationReplacesAndAnUnknownTypeBuildsNothing)
+using TreeBuilding = EngineTest; // a builder is handed the engine's parts
+
+TEST_F(TreeBuilding, FindByTypeOrNameALaterRegistrationReplacesAndAnUnknownTypeBuildsNothing)
 {
     // The test main registered the game's enemies.
     EXPECT_EQ(TreeBuilders::Find(Component::TURRET), &Behaviours::BuildTurret);
@@ -33,11 +34,11 @@ TEST(TreeBuilders, FindByTypeOrNameALaterRegistrationReplacesAndAnUnknownTypeBui
     ECS::IEntity entity;
     Component::BehaviourComponent behaviour;
     behaviour.type = Component::TURRET;
-    TreeBuilders::Build(entity, behaviour);
+    TreeBuilders::Build(entity, behaviour, engine->services);
     EXPECT_EQ(fakeBuilds, 1);
 
     behaviour.type = static_cast<Component::BehaviourType>(99);
-    TreeBuilders::Build(entity, behaviour);
+    TreeBuilders::Build(entity, behaviour, engine->services);
     EXPECT_EQ(fakeBuilds, 1);
     EXPECT_EQ(behaviour.tree, nullptr);
 

@@ -50,7 +50,7 @@ protected:
         EngineTest::SetUp();
         camera = Replace(CurrentScene(), CurrentScene().cameraSystem);
         script = Replace(CurrentScene(), CurrentScene().scriptSystem, engine->services);
-        ai = Replace(CurrentScene(), CurrentScene().aiSystem);
+        ai = Replace(CurrentScene(), CurrentScene().aiSystem, engine->services);
         physics = Replace(CurrentScene(), CurrentScene().physicsSystem);
         graphics = Replace(CurrentScene(), CurrentScene().graphicsSystem);
     }
