@@ -1,6 +1,6 @@
 #include "scene/EntityReader.h"
 
-#include "core/Engine.h"
+#include "core/Logger.h"
 #include "core/Scene.h"
 #include "core/SceneStack.h"
 #include "ecs/Animator.h"
@@ -126,11 +126,11 @@ bool EntityReader::Parse(std::string_view text, rapidjson::Document& document)
 }
 
 ECS::IEntity* EntityReader::ReadEntity(const rapidjson::Value& document, rapidjson::SizeType index,
-                                      std::vector<PendingLink>& links,
-                                      std::vector<ECS::PendingEntityReference>& references)
+                                       std::vector<PendingLink>& links,
+                                       std::vector<ECS::PendingEntityReference>& references)
 {
-    Engine& engine = Engine::Instance();
-    ECS::IEntity* entity = engine.entities->CreateEntity();
+    const Services& engine = services;
+    ECS::IEntity* entity = engine.entities.CreateEntity();
     const rapidjson::Value& object = document[index];
     progress.label = "Entity";
     progress.detail = entity->name;
@@ -167,7 +167,7 @@ ECS::IEntity* EntityReader::ReadEntity(const rapidjson::Value& document, rapidjs
         links.push_back(link);
     }
 
-    const ECS::ComponentReader reader(*engine.resources);
+    const ECS::ComponentReader reader(engine.resources);
     for (const BlockKind& kind : BLOCKS)
     {
         auto block = object.FindMember(kind.member);
@@ -198,7 +198,7 @@ ECS::IEntity* EntityReader::ReadEntity(const rapidjson::Value& document, rapidjs
         return nullptr;
     }
 
-    engine.scenes->current->scriptSystem->CompileEntity(entity);
+    engine.scenes.current->scriptSystem->CompileEntity(entity);
     return entity;
 }
 
@@ -224,8 +224,8 @@ void EntityReader::LinkParents(const std::vector<PendingLink>& links)
         }
         if (cycle)
         {
-            Engine::Instance().logger.Log("Error: Load Failed. " + link.entity->name +
-                                          " would be its own ancestor; it stays unparented");
+            services.logger.Log("Error: Load Failed. " + link.entity->name +
+                                " would be its own ancestor; it stays unparented");
             continue;
         }
         link.entity->parent = parent;
@@ -235,7 +235,7 @@ void EntityReader::LinkParents(const std::vector<PendingLink>& links)
 }
 
 void EntityReader::ResolveReferences(const std::vector<PendingLink>& links,
-                                    const std::vector<ECS::PendingEntityReference>& references)
+                                     const std::vector<ECS::PendingEntityReference>& references)
 {
     for (const ECS::PendingEntityReference& reference : references)
     {

@@ -2,6 +2,7 @@
 // Reads the entity objects of scene and prefab files: each object's fields and component
 // blocks into a new pool entity, then the parent links and script references among the
 // entities of one file. Shared by the scene loader and the prefab cache; main thread only.
+#include "core/Services.h"
 #include "ecs/ComponentReader.h"
 
 #include <rapidjson/document.h>
@@ -33,7 +34,7 @@ public:
         uint32_t parentKey = NO_PARENT;
     };
 
-    explicit EntityReader(LoadProgress& progress) : progress(progress) {}
+    EntityReader(LoadProgress& progress, const Services& services) : progress(progress), services(services) {}
 
     // Parses one line of scene or prefab JSON without recursion; false for text that is not
     // JSON or nests deeper than MAX_DEPTH.
@@ -51,6 +52,7 @@ public:
 
 private:
     LoadProgress& progress;
+    const Services& services;
 };
 
 } // namespace Varn::System

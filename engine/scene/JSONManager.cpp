@@ -1,23 +1,23 @@
 #include "scene/JSONManager.h"
 
-#include "core/Engine.h"
+#include "ecs/TagRegistry.h"
 
 namespace Varn::System
 {
 
 uint64_t JSONManager::RegisterTag(const std::string& name)
 {
-    return SceneLoader::RegisterTag(name);
+    return scenes.RegisterTag(name);
 }
 
 uint64_t JSONManager::TagValue(const std::string& name) const
 {
-    return Engine::Instance().tags.Value(name);
+    return services.tags.Value(name);
 }
 
 std::vector<std::string> JSONManager::TagNames(uint64_t mask) const
 {
-    return Engine::Instance().tags.Names(mask);
+    return services.tags.Names(mask);
 }
 
 } // namespace Varn::System

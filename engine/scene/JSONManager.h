@@ -2,6 +2,7 @@
 // The entry to scene and prefab files, owned by the Engine: it holds the load's progress, the
 // entity reader both kinds of file share, the scene loader and the prefab cache, and hands
 // each call to the one that does the work. Main thread only.
+#include "core/Services.h"
 #include "core/Vector4.h"
 #include "scene/EntityReader.h"
 #include "scene/LoadProgress.h"
@@ -18,7 +19,7 @@ namespace Varn::System
 class JSONManager
 {
 public:
-    JSONManager() = default;
+    explicit JSONManager(const Services& services) : services(services) {}
     JSONManager(const JSONManager&) = delete;
     JSONManager& operator=(const JSONManager&) = delete;
 
@@ -40,10 +41,11 @@ public:
     // The registered names whose bits are set in `mask`, in registry order.
     std::vector<std::string> TagNames(uint64_t mask) const;
 
+    const Services& services;
     LoadProgress loading;
-    EntityReader reader{loading};
-    SceneLoader scenes{reader, loading};
-    PrefabCache prefabs{reader};
+    EntityReader reader{loading, services};
+    SceneLoader scenes{reader, loading, services};
+    PrefabCache prefabs{reader, services};
 };
 
 } // namespace Varn::System

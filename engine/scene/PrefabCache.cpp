@@ -1,7 +1,7 @@
 #include "scene/PrefabCache.h"
 
-#include "core/Engine.h"
 #include "core/FilePath.h"
+#include "core/Logger.h"
 #include "core/Scene.h"
 #include "core/SceneStack.h"
 #include "ecs/Transform.h"
@@ -17,7 +17,7 @@ namespace Varn::System
 
 ECS::IEntity* PrefabCache::Instantiate(const std::string& path, const Math::Vector4& position)
 {
-    Engine& engine = Engine::Instance();
+    const Services& engine = services;
 
     // 1. The first line of the file, read once per path; a missing file caches nothing useful
     // and is tried again next time.
@@ -60,14 +60,14 @@ ECS::IEntity* PrefabCache::Instantiate(const std::string& path, const Math::Vect
 
     // 4. Textures inline: no workers and no loading frames for a prefab. Those a scene load
     // has claimed are being decoded on its workers, and it uploads them itself.
-    for (const auto& [name, texture] : engine.resources->textures)
+    for (const auto& [name, texture] : engine.resources.textures)
     {
         if (texture->pixels == nullptr && !texture->claimed)
         {
             texture->Load();
         }
     }
-    for (const auto& [name, texture] : engine.resources->textures)
+    for (const auto& [name, texture] : engine.resources.textures)
     {
         if (!texture->claimed)
         {
@@ -76,7 +76,7 @@ ECS::IEntity* PrefabCache::Instantiate(const std::string& path, const Math::Vect
     }
 
     // 5. Into the running scene; its main camera stays.
-    Scene& scene = *engine.scenes->current;
+    Scene& scene = *engine.scenes.current;
     for (ECS::IEntity* entity : instanced)
     {
         scene.AddEntity(entity);

@@ -1,6 +1,7 @@
 #pragma once
 // Instantiates prefab files into the current scene. Each file's first line is read once per
 // path for the life of the process; the entities are read afresh at every instantiation.
+#include "core/Services.h"
 #include "core/Vector4.h"
 
 #include <map>
@@ -19,7 +20,7 @@ class EntityReader;
 class PrefabCache
 {
 public:
-    explicit PrefabCache(EntityReader& reader) : reader(reader) {}
+    PrefabCache(EntityReader& reader, const Services& services) : reader(reader), services(services) {}
 
     // Instantiates the prefab file into the current scene, its roots at `position`. Returns
     // the entity of array index 0; null when the file is not a prefab or that entity is broken.
@@ -30,6 +31,7 @@ public:
 
 private:
     EntityReader& reader;
+    const Services& services;
 };
 
 } // namespace Varn::System

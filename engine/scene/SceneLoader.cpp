@@ -1,12 +1,14 @@
 #include "scene/SceneLoader.h"
 
-#include "core/Engine.h"
 #include "core/FilePath.h"
 #include "core/InputManager.h"
+#include "core/Logger.h"
 #include "core/Scene.h"
 #include "core/SceneStack.h"
 #include "core/Timer.h"
+#include "core/WorkerPool.h"
 #include "ecs/Camera.h"
+#include "ecs/TagRegistry.h"
 #include "ecs/Transform.h"
 #include "ecs/TransformSystem.h"
 #include "graphics/CameraSystem.h"
@@ -58,7 +60,7 @@ std::vector<std::string> CommaTerminatedList(std::string_view line)
 
 uint64_t SceneLoader::RegisterTag(const std::string& name)
 {
-    Engine& engine = Engine::Instance();
+    const Services& engine = services;
     const uint64_t value = engine.tags.Register(name);
     if (value == 0)
     {
@@ -73,7 +75,7 @@ bool SceneLoader::LoadingFrameDue()
     {
         return false;
     }
-    if (loadingFrameShown && Engine::Instance().timer->Now() - lastLoadingFrame < LOADING_FRAME_INTERVAL)
+    if (loadingFrameShown && services.timer.Now() - lastLoadingFrame < LOADING_FRAME_INTERVAL)
     {
         return false;
     }
@@ -87,19 +89,19 @@ void SceneLoader::StartTextures()
     stage = Stage::Textures;
     progress.label = "Textures";
     std::vector<Resource::Texture2D*> list;
-    for (const auto& [name, texture] : Engine::Instance().resources->textures)
+    for (const auto& [name, texture] : services.resources.textures)
     {
         list.push_back(texture.get());
     }
     const std::size_t n = list.size();
     textureStep = n == 0 ? 0 : (progress.progressTotal - progress.progress) / static_cast<int32_t>(n * 5 / 4);
-    textures = std::make_unique<Resource::TextureBatch>(std::move(list), Engine::Instance().workers);
+    textures = std::make_unique<Resource::TextureBatch>(std::move(list), services.workers);
 }
 
 void SceneLoader::ReplaceSceneEntities()
 {
-    Engine& engine = Engine::Instance();
-    Scene& scene = *engine.scenes->current;
+    const Services& engine = services;
+    Scene& scene = *engine.scenes.current;
     while (!scene.entities.empty())
     {
         scene.RemoveEntity(scene.entities.front(), false);
@@ -118,10 +120,10 @@ void SceneLoader::ReplaceSceneEntities()
     // Reloading the same scene keeps everything it had.
     if (scene.name != path)
     {
-        engine.resources->UnloadUnusedTextures();
-        engine.resources->UnloadUnusedMeshes();
-        engine.resources->UnloadUnusedScripts();
-        engine.resources->UnloadAllAudio();
+        engine.resources.UnloadUnusedTextures();
+        engine.resources.UnloadUnusedMeshes();
+        engine.resources.UnloadUnusedScripts();
+        engine.resources.UnloadAllAudio();
         scene.name = path;
     }
 }
@@ -133,14 +135,14 @@ void SceneLoader::Begin(const std::string& path_, bool showLoadingFrames_)
         showLoadingFrames = false;
         Continue();
     }
-    Engine& engine = Engine::Instance();
+    const Services& engine = services;
     path = path_;
     showLoadingFrames = showLoadingFrames_;
 
     // 1. Fresh tags and no key held across the load.
     engine.tags.Clear();
     RegisterTag("Default");
-    engine.input->ClearKeyboard();
+    engine.input.ClearKeyboard();
     progress.progress = 0;
     loadingFrameShown = false;
     frameRunning = false;
@@ -188,7 +190,7 @@ bool SceneLoader::Continue()
     if (frameRunning)
     {
         frameRunning = false;
-        lastLoadingFrame = Engine::Instance().timer->Now();
+        lastLoadingFrame = services.timer.Now();
     }
 
     // 4. Entities.
@@ -231,19 +233,19 @@ bool SceneLoader::Continue()
 
 void SceneLoader::Finish()
 {
-    Engine& engine = Engine::Instance();
+    const Services& engine = services;
     stage = Stage::Idle;
     document.SetNull();
 
     // 6. The new entities replace the old; unused resources go when the scene changes.
     ReplaceSceneEntities();
-    Scene& scene = *engine.scenes->current;
+    Scene& scene = *engine.scenes.current;
 
     // 7. Sounds.
     progress.label = "Audio";
     for (const std::string& sound : sounds)
     {
-        engine.resources->LoadAudio(sound);
+        engine.resources.LoadAudio(sound);
     }
 
     // 8. Parents and script references, by link key.
@@ -270,7 +272,7 @@ void SceneLoader::Finish()
     // The step that asked for this load ran the camera before its scripts; without this the
     // frame drawn next would use a camera that has never been computed and show nothing.
     scene.cameraSystem->Update(0.0f);
-    engine.timer->Reset();
+    engine.timer.Reset();
     progress.progress = progress.progressTotal + 1;
 }
 

@@ -7,6 +7,7 @@
 // loading work until a loading frame is due and return, the frame loop runs that frame (the
 // old scene, drawn and updated, with its loading screen), and the next Continue goes on. The
 // old entities stay in the scene until the new ones and their textures are ready.
+#include "core/Services.h"
 #include "resource/TextureBatch.h"
 #include "scene/EntityReader.h"
 
@@ -30,7 +31,10 @@ public:
     // several seconds on a slow machine. So at most one runs per interval of loading work.
     static constexpr int64_t LOADING_FRAME_INTERVAL = 33'000'000; // nanoseconds of the Timer's clock
 
-    SceneLoader(EntityReader& reader, LoadProgress& progress) : reader(reader), progress(progress) {}
+    SceneLoader(EntityReader& reader, LoadProgress& progress, const Services& services)
+        : reader(reader), progress(progress), services(services)
+    {
+    }
 
     // Starts replacing the current scene's entities with the file's; a file that is not a scene
     // leaves the current one as it is, with a log line. Without loading frames the load ends
@@ -43,7 +47,7 @@ public:
     bool Busy() const { return stage != Stage::Idle; }
 
     // The bit of a tag, registering it when new; 0 (with a log line) past the usable bits.
-    static uint64_t RegisterTag(const std::string& name);
+    uint64_t RegisterTag(const std::string& name);
 
 private:
     enum class Stage
@@ -63,6 +67,7 @@ private:
 
     EntityReader& reader;
     LoadProgress& progress;
+    const Services& services;
 
     Stage stage = Stage::Idle;
     std::string path;
