@@ -14,7 +14,7 @@
 namespace Varn::System
 {
 
-AISystem::AISystem(Scene* scene_, const Services& services_) : ISystem(scene_), services(services_)
+AISystem::AISystem(Scene* scene_, const Services& services_) : ISystem(scene_, services_)
 {
     Need<Component::BehaviourComponent>();
 }

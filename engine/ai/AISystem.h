@@ -4,7 +4,6 @@
 // through `killList`; the system removes them right after the tick of the entity whose tree
 // asked, so later entities in the same step never see them.
 #include "core/ISystem.h"
-#include "core/Services.h"
 
 #include <cstddef>
 #include <vector>
@@ -22,8 +21,7 @@ public:
     std::vector<ECS::IEntity*> killList; // not owned; emptied after each entity's tick
 
 private:
-    const Services& services; // lent to the tree builders; the log
-    std::size_t cursor = 0;   // index of the entity being ticked
+    std::size_t cursor = 0; // index of the entity being ticked
 
     bool InCameraRoom(const ECS::IEntity* entity) const;
     void TickEntity(ECS::IEntity* entity);

@@ -246,7 +246,7 @@ NodeStatus RayCast::Run()
     {
         return Failure;
     }
-    return System::Raycast(entity, ray, hitPoint, hitEntity, tag) ? Success : Failure;
+    return System::Raycast(services, entity, ray, hitPoint, hitEntity, tag) ? Success : Failure;
 }
 
 } // namespace Varn::Behaviours

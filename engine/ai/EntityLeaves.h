@@ -235,10 +235,11 @@ public:
 class RayCast final : public INode
 {
 public:
-    RayCast(ECS::IEntity* entity_, const Math::Vector4& ray_, std::string tag_)
-        : entity(entity_), ray(ray_), tag(std::move(tag_))
+    RayCast(const Services& services_, ECS::IEntity* entity_, const Math::Vector4& ray_, std::string tag_)
+        : services(services_), entity(entity_), ray(ray_), tag(std::move(tag_))
     {
     }
+    const Services& services;
     NodeStatus Run() override;
     ECS::EntityHandle entity; // may be null
     Math::Vector4 ray;

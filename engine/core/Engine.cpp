@@ -14,6 +14,7 @@
 #include "graphics/AnimationSystem.h"
 #include "graphics/CameraSystem.h"
 #include "graphics/GraphicsSystem.h"
+#include "graphics/LayerFramebuffers.h"
 #include "graphics/ParticleSystem.h"
 #include "graphics/UIButtonSystem.h"
 #include "graphics/UIGraphicsSystem.h"
@@ -52,21 +53,44 @@ void Engine::Shutdown()
 }
 
 Engine::Engine()
-    : window(std::make_unique<Window>()), timer(std::make_unique<Time::Timer>()),
+    : window(std::make_unique<Window>(logger)), timer(std::make_unique<Time::Timer>()),
       scenes(std::make_unique<SceneStack>()), resources(std::make_unique<System::ResourceManager>()),
-      input(std::make_unique<InputManager>()), jsonManager(std::make_unique<System::JSONManager>(services)),
-      audio(std::make_unique<System::AudioManager>()),
-      entities(std::make_unique<ECS::EntityManager>()), services{*window, *timer,       *scenes, *resources,
-                                                                 *input,  *jsonManager, *audio,  *entities,
-                                                                 tags,    logger,       workers, random}
+      input(std::make_unique<InputManager>(*window)),
+      jsonManager(std::make_unique<System::JSONManager>(services)),
+      audio(std::make_unique<System::AudioManager>()), entities(std::make_unique<ECS::EntityManager>()),
+      layerFramebuffers(std::make_unique<Graphics::LayerFramebuffers>(*window, *resources)),
+      services{*window,   *timer, *scenes, *resources, *input, *jsonManager,      *audio,
+               *entities, tags,   logger,  workers,    random, *layerFramebuffers}
 {
+    // What the window hears goes where it belongs.
+    window->onInput = [this](const SDL_Event& event) { input->HandleEvent(event); };
+    window->onFocusChanged = [this](bool focused)
+    {
+        timer->Reset();
+        if (focused)
+        {
+            audio->ResumeAll();
+        }
+        else
+        {
+            audio->PauseAll();
+        }
+    };
+    window->onResize = [this](int width, int height) { layerFramebuffers->Resize(width, height); };
+    window->onFileDropped = [this](DROPPED_FILE kind, const std::string& relative)
+    {
+        if (scenes->current == nullptr || !scenes->current->playing) // only a paused game reloads
+        {
+            resources->ReloadDroppedFile(kind, relative);
+        }
+    };
 }
 
 Engine::~Engine()
 {
     // Lines of a frame that never finished are not worth printing at exit.
     logger.Clear();
-    layerFramebuffers.clear(); // each deletes its framebuffer and texture while the context lives
+    layerFramebuffers.reset(); // each deletes its framebuffer and texture while the context lives
     entities.reset();
     audio.reset();
     jsonManager.reset();
@@ -241,30 +265,6 @@ void Engine::Render()
     scene.graphicsSystem->Update(noStep);
     scene.uiGraphicsSystem->Update(noStep);
     scene.uiTextSystem->Update(noStep);
-}
-
-Graphics::LayerFramebuffer* Engine::GetLayerFramebuffer(int32_t layer)
-{
-    for (Graphics::LayerFramebufferRecord& record : layerFramebuffers)
-    {
-        if (record.layer == layer)
-        {
-            record.used = true;
-            return record.framebuffer.get();
-        }
-    }
-    Graphics::LayerFramebufferRecord record;
-    record.used = true;
-    record.layer = layer;
-    record.framebuffer =
-        std::make_unique<Graphics::LayerFramebuffer>(window->viewportWidth, window->viewportHeight);
-    layerFramebuffers.push_back(std::move(record));
-    return layerFramebuffers.back().framebuffer.get();
-}
-
-void Engine::DrawLayer(const Graphics::LayerFramebuffer& framebuffer, uint32_t screenQuadVao) const
-{
-    framebuffer.Draw(screenQuadVao);
 }
 
 } // namespace Varn

@@ -8,7 +8,6 @@
 #include "core/Services.h"
 #include "core/WorkerPool.h"
 #include "ecs/TagRegistry.h"
-#include "graphics/LayerFramebuffer.h"
 
 #include <memory>
 #include <string>
@@ -28,6 +27,10 @@ class Timer;
 namespace ECS
 {
 class EntityManager;
+}
+namespace Graphics
+{
+class LayerFramebuffers;
 }
 namespace System
 {
@@ -72,11 +75,11 @@ public:
     // wait for the load's end, which Update carries on between frames.
     bool SwitchScene(float dt);
 
-    // The layer's framebuffer, created at the drawing area's size on first use; marks the
-    // layer as drawn in the frame in progress. Needs a current OpenGL context.
-    Graphics::LayerFramebuffer* GetLayerFramebuffer(int32_t layer);
-    // Composites one layer into the window's drawing area.
-    void DrawLayer(const Graphics::LayerFramebuffer& framebuffer, uint32_t screenQuadVao) const;
+    // Plain parts first: the managers below are handed them while being built.
+    Debug::Logger logger;
+    ECS::TagRegistry tags; // the current scene's tag names, registered by the scene loader
+    WorkerPool workers{3}; // the three worker tasks of the parallel passes
+    Random random;         // every draw of scripts and particles; seeded from the device
 
     std::unique_ptr<Window> window;
     std::unique_ptr<Time::Timer> timer;
@@ -86,14 +89,10 @@ public:
     std::unique_ptr<System::JSONManager> jsonManager;
     std::unique_ptr<System::AudioManager> audio;
     std::unique_ptr<ECS::EntityManager> entities;
-    ECS::TagRegistry tags; // the current scene's tag names, registered by the scene loader
-    std::vector<Graphics::LayerFramebufferRecord> layerFramebuffers; // one per layer ever drawn
-    Debug::Logger logger;
-    float stepAccumulator = 0.0f; // seconds of real time not yet stepped
-    WorkerPool workers{3};        // the three worker tasks of the parallel passes
-    Random random;                // every draw of scripts and particles; seeded from the device
-    int stepsLastFrame = 0;       // simulation steps run by the last Update
-    const Services services;      // the parts above, as lent to systems and loaders
+    std::unique_ptr<Graphics::LayerFramebuffers> layerFramebuffers; // one per layer ever drawn
+    float stepAccumulator = 0.0f;                                   // seconds of real time not yet stepped
+    int stepsLastFrame = 0;                                         // simulation steps run by the last Update
+    const Services services; // the parts above, as lent to systems and loaders
 
 private:
     // The step's stages after the scene switch; `logic` says whether AI and physics run, as

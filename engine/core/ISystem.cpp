@@ -7,7 +7,8 @@
 namespace Varn::System
 {
 
-ISystem::ISystem(Scene* scene_) : scene(scene_), updateStartTicks(Time::NowTicks())
+ISystem::ISystem(Scene* scene_, const Services& services_)
+    : scene(scene_), updateStartTicks(Time::NowTicks()), services(services_)
 {
 }
 

@@ -2,6 +2,8 @@
 // Base of every system. A system belongs to one Scene and keeps a working set of entities; it
 // never owns them. Each system names the component classes it works on, and the scene keeps
 // the working set in line with them as entities join and components come and go.
+#include "core/Services.h"
+
 #include <cstdint>
 #include <typeindex>
 #include <typeinfo>
@@ -22,7 +24,7 @@ namespace Varn::System
 class ISystem
 {
 public:
-    explicit ISystem(Scene* scene);
+    ISystem(Scene* scene, const Services& services);
     virtual ~ISystem() = default;
     ISystem(const ISystem&) = delete;
     ISystem& operator=(const ISystem&) = delete;
@@ -48,6 +50,8 @@ public:
 
 protected:
     template <typename... T> void Need() { (needs.emplace_back(typeid(T)), ...); }
+
+    const Services& services; // the engine's parts the system works with
 
     std::vector<ECS::IEntity*> entities; // the working set, in registration order
     std::vector<std::type_index> needs;

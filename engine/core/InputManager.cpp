@@ -1,6 +1,5 @@
 #include "core/InputManager.h"
 
-#include "core/Engine.h"
 #include "core/SdlInputSource.h"
 #include "core/Window.h"
 
@@ -30,11 +29,12 @@ float ReadTrigger(uint8_t raw)
 }
 } // namespace
 
-InputManager::InputManager() : InputManager(std::make_unique<SdlInputSource>())
+InputManager::InputManager(const Window& window_) : InputManager(window_, std::make_unique<SdlInputSource>())
 {
 }
 
-InputManager::InputManager(std::unique_ptr<IInputSource> source_) : source(std::move(source_))
+InputManager::InputManager(const Window& window_, std::unique_ptr<IInputSource> source_)
+    : window(window_), source(std::move(source_))
 {
     keysUp.set();
 }
@@ -87,7 +87,6 @@ void InputManager::Update()
         Edge(code, sample.keys[code]);
     }
 
-    const Window& window = *Engine::Instance().window;
     if (window.fullscreen)
     {
         mousePosition.x = sample.cursorX - window.viewportWidth / 2 - window.viewportX;

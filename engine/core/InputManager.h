@@ -13,6 +13,8 @@ union SDL_Event;
 namespace Varn
 {
 
+class Window;
+
 class InputManager
 {
 public:
@@ -22,8 +24,9 @@ public:
     static constexpr int RIGHT_DEAD_ZONE = 8688;
     static constexpr int TRIGGER_THRESHOLD = 30;
 
-    InputManager(); // reads the real devices
-    explicit InputManager(std::unique_ptr<IInputSource> source);
+    // Reads the real devices; the mouse is placed in `window`'s drawing area.
+    explicit InputManager(const Window& window);
+    InputManager(const Window& window, std::unique_ptr<IInputSource> source);
     ~InputManager();
 
     void Update(); // one poll: the first thing each simulation step does
@@ -63,6 +66,7 @@ private:
     static bool Valid(int code) { return code >= 0 && code < KEY_COUNT; }
     void Edge(int code, bool down);
 
+    const Window& window;
     std::unique_ptr<IInputSource> source;
     bool vibrationStopped = false; // the one zero-vibration request has been sent
 };

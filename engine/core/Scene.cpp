@@ -23,17 +23,17 @@ namespace Varn
 
 Scene::Scene(const Services& services)
 {
-    transformSystem = new System::TransformSystem(this);
-    physicsSystem = new System::PhysicsSystem(this);
+    transformSystem = new System::TransformSystem(this, services);
+    physicsSystem = new System::PhysicsSystem(this, services);
     scriptSystem = new System::ScriptSystem(this, services);
-    particleSystem = new System::ParticleSystem(this);
-    cameraSystem = new System::CameraSystem(this);
+    particleSystem = new System::ParticleSystem(this, services);
+    cameraSystem = new System::CameraSystem(this, services);
     aiSystem = new System::AISystem(this, services);
-    graphicsSystem = new System::GraphicsSystem(this);
-    animationSystem = new System::AnimationSystem(this);
-    uiGraphicsSystem = new UISystem::UIGraphicsSystem(this);
-    uiTextSystem = new UISystem::UITextSystem(this);
-    uiButtonSystem = new UISystem::UIButtonSystem(this);
+    graphicsSystem = new System::GraphicsSystem(this, services);
+    animationSystem = new System::AnimationSystem(this, services);
+    uiGraphicsSystem = new UISystem::UIGraphicsSystem(this, services);
+    uiTextSystem = new UISystem::UITextSystem(this, services);
+    uiButtonSystem = new UISystem::UIButtonSystem(this, services);
     systems = {transformSystem, physicsSystem,   scriptSystem,     particleSystem, cameraSystem,  aiSystem,
                graphicsSystem,  animationSystem, uiGraphicsSystem, uiTextSystem,   uiButtonSystem};
 

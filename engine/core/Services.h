@@ -23,6 +23,10 @@ namespace ECS
 class EntityManager;
 class TagRegistry;
 } // namespace ECS
+namespace Graphics
+{
+class LayerFramebuffers;
+}
 namespace System
 {
 class ResourceManager;
@@ -44,6 +48,7 @@ struct Services
     Debug::Logger& logger;
     WorkerPool& workers;
     Random& random;
+    Graphics::LayerFramebuffers& layers;
 };
 
 } // namespace Varn

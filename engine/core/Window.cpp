@@ -1,14 +1,7 @@
 #include "core/Window.h"
 
-#include "core/Engine.h"
 #include "core/FilePath.h"
-#include "core/InputManager.h"
-#include "core/Scene.h"
-#include "core/SceneStack.h"
-#include "core/Timer.h"
-#include "graphics/LayerFramebuffer.h"
-#include "resource/AudioManager.h"
-#include "resource/ResourceManager.h"
+#include "core/Logger.h"
 
 #include <SDL.h>
 #include <glbinding/Binding.h>
@@ -26,10 +19,6 @@ namespace
 {
 constexpr const char* TITLE = "Corvalune";
 
-void Log(const std::string& line)
-{
-    Engine::Instance().logger.Log(line);
-}
 } // namespace
 
 Window::~Window()
@@ -79,7 +68,7 @@ bool Window::Create()
     if (!problems.empty())
     {
         problems.pop_back();
-        Log(problems);
+        logger.Log(problems);
     }
 
     const int width = config.windowFullscreen ? config.windowWidth : config.windowedWidth;
@@ -92,12 +81,12 @@ bool Window::Create()
     // The controller subsystem reports pads already plugged in as "added" events.
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
     {
-        Log(std::string("Error: Failed To Create Window: ") + SDL_GetError());
+        logger.Log(std::string("Error: Failed To Create Window: ") + SDL_GetError());
         return false;
     }
     if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0)
     {
-        Log(std::string("Error: Failed To Open Gamepads: ") + SDL_GetError());
+        logger.Log(std::string("Error: Failed To Open Gamepads: ") + SDL_GetError());
     }
     SDL_DisplayMode desktop{};
     if (SDL_GetDesktopDisplayMode(0, &desktop) == 0)
@@ -124,14 +113,14 @@ bool Window::Create()
                               viewportHeight, SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN);
     if (handle == nullptr)
     {
-        Log(std::string("Error: Failed To Create Window: ") + SDL_GetError());
+        logger.Log(std::string("Error: Failed To Create Window: ") + SDL_GetError());
         SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_GAMECONTROLLER);
         return false;
     }
     glContext = SDL_GL_CreateContext(handle);
     if (glContext == nullptr)
     {
-        Log(std::string("Error: Failed To Create OpenGL Context: ") + SDL_GetError());
+        logger.Log(std::string("Error: Failed To Create OpenGL Context: ") + SDL_GetError());
         return false;
     }
     SDL_GL_MakeCurrent(handle, static_cast<SDL_GLContext>(glContext));
@@ -183,7 +172,7 @@ void Window::SetWindowed()
     viewportX = viewportY = 0;
     viewportWidth = baseWidth;
     viewportHeight = baseHeight;
-    ResizeLayerFramebuffers();
+    Resized();
     if (handle != nullptr)
     {
         SDL_SetWindowFullscreen(handle, 0);
@@ -227,7 +216,7 @@ void Window::SetFullscreen()
     {
         SDL_SetWindowFullscreen(handle, SDL_WINDOW_FULLSCREEN_DESKTOP);
     }
-    ResizeLayerFramebuffers();
+    Resized();
     if (glContext != nullptr)
     {
         glViewport(viewportX, viewportY, viewportWidth, viewportHeight);
@@ -235,11 +224,11 @@ void Window::SetFullscreen()
     fullscreen = true;
 }
 
-void Window::ResizeLayerFramebuffers() const
+void Window::Resized() const
 {
-    for (Graphics::LayerFramebufferRecord& record : Engine::Instance().layerFramebuffers)
+    if (onResize)
     {
-        record.framebuffer->Resize(viewportWidth, viewportHeight);
+        onResize(viewportWidth, viewportHeight);
     }
 }
 
@@ -277,23 +266,20 @@ void Window::HandleEvent(const SDL_Event& event)
         }
         break;
     default:
-        Engine::Instance().input->HandleEvent(event);
+        if (onInput)
+        {
+            onInput(event);
+        }
         break;
     }
 }
 
 void Window::SetActive(bool focused)
 {
-    Engine& engine = Engine::Instance();
     active = focused;
-    engine.timer->Reset();
-    if (focused)
+    if (onFocusChanged)
     {
-        engine.audio->ResumeAll();
-    }
-    else
-    {
-        engine.audio->PauseAll();
+        onFocusChanged(focused);
     }
 }
 
@@ -322,19 +308,12 @@ DROPPED_FILE Window::ClassifyDroppedFile(const std::string& path, std::string& r
 
 void Window::OnFileDropped(const std::string& path)
 {
-    Engine& engine = Engine::Instance();
-    const Scene* scene = engine.scenes->current;
-    if (scene != nullptr && scene->playing)
-    {
-        return; // only a paused game reloads content
-    }
     std::string relative;
     const DROPPED_FILE kind = ClassifyDroppedFile(path, relative);
-    if (kind == DROPPED_FILE::NONE)
+    if (kind != DROPPED_FILE::NONE && onFileDropped)
     {
-        return;
+        onFileDropped(kind, relative);
     }
-    engine.resources->ReloadDroppedFile(kind, relative);
 }
 
 void Window::ApplyClearColour() const

@@ -2,14 +2,22 @@
 // The game window and its OpenGL 3.3 core context (SDL2). Reads the display settings, switches
 // between a centred window at the base resolution and a letter-boxed full screen, pumps the
 // platform events and tracks focus. The frame loop, the display-mode actions and the renderers
-// read its fields; only the Window writes them.
+// read its fields; only the Window writes them. What other parts must hear of (input events,
+// focus, a new drawing-area size, a dropped file) goes out through the `on...` handlers, which
+// the engine sets when it builds the window: the window itself knows no other part.
 #include "core/VarnColor.h"
 #include "core/WindowConfig.h"
 
+#include <functional>
 #include <string>
 
 struct SDL_Window;
 union SDL_Event;
+
+namespace Varn::Debug
+{
+class Logger;
+}
 
 namespace Varn
 {
@@ -36,7 +44,7 @@ enum class DROPPED_FILE
 class Window
 {
 public:
-    Window() = default;
+    explicit Window(Debug::Logger& logger) : logger(logger) {}
     ~Window(); // releases the context and the window
     Window(const Window&) = delete;
     Window& operator=(const Window&) = delete;
@@ -80,8 +88,15 @@ public:
     bool cursorVisible = true;
     Helper::VarnColor clearColour{1, 1, 1, 1};
 
+    std::function<void(const SDL_Event& event)> onInput; // every event the window does not handle
+    std::function<void(bool focused)> onFocusChanged;    // after `active` has changed
+    std::function<void(int width, int height)> onResize; // the drawing area's new size
+    std::function<void(DROPPED_FILE kind, const std::string& relative)> onFileDropped;
+
 private:
-    void ResizeLayerFramebuffers() const;
+    void Resized() const;
+
+    Debug::Logger& logger;
 };
 
 } // namespace Varn

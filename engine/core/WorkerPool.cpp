@@ -67,15 +67,16 @@ WorkerPool::Fork WorkerPool::Start(std::size_t count,
                                    std::function<void(std::size_t, std::size_t, std::size_t)> body)
 {
     // Shared by the slices, so it lives until the last of them is done.
-    auto shared = std::make_shared<const std::function<void(std::size_t, std::size_t, std::size_t)>>(
-        std::move(body));
+    auto shared =
+        std::make_shared<const std::function<void(std::size_t, std::size_t, std::size_t)>>(std::move(body));
     const auto cut = Slices(count);
     Fork fork;
     for (std::size_t i = 0; i < CALLER_SLICE; ++i)
     {
         if (cut[i] < cut[i + 1])
         {
-            fork.tasks[i] = Submit([shared, begin = cut[i], end = cut[i + 1], i] { (*shared)(begin, end, i); });
+            fork.tasks[i] =
+                Submit([shared, begin = cut[i], end = cut[i + 1], i] { (*shared)(begin, end, i); });
         }
     }
     return fork;

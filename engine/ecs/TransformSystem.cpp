@@ -1,7 +1,8 @@
 #include "ecs/TransformSystem.h"
 
+#include "core/WorkerPool.h"
+
 #include "core/Clock.h"
-#include "core/Engine.h"
 #include "ecs/IEntity.h"
 #include "ecs/Transform.h"
 
@@ -12,7 +13,7 @@ namespace Varn::System
 
 using Component::Transform;
 
-TransformSystem::TransformSystem(Scene* scene_) : ISystem(scene_)
+TransformSystem::TransformSystem(Scene* scene_, const Services& services_) : ISystem(scene_, services_)
 {
     Need<Component::Transform>();
 }
@@ -62,8 +63,8 @@ void TransformSystem::UpdateSlice(std::size_t begin, std::size_t end) const
 void TransformSystem::Update(const float& /*dt*/)
 {
     updateStartTicks = Time::NowTicks();
-    Engine::Instance().workers.ParallelFor(entities.size(), [this](std::size_t begin, std::size_t end,
-                                                                   std::size_t) { UpdateSlice(begin, end); });
+    services.workers.ParallelFor(entities.size(), [this](std::size_t begin, std::size_t end, std::size_t)
+                                 { UpdateSlice(begin, end); });
 
     lastUpdateSeconds = static_cast<float>(static_cast<double>(Time::NowTicks() - updateStartTicks) / 1e7);
 }

@@ -17,7 +17,7 @@ namespace Varn::System
 class TransformSystem : public ISystem
 {
 public:
-    explicit TransformSystem(Scene* scene);
+    TransformSystem(Scene* scene, const Services& services);
 
     // Four index slices: three on the engine's workers, the last on the calling thread.
     void Update(const float& dt) override;

@@ -9,7 +9,7 @@
 namespace Varn::System
 {
 
-AnimationSystem::AnimationSystem(Scene* scene_) : ISystem(scene_)
+AnimationSystem::AnimationSystem(Scene* scene_, const Services& services_) : ISystem(scene_, services_)
 {
     Need<Component::Animator>();
 }

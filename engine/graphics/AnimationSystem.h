@@ -18,7 +18,7 @@ namespace Varn::System
 class AnimationSystem : public ISystem
 {
 public:
-    explicit AnimationSystem(Scene* scene);
+    AnimationSystem(Scene* scene, const Services& services);
     void Update(const float& dt) override; // dt: the simulation step in seconds
 
     // One frame on: forward or in reverse, wrapping when looping, else holding at the end.

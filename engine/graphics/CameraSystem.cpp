@@ -43,7 +43,7 @@ Camera::ColumnMatrix View(const Math::Vector4& eye)
 
 } // namespace
 
-CameraSystem::CameraSystem(Scene* scene_) : ISystem(scene_)
+CameraSystem::CameraSystem(Scene* scene_, const Services& services_) : ISystem(scene_, services_)
 {
     Need<Component::Camera>();
 }

@@ -1,15 +1,16 @@
 #include "graphics/GraphicsSystem.h"
 
 #include "core/Clock.h"
-#include "core/Engine.h"
 #include "core/Scene.h"
 #include "core/Window.h"
+#include "core/WorkerPool.h"
 #include "ecs/Camera.h"
 #include "ecs/IEntity.h"
 #include "ecs/Light.h"
 #include "ecs/ParticleEmitter.h"
 #include "ecs/SpriteRenderer.h"
 #include "ecs/Transform.h"
+#include "graphics/LayerFramebuffers.h"
 #include "graphics/ParticleSystem.h"
 #include "resource/Mesh2D.h"
 #include "resource/ResourceManager.h"
@@ -55,21 +56,21 @@ GLint Uniform(GLuint program, const char* name)
     return glGetUniformLocation(program, name);
 }
 
-bool HasContext()
+bool HasContext(const Window& window)
 {
-    return Engine::Instance().window->glContext != nullptr;
+    return window.glContext != nullptr;
 }
 
 } // namespace
 
-GraphicsSystem::GraphicsSystem(Scene* scene_) : ISystem(scene_)
+GraphicsSystem::GraphicsSystem(Scene* scene_, const Services& services_) : ISystem(scene_, services_)
 {
     Need<Component::SpriteRenderer, Component::Light, Component::ParticleEmitter>();
 }
 
 GraphicsSystem::~GraphicsSystem()
 {
-    if (screenQuadVao != 0 && HasContext())
+    if (screenQuadVao != 0 && HasContext(services.window))
     {
         glDeleteVertexArrays(1, &screenQuadVao);
         glDeleteBuffers(1, &screenQuadVbo);
@@ -183,10 +184,8 @@ void GraphicsSystem::CollectDrawables()
     }
 
     Collected parts[WorkerPool::CALLER_SLICE + 1];
-    Engine::Instance().workers.ParallelFor(entities.size(),
-                                           [&](std::size_t begin, std::size_t end, std::size_t slice) {
-                                               CollectSlice(begin, end, *cameraEntity, *camera, parts[slice]);
-                                           });
+    services.workers.ParallelFor(entities.size(), [&](std::size_t begin, std::size_t end, std::size_t slice)
+                                 { CollectSlice(begin, end, *cameraEntity, *camera, parts[slice]); });
     Collected& own = parts[WorkerPool::CALLER_SLICE];
 
     // The calling thread's slice first, then slices one to three, each in working-set order.
@@ -272,9 +271,8 @@ void GraphicsSystem::DrawSprite(const ECS::IEntity& entity, const Camera& camera
 
 void GraphicsSystem::RenderLayers()
 {
-    Engine& engine = Engine::Instance();
     const Camera* camera = scene->mainCamera ? scene->mainCamera->GetComponent<Camera>() : nullptr;
-    const Resource::Shader* spriteShader = engine.resources->FindShader(ResourceManager::SPRITE_SHADER);
+    const Resource::Shader* spriteShader = services.resources.FindShader(ResourceManager::SPRITE_SHADER);
     static const std::vector<ECS::IEntity*> noLights;
 
     glEnable(GL_BLEND);
@@ -288,7 +286,7 @@ void GraphicsSystem::RenderLayers()
                          });
 
         // The first layer cleared in a frame takes the window's colour; later ones stay clear.
-        const Graphics::LayerFramebuffer* target = engine.GetLayerFramebuffer(layer);
+        const Graphics::LayerFramebuffer* target = services.layers.Get(layer);
         glBindFramebuffer(GL_FRAMEBUFFER, target->fbo);
         // The layer image fills its framebuffer; only the composite is letter-boxed. Drawing
         // through the window's offset viewport here would cut a strip off the picture.
@@ -315,25 +313,25 @@ void GraphicsSystem::RenderLayers()
 
 void GraphicsSystem::Composite()
 {
-    Engine& engine = Engine::Instance();
-    const Window& window = *engine.window;
+    const Window& window = services.window;
+    std::vector<Graphics::LayerFramebufferRecord>& layers = services.layers.records;
     glViewport(window.viewportX, window.viewportY, window.viewportWidth, window.viewportHeight);
-    std::stable_sort(engine.layerFramebuffers.begin(), engine.layerFramebuffers.end(),
+    std::stable_sort(layers.begin(), layers.end(),
                      [](const auto& a, const auto& b) { return a.layer < b.layer; });
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     glEnable(GL_BLEND);
     glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA); // layer images are premultiplied
-    for (const Graphics::LayerFramebufferRecord& record : engine.layerFramebuffers)
+    for (const Graphics::LayerFramebufferRecord& record : layers)
     {
         if (record.used)
         {
-            engine.DrawLayer(*record.framebuffer, screenQuadVao);
+            record.framebuffer->Draw(screenQuadVao);
         }
     }
     glDisable(GL_BLEND);
-    for (Graphics::LayerFramebufferRecord& record : engine.layerFramebuffers)
+    for (Graphics::LayerFramebufferRecord& record : layers)
     {
         record.framebuffer->Clear();
         record.used = false;
@@ -345,7 +343,7 @@ void GraphicsSystem::Update(const float& /*dt*/)
 {
     updateStartTicks = Time::NowTicks();
     CollectDrawables();
-    if (HasContext())
+    if (HasContext(services.window))
     {
         if (screenQuadVao == 0)
         {

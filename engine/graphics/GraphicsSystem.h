@@ -22,7 +22,7 @@ class GraphicsSystem : public ISystem
 public:
     using LayerLists = std::map<int32_t, std::vector<ECS::IEntity*>>;
 
-    explicit GraphicsSystem(Scene* scene);
+    GraphicsSystem(Scene* scene, const Services& services);
     ~GraphicsSystem() override;
 
     void Update(const float& dt) override; // dt unused

@@ -1,6 +1,5 @@
 #include "graphics/LayerFramebuffer.h"
 
-#include "core/Engine.h"
 #include "resource/ResourceManager.h"
 #include "resource/Shader.h"
 
@@ -11,8 +10,8 @@ using namespace gl33core;
 namespace Varn::Graphics
 {
 
-LayerFramebuffer::LayerFramebuffer(int width_, int height_)
-    : shader(Engine::Instance().resources->FindShader(System::ResourceManager::FBO_SHADER))
+LayerFramebuffer::LayerFramebuffer(System::ResourceManager& resources_, int width_, int height_)
+    : shader(resources_.FindShader(System::ResourceManager::FBO_SHADER)), resources(resources_)
 {
     glGenFramebuffers(1, &fbo);
     glGenTextures(1, &colorTexture);
@@ -43,7 +42,6 @@ void LayerFramebuffer::Resize(int newWidth, int newHeight)
 
 void LayerFramebuffer::ApplyEffect(LAYER_EFFECT effect)
 {
-    System::ResourceManager& resources = *Engine::Instance().resources;
     switch (effect)
     {
     case LAYER_EFFECT::BLUR:

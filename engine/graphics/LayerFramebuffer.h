@@ -1,8 +1,7 @@
 #pragma once
 // One render layer's off-screen target: an OpenGL framebuffer whose only attachment is an RGBA
 // colour texture the size of the drawing area, plus the layer's screen effect (a composite
-// program and a tint). The Engine keeps one record per layer for the whole run, so effects
-// outlive scene changes; the Window resizes them on display-mode switches.
+// program and a tint). LayerFramebuffers keeps one per layer for the whole run.
 #include "core/VarnColor.h"
 
 #include <cstdint>
@@ -11,6 +10,10 @@
 namespace Varn::Resource
 {
 class Shader;
+}
+namespace Varn::System
+{
+class ResourceManager;
 }
 
 namespace Varn::Graphics
@@ -26,8 +29,8 @@ enum class LAYER_EFFECT
 class LayerFramebuffer
 {
 public:
-    // Needs a current OpenGL context.
-    LayerFramebuffer(int width, int height);
+    // Needs a current OpenGL context. The compositing programs come from `resources`.
+    LayerFramebuffer(System::ResourceManager& resources, int width, int height);
     ~LayerFramebuffer();
     LayerFramebuffer(const LayerFramebuffer&) = delete;
     LayerFramebuffer& operator=(const LayerFramebuffer&) = delete;
@@ -44,9 +47,12 @@ public:
     uint32_t fbo = 0;
     uint32_t colorTexture = 0;
     int width = 0, height = 0; // pixels
+
+private:
+    System::ResourceManager& resources;
 };
 
-// A layer's entry in the Engine's list.
+// A layer's entry in LayerFramebuffers.
 struct LayerFramebufferRecord
 {
     bool used = false; // drawn into during the frame in progress

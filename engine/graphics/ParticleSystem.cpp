@@ -1,8 +1,9 @@
 #include "graphics/ParticleSystem.h"
 
 #include "core/Clock.h"
-#include "core/Engine.h"
+#include "core/Random.h"
 #include "core/Scene.h"
+#include "core/WorkerPool.h"
 #include "ecs/Camera.h"
 #include "ecs/IEntity.h"
 #include "ecs/ParticleEmitter.h"
@@ -25,11 +26,6 @@ namespace
 {
 
 using Component::ParticleEmitter;
-// Particles draw from the engine's one random source.
-float RandomRange(float a, float b)
-{
-    return Engine::Instance().random.Range(a, b);
-}
 using Helper::VarnColor;
 using Math::Vector4;
 using Particle::ParticleCell;
@@ -41,26 +37,26 @@ static_assert(sizeof(VarnColor) == 16, "instance colours are uploaded as 4 packe
 static_assert(sizeof(Math::Matrix4) == 64, "instance matrices are uploaded as 16 packed floats");
 
 // One fraction shared by all channels, so a colour stays on the line between min and max.
-VarnColor Between(const Math::Range<VarnColor>& range)
+VarnColor Between(Random& random, const Math::Range<VarnColor>& range)
 {
     if (range.min == range.max)
     {
         return range.min;
     }
-    const float t = RandomRange(0.0f, 1.0f);
+    const float t = random.Range(0.0f, 1.0f);
     const VarnColor& a = range.min;
     const VarnColor& b = range.max;
     return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t, a.a + (b.a - a.a) * t};
 }
 
 // x, y and z share one fraction; w is the min's.
-Vector4 Between(const Math::Range<Vector4>& range)
+Vector4 Between(Random& random, const Math::Range<Vector4>& range)
 {
     if (range.min == range.max)
     {
         return range.min;
     }
-    const float t = RandomRange(0.0f, 1.0f);
+    const float t = random.Range(0.0f, 1.0f);
     const Vector4& a = range.min;
     const Vector4& b = range.max;
     return {a.x + (b.x - a.x) * t, a.y + (b.y - a.y) * t, a.z + (b.z - a.z) * t, a.w};
@@ -140,7 +136,7 @@ GLint Uniform(GLuint program, const char* name)
 
 } // namespace
 
-ParticleSystem::ParticleSystem(Scene* scene_) : ISystem(scene_)
+ParticleSystem::ParticleSystem(Scene* scene_, const Services& services_) : ISystem(scene_, services_)
 {
     Need<Component::ParticleEmitter>();
 }
@@ -172,21 +168,21 @@ ParticleCell* ParticleSystem::ChooseCell(ParticleEmitter& emitter)
 
 void ParticleSystem::Spawn(ParticleEmitter& e, ParticleCell& c, float x, float y, float z)
 {
-    c.life = RandomRange(e.life.min, e.life.max);
-    c.color = Between(e.startColor);
+    c.life = services.random.Range(e.life.min, e.life.max);
+    c.color = Between(services.random, e.startColor);
     c.gravityScale = e.gravityScale;
     c.hasGravity = e.hasGravity;
 
-    const VarnColor endColor = Between(e.endColor);
+    const VarnColor endColor = Between(services.random, e.endColor);
     c.colorRate = {Rate(c.color.r, endColor.r, c.life), Rate(c.color.g, endColor.g, c.life),
                    Rate(c.color.b, endColor.b, c.life), Rate(c.color.a, endColor.a, c.life)};
 
-    c.speed = RandomRange(e.startSpeed.min, e.startSpeed.max);
-    const float endSpeed = RandomRange(e.endSpeed.min, e.endSpeed.max);
+    c.speed = services.random.Range(e.startSpeed.min, e.startSpeed.max);
+    const float endSpeed = services.random.Range(e.endSpeed.min, e.endSpeed.max);
     c.speedRate = Rate(c.speed, endSpeed, c.life);
 
-    c.scale = Between(e.startScale);
-    const Vector4 endScale = Between(e.endScale);
+    c.scale = Between(services.random, e.startScale);
+    const Vector4 endScale = Between(services.random, e.endScale);
     c.scaleRate = {Rate(c.scale.x, endScale.x, c.life), Rate(c.scale.y, endScale.y, c.life),
                    Rate(c.scale.z, endScale.z, c.life), Rate(c.scale.w, endScale.w, c.life)};
 
@@ -194,10 +190,10 @@ void ParticleSystem::Spawn(ParticleEmitter& e, ParticleCell& c, float x, float y
     // from where the cell's previous one ended.
     if (!e.emitFromEdge)
     {
-        c.position = {x + RandomRange(-e.xOffset / 2.0f, e.xOffset / 2.0f),
-                      y + RandomRange(-e.yOffset / 2.0f, e.yOffset / 2.0f), z, 1.0f};
-        const float a =
-            RandomRange(e.direction - e.spread / 2.0f, e.direction + e.spread / 2.0f) * RADIANS_PER_DEGREE;
+        c.position = {x + services.random.Range(-e.xOffset / 2.0f, e.xOffset / 2.0f),
+                      y + services.random.Range(-e.yOffset / 2.0f, e.yOffset / 2.0f), z, 1.0f};
+        const float a = services.random.Range(e.direction - e.spread / 2.0f, e.direction + e.spread / 2.0f) *
+                        RADIANS_PER_DEGREE;
         c.direction = {std::cos(a), std::sin(a), 0.0f, 0.0f};
     }
     c.alive = true;
@@ -237,7 +233,7 @@ bool ParticleSystem::Emit(ParticleEmitter& e, float x, float y, float z, float d
     {
         --e.burstCount;
     }
-    e.emissionTimer = RandomRange(e.emissionRateRange.min, e.emissionRateRange.max);
+    e.emissionTimer = services.random.Range(e.emissionRateRange.min, e.emissionRateRange.max);
     return false;
 }
 
@@ -259,7 +255,7 @@ void ParticleSystem::Simulate(ParticleEmitter& emitter, float dt)
         }
     };
 
-    Engine::Instance().workers.ParallelFor(pool.size(), run);
+    services.workers.ParallelFor(pool.size(), run);
 }
 
 void ParticleSystem::Update(const float& dt)

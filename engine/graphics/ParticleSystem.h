@@ -27,7 +27,7 @@ namespace Varn::System
 class ParticleSystem : public ISystem
 {
 public:
-    explicit ParticleSystem(Scene* scene);
+    ParticleSystem(Scene* scene, const Services& services);
     ~ParticleSystem() override;
 
     void Update(const float& dt) override; // dt: the step, seconds
@@ -39,9 +39,8 @@ public:
     // The pieces of one step, public so tests can drive them directly.
     // Emission at the world point (x, y, z). True when the emitter is a spent destroy-on-death
     // burst whose last particle has died while playing: its entity should leave the scene.
-    static bool Emit(Component::ParticleEmitter& emitter, float x, float y, float z, float dt, bool playing);
-    static void Spawn(Component::ParticleEmitter& emitter, Particle::ParticleCell& cell, float x, float y,
-                      float z);
+    bool Emit(Component::ParticleEmitter& emitter, float x, float y, float z, float dt, bool playing);
+    void Spawn(Component::ParticleEmitter& emitter, Particle::ParticleCell& cell, float x, float y, float z);
     // The cell a spawn goes into; grows the pool by `count` when every cell is alive. Null only
     // when the pool is empty and `count` is 0.
     static Particle::ParticleCell* ChooseCell(Component::ParticleEmitter& emitter);

@@ -1,6 +1,5 @@
 #include "graphics/UIButtonSystem.h"
 
-#include "core/Engine.h"
 #include "core/InputManager.h"
 #include "core/Window.h"
 #include "ecs/IEntity.h"
@@ -16,7 +15,7 @@
 namespace Varn::UISystem
 {
 
-UIButtonSystem::UIButtonSystem(Scene* scene_) : ISystem(scene_)
+UIButtonSystem::UIButtonSystem(Scene* scene_, const Services& services_) : ISystem(scene_, services_)
 {
     Need<UIComponent::UIButton>();
 }
@@ -32,9 +31,8 @@ void UIButtonSystem::AddEntity(ECS::IEntity* entity)
 
 void UIButtonSystem::Update(const float& /*dt*/)
 {
-    const Engine& engine = Engine::Instance();
-    const InputManager& input = *engine.input;
-    const Window& window = *engine.window;
+    const InputManager& input = services.input;
+    const Window& window = services.window;
     const float mouseX = static_cast<float>(input.mousePosition.x);
     const float mouseY = static_cast<float>(input.mousePosition.y);
     const float pixelsPerUnit = System::CameraSystem::PixelsPerUnit(window);

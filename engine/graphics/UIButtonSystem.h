@@ -13,7 +13,7 @@ class UIButtonSystem : public System::ISystem
 public:
     static constexpr int LEFT_MOUSE = 1; // key code of the left mouse button
 
-    explicit UIButtonSystem(Scene* scene);
+    UIButtonSystem(Scene* scene, const Services& services);
     // A button joins showing its own default texture, which its block may have replaced after
     // construction; the first hit test sizes the button from it.
     void AddEntity(ECS::IEntity* entity) override;

@@ -1,7 +1,6 @@
 #include "graphics/UIGraphicsSystem.h"
 
 #include "core/Clock.h"
-#include "core/Engine.h"
 #include "core/Scene.h"
 #include "core/Window.h"
 #include "ecs/Camera.h"
@@ -91,7 +90,7 @@ void DrawElement(const Element& e, Component::Transform& transform, const UIView
 
 } // namespace
 
-UIGraphicsSystem::UIGraphicsSystem(Scene* scene_) : ISystem(scene_)
+UIGraphicsSystem::UIGraphicsSystem(Scene* scene_, const Services& services_) : ISystem(scene_, services_)
 {
     Need<UIComponent::UIImage, UIComponent::UIButton>();
 }
@@ -107,7 +106,7 @@ void UIGraphicsSystem::Update(const float& /*dt*/)
     if (camera != nullptr && Resource::HasCurrentGLContext())
     {
         const UIView ui = UIView::Of(*camera, scene->playing);
-        const Window& window = *Engine::Instance().window;
+        const Window& window = services.window;
         glBindFramebuffer(GL_FRAMEBUFFER, 0);
         glViewport(window.viewportX, window.viewportY, window.viewportWidth, window.viewportHeight);
         glEnable(GL_BLEND);

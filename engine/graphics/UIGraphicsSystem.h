@@ -12,7 +12,7 @@ namespace Varn::UISystem
 class UIGraphicsSystem : public System::ISystem
 {
 public:
-    explicit UIGraphicsSystem(Scene* scene);
+    UIGraphicsSystem(Scene* scene, const Services& services);
     void Update(const float& dt) override; // dt unused
 };
 

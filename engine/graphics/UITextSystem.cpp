@@ -1,6 +1,5 @@
 #include "graphics/UITextSystem.h"
 
-#include "core/Engine.h"
 #include "core/Scene.h"
 #include "core/Window.h"
 #include "ecs/Camera.h"
@@ -65,14 +64,14 @@ void DrawLine(const UIComponent::UIText& text, float x, float y, float sx, float
 
 } // namespace
 
-UITextSystem::UITextSystem(Scene* scene_) : ISystem(scene_)
+UITextSystem::UITextSystem(Scene* scene_, const Services& services_) : ISystem(scene_, services_)
 {
     Need<UIComponent::UIText>();
 }
 
 void UITextSystem::Update(const float& /*dt*/)
 {
-    const System::ResourceManager& resources = *Engine::Instance().resources;
+    const System::ResourceManager& resources = services.resources;
     const Component::Camera* camera =
         scene->mainCamera ? scene->mainCamera->GetComponent<Component::Camera>() : nullptr;
     if (camera == nullptr || resources.textVao == 0 || !Resource::HasCurrentGLContext())
@@ -80,7 +79,7 @@ void UITextSystem::Update(const float& /*dt*/)
         return;
     }
     const UIView ui = UIView::Of(*camera, scene->playing);
-    const Window& window = *Engine::Instance().window;
+    const Window& window = services.window;
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     glViewport(window.viewportX, window.viewportY, window.viewportWidth, window.viewportHeight);
     for (const ECS::IEntity* entity : entities)

@@ -12,7 +12,7 @@ namespace Varn::UISystem
 class UITextSystem : public System::ISystem
 {
 public:
-    explicit UITextSystem(Scene* scene);
+    UITextSystem(Scene* scene, const Services& services);
     void Update(const float& dt) override; // dt unused
 };
 

@@ -102,7 +102,7 @@ bool IgnoresAnyTag(const RigidBody& body, uint64_t tags)
 
 } // namespace
 
-PhysicsSystem::PhysicsSystem(Scene* scene_) : ISystem(scene_)
+PhysicsSystem::PhysicsSystem(Scene* scene_, const Services& services_) : ISystem(scene_, services_)
 {
     Need<RigidBody, BoxCollider2D, CircleCollider2D>();
     worldForces.push_back({ForceEntry{{0.0f, -gravityStrength, 0.0f, 0.0f}, ForceEntry::PERMANENT}});

@@ -35,7 +35,7 @@ public:
     // Builds world force list 0 with the single gravity entry. An entity belongs while it has a
     // body or a collider: a body whose last collider goes still moves, exactly as a body that
     // never had one.
-    explicit PhysicsSystem(Scene* scene);
+    PhysicsSystem(Scene* scene, const Services& services);
 
     // Appends (entity, has a body) to the registry, or refreshes the flag of its entry: a body
     // added or removed while a collider keeps the entity.

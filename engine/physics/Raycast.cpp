@@ -1,6 +1,5 @@
 #include "physics/Raycast.h"
 
-#include "core/Engine.h"
 #include "core/Scene.h"
 #include "core/SceneStack.h"
 #include "ecs/BoxCollider2D.h"
@@ -8,8 +7,8 @@
 #include "ecs/IEntity.h"
 #include "ecs/RaycastComponent.h"
 #include "ecs/RigidBody.h"
-#include "ecs/Transform.h"
 #include "ecs/TagRegistry.h"
+#include "ecs/Transform.h"
 #include "physics/Collision.h"
 #include "physics/PhysicsSystem.h"
 
@@ -38,9 +37,8 @@ float Cross(const Vector4& a, const Vector4& b)
 }
 
 // The bit of a registered tag name; 0 for a name nobody registered.
-uint64_t TagMask(const std::string& name)
+uint64_t TagMask(const ECS::TagRegistry& tags, const std::string& name)
 {
-    const ECS::TagRegistry& tags = Engine::Instance().tags;
     for (unsigned bit = 0; bit < 64; ++bit)
     {
         const std::vector<std::string> names = tags.Names(uint64_t{1} << bit);
@@ -82,8 +80,8 @@ Vector4 Apply(const Math::Matrix4& m, const Vector4& v)
 
 } // namespace
 
-bool Raycast(const ECS::IEntity* from, const Vector4& ray, Vector4& hitPoint, ECS::IEntity*& hitEntity,
-             std::string tagFilter)
+bool Raycast(const Services& services, const ECS::IEntity* from, const Vector4& ray, Vector4& hitPoint,
+             ECS::IEntity*& hitEntity, std::string tagFilter)
 {
     assert(from != nullptr && "a ray needs an entity to start from");
     const Vector4 origin = WorldPosition(from->GetComponent<Component::Transform>());
@@ -91,10 +89,10 @@ bool Raycast(const ECS::IEntity* from, const Vector4& ray, Vector4& hitPoint, EC
     const float length = std::sqrt(ray.x * ray.x + ray.y * ray.y);
     float best = 1.0f; // fraction of the segment
     bool hit = false;
-    const uint64_t tagMask = tagFilter.empty() ? 0 : TagMask(tagFilter);
+    const uint64_t tagMask = tagFilter.empty() ? 0 : TagMask(services.tags, tagFilter);
 
     // The ray sees what the physics of its entity's scene sees.
-    const Scene* scene = from->scene != nullptr ? from->scene : Engine::Instance().scenes->current;
+    const Scene* scene = from->scene != nullptr ? from->scene : services.scenes.current;
     for (const PhysicsSystem::PhysicsEntry& entry : scene->physicsSystem->physicsEntities)
     {
         if (length == 0.0f)
@@ -172,7 +170,7 @@ bool Raycast(const ECS::IEntity* from, const Vector4& ray, Vector4& hitPoint, EC
     return hit;
 }
 
-bool CastRays(Component::RaycastComponent& component)
+bool CastRays(const Services& services, Component::RaycastComponent& component)
 {
     component.hitEntities.clear();
     ECS::IEntity* entity = component.owner;
@@ -201,7 +199,7 @@ bool CastRays(Component::RaycastComponent& component)
             ray.lastFlipY = t->flipY;
         }
         ECS::IEntity* hitEntity = nullptr;
-        if (Raycast(entity, ray.worldDirection, ray.hitPoint, hitEntity, ""))
+        if (Raycast(services, entity, ray.worldDirection, ray.hitPoint, hitEntity, ""))
         {
             anyHit = true;
             if (std::find(component.hitEntities.begin(), component.hitEntities.end(), hitEntity) ==

@@ -2,6 +2,7 @@
 // Straight-segment queries against the colliders of the physics registry: the one query that
 // ray components, script events and behaviours share. A cast reads what the last step left and
 // writes only its own results (and a ray component's rays and markers).
+#include "core/Services.h"
 #include "core/Vector4.h"
 
 #include <string>
@@ -21,11 +22,11 @@ namespace Varn::System
 // Casts the segment from `from`'s world position to that position + `ray`. `hitPoint` gets the
 // end of the part travelled (w 1); `hitEntity` the nearest entity hit, untouched on a miss. An
 // empty `tagFilter` accepts every entity, else only those carrying that tag.
-bool Raycast(const ECS::IEntity* from, const Math::Vector4& ray, Math::Vector4& hitPoint,
-             ECS::IEntity*& hitEntity, std::string tagFilter);
+bool Raycast(const Services& services, const ECS::IEntity* from, const Math::Vector4& ray,
+             Math::Vector4& hitPoint, ECS::IEntity*& hitEntity, std::string tagFilter);
 
 // Casts every ray of the component in order, mirroring a ray once each time its entity's flip
 // changes; fills `hitEntities` with the distinct entities hit. True when any ray hit.
-bool CastRays(Component::RaycastComponent& component);
+bool CastRays(const Services& services, Component::RaycastComponent& component);
 
 } // namespace Varn::System

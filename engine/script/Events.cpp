@@ -196,7 +196,7 @@ bool Events::OnRaycast(ECS::IEntity* entity, const Params&, ORINCompiler& compil
         return false;
     }
     ClearHits(*script);
-    const bool hit = CastRays(*rays);
+    const bool hit = CastRays(compiler.services, *rays);
     script->rawRaycasts = rays->hitEntities;
     script->raycastHits = script->rawRaycasts;
     return hit;
@@ -231,7 +231,7 @@ bool Events::Raycast(ECS::IEntity* entity, const Params& params, ORINCompiler& c
         ClearHits(*script);
         Math::Vector4 hitPoint{0, 0, 0, 1};
         ECS::IEntity* hitEntity = nullptr;
-        const bool hit = System::Raycast(entity, ray, hitPoint, hitEntity, tag);
+        const bool hit = System::Raycast(compiler.services, entity, ray, hitPoint, hitEntity, tag);
         if (hitX != nullptr)
         {
             *hitX = hitPoint.x;

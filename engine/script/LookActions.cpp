@@ -1,6 +1,6 @@
 #include "script/LookActions.h"
 
-#include "core/Engine.h"
+#include "core/Logger.h"
 #include "core/Scene.h"
 #include "core/SceneStack.h"
 #include "ecs/Animator.h"
@@ -8,6 +8,7 @@
 #include "ecs/SpriteRenderer.h"
 #include "graphics/GraphicsSystem.h"
 #include "graphics/LayerFramebuffer.h"
+#include "graphics/LayerFramebuffers.h"
 #include "resource/ResourceManager.h"
 #include "scene/JSONManager.h"
 #include "script/ActionSupport.h"
@@ -115,7 +116,7 @@ Graphics::LayerFramebuffer* LayerOf(IEntity* entity, const ScriptParam& param, O
                                     std::size_t hit)
 {
     const int64_t layer = Truncated(compiler.references.Float(entity, param, 0, false, hit));
-    return Engine::Instance().GetLayerFramebuffer(static_cast<int32_t>(layer));
+    return compiler.services.layers.Get(static_cast<int32_t>(layer));
 }
 
 // "BlurLayer 2 false" blurs layer 2 at half opacity; "BlurLayer 2 true" only darkens it.

@@ -12,8 +12,8 @@
 namespace Varn::System
 {
 
-ScriptSystem::ScriptSystem(Scene* scene_, const Services& services)
-    : ISystem(scene_), compiler(*this, services)
+ScriptSystem::ScriptSystem(Scene* scene_, const Services& services_)
+    : ISystem(scene_, services_), compiler(*this, services_)
 {
     Need<Component::ScriptComponent>();
 }

@@ -75,13 +75,14 @@ void BuildPatrollingMelee(ECS::IEntity& entity, Component::BehaviourComponent& b
     const Watch damageWatch = NewWatch(services);
     const Watch flashWatch = NewWatch(services);
 
-    const NodePtr groundBelow = Leaf<RayCast>(self, Math::Vector4{0, -LOOK_AHEAD, 0, 0}, "Wall");
+    const NodePtr groundBelow = Leaf<RayCast>(services, self, Math::Vector4{0, -LOOK_AHEAD, 0, 0}, "Wall");
 
     auto blockedAhead = [&](float side)
     {
-        return Sel(Leaf<RayCast>(self, Math::Vector4{side * LOOK_AHEAD, 0, 0, 0}, "Wall"),
-                   Leaf<RayCast>(self, Math::Vector4{side * LOOK_AHEAD, 0, 0, 0}, "Interactable"),
-                   Not(Leaf<RayCast>(self, Math::Vector4{side * LOOK_AHEAD, -LOOK_AHEAD, 0, 0}, "Wall")));
+        return Sel(
+            Leaf<RayCast>(services, self, Math::Vector4{side * LOOK_AHEAD, 0, 0, 0}, "Wall"),
+            Leaf<RayCast>(services, self, Math::Vector4{side * LOOK_AHEAD, 0, 0, 0}, "Interactable"),
+            Not(Leaf<RayCast>(services, self, Math::Vector4{side * LOOK_AHEAD, -LOOK_AHEAD, 0, 0}, "Wall")));
     };
     // Faces the way "PatrolLeft" says; a clear flipX looks to +x.
     const NodePtr faceByFlags =

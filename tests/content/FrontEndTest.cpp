@@ -1,5 +1,6 @@
 // The game's front end as shipped in Resources/: the logo, the main menu, the loading screen,
 // the HUD and the pause menu, driven through scripted keys, pad buttons and the mouse.
+#include "graphics/LayerFramebuffers.h"
 #include "support/DrawingTest.h"
 
 #include "core/IInputSource.h"
@@ -85,7 +86,7 @@ protected:
     float ScaleX(const std::string& name) const { return Find(name)->GetComponent<Transform>()->scale.x; }
     const Graphics::LayerFramebuffer* Layer(int32_t layer) const
     {
-        for (const Graphics::LayerFramebufferRecord& record : engine->layerFramebuffers)
+        for (const Graphics::LayerFramebufferRecord& record : engine->layerFramebuffers->records)
         {
             if (record.layer == layer)
             {

@@ -48,11 +48,11 @@ protected:
     void SetUp() override
     {
         EngineTest::SetUp();
-        camera = Replace(CurrentScene(), CurrentScene().cameraSystem);
+        camera = Replace(CurrentScene(), CurrentScene().cameraSystem, engine->services);
         script = Replace(CurrentScene(), CurrentScene().scriptSystem, engine->services);
         ai = Replace(CurrentScene(), CurrentScene().aiSystem, engine->services);
-        physics = Replace(CurrentScene(), CurrentScene().physicsSystem);
-        graphics = Replace(CurrentScene(), CurrentScene().graphicsSystem);
+        physics = Replace(CurrentScene(), CurrentScene().physicsSystem, engine->services);
+        graphics = Replace(CurrentScene(), CurrentScene().graphicsSystem, engine->services);
     }
 
     // One displayed frame that took `ms` of real time.
@@ -137,7 +137,7 @@ TEST_F(FrameLoop, StepReadsTheCurrentSceneAfresh)
         {
             engine->scenes->queued.push_back(engine->scenes->current);
             replacement = new Scene(engine->services);
-            newPhysics = Replace(*replacement, replacement->physicsSystem);
+            newPhysics = Replace(*replacement, replacement->physicsSystem, engine->services);
             engine->scenes->current = replacement;
         }
     };

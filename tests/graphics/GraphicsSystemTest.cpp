@@ -1,3 +1,4 @@
+#include "graphics/LayerFramebuffers.h"
 #include "support/DrawingTest.h"
 
 #include "ecs/Camera.h"
@@ -31,7 +32,7 @@ TEST_F(Drawing, LayersStackInOrderAndDepthOrdersWithinALayer)
     EXPECT_EQ(At(-180, 0), (RGB{255, 0, 0}));
     EXPECT_EQ(At(0, 250), (RGB{0, 0, 255}));
     EXPECT_EQ(At(600, 400), (RGB{0, 0, 0})) << "the window's clear colour";
-    for (const auto& record : engine->layerFramebuffers)
+    for (const auto& record : engine->layerFramebuffers->records)
     {
         EXPECT_FALSE(record.used) << "records are released at the end of the frame";
     }
@@ -100,17 +101,17 @@ TEST_F(Drawing, BlurAndDimOutliveASceneLoadUntilReset)
     EXPECT_EQ(At(0, 0), (RGB{255, 255, 255}));
     EXPECT_EQ(At(edge + 9, 0), (RGB{0, 0, 0}));
 
-    engine->GetLayerFramebuffer(2)->ApplyEffect(Graphics::LAYER_EFFECT::BLUR);
+    engine->layerFramebuffers->Get(2)->ApplyEffect(Graphics::LAYER_EFFECT::BLUR);
     engine->jsonManager->LoadScene(scene, false);
     Frame();
     EXPECT_GT(At(edge + 9, 0)[0], 20) << "the blur spreads the box past its edge";
 
-    engine->GetLayerFramebuffer(2)->ApplyEffect(Graphics::LAYER_EFFECT::DIM);
+    engine->layerFramebuffers->Get(2)->ApplyEffect(Graphics::LAYER_EFFECT::DIM);
     engine->jsonManager->LoadScene(scene, false);
     Frame();
     EXPECT_NEAR(At(0, 0)[0], 153, 1);
 
-    engine->GetLayerFramebuffer(2)->ApplyEffect(Graphics::LAYER_EFFECT::RESET);
+    engine->layerFramebuffers->Get(2)->ApplyEffect(Graphics::LAYER_EFFECT::RESET);
     Frame();
     EXPECT_EQ(At(0, 0), (RGB{255, 255, 255}));
     EXPECT_EQ(At(edge + 9, 0), (RGB{0, 0, 0}));

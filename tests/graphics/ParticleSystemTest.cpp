@@ -164,7 +164,7 @@ TEST_F(ParticleSystemTest, SpawnPicksColourAndScaleWithOneFractionAndSpreadsOver
     // Draw order: start colour, start scale, x offset, angle (equal bounds draw nothing).
     fractions = {0.25f, 0.75f, 0.0f, 1.0f};
     const ParticleCell& cell = emitter.particles[0].second;
-    System::ParticleSystem::Spawn(emitter, emitter.particles[0].second, 10.0f, 20.0f, 3.0f);
+    CurrentScene().particleSystem->Spawn(emitter, emitter.particles[0].second, 10.0f, 20.0f, 3.0f);
     EXPECT_EQ(cell.color, (Helper::VarnColor{0.25f, 0.125f, 0.0625f, 0.25f}));
     EXPECT_FLOAT_EQ(cell.colorRate.r, 0.75f);
     EXPECT_EQ(cell.scale, (Math::Vector4{2.5f, 4.0f, 1.75f, 7.0f})) << "w is the min's";

@@ -45,7 +45,7 @@ TEST_F(Raycasts, RayHitsTheNearSideOfACircleAtItsFraction)
     IEntity* target = Ball("Target", {5, 0, 0, 0});
     hit = sentinel;
     Settle();
-    EXPECT_TRUE(Raycast(eye, {10, 0, 0, 0}, hitPoint, hit, ""));
+    EXPECT_TRUE(Raycast(engine->services, eye, {10, 0, 0, 0}, hitPoint, hit, ""));
     EXPECT_EQ(hit, target);
     EXPECT_NEAR(hitPoint.x, 4.0f, 1e-5f) << "fraction 0.4 of a ray of length 10";
     EXPECT_EQ(hitPoint.y, 0.0f);
@@ -54,7 +54,7 @@ TEST_F(Raycasts, RayHitsTheNearSideOfACircleAtItsFraction)
     Xf(target).position.x = 12.0f;
     Settle();
     hit = sentinel;
-    EXPECT_FALSE(Raycast(eye, {10, 0, 0, 0}, hitPoint, hit, ""));
+    EXPECT_FALSE(Raycast(engine->services, eye, {10, 0, 0, 0}, hitPoint, hit, ""));
     EXPECT_EQ(hit, sentinel) << "left unchanged on a miss";
     EXPECT_EQ(hitPoint, (Vector4{10, 0, 0, 1})) << "the end of the ray";
 }
@@ -64,13 +64,13 @@ TEST_F(Raycasts, FreeStandingTriggersAreSkippedButTriggersOnBodiesAreHit)
     IEntity* area = Make<BoxCollider2D>("Area", {5, 0, 0, 0}, {2, 2, 1, 0});
     Get<BoxCollider2D>(area).isTrigger = true;
     Settle();
-    EXPECT_FALSE(Raycast(eye, {10, 0, 0, 0}, hitPoint, hit, ""));
+    EXPECT_FALSE(Raycast(engine->services, eye, {10, 0, 0, 0}, hitPoint, hit, ""));
 
     IEntity* sensor = Make<BoxCollider2D, RigidBody>("Sensor", {7, 0, 0, 0}, {2, 2, 1, 0});
     Get<BoxCollider2D>(sensor).isTrigger = true;
     Body(sensor).gravityScale = 0.0f;
     Settle();
-    EXPECT_TRUE(Raycast(eye, {10, 0, 0, 0}, hitPoint, hit, ""));
+    EXPECT_TRUE(Raycast(engine->services, eye, {10, 0, 0, 0}, hitPoint, hit, ""));
     EXPECT_EQ(hit, sensor);
     EXPECT_NEAR(hitPoint.x, 6.0f, 1e-5f) << "the box's near face";
 }
@@ -82,19 +82,20 @@ TEST_F(Raycasts, NameTagLayerAndActivityFilterTheCandidates)
     engine->jsonManager->RegisterTag("Default");
     enemy->tags = engine->jsonManager->RegisterTag("Enemy");
     Settle();
-    EXPECT_TRUE(Raycast(eye, {10, 0, 0, 0}, hitPoint, hit, ""));
+    EXPECT_TRUE(Raycast(engine->services, eye, {10, 0, 0, 0}, hitPoint, hit, ""));
     EXPECT_EQ(hit, enemy) << "an entity sharing the caster's name is never hit";
 
-    EXPECT_TRUE(Raycast(eye, {10, 0, 0, 0}, hitPoint, hit, "Enemy"));
+    EXPECT_TRUE(Raycast(engine->services, eye, {10, 0, 0, 0}, hitPoint, hit, "Enemy"));
     hit = nullptr;
-    EXPECT_FALSE(Raycast(eye, {10, 0, 0, 0}, hitPoint, hit, "Default")) << "nobody carries it";
-    EXPECT_FALSE(Raycast(eye, {10, 0, 0, 0}, hitPoint, hit, "Unknown"));
+    EXPECT_FALSE(Raycast(engine->services, eye, {10, 0, 0, 0}, hitPoint, hit, "Default"))
+        << "nobody carries it";
+    EXPECT_FALSE(Raycast(engine->services, eye, {10, 0, 0, 0}, hitPoint, hit, "Unknown"));
 
     enemy->layer = 2;
-    EXPECT_FALSE(Raycast(eye, {10, 0, 0, 0}, hitPoint, hit, ""));
+    EXPECT_FALSE(Raycast(engine->services, eye, {10, 0, 0, 0}, hitPoint, hit, ""));
     enemy->layer = 0;
     enemy->gameObjectActive = false;
-    EXPECT_FALSE(Raycast(eye, {10, 0, 0, 0}, hitPoint, hit, ""));
+    EXPECT_FALSE(Raycast(engine->services, eye, {10, 0, 0, 0}, hitPoint, hit, ""));
     EXPECT_EQ(hit, nullptr);
     (void)twin;
 }
@@ -109,26 +110,26 @@ TEST_F(Raycasts, ComponentTurnsFlipsAndMarksItsRays)
     rays->rays[0].marker = marker;
 
     Settle();
-    EXPECT_TRUE(System::CastRays(*rays));
+    EXPECT_TRUE(System::CastRays(engine->services, *rays));
     EXPECT_EQ(rays->hitEntities, std::vector<IEntity*>{left}) << "only the second ray hits";
     EXPECT_EQ(Xf(marker).position, (Vector4{10, 0, 0, 1})) << "the first ray's end";
 
     Xf(eye).flipX = true;
-    EXPECT_TRUE(System::CastRays(*rays));
+    EXPECT_TRUE(System::CastRays(engine->services, *rays));
     EXPECT_EQ(rays->rays[0].direction, (Vector4{-10, 0, 0, 0}));
     EXPECT_EQ(rays->hitEntities, std::vector<IEntity*>{left}) << "both hit the same entity, listed once";
     EXPECT_NEAR(Xf(marker).position.x, -4.0f, 1e-5f);
 
-    EXPECT_TRUE(System::CastRays(*rays));
+    EXPECT_TRUE(System::CastRays(engine->services, *rays));
     EXPECT_EQ(rays->rays[0].direction, (Vector4{-10, 0, 0, 0})) << "mirrored once, not every cast";
 
     Xf(eye).flipX = false;
-    EXPECT_TRUE(System::CastRays(*rays));
+    EXPECT_TRUE(System::CastRays(engine->services, *rays));
     EXPECT_EQ(rays->rays[0].direction, (Vector4{10, 0, 0, 0})) << "two flips restore the ray";
     EXPECT_EQ(rays->rays[1].direction, (Vector4{-10, 0, 0, 0}));
 
     Xf(eye).angle.z = 90.0f;
-    EXPECT_TRUE(System::CastRays(*rays));
+    EXPECT_TRUE(System::CastRays(engine->services, *rays));
     EXPECT_NEAR(rays->rays[0].worldDirection.y, 10.0f, 1e-4f) << "turned with the entity";
     EXPECT_EQ(rays->hitEntities, std::vector<IEntity*>{up});
 }

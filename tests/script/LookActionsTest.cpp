@@ -1,3 +1,4 @@
+#include "graphics/LayerFramebuffers.h"
 #include "script/ScriptTestSupport.h"
 
 #include "ecs/Animator.h"
@@ -81,7 +82,7 @@ TEST_F(WindowedLookActions, LayerEffectsDimBlurAndResetWhileSpritesLoadTheirText
     ASSERT_NE(blur, nullptr);
 
     RunOnce("Dimmer", "BlurLayer 2 true");
-    const Graphics::LayerFramebuffer& layer = *engine->GetLayerFramebuffer(2);
+    const Graphics::LayerFramebuffer& layer = *engine->layerFramebuffers->Get(2);
     EXPECT_EQ(layer.tint, (Helper::VarnColor{0.6f, 0.6f, 0.6f, 1.0f}));
     EXPECT_EQ(layer.shader, plain) << "dimming does not blur";
     RunOnce("Blurrer", "BlurLayer 2.7 false");
