@@ -195,7 +195,7 @@ NodeStatus CreatePrefab::Run()
 {
     auto* anchorTransform = ComponentOf<Component::Transform>(anchor);
     const Math::Vector4 at = anchorTransform != nullptr ? anchorTransform->position : position;
-    ECS::IEntity* instance = InstantiatePrefab(path, at);
+    ECS::IEntity* instance = InstantiatePrefab(services, path, at);
     if (instance == nullptr)
     {
         return Failure;

@@ -188,13 +188,14 @@ public:
 class CreatePrefab final : public INode
 {
 public:
-    CreatePrefab(const Math::Vector4& position_, const Math::Vector4& angle_, std::string path_,
-                 uint32_t layer_, ECS::IEntity* anchor_, bool setLayer_)
-        : position(position_), angle(angle_), path(std::move(path_)), layer(layer_), anchor(anchor_),
-          setLayer(setLayer_)
+    CreatePrefab(const Services& services_, const Math::Vector4& position_, const Math::Vector4& angle_,
+                 std::string path_, uint32_t layer_, ECS::IEntity* anchor_, bool setLayer_)
+        : services(services_), position(position_), angle(angle_), path(std::move(path_)), layer(layer_),
+          anchor(anchor_), setLayer(setLayer_)
     {
     }
     NodeStatus Run() override;
+    const Services& services;
     Math::Vector4 position;
     Math::Vector4 angle; // degrees
     std::string path;

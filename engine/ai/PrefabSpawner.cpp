@@ -1,6 +1,5 @@
 #include "ai/PrefabSpawner.h"
 
-#include "core/Engine.h"
 #include "scene/JSONManager.h"
 
 #include <utility>
@@ -10,24 +9,23 @@ namespace Varn::Behaviours
 
 namespace
 {
-PrefabLoader& Loader()
+PrefabLoader& Plugged()
 {
-    // The game instantiates through the scene loader; tests swap in a loader of their own.
-    static PrefabLoader loader = [](const std::string& path, const Math::Vector4& position)
-    { return Engine::Instance().jsonManager->LoadPrefab(path, position); };
+    static PrefabLoader loader; // empty: the scene loader instantiates
     return loader;
 }
 } // namespace
 
-ECS::IEntity* InstantiatePrefab(const std::string& path, const Math::Vector4& position)
+ECS::IEntity* InstantiatePrefab(const Services& services, const std::string& path,
+                                const Math::Vector4& position)
 {
-    const PrefabLoader& loader = Loader();
-    return loader ? loader(path, position) : nullptr;
+    const PrefabLoader& plugged = Plugged();
+    return plugged ? plugged(path, position) : services.jsonManager.LoadPrefab(path, position);
 }
 
 PrefabLoader SetPrefabLoader(PrefabLoader loader)
 {
-    return std::exchange(Loader(), std::move(loader));
+    return std::exchange(Plugged(), std::move(loader));
 }
 
 } // namespace Varn::Behaviours

@@ -54,7 +54,7 @@ void Engine::Shutdown()
 
 Engine::Engine()
     : window(std::make_unique<Window>(logger)), timer(std::make_unique<Time::Timer>()),
-      scenes(std::make_unique<SceneStack>()), resources(std::make_unique<System::ResourceManager>()),
+      scenes(std::make_unique<SceneStack>()), resources(std::make_unique<System::ResourceManager>(logger)),
       input(std::make_unique<InputManager>(*window)),
       jsonManager(std::make_unique<System::JSONManager>(services)),
       audio(std::make_unique<System::AudioManager>()), entities(std::make_unique<ECS::EntityManager>()),

@@ -1,6 +1,5 @@
 #include "graphics/Screenshot.h"
 
-#include "core/Engine.h"
 #include "core/FilePath.h"
 #include "core/Window.h"
 
@@ -57,7 +56,6 @@ bool Screenshot::SavePng(const std::string& path) const
     if (width <= 0 || height <= 0 ||
         png_image_write_to_file(&image, Helper::NativePath(path).c_str(), 0, rgba.data(), 0, nullptr) == 0)
     {
-        Engine::Instance().logger.Log("Error: Failed To Save Screenshot " + path);
         return false;
     }
     return true;

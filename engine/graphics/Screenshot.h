@@ -20,7 +20,7 @@ public:
     // Reads the window's drawing area (the letter-boxed picture, not the bars).
     static Screenshot Capture(const Window& window);
 
-    // Writes an 8-bit RGBA PNG; false (with a log line) when the file cannot be written.
+    // Writes an 8-bit RGBA PNG; false when the file cannot be written.
     bool SavePng(const std::string& path) const;
     // The pixel at (x, y) counted from the top-left corner, as RGBA.
     std::array<uint8_t, 4> At(int x, int y) const;

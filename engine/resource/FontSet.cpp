@@ -1,7 +1,7 @@
 #include "resource/FontSet.h"
 
-#include "core/Engine.h"
 #include "core/FilePath.h"
+#include "core/Logger.h"
 #include "resource/GLContext.h"
 
 #include <ft2build.h>
@@ -19,10 +19,6 @@ namespace Varn::Resource
 
 namespace
 {
-void Log(const std::string& line)
-{
-    Engine::Instance().logger.Log(line);
-}
 
 // OpenGL wants rows top first and tightly packed; FreeType may pad rows or store them bottom
 // first (negative pitch). Returns the bitmap itself when it is already in OpenGL's layout.
@@ -89,19 +85,19 @@ bool FontSet::Load(const std::string& path)
     FT_Library library = nullptr;
     if (FT_Init_FreeType(&library) != 0)
     {
-        Log("Error: Failed To Create FT Library");
+        logger.Log("Error: Failed To Create FT Library");
         return false;
     }
     FT_Face face = nullptr;
     if (FT_New_Face(library, Helper::NativePath(path).c_str(), 0, &face) != 0)
     {
-        Log("Error: Failed To Create FT Face");
+        logger.Log("Error: Failed To Create FT Face");
         FT_Done_FreeType(library);
         return false;
     }
     if (FT_Set_Pixel_Sizes(face, 0, PIXEL_HEIGHT) != 0)
     {
-        Log("Error: Failed To Create FT Pixel size");
+        logger.Log("Error: Failed To Create FT Pixel size");
         FT_Done_Face(face);
         FT_Done_FreeType(library);
         return false;

@@ -6,6 +6,11 @@
 #include <map>
 #include <string>
 
+namespace Varn::Debug
+{
+class Logger;
+}
+
 namespace Varn::Resource
 {
 
@@ -23,7 +28,7 @@ public:
     static constexpr unsigned PIXEL_HEIGHT = 48;
     static constexpr unsigned GLYPH_COUNT = 128; // codes 0 to 127
 
-    FontSet() = default;
+    explicit FontSet(Debug::Logger& logger) : logger(logger) {}
     ~FontSet() override; // deletes the glyph textures
 
     // Rasterises every glyph of the TrueType file (without a current OpenGL context only the
@@ -35,6 +40,9 @@ public:
 
 private:
     void DeleteGlyphTextures();
+
+private:
+    Debug::Logger& logger;
 };
 
 } // namespace Varn::Resource

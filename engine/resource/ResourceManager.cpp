@@ -1,19 +1,8 @@
 #include "resource/ResourceManager.h"
 
-#include "core/Engine.h"
 #include "core/FilePath.h"
-#include "core/Scene.h"
-#include "core/SceneStack.h"
+#include "core/Logger.h"
 #include "core/Window.h"
-#include "ecs/IEntity.h"
-#include "ecs/ParticleEmitter.h"
-#include "ecs/ScriptComponent.h"
-#include "ecs/SpriteRenderer.h"
-#include "ecs/UIButton.h"
-#include "ecs/UIImage.h"
-#include "graphics/GraphicsSystem.h"
-#include "graphics/ParticleSystem.h"
-#include "graphics/UIGraphicsSystem.h"
 #include "resource/Audio.h"
 #include "resource/BuiltinShaders.h"
 #include "resource/FontSet.h"
@@ -22,7 +11,6 @@
 #include "resource/Script.h"
 #include "resource/Shader.h"
 #include "resource/Texture2D.h"
-#include "script/ScriptSystem.h"
 
 #include <glbinding/gl33core/gl.h>
 
@@ -41,16 +29,13 @@ template <typename Map> typename Map::mapped_type::pointer Find(const Map& map, 
     return found == map.end() ? nullptr : found->second.get();
 }
 
-void Log(const std::string& line)
-{
-    Engine::Instance().logger.Log(line);
-}
-
 constexpr int TEXT_QUAD_VERTICES = 6; // two triangles per glyph
 constexpr int TEXT_VERTEX_FLOATS = 4; // x, y, u, v
 } // namespace
 
-ResourceManager::ResourceManager() = default;
+ResourceManager::ResourceManager(Debug::Logger& logger_) : logger(logger_)
+{
+}
 
 ResourceManager::~ResourceManager()
 {
@@ -124,7 +109,7 @@ Resource::Texture2D* ResourceManager::GetTexture(const std::string& path)
     auto& slot = textures[path];
     if (!slot)
     {
-        slot = std::make_unique<Resource::Texture2D>();
+        slot = std::make_unique<Resource::Texture2D>(logger);
         slot->name = path;
         slot->path = path;
     }
@@ -156,7 +141,7 @@ Resource::Shader* ResourceManager::CreateShader(const char* vertexSource, const 
         return known;
     }
     // Registered even when it did not build (program 0), so the name is not retried each time.
-    auto shader = std::make_unique<Resource::Shader>(vertexSource, fragmentSource, geometrySource);
+    auto shader = std::make_unique<Resource::Shader>(logger, vertexSource, fragmentSource, geometrySource);
     shader->name = name;
     Resource::Shader* raw = shader.get();
     shaders[name] = std::move(shader);
@@ -169,7 +154,7 @@ bool ResourceManager::ReadShaderStage(const std::string& path, bool vertexStage,
     {
         return true;
     }
-    Log(vertexStage ? "Error: Failed to Load Vertex Shader" : "Error: Failed to Load Fragment Shader");
+    logger.Log(vertexStage ? "Error: Failed to Load Vertex Shader" : "Error: Failed to Load Fragment Shader");
     return false;
 }
 
@@ -203,13 +188,13 @@ Resource::Mesh2D* ResourceManager::GetMesh(const std::string& name, uint32_t col
     // A sheet of no cells would divide by zero; without a context there are no buffers.
     if (columns == 0 || rows == 0)
     {
-        Log("Error: Failed to Create Mesh");
+        logger.Log("Error: Failed to Create Mesh");
         return nullptr;
     }
     auto mesh = std::make_unique<Resource::Mesh2D>(columns, rows);
     if (mesh->vao == 0 || mesh->vbo == 0 || mesh->ebo == 0)
     {
-        Log("Error: Failed to Create Mesh");
+        logger.Log("Error: Failed to Create Mesh");
         return nullptr;
     }
     mesh->name = name;
@@ -225,7 +210,7 @@ Resource::FontSet* ResourceManager::LoadFont(const std::string& path)
         return known;
     }
     // Only a font that built is registered, so a later call tries the file again.
-    auto font = std::make_unique<Resource::FontSet>();
+    auto font = std::make_unique<Resource::FontSet>(logger);
     if (!font->Load(path))
     {
         return nullptr;
@@ -248,7 +233,7 @@ Resource::Audio* ResourceManager::LoadAudio(const std::string& path)
     audio->name = path;
     if (!audio->Load(path))
     {
-        Log("Error: Failed To Load Sound:" + path);
+        logger.Log("Error: Failed To Load Sound:" + path);
     }
     Resource::Audio* raw = audio.get();
     sounds[path] = std::move(audio);
@@ -264,7 +249,7 @@ Resource::Script* ResourceManager::LoadScript(const std::string& path)
     std::string text;
     if (!Helper::ReadTextFile(path, text))
     {
-        Log("Error: Failed To Open Script: " + path);
+        logger.Log("Error: Failed To Open Script: " + path);
         return nullptr;
     }
     auto script = std::make_unique<Resource::Script>();
@@ -290,76 +275,13 @@ Resource::FontSet* ResourceManager::FindFont(const std::string& path) const
     return Find(fonts, path);
 }
 
-ResourceManager::References ResourceManager::GatherReferences() const
+void ResourceManager::UnloadUnused(const InUse& used)
 {
-    References used;
-    const Scene* scene = Engine::Instance().scenes->current;
-    if (scene == nullptr)
-    {
-        return used;
-    }
-    auto keep = [&used](const Resource::IResource* resource) { used.resources.insert(resource); };
-    for (const ECS::IEntity* entity : scene->graphicsSystem->Entities())
-    {
-        if (const auto* sprite = entity->GetComponent<Component::SpriteRenderer>())
-        {
-            keep(sprite->texture);
-            keep(sprite->mesh);
-        }
-    }
-    for (const ECS::IEntity* entity : scene->uiGraphicsSystem->Entities())
-    {
-        if (const auto* image = entity->GetComponent<UIComponent::UIImage>())
-        {
-            keep(image->texture);
-            keep(image->mesh);
-        }
-        if (const auto* button = entity->GetComponent<UIComponent::UIButton>())
-        {
-            keep(button->currentTexture);
-            keep(button->buttonTextureDefault);
-            keep(button->buttonTextureHover);
-            keep(button->buttonTextureDown);
-            keep(button->buttonMesh);
-        }
-    }
-    for (const ECS::IEntity* entity : scene->particleSystem->Entities())
-    {
-        if (const auto* emitter = entity->GetComponent<Component::ParticleEmitter>())
-        {
-            keep(emitter->particleTexture);
-        }
-    }
-    for (const ECS::IEntity* entity : scene->scriptSystem->Entities())
-    {
-        if (const auto* script = entity->GetComponent<Component::ScriptComponent>())
-        {
-            for (const Resource::Script* file : script->filePath)
-            {
-                keep(file);
-            }
-        }
-    }
-    return used;
-}
-
-void ResourceManager::UnloadUnusedTextures()
-{
-    const References used = GatherReferences();
-    // Erasing deletes the texture and its OpenGL texture, as UnloadTexture does.
-    std::erase_if(textures, [&used](const auto& entry) { return !used.Holds(entry.second.get()); });
-}
-
-void ResourceManager::UnloadUnusedMeshes()
-{
-    const References used = GatherReferences();
-    std::erase_if(meshes, [&used](const auto& entry) { return !used.Holds(entry.second.get()); });
-}
-
-void ResourceManager::UnloadUnusedScripts()
-{
-    const References used = GatherReferences();
-    std::erase_if(scripts, [&used](const auto& entry) { return !used.Holds(entry.second.get()); });
+    // Erasing deletes each resource with its OpenGL object, as UnloadTexture does.
+    const auto unused = [&used](const auto& entry) { return !used.contains(entry.second.get()); };
+    std::erase_if(textures, unused);
+    std::erase_if(meshes, unused);
+    std::erase_if(scripts, unused);
 }
 
 void ResourceManager::UnloadAllAudio()
@@ -438,7 +360,7 @@ void ResourceManager::ReloadShader(const std::string& path, bool vertexStage)
         return;
     }
     using namespace Resource::BuiltinShaders;
-    Resource::Shader fresh(vertexStage ? text.c_str() : SPRITE_VERTEX,
+    Resource::Shader fresh(logger, vertexStage ? text.c_str() : SPRITE_VERTEX,
                            vertexStage ? SPRITE_FRAGMENT : text.c_str(), nullptr);
     // An edit that does not build keeps the program that did; the swap hands the old program
     // to `fresh`, which deletes it.
@@ -469,7 +391,7 @@ void ResourceManager::ReloadScript(const std::string& path)
     std::string text;
     if (!Helper::ReadTextFile(path, text))
     {
-        Log("Error: Failed To Open Script: " + path);
+        logger.Log("Error: Failed To Open Script: " + path);
         return;
     }
     known->Read(text);
@@ -485,7 +407,7 @@ void ResourceManager::ReloadSound(const std::string& path)
     }
     if (!known->Load(path))
     {
-        Log("Error: Failed To Load Sound:" + path);
+        logger.Log("Error: Failed To Load Sound:" + path);
     }
 }
 

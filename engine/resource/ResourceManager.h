@@ -24,6 +24,11 @@ class Audio;
 class Script;
 } // namespace Varn::Resource
 
+namespace Varn::Debug
+{
+class Logger;
+}
+
 namespace Varn::System
 {
 
@@ -41,7 +46,8 @@ public:
     static constexpr const char* TEXT_SHADER = "basicTextShader";
     static constexpr const char* PARTICLE_SHADER = "basicParticleShader";
 
-    ResourceManager();
+    // Failures to read or build a resource are told to `logger`.
+    explicit ResourceManager(Debug::Logger& logger);
     ~ResourceManager();
     ResourceManager(const ResourceManager&) = delete;
     ResourceManager& operator=(const ResourceManager&) = delete;
@@ -71,10 +77,10 @@ public:
     Resource::Mesh2D* FindMesh(const std::string& name) const;
     Resource::FontSet* FindFont(const std::string& path) const;
 
-    // Release what no component of the current scene's systems references.
-    void UnloadUnusedTextures();
-    void UnloadUnusedMeshes();
-    void UnloadUnusedScripts();
+    // Resources something still points at; what a scene's components use, say.
+    using InUse = std::unordered_set<const Resource::IResource*>;
+    // Releases the textures, meshes and scripts that `used` does not hold.
+    void UnloadUnused(const InUse& used);
     void UnloadAllAudio();
 
     // A file dropped on the window, already cut to begin at "Resources". A file that is
@@ -91,15 +97,7 @@ public:
     uint32_t textVao = 0, textVbo = 0; // the shared quad that text glyphs are drawn with
 
 private:
-    // The resources that components in the current scene's systems point at: only those
-    // lists count, not components of entities outside the scene.
-    struct References
-    {
-        std::unordered_set<const Resource::IResource*> resources;
-
-        bool Holds(const Resource::IResource* resource) const { return resources.contains(resource); }
-    };
-    References GatherReferences() const;
+    Debug::Logger& logger;
 
     void CreateTextQuad();
     // Reads a shader stage file; logs and returns false when it cannot be opened.

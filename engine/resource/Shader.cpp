@@ -1,6 +1,6 @@
 #include "resource/Shader.h"
 
-#include "core/Engine.h"
+#include "core/Logger.h"
 #include "resource/GLContext.h"
 
 #include <glbinding/gl33core/gl.h>
@@ -23,11 +23,6 @@ struct Stage
     const char* createFailure; // logged when the driver gives no shader object
     const char* label;         // names the stage in compile errors
 };
-
-void Log(const std::string& line)
-{
-    Engine::Instance().logger.Log(line);
-}
 
 // The driver's log ends in a line break; the Logger adds its own.
 std::string TrimTrailingSpace(std::string text)
@@ -70,7 +65,8 @@ std::string InfoLog(GLuint object, bool isProgram)
 }
 } // namespace
 
-Shader::Shader(const char* vertexSource, const char* fragmentSource, const char* geometrySource)
+Shader::Shader(Debug::Logger& logger, const char* vertexSource, const char* fragmentSource,
+               const char* geometrySource)
 {
     assert(vertexSource != nullptr && fragmentSource != nullptr);
     const Stage stages[] = {
@@ -81,7 +77,7 @@ Shader::Shader(const char* vertexSource, const char* fragmentSource, const char*
     // Without a context no stage object can be made, exactly as when the driver refuses one.
     if (!HasCurrentGLContext())
     {
-        Log(stages[0].createFailure);
+        logger.Log(stages[0].createFailure);
         return;
     }
     std::vector<GLuint> objects;
@@ -105,7 +101,7 @@ Shader::Shader(const char* vertexSource, const char* fragmentSource, const char*
         const GLuint object = glCreateShader(stage.type);
         if (object == 0)
         {
-            Log(stage.createFailure);
+            logger.Log(stage.createFailure);
             deleteObjects();
             return;
         }
@@ -116,8 +112,8 @@ Shader::Shader(const char* vertexSource, const char* fragmentSource, const char*
         glGetShaderiv(object, GL_COMPILE_STATUS, &status);
         if (status == 0)
         {
-            Log(std::string("Error: Failed To Compile ") + stage.label +
-                " Shader: " + InfoLog(object, false));
+            logger.Log(std::string("Error: Failed To Compile ") + stage.label +
+                       " Shader: " + InfoLog(object, false));
             compiled = false;
         }
     }
@@ -130,7 +126,7 @@ Shader::Shader(const char* vertexSource, const char* fragmentSource, const char*
     const GLuint linked = glCreateProgram();
     if (linked == 0)
     {
-        Log("Error: Shader Program Failed to Create");
+        logger.Log("Error: Shader Program Failed to Create");
         deleteObjects();
         return;
     }
@@ -150,7 +146,7 @@ Shader::Shader(const char* vertexSource, const char* fragmentSource, const char*
     glGetProgramiv(linked, GL_LINK_STATUS, &status);
     if (status == 0)
     {
-        Log("Error: Failed To Link Shader Program: " + InfoLog(linked, true));
+        logger.Log("Error: Failed To Link Shader Program: " + InfoLog(linked, true));
         glDeleteProgram(linked);
         return;
     }

@@ -5,6 +5,11 @@
 
 #include <cstdint>
 
+namespace Varn::Debug
+{
+class Logger;
+}
+
 namespace Varn::Resource
 {
 
@@ -12,7 +17,9 @@ class Shader final : public IResource
 {
 public:
     // geometrySource may be null.
-    Shader(const char* vertexSource, const char* fragmentSource, const char* geometrySource);
+    // Compile failures are told to `logger`.
+    Shader(Debug::Logger& logger, const char* vertexSource, const char* fragmentSource,
+           const char* geometrySource);
     ~Shader() override; // deletes the program
 
     uint32_t program = 0;

@@ -1,7 +1,7 @@
 #include "resource/Texture2D.h"
 
-#include "core/Engine.h"
 #include "core/FilePath.h"
+#include "core/Logger.h"
 #include "resource/GLContext.h"
 #include "resource/ImageDecoder.h"
 
@@ -134,7 +134,6 @@ void Texture2D::Load()
         }
     }
     const std::lock_guard<std::mutex> lock(loadLogMutex);
-    Debug::Logger& logger = Engine::Instance().logger;
     logger.Log("Error: Texture " + path + " Failed to Load");
     // A file that is there but damaged says why; a missing file is said by the line above.
     if (!reason.empty())

@@ -7,14 +7,19 @@
 #include <memory>
 #include <string>
 
+namespace Varn::Debug
+{
+class Logger;
+}
+
 namespace Varn::Resource
 {
 
 class Texture2D final : public IResource
 {
 public:
-    Texture2D() = default;
-    ~Texture2D() override; // deletes the OpenGL texture, if any
+    explicit Texture2D(Debug::Logger& logger) : logger(logger) {} // hears about files that fail
+    ~Texture2D() override;                                        // deletes the OpenGL texture, if any
 
     // Decodes `path` with its own channel count; no OpenGL call, so any thread may call it.
     // Does nothing once uploaded. A damaged or oversized file logs its failure and leaves no pixels.
@@ -30,6 +35,9 @@ public:
     // In a TextureBatch: its pixels may be being written on a worker, so the main thread must
     // neither decode, upload nor delete it until the batch is done with it.
     bool claimed = false;
+
+private:
+    Debug::Logger& logger;
 };
 
 } // namespace Varn::Resource

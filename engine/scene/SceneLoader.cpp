@@ -8,11 +8,21 @@
 #include "core/Timer.h"
 #include "core/WorkerPool.h"
 #include "ecs/Camera.h"
+#include "ecs/ParticleEmitter.h"
+#include "ecs/ScriptComponent.h"
+#include "ecs/SpriteRenderer.h"
 #include "ecs/TagRegistry.h"
 #include "ecs/Transform.h"
 #include "ecs/TransformSystem.h"
+#include "ecs/UIButton.h"
+#include "ecs/UIImage.h"
 #include "graphics/CameraSystem.h"
+#include "graphics/GraphicsSystem.h"
+#include "graphics/ParticleSystem.h"
+#include "graphics/UIGraphicsSystem.h"
 #include "resource/ResourceManager.h"
+#include "resource/Mesh2D.h"
+#include "resource/Script.h"
 #include "resource/Texture2D.h"
 #include "scene/EntityReader.h"
 #include "scene/LoadProgress.h"
@@ -54,6 +64,47 @@ std::vector<std::string> CommaTerminatedList(std::string_view line)
         start = comma + 1;
     }
     return names;
+}
+
+// What the components in the scene's systems point at; components of entities outside the
+// scene do not count.
+ResourceManager::InUse UsedResources(const Scene& scene)
+{
+    ResourceManager::InUse used;
+    for (const ECS::IEntity* entity : scene.graphicsSystem->Entities())
+    {
+        if (const auto* sprite = entity->GetComponent<Component::SpriteRenderer>())
+        {
+            used.insert({sprite->texture, sprite->mesh});
+        }
+    }
+    for (const ECS::IEntity* entity : scene.uiGraphicsSystem->Entities())
+    {
+        if (const auto* image = entity->GetComponent<UIComponent::UIImage>())
+        {
+            used.insert({image->texture, image->mesh});
+        }
+        if (const auto* button = entity->GetComponent<UIComponent::UIButton>())
+        {
+            used.insert({button->currentTexture, button->buttonTextureDefault, button->buttonTextureHover,
+                         button->buttonTextureDown, button->buttonMesh});
+        }
+    }
+    for (const ECS::IEntity* entity : scene.particleSystem->Entities())
+    {
+        if (const auto* emitter = entity->GetComponent<Component::ParticleEmitter>())
+        {
+            used.insert(emitter->particleTexture);
+        }
+    }
+    for (const ECS::IEntity* entity : scene.scriptSystem->Entities())
+    {
+        if (const auto* script = entity->GetComponent<Component::ScriptComponent>())
+        {
+            used.insert(script->filePath.begin(), script->filePath.end());
+        }
+    }
+    return used;
 }
 
 } // namespace
@@ -120,9 +171,7 @@ void SceneLoader::ReplaceSceneEntities()
     // Reloading the same scene keeps everything it had.
     if (scene.name != path)
     {
-        engine.resources.UnloadUnusedTextures();
-        engine.resources.UnloadUnusedMeshes();
-        engine.resources.UnloadUnusedScripts();
+        engine.resources.UnloadUnused(UsedResources(scene));
         engine.resources.UnloadAllAudio();
         scene.name = path;
     }

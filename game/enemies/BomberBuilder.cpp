@@ -71,7 +71,10 @@ void BuildFlyingBomber(ECS::IEntity& entity, Component::BehaviourComponent& beha
     const Watch invulWatch = NewWatch(services);
 
     auto drop = [&](const std::string& path)
-    { return Try(Leaf<CreatePrefab>(Math::Vector4{}, Math::Vector4{}, path, entity.layer, self, true)); };
+    {
+        return Try(
+            Leaf<CreatePrefab>(services, Math::Vector4{}, Math::Vector4{}, path, entity.layer, self, true));
+    };
 
     const NodePtr dying =
         Seq(Leaf<IsBoolTrue>(deathWatchStarted), Try(Leaf<DecreaseOpacity>(self)),

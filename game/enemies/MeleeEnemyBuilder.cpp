@@ -134,8 +134,8 @@ void BuildPatrollingMelee(ECS::IEntity& entity, Component::BehaviourComponent& b
             Try(Leaf<DecreaseOpacity>(self)), Leaf<Rotate>(self, 25.0f), Leaf<SetTrigger>(self, false),
             If(Leaf<CheckOpacity>(0.5f, self),
                Seq(Leaf<AddToKillList>(melee), Leaf<AddToKillList>(second),
-                   Try(Leaf<CreatePrefab>(Math::Vector4{}, Math::Vector4{}, EXPLOSION_PREFAB, entity.layer,
-                                          self, true)),
+                   Try(Leaf<CreatePrefab>(services, Math::Vector4{}, Math::Vector4{}, EXPLOSION_PREFAB,
+                                          entity.layer, self, true)),
                    Leaf<PlaySound>(services, EXPLOSION_SOUND, false, false, false), Leaf<AddToKillList>(self),
                    Leaf<KillWatch>(patrolWatch), Leaf<KillWatch>(damageWatch), Leaf<KillWatch>(flashWatch))));
 

@@ -30,8 +30,8 @@ void BuildSpawner(ECS::IEntity& entity, Component::BehaviourComponent& behaviour
     tree->child = std::make_shared<BehaviourTree::Sequence>(BehaviourTree::Sequence{
         std::make_shared<CollidingWithPlayer>(entity.GetChild(0), Build::FindPlayer(services)),
         std::make_shared<CheckDuration>(watch, SPAWN_PERIOD, true),
-        std::make_shared<CreatePrefab>(Math::Vector4{}, Math::Vector4{}, FISHIE_PREFAB, entity.layer, &entity,
-                                       true),
+        std::make_shared<CreatePrefab>(services, Math::Vector4{}, Math::Vector4{}, FISHIE_PREFAB,
+                                       entity.layer, &entity, true),
         std::make_shared<Counter>(spawnCount),
     });
     behaviour.tree = std::move(tree);

@@ -60,7 +60,10 @@ void BuildTurret(ECS::IEntity& entity, Component::BehaviourComponent& behaviour,
     const Watch flashWatch = NewWatch(services);
 
     auto at = [&](const std::string& path)
-    { return Try(Leaf<CreatePrefab>(Math::Vector4{}, Math::Vector4{}, path, entity.layer, self, true)); };
+    {
+        return Try(
+            Leaf<CreatePrefab>(services, Math::Vector4{}, Math::Vector4{}, path, entity.layer, self, true));
+    };
 
     const NodePtr death =
         Seq(Not(Leaf<CheckLife>(life)), Leaf<CheckBool>(dead, false), Leaf<SetBool>(dead, true),
@@ -92,10 +95,10 @@ void BuildTurret(ECS::IEntity& entity, Component::BehaviourComponent& behaviour,
         Try(Sel(Leaf<IsFacingPlayer>(self, player),
                 Seq(Leaf<FlipX>(self, true), Leaf<IsFacingPlayer>(self, player)), Leaf<FlipX>(self, false))));
 
-    const NodePtr shoot =
-        Seq(Leaf<CreatePrefab>(Math::Vector4{}, Math::Vector4{}, bulletPrefab, entity.layer, self, true),
-            Leaf<PlaySound>(services, EXPLOSION_SOUND, false, false, false), Leaf<Counter>(shots),
-            Leaf<StartWatch>(chainWatch));
+    const NodePtr shoot = Seq(Leaf<CreatePrefab>(services, Math::Vector4{}, Math::Vector4{}, bulletPrefab,
+                                                 entity.layer, self, true),
+                              Leaf<PlaySound>(services, EXPLOSION_SOUND, false, false, false),
+                              Leaf<Counter>(shots), Leaf<StartWatch>(chainWatch));
     const NodePtr firing = Sel(
         // Out of range: charge from zero again and forget a half-fired burst.
         Seq(Not(Leaf<WithinAttackRange>(range, self, player)), Leaf<StartWatch>(chargeWatch),

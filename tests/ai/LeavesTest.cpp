@@ -107,7 +107,8 @@ TEST_F(LeavesTest, CreatePrefabGoesThroughTheLoaderAndPlacesTheInstance)
         });
     ECS::IEntity* anchor = Make("Anchor", {40, 60, 0, 0});
 
-    CreatePrefab anchored({1, 2, 3, 0}, {0, 0, 45, 0}, "Resources\\Prefabs\\Bomb.prefab", 4, anchor, true);
+    CreatePrefab anchored(engine->services, {1, 2, 3, 0}, {0, 0, 45, 0}, "Resources\\Prefabs\\Bomb.prefab", 4,
+                          anchor, true);
     EXPECT_EQ(anchored.Run(), Success);
     EXPECT_EQ(calls, 1);
     EXPECT_EQ(lastPath, "Resources\\Prefabs\\Bomb.prefab");
@@ -116,7 +117,7 @@ TEST_F(LeavesTest, CreatePrefabGoesThroughTheLoaderAndPlacesTheInstance)
     EXPECT_EQ(instance->GetComponent<Component::Transform>()->angle, (Math::Vector4{}));
     EXPECT_EQ(instance->layer, 4u);
 
-    CreatePrefab placed({1, 2, 3, 0}, {0, 0, 45, 0}, "P", 4, nullptr, false);
+    CreatePrefab placed(engine->services, {1, 2, 3, 0}, {0, 0, 45, 0}, "P", 4, nullptr, false);
     EXPECT_EQ(placed.Run(), Success);
     instance = CurrentScene().entities.back();
     EXPECT_EQ(instance->GetComponent<Component::Transform>()->position, (Math::Vector4{1, 2, 3, 0}));

@@ -90,7 +90,7 @@ TEST_F(SceneMembership, SystemsFollowTheComponentsAnEntityGainsAndLoses)
 
     // A button joins both UI passes showing its default texture; an image keeps the entity in
     // the drawing pass after the button goes.
-    Resource::Texture2D plain;
+    Resource::Texture2D plain{engine->logger};
     auto button = std::make_unique<UIComponent::UIButton>();
     button->BuildProperties();
     button->buttonTextureDefault = &plain;
@@ -105,9 +105,8 @@ TEST_F(SceneMembership, SystemsFollowTheComponentsAnEntityGainsAndLoses)
     EXPECT_TRUE(scene.uiGraphicsSystem->Has(lamp));
 
     lamp->RemoveAllComponents();
-    for (const System::ISystem* system :
-         std::initializer_list<const System::ISystem*>{scene.transformSystem, scene.graphicsSystem,
-                                                       scene.uiGraphicsSystem, scene.uiButtonSystem})
+    for (const System::ISystem* system : std::initializer_list<const System::ISystem*>{
+             scene.transformSystem, scene.graphicsSystem, scene.uiGraphicsSystem, scene.uiButtonSystem})
     {
         EXPECT_FALSE(system->Has(lamp));
     }

@@ -74,7 +74,7 @@ TEST_F(DefaultResources, LoadDefaultsBuildsEveryBuiltInResourceFromTheRepository
 
 TEST_F(DefaultResources, DestroyingTheManagerDeletesEveryOpenGLObject)
 {
-    auto manager = std::make_unique<ResourceManager>();
+    auto manager = std::make_unique<ResourceManager>(engine->logger);
     manager->LoadDefaults();
     const GLuint texture = manager->textures.at(ResourceManager::DEFAULT_TEXTURE)->textureId;
     const Resource::Mesh2D* mesh = manager->FindMesh(ResourceManager::DEFAULT_MESH);

@@ -59,6 +59,10 @@ int main(int argc, char** argv)
     engine.window->ApplyClearColour();
     engine.Render();
     const bool saved = Varn::Graphics::Screenshot::Capture(*engine.window).SavePng(argv[3]);
+    if (!saved)
+    {
+        engine.logger.Log(std::string("Error: Failed To Save Screenshot ") + argv[3]);
+    }
     engine.logger.Flush();
     Varn::Engine::Shutdown();
     return saved ? 0 : 1;
