@@ -2,18 +2,18 @@
 // scene might hold. Simulation is the ParticleSystem step (four slices per emitter); drawing is
 // the whole graphics pass on an offscreen window, finished on the GPU, one instanced draw per
 // emitter. Run: build/bench/corvalune_bench --benchmark_filter=Particle
-#include "core/Engine.h"
-#include "core/Scene.h"
-#include "core/SceneStack.h"
 #include "core/Window.h"
 #include "ecs/EntityManager.h"
 #include "ecs/ParticleEmitter.h"
+#include "ecs/Scene.h"
+#include "ecs/SceneStack.h"
 #include "ecs/Transform.h"
 #include "ecs/TransformSystem.h"
 #include "graphics/CameraSystem.h"
 #include "graphics/GraphicsSystem.h"
 #include "graphics/ParticleSystem.h"
 #include "resource/ResourceManager.h"
+#include "scene/Engine.h"
 
 #include <benchmark/benchmark.h>
 #include <glbinding/gl33core/gl.h>
@@ -33,7 +33,7 @@ constexpr int PARTICLES = 200;
 Scene& BusyScene(int emitters)
 {
     Engine& engine = Engine::Instance();
-    engine.scenes->SetCurrent(new Scene(engine.services));
+    engine.scenes->SetCurrent(engine.NewScene());
     Scene& scene = *engine.scenes->current;
     for (int i = 0; i < emitters; ++i)
     {
@@ -88,7 +88,7 @@ void ParticleDrawing(benchmark::State& state)
         Engine::Shutdown();
         return;
     }
-    engine.scenes->SetCurrent(new Scene(engine.services));
+    engine.scenes->SetCurrent(engine.NewScene());
     engine.resources->LoadDefaults();
     Scene& scene = BusyScene(static_cast<int>(state.range(0)));
     scene.particleSystem->Update(0.0f); // build the model matrices once

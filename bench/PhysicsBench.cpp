@@ -1,16 +1,16 @@
 // Cost of one physics step (with the transform pass that follows it) over a pit of settling
 // circles and boxes. Pairs are tested exhaustively, so the cost grows with the square of the
 // body count. Run: build/bench/corvalune_bench --benchmark_filter=Physics
-#include "core/Engine.h"
-#include "core/Scene.h"
-#include "core/SceneStack.h"
 #include "ecs/BoxCollider2D.h"
 #include "ecs/CircleCollider2D.h"
 #include "ecs/EntityManager.h"
 #include "ecs/RigidBody.h"
+#include "ecs/Scene.h"
+#include "ecs/SceneStack.h"
 #include "ecs/Transform.h"
 #include "ecs/TransformSystem.h"
 #include "physics/PhysicsSystem.h"
+#include "scene/Engine.h"
 
 #include <benchmark/benchmark.h>
 
@@ -21,7 +21,7 @@ void PhysicsStep(benchmark::State& state)
 {
     using namespace Varn;
     Engine& engine = Engine::Instance();
-    engine.scenes->SetCurrent(new Scene(engine.services));
+    engine.scenes->SetCurrent(engine.NewScene());
     Scene& scene = *engine.scenes->current;
     auto make = [&](Math::Vector4 at, Math::Vector4 size)
     {

@@ -1,13 +1,13 @@
 // Cost of one script step: 1000 entities each running a ten-statement event (arithmetic,
 // comparisons, an else-chain and local-variable writes). Run:
 // build/bench/corvalune_bench --benchmark_filter=Script
-#include "core/Engine.h"
-#include "core/Scene.h"
-#include "core/SceneStack.h"
 #include "ecs/EntityManager.h"
+#include "ecs/Scene.h"
+#include "ecs/SceneStack.h"
 #include "ecs/ScriptComponent.h"
 #include "ecs/Transform.h"
 #include "resource/ResourceManager.h"
+#include "scene/Engine.h"
 #include "script/ScriptSystem.h"
 
 #include <benchmark/benchmark.h>
@@ -62,7 +62,7 @@ void ScriptStep(benchmark::State& state)
     std::ofstream(path) << EVENT;
 
     Engine& engine = Engine::Instance();
-    engine.scenes->SetCurrent(new Scene(engine.services));
+    engine.scenes->SetCurrent(engine.NewScene());
     Scene& scene = *engine.scenes->current;
     System::ScriptSystem& scripts = *scene.scriptSystem;
     scripts.compiler.actionTable["FloatOp"] = {&FloatOp, System::Takes({4})};

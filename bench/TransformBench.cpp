@@ -1,11 +1,11 @@
 // Cost of the per-step transform pass over a typical scene size, with shallow hierarchies as
 // the content keeps them. Run: build/bench/corvalune_bench --benchmark_filter=Transform
-#include "core/Engine.h"
-#include "core/Scene.h"
-#include "core/SceneStack.h"
 #include "ecs/EntityManager.h"
+#include "ecs/Scene.h"
+#include "ecs/SceneStack.h"
 #include "ecs/Transform.h"
 #include "ecs/TransformSystem.h"
+#include "scene/Engine.h"
 
 #include <benchmark/benchmark.h>
 
@@ -16,7 +16,7 @@ void TransformUpdate(benchmark::State& state)
 {
     using namespace Varn;
     Engine& engine = Engine::Instance();
-    engine.scenes->SetCurrent(new Scene(engine.services));
+    engine.scenes->SetCurrent(engine.NewScene());
     Scene& scene = *engine.scenes->current;
     ECS::IEntity* parent = nullptr;
     for (int64_t i = 0; i < state.range(0); ++i)

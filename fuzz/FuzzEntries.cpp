@@ -1,22 +1,22 @@
 #include "FuzzEntries.h"
 
 #include "core/Clock.h"
-#include "core/Engine.h"
 #include "core/IInputSource.h"
 #include "core/InputManager.h"
-#include "core/Scene.h"
-#include "core/SceneStack.h"
 #include "core/Timer.h"
 #include "core/Window.h"
 #include "core/WindowConfig.h"
 #include "ecs/EntityManager.h"
 #include "ecs/IEntity.h"
+#include "ecs/Scene.h"
+#include "ecs/SceneStack.h"
 #include "ecs/ScriptComponent.h"
 #include "ecs/Transform.h"
 #include "enemies/EnemyBuilders.h"
 #include "resource/AudioManager.h"
 #include "resource/ResourceManager.h"
 #include "resource/Texture2D.h"
+#include "scene/Engine.h"
 #include "scene/JSONManager.h"
 #include "script/GlobalVariables.h"
 #include "script/ScriptSystem.h"
@@ -225,7 +225,7 @@ public:
         engine->window->active = true;
         if (scene == SCENE::EMPTY)
         {
-            engine->scenes->SetCurrent(new Scene(engine->services));
+            engine->scenes->SetCurrent(engine->NewScene());
         }
     }
     ~Stage()

@@ -1,6 +1,6 @@
 // Corvalune: builds the engine, opens the window, loads the logo scene and runs until quit.
-#include "core/Engine.h"
 #include "enemies/EnemyBuilders.h"
+#include "scene/Engine.h"
 
 #include <iostream>
 

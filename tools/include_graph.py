@@ -11,7 +11,7 @@ Runs from any folder: the repository is found from this file's place (tools/ in 
 Every engine/<folder>/ and game/ file ending in .h or .cpp is read for `#include "..."` lines.
 A quoted include is found as the compiler finds it: next to the including file first, then
 under engine/ and game/ (the include directories CMakeLists.txt gives the two libraries), so
-"core/Engine.h" is engine/core/Engine.h and "enemies/EnemyBuilders.h" is
+"core/Window.h" is engine/core/Window.h and "enemies/EnemyBuilders.h" is
 game/enemies/EnemyBuilders.h. Includes that are in neither tree (rapidjson, SDL, <...>) are not
 part of the graph. Lines are matched as text: an include inside a comment or an `#if 0` counts.
 
@@ -37,11 +37,11 @@ from pathlib import Path
 
 # Lowest first. Folders in one entry are siblings of one layer.
 LAYERS = [
-    (("core",), "the main loop, window, input, time, log and worker pool: what everything stands on"),
-    (("ecs",), "entities and their components as data, apart from whatever processes them"),
+    (("core",), "window, input, time, log, worker pool and the system base: what everything stands on"),
     (("resource",), "textures, meshes, shaders, fonts, sounds and scripts, shared by file name"),
+    (("ecs",), "entities, their components as data, and the scene that lists them for its systems"),
     (("physics", "graphics", "script", "ai"), "the systems: each steps the components registered with it"),
-    (("scene",), "reads scene and prefab files and assembles a scene's entities and systems"),
+    (("scene",), "the engine: the frame loop, a scene's systems assembled, scene and prefab files read"),
     (("game",), "Corvalune itself: its entry point and its enemies' behaviour trees"),
 ]
 

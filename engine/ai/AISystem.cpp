@@ -4,9 +4,9 @@
 #include "ai/TreeBuilders.h"
 #include "core/Clock.h"
 #include "core/Logger.h"
-#include "core/Scene.h"
 #include "ecs/BehaviourComponent.h"
 #include "ecs/IEntity.h"
+#include "ecs/Scene.h"
 
 #include <algorithm>
 #include <exception>

@@ -1,9 +1,9 @@
 #include "ai/BuilderSupport.h"
 
-#include "core/Scene.h"
-#include "core/SceneStack.h"
 #include "core/Timer.h"
 #include "ecs/EntityManager.h"
+#include "ecs/Scene.h"
+#include "ecs/SceneStack.h"
 
 namespace Varn::Behaviours::Build
 {

@@ -2,12 +2,11 @@
 
 #include "ai/AISystem.h"
 #include "ai/PrefabSpawner.h"
-#include "core/Engine.h"
-#include "core/Scene.h"
 #include "ecs/Animator.h"
 #include "ecs/BoxCollider2D.h"
 #include "ecs/IEntity.h"
 #include "ecs/RigidBody.h"
+#include "ecs/Scene.h"
 #include "ecs/SpriteRenderer.h"
 #include "ecs/TagRegistry.h"
 #include "ecs/Transform.h"

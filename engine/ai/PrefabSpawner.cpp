@@ -1,6 +1,6 @@
 #include "ai/PrefabSpawner.h"
 
-#include "scene/JSONManager.h"
+#include "ecs/IPrefabSource.h"
 
 #include <utility>
 
@@ -20,7 +20,7 @@ ECS::IEntity* InstantiatePrefab(const Services& services, const std::string& pat
                                 const Math::Vector4& position)
 {
     const PrefabLoader& plugged = Plugged();
-    return plugged ? plugged(path, position) : services.jsonManager.LoadPrefab(path, position);
+    return plugged ? plugged(path, position) : services.prefabs.LoadPrefab(path, position);
 }
 
 PrefabLoader SetPrefabLoader(PrefabLoader loader)

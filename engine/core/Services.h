@@ -22,6 +22,7 @@ namespace ECS
 {
 class EntityManager;
 class TagRegistry;
+class IPrefabSource;
 } // namespace ECS
 namespace Graphics
 {
@@ -30,7 +31,7 @@ class LayerFramebuffers;
 namespace System
 {
 class ResourceManager;
-class JSONManager;
+struct LoadProgress;
 class AudioManager;
 } // namespace System
 
@@ -41,7 +42,8 @@ struct Services
     SceneStack& scenes;
     System::ResourceManager& resources;
     InputManager& input;
-    System::JSONManager& jsonManager;
+    ECS::IPrefabSource& prefabs;         // the scene loader's prefab instancing
+    const System::LoadProgress& loading; // what the scene load in progress is doing
     System::AudioManager& audio;
     ECS::EntityManager& entities;
     ECS::TagRegistry& tags;

@@ -1,6 +1,5 @@
 #include "ecs/Camera.h"
 
-#include "core/Engine.h"
 #include "core/Window.h"
 
 namespace Varn::Component
@@ -8,7 +7,11 @@ namespace Varn::Component
 
 Camera::Camera() : IComponent("Camera")
 {
-    const Window& window = *Engine::Instance().window;
+}
+
+void Camera::UseDefaults(const Services& services)
+{
+    const Window& window = services.window;
     const float w = static_cast<float>(window.viewportWidth);
     const float h = static_cast<float>(window.viewportHeight);
     projection = Orthographic(-w / 2.0f, w / 2.0f, -h / 2.0f, h / 2.0f);

@@ -15,6 +15,8 @@ public:
     using ColumnMatrix = std::array<float, 16>; // OpenGL column order, used as it is
 
     Camera();
+
+    void UseDefaults(const Services& services) override;
     void BuildProperties() override;
     std::unique_ptr<ECS::IComponent> Clone() const override;
 

@@ -2,6 +2,7 @@
 // Base of every component: data and how it is read and copied. A component belongs to exactly
 // one entity (its owner), which owns it; which systems work on it is the systems' business
 // (each names the component classes it needs, and the scene keeps their working sets).
+#include "core/Services.h"
 #include "ecs/Property.h"
 
 #include <memory>
@@ -25,6 +26,10 @@ public:
     virtual void BuildProperties() = 0;
     // A copy of every field value with no owner and its own property list.
     virtual std::unique_ptr<IComponent> Clone() const = 0;
+    // Points the component at the engine's default resources (and a camera at the drawing
+    // area): what a component read from a file starts from. A component built plainly holds
+    // none, so it can be made and tested without an engine.
+    virtual void UseDefaults(const Services&) {}
 
     // Enabled, and the owner and all its ancestors are active.
     bool IsActive() const;

@@ -1,6 +1,6 @@
 #include "ecs/IEntity.h"
 
-#include "core/Scene.h"
+#include "ecs/Scene.h"
 #include "ecs/Transform.h"
 
 namespace Varn::ECS

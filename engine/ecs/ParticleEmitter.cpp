@@ -1,6 +1,5 @@
 #include "ecs/ParticleEmitter.h"
 
-#include "core/Engine.h"
 #include "resource/ResourceManager.h"
 
 namespace Varn::Component
@@ -10,10 +9,14 @@ using System::ResourceManager;
 
 ParticleEmitter::ParticleEmitter() : IComponent("Particle Emitter")
 {
-    ResourceManager& resources = *Engine::Instance().resources;
+    particles.resize(count);
+}
+
+void ParticleEmitter::UseDefaults(const Services& services)
+{
+    ResourceManager& resources = services.resources;
     particleTexture = resources.GetTexture(ResourceManager::DEFAULT_PARTICLE_TEXTURE);
     particleShader = resources.FindShader(ResourceManager::PARTICLE_SHADER);
-    particles.resize(count);
 }
 
 void ParticleEmitter::BuildProperties()

@@ -28,6 +28,8 @@ public:
     using Slot = std::pair<bool, Particle::ParticleCell>;
 
     ParticleEmitter();
+
+    void UseDefaults(const Services& services) override;
     void BuildProperties() override;
     std::unique_ptr<ECS::IComponent> Clone() const override;
 

@@ -7,7 +7,7 @@
 #include "ecs/EntityHandle.h"
 #include "ecs/IComponent.h"
 #include "ecs/NamedTimer.h"
-#include "script/ScriptProgram.h"
+#include "ecs/ScriptStorage.h"
 
 #include <deque>
 #include <map>
@@ -22,6 +22,11 @@ class IEntity;
 namespace Varn::Resource
 {
 class Script;
+}
+
+namespace Varn::System
+{
+struct ScriptProgram;
 }
 
 namespace Varn::Component

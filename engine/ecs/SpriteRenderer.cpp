@@ -1,6 +1,5 @@
 #include "ecs/SpriteRenderer.h"
 
-#include "core/Engine.h"
 #include "resource/ResourceManager.h"
 
 namespace Varn::Component
@@ -10,7 +9,11 @@ using System::ResourceManager;
 
 SpriteRenderer::SpriteRenderer() : IComponent("Sprite Renderer")
 {
-    ResourceManager& resources = *Engine::Instance().resources;
+}
+
+void SpriteRenderer::UseDefaults(const Services& services)
+{
+    ResourceManager& resources = services.resources;
     texture = resources.GetTexture(ResourceManager::DEFAULT_TEXTURE);
     mesh = resources.FindMesh(ResourceManager::DEFAULT_MESH);
     shader = resources.FindShader(ResourceManager::SPRITE_SHADER);

@@ -22,6 +22,7 @@ class SpriteRenderer final : public ECS::IComponent
 {
 public:
     SpriteRenderer();
+    void UseDefaults(const Services& services) override;
     void BuildProperties() override;
     std::unique_ptr<ECS::IComponent> Clone() const override;
 

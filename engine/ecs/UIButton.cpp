@@ -1,6 +1,5 @@
 #include "ecs/UIButton.h"
 
-#include "core/Engine.h"
 #include "resource/ResourceManager.h"
 
 namespace Varn::UIComponent
@@ -10,7 +9,11 @@ using System::ResourceManager;
 
 UIButton::UIButton() : IComponent("UI Button")
 {
-    ResourceManager& resources = *Engine::Instance().resources;
+}
+
+void UIButton::UseDefaults(const Services& services)
+{
+    ResourceManager& resources = services.resources;
     buttonTextureDefault = resources.GetTexture(ResourceManager::DEFAULT_TEXTURE);
     buttonTextureHover = buttonTextureDefault;
     buttonTextureDown = buttonTextureDefault;

@@ -20,6 +20,7 @@ class UIButton final : public ECS::IComponent
 {
 public:
     UIButton();
+    void UseDefaults(const Services& services) override;
     void BuildProperties() override;
     std::unique_ptr<ECS::IComponent> Clone() const override;
 

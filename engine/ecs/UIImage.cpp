@@ -1,6 +1,5 @@
 #include "ecs/UIImage.h"
 
-#include "core/Engine.h"
 #include "resource/ResourceManager.h"
 
 namespace Varn::UIComponent
@@ -10,7 +9,11 @@ using System::ResourceManager;
 
 UIImage::UIImage() : IComponent("UI Image")
 {
-    ResourceManager& resources = *Engine::Instance().resources;
+}
+
+void UIImage::UseDefaults(const Services& services)
+{
+    ResourceManager& resources = services.resources;
     texture = resources.GetTexture(ResourceManager::DEFAULT_TEXTURE);
     mesh = resources.FindMesh(ResourceManager::DEFAULT_MESH);
     shader = resources.FindShader(ResourceManager::SPRITE_SHADER);

@@ -22,6 +22,7 @@ class UIImage final : public ECS::IComponent
 {
 public:
     UIImage();
+    void UseDefaults(const Services& services) override;
     void BuildProperties() override;
     std::unique_ptr<ECS::IComponent> Clone() const override;
 

@@ -1,6 +1,5 @@
 #include "ecs/UIText.h"
 
-#include "core/Engine.h"
 #include "resource/ResourceManager.h"
 
 namespace Varn::UIComponent
@@ -10,7 +9,11 @@ using System::ResourceManager;
 
 UIText::UIText() : IComponent("UI Text")
 {
-    const ResourceManager& resources = *Engine::Instance().resources;
+}
+
+void UIText::UseDefaults(const Services& services)
+{
+    const ResourceManager& resources = services.resources;
     font = resources.FindFont(ResourceManager::DEFAULT_FONT);
     shader = resources.FindShader(ResourceManager::TEXT_SHADER);
 }

@@ -19,6 +19,7 @@ class UIText final : public ECS::IComponent
 {
 public:
     UIText();
+    void UseDefaults(const Services& services) override;
     void BuildProperties() override;
     std::unique_ptr<ECS::IComponent> Clone() const override;
 

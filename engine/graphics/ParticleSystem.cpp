@@ -2,11 +2,11 @@
 
 #include "core/Clock.h"
 #include "core/Random.h"
-#include "core/Scene.h"
 #include "core/WorkerPool.h"
 #include "ecs/Camera.h"
 #include "ecs/IEntity.h"
 #include "ecs/ParticleEmitter.h"
+#include "ecs/Scene.h"
 #include "ecs/Transform.h"
 #include "resource/GLContext.h"
 #include "resource/Shader.h"

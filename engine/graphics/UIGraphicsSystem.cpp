@@ -1,10 +1,10 @@
 #include "graphics/UIGraphicsSystem.h"
 
 #include "core/Clock.h"
-#include "core/Scene.h"
 #include "core/Window.h"
 #include "ecs/Camera.h"
 #include "ecs/IEntity.h"
+#include "ecs/Scene.h"
 #include "ecs/Transform.h"
 #include "ecs/UIButton.h"
 #include "ecs/UIImage.h"

@@ -1,9 +1,9 @@
 #include "graphics/UITextSystem.h"
 
-#include "core/Scene.h"
 #include "core/Window.h"
 #include "ecs/Camera.h"
 #include "ecs/IEntity.h"
+#include "ecs/Scene.h"
 #include "ecs/Transform.h"
 #include "ecs/UIText.h"
 #include "graphics/UIView.h"

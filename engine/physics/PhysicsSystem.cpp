@@ -1,12 +1,11 @@
 #include "physics/PhysicsSystem.h"
 
 #include "core/Clock.h"
-#include "core/Engine.h"
-#include "core/Scene.h"
 #include "ecs/BoxCollider2D.h"
 #include "ecs/CircleCollider2D.h"
 #include "ecs/EntityManager.h"
 #include "ecs/IEntity.h"
+#include "ecs/Scene.h"
 #include "ecs/ScriptComponent.h"
 #include "ecs/SpriteRenderer.h"
 #include "ecs/Transform.h"

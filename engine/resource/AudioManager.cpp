@@ -1,6 +1,5 @@
 #include "resource/AudioManager.h"
 
-#include "core/Engine.h"
 #include "resource/Audio.h"
 
 #include <SDL.h>

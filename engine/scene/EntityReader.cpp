@@ -1,8 +1,6 @@
 #include "scene/EntityReader.h"
 
 #include "core/Logger.h"
-#include "core/Scene.h"
-#include "core/SceneStack.h"
 #include "ecs/Animator.h"
 #include "ecs/BehaviourComponent.h"
 #include "ecs/BoxCollider2D.h"
@@ -10,9 +8,12 @@
 #include "ecs/CircleCollider2D.h"
 #include "ecs/EntityManager.h"
 #include "ecs/Light.h"
+#include "ecs/LoadProgress.h"
 #include "ecs/ParticleEmitter.h"
 #include "ecs/RaycastComponent.h"
 #include "ecs/RigidBody.h"
+#include "ecs/Scene.h"
+#include "ecs/SceneStack.h"
 #include "ecs/ScriptComponent.h"
 #include "ecs/SpriteRenderer.h"
 #include "ecs/Transform.h"
@@ -20,7 +21,6 @@
 #include "ecs/UIImage.h"
 #include "ecs/UIText.h"
 #include "resource/ResourceManager.h"
-#include "scene/LoadProgress.h"
 #include "script/ScriptSystem.h"
 
 #include <algorithm>
@@ -187,7 +187,9 @@ ECS::IEntity* EntityReader::ReadEntity(const rapidjson::Value& document, rapidjs
             entity->RemoveAllComponents();
             return nullptr;
         }
-        reader.Read(*kind.add(*entity), block->value, &references);
+        ECS::IComponent* component = kind.add(*entity);
+        component->UseDefaults(services);
+        reader.Read(*component, block->value, &references);
     }
     if (entity->components.empty())
     {

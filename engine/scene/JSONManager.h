@@ -4,8 +4,9 @@
 // each call to the one that does the work. Main thread only.
 #include "core/Services.h"
 #include "core/Vector4.h"
+#include "ecs/IPrefabSource.h"
+#include "ecs/LoadProgress.h"
 #include "scene/EntityReader.h"
-#include "scene/LoadProgress.h"
 #include "scene/PrefabCache.h"
 #include "scene/SceneLoader.h"
 
@@ -16,7 +17,7 @@
 namespace Varn::System
 {
 
-class JSONManager
+class JSONManager final : public ECS::IPrefabSource
 {
 public:
     explicit JSONManager(const Services& services) : services(services) {}
@@ -28,7 +29,7 @@ public:
     void LoadScene(const std::string& path, bool showLoadingFrames) { scenes.Begin(path, showLoadingFrames); }
     // Instantiates the prefab file into the current scene, its roots at `position`. Returns
     // the entity of array index 0; null when the file is not a prefab or that entity is broken.
-    ECS::IEntity* LoadPrefab(const std::string& path, const Math::Vector4& position)
+    ECS::IEntity* LoadPrefab(const std::string& path, const Math::Vector4& position) override
     {
         return prefabs.Instantiate(path, position);
     }

@@ -2,8 +2,8 @@
 
 #include "core/FilePath.h"
 #include "core/Logger.h"
-#include "core/Scene.h"
-#include "core/SceneStack.h"
+#include "ecs/Scene.h"
+#include "ecs/SceneStack.h"
 #include "ecs/Transform.h"
 #include "ecs/TransformSystem.h"
 #include "resource/ResourceManager.h"

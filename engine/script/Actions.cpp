@@ -1,9 +1,9 @@
 #include "script/Actions.h"
 
 #include "core/Logger.h"
-#include "core/Scene.h"
-#include "core/SceneStack.h"
 #include "ecs/IEntity.h"
+#include "ecs/Scene.h"
+#include "ecs/SceneStack.h"
 #include "script/ActionSupport.h"
 #include "script/ArrayActions.h"
 #include "script/BodyActions.h"

@@ -1,13 +1,13 @@
 #include "script/EntityActions.h"
 
-#include "core/Scene.h"
-#include "core/SceneStack.h"
 #include "ecs/BoxCollider2D.h"
 #include "ecs/CircleCollider2D.h"
+#include "ecs/IPrefabSource.h"
 #include "ecs/RigidBody.h"
+#include "ecs/Scene.h"
+#include "ecs/SceneStack.h"
 #include "ecs/ScriptComponent.h"
 #include "ecs/SpriteRenderer.h"
-#include "scene/JSONManager.h"
 #include "script/ActionSupport.h"
 #include "script/ORINCompiler.h"
 #include "script/ScriptSystem.h"
@@ -148,7 +148,7 @@ void CreatePrefab(IEntity* entity, const Params& params, ORINCompiler& compiler,
 {
     References& r = compiler.references;
     const std::string path = r.String(entity, params[0], 0, false, hit);
-    JSONManager& loader = compiler.services.jsonManager;
+    ECS::IPrefabSource& loader = compiler.services.prefabs;
     if (params.size() == 2)
     {
         // At the target's world position; the second parameter is not read.

@@ -1,16 +1,16 @@
 #include "script/LookActions.h"
 
 #include "core/Logger.h"
-#include "core/Scene.h"
-#include "core/SceneStack.h"
 #include "ecs/Animator.h"
+#include "ecs/IPrefabSource.h"
 #include "ecs/ParticleEmitter.h"
+#include "ecs/Scene.h"
+#include "ecs/SceneStack.h"
 #include "ecs/SpriteRenderer.h"
 #include "graphics/GraphicsSystem.h"
 #include "graphics/LayerFramebuffer.h"
 #include "graphics/LayerFramebuffers.h"
 #include "resource/ResourceManager.h"
-#include "scene/JSONManager.h"
 #include "script/ActionSupport.h"
 #include "script/ORINCompiler.h"
 
@@ -174,7 +174,7 @@ void CreateParticle(IEntity* entity, const Params& params, ORINCompiler& compile
         angle = params.size() == 5 ? r.Float(entity, params[4], 4, false, hit) : 0.0f;
     }
     const Services& engine = compiler.services;
-    IEntity* created = engine.jsonManager.LoadPrefab(path, at);
+    IEntity* created = engine.prefabs.LoadPrefab(path, at);
     // A prefab that cannot be read has been reported by the loader already.
     if (created != nullptr && !TurnEmitters(created, angle))
     {

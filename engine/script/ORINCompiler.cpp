@@ -1,8 +1,8 @@
 #include "script/ORINCompiler.h"
 
 #include "core/Logger.h"
-#include "core/Scene.h"
 #include "ecs/IEntity.h"
+#include "ecs/Scene.h"
 #include "ecs/ScriptComponent.h"
 #include "resource/Script.h"
 #include "script/Actions.h"

@@ -3,8 +3,6 @@
 #include "core/InputManager.h"
 #include "core/Logger.h"
 #include "core/Random.h"
-#include "core/Scene.h"
-#include "core/SceneStack.h"
 #include "core/Timer.h"
 #include "core/Window.h"
 #include "ecs/Animator.h"
@@ -12,13 +10,15 @@
 #include "ecs/CircleCollider2D.h"
 #include "ecs/EntityManager.h"
 #include "ecs/IEntity.h"
+#include "ecs/LoadProgress.h"
 #include "ecs/RigidBody.h"
+#include "ecs/Scene.h"
+#include "ecs/SceneStack.h"
 #include "ecs/ScriptComponent.h"
 #include "ecs/SpriteRenderer.h"
 #include "ecs/Transform.h"
 #include "graphics/CameraSystem.h"
 #include "resource/Texture2D.h"
-#include "scene/JSONManager.h"
 #include "script/GlobalVariables.h"
 
 #include <cerrno>
@@ -453,9 +453,9 @@ float References::EngineFloat(ENGINE_VALUE value)
     case ENGINE_VALUE::RANDOM:
         return engine.random.Range(0.0f, 1.0f);
     case ENGINE_VALUE::LOAD_CURRENT:
-        return static_cast<float>(engine.jsonManager.loading.progress);
+        return static_cast<float>(engine.loading.progress);
     case ENGINE_VALUE::LOAD_TOTAL:
-        return static_cast<float>(engine.jsonManager.loading.progressTotal);
+        return static_cast<float>(engine.loading.progressTotal);
     case ENGINE_VALUE::LEFT_STICK_X:
         return input.leftStick.x;
     case ENGINE_VALUE::LEFT_STICK_Y:
@@ -569,7 +569,7 @@ std::string& References::StringOf(ECS::IEntity* context, const ValueReference& r
     }
     case VALUE_SOURCE::ENGINE:
     {
-        const System::LoadProgress& loader = services.jsonManager.loading;
+        const System::LoadProgress& loader = services.loading;
         scratch = std::to_string(reference.engineValue == ENGINE_VALUE::LOAD_CURRENT ? loader.progress
                                                                                      : loader.progressTotal);
         return scratch;

@@ -1,10 +1,10 @@
 #include "script/SceneActions.h"
 
 #include "core/Logger.h"
-#include "core/Scene.h"
-#include "core/SceneStack.h"
 #include "core/Timer.h"
 #include "core/Window.h"
+#include "ecs/Scene.h"
+#include "ecs/SceneStack.h"
 #include "resource/AudioManager.h"
 #include "script/ActionSupport.h"
 #include "script/ORINCompiler.h"

@@ -3,6 +3,8 @@
 // into the entity's ScriptComponent as a whole; a program is shared by every entity that
 // lists the same scripts and is never changed after its compile. Parameters are classified
 // once, when the statement is compiled, so running a statement does no text parsing.
+#include "ecs/ScriptStorage.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <initializer_list>
@@ -140,23 +142,6 @@ enum class ENGINE_VALUE : uint8_t
     RIGHT_STICK_Y,
     LEFT_TRIGGER,
     RIGHT_TRIGGER
-};
-
-// A number never handed out before: the version of a variable store (a component's variable
-// maps, the global maps). A store takes a fresh one whenever its variables may have moved.
-inline uint64_t NextStorageVersion()
-{
-    static uint64_t next = 0;
-    return ++next;
-}
-
-// The address a variable reference found last time, valid while its store keeps the version.
-// Components keep one per variable reference of their program (ValueReference::cacheIndex).
-struct StorageCache
-{
-    const void* owner = nullptr; // the store: a ScriptComponent or the global variables
-    uint64_t version = 0;
-    void* value = nullptr;
 };
 
 // Hands out the cache indices of one program's variable references while it is compiled.

@@ -2,8 +2,8 @@
 
 #include "core/Clock.h"
 #include "core/Logger.h"
-#include "core/Scene.h"
 #include "ecs/IEntity.h"
+#include "ecs/Scene.h"
 #include "ecs/ScriptComponent.h"
 #include "script/Events.h"
 

@@ -1,9 +1,9 @@
 #include "script/TransformActions.h"
 
-#include "core/Scene.h"
-#include "core/SceneStack.h"
 #include "ecs/Camera.h"
 #include "ecs/RigidBody.h"
+#include "ecs/Scene.h"
+#include "ecs/SceneStack.h"
 #include "script/ActionSupport.h"
 #include "script/ORINCompiler.h"
 #include "script/ScriptSystem.h"

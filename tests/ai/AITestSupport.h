@@ -7,10 +7,10 @@
 #include "ai/BehaviourTree.h"
 #include "ai/INode.h"
 #include "ai/PrefabSpawner.h"
-#include "core/Scene.h"
 #include "ecs/BehaviourComponent.h"
 #include "ecs/EntityManager.h"
 #include "ecs/IEntity.h"
+#include "ecs/Scene.h"
 #include "ecs/Transform.h"
 #include "ecs/TransformSystem.h"
 

@@ -1,10 +1,10 @@
 #include "content/PlayBot.h"
 
-#include "core/Scene.h"
-#include "core/SceneStack.h"
 #include "ecs/BoxCollider2D.h"
 #include "ecs/IEntity.h"
 #include "ecs/RigidBody.h"
+#include "ecs/Scene.h"
+#include "ecs/SceneStack.h"
 #include "ecs/ScriptComponent.h"
 #include "ecs/Transform.h"
 #include "scene/JSONManager.h"
@@ -19,9 +19,9 @@ namespace
 constexpr int KEY_ENTER = 13;
 constexpr int KEY_SPACE = 32;
 constexpr int KEY_RIGHT = 39;
-constexpr int KEY_C = 67; // smash
-constexpr int KEY_X = 88; // shoot
-constexpr int KEY_Z = 90; // hook
+constexpr int KEY_C = 67;     // smash
+constexpr int KEY_X = 88;     // shoot
+constexpr int KEY_Z = 90;     // hook
 constexpr float FEET = 48.0f; // the player's feet below its centre
 constexpr int FULL_JUMP_FRAMES = 30;
 constexpr int FIGHT_FRAMES = 60 * 8; // then it gives up on the enemies of that stretch
@@ -107,8 +107,8 @@ void PlayBot::Look(ECS::IEntity& player)
             spikes.push_back({WorldX(*e) - hx, WorldY(*e), e->name});
         }
         if ((e->tags & enemy) != 0 && e->name.find("Claw") == std::string::npos &&
-            (StartsWith(e->name, "Grunt") || StartsWith(e->name, "Turret") || StartsWith(e->name, "Spawner") ||
-             StartsWith(e->name, "Fishie")))
+            (StartsWith(e->name, "Grunt") || StartsWith(e->name, "Turret") ||
+             StartsWith(e->name, "Spawner") || StartsWith(e->name, "Fishie")))
         {
             enemies.push_back({WorldX(*e), WorldY(*e), e->name});
         }
@@ -165,7 +165,8 @@ void PlayBot::Play(ECS::IEntity& player)
     const Box* crate = nullptr;
     for (const Box& b : boxes)
     {
-        if (b.crate && b.left - x > 0.0f && b.left - x < 60.0f && b.bottom < feet + 60.0f && b.top > feet + 5.0f)
+        if (b.crate && b.left - x > 0.0f && b.left - x < 60.0f && b.bottom < feet + 60.0f &&
+            b.top > feet + 5.0f)
         {
             crate = &b;
         }

@@ -313,7 +313,7 @@ TEST_F(PhysicsRegistry, EntriesKeepInsertionOrderTrackTheBodyAndGoWithTheLastCom
     EXPECT_EQ(Physics().Entities(), (std::vector<IEntity*>{b, c}));
 
     // A destroyed scene's entities can no longer unregister: it leaves no entries behind.
-    engine->scenes->SetCurrent(new Scene(engine->services));
+    engine->scenes->SetCurrent(engine->NewScene());
     EXPECT_TRUE(CurrentScene().physicsSystem->physicsEntities.empty());
 
     // In the new scene: removing components keeps the entry while any physics component remains.

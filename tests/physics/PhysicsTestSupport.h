@@ -3,12 +3,12 @@
 // components, and steps the scene the way a frame does (physics, then transforms).
 #include "support/EngineTest.h"
 
-#include "core/Scene.h"
 #include "ecs/BoxCollider2D.h"
 #include "ecs/CircleCollider2D.h"
 #include "ecs/EntityManager.h"
 #include "ecs/IEntity.h"
 #include "ecs/RigidBody.h"
+#include "ecs/Scene.h"
 #include "ecs/ScriptComponent.h"
 #include "ecs/Transform.h"
 #include "ecs/TransformSystem.h"

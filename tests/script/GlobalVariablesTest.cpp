@@ -235,7 +235,7 @@ TEST_F(GlobalVariablesFile, ScriptsChangeGlobalsAndTheScriptSystemWritesThemBack
     seed.strings["title"] = "Old title";
     ASSERT_TRUE(seed.Save());
 
-    engine->scenes->SetCurrent(new Scene(engine->services)); // reads the file above
+    engine->scenes->SetCurrent(engine->NewScene()); // reads the file above
     ECS::IEntity* e =
         RunOnce("Hero", "SetFloat #g_lives 2\nSetString #g_title New\nSetString #l_out #g_lives");
     EXPECT_EQ(Said(), (Strings{"Something is wrong with Hero"}))

@@ -37,7 +37,7 @@ protected:
         folder.Write("gameConfig.ini", config);
         engine = &Engine::Instance();
         ASSERT_TRUE(engine->window->Create());
-        engine->scenes->SetCurrent(new Scene(engine->services));
+        engine->scenes->SetCurrent(engine->NewScene());
         engine->resources->LoadDefaults();
         engine->window->clearColour = {0, 0, 0, 1};
     }

@@ -2,17 +2,17 @@
 // Fixtures shared by the engine tests. Each builds a fresh Engine and tears it down after the
 // test, so no test sees another's entities, log lines or counters.
 #include "core/Clock.h"
-#include "core/Engine.h"
 #include "core/IInputSource.h"
 #include "core/InputManager.h"
-#include "core/Scene.h"
-#include "core/SceneStack.h"
 #include "core/Timer.h"
 #include "core/Window.h"
 #include "ecs/EntityManager.h"
 #include "ecs/IEntity.h"
+#include "ecs/Scene.h"
+#include "ecs/SceneStack.h"
 #include "ecs/Transform.h"
 #include "ecs/TransformSystem.h"
+#include "scene/Engine.h"
 
 #include <gtest/gtest.h>
 
@@ -76,7 +76,7 @@ protected:
         engine->window->baseWidth = engine->window->viewportWidth = 1280;
         engine->window->baseHeight = engine->window->viewportHeight = 720;
         engine->window->active = true;
-        engine->scenes->SetCurrent(new Scene(engine->services));
+        engine->scenes->SetCurrent(engine->NewScene());
     }
 
     void TearDown() override { Engine::Shutdown(); }

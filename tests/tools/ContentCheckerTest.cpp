@@ -36,7 +36,7 @@ protected:
         folder.Write("gameConfig.ini", "[Game Settings]\nWindow_Fullscreen=0\nWindowed_Width=320\n");
         engine = &Engine::Instance();
         ASSERT_TRUE(engine->window->Create());
-        engine->scenes->SetCurrent(new Scene(engine->services));
+        engine->scenes->SetCurrent(engine->NewScene());
         engine->resources->LoadDefaults();
         ASSERT_TRUE(engine->logger.Lines().empty()) << engine->logger.Lines().front();
     }

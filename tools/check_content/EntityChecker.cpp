@@ -1,6 +1,5 @@
 #include "check_content/EntityChecker.h"
 
-#include "core/Engine.h"
 #include "core/FilePath.h"
 #include "core/Range.h"
 #include "core/VarnColor.h"
@@ -23,6 +22,7 @@
 #include "ecs/UIImage.h"
 #include "ecs/UIText.h"
 #include "resource/ResourceManager.h"
+#include "scene/Engine.h"
 
 #include <algorithm>
 #include <set>

@@ -6,11 +6,11 @@
 // content is clean, 1 when it is not and 2 when the check could not run.
 #include "check_content/ContentChecker.h"
 
-#include "core/Engine.h"
-#include "core/Scene.h"
-#include "core/SceneStack.h"
 #include "core/Window.h"
+#include "ecs/Scene.h"
+#include "ecs/SceneStack.h"
 #include "resource/ResourceManager.h"
+#include "scene/Engine.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -58,7 +58,7 @@ int main(int argc, char** argv)
     int result = 2;
     if (engine.window->Create())
     {
-        engine.scenes->SetCurrent(new Varn::Scene(engine.services));
+        engine.scenes->SetCurrent(engine.NewScene());
         engine.resources->LoadDefaults();
         // Missing default files are reported by the checker itself, by name.
         engine.logger.Clear();

@@ -4,10 +4,9 @@
 // Run it from the folder that holds Resources/. Without a display it uses SDL's offscreen
 // driver, whose software rasteriser makes drawing far slower than on a GPU.
 #include "ai/AISystem.h"
-#include "core/Engine.h"
-#include "core/Scene.h"
-#include "core/SceneStack.h"
 #include "core/Window.h"
+#include "ecs/Scene.h"
+#include "ecs/SceneStack.h"
 #include "ecs/TransformSystem.h"
 #include "enemies/EnemyBuilders.h"
 #include "graphics/CameraSystem.h"
@@ -15,6 +14,7 @@
 #include "graphics/ParticleSystem.h"
 #include "graphics/UIGraphicsSystem.h"
 #include "physics/PhysicsSystem.h"
+#include "scene/Engine.h"
 #include "script/ScriptSystem.h"
 
 #include <algorithm>

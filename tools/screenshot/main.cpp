@@ -4,15 +4,15 @@
 // a level.
 // Run it from the folder that holds Resources/ (the repository's top folder); without a
 // display it uses SDL's offscreen driver.
-#include "core/Engine.h"
-#include "core/Scene.h"
-#include "core/SceneStack.h"
 #include "core/Window.h"
 #include "ecs/EntityManager.h"
 #include "ecs/IEntity.h"
+#include "ecs/Scene.h"
+#include "ecs/SceneStack.h"
 #include "ecs/Transform.h"
 #include "enemies/EnemyBuilders.h"
 #include "graphics/Screenshot.h"
+#include "scene/Engine.h"
 
 #include <cstdlib>
 #include <iostream>

@@ -32,10 +32,11 @@ public:
     std::function<void()> onUpdate;
 };
 
-template <typename Base, typename... Parts> Recording<Base>* Replace(Scene& scene, Base*& slot, Parts&... parts)
+template <typename Base, typename... Parts>
+Recording<Base>* Replace(Scene& scene, Base*& slot, Parts&... parts)
 {
     auto* recording = new Recording<Base>(&scene, parts...);
-    delete slot;
+    scene.ReplaceSystem(slot, recording);
     slot = recording;
     return recording;
 }
@@ -136,7 +137,7 @@ TEST_F(FrameLoop, StepReadsTheCurrentSceneAfresh)
         if (replacement == nullptr)
         {
             engine->scenes->queued.push_back(engine->scenes->current);
-            replacement = new Scene(engine->services);
+            replacement = engine->NewScene();
             newPhysics = Replace(*replacement, replacement->physicsSystem, engine->services);
             engine->scenes->current = replacement;
         }

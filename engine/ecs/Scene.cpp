@@ -1,82 +1,65 @@
-#include "core/Scene.h"
+#include "ecs/Scene.h"
 
-#include "ai/AISystem.h"
-#include "core/Engine.h"
+#include "core/ISystem.h"
 #include "ecs/Camera.h"
 #include "ecs/EntityManager.h"
+#include "ecs/IEntity.h"
 #include "ecs/Transform.h"
-#include "ecs/TransformSystem.h"
-#include "graphics/AnimationSystem.h"
-#include "graphics/CameraSystem.h"
-#include "graphics/GraphicsSystem.h"
-#include "graphics/ParticleSystem.h"
-#include "graphics/UIButtonSystem.h"
-#include "graphics/UIGraphicsSystem.h"
-#include "graphics/UITextSystem.h"
-#include "physics/PhysicsSystem.h"
-#include "script/ScriptSystem.h"
 
 #include <algorithm>
 
 namespace Varn
 {
 
-Scene::Scene(const Services& services)
+Scene::Scene(const Services& services_) : services(services_)
 {
-    transformSystem = new System::TransformSystem(this, services);
-    physicsSystem = new System::PhysicsSystem(this, services);
-    scriptSystem = new System::ScriptSystem(this, services);
-    particleSystem = new System::ParticleSystem(this, services);
-    cameraSystem = new System::CameraSystem(this, services);
-    aiSystem = new System::AISystem(this, services);
-    graphicsSystem = new System::GraphicsSystem(this, services);
-    animationSystem = new System::AnimationSystem(this, services);
-    uiGraphicsSystem = new UISystem::UIGraphicsSystem(this, services);
-    uiTextSystem = new UISystem::UITextSystem(this, services);
-    uiButtonSystem = new UISystem::UIButtonSystem(this, services);
-    systems = {transformSystem, physicsSystem,   scriptSystem,     particleSystem, cameraSystem,  aiSystem,
-               graphicsSystem,  animationSystem, uiGraphicsSystem, uiTextSystem,   uiButtonSystem};
+}
 
+void Scene::AddMainCamera()
+{
     mainCamera = services.entities.CreateEntity("Main Camera");
     mainCamera->AddComponent<Component::Transform>();
-    mainCamera->AddComponent<Component::Camera>();
+    mainCamera->AddComponent<Component::Camera>()->UseDefaults(services);
     AddEntity(mainCamera);
+}
+
+void Scene::ReplaceSystem(System::ISystem* old, System::ISystem* replacement)
+{
+    std::replace(systems.begin(), systems.end(), old, replacement);
+    delete old;
 }
 
 Scene::~Scene()
 {
-    // At shutdown the entity pool goes first and takes every entity with it.
-    const bool poolAlive = Engine::Instance().entities != nullptr;
-
-    // The camera entity goes back to the pool unless a load already released it.
-    if (poolAlive && mainCamera != nullptr &&
-        std::find(entities.begin(), entities.end(), mainCamera) != entities.end())
+    // The camera entity goes back to the pool unless a load already released it. (At shutdown
+    // the engine empties the list first: the pool goes before the scenes, with every entity.)
+    if (mainCamera != nullptr && std::find(entities.begin(), entities.end(), mainCamera) != entities.end())
     {
         mainCamera->DetachChildren();
         mainCamera->RemoveAllComponents();
         mainCamera->parent = nullptr;
         entities.erase(std::find(entities.begin(), entities.end(), mainCamera));
     }
-    systems.clear();
-    delete uiButtonSystem;
-    delete uiTextSystem;
-    delete uiGraphicsSystem;
-    delete animationSystem;
-    delete graphicsSystem;
-    delete aiSystem;
-    delete cameraSystem;
-    delete particleSystem;
-    delete scriptSystem;
-    delete physicsSystem;
-    delete transformSystem;
+    // In reverse order of building.
+    while (!systems.empty())
+    {
+        delete systems.back();
+        systems.pop_back();
+    }
     // Entities still listed are left in the pool; they must not reach back into dead systems.
-    for (ECS::IEntity* entity : poolAlive ? entities : std::vector<ECS::IEntity*>{})
+    for (ECS::IEntity* entity : entities)
     {
         if (entity->scene == this)
         {
             entity->scene = nullptr;
         }
     }
+}
+
+void Scene::ForgetEntities()
+{
+    entities.clear();
+    mainCamera = nullptr;
 }
 
 void Scene::AddEntity(ECS::IEntity* entity)

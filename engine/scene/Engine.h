@@ -55,6 +55,8 @@ public:
     // Tears the engine down in the fixed order; the next Instance() builds a fresh one.
     static void Shutdown();
 
+    // A scene with its eleven systems, in the order they are built, and its main camera.
+    Scene* NewScene();
     // The entry sequence after construction: window, first scene, vertical sync, the first
     // scene file and the main camera's start values. False when there is no window.
     bool Start(const std::string& firstScene);

@@ -1,6 +1,6 @@
-#include "core/SceneStack.h"
+#include "ecs/SceneStack.h"
 
-#include "core/Scene.h"
+#include "ecs/Scene.h"
 
 namespace Varn
 {

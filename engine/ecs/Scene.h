@@ -1,7 +1,7 @@
 #pragma once
 // The one running scene: the entities that belong to it (not owned; they live in the entity
-// pool) and its eleven systems (owned). Scene loads reuse the same object and replace its
-// entities.
+// pool) and its eleven systems (owned), which the engine assembles with Add. Scene loads reuse
+// the same object and replace its entities.
 #include "core/Services.h"
 
 #include <memory>
@@ -38,10 +38,26 @@ namespace Varn
 class Scene
 {
 public:
-    // Builds the systems in order, then the "Main Camera" entity with a Transform and a Camera.
+    // An empty scene: no system, no entity. Its systems are lent `services`.
     explicit Scene(const Services& services);
     // Releases the main camera entity to the pool, then the systems in reverse order.
     ~Scene();
+
+    // Builds a system of class T for this scene and appends it to the build order.
+    template <typename T> T* Add()
+    {
+        T* system = new T(this, services);
+        systems.push_back(system);
+        return system;
+    }
+    // The "Main Camera" entity with a Transform and a Camera, once the systems are in place.
+    void AddMainCamera();
+    // Puts `replacement` where `old` stands in the build order and deletes `old`; tests stand
+    // in recording systems this way.
+    void ReplaceSystem(System::ISystem* old, System::ISystem* replacement);
+    // Drops the entity list and the camera without touching them: at shutdown the entity pool
+    // goes first and takes every entity with it.
+    void ForgetEntities();
     Scene(const Scene&) = delete;
     Scene& operator=(const Scene&) = delete;
 
@@ -74,6 +90,7 @@ public:
     ECS::IEntity* mainCamera = nullptr; // may be null only while being torn down
 
 private:
+    const Services& services;
     std::vector<System::ISystem*> systems; // all of the above, in the order they were built
 };
 

@@ -1,14 +1,14 @@
-#include "core/Engine.h"
+#include "scene/Engine.h"
 
 #include "ai/AISystem.h"
 #include "core/InputManager.h"
-#include "core/Scene.h"
-#include "core/SceneStack.h"
 #include "core/Timer.h"
 #include "core/Window.h"
 #include "ecs/Camera.h"
 #include "ecs/EntityManager.h"
 #include "ecs/IEntity.h"
+#include "ecs/Scene.h"
+#include "ecs/SceneStack.h"
 #include "ecs/Transform.h"
 #include "ecs/TransformSystem.h"
 #include "graphics/AnimationSystem.h"
@@ -59,8 +59,8 @@ Engine::Engine()
       jsonManager(std::make_unique<System::JSONManager>(services)),
       audio(std::make_unique<System::AudioManager>()), entities(std::make_unique<ECS::EntityManager>()),
       layerFramebuffers(std::make_unique<Graphics::LayerFramebuffers>(*window, *resources)),
-      services{*window,   *timer, *scenes, *resources, *input, *jsonManager,      *audio,
-               *entities, tags,   logger,  workers,    random, *layerFramebuffers}
+      services{*window, *timer,    *scenes, *resources, *input,  *jsonManager, jsonManager->loading,
+               *audio,  *entities, tags,    logger,     workers, random,       *layerFramebuffers}
 {
     // What the window hears goes where it belongs.
     window->onInput = [this](const SDL_Event& event) { input->HandleEvent(event); };
@@ -91,6 +91,15 @@ Engine::~Engine()
     // Lines of a frame that never finished are not worth printing at exit.
     logger.Clear();
     layerFramebuffers.reset(); // each deletes its framebuffer and texture while the context lives
+    // The pool takes every entity with it, so the scenes let go of theirs untouched.
+    for (Scene* scene : scenes->queued)
+    {
+        scene->ForgetEntities();
+    }
+    if (scenes->current != nullptr)
+    {
+        scenes->current->ForgetEntities();
+    }
     entities.reset();
     audio.reset();
     jsonManager.reset();
@@ -104,13 +113,31 @@ Engine::~Engine()
     logger.Flush();
 }
 
+Scene* Engine::NewScene()
+{
+    auto* scene = new Scene(services);
+    scene->transformSystem = scene->Add<System::TransformSystem>();
+    scene->physicsSystem = scene->Add<System::PhysicsSystem>();
+    scene->scriptSystem = scene->Add<System::ScriptSystem>();
+    scene->particleSystem = scene->Add<System::ParticleSystem>();
+    scene->cameraSystem = scene->Add<System::CameraSystem>();
+    scene->aiSystem = scene->Add<System::AISystem>();
+    scene->graphicsSystem = scene->Add<System::GraphicsSystem>();
+    scene->animationSystem = scene->Add<System::AnimationSystem>();
+    scene->uiGraphicsSystem = scene->Add<UISystem::UIGraphicsSystem>();
+    scene->uiTextSystem = scene->Add<UISystem::UITextSystem>();
+    scene->uiButtonSystem = scene->Add<UISystem::UIButtonSystem>();
+    scene->AddMainCamera();
+    return scene;
+}
+
 bool Engine::Start(const std::string& firstScene)
 {
     if (!window->Create())
     {
         return false;
     }
-    scenes->SetCurrent(new Scene(services));
+    scenes->SetCurrent(NewScene());
     resources->LoadDefaults();
     SDL_GL_SetSwapInterval(1);
     window->clearColour = {0.0f, 0.0f, 0.0f, 1.0f};
