@@ -22,9 +22,9 @@ public:
     void BuildProperties() override;
     std::unique_ptr<ECS::IComponent> Clone() const override;
 
-    float radiusScale = 1.0f;                   // "Radius_Scale": multiplies the radius taken from the entity
-    Math::Vector4 offset{0, 0, 0, 0};           // "Offset" of the centre from the entity, world units
-    bool isTrigger = false;                     // "Is Trigger"
+    float radiusScale = 1.0f;         // "Radius_Scale": multiplies the radius taken from the entity
+    Math::Vector4 offset{0, 0, 0, 0}; // "Offset" of the centre from the entity, world units
+    bool isTrigger = false;           // "Is Trigger"
     std::vector<ECS::EntityHandle> triggerEntities; // overlapping entities; null once freed
 };
 

@@ -37,7 +37,8 @@ public:
     // (a read "Count" can raise it above the size made at construction).
     std::vector<Slot>& GetParticles();
 
-    Resource::Texture2D* particleTexture = nullptr; // "Particle Texture"; never null once constructed
+    Resource::Texture2D* particleTexture =
+        nullptr;                                // "Particle Texture"; the default one once UseDefaults ran
     Resource::Shader* particleShader = nullptr; // "Particle Shader"; null until the built-in shaders exist
     bool destroyOnDeath = false;                // "Destroy on Death": remove the entity after the last burst
     bool burst = false;                         // "Burst": emit `count` at a time

@@ -1,6 +1,10 @@
 #include "ecs/SpriteRenderer.h"
 
+#include "resource/Mesh2D.h"
 #include "resource/ResourceManager.h"
+#include "resource/Texture2D.h"
+
+#include <algorithm>
 
 namespace Varn::Component
 {
@@ -17,6 +21,19 @@ void SpriteRenderer::UseDefaults(const Services& services)
     texture = resources.GetTexture(ResourceManager::DEFAULT_TEXTURE);
     mesh = resources.FindMesh(ResourceManager::DEFAULT_MESH);
     shader = resources.FindShader(ResourceManager::SPRITE_SHADER);
+}
+
+std::optional<Math::Vector4> SpriteRenderer::Extent(const Math::Vector4& scale) const
+{
+    if (texture == nullptr || mesh == nullptr)
+    {
+        return std::nullopt;
+    }
+    // Divided before scaling, in this order: collider sizes depend on the exact float.
+    return Math::Vector4{
+        static_cast<float>(texture->width) / static_cast<float>(std::max(1u, mesh->columns)) * scale.x,
+        static_cast<float>(texture->height) / static_cast<float>(std::max(1u, mesh->rows)) * scale.y, 0.0f,
+        0.0f};
 }
 
 void SpriteRenderer::BuildProperties()

@@ -3,10 +3,12 @@
 // the entity's layer. Content and scripts write the serialised fields; the AnimationSystem
 // writes texOffset and frame. Resources belong to the ResourceManager.
 #include "core/VarnColor.h"
+#include "core/Vector4.h"
 #include "ecs/IComponent.h"
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 namespace Varn::Resource
 {
@@ -26,8 +28,12 @@ public:
     void BuildProperties() override;
     std::unique_ptr<ECS::IComponent> Clone() const override;
 
+    // One sheet cell's size in world units at `scale` (x and y; z and w 0): the extent that
+    // colliders, culling and the mouse take for the sprite. None without a texture or a mesh.
+    std::optional<Math::Vector4> Extent(const Math::Vector4& scale) const;
+
     float opacity = 1.0f;                   // "Opacity": 0 transparent to 1 opaque
-    Resource::Texture2D* texture = nullptr; // "Texture"; never null once constructed
+    Resource::Texture2D* texture = nullptr; // "Texture"; the default one once UseDefaults ran
     Helper::VarnColor tint{1, 1, 1, 1};     // "Tint": multiplies the texture colour
     Resource::Mesh2D* mesh = nullptr;       // "Mesh"; null until the default meshes exist
     Resource::Shader* shader = nullptr;     // "Shader"; null until the built-in shaders exist

@@ -24,8 +24,8 @@ public:
     void BuildProperties() override;
     std::unique_ptr<ECS::IComponent> Clone() const override;
 
-    // Textures are never null once constructed; mesh and shader are null until start-up has
-    // made the defaults.
+    // Null until UseDefaults points them at the defaults (mesh and shader stay null until
+    // start-up has made those).
     float opacity = 1.0f;                                // "Opacity"
     Resource::Texture2D* buttonTextureDefault = nullptr; // "Button Texture Default"
     Resource::Texture2D* buttonTextureHover = nullptr;   // "Button Texture Hover"

@@ -27,7 +27,7 @@ public:
     std::unique_ptr<ECS::IComponent> Clone() const override;
 
     float opacity = 1.0f;                   // "Opacity"
-    Resource::Texture2D* texture = nullptr; // "Texture"; never null once constructed
+    Resource::Texture2D* texture = nullptr; // "Texture"; the default one once UseDefaults ran
     Resource::Mesh2D* mesh = nullptr;       // "Mesh"; null until the default meshes exist
     Resource::Shader* shader = nullptr;     // "Shader"; null until the built-in shaders exist
     Helper::VarnColor tint{1, 1, 1, 1};     // "Tint"

@@ -21,6 +21,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <string>
 
 using namespace gl33core;
@@ -135,14 +136,11 @@ void GraphicsSystem::CollectSlice(std::size_t begin, std::size_t end, const ECS:
         bool culled = false;
         if (auto* sprite = entity->GetComponent<Component::SpriteRenderer>())
         {
-            const bool drawable = sprite->texture != nullptr && sprite->mesh != nullptr;
+            const std::optional<Math::Vector4> extent = sprite->Extent(transform->scale);
+            const bool drawable = extent.has_value();
             if (drawable)
             {
-                const float w = static_cast<float>(sprite->texture->width) * transform->scale.x /
-                                static_cast<float>(std::max(1u, sprite->mesh->columns));
-                const float h = static_cast<float>(sprite->texture->height) * transform->scale.y /
-                                static_cast<float>(std::max(1u, sprite->mesh->rows));
-                transform->worldScale = {w, h, 0.0f, 0.0f}; // physics sizes bodies from this
+                transform->worldScale = *extent; // physics sizes bodies from this
             }
             if (!drawable || !sprite->visible || !sprite->IsActive())
             {

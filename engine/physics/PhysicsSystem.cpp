@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace Varn::System
 {
@@ -210,12 +211,10 @@ void PhysicsSystem::IntegrateForces(float dt)
         if (t != nullptr)
         {
             const auto* sprite = entity->GetComponent<Component::SpriteRenderer>();
-            if (sprite != nullptr && sprite->texture != nullptr && sprite->mesh != nullptr)
+            if (const std::optional<Math::Vector4> extent = sprite ? sprite->Extent(t->scale) : std::nullopt)
             {
-                t->worldScale.x = static_cast<float>(sprite->texture->width) /
-                                  static_cast<float>(std::max(1u, sprite->mesh->columns)) * t->scale.x;
-                t->worldScale.y = static_cast<float>(sprite->texture->height) /
-                                  static_cast<float>(std::max(1u, sprite->mesh->rows)) * t->scale.y;
+                t->worldScale.x = extent->x;
+                t->worldScale.y = extent->y;
             }
             else
             {
