@@ -30,7 +30,7 @@ public:
     ColumnMatrix view{};            // zero until computed
     ColumnMatrix startView{};       // zero until computed
     ColumnMatrix startProjection{}; // zero until computed
-    ColumnMatrix projection{};      // the drawing area, centred on the origin
+    ColumnMatrix projection{};      // the drawing area, centred on the origin, once UseDefaults ran
     float viewLeft = 0.0f, viewBottom = 0.0f, viewRight = 0.0f, viewTop = 0.0f; // world units
 };
 

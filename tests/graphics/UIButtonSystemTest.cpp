@@ -41,6 +41,7 @@ protected:
         IEntity* e = engine->entities->CreateEntity("Button");
         e->AddComponent<Component::Transform>()->position = {x, y, 0, 0};
         auto* button = e->AddComponent<UIButton>();
+        button->UseDefaults(engine->services);
         button->buttonTextureDefault = button->currentTexture = normal;
         button->buttonTextureHover = hover;
         button->buttonTextureDown = down;

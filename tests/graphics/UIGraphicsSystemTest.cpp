@@ -24,6 +24,7 @@ protected:
         t->position = {x, y, z, 0};
         t->scale = {size / 32.0f, size / 32.0f, 1, 0};
         auto* image = e->AddComponent<UIImage>();
+        image->UseDefaults(engine->services);
         image->tint = tint;
         CurrentScene().AddEntity(e);
         return *image;

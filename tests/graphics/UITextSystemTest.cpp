@@ -23,6 +23,7 @@ protected:
         t->position = {x, y, 0, 0};
         t->scale = {scale, scale, 1, 0};
         auto* text = e->AddComponent<UIText>();
+        text->UseDefaults(engine->services);
         text->text = line;
         CurrentScene().AddEntity(e);
         return *text;

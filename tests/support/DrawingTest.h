@@ -54,7 +54,9 @@ protected:
         Transform* t = e->AddComponent<Transform>();
         t->position = {x, y, z, 0};
         t->scale = {size / 32.0f, size / 32.0f, 1, 0}; // the default sprite is 32 x 32
-        e->AddComponent<SpriteRenderer>()->tint = tint;
+        auto* sprite = e->AddComponent<SpriteRenderer>();
+        sprite->UseDefaults(engine->services); // as a scene file's block starts
+        sprite->tint = tint;
         e->layer = layer;
         CurrentScene().AddEntity(e);
         return e;
