@@ -1,5 +1,7 @@
 #include "scene/EntityReader.h"
 
+#include <rapidjson/error/en.h>
+
 #include "core/Logger.h"
 #include "ecs/Animator.h"
 #include "ecs/BehaviourComponent.h"
@@ -88,7 +90,7 @@ bool ReadUnsigned(const rapidjson::Value& object, const char* member, uint32_t& 
 
 } // namespace
 
-bool EntityReader::Parse(std::string_view text, rapidjson::Document& document)
+bool EntityReader::Parse(std::string_view text, rapidjson::Document& document, ParseError* error)
 {
     // The iterative parser keeps its own stack, but every later walk of the document recurses,
     // so the depth is capped before anything else sees it.
@@ -114,6 +116,10 @@ bool EntityReader::Parse(std::string_view text, rapidjson::Document& document)
         }
         else if ((c == '[' || c == '{') && ++depth > MAX_DEPTH)
         {
+            if (error != nullptr)
+            {
+                *error = {i + 1, "nested deeper than " + std::to_string(MAX_DEPTH)};
+            }
             return false;
         }
         else if (c == ']' || c == '}')
@@ -122,6 +128,10 @@ bool EntityReader::Parse(std::string_view text, rapidjson::Document& document)
         }
     }
     document.Parse<rapidjson::kParseIterativeFlag>(text.data(), text.size());
+    if (document.HasParseError() && error != nullptr)
+    {
+        *error = {document.GetErrorOffset() + 1, rapidjson::GetParseError_En(document.GetParseError())};
+    }
     return !document.HasParseError();
 }
 

@@ -7,7 +7,9 @@
 
 #include <rapidjson/document.h>
 
+#include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -36,9 +38,16 @@ public:
 
     EntityReader(LoadProgress& progress, const Services& services) : progress(progress), services(services) {}
 
+    // Where a line of JSON went wrong: the column (from 1, in bytes) and what was wrong.
+    struct ParseError
+    {
+        std::size_t column = 0;
+        std::string what;
+    };
+
     // Parses one line of scene or prefab JSON without recursion; false for text that is not
-    // JSON or nests deeper than MAX_DEPTH.
-    static bool Parse(std::string_view text, rapidjson::Document& document);
+    // JSON or nests deeper than MAX_DEPTH, and then `error`, when given, says where and why.
+    static bool Parse(std::string_view text, rapidjson::Document& document, ParseError* error = nullptr);
     // One entity object of `document`, in no scene yet; null (with a log line) when it or a
     // component block is broken, and then the pool entity stays free.
     ECS::IEntity* ReadEntity(const rapidjson::Value& document, rapidjson::SizeType index,

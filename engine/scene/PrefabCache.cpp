@@ -34,9 +34,14 @@ ECS::IEntity* PrefabCache::Instantiate(const std::string& path, const Math::Vect
 
     // 2. A prefab is one JSON array of entities.
     rapidjson::Document document;
-    if (!EntityReader::Parse(text, document) || !document.IsArray())
+    EntityReader::ParseError error;
+    if (!EntityReader::Parse(text, document, &error) || !document.IsArray())
     {
         engine.logger.Log("Error: Load Failed. Prefab is Invalid");
+        engine.logger.Log(text.empty() ? path + ": the file is missing or empty"
+                          : error.what.empty()
+                              ? path + ":1: the prefab line is not a JSON array of entities"
+                              : path + ":1:" + std::to_string(error.column) + ": " + error.what);
         return nullptr;
     }
 

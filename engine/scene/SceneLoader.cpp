@@ -198,8 +198,9 @@ void SceneLoader::Begin(const std::string& path_, bool showLoadingFrames_)
 
     // 2. Header lines, then the scene line.
     std::string text;
-    Helper::ReadTextFile(path, text);
+    const bool readable = Helper::ReadTextFile(path, text);
     std::size_t next = 0;
+    int lineNumber = 1; // of `line` in the file, for the messages
     std::string_view line = NextLine(text, next);
     if (line.find("Tags:") != std::string_view::npos)
     {
@@ -208,18 +209,25 @@ void SceneLoader::Begin(const std::string& path_, bool showLoadingFrames_)
             RegisterTag(tag);
         }
         line = NextLine(text, next);
+        ++lineNumber;
     }
     sounds.clear();
     if (line.find("Audio:") != std::string_view::npos)
     {
         sounds = CommaTerminatedList(line);
         line = NextLine(text, next);
+        ++lineNumber;
     }
 
-    // 3. A file that is not a scene leaves the current one as it is.
-    if (!EntityReader::Parse(line, document) || !document.IsArray())
+    // 3. A file that is not a scene leaves the current one as it is; a second line says where.
+    EntityReader::ParseError error;
+    if (!EntityReader::Parse(line, document, &error) || !document.IsArray())
     {
         engine.logger.Log("Error: Load Failed. Scene is Invalid");
+        const std::string at = path + ":" + std::to_string(lineNumber) + ":";
+        engine.logger.Log(!readable            ? path + ": the file cannot be read"
+                          : error.what.empty() ? at + " the scene line is not a JSON array of entities"
+                                               : at + std::to_string(error.column) + ": " + error.what);
         progress.progress = progress.progressTotal + 1;
         document.SetNull();
         return;

@@ -1,38 +1,14 @@
 // The real game binary, started headless on content the test writes: damaged images named by
 // a scene's sprites each log their failure, and the game plays on and quits normally.
 #include "resource/ResourceTestSupport.h"
+#include "support/RunCommand.h"
 #include "support/ScratchFolder.h"
 
-#include <sys/wait.h>
-
-#include <array>
-#include <cstdio>
 #include <filesystem>
 #include <string>
 
 namespace Varn::Test
 {
-
-namespace
-{
-// Runs `command`; its standard output, and its exit code (-1 when it did not exit by itself).
-std::pair<std::string, int> RunCommand(const std::string& command)
-{
-    std::string output;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr)
-    {
-        return {output, -1};
-    }
-    std::array<char, 4096> buffer;
-    while (std::size_t read = std::fread(buffer.data(), 1, buffer.size(), pipe))
-    {
-        output.append(buffer.data(), read);
-    }
-    const int status = pclose(pipe);
-    return {output, WIFEXITED(status) ? WEXITSTATUS(status) : -1};
-}
-} // namespace
 
 TEST(GameBinary, DamagedImagesLogTheirFailureAndTheGameQuitsNormally)
 {

@@ -74,27 +74,37 @@ TEST_F(SceneLoading, HeaderLinesComeFirstAndNothingAfterTheSceneLineIsRead)
     EXPECT_EQ(Names(), (std::vector<std::string>{"Alone"}));
     EXPECT_EQ(Loader().TagNames(~uint64_t{0}), (std::vector<std::string>{"Default"}));
 
-    // Header lines with no scene line after them are no scene.
+    // Header lines with no scene line after them are no scene; the second line says where.
     Load("Tags:Player,\n");
-    EXPECT_EQ(engine->logger.Lines(), (std::vector<std::string>{"Error: Load Failed. Scene is Invalid"}));
+    EXPECT_EQ(engine->logger.Lines(),
+              (std::vector<std::string>{"Error: Load Failed. Scene is Invalid",
+                                        scratch.Path("test.scene") + ":2:1: The document is empty."}));
     EXPECT_EQ(Names(), (std::vector<std::string>{"Alone"}));
 }
 
 TEST_F(SceneLoading, InvalidFileKeepsTheSceneAsItWas)
 {
     Load(R"([{"ID":"Keeper","ID Type":0,"Transform":{}}])");
-    for (const std::string& text :
-         {std::string("{\"not\":\"an array\"}"), std::string("[{broken"), std::string()})
+    // Each message is followed by where the file went wrong: line, column (bytes) and what.
+    const std::string file = scratch.Path("test.scene");
+    const std::pair<std::string, std::string> cases[] = {
+        {"{\"not\":\"an array\"}", file + ":1: the scene line is not a JSON array of entities"},
+        {"Tags:A,\nAudio:b.ogg,\n[{broken", file + ":3:3: Missing a name for object member."},
+        {"", file + ":1:1: The document is empty."}};
+    for (const auto& [text, where] : cases)
     {
         engine->logger.Clear();
         Load(text);
-        ASSERT_EQ(engine->logger.Lines(), (std::vector<std::string>{"Error: Load Failed. Scene is Invalid"}));
+        ASSERT_EQ(engine->logger.Lines(),
+                  (std::vector<std::string>{"Error: Load Failed. Scene is Invalid", where}));
         EXPECT_EQ(Names(), (std::vector<std::string>{"Keeper"}));
         EXPECT_EQ(Loader().loading.progress, Loader().loading.progressTotal + 1);
     }
     engine->logger.Clear();
     Loader().LoadScene(scratch.Path("missing.scene"), false);
-    EXPECT_EQ(engine->logger.Lines(), (std::vector<std::string>{"Error: Load Failed. Scene is Invalid"}));
+    EXPECT_EQ(engine->logger.Lines(),
+              (std::vector<std::string>{"Error: Load Failed. Scene is Invalid",
+                                        scratch.Path("missing.scene") + ": the file cannot be read"}));
 
     // Hostile nesting is refused before anything walks it; a bracket inside a string is text.
     engine->logger.Clear();
@@ -104,7 +114,8 @@ TEST_F(SceneLoading, InvalidFileKeepsTheSceneAsItWas)
     EXPECT_TRUE(System::EntityReader::Parse("[{\"ID\":\"" + std::string(100, '[') + "\"}]", document));
     EXPECT_FALSE(System::EntityReader::Parse(std::string(65, '[') + std::string(65, ']'), document));
     EXPECT_TRUE(System::EntityReader::Parse(std::string(64, '[') + std::string(64, ']'), document));
-    EXPECT_EQ(engine->logger.Lines(), (std::vector<std::string>{"Error: Load Failed. Scene is Invalid"}));
+    EXPECT_EQ(engine->logger.Lines(), (std::vector<std::string>{"Error: Load Failed. Scene is Invalid",
+                                                                file + ":1:65: nested deeper than 64"}));
 }
 
 TEST_F(SceneLoading, BrokenBlockDropsOnlyThatEntityAndFreesIt)

@@ -100,6 +100,8 @@ TEST_F(Prefabs, InvalidTextIsReportedAndAMissingFileIsTriedAgain)
     const std::string later = scratch.Path("later.prefab");
     EXPECT_EQ(Loader().LoadPrefab(later, {}), nullptr);
     EXPECT_EQ(LogCount("Error: Load Failed. Prefab is Invalid"), 2u);
+    EXPECT_EQ(LogCount(object + ":1: the prefab line is not a JSON array of entities"), 1u);
+    EXPECT_EQ(LogCount(later + ": the file is missing or empty"), 1u);
     scratch.Write("later.prefab", R"([{"ID":"Late","ID Type":0,"Current Parent ID":1,"Transform":{}}])");
     IEntity* late = Loader().LoadPrefab(later, {});
     ASSERT_NE(late, nullptr);

@@ -5,6 +5,7 @@
 // Prints one line per problem, "<file>: <problem>", then a summary; exits with 0 when the
 // content is clean, 1 when it is not and 2 when the check could not run.
 #include "check_content/ContentChecker.h"
+#include "common/ToolSaveFolder.h"
 
 #include "core/Window.h"
 #include "ecs/Scene.h"
@@ -16,13 +17,18 @@
 #include <filesystem>
 #include <iostream>
 #include <string>
-#include <unistd.h>
 
 int main(int argc, char** argv)
 {
-    if (argc > 2)
+    const std::string usage = "usage: corvalune_check_content [FOLDER HOLDING Resources/]\n";
+    if (argc == 2 && (std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h"))
     {
-        std::cerr << "usage: corvalune_check_content [FOLDER HOLDING Resources/]\n";
+        std::cout << usage;
+        return 0;
+    }
+    if (argc > 2 || (argc == 2 && argv[1][0] == '-'))
+    {
+        std::cerr << usage;
         return 2;
     }
     std::error_code error;
@@ -45,14 +51,12 @@ int main(int argc, char** argv)
     // variables back when it goes, and a check must not touch the player's save.
     setenv("SDL_VIDEODRIVER", "offscreen", 1);
     setenv("SDL_AUDIODRIVER", "dummy", 1);
-    unsetenv("APPDATA");
-    std::string saveFolder = (std::filesystem::temp_directory_path() / "corvalune-check-XXXXXX").string();
-    if (mkdtemp(saveFolder.data()) == nullptr)
+    Varn::Tools::ToolSaveFolder save("");
+    if (!save.ok)
     {
         std::cerr << "cannot make a temporary folder\n";
         return 2;
     }
-    setenv("XDG_DATA_HOME", saveFolder.c_str(), 1);
 
     Varn::Engine& engine = Varn::Engine::Instance();
     int result = 2;
@@ -78,6 +82,5 @@ int main(int argc, char** argv)
         std::cerr << "no offscreen OpenGL context\n";
     }
     Varn::Engine::Shutdown();
-    std::filesystem::remove_all(saveFolder, error);
     return result;
 }

@@ -1,9 +1,13 @@
 // Runs a scene for a number of displayed frames and prints where the time went: the whole
 // frame, its simulation and drawing halves, and each system's own recorded duration.
-//   build/tools/corvalune_profile SCENE [FRAMES]
+//   build/tools/corvalune_profile [--save-dir DIR] SCENE [FRAMES]
 // Run it from the folder that holds Resources/. Without a display it uses SDL's offscreen
-// driver, whose software rasteriser makes drawing far slower than on a GPU.
+// driver, whose software rasteriser makes drawing far slower than on a GPU. The run's save
+// goes to DIR, or to a temporary folder, never to the player's. Exits 1 when the scene does
+// not load, 2 on a wrong command line.
 #include "ai/AISystem.h"
+#include "common/ToolArguments.h"
+#include "common/ToolSaveFolder.h"
 #include "core/Window.h"
 #include "ecs/Scene.h"
 #include "ecs/SceneStack.h"
@@ -43,24 +47,43 @@ double Since(std::chrono::steady_clock::time_point start)
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
+constexpr const char* USAGE = "usage: corvalune_profile [--save-dir DIR] SCENE [FRAMES]\n";
+
 } // namespace
 
 int main(int argc, char** argv)
 {
-    Varn::Behaviours::RegisterEnemies();
-    if (argc != 2 && argc != 3)
+    const Varn::Tools::ToolArguments arguments = Varn::Tools::ToolArguments::Parse(argc, argv);
+    if (arguments.help)
     {
-        std::fprintf(stderr, "usage: corvalune_profile SCENE [FRAMES]\n");
+        std::fputs(USAGE, stdout);
+        return 0;
+    }
+    const std::vector<std::string>& given = arguments.positional;
+    if (!arguments.problem.empty() || (given.size() != 1 && given.size() != 2))
+    {
+        std::fprintf(stderr, "%s%s", arguments.problem.empty() ? "" : (arguments.problem + "\n").c_str(),
+                     USAGE);
         return 2;
     }
-    const int frames = argc == 3 ? std::max(1, std::atoi(argv[2])) : 600;
+    const std::string& scenePath = given[0];
+    const int frames = given.size() == 2 ? std::max(1, std::atoi(given[1].c_str())) : 600;
+    Varn::Tools::ToolSaveFolder save(arguments.saveDir);
+    if (!save.ok)
+    {
+        std::fprintf(stderr, "cannot make the save folder %s\n", save.path.c_str());
+        return 2;
+    }
+    Varn::Behaviours::RegisterEnemies();
     setenv("SDL_VIDEODRIVER", "offscreen", 0);
     setenv("SDL_AUDIODRIVER", "dummy", 0);
 
     Varn::Engine& engine = Varn::Engine::Instance();
-    if (!engine.Start(argv[1]))
+    const bool started = engine.Start(scenePath);
+    if (!started || engine.scenes->current->name != scenePath)
     {
         engine.logger.Flush();
+        std::fprintf(stderr, "%s: %s\n", scenePath.c_str(), started ? "the scene did not load" : "no window");
         Varn::Engine::Shutdown();
         return 1;
     }
@@ -98,7 +121,7 @@ int main(int argc, char** argv)
             series[s].Add(recorded[s]);
         }
     }
-    std::printf("%s: %d frames, %d steps, %zu entities\n", argv[1], frames, steps,
+    std::printf("%s: %d frames, %d steps, %zu entities\n", scenePath.c_str(), frames, steps,
                 engine.scenes->current->entities.size());
     std::printf("%-12s %10s %10s\n", "", "mean ms", "worst ms");
     for (const Series& s : series)

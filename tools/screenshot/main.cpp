@@ -1,9 +1,12 @@
 // Loads a scene headless, runs some frames and saves the picture as a PNG.
-//   build/tools/corvalune_screenshot SCENE FRAMES OUT.png [PLAYER_X]
+//   build/tools/corvalune_screenshot [--save-dir DIR] SCENE FRAMES OUT.png [PLAYER_X]
 // With PLAYER_X the entity named "Player" starts at that x, so a picture can show any part of
-// a level.
+// a level. The run's save goes to DIR, or to a temporary folder, never to the player's.
 // Run it from the folder that holds Resources/ (the repository's top folder); without a
-// display it uses SDL's offscreen driver.
+// display it uses SDL's offscreen driver. Exits 1 when the scene does not load or the picture
+// cannot be written, 2 on a wrong command line.
+#include "common/ToolArguments.h"
+#include "common/ToolSaveFolder.h"
 #include "core/Window.h"
 #include "ecs/EntityManager.h"
 #include "ecs/IEntity.h"
@@ -17,38 +20,62 @@
 #include <cstdlib>
 #include <iostream>
 #include <string>
+#include <vector>
+
+namespace
+{
+constexpr const char* USAGE =
+    "usage: corvalune_screenshot [--save-dir DIR] SCENE FRAMES OUT.png [PLAYER_X]\n";
+}
 
 int main(int argc, char** argv)
 {
-    Varn::Behaviours::RegisterEnemies();
-    if (argc != 4 && argc != 5)
+    const Varn::Tools::ToolArguments arguments = Varn::Tools::ToolArguments::Parse(argc, argv);
+    if (arguments.help)
     {
-        std::cerr << "usage: corvalune_screenshot SCENE FRAMES OUT.png [PLAYER_X]\n";
+        std::cout << USAGE;
+        return 0;
+    }
+    const std::vector<std::string>& given = arguments.positional;
+    if (!arguments.problem.empty() || (given.size() != 3 && given.size() != 4))
+    {
+        std::cerr << (arguments.problem.empty() ? "" : arguments.problem + "\n") << USAGE;
         return 2;
     }
-    const int frames = std::atoi(argv[2]);
+    const std::string& scenePath = given[0];
+    const int frames = std::atoi(given[1].c_str());
+    const std::string& out = given[2];
+    Varn::Tools::ToolSaveFolder save(arguments.saveDir);
+    if (!save.ok)
+    {
+        std::cerr << "cannot make the save folder " << save.path << "\n";
+        return 2;
+    }
+    Varn::Behaviours::RegisterEnemies();
     setenv("SDL_VIDEODRIVER", "offscreen", 0);
     setenv("SDL_AUDIODRIVER", "dummy", 0);
 
     Varn::Engine& engine = Varn::Engine::Instance();
-    if (!engine.Start(argv[1]))
+    const bool started = engine.Start(scenePath);
+    if (!started || engine.scenes->current->name != scenePath)
     {
         engine.logger.Flush();
+        std::cerr << scenePath << (started ? ": the scene did not load\n" : ": no window\n");
         Varn::Engine::Shutdown();
         return 1;
     }
-    if (argc == 5)
+    if (given.size() == 4)
     {
         Varn::ECS::IEntity* player =
             Varn::ECS::EntityManager::FindByName(engine.scenes->current->entities, "Player");
         auto* transform = player != nullptr ? player->GetComponent<Varn::Component::Transform>() : nullptr;
         if (transform == nullptr)
         {
-            std::cerr << "no Player with a Transform in " << argv[1] << "\n";
+            std::cerr << "no Player with a Transform in " << scenePath << "\n";
             Varn::Engine::Shutdown();
             return 1;
         }
-        transform->position.x = static_cast<float>(std::atof(argv[4]));
+        transform->position.x = static_cast<float>(std::atof(given[3].c_str()));
     }
     for (int i = 0; i < frames; ++i)
     {
@@ -58,10 +85,10 @@ int main(int argc, char** argv)
     engine.Update();
     engine.window->ApplyClearColour();
     engine.Render();
-    const bool saved = Varn::Graphics::Screenshot::Capture(*engine.window).SavePng(argv[3]);
+    const bool saved = Varn::Graphics::Screenshot::Capture(*engine.window).SavePng(out);
     if (!saved)
     {
-        engine.logger.Log(std::string("Error: Failed To Save Screenshot ") + argv[3]);
+        engine.logger.Log("Error: Failed To Save Screenshot " + out);
     }
     engine.logger.Flush();
     Varn::Engine::Shutdown();

@@ -1,0 +1,71 @@
+// The profile and screenshot tools as a developer runs them: they answer --help, refuse a
+// wrong command line, fail on a scene that does not load, and never touch the player's save.
+#include "support/RunCommand.h"
+#include "support/ScratchFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+namespace Varn::Test
+{
+
+namespace
+{
+// `tool` run from the repository's top folder, with the player's save in `player`.
+std::pair<std::string, int> RunTool(const std::string& tool, const std::string& arguments,
+                                    const std::filesystem::path& player)
+{
+    return RunCommand("cd '" + std::string(CORVALUNE_SOURCE_DIR) + "' && APPDATA= XDG_DATA_HOME='" +
+                      player.string() + "' SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy '" + tool + "' " +
+                      arguments + " 2>&1");
+}
+} // namespace
+
+TEST(ToolRuns, ProfileAndScreenshotAnswerHelpRefuseBadLinesAndFailOnASceneThatDoesNotLoad)
+{
+    ScratchFolder player;
+    for (const std::string tool : {CORVALUNE_PROFILE, CORVALUNE_SCREENSHOT})
+    {
+        const auto [help, helpCode] = RunTool(tool, "--help", player.root);
+        EXPECT_EQ(helpCode, 0) << tool;
+        EXPECT_NE(help.find("usage: corvalune_"), std::string::npos) << help;
+        EXPECT_NE(help.find("--save-dir DIR"), std::string::npos) << help;
+
+        const auto [unknown, unknownCode] =
+            RunTool(tool, "--frames 3 Resources/Scenes/LogoScene.scene", player.root);
+        EXPECT_EQ(unknownCode, 2) << unknown;
+        EXPECT_NE(unknown.find("unknown option --frames"), std::string::npos) << unknown;
+    }
+    const auto [missing, missingCode] =
+        RunTool(CORVALUNE_PROFILE, "Resources/Scenes/NoSuch.scene 2", player.root);
+    EXPECT_EQ(missingCode, 1) << missing;
+    EXPECT_NE(missing.find("Error: Load Failed. Scene is Invalid"), std::string::npos) << missing;
+    EXPECT_NE(missing.find("NoSuch.scene: the scene did not load"), std::string::npos) << missing;
+    const auto [noPicture, noPictureCode] =
+        RunTool(CORVALUNE_SCREENSHOT, "Resources/Scenes/NoSuch.scene 1 " + (player.root / "x.png").string(),
+                player.root);
+    EXPECT_EQ(noPictureCode, 1) << noPicture;
+    EXPECT_FALSE(std::filesystem::exists(player.root / "x.png"));
+    EXPECT_FALSE(std::filesystem::exists(player.root / "Corvalune")) << "the player's save was touched";
+}
+
+TEST(ToolRuns, AProfileRunKeepsItsSaveAwayFromThePlayersOrWritesItWhereItIsTold)
+{
+    ScratchFolder player;
+    const auto [report, code] = RunTool(CORVALUNE_PROFILE, "Resources/Scenes/Level1.scene 3", player.root);
+    ASSERT_EQ(code, 0) << report;
+    EXPECT_NE(report.find("Resources/Scenes/Level1.scene: 3 frames"), std::string::npos) << report;
+    EXPECT_FALSE(std::filesystem::exists(player.root / "Corvalune")) << "the run wrote the player's save";
+
+    const std::filesystem::path chosen = player.root / "chosen";
+    const auto [again, againCode] =
+        RunTool(CORVALUNE_PROFILE, "--save-dir '" + chosen.string() + "' Resources/Scenes/Level1.scene 3",
+                player.root);
+    ASSERT_EQ(againCode, 0) << again;
+    EXPECT_TRUE(std::filesystem::exists(chosen / "Corvalune" / "GlobalVariables.orin"));
+    EXPECT_FALSE(std::filesystem::exists(player.root / "Corvalune"));
+}
+
+} // namespace Varn::Test
