@@ -11,6 +11,8 @@
 #include "script/ReferenceParser.h"
 #include "script/ScriptSystem.h"
 
+#include <algorithm>
+#include <cctype>
 #include <set>
 #include <utility>
 
@@ -373,6 +375,51 @@ std::string CountsText(ParamCounts takes)
     return text + (counts.size() == 1 && counts[0] == "1" ? " parameter" : " parameters");
 }
 
+// Edits (insertions, deletions, changes) between two words, ignoring case.
+std::size_t EditDistance(const std::string& a, const std::string& b)
+{
+    const auto lower = [](char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); };
+    std::vector<std::size_t> row(b.size() + 1);
+    for (std::size_t j = 0; j <= b.size(); ++j)
+    {
+        row[j] = j;
+    }
+    for (std::size_t i = 1; i <= a.size(); ++i)
+    {
+        std::size_t diagonal = row[0];
+        row[0] = i;
+        for (std::size_t j = 1; j <= b.size(); ++j)
+        {
+            const std::size_t above = row[j];
+            row[j] = std::min(
+                {row[j] + 1, row[j - 1] + 1, diagonal + (lower(a[i - 1]) == lower(b[j - 1]) ? 0 : 1)});
+            diagonal = above;
+        }
+    }
+    return row[b.size()];
+}
+
+// The line that follows an unknown keyword's error: where it is, and the keyword of the table
+// it most likely meant, if one is two edits away or less.
+template <typename Table>
+std::string UnknownKeyword(const ScriptStatement& statement, const char* kind, const Table& table)
+{
+    std::string best;
+    std::size_t bestDistance = 3;
+    for (const auto& [name, keyword] : table)
+    {
+        const std::size_t distance = EditDistance(statement.keyword, name);
+        if (distance < bestDistance)
+        {
+            best = name;
+            bestDistance = distance;
+        }
+    }
+    std::string line = "ORIN: " + statement.file + ":" + std::to_string(statement.line) + ": unknown " +
+                       kind + " \"" + statement.keyword + "\"";
+    return best.empty() ? line : line + "; did you mean " + best + "?";
+}
+
 } // namespace
 
 std::string ScriptStatement::Written() const
@@ -415,6 +462,7 @@ bool ORINCompiler::ReadBlockStatement(const std::vector<std::string>& tokens, st
         if (found == conditionTable.end())
         {
             ReportError("Invalid Condition in ", entity);
+            services.logger.Log(UnknownKeyword(statement, "condition", conditionTable));
             return false;
         }
         statement.onCondition = Bind(statement, found->second);
@@ -425,6 +473,7 @@ bool ORINCompiler::ReadBlockStatement(const std::vector<std::string>& tokens, st
     if (found == actionTable.end())
     {
         ReportError("Invalid Action in ", entity);
+        services.logger.Log(UnknownKeyword(statement, "action", actionTable));
         return false;
     }
     statement.onAction = Bind(statement, found->second);
@@ -530,6 +579,7 @@ void ORINCompiler::ParseEvents(const std::vector<const Resource::Script*>& scrip
                 if (found == eventTable.end())
                 {
                     ReportError("Invalid Event in ", entity);
+                    services.logger.Log(UnknownKeyword(trigger, "event", eventTable));
                     return;
                 }
                 trigger.onEvent = Bind(trigger, found->second);

@@ -46,6 +46,31 @@ TEST_F(OrinCompiler, DoubleSpaceEndsTheStatementAndTheRestIsAnInvalidAction)
     EXPECT_EQ(Script(CurrentScene().entities.back()).program, nullptr);
 }
 
+TEST_F(OrinCompiler, AnUnknownKeywordIsFollowedByWhereItIsAndTheKeywordItMostLikelyMeant)
+{
+    const std::pair<std::string, std::string> cases[] = {
+        {"[Event] True\n[Action]\nPrint x\nTranslat 1 0 0\n[End]",
+         ".orin:4: unknown action \"Translat\"; did you mean Translate?"},
+        {"[Event] Intialize\n[Action]\nPrint x\n[End]",
+         ".orin:1: unknown event \"Intialize\"; did you mean Initialize?"},
+        {"[Event] True\n[Condition]\ncheckfloat 1 == 1\n[End]",
+         ".orin:3: unknown condition \"checkfloat\"; did you mean CheckFloat?"},
+        {"[Event] True\n[Condition]\nCheckTheWeather\n[End]",
+         ".orin:3: unknown condition \"CheckTheWeather\""}};
+    for (const auto& [text, where] : cases)
+    {
+        engine->logger.Clear();
+        ECS::IEntity* e = Scripted("Walker", {text});
+        EXPECT_FALSE(Scripts().compiler.Compile(e, false)) << text;
+        // The design's line stays first and as it was; the new one follows it.
+        ASSERT_EQ(Log().size(), 2u) << text;
+        EXPECT_EQ(Log()[0].rfind("ORINCompiler: [ERROR]Invalid ", 0), 0u) << Log()[0];
+        EXPECT_EQ(Log()[1].rfind("ORIN: ", 0), 0u) << Log()[1];
+        EXPECT_TRUE(Log()[1].ends_with(where)) << Log()[1];
+        CurrentScene().RemoveEntity(e, false);
+    }
+}
+
 TEST_F(OrinCompiler, ParameterCountsAreCheckedWhenCompiledAndTheStatementOnlySaysSoWhenRun)
 {
     ECS::IEntity* e =
@@ -116,7 +141,7 @@ TEST_F(OrinCompiler, EachPassReportsItsFirstErrorWithTheEntityName)
         {
             expected.push_back("ORINCompiler: [ERROR]" + error + "Big Boss");
         }
-        EXPECT_EQ(Log(), expected) << c.text;
+        EXPECT_EQ(Said(), expected) << c.text; // each unknown keyword's "ORIN: " line aside
         CurrentScene().RemoveEntity(e, false);
     }
 }
@@ -132,8 +157,8 @@ TEST_F(OrinCompiler, ErrorInSecondScriptKeepsTheOldProgram)
                                                             "CheckNothing 1\n[End]");
     Script(e).filePath.push_back(engine->resources->LoadScript(broken));
     Scripts().CompileEntity(e);
-    EXPECT_EQ(Log(), (Strings{"ORINCompiler: [ERROR]Invalid Condition in Hero",
-                              "ORINCompiler: [ERROR]Hero's scripts failed to compile!"}));
+    EXPECT_EQ(Said(), (Strings{"ORINCompiler: [ERROR]Invalid Condition in Hero",
+                               "ORINCompiler: [ERROR]Hero's scripts failed to compile!"}));
     EXPECT_EQ(Script(e).floatList.count("extra"), 0u) << "nothing of the failed compile is installed";
     EXPECT_EQ(Script(e).program->events.size(), 1u);
 
