@@ -12,7 +12,9 @@
 #include "ecs/RigidBody.h"
 #include "resource/ResourceManager.h"
 
+#include <algorithm>
 #include <cassert>
+#include <string_view>
 #include <type_traits>
 
 namespace Varn::ECS
@@ -484,6 +486,22 @@ bool ComponentReader::Read(IComponent& component, const rapidjson::Value& block,
 bool ComponentReader::CanRead(const Property& property)
 {
     return IsAny(ReadableTypes{}, property);
+}
+
+std::vector<std::string> ComponentReader::UnknownKeys(const IComponent& component,
+                                                      const rapidjson::Value& block)
+{
+    std::vector<std::string> unknown;
+    for (const auto& member : block.GetObject())
+    {
+        const std::string_view key(member.name.GetString(), member.name.GetStringLength());
+        if (key != "Enabled" && std::none_of(component.properties.begin(), component.properties.end(),
+                                             [key](const Property& property) { return property.key == key; }))
+        {
+            unknown.emplace_back(key);
+        }
+    }
+    return unknown;
 }
 
 } // namespace Varn::ECS

@@ -50,6 +50,9 @@ public:
 
     // Whether the reader knows how to decode a property of this type.
     static bool CanRead(const Property& property);
+    // The keys of `block` that Read passes over: neither "Enabled" nor a property of the
+    // component. Content with a misspelt key would otherwise keep a default without a word.
+    static std::vector<std::string> UnknownKeys(const IComponent& component, const rapidjson::Value& block);
 
 private:
     System::ResourceManager& resources; // resolves texture, mesh, shader, font and script names

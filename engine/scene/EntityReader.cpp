@@ -64,6 +64,10 @@ const BlockKind BLOCKS[] = {
     {"Behaviour", "Behaviour", Add<Component::BehaviourComponent>},
 };
 
+// The members of an entity object that are not component blocks.
+constexpr const char* FIELDS[] = {
+    "ID", "ID Type", "Layer", "Room", "GameObject Active", "Prefab Owner", "Current Parent ID", "Parent ID"};
+
 // The first pending-link entity whose own link key is `key`, or null.
 ECS::IEntity* FindLinked(const std::vector<EntityReader::PendingLink>& links, uint32_t key)
 {
@@ -137,7 +141,8 @@ bool EntityReader::Parse(std::string_view text, rapidjson::Document& document, P
 
 ECS::IEntity* EntityReader::ReadEntity(const rapidjson::Value& document, rapidjson::SizeType index,
                                        std::vector<PendingLink>& links,
-                                       std::vector<ECS::PendingEntityReference>& references)
+                                       std::vector<ECS::PendingEntityReference>& references,
+                                       UnknownKeys* unknown)
 {
     const Services& engine = services;
     ECS::IEntity* entity = engine.entities.CreateEntity();
@@ -200,6 +205,28 @@ ECS::IEntity* EntityReader::ReadEntity(const rapidjson::Value& document, rapidjs
         ECS::IComponent* component = kind.add(*entity);
         component->UseDefaults(services);
         reader.Read(*component, block->value, &references);
+        if (unknown != nullptr)
+        {
+            for (const std::string& key : ECS::ComponentReader::UnknownKeys(*component, block->value))
+            {
+                Say(*unknown,
+                    "unknown key \"" + key + "\" in " + kind.member + " of \"" + entity->name + "\"");
+            }
+        }
+    }
+    if (unknown != nullptr)
+    {
+        for (const auto& member : object.GetObject())
+        {
+            const std::string name = member.name.GetString();
+            const auto named = [&name](const char* known) { return name == known; };
+            if (std::none_of(std::begin(FIELDS), std::end(FIELDS), named) &&
+                std::none_of(std::begin(BLOCKS), std::end(BLOCKS),
+                             [&named](const BlockKind& kind) { return named(kind.member); }))
+            {
+                Say(*unknown, "unknown member \"" + name + "\" of \"" + entity->name + "\"");
+            }
+        }
     }
     if (entity->components.empty())
     {
@@ -212,6 +239,15 @@ ECS::IEntity* EntityReader::ReadEntity(const rapidjson::Value& document, rapidjs
 
     engine.scenes.current->scriptSystem->CompileEntity(entity);
     return entity;
+}
+
+void EntityReader::Say(UnknownKeys& unknown, const std::string& what) const
+{
+    const std::string line = unknown.file + ": " + what;
+    if (unknown.said.insert(line).second)
+    {
+        services.logger.Log(line);
+    }
 }
 
 void EntityReader::LinkParents(const std::vector<PendingLink>& links)

@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -36,6 +37,14 @@ public:
         uint32_t parentKey = NO_PARENT;
     };
 
+    // What one read of a file has said about keys nobody reads, so each is said once: the
+    // file's name and the lines already logged.
+    struct UnknownKeys
+    {
+        std::string file;
+        std::set<std::string> said;
+    };
+
     EntityReader(LoadProgress& progress, const Services& services) : progress(progress), services(services) {}
 
     // Where a line of JSON went wrong: the column (from 1, in bytes) and what was wrong.
@@ -50,9 +59,12 @@ public:
     static bool Parse(std::string_view text, rapidjson::Document& document, ParseError* error = nullptr);
     // One entity object of `document`, in no scene yet; null (with a log line) when it or a
     // component block is broken, and then the pool entity stays free.
+    // With `unknown`, each key of a block and each member of the object that nothing reads
+    // (a misspelt "Texure", a "Sprite Rendrer") is logged, once per read of the file.
     ECS::IEntity* ReadEntity(const rapidjson::Value& document, rapidjson::SizeType index,
                              std::vector<PendingLink>& links,
-                             std::vector<ECS::PendingEntityReference>& references);
+                             std::vector<ECS::PendingEntityReference>& references,
+                             UnknownKeys* unknown = nullptr);
     // Sets each linked entity's parent to the entity of the file whose own key it names; a link
     // that would make an entity its own ancestor is refused with a log line.
     void LinkParents(const std::vector<PendingLink>& links);
@@ -60,6 +72,9 @@ public:
                                   const std::vector<ECS::PendingEntityReference>& references);
 
 private:
+    // Logs "<file>: <what>" unless this read of the file has said it already.
+    void Say(UnknownKeys& unknown, const std::string& what) const;
+
     LoadProgress& progress;
     const Services& services;
 };

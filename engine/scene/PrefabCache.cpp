@@ -22,7 +22,8 @@ ECS::IEntity* PrefabCache::Instantiate(const std::string& path, const Math::Vect
     // 1. The first line of the file, read once per path; a missing file caches nothing useful
     // and is tried again next time.
     std::string& text = fileCache[path];
-    if (text.empty())
+    const bool firstRead = text.empty(); // keys nobody reads are told of once, then
+    if (firstRead)
     {
         Helper::ReadTextFile(path, text);
         if (const std::size_t end = text.find('\n'); end != std::string::npos)
@@ -50,9 +51,11 @@ ECS::IEntity* PrefabCache::Instantiate(const std::string& path, const Math::Vect
     std::vector<ECS::PendingEntityReference> references;
     std::vector<ECS::IEntity*> instanced;
     ECS::IEntity* result = nullptr;
+    EntityReader::UnknownKeys unknown{path, {}};
     for (rapidjson::SizeType i = 0; i < document.Size(); ++i)
     {
-        ECS::IEntity* entity = reader.ReadEntity(document, i, links, references);
+        ECS::IEntity* entity =
+            reader.ReadEntity(document, i, links, references, firstRead ? &unknown : nullptr);
         if (i == 0)
         {
             result = entity;

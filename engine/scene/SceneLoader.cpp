@@ -234,6 +234,7 @@ void SceneLoader::Begin(const std::string& path_, bool showLoadingFrames_)
     }
     progress.progressTotal = 10 * static_cast<int32_t>(document.Size());
     nextEntity = 0;
+    unknown = {path, {}};
     stage = Stage::Entities;
     Continue();
 }
@@ -258,7 +259,7 @@ bool SceneLoader::Continue()
             StartTextures();
             break;
         }
-        if (ECS::IEntity* entity = reader.ReadEntity(document, nextEntity++, links, references))
+        if (ECS::IEntity* entity = reader.ReadEntity(document, nextEntity++, links, references, &unknown))
         {
             entities.push_back(entity);
         }

@@ -76,6 +76,7 @@ private:
     rapidjson::Document document;
     rapidjson::SizeType nextEntity = 0;
     std::vector<ECS::IEntity*> entities; // read, not yet in the scene
+    EntityReader::UnknownKeys unknown;   // of this load
     std::vector<EntityReader::PendingLink> links;
     std::vector<ECS::PendingEntityReference> references;
     std::unique_ptr<Resource::TextureBatch> textures;

@@ -5,8 +5,12 @@
 #include "ecs/Camera.h"
 #include "ecs/EntityManager.h"
 #include "ecs/ScriptComponent.h"
+#include "ecs/SpriteRenderer.h"
 #include "ecs/Transform.h"
 #include "scene/JSONManager.h"
+
+#include <algorithm>
+#include <iterator>
 
 namespace Varn::Test
 {
@@ -116,6 +120,40 @@ TEST_F(SceneLoading, InvalidFileKeepsTheSceneAsItWas)
     EXPECT_TRUE(System::EntityReader::Parse(std::string(64, '[') + std::string(64, ']'), document));
     EXPECT_EQ(engine->logger.Lines(), (std::vector<std::string>{"Error: Load Failed. Scene is Invalid",
                                                                 file + ":1:65: nested deeper than 64"}));
+}
+
+TEST_F(SceneLoading, KeysNothingReadsAreToldOncePerLoadAndTheRestOfTheFileStillLoads)
+{
+    // The lines about keys; the default sprite, which this folder lacks, says its own.
+    const auto told = [this]
+    {
+        std::vector<std::string> lines;
+        std::copy_if(engine->logger.Lines().begin(), engine->logger.Lines().end(), std::back_inserter(lines),
+                     [](const std::string& line) { return line.find(": unknown ") != std::string::npos; });
+        return lines;
+    };
+    const std::string text =
+        R"([{"ID":"Walker","ID Type":0,"Transform":{},"Sprite Renderer":{"Texure":"a.dds","Opacity":0.5},)"
+        R"("Sprite Rendrer":{}},{"ID":"Walker","ID Type":0,"Sprite Renderer":{"Texure":"b.dds"}}])";
+    const std::string file = scratch.Path("test.scene");
+    const std::vector<std::string> expected = {file +
+                                                   R"(: unknown key "Texure" in Sprite Renderer of "Walker")",
+                                               file + R"(: unknown member "Sprite Rendrer" of "Walker")"};
+    Load(text);
+    EXPECT_EQ(told(), expected) << "the second Walker's same slip is not told twice";
+    EXPECT_EQ(Names(), (std::vector<std::string>{"Walker", "Walker"}));
+    EXPECT_EQ(Find("Walker")->GetComponent<Component::SpriteRenderer>()->opacity, 0.5f);
+    engine->logger.Clear();
+    Load(text);
+    EXPECT_EQ(told(), expected) << "a new load tells again";
+
+    // A prefab tells on its first instantiation only: it may be made many times a second.
+    engine->logger.Clear();
+    const std::string prefab =
+        scratch.Write("shot.prefab", R"([{"ID":"Shot","ID Type":0,"Transform":{"Scael":{}}}])");
+    ASSERT_NE(Loader().LoadPrefab(prefab, {}), nullptr);
+    ASSERT_NE(Loader().LoadPrefab(prefab, {}), nullptr);
+    EXPECT_EQ(told(), (std::vector<std::string>{prefab + R"(: unknown key "Scael" in Transform of "Shot")"}));
 }
 
 TEST_F(SceneLoading, BrokenBlockDropsOnlyThatEntityAndFreesIt)
