@@ -158,6 +158,10 @@ ORINCompiler::Line ORINCompiler::ReadLine(const std::vector<std::string>& tokens
     {
         line.file = parsing->name;
         line.number = i < parsing->lines.size() ? parsing->lines[i] : 0;
+        // An empty word numbered with this line is no line end (that is numbered with the line
+        // it ends): two spaces stood here.
+        line.afterBlank = i > 0 && i < parsing->lines.size() && tokens[i - 1].empty() &&
+                          parsing->lines[i - 1] == parsing->lines[i];
     }
     if (withTarget && tokens[i][0] == '#')
     {
@@ -402,7 +406,8 @@ std::size_t EditDistance(const std::string& a, const std::string& b)
 // The line that follows an unknown keyword's error: where it is, and the keyword of the table
 // it most likely meant, if one is two edits away or less.
 template <typename Table>
-std::string UnknownKeyword(const ScriptStatement& statement, const char* kind, const Table& table)
+std::string UnknownKeyword(const ScriptStatement& statement, bool afterBlank, const char* kind,
+                           const Table& table)
 {
     std::string best;
     std::size_t bestDistance = 3;
@@ -417,7 +422,20 @@ std::string UnknownKeyword(const ScriptStatement& statement, const char* kind, c
     }
     std::string line = "ORIN: " + statement.file + ":" + std::to_string(statement.line) + ": unknown " +
                        kind + " \"" + statement.keyword + "\"";
-    return best.empty() ? line : line + "; did you mean " + best + "?";
+    if (!best.empty())
+    {
+        line += "; did you mean " + best + "?";
+    }
+    // Words are parted by single spaces only: the usual slips with blanks, told as such.
+    if (afterBlank)
+    {
+        line += " (two spaces end a statement, so the rest of the line was read as a new one)";
+    }
+    if (statement.keyword.find('\t') != std::string::npos)
+    {
+        line += " (a tab does not part words: use one space)";
+    }
+    return line;
 }
 
 } // namespace
@@ -455,14 +473,15 @@ bool ORINCompiler::ReadBlockStatement(const std::vector<std::string>& tokens, st
                                       bool inConditions, ScriptBlock& block, const ECS::IEntity* entity,
                                       CacheNumbering& numbering)
 {
-    ScriptStatement statement = MakeStatement(ReadLine(tokens, i, true), numbering);
+    const Line line = ReadLine(tokens, i, true);
+    ScriptStatement statement = MakeStatement(line, numbering);
     if (inConditions)
     {
         const auto found = conditionTable.find(statement.keyword);
         if (found == conditionTable.end())
         {
             ReportError("Invalid Condition in ", entity);
-            services.logger.Log(UnknownKeyword(statement, "condition", conditionTable));
+            services.logger.Log(UnknownKeyword(statement, line.afterBlank, "condition", conditionTable));
             return false;
         }
         statement.onCondition = Bind(statement, found->second);
@@ -473,7 +492,7 @@ bool ORINCompiler::ReadBlockStatement(const std::vector<std::string>& tokens, st
     if (found == actionTable.end())
     {
         ReportError("Invalid Action in ", entity);
-        services.logger.Log(UnknownKeyword(statement, "action", actionTable));
+        services.logger.Log(UnknownKeyword(statement, line.afterBlank, "action", actionTable));
         return false;
     }
     statement.onAction = Bind(statement, found->second);
@@ -574,12 +593,13 @@ void ORINCompiler::ParseEvents(const std::vector<const Resource::Script*>& scrip
             }
             else if (body.justOpened)
             {
-                ScriptStatement trigger = MakeStatement(ReadLine(tokens, i, false), numbering);
+                const Line line = ReadLine(tokens, i, false);
+                ScriptStatement trigger = MakeStatement(line, numbering);
                 const auto found = eventTable.find(trigger.keyword);
                 if (found == eventTable.end())
                 {
                     ReportError("Invalid Event in ", entity);
-                    services.logger.Log(UnknownKeyword(trigger, "event", eventTable));
+                    services.logger.Log(UnknownKeyword(trigger, line.afterBlank, "event", eventTable));
                     return;
                 }
                 trigger.onEvent = Bind(trigger, found->second);

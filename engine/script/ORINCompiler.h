@@ -94,6 +94,7 @@ private:
         std::vector<std::string> params;
         std::string file;
         uint32_t number = 0;
+        bool afterBlank = false; // begins after two spaces inside a line, which ended the statement before
     };
     // Reads from the file being parsed (`parsing`), whose lines it notes.
     Line ReadLine(const std::vector<std::string>& tokens, std::size_t& i, bool withTarget) const;
@@ -105,8 +106,7 @@ private:
     void ReportError(const std::string& message, const ECS::IEntity* entity);
     // The keyword's handler for `statement`, whose parameter count it checks against the table
     // (a line says when the count is not taken).
-    template <typename Handler>
-    Handler Bind(ScriptStatement& statement, const Keyword<Handler>& keyword);
+    template <typename Handler> Handler Bind(ScriptStatement& statement, const Keyword<Handler>& keyword);
     void ScanDeclarations(const std::vector<const Resource::Script*>& scripts, const ECS::IEntity* entity,
                           Declarations& declarations);
     void ParseEvents(const std::vector<const Resource::Script*>& scripts, const ECS::IEntity* entity,
