@@ -89,6 +89,11 @@ std::string SetAside(const std::string& path)
 
 std::string GlobalVariables::UserFolder()
 {
+    // Chosen on the command line (the game's --save-dir, a tool's own folder): taken as it is.
+    if (const std::string chosen = Environment("CORVALUNE_SAVE_DIR"); !chosen.empty())
+    {
+        return chosen;
+    }
     if (const std::string appData = Environment("APPDATA"); !appData.empty())
     {
         return appData + "/Corvalune";

@@ -21,7 +21,8 @@ public:
     static constexpr const char* DEFAULT_FILE = "Resources//Scripts//GlobalVariables.orin";
     static constexpr const char* FILE_NAME = "GlobalVariables.orin";
 
-    // The per-user folder: "$APPDATA/Corvalune", else "$XDG_DATA_HOME/Corvalune", else
+    // The per-user folder: "$CORVALUNE_SAVE_DIR" as it is when set (a save folder chosen on the
+    // command line), else "$APPDATA/Corvalune", else "$XDG_DATA_HOME/Corvalune", else
     // "$HOME/.local/share/Corvalune"; empty when none of those is set (globals are then off).
     static std::string UserFolder();
 

@@ -4,15 +4,19 @@
 #include "support/RunCommand.h"
 #include "support/ScratchFolder.h"
 
+#include <algorithm>
 #include <filesystem>
+#include <sstream>
 #include <string>
 
 namespace Varn::Test
 {
 
-TEST(GameBinary, DamagedImagesLogTheirFailureAndTheGameQuitsNormally)
+namespace
 {
-    ScratchFolder folder;
+// The engine's default files, linked from the repository into `folder`'s Resources/.
+void LinkDefaultFiles(const ScratchFolder& folder)
+{
     const std::filesystem::path repository = CORVALUNE_SOURCE_DIR;
     for (const char* file :
          {"Sprites/basicSprite.dds", "Sprites/basicParticleSprite.dds", "Fonts/FiraCode-Regular.ttf",
@@ -21,6 +25,25 @@ TEST(GameBinary, DamagedImagesLogTheirFailureAndTheGameQuitsNormally)
         std::filesystem::create_directories((folder.root / "Resources" / file).parent_path());
         std::filesystem::create_symlink(repository / "Resources" / file, folder.root / "Resources" / file);
     }
+}
+
+// The game started headless from `where` with `arguments`; in sanitizer builds the OpenGL
+// driver, unloaded at exit, leaves allocations and threads the checkers cannot name (and
+// cannot suppress once it is gone): the suite checks our own code in process, so the exit code
+// here says only whether the game ran and how it ended.
+std::pair<std::string, int> RunGame(const std::string& where, const std::string& arguments)
+{
+    return RunCommand("cd '" + where +
+                      "' && ASAN_OPTIONS=detect_leaks=0 TSAN_OPTIONS=exitcode=0 SDL_VIDEODRIVER=offscreen "
+                      "SDL_AUDIODRIVER=dummy CORVALUNE_SAVE_DIR= timeout 60 '" CORVALUNE_GAME "' " +
+                      arguments + " 2>&1");
+}
+} // namespace
+
+TEST(GameBinary, DamagedImagesLogTheirFailureAndTheGameQuitsNormally)
+{
+    ScratchFolder folder;
+    LinkDefaultFiles(folder);
     for (const auto& [name, bytes] : DamagedImages())
     {
         folder.Write("Resources/Sprites/Damaged/" + name, bytes);
@@ -36,14 +59,7 @@ TEST(GameBinary, DamagedImagesLogTheirFailureAndTheGameQuitsNormally)
                  SceneOfDamagedSprites("Resources\\Sprites\\Damaged\\", quitter));
     folder.Write("gameConfig.ini", "[Game Settings]\nWindow_Fullscreen=0\nWindowed_Width=320\n");
 
-    // In sanitizer builds the OpenGL driver, unloaded at exit, leaves allocations and threads
-    // the checkers cannot name (and cannot suppress once it is gone); the suite checks our own
-    // code in process, so the game's exit code here says only whether it ran and quit.
-    const auto [output, code] = RunCommand("cd '" + folder.root.string() +
-                                           "' && ASAN_OPTIONS=detect_leaks=0 TSAN_OPTIONS=exitcode=0 "
-                                           "SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy "
-                                           "XDG_DATA_HOME='" +
-                                           folder.Path("save") + "' timeout 60 '" CORVALUNE_GAME "'");
+    const auto [output, code] = RunGame(folder.root.string(), "--save-dir '" + folder.Path("save") + "'");
     EXPECT_EQ(code, 0) << output;
     for (const auto& [name, bytes] : DamagedImages())
     {
@@ -52,6 +68,56 @@ TEST(GameBinary, DamagedImagesLogTheirFailureAndTheGameQuitsNormally)
         EXPECT_NE(output.find(failure), std::string::npos) << failure << "in:\n" << output;
     }
     EXPECT_NE(output.find("You just got"), std::string::npos) << "the scene's script ran to its end";
+}
+
+TEST(GameBinary, TheCommandLineAnswersRefusesAndStartsWhereItIsToldWithTheSeedItIsGiven)
+{
+    const auto [version, versionCode] = RunGame("/", "--version");
+    EXPECT_EQ(versionCode, 0);
+    EXPECT_EQ(version, "corvalune " CORVALUNE_VERSION "\n");
+    const auto [help, helpCode] = RunGame("/", "--help");
+    EXPECT_EQ(helpCode, 0);
+    EXPECT_NE(help.find("--scene PATH"), std::string::npos) << help;
+    for (const char* wrong : {"--frobnicate", "--seed twelve", "--scene", "--data /"})
+    {
+        const auto [said, code] = RunGame("/", wrong);
+        EXPECT_EQ(code, 2) << wrong << ": " << said;
+        EXPECT_EQ(said.rfind("corvalune: ", 0), 0u) << wrong << ": " << said;
+    }
+
+    // A scene of its own, content from elsewhere, a save of its own and a seed: three draws,
+    // the same for the same seed.
+    ScratchFolder folder;
+    LinkDefaultFiles(folder);
+    folder.Write("Resources/Scripts/dice.orin", "[Event] Initialize\n[Action]\nPrint #math_random\n"
+                                                "Print #math_random\nPrint #math_random\nExitGame\n[End]\n");
+    folder.Write(
+        "Resources/Scenes/Dice.scene",
+        R"([{"ID":"Dice","ID Type":0,"Transform":{},"Script":{"File Path":)"
+        R"({"File Path 0":"Resources\\Scripts\\dice.orin"}}},{"ID":"Eye","ID Type":0,"Transform":{},"Camera":{}}])");
+    folder.Write("gameConfig.ini", "[Game Settings]\nWindow_Fullscreen=0\nWindowed_Width=320\n");
+    const auto draws = [&](int seed)
+    {
+        const auto [output, code] = RunGame(
+            "/", "--data '" + folder.root.string() + "' --scene Resources/Scenes/Dice.scene --save-dir '" +
+                     folder.Path("save") + "' --seed " + std::to_string(seed));
+        EXPECT_EQ(code, 0) << output;
+        std::string printed;
+        std::istringstream lines(output);
+        for (std::string line; std::getline(lines, line);)
+        {
+            if (line.size() > 2 && line[0] == '0' && line[1] == '.')
+            {
+                printed += line + "\n";
+            }
+        }
+        return printed;
+    };
+    const std::string first = draws(7);
+    EXPECT_EQ(std::count(first.begin(), first.end(), '\n'), 3) << first;
+    EXPECT_EQ(draws(7), first) << "the same seed draws the same numbers";
+    EXPECT_NE(draws(8), first);
+    EXPECT_TRUE(std::filesystem::exists(folder.root / "save" / "GlobalVariables.orin"));
 }
 
 } // namespace Varn::Test

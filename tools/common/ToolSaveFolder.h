@@ -1,7 +1,7 @@
 #pragma once
 // The save folder of a tool's run: the one given, or a fresh temporary folder removed again at
 // the end, so that no tool ever writes the player's own save. While it lives, the engine's
-// per-user folder (XDG_DATA_HOME, with APPDATA unset) points at it; build it before the engine.
+// save folder (CORVALUNE_SAVE_DIR) is it; build it before the engine.
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -30,8 +30,7 @@ public:
         }
         if (ok)
         {
-            unsetenv("APPDATA");
-            setenv("XDG_DATA_HOME", path.c_str(), 1);
+            setenv("CORVALUNE_SAVE_DIR", path.c_str(), 1);
         }
     }
     ~ToolSaveFolder()

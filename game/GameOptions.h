@@ -1,0 +1,27 @@
+#pragma once
+// The game's command line. With no arguments the game starts as it always has: on the logo
+// scene, with its content beside it and its save in the player's folder.
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace Varn::Behaviours
+{
+
+struct GameOptions
+{
+    static constexpr const char* FIRST_SCENE = "Resources/Scenes/LogoScene.scene";
+
+    std::string scene = FIRST_SCENE; // --scene PATH: start there, skipping the logo
+    std::string dataDir;             // --data DIR: the folder holding Resources/
+    std::string saveDir;             // --save-dir DIR: where the save goes
+    std::optional<uint32_t> seed;    // --seed N: every random draw repeats from run to run
+    bool help = false;               // --help
+    bool version = false;            // --version
+    std::string problem;             // what is wrong with the command line; empty when nothing
+
+    static GameOptions Parse(int argc, const char* const* argv);
+    static const char* Usage();
+};
+
+} // namespace Varn::Behaviours
