@@ -68,7 +68,7 @@ TEST_F(OrinCompiler, AnUnknownKeywordIsFollowedByWhereItIsAndTheKeywordItMostLik
         engine->logger.Clear();
         ECS::IEntity* e = Scripted("Walker", {text});
         EXPECT_FALSE(Scripts().compiler.Compile(e, false)) << text;
-        // The design's line stays as it was, and the new one follows it last. (Two spaces also
+        // The compiler's usual line stays as it was, and the new one follows it last. (Two spaces also
         // leave the statement before them short of parameters, which an earlier line says.)
         ASSERT_GE(Log().size(), 2u) << text;
         const std::string& invalid = Log()[Log().size() - 2];
