@@ -40,7 +40,7 @@ Scene::~Scene()
         mainCamera->parent = nullptr;
         entities.erase(std::find(entities.begin(), entities.end(), mainCamera));
     }
-    // In reverse order of building.
+    // The last built goes first: a system may use those built before it.
     while (!systems.empty())
     {
         delete systems.back();
