@@ -86,29 +86,17 @@ void WorkerPool::ParallelFor(std::size_t count,
                              const std::function<void(std::size_t, std::size_t, std::size_t)>& body)
 {
     Fork fork = Start(count, body);
-    // The workers are joined whatever happens on this thread.
-    std::exception_ptr failure;
+    const auto cut = Slices(count);
     try
     {
-        const auto cut = Slices(count);
         body(cut[CALLER_SLICE], cut[CALLER_SLICE + 1], CALLER_SLICE);
     }
     catch (...)
     {
-        failure = std::current_exception();
+        fork.Wait(); // the workers finish before this slice's failure leaves; theirs go with them
+        throw;
     }
-    try
-    {
-        fork.Join();
-    }
-    catch (...)
-    {
-        failure = failure ? failure : std::current_exception();
-    }
-    if (failure)
-    {
-        std::rethrow_exception(failure);
-    }
+    fork.Join();
 }
 
 std::future<void> WorkerPool::Submit(std::function<void()> task)
