@@ -69,6 +69,13 @@ void SetMousePos(IEntity* entity, const Params& params, ORINCompiler& compiler, 
     compiler.services.window.WarpCursor(static_cast<int>(Truncated(x)), static_cast<int>(Truncated(y)));
 }
 
+// Writes the global variables to the player's save now, not only when the game closes, so that
+// a crash or a power cut keeps what was reached. A failure is logged by the save itself.
+void SaveGame(IEntity*, const Params&, ORINCompiler& compiler, std::size_t)
+{
+    compiler.globals.Save();
+}
+
 void SetFullscreen(IEntity*, const Params&, ORINCompiler& compiler, std::size_t)
 {
     compiler.services.window.SetFullscreen();
@@ -89,6 +96,7 @@ void SceneActions::Register(ActionTable& table)
     table["ExitGame"] = {&ExitGame, Takes({0})};
     table["ToggleMouse"] = {&ToggleMouse, Takes({1})};
     table["SetMousePos"] = {&SetMousePos, Takes({2})};
+    table["SaveGame"] = {&SaveGame, Takes({0})};
     table["SetFullscreen"] = {&SetFullscreen};
     table["SetWindowed"] = {&SetWindowed};
 }

@@ -1,6 +1,5 @@
 // The game's front end as shipped in Resources/: the logo, the main menu, the loading screen,
 // the HUD and the pause menu, driven through scripted keys, pad buttons and the mouse.
-#include "graphics/LayerFramebuffers.h"
 #include "support/DrawingTest.h"
 
 #include "core/IInputSource.h"
@@ -8,11 +7,15 @@
 #include "ecs/UIButton.h"
 #include "ecs/UIText.h"
 #include "graphics/LayerFramebuffer.h"
+#include "graphics/LayerFramebuffers.h"
 #include "resource/Shader.h"
 #include "resource/Texture2D.h"
 #include "scene/JSONManager.h"
+#include "script/GlobalVariables.h"
 #include "script/ScriptSystem.h"
 
+#include <fstream>
+#include <iterator>
 #include <memory>
 
 namespace Varn::Test
@@ -210,6 +213,10 @@ TEST_F(FrontEnd, OptionsSwitchTheCursorAndGoBackWithEscape)
     EXPECT_FALSE(Globals().bools["CursorVisible"]);
     EXPECT_FALSE(engine->window->cursorVisible);
     EXPECT_EQ(Text("CursorLabel"), "Cursor: Hidden");
+    // An option is saved when it changes, not only when the game closes.
+    std::ifstream save(System::GlobalVariables::UserFolder() + "/" + System::GlobalVariables::FILE_NAME);
+    const std::string saved((std::istreambuf_iterator<char>(save)), std::istreambuf_iterator<char>());
+    EXPECT_NE(saved.find("Bool CursorVisible 0\n"), std::string::npos) << saved;
     Tap(13);
     EXPECT_TRUE(Globals().bools["CursorVisible"]);
     EXPECT_TRUE(engine->window->cursorVisible);

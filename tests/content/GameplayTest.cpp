@@ -240,7 +240,8 @@ TEST_F(LevelsRun, AGruntStrikesOnlyWhatItsClawReaches)
     ASSERT_NE(player, nullptr);
     ASSERT_NE(crate, nullptr);
     ASSERT_NE(Find("Grunt1"), nullptr);
-    auto health = [&] { return player->GetComponent<Component::ScriptComponent>()->floatList["PlayerHealth"]; };
+    auto health = [&]
+    { return player->GetComponent<Component::ScriptComponent>()->floatList["PlayerHealth"]; };
     const float crateX = crate->GetComponent<Transform>()->position.x;
     player->GetComponent<Transform>()->position = {crateX - 80.0f, 60.0f, 2.0f, 0.0f};
 
@@ -278,23 +279,25 @@ TEST_F(LevelsRun, ARunningJumpAtTheExitEndsTheLevel)
     Steps(30); // landed
     float top = 0.0f;
     input->state.keys.set(KEY_RIGHT);
-    ASSERT_TRUE([&]
-    {
-        for (int step = 0; step < 60 * 3; ++step)
+    ASSERT_TRUE(
+        [&]
         {
-            if (X("Player") > door - 140.0f)
+            for (int step = 0; step < 60 * 3; ++step)
             {
-                input->state.keys.set(32); // jump and hold it
+                if (X("Player") > door - 140.0f)
+                {
+                    input->state.keys.set(32); // jump and hold it
+                }
+                Steps(1);
+                top = std::max(top, Find("Player")->GetComponent<Transform>()->position.y);
+                if (Find("LevelExit")->GetComponent<Component::ScriptComponent>()->boolList["reached"])
+                {
+                    return true;
+                }
             }
-            Steps(1);
-            top = std::max(top, Find("Player")->GetComponent<Transform>()->position.y);
-            if (Find("LevelExit")->GetComponent<Component::ScriptComponent>()->boolList["reached"])
-            {
-                return true;
-            }
-        }
-        return false;
-    }()) << "the player passed the door at x " << X("Player") - door << " from it, " << top << " high";
+            return false;
+        }())
+        << "the player passed the door at x " << X("Player") - door << " from it, " << top << " high";
     EXPECT_GT(top, 300.0f) << "the jump was a real one";
     EXPECT_LT(X("Player"), door + 120.0f);
 }
@@ -385,10 +388,17 @@ TEST_F(LevelsRun, TheMixOfALevelNeverReachesFullScale)
     {
         switch (frame % 30)
         {
-        case 0: input->taps.set(KEY_X); break;
-        case 10: input->taps.set(67); break; // C: smash
-        case 20: input->taps.set(32); break; // Space: jump
-        default: break;
+        case 0:
+            input->taps.set(KEY_X);
+            break;
+        case 10:
+            input->taps.set(67);
+            break; // C: smash
+        case 20:
+            input->taps.set(32);
+            break; // Space: jump
+        default:
+            break;
         }
         lockstep->BeforeFrame(frame);
         Steps(1);

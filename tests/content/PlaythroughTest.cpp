@@ -9,12 +9,15 @@
 #include "ecs/ScriptComponent.h"
 #include "ecs/Transform.h"
 #include "ecs/UIText.h"
+#include "script/GlobalVariables.h"
 #include "script/ScriptSystem.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <string>
 
 namespace Varn::Test
@@ -179,6 +182,10 @@ TEST_F(Playthrough, FromTheLogoThroughTheFirstLevelAndBackAsContinue)
         exit->GetComponent<Component::Transform>()->position;
     ASSERT_TRUE(InScene("Level2.scene")) << "reaching the exit loads level 2";
     EXPECT_EQ(Errors(), std::vector<std::string>{});
+    // Saved on the way, not only at the end: a crash now would keep the level reached.
+    std::ifstream save(System::GlobalVariables::UserFolder() + "/" + System::GlobalVariables::FILE_NAME);
+    const std::string saved((std::istreambuf_iterator<char>(save)), std::istreambuf_iterator<char>());
+    EXPECT_NE(saved.find("Float FurthestLevel 2\n"), std::string::npos) << saved;
 
     Quit();
     Launch();
@@ -290,7 +297,8 @@ TEST_F(Playthrough, ARetryStartsAtTheLastLitLantern)
     EXPECT_LT(clock(), clockAtLantern + 1.0f);
 
     // The exit ends the attempt: the next level starts at its own beginning.
-    player()->GetComponent<Component::Transform>()->position = Find("LevelExit")->GetComponent<Component::Transform>()->position;
+    player()->GetComponent<Component::Transform>()->position =
+        Find("LevelExit")->GetComponent<Component::Transform>()->position;
     ASSERT_TRUE(InScene("Level2.scene"));
     FramesUntil([] { return false; }, 30);
     EXPECT_LT(x(), 400.0f);

@@ -1,4 +1,3 @@
-#include "graphics/LayerFramebuffers.h"
 #include "support/DrawingTest.h"
 
 #include "ecs/Camera.h"
@@ -10,6 +9,7 @@
 #include "ecs/TransformSystem.h"
 #include "graphics/CameraSystem.h"
 #include "graphics/GraphicsSystem.h"
+#include "graphics/LayerFramebuffers.h"
 #include "resource/ResourceManager.h"
 #include "scene/JSONManager.h"
 

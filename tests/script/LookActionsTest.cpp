@@ -1,4 +1,3 @@
-#include "graphics/LayerFramebuffers.h"
 #include "script/ScriptTestSupport.h"
 
 #include "ecs/Animator.h"
@@ -6,6 +5,7 @@
 #include "ecs/SpriteRenderer.h"
 #include "ecs/UIText.h"
 #include "graphics/LayerFramebuffer.h"
+#include "graphics/LayerFramebuffers.h"
 #include "resource/AudioManager.h"
 #include "resource/Texture2D.h"
 
