@@ -1,5 +1,5 @@
-// Runs every test headless: an offscreen OpenGL context, a silent mixer and a save folder of
-// its own, whatever the machine's environment says.
+// Runs every test headless: an offscreen OpenGL context, a silent mixer, and a save and config
+// folder of its own, whatever the machine's environment says.
 #include "enemies/EnemyBuilders.h"
 
 #include <gtest/gtest.h>
@@ -20,6 +20,7 @@ int main(int argc, char** argv)
     if (mkdtemp(saveFolder.data()) != nullptr)
     {
         setenv("XDG_DATA_HOME", saveFolder.c_str(), 1);
+        setenv("XDG_CONFIG_HOME", saveFolder.c_str(), 1); // no display settings of the machine's own
     }
     // Keep the OpenGL driver mapped after SDL lets go of it, so that the leak checker of
     // sanitizer builds can name (and suppress) the driver's own allocations.

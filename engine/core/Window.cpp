@@ -64,7 +64,7 @@ bool Window::Create()
     EnterContentFolder();
 
     std::string problems;
-    config = WindowConfig::Load("gameConfig.ini", &problems);
+    config = WindowConfig::Load(WindowConfig::FindFile(), &problems);
     if (!problems.empty())
     {
         problems.pop_back();

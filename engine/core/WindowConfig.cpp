@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
 #include <limits>
 #include <strings.h>
 
@@ -110,6 +111,24 @@ int Handle(void* user, const char* section, const char* key, const char* value)
 }
 
 } // namespace
+
+std::string WindowConfig::FindFile()
+{
+    const char* configHome = std::getenv("XDG_CONFIG_HOME");
+    const char* home = std::getenv("HOME");
+    std::filesystem::path folder;
+    if (configHome != nullptr && *configHome != '\0')
+    {
+        folder = configHome;
+    }
+    else if (home != nullptr && *home != '\0')
+    {
+        folder = std::filesystem::path(home) / ".config";
+    }
+    std::error_code error;
+    const std::filesystem::path own = folder / "Corvalune" / "gameConfig.ini";
+    return !folder.empty() && std::filesystem::is_regular_file(own, error) ? own.string() : "gameConfig.ini";
+}
 
 int WindowConfig::ForceAspect(int width, int height)
 {

@@ -22,6 +22,10 @@ struct WindowConfig
     // off 16:9 are replaced. A width whose 16:9 size is empty or past MAX_SIZE puts that mode
     // back to its default size. `problems` receives one line per value that could not be used.
     static WindowConfig Load(const std::string& path, std::string* problems = nullptr);
+    // The file to read: the player's own "gameConfig.ini" in "$XDG_CONFIG_HOME/Corvalune/"
+    // (else "$HOME/.config/Corvalune/") when there is one, since an installed game's folder
+    // cannot be written; else the one in the content folder, the working directory.
+    static std::string FindFile();
     // Replaces `height` by width / 16:9 (truncated) when it is more than 1 away from it.
     static int ForceAspect(int width, int height);
 };

@@ -82,6 +82,35 @@ TEST(WindowConfigFile, WidthsThatGiveAnEmptyOrHugeWindowFallBackToTheDefaultSize
     EXPECT_NE(problems.find("Window_Width = \"16385\" gives a 16385 x 9216 window"), std::string::npos);
 }
 
+TEST(WindowConfigFile, ThePlayersOwnFileInTheConfigFolderComesBeforeTheOneBesideTheContent)
+{
+    ScratchFolder config;
+    const std::string savedConfigHome = std::getenv("XDG_CONFIG_HOME") ? std::getenv("XDG_CONFIG_HOME") : "";
+    const std::string savedHome = std::getenv("HOME") ? std::getenv("HOME") : "";
+    setenv("XDG_CONFIG_HOME", config.root.c_str(), 1);
+    EXPECT_EQ(WindowConfig::FindFile(), "gameConfig.ini") << "no file of the player's: the content's";
+    const std::string own = config.Write("Corvalune/gameConfig.ini", "[Game Settings]\nWindowed_Width=640\n");
+    EXPECT_EQ(WindowConfig::FindFile(), own);
+    EXPECT_EQ(WindowConfig::Load(WindowConfig::FindFile()).windowedWidth, 640);
+
+    // Without XDG_CONFIG_HOME the usual ~/.config stands in.
+    unsetenv("XDG_CONFIG_HOME");
+    setenv("HOME", config.root.c_str(), 1);
+    EXPECT_EQ(WindowConfig::FindFile(), "gameConfig.ini");
+    const std::string dotConfig = config.Write(".config/Corvalune/gameConfig.ini", "[Game Settings]\n");
+    EXPECT_EQ(WindowConfig::FindFile(), dotConfig);
+
+    setenv("HOME", savedHome.c_str(), 1);
+    if (savedConfigHome.empty())
+    {
+        unsetenv("XDG_CONFIG_HOME");
+    }
+    else
+    {
+        setenv("XDG_CONFIG_HOME", savedConfigHome.c_str(), 1);
+    }
+}
+
 TEST(LetterBoxing, ScalesUniformlyAndCentres)
 {
     const LetterBox taller = Window::ComputeLetterBox(1280, 720, 1920, 1200);
