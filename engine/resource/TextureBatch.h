@@ -29,8 +29,6 @@ public:
     // the texture worked on, with `uploaded` saying which piece it was; null once all are up.
     const Texture2D* Next(bool& uploaded);
 
-    std::size_t Size() const { return textures.size(); }
-
 private:
     std::vector<Texture2D*> textures;
     WorkerPool::Fork workers;

@@ -142,7 +142,7 @@ bool EntityReader::Parse(std::string_view text, rapidjson::Document& document, P
 ECS::IEntity* EntityReader::ReadEntity(const rapidjson::Value& document, rapidjson::SizeType index,
                                        std::vector<PendingLink>& links,
                                        std::vector<ECS::PendingEntityReference>& references,
-                                       UnknownKeys* unknown)
+                                       UnknownKeyReport* unknown)
 {
     const Services& engine = services;
     ECS::IEntity* entity = engine.entities.CreateEntity();
@@ -241,7 +241,7 @@ ECS::IEntity* EntityReader::ReadEntity(const rapidjson::Value& document, rapidjs
     return entity;
 }
 
-void EntityReader::Say(UnknownKeys& unknown, const std::string& what) const
+void EntityReader::Say(UnknownKeyReport& unknown, const std::string& what) const
 {
     const std::string line = unknown.file + ": " + what;
     if (unknown.said.insert(line).second)

@@ -39,7 +39,7 @@ public:
 
     // What one read of a file has said about keys nobody reads, so each is said once: the
     // file's name and the lines already logged.
-    struct UnknownKeys
+    struct UnknownKeyReport
     {
         std::string file;
         std::set<std::string> said;
@@ -64,7 +64,7 @@ public:
     ECS::IEntity* ReadEntity(const rapidjson::Value& document, rapidjson::SizeType index,
                              std::vector<PendingLink>& links,
                              std::vector<ECS::PendingEntityReference>& references,
-                             UnknownKeys* unknown = nullptr);
+                             UnknownKeyReport* unknown = nullptr);
     // Sets each linked entity's parent to the entity of the file whose own key it names; a link
     // that would make an entity its own ancestor is refused with a log line.
     void LinkParents(const std::vector<PendingLink>& links);
@@ -73,7 +73,7 @@ public:
 
 private:
     // Logs "<file>: <what>" unless this read of the file has said it already.
-    void Say(UnknownKeys& unknown, const std::string& what) const;
+    void Say(UnknownKeyReport& unknown, const std::string& what) const;
 
     LoadProgress& progress;
     const Services& services;

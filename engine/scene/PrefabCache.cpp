@@ -51,7 +51,7 @@ ECS::IEntity* PrefabCache::Instantiate(const std::string& path, const Math::Vect
     std::vector<ECS::PendingEntityReference> references;
     std::vector<ECS::IEntity*> instanced;
     ECS::IEntity* result = nullptr;
-    EntityReader::UnknownKeys unknown{path, {}};
+    EntityReader::UnknownKeyReport unknown{path, {}};
     for (rapidjson::SizeType i = 0; i < document.Size(); ++i)
     {
         ECS::IEntity* entity =

@@ -75,8 +75,8 @@ private:
     std::vector<std::string> sounds;
     rapidjson::Document document;
     rapidjson::SizeType nextEntity = 0;
-    std::vector<ECS::IEntity*> entities; // read, not yet in the scene
-    EntityReader::UnknownKeys unknown;   // of this load
+    std::vector<ECS::IEntity*> entities;    // read, not yet in the scene
+    EntityReader::UnknownKeyReport unknown; // of this load
     std::vector<EntityReader::PendingLink> links;
     std::vector<ECS::PendingEntityReference> references;
     std::unique_ptr<Resource::TextureBatch> textures;

@@ -2,6 +2,7 @@
 // the HUD and the pause menu, driven through scripted keys, pad buttons and the mouse.
 #include "support/DrawingTest.h"
 
+#include "core/FilePath.h"
 #include "core/IInputSource.h"
 #include "core/InputManager.h"
 #include "ecs/UIButton.h"
@@ -14,8 +15,6 @@
 #include "script/GlobalVariables.h"
 #include "script/ScriptSystem.h"
 
-#include <fstream>
-#include <iterator>
 #include <memory>
 
 namespace Varn::Test
@@ -214,8 +213,9 @@ TEST_F(FrontEnd, OptionsSwitchTheCursorAndGoBackWithEscape)
     EXPECT_FALSE(engine->window->cursorVisible);
     EXPECT_EQ(Text("CursorLabel"), "Cursor: Hidden");
     // An option is saved when it changes, not only when the game closes.
-    std::ifstream save(System::GlobalVariables::UserFolder() + "/" + System::GlobalVariables::FILE_NAME);
-    const std::string saved((std::istreambuf_iterator<char>(save)), std::istreambuf_iterator<char>());
+    std::string saved;
+    Helper::ReadTextFile(System::GlobalVariables::UserFolder() + "/" + System::GlobalVariables::FILE_NAME,
+                         saved);
     EXPECT_NE(saved.find("Bool CursorVisible 0\n"), std::string::npos) << saved;
     Tap(13);
     EXPECT_TRUE(Globals().bools["CursorVisible"]);

@@ -4,6 +4,7 @@
 #include "support/EngineTest.h"
 #include "support/ScratchFolder.h"
 
+#include "core/FilePath.h"
 #include "ecs/EntityManager.h"
 #include "ecs/IEntity.h"
 #include "ecs/ScriptComponent.h"
@@ -15,9 +16,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <string>
 
 namespace Varn::Test
@@ -183,8 +182,9 @@ TEST_F(Playthrough, FromTheLogoThroughTheFirstLevelAndBackAsContinue)
     ASSERT_TRUE(InScene("Level2.scene")) << "reaching the exit loads level 2";
     EXPECT_EQ(Errors(), std::vector<std::string>{});
     // Saved on the way, not only at the end: a crash now would keep the level reached.
-    std::ifstream save(System::GlobalVariables::UserFolder() + "/" + System::GlobalVariables::FILE_NAME);
-    const std::string saved((std::istreambuf_iterator<char>(save)), std::istreambuf_iterator<char>());
+    std::string saved;
+    Helper::ReadTextFile(System::GlobalVariables::UserFolder() + "/" + System::GlobalVariables::FILE_NAME,
+                         saved);
     EXPECT_NE(saved.find("Float FurthestLevel 2\n"), std::string::npos) << saved;
 
     Quit();

@@ -1,8 +1,8 @@
 // Decoding (any thread, no OpenGL) and uploading (premultiplied).
 #include "resource/Texture2D.h"
-#include "resource/TextureBatch.h"
 #include "graphics/Screenshot.h"
 #include "resource/ResourceTestSupport.h"
+#include "resource/TextureBatch.h"
 
 #include <cstring>
 #include <thread>
@@ -140,8 +140,11 @@ TEST_F(TextureLoading, ABatchDecodesItsShareOnePieceAtATimeThenUploadsEachAndHol
     {
         Resource::TextureBatch batch(textures, engine->workers);
         EXPECT_TRUE(textures[0]->claimed);
-        // While claimed, a script's inline load leaves the texture to the batch.
+        // While claimed, a script's inline load leaves the texture to the batch: it neither
+        // decodes nor uploads it under the workers.
         EXPECT_EQ(engine->resources->LoadTexture("t5.tga"), textures[5]);
+        EXPECT_EQ(textures[5]->textureId, 0u);
+        EXPECT_EQ(textures[5]->pixels, nullptr);
         bool uploaded = false;
         while (const Resource::Texture2D* texture = batch.Next(uploaded))
         {
