@@ -30,17 +30,17 @@ using namespace Varn;
 constexpr int PARTICLES = 200;
 
 // `emitters` emitters spread over the view, each pool full of long-lived particles fanning out.
-Scene& BusyScene(int emitters)
+ECS::Scene& BusyScene(int emitters)
 {
-    Engine& engine = Engine::Instance();
+    Scene::Engine& engine = Scene::Engine::Instance();
     engine.scenes->SetCurrent(engine.NewScene());
-    Scene& scene = *engine.scenes->current;
+    ECS::Scene& scene = *engine.scenes->current;
     for (int i = 0; i < emitters; ++i)
     {
         ECS::IEntity* e = engine.entities->CreateEntity("Emitter");
-        e->AddComponent<Component::Transform>()->position = {
-            static_cast<float>(i % 10) * 180.0f - 810.0f, static_cast<float>(i / 10) * 200.0f - 400.0f, 0, 0};
-        auto* emitter = e->AddComponent<Component::ParticleEmitter>();
+        e->AddComponent<ECS::Transform>()->position = {static_cast<float>(i % 10) * 180.0f - 810.0f,
+                                                       static_cast<float>(i / 10) * 200.0f - 400.0f, 0, 0};
+        auto* emitter = e->AddComponent<ECS::ParticleEmitter>();
         emitter->count = PARTICLES;
         emitter->hasGravity = i % 2 == 0;
         emitter->rotateToDirection = i % 3 == 0;
@@ -48,7 +48,7 @@ Scene& BusyScene(int emitters)
         emitter->particles.assign(PARTICLES, {});
         for (int p = 0; p < PARTICLES; ++p)
         {
-            Particle::ParticleCell& cell = emitter->particles[static_cast<std::size_t>(p)].second;
+            ECS::ParticleCell& cell = emitter->particles[static_cast<std::size_t>(p)].second;
             const float a = static_cast<float>(p) * 0.0314159f;
             cell.alive = true;
             cell.life = 1e9f;
@@ -66,14 +66,14 @@ Scene& BusyScene(int emitters)
 
 void ParticleSimulation(benchmark::State& state)
 {
-    Scene& scene = BusyScene(static_cast<int>(state.range(0)));
+    ECS::Scene& scene = BusyScene(static_cast<int>(state.range(0)));
     for (auto _ : state)
     {
-        scene.particleSystem->Update(static_cast<float>(Engine::STEP));
+        scene.particleSystem->Update(static_cast<float>(Scene::Engine::STEP));
         benchmark::ClobberMemory();
     }
     state.SetItemsProcessed(state.iterations() * state.range(0) * PARTICLES);
-    Engine::Shutdown();
+    Scene::Engine::Shutdown();
 }
 BENCHMARK(ParticleSimulation)->Arg(1)->Arg(50)->Unit(benchmark::kMicrosecond);
 
@@ -81,16 +81,16 @@ void ParticleDrawing(benchmark::State& state)
 {
     setenv("SDL_VIDEODRIVER", "offscreen", 1);
     std::filesystem::current_path(CORVALUNE_SOURCE_DIR); // the default textures and font
-    Engine& engine = Engine::Instance();
+    Scene::Engine& engine = Scene::Engine::Instance();
     if (!engine.window->Create())
     {
         state.SkipWithError("no offscreen OpenGL context");
-        Engine::Shutdown();
+        Scene::Engine::Shutdown();
         return;
     }
     engine.scenes->SetCurrent(engine.NewScene());
     engine.resources->LoadDefaults();
-    Scene& scene = BusyScene(static_cast<int>(state.range(0)));
+    ECS::Scene& scene = BusyScene(static_cast<int>(state.range(0)));
     scene.particleSystem->Update(0.0f); // build the model matrices once
     scene.cameraSystem->Update(0.0f);
     for (auto _ : state)
@@ -99,7 +99,7 @@ void ParticleDrawing(benchmark::State& state)
         gl33core::glFinish();
     }
     state.SetItemsProcessed(state.iterations() * state.range(0) * PARTICLES);
-    Engine::Shutdown();
+    Scene::Engine::Shutdown();
 }
 // 0 emitters: the cost of the frame itself (clears and composite) on the same window.
 BENCHMARK(ParticleDrawing)->Arg(0)->Arg(50)->Unit(benchmark::kMicrosecond);

@@ -20,13 +20,13 @@ namespace
 void PhysicsStep(benchmark::State& state)
 {
     using namespace Varn;
-    Engine& engine = Engine::Instance();
+    Scene::Engine& engine = Scene::Engine::Instance();
     engine.scenes->SetCurrent(engine.NewScene());
-    Scene& scene = *engine.scenes->current;
-    auto make = [&](Math::Vector4 at, Math::Vector4 size)
+    ECS::Scene& scene = *engine.scenes->current;
+    auto make = [&](Vector4 at, Vector4 size)
     {
         ECS::IEntity* e = engine.entities->CreateEntity();
-        auto* t = e->AddComponent<Component::Transform>();
+        auto* t = e->AddComponent<ECS::Transform>();
         t->position = at;
         t->scale = size;
         return e;
@@ -35,22 +35,22 @@ void PhysicsStep(benchmark::State& state)
     const int64_t columns = 50;
     const float width = static_cast<float>(columns) * 40.0f;
     ECS::IEntity* floor = make({0, -40, 0, 0}, {width + 200, 40, 1, 0});
-    floor->AddComponent<Component::BoxCollider2D>();
+    floor->AddComponent<ECS::BoxCollider2D>();
     scene.AddEntity(floor);
     for (int64_t i = 0; i < count; ++i)
     {
-        const Math::Vector4 at{static_cast<float>(i % columns) * 40.0f - width / 2,
-                               static_cast<float>(i / columns) * 40.0f, 0, 0};
+        const Vector4 at{static_cast<float>(i % columns) * 40.0f - width / 2,
+                         static_cast<float>(i / columns) * 40.0f, 0, 0};
         ECS::IEntity* e = make(at, {30, 30, 1, 0});
-        auto* body = e->AddComponent<Component::RigidBody>();
+        auto* body = e->AddComponent<ECS::RigidBody>();
         body->velocity = {static_cast<float>(i % 7) * 10.0f - 30.0f, 0, 0, 0};
         if (i % 2 == 0)
         {
-            e->AddComponent<Component::CircleCollider2D>();
+            e->AddComponent<ECS::CircleCollider2D>();
         }
         else
         {
-            e->AddComponent<Component::BoxCollider2D>();
+            e->AddComponent<ECS::BoxCollider2D>();
         }
         scene.AddEntity(e);
     }
@@ -67,7 +67,7 @@ void PhysicsStep(benchmark::State& state)
         benchmark::ClobberMemory();
     }
     state.SetItemsProcessed(state.iterations() * count);
-    Engine::Shutdown();
+    Scene::Engine::Shutdown();
 }
 BENCHMARK(PhysicsStep)->Arg(250)->Arg(500)->Arg(1000)->Arg(2000)->Unit(benchmark::kMicrosecond);
 

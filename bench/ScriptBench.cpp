@@ -42,7 +42,7 @@ constexpr const char* EVENT = "float x\nfloat v\nfloat t\nfloat hp\nbool alive\n
 
 // Arithmetic arrives with the next family of actions; until then the benchmark brings its own,
 // registered through the same table.
-void FloatOp(ECS::IEntity* entity, const System::Params& params, System::ORINCompiler& compiler,
+void FloatOp(ECS::IEntity* entity, const Script::Params& params, Script::ORINCompiler& compiler,
              std::size_t hit)
 {
     const float& a = compiler.references.Float(entity, params[0], 0, false, hit);
@@ -61,17 +61,17 @@ void ScriptStep(benchmark::State& state)
     const std::string path = (folder / "bench.orin").string();
     std::ofstream(path) << EVENT;
 
-    Engine& engine = Engine::Instance();
+    Scene::Engine& engine = Scene::Engine::Instance();
     engine.scenes->SetCurrent(engine.NewScene());
-    Scene& scene = *engine.scenes->current;
-    System::ScriptSystem& scripts = *scene.scriptSystem;
-    scripts.compiler.actionTable["FloatOp"] = {&FloatOp, System::Takes({4})};
+    ECS::Scene& scene = *engine.scenes->current;
+    Script::ScriptSystem& scripts = *scene.scriptSystem;
+    scripts.compiler.actionTable["FloatOp"] = {&FloatOp, Script::Takes({4})};
     Resource::Script* script = engine.resources->LoadScript(path);
     for (int64_t i = 0; i < state.range(0); ++i)
     {
         ECS::IEntity* e = engine.entities->CreateEntity();
-        e->AddComponent<Component::Transform>()->worldMatrix.m[0][3] = static_cast<float>(i % 7) - 3.0f;
-        auto* component = e->AddComponent<Component::ScriptComponent>();
+        e->AddComponent<ECS::Transform>()->worldMatrix.m[0][3] = static_cast<float>(i % 7) - 3.0f;
+        auto* component = e->AddComponent<ECS::ScriptComponent>();
         component->filePath.push_back(script);
         component->floatList["v"] = static_cast<float>(i % 13) * 0.1f;
         component->floatList["hp"] = 1000.0f;
@@ -90,7 +90,7 @@ void ScriptStep(benchmark::State& state)
         state.SkipWithError(engine.logger.Lines().front().c_str());
     }
     state.SetItemsProcessed(state.iterations() * state.range(0) * 10);
-    Engine::Shutdown();
+    Scene::Engine::Shutdown();
     std::filesystem::remove_all(folder);
 }
 BENCHMARK(ScriptStep)->Arg(50)->Arg(1000)->Unit(benchmark::kMicrosecond);

@@ -15,14 +15,14 @@ namespace
 void TransformUpdate(benchmark::State& state)
 {
     using namespace Varn;
-    Engine& engine = Engine::Instance();
+    Scene::Engine& engine = Scene::Engine::Instance();
     engine.scenes->SetCurrent(engine.NewScene());
-    Scene& scene = *engine.scenes->current;
+    ECS::Scene& scene = *engine.scenes->current;
     ECS::IEntity* parent = nullptr;
     for (int64_t i = 0; i < state.range(0); ++i)
     {
         ECS::IEntity* e = engine.entities->CreateEntity();
-        auto* t = e->AddComponent<Component::Transform>();
+        auto* t = e->AddComponent<ECS::Transform>();
         t->position = {static_cast<float>(i), 0, 0, 0};
         t->angle = {0, 0, static_cast<float>(i % 360), 0};
         e->parent = i % 4 == 0 ? nullptr : parent; // chains of four
@@ -35,7 +35,7 @@ void TransformUpdate(benchmark::State& state)
         benchmark::ClobberMemory();
     }
     state.SetItemsProcessed(state.iterations() * state.range(0));
-    Engine::Shutdown();
+    Scene::Engine::Shutdown();
 }
 BENCHMARK(TransformUpdate)->Arg(500)->Arg(4000)->Unit(benchmark::kMicrosecond);
 

@@ -176,7 +176,7 @@ private:
 };
 
 // A clock that never moves: runs do not depend on how fast the machine is.
-class StillClock final : public Time::IClock
+class StillClock final : public IClock
 {
 public:
     int64_t NowNanoseconds() const override { return 1000000000; }
@@ -216,8 +216,8 @@ public:
         setenv("XDG_DATA_HOME", space.dataHome.c_str(), 1);
 
         // The game's enemies run in its scenes, as in the game itself.
-        Behaviours::RegisterEnemies();
-        engine = &Engine::Instance();
+        Game::RegisterEnemies();
+        engine = &Scene::Engine::Instance();
         engine->timer->SetClock(&clock);
         engine->input->SetSource(std::make_unique<IdleInput>());
         engine->window->baseWidth = engine->window->viewportWidth = 1280;
@@ -230,7 +230,7 @@ public:
     }
     ~Stage()
     {
-        Engine::Shutdown(); // before the context goes: framebuffers and textures are deleted there
+        Scene::Engine::Shutdown(); // before the context goes: framebuffers and textures are deleted there
         std::error_code ignored;
         fs::current_path(previousFolder, ignored);
         if (previousDataHome)
@@ -258,7 +258,7 @@ public:
     {
         for (int i = 0; i < STEPS; ++i)
         {
-            engine->Step(static_cast<float>(Engine::STEP));
+            engine->Step(static_cast<float>(Scene::Engine::STEP));
         }
     }
 
@@ -272,7 +272,7 @@ public:
 
     const Workspace& space;
     const RunContext context;
-    Engine* engine = nullptr;
+    Scene::Engine* engine = nullptr;
     Outcome outcome;
 
 private:
@@ -338,16 +338,16 @@ Outcome RunScriptText(const uint8_t* data, std::size_t size)
 {
     Stage stage(SCENE::EMPTY);
     stage.Write("input.orin", data, size);
-    Engine& engine = *stage.engine;
+    Scene::Engine& engine = *stage.engine;
     ECS::IEntity* entity = engine.entities->CreateEntity("Fuzzed");
-    entity->AddComponent<Component::Transform>();
-    auto* script = entity->AddComponent<Component::ScriptComponent>();
+    entity->AddComponent<ECS::Transform>();
+    auto* script = entity->AddComponent<ECS::ScriptComponent>();
     if (Resource::Script* file = engine.resources->LoadScript("input.orin"))
     {
         script->filePath.push_back(file);
     }
     // As the scene loader does: the entity as it is read, then the whole scene.
-    Scene& scene = *engine.scenes->current;
+    ECS::Scene& scene = *engine.scenes->current;
     scene.AddEntity(entity);
     scene.scriptSystem->CompileEntity(entity);
     scene.scriptSystem->CompileScene();
@@ -358,20 +358,20 @@ Outcome RunScriptText(const uint8_t* data, std::size_t size)
 Outcome ReadGlobalsText(const uint8_t* data, std::size_t size)
 {
     Stage stage(SCENE::NONE);
-    const fs::path folder = System::GlobalVariables::UserFolder();
+    const fs::path folder = Script::GlobalVariables::UserFolder();
     std::error_code ignored;
     fs::create_directories(folder, ignored);
-    stage.Write(folder / System::GlobalVariables::FILE_NAME, data, size);
+    stage.Write(folder / Script::GlobalVariables::FILE_NAME, data, size);
 
     // Floats are saved to six digits, so the first save may round what the player's file held;
     // from then on a save has to read back exactly as it was written.
-    System::GlobalVariables first{stage.engine->logger};
+    Script::GlobalVariables first{stage.engine->logger};
     first.Load();
     first.Save();
-    System::GlobalVariables second{stage.engine->logger};
+    Script::GlobalVariables second{stage.engine->logger};
     second.Load();
     second.Save();
-    System::GlobalVariables third{stage.engine->logger};
+    Script::GlobalVariables third{stage.engine->logger};
     third.Load();
     stage.outcome.consistent = third.Text() == second.Text();
     return stage.Finish();
@@ -418,7 +418,7 @@ void HoldDevicesForProcess()
     TheWorkspace(); // the drivers are chosen there
     // The mixer counts its openings: while this one lives, each run's engine shares the open
     // output instead of opening and closing the device.
-    static const System::AudioManager* const sound = new System::AudioManager();
+    static const Resource::AudioManager* const sound = new Resource::AudioManager();
     (void)sound;
     if (heldContext == nullptr)
     {

@@ -3,7 +3,7 @@
 #include <charconv>
 #include <string_view>
 
-namespace Varn::Behaviours
+namespace Varn::Game
 {
 
 const char* GameOptions::Usage()
@@ -73,4 +73,4 @@ GameOptions GameOptions::Parse(int argc, const char* const* argv)
     return options;
 }
 
-} // namespace Varn::Behaviours
+} // namespace Varn::Game

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-namespace Varn::Behaviours
+namespace Varn::Game
 {
 
 struct GameOptions
@@ -24,4 +24,4 @@ struct GameOptions
     static const char* Usage();
 };
 
-} // namespace Varn::Behaviours
+} // namespace Varn::Game

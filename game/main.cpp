@@ -11,7 +11,7 @@
 
 int main(int argc, char** argv)
 {
-    using Varn::Behaviours::GameOptions;
+    using Varn::Game::GameOptions;
     const GameOptions options = GameOptions::Parse(argc, argv);
     if (!options.problem.empty())
     {
@@ -39,8 +39,8 @@ int main(int argc, char** argv)
         setenv("CORVALUNE_SAVE_DIR", options.saveDir.c_str(), 1);
     }
 
-    Varn::Behaviours::RegisterEnemies();
-    Varn::Engine& engine = Varn::Engine::Instance();
+    Varn::Game::RegisterEnemies();
+    Varn::Scene::Engine& engine = Varn::Scene::Engine::Instance();
     if (options.seed)
     {
         engine.random.Seed(*options.seed);
@@ -48,10 +48,10 @@ int main(int argc, char** argv)
     if (!engine.Start(options.scene))
     {
         engine.logger.Flush();
-        Varn::Engine::Shutdown();
+        Varn::Scene::Engine::Shutdown();
         return 1;
     }
     engine.RunMainLoop();
-    Varn::Engine::Shutdown();
+    Varn::Scene::Engine::Shutdown();
     return 0;
 }

@@ -30,7 +30,7 @@ int main(int argc, char** argv)
         dlopen(library, RTLD_LAZY | RTLD_NODELETE);
     }
     // The game's content runs in many tests, and its enemies with it.
-    Varn::Behaviours::RegisterEnemies();
+    Varn::Game::RegisterEnemies();
     ::testing::InitGoogleTest(&argc, argv);
     const int result = RUN_ALL_TESTS();
     std::error_code ignored;

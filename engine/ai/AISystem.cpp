@@ -11,12 +11,12 @@
 #include <algorithm>
 #include <exception>
 
-namespace Varn::System
+namespace Varn::AI
 {
 
-AISystem::AISystem(Scene* scene_, const Services& services_) : ISystem(scene_, services_)
+AISystem::AISystem(ECS::Scene* scene_, const Services& services_) : ISystem(scene_, services_)
 {
-    Need<Component::BehaviourComponent>();
+    Need<ECS::BehaviourComponent>();
 }
 
 bool AISystem::InCameraRoom(const ECS::IEntity* entity) const
@@ -27,7 +27,7 @@ bool AISystem::InCameraRoom(const ECS::IEntity* entity) const
 
 void AISystem::TickEntity(ECS::IEntity* entity)
 {
-    auto* behaviour = entity->GetComponent<Component::BehaviourComponent>();
+    auto* behaviour = entity->GetComponent<ECS::BehaviourComponent>();
     if (behaviour == nullptr)
     {
         return;
@@ -37,7 +37,7 @@ void AISystem::TickEntity(ECS::IEntity* entity)
         // Built lazily so that the player and the children exist and the entity is live.
         if (!behaviour->tree)
         {
-            Behaviours::TreeBuilders::Build(*entity, *behaviour, services);
+            TreeBuilders::Build(*entity, *behaviour, services);
         }
         if (behaviour->tree)
         {
@@ -66,7 +66,7 @@ void AISystem::TickEntity(ECS::IEntity* entity)
 
 void AISystem::Update(const float& dt)
 {
-    updateStartTicks = Time::NowTicks();
+    updateStartTicks = NowTicks();
     // A step of no time is a frozen world (a time scale of 0 pauses the game): a tree run now
     // would pile up one-step forces and spawns that all land on the first step after the pause.
     if (dt <= 0.0f)
@@ -91,13 +91,13 @@ void AISystem::Update(const float& dt)
         {
             // What a tree can fail at at run time (memory, a library's range check) costs one
             // entity its step; anything else is a programmer error and is not swallowed here.
-            Debug::Logger& logger = services.logger;
+            Logger& logger = services.logger;
             logger.Log("Something is wrong with " + entity->name);
             logger.Log("AI: behaviour of " + entity->name + " stopped: " + failure.what());
         }
     }
 
-    lastUpdateSeconds = static_cast<float>(static_cast<double>(Time::NowTicks() - updateStartTicks) / 1e7);
+    lastUpdateSeconds = static_cast<float>(static_cast<double>(NowTicks() - updateStartTicks) / 1e7);
 }
 
-} // namespace Varn::System
+} // namespace Varn::AI

@@ -8,13 +8,13 @@
 #include <cstddef>
 #include <vector>
 
-namespace Varn::System
+namespace Varn::AI
 {
 
-class AISystem : public System::ISystem
+class AISystem : public ISystem
 {
 public:
-    AISystem(Scene* scene, const Services& services);
+    AISystem(ECS::Scene* scene, const Services& services);
     // dt is unused: trees time themselves with the Timer's stopwatches.
     void Update(const float& dt) override;
 
@@ -27,4 +27,4 @@ private:
     void TickEntity(ECS::IEntity* entity);
 };
 
-} // namespace Varn::System
+} // namespace Varn::AI

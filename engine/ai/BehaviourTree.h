@@ -7,7 +7,7 @@
 #include <string>
 #include <unordered_map>
 
-namespace Varn::BehaviourTree
+namespace Varn::AI
 {
 
 class BehaviourTree final : public INode
@@ -35,4 +35,4 @@ public:
     std::unordered_map<std::string, std::string> stringVariables;
 };
 
-} // namespace Varn::BehaviourTree
+} // namespace Varn::AI

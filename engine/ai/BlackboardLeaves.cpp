@@ -1,10 +1,7 @@
 #include "ai/BlackboardLeaves.h"
 
-namespace Varn::Behaviours
+namespace Varn::AI
 {
-
-using BehaviourTree::Failure;
-using BehaviourTree::Success;
 
 namespace
 {
@@ -76,4 +73,4 @@ NodeStatus DamageEntity::Run()
     return Success;
 }
 
-} // namespace Varn::Behaviours
+} // namespace Varn::AI

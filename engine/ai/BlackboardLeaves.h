@@ -11,11 +11,8 @@ namespace Varn::ECS
 class IEntity;
 }
 
-namespace Varn::Behaviours
+namespace Varn::AI
 {
-
-using BehaviourTree::INode;
-using BehaviourTree::NodeStatus;
 
 class CheckInt final : public INode
 {
@@ -120,7 +117,7 @@ public:
 class UpdateReturn final : public INode
 {
 public:
-    NodeStatus Run() override { return BehaviourTree::Success; }
+    NodeStatus Run() override { return Success; }
 };
 
-} // namespace Varn::Behaviours
+} // namespace Varn::AI

@@ -5,12 +5,12 @@
 #include "ecs/Scene.h"
 #include "ecs/SceneStack.h"
 
-namespace Varn::Behaviours::Build
+namespace Varn::AI
 {
 
 ECS::IEntity* FindPlayer(const Services& services)
 {
-    const Scene* scene = services.scenes.current;
+    const ECS::Scene* scene = services.scenes.current;
     return scene != nullptr ? ECS::EntityManager::FindByName(scene->entities, "Player") : nullptr;
 }
 
@@ -19,4 +19,4 @@ Watch NewWatch(const Services& services)
     return {&services.timer, services.timer.CreateCounter(false)};
 }
 
-} // namespace Varn::Behaviours::Build
+} // namespace Varn::AI

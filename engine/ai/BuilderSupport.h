@@ -11,19 +11,19 @@
 #include <memory>
 #include <utility>
 
+namespace Varn
+{
+struct FrameCounter;
+}
 namespace Varn::ECS
 {
 class IEntity;
 }
-namespace Varn::Time
-{
-struct FrameCounter;
-}
 
-namespace Varn::Behaviours::Build
+namespace Varn::AI
 {
 
-using NodePtr = std::shared_ptr<BehaviourTree::INode>;
+using NodePtr = std::shared_ptr<INode>;
 
 template <typename T, typename... A> NodePtr Leaf(A&&... args)
 {
@@ -32,22 +32,22 @@ template <typename T, typename... A> NodePtr Leaf(A&&... args)
 
 template <typename... N> NodePtr Seq(N... nodes)
 {
-    return std::make_shared<BehaviourTree::Sequence>(BehaviourTree::Sequence{std::move(nodes)...});
+    return std::make_shared<Sequence>(Sequence{std::move(nodes)...});
 }
 
 template <typename... N> NodePtr Sel(N... nodes)
 {
-    return std::make_shared<BehaviourTree::Selector>(BehaviourTree::Selector{std::move(nodes)...});
+    return std::make_shared<Selector>(Selector{std::move(nodes)...});
 }
 
 inline NodePtr Not(NodePtr node)
 {
-    return std::make_shared<BehaviourTree::Decorator::Inverter>(std::move(node));
+    return std::make_shared<Inverter>(std::move(node));
 }
 
 inline NodePtr If(NodePtr condition, NodePtr action)
 {
-    return std::make_shared<BehaviourTree::Conditional>(std::move(condition), std::move(action));
+    return std::make_shared<Conditional>(std::move(condition), std::move(action));
 }
 
 // Runs the node but never fails: for side effects (a particle burst, a child that content may
@@ -62,4 +62,4 @@ ECS::IEntity* FindPlayer(const Services& services);
 // A running stopwatch in the engine Timer's list.
 Watch NewWatch(const Services& services);
 
-} // namespace Varn::Behaviours::Build
+} // namespace Varn::AI

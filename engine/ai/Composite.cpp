@@ -1,6 +1,6 @@
 #include "ai/Composite.h"
 
-namespace Varn::BehaviourTree
+namespace Varn::AI
 {
 
 NodeStatus Selector::Run()
@@ -28,4 +28,4 @@ NodeStatus Sequence::Run()
     return Success;
 }
 
-} // namespace Varn::BehaviourTree
+} // namespace Varn::AI

@@ -6,7 +6,7 @@
 #include <initializer_list>
 #include <vector>
 
-namespace Varn::BehaviourTree
+namespace Varn::AI
 {
 
 class Composite : public INode
@@ -34,4 +34,4 @@ public:
     NodeStatus Run() override;
 };
 
-} // namespace Varn::BehaviourTree
+} // namespace Varn::AI

@@ -1,6 +1,6 @@
 #include "ai/Conditional.h"
 
-namespace Varn::BehaviourTree
+namespace Varn::AI
 {
 
 NodeStatus Conditional::Run()
@@ -12,4 +12,4 @@ NodeStatus Conditional::Run()
     return action->Run();
 }
 
-} // namespace Varn::BehaviourTree
+} // namespace Varn::AI

@@ -3,7 +3,7 @@
 // Sequence of conditionals goes on to the next one.
 #include "ai/INode.h"
 
-namespace Varn::BehaviourTree
+namespace Varn::AI
 {
 
 class Conditional final : public INode
@@ -19,4 +19,4 @@ public:
     std::shared_ptr<INode> action;    // never null
 };
 
-} // namespace Varn::BehaviourTree
+} // namespace Varn::AI

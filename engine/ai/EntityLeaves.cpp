@@ -14,11 +14,8 @@
 #include "resource/AudioManager.h"
 #include "resource/ResourceManager.h"
 
-namespace Varn::Behaviours
+namespace Varn::AI
 {
-
-using BehaviourTree::Failure;
-using BehaviourTree::Success;
 
 namespace
 {
@@ -30,7 +27,7 @@ template <typename T> T* ComponentOf(const ECS::IEntity* entity)
 
 NodeStatus FlipX::Run()
 {
-    auto* transform = ComponentOf<Component::Transform>(entity);
+    auto* transform = ComponentOf<ECS::Transform>(entity);
     if (transform == nullptr)
     {
         return Failure;
@@ -41,8 +38,8 @@ NodeStatus FlipX::Run()
 
 NodeStatus ColliderAhead::Run()
 {
-    auto* box = ComponentOf<Component::BoxCollider2D>(collider);
-    const auto* transform = ComponentOf<Component::Transform>(facing);
+    auto* box = ComponentOf<ECS::BoxCollider2D>(collider);
+    const auto* transform = ComponentOf<ECS::Transform>(facing);
     if (box == nullptr || transform == nullptr)
     {
         return Failure;
@@ -53,12 +50,12 @@ NodeStatus ColliderAhead::Run()
 
 NodeStatus Rotate::Run()
 {
-    auto* transform = ComponentOf<Component::Transform>(entity);
+    auto* transform = ComponentOf<ECS::Transform>(entity);
     if (transform == nullptr)
     {
         return Failure;
     }
-    Math::Vector4 world = Component::Transform::EulerFromMatrix(transform->worldMatrix);
+    Vector4 world = ECS::Transform::EulerFromMatrix(transform->worldMatrix);
     world.z += amount;
     transform->angle = world;
     return Success;
@@ -66,7 +63,7 @@ NodeStatus Rotate::Run()
 
 NodeStatus Move::Run()
 {
-    if (auto* body = ComponentOf<Component::RigidBody>(entity))
+    if (auto* body = ComponentOf<ECS::RigidBody>(entity))
     {
         body->AddForce(force, PUSH_SECONDS);
     }
@@ -75,7 +72,7 @@ NodeStatus Move::Run()
 
 NodeStatus StopMoving::Run()
 {
-    if (auto* body = ComponentOf<Component::RigidBody>(entity))
+    if (auto* body = ComponentOf<ECS::RigidBody>(entity))
     {
         body->velocity = {0.0f, body->velocity.y, 0.0f, 0.0f};
     }
@@ -84,7 +81,7 @@ NodeStatus StopMoving::Run()
 
 NodeStatus SetTrigger::Run()
 {
-    if (auto* box = ComponentOf<Component::BoxCollider2D>(entity))
+    if (auto* box = ComponentOf<ECS::BoxCollider2D>(entity))
     {
         box->isTrigger = value;
     }
@@ -93,7 +90,7 @@ NodeStatus SetTrigger::Run()
 
 NodeStatus SetTexture::Run()
 {
-    auto* renderer = ComponentOf<Component::SpriteRenderer>(entity);
+    auto* renderer = ComponentOf<ECS::SpriteRenderer>(entity);
     if (renderer == nullptr)
     {
         return Success;
@@ -108,7 +105,7 @@ NodeStatus SetTexture::Run()
 
 NodeStatus SetAnimation::Run()
 {
-    if (auto* animator = ComponentOf<Component::Animator>(entity))
+    if (auto* animator = ComponentOf<ECS::Animator>(entity))
     {
         animator->SetAnimation(name);
     }
@@ -117,7 +114,7 @@ NodeStatus SetAnimation::Run()
 
 NodeStatus CheckFrameCount::Run()
 {
-    auto* animator = ComponentOf<Component::Animator>(entity);
+    auto* animator = ComponentOf<ECS::Animator>(entity);
     if (animator == nullptr || animator->currentAnimation == nullptr)
     {
         return Failure;
@@ -127,7 +124,7 @@ NodeStatus CheckFrameCount::Run()
 
 NodeStatus SetTint::Run()
 {
-    auto* renderer = ComponentOf<Component::SpriteRenderer>(entity);
+    auto* renderer = ComponentOf<ECS::SpriteRenderer>(entity);
     if (renderer == nullptr)
     {
         return Failure;
@@ -138,7 +135,7 @@ NodeStatus SetTint::Run()
 
 NodeStatus DecreaseOpacity::Run()
 {
-    auto* renderer = ComponentOf<Component::SpriteRenderer>(entity);
+    auto* renderer = ComponentOf<ECS::SpriteRenderer>(entity);
     if (renderer == nullptr)
     {
         return Failure;
@@ -149,7 +146,7 @@ NodeStatus DecreaseOpacity::Run()
 
 NodeStatus CheckOpacity::Run()
 {
-    auto* renderer = ComponentOf<Component::SpriteRenderer>(entity);
+    auto* renderer = ComponentOf<ECS::SpriteRenderer>(entity);
     if (renderer == nullptr)
     {
         return Failure;
@@ -175,7 +172,7 @@ NodeStatus SetTag::Run()
 
 AddIgnoreTag::AddIgnoreTag(const Services& services, ECS::IEntity* entity, const std::string& tagName)
 {
-    auto* body = ComponentOf<Component::RigidBody>(entity);
+    auto* body = ComponentOf<ECS::RigidBody>(entity);
     const uint64_t mask = services.tags.Value(tagName);
     // An unregistered name has no bit; ignoring "no tag" would mean nothing.
     if (body != nullptr && mask != 0)
@@ -192,14 +189,14 @@ NodeStatus PlaySound::Run()
 
 NodeStatus CreatePrefab::Run()
 {
-    auto* anchorTransform = ComponentOf<Component::Transform>(anchor);
-    const Math::Vector4 at = anchorTransform != nullptr ? anchorTransform->position : position;
+    auto* anchorTransform = ComponentOf<ECS::Transform>(anchor);
+    const Vector4 at = anchorTransform != nullptr ? anchorTransform->position : position;
     ECS::IEntity* instance = InstantiatePrefab(services, path, at);
     if (instance == nullptr)
     {
         return Failure;
     }
-    if (auto* transform = instance->GetComponent<Component::Transform>())
+    if (auto* transform = instance->GetComponent<ECS::Transform>())
     {
         transform->position = at;
         if (anchorTransform == nullptr)
@@ -245,7 +242,7 @@ NodeStatus RayCast::Run()
     {
         return Failure;
     }
-    return System::Raycast(services, entity, ray, hitPoint, hitEntity, tag) ? Success : Failure;
+    return Physics::Raycast(services, entity, ray, hitPoint, hitEntity, tag) ? Success : Failure;
 }
 
-} // namespace Varn::Behaviours
+} // namespace Varn::AI

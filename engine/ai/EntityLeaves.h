@@ -16,11 +16,8 @@ namespace Varn::ECS
 class IEntity;
 }
 
-namespace Varn::Behaviours
+namespace Varn::AI
 {
-
-using BehaviourTree::INode;
-using BehaviourTree::NodeStatus;
 
 class FlipX final : public INode
 {
@@ -61,10 +58,10 @@ class Move final : public INode
 {
 public:
     static constexpr float PUSH_SECONDS = 0.0167f; // one step, so the push must be renewed each tick
-    Move(ECS::IEntity* entity_, const Math::Vector4& force_) : entity(entity_), force(force_) {}
+    Move(ECS::IEntity* entity_, const Vector4& force_) : entity(entity_), force(force_) {}
     NodeStatus Run() override;
     ECS::EntityHandle entity; // may be null
-    Math::Vector4 force;
+    Vector4 force;
 };
 
 // Stops the walk but keeps the fall: only x and z of the velocity are cleared.
@@ -121,10 +118,10 @@ public:
 class SetTint final : public INode
 {
 public:
-    SetTint(ECS::IEntity* entity_, const Helper::VarnColor& colour_) : entity(entity_), colour(colour_) {}
+    SetTint(ECS::IEntity* entity_, const VarnColor& colour_) : entity(entity_), colour(colour_) {}
     NodeStatus Run() override;
     ECS::EntityHandle entity; // may be null
-    Helper::VarnColor colour;
+    VarnColor colour;
 };
 
 // Fades the sprite by 1 % per run.
@@ -165,7 +162,7 @@ class AddIgnoreTag final : public INode
 {
 public:
     AddIgnoreTag(const Services& services, ECS::IEntity* entity, const std::string& tagName);
-    NodeStatus Run() override { return BehaviourTree::Success; }
+    NodeStatus Run() override { return Success; }
 };
 
 class PlaySound final : public INode
@@ -188,7 +185,7 @@ public:
 class CreatePrefab final : public INode
 {
 public:
-    CreatePrefab(const Services& services_, const Math::Vector4& position_, const Math::Vector4& angle_,
+    CreatePrefab(const Services& services_, const Vector4& position_, const Vector4& angle_,
                  std::string path_, uint32_t layer_, ECS::IEntity* anchor_, bool setLayer_)
         : services(services_), position(position_), angle(angle_), path(std::move(path_)), layer(layer_),
           anchor(anchor_), setLayer(setLayer_)
@@ -196,8 +193,8 @@ public:
     }
     NodeStatus Run() override;
     const Services& services;
-    Math::Vector4 position;
-    Math::Vector4 angle; // degrees
+    Vector4 position;
+    Vector4 angle; // degrees
     std::string path;
     uint32_t layer;
     ECS::EntityHandle anchor; // may be null
@@ -236,17 +233,17 @@ public:
 class RayCast final : public INode
 {
 public:
-    RayCast(const Services& services_, ECS::IEntity* entity_, const Math::Vector4& ray_, std::string tag_)
+    RayCast(const Services& services_, ECS::IEntity* entity_, const Vector4& ray_, std::string tag_)
         : services(services_), entity(entity_), ray(ray_), tag(std::move(tag_))
     {
     }
     const Services& services;
     NodeStatus Run() override;
     ECS::EntityHandle entity; // may be null
-    Math::Vector4 ray;
+    Vector4 ray;
     std::string tag;
-    Math::Vector4 hitPoint{0, 0, 0, 0}; // of the last cast
-    ECS::IEntity* hitEntity = nullptr;  // of the last hit; not owned
+    Vector4 hitPoint{0, 0, 0, 0};      // of the last cast
+    ECS::IEntity* hitEntity = nullptr; // of the last hit; not owned
 };
 
-} // namespace Varn::Behaviours
+} // namespace Varn::AI

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <memory>
 
-namespace Varn::BehaviourTree
+namespace Varn::AI
 {
 
 // The result of one Run. Composites treat every value but Failure as a non-failure.
@@ -24,4 +24,4 @@ public:
     std::shared_ptr<INode> child; // the decorated node of a decorator, the root of a tree; may be null
 };
 
-} // namespace Varn::BehaviourTree
+} // namespace Varn::AI

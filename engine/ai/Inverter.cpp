@@ -1,6 +1,6 @@
 #include "ai/Inverter.h"
 
-namespace Varn::BehaviourTree::Decorator
+namespace Varn::AI
 {
 
 NodeStatus Inverter::Run()
@@ -16,4 +16,4 @@ NodeStatus Inverter::Run()
     }
 }
 
-} // namespace Varn::BehaviourTree::Decorator
+} // namespace Varn::AI

@@ -3,7 +3,7 @@
 // as a non-failure.
 #include "ai/INode.h"
 
-namespace Varn::BehaviourTree::Decorator
+namespace Varn::AI
 {
 
 class Inverter final : public INode
@@ -13,4 +13,4 @@ public:
     NodeStatus Run() override;
 };
 
-} // namespace Varn::BehaviourTree::Decorator
+} // namespace Varn::AI

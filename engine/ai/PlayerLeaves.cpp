@@ -15,11 +15,8 @@
 #include <cmath>
 #include <vector>
 
-namespace Varn::Behaviours
+namespace Varn::AI
 {
-
-using BehaviourTree::Failure;
-using BehaviourTree::Success;
 
 namespace
 {
@@ -36,7 +33,7 @@ struct Point
 
 Point WorldPosition(const ECS::IEntity& entity)
 {
-    const auto* transform = entity.GetComponent<Component::Transform>();
+    const auto* transform = entity.GetComponent<ECS::Transform>();
     if (transform == nullptr)
     {
         return {};
@@ -53,7 +50,7 @@ float Distance(const ECS::IEntity& a, const ECS::IEntity& b)
 
 bool FlippedX(const ECS::IEntity& entity)
 {
-    const auto* transform = entity.GetComponent<Component::Transform>();
+    const auto* transform = entity.GetComponent<ECS::Transform>();
     return transform != nullptr && transform->flipX;
 }
 
@@ -75,13 +72,13 @@ NodeStatus CollidingWithPlayer::Run()
     {
         return Failure;
     }
-    if (const auto* body = entity->GetComponent<Component::RigidBody>())
+    if (const auto* body = entity->GetComponent<ECS::RigidBody>())
     {
         return Result(std::any_of(body->contacts.begin(), body->contacts.end(),
-                                  [this](const Component::ContactInfo& contact)
+                                  [this](const ECS::ContactInfo& contact)
                                   { return contact.other == player; }));
     }
-    const auto* box = entity->GetComponent<Component::BoxCollider2D>();
+    const auto* box = entity->GetComponent<ECS::BoxCollider2D>();
     if (box == nullptr)
     {
         return Failure;
@@ -97,14 +94,14 @@ NodeStatus CheckCollisionName::Run()
         return Failure;
     }
     const uint64_t tagMask = services.tags.Value(name);
-    if (const auto* box = entity->GetComponent<Component::BoxCollider2D>())
+    if (const auto* box = entity->GetComponent<ECS::BoxCollider2D>())
     {
         if (NamedOrTagged(box->triggerEntities, name, tagMask))
         {
             return Success;
         }
     }
-    const auto* circle = entity->GetComponent<Component::CircleCollider2D>();
+    const auto* circle = entity->GetComponent<ECS::CircleCollider2D>();
     return Result(circle != nullptr && NamedOrTagged(circle->triggerEntities, name, tagMask));
 }
 
@@ -114,10 +111,10 @@ NodeStatus IsPlayerNear::Run()
     {
         return Failure;
     }
-    const Scene* scene = services.scenes.current;
+    const ECS::Scene* scene = services.scenes.current;
     const ECS::IEntity* player =
         scene != nullptr ? ECS::EntityManager::FindByName(scene->entities, "Player") : nullptr;
-    if (player == nullptr || entity->GetComponent<Component::RigidBody>() == nullptr ||
+    if (player == nullptr || entity->GetComponent<ECS::RigidBody>() == nullptr ||
         entity->layer != player->layer)
     {
         return Failure;
@@ -162,7 +159,7 @@ NodeStatus WithinAttackRange::Run()
 
 NodeStatus AttackPlayer::Run()
 {
-    auto* script = player != nullptr ? player->GetComponent<Component::ScriptComponent>() : nullptr;
+    auto* script = player != nullptr ? player->GetComponent<ECS::ScriptComponent>() : nullptr;
     if (script == nullptr)
     {
         return Failure;
@@ -186,8 +183,8 @@ NodeStatus AttackPlayer::Run()
 
 NodeStatus CheckYRange::Run()
 {
-    if (entity == nullptr || other == nullptr || entity->GetComponent<Component::Transform>() == nullptr ||
-        other->GetComponent<Component::Transform>() == nullptr)
+    if (entity == nullptr || other == nullptr || entity->GetComponent<ECS::Transform>() == nullptr ||
+        other->GetComponent<ECS::Transform>() == nullptr)
     {
         return Failure;
     }
@@ -196,4 +193,4 @@ NodeStatus CheckYRange::Run()
     return Result(oy - range < ey && ey < oy + range);
 }
 
-} // namespace Varn::Behaviours
+} // namespace Varn::AI

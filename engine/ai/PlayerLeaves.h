@@ -13,11 +13,8 @@ namespace Varn::ECS
 class IEntity;
 }
 
-namespace Varn::Behaviours
+namespace Varn::AI
 {
-
-using BehaviourTree::INode;
-using BehaviourTree::NodeStatus;
 
 // Succeeds while the player touches the entity: a contact of its body, or, without a body, an
 // overlap of its box trigger.
@@ -105,4 +102,4 @@ public:
     ECS::EntityHandle other;  // may be null
 };
 
-} // namespace Varn::Behaviours
+} // namespace Varn::AI

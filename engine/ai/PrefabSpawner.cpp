@@ -4,7 +4,7 @@
 
 #include <utility>
 
-namespace Varn::Behaviours
+namespace Varn::AI
 {
 
 namespace
@@ -16,8 +16,7 @@ PrefabLoader& Plugged()
 }
 } // namespace
 
-ECS::IEntity* InstantiatePrefab(const Services& services, const std::string& path,
-                                const Math::Vector4& position)
+ECS::IEntity* InstantiatePrefab(const Services& services, const std::string& path, const Vector4& position)
 {
     const PrefabLoader& plugged = Plugged();
     return plugged ? plugged(path, position) : services.prefabs.LoadPrefab(path, position);
@@ -28,4 +27,4 @@ PrefabLoader SetPrefabLoader(PrefabLoader loader)
     return std::exchange(Plugged(), std::move(loader));
 }
 
-} // namespace Varn::Behaviours
+} // namespace Varn::AI

@@ -13,17 +13,16 @@ namespace Varn::ECS
 class IEntity;
 }
 
-namespace Varn::Behaviours
+namespace Varn::AI
 {
 
 // Instantiates the prefab at `path` into the current scene at `position`; null on failure.
-using PrefabLoader = std::function<ECS::IEntity*(const std::string& path, const Math::Vector4& position)>;
+using PrefabLoader = std::function<ECS::IEntity*(const std::string& path, const Vector4& position)>;
 
 // Null when the loader fails, so leaves report the failure.
-ECS::IEntity* InstantiatePrefab(const Services& services, const std::string& path,
-                                const Math::Vector4& position);
+ECS::IEntity* InstantiatePrefab(const Services& services, const std::string& path, const Vector4& position);
 // Plugs in a loader in place of the scene loader; an empty one unplugs it. Returns the
 // previous one.
 PrefabLoader SetPrefabLoader(PrefabLoader loader);
 
-} // namespace Varn::Behaviours
+} // namespace Varn::AI

@@ -3,16 +3,13 @@
 #include "core/Clock.h"
 #include "core/Timer.h"
 
-namespace Varn::Behaviours
+namespace Varn::AI
 {
-
-using BehaviourTree::Failure;
-using BehaviourTree::Success;
 
 namespace
 {
 // The watch's counter when it is still alive in its timer's list, else null.
-Time::FrameCounter* Live(const Watch& watch)
+FrameCounter* Live(const Watch& watch)
 {
     return watch.counter != nullptr && watch.timer->HasCounter(watch.counter) ? watch.counter : nullptr;
 }
@@ -20,14 +17,14 @@ Time::FrameCounter* Live(const Watch& watch)
 
 NodeStatus StartWatch::Run()
 {
-    Time::FrameCounter* live = Live(watch);
+    FrameCounter* live = Live(watch);
     if (live == nullptr)
     {
         return Failure;
     }
     live->lastElapsed = live->elapsed;
     live->elapsed = 0.0f;
-    live->startTicks = Time::NowTicks();
+    live->startTicks = NowTicks();
     if (flag != nullptr)
     {
         *flag = true;
@@ -37,7 +34,7 @@ NodeStatus StartWatch::Run()
 
 NodeStatus StopWatch::Run()
 {
-    Time::FrameCounter* live = Live(watch);
+    FrameCounter* live = Live(watch);
     if (live == nullptr)
     {
         return Failure;
@@ -53,7 +50,7 @@ NodeStatus StopWatch::Run()
 
 NodeStatus CheckDuration::Run()
 {
-    Time::FrameCounter* live = Live(watch);
+    FrameCounter* live = Live(watch);
     const float t = live != nullptr ? live->elapsed : 0.0f;
     if (t < duration)
     {
@@ -76,4 +73,4 @@ NodeStatus KillWatch::Run()
     return Success;
 }
 
-} // namespace Varn::Behaviours
+} // namespace Varn::AI

@@ -4,24 +4,21 @@
 // destroys it while other leaves of the tree still hold the address.
 #include "ai/INode.h"
 
-namespace Varn::Time
+namespace Varn
 {
 struct FrameCounter;
 class Timer;
-} // namespace Varn::Time
+} // namespace Varn
 
-namespace Varn::Behaviours
+namespace Varn::AI
 {
-
-using BehaviourTree::INode;
-using BehaviourTree::NodeStatus;
 
 // A tree's stopwatch: a counter in the timer's list, with the timer that can say whether it is
 // still there.
 struct Watch
 {
-    Time::Timer* timer = nullptr;
-    Time::FrameCounter* counter = nullptr;
+    Timer* timer = nullptr;
+    FrameCounter* counter = nullptr;
 };
 
 // Restarts the watch from zero and sets the flag, if one is given.
@@ -68,4 +65,4 @@ public:
     Watch watch; // the counter may be null or already killed
 };
 
-} // namespace Varn::Behaviours
+} // namespace Varn::AI

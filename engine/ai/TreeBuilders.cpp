@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <vector>
 
-namespace Varn::Behaviours
+namespace Varn::AI
 {
 
 namespace
@@ -47,8 +47,7 @@ TreeBuilders::Builder TreeBuilders::Find(const std::string& name)
     return found != entries.end() ? found->builder : nullptr;
 }
 
-void TreeBuilders::Build(ECS::IEntity& entity, Component::BehaviourComponent& behaviour,
-                         const Services& services)
+void TreeBuilders::Build(ECS::IEntity& entity, ECS::BehaviourComponent& behaviour, const Services& services)
 {
     if (Builder builder = Find(behaviour.type))
     {
@@ -56,4 +55,4 @@ void TreeBuilders::Build(ECS::IEntity& entity, Component::BehaviourComponent& be
     }
 }
 
-} // namespace Varn::Behaviours
+} // namespace Varn::AI

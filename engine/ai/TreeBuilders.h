@@ -9,19 +9,16 @@
 namespace Varn::ECS
 {
 class IEntity;
-}
-namespace Varn::Component
-{
 class BehaviourComponent;
-}
+} // namespace Varn::ECS
 
-namespace Varn::Behaviours
+namespace Varn::AI
 {
 
 class TreeBuilders
 {
 public:
-    using Builder = void (*)(ECS::IEntity& entity, Component::BehaviourComponent& behaviour,
+    using Builder = void (*)(ECS::IEntity& entity, ECS::BehaviourComponent& behaviour,
                              const Services& services);
 
     // Registers `builder` for the type number and the name; a later registration of either wins.
@@ -32,8 +29,7 @@ public:
 
     // Builds the tree the component's type names; a type without a builder leaves the
     // component without a tree, so the entity simply does nothing.
-    static void Build(ECS::IEntity& entity, Component::BehaviourComponent& behaviour,
-                      const Services& services);
+    static void Build(ECS::IEntity& entity, ECS::BehaviourComponent& behaviour, const Services& services);
 };
 
-} // namespace Varn::Behaviours
+} // namespace Varn::AI

@@ -2,7 +2,7 @@
 
 #include <chrono>
 
-namespace Varn::Time
+namespace Varn
 {
 
 int64_t SteadyClock::NowNanoseconds() const
@@ -17,4 +17,4 @@ int64_t NowTicks()
     return duration_cast<nanoseconds>(steady_clock::now().time_since_epoch()).count() / 100;
 }
 
-} // namespace Varn::Time
+} // namespace Varn

@@ -3,7 +3,7 @@
 // they advance by hand so that step counts can be checked exactly.
 #include <cstdint>
 
-namespace Varn::Time
+namespace Varn
 {
 
 class IClock
@@ -22,4 +22,4 @@ public:
 // The standard library's tick clock in 100 ns ticks: stopwatches and system self-timing.
 int64_t NowTicks();
 
-} // namespace Varn::Time
+} // namespace Varn

@@ -4,7 +4,7 @@
 #include <fstream>
 #include <sstream>
 
-namespace Varn::Helper
+namespace Varn
 {
 
 std::string NativePath(std::string path)
@@ -26,4 +26,4 @@ bool ReadTextFile(const std::string& path, std::string& text)
     return true;
 }
 
-} // namespace Varn::Helper
+} // namespace Varn

@@ -3,10 +3,10 @@
 // those names as written; every place that opens a file converts through here first.
 #include <string>
 
-namespace Varn::Helper
+namespace Varn
 {
 
 std::string NativePath(std::string path);                      // back slashes become forward slashes
 bool ReadTextFile(const std::string& path, std::string& text); // false when unreadable
 
-} // namespace Varn::Helper
+} // namespace Varn

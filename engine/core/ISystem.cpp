@@ -4,11 +4,11 @@
 
 #include <algorithm>
 
-namespace Varn::System
+namespace Varn
 {
 
-ISystem::ISystem(Scene* scene_, const Services& services_)
-    : scene(scene_), updateStartTicks(Time::NowTicks()), services(services_)
+ISystem::ISystem(ECS::Scene* scene_, const Services& services_)
+    : scene(scene_), updateStartTicks(NowTicks()), services(services_)
 {
 }
 
@@ -34,4 +34,4 @@ void ISystem::RemoveEntity(ECS::IEntity* entity)
     }
 }
 
-} // namespace Varn::System
+} // namespace Varn

@@ -9,22 +9,19 @@
 #include <typeinfo>
 #include <vector>
 
-namespace Varn
-{
-class Scene;
-}
 namespace Varn::ECS
 {
+class Scene;
 class IEntity;
-}
+} // namespace Varn::ECS
 
-namespace Varn::System
+namespace Varn
 {
 
 class ISystem
 {
 public:
-    ISystem(Scene* scene, const Services& services);
+    ISystem(ECS::Scene* scene, const Services& services);
     virtual ~ISystem() = default;
     ISystem(const ISystem&) = delete;
     ISystem& operator=(const ISystem&) = delete;
@@ -44,7 +41,7 @@ public:
     // The component classes that bring an entity into the working set: any one is enough.
     const std::vector<std::type_index>& Needs() const { return needs; }
 
-    Scene* scene;                   // the owning scene; never null
+    ECS::Scene* scene;              // the owning scene; never null
     float lastUpdateSeconds = 0.0f; // duration of the last Update, for systems that time themselves
     int64_t updateStartTicks = 0;   // 100 ns ticks
 
@@ -57,4 +54,4 @@ protected:
     std::vector<std::type_index> needs;
 };
 
-} // namespace Varn::System
+} // namespace Varn

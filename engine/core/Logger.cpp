@@ -2,7 +2,7 @@
 
 #include <iostream>
 
-namespace Varn::Debug
+namespace Varn
 {
 
 void Logger::Flush()
@@ -14,4 +14,4 @@ void Logger::Flush()
     lines.clear();
 }
 
-} // namespace Varn::Debug
+} // namespace Varn

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-namespace Varn::Debug
+namespace Varn
 {
 
 class Logger
@@ -23,4 +23,4 @@ private:
     std::vector<std::string> lines;
 };
 
-} // namespace Varn::Debug
+} // namespace Varn

@@ -3,7 +3,7 @@
 // last column (m[0][3], m[1][3], m[2][3]). Transforms and particle model matrices use it; the
 // shader programs transpose it.
 
-namespace Varn::Math
+namespace Varn
 {
 
 struct Matrix4
@@ -54,4 +54,4 @@ struct Matrix4
     }
 };
 
-} // namespace Varn::Math
+} // namespace Varn

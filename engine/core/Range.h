@@ -1,7 +1,7 @@
 #pragma once
 // A closed range of values of one type (float, Vector4 or VarnColor).
 
-namespace Varn::Math
+namespace Varn
 {
 
 template <typename T> struct Range
@@ -12,4 +12,4 @@ template <typename T> struct Range
     constexpr bool operator==(const Range& o) const = default;
 };
 
-} // namespace Varn::Math
+} // namespace Varn

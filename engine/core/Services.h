@@ -6,48 +6,42 @@ namespace Varn
 {
 
 class Window;
-class SceneStack;
 class InputManager;
 class WorkerPool;
 class Random;
-namespace Time
-{
 class Timer;
-}
-namespace Debug
-{
 class Logger;
-}
 namespace ECS
 {
 class EntityManager;
+class SceneStack;
 class TagRegistry;
 class IPrefabSource;
+struct LoadProgress;
 } // namespace ECS
+namespace Resource
+{
+class ResourceManager;
+class AudioManager;
+} // namespace Resource
 namespace Graphics
 {
 class LayerFramebuffers;
 }
-namespace System
-{
-class ResourceManager;
-struct LoadProgress;
-class AudioManager;
-} // namespace System
 
 struct Services
 {
     Window& window;
-    Time::Timer& timer;
-    SceneStack& scenes;
-    System::ResourceManager& resources;
+    Timer& timer;
+    ECS::SceneStack& scenes;
+    Resource::ResourceManager& resources;
     InputManager& input;
-    ECS::IPrefabSource& prefabs;         // the scene loader's prefab instancing
-    const System::LoadProgress& loading; // what the scene load in progress is doing
-    System::AudioManager& audio;
+    ECS::IPrefabSource& prefabs;      // the scene loader's prefab instancing
+    const ECS::LoadProgress& loading; // what the scene load in progress is doing
+    Resource::AudioManager& audio;
     ECS::EntityManager& entities;
     ECS::TagRegistry& tags;
-    Debug::Logger& logger;
+    Logger& logger;
     WorkerPool& workers;
     Random& random;
     Graphics::LayerFramebuffers& layers;

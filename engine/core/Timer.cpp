@@ -1,6 +1,6 @@
 #include "core/Timer.h"
 
-namespace Varn::Time
+namespace Varn
 {
 
 namespace
@@ -86,4 +86,4 @@ void Timer::SetClock(const IClock* clock_)
     Reset();
 }
 
-} // namespace Varn::Time
+} // namespace Varn

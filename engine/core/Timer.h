@@ -8,7 +8,7 @@
 #include <memory>
 #include <vector>
 
-namespace Varn::Time
+namespace Varn
 {
 
 // A stopwatch that the frame loop advances by a fixed 1/60 s per displayed frame.
@@ -60,4 +60,4 @@ private:
     std::vector<std::unique_ptr<FrameCounter>> counters;
 };
 
-} // namespace Varn::Time
+} // namespace Varn

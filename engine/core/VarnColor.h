@@ -1,7 +1,7 @@
 #pragma once
 // A colour of four floats; components are usually in [0, 1] but nothing clamps them.
 
-namespace Varn::Helper
+namespace Varn
 {
 
 struct VarnColor
@@ -16,4 +16,4 @@ struct VarnColor
     constexpr bool operator==(const VarnColor& o) const = default;
 };
 
-} // namespace Varn::Helper
+} // namespace Varn

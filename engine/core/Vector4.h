@@ -2,7 +2,7 @@
 // The engine's four-float vector: positions, Euler angles in degrees, scales, offsets,
 // velocities and forces. A plain value type; pass it by value or const reference.
 
-namespace Varn::Math
+namespace Varn
 {
 
 struct Vector4
@@ -23,4 +23,4 @@ struct Vector4
     constexpr bool operator==(const Vector4& o) const = default;
 };
 
-} // namespace Varn::Math
+} // namespace Varn

@@ -14,13 +14,9 @@
 struct SDL_Window;
 union SDL_Event;
 
-namespace Varn::Debug
-{
-class Logger;
-}
-
 namespace Varn
 {
+class Logger;
 
 // Where the base picture lands on a screen: uniform scale, centred.
 struct LetterBox
@@ -44,7 +40,7 @@ enum class DROPPED_FILE
 class Window
 {
 public:
-    explicit Window(Debug::Logger& logger) : logger(logger) {}
+    explicit Window(Logger& logger) : logger(logger) {}
     ~Window(); // releases the context and the window
     Window(const Window&) = delete;
     Window& operator=(const Window&) = delete;
@@ -86,7 +82,7 @@ public:
     WindowConfig config;
     float scaleX = 0.0f, scaleY = 0.0f; // full-screen scale factor, the same on both axes
     bool cursorVisible = true;
-    Helper::VarnColor clearColour{1, 1, 1, 1};
+    VarnColor clearColour{1, 1, 1, 1};
 
     std::function<void(const SDL_Event& event)> onInput; // every event the window does not handle
     std::function<void(bool focused)> onFocusChanged;    // after `active` has changed
@@ -96,7 +92,7 @@ public:
 private:
     void Resized() const;
 
-    Debug::Logger& logger;
+    Logger& logger;
 };
 
 } // namespace Varn

@@ -5,7 +5,7 @@
 #include <string>
 #include <utility>
 
-namespace Varn
+namespace Varn::ECS
 {
 
 struct Animation
@@ -26,4 +26,4 @@ struct Animation
     bool operator==(const Animation& o) const = default;
 };
 
-} // namespace Varn
+} // namespace Varn::ECS

@@ -1,6 +1,6 @@
 #include "ecs/Animator.h"
 
-namespace Varn::Component
+namespace Varn::ECS
 {
 
 Animator::Animator() : IComponent("Animator Component")
@@ -12,12 +12,12 @@ Animator::Animator() : IComponent("Animator Component")
 void Animator::BuildProperties()
 {
     properties.clear();
-    properties.push_back(ECS::Property::Of("Animation List", &animationList));
-    properties.push_back(ECS::Property::Of("Seconds Per Frame", &secondsPerFrame));
-    properties.push_back(ECS::Property::Of("Current Animation", &currentAnimation));
+    properties.push_back(Property::Of("Animation List", &animationList));
+    properties.push_back(Property::Of("Seconds Per Frame", &secondsPerFrame));
+    properties.push_back(Property::Of("Current Animation", &currentAnimation));
 }
 
-std::unique_ptr<ECS::IComponent> Animator::Clone() const
+std::unique_ptr<IComponent> Animator::Clone() const
 {
     auto copy = std::make_unique<Animator>();
     copy->animationList = animationList;
@@ -45,4 +45,4 @@ bool Animator::SetAnimation(const std::string& name)
     return false;
 }
 
-} // namespace Varn::Component
+} // namespace Varn::ECS

@@ -10,15 +10,15 @@
 #include <string>
 #include <vector>
 
-namespace Varn::Component
+namespace Varn::ECS
 {
 
-class Animator final : public ECS::IComponent
+class Animator final : public IComponent
 {
 public:
     Animator();
     void BuildProperties() override;
-    std::unique_ptr<ECS::IComponent> Clone() const override;
+    std::unique_ptr<IComponent> Clone() const override;
 
     // Selects the first run named `name`; an unknown name changes nothing. Frame and timer
     // are left as they are. True when a run was found.
@@ -30,4 +30,4 @@ public:
     float frameTimer = 0.1f;               // seconds left before the next frame
 };
 
-} // namespace Varn::Component
+} // namespace Varn::ECS

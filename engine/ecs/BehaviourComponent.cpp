@@ -1,15 +1,15 @@
 #include "ecs/BehaviourComponent.h"
 
-namespace Varn::Component
+namespace Varn::ECS
 {
 
 void BehaviourComponent::BuildProperties()
 {
     properties.clear();
-    properties.push_back(ECS::Property::Of("Type", &type));
+    properties.push_back(Property::Of("Type", &type));
 }
 
-std::unique_ptr<ECS::IComponent> BehaviourComponent::Clone() const
+std::unique_ptr<IComponent> BehaviourComponent::Clone() const
 {
     auto copy = std::make_unique<BehaviourComponent>();
     copy->type = type;
@@ -17,4 +17,4 @@ std::unique_ptr<ECS::IComponent> BehaviourComponent::Clone() const
     return FinishClone(std::move(copy));
 }
 
-} // namespace Varn::Component
+} // namespace Varn::ECS

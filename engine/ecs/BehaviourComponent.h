@@ -7,12 +7,12 @@
 #include <cstdint>
 #include <memory>
 
-namespace Varn::BehaviourTree
+namespace Varn::AI
 {
 class BehaviourTree;
 }
 
-namespace Varn::Component
+namespace Varn::ECS
 {
 
 // The built-in trees. Other values name no tree, so nothing is built for them.
@@ -24,15 +24,15 @@ enum BehaviourType : int32_t
     SPAWNER = 3,
 };
 
-class BehaviourComponent final : public ECS::IComponent
+class BehaviourComponent final : public IComponent
 {
 public:
     BehaviourComponent() : IComponent("Behaviour") {}
     void BuildProperties() override;
-    std::unique_ptr<ECS::IComponent> Clone() const override;
+    std::unique_ptr<IComponent> Clone() const override;
 
-    BehaviourType type = PATROLLING_MELEE;              // "Type"
-    std::shared_ptr<BehaviourTree::BehaviourTree> tree; // empty until the AISystem builds it
+    BehaviourType type = PATROLLING_MELEE;   // "Type"
+    std::shared_ptr<AI::BehaviourTree> tree; // empty until the AISystem builds it
 };
 
-} // namespace Varn::Component
+} // namespace Varn::ECS

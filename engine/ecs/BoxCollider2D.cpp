@@ -1,19 +1,19 @@
 #include "ecs/BoxCollider2D.h"
 
-namespace Varn::Component
+namespace Varn::ECS
 {
 
 void BoxCollider2D::BuildProperties()
 {
     properties.clear();
-    properties.push_back(ECS::Property::Of("Scale X", &scaleX));
-    properties.push_back(ECS::Property::Of("Scale Y", &scaleY));
-    properties.push_back(ECS::Property::Of("Offset", &offset));
-    properties.push_back(ECS::Property::Of("Is Trigger", &isTrigger));
-    properties.push_back(ECS::Property::Of("Accuracy", &accuracy));
+    properties.push_back(Property::Of("Scale X", &scaleX));
+    properties.push_back(Property::Of("Scale Y", &scaleY));
+    properties.push_back(Property::Of("Offset", &offset));
+    properties.push_back(Property::Of("Is Trigger", &isTrigger));
+    properties.push_back(Property::Of("Accuracy", &accuracy));
 }
 
-std::unique_ptr<ECS::IComponent> BoxCollider2D::Clone() const
+std::unique_ptr<IComponent> BoxCollider2D::Clone() const
 {
     auto copy = std::make_unique<BoxCollider2D>();
     copy->scaleX = scaleX;
@@ -26,4 +26,4 @@ std::unique_ptr<ECS::IComponent> BoxCollider2D::Clone() const
     return FinishClone(std::move(copy));
 }
 
-} // namespace Varn::Component
+} // namespace Varn::ECS

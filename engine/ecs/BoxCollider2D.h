@@ -11,27 +11,23 @@
 namespace Varn::ECS
 {
 class IEntity;
-}
 
-namespace Varn::Component
-{
-
-class BoxCollider2D final : public ECS::IComponent
+class BoxCollider2D final : public IComponent
 {
 public:
     BoxCollider2D() : IComponent("Box Collider") {}
     void BuildProperties() override;
-    std::unique_ptr<ECS::IComponent> Clone() const override;
+    std::unique_ptr<IComponent> Clone() const override;
 
-    float scaleX = 1.0f;              // "Scale X": multiplies the width taken from the entity
-    float scaleY = 1.0f;              // "Scale Y": multiplies the height
-    Math::Vector4 offset{0, 0, 0, 0}; // "Offset" of the centre from the entity, world units
-    bool isTrigger = false;           // "Is Trigger"
-    bool accuracy = false;            // "Accuracy": use the swept box test, not the quick overlap
+    float scaleX = 1.0f;        // "Scale X": multiplies the width taken from the entity
+    float scaleY = 1.0f;        // "Scale Y": multiplies the height
+    Vector4 offset{0, 0, 0, 0}; // "Offset" of the centre from the entity, world units
+    bool isTrigger = false;     // "Is Trigger"
+    bool accuracy = false;      // "Accuracy": use the swept box test, not the quick overlap
     // Kept from one step's collision pass to the next step's scripts and behaviours, which may
     // free an entity in between: handles resolve such an entity to null.
-    std::vector<ECS::EntityHandle> triggerEntities;   // overlapping entities
-    std::vector<ECS::EntityHandle> collidingEntities; // touching entities
+    std::vector<EntityHandle> triggerEntities;   // overlapping entities
+    std::vector<EntityHandle> collidingEntities; // touching entities
 };
 
-} // namespace Varn::Component
+} // namespace Varn::ECS

@@ -2,7 +2,7 @@
 
 #include "core/Window.h"
 
-namespace Varn::Component
+namespace Varn::ECS
 {
 
 Camera::Camera() : IComponent("Camera")
@@ -20,12 +20,12 @@ void Camera::UseDefaults(const Services& services)
 void Camera::BuildProperties()
 {
     properties.clear();
-    properties.push_back(ECS::Property::Of("Zoom", &zoom));
-    properties.push_back(ECS::Property::Of("Start Position", &startPosition));
-    properties.push_back(ECS::Property::Of("Start Zoom", &startZoom));
+    properties.push_back(Property::Of("Zoom", &zoom));
+    properties.push_back(Property::Of("Start Position", &startPosition));
+    properties.push_back(Property::Of("Start Zoom", &startZoom));
 }
 
-std::unique_ptr<ECS::IComponent> Camera::Clone() const
+std::unique_ptr<IComponent> Camera::Clone() const
 {
     auto copy = std::make_unique<Camera>();
     copy->zoom = zoom;
@@ -60,4 +60,4 @@ Camera::ColumnMatrix Camera::Orthographic(float left, float right, float bottom,
     return m;
 }
 
-} // namespace Varn::Component
+} // namespace Varn::ECS

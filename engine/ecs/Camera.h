@@ -6,10 +6,10 @@
 
 #include <array>
 
-namespace Varn::Component
+namespace Varn::ECS
 {
 
-class Camera final : public ECS::IComponent
+class Camera final : public IComponent
 {
 public:
     using ColumnMatrix = std::array<float, 16>; // OpenGL column order, used as it is
@@ -18,14 +18,14 @@ public:
 
     void UseDefaults(const Services& services) override;
     void BuildProperties() override;
-    std::unique_ptr<ECS::IComponent> Clone() const override;
+    std::unique_ptr<IComponent> Clone() const override;
 
     // An orthographic projection, OpenGL style, with near -1 and far 1.
     static ColumnMatrix Orthographic(float left, float right, float bottom, float top);
 
-    float zoom = 1.0f;                       // "Zoom"
-    Math::Vector4 startPosition{0, 0, 0, 0}; // "Start Position"
-    float startZoom = 1.0f;                  // "Start Zoom"
+    float zoom = 1.0f;                 // "Zoom"
+    Vector4 startPosition{0, 0, 0, 0}; // "Start Position"
+    float startZoom = 1.0f;            // "Start Zoom"
 
     ColumnMatrix view{};            // zero until computed
     ColumnMatrix startView{};       // zero until computed
@@ -34,4 +34,4 @@ public:
     float viewLeft = 0.0f, viewBottom = 0.0f, viewRight = 0.0f, viewTop = 0.0f; // world units
 };
 
-} // namespace Varn::Component
+} // namespace Varn::ECS

@@ -1,17 +1,17 @@
 #include "ecs/CircleCollider2D.h"
 
-namespace Varn::Component
+namespace Varn::ECS
 {
 
 void CircleCollider2D::BuildProperties()
 {
     properties.clear();
-    properties.push_back(ECS::Property::Of("Radius_Scale", &radiusScale));
-    properties.push_back(ECS::Property::Of("Offset", &offset));
-    properties.push_back(ECS::Property::Of("Is Trigger", &isTrigger));
+    properties.push_back(Property::Of("Radius_Scale", &radiusScale));
+    properties.push_back(Property::Of("Offset", &offset));
+    properties.push_back(Property::Of("Is Trigger", &isTrigger));
 }
 
-std::unique_ptr<ECS::IComponent> CircleCollider2D::Clone() const
+std::unique_ptr<IComponent> CircleCollider2D::Clone() const
 {
     auto copy = std::make_unique<CircleCollider2D>();
     copy->radiusScale = radiusScale;
@@ -21,4 +21,4 @@ std::unique_ptr<ECS::IComponent> CircleCollider2D::Clone() const
     return FinishClone(std::move(copy));
 }
 
-} // namespace Varn::Component
+} // namespace Varn::ECS

@@ -10,22 +10,18 @@
 namespace Varn::ECS
 {
 class IEntity;
-}
 
-namespace Varn::Component
-{
-
-class CircleCollider2D final : public ECS::IComponent
+class CircleCollider2D final : public IComponent
 {
 public:
     CircleCollider2D() : IComponent("Circle Collider") {}
     void BuildProperties() override;
-    std::unique_ptr<ECS::IComponent> Clone() const override;
+    std::unique_ptr<IComponent> Clone() const override;
 
-    float radiusScale = 1.0f;         // "Radius_Scale": multiplies the radius taken from the entity
-    Math::Vector4 offset{0, 0, 0, 0}; // "Offset" of the centre from the entity, world units
-    bool isTrigger = false;           // "Is Trigger"
-    std::vector<ECS::EntityHandle> triggerEntities; // overlapping entities; null once freed
+    float radiusScale = 1.0f;                  // "Radius_Scale": multiplies the radius taken from the entity
+    Vector4 offset{0, 0, 0, 0};                // "Offset" of the centre from the entity, world units
+    bool isTrigger = false;                    // "Is Trigger"
+    std::vector<EntityHandle> triggerEntities; // overlapping entities; null once freed
 };
 
-} // namespace Varn::Component
+} // namespace Varn::ECS

@@ -29,12 +29,12 @@ using Resource::Mesh2D;
 using Resource::Script;
 using Resource::Shader;
 using Resource::Texture2D;
-using Ray = Component::RaycastComponent::Ray;
+using Ray = RaycastComponent::Ray;
 
 // What a decoder may need besides the value and the field.
 struct Context
 {
-    System::ResourceManager& resources;
+    Resource::ResourceManager& resources;
     IComponent& component;
     const std::string& key;
     std::vector<PendingEntityReference>* references; // may be null
@@ -161,9 +161,9 @@ void Decode(const Value& value, std::string& field, const Context&)
     }
 }
 
-void Decode(const Value& value, Math::Vector4& field, const Context&)
+void Decode(const Value& value, Vector4& field, const Context&)
 {
-    Math::Vector4 v;
+    Vector4 v;
     if (NumberMember(value, "X", v.x) && NumberMember(value, "Y", v.y) && NumberMember(value, "Z", v.z) &&
         NumberMember(value, "W", v.w))
     {
@@ -171,9 +171,9 @@ void Decode(const Value& value, Math::Vector4& field, const Context&)
     }
 }
 
-void Decode(const Value& value, Helper::VarnColor& field, const Context&)
+void Decode(const Value& value, VarnColor& field, const Context&)
 {
-    Helper::VarnColor c;
+    VarnColor c;
     if (NumberMember(value, "R", c.r) && NumberMember(value, "G", c.g) && NumberMember(value, "B", c.b) &&
         NumberMember(value, "A", c.a))
     {
@@ -217,7 +217,7 @@ void Decode(const Value& value, FontSet*& field, const Context& context)
     }
 }
 
-template <typename T> void Decode(const Value& value, Math::Range<T>& field, const Context& context)
+template <typename T> void Decode(const Value& value, Range<T>& field, const Context& context)
 {
     if (const Value* min = Member(value, "Min"))
     {
@@ -391,7 +391,7 @@ void Decode(const Value& value, std::vector<Ray>& field, const Context& context)
     std::vector<Ray> read;
     for (const auto& member : value.GetObject())
     {
-        Math::Vector4 direction;
+        Vector4 direction;
         if (NumberMember(member.value, "X", direction.x) && NumberMember(member.value, "Y", direction.y) &&
             NumberMember(member.value, "Z", direction.z) && NumberMember(member.value, "W", direction.w))
         {
@@ -404,9 +404,9 @@ void Decode(const Value& value, std::vector<Ray>& field, const Context& context)
     }
 }
 
-void Decode(const Value& value, Time::NamedTimer& field, const Context&)
+void Decode(const Value& value, NamedTimer& field, const Context&)
 {
-    Time::NamedTimer timer;
+    NamedTimer timer;
     if (NumberMember(value, "Duration", timer.duration) && StringMember(value, "Name", timer.name))
     {
         field = std::move(timer);
@@ -420,19 +420,19 @@ template <typename... T> struct TypeList
 };
 
 // Every field type a property may have. A new type needs a row here and a Decode overload.
-using ReadableTypes = TypeList<bool, float, int32_t, uint32_t, std::string,    //
-                               Math::Vector4, Helper::VarnColor,               //
-                               Texture2D*, Mesh2D*, Shader*, FontSet*,         //
-                               Math::Range<float>, Math::Range<Math::Vector4>, //
-                               Math::Range<Helper::VarnColor>,                 //
-                               std::vector<Animation>, Animation*,             //
-                               std::vector<Script*>,                           //
-                               std::map<std::string, bool>,                    //
-                               std::map<std::string, float>,                   //
-                               std::map<std::string, std::string>,             //
-                               std::map<std::string, EntityHandle>,            //
-                               std::vector<Ray>, Time::NamedTimer,             //
-                               Component::RigidBody::RIGIDBODY_MODE, Component::BehaviourType>;
+using ReadableTypes = TypeList<bool, float, int32_t, uint32_t, std::string, //
+                               Vector4, VarnColor,                          //
+                               Texture2D*, Mesh2D*, Shader*, FontSet*,      //
+                               Range<float>, Range<Vector4>,                //
+                               Range<VarnColor>,                            //
+                               std::vector<Animation>, Animation*,          //
+                               std::vector<Script*>,                        //
+                               std::map<std::string, bool>,                 //
+                               std::map<std::string, float>,                //
+                               std::map<std::string, std::string>,          //
+                               std::map<std::string, EntityHandle>,         //
+                               std::vector<Ray>, NamedTimer,                //
+                               RigidBody::RIGIDBODY_MODE, BehaviourType>;
 
 template <typename T> bool DecodeAs(const Property& property, const Value& value, const Context& context)
 {

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-namespace Varn::System
+namespace Varn::Resource
 {
 class ResourceManager;
 }
@@ -41,7 +41,7 @@ struct PendingEntityReference
 class ComponentReader
 {
 public:
-    explicit ComponentReader(System::ResourceManager& resources) : resources(resources) {}
+    explicit ComponentReader(Resource::ResourceManager& resources) : resources(resources) {}
 
     // False only when `block` is not an object; the component is then untouched. Entity
     // references are appended to `references`, or dropped when it is null.
@@ -55,7 +55,7 @@ public:
     static std::vector<std::string> UnknownKeys(const IComponent& component, const rapidjson::Value& block);
 
 private:
-    System::ResourceManager& resources; // resolves texture, mesh, shader, font and script names
+    Resource::ResourceManager& resources; // resolves texture, mesh, shader, font and script names
 };
 
 } // namespace Varn::ECS

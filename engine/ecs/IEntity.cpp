@@ -107,13 +107,13 @@ void IEntity::DetachChildren()
         {
             continue;
         }
-        if (Component::Transform* t = child->GetComponent<Component::Transform>())
+        if (Transform* t = child->GetComponent<Transform>())
         {
             const auto& m = t->worldMatrix.m;
             t->flipX = t->worldFlipX;
             t->flipY = t->worldFlipY;
             t->position = {m[0][3], m[1][3], m[2][3], 1.0f};
-            t->angle = {0.0f, 0.0f, Component::Transform::EulerFromMatrix(t->worldMatrix).z, 0.0f};
+            t->angle = {0.0f, 0.0f, Transform::EulerFromMatrix(t->worldMatrix).z, 0.0f};
         }
         child->parent = nullptr;
     }

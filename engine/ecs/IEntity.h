@@ -12,13 +12,9 @@
 #include <typeinfo>
 #include <vector>
 
-namespace Varn
-{
-class Scene;
-}
-
 namespace Varn::ECS
 {
+class Scene;
 
 class IEntity
 {

@@ -15,7 +15,7 @@ class IPrefabSource
 public:
     // Instantiates the prefab file into the current scene, its roots at `position`. Returns
     // the entity of array index 0; null when the file is not a prefab or that entity is broken.
-    virtual IEntity* LoadPrefab(const std::string& path, const Math::Vector4& position) = 0;
+    virtual IEntity* LoadPrefab(const std::string& path, const Vector4& position) = 0;
 
 protected:
     ~IPrefabSource() = default;

@@ -1,20 +1,20 @@
 #include "ecs/Light.h"
 
-namespace Varn::Component
+namespace Varn::ECS
 {
 
 void Light::BuildProperties()
 {
     properties.clear();
-    properties.push_back(ECS::Property::Of("Is Global", &isGlobal));
-    properties.push_back(ECS::Property::Of("Light Color", &lightColor));
-    properties.push_back(ECS::Property::Of("Ambient", &ambient));
-    properties.push_back(ECS::Property::Of("Constant", &constant));
-    properties.push_back(ECS::Property::Of("Linear", &linear));
-    properties.push_back(ECS::Property::Of("Quadratic", &quadratic));
+    properties.push_back(Property::Of("Is Global", &isGlobal));
+    properties.push_back(Property::Of("Light Color", &lightColor));
+    properties.push_back(Property::Of("Ambient", &ambient));
+    properties.push_back(Property::Of("Constant", &constant));
+    properties.push_back(Property::Of("Linear", &linear));
+    properties.push_back(Property::Of("Quadratic", &quadratic));
 }
 
-std::unique_ptr<ECS::IComponent> Light::Clone() const
+std::unique_ptr<IComponent> Light::Clone() const
 {
     auto copy = std::make_unique<Light>();
     copy->isGlobal = isGlobal;
@@ -26,4 +26,4 @@ std::unique_ptr<ECS::IComponent> Light::Clone() const
     return FinishClone(std::move(copy));
 }
 
-} // namespace Varn::Component
+} // namespace Varn::ECS

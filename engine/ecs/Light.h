@@ -5,22 +5,22 @@
 #include "core/VarnColor.h"
 #include "ecs/IComponent.h"
 
-namespace Varn::Component
+namespace Varn::ECS
 {
 
-class Light final : public ECS::IComponent
+class Light final : public IComponent
 {
 public:
     Light() : IComponent("Light") {}
     void BuildProperties() override;
-    std::unique_ptr<ECS::IComponent> Clone() const override;
+    std::unique_ptr<IComponent> Clone() const override;
 
-    bool isGlobal = false;                    // "Is Global": joins the light list of every layer
-    Helper::VarnColor lightColor{1, 1, 1, 1}; // "Light Color"
-    float ambient = 50.0f;                    // "Ambient": strength; also sets the reach used for culling
-    float constant = 1.0f;                    // "Constant" attenuation term
-    float linear = 0.09f;                     // "Linear" attenuation term, per world unit
-    float quadratic = 0.032f;                 // "Quadratic" attenuation term, per square unit
+    bool isGlobal = false;            // "Is Global": joins the light list of every layer
+    VarnColor lightColor{1, 1, 1, 1}; // "Light Color"
+    float ambient = 50.0f;            // "Ambient": strength; also sets the reach used for culling
+    float constant = 1.0f;            // "Constant" attenuation term
+    float linear = 0.09f;             // "Linear" attenuation term, per world unit
+    float quadratic = 0.032f;         // "Quadratic" attenuation term, per square unit
 };
 
-} // namespace Varn::Component
+} // namespace Varn::ECS

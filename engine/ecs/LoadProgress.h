@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-namespace Varn::System
+namespace Varn::ECS
 {
 
 struct LoadProgress
@@ -16,4 +16,4 @@ struct LoadProgress
     int32_t progressTotal = 0;
 };
 
-} // namespace Varn::System
+} // namespace Varn::ECS

@@ -4,7 +4,7 @@
 // This is plain data; the frame Timer in core/Timer.h is the engine's clock and unrelated.
 #include <string>
 
-namespace Varn::Time
+namespace Varn::ECS
 {
 
 struct NamedTimer
@@ -15,4 +15,4 @@ struct NamedTimer
     bool operator==(const NamedTimer& o) const = default;
 };
 
-} // namespace Varn::Time
+} // namespace Varn::ECS

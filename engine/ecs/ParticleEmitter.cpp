@@ -2,10 +2,10 @@
 
 #include "resource/ResourceManager.h"
 
-namespace Varn::Component
+namespace Varn::ECS
 {
 
-using System::ResourceManager;
+using Resource::ResourceManager;
 
 ParticleEmitter::ParticleEmitter() : IComponent("Particle Emitter")
 {
@@ -22,32 +22,32 @@ void ParticleEmitter::UseDefaults(const Services& services)
 void ParticleEmitter::BuildProperties()
 {
     properties.clear();
-    properties.push_back(ECS::Property::Of("Particle Texture", &particleTexture));
-    properties.push_back(ECS::Property::Of("Particle Shader", &particleShader));
-    properties.push_back(ECS::Property::Of("Destroy on Death", &destroyOnDeath));
-    properties.push_back(ECS::Property::Of("Burst", &burst));
-    properties.push_back(ECS::Property::Of("Burst Count", &burstCount));
-    properties.push_back(ECS::Property::Of("Glow", &glow));
-    properties.push_back(ECS::Property::Of("Rotate To Direction", &rotateToDirection));
-    properties.push_back(ECS::Property::Of("Has Gravity", &hasGravity));
-    properties.push_back(ECS::Property::Of("Emit From Edge", &emitFromEdge));
-    properties.push_back(ECS::Property::Of("X Offset", &xOffset));
-    properties.push_back(ECS::Property::Of("Y Offset", &yOffset));
-    properties.push_back(ECS::Property::Of("Gravity Scale", &gravityScale));
-    properties.push_back(ECS::Property::Of("Count", &count));
-    properties.push_back(ECS::Property::Of("Start Color", &startColor));
-    properties.push_back(ECS::Property::Of("End Color", &endColor));
-    properties.push_back(ECS::Property::Of("Start Speed", &startSpeed));
-    properties.push_back(ECS::Property::Of("End Speed", &endSpeed));
-    properties.push_back(ECS::Property::Of("Start Scale", &startScale));
-    properties.push_back(ECS::Property::Of("End Scale", &endScale));
-    properties.push_back(ECS::Property::Of("Emission Rate Range", &emissionRateRange));
-    properties.push_back(ECS::Property::Of("Life", &life));
-    properties.push_back(ECS::Property::Of("Direction", &direction));
-    properties.push_back(ECS::Property::Of("Spread", &spread));
+    properties.push_back(Property::Of("Particle Texture", &particleTexture));
+    properties.push_back(Property::Of("Particle Shader", &particleShader));
+    properties.push_back(Property::Of("Destroy on Death", &destroyOnDeath));
+    properties.push_back(Property::Of("Burst", &burst));
+    properties.push_back(Property::Of("Burst Count", &burstCount));
+    properties.push_back(Property::Of("Glow", &glow));
+    properties.push_back(Property::Of("Rotate To Direction", &rotateToDirection));
+    properties.push_back(Property::Of("Has Gravity", &hasGravity));
+    properties.push_back(Property::Of("Emit From Edge", &emitFromEdge));
+    properties.push_back(Property::Of("X Offset", &xOffset));
+    properties.push_back(Property::Of("Y Offset", &yOffset));
+    properties.push_back(Property::Of("Gravity Scale", &gravityScale));
+    properties.push_back(Property::Of("Count", &count));
+    properties.push_back(Property::Of("Start Color", &startColor));
+    properties.push_back(Property::Of("End Color", &endColor));
+    properties.push_back(Property::Of("Start Speed", &startSpeed));
+    properties.push_back(Property::Of("End Speed", &endSpeed));
+    properties.push_back(Property::Of("Start Scale", &startScale));
+    properties.push_back(Property::Of("End Scale", &endScale));
+    properties.push_back(Property::Of("Emission Rate Range", &emissionRateRange));
+    properties.push_back(Property::Of("Life", &life));
+    properties.push_back(Property::Of("Direction", &direction));
+    properties.push_back(Property::Of("Spread", &spread));
 }
 
-std::unique_ptr<ECS::IComponent> ParticleEmitter::Clone() const
+std::unique_ptr<IComponent> ParticleEmitter::Clone() const
 {
     auto copy = std::make_unique<ParticleEmitter>();
     copy->particleTexture = particleTexture;
@@ -89,4 +89,4 @@ std::vector<ParticleEmitter::Slot>& ParticleEmitter::GetParticles()
     return particles;
 }
 
-} // namespace Varn::Component
+} // namespace Varn::ECS

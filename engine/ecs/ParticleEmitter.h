@@ -18,20 +18,20 @@ class Texture2D;
 class Shader;
 } // namespace Varn::Resource
 
-namespace Varn::Component
+namespace Varn::ECS
 {
 
-class ParticleEmitter final : public ECS::IComponent
+class ParticleEmitter final : public IComponent
 {
 public:
     // A cell of the pool and whether the last culling pass found it on screen.
-    using Slot = std::pair<bool, Particle::ParticleCell>;
+    using Slot = std::pair<bool, ParticleCell>;
 
     ParticleEmitter();
 
     void UseDefaults(const Services& services) override;
     void BuildProperties() override;
-    std::unique_ptr<ECS::IComponent> Clone() const override;
+    std::unique_ptr<IComponent> Clone() const override;
 
     // The pool, first topped up by `count` fresh cells when it holds fewer than `count`
     // (a read "Count" can raise it above the size made at construction).
@@ -51,19 +51,19 @@ public:
     float yOffset = 0.0f;                       // "Y Offset": height of the spawn area
     float gravityScale = 1.0f;                  // "Gravity Scale"
     uint32_t count = 20;                        // "Count": cells made at a time
-    Math::Range<Helper::VarnColor> startColor{{1, 1, 1, 1}, {1, 1, 1, 1}}; // "Start Color"
-    Math::Range<Helper::VarnColor> endColor{{1, 1, 1, 1}, {1, 1, 1, 1}};   // "End Color"
-    Math::Range<float> startSpeed{100.0f, 100.0f};                         // "Start Speed", units per second
-    Math::Range<float> endSpeed{100.0f, 100.0f};                           // "End Speed"
-    Math::Range<Math::Vector4> startScale{{1, 1, 1, 0}, {1, 1, 1, 0}};     // "Start Scale"
-    Math::Range<Math::Vector4> endScale{{1, 1, 1, 0}, {1, 1, 1, 0}};       // "End Scale"
-    Math::Range<float> emissionRateRange{0.2f, 0.2f}; // "Emission Rate Range", seconds between emissions
-    Math::Range<float> life{1.0f, 1.0f};              // "Life", seconds
-    float direction = 0.0f;                           // "Direction", degrees
-    float spread = 360.0f;                            // "Spread", degrees around direction
+    Range<VarnColor> startColor{{1, 1, 1, 1}, {1, 1, 1, 1}}; // "Start Color"
+    Range<VarnColor> endColor{{1, 1, 1, 1}, {1, 1, 1, 1}};   // "End Color"
+    Range<float> startSpeed{100.0f, 100.0f};                 // "Start Speed", units per second
+    Range<float> endSpeed{100.0f, 100.0f};                   // "End Speed"
+    Range<Vector4> startScale{{1, 1, 1, 0}, {1, 1, 1, 0}};   // "Start Scale"
+    Range<Vector4> endScale{{1, 1, 1, 0}, {1, 1, 1, 0}};     // "End Scale"
+    Range<float> emissionRateRange{0.2f, 0.2f}; // "Emission Rate Range", seconds between emissions
+    Range<float> life{1.0f, 1.0f};              // "Life", seconds
+    float direction = 0.0f;                     // "Direction", degrees
+    float spread = 360.0f;                      // "Spread", degrees around direction
 
     std::vector<Slot> particles; // the pool; `count` fresh cells at construction
     float emissionTimer = 0.0f;  // seconds until the next emission
 };
 
-} // namespace Varn::Component
+} // namespace Varn::ECS

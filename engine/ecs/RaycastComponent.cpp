@@ -1,15 +1,15 @@
 #include "ecs/RaycastComponent.h"
 
-namespace Varn::Component
+namespace Varn::ECS
 {
 
 void RaycastComponent::BuildProperties()
 {
     properties.clear();
-    properties.push_back(ECS::Property::Of("Rays", &rays));
+    properties.push_back(Property::Of("Rays", &rays));
 }
 
-std::unique_ptr<ECS::IComponent> RaycastComponent::Clone() const
+std::unique_ptr<IComponent> RaycastComponent::Clone() const
 {
     auto copy = std::make_unique<RaycastComponent>();
     copy->rays = rays;
@@ -17,4 +17,4 @@ std::unique_ptr<ECS::IComponent> RaycastComponent::Clone() const
     return FinishClone(std::move(copy));
 }
 
-} // namespace Varn::Component
+} // namespace Varn::ECS

@@ -10,24 +10,20 @@
 namespace Varn::ECS
 {
 class IEntity;
-}
 
-namespace Varn::Component
-{
-
-class RaycastComponent final : public ECS::IComponent
+class RaycastComponent final : public IComponent
 {
 public:
     struct Ray
     {
         Ray() = default;
-        explicit Ray(const Math::Vector4& direction_) : direction(direction_) {}
+        explicit Ray(const Vector4& direction_) : direction(direction_) {}
 
-        Math::Vector4 worldDirection{0, 0, 0, 0}; // `direction` in world orientation, w 0; per cast
-        Math::Vector4 hitPoint{0, 0, 0, 1};       // where the last cast ended, w 1
-        Math::Vector4 direction{0, 0, 0, 0};      // in the entity's orientation; length = reach
-        ECS::IEntity* marker = nullptr;           // may be null; moved to hitPoint after each cast
-        bool lastFlipX = false;                   // the entity's flips seen by the previous cast
+        Vector4 worldDirection{0, 0, 0, 0}; // `direction` in world orientation, w 0; per cast
+        Vector4 hitPoint{0, 0, 0, 1};       // where the last cast ended, w 1
+        Vector4 direction{0, 0, 0, 0};      // in the entity's orientation; length = reach
+        IEntity* marker = nullptr;          // may be null; moved to hitPoint after each cast
+        bool lastFlipX = false;             // the entity's flips seen by the previous cast
         bool lastFlipY = false;
 
         bool operator==(const Ray& o) const = default;
@@ -35,10 +31,10 @@ public:
 
     RaycastComponent() : IComponent("Raycast") {}
     void BuildProperties() override;
-    std::unique_ptr<ECS::IComponent> Clone() const override;
+    std::unique_ptr<IComponent> Clone() const override;
 
-    std::vector<Ray> rays;                  // "Rays"
-    std::vector<ECS::IEntity*> hitEntities; // distinct entities hit by the last cast; not owned
+    std::vector<Ray> rays;             // "Rays"
+    std::vector<IEntity*> hitEntities; // distinct entities hit by the last cast; not owned
 };
 
-} // namespace Varn::Component
+} // namespace Varn::ECS

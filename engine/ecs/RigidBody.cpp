@@ -2,23 +2,23 @@
 
 #include <algorithm>
 
-namespace Varn::Component
+namespace Varn::ECS
 {
 
 void RigidBody::BuildProperties()
 {
     properties.clear();
-    properties.push_back(ECS::Property::Of("Rigidbody Mode", &rigidbodyMode));
-    properties.push_back(ECS::Property::Of("Rotational", &rotational));
-    properties.push_back(ECS::Property::Of("Mass", &mass));
-    properties.push_back(ECS::Property::Of("Drag", &drag));
-    properties.push_back(ECS::Property::Of("Friction", &friction));
-    properties.push_back(ECS::Property::Of("Bounciness", &bounciness));
-    properties.push_back(ECS::Property::Of("Gravity Scale", &gravityScale));
-    properties.push_back(ECS::Property::Of("Velocity", &velocity));
+    properties.push_back(Property::Of("Rigidbody Mode", &rigidbodyMode));
+    properties.push_back(Property::Of("Rotational", &rotational));
+    properties.push_back(Property::Of("Mass", &mass));
+    properties.push_back(Property::Of("Drag", &drag));
+    properties.push_back(Property::Of("Friction", &friction));
+    properties.push_back(Property::Of("Bounciness", &bounciness));
+    properties.push_back(Property::Of("Gravity Scale", &gravityScale));
+    properties.push_back(Property::Of("Velocity", &velocity));
 }
 
-void RigidBody::AddForce(const Math::Vector4& force, float seconds)
+void RigidBody::AddForce(const Vector4& force, float seconds)
 {
     if (force.x * force.x + force.y * force.y + force.z * force.z > 0.0f)
     {
@@ -26,7 +26,7 @@ void RigidBody::AddForce(const Math::Vector4& force, float seconds)
     }
 }
 
-void RigidBody::SetForce(const Math::Vector4& force)
+void RigidBody::SetForce(const Vector4& force)
 {
     forces.clear();
     AddForce(force, ONE_STEP);
@@ -56,7 +56,7 @@ void RigidBody::AddIgnoreTag(uint64_t mask)
     }
 }
 
-std::unique_ptr<ECS::IComponent> RigidBody::Clone() const
+std::unique_ptr<IComponent> RigidBody::Clone() const
 {
     auto copy = std::make_unique<RigidBody>();
     copy->rigidbodyMode = rigidbodyMode;
@@ -79,4 +79,4 @@ std::unique_ptr<ECS::IComponent> RigidBody::Clone() const
     return FinishClone(std::move(copy));
 }
 
-} // namespace Varn::Component
+} // namespace Varn::ECS

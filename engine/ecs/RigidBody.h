@@ -13,28 +13,24 @@
 namespace Varn::ECS
 {
 class IEntity;
-}
-
-namespace Varn::Component
-{
 
 // A force the body applies to itself, for a while or for ever.
 struct ForceEntry
 {
     static constexpr float PERMANENT = -999.9f; // timeLeft of a force that never ends
 
-    Math::Vector4 force{0, 0, 0, 0}; // x, y, z used
-    float timeLeft = PERMANENT;      // seconds
+    Vector4 force{0, 0, 0, 0};  // x, y, z used
+    float timeLeft = PERMANENT; // seconds
 };
 
 // One touching partner found by the collision pass.
 struct ContactInfo
 {
-    ECS::EntityHandle other; // the partner; null once freed (the list outlives the step)
-    Math::Vector4 normal{0, 0, 0, 0};
+    EntityHandle other; // the partner; null once freed (the list outlives the step)
+    Vector4 normal{0, 0, 0, 0};
 };
 
-class RigidBody final : public ECS::IComponent
+class RigidBody final : public IComponent
 {
 public:
     // How the step treats the body; scripts set it by these exact names.
@@ -47,16 +43,16 @@ public:
 
     RigidBody() : IComponent("Rigidbody") {}
     void BuildProperties() override;
-    std::unique_ptr<ECS::IComponent> Clone() const override;
+    std::unique_ptr<IComponent> Clone() const override;
 
     // What scripts and behaviours do to a body.
     static constexpr float ONE_STEP = 0.016666668f; // seconds: one step at 60 Hz
     // Adds a force lasting `seconds`, or for ever when `seconds` is 0 or less. A zero force is
     // not worth an entry and is dropped.
-    void AddForce(const Math::Vector4& force, float seconds = 0.0f);
+    void AddForce(const Vector4& force, float seconds = 0.0f);
     // Replaces every force by this one for a single step; a zero force just clears them.
-    void SetForce(const Math::Vector4& force);
-    void SetVelocity(const Math::Vector4& value) { velocity = value; }
+    void SetForce(const Vector4& force);
+    void SetVelocity(const Vector4& value) { velocity = value; }
     // "DYNAMIC", "KINEMATIC" or "STATIC"; a new mode starts without bounce. An unknown name
     // changes nothing and returns false.
     bool SetMode(const std::string& modeName);
@@ -80,18 +76,18 @@ public:
     float friction = 0.5f;                  // "Friction": share of velocity lost into a contact
     float bounciness = 0.0f;                // "Bounciness": restitution
     float gravityScale = 1.0f;              // "Gravity Scale"
-    Math::Vector4 velocity{0, 0, 0, 0};     // "Velocity", world units per second
+    Vector4 velocity{0, 0, 0, 0};           // "Velocity", world units per second
 
     // Step state, not serialised; written by the physics step and by script and behaviour actions.
-    Math::Vector4 acceleration{0, 0, 0, 0};    // recomputed every step
-    Math::Vector4 netForce{0, 0, 0, 0};        // sum of `forces` this step
-    Math::Vector4 angularVelocity{0, 0, 0, 0}; // only z, degrees per step
-    float inverseMass = 1.0f;                  // 1 / mass, 0 for an immovable body
-    bool grounded = false;                     // resting on something this step
-    std::vector<ForceEntry> forces;            // the body's own forces
-    std::vector<ContactInfo> contacts;         // this step's contacts, as the shape tests report them
-    std::vector<ContactInfo> blockers;         // this step's blocking partners, normal towards this body
-    std::vector<uint64_t> ignoreTags;          // tag masks this body never collides with
+    Vector4 acceleration{0, 0, 0, 0};    // recomputed every step
+    Vector4 netForce{0, 0, 0, 0};        // sum of `forces` this step
+    Vector4 angularVelocity{0, 0, 0, 0}; // only z, degrees per step
+    float inverseMass = 1.0f;            // 1 / mass, 0 for an immovable body
+    bool grounded = false;               // resting on something this step
+    std::vector<ForceEntry> forces;      // the body's own forces
+    std::vector<ContactInfo> contacts;   // this step's contacts, as the shape tests report them
+    std::vector<ContactInfo> blockers;   // this step's blocking partners, normal towards this body
+    std::vector<uint64_t> ignoreTags;    // tag masks this body never collides with
 };
 
-} // namespace Varn::Component
+} // namespace Varn::ECS

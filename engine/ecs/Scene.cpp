@@ -8,7 +8,7 @@
 
 #include <algorithm>
 
-namespace Varn
+namespace Varn::ECS
 {
 
 Scene::Scene(const Services& services_) : services(services_)
@@ -18,12 +18,12 @@ Scene::Scene(const Services& services_) : services(services_)
 void Scene::AddMainCamera()
 {
     mainCamera = services.entities.CreateEntity("Main Camera");
-    mainCamera->AddComponent<Component::Transform>();
-    mainCamera->AddComponent<Component::Camera>()->UseDefaults(services);
+    mainCamera->AddComponent<Transform>();
+    mainCamera->AddComponent<Camera>()->UseDefaults(services);
     AddEntity(mainCamera);
 }
 
-void Scene::ReplaceSystem(System::ISystem* old, System::ISystem* replacement)
+void Scene::ReplaceSystem(ISystem* old, ISystem* replacement)
 {
     std::replace(systems.begin(), systems.end(), old, replacement);
     delete old;
@@ -47,7 +47,7 @@ Scene::~Scene()
         systems.pop_back();
     }
     // Entities still listed are left in the pool; they must not reach back into dead systems.
-    for (ECS::IEntity* entity : entities)
+    for (IEntity* entity : entities)
     {
         if (entity->scene == this)
         {
@@ -62,7 +62,7 @@ void Scene::ForgetEntities()
     mainCamera = nullptr;
 }
 
-void Scene::AddEntity(ECS::IEntity* entity)
+void Scene::AddEntity(IEntity* entity)
 {
     entity->scene = this;
     if (std::find(entities.begin(), entities.end(), entity) != entities.end())
@@ -76,9 +76,9 @@ void Scene::AddEntity(ECS::IEntity* entity)
     entities.push_back(entity);
 }
 
-void Scene::ComponentsChanged(ECS::IEntity* entity, std::type_index changed)
+void Scene::ComponentsChanged(IEntity* entity, std::type_index changed)
 {
-    for (System::ISystem* system : systems)
+    for (ISystem* system : systems)
     {
         const std::vector<std::type_index>& needs = system->Needs();
         if (std::find(needs.begin(), needs.end(), changed) == needs.end())
@@ -101,11 +101,11 @@ void Scene::ComponentsChanged(ECS::IEntity* entity, std::type_index changed)
     }
 }
 
-void Scene::RemoveEntity(ECS::IEntity* entity, bool recursive)
+void Scene::RemoveEntity(IEntity* entity, bool recursive)
 {
     if (recursive)
     {
-        for (ECS::IEntity* descendant : entity->GetDescendants())
+        for (IEntity* descendant : entity->GetDescendants())
         {
             RemoveEntity(descendant, false);
         }
@@ -120,4 +120,4 @@ void Scene::RemoveEntity(ECS::IEntity* entity, bool recursive)
     }
 }
 
-} // namespace Varn
+} // namespace Varn::ECS

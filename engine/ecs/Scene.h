@@ -9,30 +9,39 @@
 #include <typeindex>
 #include <vector>
 
+namespace Varn
+{
+class ISystem;
+}
 namespace Varn::ECS
 {
 class IEntity;
-}
-namespace Varn::System
-{
-class ISystem;
 class TransformSystem;
-class PhysicsSystem;
-class ScriptSystem;
+} // namespace Varn::ECS
+namespace Varn::Graphics
+{
 class ParticleSystem;
 class CameraSystem;
-class AISystem;
 class GraphicsSystem;
 class AnimationSystem;
-} // namespace Varn::System
-namespace Varn::UISystem
-{
 class UIGraphicsSystem;
 class UITextSystem;
 class UIButtonSystem;
-} // namespace Varn::UISystem
+} // namespace Varn::Graphics
+namespace Varn::Physics
+{
+class PhysicsSystem;
+}
+namespace Varn::Script
+{
+class ScriptSystem;
+}
+namespace Varn::AI
+{
+class AISystem;
+}
 
-namespace Varn
+namespace Varn::ECS
 {
 
 class Scene
@@ -54,7 +63,7 @@ public:
     void AddMainCamera();
     // Puts `replacement` where `old` stands in the build order and deletes `old`; tests stand
     // in recording systems this way.
-    void ReplaceSystem(System::ISystem* old, System::ISystem* replacement);
+    void ReplaceSystem(ISystem* old, ISystem* replacement);
     // Drops the entity list and the camera without touching them: at shutdown the entity pool
     // goes first and takes every entity with it.
     void ForgetEntities();
@@ -63,35 +72,35 @@ public:
 
     // Appends the entity, unless it is listed, and brings it into the systems that work on its
     // components.
-    void AddEntity(ECS::IEntity* entity);
+    void AddEntity(IEntity* entity);
     // Returns the entity (and with `recursive` its descendants first) to the pool; children
     // that stay are detached where they are on screen.
-    void RemoveEntity(ECS::IEntity* entity, bool recursive);
+    void RemoveEntity(IEntity* entity, bool recursive);
     // Keeps the entity's membership of the systems that work on components of class `changed`
     // in line with its components: it joins each that needs one it has and leaves each that
     // needs none. Called for each component on joining the scene and whenever one is added or
     // removed.
-    void ComponentsChanged(ECS::IEntity* entity, std::type_index changed);
+    void ComponentsChanged(IEntity* entity, std::type_index changed);
 
-    std::vector<ECS::IEntity*> entities; // in the order they joined
-    System::TransformSystem* transformSystem = nullptr;
-    System::PhysicsSystem* physicsSystem = nullptr;
-    System::ScriptSystem* scriptSystem = nullptr;
-    System::ParticleSystem* particleSystem = nullptr;
-    System::CameraSystem* cameraSystem = nullptr;
-    System::AISystem* aiSystem = nullptr;
-    System::GraphicsSystem* graphicsSystem = nullptr;
-    System::AnimationSystem* animationSystem = nullptr;
-    UISystem::UIGraphicsSystem* uiGraphicsSystem = nullptr;
-    UISystem::UITextSystem* uiTextSystem = nullptr;
-    UISystem::UIButtonSystem* uiButtonSystem = nullptr;
-    bool playing = true;                // while true, script, AI and physics run in fixed steps
-    std::string name;                   // path of the last scene file loaded
-    ECS::IEntity* mainCamera = nullptr; // may be null only while being torn down
+    std::vector<IEntity*> entities; // in the order they joined
+    TransformSystem* transformSystem = nullptr;
+    Physics::PhysicsSystem* physicsSystem = nullptr;
+    Script::ScriptSystem* scriptSystem = nullptr;
+    Graphics::ParticleSystem* particleSystem = nullptr;
+    Graphics::CameraSystem* cameraSystem = nullptr;
+    AI::AISystem* aiSystem = nullptr;
+    Graphics::GraphicsSystem* graphicsSystem = nullptr;
+    Graphics::AnimationSystem* animationSystem = nullptr;
+    Graphics::UIGraphicsSystem* uiGraphicsSystem = nullptr;
+    Graphics::UITextSystem* uiTextSystem = nullptr;
+    Graphics::UIButtonSystem* uiButtonSystem = nullptr;
+    bool playing = true;           // while true, script, AI and physics run in fixed steps
+    std::string name;              // path of the last scene file loaded
+    IEntity* mainCamera = nullptr; // may be null only while being torn down
 
 private:
     const Services& services;
-    std::vector<System::ISystem*> systems; // all of the above, in the order they were built
+    std::vector<ISystem*> systems; // all of the above, in the order they were built
 };
 
-} // namespace Varn
+} // namespace Varn::ECS

@@ -2,7 +2,7 @@
 
 #include "ecs/Scene.h"
 
-namespace Varn
+namespace Varn::ECS
 {
 
 SceneStack::~SceneStack()
@@ -25,4 +25,4 @@ void SceneStack::SetCurrent(Scene* scene)
     }
 }
 
-} // namespace Varn
+} // namespace Varn::ECS

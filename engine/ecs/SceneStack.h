@@ -2,7 +2,7 @@
 // The current Scene plus a queue of further scenes; owns all of them.
 #include <deque>
 
-namespace Varn
+namespace Varn::ECS
 {
 
 class Scene;
@@ -22,4 +22,4 @@ public:
     std::deque<Scene*> queued;
 };
 
-} // namespace Varn
+} // namespace Varn::ECS

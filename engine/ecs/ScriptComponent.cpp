@@ -1,20 +1,20 @@
 #include "ecs/ScriptComponent.h"
 
-namespace Varn::Component
+namespace Varn::ECS
 {
 
 void ScriptComponent::BuildProperties()
 {
     properties.clear();
-    properties.push_back(ECS::Property::Of("File Path", &filePath));
-    properties.push_back(ECS::Property::Of("Bool List", &boolList));
-    properties.push_back(ECS::Property::Of("Float List", &floatList));
-    properties.push_back(ECS::Property::Of("String List", &stringList));
-    properties.push_back(ECS::Property::Of("Entity List", &entityList));
-    properties.push_back(ECS::Property::Of("Timer", &timer));
+    properties.push_back(Property::Of("File Path", &filePath));
+    properties.push_back(Property::Of("Bool List", &boolList));
+    properties.push_back(Property::Of("Float List", &floatList));
+    properties.push_back(Property::Of("String List", &stringList));
+    properties.push_back(Property::Of("Entity List", &entityList));
+    properties.push_back(Property::Of("Timer", &timer));
 }
 
-std::unique_ptr<ECS::IComponent> ScriptComponent::Clone() const
+std::unique_ptr<IComponent> ScriptComponent::Clone() const
 {
     auto copy = std::make_unique<ScriptComponent>();
     copy->filePath = filePath;
@@ -26,4 +26,4 @@ std::unique_ptr<ECS::IComponent> ScriptComponent::Clone() const
     return FinishClone(std::move(copy));
 }
 
-} // namespace Varn::Component
+} // namespace Varn::ECS

@@ -3,7 +3,7 @@
 // program: the versions of variable stores and the per-reference caches into them.
 #include <cstdint>
 
-namespace Varn::System
+namespace Varn::ECS
 {
 
 // A number never handed out before: the version of a variable store (a component's variable
@@ -23,4 +23,4 @@ struct StorageCache
     void* value = nullptr;
 };
 
-} // namespace Varn::System
+} // namespace Varn::ECS

@@ -6,10 +6,10 @@
 
 #include <algorithm>
 
-namespace Varn::Component
+namespace Varn::ECS
 {
 
-using System::ResourceManager;
+using Resource::ResourceManager;
 
 SpriteRenderer::SpriteRenderer() : IComponent("Sprite Renderer")
 {
@@ -23,14 +23,14 @@ void SpriteRenderer::UseDefaults(const Services& services)
     shader = resources.FindShader(ResourceManager::SPRITE_SHADER);
 }
 
-std::optional<Math::Vector4> SpriteRenderer::Extent(const Math::Vector4& scale) const
+std::optional<Vector4> SpriteRenderer::Extent(const Vector4& scale) const
 {
     if (texture == nullptr || mesh == nullptr)
     {
         return std::nullopt;
     }
     // Divided before scaling, in this order: collider sizes depend on the exact float.
-    return Math::Vector4{
+    return Vector4{
         static_cast<float>(texture->width) / static_cast<float>(std::max(1u, mesh->columns)) * scale.x,
         static_cast<float>(texture->height) / static_cast<float>(std::max(1u, mesh->rows)) * scale.y, 0.0f,
         0.0f};
@@ -39,15 +39,15 @@ std::optional<Math::Vector4> SpriteRenderer::Extent(const Math::Vector4& scale) 
 void SpriteRenderer::BuildProperties()
 {
     properties.clear();
-    properties.push_back(ECS::Property::Of("Opacity", &opacity));
-    properties.push_back(ECS::Property::Of("Texture", &texture));
-    properties.push_back(ECS::Property::Of("Tint", &tint));
-    properties.push_back(ECS::Property::Of("Mesh", &mesh));
-    properties.push_back(ECS::Property::Of("Shader", &shader));
-    properties.push_back(ECS::Property::Of("Receive Light", &receiveLight));
+    properties.push_back(Property::Of("Opacity", &opacity));
+    properties.push_back(Property::Of("Texture", &texture));
+    properties.push_back(Property::Of("Tint", &tint));
+    properties.push_back(Property::Of("Mesh", &mesh));
+    properties.push_back(Property::Of("Shader", &shader));
+    properties.push_back(Property::Of("Receive Light", &receiveLight));
 }
 
-std::unique_ptr<ECS::IComponent> SpriteRenderer::Clone() const
+std::unique_ptr<IComponent> SpriteRenderer::Clone() const
 {
     auto copy = std::make_unique<SpriteRenderer>();
     copy->opacity = opacity;
@@ -62,4 +62,4 @@ std::unique_ptr<ECS::IComponent> SpriteRenderer::Clone() const
     return FinishClone(std::move(copy));
 }
 
-} // namespace Varn::Component
+} // namespace Varn::ECS

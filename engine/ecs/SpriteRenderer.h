@@ -17,24 +17,24 @@ class Mesh2D;
 class Shader;
 } // namespace Varn::Resource
 
-namespace Varn::Component
+namespace Varn::ECS
 {
 
-class SpriteRenderer final : public ECS::IComponent
+class SpriteRenderer final : public IComponent
 {
 public:
     SpriteRenderer();
     void UseDefaults(const Services& services) override;
     void BuildProperties() override;
-    std::unique_ptr<ECS::IComponent> Clone() const override;
+    std::unique_ptr<IComponent> Clone() const override;
 
     // One sheet cell's size in world units at `scale` (x and y; z and w 0): the extent that
     // colliders, culling and the mouse take for the sprite. None without a texture or a mesh.
-    std::optional<Math::Vector4> Extent(const Math::Vector4& scale) const;
+    std::optional<Vector4> Extent(const Vector4& scale) const;
 
     float opacity = 1.0f;                   // "Opacity": 0 transparent to 1 opaque
     Resource::Texture2D* texture = nullptr; // "Texture"; the default one once UseDefaults ran
-    Helper::VarnColor tint{1, 1, 1, 1};     // "Tint": multiplies the texture colour
+    VarnColor tint{1, 1, 1, 1};             // "Tint": multiplies the texture colour
     Resource::Mesh2D* mesh = nullptr;       // "Mesh"; null until the default meshes exist
     Resource::Shader* shader = nullptr;     // "Shader"; null until the built-in shaders exist
     bool receiveLight = true;               // "Receive Light"
@@ -43,4 +43,4 @@ public:
     uint64_t frame = 0;                     // index of that cell, left to right, top to bottom
 };
 
-} // namespace Varn::Component
+} // namespace Varn::ECS

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-namespace Varn::Component
+namespace Varn::ECS
 {
 
 namespace
@@ -14,14 +14,14 @@ constexpr float RAD_TO_DEG = 57.29578f;
 void Transform::BuildProperties()
 {
     properties.clear();
-    properties.push_back(ECS::Property::Of("Position", &position));
-    properties.push_back(ECS::Property::Of("Angle", &angle));
-    properties.push_back(ECS::Property::Of("Scale", &scale));
-    properties.push_back(ECS::Property::Of("Flip X", &flipX));
-    properties.push_back(ECS::Property::Of("Flip Y", &flipY));
+    properties.push_back(Property::Of("Position", &position));
+    properties.push_back(Property::Of("Angle", &angle));
+    properties.push_back(Property::Of("Scale", &scale));
+    properties.push_back(Property::Of("Flip X", &flipX));
+    properties.push_back(Property::Of("Flip Y", &flipY));
 }
 
-std::unique_ptr<ECS::IComponent> Transform::Clone() const
+std::unique_ptr<IComponent> Transform::Clone() const
 {
     auto copy = std::make_unique<Transform>();
     copy->position = position;
@@ -37,15 +37,15 @@ std::unique_ptr<ECS::IComponent> Transform::Clone() const
     return FinishClone(std::move(copy));
 }
 
-Math::Matrix4 Transform::ComputeLocalMatrix() const
+Matrix4 Transform::ComputeLocalMatrix() const
 {
-    Math::Matrix4 t = Math::Matrix4::Identity();
+    Matrix4 t = Matrix4::Identity();
     t.m[0][3] = position.x;
     t.m[1][3] = position.y;
     t.m[2][3] = position.z;
 
     // Flips and scale are both diagonal, so they fold into one matrix.
-    Math::Matrix4 fs = Math::Matrix4::Identity();
+    Matrix4 fs = Matrix4::Identity();
     fs.m[0][0] = (flipX ? -1.0f : 1.0f) * scale.x;
     fs.m[1][1] = (flipY ? -1.0f : 1.0f) * scale.y;
     fs.m[2][2] = scale.z;
@@ -53,22 +53,22 @@ Math::Matrix4 Transform::ComputeLocalMatrix() const
     return t * RotationMatrix(angle) * fs;
 }
 
-Math::Matrix4 Transform::RotationMatrix(const Math::Vector4& degrees)
+Matrix4 Transform::RotationMatrix(const Vector4& degrees)
 {
     const float ax = degrees.x * DEG_TO_RAD;
     const float ay = degrees.y * DEG_TO_RAD;
     const float az = degrees.z * DEG_TO_RAD;
-    Math::Matrix4 rx = Math::Matrix4::Identity();
+    Matrix4 rx = Matrix4::Identity();
     rx.m[1][1] = std::cos(ax);
     rx.m[1][2] = -std::sin(ax);
     rx.m[2][1] = std::sin(ax);
     rx.m[2][2] = std::cos(ax);
-    Math::Matrix4 ry = Math::Matrix4::Identity();
+    Matrix4 ry = Matrix4::Identity();
     ry.m[0][0] = std::cos(ay);
     ry.m[0][2] = std::sin(ay);
     ry.m[2][0] = -std::sin(ay);
     ry.m[2][2] = std::cos(ay);
-    Math::Matrix4 rz = Math::Matrix4::Identity();
+    Matrix4 rz = Matrix4::Identity();
     rz.m[0][0] = std::cos(az);
     rz.m[0][1] = -std::sin(az);
     rz.m[1][0] = std::sin(az);
@@ -76,7 +76,7 @@ Math::Matrix4 Transform::RotationMatrix(const Math::Vector4& degrees)
     return rx * ry * rz;
 }
 
-Math::Vector4 Transform::EulerFromMatrix(const Math::Matrix4& m)
+Vector4 Transform::EulerFromMatrix(const Matrix4& m)
 {
     const float s = std::sqrt(m.m[1][0] * m.m[1][0] + m.m[0][0] * m.m[0][0] + m.m[2][0] * m.m[2][0]);
     const float y = std::atan2(-m.m[2][0], s);
@@ -94,4 +94,4 @@ Math::Vector4 Transform::EulerFromMatrix(const Math::Matrix4& m)
     return {x * RAD_TO_DEG, y * RAD_TO_DEG, z * RAD_TO_DEG, 0.0f};
 }
 
-} // namespace Varn::Component
+} // namespace Varn::ECS

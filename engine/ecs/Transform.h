@@ -6,33 +6,33 @@
 #include "core/Vector4.h"
 #include "ecs/IComponent.h"
 
-namespace Varn::Component
+namespace Varn::ECS
 {
 
-class Transform final : public ECS::IComponent
+class Transform final : public IComponent
 {
 public:
     Transform() : IComponent("Transform") {}
     void BuildProperties() override;
-    std::unique_ptr<ECS::IComponent> Clone() const override;
+    std::unique_ptr<IComponent> Clone() const override;
 
     // T * Rx * Ry * Rz * F * S from this transform's own fields.
-    Math::Matrix4 ComputeLocalMatrix() const;
+    Matrix4 ComputeLocalMatrix() const;
     // The rotation of Euler angles in degrees: about x, then y, then z.
-    static Math::Matrix4 RotationMatrix(const Math::Vector4& degrees);
+    static Matrix4 RotationMatrix(const Vector4& degrees);
     // Euler angles in degrees of a row-major world matrix.
-    static Math::Vector4 EulerFromMatrix(const Math::Matrix4& m);
+    static Vector4 EulerFromMatrix(const Matrix4& m);
 
-    Math::Vector4 position{0, 0, 0, 0};   // "Position": local translation
-    Math::Vector4 angle{0, 0, 0, 0};      // "Angle": degrees about x, y, z
-    Math::Vector4 scale{1, 1, 1, 0};      // "Scale"
-    Math::Vector4 worldScale{1, 1, 0, 0}; // column lengths of worldMatrix; set elsewhere for roots
-    Math::Matrix4 localMatrix;            // zero until first computed
-    Math::Matrix4 worldMatrix;            // zero until first computed
-    bool flipX = false;                   // "Flip X": mirror about the local y axis
-    bool flipY = false;                   // "Flip Y": mirror about the local x axis
-    bool worldFlipX = false;              // flipX xor every ancestor's flipX
+    Vector4 position{0, 0, 0, 0};   // "Position": local translation
+    Vector4 angle{0, 0, 0, 0};      // "Angle": degrees about x, y, z
+    Vector4 scale{1, 1, 1, 0};      // "Scale"
+    Vector4 worldScale{1, 1, 0, 0}; // column lengths of worldMatrix; set elsewhere for roots
+    Matrix4 localMatrix;            // zero until first computed
+    Matrix4 worldMatrix;            // zero until first computed
+    bool flipX = false;             // "Flip X": mirror about the local y axis
+    bool flipY = false;             // "Flip Y": mirror about the local x axis
+    bool worldFlipX = false;        // flipX xor every ancestor's flipX
     bool worldFlipY = false;
 };
 
-} // namespace Varn::Component
+} // namespace Varn::ECS

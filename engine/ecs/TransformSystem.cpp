@@ -8,24 +8,22 @@
 
 #include <cmath>
 
-namespace Varn::System
+namespace Varn::ECS
 {
-
-using Component::Transform;
 
 TransformSystem::TransformSystem(Scene* scene_, const Services& services_) : ISystem(scene_, services_)
 {
-    Need<Component::Transform>();
+    Need<Transform>();
 }
 
-void TransformSystem::UpdateEntity(ECS::IEntity* entity)
+void TransformSystem::UpdateEntity(IEntity* entity)
 {
     Transform* t = entity->GetComponent<Transform>();
     t->localMatrix = t->worldMatrix = t->ComputeLocalMatrix();
     t->worldFlipX = t->flipX;
     t->worldFlipY = t->flipY;
 
-    for (ECS::IEntity* p = entity->parent; p != nullptr && p != p->parent; p = p->parent)
+    for (IEntity* p = entity->parent; p != nullptr && p != p->parent; p = p->parent)
     {
         const Transform* pt = p->GetComponent<Transform>();
         if (pt == nullptr)
@@ -46,7 +44,7 @@ void TransformSystem::UpdateSlice(std::size_t begin, std::size_t end) const
 {
     for (std::size_t i = begin; i < end; ++i)
     {
-        ECS::IEntity* entity = entities[i];
+        IEntity* entity = entities[i];
         if (!entity->gameObjectActive)
         {
             continue;
@@ -62,16 +60,16 @@ void TransformSystem::UpdateSlice(std::size_t begin, std::size_t end) const
 
 void TransformSystem::Update(const float& /*dt*/)
 {
-    updateStartTicks = Time::NowTicks();
+    updateStartTicks = NowTicks();
     services.workers.ParallelFor(entities.size(), [this](std::size_t begin, std::size_t end, std::size_t)
                                  { UpdateSlice(begin, end); });
 
-    lastUpdateSeconds = static_cast<float>(static_cast<double>(Time::NowTicks() - updateStartTicks) / 1e7);
+    lastUpdateSeconds = static_cast<float>(static_cast<double>(NowTicks() - updateStartTicks) / 1e7);
 }
 
 void TransformSystem::UpdateAll()
 {
-    for (ECS::IEntity* entity : entities)
+    for (IEntity* entity : entities)
     {
         if (entity->GetComponent<Transform>() != nullptr)
         {
@@ -80,4 +78,4 @@ void TransformSystem::UpdateAll()
     }
 }
 
-} // namespace Varn::System
+} // namespace Varn::ECS

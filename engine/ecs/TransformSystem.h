@@ -9,10 +9,6 @@
 namespace Varn::ECS
 {
 class IEntity;
-}
-
-namespace Varn::System
-{
 
 class TransformSystem : public ISystem
 {
@@ -24,10 +20,10 @@ public:
     // Every entity of the working set, active or not, serially: after a scene load.
     void UpdateAll();
 
-    static void UpdateEntity(ECS::IEntity* entity);
+    static void UpdateEntity(IEntity* entity);
 
 private:
     void UpdateSlice(std::size_t begin, std::size_t end) const;
 };
 
-} // namespace Varn::System
+} // namespace Varn::ECS

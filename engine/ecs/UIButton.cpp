@@ -2,10 +2,10 @@
 
 #include "resource/ResourceManager.h"
 
-namespace Varn::UIComponent
+namespace Varn::ECS
 {
 
-using System::ResourceManager;
+using Resource::ResourceManager;
 
 UIButton::UIButton() : IComponent("UI Button")
 {
@@ -25,15 +25,15 @@ void UIButton::UseDefaults(const Services& services)
 void UIButton::BuildProperties()
 {
     properties.clear();
-    properties.push_back(ECS::Property::Of("Opacity", &opacity));
-    properties.push_back(ECS::Property::Of("Button Texture Default", &buttonTextureDefault));
-    properties.push_back(ECS::Property::Of("Button Texture Hover", &buttonTextureHover));
-    properties.push_back(ECS::Property::Of("Button Texture Down", &buttonTextureDown));
-    properties.push_back(ECS::Property::Of("Button Mesh", &buttonMesh));
-    properties.push_back(ECS::Property::Of("Button Shader", &buttonShader));
+    properties.push_back(Property::Of("Opacity", &opacity));
+    properties.push_back(Property::Of("Button Texture Default", &buttonTextureDefault));
+    properties.push_back(Property::Of("Button Texture Hover", &buttonTextureHover));
+    properties.push_back(Property::Of("Button Texture Down", &buttonTextureDown));
+    properties.push_back(Property::Of("Button Mesh", &buttonMesh));
+    properties.push_back(Property::Of("Button Shader", &buttonShader));
 }
 
-std::unique_ptr<ECS::IComponent> UIButton::Clone() const
+std::unique_ptr<IComponent> UIButton::Clone() const
 {
     auto copy = std::make_unique<UIButton>();
     copy->opacity = opacity;
@@ -50,4 +50,4 @@ std::unique_ptr<ECS::IComponent> UIButton::Clone() const
     return FinishClone(std::move(copy));
 }
 
-} // namespace Varn::UIComponent
+} // namespace Varn::ECS

@@ -13,16 +13,16 @@ class Mesh2D;
 class Shader;
 } // namespace Varn::Resource
 
-namespace Varn::UIComponent
+namespace Varn::ECS
 {
 
-class UIButton final : public ECS::IComponent
+class UIButton final : public IComponent
 {
 public:
     UIButton();
     void UseDefaults(const Services& services) override;
     void BuildProperties() override;
-    std::unique_ptr<ECS::IComponent> Clone() const override;
+    std::unique_ptr<IComponent> Clone() const override;
 
     // Null until UseDefaults points them at the defaults (mesh and shader stay null until
     // start-up has made those).
@@ -39,4 +39,4 @@ public:
     bool hovered = false;                                // cursor over it, left button not held
 };
 
-} // namespace Varn::UIComponent
+} // namespace Varn::ECS

@@ -2,10 +2,10 @@
 
 #include "resource/ResourceManager.h"
 
-namespace Varn::UIComponent
+namespace Varn::ECS
 {
 
-using System::ResourceManager;
+using Resource::ResourceManager;
 
 UIImage::UIImage() : IComponent("UI Image")
 {
@@ -22,14 +22,14 @@ void UIImage::UseDefaults(const Services& services)
 void UIImage::BuildProperties()
 {
     properties.clear();
-    properties.push_back(ECS::Property::Of("Opacity", &opacity));
-    properties.push_back(ECS::Property::Of("Texture", &texture));
-    properties.push_back(ECS::Property::Of("Mesh", &mesh));
-    properties.push_back(ECS::Property::Of("Shader", &shader));
-    properties.push_back(ECS::Property::Of("Tint", &tint));
+    properties.push_back(Property::Of("Opacity", &opacity));
+    properties.push_back(Property::Of("Texture", &texture));
+    properties.push_back(Property::Of("Mesh", &mesh));
+    properties.push_back(Property::Of("Shader", &shader));
+    properties.push_back(Property::Of("Tint", &tint));
 }
 
-std::unique_ptr<ECS::IComponent> UIImage::Clone() const
+std::unique_ptr<IComponent> UIImage::Clone() const
 {
     auto copy = std::make_unique<UIImage>();
     copy->opacity = opacity;
@@ -42,4 +42,4 @@ std::unique_ptr<ECS::IComponent> UIImage::Clone() const
     return FinishClone(std::move(copy));
 }
 
-} // namespace Varn::UIComponent
+} // namespace Varn::ECS

@@ -15,24 +15,24 @@ class Mesh2D;
 class Shader;
 } // namespace Varn::Resource
 
-namespace Varn::UIComponent
+namespace Varn::ECS
 {
 
-class UIImage final : public ECS::IComponent
+class UIImage final : public IComponent
 {
 public:
     UIImage();
     void UseDefaults(const Services& services) override;
     void BuildProperties() override;
-    std::unique_ptr<ECS::IComponent> Clone() const override;
+    std::unique_ptr<IComponent> Clone() const override;
 
     float opacity = 1.0f;                   // "Opacity"
     Resource::Texture2D* texture = nullptr; // "Texture"; the default one once UseDefaults ran
     Resource::Mesh2D* mesh = nullptr;       // "Mesh"; null until the default meshes exist
     Resource::Shader* shader = nullptr;     // "Shader"; null until the built-in shaders exist
-    Helper::VarnColor tint{1, 1, 1, 1};     // "Tint"
+    VarnColor tint{1, 1, 1, 1};             // "Tint"
     std::array<float, 2> texOffset{0, 0};   // texture-coordinate offset of the sheet cell shown
     uint64_t frame = 0;                     // index of that cell
 };
 
-} // namespace Varn::UIComponent
+} // namespace Varn::ECS

@@ -2,10 +2,10 @@
 
 #include "resource/ResourceManager.h"
 
-namespace Varn::UIComponent
+namespace Varn::ECS
 {
 
-using System::ResourceManager;
+using Resource::ResourceManager;
 
 UIText::UIText() : IComponent("UI Text")
 {
@@ -21,13 +21,13 @@ void UIText::UseDefaults(const Services& services)
 void UIText::BuildProperties()
 {
     properties.clear();
-    properties.push_back(ECS::Property::Of("Text", &text));
-    properties.push_back(ECS::Property::Of("Font", &font));
-    properties.push_back(ECS::Property::Of("Shader", &shader));
-    properties.push_back(ECS::Property::Of("Color", &color));
+    properties.push_back(Property::Of("Text", &text));
+    properties.push_back(Property::Of("Font", &font));
+    properties.push_back(Property::Of("Shader", &shader));
+    properties.push_back(Property::Of("Color", &color));
 }
 
-std::unique_ptr<ECS::IComponent> UIText::Clone() const
+std::unique_ptr<IComponent> UIText::Clone() const
 {
     auto copy = std::make_unique<UIText>();
     copy->text = text;
@@ -37,4 +37,4 @@ std::unique_ptr<ECS::IComponent> UIText::Clone() const
     return FinishClone(std::move(copy));
 }
 
-} // namespace Varn::UIComponent
+} // namespace Varn::ECS

@@ -12,21 +12,21 @@ class FontSet;
 class Shader;
 } // namespace Varn::Resource
 
-namespace Varn::UIComponent
+namespace Varn::ECS
 {
 
-class UIText final : public ECS::IComponent
+class UIText final : public IComponent
 {
 public:
     UIText();
     void UseDefaults(const Services& services) override;
     void BuildProperties() override;
-    std::unique_ptr<ECS::IComponent> Clone() const override;
+    std::unique_ptr<IComponent> Clone() const override;
 
-    std::string text;                    // "Text"
-    Resource::FontSet* font = nullptr;   // "Font"; null until the default font is loaded
-    Resource::Shader* shader = nullptr;  // "Shader"; null until the built-in shaders exist
-    Helper::VarnColor color{1, 1, 1, 1}; // "Color"
+    std::string text;                   // "Text"
+    Resource::FontSet* font = nullptr;  // "Font"; null until the default font is loaded
+    Resource::Shader* shader = nullptr; // "Shader"; null until the built-in shaders exist
+    VarnColor color{1, 1, 1, 1};        // "Color"
 };
 
-} // namespace Varn::UIComponent
+} // namespace Varn::ECS

@@ -6,15 +6,15 @@
 #include "ecs/UIImage.h"
 #include "resource/Mesh2D.h"
 
-namespace Varn::System
+namespace Varn::Graphics
 {
 
-AnimationSystem::AnimationSystem(Scene* scene_, const Services& services_) : ISystem(scene_, services_)
+AnimationSystem::AnimationSystem(ECS::Scene* scene_, const Services& services_) : ISystem(scene_, services_)
 {
-    Need<Component::Animator>();
+    Need<ECS::Animator>();
 }
 
-void AnimationSystem::Advance(Animation& a)
+void AnimationSystem::Advance(ECS::Animation& a)
 {
     if (!a.reverse)
     {
@@ -60,13 +60,13 @@ void AnimationSystem::Update(const float& dt)
 {
     for (ECS::IEntity* entity : entities)
     {
-        auto* animator = entity->GetComponent<Component::Animator>();
+        auto* animator = entity->GetComponent<ECS::Animator>();
         if (animator == nullptr || !animator->IsActive() || animator->currentAnimation == nullptr)
         {
             continue;
         }
-        auto* sprite = entity->GetComponent<Component::SpriteRenderer>();
-        auto* image = entity->GetComponent<UIComponent::UIImage>();
+        auto* sprite = entity->GetComponent<ECS::SpriteRenderer>();
+        auto* image = entity->GetComponent<ECS::UIImage>();
         if (!(sprite != nullptr && sprite->IsActive()) && !(image != nullptr && image->IsActive()))
         {
             continue;
@@ -92,4 +92,4 @@ void AnimationSystem::Update(const float& dt)
     }
 }
 
-} // namespace Varn::System
+} // namespace Varn::Graphics

@@ -7,26 +7,26 @@
 #include <array>
 #include <cstdint>
 
-namespace Varn
+namespace Varn::ECS
 {
 struct Animation;
 }
 
-namespace Varn::System
+namespace Varn::Graphics
 {
 
 class AnimationSystem : public ISystem
 {
 public:
-    AnimationSystem(Scene* scene, const Services& services);
+    AnimationSystem(ECS::Scene* scene, const Services& services);
     void Update(const float& dt) override; // dt: the simulation step in seconds
 
     // One frame on: forward or in reverse, wrapping when looping, else holding at the end.
-    static void Advance(Animation& animation);
+    static void Advance(ECS::Animation& animation);
     // Texture offset of cell `frame` of a columns x rows sheet, numbered left to right, then
     // top to bottom, frames past the last cell starting over at the first; (0, 0) for a sheet
     // without cells.
     static std::array<float, 2> CellOffset(uint64_t frame, uint32_t columns, uint32_t rows);
 };
 
-} // namespace Varn::System
+} // namespace Varn::Graphics

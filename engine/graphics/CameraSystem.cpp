@@ -6,13 +6,13 @@
 #include "ecs/IEntity.h"
 #include "ecs/Transform.h"
 
-namespace Varn::System
+namespace Varn::Graphics
 {
 
 namespace
 {
 
-using Component::Camera;
+using ECS::Camera;
 
 Camera::ColumnMatrix Projection(float zoom)
 {
@@ -31,7 +31,7 @@ Camera::ColumnMatrix Projection(float zoom)
 }
 
 // Looking down -z with y up from `eye` is just the translation by -eye.
-Camera::ColumnMatrix View(const Math::Vector4& eye)
+Camera::ColumnMatrix View(const Vector4& eye)
 {
     Camera::ColumnMatrix m{};
     m[0] = m[5] = m[10] = m[15] = 1.0f;
@@ -43,9 +43,9 @@ Camera::ColumnMatrix View(const Math::Vector4& eye)
 
 } // namespace
 
-CameraSystem::CameraSystem(Scene* scene_, const Services& services_) : ISystem(scene_, services_)
+CameraSystem::CameraSystem(ECS::Scene* scene_, const Services& services_) : ISystem(scene_, services_)
 {
-    Need<Component::Camera>();
+    Need<ECS::Camera>();
 }
 
 float CameraSystem::PixelsPerUnit(const Window& window)
@@ -55,10 +55,10 @@ float CameraSystem::PixelsPerUnit(const Window& window)
 
 void CameraSystem::Update(const float& /*dt*/)
 {
-    updateStartTicks = Time::NowTicks();
+    updateStartTicks = NowTicks();
     for (ECS::IEntity* entity : entities)
     {
-        const auto* transform = entity->GetComponent<Component::Transform>();
+        const auto* transform = entity->GetComponent<ECS::Transform>();
         auto* camera = entity->GetComponent<Camera>();
         if (transform == nullptr || camera == nullptr)
         {
@@ -77,7 +77,7 @@ void CameraSystem::Update(const float& /*dt*/)
         camera->view = View(transform->position);
         camera->startView = View(transform->position - camera->startPosition);
     }
-    lastUpdateSeconds = static_cast<float>(static_cast<double>(Time::NowTicks() - updateStartTicks) / 1e7);
+    lastUpdateSeconds = static_cast<float>(static_cast<double>(NowTicks() - updateStartTicks) / 1e7);
 }
 
-} // namespace Varn::System
+} // namespace Varn::Graphics

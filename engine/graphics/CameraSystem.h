@@ -9,7 +9,7 @@ namespace Varn
 class Window;
 }
 
-namespace Varn::System
+namespace Varn::Graphics
 {
 
 class CameraSystem : public ISystem
@@ -18,7 +18,7 @@ public:
     static constexpr float HALF_WIDTH = 960.0f;  // world units at zoom 1
     static constexpr float HALF_HEIGHT = 540.0f; // world units at zoom 1
 
-    CameraSystem(Scene* scene, const Services& services);
+    CameraSystem(ECS::Scene* scene, const Services& services);
     void Update(const float& dt) override;
 
     // Screen pixels per world unit at zoom 1: the picture always spans 1920 units. The cursor,
@@ -26,4 +26,4 @@ public:
     static float PixelsPerUnit(const Window& window);
 };
 
-} // namespace Varn::System
+} // namespace Varn::Graphics

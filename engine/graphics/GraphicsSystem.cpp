@@ -26,13 +26,13 @@
 
 using namespace gl33core;
 
-namespace Varn::System
+namespace Varn::Graphics
 {
 
 namespace
 {
 
-using Component::Camera;
+using ECS::Camera;
 
 // Touching edges count as overlapping. Half-sizes are taken as lengths, so a mirrored
 // (negatively scaled) sprite is culled like its unmirrored twin.
@@ -64,9 +64,9 @@ bool HasContext(const Window& window)
 
 } // namespace
 
-GraphicsSystem::GraphicsSystem(Scene* scene_, const Services& services_) : ISystem(scene_, services_)
+GraphicsSystem::GraphicsSystem(ECS::Scene* scene_, const Services& services_) : ISystem(scene_, services_)
 {
-    Need<Component::SpriteRenderer, Component::Light, Component::ParticleEmitter>();
+    Need<ECS::SpriteRenderer, ECS::Light, ECS::ParticleEmitter>();
 }
 
 GraphicsSystem::~GraphicsSystem()
@@ -102,7 +102,7 @@ void GraphicsSystem::CollectSlice(std::size_t begin, std::size_t end, const ECS:
     for (std::size_t i = begin; i < end; ++i)
     {
         ECS::IEntity* entity = entities[i];
-        auto* transform = entity->GetComponent<Component::Transform>();
+        auto* transform = entity->GetComponent<ECS::Transform>();
         if (transform == nullptr || !transform->IsActive())
         {
             continue;
@@ -115,8 +115,7 @@ void GraphicsSystem::CollectSlice(std::size_t begin, std::size_t end, const ECS:
         const float y = transform->worldMatrix.m[1][3];
         const int32_t layer = static_cast<int32_t>(entity->layer);
 
-        if (const auto* light = entity->GetComponent<Component::Light>();
-            light != nullptr && light->IsActive())
+        if (const auto* light = entity->GetComponent<ECS::Light>(); light != nullptr && light->IsActive())
         {
             if (light->isGlobal)
             {
@@ -134,9 +133,9 @@ void GraphicsSystem::CollectSlice(std::size_t begin, std::size_t end, const ECS:
         }
 
         bool culled = false;
-        if (auto* sprite = entity->GetComponent<Component::SpriteRenderer>())
+        if (auto* sprite = entity->GetComponent<ECS::SpriteRenderer>())
         {
-            const std::optional<Math::Vector4> extent = sprite->Extent(transform->scale);
+            const std::optional<Vector4> extent = sprite->Extent(transform->scale);
             const bool drawable = extent.has_value();
             if (drawable)
             {
@@ -149,7 +148,7 @@ void GraphicsSystem::CollectSlice(std::size_t begin, std::size_t end, const ECS:
             culled = !Overlaps(camera, x, y, transform->worldScale.x / 2.0f, transform->worldScale.y / 2.0f);
         }
 
-        if (auto* emitter = entity->GetComponent<Component::ParticleEmitter>())
+        if (auto* emitter = entity->GetComponent<ECS::ParticleEmitter>())
         {
             if (!emitter->IsActive())
             {
@@ -157,7 +156,7 @@ void GraphicsSystem::CollectSlice(std::size_t begin, std::size_t end, const ECS:
             }
             const float hx = transform->worldScale.x / 2.0f;
             const float hy = transform->worldScale.y / 2.0f;
-            for (Component::ParticleEmitter::Slot& slot : emitter->GetParticles())
+            for (ECS::ParticleEmitter::Slot& slot : emitter->GetParticles())
             {
                 slot.first = Overlaps(camera, slot.second.position.x, slot.second.position.y, hx, hy);
             }
@@ -215,8 +214,8 @@ void GraphicsSystem::SetLightUniforms(uint32_t program, const std::vector<ECS::I
     glUniform1i(Uniform(program, "lightsInUse"), static_cast<GLint>(lights.size()));
     for (std::size_t i = 0; i < lights.size() && i < 128; ++i)
     {
-        const auto* light = lights[i]->GetComponent<Component::Light>();
-        const auto& m = lights[i]->GetComponent<Component::Transform>()->worldMatrix.m;
+        const auto* light = lights[i]->GetComponent<ECS::Light>();
+        const auto& m = lights[i]->GetComponent<ECS::Transform>()->worldMatrix.m;
         const std::string base = "pointLights[" + std::to_string(i) + "].";
         glUniform3f(Uniform(program, (base + "color").c_str()), light->lightColor.r, light->lightColor.g,
                     light->lightColor.b);
@@ -230,14 +229,14 @@ void GraphicsSystem::SetLightUniforms(uint32_t program, const std::vector<ECS::I
 
 void GraphicsSystem::DrawSprite(const ECS::IEntity& entity, const Camera& camera) const
 {
-    const auto* sprite = entity.GetComponent<Component::SpriteRenderer>();
+    const auto* sprite = entity.GetComponent<ECS::SpriteRenderer>();
     if (sprite == nullptr || sprite->shader == nullptr || sprite->texture == nullptr ||
         sprite->mesh == nullptr)
     {
         return;
     }
-    const auto* transform = entity.GetComponent<Component::Transform>();
-    const auto* eye = scene->mainCamera->GetComponent<Component::Transform>();
+    const auto* transform = entity.GetComponent<ECS::Transform>();
+    const auto* eye = scene->mainCamera->GetComponent<ECS::Transform>();
     const GLuint program = sprite->shader->program;
     const Resource::Mesh2D& mesh = *sprite->mesh;
 
@@ -270,7 +269,8 @@ void GraphicsSystem::DrawSprite(const ECS::IEntity& entity, const Camera& camera
 void GraphicsSystem::RenderLayers()
 {
     const Camera* camera = scene->mainCamera ? scene->mainCamera->GetComponent<Camera>() : nullptr;
-    const Resource::Shader* spriteShader = services.resources.FindShader(ResourceManager::SPRITE_SHADER);
+    const Resource::Shader* spriteShader =
+        services.resources.FindShader(Resource::ResourceManager::SPRITE_SHADER);
     static const std::vector<ECS::IEntity*> noLights;
 
     glEnable(GL_BLEND);
@@ -279,12 +279,12 @@ void GraphicsSystem::RenderLayers()
         std::stable_sort(list.begin(), list.end(),
                          [](const ECS::IEntity* a, const ECS::IEntity* b)
                          {
-                             return a->GetComponent<Component::Transform>()->worldMatrix.m[2][3] <
-                                    b->GetComponent<Component::Transform>()->worldMatrix.m[2][3];
+                             return a->GetComponent<ECS::Transform>()->worldMatrix.m[2][3] <
+                                    b->GetComponent<ECS::Transform>()->worldMatrix.m[2][3];
                          });
 
         // The first layer cleared in a frame takes the window's colour; later ones stay clear.
-        const Graphics::LayerFramebuffer* target = services.layers.Get(layer);
+        const LayerFramebuffer* target = services.layers.Get(layer);
         glBindFramebuffer(GL_FRAMEBUFFER, target->fbo);
         // The layer image fills its framebuffer; only the composite is letter-boxed. Drawing
         // through the window's offset viewport here would cut a strip off the picture.
@@ -300,7 +300,7 @@ void GraphicsSystem::RenderLayers()
         for (const ECS::IEntity* entity : list)
         {
             DrawSprite(*entity, *camera);
-            if (auto* emitter = entity->GetComponent<Component::ParticleEmitter>())
+            if (auto* emitter = entity->GetComponent<ECS::ParticleEmitter>())
             {
                 scene->particleSystem->Draw(*emitter, *camera);
             }
@@ -312,7 +312,7 @@ void GraphicsSystem::RenderLayers()
 void GraphicsSystem::Composite()
 {
     const Window& window = services.window;
-    std::vector<Graphics::LayerFramebufferRecord>& layers = services.layers.records;
+    std::vector<LayerFramebufferRecord>& layers = services.layers.records;
     glViewport(window.viewportX, window.viewportY, window.viewportWidth, window.viewportHeight);
     std::stable_sort(layers.begin(), layers.end(),
                      [](const auto& a, const auto& b) { return a.layer < b.layer; });
@@ -321,7 +321,7 @@ void GraphicsSystem::Composite()
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     glEnable(GL_BLEND);
     glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA); // layer images are premultiplied
-    for (const Graphics::LayerFramebufferRecord& record : layers)
+    for (const LayerFramebufferRecord& record : layers)
     {
         if (record.used)
         {
@@ -329,7 +329,7 @@ void GraphicsSystem::Composite()
         }
     }
     glDisable(GL_BLEND);
-    for (Graphics::LayerFramebufferRecord& record : layers)
+    for (LayerFramebufferRecord& record : layers)
     {
         record.framebuffer->Clear();
         record.used = false;
@@ -339,7 +339,7 @@ void GraphicsSystem::Composite()
 
 void GraphicsSystem::Update(const float& /*dt*/)
 {
-    updateStartTicks = Time::NowTicks();
+    updateStartTicks = NowTicks();
     CollectDrawables();
     if (HasContext(services.window))
     {
@@ -352,7 +352,7 @@ void GraphicsSystem::Update(const float& /*dt*/)
     }
     drawLists.clear();
     lightLists.clear();
-    lastUpdateSeconds = static_cast<float>(static_cast<double>(Time::NowTicks() - updateStartTicks) / 1e7);
+    lastUpdateSeconds = static_cast<float>(static_cast<double>(NowTicks() - updateStartTicks) / 1e7);
 }
 
-} // namespace Varn::System
+} // namespace Varn::Graphics

@@ -9,12 +9,12 @@
 #include <map>
 #include <vector>
 
-namespace Varn::Component
+namespace Varn::ECS
 {
 class Camera;
 }
 
-namespace Varn::System
+namespace Varn::Graphics
 {
 
 class GraphicsSystem : public ISystem
@@ -22,7 +22,7 @@ class GraphicsSystem : public ISystem
 public:
     using LayerLists = std::map<int32_t, std::vector<ECS::IEntity*>>;
 
-    GraphicsSystem(Scene* scene, const Services& services);
+    GraphicsSystem(ECS::Scene* scene, const Services& services);
     ~GraphicsSystem() override;
 
     void Update(const float& dt) override; // dt unused
@@ -46,12 +46,12 @@ private:
     };
 
     void CollectSlice(std::size_t begin, std::size_t end, const ECS::IEntity& cameraEntity,
-                      const Component::Camera& camera, Collected& out) const;
+                      const ECS::Camera& camera, Collected& out) const;
     void RenderLayers();
     void SetLightUniforms(uint32_t program, const std::vector<ECS::IEntity*>& lights) const;
-    void DrawSprite(const ECS::IEntity& entity, const Component::Camera& camera) const;
+    void DrawSprite(const ECS::IEntity& entity, const ECS::Camera& camera) const;
     void Composite();
     void CreateScreenQuad();
 };
 
-} // namespace Varn::System
+} // namespace Varn::Graphics

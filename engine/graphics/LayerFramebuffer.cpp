@@ -10,8 +10,8 @@ using namespace gl33core;
 namespace Varn::Graphics
 {
 
-LayerFramebuffer::LayerFramebuffer(System::ResourceManager& resources_, int width_, int height_)
-    : shader(resources_.FindShader(System::ResourceManager::FBO_SHADER)), resources(resources_)
+LayerFramebuffer::LayerFramebuffer(Resource::ResourceManager& resources_, int width_, int height_)
+    : shader(resources_.FindShader(Resource::ResourceManager::FBO_SHADER)), resources(resources_)
 {
     glGenFramebuffers(1, &fbo);
     glGenTextures(1, &colorTexture);
@@ -45,14 +45,14 @@ void LayerFramebuffer::ApplyEffect(LAYER_EFFECT effect)
     switch (effect)
     {
     case LAYER_EFFECT::BLUR:
-        shader = resources.FindShader(System::ResourceManager::FBO_BLUR_SHADER);
+        shader = resources.FindShader(Resource::ResourceManager::FBO_BLUR_SHADER);
         tint = {1.0f, 1.0f, 1.0f, 0.5f};
         break;
     case LAYER_EFFECT::DIM:
         tint = {0.6f, 0.6f, 0.6f, 1.0f};
         break;
     case LAYER_EFFECT::RESET:
-        shader = resources.FindShader(System::ResourceManager::FBO_SHADER);
+        shader = resources.FindShader(Resource::ResourceManager::FBO_SHADER);
         tint = {1.0f, 1.0f, 1.0f, 1.0f};
         break;
     }

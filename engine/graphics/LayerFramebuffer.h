@@ -10,11 +10,8 @@
 namespace Varn::Resource
 {
 class Shader;
-}
-namespace Varn::System
-{
 class ResourceManager;
-}
+} // namespace Varn::Resource
 
 namespace Varn::Graphics
 {
@@ -30,7 +27,7 @@ class LayerFramebuffer
 {
 public:
     // Needs a current OpenGL context. The compositing programs come from `resources`.
-    LayerFramebuffer(System::ResourceManager& resources, int width, int height);
+    LayerFramebuffer(Resource::ResourceManager& resources, int width, int height);
     ~LayerFramebuffer();
     LayerFramebuffer(const LayerFramebuffer&) = delete;
     LayerFramebuffer& operator=(const LayerFramebuffer&) = delete;
@@ -43,13 +40,13 @@ public:
     void Clear() const; // transparent black
 
     Resource::Shader* shader = nullptr; // compositing program; may be null before the defaults load
-    Helper::VarnColor tint{1, 1, 1, 1}; // multiplies every composited texel
+    VarnColor tint{1, 1, 1, 1};         // multiplies every composited texel
     uint32_t fbo = 0;
     uint32_t colorTexture = 0;
     int width = 0, height = 0; // pixels
 
 private:
-    System::ResourceManager& resources;
+    Resource::ResourceManager& resources;
 };
 
 // A layer's entry in LayerFramebuffers.

@@ -11,7 +11,7 @@ namespace Varn
 {
 class Window;
 }
-namespace Varn::System
+namespace Varn::Resource
 {
 class ResourceManager;
 }
@@ -22,7 +22,7 @@ namespace Varn::Graphics
 class LayerFramebuffers
 {
 public:
-    LayerFramebuffers(const Window& window, System::ResourceManager& resources)
+    LayerFramebuffers(const Window& window, Resource::ResourceManager& resources)
         : window(window), resources(resources)
     {
     }
@@ -39,7 +39,7 @@ public:
 
 private:
     const Window& window;
-    System::ResourceManager& resources;
+    Resource::ResourceManager& resources;
 };
 
 } // namespace Varn::Graphics

@@ -19,25 +19,24 @@
 
 using namespace gl33core;
 
-namespace Varn::System
+namespace Varn::Graphics
 {
 
 namespace
 {
 
-using Component::ParticleEmitter;
-using Helper::VarnColor;
-using Math::Vector4;
-using Particle::ParticleCell;
+using ECS::ParticleEmitter;
+
+using ECS::ParticleCell;
 
 constexpr float RADIANS_PER_DEGREE = 0.017453292f;
 constexpr float GRAVITY = 0.98f; // direction units per second squared at gravity scale 1
 
 static_assert(sizeof(VarnColor) == 16, "instance colours are uploaded as 4 packed floats");
-static_assert(sizeof(Math::Matrix4) == 64, "instance matrices are uploaded as 16 packed floats");
+static_assert(sizeof(Matrix4) == 64, "instance matrices are uploaded as 16 packed floats");
 
 // One fraction shared by all channels, so a colour stays on the line between min and max.
-VarnColor Between(Random& random, const Math::Range<VarnColor>& range)
+VarnColor Between(Random& random, const Range<VarnColor>& range)
 {
     if (range.min == range.max)
     {
@@ -50,7 +49,7 @@ VarnColor Between(Random& random, const Math::Range<VarnColor>& range)
 }
 
 // x, y and z share one fraction; w is the min's.
-Vector4 Between(Random& random, const Math::Range<Vector4>& range)
+Vector4 Between(Random& random, const Range<Vector4>& range)
 {
     if (range.min == range.max)
     {
@@ -136,9 +135,9 @@ GLint Uniform(GLuint program, const char* name)
 
 } // namespace
 
-ParticleSystem::ParticleSystem(Scene* scene_, const Services& services_) : ISystem(scene_, services_)
+ParticleSystem::ParticleSystem(ECS::Scene* scene_, const Services& services_) : ISystem(scene_, services_)
 {
-    Need<Component::ParticleEmitter>();
+    Need<ECS::ParticleEmitter>();
 }
 
 ParticleSystem::~ParticleSystem()
@@ -260,12 +259,12 @@ void ParticleSystem::Simulate(ParticleEmitter& emitter, float dt)
 
 void ParticleSystem::Update(const float& dt)
 {
-    updateStartTicks = Time::NowTicks();
+    updateStartTicks = NowTicks();
     std::vector<ECS::IEntity*> spent;
     for (ECS::IEntity* entity : entities)
     {
         auto* emitter = entity->GetComponent<ParticleEmitter>();
-        const auto* transform = entity->GetComponent<Component::Transform>();
+        const auto* transform = entity->GetComponent<ECS::Transform>();
         if (emitter == nullptr || transform == nullptr || !emitter->IsActive())
         {
             continue;
@@ -287,7 +286,7 @@ void ParticleSystem::Update(const float& dt)
             scene->RemoveEntity(entity, true);
         }
     }
-    lastUpdateSeconds = static_cast<float>(static_cast<double>(Time::NowTicks() - updateStartTicks) / 1e7);
+    lastUpdateSeconds = static_cast<float>(static_cast<double>(NowTicks() - updateStartTicks) / 1e7);
 }
 
 void ParticleSystem::CreateBuffers()
@@ -322,7 +321,7 @@ void ParticleSystem::CreateBuffers()
     for (GLuint row = 0; row < 4; ++row)
     {
         glEnableVertexAttribArray(3 + row);
-        glVertexAttribPointer(3 + row, 4, GL_FLOAT, GL_FALSE, sizeof(Math::Matrix4),
+        glVertexAttribPointer(3 + row, 4, GL_FLOAT, GL_FALSE, sizeof(Matrix4),
                               reinterpret_cast<void*>(row * 4 * sizeof(float)));
         glVertexAttribDivisor(3 + row, 1);
     }
@@ -330,7 +329,7 @@ void ParticleSystem::CreateBuffers()
     glBindBuffer(GL_ARRAY_BUFFER, 0);
 }
 
-void ParticleSystem::Draw(ParticleEmitter& emitter, const Component::Camera& camera)
+void ParticleSystem::Draw(ParticleEmitter& emitter, const ECS::Camera& camera)
 {
     if (emitter.particleTexture == nullptr || emitter.particleShader == nullptr ||
         !Resource::HasCurrentGLContext())
@@ -360,7 +359,7 @@ void ParticleSystem::Draw(ParticleEmitter& emitter, const Component::Camera& cam
     glBufferData(GL_ARRAY_BUFFER, n * static_cast<GLsizeiptr>(sizeof(VarnColor)), instanceColors.data(),
                  GL_STATIC_DRAW);
     glBindBuffer(GL_ARRAY_BUFFER, modelVbo);
-    glBufferData(GL_ARRAY_BUFFER, n * static_cast<GLsizeiptr>(sizeof(Math::Matrix4)), instanceModels.data(),
+    glBufferData(GL_ARRAY_BUFFER, n * static_cast<GLsizeiptr>(sizeof(Matrix4)), instanceModels.data(),
                  GL_STATIC_DRAW);
     glBindBuffer(GL_ARRAY_BUFFER, 0);
 
@@ -379,4 +378,4 @@ void ParticleSystem::Draw(ParticleEmitter& emitter, const Component::Camera& cam
     glBindVertexArray(0);
 }
 
-} // namespace Varn::System
+} // namespace Varn::Graphics

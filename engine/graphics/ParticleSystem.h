@@ -11,40 +11,37 @@
 #include <cstdint>
 #include <vector>
 
-namespace Varn::Component
+namespace Varn::ECS
 {
 class Camera;
 class ParticleEmitter;
-} // namespace Varn::Component
-namespace Varn::Particle
-{
 struct ParticleCell;
-}
+} // namespace Varn::ECS
 
-namespace Varn::System
+namespace Varn::Graphics
 {
 
 class ParticleSystem : public ISystem
 {
 public:
-    ParticleSystem(Scene* scene, const Services& services);
+    ParticleSystem(ECS::Scene* scene, const Services& services);
     ~ParticleSystem() override;
 
     void Update(const float& dt) override; // dt: the step, seconds
 
     // One emitter's live cells whose visible flag is set, in pool order; nothing without a
     // current OpenGL context or when no cell qualifies. Blend state is left as set here.
-    void Draw(Component::ParticleEmitter& emitter, const Component::Camera& camera);
+    void Draw(ECS::ParticleEmitter& emitter, const ECS::Camera& camera);
 
     // The pieces of one step, public so tests can drive them directly.
     // Emission at the world point (x, y, z). True when the emitter is a spent destroy-on-death
     // burst whose last particle has died while playing: its entity should leave the scene.
-    bool Emit(Component::ParticleEmitter& emitter, float x, float y, float z, float dt, bool playing);
-    void Spawn(Component::ParticleEmitter& emitter, Particle::ParticleCell& cell, float x, float y, float z);
+    bool Emit(ECS::ParticleEmitter& emitter, float x, float y, float z, float dt, bool playing);
+    void Spawn(ECS::ParticleEmitter& emitter, ECS::ParticleCell& cell, float x, float y, float z);
     // The cell a spawn goes into; grows the pool by `count` when every cell is alive. Null only
     // when the pool is empty and `count` is 0.
-    static Particle::ParticleCell* ChooseCell(Component::ParticleEmitter& emitter);
-    void Simulate(Component::ParticleEmitter& emitter, float dt);
+    static ECS::ParticleCell* ChooseCell(ECS::ParticleEmitter& emitter);
+    void Simulate(ECS::ParticleEmitter& emitter, float dt);
 
     uint32_t quadVbo = 0, quadVao = 0, colorVbo = 0, modelVbo = 0; // 0 until the first draw
     uint32_t quadEbo = 0;
@@ -53,8 +50,8 @@ private:
     void CreateBuffers();
 
     // Per-instance data of the draw in progress, kept to avoid a fresh allocation per emitter.
-    std::vector<Helper::VarnColor> instanceColors;
-    std::vector<Math::Matrix4> instanceModels;
+    std::vector<VarnColor> instanceColors;
+    std::vector<Matrix4> instanceModels;
 };
 
-} // namespace Varn::System
+} // namespace Varn::Graphics

@@ -54,7 +54,7 @@ bool Screenshot::SavePng(const std::string& path) const
     image.height = static_cast<png_uint_32>(height);
     image.format = PNG_FORMAT_RGBA;
     if (width <= 0 || height <= 0 ||
-        png_image_write_to_file(&image, Helper::NativePath(path).c_str(), 0, rgba.data(), 0, nullptr) == 0)
+        png_image_write_to_file(&image, NativePath(path).c_str(), 0, rgba.data(), 0, nullptr) == 0)
     {
         return false;
     }

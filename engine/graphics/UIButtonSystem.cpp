@@ -12,17 +12,17 @@
 #include <algorithm>
 #include <cmath>
 
-namespace Varn::UISystem
+namespace Varn::Graphics
 {
 
-UIButtonSystem::UIButtonSystem(Scene* scene_, const Services& services_) : ISystem(scene_, services_)
+UIButtonSystem::UIButtonSystem(ECS::Scene* scene_, const Services& services_) : ISystem(scene_, services_)
 {
-    Need<UIComponent::UIButton>();
+    Need<ECS::UIButton>();
 }
 
 void UIButtonSystem::AddEntity(ECS::IEntity* entity)
 {
-    if (auto* button = entity->GetComponent<UIComponent::UIButton>(); button != nullptr && !Has(entity))
+    if (auto* button = entity->GetComponent<ECS::UIButton>(); button != nullptr && !Has(entity))
     {
         button->currentTexture = button->buttonTextureDefault;
     }
@@ -35,12 +35,12 @@ void UIButtonSystem::Update(const float& /*dt*/)
     const Window& window = services.window;
     const float mouseX = static_cast<float>(input.mousePosition.x);
     const float mouseY = static_cast<float>(input.mousePosition.y);
-    const float pixelsPerUnit = System::CameraSystem::PixelsPerUnit(window);
+    const float pixelsPerUnit = CameraSystem::PixelsPerUnit(window);
 
     for (ECS::IEntity* entity : entities)
     {
-        auto* button = entity->GetComponent<UIComponent::UIButton>();
-        auto* transform = entity->GetComponent<Component::Transform>();
+        auto* button = entity->GetComponent<ECS::UIButton>();
+        auto* transform = entity->GetComponent<ECS::Transform>();
         if (button == nullptr || transform == nullptr || !button->IsActive() ||
             button->currentTexture == nullptr || button->buttonMesh == nullptr)
         {
@@ -82,4 +82,4 @@ void UIButtonSystem::Update(const float& /*dt*/)
     }
 }
 
-} // namespace Varn::UISystem
+} // namespace Varn::Graphics

@@ -5,19 +5,19 @@
 // Writes the buttons' flags and currentTexture and their Transform worldScale.
 #include "core/ISystem.h"
 
-namespace Varn::UISystem
+namespace Varn::Graphics
 {
 
-class UIButtonSystem : public System::ISystem
+class UIButtonSystem : public ISystem
 {
 public:
     static constexpr int LEFT_MOUSE = 1; // key code of the left mouse button
 
-    UIButtonSystem(Scene* scene, const Services& services);
+    UIButtonSystem(ECS::Scene* scene, const Services& services);
     // A button joins showing its own default texture, which its block may have replaced after
     // construction; the first hit test sizes the button from it.
     void AddEntity(ECS::IEntity* entity) override;
     void Update(const float& dt) override; // dt unused
 };
 
-} // namespace Varn::UISystem
+} // namespace Varn::Graphics

@@ -21,7 +21,7 @@
 
 using namespace gl33core;
 
-namespace Varn::UISystem
+namespace Varn::Graphics
 {
 
 namespace
@@ -33,7 +33,7 @@ struct Element
     const Resource::Texture2D* texture;
     const Resource::Mesh2D* mesh;
     const Resource::Shader* shader;
-    Helper::VarnColor tint;
+    VarnColor tint;
     float opacity;
     std::array<float, 2> texOffset;
     float sizeZoom; // the zoom the Transform's worldScale is given at
@@ -46,11 +46,11 @@ GLint Uniform(GLuint program, const char* name)
 
 float DepthOf(const ECS::IEntity* entity)
 {
-    const auto* transform = entity->GetComponent<Component::Transform>();
+    const auto* transform = entity->GetComponent<ECS::Transform>();
     return transform ? transform->worldMatrix.m[2][3] : 0.0f;
 }
 
-void DrawElement(const Element& e, Component::Transform& transform, const UIView& ui)
+void DrawElement(const Element& e, ECS::Transform& transform, const UIView& ui)
 {
     if (e.texture == nullptr || e.mesh == nullptr || e.shader == nullptr)
     {
@@ -63,7 +63,7 @@ void DrawElement(const Element& e, Component::Transform& transform, const UIView
 
     // Position and size both scale with the UI factor, so the element holds its place on
     // screen at any zoom. A copy of the matrix leaves the Transform's own untouched.
-    Math::Matrix4 model = transform.worldMatrix;
+    Matrix4 model = transform.worldMatrix;
     model.m[0][3] *= ui.factor;
     model.m[1][3] *= ui.factor;
     float imageScale[16] = {};
@@ -90,16 +90,15 @@ void DrawElement(const Element& e, Component::Transform& transform, const UIView
 
 } // namespace
 
-UIGraphicsSystem::UIGraphicsSystem(Scene* scene_, const Services& services_) : ISystem(scene_, services_)
+UIGraphicsSystem::UIGraphicsSystem(ECS::Scene* scene_, const Services& services_) : ISystem(scene_, services_)
 {
-    Need<UIComponent::UIImage, UIComponent::UIButton>();
+    Need<ECS::UIImage, ECS::UIButton>();
 }
 
 void UIGraphicsSystem::Update(const float& /*dt*/)
 {
-    updateStartTicks = Time::NowTicks();
-    const Component::Camera* camera =
-        scene->mainCamera ? scene->mainCamera->GetComponent<Component::Camera>() : nullptr;
+    updateStartTicks = NowTicks();
+    const ECS::Camera* camera = scene->mainCamera ? scene->mainCamera->GetComponent<ECS::Camera>() : nullptr;
     std::sort(entities.begin(), entities.end(),
               [](const ECS::IEntity* a, const ECS::IEntity* b) { return DepthOf(a) < DepthOf(b); });
 
@@ -113,19 +112,18 @@ void UIGraphicsSystem::Update(const float& /*dt*/)
         glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
         for (ECS::IEntity* entity : entities)
         {
-            auto* transform = entity->GetComponent<Component::Transform>();
+            auto* transform = entity->GetComponent<ECS::Transform>();
             if (transform == nullptr || !transform->IsActive())
             {
                 continue;
             }
-            if (const auto* image = entity->GetComponent<UIComponent::UIImage>(); image && image->IsActive())
+            if (const auto* image = entity->GetComponent<ECS::UIImage>(); image && image->IsActive())
             {
                 DrawElement({image->texture, image->mesh, image->shader, image->tint, image->opacity,
                              image->texOffset, camera->zoom},
                             *transform, ui);
             }
-            if (const auto* button = entity->GetComponent<UIComponent::UIButton>();
-                button && button->IsActive())
+            if (const auto* button = entity->GetComponent<ECS::UIButton>(); button && button->IsActive())
             {
                 DrawElement({button->currentTexture,
                              button->buttonMesh,
@@ -139,7 +137,7 @@ void UIGraphicsSystem::Update(const float& /*dt*/)
         }
         glDisable(GL_BLEND);
     }
-    lastUpdateSeconds = static_cast<float>(static_cast<double>(Time::NowTicks() - updateStartTicks) / 1e7);
+    lastUpdateSeconds = static_cast<float>(static_cast<double>(NowTicks() - updateStartTicks) / 1e7);
 }
 
-} // namespace Varn::UISystem
+} // namespace Varn::Graphics

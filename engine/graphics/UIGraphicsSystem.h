@@ -6,14 +6,14 @@
 // worldScale of the elements it draws.
 #include "core/ISystem.h"
 
-namespace Varn::UISystem
+namespace Varn::Graphics
 {
 
-class UIGraphicsSystem : public System::ISystem
+class UIGraphicsSystem : public ISystem
 {
 public:
-    UIGraphicsSystem(Scene* scene, const Services& services);
+    UIGraphicsSystem(ECS::Scene* scene, const Services& services);
     void Update(const float& dt) override; // dt unused
 };
 
-} // namespace Varn::UISystem
+} // namespace Varn::Graphics

@@ -18,7 +18,7 @@
 
 using namespace gl33core;
 
-namespace Varn::UISystem
+namespace Varn::Graphics
 {
 
 namespace
@@ -29,7 +29,7 @@ GLint Uniform(GLuint program, const char* name)
     return glGetUniformLocation(program, name);
 }
 
-float ColumnLength(const Math::Matrix4& matrix, int column)
+float ColumnLength(const Matrix4& matrix, int column)
 {
     const auto& m = matrix.m;
     return std::sqrt(m[0][column] * m[0][column] + m[1][column] * m[1][column] + m[2][column] * m[2][column] +
@@ -37,7 +37,7 @@ float ColumnLength(const Math::Matrix4& matrix, int column)
 }
 
 // Draws one line of text with the pen starting at (x, y) on the baseline.
-void DrawLine(const UIComponent::UIText& text, float x, float y, float sx, float sy, GLuint textVbo)
+void DrawLine(const ECS::UIText& text, float x, float y, float sx, float sy, GLuint textVbo)
 {
     for (const char byte : text.text)
     {
@@ -64,16 +64,15 @@ void DrawLine(const UIComponent::UIText& text, float x, float y, float sx, float
 
 } // namespace
 
-UITextSystem::UITextSystem(Scene* scene_, const Services& services_) : ISystem(scene_, services_)
+UITextSystem::UITextSystem(ECS::Scene* scene_, const Services& services_) : ISystem(scene_, services_)
 {
-    Need<UIComponent::UIText>();
+    Need<ECS::UIText>();
 }
 
 void UITextSystem::Update(const float& /*dt*/)
 {
-    const System::ResourceManager& resources = services.resources;
-    const Component::Camera* camera =
-        scene->mainCamera ? scene->mainCamera->GetComponent<Component::Camera>() : nullptr;
+    const Resource::ResourceManager& resources = services.resources;
+    const ECS::Camera* camera = scene->mainCamera ? scene->mainCamera->GetComponent<ECS::Camera>() : nullptr;
     if (camera == nullptr || resources.textVao == 0 || !Resource::HasCurrentGLContext())
     {
         return;
@@ -84,14 +83,14 @@ void UITextSystem::Update(const float& /*dt*/)
     glViewport(window.viewportX, window.viewportY, window.viewportWidth, window.viewportHeight);
     for (const ECS::IEntity* entity : entities)
     {
-        const auto* text = entity->GetComponent<UIComponent::UIText>();
-        const auto* transform = entity->GetComponent<Component::Transform>();
+        const auto* text = entity->GetComponent<ECS::UIText>();
+        const auto* transform = entity->GetComponent<ECS::Transform>();
         if (text == nullptr || transform == nullptr || !text->IsActive() || !transform->IsActive() ||
             text->text.empty() || text->font == nullptr || text->shader == nullptr)
         {
             continue;
         }
-        const Math::Matrix4& world = transform->worldMatrix;
+        const Matrix4& world = transform->worldMatrix;
         const float sx = ColumnLength(world, 0) * ui.factor;
         const float sy = ColumnLength(world, 1) * ui.factor;
 
@@ -111,4 +110,4 @@ void UITextSystem::Update(const float& /*dt*/)
     }
 }
 
-} // namespace Varn::UISystem
+} // namespace Varn::Graphics

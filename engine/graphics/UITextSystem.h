@@ -6,14 +6,14 @@
 // (theirs failed to load) are skipped. Reads components only.
 #include "core/ISystem.h"
 
-namespace Varn::UISystem
+namespace Varn::Graphics
 {
 
-class UITextSystem : public System::ISystem
+class UITextSystem : public ISystem
 {
 public:
-    UITextSystem(Scene* scene, const Services& services);
+    UITextSystem(ECS::Scene* scene, const Services& services);
     void Update(const float& dt) override; // dt unused
 };
 
-} // namespace Varn::UISystem
+} // namespace Varn::Graphics

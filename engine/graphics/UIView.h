@@ -4,22 +4,22 @@
 // start position at the start zoom, as an editor shows it in the world.
 #include "ecs/Camera.h"
 
-namespace Varn::UISystem
+namespace Varn::Graphics
 {
 
 struct UIView
 {
-    float factor;                                      // multiplies UI positions and sizes
-    Component::Camera::ColumnMatrix view;              // column-major
-    const Component::Camera::ColumnMatrix& projection; // the camera's current projection
+    float factor;                                // multiplies UI positions and sizes
+    ECS::Camera::ColumnMatrix view;              // column-major
+    const ECS::Camera::ColumnMatrix& projection; // the camera's current projection
 
-    static UIView Of(const Component::Camera& camera, bool playing)
+    static UIView Of(const ECS::Camera& camera, bool playing)
     {
-        Component::Camera::ColumnMatrix identity{};
+        ECS::Camera::ColumnMatrix identity{};
         identity[0] = identity[5] = identity[10] = identity[15] = 1.0f;
         return {playing ? camera.zoom : camera.startZoom, playing ? identity : camera.startView,
                 camera.projection};
     }
 };
 
-} // namespace Varn::UISystem
+} // namespace Varn::Graphics

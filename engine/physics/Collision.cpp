@@ -4,10 +4,8 @@
 #include <cmath>
 #include <limits>
 
-namespace Varn::System
+namespace Varn::Physics
 {
-
-using Math::Vector4;
 
 namespace
 {
@@ -646,4 +644,4 @@ PolygonDistance Collision::Distance(const std::array<Vector4, 4>& a, const std::
     return result;
 }
 
-} // namespace Varn::System
+} // namespace Varn::Physics

@@ -6,21 +6,21 @@
 
 #include <array>
 
-namespace Varn::System
+namespace Varn::Physics
 {
 
 struct CircleShape
 {
-    Math::Vector4 centre{0, 0, 0, 0}; // world units
-    float radius = 0.0f;              // world units
+    Vector4 centre{0, 0, 0, 0}; // world units
+    float radius = 0.0f;        // world units
 };
 
 struct BoxShape
 {
-    Math::Vector4 centre{0, 0, 0, 0};
-    float halfX = 0.0f, halfY = 0.0f;     // half extents before turning, world units
-    float angle = 0.0f;                   // z rotation, degrees
-    std::array<Math::Vector4, 4> corners; // counter-clockwise for positive half extents
+    Vector4 centre{0, 0, 0, 0};
+    float halfX = 0.0f, halfY = 0.0f; // half extents before turning, world units
+    float angle = 0.0f;               // z rotation, degrees
+    std::array<Vector4, 4> corners;   // counter-clockwise for positive half extents
 };
 
 // What a solid test found. `depth` is the penetration, positive when the shapes overlap now and
@@ -28,9 +28,9 @@ struct BoxShape
 struct CollisionHit
 {
     bool hit = false;
-    float timeOfImpact = 0.0f;        // seconds into the step, in [0, dt]
-    Math::Vector4 normal{0, 0, 0, 0}; // not necessarily unit length; the pass orients and normalises it
-    Math::Vector4 point{0, 0, 0, 0};  // world contact point
+    float timeOfImpact = 0.0f;  // seconds into the step, in [0, dt]
+    Vector4 normal{0, 0, 0, 0}; // not necessarily unit length; the pass orients and normalises it
+    Vector4 point{0, 0, 0, 0};  // world contact point
     float depth = 0.0f;
 };
 
@@ -38,8 +38,8 @@ struct CollisionHit
 struct PolygonDistance
 {
     float distance = 0.0f; // 0 when they overlap
-    Math::Vector4 pointA{0, 0, 0, 0};
-    Math::Vector4 pointB{0, 0, 0, 0};
+    Vector4 pointA{0, 0, 0, 0};
+    Vector4 pointB{0, 0, 0, 0};
 };
 
 class Collision
@@ -53,29 +53,27 @@ public:
     static constexpr float AXIS_ALIGNED_DEGREES = 0.5f;
 
     // A box of half extents (hx, hy) around `centre`, turned by `angleDegrees`.
-    static BoxShape MakeBox(const Math::Vector4& centre, float hx, float hy, float angleDegrees);
+    static BoxShape MakeBox(const Vector4& centre, float hx, float hy, float angleDegrees);
     static bool IsAxisAligned(float angleDegrees);
 
     // Trigger test of two circles; `velocity` is A's relative to B over the step.
-    static bool CircleOverlap(const CircleShape& a, const CircleShape& b, const Math::Vector4& velocity,
-                              float dt);
+    static bool CircleOverlap(const CircleShape& a, const CircleShape& b, const Vector4& velocity, float dt);
     // Solid test of two circles: overlap now, else the swept hit within dt.
-    static CollisionHit CircleCircle(const CircleShape& a, const CircleShape& b,
-                                     const Math::Vector4& velocity, float dt);
+    static CollisionHit CircleCircle(const CircleShape& a, const CircleShape& b, const Vector4& velocity,
+                                     float dt);
     // Solid and trigger test of a box and a circle; `velocity` is the circle's relative to the
     // box. The normal points from the box to the circle, or the other way when the circle's
     // entity has a body.
-    static CollisionHit BoxCircle(const BoxShape& box, const CircleShape& circle,
-                                  const Math::Vector4& velocity, float dt, bool circleHasBody);
+    static CollisionHit BoxCircle(const BoxShape& box, const CircleShape& circle, const Vector4& velocity,
+                                  float dt, bool circleHasBody);
     // Solid test of two boxes on their bounding boxes, confirmed exactly when one is turned;
     // `velocity` is A's relative to B.
-    static CollisionHit BoxBox(const BoxShape& a, const BoxShape& b, const Math::Vector4& velocity, float dt);
+    static CollisionHit BoxBox(const BoxShape& a, const BoxShape& b, const Vector4& velocity, float dt);
     // Cheap trigger overlap of two boxes without a sweep.
     static bool BoxBoxQuick(const BoxShape& a, const BoxShape& b);
     // GJK over the corners of two convex polygons: at most GJK_ITERATIONS, stopping early when
     // a support pair repeats.
-    static PolygonDistance Distance(const std::array<Math::Vector4, 4>& a,
-                                    const std::array<Math::Vector4, 4>& b);
+    static PolygonDistance Distance(const std::array<Vector4, 4>& a, const std::array<Vector4, 4>& b);
 };
 
-} // namespace Varn::System
+} // namespace Varn::Physics

@@ -8,16 +8,16 @@ namespace Varn::ECS
 class IEntity;
 }
 
-namespace Varn::System
+namespace Varn::Physics
 {
 
 struct Contact
 {
-    ECS::IEntity* a = nullptr;        // has a RigidBody (for two bodies, the earlier registry entry)
-    ECS::IEntity* b = nullptr;        // the partner; may lack a RigidBody
-    Math::Vector4 normal{0, 0, 0, 0}; // unit, from b towards a; w as the shape test left it
-    Math::Vector4 point{0, 0, 0, 0};  // world contact point, x y z; (0, 0, 0) for two circles
-    float depth = 0.0f;               // penetration; 0 or less for a contact ahead in time
+    ECS::IEntity* a = nullptr;  // has a RigidBody (for two bodies, the earlier registry entry)
+    ECS::IEntity* b = nullptr;  // the partner; may lack a RigidBody
+    Vector4 normal{0, 0, 0, 0}; // unit, from b towards a; w as the shape test left it
+    Vector4 point{0, 0, 0, 0};  // world contact point, x y z; (0, 0, 0) for two circles
+    float depth = 0.0f;         // penetration; 0 or less for a contact ahead in time
 };
 
-} // namespace Varn::System
+} // namespace Varn::Physics

@@ -6,11 +6,10 @@
 
 #include <cmath>
 
-namespace Varn::System
+namespace Varn::Physics
 {
 
-using Component::RigidBody;
-using Math::Vector4;
+using ECS::RigidBody;
 
 namespace
 {
@@ -53,12 +52,12 @@ RigidBody* BodyOf(const ECS::IEntity* entity)
 
 Vector4 WorldPosition(const ECS::IEntity& entity)
 {
-    const auto* t = entity.GetComponent<Component::Transform>();
+    const auto* t = entity.GetComponent<ECS::Transform>();
     return t != nullptr ? Vector4{t->worldMatrix.m[0][3], t->worldMatrix.m[1][3], t->worldMatrix.m[2][3], 0}
                         : Vector4{};
 }
 
-bool Invert(const Math::Matrix4& source, Math::Matrix4& inverse)
+bool Invert(const Matrix4& source, Matrix4& inverse)
 {
     // Gauss-Jordan with partial pivoting on [source | identity].
     float work[4][8];
@@ -120,7 +119,7 @@ bool Invert(const Math::Matrix4& source, Math::Matrix4& inverse)
 Vector4 CorrectionFor(const ECS::IEntity& entity, const RigidBody& body, const Vector4& correction)
 {
     Vector4 delta = correction * body.inverseMass;
-    for (const Component::ContactInfo& blocker : body.blockers)
+    for (const ECS::ContactInfo& blocker : body.blockers)
     {
         const Vector4& k = blocker.normal;
         const float kk = Dot(k, k);
@@ -258,7 +257,7 @@ void ContactSolver::ResolveImpulse(const Contact& contact)
     {
         if (body.rotational)
         {
-            const auto* t = receiver.GetComponent<Component::Transform>();
+            const auto* t = receiver.GetComponent<ECS::Transform>();
             const Vector4 r = Xyz(contact.point) - (t != nullptr ? Xyz(t->position) : Vector4{});
             const float radians = body.angularVelocity.z * 0.017453292f;
             const Vector4 turned{r.x * std::cos(radians) - r.y * std::sin(radians),
@@ -269,7 +268,7 @@ void ContactSolver::ResolveImpulse(const Contact& contact)
             }
         }
         // Every iteration revisits the contact; one entry per partner and normal is enough.
-        for (const Component::ContactInfo& existing : body.blockers)
+        for (const ECS::ContactInfo& existing : body.blockers)
         {
             if (existing.other == other && existing.normal == k)
             {
@@ -357,13 +356,13 @@ void ContactSolver::CorrectPosition(const Contact& contact, float dt)
 
 Vector4 ContactSolver::ToParentSpace(const ECS::IEntity& entity, const Vector4& delta)
 {
-    const auto* t = entity.GetComponent<Component::Transform>();
-    Math::Matrix4 inverseWorld;
+    const auto* t = entity.GetComponent<ECS::Transform>();
+    Matrix4 inverseWorld;
     if (t == nullptr || !Invert(t->worldMatrix, inverseWorld))
     {
         return delta;
     }
-    const Math::Matrix4 toParent = t->localMatrix * inverseWorld;
+    const Matrix4 toParent = t->localMatrix * inverseWorld;
     const float v[4] = {delta.x, delta.y, delta.z, 0.0f};
     float out[4] = {0, 0, 0, 0};
     for (int i = 0; i < 4; ++i)
@@ -376,4 +375,4 @@ Vector4 ContactSolver::ToParentSpace(const ECS::IEntity& entity, const Vector4& 
     return {out[0], out[1], out[2], delta.w};
 }
 
-} // namespace Varn::System
+} // namespace Varn::Physics

@@ -5,12 +5,12 @@
 #include "core/Vector4.h"
 #include "physics/Contact.h"
 
-namespace Varn::Component
+namespace Varn::ECS
 {
 class RigidBody;
 }
 
-namespace Varn::System
+namespace Varn::Physics
 {
 
 class ContactSolver
@@ -24,11 +24,11 @@ public:
     // Pushes overlapping bodies apart by changing their velocity for this step; dt in seconds.
     static void CorrectPosition(const Contact& contact, float dt);
     // Turns the body by the impulse `delta` applied at `point` (world).
-    static void ApplySpin(const ECS::IEntity& entity, Component::RigidBody& body, const Math::Vector4& point,
-                          const Math::Vector4& delta);
+    static void ApplySpin(const ECS::IEntity& entity, ECS::RigidBody& body, const Vector4& point,
+                          const Vector4& delta);
     // A world-space displacement as the entity's parent-relative position sees it. Unchanged
     // when the world matrix cannot be inverted (for example before it was first computed).
-    static Math::Vector4 ToParentSpace(const ECS::IEntity& entity, const Math::Vector4& delta);
+    static Vector4 ToParentSpace(const ECS::IEntity& entity, const Vector4& delta);
 };
 
-} // namespace Varn::System
+} // namespace Varn::Physics

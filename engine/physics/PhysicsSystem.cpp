@@ -18,15 +18,14 @@
 #include <cmath>
 #include <optional>
 
-namespace Varn::System
+namespace Varn::Physics
 {
 
-using Component::BoxCollider2D;
-using Component::CircleCollider2D;
-using Component::ForceEntry;
-using Component::RigidBody;
-using Component::Transform;
-using Math::Vector4;
+using ECS::BoxCollider2D;
+using ECS::CircleCollider2D;
+using ECS::ForceEntry;
+using ECS::RigidBody;
+using ECS::Transform;
 
 namespace
 {
@@ -102,7 +101,7 @@ bool IgnoresAnyTag(const RigidBody& body, uint64_t tags)
 
 } // namespace
 
-PhysicsSystem::PhysicsSystem(Scene* scene_, const Services& services_) : ISystem(scene_, services_)
+PhysicsSystem::PhysicsSystem(ECS::Scene* scene_, const Services& services_) : ISystem(scene_, services_)
 {
     Need<RigidBody, BoxCollider2D, CircleCollider2D>();
     worldForces.push_back({ForceEntry{{0.0f, -gravityStrength, 0.0f, 0.0f}, ForceEntry::PERMANENT}});
@@ -138,7 +137,7 @@ bool PhysicsSystem::PassesRoom(const ECS::IEntity* entity) const
 void PhysicsSystem::Update(const float& dt)
 {
     // 1. Own timing.
-    updateStartTicks = Time::NowTicks();
+    updateStartTicks = NowTicks();
 
     // 2. Sizes, forces, gravity; last step's contact state is cleared.
     IntegrateForces(dt);
@@ -193,7 +192,7 @@ void PhysicsSystem::Update(const float& dt)
     // 9. The queues keep their storage for the next step.
     staticContacts.clear();
     bodyContacts.clear();
-    lastUpdateSeconds = static_cast<float>(static_cast<double>(Time::NowTicks() - updateStartTicks) / 1e7);
+    lastUpdateSeconds = static_cast<float>(static_cast<double>(NowTicks() - updateStartTicks) / 1e7);
 }
 
 void PhysicsSystem::IntegrateForces(float dt)
@@ -210,8 +209,8 @@ void PhysicsSystem::IntegrateForces(float dt)
         // Colliders are sized from worldScale: the sprite's cell size, else the plain scale.
         if (t != nullptr)
         {
-            const auto* sprite = entity->GetComponent<Component::SpriteRenderer>();
-            if (const std::optional<Math::Vector4> extent = sprite ? sprite->Extent(t->scale) : std::nullopt)
+            const auto* sprite = entity->GetComponent<ECS::SpriteRenderer>();
+            if (const std::optional<Vector4> extent = sprite ? sprite->Extent(t->scale) : std::nullopt)
             {
                 t->worldScale.x = extent->x;
                 t->worldScale.y = extent->y;
@@ -407,7 +406,7 @@ void PhysicsSystem::TestPair(const Candidate& a, const Candidate& b, float dt)
     if (decider != nullptr)
     {
         // A trigger reports only to a script that can react to it.
-        if (decider->entity->GetComponent<Component::ScriptComponent>() == nullptr)
+        if (decider->entity->GetComponent<ECS::ScriptComponent>() == nullptr)
         {
             return;
         }
@@ -545,4 +544,4 @@ void PhysicsSystem::IntegrateVelocities(float dt)
     }
 }
 
-} // namespace Varn::System
+} // namespace Varn::Physics

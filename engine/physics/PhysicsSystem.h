@@ -12,17 +12,17 @@
 #include <deque>
 #include <vector>
 
-namespace Varn::Component
+namespace Varn::ECS
 {
 class Transform;
 class CircleCollider2D;
 class BoxCollider2D;
-} // namespace Varn::Component
+} // namespace Varn::ECS
 
-namespace Varn::System
+namespace Varn::Physics
 {
 
-class PhysicsSystem : public System::ISystem
+class PhysicsSystem : public ISystem
 {
 public:
     // One registry entry: an entity with a body or a collider.
@@ -35,7 +35,7 @@ public:
     // Builds world force list 0 with the single gravity entry. An entity belongs while it has a
     // body or a collider: a body whose last collider goes still moves, exactly as a body that
     // never had one.
-    PhysicsSystem(Scene* scene, const Services& services);
+    PhysicsSystem(ECS::Scene* scene, const Services& services);
 
     // Appends (entity, has a body) to the registry, or refreshes the flag of its entry: a body
     // added or removed while a collider keeps the entity.
@@ -47,30 +47,30 @@ public:
 
     std::vector<PhysicsEntry> physicsEntities; // this scene's physics entities, in the order they joined
 
-    float velocityScale = 100.0f;                                // acceleration * dt * this adds to velocity
-    std::vector<std::vector<Component::ForceEntry>> worldForces; // list 0, entry 0 is gravity
-    std::deque<Contact> staticContacts;                          // a body against a collider without a body
-    std::deque<Contact> bodyContacts;                            // two bodies
-    float gravityStrength = 10.0f;                               // pointing to -y
-    unsigned solverIterations = 8;                               // impulse iterations of the next step
+    float velocityScale = 100.0f;                          // acceleration * dt * this adds to velocity
+    std::vector<std::vector<ECS::ForceEntry>> worldForces; // list 0, entry 0 is gravity
+    std::deque<Contact> staticContacts;                    // a body against a collider without a body
+    std::deque<Contact> bodyContacts;                      // two bodies
+    float gravityStrength = 10.0f;                         // pointing to -y
+    unsigned solverIterations = 8;                         // impulse iterations of the next step
 
 private:
     // What the collision pass needs of one registry entry, gathered once per step.
     struct Candidate
     {
         ECS::IEntity* entity = nullptr;
-        Component::Transform* transform = nullptr; // null: never paired
-        Component::RigidBody* body = nullptr;
-        Component::CircleCollider2D* circle = nullptr;
-        Component::BoxCollider2D* box = nullptr;
+        ECS::Transform* transform = nullptr; // null: never paired
+        ECS::RigidBody* body = nullptr;
+        ECS::CircleCollider2D* circle = nullptr;
+        ECS::BoxCollider2D* box = nullptr;
         bool shaped = false;  // passes the room filter, has a Transform, an active collider, no static body
         bool present = false; // passes the room filter and has a Transform
         bool moving = false;  // the entry's flag is set and its body is active
-        Math::Vector4 velocity{0, 0, 0, 0}; // the body's, or 0
-        Math::Vector4 centre{0, 0, 0, 0};   // world position
-        float bound = 0.0f;                 // radius around `centre` that holds every shape
-        CircleShape circleShape;            // valid when `circle` is set
-        BoxShape boxShape;                  // valid when `box` is set
+        Vector4 velocity{0, 0, 0, 0}; // the body's, or 0
+        Vector4 centre{0, 0, 0, 0};   // world position
+        float bound = 0.0f;           // radius around `centre` that holds every shape
+        CircleShape circleShape;      // valid when `circle` is set
+        BoxShape boxShape;            // valid when `box` is set
     };
 
     bool PassesRoom(const ECS::IEntity* entity) const;
@@ -96,4 +96,4 @@ private:
     std::vector<std::pair<uint32_t, uint32_t>> pairs; // (i, j), i < j, that survive the broad phase
 };
 
-} // namespace Varn::System
+} // namespace Varn::Physics

@@ -16,15 +16,13 @@
 #include <cassert>
 #include <cmath>
 
-namespace Varn::System
+namespace Varn::Physics
 {
-
-using Math::Vector4;
 
 namespace
 {
 
-Vector4 WorldPosition(const Component::Transform* t)
+Vector4 WorldPosition(const ECS::Transform* t)
 {
     return t != nullptr
                ? Vector4{t->worldMatrix.m[0][3], t->worldMatrix.m[1][3], t->worldMatrix.m[2][3], 0.0f}
@@ -54,17 +52,17 @@ uint64_t TagMask(const ECS::TagRegistry& tags, const std::string& name)
     return 0;
 }
 
-Math::Matrix4 Rotation(const Vector4& degrees)
+Matrix4 Rotation(const Vector4& degrees)
 {
     const float x = degrees.x * 0.017453292f, y = degrees.y * 0.017453292f, z = degrees.z * 0.017453292f;
-    Math::Matrix4 rx = Math::Matrix4::Identity(), ry = rx, rz = rx;
+    Matrix4 rx = Matrix4::Identity(), ry = rx, rz = rx;
     rx.m[1][1] = std::cos(x), rx.m[1][2] = -std::sin(x), rx.m[2][1] = std::sin(x), rx.m[2][2] = std::cos(x);
     ry.m[0][0] = std::cos(y), ry.m[0][2] = std::sin(y), ry.m[2][0] = -std::sin(y), ry.m[2][2] = std::cos(y);
     rz.m[0][0] = std::cos(z), rz.m[0][1] = -std::sin(z), rz.m[1][0] = std::sin(z), rz.m[1][1] = std::cos(z);
     return rx * ry * rz;
 }
 
-Vector4 Apply(const Math::Matrix4& m, const Vector4& v)
+Vector4 Apply(const Matrix4& m, const Vector4& v)
 {
     const float in[4] = {v.x, v.y, v.z, v.w};
     float out[4] = {0, 0, 0, 0};
@@ -84,7 +82,7 @@ bool Raycast(const Services& services, const ECS::IEntity* from, const Vector4& 
              ECS::IEntity*& hitEntity, std::string tagFilter)
 {
     assert(from != nullptr && "a ray needs an entity to start from");
-    const Vector4 origin = WorldPosition(from->GetComponent<Component::Transform>());
+    const Vector4 origin = WorldPosition(from->GetComponent<ECS::Transform>());
     // The world is flat in x-y; z only orders drawing.
     const float length = std::sqrt(ray.x * ray.x + ray.y * ray.y);
     float best = 1.0f; // fraction of the segment
@@ -92,7 +90,7 @@ bool Raycast(const Services& services, const ECS::IEntity* from, const Vector4& 
     const uint64_t tagMask = tagFilter.empty() ? 0 : TagMask(services.tags, tagFilter);
 
     // The ray sees what the physics of its entity's scene sees.
-    const Scene* scene = from->scene != nullptr ? from->scene : services.scenes.current;
+    const ECS::Scene* scene = from->scene != nullptr ? from->scene : services.scenes.current;
     for (const PhysicsSystem::PhysicsEntry& entry : scene->physicsSystem->physicsEntities)
     {
         if (length == 0.0f)
@@ -105,10 +103,10 @@ bool Raycast(const Services& services, const ECS::IEntity* from, const Vector4& 
         {
             continue;
         }
-        const auto* circle = entity->GetComponent<Component::CircleCollider2D>();
-        const auto* box = entity->GetComponent<Component::BoxCollider2D>();
-        const auto* t = entity->GetComponent<Component::Transform>();
-        const bool hasBody = entity->GetComponent<Component::RigidBody>() != nullptr;
+        const auto* circle = entity->GetComponent<ECS::CircleCollider2D>();
+        const auto* box = entity->GetComponent<ECS::BoxCollider2D>();
+        const auto* t = entity->GetComponent<ECS::Transform>();
+        const bool hasBody = entity->GetComponent<ECS::RigidBody>() != nullptr;
         // Trigger areas standing on their own are for scripts, not for sight lines.
         if (t == nullptr || (circle == nullptr && box == nullptr) ||
             ((circle != nullptr ? circle->isTrigger : box->isTrigger) && !hasBody))
@@ -170,18 +168,18 @@ bool Raycast(const Services& services, const ECS::IEntity* from, const Vector4& 
     return hit;
 }
 
-bool CastRays(const Services& services, Component::RaycastComponent& component)
+bool CastRays(const Services& services, ECS::RaycastComponent& component)
 {
     component.hitEntities.clear();
     ECS::IEntity* entity = component.owner;
-    auto* t = entity != nullptr ? entity->GetComponent<Component::Transform>() : nullptr;
+    auto* t = entity != nullptr ? entity->GetComponent<ECS::Transform>() : nullptr;
     if (t == nullptr)
     {
         return false;
     }
-    const Math::Matrix4 rotation = Rotation(t->angle);
+    const Matrix4 rotation = Rotation(t->angle);
     bool anyHit = false;
-    for (Component::RaycastComponent::Ray& ray : component.rays)
+    for (ECS::RaycastComponent::Ray& ray : component.rays)
     {
         ray.worldDirection = Apply(rotation, {ray.direction.x, ray.direction.y, ray.direction.z, 0});
         ray.worldDirection.w = 0.0f;
@@ -210,7 +208,7 @@ bool CastRays(const Services& services, Component::RaycastComponent& component)
         }
         if (ray.marker != nullptr)
         {
-            if (auto* markerTransform = ray.marker->GetComponent<Component::Transform>())
+            if (auto* markerTransform = ray.marker->GetComponent<ECS::Transform>())
             {
                 markerTransform->position = ray.hitPoint;
             }
@@ -219,4 +217,4 @@ bool CastRays(const Services& services, Component::RaycastComponent& component)
     return anyHit;
 }
 
-} // namespace Varn::System
+} // namespace Varn::Physics

@@ -16,7 +16,7 @@ bool Audio::Load(const std::string& path)
 {
     // Mix_LoadWAV decodes every format the mixer knows (".ogg" included), not only WAV; it
     // fails while the mixer is closed, because it converts to the output format.
-    Mix_Chunk* loaded = Mix_LoadWAV(Helper::NativePath(path).c_str());
+    Mix_Chunk* loaded = Mix_LoadWAV(NativePath(path).c_str());
     if (loaded == nullptr)
     {
         return false;

@@ -9,7 +9,7 @@
 #include <array>
 #include <utility>
 
-namespace Varn::System
+namespace Varn::Resource
 {
 
 void AudioManager::Open()
@@ -84,7 +84,7 @@ void AudioManager::Forget(int channel)
     }
 }
 
-void AudioManager::PlaySound(const Resource::Audio* sound, bool useSecondaryGroup, bool loop, bool fadeIn)
+void AudioManager::PlaySound(const Audio* sound, bool useSecondaryGroup, bool loop, bool fadeIn)
 {
     if (!open || sound == nullptr || sound->sound == nullptr)
     {
@@ -197,4 +197,4 @@ int AudioManager::PlayingCount(bool secondaryGroup_) const
                                           { return Mix_Playing(p.channel) != 0; }));
 }
 
-} // namespace Varn::System
+} // namespace Varn::Resource

@@ -8,10 +8,6 @@
 namespace Varn::Resource
 {
 class Audio;
-}
-
-namespace Varn::System
-{
 
 class AudioManager
 {
@@ -31,7 +27,7 @@ public:
     // Plays `sound` into the secondary group when `useSecondaryGroup`, else the primary one;
     // `loop` repeats it until stopped; `fadeIn` raises it from silence over seven seconds. A
     // start repeated within REPEAT_WINDOW (same sound, group and flags) is dropped.
-    void PlaySound(const Resource::Audio* sound, bool useSecondaryGroup, bool loop, bool fadeIn);
+    void PlaySound(const Audio* sound, bool useSecondaryGroup, bool loop, bool fadeIn);
     // Stops every channel of the primary group, then of the secondary group.
     void StopSound();
     void PauseAll();  // focus lost
@@ -77,7 +73,7 @@ private:
     ChannelGroup secondaryGroup;
     struct Start
     {
-        const Resource::Audio* sound;
+        const Audio* sound;
         bool secondary, loop, fadeIn;
         double age; // seconds of Update since the start
         bool operator==(const Start& other) const
@@ -89,4 +85,4 @@ private:
     std::vector<Start> recentStarts;
 };
 
-} // namespace Varn::System
+} // namespace Varn::Resource

@@ -89,7 +89,7 @@ bool FontSet::Load(const std::string& path)
         return false;
     }
     FT_Face face = nullptr;
-    if (FT_New_Face(library, Helper::NativePath(path).c_str(), 0, &face) != 0)
+    if (FT_New_Face(library, NativePath(path).c_str(), 0, &face) != 0)
     {
         logger.Log("Error: Failed To Create FT Face");
         FT_Done_FreeType(library);

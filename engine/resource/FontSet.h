@@ -6,7 +6,7 @@
 #include <map>
 #include <string>
 
-namespace Varn::Debug
+namespace Varn
 {
 class Logger;
 }
@@ -28,7 +28,7 @@ public:
     static constexpr unsigned PIXEL_HEIGHT = 48;
     static constexpr unsigned GLYPH_COUNT = 128; // codes 0 to 127
 
-    explicit FontSet(Debug::Logger& logger) : logger(logger) {}
+    explicit FontSet(Logger& logger) : logger(logger) {}
     ~FontSet() override; // deletes the glyph textures
 
     // Rasterises every glyph of the TrueType file (without a current OpenGL context only the
@@ -42,7 +42,7 @@ private:
     void DeleteGlyphTextures();
 
 private:
-    Debug::Logger& logger;
+    Logger& logger;
 };
 
 } // namespace Varn::Resource

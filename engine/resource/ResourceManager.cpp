@@ -18,7 +18,7 @@
 
 using namespace gl33core;
 
-namespace Varn::System
+namespace Varn::Resource
 {
 
 namespace
@@ -33,7 +33,7 @@ constexpr int TEXT_QUAD_VERTICES = 6; // two triangles per glyph
 constexpr int TEXT_VERTEX_FLOATS = 4; // x, y, u, v
 } // namespace
 
-ResourceManager::ResourceManager(Debug::Logger& logger_) : logger(logger_)
+ResourceManager::ResourceManager(Logger& logger_) : logger(logger_)
 {
 }
 
@@ -47,7 +47,7 @@ ResourceManager::~ResourceManager()
     fonts.clear();
     sounds.clear();
     scripts.clear();
-    if (Resource::HasCurrentGLContext())
+    if (HasCurrentGLContext())
     {
         if (textVao != 0)
         {
@@ -71,7 +71,7 @@ void ResourceManager::LoadDefaults()
     CreateShader(TEXT_VERTEX, TEXT_FRAGMENT, nullptr, TEXT_SHADER);
     CreateShader(PARTICLE_VERTEX, PARTICLE_FRAGMENT, nullptr, PARTICLE_SHADER);
     LoadFont(DEFAULT_FONT);
-    if (textVao == 0 && Resource::HasCurrentGLContext())
+    if (textVao == 0 && HasCurrentGLContext())
     {
         CreateTextQuad();
     }
@@ -80,8 +80,8 @@ void ResourceManager::LoadDefaults()
 void ResourceManager::LoadDefaultAssets()
 {
     GetMesh(DEFAULT_MESH, 1, 1);
-    Resource::Texture2D* sprite = GetTexture(DEFAULT_TEXTURE);
-    Resource::Texture2D* particle = GetTexture(DEFAULT_PARTICLE_TEXTURE);
+    Texture2D* sprite = GetTexture(DEFAULT_TEXTURE);
+    Texture2D* particle = GetTexture(DEFAULT_PARTICLE_TEXTURE);
     sprite->Load();
     particle->Load();
     sprite->Upload();
@@ -104,21 +104,21 @@ void ResourceManager::CreateTextQuad()
     glBindVertexArray(0);
 }
 
-Resource::Texture2D* ResourceManager::GetTexture(const std::string& path)
+Texture2D* ResourceManager::GetTexture(const std::string& path)
 {
     auto& slot = textures[path];
     if (!slot)
     {
-        slot = std::make_unique<Resource::Texture2D>(logger);
+        slot = std::make_unique<Texture2D>(logger);
         slot->name = path;
         slot->path = path;
     }
     return slot.get();
 }
 
-Resource::Texture2D* ResourceManager::LoadTexture(const std::string& path)
+Texture2D* ResourceManager::LoadTexture(const std::string& path)
 {
-    Resource::Texture2D* texture = GetTexture(path);
+    Texture2D* texture = GetTexture(path);
     // A claimed texture is on its way up with a scene load, which is using its pixels.
     if (texture->textureId == 0 && !texture->claimed)
     {
@@ -133,24 +133,24 @@ void ResourceManager::UnloadTexture(const std::string& path)
     textures.erase(path); // the texture's destructor deletes its OpenGL texture
 }
 
-Resource::Shader* ResourceManager::CreateShader(const char* vertexSource, const char* fragmentSource,
-                                                const char* geometrySource, const std::string& name)
+Shader* ResourceManager::CreateShader(const char* vertexSource, const char* fragmentSource,
+                                      const char* geometrySource, const std::string& name)
 {
-    if (Resource::Shader* known = Find(shaders, name))
+    if (Shader* known = Find(shaders, name))
     {
         return known;
     }
     // Registered even when it did not build (program 0), so the name is not retried each time.
-    auto shader = std::make_unique<Resource::Shader>(logger, vertexSource, fragmentSource, geometrySource);
+    auto shader = std::make_unique<Shader>(logger, vertexSource, fragmentSource, geometrySource);
     shader->name = name;
-    Resource::Shader* raw = shader.get();
+    Shader* raw = shader.get();
     shaders[name] = std::move(shader);
     return raw;
 }
 
 bool ResourceManager::ReadShaderStage(const std::string& path, bool vertexStage, std::string& text) const
 {
-    if (Helper::ReadTextFile(path, text))
+    if (ReadTextFile(path, text))
     {
         return true;
     }
@@ -158,7 +158,7 @@ bool ResourceManager::ReadShaderStage(const std::string& path, bool vertexStage,
     return false;
 }
 
-Resource::Shader* ResourceManager::LoadVertexShader(const std::string& path, const std::string& name)
+Shader* ResourceManager::LoadVertexShader(const std::string& path, const std::string& name)
 {
     // A single stage from a file is linked with the sprite program's other stage.
     std::string text;
@@ -166,22 +166,22 @@ Resource::Shader* ResourceManager::LoadVertexShader(const std::string& path, con
     {
         return nullptr;
     }
-    return CreateShader(text.c_str(), Resource::BuiltinShaders::SPRITE_FRAGMENT, nullptr, name);
+    return CreateShader(text.c_str(), BuiltinShaders::SPRITE_FRAGMENT, nullptr, name);
 }
 
-Resource::Shader* ResourceManager::LoadFragmentShader(const std::string& path, const std::string& name)
+Shader* ResourceManager::LoadFragmentShader(const std::string& path, const std::string& name)
 {
     std::string text;
     if (!ReadShaderStage(path, false, text))
     {
         return nullptr;
     }
-    return CreateShader(Resource::BuiltinShaders::SPRITE_VERTEX, text.c_str(), nullptr, name);
+    return CreateShader(BuiltinShaders::SPRITE_VERTEX, text.c_str(), nullptr, name);
 }
 
-Resource::Mesh2D* ResourceManager::GetMesh(const std::string& name, uint32_t columns, uint32_t rows)
+Mesh2D* ResourceManager::GetMesh(const std::string& name, uint32_t columns, uint32_t rows)
 {
-    if (Resource::Mesh2D* known = Find(meshes, name))
+    if (Mesh2D* known = Find(meshes, name))
     {
         return known;
     }
@@ -191,86 +191,86 @@ Resource::Mesh2D* ResourceManager::GetMesh(const std::string& name, uint32_t col
         logger.Log("Error: Failed to Create Mesh");
         return nullptr;
     }
-    auto mesh = std::make_unique<Resource::Mesh2D>(columns, rows);
+    auto mesh = std::make_unique<Mesh2D>(columns, rows);
     if (mesh->vao == 0 || mesh->vbo == 0 || mesh->ebo == 0)
     {
         logger.Log("Error: Failed to Create Mesh");
         return nullptr;
     }
     mesh->name = name;
-    Resource::Mesh2D* raw = mesh.get();
+    Mesh2D* raw = mesh.get();
     meshes[name] = std::move(mesh);
     return raw;
 }
 
-Resource::FontSet* ResourceManager::LoadFont(const std::string& path)
+FontSet* ResourceManager::LoadFont(const std::string& path)
 {
-    if (Resource::FontSet* known = Find(fonts, path))
+    if (FontSet* known = Find(fonts, path))
     {
         return known;
     }
     // Only a font that built is registered, so a later call tries the file again.
-    auto font = std::make_unique<Resource::FontSet>(logger);
+    auto font = std::make_unique<FontSet>(logger);
     if (!font->Load(path))
     {
         return nullptr;
     }
     font->name = path;
-    Resource::FontSet* raw = font.get();
+    FontSet* raw = font.get();
     fonts[path] = std::move(font);
     return raw;
 }
 
-Resource::Audio* ResourceManager::LoadAudio(const std::string& path)
+Audio* ResourceManager::LoadAudio(const std::string& path)
 {
-    if (Resource::Audio* known = Find(sounds, path))
+    if (Audio* known = Find(sounds, path))
     {
         return known;
     }
     // Registered whether or not it loaded: a missing sound is reported once, and playing the
     // silent Audio is harmless.
-    auto audio = std::make_unique<Resource::Audio>();
+    auto audio = std::make_unique<Audio>();
     audio->name = path;
     if (!audio->Load(path))
     {
         logger.Log("Error: Failed To Load Sound:" + path);
     }
-    Resource::Audio* raw = audio.get();
+    Audio* raw = audio.get();
     sounds[path] = std::move(audio);
     return raw;
 }
 
-Resource::Script* ResourceManager::LoadScript(const std::string& path)
+Script* ResourceManager::LoadScript(const std::string& path)
 {
-    if (Resource::Script* known = Find(scripts, path))
+    if (Script* known = Find(scripts, path))
     {
         return known;
     }
     std::string text;
-    if (!Helper::ReadTextFile(path, text))
+    if (!ReadTextFile(path, text))
     {
         logger.Log("Error: Failed To Open Script: " + path);
         return nullptr;
     }
-    auto script = std::make_unique<Resource::Script>();
+    auto script = std::make_unique<Script>();
     script->name = path;
     script->Read(text);
-    Resource::Script* raw = script.get();
+    Script* raw = script.get();
     scripts[path] = std::move(script);
     return raw;
 }
 
-Resource::Shader* ResourceManager::FindShader(const std::string& name) const
+Shader* ResourceManager::FindShader(const std::string& name) const
 {
     return Find(shaders, name);
 }
 
-Resource::Mesh2D* ResourceManager::FindMesh(const std::string& name) const
+Mesh2D* ResourceManager::FindMesh(const std::string& name) const
 {
     return Find(meshes, name);
 }
 
-Resource::FontSet* ResourceManager::FindFont(const std::string& path) const
+FontSet* ResourceManager::FindFont(const std::string& path) const
 {
     return Find(fonts, path);
 }
@@ -323,14 +323,14 @@ void ResourceManager::ReloadDroppedFile(DROPPED_FILE kind, const std::string& pa
 
 void ResourceManager::ReloadTexture(const std::string& path)
 {
-    Resource::Texture2D* texture = GetTexture(path);
+    Texture2D* texture = GetTexture(path);
     if (texture->claimed)
     {
         return; // a scene load is decoding the file this moment, so it gets the new pixels
     }
     // Load does nothing for a texture that is already uploaded, so the old OpenGL copy goes
     // first; otherwise a dropped file would never replace what is on screen.
-    if (texture->textureId != 0 && Resource::HasCurrentGLContext())
+    if (texture->textureId != 0 && HasCurrentGLContext())
     {
         glDeleteTextures(1, &texture->textureId);
         texture->textureId = 0;
@@ -341,7 +341,7 @@ void ResourceManager::ReloadTexture(const std::string& path)
 
 void ResourceManager::ReloadShader(const std::string& path, bool vertexStage)
 {
-    Resource::Shader* known = FindShader(path);
+    Shader* known = FindShader(path);
     if (known == nullptr)
     {
         if (vertexStage)
@@ -360,8 +360,8 @@ void ResourceManager::ReloadShader(const std::string& path, bool vertexStage)
         return;
     }
     using namespace Resource::BuiltinShaders;
-    Resource::Shader fresh(logger, vertexStage ? text.c_str() : SPRITE_VERTEX,
-                           vertexStage ? SPRITE_FRAGMENT : text.c_str(), nullptr);
+    Shader fresh(logger, vertexStage ? text.c_str() : SPRITE_VERTEX,
+                 vertexStage ? SPRITE_FRAGMENT : text.c_str(), nullptr);
     // An edit that does not build keeps the program that did; the swap hands the old program
     // to `fresh`, which deletes it.
     if (fresh.program != 0)
@@ -372,7 +372,7 @@ void ResourceManager::ReloadShader(const std::string& path, bool vertexStage)
 
 void ResourceManager::ReloadFont(const std::string& path)
 {
-    if (Resource::FontSet* known = FindFont(path))
+    if (FontSet* known = FindFont(path))
     {
         known->Load(path); // logs and keeps the old glyphs on failure
         return;
@@ -382,14 +382,14 @@ void ResourceManager::ReloadFont(const std::string& path)
 
 void ResourceManager::ReloadScript(const std::string& path)
 {
-    Resource::Script* known = Find(scripts, path);
+    Script* known = Find(scripts, path);
     if (known == nullptr)
     {
         LoadScript(path);
         return;
     }
     std::string text;
-    if (!Helper::ReadTextFile(path, text))
+    if (!ReadTextFile(path, text))
     {
         logger.Log("Error: Failed To Open Script: " + path);
         return;
@@ -399,7 +399,7 @@ void ResourceManager::ReloadScript(const std::string& path)
 
 void ResourceManager::ReloadSound(const std::string& path)
 {
-    Resource::Audio* known = Find(sounds, path);
+    Audio* known = Find(sounds, path);
     if (known == nullptr)
     {
         LoadAudio(path);
@@ -411,4 +411,4 @@ void ResourceManager::ReloadSound(const std::string& path)
     }
 }
 
-} // namespace Varn::System
+} // namespace Varn::Resource

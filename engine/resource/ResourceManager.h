@@ -11,8 +11,8 @@
 namespace Varn
 {
 enum class DROPPED_FILE;
-}
-
+class Logger;
+} // namespace Varn
 namespace Varn::Resource
 {
 class IResource;
@@ -24,12 +24,7 @@ class Audio;
 class Script;
 } // namespace Varn::Resource
 
-namespace Varn::Debug
-{
-class Logger;
-}
-
-namespace Varn::System
+namespace Varn::Resource
 {
 
 class ResourceManager
@@ -47,7 +42,7 @@ public:
     static constexpr const char* PARTICLE_SHADER = "basicParticleShader";
 
     // Failures to read or build a resource are told to `logger`.
-    explicit ResourceManager(Debug::Logger& logger);
+    explicit ResourceManager(Logger& logger);
     ~ResourceManager();
     ResourceManager(const ResourceManager&) = delete;
     ResourceManager& operator=(const ResourceManager&) = delete;
@@ -57,28 +52,28 @@ public:
     void LoadDefaults();
     void LoadDefaultAssets();
 
-    Resource::Texture2D* GetTexture(const std::string& path); // never null; reads nothing
+    Texture2D* GetTexture(const std::string& path); // never null; reads nothing
     // The same, decoded and uploaded now unless it already has an OpenGL texture; a file that
     // cannot be read is logged and leaves the texture empty. Main thread.
-    Resource::Texture2D* LoadTexture(const std::string& path);
+    Texture2D* LoadTexture(const std::string& path);
     void UnloadTexture(const std::string& path);
     // Sources are ignored when `name` is registered; geometrySource may be null.
-    Resource::Shader* CreateShader(const char* vertexSource, const char* fragmentSource,
-                                   const char* geometrySource, const std::string& name);
-    Resource::Shader* LoadVertexShader(const std::string& path, const std::string& name);   // may be null
-    Resource::Shader* LoadFragmentShader(const std::string& path, const std::string& name); // may be null
-    Resource::Mesh2D* GetMesh(const std::string& name, uint32_t columns, uint32_t rows);    // may be null
-    Resource::FontSet* LoadFont(const std::string& path);                                   // may be null
-    Resource::Audio* LoadAudio(const std::string& path);   // never null; its sound may be
-    Resource::Script* LoadScript(const std::string& path); // may be null
+    Shader* CreateShader(const char* vertexSource, const char* fragmentSource, const char* geometrySource,
+                         const std::string& name);
+    Shader* LoadVertexShader(const std::string& path, const std::string& name);   // may be null
+    Shader* LoadFragmentShader(const std::string& path, const std::string& name); // may be null
+    Mesh2D* GetMesh(const std::string& name, uint32_t columns, uint32_t rows);    // may be null
+    FontSet* LoadFont(const std::string& path);                                   // may be null
+    Audio* LoadAudio(const std::string& path);   // never null; its sound may be
+    Script* LoadScript(const std::string& path); // may be null
 
     // Lookups that never create: null when the key is not registered.
-    Resource::Shader* FindShader(const std::string& name) const;
-    Resource::Mesh2D* FindMesh(const std::string& name) const;
-    Resource::FontSet* FindFont(const std::string& path) const;
+    Shader* FindShader(const std::string& name) const;
+    Mesh2D* FindMesh(const std::string& name) const;
+    FontSet* FindFont(const std::string& path) const;
 
     // Resources something still points at; what a scene's components use, say.
-    using InUse = std::unordered_set<const Resource::IResource*>;
+    using InUse = std::unordered_set<const IResource*>;
     // Releases the textures, meshes and scripts that `used` does not hold.
     void UnloadUnused(const InUse& used);
     void UnloadAllAudio();
@@ -88,16 +83,16 @@ public:
     // so components keep their pointers; a failed reload logs and keeps what was there.
     void ReloadDroppedFile(DROPPED_FILE kind, const std::string& path);
 
-    std::unordered_map<std::string, std::unique_ptr<Resource::Texture2D>> textures;
-    std::unordered_map<std::string, std::unique_ptr<Resource::Shader>> shaders;
-    std::unordered_map<std::string, std::unique_ptr<Resource::Mesh2D>> meshes;
-    std::unordered_map<std::string, std::unique_ptr<Resource::FontSet>> fonts;
-    std::unordered_map<std::string, std::unique_ptr<Resource::Audio>> sounds;
-    std::unordered_map<std::string, std::unique_ptr<Resource::Script>> scripts;
+    std::unordered_map<std::string, std::unique_ptr<Texture2D>> textures;
+    std::unordered_map<std::string, std::unique_ptr<Shader>> shaders;
+    std::unordered_map<std::string, std::unique_ptr<Mesh2D>> meshes;
+    std::unordered_map<std::string, std::unique_ptr<FontSet>> fonts;
+    std::unordered_map<std::string, std::unique_ptr<Audio>> sounds;
+    std::unordered_map<std::string, std::unique_ptr<Script>> scripts;
     uint32_t textVao = 0, textVbo = 0; // the shared quad that text glyphs are drawn with
 
 private:
-    Debug::Logger& logger;
+    Logger& logger;
 
     void CreateTextQuad();
     // Reads a shader stage file; logs and returns false when it cannot be opened.
@@ -109,4 +104,4 @@ private:
     void ReloadSound(const std::string& path);
 };
 
-} // namespace Varn::System
+} // namespace Varn::Resource

@@ -65,7 +65,7 @@ std::string InfoLog(GLuint object, bool isProgram)
 }
 } // namespace
 
-Shader::Shader(Debug::Logger& logger, const char* vertexSource, const char* fragmentSource,
+Shader::Shader(Logger& logger, const char* vertexSource, const char* fragmentSource,
                const char* geometrySource)
 {
     assert(vertexSource != nullptr && fragmentSource != nullptr);

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-namespace Varn::Debug
+namespace Varn
 {
 class Logger;
 }
@@ -18,8 +18,7 @@ class Shader final : public IResource
 public:
     // geometrySource may be null.
     // Compile failures are told to `logger`.
-    Shader(Debug::Logger& logger, const char* vertexSource, const char* fragmentSource,
-           const char* geometrySource);
+    Shader(Logger& logger, const char* vertexSource, const char* fragmentSource, const char* geometrySource);
     ~Shader() override; // deletes the program
 
     uint32_t program = 0;

@@ -99,7 +99,7 @@ void Texture2D::Load()
     width = height = channels = 0;
 
     std::string reason;
-    std::ifstream file(Helper::NativePath(path), std::ios::binary | std::ios::ate);
+    std::ifstream file(NativePath(path), std::ios::binary | std::ios::ate);
     if (file)
     {
         // Read whole: the decoders work on memory, and the size is known before the bytes are.

@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-namespace Varn::Debug
+namespace Varn
 {
 class Logger;
 }
@@ -18,8 +18,8 @@ namespace Varn::Resource
 class Texture2D final : public IResource
 {
 public:
-    explicit Texture2D(Debug::Logger& logger) : logger(logger) {} // hears about files that fail
-    ~Texture2D() override;                                        // deletes the OpenGL texture, if any
+    explicit Texture2D(Logger& logger) : logger(logger) {} // hears about files that fail
+    ~Texture2D() override;                                 // deletes the OpenGL texture, if any
 
     // Decodes `path` with its own channel count; no OpenGL call, so any thread may call it.
     // Does nothing once uploaded. A damaged or oversized file logs its failure and leaves no pixels.
@@ -37,7 +37,7 @@ public:
     bool claimed = false;
 
 private:
-    Debug::Logger& logger;
+    Logger& logger;
 };
 
 } // namespace Varn::Resource

@@ -27,7 +27,7 @@
 
 #include <SDL.h>
 
-namespace Varn
+namespace Varn::Scene
 {
 
 namespace
@@ -53,11 +53,11 @@ void Engine::Shutdown()
 }
 
 Engine::Engine()
-    : window(std::make_unique<Window>(logger)), timer(std::make_unique<Time::Timer>()),
-      scenes(std::make_unique<SceneStack>()), resources(std::make_unique<System::ResourceManager>(logger)),
-      input(std::make_unique<InputManager>(*window)),
-      jsonManager(std::make_unique<System::JSONManager>(services)),
-      audio(std::make_unique<System::AudioManager>()), entities(std::make_unique<ECS::EntityManager>()),
+    : window(std::make_unique<Window>(logger)), timer(std::make_unique<Timer>()),
+      scenes(std::make_unique<ECS::SceneStack>()),
+      resources(std::make_unique<Resource::ResourceManager>(logger)),
+      input(std::make_unique<InputManager>(*window)), jsonManager(std::make_unique<JSONManager>(services)),
+      audio(std::make_unique<Resource::AudioManager>()), entities(std::make_unique<ECS::EntityManager>()),
       layerFramebuffers(std::make_unique<Graphics::LayerFramebuffers>(*window, *resources)),
       services{*window, *timer,    *scenes, *resources, *input,  *jsonManager, jsonManager->loading,
                *audio,  *entities, tags,    logger,     workers, random,       *layerFramebuffers}
@@ -92,7 +92,7 @@ Engine::~Engine()
     logger.Clear();
     layerFramebuffers.reset(); // each deletes its framebuffer and texture while the context lives
     // The pool takes every entity with it, so the scenes let go of theirs untouched.
-    for (Scene* scene : scenes->queued)
+    for (ECS::Scene* scene : scenes->queued)
     {
         scene->ForgetEntities();
     }
@@ -113,20 +113,20 @@ Engine::~Engine()
     logger.Flush();
 }
 
-Scene* Engine::NewScene()
+ECS::Scene* Engine::NewScene()
 {
-    auto* scene = new Scene(services);
-    scene->transformSystem = scene->Add<System::TransformSystem>();
-    scene->physicsSystem = scene->Add<System::PhysicsSystem>();
-    scene->scriptSystem = scene->Add<System::ScriptSystem>();
-    scene->particleSystem = scene->Add<System::ParticleSystem>();
-    scene->cameraSystem = scene->Add<System::CameraSystem>();
-    scene->aiSystem = scene->Add<System::AISystem>();
-    scene->graphicsSystem = scene->Add<System::GraphicsSystem>();
-    scene->animationSystem = scene->Add<System::AnimationSystem>();
-    scene->uiGraphicsSystem = scene->Add<UISystem::UIGraphicsSystem>();
-    scene->uiTextSystem = scene->Add<UISystem::UITextSystem>();
-    scene->uiButtonSystem = scene->Add<UISystem::UIButtonSystem>();
+    auto* scene = new ECS::Scene(services);
+    scene->transformSystem = scene->Add<ECS::TransformSystem>();
+    scene->physicsSystem = scene->Add<Physics::PhysicsSystem>();
+    scene->scriptSystem = scene->Add<Script::ScriptSystem>();
+    scene->particleSystem = scene->Add<Graphics::ParticleSystem>();
+    scene->cameraSystem = scene->Add<Graphics::CameraSystem>();
+    scene->aiSystem = scene->Add<AI::AISystem>();
+    scene->graphicsSystem = scene->Add<Graphics::GraphicsSystem>();
+    scene->animationSystem = scene->Add<Graphics::AnimationSystem>();
+    scene->uiGraphicsSystem = scene->Add<Graphics::UIGraphicsSystem>();
+    scene->uiTextSystem = scene->Add<Graphics::UITextSystem>();
+    scene->uiButtonSystem = scene->Add<Graphics::UIButtonSystem>();
     scene->AddMainCamera();
     return scene;
 }
@@ -144,8 +144,8 @@ bool Engine::Start(const std::string& firstScene)
     jsonManager->LoadScene(firstScene, false);
 
     const ECS::IEntity* cameraEntity = scenes->current->mainCamera;
-    auto* transform = cameraEntity ? cameraEntity->GetComponent<Component::Transform>() : nullptr;
-    auto* camera = cameraEntity ? cameraEntity->GetComponent<Component::Camera>() : nullptr;
+    auto* transform = cameraEntity ? cameraEntity->GetComponent<ECS::Transform>() : nullptr;
+    auto* camera = cameraEntity ? cameraEntity->GetComponent<ECS::Camera>() : nullptr;
     if (transform != nullptr && camera != nullptr)
     {
         transform->position = camera->startPosition;
@@ -185,7 +185,7 @@ void Engine::Update()
 {
     // Loading frames are frames of the old scene with a slice of the load before each; once
     // the load is done, the step that asked for it finishes on the new entities.
-    System::SceneLoader& loader = jsonManager->scenes;
+    SceneLoader& loader = jsonManager->scenes;
     if (loader.Busy() && !loader.Continue() && stepWaiting)
     {
         stepWaiting = false;
@@ -227,7 +227,7 @@ void Engine::Update()
 bool Engine::Step(float dt)
 {
     input->Update();
-    Scene& scene = *scenes->current;
+    ECS::Scene& scene = *scenes->current;
     scene.cameraSystem->Update(dt);
     // A script that stops the scene still lets its step's logic finish.
     const bool logic = scene.playing;
@@ -245,8 +245,8 @@ bool Engine::Step(float dt)
 
 bool Engine::SwitchScene(float dt)
 {
-    System::ScriptSystem& scripts = *scenes->current->scriptSystem;
-    System::SceneLoader& loader = jsonManager->scenes;
+    Script::ScriptSystem& scripts = *scenes->current->scriptSystem;
+    SceneLoader& loader = jsonManager->scenes;
     if (scripts.sceneRequested)
     {
         // The last request of the step wins. One made in a loading frame goes with its scene.
@@ -273,7 +273,7 @@ bool Engine::SwitchScene(float dt)
 void Engine::FinishStep(float dt, bool logic)
 {
     // Every stage reads the current scene afresh: the scene switch may have replaced it.
-    Scene& scene = *scenes->current;
+    ECS::Scene& scene = *scenes->current;
     if (logic)
     {
         scene.aiSystem->Update(dt);
@@ -288,10 +288,10 @@ void Engine::FinishStep(float dt, bool logic)
 void Engine::Render()
 {
     const float noStep = 0.0f;
-    Scene& scene = *scenes->current;
+    ECS::Scene& scene = *scenes->current;
     scene.graphicsSystem->Update(noStep);
     scene.uiGraphicsSystem->Update(noStep);
     scene.uiTextSystem->Update(noStep);
 }
 
-} // namespace Varn
+} // namespace Varn::Scene

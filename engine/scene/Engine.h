@@ -15,29 +15,30 @@
 
 namespace Varn
 {
-
 class Window;
-class SceneStack;
-class Scene;
 class InputManager;
-namespace Time
-{
 class Timer;
-}
-namespace ECS
+} // namespace Varn
+namespace Varn::ECS
 {
 class EntityManager;
-}
-namespace Graphics
+class Scene;
+class SceneStack;
+} // namespace Varn::ECS
+namespace Varn::Resource
+{
+class ResourceManager;
+class AudioManager;
+} // namespace Varn::Resource
+namespace Varn::Graphics
 {
 class LayerFramebuffers;
 }
-namespace System
+
+namespace Varn::Scene
 {
-class ResourceManager;
+
 class JSONManager;
-class AudioManager;
-} // namespace System
 
 class Engine
 {
@@ -56,7 +57,7 @@ public:
     static void Shutdown();
 
     // A scene with its eleven systems, in the order they are built, and its main camera.
-    Scene* NewScene();
+    ECS::Scene* NewScene();
     // The entry sequence after construction: window, first scene, vertical sync, the first
     // scene file and the main camera's start values. False when there is no window.
     bool Start(const std::string& firstScene);
@@ -78,18 +79,18 @@ public:
     bool SwitchScene(float dt);
 
     // Plain parts first: the managers below are handed them while being built.
-    Debug::Logger logger;
+    Logger logger;
     ECS::TagRegistry tags; // the current scene's tag names, registered by the scene loader
     WorkerPool workers{3}; // the three worker tasks of the parallel passes
     Random random;         // every draw of scripts and particles; seeded from the device
 
     std::unique_ptr<Window> window;
-    std::unique_ptr<Time::Timer> timer;
-    std::unique_ptr<SceneStack> scenes;
-    std::unique_ptr<System::ResourceManager> resources;
+    std::unique_ptr<Timer> timer;
+    std::unique_ptr<ECS::SceneStack> scenes;
+    std::unique_ptr<Resource::ResourceManager> resources;
     std::unique_ptr<InputManager> input;
-    std::unique_ptr<System::JSONManager> jsonManager;
-    std::unique_ptr<System::AudioManager> audio;
+    std::unique_ptr<JSONManager> jsonManager;
+    std::unique_ptr<Resource::AudioManager> audio;
     std::unique_ptr<ECS::EntityManager> entities;
     std::unique_ptr<Graphics::LayerFramebuffers> layerFramebuffers; // one per layer ever drawn
     float stepAccumulator = 0.0f;                                   // seconds of real time not yet stepped
@@ -110,4 +111,4 @@ private:
     Engine& operator=(const Engine&) = delete;
 };
 
-} // namespace Varn
+} // namespace Varn::Scene

@@ -27,7 +27,7 @@
 
 #include <algorithm>
 
-namespace Varn::System
+namespace Varn::Scene
 {
 
 namespace
@@ -47,21 +47,21 @@ template <typename T> ECS::IComponent* Add(ECS::IEntity& entity)
 }
 
 const BlockKind BLOCKS[] = {
-    {"Camera", "Camera", Add<Component::Camera>},
-    {"Transform", "Transform", Add<Component::Transform>},
-    {"Sprite Renderer", "Sprite Renderer", Add<Component::SpriteRenderer>},
-    {"Rigidbody", "Rigidbody", Add<Component::RigidBody>},
-    {"Circle Collider", "Circle Collider", Add<Component::CircleCollider2D>},
-    {"Box Collider", "Box Collider", Add<Component::BoxCollider2D>},
-    {"UI Image", "UI Image", Add<UIComponent::UIImage>},
-    {"UI Text", "UI Text", Add<UIComponent::UIText>},
-    {"UI Button", "UI Button", Add<UIComponent::UIButton>},
-    {"Raycast", "Raycast Component", Add<Component::RaycastComponent>},
-    {"Animator Component", "Animator Component", Add<Component::Animator>},
-    {"Script", "Script Component", Add<Component::ScriptComponent>},
-    {"Particle Emitter", "Particle Emitter", Add<Component::ParticleEmitter>},
-    {"Light", "Light", Add<Component::Light>},
-    {"Behaviour", "Behaviour", Add<Component::BehaviourComponent>},
+    {"Camera", "Camera", Add<ECS::Camera>},
+    {"Transform", "Transform", Add<ECS::Transform>},
+    {"Sprite Renderer", "Sprite Renderer", Add<ECS::SpriteRenderer>},
+    {"Rigidbody", "Rigidbody", Add<ECS::RigidBody>},
+    {"Circle Collider", "Circle Collider", Add<ECS::CircleCollider2D>},
+    {"Box Collider", "Box Collider", Add<ECS::BoxCollider2D>},
+    {"UI Image", "UI Image", Add<ECS::UIImage>},
+    {"UI Text", "UI Text", Add<ECS::UIText>},
+    {"UI Button", "UI Button", Add<ECS::UIButton>},
+    {"Raycast", "Raycast Component", Add<ECS::RaycastComponent>},
+    {"Animator Component", "Animator Component", Add<ECS::Animator>},
+    {"Script", "Script Component", Add<ECS::ScriptComponent>},
+    {"Particle Emitter", "Particle Emitter", Add<ECS::ParticleEmitter>},
+    {"Light", "Light", Add<ECS::Light>},
+    {"Behaviour", "Behaviour", Add<ECS::BehaviourComponent>},
 };
 
 // The members of an entity object that are not component blocks.
@@ -294,4 +294,4 @@ void EntityReader::ResolveReferences(const std::vector<PendingLink>& links,
     }
 }
 
-} // namespace Varn::System
+} // namespace Varn::Scene

@@ -19,7 +19,7 @@ namespace Varn::ECS
 class IEntity;
 }
 
-namespace Varn::System
+namespace Varn::Scene
 {
 
 struct LoadProgress;
@@ -45,7 +45,10 @@ public:
         std::set<std::string> said;
     };
 
-    EntityReader(LoadProgress& progress, const Services& services) : progress(progress), services(services) {}
+    EntityReader(ECS::LoadProgress& progress, const Services& services)
+        : progress(progress), services(services)
+    {
+    }
 
     // Where a line of JSON went wrong: the column (from 1, in bytes) and what was wrong.
     struct ParseError
@@ -75,8 +78,8 @@ private:
     // Logs "<file>: <what>" unless this read of the file has said it already.
     void Say(UnknownKeyReport& unknown, const std::string& what) const;
 
-    LoadProgress& progress;
+    ECS::LoadProgress& progress;
     const Services& services;
 };
 
-} // namespace Varn::System
+} // namespace Varn::Scene

@@ -2,7 +2,7 @@
 
 #include "ecs/TagRegistry.h"
 
-namespace Varn::System
+namespace Varn::Scene
 {
 
 uint64_t JSONManager::RegisterTag(const std::string& name)
@@ -20,4 +20,4 @@ std::vector<std::string> JSONManager::TagNames(uint64_t mask) const
     return services.tags.Names(mask);
 }
 
-} // namespace Varn::System
+} // namespace Varn::Scene

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-namespace Varn::System
+namespace Varn::Scene
 {
 
 class JSONManager final : public ECS::IPrefabSource
@@ -29,7 +29,7 @@ public:
     void LoadScene(const std::string& path, bool showLoadingFrames) { scenes.Begin(path, showLoadingFrames); }
     // Instantiates the prefab file into the current scene, its roots at `position`. Returns
     // the entity of array index 0; null when the file is not a prefab or that entity is broken.
-    ECS::IEntity* LoadPrefab(const std::string& path, const Math::Vector4& position) override
+    ECS::IEntity* LoadPrefab(const std::string& path, const Vector4& position) override
     {
         return prefabs.Instantiate(path, position);
     }
@@ -43,10 +43,10 @@ public:
     std::vector<std::string> TagNames(uint64_t mask) const;
 
     const Services& services;
-    LoadProgress loading;
+    ECS::LoadProgress loading;
     EntityReader reader{loading, services};
     SceneLoader scenes{reader, loading, services};
     PrefabCache prefabs{reader, services};
 };
 
-} // namespace Varn::System
+} // namespace Varn::Scene

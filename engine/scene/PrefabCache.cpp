@@ -12,10 +12,10 @@
 
 #include <vector>
 
-namespace Varn::System
+namespace Varn::Scene
 {
 
-ECS::IEntity* PrefabCache::Instantiate(const std::string& path, const Math::Vector4& position)
+ECS::IEntity* PrefabCache::Instantiate(const std::string& path, const Vector4& position)
 {
     const Services& engine = services;
 
@@ -25,7 +25,7 @@ ECS::IEntity* PrefabCache::Instantiate(const std::string& path, const Math::Vect
     const bool firstRead = text.empty(); // keys nobody reads are told of once, then
     if (firstRead)
     {
-        Helper::ReadTextFile(path, text);
+        ReadTextFile(path, text);
         if (const std::size_t end = text.find('\n'); end != std::string::npos)
         {
             text.erase(end);
@@ -84,7 +84,7 @@ ECS::IEntity* PrefabCache::Instantiate(const std::string& path, const Math::Vect
     }
 
     // 5. Into the running scene; its main camera stays.
-    Scene& scene = *engine.scenes.current;
+    ECS::Scene& scene = *engine.scenes.current;
     for (ECS::IEntity* entity : instanced)
     {
         scene.AddEntity(entity);
@@ -95,7 +95,7 @@ ECS::IEntity* PrefabCache::Instantiate(const std::string& path, const Math::Vect
     reader.LinkParents(links);
     for (const EntityReader::PendingLink& link : links)
     {
-        auto* transform = link.entity->GetComponent<Component::Transform>();
+        auto* transform = link.entity->GetComponent<ECS::Transform>();
         if (link.parentKey == EntityReader::NO_PARENT && transform != nullptr)
         {
             transform->position = position;
@@ -105,9 +105,9 @@ ECS::IEntity* PrefabCache::Instantiate(const std::string& path, const Math::Vect
     // the end of the step: without this a new instance would touch whatever lies at the origin.
     for (ECS::IEntity* entity : instanced)
     {
-        if (entity->GetComponent<Component::Transform>() != nullptr)
+        if (entity->GetComponent<ECS::Transform>() != nullptr)
         {
-            TransformSystem::UpdateEntity(entity);
+            ECS::TransformSystem::UpdateEntity(entity);
         }
     }
 
@@ -116,4 +116,4 @@ ECS::IEntity* PrefabCache::Instantiate(const std::string& path, const Math::Vect
     return result;
 }
 
-} // namespace Varn::System
+} // namespace Varn::Scene

@@ -12,7 +12,7 @@ namespace Varn::ECS
 class IEntity;
 }
 
-namespace Varn::System
+namespace Varn::Scene
 {
 
 class EntityReader;
@@ -25,7 +25,7 @@ public:
     // Instantiates the prefab file into the current scene, its roots at `position`. Returns
     // the entity of array index 0; null when the file is not a prefab or that entity is broken.
     // A missing or empty file caches nothing useful and is tried again next time.
-    ECS::IEntity* Instantiate(const std::string& path, const Math::Vector4& position);
+    ECS::IEntity* Instantiate(const std::string& path, const Vector4& position);
 
     std::map<std::string, std::string> fileCache; // prefab path -> its JSON line
 
@@ -34,4 +34,4 @@ private:
     const Services& services;
 };
 
-} // namespace Varn::System
+} // namespace Varn::Scene

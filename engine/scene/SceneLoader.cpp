@@ -32,7 +32,7 @@
 #include <string_view>
 #include <vector>
 
-namespace Varn::System
+namespace Varn::Scene
 {
 
 namespace
@@ -68,23 +68,23 @@ std::vector<std::string> CommaTerminatedList(std::string_view line)
 
 // What the components in the scene's systems point at; components of entities outside the
 // scene do not count.
-ResourceManager::InUse UsedResources(const Scene& scene)
+Resource::ResourceManager::InUse UsedResources(const ECS::Scene& scene)
 {
-    ResourceManager::InUse used;
+    Resource::ResourceManager::InUse used;
     for (const ECS::IEntity* entity : scene.graphicsSystem->Entities())
     {
-        if (const auto* sprite = entity->GetComponent<Component::SpriteRenderer>())
+        if (const auto* sprite = entity->GetComponent<ECS::SpriteRenderer>())
         {
             used.insert({sprite->texture, sprite->mesh});
         }
     }
     for (const ECS::IEntity* entity : scene.uiGraphicsSystem->Entities())
     {
-        if (const auto* image = entity->GetComponent<UIComponent::UIImage>())
+        if (const auto* image = entity->GetComponent<ECS::UIImage>())
         {
             used.insert({image->texture, image->mesh});
         }
-        if (const auto* button = entity->GetComponent<UIComponent::UIButton>())
+        if (const auto* button = entity->GetComponent<ECS::UIButton>())
         {
             used.insert({button->currentTexture, button->buttonTextureDefault, button->buttonTextureHover,
                          button->buttonTextureDown, button->buttonMesh});
@@ -92,14 +92,14 @@ ResourceManager::InUse UsedResources(const Scene& scene)
     }
     for (const ECS::IEntity* entity : scene.particleSystem->Entities())
     {
-        if (const auto* emitter = entity->GetComponent<Component::ParticleEmitter>())
+        if (const auto* emitter = entity->GetComponent<ECS::ParticleEmitter>())
         {
             used.insert(emitter->particleTexture);
         }
     }
     for (const ECS::IEntity* entity : scene.scriptSystem->Entities())
     {
-        if (const auto* script = entity->GetComponent<Component::ScriptComponent>())
+        if (const auto* script = entity->GetComponent<ECS::ScriptComponent>())
         {
             used.insert(script->filePath.begin(), script->filePath.end());
         }
@@ -137,7 +137,7 @@ bool SceneLoader::LoadingFrameDue()
 
 void SceneLoader::StartTextures()
 {
-    stage = Stage::Textures;
+    stage = STAGE::TEXTURES;
     progress.label = "Textures";
     std::vector<Resource::Texture2D*> list;
     for (const auto& [name, texture] : services.resources.textures)
@@ -152,7 +152,7 @@ void SceneLoader::StartTextures()
 void SceneLoader::ReplaceSceneEntities()
 {
     const Services& engine = services;
-    Scene& scene = *engine.scenes.current;
+    ECS::Scene& scene = *engine.scenes.current;
     while (!scene.entities.empty())
     {
         scene.RemoveEntity(scene.entities.front(), false);
@@ -160,7 +160,7 @@ void SceneLoader::ReplaceSceneEntities()
     scene.mainCamera = nullptr; // until the file provides an entity with a Camera
     for (ECS::IEntity* entity : entities)
     {
-        if (scene.mainCamera == nullptr && entity->GetComponent<Component::Camera>() != nullptr)
+        if (scene.mainCamera == nullptr && entity->GetComponent<ECS::Camera>() != nullptr)
         {
             scene.mainCamera = entity;
         }
@@ -198,7 +198,7 @@ void SceneLoader::Begin(const std::string& path_, bool showLoadingFrames_)
 
     // 2. Header lines, then the scene line.
     std::string text;
-    const bool readable = Helper::ReadTextFile(path, text);
+    const bool readable = ReadTextFile(path, text);
     std::size_t next = 0;
     int lineNumber = 1; // of `line` in the file, for the messages
     std::string_view line = NextLine(text, next);
@@ -235,7 +235,7 @@ void SceneLoader::Begin(const std::string& path_, bool showLoadingFrames_)
     progress.progressTotal = 10 * static_cast<int32_t>(document.Size());
     nextEntity = 0;
     unknown = {path, {}};
-    stage = Stage::Entities;
+    stage = STAGE::ENTITIES;
     Continue();
 }
 
@@ -252,7 +252,7 @@ bool SceneLoader::Continue()
     }
 
     // 4. Entities.
-    while (stage == Stage::Entities)
+    while (stage == STAGE::ENTITIES)
     {
         if (nextEntity == document.Size())
         {
@@ -292,12 +292,12 @@ bool SceneLoader::Continue()
 void SceneLoader::Finish()
 {
     const Services& engine = services;
-    stage = Stage::Idle;
+    stage = STAGE::IDLE;
     document.SetNull();
 
     // 6. The new entities replace the old; unused resources go when the scene changes.
     ReplaceSceneEntities();
-    Scene& scene = *engine.scenes.current;
+    ECS::Scene& scene = *engine.scenes.current;
 
     // 7. Sounds.
     progress.label = "Audio";
@@ -315,8 +315,8 @@ void SceneLoader::Finish()
     // 9. A playing scene starts where its camera says.
     if (scene.playing && scene.mainCamera != nullptr)
     {
-        auto* transform = scene.mainCamera->GetComponent<Component::Transform>();
-        auto* camera = scene.mainCamera->GetComponent<Component::Camera>();
+        auto* transform = scene.mainCamera->GetComponent<ECS::Transform>();
+        auto* camera = scene.mainCamera->GetComponent<ECS::Camera>();
         if (transform != nullptr)
         {
             transform->position = camera->startPosition;
@@ -334,4 +334,4 @@ void SceneLoader::Finish()
     progress.progress = progress.progressTotal + 1;
 }
 
-} // namespace Varn::System
+} // namespace Varn::Scene

@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-namespace Varn::System
+namespace Varn::Scene
 {
 
 struct LoadProgress;
@@ -31,7 +31,7 @@ public:
     // several seconds on a slow machine. So at most one runs per interval of loading work.
     static constexpr int64_t LOADING_FRAME_INTERVAL = 33'000'000; // nanoseconds of the Timer's clock
 
-    SceneLoader(EntityReader& reader, LoadProgress& progress, const Services& services)
+    SceneLoader(EntityReader& reader, ECS::LoadProgress& progress, const Services& services)
         : reader(reader), progress(progress), services(services)
     {
     }
@@ -44,17 +44,17 @@ public:
     // Carries the load on until the next loading frame is due or the load ends; true while it
     // still has work, that is, when the caller should run a frame and call again.
     bool Continue();
-    bool Busy() const { return stage != Stage::Idle; }
+    bool Busy() const { return stage != STAGE::IDLE; }
 
     // The bit of a tag, registering it when new; 0 (with a log line) past the usable bits.
     uint64_t RegisterTag(const std::string& name);
 
 private:
-    enum class Stage
+    enum class STAGE
     {
-        Idle,
-        Entities, // reading the document's entities, one at a time
-        Textures, // decoding and uploading the registered textures, one piece at a time
+        IDLE,
+        ENTITIES, // reading the document's entities, one at a time
+        TEXTURES, // decoding and uploading the registered textures, one piece at a time
     };
 
     // True when a loading frame should run now: loading frames are on, and none has run yet
@@ -66,10 +66,10 @@ private:
     void Finish();
 
     EntityReader& reader;
-    LoadProgress& progress;
+    ECS::LoadProgress& progress;
     const Services& services;
 
-    Stage stage = Stage::Idle;
+    STAGE stage = STAGE::IDLE;
     std::string path;
     bool showLoadingFrames = false;
     std::vector<std::string> sounds;
@@ -86,4 +86,4 @@ private:
     int64_t lastLoadingFrame = 0;   // Timer clock nanoseconds when that frame ended
 };
 
-} // namespace Varn::System
+} // namespace Varn::Scene

@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-namespace Varn::System
+namespace Varn::Script
 {
 
 [[noreturn]] inline void FailStatement()
@@ -52,14 +52,14 @@ template <typename T> T* NeededComponent(const ORINCompiler& compiler, ECS::IEnt
     return component;
 }
 
-inline Component::Transform* TransformFor(const ORINCompiler& compiler, ECS::IEntity* entity)
+inline ECS::Transform* TransformFor(const ORINCompiler& compiler, ECS::IEntity* entity)
 {
-    return NeededComponent<Component::Transform>(compiler, entity, "Transform");
+    return NeededComponent<ECS::Transform>(compiler, entity, "Transform");
 }
 
-inline Math::Vector4 WorldPosition(const Component::Transform& transform)
+inline Vector4 WorldPosition(const ECS::Transform& transform)
 {
-    const Math::Matrix4& m = transform.worldMatrix;
+    const Matrix4& m = transform.worldMatrix;
     return {m.m[0][3], m.m[1][3], m.m[2][3], 0.0f};
 }
 
@@ -117,4 +117,4 @@ inline bool WouldCycle(const ECS::IEntity* child, const ECS::IEntity* parent)
     return false;
 }
 
-} // namespace Varn::System
+} // namespace Varn::Script

@@ -19,7 +19,7 @@
 #include <cmath>
 #include <cstdio>
 
-namespace Varn::System
+namespace Varn::Script
 {
 
 void Actions::Register(ActionTable& table)
@@ -93,7 +93,7 @@ void Actions::SetBool(ECS::IEntity* entity, const Params& params, ORINCompiler& 
         // The destination belongs to the entity with that ID in the target's scene; an ID
         // that names no entity is a failed reference.
         const float id = compiler.references.Float(entity, params[2], 2, false, hit);
-        const Scene* scene = entity->scene != nullptr ? entity->scene : compiler.services.scenes.current;
+        const ECS::Scene* scene = entity->scene != nullptr ? entity->scene : compiler.services.scenes.current;
         destinationContext = EntityWithId(scene->entities, id);
         if (destinationContext == nullptr)
         {
@@ -211,4 +211,4 @@ void Actions::StringOp(ECS::IEntity* entity, const Params& params, ORINCompiler&
     r.String(entity, params[0], 0, false, hit) = text;
 }
 
-} // namespace Varn::System
+} // namespace Varn::Script

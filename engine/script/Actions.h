@@ -6,7 +6,7 @@
 // Register, each from its own file).
 #include "script/ScriptProgram.h"
 
-namespace Varn::System
+namespace Varn::Script
 {
 
 class Actions
@@ -27,4 +27,4 @@ public:
     static void StringOp(ECS::IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit);
 };
 
-} // namespace Varn::System
+} // namespace Varn::Script

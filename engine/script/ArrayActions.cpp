@@ -6,7 +6,7 @@
 #include "script/ORINCompiler.h"
 #include "script/ScriptSystem.h"
 
-namespace Varn::System
+namespace Varn::Script
 {
 
 namespace
@@ -37,10 +37,10 @@ template <typename Map> typename Map::mapped_type* Lookup(Map& map, const std::s
 Found FindArray(IEntity* entity, const std::string& name, ORINCompiler& compiler)
 {
     Found found;
-    auto* script = entity->GetComponent<Component::ScriptComponent>();
+    auto* script = entity->GetComponent<ECS::ScriptComponent>();
     if (script != nullptr)
     {
-        Component::ScriptComponent& s = compiler.references.ScriptOf(entity);
+        ECS::ScriptComponent& s = compiler.references.ScriptOf(entity);
         if ((found.bools = Lookup(s.boolArrays, name)) == nullptr &&
             (found.floats = Lookup(s.floatArrays, name)) == nullptr &&
             (found.strings = Lookup(s.stringArrays, name)) == nullptr)
@@ -176,4 +176,4 @@ void ArrayActions::Register(ActionTable& table)
     table["ArraySize"] = {&ArraySize, Takes({2})};
 }
 
-} // namespace Varn::System
+} // namespace Varn::Script

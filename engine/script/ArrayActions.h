@@ -3,7 +3,7 @@
 // by name among the bool, float, string and entity arrays, in that order.
 #include "script/ScriptProgram.h"
 
-namespace Varn::System
+namespace Varn::Script
 {
 
 class ArrayActions
@@ -12,4 +12,4 @@ public:
     static void Register(ActionTable& table);
 };
 
-} // namespace Varn::System
+} // namespace Varn::Script

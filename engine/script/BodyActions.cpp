@@ -6,14 +6,14 @@
 #include "script/ActionSupport.h"
 #include "script/ORINCompiler.h"
 
-namespace Varn::System
+namespace Varn::Script
 {
 
 namespace
 {
 
-using Component::RigidBody;
 using ECS::IEntity;
+using ECS::RigidBody;
 
 constexpr float DEGREES_TO_RADIANS = 0.017453292f;
 
@@ -22,7 +22,7 @@ RigidBody* BodyOf(const ORINCompiler& compiler, IEntity* entity)
     return NeededComponent<RigidBody>(compiler, entity, "RigidBody");
 }
 
-Math::Vector4 ReadVector(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
+Vector4 ReadVector(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
     References& r = compiler.references;
     return {r.Float(entity, params[0], 0, false, hit), r.Float(entity, params[1], 1, false, hit),
@@ -51,7 +51,7 @@ void AddVelocity(IEntity* entity, const Params& params, ORINCompiler& compiler, 
 {
     if (RigidBody* body = BodyOf(compiler, entity))
     {
-        const Math::Vector4 add = ReadVector(entity, params, compiler, hit);
+        const Vector4 add = ReadVector(entity, params, compiler, hit);
         body->velocity.x += add.x;
         body->velocity.y += add.y;
         body->velocity.z += add.z;
@@ -67,18 +67,18 @@ void SetForwardVelocity(IEntity* entity, const Params& params, ORINCompiler& com
     {
         return;
     }
-    const Math::Vector4 local = ReadVector(entity, params, compiler, hit);
-    Component::Transform* transform = TransformFor(compiler, entity);
+    const Vector4 local = ReadVector(entity, params, compiler, hit);
+    ECS::Transform* transform = TransformFor(compiler, entity);
     if (transform == nullptr)
     {
         return;
     }
-    Math::Vector4 angle = transform->angle;
+    Vector4 angle = transform->angle;
     if (transform->flipX)
     {
         angle.z += 180.0f;
     }
-    const Math::Matrix4 turn = Component::Transform::RotationMatrix(angle);
+    const Matrix4 turn = ECS::Transform::RotationMatrix(angle);
     const float v[3] = {local.x, local.y, local.z};
     float out[3] = {};
     for (int row = 0; row < 3; ++row)
@@ -95,7 +95,7 @@ void AddForce(IEntity* entity, const Params& params, ORINCompiler& compiler, std
     {
         return;
     }
-    const Math::Vector4 force = ReadVector(entity, params, compiler, hit);
+    const Vector4 force = ReadVector(entity, params, compiler, hit);
     const float seconds =
         params.size() == 4 ? compiler.references.Float(entity, params[3], 3, false, hit) : 0.0f;
     body->AddForce(force, seconds); // a zero force adds nothing; no positive time means for ever
@@ -169,7 +169,7 @@ void Yeet(IEntity* entity, const Params&, ORINCompiler& compiler, std::size_t)
     const float a = random.Range(100.0f, 500.0f);
     const float b = random.Range(100.0f, 500.0f);
     body->AddForce({b, a, 0.0f, 0.0f}, RigidBody::ONE_STEP);
-    if (auto* transform = entity->GetComponent<Component::Transform>())
+    if (auto* transform = entity->GetComponent<ECS::Transform>())
     {
         transform->angle = {0.0f, 0.0f, 10.0f, 0.0f};
     }
@@ -193,4 +193,4 @@ void BodyActions::Register(ActionTable& table)
     table["Yeet"] = {&Yeet};
 }
 
-} // namespace Varn::System
+} // namespace Varn::Script

@@ -2,7 +2,7 @@
 // ORIN actions on the target's RigidBody: velocities, forces, mode, material and ignored tags.
 #include "script/ScriptProgram.h"
 
-namespace Varn::System
+namespace Varn::Script
 {
 
 class BodyActions
@@ -11,4 +11,4 @@ public:
     static void Register(ActionTable& table);
 };
 
-} // namespace Varn::System
+} // namespace Varn::Script

@@ -13,7 +13,7 @@
 
 #include <cmath>
 
-namespace Varn::System
+namespace Varn::Script
 {
 
 namespace
@@ -57,7 +57,7 @@ template <typename T> bool Compare(T a, COMPARISON op, T b)
 // The hit list named "Collided", "Raycasted" or "Triggered" of the entity's script.
 const std::vector<ECS::IEntity*>& HitList(ECS::IEntity* entity, const std::string& name)
 {
-    const Component::ScriptComponent& script = LocalScript(entity);
+    const ECS::ScriptComponent& script = LocalScript(entity);
     if (name == "Collided")
     {
         return script.collisionHits;
@@ -119,7 +119,7 @@ bool Conditions::EnterArea(ECS::IEntity* entity, const Params& params, ORINCompi
 
 bool Conditions::MouseOver(ECS::IEntity* entity, const Params&, ORINCompiler& compiler, std::size_t)
 {
-    const auto* transform = entity->GetComponent<Component::Transform>();
+    const auto* transform = entity->GetComponent<ECS::Transform>();
     if (transform == nullptr)
     {
         compiler.references.MissingComponent("Transform", entity);
@@ -127,8 +127,8 @@ bool Conditions::MouseOver(ECS::IEntity* entity, const Params&, ORINCompiler& co
     }
     compiler.references.EnsureCachedEntities();
     const ECS::IEntity* cameraEntity = compiler.references.mainCamera;
-    const auto* cameraTransform = cameraEntity ? cameraEntity->GetComponent<Component::Transform>() : nullptr;
-    const auto* camera = cameraEntity ? cameraEntity->GetComponent<Component::Camera>() : nullptr;
+    const auto* cameraTransform = cameraEntity ? cameraEntity->GetComponent<ECS::Transform>() : nullptr;
+    const auto* camera = cameraEntity ? cameraEntity->GetComponent<ECS::Camera>() : nullptr;
     if (cameraTransform == nullptr || camera == nullptr)
     {
         compiler.references.MissingComponent("Camera", entity);
@@ -147,7 +147,7 @@ bool Conditions::MouseOver(ECS::IEntity* entity, const Params&, ORINCompiler& co
         height /= camera->zoom;
     }
     // World units to cursor pixels, whatever the window's size.
-    const float scale = CameraSystem::PixelsPerUnit(engine.window);
+    const float scale = Graphics::CameraSystem::PixelsPerUnit(engine.window);
     x *= scale;
     y *= scale;
     width *= scale;
@@ -236,4 +236,4 @@ bool Conditions::Check(ECS::IEntity* entity, const Params& params, ORINCompiler&
     return group.isAnd;
 }
 
-} // namespace Varn::System
+} // namespace Varn::Script

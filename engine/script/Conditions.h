@@ -4,7 +4,7 @@
 // or false; an operator it does not accept abandons the entity's script for the step.
 #include "script/ScriptProgram.h"
 
-namespace Varn::System
+namespace Varn::Script
 {
 
 class Conditions
@@ -29,4 +29,4 @@ public:
     static bool Check(ECS::IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit);
 };
 
-} // namespace Varn::System
+} // namespace Varn::Script

@@ -12,7 +12,7 @@
 #include "script/ORINCompiler.h"
 #include "script/ScriptSystem.h"
 
-namespace Varn::System
+namespace Varn::Script
 {
 
 namespace
@@ -72,23 +72,23 @@ void ToggleComponent(IEntity* entity, const Params& params, ORINCompiler& compil
     ECS::IComponent* component = nullptr;
     if (name == "RigidBody")
     {
-        component = entity->GetComponent<Component::RigidBody>();
+        component = entity->GetComponent<ECS::RigidBody>();
     }
     else if (name == "SpriteRenderer")
     {
-        component = entity->GetComponent<Component::SpriteRenderer>();
+        component = entity->GetComponent<ECS::SpriteRenderer>();
     }
     else if (name == "ScriptComponent")
     {
-        component = entity->GetComponent<Component::ScriptComponent>();
+        component = entity->GetComponent<ECS::ScriptComponent>();
     }
     else if (name == "BoxCollider")
     {
-        component = entity->GetComponent<Component::BoxCollider2D>();
+        component = entity->GetComponent<ECS::BoxCollider2D>();
     }
     else if (name == "CircleCollider")
     {
-        component = entity->GetComponent<Component::CircleCollider2D>();
+        component = entity->GetComponent<ECS::CircleCollider2D>();
     }
     if (component != nullptr)
     {
@@ -132,7 +132,7 @@ void SetParent(IEntity* entity, const Params& params, ORINCompiler& compiler, st
     }
     catch (const ScriptFailure&)
     {
-        const Scene* scene = entity->scene != nullptr ? entity->scene : compiler.services.scenes.current;
+        const ECS::Scene* scene = entity->scene != nullptr ? entity->scene : compiler.services.scenes.current;
         parent = EntityWithId(scene->entities, compiler.references.Float(entity, params[0], 0, false, hit));
         if (parent == nullptr)
         {
@@ -152,8 +152,8 @@ void CreatePrefab(IEntity* entity, const Params& params, ORINCompiler& compiler,
     if (params.size() == 2)
     {
         // At the target's world position; the second parameter is not read.
-        const auto* transform = entity->GetComponent<Component::Transform>();
-        loader.LoadPrefab(path, transform != nullptr ? WorldPosition(*transform) : Math::Vector4{});
+        const auto* transform = entity->GetComponent<ECS::Transform>();
+        loader.LoadPrefab(path, transform != nullptr ? WorldPosition(*transform) : Vector4{});
         return;
     }
     const float x = r.Float(entity, params[1], 1, false, hit);
@@ -166,7 +166,7 @@ void CreatePrefab(IEntity* entity, const Params& params, ORINCompiler& compiler,
     {
         return;
     }
-    if (auto* transform = created->GetComponent<Component::Transform>())
+    if (auto* transform = created->GetComponent<ECS::Transform>())
     {
         transform->position.x = x;
         transform->position.y = y;
@@ -202,4 +202,4 @@ void EntityActions::Register(ActionTable& table)
     table["Oof"] = {&Kill, Takes({0, 1}), "Kill"};
 }
 
-} // namespace Varn::System
+} // namespace Varn::Script

@@ -3,7 +3,7 @@
 // prefab instances and kills (deferred to the end of the script step).
 #include "script/ScriptProgram.h"
 
-namespace Varn::System
+namespace Varn::Script
 {
 
 class EntityActions
@@ -12,4 +12,4 @@ public:
     static void Register(ActionTable& table);
 };
 
-} // namespace Varn::System
+} // namespace Varn::Script

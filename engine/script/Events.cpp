@@ -16,14 +16,14 @@
 #include <cerrno>
 #include <cstdlib>
 
-namespace Varn::System
+namespace Varn::Script
 {
 
 namespace
 {
 
 // Each contact event starts from empty hit lists, so only its own hits remain.
-void ClearHits(Component::ScriptComponent& script)
+void ClearHits(ECS::ScriptComponent& script)
 {
     script.rawCollisions.clear();
     script.rawTriggers.clear();
@@ -73,7 +73,7 @@ bool Events::True(ECS::IEntity*, const Params&, ORINCompiler&)
 
 bool Events::Initialize(ECS::IEntity* entity, const Params&, ORINCompiler&)
 {
-    const auto* script = entity->GetComponent<Component::ScriptComponent>();
+    const auto* script = entity->GetComponent<ECS::ScriptComponent>();
     return script != nullptr && !script->initialized;
 }
 
@@ -105,7 +105,7 @@ bool Events::InArea(ECS::IEntity* entity, const Params& params, ORINCompiler& co
     {
         corner[i] = compiler.references.Float(entity, params[i], i, false, 0);
     }
-    const auto* transform = entity->GetComponent<Component::Transform>();
+    const auto* transform = entity->GetComponent<ECS::Transform>();
     if (transform == nullptr)
     {
         compiler.references.MissingComponent("Transform", entity);
@@ -131,17 +131,17 @@ bool Events::EnterArea(ECS::IEntity* entity, const Params& params, ORINCompiler&
 
 bool Events::OnTrigger(ECS::IEntity* entity, const Params&, ORINCompiler&)
 {
-    auto* script = entity->GetComponent<Component::ScriptComponent>();
+    auto* script = entity->GetComponent<ECS::ScriptComponent>();
     if (script == nullptr)
     {
         return false;
     }
     ClearHits(*script);
-    if (const auto* box = entity->GetComponent<Component::BoxCollider2D>())
+    if (const auto* box = entity->GetComponent<ECS::BoxCollider2D>())
     {
         AppendLive(script->rawTriggers, box->triggerEntities);
     }
-    if (const auto* circle = entity->GetComponent<Component::CircleCollider2D>())
+    if (const auto* circle = entity->GetComponent<ECS::CircleCollider2D>())
     {
         AppendLive(script->rawTriggers, circle->triggerEntities);
     }
@@ -151,14 +151,14 @@ bool Events::OnTrigger(ECS::IEntity* entity, const Params&, ORINCompiler&)
 
 bool Events::OnCollision(ECS::IEntity* entity, const Params&, ORINCompiler& compiler)
 {
-    const auto* body = entity->GetComponent<Component::RigidBody>();
-    const auto* box = entity->GetComponent<Component::BoxCollider2D>();
+    const auto* body = entity->GetComponent<ECS::RigidBody>();
+    const auto* box = entity->GetComponent<ECS::BoxCollider2D>();
     if (body == nullptr && box == nullptr)
     {
         compiler.references.MissingComponent("RigidBody and BoxCollider", entity);
         return false;
     }
-    auto* script = entity->GetComponent<Component::ScriptComponent>();
+    auto* script = entity->GetComponent<ECS::ScriptComponent>();
     if (script == nullptr)
     {
         return false;
@@ -166,7 +166,7 @@ bool Events::OnCollision(ECS::IEntity* entity, const Params&, ORINCompiler& comp
     ClearHits(*script);
     if (body != nullptr && !body->contacts.empty())
     {
-        for (const Component::ContactInfo& contact : body->contacts)
+        for (const ECS::ContactInfo& contact : body->contacts)
         {
             if (ECS::IEntity* other = contact.other.Get())
             {
@@ -184,19 +184,19 @@ bool Events::OnCollision(ECS::IEntity* entity, const Params&, ORINCompiler& comp
 
 bool Events::OnRaycast(ECS::IEntity* entity, const Params&, ORINCompiler& compiler)
 {
-    auto* rays = entity->GetComponent<Component::RaycastComponent>();
+    auto* rays = entity->GetComponent<ECS::RaycastComponent>();
     if (rays == nullptr)
     {
         compiler.references.MissingComponent("RaycastComponent", entity);
         return false;
     }
-    auto* script = entity->GetComponent<Component::ScriptComponent>();
+    auto* script = entity->GetComponent<ECS::ScriptComponent>();
     if (script == nullptr)
     {
         return false;
     }
     ClearHits(*script);
-    const bool hit = CastRays(compiler.services, *rays);
+    const bool hit = Physics::CastRays(compiler.services, *rays);
     script->rawRaycasts = rays->hitEntities;
     script->raycastHits = script->rawRaycasts;
     return hit;
@@ -204,7 +204,7 @@ bool Events::OnRaycast(ECS::IEntity* entity, const Params&, ORINCompiler& compil
 
 bool Events::Raycast(ECS::IEntity* entity, const Params& params, ORINCompiler& compiler)
 {
-    auto* script = entity->GetComponent<Component::ScriptComponent>();
+    auto* script = entity->GetComponent<ECS::ScriptComponent>();
     if (script == nullptr)
     {
         return false;
@@ -212,9 +212,9 @@ bool Events::Raycast(ECS::IEntity* entity, const Params& params, ORINCompiler& c
     try
     {
         References& references = compiler.references;
-        const Math::Vector4 ray{references.Float(entity, params[0], 0, false, 0),
-                                references.Float(entity, params[1], 1, false, 0),
-                                references.Float(entity, params[2], 2, false, 0), 0.0f};
+        const Vector4 ray{references.Float(entity, params[0], 0, false, 0),
+                          references.Float(entity, params[1], 1, false, 0),
+                          references.Float(entity, params[2], 2, false, 0), 0.0f};
         // With four or six parameters the last one names the tag to look for.
         std::string tag;
         if (params.size() == 4 || params.size() == 6)
@@ -229,9 +229,9 @@ bool Events::Raycast(ECS::IEntity* entity, const Params& params, ORINCompiler& c
             hitY = &references.Float(entity, params[4], 4, false, 0);
         }
         ClearHits(*script);
-        Math::Vector4 hitPoint{0, 0, 0, 1};
+        Vector4 hitPoint{0, 0, 0, 1};
         ECS::IEntity* hitEntity = nullptr;
-        const bool hit = System::Raycast(compiler.services, entity, ray, hitPoint, hitEntity, tag);
+        const bool hit = Physics::Raycast(compiler.services, entity, ray, hitPoint, hitEntity, tag);
         if (hitX != nullptr)
         {
             *hitX = hitPoint.x;
@@ -253,7 +253,7 @@ bool Events::Raycast(ECS::IEntity* entity, const Params& params, ORINCompiler& c
 
 bool Events::OnButton(ECS::IEntity* entity, const Params& params, ORINCompiler& compiler)
 {
-    const auto* button = entity->GetComponent<UIComponent::UIButton>();
+    const auto* button = entity->GetComponent<ECS::UIButton>();
     if (button == nullptr)
     {
         compiler.references.MissingComponent("UIButton", entity);
@@ -285,4 +285,4 @@ bool Events::ControllerConnected(ECS::IEntity*, const Params&, ORINCompiler& com
     return compiler.services.input.padConnected;
 }
 
-} // namespace Varn::System
+} // namespace Varn::Script

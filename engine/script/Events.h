@@ -4,7 +4,7 @@
 // event's blocks then read through "#col" and "#trg". Handlers are stateless.
 #include "script/ScriptProgram.h"
 
-namespace Varn::System
+namespace Varn::Script
 {
 
 class Events
@@ -28,4 +28,4 @@ public:
     static bool InArea(ECS::IEntity* entity, const Params& params, ORINCompiler& compiler);
 };
 
-} // namespace Varn::System
+} // namespace Varn::Script

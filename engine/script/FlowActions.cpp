@@ -6,7 +6,7 @@
 
 #include <memory>
 
-namespace Varn::System
+namespace Varn::Script
 {
 
 namespace
@@ -17,7 +17,7 @@ using ECS::IEntity;
 // Runs the target's action group `name`; an unknown name runs nothing.
 void RunGroup(IEntity* entity, const std::string& name, ORINCompiler& compiler, std::size_t hit)
 {
-    auto* script = entity->GetComponent<Component::ScriptComponent>();
+    auto* script = entity->GetComponent<ECS::ScriptComponent>();
     if (script == nullptr)
     {
         return;
@@ -76,4 +76,4 @@ void FlowActions::Register(ActionTable& table)
     table["For"] = {&For, Takes({2, 3})};
 }
 
-} // namespace Varn::System
+} // namespace Varn::Script

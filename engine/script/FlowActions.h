@@ -3,7 +3,7 @@
 // with an optional counter variable the group may read and change.
 #include "script/ScriptProgram.h"
 
-namespace Varn::System
+namespace Varn::Script
 {
 
 class FlowActions
@@ -12,4 +12,4 @@ public:
     static void Register(ActionTable& table);
 };
 
-} // namespace Varn::System
+} // namespace Varn::Script

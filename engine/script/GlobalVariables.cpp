@@ -14,7 +14,7 @@
 #include <string_view>
 #include <unistd.h>
 
-namespace Varn::System
+namespace Varn::Script
 {
 
 namespace
@@ -49,7 +49,7 @@ std::vector<std::string> Lines(const std::string& text)
 bool WriteAtomically(const std::string& path, const std::string& text)
 {
     const std::string temporary = path + ".tmp";
-    std::FILE* file = std::fopen(Helper::NativePath(temporary).c_str(), "wb");
+    std::FILE* file = std::fopen(NativePath(temporary).c_str(), "wb");
     if (file == nullptr)
     {
         return false;
@@ -61,11 +61,11 @@ bool WriteAtomically(const std::string& path, const std::string& text)
     std::error_code error;
     if (written)
     {
-        std::filesystem::rename(Helper::NativePath(temporary), Helper::NativePath(path), error);
+        std::filesystem::rename(NativePath(temporary), NativePath(path), error);
     }
     if (!written || error)
     {
-        std::filesystem::remove(Helper::NativePath(temporary), error);
+        std::filesystem::remove(NativePath(temporary), error);
         return false;
     }
     return true;
@@ -77,11 +77,11 @@ std::string SetAside(const std::string& path)
 {
     std::error_code error;
     std::string aside = path + ".unreadable";
-    for (int n = 2; std::filesystem::exists(Helper::NativePath(aside), error); ++n)
+    for (int n = 2; std::filesystem::exists(NativePath(aside), error); ++n)
     {
         aside = path + ".unreadable." + std::to_string(n);
     }
-    std::filesystem::rename(Helper::NativePath(path), Helper::NativePath(aside), error);
+    std::filesystem::rename(NativePath(path), NativePath(aside), error);
     return error ? std::string() : aside;
 }
 
@@ -114,7 +114,7 @@ void GlobalVariables::Load()
     bools.clear();
     floats.clear();
     strings.clear();
-    version = NextStorageVersion();
+    version = ECS::NextStorageVersion();
     writable = false;
     const std::string folder = UserFolder();
     if (folder.empty())
@@ -124,19 +124,19 @@ void GlobalVariables::Load()
     }
     userFile = folder + "/" + FILE_NAME;
     std::error_code error;
-    std::filesystem::create_directories(Helper::NativePath(folder), error);
+    std::filesystem::create_directories(NativePath(folder), error);
 
     // First run: the shipped defaults become the player's file. An unreadable default gives
     // an empty file.
     std::string defaults;
-    Helper::ReadTextFile(DEFAULT_FILE, defaults);
-    if (!std::filesystem::exists(Helper::NativePath(userFile), error))
+    ReadTextFile(DEFAULT_FILE, defaults);
+    if (!std::filesystem::exists(NativePath(userFile), error))
     {
         Seed(defaults);
     }
 
     std::string text;
-    if (!Helper::ReadTextFile(userFile, text))
+    if (!ReadTextFile(userFile, text))
     {
         // A save that exists but cannot be read must not be replaced by an empty one at exit.
         logger.Log("Error: Failed To read " + userFile);
@@ -276,4 +276,4 @@ bool GlobalVariables::Save() const
     return true;
 }
 
-} // namespace Varn::System
+} // namespace Varn::Script

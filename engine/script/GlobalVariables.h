@@ -7,12 +7,12 @@
 #include <map>
 #include <string>
 
-namespace Varn::Debug
+namespace Varn
 {
 class Logger;
 }
 
-namespace Varn::System
+namespace Varn::Script
 {
 
 class GlobalVariables
@@ -27,7 +27,7 @@ public:
     static std::string UserFolder();
 
     // Failures to read or write the files are told to `logger`.
-    explicit GlobalVariables(Debug::Logger& logger) : logger(logger) {}
+    explicit GlobalVariables(Logger& logger) : logger(logger) {}
 
     // Seeds the per-user file from the default file when it does not exist yet, then reads it.
     // A file with no readable line is renamed with a ".unreadable" suffix and seeded afresh.
@@ -51,9 +51,9 @@ private:
     // Writes the default file's lines as the per-user file; logs a failure.
     void Seed(const std::string& defaults) const;
 
-    Debug::Logger& logger;
+    Logger& logger;
     std::string userFile;  // empty when there is no per-user folder
     bool writable = false; // the per-user file was read (or seeded) successfully
 };
 
-} // namespace Varn::System
+} // namespace Varn::Script

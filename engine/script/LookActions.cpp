@@ -14,15 +14,15 @@
 #include "script/ActionSupport.h"
 #include "script/ORINCompiler.h"
 
-namespace Varn::System
+namespace Varn::Script
 {
 
 namespace
 {
 
-using Component::Animator;
-using Component::SpriteRenderer;
+using ECS::Animator;
 using ECS::IEntity;
+using ECS::SpriteRenderer;
 
 // "SetAnimation Run" or, with the name split over words, "SetAnimation Jump Start".
 void SetAnimation(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
@@ -92,11 +92,11 @@ void SetOpacity(IEntity* entity, const Params& params, ORINCompiler& compiler, s
     }
 }
 
-void Flip(bool Component::Transform::*flag, IEntity* entity, const Params& params, ORINCompiler& compiler,
+void Flip(bool ECS::Transform::*flag, IEntity* entity, const Params& params, ORINCompiler& compiler,
           std::size_t hit)
 {
     const bool flip = compiler.references.Bool(entity, params[0], 0, false, hit);
-    if (Component::Transform* transform = TransformFor(compiler, entity))
+    if (ECS::Transform* transform = TransformFor(compiler, entity))
     {
         transform->*flag = flip;
     }
@@ -104,12 +104,12 @@ void Flip(bool Component::Transform::*flag, IEntity* entity, const Params& param
 
 void FlipX(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
-    Flip(&Component::Transform::flipX, entity, params, compiler, hit);
+    Flip(&ECS::Transform::flipX, entity, params, compiler, hit);
 }
 
 void FlipY(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
-    Flip(&Component::Transform::flipY, entity, params, compiler, hit);
+    Flip(&ECS::Transform::flipY, entity, params, compiler, hit);
 }
 
 Graphics::LayerFramebuffer* LayerOf(IEntity* entity, const ScriptParam& param, ORINCompiler& compiler,
@@ -146,7 +146,7 @@ bool TurnEmitters(IEntity* created, float angle)
     family.insert(family.begin(), created);
     for (IEntity* member : family)
     {
-        if (auto* emitter = member->GetComponent<Component::ParticleEmitter>())
+        if (auto* emitter = member->GetComponent<ECS::ParticleEmitter>())
         {
             emitter->direction += angle;
             found = true;
@@ -160,12 +160,12 @@ void CreateParticle(IEntity* entity, const Params& params, ORINCompiler& compile
 {
     References& r = compiler.references;
     const std::string path = r.String(entity, params[0], 0, false, hit);
-    Math::Vector4 at{};
+    Vector4 at{};
     float angle = 0.0f;
     if (params.size() == 2)
     {
-        const auto* transform = entity->GetComponent<Component::Transform>();
-        at = transform != nullptr ? WorldPosition(*transform) : Math::Vector4{};
+        const auto* transform = entity->GetComponent<ECS::Transform>();
+        at = transform != nullptr ? WorldPosition(*transform) : Vector4{};
     }
     else
     {
@@ -201,4 +201,4 @@ void LookActions::Register(ActionTable& table)
     table["CreateParticle"] = {&CreateParticle, Takes({2, 4, 5})};
 }
 
-} // namespace Varn::System
+} // namespace Varn::Script

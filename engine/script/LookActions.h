@@ -3,7 +3,7 @@
 // layer effects, lighting and particle prefabs.
 #include "script/ScriptProgram.h"
 
-namespace Varn::System
+namespace Varn::Script
 {
 
 class LookActions
@@ -12,4 +12,4 @@ public:
     static void Register(ActionTable& table);
 };
 
-} // namespace Varn::System
+} // namespace Varn::Script

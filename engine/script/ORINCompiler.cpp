@@ -16,7 +16,7 @@
 #include <set>
 #include <utility>
 
-namespace Varn::System
+namespace Varn::Script
 {
 
 namespace
@@ -50,7 +50,7 @@ const std::string& TokenAt(const std::vector<std::string>& tokens, std::size_t i
 }
 
 // The scripts of a component that exist, in order.
-std::vector<const Resource::Script*> Scripts(const Component::ScriptComponent& script)
+std::vector<const Resource::Script*> Scripts(const ECS::ScriptComponent& script)
 {
     std::vector<const Resource::Script*> scripts;
     for (const Resource::Script* file : script.filePath)
@@ -194,7 +194,7 @@ ScriptStatement ORINCompiler::MakeStatement(const Line& line, CacheNumbering& nu
 
 bool ORINCompiler::Compile(ECS::IEntity* entity, bool summary)
 {
-    auto* script = entity->GetComponent<Component::ScriptComponent>();
+    auto* script = entity->GetComponent<ECS::ScriptComponent>();
     if (script == nullptr)
     {
         return true;
@@ -246,7 +246,7 @@ bool ORINCompiler::Compile(ECS::IEntity* entity, bool summary)
     return true;
 }
 
-void ORINCompiler::Install(Component::ScriptComponent& script, const Declarations& declarations,
+void ORINCompiler::Install(ECS::ScriptComponent& script, const Declarations& declarations,
                            const std::shared_ptr<const ScriptProgram>& program)
 {
     // A scalar keeps the value the component already holds (scene file or previous compile).
@@ -298,14 +298,14 @@ void ORINCompiler::Install(Component::ScriptComponent& script, const Declaration
             script.entityArrays[alias];
         }
     }
-    script.variablesVersion = NextStorageVersion();
+    script.variablesVersion = ECS::NextStorageVersion();
     script.boolList = std::move(bools);
     script.floatList = std::move(floats);
     script.stringList = std::move(strings);
     script.entityList = std::move(entities);
     script.program = program;
     script.programId = program->id;
-    script.referenceCache.assign(program->variableReferences, StorageCache{});
+    script.referenceCache.assign(program->variableReferences, ECS::StorageCache{});
 }
 
 void ORINCompiler::ScanDeclarations(const std::vector<const Resource::Script*>& scripts,
@@ -839,4 +839,4 @@ const char* FailureCause(int code)
     }
 }
 
-} // namespace Varn::System
+} // namespace Varn::Script

@@ -27,7 +27,7 @@ namespace Varn::Resource
 class Script;
 }
 
-namespace Varn::System
+namespace Varn::Script
 {
 
 class ScriptSystem;
@@ -100,7 +100,7 @@ private:
     Line ReadLine(const std::vector<std::string>& tokens, std::size_t& i, bool withTarget) const;
     static ScriptStatement MakeStatement(const Line& line, CacheNumbering& numbering);
     // Variables from the declarations, keeping the values the component holds; then the program.
-    static void Install(Component::ScriptComponent& script, const Declarations& declarations,
+    static void Install(ECS::ScriptComponent& script, const Declarations& declarations,
                         const std::shared_ptr<const ScriptProgram>& program);
 
     void ReportError(const std::string& message, const ECS::IEntity* entity);
@@ -123,4 +123,4 @@ private:
     const Resource::Script* parsing = nullptr; // the file the parse passes are reading
 };
 
-} // namespace Varn::System
+} // namespace Varn::Script

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <utility>
 
-namespace Varn::System
+namespace Varn::Script
 {
 
 namespace
@@ -397,4 +397,4 @@ ValueReference ReferenceParser::PrepareString(const std::string& text, CacheNumb
     return reference;
 }
 
-} // namespace Varn::System
+} // namespace Varn::Script

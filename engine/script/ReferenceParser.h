@@ -6,7 +6,7 @@
 
 #include <string>
 
-namespace Varn::System
+namespace Varn::Script
 {
 
 class ReferenceParser
@@ -21,4 +21,4 @@ public:
     static ValueReference PrepareString(const std::string& text, CacheNumbering* numbering = nullptr);
 };
 
-} // namespace Varn::System
+} // namespace Varn::Script

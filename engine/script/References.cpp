@@ -26,7 +26,7 @@
 #include <cstdlib>
 #include <utility>
 
-namespace Varn::System
+namespace Varn::Script
 {
 
 namespace
@@ -37,9 +37,9 @@ namespace
     throw ScriptFailure{FAILED_REFERENCE};
 }
 
-Component::Transform& TransformOf(const References& references, ECS::IEntity* entity)
+ECS::Transform& TransformOf(const References& references, ECS::IEntity* entity)
 {
-    auto* transform = entity->GetComponent<Component::Transform>();
+    auto* transform = entity->GetComponent<ECS::Transform>();
     if (transform == nullptr)
     {
         references.MissingComponent("Transform", entity);
@@ -74,14 +74,14 @@ auto& Variable(Map& map, const std::string& name, bool create, const Value& init
     return found->second;
 }
 
-Scene* SceneOf(const ECS::IEntity* entity, const SceneStack& scenes)
+ECS::Scene* SceneOf(const ECS::IEntity* entity, const ECS::SceneStack& scenes)
 {
     return entity->scene != nullptr ? entity->scene : scenes.current;
 }
 
 } // namespace
 
-Component::ScriptComponent& References::ScriptOf(ECS::IEntity* entity) const
+ECS::ScriptComponent& References::ScriptOf(ECS::IEntity* entity) const
 {
     if (entity == running)
     {
@@ -90,9 +90,9 @@ Component::ScriptComponent& References::ScriptOf(ECS::IEntity* entity) const
     return LocalScript(entity);
 }
 
-Component::ScriptComponent& LocalScript(ECS::IEntity* entity)
+ECS::ScriptComponent& LocalScript(ECS::IEntity* entity)
 {
-    auto* script = entity->GetComponent<Component::ScriptComponent>();
+    auto* script = entity->GetComponent<ECS::ScriptComponent>();
     if (script == nullptr)
     {
         Fail();
@@ -100,9 +100,9 @@ Component::ScriptComponent& LocalScript(ECS::IEntity* entity)
     return *script;
 }
 template <typename Map, typename Value>
-typename Map::mapped_type& References::Cached(const ValueReference& reference,
-                                              Component::ScriptComponent* holder, const void* owner,
-                                              uint64_t version, Map& map, bool create, const Value& initial)
+typename Map::mapped_type& References::Cached(const ValueReference& reference, ECS::ScriptComponent* holder,
+                                              const void* owner, uint64_t version, Map& map, bool create,
+                                              const Value& initial)
 {
     // Only the holder's own program numbers its cache; other references look the name up.
     if (holder == nullptr || holder->programId != reference.program ||
@@ -110,7 +110,7 @@ typename Map::mapped_type& References::Cached(const ValueReference& reference,
     {
         return Variable(map, reference.name, create, initial);
     }
-    StorageCache& cache = holder->referenceCache[reference.cacheIndex];
+    ECS::StorageCache& cache = holder->referenceCache[reference.cacheIndex];
     if (cache.owner == owner && cache.version == version)
     {
         return *static_cast<typename Map::mapped_type*>(cache.value);
@@ -137,7 +137,7 @@ void References::MissingComponent(const std::string& component, const ECS::IEnti
 
 void References::RefreshCachedEntities()
 {
-    Scene* scene = services.scenes.current;
+    ECS::Scene* scene = services.scenes.current;
     player = scene != nullptr ? ECS::EntityManager::FindByName(scene->entities, "Player") : nullptr;
     mainCamera = scene != nullptr ? scene->mainCamera : nullptr;
 }
@@ -186,7 +186,7 @@ ECS::EntityHandle& References::Entity(ECS::IEntity* context, const EntityReferen
     case ENTITY_SOURCE::TRIGGER_HIT:
     case ENTITY_SOURCE::RAYCAST_HIT:
     {
-        const auto* script = context->GetComponent<Component::ScriptComponent>();
+        const auto* script = context->GetComponent<ECS::ScriptComponent>();
         const std::vector<ECS::IEntity*>* hits = nullptr;
         if (script != nullptr)
         {
@@ -221,7 +221,7 @@ ECS::EntityHandle& References::Entity(ECS::IEntity* context, const EntityReferen
     }
     case ENTITY_SOURCE::NAMED:
     {
-        auto* script = context->GetComponent<Component::ScriptComponent>();
+        auto* script = context->GetComponent<ECS::ScriptComponent>();
         if (script != nullptr)
         {
             if (auto found = script->entityList.find(reference.name); found != script->entityList.end())
@@ -254,7 +254,7 @@ ECS::IEntity* References::FieldEntity(ECS::IEntity* context, const EntityReferen
     if (reference.source == ENTITY_SOURCE::COLLISION_HIT || reference.source == ENTITY_SOURCE::TRIGGER_HIT ||
         reference.source == ENTITY_SOURCE::RAYCAST_HIT)
     {
-        const auto* script = context->GetComponent<Component::ScriptComponent>();
+        const auto* script = context->GetComponent<ECS::ScriptComponent>();
         if (script == nullptr)
         {
             return nullptr;
@@ -280,7 +280,7 @@ float& References::FloatOf(ECS::IEntity* context, const ValueReference& referenc
         return Cached(reference, runningScript, &globals, globals.version, globals.floats, false, 0.0f);
     case VALUE_SOURCE::LOCAL:
     {
-        Component::ScriptComponent& script = ScriptOf(context);
+        ECS::ScriptComponent& script = ScriptOf(context);
         return Cached(reference, &script, &script, script.variablesVersion, script.floatList, create, 0.0f);
     }
     case VALUE_SOURCE::ARRAY_ELEMENT:
@@ -326,7 +326,7 @@ float& References::FloatOf(ECS::IEntity* context, const ValueReference& referenc
         }
         if (reference.field == FIELD::VARIABLE)
         {
-            Component::ScriptComponent& script = ScriptOf(entity);
+            ECS::ScriptComponent& script = ScriptOf(entity);
             return Cached(reference, &script, &script, script.variablesVersion, script.floatList, create,
                           0.0f);
         }
@@ -380,28 +380,28 @@ float References::ReadFloatField(ECS::IEntity* entity, FIELD field) const
         return TransformOf(*this, entity).angle.z;
     case FIELD::CIRCLE_RADIUS:
     {
-        const auto& circle = Needed<Component::CircleCollider2D>(*this, entity, "CircleCollider");
-        const auto& sprite = Needed<Component::SpriteRenderer>(*this, entity, "SpriteRenderer");
+        const auto& circle = Needed<ECS::CircleCollider2D>(*this, entity, "CircleCollider");
+        const auto& sprite = Needed<ECS::SpriteRenderer>(*this, entity, "SpriteRenderer");
         const float width = sprite.texture != nullptr ? static_cast<float>(sprite.texture->width) : 0.0f;
         return width * circle.radiusScale * 0.5f;
     }
     case FIELD::VEL_X:
-        return Needed<Component::RigidBody>(*this, entity, "RigidBody").velocity.x;
+        return Needed<ECS::RigidBody>(*this, entity, "RigidBody").velocity.x;
     case FIELD::VEL_Y:
-        return Needed<Component::RigidBody>(*this, entity, "RigidBody").velocity.y;
+        return Needed<ECS::RigidBody>(*this, entity, "RigidBody").velocity.y;
     case FIELD::MASS:
-        return Needed<Component::RigidBody>(*this, entity, "RigidBody").mass;
+        return Needed<ECS::RigidBody>(*this, entity, "RigidBody").mass;
     case FIELD::CAM_X:
-        Needed<Component::Camera>(*this, entity, "Camera");
+        Needed<ECS::Camera>(*this, entity, "Camera");
         return TransformOf(*this, entity).position.x;
     case FIELD::CAM_Y:
-        Needed<Component::Camera>(*this, entity, "Camera");
+        Needed<ECS::Camera>(*this, entity, "Camera");
         return TransformOf(*this, entity).position.y;
     case FIELD::CAM_ZOOM:
-        return Needed<Component::Camera>(*this, entity, "Camera").zoom;
+        return Needed<ECS::Camera>(*this, entity, "Camera").zoom;
     case FIELD::ANIM_FRAME:
     {
-        const auto& animator = Needed<Component::Animator>(*this, entity, "Animator");
+        const auto& animator = Needed<ECS::Animator>(*this, entity, "Animator");
         return animator.currentAnimation != nullptr
                    ? static_cast<float>(animator.currentAnimation->currentFrame)
                    : 0.0f;
@@ -424,7 +424,7 @@ float References::EngineFloat(ENGINE_VALUE value)
         const float raw = static_cast<float>(value == ENGINE_VALUE::MOUSE_X ? input.mousePosition.x
                                                                             : input.mousePosition.y);
         // Cursor pixels to world units, whatever the window's size.
-        return raw / CameraSystem::PixelsPerUnit(engine.window);
+        return raw / Graphics::CameraSystem::PixelsPerUnit(engine.window);
     }
     case ENGINE_VALUE::MOUSE_DELTA_X:
         return static_cast<float>(input.mouseDelta.x);
@@ -440,8 +440,8 @@ float References::EngineFloat(ENGINE_VALUE value)
         }
         const bool x = value == ENGINE_VALUE::MOUSE_WORLD_X;
         const float mouse = EngineFloat(x ? ENGINE_VALUE::MOUSE_X : ENGINE_VALUE::MOUSE_Y);
-        const float zoom = Needed<Component::Camera>(*this, mainCamera, "Camera").zoom;
-        const Component::Transform& transform = TransformOf(*this, mainCamera);
+        const float zoom = Needed<ECS::Camera>(*this, mainCamera, "Camera").zoom;
+        const ECS::Transform& transform = TransformOf(*this, mainCamera);
         return mouse * zoom + (x ? transform.position.x : transform.position.y);
     }
     case ENGINE_VALUE::TIME_DELTA:
@@ -485,7 +485,7 @@ bool& References::BoolOf(ECS::IEntity* context, const ValueReference& reference,
         return Cached(reference, runningScript, &globals, globals.version, globals.bools, false, false);
     case VALUE_SOURCE::LOCAL:
     {
-        Component::ScriptComponent& script = ScriptOf(context);
+        ECS::ScriptComponent& script = ScriptOf(context);
         return Cached(reference, &script, &script, script.variablesVersion, script.boolList, create, false);
     }
     case VALUE_SOURCE::ARRAY_ELEMENT:
@@ -511,7 +511,7 @@ bool& References::BoolOf(ECS::IEntity* context, const ValueReference& reference,
         {
         case FIELD::VARIABLE:
         {
-            Component::ScriptComponent& script = ScriptOf(entity);
+            ECS::ScriptComponent& script = ScriptOf(entity);
             return Cached(reference, &script, &script, script.variablesVersion, script.boolList, create,
                           false);
         }
@@ -525,7 +525,7 @@ bool& References::BoolOf(ECS::IEntity* context, const ValueReference& reference,
             scratch = TransformOf(*this, entity).flipY;
             return scratch;
         case FIELD::GROUNDED:
-            scratch = Needed<Component::RigidBody>(*this, entity, "RigidBody").grounded;
+            scratch = Needed<ECS::RigidBody>(*this, entity, "RigidBody").grounded;
             return scratch;
         default:
             break;
@@ -552,7 +552,7 @@ std::string& References::StringOf(ECS::IEntity* context, const ValueReference& r
                       std::string());
     case VALUE_SOURCE::LOCAL:
     {
-        Component::ScriptComponent& script = ScriptOf(context);
+        ECS::ScriptComponent& script = ScriptOf(context);
         return Cached(reference, &script, &script, script.variablesVersion, script.stringList, create,
                       std::string());
     }
@@ -569,7 +569,7 @@ std::string& References::StringOf(ECS::IEntity* context, const ValueReference& r
     }
     case VALUE_SOURCE::ENGINE:
     {
-        const System::LoadProgress& loader = services.loading;
+        const ECS::LoadProgress& loader = services.loading;
         scratch = std::to_string(reference.engineValue == ENGINE_VALUE::LOAD_CURRENT ? loader.progress
                                                                                      : loader.progressTotal);
         return scratch;
@@ -586,7 +586,7 @@ std::string& References::StringOf(ECS::IEntity* context, const ValueReference& r
         {
         case FIELD::VARIABLE:
         {
-            Component::ScriptComponent& script = ScriptOf(entity);
+            ECS::ScriptComponent& script = ScriptOf(entity);
             return Cached(reference, &script, &script, script.variablesVersion, script.stringList, create,
                           std::string());
         }
@@ -595,7 +595,7 @@ std::string& References::StringOf(ECS::IEntity* context, const ValueReference& r
             return scratch;
         case FIELD::ANIM_NAME:
         {
-            const auto& animator = Needed<Component::Animator>(*this, entity, "Animator");
+            const auto& animator = Needed<ECS::Animator>(*this, entity, "Animator");
             scratch = animator.currentAnimation != nullptr ? animator.currentAnimation->name : std::string();
             return scratch;
         }
@@ -610,4 +610,4 @@ std::string& References::StringOf(ECS::IEntity* context, const ValueReference& r
     Fail();
 }
 
-} // namespace Varn::System
+} // namespace Varn::Script

@@ -18,13 +18,10 @@
 namespace Varn::ECS
 {
 class IEntity;
-}
-namespace Varn::Component
-{
 class ScriptComponent;
-}
+} // namespace Varn::ECS
 
-namespace Varn::System
+namespace Varn::Script
 {
 
 class GlobalVariables;
@@ -70,13 +67,13 @@ public:
     void RefreshCachedEntities();
     // The entity whose scripts run now and its ScriptComponent (null between entities); local
     // references of that entity skip the component search.
-    void SetRunning(ECS::IEntity* entity, Component::ScriptComponent* script)
+    void SetRunning(ECS::IEntity* entity, ECS::ScriptComponent* script)
     {
         running = entity;
         runningScript = script;
     }
     // The script component local references of `entity` look in; fails when it has none.
-    Component::ScriptComponent& ScriptOf(ECS::IEntity* entity) const;
+    ECS::ScriptComponent& ScriptOf(ECS::IEntity* entity) const;
 
     // Looks the cached entities up again while no player is known.
     void EnsureCachedEntities();
@@ -94,7 +91,7 @@ private:
     // The variable `reference` names in `map` (a store of `owner`), by the address found last
     // time when `holder` still has it for this version of the store.
     template <typename Map, typename Value>
-    typename Map::mapped_type& Cached(const ValueReference& reference, Component::ScriptComponent* holder,
+    typename Map::mapped_type& Cached(const ValueReference& reference, ECS::ScriptComponent* holder,
                                       const void* owner, uint64_t version, Map& map, bool create,
                                       const Value& initial);
     bool& BoolOf(ECS::IEntity* context, const ValueReference& reference, int slot, bool create,
@@ -115,11 +112,11 @@ private:
     GlobalVariables& globals;
     const float& timeStep;
     const Services& services;
-    ECS::IEntity* running = nullptr;                     // may be null
-    Component::ScriptComponent* runningScript = nullptr; // running's; null with it
+    ECS::IEntity* running = nullptr;               // may be null
+    ECS::ScriptComponent* runningScript = nullptr; // running's; null with it
 };
 
 // The script component a local reference looks in; fails when the entity has none.
-Component::ScriptComponent& LocalScript(ECS::IEntity* entity);
+ECS::ScriptComponent& LocalScript(ECS::IEntity* entity);
 
-} // namespace Varn::System
+} // namespace Varn::Script

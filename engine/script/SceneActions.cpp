@@ -10,7 +10,7 @@
 #include "script/ORINCompiler.h"
 #include "script/ScriptSystem.h"
 
-namespace Varn::System
+namespace Varn::Script
 {
 
 namespace
@@ -101,4 +101,4 @@ void SceneActions::Register(ActionTable& table)
     table["SetWindowed"] = {&SetWindowed};
 }
 
-} // namespace Varn::System
+} // namespace Varn::Script

@@ -3,7 +3,7 @@
 // script step), the time scale, quitting, the cursor and the display mode.
 #include "script/ScriptProgram.h"
 
-namespace Varn::System
+namespace Varn::Script
 {
 
 class SceneActions
@@ -12,4 +12,4 @@ public:
     static void Register(ActionTable& table);
 };
 
-} // namespace Varn::System
+} // namespace Varn::Script

@@ -19,7 +19,7 @@ namespace Varn::ECS
 class IEntity;
 }
 
-namespace Varn::System
+namespace Varn::Script
 {
 
 class ORINCompiler;
@@ -278,11 +278,11 @@ struct ConditionGroup
 // same scripts share one program; their variables stay their own.
 struct ScriptProgram
 {
-    uint64_t id = NextStorageVersion(); // never reused, so a reference knows its program
-    std::vector<CompiledEvent> events;  // file order, scripts in filePath order
+    uint64_t id = ECS::NextStorageVersion(); // never reused, so a reference knows its program
+    std::vector<CompiledEvent> events;       // file order, scripts in filePath order
     std::map<std::string, ActionGroup> actionGroups;
     std::map<std::string, ConditionGroup> conditionGroups;
     uint32_t variableReferences = 0; // cacheIndex values handed out: 0 to this, exclusive
 };
 
-} // namespace Varn::System
+} // namespace Varn::Script

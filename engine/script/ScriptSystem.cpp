@@ -9,13 +9,13 @@
 
 #include <algorithm>
 
-namespace Varn::System
+namespace Varn::Script
 {
 
-ScriptSystem::ScriptSystem(Scene* scene_, const Services& services_)
+ScriptSystem::ScriptSystem(ECS::Scene* scene_, const Services& services_)
     : ISystem(scene_, services_), compiler(*this, services_)
 {
-    Need<Component::ScriptComponent>();
+    Need<ECS::ScriptComponent>();
 }
 
 ScriptSystem::~ScriptSystem()
@@ -40,7 +40,7 @@ void ScriptSystem::CompileScene()
 
 void ScriptSystem::Update(const float& dt)
 {
-    const int64_t startTicks = Time::NowTicks();
+    const int64_t startTicks = NowTicks();
     updateStartTicks = startTicks;
     timeStep = dt;
 
@@ -49,7 +49,7 @@ void ScriptSystem::Update(const float& dt)
     {
         RunEntity(entities[i]);
     }
-    lastUpdateSeconds = static_cast<float>(static_cast<double>(Time::NowTicks() - startTicks) / 1e7);
+    lastUpdateSeconds = static_cast<float>(static_cast<double>(NowTicks() - startTicks) / 1e7);
 }
 
 void ScriptSystem::RemoveKilled()
@@ -57,7 +57,7 @@ void ScriptSystem::RemoveKilled()
     for (ECS::IEntity* entity : killList)
     {
         // An entity a scene switch already removed is free in the pool; leave it alone.
-        Scene* owner = entity->scene;
+        ECS::Scene* owner = entity->scene;
         if (owner != nullptr &&
             std::find(owner->entities.begin(), owner->entities.end(), entity) != owner->entities.end())
         {
@@ -74,7 +74,7 @@ void ScriptSystem::RunEntity(ECS::IEntity* entity)
     {
         return;
     }
-    auto* script = entity->GetComponent<Component::ScriptComponent>();
+    auto* script = entity->GetComponent<ECS::ScriptComponent>();
     if (script == nullptr || !script->IsActive())
     {
         return;
@@ -143,7 +143,7 @@ void ScriptSystem::RunEntity(ECS::IEntity* entity)
     }
     catch (const ScriptFailure& failure)
     {
-        Debug::Logger& log = compiler.services.logger;
+        Logger& log = compiler.services.logger;
         log.Log("Something is wrong with " + entity->name);
         const std::string where = failure.statement != nullptr ? failure.statement->Written() + ": " : "";
         log.Log("ORIN: " + where + FailureCause(failure.code));
@@ -151,4 +151,4 @@ void ScriptSystem::RunEntity(ECS::IEntity* entity)
     compiler.references.SetRunning(nullptr, nullptr);
 }
 
-} // namespace Varn::System
+} // namespace Varn::Script

@@ -15,13 +15,13 @@ namespace Varn::ECS
 class IEntity;
 }
 
-namespace Varn::System
+namespace Varn::Script
 {
 
-class ScriptSystem : public System::ISystem
+class ScriptSystem : public ISystem
 {
 public:
-    ScriptSystem(Scene* scene, const Services& services);
+    ScriptSystem(ECS::Scene* scene, const Services& services);
     ~ScriptSystem() override; // saves the global variables
     void Update(const float& dt) override;
     // Removes the killed entities with their descendants, in the order asked.
@@ -43,4 +43,4 @@ public:
     ORINCompiler compiler;               // after timeStep: its resolvers read it
 };
 
-} // namespace Varn::System
+} // namespace Varn::Script

@@ -4,7 +4,7 @@
 #include "resource/ResourceManager.h"
 #include "script/ORINCompiler.h"
 
-namespace Varn::System
+namespace Varn::Script
 {
 
 namespace
@@ -37,4 +37,4 @@ void SoundActions::Register(ActionTable& table)
     table["StopSound"] = {&StopSound};
 }
 
-} // namespace Varn::System
+} // namespace Varn::Script

@@ -11,7 +11,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace Varn::System
+namespace Varn::Script
 {
 
 namespace
@@ -20,8 +20,8 @@ namespace
 using ECS::IEntity;
 
 // Parameters first..first+2 as a vector, each in the slot of its position.
-Math::Vector4 ReadVector(IEntity* entity, const Params& params, std::size_t first, ORINCompiler& compiler,
-                         std::size_t hit)
+Vector4 ReadVector(IEntity* entity, const Params& params, std::size_t first, ORINCompiler& compiler,
+                   std::size_t hit)
 {
     References& r = compiler.references;
     const int s = static_cast<int>(first);
@@ -32,14 +32,14 @@ Math::Vector4 ReadVector(IEntity* entity, const Params& params, std::size_t firs
 }
 
 // Adds v × d to x, y and z of `field`; w is left alone.
-void AddScaled(Math::Vector4& field, const Math::Vector4& v, float d)
+void AddScaled(Vector4& field, const Vector4& v, float d)
 {
     field.x += v.x * d;
     field.y += v.y * d;
     field.z += v.z * d;
 }
 
-void SetXYZ(Math::Vector4& field, const Math::Vector4& v)
+void SetXYZ(Vector4& field, const Vector4& v)
 {
     field.x = v.x;
     field.y = v.y;
@@ -48,7 +48,7 @@ void SetXYZ(Math::Vector4& field, const Math::Vector4& v)
 
 void Translate(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
-    const Math::Vector4 v = ReadVector(entity, params, 0, compiler, hit);
+    const Vector4 v = ReadVector(entity, params, 0, compiler, hit);
     // Without "fixed" a call moves by one sixtieth whatever the frame rate.
     float d = References::FIXED_DELTA;
     if (params.size() == 4 && compiler.references.String(entity, params[3], 3, false, hit) == "fixed")
@@ -61,20 +61,20 @@ void Translate(IEntity* entity, const Params& params, ORINCompiler& compiler, st
     }
 }
 
-template <Math::Vector4 Component::Transform::*Field>
+template <Vector4 ECS::Transform::*Field>
 void StepField(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
-    const Math::Vector4 v = ReadVector(entity, params, 0, compiler, hit);
+    const Vector4 v = ReadVector(entity, params, 0, compiler, hit);
     if (auto* transform = TransformFor(compiler, entity))
     {
         AddScaled(transform->*Field, v, compiler.system.timeStep);
     }
 }
 
-template <Math::Vector4 Component::Transform::*Field>
+template <Vector4 ECS::Transform::*Field>
 void SetField(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
-    const Math::Vector4 v = ReadVector(entity, params, 0, compiler, hit);
+    const Vector4 v = ReadVector(entity, params, 0, compiler, hit);
     if (auto* transform = TransformFor(compiler, entity))
     {
         SetXYZ(transform->*Field, v);
@@ -83,28 +83,28 @@ void SetField(IEntity* entity, const Params& params, ORINCompiler& compiler, std
 
 void Rotate(IEntity* e, const Params& p, ORINCompiler& c, std::size_t h)
 {
-    StepField<&Component::Transform::angle>(e, p, c, h);
+    StepField<&ECS::Transform::angle>(e, p, c, h);
 }
 void Scale(IEntity* e, const Params& p, ORINCompiler& c, std::size_t h)
 {
-    StepField<&Component::Transform::scale>(e, p, c, h);
+    StepField<&ECS::Transform::scale>(e, p, c, h);
 }
 void SetPosition(IEntity* e, const Params& p, ORINCompiler& c, std::size_t h)
 {
-    SetField<&Component::Transform::position>(e, p, c, h);
+    SetField<&ECS::Transform::position>(e, p, c, h);
 }
 void SetRotation(IEntity* e, const Params& p, ORINCompiler& c, std::size_t h)
 {
-    SetField<&Component::Transform::angle>(e, p, c, h);
+    SetField<&ECS::Transform::angle>(e, p, c, h);
 }
 void SetScale(IEntity* e, const Params& p, ORINCompiler& c, std::size_t h)
 {
-    SetField<&Component::Transform::scale>(e, p, c, h);
+    SetField<&ECS::Transform::scale>(e, p, c, h);
 }
 
 void LookAt(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
-    Math::Vector4 point;
+    Vector4 point;
     if (params.size() == 3)
     {
         point = ReadVector(entity, params, 0, compiler, hit);
@@ -130,7 +130,7 @@ void LookAt(IEntity* entity, const Params& params, ORINCompiler& compiler, std::
                 }
             }
         }
-        auto* otherTransform = other != nullptr ? other->GetComponent<Component::Transform>() : nullptr;
+        auto* otherTransform = other != nullptr ? other->GetComponent<ECS::Transform>() : nullptr;
         if (otherTransform == nullptr)
         {
             FailStatement();
@@ -163,9 +163,9 @@ void LookAt(IEntity* entity, const Params& params, ORINCompiler& compiler, std::
 
 void MoveTowards(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
-    const Math::Vector4 point = ReadVector(entity, params, 0, compiler, hit);
+    const Vector4 point = ReadVector(entity, params, 0, compiler, hit);
     const float speed = compiler.references.Float(entity, params[3], 3, false, hit);
-    auto* body = entity->GetComponent<Component::RigidBody>();
+    auto* body = entity->GetComponent<ECS::RigidBody>();
     if (body == nullptr)
     {
         compiler.references.MissingComponent("RigidBody", entity);
@@ -176,7 +176,7 @@ void MoveTowards(IEntity* entity, const Params& params, ORINCompiler& compiler, 
     {
         return;
     }
-    Math::Vector4 d = point - WorldPosition(*transform);
+    Vector4 d = point - WorldPosition(*transform);
     d.w = 0.0f;
     const float length = std::sqrt(d.x * d.x + d.y * d.y + d.z * d.z);
     if (length != 0.0f)
@@ -188,17 +188,17 @@ void MoveTowards(IEntity* entity, const Params& params, ORINCompiler& compiler, 
 
 void CameraFollow(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
-    const Math::Vector4 target = ReadVector(entity, params, 0, compiler, hit);
+    const Vector4 target = ReadVector(entity, params, 0, compiler, hit);
     const float zoom = compiler.references.Float(entity, params[3], 3, false, hit);
     const float t = compiler.references.Float(entity, params[4], 4, false, hit);
-    auto* camera = entity->GetComponent<Component::Camera>();
-    auto* transform = entity->GetComponent<Component::Transform>();
+    auto* camera = entity->GetComponent<ECS::Camera>();
+    auto* transform = entity->GetComponent<ECS::Transform>();
     // Following makes sense only for a camera entity.
     if (camera == nullptr || transform == nullptr)
     {
         FailStatement();
     }
-    Math::Vector4& p = transform->position;
+    Vector4& p = transform->position;
     p.x += (target.x - p.x) * t;
     p.y += (target.y - p.y) * t;
     p.z += (target.z - p.z) * t;
@@ -215,13 +215,13 @@ void Parallax(IEntity* entity, const Params& params, ORINCompiler& compiler, std
     const float bx = r.Float(entity, params[3], 3, false, hit);
     const float by = r.Float(entity, params[4], 4, false, hit);
     const IEntity* camera = compiler.services.scenes.current->mainCamera;
-    const auto* cameraTransform = camera != nullptr ? camera->GetComponent<Component::Transform>() : nullptr;
+    const auto* cameraTransform = camera != nullptr ? camera->GetComponent<ECS::Transform>() : nullptr;
     auto* transform = TransformFor(compiler, entity);
     if (cameraTransform == nullptr || transform == nullptr)
     {
         return;
     }
-    const Math::Vector4 c = WorldPosition(*cameraTransform);
+    const Vector4 c = WorldPosition(*cameraTransform);
     transform->position.x = (c.x - ox) * factor + bx;
     transform->position.y = (c.y - oy) * factor + by;
 }
@@ -242,4 +242,4 @@ void TransformActions::Register(ActionTable& table)
     table["Parallax"] = {&Parallax, Takes({5}), "ParallaxAction"};
 }
 
-} // namespace Varn::System
+} // namespace Varn::Script

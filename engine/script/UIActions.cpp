@@ -7,16 +7,16 @@
 #include "script/ActionSupport.h"
 #include "script/ORINCompiler.h"
 
-namespace Varn::System
+namespace Varn::Script
 {
 
 namespace
 {
 
 using ECS::IEntity;
-using UIComponent::UIButton;
-using UIComponent::UIImage;
-using UIComponent::UIText;
+using ECS::UIButton;
+using ECS::UIImage;
+using ECS::UIText;
 
 void SetUIImage(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
@@ -76,4 +76,4 @@ void UIActions::Register(ActionTable& table)
     table["SetButtonState"] = {&SetButtonState, Takes({1})};
 }
 
-} // namespace Varn::System
+} // namespace Varn::Script

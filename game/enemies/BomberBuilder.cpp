@@ -16,19 +16,19 @@
 #include "ecs/IEntity.h"
 #include "enemies/EnemyBuilders.h"
 
-namespace Varn::Behaviours
+namespace Varn::Game
 {
 
-using namespace Build;
+using namespace AI;
 
 namespace
 {
 constexpr float FLIGHT_FORCE = 2.0f;
 constexpr float GLIDE_FORCE = 1.0f;
 constexpr float INVULNERABLE_SECONDS = 0.5f;
-const Helper::VarnColor HIT_TINT{1.0f, 0.3f, 0.3f, 1.0f};
+const VarnColor HIT_TINT{1.0f, 0.3f, 0.3f, 1.0f};
 
-enum BombingStates
+enum BOMBING_STATE
 {
     FLYING = 0,
     GLIDING = 1,
@@ -37,10 +37,9 @@ enum BombingStates
 };
 } // namespace
 
-void BuildFlyingBomber(ECS::IEntity& entity, Component::BehaviourComponent& behaviour,
-                       const Services& services)
+void BuildFlyingBomber(ECS::IEntity& entity, ECS::BehaviourComponent& behaviour, const Services& services)
 {
-    auto tree = std::make_shared<BehaviourTree::BehaviourTree>();
+    auto tree = std::make_shared<BehaviourTree>();
     ECS::IEntity* self = &entity;
 
     float* life = tree->Float("Life", 3.0f);
@@ -71,10 +70,7 @@ void BuildFlyingBomber(ECS::IEntity& entity, Component::BehaviourComponent& beha
     const Watch invulWatch = NewWatch(services);
 
     auto drop = [&](const std::string& path)
-    {
-        return Try(
-            Leaf<CreatePrefab>(services, Math::Vector4{}, Math::Vector4{}, path, entity.layer, self, true));
-    };
+    { return Try(Leaf<CreatePrefab>(services, Vector4{}, Vector4{}, path, entity.layer, self, true)); };
 
     const NodePtr dying =
         Seq(Leaf<IsBoolTrue>(deathWatchStarted), Try(Leaf<DecreaseOpacity>(self)),
@@ -90,21 +86,21 @@ void BuildFlyingBomber(ECS::IEntity& entity, Component::BehaviourComponent& beha
 
     const NodePtr deathStart =
         Seq(Not(Leaf<CheckLife>(life)), Leaf<CheckBool>(dead, false),
-            Sel(Seq(Leaf<IsBoolTrue>(direction), Leaf<Move>(self, Math::Vector4{-200, 0, 0, 0}),
+            Sel(Seq(Leaf<IsBoolTrue>(direction), Leaf<Move>(self, Vector4{-200, 0, 0, 0}),
                     Leaf<FlipX>(self, true)),
-                Seq(Leaf<Move>(self, Math::Vector4{200, -350, 0, 0}), Leaf<FlipX>(self, false))),
+                Seq(Leaf<Move>(self, Vector4{200, -350, 0, 0}), Leaf<FlipX>(self, false))),
             Leaf<SetBool>(dead, true), Leaf<StartWatch>(invulWatch, deathWatchStarted));
 
     const NodePtr flight =
         Seq(Leaf<SetBool>(turning, false),
-            Sel(Seq(Leaf<IsBoolTrue>(direction), Leaf<Move>(self, Math::Vector4{-FLIGHT_FORCE, 0, 0, 0}),
+            Sel(Seq(Leaf<IsBoolTrue>(direction), Leaf<Move>(self, Vector4{-FLIGHT_FORCE, 0, 0, 0}),
                     Leaf<FlipX>(self, true)),
-                Seq(Leaf<Move>(self, Math::Vector4{FLIGHT_FORCE, 0, 0, 0}), Leaf<FlipX>(self, false))),
+                Seq(Leaf<Move>(self, Vector4{FLIGHT_FORCE, 0, 0, 0}), Leaf<FlipX>(self, false))),
             If(Leaf<CheckDuration>(flightWatch, lifetime, true),
                Seq(Leaf<ToggleBool>(direction), Leaf<SetBool>(turning, true))),
             If(Leaf<IsBoolTrue>(gliding),
-               Sel(Seq(Leaf<IsBoolTrue>(bombing), Leaf<Move>(self, Math::Vector4{0, GLIDE_FORCE, 0, 0})),
-                   Leaf<Move>(self, Math::Vector4{0, -GLIDE_FORCE, 0, 0}))));
+               Sel(Seq(Leaf<IsBoolTrue>(bombing), Leaf<Move>(self, Vector4{0, GLIDE_FORCE, 0, 0})),
+                   Leaf<Move>(self, Vector4{0, -GLIDE_FORCE, 0, 0}))));
 
     auto enter = [&](float next) { return Seq(Leaf<SetFloat>(state, next), Leaf<StartWatch>(bombWatch)); };
     const NodePtr bombingCycle =
@@ -124,4 +120,4 @@ void BuildFlyingBomber(ECS::IEntity& entity, Component::BehaviourComponent& beha
     behaviour.tree = std::move(tree);
 }
 
-} // namespace Varn::Behaviours
+} // namespace Varn::Game

@@ -3,15 +3,15 @@
 #include "ai/TreeBuilders.h"
 #include "ecs/BehaviourComponent.h"
 
-namespace Varn::Behaviours
+namespace Varn::Game
 {
 
 void RegisterEnemies()
 {
-    TreeBuilders::Register(Component::PATROLLING_MELEE, "PatrollingMelee", BuildPatrollingMelee);
-    TreeBuilders::Register(Component::TURRET, "Turret", BuildTurret);
-    TreeBuilders::Register(Component::FLYING_BOMBER, "FlyingBomber", BuildFlyingBomber);
-    TreeBuilders::Register(Component::SPAWNER, "Spawner", BuildSpawner);
+    AI::TreeBuilders::Register(ECS::PATROLLING_MELEE, "PatrollingMelee", BuildPatrollingMelee);
+    AI::TreeBuilders::Register(ECS::TURRET, "Turret", BuildTurret);
+    AI::TreeBuilders::Register(ECS::FLYING_BOMBER, "FlyingBomber", BuildFlyingBomber);
+    AI::TreeBuilders::Register(ECS::SPAWNER, "Spawner", BuildSpawner);
 }
 
-} // namespace Varn::Behaviours
+} // namespace Varn::Game

@@ -9,23 +9,18 @@
 namespace Varn::ECS
 {
 class IEntity;
-}
-namespace Varn::Component
-{
 class BehaviourComponent;
-}
+} // namespace Varn::ECS
 
-namespace Varn::Behaviours
+namespace Varn::Game
 {
 
 // Registers the four builders under the Behaviour component's type numbers 0 to 3.
 void RegisterEnemies();
 
-void BuildPatrollingMelee(ECS::IEntity& entity, Component::BehaviourComponent& behaviour,
-                          const Services& services);
-void BuildTurret(ECS::IEntity& entity, Component::BehaviourComponent& behaviour, const Services& services);
-void BuildFlyingBomber(ECS::IEntity& entity, Component::BehaviourComponent& behaviour,
-                       const Services& services);
-void BuildSpawner(ECS::IEntity& entity, Component::BehaviourComponent& behaviour, const Services& services);
+void BuildPatrollingMelee(ECS::IEntity& entity, ECS::BehaviourComponent& behaviour, const Services& services);
+void BuildTurret(ECS::IEntity& entity, ECS::BehaviourComponent& behaviour, const Services& services);
+void BuildFlyingBomber(ECS::IEntity& entity, ECS::BehaviourComponent& behaviour, const Services& services);
+void BuildSpawner(ECS::IEntity& entity, ECS::BehaviourComponent& behaviour, const Services& services);
 
-} // namespace Varn::Behaviours
+} // namespace Varn::Game

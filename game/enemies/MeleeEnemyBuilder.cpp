@@ -15,10 +15,10 @@
 #include "ecs/IEntity.h"
 #include "enemies/EnemyBuilders.h"
 
-namespace Varn::Behaviours
+namespace Varn::Game
 {
 
-using namespace Build;
+using namespace AI;
 
 namespace
 {
@@ -38,14 +38,13 @@ constexpr float HEIGHT_RANGE = 65.0f; // the player must be on about the same fl
 constexpr float ATTACK_RANGE = 64.0f;
 constexpr float CLAW_AHEAD = 24.0f;  // the claw box's centre, ahead of the grunt's
 constexpr int32_t STRIKE_FRAME = 15; // the animation frame where the blow lands
-const Helper::VarnColor HIT_TINT{1.0f, 0.3f, 0.3f, 1.0f};
-const Helper::VarnColor NO_TINT{1.0f, 1.0f, 1.0f, 1.0f};
+const VarnColor HIT_TINT{1.0f, 0.3f, 0.3f, 1.0f};
+const VarnColor NO_TINT{1.0f, 1.0f, 1.0f, 1.0f};
 } // namespace
 
-void BuildPatrollingMelee(ECS::IEntity& entity, Component::BehaviourComponent& behaviour,
-                          const Services& services)
+void BuildPatrollingMelee(ECS::IEntity& entity, ECS::BehaviourComponent& behaviour, const Services& services)
 {
-    auto tree = std::make_shared<BehaviourTree::BehaviourTree>();
+    auto tree = std::make_shared<BehaviourTree>();
     ECS::IEntity* self = &entity;
     ECS::IEntity* player = FindPlayer(services);
     ECS::IEntity* melee = entity.GetChild(0); // the strike collider
@@ -75,14 +74,13 @@ void BuildPatrollingMelee(ECS::IEntity& entity, Component::BehaviourComponent& b
     const Watch damageWatch = NewWatch(services);
     const Watch flashWatch = NewWatch(services);
 
-    const NodePtr groundBelow = Leaf<RayCast>(services, self, Math::Vector4{0, -LOOK_AHEAD, 0, 0}, "Wall");
+    const NodePtr groundBelow = Leaf<RayCast>(services, self, Vector4{0, -LOOK_AHEAD, 0, 0}, "Wall");
 
     auto blockedAhead = [&](float side)
     {
-        return Sel(
-            Leaf<RayCast>(services, self, Math::Vector4{side * LOOK_AHEAD, 0, 0, 0}, "Wall"),
-            Leaf<RayCast>(services, self, Math::Vector4{side * LOOK_AHEAD, 0, 0, 0}, "Interactable"),
-            Not(Leaf<RayCast>(services, self, Math::Vector4{side * LOOK_AHEAD, -LOOK_AHEAD, 0, 0}, "Wall")));
+        return Sel(Leaf<RayCast>(services, self, Vector4{side * LOOK_AHEAD, 0, 0, 0}, "Wall"),
+                   Leaf<RayCast>(services, self, Vector4{side * LOOK_AHEAD, 0, 0, 0}, "Interactable"),
+                   Not(Leaf<RayCast>(services, self, Vector4{side * LOOK_AHEAD, -LOOK_AHEAD, 0, 0}, "Wall")));
     };
     // Faces the way "PatrolLeft" says; a clear flipX looks to +x.
     const NodePtr faceByFlags =
@@ -98,7 +96,7 @@ void BuildPatrollingMelee(ECS::IEntity& entity, Component::BehaviourComponent& b
             If(Leaf<CheckDuration>(patrolWatch, IDLE_SECONDS, false),
                Seq(Leaf<ToggleBool>(patrolLeft), faceByFlags, Leaf<StopWatch>(patrolWatch, watchStarted))));
         const NodePtr walk =
-            Seq(Leaf<Move>(self, Math::Vector4{side * PATROL_FORCE, 0, 0, 0}), Leaf<FlipX>(self, side < 0.0f),
+            Seq(Leaf<Move>(self, Vector4{side * PATROL_FORCE, 0, 0, 0}), Leaf<FlipX>(self, side < 0.0f),
                 Leaf<SetTexture>(services, walkTexture, self), Leaf<SetAnimation>("Walk", self));
         return Sel(Seq(blockedAhead(side), idleThenTurn), walk);
     };
@@ -125,8 +123,8 @@ void BuildPatrollingMelee(ECS::IEntity& entity, Component::BehaviourComponent& b
     const NodePtr deathStart =
         Seq(Not(Leaf<CheckLife>(life)), Leaf<CheckBool>(dead, false),
             Leaf<SetTexture>(services, deathTexture, self), Leaf<SetAnimation>("Death", self),
-            Sel(Seq(Leaf<IsFacingPlayer>(self, player), Leaf<Move>(self, Math::Vector4{200, 400, 0, 0})),
-                Leaf<Move>(self, Math::Vector4{-200, 400, 0, 0})),
+            Sel(Seq(Leaf<IsFacingPlayer>(self, player), Leaf<Move>(self, Vector4{200, 400, 0, 0})),
+                Leaf<Move>(self, Vector4{-200, 400, 0, 0})),
             Leaf<SetBool>(dead, true), Leaf<StartWatch>(patrolWatch, deathWatchStarted));
 
     const NodePtr dying =
@@ -134,15 +132,15 @@ void BuildPatrollingMelee(ECS::IEntity& entity, Component::BehaviourComponent& b
             Try(Leaf<DecreaseOpacity>(self)), Leaf<Rotate>(self, 25.0f), Leaf<SetTrigger>(self, false),
             If(Leaf<CheckOpacity>(0.5f, self),
                Seq(Leaf<AddToKillList>(melee), Leaf<AddToKillList>(second),
-                   Try(Leaf<CreatePrefab>(services, Math::Vector4{}, Math::Vector4{}, EXPLOSION_PREFAB,
-                                          entity.layer, self, true)),
+                   Try(Leaf<CreatePrefab>(services, Vector4{}, Vector4{}, EXPLOSION_PREFAB, entity.layer,
+                                          self, true)),
                    Leaf<PlaySound>(services, EXPLOSION_SOUND, false, false, false), Leaf<AddToKillList>(self),
                    Leaf<KillWatch>(patrolWatch), Leaf<KillWatch>(damageWatch), Leaf<KillWatch>(flashWatch))));
 
     auto chase = [&](float side)
     {
         return Sel(Seq(blockedAhead(side), Leaf<StopMoving>(self)),
-                   Leaf<Move>(self, Math::Vector4{side * CHASE_FORCE, 0, 0, 0}));
+                   Leaf<Move>(self, Vector4{side * CHASE_FORCE, 0, 0, 0}));
     };
     // IsFacingPlayer holds when the enemy looks away under the +x convention: turn round.
     const NodePtr turnToPlayer =
@@ -182,4 +180,4 @@ void BuildPatrollingMelee(ECS::IEntity& entity, Component::BehaviourComponent& b
     behaviour.tree = std::move(tree);
 }
 
-} // namespace Varn::Behaviours
+} // namespace Varn::Game

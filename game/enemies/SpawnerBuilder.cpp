@@ -12,8 +12,10 @@
 
 #include <memory>
 
-namespace Varn::Behaviours
+namespace Varn::Game
 {
+
+using namespace AI;
 
 namespace
 {
@@ -21,20 +23,20 @@ constexpr const char* FISHIE_PREFAB = "Resources\\Prefabs\\FishieNew.prefab";
 constexpr float SPAWN_PERIOD = 5.0f; // seconds between two spawns while the player stays
 } // namespace
 
-void BuildSpawner(ECS::IEntity& entity, Component::BehaviourComponent& behaviour, const Services& services)
+void BuildSpawner(ECS::IEntity& entity, ECS::BehaviourComponent& behaviour, const Services& services)
 {
-    auto tree = std::make_shared<BehaviourTree::BehaviourTree>();
+    auto tree = std::make_shared<BehaviourTree>();
     float* spawnCount = tree->Float("SpawnCount", 0.0f);
-    const Watch watch = Build::NewWatch(services);
+    const Watch watch = NewWatch(services);
 
-    tree->child = std::make_shared<BehaviourTree::Sequence>(BehaviourTree::Sequence{
-        std::make_shared<CollidingWithPlayer>(entity.GetChild(0), Build::FindPlayer(services)),
+    tree->child = std::make_shared<Sequence>(Sequence{
+        std::make_shared<CollidingWithPlayer>(entity.GetChild(0), FindPlayer(services)),
         std::make_shared<CheckDuration>(watch, SPAWN_PERIOD, true),
-        std::make_shared<CreatePrefab>(services, Math::Vector4{}, Math::Vector4{}, FISHIE_PREFAB,
-                                       entity.layer, &entity, true),
+        std::make_shared<CreatePrefab>(services, Vector4{}, Vector4{}, FISHIE_PREFAB, entity.layer, &entity,
+                                       true),
         std::make_shared<Counter>(spawnCount),
     });
     behaviour.tree = std::move(tree);
 }
 
-} // namespace Varn::Behaviours
+} // namespace Varn::Game

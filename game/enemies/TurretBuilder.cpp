@@ -13,10 +13,10 @@
 #include "ecs/IEntity.h"
 #include "enemies/EnemyBuilders.h"
 
-namespace Varn::Behaviours
+namespace Varn::Game
 {
 
-using namespace Build;
+using namespace AI;
 
 namespace
 {
@@ -29,13 +29,13 @@ constexpr const char* SHELL_PREFABS[] = {
 constexpr float BURST_SHOTS = 3.0f;
 constexpr float DAMAGE_WINDOW = 0.05f;
 constexpr float FLASH_SECONDS = 0.1f;
-const Helper::VarnColor HIT_TINT{1.0f, 0.3f, 0.3f, 1.0f};
-const Helper::VarnColor NO_TINT{1.0f, 1.0f, 1.0f, 1.0f};
+const VarnColor HIT_TINT{1.0f, 0.3f, 0.3f, 1.0f};
+const VarnColor NO_TINT{1.0f, 1.0f, 1.0f, 1.0f};
 } // namespace
 
-void BuildTurret(ECS::IEntity& entity, Component::BehaviourComponent& behaviour, const Services& services)
+void BuildTurret(ECS::IEntity& entity, ECS::BehaviourComponent& behaviour, const Services& services)
 {
-    auto tree = std::make_shared<BehaviourTree::BehaviourTree>();
+    auto tree = std::make_shared<BehaviourTree>();
     ECS::IEntity* self = &entity;
     ECS::IEntity* player = FindPlayer(services);
     ECS::IEntity* child = entity.GetChild(0);
@@ -60,10 +60,7 @@ void BuildTurret(ECS::IEntity& entity, Component::BehaviourComponent& behaviour,
     const Watch flashWatch = NewWatch(services);
 
     auto at = [&](const std::string& path)
-    {
-        return Try(
-            Leaf<CreatePrefab>(services, Math::Vector4{}, Math::Vector4{}, path, entity.layer, self, true));
-    };
+    { return Try(Leaf<CreatePrefab>(services, Vector4{}, Vector4{}, path, entity.layer, self, true)); };
 
     const NodePtr death =
         Seq(Not(Leaf<CheckLife>(life)), Leaf<CheckBool>(dead, false), Leaf<SetBool>(dead, true),
@@ -95,10 +92,10 @@ void BuildTurret(ECS::IEntity& entity, Component::BehaviourComponent& behaviour,
         Try(Sel(Leaf<IsFacingPlayer>(self, player),
                 Seq(Leaf<FlipX>(self, true), Leaf<IsFacingPlayer>(self, player)), Leaf<FlipX>(self, false))));
 
-    const NodePtr shoot = Seq(Leaf<CreatePrefab>(services, Math::Vector4{}, Math::Vector4{}, bulletPrefab,
-                                                 entity.layer, self, true),
-                              Leaf<PlaySound>(services, EXPLOSION_SOUND, false, false, false),
-                              Leaf<Counter>(shots), Leaf<StartWatch>(chainWatch));
+    const NodePtr shoot =
+        Seq(Leaf<CreatePrefab>(services, Vector4{}, Vector4{}, bulletPrefab, entity.layer, self, true),
+            Leaf<PlaySound>(services, EXPLOSION_SOUND, false, false, false), Leaf<Counter>(shots),
+            Leaf<StartWatch>(chainWatch));
     const NodePtr firing = Sel(
         // Out of range: charge from zero again and forget a half-fired burst.
         Seq(Not(Leaf<WithinAttackRange>(range, self, player)), Leaf<StartWatch>(chargeWatch),
@@ -112,4 +109,4 @@ void BuildTurret(ECS::IEntity& entity, Component::BehaviourComponent& behaviour,
     behaviour.tree = std::move(tree);
 }
 
-} // namespace Varn::Behaviours
+} // namespace Varn::Game

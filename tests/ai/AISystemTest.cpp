@@ -31,9 +31,9 @@ TEST_F(AISystemTest, AnEntityKilledByAnEarlierTreeIsGoneBeforeItsOwnTurn)
 
 TEST_F(AISystemTest, AnInactiveEntitysTreeIsBuiltOnItsFirstActiveStep)
 {
-    ECS::IEntity* spawner = Make<Component::BehaviourComponent>("Spawner");
-    auto* behaviour = spawner->GetComponent<Component::BehaviourComponent>();
-    behaviour->type = Component::SPAWNER;
+    ECS::IEntity* spawner = Make<ECS::BehaviourComponent>("Spawner");
+    auto* behaviour = spawner->GetComponent<ECS::BehaviourComponent>();
+    behaviour->type = ECS::SPAWNER;
     spawner->gameObjectActive = false;
 
     Frames(3);
@@ -77,19 +77,19 @@ TEST_F(AISystemTest, AThrowingTreeIsLoggedByNameAndTheOthersStillTick)
 
 TEST_F(AISystemTest, CopiedComponentsTickOneTreeAndShareItsBlackboards)
 {
-    ECS::IEntity* original = Make<Component::BehaviourComponent>("Original");
-    auto* behaviour = original->GetComponent<Component::BehaviourComponent>();
-    behaviour->type = Component::SPAWNER;
+    ECS::IEntity* original = Make<ECS::BehaviourComponent>("Original");
+    auto* behaviour = original->GetComponent<ECS::BehaviourComponent>();
+    behaviour->type = ECS::SPAWNER;
     Frames(1);
     ASSERT_NE(behaviour->tree, nullptr);
 
     ECS::IEntity* copy = engine->entities->CreateEntity("Copy");
-    copy->AddComponent<Component::Transform>();
+    copy->AddComponent<ECS::Transform>();
     copy->AddComponent(behaviour->Clone());
     CurrentScene().AddEntity(copy);
 
-    auto* copied = copy->GetComponent<Component::BehaviourComponent>();
-    EXPECT_EQ(copied->type, Component::SPAWNER);
+    auto* copied = copy->GetComponent<ECS::BehaviourComponent>();
+    EXPECT_EQ(copied->type, ECS::SPAWNER);
     EXPECT_EQ(copied->tree, behaviour->tree);
     behaviour->tree->floatVariables["SpawnCount"] = 7.0f;
     EXPECT_EQ(copied->tree->floatVariables.at("SpawnCount"), 7.0f);

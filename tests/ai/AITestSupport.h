@@ -25,11 +25,11 @@ namespace Varn::Test
 {
 
 // Returns a fixed status and counts its runs; `onRun` lets a test act mid-tick.
-class ProbeNode final : public BehaviourTree::INode
+class ProbeNode final : public AI::INode
 {
 public:
-    explicit ProbeNode(BehaviourTree::NodeStatus status_ = BehaviourTree::Success) : status(status_) {}
-    BehaviourTree::NodeStatus Run() override
+    explicit ProbeNode(AI::NodeStatus status_ = AI::Success) : status(status_) {}
+    AI::NodeStatus Run() override
     {
         ++runs;
         if (onRun)
@@ -38,12 +38,12 @@ public:
         }
         return status;
     }
-    BehaviourTree::NodeStatus status;
+    AI::NodeStatus status;
     int runs = 0;
     std::function<void()> onRun;
 };
 
-inline std::shared_ptr<ProbeNode> Probe(BehaviourTree::NodeStatus status = BehaviourTree::Success)
+inline std::shared_ptr<ProbeNode> Probe(AI::NodeStatus status = AI::Success)
 {
     return std::make_shared<ProbeNode>(status);
 }
@@ -54,12 +54,12 @@ protected:
     static constexpr float STEP = 1.0f / 60.0f;
 
     // An entity whose behaviour is the given root, already built.
-    ECS::IEntity* MakeWithTree(const std::string& name, std::shared_ptr<BehaviourTree::INode> root)
+    ECS::IEntity* MakeWithTree(const std::string& name, std::shared_ptr<AI::INode> root)
     {
-        ECS::IEntity* e = Make<Component::BehaviourComponent>(name);
-        auto tree = std::make_shared<BehaviourTree::BehaviourTree>();
+        ECS::IEntity* e = Make<ECS::BehaviourComponent>(name);
+        auto tree = std::make_shared<AI::BehaviourTree>();
         tree->child = std::move(root);
-        e->GetComponent<Component::BehaviourComponent>()->tree = tree;
+        e->GetComponent<ECS::BehaviourComponent>()->tree = tree;
         return e;
     }
 
@@ -73,12 +73,12 @@ protected:
         }
     }
 
-    System::AISystem& AI() { return *CurrentScene().aiSystem; }
+    AI::AISystem& AI() { return *CurrentScene().aiSystem; }
 
     // Replaces the prefab loader for this test; the one before is put back afterwards.
-    void UseLoader(Behaviours::PrefabLoader loader)
+    void UseLoader(AI::PrefabLoader loader)
     {
-        Behaviours::PrefabLoader before = Behaviours::SetPrefabLoader(std::move(loader));
+        AI::PrefabLoader before = AI::SetPrefabLoader(std::move(loader));
         if (!loaderReplaced)
         {
             loaderBefore = std::move(before);
@@ -90,7 +90,7 @@ protected:
     void RecordPrefabs()
     {
         UseLoader(
-            [this](const std::string& path, const Math::Vector4& position)
+            [this](const std::string& path, const Vector4& position)
             {
                 created.push_back(path);
                 return Make("Instance", position);
@@ -105,13 +105,13 @@ protected:
     {
         if (loaderReplaced)
         {
-            Behaviours::SetPrefabLoader(loaderBefore);
+            AI::SetPrefabLoader(loaderBefore);
         }
         EngineTest::TearDown();
     }
 
     std::vector<std::string> created;
-    Behaviours::PrefabLoader loaderBefore;
+    AI::PrefabLoader loaderBefore;
     bool loaderReplaced = false;
 };
 

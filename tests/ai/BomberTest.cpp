@@ -18,15 +18,15 @@ protected:
     {
         AITest::SetUp();
         RecordPrefabs();
-        bomber = Make<Component::RigidBody, Component::BoxCollider2D, Component::SpriteRenderer,
-                      Component::BehaviourComponent>("Bomber", {0, 500, 0, 0}, {100, 60, 1, 0});
-        auto* body = bomber->GetComponent<Component::RigidBody>();
+        bomber = Make<ECS::RigidBody, ECS::BoxCollider2D, ECS::SpriteRenderer, ECS::BehaviourComponent>(
+            "Bomber", {0, 500, 0, 0}, {100, 60, 1, 0});
+        auto* body = bomber->GetComponent<ECS::RigidBody>();
         body->gravityScale = 0.0f;
         body->drag = 1.0f;
-        bomber->GetComponent<Component::BehaviourComponent>()->type = Component::FLYING_BOMBER;
+        bomber->GetComponent<ECS::BehaviourComponent>()->type = ECS::FLYING_BOMBER;
     }
-    Component::Transform& Xf() const { return *bomber->GetComponent<Component::Transform>(); }
-    Component::SpriteRenderer& Sprite() const { return *bomber->GetComponent<Component::SpriteRenderer>(); }
+    ECS::Transform& Xf() const { return *bomber->GetComponent<ECS::Transform>(); }
+    ECS::SpriteRenderer& Sprite() const { return *bomber->GetComponent<ECS::SpriteRenderer>(); }
     bool ShowsTexture(const char* path) const
     {
         return Sprite().texture == engine->resources->GetTexture(path);
@@ -45,7 +45,7 @@ TEST_F(BomberTest, ItFliesTurnsAfterItsLegAndDropsBombAndTarget)
 
     Frames(125); // 4.08 s: gliding
     EXPECT_TRUE(ShowsTexture("Resources\\Sprites\\Bomber\\grunt_bomber_glide_latchclosed.dds"));
-    EXPECT_LT(bomber->GetComponent<Component::RigidBody>()->velocity.y, 0.0f) << "sinks while gliding";
+    EXPECT_LT(bomber->GetComponent<ECS::RigidBody>()->velocity.y, 0.0f) << "sinks while gliding";
     EXPECT_EQ(created.size(), 0u);
 
     Frames(115); // past 4.0 + 1.85 s: the hatch opened and dropped once
@@ -59,11 +59,11 @@ TEST_F(BomberTest, ItFliesTurnsAfterItsLegAndDropsBombAndTarget)
 
     Frames(430); // past the 15 s leg
     EXPECT_TRUE(Xf().flipX);
-    EXPECT_TRUE(bomber->GetComponent<Component::BehaviourComponent>()->tree->boolVariables.at("Direction"));
+    EXPECT_TRUE(bomber->GetComponent<ECS::BehaviourComponent>()->tree->boolVariables.at("Direction"));
     // Without drag the push now brakes the flight and then carries it back.
-    const float speedAtTurn = bomber->GetComponent<Component::RigidBody>()->velocity.x;
+    const float speedAtTurn = bomber->GetComponent<ECS::RigidBody>()->velocity.x;
     Frames(300);
-    EXPECT_LT(bomber->GetComponent<Component::RigidBody>()->velocity.x, speedAtTurn - 1.0f);
+    EXPECT_LT(bomber->GetComponent<ECS::RigidBody>()->velocity.x, speedAtTurn - 1.0f);
 }
 
 } // namespace

@@ -12,9 +12,9 @@ namespace Varn::Test
 {
 namespace
 {
-using namespace Behaviours;
-using BehaviourTree::Failure;
-using BehaviourTree::Success;
+using namespace AI;
+using AI::Failure;
+using AI::Success;
 
 using LeavesTest = AITest;
 
@@ -37,8 +37,8 @@ TEST_F(LeavesTest, DamageStopsAtZeroButOvershootsAndAttackPlayerSpendsArmourBefo
     EXPECT_EQ(life, 3.0f);
 
     // AttackPlayer spends armour before health.
-    ECS::IEntity* player = Make<Component::ScriptComponent>("Player");
-    auto& floats = player->GetComponent<Component::ScriptComponent>()->floatList;
+    ECS::IEntity* player = Make<ECS::ScriptComponent>("Player");
+    auto& floats = player->GetComponent<ECS::ScriptComponent>()->floatList;
     floats["PlayerArmour"] = 2.0f;
     floats["PlayerHealth"] = 5.0f;
     AttackPlayer attack(player);
@@ -51,9 +51,9 @@ TEST_F(LeavesTest, DamageStopsAtZeroButOvershootsAndAttackPlayerSpendsArmourBefo
     EXPECT_FLOAT_EQ(floats["PlayerHealth"], 4.0f);
 
     // A script without the variables is not given any.
-    ECS::IEntity* bare = Make<Component::ScriptComponent>("Bare");
+    ECS::IEntity* bare = Make<ECS::ScriptComponent>("Bare");
     EXPECT_EQ(AttackPlayer(bare).Run(), Failure);
-    EXPECT_TRUE(bare->GetComponent<Component::ScriptComponent>()->floatList.empty());
+    EXPECT_TRUE(bare->GetComponent<ECS::ScriptComponent>()->floatList.empty());
     EXPECT_EQ(AttackPlayer(nullptr).Run(), Failure);
 }
 
@@ -64,20 +64,20 @@ TEST_F(LeavesTest, ALeafWhoseEntityWasFreedFailsAndLeavesTheSlotsNewEntityAlone)
     ECS::IEntity* grunt = Make("Grunt");
     FlipX flip(grunt, true);
     EXPECT_EQ(flip.Run(), Success);
-    EXPECT_TRUE(grunt->GetComponent<Component::Transform>()->flipX);
+    EXPECT_TRUE(grunt->GetComponent<ECS::Transform>()->flipX);
 
     CurrentScene().RemoveEntity(grunt, true);
     ECS::IEntity* crate = Make("Crate");
     ASSERT_EQ(crate, grunt) << "the pool hands the same slot out again";
     EXPECT_EQ(flip.Run(), Failure);
-    EXPECT_FALSE(crate->GetComponent<Component::Transform>()->flipX);
+    EXPECT_FALSE(crate->GetComponent<ECS::Transform>()->flipX);
 }
 
 TEST_F(LeavesTest, AKilledWatchReadsZeroAndCannotBeRestarted)
 {
-    Time::FrameCounter* other = engine->timer->CreateCounter(false);
+    FrameCounter* other = engine->timer->CreateCounter(false);
     const Watch watch{engine->timer.get(), engine->timer->CreateCounter(false)};
-    Time::FrameCounter* last = engine->timer->CreateCounter(false);
+    FrameCounter* last = engine->timer->CreateCounter(false);
     watch.counter->elapsed = 100.0f;
     bool started = false;
 
@@ -99,7 +99,7 @@ TEST_F(LeavesTest, CreatePrefabGoesThroughTheLoaderAndPlacesTheInstance)
     int calls = 0;
     std::string lastPath;
     UseLoader(
-        [&](const std::string& path, const Math::Vector4& position)
+        [&](const std::string& path, const Vector4& position)
         {
             ++calls;
             lastPath = path;
@@ -113,19 +113,19 @@ TEST_F(LeavesTest, CreatePrefabGoesThroughTheLoaderAndPlacesTheInstance)
     EXPECT_EQ(calls, 1);
     EXPECT_EQ(lastPath, "Resources\\Prefabs\\Bomb.prefab");
     ECS::IEntity* instance = CurrentScene().entities.back();
-    EXPECT_EQ(instance->GetComponent<Component::Transform>()->position, (Math::Vector4{40, 60, 0, 0}));
-    EXPECT_EQ(instance->GetComponent<Component::Transform>()->angle, (Math::Vector4{}));
+    EXPECT_EQ(instance->GetComponent<ECS::Transform>()->position, (Vector4{40, 60, 0, 0}));
+    EXPECT_EQ(instance->GetComponent<ECS::Transform>()->angle, (Vector4{}));
     EXPECT_EQ(instance->layer, 4u);
 
     CreatePrefab placed(engine->services, {1, 2, 3, 0}, {0, 0, 45, 0}, "P", 4, nullptr, false);
     EXPECT_EQ(placed.Run(), Success);
     instance = CurrentScene().entities.back();
-    EXPECT_EQ(instance->GetComponent<Component::Transform>()->position, (Math::Vector4{1, 2, 3, 0}));
-    EXPECT_EQ(instance->GetComponent<Component::Transform>()->angle, (Math::Vector4{0, 0, 45, 0}));
+    EXPECT_EQ(instance->GetComponent<ECS::Transform>()->position, (Vector4{1, 2, 3, 0}));
+    EXPECT_EQ(instance->GetComponent<ECS::Transform>()->angle, (Vector4{0, 0, 45, 0}));
     EXPECT_EQ(instance->layer, 0u);
 
     UseLoader(
-        [&](const std::string&, const Math::Vector4&) -> ECS::IEntity*
+        [&](const std::string&, const Vector4&) -> ECS::IEntity*
         {
             ++calls;
             return nullptr;

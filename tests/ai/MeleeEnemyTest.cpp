@@ -24,13 +24,13 @@ protected:
         {
             engine->jsonManager->RegisterTag(tag);
         }
-        ECS::IEntity* floor = Make<Component::BoxCollider2D>("Floor", {0, 0, 0, 0}, {4000, 40, 1, 0});
+        ECS::IEntity* floor = Make<ECS::BoxCollider2D>("Floor", {0, 0, 0, 0}, {4000, 40, 1, 0});
         floor->tags = engine->jsonManager->TagValue("Wall");
-        enemy = Make<Component::RigidBody, Component::BoxCollider2D, Component::SpriteRenderer,
-                     Component::BehaviourComponent>("Grunt", {0, 61, 0, 0}, {60, 80, 1, 0});
+        enemy = Make<ECS::RigidBody, ECS::BoxCollider2D, ECS::SpriteRenderer, ECS::BehaviourComponent>(
+            "Grunt", {0, 61, 0, 0}, {60, 80, 1, 0});
         enemy->tags = engine->jsonManager->TagValue("Enemy");
-        auto* behaviour = enemy->GetComponent<Component::BehaviourComponent>();
-        behaviour->type = Component::PATROLLING_MELEE;
+        auto* behaviour = enemy->GetComponent<ECS::BehaviourComponent>();
+        behaviour->type = ECS::PATROLLING_MELEE;
         // Colliders get their size in the first physics step; before it the look-ahead rays
         // would see no floor. Let the world settle for one step first.
         behaviour->enabled = false;
@@ -40,7 +40,7 @@ protected:
 
     ECS::IEntity* MakeWall(float x)
     {
-        ECS::IEntity* wall = Make<Component::BoxCollider2D>("Wall", {x, 120, 0, 0}, {40, 200, 1, 0});
+        ECS::IEntity* wall = Make<ECS::BoxCollider2D>("Wall", {x, 120, 0, 0}, {40, 200, 1, 0});
         wall->tags = engine->jsonManager->TagValue("Wall");
         return wall;
     }
@@ -49,19 +49,16 @@ protected:
     void HitOnce(const std::string& name, uint64_t tags = 0)
     {
         ECS::IEntity* shot =
-            Make<Component::BoxCollider2D, Component::ScriptComponent>(name, Xf().position, {20, 20, 1, 0});
+            Make<ECS::BoxCollider2D, ECS::ScriptComponent>(name, Xf().position, {20, 20, 1, 0});
         shot->tags = tags;
-        shot->GetComponent<Component::BoxCollider2D>()->isTrigger = true;
+        shot->GetComponent<ECS::BoxCollider2D>()->isTrigger = true;
         Frames(1); // physics records the overlap
         CurrentScene().RemoveEntity(shot, false);
         Frames(1); // the tree sees it
     }
 
-    Component::Transform& Xf() const { return *enemy->GetComponent<Component::Transform>(); }
-    BehaviourTree::BehaviourTree& Tree() const
-    {
-        return *enemy->GetComponent<Component::BehaviourComponent>()->tree;
-    }
+    ECS::Transform& Xf() const { return *enemy->GetComponent<ECS::Transform>(); }
+    AI::BehaviourTree& Tree() const { return *enemy->GetComponent<ECS::BehaviourComponent>()->tree; }
 
     ECS::IEntity* enemy = nullptr;
 };
@@ -71,7 +68,7 @@ TEST_F(MeleeEnemyTest, APatrolMeetingAWallIdlesOneSecondAndWalksBack)
     MakeWall(500);
     Frames(1);
     const auto& patrolLeft = Tree().boolVariables.at("PatrolLeft");
-    auto* sprite = enemy->GetComponent<Component::SpriteRenderer>();
+    auto* sprite = enemy->GetComponent<ECS::SpriteRenderer>();
 
     // Walk right until the wall is within reach of the look-ahead ray.
     int frames = 0;
@@ -104,7 +101,7 @@ TEST_F(MeleeEnemyTest, ThreeBulletsKillItAndTheDeathFadeRemovesIt)
 {
     int explosions = 0;
     UseLoader(
-        [&](const std::string& path, const Math::Vector4&) -> ECS::IEntity*
+        [&](const std::string& path, const Vector4&) -> ECS::IEntity*
         {
             explosions += path == "Resources\\Prefabs\\ParticleExplosionSmall.prefab";
             return nullptr;
@@ -115,9 +112,9 @@ TEST_F(MeleeEnemyTest, ThreeBulletsKillItAndTheDeathFadeRemovesIt)
 
     HitOnce("Bullet");
     EXPECT_EQ(life, 2.0f);
-    EXPECT_EQ(enemy->GetComponent<Component::SpriteRenderer>()->tint.g, 0.3f);
+    EXPECT_EQ(enemy->GetComponent<ECS::SpriteRenderer>()->tint.g, 0.3f);
     Frames(10);
-    EXPECT_EQ(enemy->GetComponent<Component::SpriteRenderer>()->tint.g, 1.0f) << "the flash is over";
+    EXPECT_EQ(enemy->GetComponent<ECS::SpriteRenderer>()->tint.g, 1.0f) << "the flash is over";
     HitOnce("Bullet");
     EXPECT_EQ(life, 1.0f);
     HitOnce("Bullet"); // within 0.05 s of the last hit: the same impact
@@ -143,13 +140,13 @@ TEST_F(MeleeEnemyTest, ThreeBulletsKillItAndTheDeathFadeRemovesIt)
 
 TEST_F(MeleeEnemyTest, APlayerInReachIsStruckOncePerStrikeFrameThroughTheMeleeCollider)
 {
-    auto* animator = enemy->AddComponent<Component::Animator>();
-    animator->animationList = {Animation(15, 15, "Attack", true)}; // holds the strike frame
-    ECS::IEntity* reach = Make<Component::BoxCollider2D>("Reach", {2.5f, 0, 0, 0}, {2.5f, 1, 1, 0}, enemy);
-    reach->GetComponent<Component::BoxCollider2D>()->isTrigger = true;
-    ECS::IEntity* player = Make<Component::RigidBody, Component::BoxCollider2D, Component::ScriptComponent>(
+    auto* animator = enemy->AddComponent<ECS::Animator>();
+    animator->animationList = {ECS::Animation(15, 15, "Attack", true)}; // holds the strike frame
+    ECS::IEntity* reach = Make<ECS::BoxCollider2D>("Reach", {2.5f, 0, 0, 0}, {2.5f, 1, 1, 0}, enemy);
+    reach->GetComponent<ECS::BoxCollider2D>()->isTrigger = true;
+    ECS::IEntity* player = Make<ECS::RigidBody, ECS::BoxCollider2D, ECS::ScriptComponent>(
         "Player", {62, 61, 0, 0}, {60, 80, 1, 0});
-    auto& floats = player->GetComponent<Component::ScriptComponent>()->floatList;
+    auto& floats = player->GetComponent<ECS::ScriptComponent>()->floatList;
     floats["PlayerArmour"] = 0.0f;
     floats["PlayerHealth"] = 5.0f;
 
@@ -157,14 +154,14 @@ TEST_F(MeleeEnemyTest, APlayerInReachIsStruckOncePerStrikeFrameThroughTheMeleeCo
     EXPECT_FALSE(Tree().boolVariables.at("Patroling"));
     EXPECT_TRUE(Tree().boolVariables.at("PrefabOn"));
     EXPECT_TRUE(reach->gameObjectActive);
-    EXPECT_EQ(enemy->GetComponent<Component::SpriteRenderer>()->texture,
+    EXPECT_EQ(enemy->GetComponent<ECS::SpriteRenderer>()->texture,
               engine->resources->GetTexture("Resources\\Sprites\\Grunt1\\grunt_attack.dds"));
     EXPECT_EQ(floats["PlayerHealth"], 5.0f) << "the collider does not touch the player yet";
-    EXPECT_EQ(reach->GetComponent<Component::BoxCollider2D>()->offset.x, 24.0f) << "the claw is ahead";
+    EXPECT_EQ(reach->GetComponent<ECS::BoxCollider2D>()->offset.x, 24.0f) << "the claw is ahead";
 
     // The blow lands through the collider's trigger list; ticks run here without physics so the
     // list stays as set.
-    reach->GetComponent<Component::BoxCollider2D>()->triggerEntities = {player};
+    reach->GetComponent<ECS::BoxCollider2D>()->triggerEntities = {player};
     for (int i = 0; i < 5; ++i)
     {
         AI().Update(STEP);
@@ -178,7 +175,7 @@ TEST_F(MeleeEnemyTest, APlayerInReachIsStruckOncePerStrikeFrameThroughTheMeleeCo
     EXPECT_EQ(floats["PlayerHealth"], 3.0f);
 
     // Out of sight behind it: back to the patrol, collider off.
-    player->GetComponent<Component::Transform>()->position = {-1500, 61, 0, 0};
+    player->GetComponent<ECS::Transform>()->position = {-1500, 61, 0, 0};
     Frames(2);
     EXPECT_TRUE(Tree().boolVariables.at("Patroling"));
     EXPECT_FALSE(Tree().boolVariables.at("PrefabOn"));

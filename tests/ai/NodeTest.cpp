@@ -9,12 +9,12 @@ namespace Varn::Test
 {
 namespace
 {
-using BehaviourTree::Conditional;
-using BehaviourTree::Failure;
-using BehaviourTree::NodeStatus;
-using BehaviourTree::Selector;
-using BehaviourTree::Sequence;
-using BehaviourTree::Success;
+using AI::Conditional;
+using AI::Failure;
+using AI::NodeStatus;
+using AI::Selector;
+using AI::Sequence;
+using AI::Success;
 
 TEST(Node, SelectorStopsAtTheFirstChildThatDoesNotFail)
 {
@@ -59,7 +59,7 @@ TEST(Node, ConditionalWithAFailedConditionSucceedsWithoutRunningItsAction)
 
 TEST(Node, TreeBindsBlackboardEntriesByAddressAndKeepsExistingValues)
 {
-    BehaviourTree::BehaviourTree tree;
+    AI::BehaviourTree tree;
     float* life = tree.Float("Life", 3.0f);
     for (int i = 0; i < 100; ++i)
     {

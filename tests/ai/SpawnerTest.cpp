@@ -15,19 +15,19 @@ using SpawnerTest = AITest;
 TEST_F(SpawnerTest, APlayerInTheAreaGetsOneSpawnEveryFiveSecondsCounted)
 {
     RecordPrefabs();
-    ECS::IEntity* spawner = Make<Component::BehaviourComponent>("Spawner", {0, 0, 0, 0});
+    ECS::IEntity* spawner = Make<ECS::BehaviourComponent>("Spawner", {0, 0, 0, 0});
     spawner->layer = 3;
-    spawner->GetComponent<Component::BehaviourComponent>()->type = Component::SPAWNER;
+    spawner->GetComponent<ECS::BehaviourComponent>()->type = ECS::SPAWNER;
     // The area reports overlaps only with a script, as every trigger does.
-    ECS::IEntity* area = Make<Component::BoxCollider2D, Component::ScriptComponent>(
-        "Area", {0, 0, 0, 0}, {400, 400, 1, 0}, spawner);
-    area->GetComponent<Component::BoxCollider2D>()->isTrigger = true;
+    ECS::IEntity* area =
+        Make<ECS::BoxCollider2D, ECS::ScriptComponent>("Area", {0, 0, 0, 0}, {400, 400, 1, 0}, spawner);
+    area->GetComponent<ECS::BoxCollider2D>()->isTrigger = true;
     area->layer = 3;
-    ECS::IEntity* player = Make<Component::RigidBody, Component::BoxCollider2D>("Player", {}, {50, 50, 1, 0});
-    player->GetComponent<Component::RigidBody>()->gravityScale = 0.0f;
+    ECS::IEntity* player = Make<ECS::RigidBody, ECS::BoxCollider2D>("Player", {}, {50, 50, 1, 0});
+    player->GetComponent<ECS::RigidBody>()->gravityScale = 0.0f;
     player->layer = 3;
     auto SpawnCount = [&]
-    { return spawner->GetComponent<Component::BehaviourComponent>()->tree->floatVariables.at("SpawnCount"); };
+    { return spawner->GetComponent<ECS::BehaviourComponent>()->tree->floatVariables.at("SpawnCount"); };
 
     Frames(290);
     EXPECT_TRUE(created.empty());

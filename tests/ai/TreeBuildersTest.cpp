@@ -8,12 +8,12 @@
 namespace Varn::Test
 {
 
-using Behaviours::TreeBuilders;
+using AI::TreeBuilders;
 
 namespace
 {
 int fakeBuilds = 0;
-void FakeBuilder(ECS::IEntity&, Component::BehaviourComponent&, const Services&)
+void FakeBuilder(ECS::IEntity&, ECS::BehaviourComponent&, const Services&)
 {
     ++fakeBuilds;
 }
@@ -24,26 +24,26 @@ using TreeBuilding = EngineTest; // a builder is handed the engine's parts
 TEST_F(TreeBuilding, FindByTypeOrNameALaterRegistrationReplacesAndAnUnknownTypeBuildsNothing)
 {
     // The test main registered the game's enemies.
-    EXPECT_EQ(TreeBuilders::Find(Component::TURRET), &Behaviours::BuildTurret);
-    EXPECT_EQ(TreeBuilders::Find("Spawner"), &Behaviours::BuildSpawner);
+    EXPECT_EQ(TreeBuilders::Find(ECS::TURRET), &Game::BuildTurret);
+    EXPECT_EQ(TreeBuilders::Find("Spawner"), &Game::BuildSpawner);
     EXPECT_EQ(TreeBuilders::Find("Dragon"), nullptr);
 
-    TreeBuilders::Register(Component::TURRET, "Cannon", FakeBuilder);
-    EXPECT_EQ(TreeBuilders::Find(Component::TURRET), &FakeBuilder);
+    TreeBuilders::Register(ECS::TURRET, "Cannon", FakeBuilder);
+    EXPECT_EQ(TreeBuilders::Find(ECS::TURRET), &FakeBuilder);
     EXPECT_EQ(TreeBuilders::Find("Turret"), nullptr) << "the type's old entry is gone";
     ECS::IEntity entity;
-    Component::BehaviourComponent behaviour;
-    behaviour.type = Component::TURRET;
+    ECS::BehaviourComponent behaviour;
+    behaviour.type = ECS::TURRET;
     TreeBuilders::Build(entity, behaviour, engine->services);
     EXPECT_EQ(fakeBuilds, 1);
 
-    behaviour.type = static_cast<Component::BehaviourType>(99);
+    behaviour.type = static_cast<ECS::BehaviourType>(99);
     TreeBuilders::Build(entity, behaviour, engine->services);
     EXPECT_EQ(fakeBuilds, 1);
     EXPECT_EQ(behaviour.tree, nullptr);
 
-    Behaviours::RegisterEnemies();
-    EXPECT_EQ(TreeBuilders::Find(Component::TURRET), &Behaviours::BuildTurret);
+    Game::RegisterEnemies();
+    EXPECT_EQ(TreeBuilders::Find(ECS::TURRET), &Game::BuildTurret);
 }
 
 } // namespace Varn::Test

@@ -24,16 +24,16 @@ protected:
             engine->jsonManager->RegisterTag(tag);
         }
         RecordPrefabs();
-        turret = Make<Component::RigidBody, Component::BoxCollider2D, Component::SpriteRenderer,
-                      Component::BehaviourComponent>("Turret", {0, 0, 0, 0}, {80, 80, 1, 0});
-        turret->GetComponent<Component::RigidBody>()->gravityScale = 0.0f;
-        turret->GetComponent<Component::BehaviourComponent>()->type = Component::TURRET;
+        turret = Make<ECS::RigidBody, ECS::BoxCollider2D, ECS::SpriteRenderer, ECS::BehaviourComponent>(
+            "Turret", {0, 0, 0, 0}, {80, 80, 1, 0});
+        turret->GetComponent<ECS::RigidBody>()->gravityScale = 0.0f;
+        turret->GetComponent<ECS::BehaviourComponent>()->type = ECS::TURRET;
     }
     void HitOnce(const std::string& name)
     {
         ECS::IEntity* shot =
-            Make<Component::BoxCollider2D, Component::ScriptComponent>(name, {0, 0, 0, 0}, {20, 20, 1, 0});
-        shot->GetComponent<Component::BoxCollider2D>()->isTrigger = true;
+            Make<ECS::BoxCollider2D, ECS::ScriptComponent>(name, {0, 0, 0, 0}, {20, 20, 1, 0});
+        shot->GetComponent<ECS::BoxCollider2D>()->isTrigger = true;
         Frames(1);
         CurrentScene().RemoveEntity(shot, false);
         Frames(1);
@@ -49,7 +49,7 @@ TEST_F(TurretTest, ItFiresBurstsOnlyWhileThePlayerIsInRange)
     Frames(300);
     EXPECT_EQ(Count(BULLET), 0) << "out of range";
 
-    player->GetComponent<Component::Transform>()->position = {-600, 0, 0, 0};
+    player->GetComponent<ECS::Transform>()->position = {-600, 0, 0, 0};
     Frames(100); // 1.67 s: still charging
     EXPECT_EQ(Count(BULLET), 0);
     Frames(10); // 1.8 s charged
@@ -60,19 +60,18 @@ TEST_F(TurretTest, ItFiresBurstsOnlyWhileThePlayerIsInRange)
     EXPECT_EQ(Count(BULLET), 3) << "recharging";
     Frames(8); // 1.8 s after the burst's last shot
     EXPECT_EQ(Count(BULLET), 4);
-    EXPECT_FALSE(turret->GetComponent<Component::Transform>()->flipX)
-        << "a clear flip looks to -x, at the player";
+    EXPECT_FALSE(turret->GetComponent<ECS::Transform>()->flipX) << "a clear flip looks to -x, at the player";
 
-    player->GetComponent<Component::Transform>()->position = {600, 0, 0, 0};
+    player->GetComponent<ECS::Transform>()->position = {600, 0, 0, 0};
     Frames(2);
-    EXPECT_TRUE(turret->GetComponent<Component::Transform>()->flipX);
+    EXPECT_TRUE(turret->GetComponent<ECS::Transform>()->flipX);
 }
 
 TEST_F(TurretTest, AHookChainBreaksTheShellOnce)
 {
     Frames(1);
     HitOnce("HookChain");
-    EXPECT_EQ(turret->GetComponent<Component::SpriteRenderer>()->texture,
+    EXPECT_EQ(turret->GetComponent<ECS::SpriteRenderer>()->texture,
               engine->resources->GetTexture("Resources\\Sprites\\Turret\\grunt_turret_idle_noshell.dds"));
     EXPECT_EQ(Count("Resources\\Prefabs\\SnailSparks.prefab"), 1);
     for (int i = 1; i <= 4; ++i)
@@ -81,7 +80,7 @@ TEST_F(TurretTest, AHookChainBreaksTheShellOnce)
     }
     HitOnce("HookChain");
     EXPECT_EQ(created.size(), 5u);
-    EXPECT_EQ(turret->GetComponent<Component::BehaviourComponent>()->tree->floatVariables.at("Life"), 10.0f);
+    EXPECT_EQ(turret->GetComponent<ECS::BehaviourComponent>()->tree->floatVariables.at("Life"), 10.0f);
 }
 
 TEST_F(TurretTest, TenBulletsDestroyItOnce)

@@ -43,7 +43,7 @@ protected:
         globals.bools["CursorVisible"] = true;
     }
 
-    System::GlobalVariables& Globals() { return CurrentScene().scriptSystem->compiler.globals; }
+    Script::GlobalVariables& Globals() { return CurrentScene().scriptSystem->compiler.globals; }
 
     void Step(int steps = 1)
     {
@@ -72,18 +72,18 @@ protected:
     std::string Text(const std::string& name) const
     {
         IEntity* e = Find(name);
-        return e != nullptr ? e->GetComponent<UIComponent::UIText>()->text : "<no " + name + ">";
+        return e != nullptr ? e->GetComponent<ECS::UIText>()->text : "<no " + name + ">";
     }
     std::string RestingImage(const std::string& button) const
     {
         IEntity* e = Find(button);
-        return e != nullptr ? e->GetComponent<UIComponent::UIButton>()->buttonTextureDefault->name
+        return e != nullptr ? e->GetComponent<ECS::UIButton>()->buttonTextureDefault->name
                             : "<no " + button + ">";
     }
     // The picture the button shows now (under the cursor, pressed or resting).
     std::string ShownImage(const std::string& button) const
     {
-        return Find(button)->GetComponent<UIComponent::UIButton>()->currentTexture->name;
+        return Find(button)->GetComponent<ECS::UIButton>()->currentTexture->name;
     }
     float ScaleX(const std::string& name) const { return Find(name)->GetComponent<Transform>()->scale.x; }
     const Graphics::LayerFramebuffer* Layer(int32_t layer) const
@@ -214,8 +214,7 @@ TEST_F(FrontEnd, OptionsSwitchTheCursorAndGoBackWithEscape)
     EXPECT_EQ(Text("CursorLabel"), "Cursor: Hidden");
     // An option is saved when it changes, not only when the game closes.
     std::string saved;
-    Helper::ReadTextFile(System::GlobalVariables::UserFolder() + "/" + System::GlobalVariables::FILE_NAME,
-                         saved);
+    ReadTextFile(Script::GlobalVariables::UserFolder() + "/" + Script::GlobalVariables::FILE_NAME, saved);
     EXPECT_NE(saved.find("Bool CursorVisible 0\n"), std::string::npos) << saved;
     Tap(13);
     EXPECT_TRUE(Globals().bools["CursorVisible"]);
@@ -319,7 +318,7 @@ TEST_F(FrontEnd, MouseHoverSelectsAndAClickChooses)
 {
     Load("Resources/Scenes/GameOver.scene");
     IEntity* menu = Find("MenuButton");
-    const auto* button = menu->GetComponent<UIComponent::UIButton>();
+    const auto* button = menu->GetComponent<ECS::UIButton>();
     if (button->buttonTextureDefault->width == 0)
     {
         GTEST_SKIP() << "the button pictures are not in Resources yet";

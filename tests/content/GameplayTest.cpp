@@ -54,7 +54,7 @@ protected:
         Steps(30); // the player lands and the grunts start their patrol
     }
 
-    System::ScriptSystem& Scripts() { return *CurrentScene().scriptSystem; }
+    Script::ScriptSystem& Scripts() { return *CurrentScene().scriptSystem; }
 
     void Steps(int count, int64_t frameNanoseconds = FRAME_NANOSECONDS)
     {
@@ -171,7 +171,7 @@ TEST_F(Level1Play, TouchingTheExitRecordsProgressAndAsksForTheLoadingScreen)
     ECS::IEntity* exit = Find("LevelExit");
     ASSERT_NE(exit, nullptr);
     Steps(60);
-    const Math::Vector4 door = exit->GetComponent<Transform>()->position;
+    const Vector4 door = exit->GetComponent<Transform>()->position;
     Find("Player")->GetComponent<Transform>()->position = {door.x, door.y, 2, 0};
     Steps(10);
     EXPECT_FALSE(Scripts().requestedScene.find("Loading.scene") != std::string::npos)
@@ -188,11 +188,6 @@ TEST_F(Level1Play, TouchingTheExitRecordsProgressAndAsksForTheLoadingScreen)
         << "the clock stopped at the touch, which set the record";
     EXPECT_TRUE(ScriptErrors().empty()) << ScriptErrors().front();
 }
-
-} // namespace Varn::Test
-
-namespace Varn::Test
-{
 
 // Every level runs a while with the player pressing on, shooting and smashing, and its scripts
 // report nothing wrong.
@@ -225,11 +220,6 @@ TEST_F(LevelsRun, EachLevelPlaysTenSecondsWithoutScriptErrors)
     }
 }
 
-} // namespace Varn::Test
-
-namespace Varn::Test
-{
-
 // Level 2's first grunt comes for a player waiting behind a crate, but its claw reaches no
 // further than the swing shows: nothing lands through the crate, and a player in front is hit.
 TEST_F(LevelsRun, AGruntStrikesOnlyWhatItsClawReaches)
@@ -240,8 +230,7 @@ TEST_F(LevelsRun, AGruntStrikesOnlyWhatItsClawReaches)
     ASSERT_NE(player, nullptr);
     ASSERT_NE(crate, nullptr);
     ASSERT_NE(Find("Grunt1"), nullptr);
-    auto health = [&]
-    { return player->GetComponent<Component::ScriptComponent>()->floatList["PlayerHealth"]; };
+    auto health = [&] { return player->GetComponent<ECS::ScriptComponent>()->floatList["PlayerHealth"]; };
     const float crateX = crate->GetComponent<Transform>()->position.x;
     player->GetComponent<Transform>()->position = {crateX - 80.0f, 60.0f, 2.0f, 0.0f};
 
@@ -261,11 +250,6 @@ TEST_F(LevelsRun, AGruntStrikesOnlyWhatItsClawReaches)
     }
     EXPECT_TRUE(ScriptErrors().empty()) << ScriptErrors().front();
 }
-
-} // namespace Varn::Test
-
-namespace Varn::Test
-{
 
 // Level 2 ends on a raised floor; a running jump at its door must end the level, not carry the
 // player over into the dead end behind it.
@@ -290,7 +274,7 @@ TEST_F(LevelsRun, ARunningJumpAtTheExitEndsTheLevel)
                 }
                 Steps(1);
                 top = std::max(top, Find("Player")->GetComponent<Transform>()->position.y);
-                if (Find("LevelExit")->GetComponent<Component::ScriptComponent>()->boolList["reached"])
+                if (Find("LevelExit")->GetComponent<ECS::ScriptComponent>()->boolList["reached"])
                 {
                     return true;
                 }
@@ -301,11 +285,6 @@ TEST_F(LevelsRun, ARunningJumpAtTheExitEndsTheLevel)
     EXPECT_GT(top, 300.0f) << "the jump was a real one";
     EXPECT_LT(X("Player"), door + 120.0f);
 }
-
-} // namespace Varn::Test
-
-namespace Varn::Test
-{
 
 // Holds the sound card to the game's frames. The audio device stays paused while the game runs,
 // so nothing is mixed behind its back; before each frame the mixer is let run until every

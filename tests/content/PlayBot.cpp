@@ -29,11 +29,11 @@ constexpr float SIGHT = 700.0f;      // about half the screen: it shoots what it
 
 float WorldX(const ECS::IEntity& e)
 {
-    return e.GetComponent<Component::Transform>()->worldMatrix.m[0][3];
+    return e.GetComponent<ECS::Transform>()->worldMatrix.m[0][3];
 }
 float WorldY(const ECS::IEntity& e)
 {
-    return e.GetComponent<Component::Transform>()->worldMatrix.m[1][3];
+    return e.GetComponent<ECS::Transform>()->worldMatrix.m[1][3];
 }
 bool StartsWith(const std::string& name, const char* prefix)
 {
@@ -51,7 +51,7 @@ float StandOff(const std::string& name)
 void PlayBot::Act()
 {
     ++frame;
-    Scene& scene = *engine.scenes->current;
+    ECS::Scene& scene = *engine.scenes->current;
     input.state.keys.reset();
     if (scene.name.ends_with("GameOver.scene"))
     {
@@ -66,7 +66,7 @@ void PlayBot::Act()
     ECS::IEntity* player = nullptr;
     for (ECS::IEntity* e : scene.entities)
     {
-        if (e->name == "Player" && e->GetComponent<Component::Transform>() != nullptr)
+        if (e->name == "Player" && e->GetComponent<ECS::Transform>() != nullptr)
         {
             player = e;
         }
@@ -89,21 +89,21 @@ void PlayBot::Look(ECS::IEntity& player)
     const uint64_t enemy = engine.jsonManager->TagValue("Enemy");
     for (ECS::IEntity* e : engine.scenes->current->entities)
     {
-        if (e == &player || !e->gameObjectActive || e->GetComponent<Component::Transform>() == nullptr)
+        if (e == &player || !e->gameObjectActive || e->GetComponent<ECS::Transform>() == nullptr)
         {
             continue;
         }
-        const auto* box = e->GetComponent<Component::BoxCollider2D>();
+        const auto* box = e->GetComponent<ECS::BoxCollider2D>();
         if (box != nullptr && !box->isTrigger && (e->tags & (wall | crate)) != 0)
         {
-            const auto* t = e->GetComponent<Component::Transform>();
+            const auto* t = e->GetComponent<ECS::Transform>();
             const float cx = WorldX(*e) + box->offset.x, cy = WorldY(*e) + box->offset.y;
             const float hx = t->worldScale.x * 0.5f * box->scaleX, hy = t->worldScale.y * 0.5f * box->scaleY;
             boxes.push_back({cx - hx, cx + hx, cy - hy, cy + hy, (e->tags & crate) != 0});
         }
         if (StartsWith(e->name, "Spikes") && box != nullptr)
         {
-            const float hx = e->GetComponent<Component::Transform>()->worldScale.x * 0.5f * box->scaleX;
+            const float hx = e->GetComponent<ECS::Transform>()->worldScale.x * 0.5f * box->scaleX;
             spikes.push_back({WorldX(*e) - hx, WorldY(*e), e->name});
         }
         if ((e->tags & enemy) != 0 && e->name.find("Claw") == std::string::npos &&
@@ -129,14 +129,14 @@ bool PlayBot::Supported(float x, float feet) const
 
 void PlayBot::Play(ECS::IEntity& player)
 {
-    auto* script = player.GetComponent<Component::ScriptComponent>();
+    auto* script = player.GetComponent<ECS::ScriptComponent>();
     if (script != nullptr && (script->boolList["dead"] || script->boolList["frozen"]))
     {
         jumpFrames = 0;
         return;
     }
     const float x = WorldX(player), y = WorldY(player), feet = y - FEET;
-    const auto* body = player.GetComponent<Component::RigidBody>();
+    const auto* body = player.GetComponent<ECS::RigidBody>();
     const bool grounded = body != nullptr && body->grounded;
 
     // The nearest enemy ahead: shot at once in sight, stood against once close, unless this

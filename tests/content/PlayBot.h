@@ -15,7 +15,7 @@ namespace Varn::Test
 class PlayBot
 {
 public:
-    PlayBot(Engine& engine, ScriptedInput& input) : engine(engine), input(input) {}
+    PlayBot(Scene::Engine& engine, ScriptedInput& input) : engine(engine), input(input) {}
 
     // Sets this frame's keys from the scene as it stands; call once before each frame.
     void Act();
@@ -38,15 +38,15 @@ private:
     void Tap(int key) { input.taps.set(static_cast<std::size_t>(key)); }
     void Hold(int key, bool down) { input.state.keys.set(static_cast<std::size_t>(key), down); }
 
-    Engine& engine;
+    Scene::Engine& engine;
     ScriptedInput& input;
     std::vector<Box> boxes;     // floors, platforms, walls and crates
     std::vector<Thing> spikes;  // left edges
     std::vector<Thing> enemies; // living grunts, turrets, nests and fishies
     int frame = 0;
-    int jumpFrames = 0;   // frames the jump key stays down
-    int stuckFrames = 0;  // frames with right held but no progress
-    int fightFrames = 0;  // frames spent standing to fight the same stretch
+    int jumpFrames = 0;  // frames the jump key stays down
+    int stuckFrames = 0; // frames with right held but no progress
+    int fightFrames = 0; // frames spent standing to fight the same stretch
     float lastX = 0.0f;
     float fightX = -1e9f; // where the current fight started
     int menuFrames = 0;

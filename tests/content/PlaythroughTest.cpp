@@ -47,7 +47,7 @@ protected:
     {
         if (engine != nullptr)
         {
-            Engine::Shutdown();
+            Scene::Engine::Shutdown();
         }
         setenv("XDG_DATA_HOME", savedDataHome.c_str(), 1);
     }
@@ -55,7 +55,7 @@ protected:
     // Starts the game as its entry function does, on a clock and input the test drives.
     void Launch()
     {
-        engine = &Engine::Instance();
+        engine = &Scene::Engine::Instance();
         engine->timer->SetClock(&clock);
         auto source = std::make_unique<ScriptedInput>();
         input = source.get();
@@ -64,7 +64,7 @@ protected:
     }
     void Quit()
     {
-        Engine::Shutdown(); // as after the window closes: the scene goes and the save is written
+        Scene::Engine::Shutdown(); // as after the window closes: the scene goes and the save is written
         engine = nullptr;
     }
 
@@ -103,7 +103,7 @@ protected:
     {
         return FramesUntil([&] { return Current().name.ends_with(file); }, 60 * 20);
     }
-    Scene& Current() { return *engine->scenes->current; }
+    ECS::Scene& Current() { return *engine->scenes->current; }
     ECS::IEntity* Find(const std::string& name)
     {
         return ECS::EntityManager::FindByName(Current().entities, name);
@@ -111,13 +111,13 @@ protected:
     std::string PlayLabel()
     {
         ECS::IEntity* label = Find("PlayLabel");
-        auto* text = label != nullptr ? label->GetComponent<UIComponent::UIText>() : nullptr;
+        auto* text = label != nullptr ? label->GetComponent<ECS::UIText>() : nullptr;
         return text != nullptr ? text->text : "(no PlayLabel)";
     }
     std::string TextOf(const std::string& name)
     {
         ECS::IEntity* entity = Find(name);
-        auto* text = entity != nullptr ? entity->GetComponent<UIComponent::UIText>() : nullptr;
+        auto* text = entity != nullptr ? entity->GetComponent<ECS::UIText>() : nullptr;
         return text != nullptr ? text->text : "(no " + name + ")";
     }
     std::vector<std::string> Errors() const
@@ -136,7 +136,7 @@ protected:
 
     ScratchFolder folder{ScratchFolder::ENTER};
     std::string savedDataHome;
-    Engine* engine = nullptr;
+    Scene::Engine* engine = nullptr;
     ManualClock clock;
     ScriptedInput* input = nullptr;
     int frames = 0;
@@ -157,7 +157,7 @@ TEST_F(Playthrough, FromTheLogoThroughTheFirstLevelAndBackAsContinue)
     FramesUntil([] { return false; }, 30);
     ECS::IEntity* player = Find("Player");
     ASSERT_NE(player, nullptr);
-    auto* body = player->GetComponent<Component::Transform>();
+    auto* body = player->GetComponent<ECS::Transform>();
     const float startX = body->worldMatrix.m[0][3];
 
     input->state.keys.set(KEY_RIGHT);
@@ -177,14 +177,12 @@ TEST_F(Playthrough, FromTheLogoThroughTheFirstLevelAndBackAsContinue)
     // At the exit the level is done: the loading scene brings level 2.
     ECS::IEntity* exit = Find("LevelExit");
     ASSERT_NE(exit, nullptr);
-    player->GetComponent<Component::Transform>()->position =
-        exit->GetComponent<Component::Transform>()->position;
+    player->GetComponent<ECS::Transform>()->position = exit->GetComponent<ECS::Transform>()->position;
     ASSERT_TRUE(InScene("Level2.scene")) << "reaching the exit loads level 2";
     EXPECT_EQ(Errors(), std::vector<std::string>{});
     // Saved on the way, not only at the end: a crash now would keep the level reached.
     std::string saved;
-    Helper::ReadTextFile(System::GlobalVariables::UserFolder() + "/" + System::GlobalVariables::FILE_NAME,
-                         saved);
+    ReadTextFile(Script::GlobalVariables::UserFolder() + "/" + Script::GlobalVariables::FILE_NAME, saved);
     EXPECT_NE(saved.find("Float FurthestLevel 2\n"), std::string::npos) << saved;
 
     Quit();
@@ -220,12 +218,12 @@ TEST_F(Playthrough, RetryAfterAFallGivesALiveHud)
         SCOPED_TRACE("attempt " + std::to_string(attempt));
         FramesUntil([] { return false; }, 90);
         ASSERT_NE(Find("HUDHealthFill"), nullptr);
-        EXPECT_NEAR(Find("HUDHealthFill")->GetComponent<Component::Transform>()->scale.x, 1.25f, 1e-4f)
+        EXPECT_NEAR(Find("HUDHealthFill")->GetComponent<ECS::Transform>()->scale.x, 1.25f, 1e-4f)
             << "full health fills the bar";
         EXPECT_EQ(TextOf("HUDGemText"), "x 0");
         ECS::IEntity* player = Find("Player");
         ASSERT_NE(player, nullptr);
-        player->GetComponent<Component::ScriptComponent>()->floatList["LevelGems"] = 2;
+        player->GetComponent<ECS::ScriptComponent>()->floatList["LevelGems"] = 2;
 
         // Run right into the first gap; the HUD keeps up all the way, then the fall kills.
         input->state.keys.set(KEY_RIGHT);
@@ -257,17 +255,17 @@ TEST_F(Playthrough, ARetryStartsAtTheLastLitLantern)
     FramesUntil([] { return false; }, 30);
 
     auto player = [&] { return Find("Player"); };
-    auto vars = [&] { return &player()->GetComponent<Component::ScriptComponent>()->floatList; };
-    auto x = [&] { return player()->GetComponent<Component::Transform>()->position.x; };
+    auto vars = [&] { return &player()->GetComponent<ECS::ScriptComponent>()->floatList; };
+    auto x = [&] { return player()->GetComponent<ECS::Transform>()->position.x; };
     ECS::IEntity* lantern = Find("Checkpoint1");
     ASSERT_NE(lantern, nullptr);
     ASSERT_FALSE(Find("Checkpoint1Flame")->gameObjectActive);
-    const float lanternX = lantern->GetComponent<Component::Transform>()->position.x;
+    const float lanternX = lantern->GetComponent<ECS::Transform>()->position.x;
 
     // Hurt and two gems richer, the player runs past the lantern.
     (*vars())["PlayerHealth"] = 60.0f;
     (*vars())["LevelGems"] = 2.0f;
-    player()->GetComponent<Component::Transform>()->position = {lanternX - 150.0f, 60.0f, 2.0f, 0.0f};
+    player()->GetComponent<ECS::Transform>()->position = {lanternX - 150.0f, 60.0f, 2.0f, 0.0f};
     input->state.keys.set(KEY_RIGHT);
     EXPECT_TRUE(FramesUntil([&] { return Find("Checkpoint1Flame")->gameObjectActive; }, 60)) << "it lights";
     input->state.keys.reset(KEY_RIGHT);
@@ -279,7 +277,7 @@ TEST_F(Playthrough, ARetryStartsAtTheLastLitLantern)
     FramesUntil([] { return false; }, 60);
     (*vars())["PlayerHealth"] = 20.0f;
     (*vars())["LevelGems"] = 5.0f;
-    player()->GetComponent<Component::Transform>()->position = {4800.0f, 100.0f, 2.0f, 0.0f};
+    player()->GetComponent<ECS::Transform>()->position = {4800.0f, 100.0f, 2.0f, 0.0f};
     ASSERT_TRUE(InScene("GameOver.scene"));
     FramesUntil([] { return false; }, 20);
     Tap(KEY_ENTER);
@@ -297,8 +295,8 @@ TEST_F(Playthrough, ARetryStartsAtTheLastLitLantern)
     EXPECT_LT(clock(), clockAtLantern + 1.0f);
 
     // The exit ends the attempt: the next level starts at its own beginning.
-    player()->GetComponent<Component::Transform>()->position =
-        Find("LevelExit")->GetComponent<Component::Transform>()->position;
+    player()->GetComponent<ECS::Transform>()->position =
+        Find("LevelExit")->GetComponent<ECS::Transform>()->position;
     ASSERT_TRUE(InScene("Level2.scene"));
     FramesUntil([] { return false; }, 30);
     EXPECT_LT(x(), 400.0f);

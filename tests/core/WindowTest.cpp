@@ -164,7 +164,7 @@ TEST_F(WindowEvents, DroppedFilesReloadOnlyWhileTheGameIsPaused)
 class OffscreenWindow : public ::testing::Test
 {
 protected:
-    void TearDown() override { Engine::Shutdown(); }
+    void TearDown() override { Scene::Engine::Shutdown(); }
 
     static std::array<GLint, 4> GlViewport()
     {
@@ -178,7 +178,7 @@ TEST_F(OffscreenWindow, OpensACoreContextAndSwitchesDisplayModes)
 {
     ScratchFolder scratch(ScratchFolder::ENTER);
     scratch.Write("gameConfig.ini", "[Game Settings]\nWindow_Fullscreen=0\n");
-    Window& window = *Engine::Instance().window;
+    Window& window = *Scene::Engine::Instance().window;
     ASSERT_TRUE(window.Create());
 
     GLint major = 0, minor = 0, profile = 0;
@@ -212,14 +212,14 @@ TEST_F(OffscreenWindow, AWidthWithNoSixteenByNineHeightOpensTheDefaultWindowWith
 {
     ScratchFolder scratch(ScratchFolder::ENTER);
     scratch.Write("gameConfig.ini", "[Game Settings]\nWindowed_Width=1\nWindow_Fullscreen=0\n");
-    Window& window = *Engine::Instance().window;
+    Window& window = *Scene::Engine::Instance().window;
     ASSERT_TRUE(window.Create());
     EXPECT_EQ(window.baseWidth, 1280);
     EXPECT_EQ(window.baseHeight, 720);
     EXPECT_EQ(window.viewportHeight, 720);
     EXPECT_EQ(GlViewport(), (std::array<GLint, 4>{0, 0, 1280, 720}));
     EXPECT_EQ(
-        Engine::Instance().logger.Lines(),
+        Scene::Engine::Instance().logger.Lines(),
         (std::vector<std::string>{"Error: Failed To Read gameConfig.ini: Windowed_Width = \"1\" gives a "
                                   "1 x 0 window; using the default 1280 x 720"}));
 }

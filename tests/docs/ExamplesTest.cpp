@@ -20,14 +20,14 @@ TEST_F(DocExamples, EveryJsonBlockOfTheSceneGuideComesFromAnExampleFile)
 {
     const std::string docs = std::string(CORVALUNE_SOURCE_DIR) + "/docs/";
     std::string guide, scene, prefab, placer;
-    ASSERT_TRUE(Helper::ReadTextFile(docs + "SCENES.md", guide));
-    ASSERT_TRUE(Helper::ReadTextFile(docs + "examples/components.scene", scene));
-    ASSERT_TRUE(Helper::ReadTextFile(docs + "examples/lantern.prefab", prefab));
-    ASSERT_TRUE(Helper::ReadTextFile(docs + "examples/orin/placer.orin", placer));
+    ASSERT_TRUE(ReadTextFile(docs + "SCENES.md", guide));
+    ASSERT_TRUE(ReadTextFile(docs + "examples/components.scene", scene));
+    ASSERT_TRUE(ReadTextFile(docs + "examples/lantern.prefab", prefab));
+    ASSERT_TRUE(ReadTextFile(docs + "examples/orin/placer.orin", placer));
 
     rapidjson::Document entities, lantern;
-    ASSERT_TRUE(System::EntityReader::Parse(scene.substr(scene.find('[')), entities));
-    ASSERT_TRUE(System::EntityReader::Parse(prefab, lantern));
+    ASSERT_TRUE(Scene::EntityReader::Parse(scene.substr(scene.find('[')), entities));
+    ASSERT_TRUE(Scene::EntityReader::Parse(prefab, lantern));
     std::vector<const rapidjson::Value*> sources{&lantern};
     for (const rapidjson::Value& entity : entities.GetArray())
     {
@@ -56,9 +56,8 @@ TEST_F(DocExamples, EveryJsonBlockOfTheSceneGuideComesFromAnExampleFile)
 TEST_F(DocExamples, TheReadmesFirstSceneIsTheExampleFile)
 {
     std::string readme, scene;
-    ASSERT_TRUE(Helper::ReadTextFile(std::string(CORVALUNE_SOURCE_DIR) + "/README.md", readme));
-    ASSERT_TRUE(
-        Helper::ReadTextFile(std::string(CORVALUNE_SOURCE_DIR) + "/docs/examples/first.scene", scene));
+    ASSERT_TRUE(ReadTextFile(std::string(CORVALUNE_SOURCE_DIR) + "/README.md", readme));
+    ASSERT_TRUE(ReadTextFile(std::string(CORVALUNE_SOURCE_DIR) + "/docs/examples/first.scene", scene));
     EXPECT_NE(readme.find("```\n" + scene + "```"), std::string::npos);
 }
 

@@ -11,8 +11,7 @@ using OrinExamples = ScriptTest;
 TEST_F(OrinExamples, CounterRunsItsGroupThreeTimes)
 {
     std::string text;
-    ASSERT_TRUE(
-        Helper::ReadTextFile(std::string(CORVALUNE_SOURCE_DIR) + "/docs/examples/orin/counter.orin", text));
+    ASSERT_TRUE(ReadTextFile(std::string(CORVALUNE_SOURCE_DIR) + "/docs/examples/orin/counter.orin", text));
     ECS::IEntity* e = Compiled("Counter", text);
     Step();
     EXPECT_EQ(Log(), (std::vector<std::string>{"counting 0.000000 ", "counting 1.000000 ",

@@ -5,8 +5,8 @@
 namespace
 {
 
-using Varn::Animation;
-using Varn::Component::Animator;
+using Varn::ECS::Animation;
+using Varn::ECS::Animator;
 
 using AnimatorTest = Varn::Test::EngineTest;
 

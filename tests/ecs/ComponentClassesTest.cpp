@@ -31,8 +31,7 @@ namespace
 {
 
 using namespace Varn;
-using namespace Varn::Component;
-using namespace Varn::UIComponent;
+using namespace Varn::ECS;
 using ECS::IComponent;
 using ECS::IEntity;
 using ECS::Property;
@@ -125,7 +124,7 @@ template <typename T> bool SameValue(const T& a, const T& b)
     return a == b;
 }
 // A selection is the same when it names an equal run (the two point into different lists).
-bool SameValue(Animation* const& a, Animation* const& b)
+bool SameValue(ECS::Animation* const& a, ECS::Animation* const& b)
 {
     return a == nullptr ? b == nullptr : b != nullptr && *a == *b;
 }
@@ -134,12 +133,11 @@ template <typename... T> struct TypeList
 {
 };
 using FieldTypes =
-    TypeList<bool, float, int32_t, uint32_t, std::string, Math::Vector4, Helper::VarnColor,
-             Resource::Texture2D*, Resource::Mesh2D*, Resource::Shader*, Resource::FontSet*,
-             Math::Range<float>, Math::Range<Math::Vector4>, Math::Range<Helper::VarnColor>,
-             std::vector<Animation>, Animation*, std::vector<Resource::Script*>, std::map<std::string, bool>,
-             std::map<std::string, float>, std::map<std::string, std::string>,
-             std::map<std::string, ECS::EntityHandle>, std::vector<RaycastComponent::Ray>, Time::NamedTimer,
+    TypeList<bool, float, int32_t, uint32_t, std::string, Vector4, VarnColor, Resource::Texture2D*,
+             Resource::Mesh2D*, Resource::Shader*, Resource::FontSet*, Range<float>, Range<Vector4>,
+             Range<VarnColor>, std::vector<ECS::Animation>, ECS::Animation*, std::vector<Resource::Script*>,
+             std::map<std::string, bool>, std::map<std::string, float>, std::map<std::string, std::string>,
+             std::map<std::string, ECS::EntityHandle>, std::vector<RaycastComponent::Ray>, ECS::NamedTimer,
              RigidBody::RIGIDBODY_MODE, BehaviourType>;
 
 template <typename T> bool ExpectSameIf(const Property& a, const Property& b)

@@ -17,24 +17,24 @@ using ComponentDefaults = EngineTest;
 
 TEST_F(ComponentDefaults, PlainComponentsHoldNoResourceUntilTheyAreGivenTheDefaults)
 {
-    Component::SpriteRenderer sprite;
-    UIComponent::UIButton button;
-    Component::Camera camera;
+    ECS::SpriteRenderer sprite;
+    ECS::UIButton button;
+    ECS::Camera camera;
     EXPECT_EQ(sprite.texture, nullptr);
     EXPECT_EQ(button.currentTexture, nullptr);
-    EXPECT_EQ(camera.projection, Component::Camera::ColumnMatrix{});
+    EXPECT_EQ(camera.projection, ECS::Camera::ColumnMatrix{});
 
     sprite.UseDefaults(engine->services);
     button.UseDefaults(engine->services);
     camera.UseDefaults(engine->services);
     const Resource::Texture2D* white =
-        engine->resources->GetTexture(System::ResourceManager::DEFAULT_TEXTURE);
+        engine->resources->GetTexture(Resource::ResourceManager::DEFAULT_TEXTURE);
     EXPECT_EQ(sprite.texture, white);
     EXPECT_EQ(button.buttonTextureHover, white);
     EXPECT_EQ(button.currentTexture, white) << "a button starts showing its default texture";
     const float w = static_cast<float>(engine->window->viewportWidth);
     const float h = static_cast<float>(engine->window->viewportHeight);
-    EXPECT_EQ(camera.projection, Component::Camera::Orthographic(-w / 2, w / 2, -h / 2, h / 2));
+    EXPECT_EQ(camera.projection, ECS::Camera::Orthographic(-w / 2, w / 2, -h / 2, h / 2));
 }
 
 TEST_F(ComponentDefaults, ASheetCellsExtentIsDividedBeforeItIsScaled)
@@ -43,11 +43,11 @@ TEST_F(ComponentDefaults, ASheetCellsExtentIsDividedBeforeItIsScaled)
     sheet.width = 100;
     sheet.height = 40;
     Resource::Mesh2D cells(3, 2);
-    Component::SpriteRenderer sprite;
+    ECS::SpriteRenderer sprite;
     sprite.texture = &sheet;
     sprite.mesh = &cells;
 
-    const std::optional<Math::Vector4> extent = sprite.Extent({0.9f, 0.7f, 1.0f, 0.0f});
+    const std::optional<Vector4> extent = sprite.Extent({0.9f, 0.7f, 1.0f, 0.0f});
     ASSERT_TRUE(extent.has_value());
     // Scaling first would give exactly 30; the colliders have always been 29.9999981 wide.
     EXPECT_EQ(extent->x, 100.0f / 3.0f * 0.9f);

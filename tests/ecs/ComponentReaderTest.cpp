@@ -17,8 +17,7 @@ namespace
 {
 
 using namespace Varn;
-using namespace Varn::Component;
-using Math::Vector4;
+using namespace Varn::ECS;
 
 class ComponentReader : public Varn::Test::EngineTest
 {
@@ -107,8 +106,8 @@ TEST_F(ComponentReader, NumbersMustFitTheirFieldOrAreIgnoredAndRangesReadMinAndM
     EXPECT_FLOAT_EQ(emitter.life.max, 3.0f);
     EXPECT_EQ(emitter.endScale.min, Vector4(1, 1, 1, 0));
     EXPECT_EQ(emitter.endScale.max, Vector4(0, 0, 0, 0));
-    EXPECT_EQ(emitter.startColor.min, Helper::VarnColor(1, 1, 1, 1));
-    EXPECT_EQ(emitter.startColor.max, Helper::VarnColor(1, 0, 0, 1));
+    EXPECT_EQ(emitter.startColor.min, VarnColor(1, 1, 1, 1));
+    EXPECT_EQ(emitter.startColor.max, VarnColor(1, 0, 0, 1));
 
     // Enumerations are integers too.
     RigidBody& body = Add<RigidBody>();

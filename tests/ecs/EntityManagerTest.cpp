@@ -28,7 +28,7 @@ TEST(EntityPool, ReuseStartsFromAFreshEntity)
 {
     EntityManager manager;
     IEntity* e = manager.CreateEntity("Crate");
-    e->AddComponent<Component::Transform>();
+    e->AddComponent<ECS::Transform>();
     IEntity* other = manager.CreateEntity("Other");
     EXPECT_NE(other, e);
     e->layer = 3;
@@ -58,7 +58,7 @@ TEST(EntityPool, DoublesWhenFullAndHandsOutTheFirstNewEntity)
     EntityManager manager;
     for (std::size_t i = 0; i < 4000; ++i)
     {
-        manager.CreateEntity()->AddComponent<Component::Transform>();
+        manager.CreateEntity()->AddComponent<ECS::Transform>();
     }
     IEntity* extra = manager.CreateEntity("Extra");
     EXPECT_EQ(manager.PoolSize(), 8000u);

@@ -7,7 +7,7 @@
 namespace
 {
 
-using Varn::Component::ParticleEmitter;
+using Varn::ECS::ParticleEmitter;
 
 using ParticleEmitterTest = Varn::Test::EngineTest;
 
@@ -17,8 +17,8 @@ bool AllFresh(const std::vector<ParticleEmitter::Slot>& pool)
                        [](const ParticleEmitter::Slot& slot)
                        {
                            const auto& cell = slot.second;
-                           return !slot.first && !cell.alive && cell.position == Varn::Math::Vector4() &&
-                                  cell.color == Varn::Helper::VarnColor(1, 1, 1, 1) && cell.scale.x == 1.0f &&
+                           return !slot.first && !cell.alive && cell.position == Varn::Vector4() &&
+                                  cell.color == Varn::VarnColor(1, 1, 1, 1) && cell.scale.x == 1.0f &&
                                   cell.scale.y == 1.0f;
                        });
 }

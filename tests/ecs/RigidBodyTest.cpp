@@ -5,9 +5,8 @@
 namespace Varn::Test
 {
 
-using Component::ForceEntry;
-using Component::RigidBody;
-using Math::Vector4;
+using ECS::ForceEntry;
+using ECS::RigidBody;
 
 TEST(RigidBodyActions, ForcesAreTimedPermanentOrDropped)
 {

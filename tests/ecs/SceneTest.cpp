@@ -15,8 +15,8 @@
 namespace Varn::Test
 {
 
-using Component::Transform;
 using ECS::IEntity;
+using ECS::Transform;
 
 class SceneMembership : public EngineTest
 {
@@ -67,45 +67,45 @@ TEST_F(SceneMembership, HierarchyIsFoundThroughTheSceneListAndActivityFollowsEve
 
 TEST_F(SceneMembership, SystemsFollowTheComponentsAnEntityGainsAndLoses)
 {
-    Scene& scene = CurrentScene();
+    ECS::Scene& scene = CurrentScene();
     IEntity* lamp = engine->entities->CreateEntity("Lamp");
     lamp->AddComponent<Transform>();
-    lamp->AddComponent<Component::SpriteRenderer>();
-    lamp->AddComponent<Component::Light>();
+    lamp->AddComponent<ECS::SpriteRenderer>();
+    lamp->AddComponent<ECS::Light>();
     EXPECT_FALSE(scene.graphicsSystem->Has(lamp)) << "not in a scene yet";
     scene.AddEntity(lamp);
     IEntity* later = Make("Later");
-    later->AddComponent<Component::Light>();
+    later->AddComponent<ECS::Light>();
     EXPECT_EQ(scene.graphicsSystem->Entities(), (std::vector<IEntity*>{lamp, later}));
 
     // The light keeps the lamp drawn when its sprite goes; with both gone it leaves the pass,
     // and joins again at the end when a sprite comes back.
-    lamp->RemoveComponent<Component::SpriteRenderer>();
+    lamp->RemoveComponent<ECS::SpriteRenderer>();
     EXPECT_TRUE(scene.graphicsSystem->Has(lamp));
-    lamp->RemoveComponent<Component::Light>();
+    lamp->RemoveComponent<ECS::Light>();
     EXPECT_EQ(scene.graphicsSystem->Entities(), (std::vector<IEntity*>{later}));
     EXPECT_TRUE(scene.transformSystem->Has(lamp));
-    lamp->AddComponent<Component::SpriteRenderer>();
+    lamp->AddComponent<ECS::SpriteRenderer>();
     EXPECT_EQ(scene.graphicsSystem->Entities(), (std::vector<IEntity*>{later, lamp}));
 
     // A button joins both UI passes showing its default texture; an image keeps the entity in
     // the drawing pass after the button goes.
     Resource::Texture2D plain{engine->logger};
-    auto button = std::make_unique<UIComponent::UIButton>();
+    auto button = std::make_unique<ECS::UIButton>();
     button->BuildProperties();
     button->buttonTextureDefault = &plain;
     button->currentTexture = nullptr;
-    auto* added = static_cast<UIComponent::UIButton*>(lamp->AddComponent(std::move(button)));
+    auto* added = static_cast<ECS::UIButton*>(lamp->AddComponent(std::move(button)));
     EXPECT_EQ(added->currentTexture, &plain);
     EXPECT_TRUE(scene.uiButtonSystem->Has(lamp));
     EXPECT_TRUE(scene.uiGraphicsSystem->Has(lamp));
-    lamp->AddComponent<UIComponent::UIImage>();
-    lamp->RemoveComponent<UIComponent::UIButton>();
+    lamp->AddComponent<ECS::UIImage>();
+    lamp->RemoveComponent<ECS::UIButton>();
     EXPECT_FALSE(scene.uiButtonSystem->Has(lamp));
     EXPECT_TRUE(scene.uiGraphicsSystem->Has(lamp));
 
     lamp->RemoveAllComponents();
-    for (const System::ISystem* system : std::initializer_list<const System::ISystem*>{
+    for (const ISystem* system : std::initializer_list<const ISystem*>{
              scene.transformSystem, scene.graphicsSystem, scene.uiGraphicsSystem, scene.uiButtonSystem})
     {
         EXPECT_FALSE(system->Has(lamp));

@@ -7,8 +7,8 @@
 namespace Varn::Test
 {
 
-using Component::Transform;
 using ECS::IEntity;
+using ECS::Transform;
 
 class Transforms : public EngineTest
 {
@@ -65,14 +65,14 @@ TEST_F(Transforms, ParallelSlicesMatchASerialPass)
         all.push_back(t);
     }
     Step();
-    std::vector<Math::Matrix4> parallel;
+    std::vector<Matrix4> parallel;
     for (const Transform* t : all)
     {
         parallel.push_back(t->worldMatrix);
     }
     for (IEntity* e : CurrentScene().transformSystem->Entities())
     {
-        System::TransformSystem::UpdateEntity(e);
+        ECS::TransformSystem::UpdateEntity(e);
     }
     for (std::size_t i = 0; i < all.size(); ++i)
     {

@@ -9,7 +9,7 @@
 namespace Varn::Test
 {
 
-using System::AnimationSystem;
+using Graphics::AnimationSystem;
 
 class SpriteAnimation : public EngineTest
 {
@@ -18,13 +18,13 @@ protected:
     {
         EngineTest::SetUp();
         entity = engine->entities->CreateEntity("Walker");
-        animator = entity->AddComponent<Component::Animator>();
-        sprite = entity->AddComponent<Component::SpriteRenderer>();
+        animator = entity->AddComponent<ECS::Animator>();
+        sprite = entity->AddComponent<ECS::SpriteRenderer>();
         sprite->mesh = &sheet;
         CurrentScene().AddEntity(entity);
     }
 
-    void Play(Animation run)
+    void Play(ECS::Animation run)
     {
         animator->animationList = {std::move(run)};
         animator->currentAnimation = &animator->animationList[0];
@@ -46,19 +46,19 @@ protected:
 
     Resource::Mesh2D sheet{4, 2}; // no OpenGL context here: only columns and rows are read
     ECS::IEntity* entity = nullptr;
-    Component::Animator* animator = nullptr;
-    Component::SpriteRenderer* sprite = nullptr;
+    ECS::Animator* animator = nullptr;
+    ECS::SpriteRenderer* sprite = nullptr;
 };
 
 TEST_F(SpriteAnimation, LoopingRunsWrapEitherWayAndOneShotHoldsItsLastFrame)
 {
-    Play(Animation(0, 3, "Walk", true));
+    Play(ECS::Animation(0, 3, "Walk", true));
     EXPECT_EQ(Shown(5, 0.1f), (std::vector<int>{1, 2, 3, 0, 1}));
-    Play(Animation(0, 3, "Die", false));
+    Play(ECS::Animation(0, 3, "Die", false));
     EXPECT_EQ(Shown(5, 0.1f), (std::vector<int>{1, 2, 3, 3, 3}));
 
     // A reverse run wraps to its end.
-    Animation run(2, 5, "Back", true);
+    ECS::Animation run(2, 5, "Back", true);
     run.reverse = true;
     Play(run);
     EXPECT_EQ(Shown(2, 0.1f), (std::vector<int>{5, 4}));
@@ -66,7 +66,7 @@ TEST_F(SpriteAnimation, LoopingRunsWrapEitherWayAndOneShotHoldsItsLastFrame)
 
 TEST_F(SpriteAnimation, CellOffsetCountsAcrossThenDownAndFramesPastTheSheetWrapToItsFirstCells)
 {
-    Play(Animation(5, 5, "Cell", true));
+    Play(ECS::Animation(5, 5, "Cell", true));
     animator->currentAnimation->currentFrame = 4;
     Shown(1, 0.1f);
     EXPECT_EQ(sprite->frame, 5u);
@@ -78,7 +78,7 @@ TEST_F(SpriteAnimation, CellOffsetCountsAcrossThenDownAndFramesPastTheSheetWrapT
     EXPECT_EQ(AnimationSystem::CellOffset(15, 4, 1), (std::array<float, 2>{0.75f, 0.0f}));
     EXPECT_EQ(AnimationSystem::CellOffset(12, 4, 1), (std::array<float, 2>{0.0f, 0.0f}));
     EXPECT_EQ(AnimationSystem::CellOffset(9, 2, 2), (std::array<float, 2>{0.5f, 0.0f}));
-    Play(Animation(12, 15, "Attack", true));
+    Play(ECS::Animation(12, 15, "Attack", true));
     animator->currentAnimation->currentFrame = 12;
     Shown(1, 0.1f);
     EXPECT_EQ(sprite->frame, 13u);

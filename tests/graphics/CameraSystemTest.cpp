@@ -10,8 +10,8 @@
 namespace Varn::Test
 {
 
-using Component::Camera;
-using Component::Transform;
+using ECS::Camera;
+using ECS::Transform;
 
 class CameraFraming : public EngineTest
 {

@@ -16,9 +16,9 @@
 namespace Varn::Test
 {
 
-using Component::SpriteRenderer;
-using Component::Transform;
 using ECS::IEntity;
+using ECS::SpriteRenderer;
+using ECS::Transform;
 
 using RGB = std::array<int, 3>;
 
@@ -43,7 +43,7 @@ TEST_F(Drawing, LightsBrightenLitSpritesOnlyWhileLightingIsOn)
     IEntity* sprite = Sprite(0, 0, 0, 300, 0, {0.25f, 0.25f, 0.25f, 1});
     IEntity* lamp = engine->entities->CreateEntity("Lamp");
     lamp->AddComponent<Transform>();
-    auto* light = lamp->AddComponent<Component::Light>();
+    auto* light = lamp->AddComponent<ECS::Light>();
     light->ambient = 1.0f;
     light->linear = light->quadratic = 0.0f; // full strength everywhere
     CurrentScene().AddEntity(lamp);
@@ -66,10 +66,10 @@ TEST_F(Drawing, CullingDecidesListMembership)
     IEntity* touching = Sprite(-960 - 60, 0, 0, 120, 0, {1, 1, 1, 1}); // its right edge on the view's
     IEntity* hidden = Sprite(0, 0, 0, 100, 0, {1, 1, 1, 1});
     hidden->GetComponent<SpriteRenderer>()->visible = false;
-    hidden->AddComponent<Component::ParticleEmitter>();
+    hidden->AddComponent<ECS::ParticleEmitter>();
     CurrentScene().AddEntity(hidden);
     IEntity* smoke = Sprite(5000, 0, 0, 100, 0, {1, 1, 1, 1}); // sprite culled, emitter still drawn
-    smoke->AddComponent<Component::ParticleEmitter>();
+    smoke->AddComponent<ECS::ParticleEmitter>();
     CurrentScene().AddEntity(smoke);
     IEntity* elsewhere = Sprite(0, 0, 0, 100, 0, {1, 1, 1, 1});
     elsewhere->room = 3;

@@ -15,9 +15,9 @@ namespace Varn::Test
 namespace
 {
 
-using Component::ParticleEmitter;
 using ECS::IEntity;
-using Particle::ParticleCell;
+using ECS::ParticleCell;
+using ECS::ParticleEmitter;
 
 constexpr float STEP = 0.016666668f; // what the frame loop passes for one fixed step
 
@@ -165,11 +165,11 @@ TEST_F(ParticleSystemTest, SpawnPicksColourAndScaleWithOneFractionAndSpreadsOver
     fractions = {0.25f, 0.75f, 0.0f, 1.0f};
     const ParticleCell& cell = emitter.particles[0].second;
     CurrentScene().particleSystem->Spawn(emitter, emitter.particles[0].second, 10.0f, 20.0f, 3.0f);
-    EXPECT_EQ(cell.color, (Helper::VarnColor{0.25f, 0.125f, 0.0625f, 0.25f}));
+    EXPECT_EQ(cell.color, (VarnColor{0.25f, 0.125f, 0.0625f, 0.25f}));
     EXPECT_FLOAT_EQ(cell.colorRate.r, 0.75f);
-    EXPECT_EQ(cell.scale, (Math::Vector4{2.5f, 4.0f, 1.75f, 7.0f})) << "w is the min's";
+    EXPECT_EQ(cell.scale, (Vector4{2.5f, 4.0f, 1.75f, 7.0f})) << "w is the min's";
     EXPECT_EQ(cell.scaleRate.x, -2.5f);
-    EXPECT_EQ(cell.position, (Math::Vector4{-10.0f, 20.0f, 3.0f, 1.0f}));
+    EXPECT_EQ(cell.position, (Vector4{-10.0f, 20.0f, 3.0f, 1.0f}));
     EXPECT_NEAR(cell.direction.x, -1.0f, 1e-6f) << "the top of 0..180 degrees";
     EXPECT_NEAR(cell.direction.y, 0.0f, 1e-6f);
     EXPECT_TRUE(cell.alive);
@@ -187,13 +187,13 @@ TEST_F(ParticleSystemTest, ParticleDiesWhenItsLifeReachesExactlyZeroAndEdgeEmiss
     Step(0.25f);
     ASSERT_TRUE(cell.alive);
     EXPECT_EQ(cell.life, 0.25f);
-    const Math::Vector4 lastPosition = cell.position;
-    const Math::Matrix4 lastModel = cell.model;
+    const Vector4 lastPosition = cell.position;
+    const Matrix4 lastModel = cell.model;
     Step(0.25f);
     ASSERT_FALSE(cell.alive);
     EXPECT_EQ(cell.position, lastPosition);
     EXPECT_EQ(cell.model, lastModel);
-    const Math::Vector4 end = cell.position;
+    const Vector4 end = cell.position;
     EXPECT_EQ(end.x, 125.0f);
 
     emitter.emitFromEdge = true;

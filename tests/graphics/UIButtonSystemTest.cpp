@@ -16,7 +16,7 @@ namespace
 {
 
 using ECS::IEntity;
-using UIComponent::UIButton;
+using ECS::UIButton;
 
 class UIButtonSystemTest : public EngineTest
 {
@@ -26,7 +26,7 @@ protected:
         EngineTest::SetUp();
         Screen(true, 1920, 1080); // a 1080p display: one cursor pixel per world unit
         // Without a window the manager makes no meshes; the hit test needs only the cell count.
-        engine->resources->meshes[System::ResourceManager::DEFAULT_MESH] =
+        engine->resources->meshes[Resource::ResourceManager::DEFAULT_MESH] =
             std::make_unique<Resource::Mesh2D>(1, 1);
         for (auto [name, texture] : {std::pair{"default", &normal}, {"hover", &hover}, {"down", &down}})
         {
@@ -39,7 +39,7 @@ protected:
     UIButton& Button(float x, float y)
     {
         IEntity* e = engine->entities->CreateEntity("Button");
-        e->AddComponent<Component::Transform>()->position = {x, y, 0, 0};
+        e->AddComponent<ECS::Transform>()->position = {x, y, 0, 0};
         auto* button = e->AddComponent<UIButton>();
         button->UseDefaults(engine->services);
         button->buttonTextureDefault = button->currentTexture = normal;
@@ -72,7 +72,7 @@ protected:
         CurrentScene().uiButtonSystem->Update(0.0f);
     }
 
-    using UIButtonSystem = UISystem::UIButtonSystem;
+    using UIButtonSystem = Graphics::UIButtonSystem;
     Resource::Texture2D* normal = nullptr;
     Resource::Texture2D* hover = nullptr;
     Resource::Texture2D* down = nullptr;

@@ -11,13 +11,13 @@ namespace
 {
 
 using RGB = std::array<int, 3>;
-using UIComponent::UIImage;
+using ECS::UIImage;
 
 class UIDrawing : public Drawing
 {
 protected:
     // A white square image `size` world units wide, tinted.
-    UIImage& Image(float x, float y, float z, float size, Helper::VarnColor tint)
+    UIImage& Image(float x, float y, float z, float size, VarnColor tint)
     {
         IEntity* e = engine->entities->CreateEntity("Image");
         Transform* t = e->AddComponent<Transform>();
@@ -30,7 +30,7 @@ protected:
         return *image;
     }
 
-    Component::Camera& MainCamera() { return *CurrentScene().mainCamera->GetComponent<Component::Camera>(); }
+    ECS::Camera& MainCamera() { return *CurrentScene().mainCamera->GetComponent<ECS::Camera>(); }
     Transform& CameraPlace() { return *CurrentScene().mainCamera->GetComponent<Transform>(); }
 
     void UIFrame()

@@ -11,7 +11,7 @@ namespace Varn::Test
 namespace
 {
 
-using UIComponent::UIText;
+using ECS::UIText;
 
 class TextDrawing : public Drawing
 {
@@ -43,7 +43,7 @@ TEST_F(TextDrawing, TextKeepsItsScreenPlaceAtAnyZoomAndTextsWithoutAFontAreSkipp
     Text("Go", 100, -200, 3);
     const Graphics::Screenshot zoom1 = Picture();
     ASSERT_NE(zoom1.rgba, blank.rgba) << "the text was drawn";
-    CurrentScene().mainCamera->GetComponent<Component::Camera>()->zoom = 2.0f;
+    CurrentScene().mainCamera->GetComponent<ECS::Camera>()->zoom = 2.0f;
     EXPECT_EQ(Picture().rgba, zoom1.rgba);
 
     UIText& broken = Text("Lost", -500, 300, 3);

@@ -7,11 +7,10 @@
 namespace Varn::Test
 {
 
-using Math::Vector4;
-using System::BoxShape;
-using System::CircleShape;
-using System::Collision;
-using System::CollisionHit;
+using Physics::BoxShape;
+using Physics::CircleShape;
+using Physics::Collision;
+using Physics::CollisionHit;
 
 namespace
 {

@@ -5,13 +5,13 @@
 namespace Varn::Test
 {
 
-using Component::BoxCollider2D;
-using Component::CircleCollider2D;
-using Component::RigidBody;
+using ECS::BoxCollider2D;
+using ECS::CircleCollider2D;
 using ECS::IEntity;
-using Math::Vector4;
-using System::Contact;
-using System::ContactSolver;
+using ECS::RigidBody;
+
+using Physics::Contact;
+using Physics::ContactSolver;
 
 class ContactResponse : public PhysicsTest
 {

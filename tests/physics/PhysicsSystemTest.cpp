@@ -6,13 +6,13 @@
 namespace Varn::Test
 {
 
-using Component::BoxCollider2D;
-using Component::CircleCollider2D;
-using Component::RigidBody;
-using Component::ScriptComponent;
+using ECS::BoxCollider2D;
+using ECS::CircleCollider2D;
 using ECS::IEntity;
-using Math::Vector4;
-using System::PhysicsSystem;
+using ECS::RigidBody;
+using ECS::ScriptComponent;
+
+using Physics::PhysicsSystem;
 
 namespace
 {
@@ -20,7 +20,7 @@ namespace
 std::vector<std::pair<IEntity*, bool>> Registry()
 {
     std::vector<std::pair<IEntity*, bool>> entries;
-    for (const auto& entry : Engine::Instance().scenes->current->physicsSystem->physicsEntities)
+    for (const auto& entry : Scene::Engine::Instance().scenes->current->physicsSystem->physicsEntities)
     {
         entries.emplace_back(entry.entity, entry.hasRigidBody);
     }
@@ -391,9 +391,9 @@ protected:
                 hash = (hash ^ ((bits >> (8 * i)) & 0xFFu)) * 1099511628211ull;
             }
         };
-        for (const auto& entry : Engine::Instance().scenes->current->physicsSystem->physicsEntities)
+        for (const auto& entry : Scene::Engine::Instance().scenes->current->physicsSystem->physicsEntities)
         {
-            const auto& p = entry.entity->GetComponent<Component::Transform>()->position;
+            const auto& p = entry.entity->GetComponent<ECS::Transform>()->position;
             mix(p.x), mix(p.y), mix(p.z);
             if (const auto* body = entry.entity->GetComponent<RigidBody>())
             {
@@ -417,7 +417,7 @@ TEST_F(PhysicsDeterminism, BusySceneHashesTheSameOnEveryRunWithOrWithoutWorkers)
     const uint64_t first = RunBusyScene(false);
     for (const auto& entry : CurrentScene().physicsSystem->physicsEntities)
     {
-        const auto& p = entry.entity->GetComponent<Component::Transform>()->position;
+        const auto& p = entry.entity->GetComponent<ECS::Transform>()->position;
         ASSERT_TRUE(std::isfinite(p.x) && std::isfinite(p.y)) << entry.entity->name;
         if (entry.hasRigidBody)
         {

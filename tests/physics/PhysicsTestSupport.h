@@ -24,7 +24,7 @@ constexpr float STEP = 1.0f / 60.0f;
 class PhysicsTest : public EngineTest
 {
 protected:
-    System::PhysicsSystem& Physics() { return *CurrentScene().physicsSystem; }
+    Physics::PhysicsSystem& Physics() { return *CurrentScene().physicsSystem; }
 
     // Steps as the frame does: physics moves, then transforms follow.
     void Step(int count = 1)
@@ -37,8 +37,8 @@ protected:
     }
 
     template <typename T> static T& Get(ECS::IEntity* e) { return *e->GetComponent<T>(); }
-    static Component::RigidBody& Body(ECS::IEntity* e) { return Get<Component::RigidBody>(e); }
-    static Component::Transform& Xf(ECS::IEntity* e) { return Get<Component::Transform>(e); }
+    static ECS::RigidBody& Body(ECS::IEntity* e) { return Get<ECS::RigidBody>(e); }
+    static ECS::Transform& Xf(ECS::IEntity* e) { return Get<ECS::Transform>(e); }
 };
 
 } // namespace Varn::Test

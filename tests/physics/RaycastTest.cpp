@@ -7,13 +7,13 @@
 namespace Varn::Test
 {
 
-using Component::BoxCollider2D;
-using Component::CircleCollider2D;
-using Component::RaycastComponent;
-using Component::RigidBody;
+using ECS::BoxCollider2D;
+using ECS::CircleCollider2D;
 using ECS::IEntity;
-using Math::Vector4;
-using System::Raycast;
+using ECS::RaycastComponent;
+using ECS::RigidBody;
+
+using Physics::Raycast;
 
 class Raycasts : public PhysicsTest
 {
@@ -110,26 +110,26 @@ TEST_F(Raycasts, ComponentTurnsFlipsAndMarksItsRays)
     rays->rays[0].marker = marker;
 
     Settle();
-    EXPECT_TRUE(System::CastRays(engine->services, *rays));
+    EXPECT_TRUE(Physics::CastRays(engine->services, *rays));
     EXPECT_EQ(rays->hitEntities, std::vector<IEntity*>{left}) << "only the second ray hits";
     EXPECT_EQ(Xf(marker).position, (Vector4{10, 0, 0, 1})) << "the first ray's end";
 
     Xf(eye).flipX = true;
-    EXPECT_TRUE(System::CastRays(engine->services, *rays));
+    EXPECT_TRUE(Physics::CastRays(engine->services, *rays));
     EXPECT_EQ(rays->rays[0].direction, (Vector4{-10, 0, 0, 0}));
     EXPECT_EQ(rays->hitEntities, std::vector<IEntity*>{left}) << "both hit the same entity, listed once";
     EXPECT_NEAR(Xf(marker).position.x, -4.0f, 1e-5f);
 
-    EXPECT_TRUE(System::CastRays(engine->services, *rays));
+    EXPECT_TRUE(Physics::CastRays(engine->services, *rays));
     EXPECT_EQ(rays->rays[0].direction, (Vector4{-10, 0, 0, 0})) << "mirrored once, not every cast";
 
     Xf(eye).flipX = false;
-    EXPECT_TRUE(System::CastRays(engine->services, *rays));
+    EXPECT_TRUE(Physics::CastRays(engine->services, *rays));
     EXPECT_EQ(rays->rays[0].direction, (Vector4{10, 0, 0, 0})) << "two flips restore the ray";
     EXPECT_EQ(rays->rays[1].direction, (Vector4{-10, 0, 0, 0}));
 
     Xf(eye).angle.z = 90.0f;
-    EXPECT_TRUE(System::CastRays(engine->services, *rays));
+    EXPECT_TRUE(Physics::CastRays(engine->services, *rays));
     EXPECT_NEAR(rays->rays[0].worldDirection.y, 10.0f, 1e-4f) << "turned with the entity";
     EXPECT_EQ(rays->hitEntities, std::vector<IEntity*>{up});
 }

@@ -24,13 +24,13 @@ void Wait(int milliseconds)
 class SoundOutput : public EngineTest
 {
 protected:
-    System::AudioManager& Audio() { return *engine->audio; }
+    Resource::AudioManager& Audio() { return *engine->audio; }
     const Resource::Audio* Tone() { return engine->resources->LoadAudio(TONE); }
 };
 
 TEST(FadeIn, RisesFromSilenceToFullOverSevenSeconds)
 {
-    using System::AudioManager;
+    using Resource::AudioManager;
     const double seconds[] = {0.0, 1.5, 3.0, 5.0, 5.5, 7.0, 60.0};
     const float volumes[] = {0.0f, 0.025f, 0.05f, 0.2f, 0.35f, 1.0f, 1.0f};
     for (int i = 0; i < 7; ++i)

@@ -10,7 +10,7 @@
 
 namespace Varn::Test
 {
-using System::ResourceManager;
+using Resource::ResourceManager;
 
 using ResourceRegistry = EngineTest;
 

@@ -285,7 +285,7 @@ protected:
         WindowedEngineTest::TearDown();
     }
 
-    System::ResourceManager* resources = nullptr;
+    Resource::ResourceManager* resources = nullptr;
     std::filesystem::path previous;
 };
 

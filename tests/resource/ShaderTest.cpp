@@ -9,7 +9,7 @@ namespace Varn::Test
 {
 namespace
 {
-using System::ResourceManager;
+using Resource::ResourceManager;
 
 constexpr float IDENTITY[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
 

@@ -33,7 +33,7 @@ public:
 };
 
 template <typename Base, typename... Parts>
-Recording<Base>* Replace(Scene& scene, Base*& slot, Parts&... parts)
+Recording<Base>* Replace(ECS::Scene& scene, Base*& slot, Parts&... parts)
 {
     auto* recording = new Recording<Base>(&scene, parts...);
     scene.ReplaceSystem(slot, recording);
@@ -65,11 +65,11 @@ protected:
         return static_cast<int>(camera->steps.size() - before);
     }
 
-    Recording<System::CameraSystem>* camera = nullptr;
-    Recording<System::ScriptSystem>* script = nullptr;
-    Recording<System::AISystem>* ai = nullptr;
-    Recording<System::PhysicsSystem>* physics = nullptr;
-    Recording<System::GraphicsSystem>* graphics = nullptr;
+    Recording<Graphics::CameraSystem>* camera = nullptr;
+    Recording<Script::ScriptSystem>* script = nullptr;
+    Recording<AI::AISystem>* ai = nullptr;
+    Recording<Physics::PhysicsSystem>* physics = nullptr;
+    Recording<Graphics::GraphicsSystem>* graphics = nullptr;
 };
 
 TEST_F(FrameLoop, SlowFrameCatchesUpUpToTheCapAndFastFrameWaits)
@@ -85,7 +85,7 @@ TEST_F(FrameLoop, SlowFrameCatchesUpUpToTheCapAndFastFrameWaits)
     }
 
     // Catching up is capped and the rest of the debt dropped.
-    EXPECT_EQ(Frame(1000.0), Engine::MAX_STEPS_PER_FRAME);
+    EXPECT_EQ(Frame(1000.0), Scene::Engine::MAX_STEPS_PER_FRAME);
     EXPECT_EQ(engine->stepAccumulator, 0.0f);
     EXPECT_EQ(Frame(10.0), 0);
     EXPECT_EQ(Frame(250.0), 15); // exactly the cap still runs in full
@@ -130,8 +130,8 @@ TEST_F(FrameLoop, QuitMidFrameSkipsLogicForTheRestButStillRenders)
 TEST_F(FrameLoop, StepReadsTheCurrentSceneAfresh)
 {
     // A script that swaps scenes mid-step: the rest of that step runs on the new scene.
-    Scene* replacement = nullptr;
-    Recording<System::PhysicsSystem>* newPhysics = nullptr;
+    ECS::Scene* replacement = nullptr;
+    Recording<Physics::PhysicsSystem>* newPhysics = nullptr;
     script->onUpdate = [&]
     {
         if (replacement == nullptr)
@@ -176,24 +176,24 @@ TEST_F(FrameLoop, TimeScaleShortensTheStepButNotItsRate)
 
 TEST_F(FrameLoop, CountersAdvanceOneSixtiethOfGameTimePerDisplayedFrame)
 {
-    Time::FrameCounter* running = engine->timer->CreateCounter(false);
-    Time::FrameCounter* paused = engine->timer->CreateCounter(true);
+    FrameCounter* running = engine->timer->CreateCounter(false);
+    FrameCounter* paused = engine->timer->CreateCounter(true);
     Frame(50.0);
     Frame(5.0);
-    EXPECT_EQ(running->elapsed, Time::Timer::COUNTER_STEP + Time::Timer::COUNTER_STEP);
+    EXPECT_EQ(running->elapsed, Timer::COUNTER_STEP + Timer::COUNTER_STEP);
     EXPECT_EQ(paused->elapsed, 0.0f);
     paused->paused = false;
     Frame(16.0);
-    EXPECT_EQ(paused->elapsed, Time::Timer::COUNTER_STEP);
+    EXPECT_EQ(paused->elapsed, Timer::COUNTER_STEP);
     EXPECT_EQ(engine->timer->Counters().size(), 2u);
 
     // Game time: half pace in slow motion, none while the game is paused by its time scale.
     engine->timer->timeScale = 0.5f;
     Frame(16.0);
-    EXPECT_FLOAT_EQ(paused->elapsed, 1.5f * Time::Timer::COUNTER_STEP);
+    EXPECT_FLOAT_EQ(paused->elapsed, 1.5f * Timer::COUNTER_STEP);
     engine->timer->timeScale = 0.0f;
     Frame(16.0);
-    EXPECT_FLOAT_EQ(paused->elapsed, 1.5f * Time::Timer::COUNTER_STEP);
+    EXPECT_FLOAT_EQ(paused->elapsed, 1.5f * Timer::COUNTER_STEP);
 }
 
 TEST_F(FrameLoop, RegainingFocusMeasuresFromTheMomentOfFocus)

@@ -20,7 +20,7 @@ using ECS::IEntity;
 class SceneLoading : public EngineTest
 {
 protected:
-    System::JSONManager& Loader() { return *engine->jsonManager; }
+    Scene::JSONManager& Loader() { return *engine->jsonManager; }
 
     void Load(const std::string& text, bool frames = false)
     {
@@ -115,9 +115,9 @@ TEST_F(SceneLoading, InvalidFileKeepsTheSceneAsItWas)
     Load(std::string(200000, '[') + std::string(200000, ']'));
     EXPECT_EQ(Names(), (std::vector<std::string>{"Keeper"}));
     rapidjson::Document document;
-    EXPECT_TRUE(System::EntityReader::Parse("[{\"ID\":\"" + std::string(100, '[') + "\"}]", document));
-    EXPECT_FALSE(System::EntityReader::Parse(std::string(65, '[') + std::string(65, ']'), document));
-    EXPECT_TRUE(System::EntityReader::Parse(std::string(64, '[') + std::string(64, ']'), document));
+    EXPECT_TRUE(Scene::EntityReader::Parse("[{\"ID\":\"" + std::string(100, '[') + "\"}]", document));
+    EXPECT_FALSE(Scene::EntityReader::Parse(std::string(65, '[') + std::string(65, ']'), document));
+    EXPECT_TRUE(Scene::EntityReader::Parse(std::string(64, '[') + std::string(64, ']'), document));
     EXPECT_EQ(engine->logger.Lines(), (std::vector<std::string>{"Error: Load Failed. Scene is Invalid",
                                                                 file + ":1:65: nested deeper than 64"}));
 }
@@ -142,7 +142,7 @@ TEST_F(SceneLoading, KeysNothingReadsAreToldOncePerLoadAndTheRestOfTheFileStillL
     Load(text);
     EXPECT_EQ(told(), expected) << "the second Walker's same slip is not told twice";
     EXPECT_EQ(Names(), (std::vector<std::string>{"Walker", "Walker"}));
-    EXPECT_EQ(Find("Walker")->GetComponent<Component::SpriteRenderer>()->opacity, 0.5f);
+    EXPECT_EQ(Find("Walker")->GetComponent<ECS::SpriteRenderer>()->opacity, 0.5f);
     engine->logger.Clear();
     Load(text);
     EXPECT_EQ(told(), expected) << "a new load tells again";
@@ -197,7 +197,7 @@ TEST_F(SceneLoading, ParentCyclesAreRefusedSoNoWalkUpTheHierarchyHangs)
     EXPECT_EQ(Find("B")->parent, nullptr);
     EXPECT_EQ(Find("Self")->parent, nullptr);
     EXPECT_EQ(engine->logger.Lines().size(), 2u);
-    EXPECT_TRUE(Find("A")->GetComponent<Component::Transform>()->IsActive());
+    EXPECT_TRUE(Find("A")->GetComponent<ECS::Transform>()->IsActive());
 }
 
 TEST_F(SceneLoading, ScriptReferencesResolveAfterTheWholeFile)
@@ -207,7 +207,7 @@ TEST_F(SceneLoading, ScriptReferencesResolveAfterTheWholeFile)
     Load(R"([{"ID":"Guard","ID Type":0,"Script":{"File Path":{"File Path 0":")" + script +
          R"("},"Entity List":{"target":3,"nobody":42}}},)"
          R"({"ID":"Thief","ID Type":0,"Current Parent ID":3,"Transform":{}}])");
-    const auto& list = Find("Guard")->GetComponent<Component::ScriptComponent>()->entityList;
+    const auto& list = Find("Guard")->GetComponent<ECS::ScriptComponent>()->entityList;
     ASSERT_EQ(list.count("target"), 1u);
     EXPECT_EQ(list.at("target"), Find("Thief"));
     EXPECT_EQ(list.count("nobody") == 0 || list.at("nobody") == nullptr, true);
@@ -222,11 +222,11 @@ TEST_F(SceneLoading, FirstCameraBecomesMainCameraAtItsStartValues)
          R"({"ID":"Cam2","ID Type":0,"Transform":{},"Camera":{}}])");
     IEntity* camera = CurrentScene().mainCamera;
     ASSERT_EQ(camera, Find("Cam"));
-    EXPECT_EQ(camera->GetComponent<Component::Camera>()->zoom, 2.0f);
-    EXPECT_EQ(camera->GetComponent<Component::Transform>()->position, (Math::Vector4{10, 20, 0, 0}));
+    EXPECT_EQ(camera->GetComponent<ECS::Camera>()->zoom, 2.0f);
+    EXPECT_EQ(camera->GetComponent<ECS::Transform>()->position, (Vector4{10, 20, 0, 0}));
     EXPECT_TRUE(oldCamera->components.empty()) << "the previous camera went back to the pool";
     // Its matrices are ready for the first frame drawn after the load.
-    EXPECT_EQ(camera->GetComponent<Component::Camera>()->viewLeft, 10.0f - 960.0f * 2.0f);
+    EXPECT_EQ(camera->GetComponent<ECS::Camera>()->viewLeft, 10.0f - 960.0f * 2.0f);
 
     Load("[]");
     EXPECT_TRUE(CurrentScene().entities.empty());
@@ -243,7 +243,7 @@ TEST_F(SceneLoading, LoadLeavesValidMatricesAndAFreshClock)
          R"("Transform":{"Position":{"X":100,"Y":0,"Z":0,"W":0}}},)"
          R"({"ID":"Kid","ID Type":0,"Current Parent ID":2,"Parent ID":1,)"
          R"("Transform":{"Position":{"X":1,"Y":2,"Z":0,"W":0}}}])");
-    const auto* kid = Find("Kid")->GetComponent<Component::Transform>();
+    const auto* kid = Find("Kid")->GetComponent<ECS::Transform>();
     EXPECT_EQ(kid->worldMatrix.m[0][3], 101.0f) << "inactive entities get matrices once after a load";
     EXPECT_EQ(kid->worldMatrix.m[1][3], 2.0f);
     EXPECT_EQ(engine->timer->deltaTime, 0.0);
@@ -255,7 +255,7 @@ TEST_F(SceneLoading, LoadLeavesValidMatricesAndAFreshClock)
 
 TEST_F(SceneLoading, LoadingFramesRunOncePerTwentyEntitiesButNoOftenerThanTheirInterval)
 {
-    Time::FrameCounter* frames = engine->timer->CreateCounter(false);
+    FrameCounter* frames = engine->timer->CreateCounter(false);
     std::string text = "[";
     for (int i = 0; i < 45; ++i)
     {
@@ -263,18 +263,18 @@ TEST_F(SceneLoading, LoadingFramesRunOncePerTwentyEntitiesButNoOftenerThanTheirI
     }
     // Loading work slower than the interval: a loading frame at every twentieth entity.
     SteppingClock slowWork;
-    slowWork.step = System::SceneLoader::LOADING_FRAME_INTERVAL;
+    slowWork.step = Scene::SceneLoader::LOADING_FRAME_INTERVAL;
     engine->timer->SetClock(&slowWork);
     Load(text + "]", true);
     EXPECT_EQ(CurrentScene().entities.size(), 45u);
-    EXPECT_FLOAT_EQ(frames->elapsed, 2 * Time::Timer::COUNTER_STEP);
+    EXPECT_FLOAT_EQ(frames->elapsed, 2 * Timer::COUNTER_STEP);
 
     // Quick work: the screen is drawn once, however many steps the load has.
     engine->timer->SetClock(&clock);
     Load(text + "]", true);
-    EXPECT_FLOAT_EQ(frames->elapsed, 3 * Time::Timer::COUNTER_STEP);
+    EXPECT_FLOAT_EQ(frames->elapsed, 3 * Timer::COUNTER_STEP);
     Load(text + "]", false);
-    EXPECT_FLOAT_EQ(frames->elapsed, 3 * Time::Timer::COUNTER_STEP);
+    EXPECT_FLOAT_EQ(frames->elapsed, 3 * Timer::COUNTER_STEP);
 }
 
 } // namespace Varn::Test

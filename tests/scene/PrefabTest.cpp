@@ -16,14 +16,14 @@ using ECS::IEntity;
 class Prefabs : public EngineTest
 {
 protected:
-    System::JSONManager& Loader() { return *engine->jsonManager; }
+    Scene::JSONManager& Loader() { return *engine->jsonManager; }
     IEntity* Find(const std::string& name)
     {
         return ECS::EntityManager::FindByName(CurrentScene().entities, name);
     }
-    static Math::Vector4 PositionOf(const IEntity* entity)
+    static Vector4 PositionOf(const IEntity* entity)
     {
-        return entity->GetComponent<Component::Transform>()->position;
+        return entity->GetComponent<ECS::Transform>()->position;
     }
     std::size_t Count(const std::string& name) const
     {
@@ -49,14 +49,14 @@ TEST_F(Prefabs, AnInstanceIsAtItsPlaceInTheWorldBeforeTheTransformsRun)
                                      R"("Transform":{"Position":{"X":-4,"Y":0,"Z":0,"W":0}}}])");
     IEntity* shot = Loader().LoadPrefab(path, {300, 40, 1, 0});
     ASSERT_NE(shot, nullptr);
-    const auto& world = shot->GetComponent<Component::Transform>()->worldMatrix.m;
+    const auto& world = shot->GetComponent<ECS::Transform>()->worldMatrix.m;
     EXPECT_EQ(world[0][3], 300.0f);
     EXPECT_EQ(world[1][3], 40.0f);
-    const auto& trail = Find("Trail")->GetComponent<Component::Transform>()->worldMatrix.m;
+    const auto& trail = Find("Trail")->GetComponent<ECS::Transform>()->worldMatrix.m;
     EXPECT_EQ(trail[0][3], 296.0f);
     EXPECT_EQ(trail[1][3], 40.0f);
     EXPECT_EQ(Find("Trail")->parent, shot);
-    EXPECT_EQ(PositionOf(Find("Trail")), (Math::Vector4{-4, 0, 0, 0})) << "children keep their local place";
+    EXPECT_EQ(PositionOf(Find("Trail")), (Vector4{-4, 0, 0, 0})) << "children keep their local place";
     EXPECT_EQ(shot->scene, &CurrentScene());
     EXPECT_TRUE(engine->logger.Lines().empty());
 }

@@ -61,7 +61,7 @@ TEST_F(SceneResources, ChangingSceneReleasesWhatNoSystemUsesAndReloadingKeepsEve
     EXPECT_EQ(Registered(PARTICLE), nullptr);
     ASSERT_EQ(Registered(SPRITE), fresh);
     EXPECT_NE(fresh->textureId, 0u);
-    EXPECT_NE(engine->resources->FindMesh(System::ResourceManager::DEFAULT_MESH), nullptr);
+    EXPECT_NE(engine->resources->FindMesh(Resource::ResourceManager::DEFAULT_MESH), nullptr);
 }
 
 // Damaged images named by sprites each say so, leave their sprites without a picture, and the

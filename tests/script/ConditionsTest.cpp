@@ -79,7 +79,7 @@ TEST_F(ScriptConditions, CheckTagTestsEachCollisionHitInTurn)
     goblin->tags = orc->tags = enemy | 1u;
     rock->tags = 1u;
     Step();
-    e->AddComponent<Component::RigidBody>()->contacts = {{goblin, {}}, {rock, {}}, {orc, {}}};
+    e->AddComponent<ECS::RigidBody>()->contacts = {{goblin, {}}, {rock, {}}, {orc, {}}};
     Step();
     EXPECT_EQ(Log(), (Strings{"Goblin ", "Orc "}));
 }
@@ -105,7 +105,7 @@ TEST_F(ScriptConditions, CheckIdAndCheckNameCompareTheCurrentHit)
                              "[Condition]\nCheckName Collided != Big\n[Action]\nPrint other\n"
                              "[Condition]\nCheckName Collided < Big\n[Action]\nPrint never\n[End]");
     Step();
-    e->AddComponent<Component::RigidBody>()->contacts.push_back({boss, {}});
+    e->AddComponent<ECS::RigidBody>()->contacts.push_back({boss, {}});
     Step();
     EXPECT_EQ(Log(), (Strings{"name ", "id ", "other ", "Invalid CheckName parameters in Hero."}));
 }
@@ -140,7 +140,7 @@ TEST_F(ScriptConditions, MouseOverAndTheCursorValueShareOneScale)
     input->state.cursorY = 360;
     engine->input->Update();
     ECS::IEntity* e = Testing("MouseOver");
-    auto* transform = e->GetComponent<Component::Transform>();
+    auto* transform = e->GetComponent<ECS::Transform>();
     transform->position = {150, 0, 0, 0}; // 100 pixels is 150 units
     transform->worldScale = {30, 30, 0, 0};
     CurrentScene().transformSystem->UpdateAll();

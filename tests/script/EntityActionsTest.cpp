@@ -87,20 +87,20 @@ TEST_F(EntityActions, CreatePrefabPlacesTurnsLayersAndStoresTheNewEntity)
     ECS::IEntity* e = Once("Hero", "CreatePrefab " + path + " 1 2 3 45 6 #entbat\nPrint #entbat", "ent bat");
     ECS::IEntity* bat = Script(e).entityList.at("bat");
     ASSERT_NE(bat, nullptr);
-    EXPECT_EQ(bat->GetComponent<Component::Transform>()->position, (Math::Vector4{1, 2, 3, 0}));
-    EXPECT_EQ(bat->GetComponent<Component::Transform>()->angle, (Math::Vector4{0, 0, 45, 0}));
+    EXPECT_EQ(bat->GetComponent<ECS::Transform>()->position, (Vector4{1, 2, 3, 0}));
+    EXPECT_EQ(bat->GetComponent<ECS::Transform>()->angle, (Vector4{0, 0, 45, 0}));
     EXPECT_EQ(bat->layer, 6u);
     EXPECT_EQ(Log().back(), "Bat ");
 
     ECS::IEntity* spawner =
         Compiled("Spawner", "[Event] Initialize\n[Action]\nCreatePrefab " + path + " x\n[End]");
-    spawner->GetComponent<Component::Transform>()->position = {8, 9, 0, 0};
+    spawner->GetComponent<ECS::Transform>()->position = {8, 9, 0, 0};
     CurrentScene().transformSystem->UpdateAll();
     bat->name = "Old bat";
     Step();
     ASSERT_NE(Find("Bat"), nullptr);
-    EXPECT_EQ(Find("Bat")->GetComponent<Component::Transform>()->position.x, 8.0f) << "at the spawner";
-    EXPECT_EQ(Find("Bat")->GetComponent<Component::Transform>()->position.y, 9.0f);
+    EXPECT_EQ(Find("Bat")->GetComponent<ECS::Transform>()->position.x, 8.0f) << "at the spawner";
+    EXPECT_EQ(Find("Bat")->GetComponent<ECS::Transform>()->position.y, 9.0f);
 }
 
 TEST_F(EntityActions, TheLastSceneRequestOfAStepIsTheOnlyOneLoaded)
@@ -140,15 +140,17 @@ TEST_F(EntityActions, ALoadWithLoadingFramesRunsTheOldSceneBetweenItsSlicesAndKi
     std::string text = "[";
     for (int i = 0; i < 45; ++i)
     {
-        text += std::string(i ? "," : "") + R"({"ID":"New)" + std::to_string(i) + R"(","ID Type":0,"Transform":{}})";
+        text += std::string(i ? "," : "") + R"({"ID":"New)" + std::to_string(i) +
+                R"(","ID Type":0,"Transform":{}})";
     }
     const std::string next = scratch.Write("next.scene", text + "]");
     // Slow loading work: a loading frame falls due at the 20th and the 40th entity.
     SteppingClock slowWork;
-    slowWork.step = System::SceneLoader::LOADING_FRAME_INTERVAL;
+    slowWork.step = Scene::SceneLoader::LOADING_FRAME_INTERVAL;
     engine->timer->SetClock(&slowWork);
-    ECS::IEntity* screen = Compiled("Screen", "[Event] Initialize\n[Action]\nLoadSceneSynchro " + next +
-                                                  "\n[End]\n[Event] True\n[Action]\nPrint #load_current\nKill\n[End]");
+    ECS::IEntity* screen =
+        Compiled("Screen", "[Event] Initialize\n[Action]\nLoadSceneSynchro " + next +
+                               "\n[End]\n[Event] True\n[Action]\nPrint #load_current\nKill\n[End]");
     Step();
     // The step stopped at the switch, with 20 entities read: the old scene is still there.
     EXPECT_TRUE(engine->jsonManager->scenes.Busy());

@@ -11,7 +11,7 @@
 namespace Varn::Test
 {
 
-using System::GlobalVariables;
+using Script::GlobalVariables;
 using Strings = std::vector<std::string>;
 
 namespace
@@ -43,7 +43,7 @@ struct SaveFolderEnvironment
 std::string Read(const std::filesystem::path& path)
 {
     std::string text;
-    Helper::ReadTextFile(path.string(), text);
+    ReadTextFile(path.string(), text);
     return text;
 }
 
@@ -210,7 +210,7 @@ TEST_F(GlobalVariablesFile, ASaveThatFailsAtShutdownIsPrinted)
     engine->logger.Log("a line of a frame that never finished");
 
     testing::internal::CaptureStdout();
-    Engine::Shutdown();
+    Scene::Engine::Shutdown();
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "Error: Failed To write " + UserFile().string() + "\n");
 }
 
@@ -242,7 +242,7 @@ TEST_F(GlobalVariablesFile, ScriptsChangeGlobalsAndTheScriptSystemWritesThemBack
         << "lives is a float global, not a string one";
     EXPECT_EQ(Script(e).stringList.at("out"), "") << "the destination was created before the value failed";
 
-    Engine::Shutdown();
+    Scene::Engine::Shutdown();
     EXPECT_EQ(Read(UserFile()), "Float lives 2\nString title New\n");
 }
 

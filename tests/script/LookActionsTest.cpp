@@ -16,7 +16,7 @@
 namespace Varn::Test
 {
 
-using Component::Animator;
+using ECS::Animator;
 
 // Actions on what is seen and heard: animation, sprites, particles, layers, UI and sound.
 using LookActions = ScriptTest;
@@ -43,7 +43,7 @@ TEST_F(LookActions, AnimationNamesJoinTheirWordsAndPlayRestartsTheRun)
 
     ECS::IEntity* player = Compiled("Player", "[Event] True\n[Action]\nPlayAnimation\n[End]");
     WithAnimator(player);
-    Animation& idle = *player->GetComponent<Animator>()->currentAnimation;
+    ECS::Animation& idle = *player->GetComponent<Animator>()->currentAnimation;
     idle.currentFrame = 2;
     Step(2); // the first step runs only Initialize events
     EXPECT_EQ(idle.currentFrame, 0);
@@ -65,9 +65,9 @@ TEST_F(LookActions, ParticlePrefabsTurnEveryEmitterOrSayTheyHaveNone)
     ECS::IEntity* child = ECS::EntityManager::FindByName(CurrentScene().entities, "Embers");
     ASSERT_NE(root, nullptr);
     ASSERT_NE(child, nullptr);
-    EXPECT_EQ(root->GetComponent<Component::ParticleEmitter>()->direction, 100.0f);
-    EXPECT_EQ(child->GetComponent<Component::ParticleEmitter>()->direction, 85.0f);
-    EXPECT_EQ(root->GetComponent<Component::Transform>()->position.y, 2.0f);
+    EXPECT_EQ(root->GetComponent<ECS::ParticleEmitter>()->direction, 100.0f);
+    EXPECT_EQ(child->GetComponent<ECS::ParticleEmitter>()->direction, 85.0f);
+    EXPECT_EQ(root->GetComponent<ECS::Transform>()->position.y, 2.0f);
 
     RunOnce("Thrower", "CreateParticle " + rock + " ignored");
     EXPECT_EQ(std::count(Log().begin(), Log().end(), "Not a particle, but spawned anyways."), 1);
@@ -76,27 +76,26 @@ TEST_F(LookActions, ParticlePrefabsTurnEveryEmitterOrSayTheyHaveNone)
 
 TEST_F(WindowedLookActions, LayerEffectsDimBlurAndResetWhileSpritesLoadTheirTexture)
 {
-    const auto* plain = engine->resources->FindShader(System::ResourceManager::FBO_SHADER);
-    const auto* blur = engine->resources->FindShader(System::ResourceManager::FBO_BLUR_SHADER);
+    const auto* plain = engine->resources->FindShader(Resource::ResourceManager::FBO_SHADER);
+    const auto* blur = engine->resources->FindShader(Resource::ResourceManager::FBO_BLUR_SHADER);
     ASSERT_NE(plain, nullptr);
     ASSERT_NE(blur, nullptr);
 
     RunOnce("Dimmer", "BlurLayer 2 true");
     const Graphics::LayerFramebuffer& layer = *engine->layerFramebuffers->Get(2);
-    EXPECT_EQ(layer.tint, (Helper::VarnColor{0.6f, 0.6f, 0.6f, 1.0f}));
+    EXPECT_EQ(layer.tint, (VarnColor{0.6f, 0.6f, 0.6f, 1.0f}));
     EXPECT_EQ(layer.shader, plain) << "dimming does not blur";
     RunOnce("Blurrer", "BlurLayer 2.7 false");
-    EXPECT_EQ(layer.tint, (Helper::VarnColor{1.0f, 1.0f, 1.0f, 0.5f}));
+    EXPECT_EQ(layer.tint, (VarnColor{1.0f, 1.0f, 1.0f, 0.5f}));
     EXPECT_EQ(layer.shader, blur);
     RunOnce("Resetter", "ResetLayerEffect 2");
-    EXPECT_EQ(layer.tint, (Helper::VarnColor{1.0f, 1.0f, 1.0f, 1.0f}));
+    EXPECT_EQ(layer.tint, (VarnColor{1.0f, 1.0f, 1.0f, 1.0f}));
     EXPECT_EQ(layer.shader, plain);
 
     const std::string path = std::string(CORVALUNE_SOURCE_DIR) + "/Resources/Sprites/basicParticleSprite.dds";
-    ECS::IEntity* e =
-        RunOnce("Painted", "SetSprite " + path,
-                [](ECS::IEntity* entity) { entity->AddComponent<Component::SpriteRenderer>(); });
-    const Resource::Texture2D* texture = e->GetComponent<Component::SpriteRenderer>()->texture;
+    ECS::IEntity* e = RunOnce("Painted", "SetSprite " + path,
+                              [](ECS::IEntity* entity) { entity->AddComponent<ECS::SpriteRenderer>(); });
+    const Resource::Texture2D* texture = e->GetComponent<ECS::SpriteRenderer>()->texture;
     EXPECT_EQ(texture, engine->resources->GetTexture(path));
     EXPECT_NE(texture->textureId, 0u) << "decoded and uploaded at once";
     EXPECT_EQ(texture->width, 32);
@@ -104,7 +103,7 @@ TEST_F(WindowedLookActions, LayerEffectsDimBlurAndResetWhileSpritesLoadTheirText
 
 TEST_F(LookActions, ALoopingSoundPlaysUntilStoppedOrASceneLoad)
 {
-    System::AudioManager& audio = *engine->audio;
+    Resource::AudioManager& audio = *engine->audio;
     ASSERT_TRUE(audio.IsOpen());
     RunOnce("Jukebox", "PlaySound " + TONE + " false true false\nPlaySound " + TONE + " true false false");
     EXPECT_EQ(audio.PlayingCount(false), 1);
@@ -125,8 +124,8 @@ TEST_F(LookActions, TextJoinsItsWordsAndDropsRepeatsOfTheFirst)
 {
     auto text = [this](const std::string& name, const std::string& actions)
     {
-        return RunOnce(name, actions, [](ECS::IEntity* e) { e->AddComponent<UIComponent::UIText>(); })
-            ->GetComponent<UIComponent::UIText>()
+        return RunOnce(name, actions, [](ECS::IEntity* e) { e->AddComponent<ECS::UIText>(); })
+            ->GetComponent<ECS::UIText>()
             ->text;
     };
     EXPECT_EQ(text("Greeting", "SetText Hello World"), "Hello World");

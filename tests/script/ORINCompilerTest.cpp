@@ -6,7 +6,7 @@
 namespace Varn::Test
 {
 
-using System::ORINCompiler;
+using Script::ORINCompiler;
 using Strings = std::vector<std::string>;
 
 using OrinCompiler = ScriptTest;
@@ -180,7 +180,7 @@ TEST_F(OrinCompiler, EntitiesWithTheSameScriptsShareAProgramButNotTheirVariables
     const std::string text = "float x\n[Event] True\n[Action]\nSetFloat #l_x #self_id\n[End]";
     ECS::IEntity* a = Compiled("A", text);
     ECS::IEntity* b = engine->entities->CreateEntity("B");
-    b->AddComponent<Component::ScriptComponent>()->filePath = Script(a).filePath;
+    b->AddComponent<ECS::ScriptComponent>()->filePath = Script(a).filePath;
     CurrentScene().AddEntity(b);
     Scripts().CompileEntity(b);
     EXPECT_EQ(Script(a).program, Script(b).program);

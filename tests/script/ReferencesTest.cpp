@@ -9,9 +9,9 @@
 namespace Varn::Test
 {
 
-using System::ReferenceParser;
-using System::References;
-using System::ScriptFailure;
+using Script::ReferenceParser;
+using Script::References;
+using Script::ScriptFailure;
 using Strings = std::vector<std::string>;
 
 class ScriptReferences : public ScriptTest
@@ -32,7 +32,7 @@ protected:
     }
     static void PlaceAt(ECS::IEntity* entity, float x)
     {
-        entity->GetComponent<Component::Transform>()->worldMatrix.m[0][3] = x;
+        entity->GetComponent<ECS::Transform>()->worldMatrix.m[0][3] = x;
     }
 };
 
@@ -57,7 +57,7 @@ TEST_F(ScriptReferences, ArrayCountsAndElementsFollowTheArrayAsItChanges)
     Script(e).floatArrays["speeds"] = {10.0f, 20.0f, 30.0f};
     EXPECT_EQ(ReadFloat(e, "#count_speeds"), 3.0f);
 
-    const System::ScriptParam element = ReferenceParser::Prepare("#l_speeds[#l_i]");
+    const Script::ScriptParam element = ReferenceParser::Prepare("#l_speeds[#l_i]");
     Script(e).floatList["i"] = 1.7f;
     EXPECT_EQ(Refs().Float(e, element, 0, false, 0), 20.0f) << "the index is truncated";
     Script(e).floatList["i"] = 3.0f;
@@ -148,7 +148,7 @@ TEST_F(ScriptReferences, MissingHitsReadAsZeroButMissingComponentsAreReported)
     engine->logger.Clear();
     EXPECT_THROW(ReadFloat(e, "#self_rb_mass"), ScriptFailure);
     EXPECT_EQ(Log(), (Strings{"Missing RigidBody component in Hero."}));
-    e->AddComponent<Component::RigidBody>()->mass = 4.0f;
+    e->AddComponent<ECS::RigidBody>()->mass = 4.0f;
     EXPECT_EQ(ReadFloat(e, "#self_rb_mass"), 4.0f);
     EXPECT_THROW(ReadFloat(e, "#self_nonsense"), ScriptFailure) << "an unknown field is no number";
     EXPECT_EQ(ReadString(e, "#self_nonsense"), "#self_nonsense") << "but it is a literal string";

@@ -18,7 +18,7 @@ class ScriptRuntime : public ScriptTest
 protected:
     static void Touch(ECS::IEntity* entity, const std::vector<ECS::IEntity*>& others)
     {
-        auto* body = entity->AddComponent<Component::RigidBody>();
+        auto* body = entity->AddComponent<ECS::RigidBody>();
         body->contacts.clear();
         for (ECS::IEntity* other : others)
         {
@@ -64,7 +64,7 @@ TEST_F(ScriptRuntime, CollisionsComeFromTheBodyElseTheBoxAndNeedOneOfThem)
     Step(2);
     EXPECT_EQ(Log(), (Strings{"Missing RigidBody and BoxCollider component in Hero."}));
     engine->logger.Clear();
-    auto* box = e->AddComponent<Component::BoxCollider2D>();
+    auto* box = e->AddComponent<ECS::BoxCollider2D>();
     box->collidingEntities = {Plain("Crate")};
     Touch(e, {});
     Step();
@@ -77,8 +77,8 @@ TEST_F(ScriptRuntime, ALaterContactTriggerEmptiesTheEarlierOnesHits)
         Compiled("Hero", "[Event] OnCollision\nOnTrigger\n[Action]\nPrint #trg_name #col_name\n[End]");
     Step();
     Touch(e, {Plain("Rock")});
-    e->AddComponent<Component::BoxCollider2D>()->triggerEntities = {Plain("Door")};
-    e->AddComponent<Component::CircleCollider2D>()->triggerEntities = {Plain("Coin")};
+    e->AddComponent<ECS::BoxCollider2D>()->triggerEntities = {Plain("Door")};
+    e->AddComponent<ECS::CircleCollider2D>()->triggerEntities = {Plain("Coin")};
     Step();
     EXPECT_EQ(Log(), (Strings{"Door  ", "Coin  "})) << "box triggers first, then circle; no collision hit";
 }
@@ -172,8 +172,8 @@ TEST_F(ScriptRuntime, RaycastNamesTheHitAndWritesTheHitPoint)
                                        "Print #ryc_name\n[End]\n[Event] Raycast 100 0 0 Enemy\n[Action]\n"
                                        "Print tagged\n[End]");
     // A 20 x 20 box at (50, 0): a ray along +x from the origin meets it at x = 40.
-    Make<Component::BoxCollider2D>("Wall", {50, 0, 0, 0})->GetComponent<Component::Transform>()->worldScale =
-        {20, 20, 0, 0};
+    Make<ECS::BoxCollider2D>("Wall", {50, 0, 0, 0})->GetComponent<ECS::Transform>()->worldScale = {20, 20, 0,
+                                                                                                   0};
     engine->jsonManager->RegisterTag("Enemy");
     CurrentScene().transformSystem->UpdateAll();
     Step(3); // the first pass runs only "Initialize"

@@ -25,8 +25,8 @@ protected:
     ECS::IEntity* Scripted(const std::string& name, const std::vector<std::string>& scripts)
     {
         ECS::IEntity* entity = engine->entities->CreateEntity(name);
-        entity->AddComponent<Component::Transform>();
-        auto* script = entity->AddComponent<Component::ScriptComponent>();
+        entity->AddComponent<ECS::Transform>();
+        auto* script = entity->AddComponent<ECS::ScriptComponent>();
         for (const std::string& text : scripts)
         {
             const std::string path = scratch.Write(name + std::to_string(++files) + ".orin", text);
@@ -56,20 +56,20 @@ protected:
     ECS::IEntity* Plain(const std::string& name)
     {
         ECS::IEntity* entity = engine->entities->CreateEntity(name);
-        entity->AddComponent<Component::Transform>();
+        entity->AddComponent<ECS::Transform>();
         CurrentScene().AddEntity(entity);
         return entity;
     }
 
-    static Component::ScriptComponent& Script(ECS::IEntity* entity)
+    static ECS::ScriptComponent& Script(ECS::IEntity* entity)
     {
-        return *entity->GetComponent<Component::ScriptComponent>();
+        return *entity->GetComponent<ECS::ScriptComponent>();
     }
     static float FloatOf(ECS::IEntity* entity, const std::string& name)
     {
         return Script(entity).floatList.at(name);
     }
-    System::ScriptSystem& Scripts() { return *CurrentScene().scriptSystem; }
+    Script::ScriptSystem& Scripts() { return *CurrentScene().scriptSystem; }
     void Step(int steps = 1)
     {
         for (int i = 0; i < steps; ++i)
@@ -105,7 +105,7 @@ class WindowedScriptTest : public ScriptTest
 protected:
     void SetUp() override
     {
-        engine = &Engine::Instance();
+        engine = &Scene::Engine::Instance();
         ASSERT_TRUE(engine->window->Create()) << "no offscreen OpenGL context";
         ScriptTest::SetUp();
         engine->resources->LoadDefaults();

@@ -10,9 +10,8 @@
 namespace Varn::Test
 {
 
-using Component::ForceEntry;
-using Component::RigidBody;
-using Math::Vector4;
+using ECS::ForceEntry;
+using ECS::RigidBody;
 
 // Actions that move entities: transforms, the camera and rigid bodies.
 class TransformActions : public ScriptTest
@@ -29,10 +28,7 @@ protected:
     {
         return RunOnce(name, actions, [](ECS::IEntity* e) { e->AddComponent<RigidBody>(); });
     }
-    static Component::Transform& TransformOf(ECS::IEntity* e)
-    {
-        return *e->GetComponent<Component::Transform>();
-    }
+    static ECS::Transform& TransformOf(ECS::IEntity* e) { return *e->GetComponent<ECS::Transform>(); }
     static RigidBody& BodyOf(ECS::IEntity* e) { return *e->GetComponent<RigidBody>(); }
 };
 
@@ -72,7 +68,7 @@ TEST_F(TransformActions, LookAtTurnsTheFacingSideMirrorsWhenFlippedAndFindsOneEn
 TEST_F(TransformActions, CameraFollowAndParallaxMoveByTheirFractions)
 {
     ECS::IEntity* e = Compiled("Cam", "[Event] Initialize\n[Action]\nCameraFollow 10 20 0 3 0.5\n[End]");
-    auto* camera = e->AddComponent<Component::Camera>();
+    auto* camera = e->AddComponent<ECS::Camera>();
     camera->zoom = 1.0f;
     Step();
     EXPECT_EQ(TransformOf(e).position, (Vector4{5, 10, 0, 0}));

@@ -12,7 +12,7 @@ namespace Varn::Test
 // An audio manager opened on `driver` (with `file` as the disk driver's output, if given, one
 // buffer every `bufferMilliseconds`); the process's own driver setting is restored afterwards.
 // Closes `audio` and opens it again on SDL's `driver` (the disk driver writing to `file`).
-inline void ReopenOn(System::AudioManager& audio, const std::string& driver, const std::string& file = "",
+inline void ReopenOn(Resource::AudioManager& audio, const std::string& driver, const std::string& file = "",
                      int bufferMilliseconds = 5)
 {
     const char* previous = std::getenv("SDL_AUDIODRIVER");
@@ -29,10 +29,10 @@ inline void ReopenOn(System::AudioManager& audio, const std::string& driver, con
 }
 
 // An output on SDL's `driver`, opened on its own.
-inline std::unique_ptr<System::AudioManager> AudioOn(const std::string& driver, const std::string& file = "",
-                                                     int bufferMilliseconds = 5)
+inline std::unique_ptr<Resource::AudioManager>
+AudioOn(const std::string& driver, const std::string& file = "", int bufferMilliseconds = 5)
 {
-    auto audio = std::make_unique<System::AudioManager>();
+    auto audio = std::make_unique<Resource::AudioManager>();
     ReopenOn(*audio, driver, file, bufferMilliseconds);
     return audio;
 }

@@ -23,9 +23,9 @@ namespace Varn::Test
 {
 
 using namespace gl33core;
-using Component::SpriteRenderer;
-using Component::Transform;
 using ECS::IEntity;
+using ECS::SpriteRenderer;
+using ECS::Transform;
 
 class Drawing : public ::testing::Test
 {
@@ -35,20 +35,20 @@ protected:
         std::filesystem::create_directory_symlink(std::filesystem::path(CORVALUNE_SOURCE_DIR) / "Resources",
                                                   folder.root / "Resources");
         folder.Write("gameConfig.ini", config);
-        engine = &Engine::Instance();
+        engine = &Scene::Engine::Instance();
         ASSERT_TRUE(engine->window->Create());
         engine->scenes->SetCurrent(engine->NewScene());
         engine->resources->LoadDefaults();
         engine->window->clearColour = {0, 0, 0, 1};
     }
     void SetUp() override { Open("[Game Settings]\nWindow_Fullscreen=0\nWindowed_Width=320\n"); }
-    void TearDown() override { Engine::Shutdown(); }
+    void TearDown() override { Scene::Engine::Shutdown(); }
 
-    Scene& CurrentScene() { return *engine->scenes->current; }
-    System::GraphicsSystem& Graphics() { return *CurrentScene().graphicsSystem; }
+    ECS::Scene& CurrentScene() { return *engine->scenes->current; }
+    Graphics::GraphicsSystem& Graphics() { return *CurrentScene().graphicsSystem; }
 
     // A white square sprite `size` world units wide, tinted.
-    IEntity* Sprite(float x, float y, float z, float size, uint32_t layer, Helper::VarnColor tint)
+    IEntity* Sprite(float x, float y, float z, float size, uint32_t layer, VarnColor tint)
     {
         IEntity* e = engine->entities->CreateEntity();
         Transform* t = e->AddComponent<Transform>();
@@ -90,7 +90,7 @@ protected:
     }
 
     ScratchFolder folder{ScratchFolder::ENTER};
-    Engine* engine = nullptr;
+    Scene::Engine* engine = nullptr;
 };
 
 } // namespace Varn::Test

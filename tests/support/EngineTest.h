@@ -25,7 +25,7 @@ namespace Varn::Test
 {
 
 // A clock that only moves when told to.
-class ManualClock final : public Time::IClock
+class ManualClock final : public IClock
 {
 public:
     int64_t NowNanoseconds() const override { return now; }
@@ -36,7 +36,7 @@ public:
 };
 
 // Each look at this clock finds it `step` nanoseconds later: work that takes time.
-class SteppingClock final : public Time::IClock
+class SteppingClock final : public IClock
 {
 public:
     int64_t NowNanoseconds() const override { return now += step; }
@@ -68,7 +68,7 @@ class EngineTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        engine = &Engine::Instance();
+        engine = &Scene::Engine::Instance();
         engine->timer->SetClock(&clock);
         auto source = std::make_unique<ScriptedInput>();
         input = source.get();
@@ -79,18 +79,18 @@ protected:
         engine->scenes->SetCurrent(engine->NewScene());
     }
 
-    void TearDown() override { Engine::Shutdown(); }
+    void TearDown() override { Scene::Engine::Shutdown(); }
 
-    Scene& CurrentScene() { return *engine->scenes->current; }
+    ECS::Scene& CurrentScene() { return *engine->scenes->current; }
 
     // An entity at `position` scaled to `size`, in the current scene, with a transform and the
     // components C... added before it joins.
     template <typename... C>
-    ECS::IEntity* Make(const std::string& name, Math::Vector4 position = {},
-                       Math::Vector4 size = {1, 1, 1, 0}, ECS::IEntity* parent = nullptr)
+    ECS::IEntity* Make(const std::string& name, Vector4 position = {}, Vector4 size = {1, 1, 1, 0},
+                       ECS::IEntity* parent = nullptr)
     {
         ECS::IEntity* e = engine->entities->CreateEntity(name);
-        auto* t = e->AddComponent<Component::Transform>();
+        auto* t = e->AddComponent<ECS::Transform>();
         t->position = position;
         t->scale = size;
         e->parent = parent;
@@ -100,7 +100,7 @@ protected:
         return e;
     }
 
-    Engine* engine = nullptr;
+    Scene::Engine* engine = nullptr;
     ManualClock clock;
     ScriptedInput* input = nullptr; // owned by the engine's InputManager
 };
@@ -111,7 +111,7 @@ class WindowedEngineTest : public EngineTest
 protected:
     void SetUp() override
     {
-        engine = &Engine::Instance();
+        engine = &Scene::Engine::Instance();
         ASSERT_TRUE(engine->window->Create()) << "no offscreen OpenGL context";
         EngineTest::SetUp();
     }

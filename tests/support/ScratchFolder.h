@@ -47,19 +47,13 @@ public:
     // file's full path.
     std::string Write(const std::string& relative, const std::string& bytes) const
     {
-        const std::filesystem::path file = root / Helper::NativePath(relative);
+        const std::filesystem::path file = root / NativePath(relative);
         std::filesystem::create_directories(file.parent_path());
         std::ofstream(file, std::ios::binary) << bytes;
         return file.string();
     }
-    void Remove(const std::string& relative) const
-    {
-        std::filesystem::remove(root / Helper::NativePath(relative));
-    }
-    std::string Path(const std::string& relative) const
-    {
-        return (root / Helper::NativePath(relative)).string();
-    }
+    void Remove(const std::string& relative) const { std::filesystem::remove(root / NativePath(relative)); }
+    std::string Path(const std::string& relative) const { return (root / NativePath(relative)).string(); }
 
     std::filesystem::path root;
 

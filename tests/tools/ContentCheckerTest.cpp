@@ -34,13 +34,13 @@ protected:
         folder.Write("Resources/Scripts/BasicScript.orin", "// does nothing\n");
         folder.Write("Resources/Scripts/GlobalVariables.orin", "Float NextLevel 1\nBool Fullscreen 0\n");
         folder.Write("gameConfig.ini", "[Game Settings]\nWindow_Fullscreen=0\nWindowed_Width=320\n");
-        engine = &Engine::Instance();
+        engine = &Scene::Engine::Instance();
         ASSERT_TRUE(engine->window->Create());
         engine->scenes->SetCurrent(engine->NewScene());
         engine->resources->LoadDefaults();
         ASSERT_TRUE(engine->logger.Lines().empty()) << engine->logger.Lines().front();
     }
-    void TearDown() override { Engine::Shutdown(); }
+    void TearDown() override { Scene::Engine::Shutdown(); }
 
     // The problems reported for `file`, as "<problem>" lines.
     static std::vector<std::string> ProblemsOf(const ContentChecker& checker, const std::string& file)
@@ -66,7 +66,7 @@ protected:
     }
 
     ScratchFolder folder{ScratchFolder::ENTER};
-    Engine* engine = nullptr;
+    Scene::Engine* engine = nullptr;
 };
 
 TEST_F(ContentCheck, ReportsEachBrokenFileByNameAndPassesTheCleanOnes)

@@ -124,7 +124,7 @@ bool KeywordOf(const Statement& statement, std::size_t& keyword)
         keyword = 1;
         return words.size() > 1;
     }
-    if (words[0].front() == '[' || System::ORINCompiler::IsTypeWord(words[0]))
+    if (words[0].front() == '[' || Script::ORINCompiler::IsTypeWord(words[0]))
     {
         return false;
     }
@@ -208,7 +208,7 @@ void ContentChecker::CheckFile(const fs::path& path)
     {
         CheckPrefab(file);
     }
-    else if (path.filename() == System::GlobalVariables::FILE_NAME)
+    else if (path.filename() == Script::GlobalVariables::FILE_NAME)
     {
         CheckGlobals(file);
     }
@@ -224,18 +224,18 @@ void ContentChecker::CheckFile(const fs::path& path)
 
 void ContentChecker::CheckDefaults()
 {
-    using System::ResourceManager;
+    using Resource::ResourceManager;
     const std::pair<const char*, const char*> defaults[] = {
         {ResourceManager::DEFAULT_TEXTURE, "the default sprite texture"},
         {ResourceManager::DEFAULT_PARTICLE_TEXTURE, "the default particle texture"},
         {ResourceManager::DEFAULT_FONT, "the default font"},
         {ResourceManager::DEFAULT_SCRIPT, "the default script"},
-        {System::GlobalVariables::DEFAULT_FILE, "the global variables file"},
+        {Script::GlobalVariables::DEFAULT_FILE, "the global variables file"},
     };
     for (const auto& [name, what] : defaults)
     {
         std::error_code error;
-        const fs::path path = fs::path(Helper::NativePath(name)).lexically_normal();
+        const fs::path path = fs::path(NativePath(name)).lexically_normal();
         if (!fs::is_regular_file(path, error))
         {
             Report(path.generic_string(), std::string("missing: ") + what + " every scene relies on");
@@ -250,7 +250,7 @@ void ContentChecker::CheckScene(const std::string& file)
     // own: held across the load they would double the memory a large scene takes.
     {
         std::string text;
-        if (!Helper::ReadTextFile(file, text))
+        if (!ReadTextFile(file, text))
         {
             Report(file, "cannot be read");
             return;
@@ -285,7 +285,7 @@ void ContentChecker::CheckScene(const std::string& file)
         }
         CheckEntityNames(file, line);
         rapidjson::Document document;
-        if (System::EntityReader::Parse(line, document) && document.IsArray() &&
+        if (Scene::EntityReader::Parse(line, document) && document.IsArray() &&
             std::none_of(document.Begin(), document.End(),
                          [](const Value& entity) {
                              return entity.IsObject() && entity.HasMember("Camera") &&
@@ -296,7 +296,7 @@ void ContentChecker::CheckScene(const std::string& file)
         }
     }
 
-    Engine& engine = Engine::Instance();
+    Scene::Engine& engine = Scene::Engine::Instance();
     engine.logger.Clear();
     engine.jsonManager->LoadScene(file, false);
     TakeLogErrors(file, "loading logs");
@@ -307,17 +307,17 @@ void ContentChecker::CheckPrefab(const std::string& file)
 {
     ++prefabs;
     std::string text;
-    if (!Helper::ReadTextFile(file, text))
+    if (!ReadTextFile(file, text))
     {
         Report(file, "cannot be read");
         return;
     }
     CheckEntityNames(file, text.substr(0, text.find('\n')));
 
-    Engine& engine = Engine::Instance();
+    Scene::Engine& engine = Scene::Engine::Instance();
     EmptyScene();
     engine.logger.Clear();
-    engine.jsonManager->LoadPrefab(file, Math::Vector4{0, 0, 0, 0});
+    engine.jsonManager->LoadPrefab(file, Vector4{0, 0, 0, 0});
     TakeLogErrors(file, "instancing logs");
     EmptyScene();
 }
@@ -326,7 +326,7 @@ void ContentChecker::CheckScript(const std::string& file)
 {
     ++scripts;
     std::string text;
-    if (!Helper::ReadTextFile(file, text))
+    if (!ReadTextFile(file, text))
     {
         Report(file, "cannot be read");
         return;
@@ -334,12 +334,12 @@ void ContentChecker::CheckScript(const std::string& file)
     CheckStatementFileNames(file, text);
 
     // Compiled alone, on an entity named after the file, so the compiler's messages name it.
-    Engine& engine = Engine::Instance();
-    Scene& scene = *engine.scenes->current;
-    System::ORINCompiler& compiler = scene.scriptSystem->compiler;
+    Scene::Engine& engine = Scene::Engine::Instance();
+    ECS::Scene& scene = *engine.scenes->current;
+    Script::ORINCompiler& compiler = scene.scriptSystem->compiler;
     ECS::IEntity* entity = engine.entities->CreateEntity(fs::path(file).stem().string());
-    entity->AddComponent<Component::Transform>();
-    auto* script = entity->AddComponent<Component::ScriptComponent>();
+    entity->AddComponent<ECS::Transform>();
+    auto* script = entity->AddComponent<ECS::ScriptComponent>();
     engine.logger.Clear();
     if (Resource::Script* resource = engine.resources->LoadScript(file))
     {
@@ -374,12 +374,12 @@ void ContentChecker::CheckScript(const std::string& file)
 void ContentChecker::CheckGlobals(const std::string& file)
 {
     std::string text;
-    if (!Helper::ReadTextFile(file, text))
+    if (!ReadTextFile(file, text))
     {
         Report(file, "cannot be read");
         return;
     }
-    System::GlobalVariables globals{Engine::Instance().logger};
+    Script::GlobalVariables globals{Scene::Engine::Instance().logger};
     std::istringstream lines(text);
     std::string line;
     for (std::size_t number = 1; std::getline(lines, line); ++number)
@@ -399,7 +399,7 @@ void ContentChecker::CheckGlobals(const std::string& file)
 void ContentChecker::CheckEntityNames(const std::string& file, const std::string& json)
 {
     rapidjson::Document document;
-    if (!System::EntityReader::Parse(json, document) || !document.IsArray())
+    if (!Scene::EntityReader::Parse(json, document) || !document.IsArray())
     {
         return; // the loader reports it
     }
@@ -462,7 +462,7 @@ void ContentChecker::CheckStatementFileNames(const std::string& file, const std:
 void ContentChecker::RequireFile(const std::string& file, const std::string& name, const std::string& what)
 {
     std::error_code error;
-    if (name.empty() || !fs::is_regular_file(Helper::NativePath(name), error))
+    if (name.empty() || !fs::is_regular_file(NativePath(name), error))
     {
         Report(file, "missing " + what + ": " + Quoted(name));
         missing.emplace_back(file, name);
@@ -471,7 +471,7 @@ void ContentChecker::RequireFile(const std::string& file, const std::string& nam
 
 void ContentChecker::TakeLogErrors(const std::string& file, const std::string& context)
 {
-    Debug::Logger& logger = Engine::Instance().logger;
+    Logger& logger = Scene::Engine::Instance().logger;
     // The loader's own line about a file already reported missing says nothing new.
     auto known = [this, &file](const std::string& line)
     {
@@ -505,8 +505,8 @@ void ContentChecker::Report(const std::string& file, const std::string& problem)
 
 void ContentChecker::EmptyScene()
 {
-    Engine& engine = Engine::Instance();
-    Scene& scene = *engine.scenes->current;
+    Scene::Engine& engine = Scene::Engine::Instance();
+    ECS::Scene& scene = *engine.scenes->current;
     while (!scene.entities.empty())
     {
         scene.RemoveEntity(scene.entities.front(), false);

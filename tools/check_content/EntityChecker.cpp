@@ -66,21 +66,21 @@ template <typename T> std::unique_ptr<ECS::IComponent> Make()
 std::vector<std::unique_ptr<ECS::IComponent>> BlockComponents()
 {
     std::vector<std::unique_ptr<ECS::IComponent>> blocks;
-    blocks.push_back(Make<Component::Camera>());
-    blocks.push_back(Make<Component::Transform>());
-    blocks.push_back(Make<Component::SpriteRenderer>());
-    blocks.push_back(Make<Component::RigidBody>());
-    blocks.push_back(Make<Component::CircleCollider2D>());
-    blocks.push_back(Make<Component::BoxCollider2D>());
-    blocks.push_back(Make<UIComponent::UIImage>());
-    blocks.push_back(Make<UIComponent::UIText>());
-    blocks.push_back(Make<UIComponent::UIButton>());
-    blocks.push_back(Make<Component::RaycastComponent>());
-    blocks.push_back(Make<Component::Animator>());
-    blocks.push_back(Make<Component::ScriptComponent>());
-    blocks.push_back(Make<Component::ParticleEmitter>());
-    blocks.push_back(Make<Component::Light>());
-    blocks.push_back(Make<Component::BehaviourComponent>());
+    blocks.push_back(Make<ECS::Camera>());
+    blocks.push_back(Make<ECS::Transform>());
+    blocks.push_back(Make<ECS::SpriteRenderer>());
+    blocks.push_back(Make<ECS::RigidBody>());
+    blocks.push_back(Make<ECS::CircleCollider2D>());
+    blocks.push_back(Make<ECS::BoxCollider2D>());
+    blocks.push_back(Make<ECS::UIImage>());
+    blocks.push_back(Make<ECS::UIText>());
+    blocks.push_back(Make<ECS::UIButton>());
+    blocks.push_back(Make<ECS::RaycastComponent>());
+    blocks.push_back(Make<ECS::Animator>());
+    blocks.push_back(Make<ECS::ScriptComponent>());
+    blocks.push_back(Make<ECS::ParticleEmitter>());
+    blocks.push_back(Make<ECS::Light>());
+    blocks.push_back(Make<ECS::BehaviourComponent>());
     return blocks;
 }
 
@@ -143,8 +143,8 @@ const char* MissingForm(const ECS::Property& property, const Value& value)
     {
         return value.IsNumber() ? nullptr : "a number";
     }
-    if (property.Is<int32_t>() || property.Is<Component::RigidBody::RIGIDBODY_MODE>() ||
-        property.Is<Component::BehaviourType>())
+    if (property.Is<int32_t>() || property.Is<ECS::RigidBody::RIGIDBODY_MODE>() ||
+        property.Is<ECS::BehaviourType>())
     {
         return value.IsInt() ? nullptr : "a whole number";
     }
@@ -153,15 +153,16 @@ const char* MissingForm(const ECS::Property& property, const Value& value)
         return value.IsUint() ? nullptr : "a whole number, 0 or more";
     }
     if (property.Is<std::string>() || property.Is<Resource::Texture2D*>() ||
-        property.Is<Resource::FontSet*>() || property.Is<Resource::Shader*>() || property.Is<Animation*>())
+        property.Is<Resource::FontSet*>() || property.Is<Resource::Shader*>() ||
+        property.Is<ECS::Animation*>())
     {
         return value.IsString() ? nullptr : "a string";
     }
-    if (property.Is<Math::Vector4>())
+    if (property.Is<Vector4>())
     {
         return IsVector(value) ? nullptr : "{\"X\",\"Y\",\"Z\",\"W\"}, all four numbers";
     }
-    if (property.Is<Helper::VarnColor>())
+    if (property.Is<VarnColor>())
     {
         return IsColour(value) ? nullptr : "{\"R\",\"G\",\"B\",\"A\"}, all four numbers";
     }
@@ -172,24 +173,24 @@ const char* MissingForm(const ECS::Property& property, const Value& value)
                    ? nullptr
                    : "{\"Mesh\":name,\"Mesh X\":columns,\"Mesh Y\":rows}, columns and rows 1 or more";
     }
-    if (property.Is<Math::Range<float>>())
+    if (property.Is<Range<float>>())
     {
         return IsRange<float>(value, IsNumber) ? nullptr : "{\"Min\",\"Max\"} numbers";
     }
-    if (property.Is<Math::Range<Math::Vector4>>())
+    if (property.Is<Range<Vector4>>())
     {
-        return IsRange<Math::Vector4>(value, IsVector) ? nullptr : "{\"Min\",\"Max\"} vectors";
+        return IsRange<Vector4>(value, IsVector) ? nullptr : "{\"Min\",\"Max\"} vectors";
     }
-    if (property.Is<Math::Range<Helper::VarnColor>>())
+    if (property.Is<Range<VarnColor>>())
     {
-        return IsRange<Helper::VarnColor>(value, IsColour) ? nullptr : "{\"Min\",\"Max\"} colours";
+        return IsRange<VarnColor>(value, IsColour) ? nullptr : "{\"Min\",\"Max\"} colours";
     }
-    if (property.Is<std::vector<Animation>>() || property.Is<std::vector<Resource::Script*>>() ||
-        property.Is<std::vector<Component::RaycastComponent::Ray>>())
+    if (property.Is<std::vector<ECS::Animation>>() || property.Is<std::vector<Resource::Script*>>() ||
+        property.Is<std::vector<ECS::RaycastComponent::Ray>>())
     {
         return listed() ? nullptr : "an object whose entries start with the key followed by \" 0\"";
     }
-    if (property.Is<Time::NamedTimer>())
+    if (property.Is<ECS::NamedTimer>())
     {
         return value.IsObject() && value.HasMember("Duration") && value["Duration"].IsNumber() &&
                        value.HasMember("Name") && value["Name"].IsString()
@@ -226,7 +227,7 @@ EntityChecker::EntityChecker() : blocks(BlockComponents())
 
 bool EntityChecker::LooksLikeContentFile(const std::string& text)
 {
-    const std::string path = Helper::NativePath(text);
+    const std::string path = NativePath(text);
     const std::size_t slash = path.rfind('/');
     const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
     const std::size_t dot = path.rfind('.');
@@ -275,7 +276,7 @@ void EntityChecker::Check(const rapidjson::Value& entity, std::vector<std::strin
         }
         auto value = block->value.FindMember(key);
         if (value != block->value.MemberEnd() && value->value.IsString() &&
-            Engine::Instance().resources->FindShader(value->value.GetString()) == nullptr)
+            Scene::Engine::Instance().resources->FindShader(value->value.GetString()) == nullptr)
         {
             problems.push_back("unknown shader " + Quoted(value->value.GetString()) + " (" + name + ", " +
                                blockName + " " + Quoted(key) + "): it would never be drawn");

@@ -58,7 +58,7 @@ int main(int argc, char** argv)
         return 2;
     }
 
-    Varn::Engine& engine = Varn::Engine::Instance();
+    Varn::Scene::Engine& engine = Varn::Scene::Engine::Instance();
     int result = 2;
     if (engine.window->Create())
     {
@@ -81,6 +81,6 @@ int main(int argc, char** argv)
         engine.logger.Flush();
         std::cerr << "no offscreen OpenGL context\n";
     }
-    Varn::Engine::Shutdown();
+    Varn::Scene::Engine::Shutdown();
     return result;
 }

@@ -74,17 +74,17 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "cannot make the save folder %s\n", save.path.c_str());
         return 2;
     }
-    Varn::Behaviours::RegisterEnemies();
+    Varn::Game::RegisterEnemies();
     setenv("SDL_VIDEODRIVER", "offscreen", 0);
     setenv("SDL_AUDIODRIVER", "dummy", 0);
 
-    Varn::Engine& engine = Varn::Engine::Instance();
+    Varn::Scene::Engine& engine = Varn::Scene::Engine::Instance();
     const bool started = engine.Start(scenePath);
     if (!started || engine.scenes->current->name != scenePath)
     {
         engine.logger.Flush();
         std::fprintf(stderr, "%s: %s\n", scenePath.c_str(), started ? "the scene did not load" : "no window");
-        Varn::Engine::Shutdown();
+        Varn::Scene::Engine::Shutdown();
         return 1;
     }
     std::vector<Series> series = {{"frame"},     {"simulation"}, {"drawing"},    {"scripts"},
@@ -104,7 +104,7 @@ int main(int argc, char** argv)
         engine.logger.Flush();
         steps += engine.stepsLastFrame;
 
-        const Varn::Scene& scene = *engine.scenes->current;
+        const Varn::ECS::Scene& scene = *engine.scenes->current;
         const double recorded[] = {Since(frameStart),
                                    simulation,
                                    drawing,
@@ -128,6 +128,6 @@ int main(int argc, char** argv)
     {
         std::printf("%-12s %10.3f %10.3f\n", s.name.c_str(), 1000.0 * s.total / frames, 1000.0 * s.worst);
     }
-    Varn::Engine::Shutdown();
+    Varn::Scene::Engine::Shutdown();
     return 0;
 }

@@ -51,28 +51,28 @@ int main(int argc, char** argv)
         std::cerr << "cannot make the save folder " << save.path << "\n";
         return 2;
     }
-    Varn::Behaviours::RegisterEnemies();
+    Varn::Game::RegisterEnemies();
     setenv("SDL_VIDEODRIVER", "offscreen", 0);
     setenv("SDL_AUDIODRIVER", "dummy", 0);
 
-    Varn::Engine& engine = Varn::Engine::Instance();
+    Varn::Scene::Engine& engine = Varn::Scene::Engine::Instance();
     const bool started = engine.Start(scenePath);
     if (!started || engine.scenes->current->name != scenePath)
     {
         engine.logger.Flush();
         std::cerr << scenePath << (started ? ": the scene did not load\n" : ": no window\n");
-        Varn::Engine::Shutdown();
+        Varn::Scene::Engine::Shutdown();
         return 1;
     }
     if (given.size() == 4)
     {
         Varn::ECS::IEntity* player =
             Varn::ECS::EntityManager::FindByName(engine.scenes->current->entities, "Player");
-        auto* transform = player != nullptr ? player->GetComponent<Varn::Component::Transform>() : nullptr;
+        auto* transform = player != nullptr ? player->GetComponent<Varn::ECS::Transform>() : nullptr;
         if (transform == nullptr)
         {
             std::cerr << "no Player with a Transform in " << scenePath << "\n";
-            Varn::Engine::Shutdown();
+            Varn::Scene::Engine::Shutdown();
             return 1;
         }
         transform->position.x = static_cast<float>(std::atof(given[3].c_str()));
@@ -91,6 +91,6 @@ int main(int argc, char** argv)
         engine.logger.Log("Error: Failed To Save Screenshot " + out);
     }
     engine.logger.Flush();
-    Varn::Engine::Shutdown();
+    Varn::Scene::Engine::Shutdown();
     return saved ? 0 : 1;
 }
