@@ -12,6 +12,7 @@
 #include "ecs/Transform.h"
 #include "graphics/LayerFramebuffers.h"
 #include "graphics/ParticleSystem.h"
+#include "graphics/SpriteBatch.h"
 #include "resource/Mesh2D.h"
 #include "resource/ResourceManager.h"
 #include "resource/Shader.h"
@@ -52,11 +53,6 @@ void Append(GraphicsSystem::LayerLists& into, const GraphicsSystem::LayerLists& 
     }
 }
 
-GLint Uniform(GLuint program, const char* name)
-{
-    return glGetUniformLocation(program, name);
-}
-
 bool HasContext(const Window& window)
 {
     return window.glContext != nullptr;
@@ -71,7 +67,13 @@ GraphicsSystem::GraphicsSystem(ECS::Scene* scene_, const Services& services_) : 
 
 GraphicsSystem::~GraphicsSystem()
 {
-    if (screenQuadVao != 0 && HasContext(services.window))
+    if (!HasContext(services.window))
+    {
+        (void)batch.release(); // its buffers went with the context
+        return;
+    }
+    batch.reset();
+    if (screenQuadVao != 0)
     {
         glDeleteVertexArrays(1, &screenQuadVao);
         glDeleteBuffers(1, &screenQuadVbo);
@@ -203,27 +205,42 @@ void GraphicsSystem::CollectDrawables()
     }
 }
 
-void GraphicsSystem::SetLightUniforms(uint32_t program, const std::vector<ECS::IEntity*>& lights) const
+void GraphicsSystem::SetLightUniforms(const Resource::Shader& shader,
+                                      const std::vector<ECS::IEntity*>& lights)
 {
-    glUseProgram(program);
+    glUseProgram(shader.program);
     if (!lightingEnabled)
     {
-        glUniform1i(Uniform(program, "lightsInUse"), 0);
+        glUniform1i(shader.Location("lightsInUse"), 0);
         return;
     }
-    glUniform1i(Uniform(program, "lightsInUse"), static_cast<GLint>(lights.size()));
-    for (std::size_t i = 0; i < lights.size() && i < 128; ++i)
+    if (lightLocationsProgram != shader.program)
+    {
+        static const char* const FIELDS[6] = {"color",    "position", "ambient",
+                                              "constant", "linear",   "quadratic"};
+        lightLocations.assign(SpriteBatch::MAX_LIGHTS, {});
+        for (std::size_t i = 0; i < SpriteBatch::MAX_LIGHTS; ++i)
+        {
+            for (std::size_t f = 0; f < 6; ++f)
+            {
+                const std::string name = "pointLights[" + std::to_string(i) + "]." + FIELDS[f];
+                lightLocations[i][f] = glGetUniformLocation(shader.program, name.c_str());
+            }
+        }
+        lightLocationsProgram = shader.program;
+    }
+    glUniform1i(shader.Location("lightsInUse"), static_cast<GLint>(lights.size()));
+    for (std::size_t i = 0; i < lights.size() && i < SpriteBatch::MAX_LIGHTS; ++i)
     {
         const auto* light = lights[i]->GetComponent<ECS::Light>();
         const auto& m = lights[i]->GetComponent<ECS::Transform>()->worldMatrix.m;
-        const std::string base = "pointLights[" + std::to_string(i) + "].";
-        glUniform3f(Uniform(program, (base + "color").c_str()), light->lightColor.r, light->lightColor.g,
-                    light->lightColor.b);
-        glUniform3f(Uniform(program, (base + "position").c_str()), m[0][3], m[1][3], m[2][3]);
-        glUniform1f(Uniform(program, (base + "ambient").c_str()), light->ambient);
-        glUniform1f(Uniform(program, (base + "constant").c_str()), light->constant);
-        glUniform1f(Uniform(program, (base + "linear").c_str()), light->linear);
-        glUniform1f(Uniform(program, (base + "quadratic").c_str()), light->quadratic);
+        const std::array<int32_t, 6>& at = lightLocations[i];
+        glUniform3f(at[0], light->lightColor.r, light->lightColor.g, light->lightColor.b);
+        glUniform3f(at[1], m[0][3], m[1][3], m[2][3]);
+        glUniform1f(at[2], light->ambient);
+        glUniform1f(at[3], light->constant);
+        glUniform1f(at[4], light->linear);
+        glUniform1f(at[5], light->quadratic);
     }
 }
 
@@ -237,33 +254,96 @@ void GraphicsSystem::DrawSprite(const ECS::IEntity& entity, const Camera& camera
     }
     const auto* transform = entity.GetComponent<ECS::Transform>();
     const auto* eye = scene->mainCamera->GetComponent<ECS::Transform>();
-    const GLuint program = sprite->shader->program;
+    const Resource::Shader& shader = *sprite->shader;
     const Resource::Mesh2D& mesh = *sprite->mesh;
 
     glActiveTexture(GL_TEXTURE0);
     glBindTexture(GL_TEXTURE_2D, sprite->texture->textureId);
-    glUseProgram(program);
+    glUseProgram(shader.program);
     if (eye != nullptr)
     {
-        glUniform3f(Uniform(program, "viewPos"), eye->position.x, eye->position.y, eye->position.z);
+        glUniform3f(shader.Location("viewPos"), eye->position.x, eye->position.y, eye->position.z);
     }
-    glUniform3f(Uniform(program, "tint"), sprite->tint.r, sprite->tint.g, sprite->tint.b);
-    glUniform1i(Uniform(program, "receiveLight"), sprite->receiveLight ? 1 : 0);
-    glUniform1f(Uniform(program, "opacity"), sprite->opacity);
+    glUniform3f(shader.Location("tint"), sprite->tint.r, sprite->tint.g, sprite->tint.b);
+    glUniform1i(shader.Location("receiveLight"), sprite->receiveLight ? 1 : 0);
+    glUniform1f(shader.Location("opacity"), sprite->opacity);
     float imageScale[16] = {};
     imageScale[0] =
         static_cast<float>(sprite->texture->width) / static_cast<float>(std::max(1u, mesh.columns));
     imageScale[5] = static_cast<float>(sprite->texture->height) / static_cast<float>(std::max(1u, mesh.rows));
     imageScale[10] = imageScale[15] = 1.0f;
-    glUniformMatrix4fv(Uniform(program, "imageScale"), 1, GL_FALSE, imageScale);
-    glUniform2f(Uniform(program, "texOffset"), sprite->texOffset[0], sprite->texOffset[1]);
-    glUniformMatrix4fv(Uniform(program, "model"), 1, GL_FALSE, &transform->worldMatrix.m[0][0]);
-    glUniformMatrix4fv(Uniform(program, "view"), 1, GL_FALSE, camera.view.data());
-    glUniformMatrix4fv(Uniform(program, "projection"), 1, GL_FALSE, camera.projection.data());
+    glUniformMatrix4fv(shader.Location("imageScale"), 1, GL_FALSE, imageScale);
+    glUniform2f(shader.Location("texOffset"), sprite->texOffset[0], sprite->texOffset[1]);
+    glUniformMatrix4fv(shader.Location("model"), 1, GL_FALSE, &transform->worldMatrix.m[0][0]);
+    glUniformMatrix4fv(shader.Location("view"), 1, GL_FALSE, camera.view.data());
+    glUniformMatrix4fv(shader.Location("projection"), 1, GL_FALSE, camera.projection.data());
     glBlendFuncSeparate(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA, GL_ONE_MINUS_DST_ALPHA, GL_ONE);
     glBindVertexArray(mesh.vao);
     glDrawElements(GL_TRIANGLES, 6, GL_UNSIGNED_INT, nullptr);
     glBindVertexArray(0);
+}
+
+void GraphicsSystem::SortByDepth(std::vector<ECS::IEntity*>& list)
+{
+    // Keys first: the comparison runs n log n times and should not look components up.
+    depthOrder.clear();
+    for (ECS::IEntity* entity : list)
+    {
+        depthOrder.emplace_back(entity->GetComponent<ECS::Transform>()->worldMatrix.m[2][3], entity);
+    }
+    std::stable_sort(depthOrder.begin(), depthOrder.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (std::size_t i = 0; i < list.size(); ++i)
+    {
+        list[i] = depthOrder[i].second;
+    }
+}
+
+void GraphicsSystem::Record(const Resource::Shader* batched)
+{
+    static const std::vector<ECS::IEntity*> noLights;
+    const Resource::Shader* spriteShader =
+        services.resources.FindShader(Resource::ResourceManager::SPRITE_SHADER);
+    batch->Clear();
+    plans.clear();
+    for (auto& [layer, list] : drawLists)
+    {
+        SortByDepth(list);
+        LayerPlan& plan = plans.emplace_back();
+        plan.layer = layer;
+        const auto lights = lightLists.find(layer);
+        plan.lights =
+            batch->AddLights(lights == lightLists.end() ? noLights : lights->second, lightingEnabled);
+        for (const ECS::IEntity* entity : list)
+        {
+            const auto* sprite = entity->GetComponent<ECS::SpriteRenderer>();
+            if (sprite != nullptr && sprite->shader != nullptr && sprite->texture != nullptr &&
+                sprite->mesh != nullptr)
+            {
+                // Only the built-in program has a batched twin; others keep their uniforms.
+                if (batching && batched != nullptr && sprite->shader == spriteShader)
+                {
+                    const std::size_t run = batch->Add(*sprite, *entity->GetComponent<ECS::Transform>());
+                    if (plan.commands.empty() || plan.commands.back().kind != Command::KIND::RUN ||
+                        plan.commands.back().run != run)
+                    {
+                        plan.commands.push_back({Command::KIND::RUN, run, nullptr});
+                    }
+                }
+                else
+                {
+                    batch->Cut();
+                    plan.commands.push_back({Command::KIND::SPRITE, 0, entity});
+                }
+            }
+            if (entity->GetComponent<ECS::ParticleEmitter>() != nullptr)
+            {
+                batch->Cut();
+                plan.commands.push_back({Command::KIND::PARTICLES, 0, entity});
+            }
+        }
+        batch->Cut(); // runs never cross layers
+    }
 }
 
 void GraphicsSystem::RenderLayers()
@@ -271,20 +351,32 @@ void GraphicsSystem::RenderLayers()
     const Camera* camera = scene->mainCamera ? scene->mainCamera->GetComponent<Camera>() : nullptr;
     const Resource::Shader* spriteShader =
         services.resources.FindShader(Resource::ResourceManager::SPRITE_SHADER);
-    static const std::vector<ECS::IEntity*> noLights;
-
-    glEnable(GL_BLEND);
-    for (auto& [layer, list] : drawLists)
+    const Resource::Shader* batched =
+        services.resources.FindShader(Resource::ResourceManager::SPRITE_BATCH_SHADER);
+    if (batched != nullptr && batched->program == 0)
     {
-        std::stable_sort(list.begin(), list.end(),
-                         [](const ECS::IEntity* a, const ECS::IEntity* b)
-                         {
-                             return a->GetComponent<ECS::Transform>()->worldMatrix.m[2][3] <
-                                    b->GetComponent<ECS::Transform>()->worldMatrix.m[2][3];
-                         });
+        batched = nullptr; // a driver that refused it: every sprite on its own
+    }
+    batchedRuns = 0;
+    if (camera == nullptr || drawLists.empty())
+    {
+        return; // nothing to draw: no layer pass at all
+    }
+    if (batch == nullptr)
+    {
+        batch = std::make_unique<SpriteBatch>();
+    }
+    Record(batched);
+    batchedRuns = batch->runs.size();
+    const auto* eye = scene->mainCamera->GetComponent<ECS::Transform>();
+    batch->Upload(*camera, eye != nullptr ? eye->position : Vector4{});
 
+    static const std::vector<ECS::IEntity*> noLights;
+    glEnable(GL_BLEND);
+    for (const LayerPlan& plan : plans)
+    {
         // The first layer cleared in a frame takes the window's colour; later ones stay clear.
-        const LayerFramebuffer* target = services.layers.Get(layer);
+        const LayerFramebuffer* target = services.layers.Get(plan.layer);
         glBindFramebuffer(GL_FRAMEBUFFER, target->fbo);
         // The layer image fills its framebuffer; only the composite is letter-boxed. Drawing
         // through the window's offset viewport here would cut a strip off the picture.
@@ -292,17 +384,27 @@ void GraphicsSystem::RenderLayers()
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
 
-        if (spriteShader != nullptr)
+        // Sprites with the built-in program drawn one by one read its light uniforms.
+        if (spriteShader != nullptr && (!batching || batched == nullptr))
         {
-            auto lights = lightLists.find(layer);
-            SetLightUniforms(spriteShader->program, lights == lightLists.end() ? noLights : lights->second);
+            const auto lights = lightLists.find(plan.layer);
+            SetLightUniforms(*spriteShader, lights == lightLists.end() ? noLights : lights->second);
         }
-        for (const ECS::IEntity* entity : list)
+        batch->UseLights(plan.lights);
+        for (const Command& command : plan.commands)
         {
-            DrawSprite(*entity, *camera);
-            if (auto* emitter = entity->GetComponent<ECS::ParticleEmitter>())
+            switch (command.kind)
             {
-                scene->particleSystem->Draw(*emitter, *camera);
+            case Command::KIND::RUN:
+                glBlendFuncSeparate(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA, GL_ONE_MINUS_DST_ALPHA, GL_ONE);
+                batch->Draw(*batched, command.run);
+                break;
+            case Command::KIND::SPRITE:
+                DrawSprite(*command.entity, *camera);
+                break;
+            case Command::KIND::PARTICLES:
+                scene->particleSystem->Draw(*command.entity->GetComponent<ECS::ParticleEmitter>(), *camera);
+                break;
             }
         }
     }
@@ -329,9 +431,9 @@ void GraphicsSystem::Composite()
         }
     }
     glDisable(GL_BLEND);
+    // A layer is cleared when it is next drawn into; one that draws nothing is not touched.
     for (LayerFramebufferRecord& record : layers)
     {
-        record.framebuffer->Clear();
         record.used = false;
     }
     glBindFramebuffer(GL_FRAMEBUFFER, 0);

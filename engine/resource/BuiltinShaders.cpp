@@ -74,6 +74,96 @@ void main()
 }
 )GLSL";
 
+// Same arithmetic as the single-sprite programs, in the same order, so both draw the same
+// pixels: the model matrix is rebuilt from its rows and transposed, the image scale is a
+// diagonal matrix, and the unit quad's texture corners times the cell size give the mesh's.
+const char* const SPRITE_BATCH_VERTEX = R"GLSL(#version 330 core
+layout (location = 0) in vec3 attrVerts;
+layout (location = 1) in vec2 attrTexCoords;
+layout (location = 2) in vec4 modelRow0;
+layout (location = 3) in vec4 modelRow1;
+layout (location = 4) in vec4 modelRow2;
+layout (location = 5) in vec4 modelRow3;
+layout (location = 6) in vec4 scaleAndOffset; // image scale x, y; texture offset u, v
+layout (location = 7) in vec4 cellAndLight;   // cell width, height in texture units; receives light
+layout (location = 8) in vec4 tintAndOpacity;
+
+layout (std140) uniform Frame
+{
+    mat4 projection;
+    mat4 view;
+    vec4 viewPos;
+};
+
+out vec2 TexCoords;
+out vec3 FragPos;
+flat out vec4 TintOpacity;
+flat out float ReceiveLight;
+
+void main()
+{
+    mat4 model = mat4(modelRow0, modelRow1, modelRow2, modelRow3);
+    mat4 imageScale = mat4(scaleAndOffset.x, 0.0, 0.0, 0.0,
+                           0.0, scaleAndOffset.y, 0.0, 0.0,
+                           0.0, 0.0, 1.0, 0.0,
+                           0.0, 0.0, 0.0, 1.0);
+    vec4 worldPos = transpose(model) * transpose(imageScale) * vec4(attrVerts, 1.0);
+    FragPos = worldPos.xyz;
+    gl_Position = projection * view * worldPos;
+    TexCoords = attrTexCoords * cellAndLight.xy + scaleAndOffset.zw;
+    TintOpacity = tintAndOpacity;
+    ReceiveLight = cellAndLight.z;
+}
+)GLSL";
+
+const char* const SPRITE_BATCH_FRAGMENT = R"GLSL(#version 330 core
+#define MAX_LIGHTS 128
+
+struct PointLight
+{
+    vec3 color;
+    vec3 position;
+    float ambient;
+    float constant;
+    float linear;
+    float quadratic;
+};
+
+layout (std140) uniform Lights
+{
+    PointLight pointLights[MAX_LIGHTS];
+    int lightsInUse;
+};
+
+in vec2 TexCoords;
+in vec3 FragPos;
+flat in vec4 TintOpacity;
+flat in float ReceiveLight;
+
+out vec4 FragColor;
+
+uniform sampler2D SpriteTexture;
+
+void main()
+{
+    vec4 texel = texture(SpriteTexture, TexCoords);
+    vec4 colour = texel;
+    if (ReceiveLight != 0.0)
+    {
+        int count = min(lightsInUse, MAX_LIGHTS);
+        for (int i = 0; i < count; ++i)
+        {
+            float d = length(pointLights[i].position - FragPos);
+            float attenuation = 1.0 / (pointLights[i].constant + pointLights[i].linear * d +
+                                       pointLights[i].quadratic * d * d);
+            vec3 added = pointLights[i].ambient * pointLights[i].color * texel.rgb * attenuation;
+            colour += vec4(added, 0.0);
+        }
+    }
+    FragColor = colour * vec4(1.0, 1.0, 1.0, TintOpacity.a) * vec4(TintOpacity.rgb, 1.0);
+}
+)GLSL";
+
 const char* const FBO_VERTEX = R"GLSL(#version 330 core
 layout (location = 0) in vec2 aPos;
 layout (location = 1) in vec2 aTexCoords;

@@ -1,6 +1,6 @@
 #pragma once
-// GLSL sources of the five built-in programs. Their attribute locations and uniform names are
-// the contract with the drawing code, which looks every uniform up by name at draw time.
+// GLSL sources of the six built-in programs. Their attribute locations, uniform names and
+// uniform blocks are the contract with the drawing code.
 // Matrices are stored row by row on the CPU: the programs transpose `model` and `imageScale`
 // themselves; `view` and `projection` arrive in OpenGL's column order.
 
@@ -11,6 +11,16 @@ namespace Varn::Resource::BuiltinShaders
 // is linked with the other stage of this program, so user shaders keep its interface.
 extern const char* const SPRITE_VERTEX;
 extern const char* const SPRITE_FRAGMENT;
+
+// "batchedSpriteShader": the same picture as "basicSpriteShader" for many sprites in one
+// instanced draw. Per sprite: the model matrix's rows, the image scale, the sheet cell and
+// offset, tint, opacity and whether light reaches it. Per frame, in the block "Frame" (binding
+// SPRITE_FRAME_BINDING): projection, view, eye. Per layer, in the block "Lights" (binding
+// SPRITE_LIGHTS_BINDING): the lights that reach the layer and their count, std140.
+extern const char* const SPRITE_BATCH_VERTEX;
+extern const char* const SPRITE_BATCH_FRAGMENT;
+constexpr unsigned SPRITE_FRAME_BINDING = 0;
+constexpr unsigned SPRITE_LIGHTS_BINDING = 1;
 
 // "fboShader" and "fboBlurShader": a layer texture composited onto the screen, optionally
 // through a diagonal seven-tap blur. Both share the vertex stage.

@@ -36,6 +36,7 @@ public:
     static constexpr const char* DEFAULT_FONT = "Resources\\Fonts\\FiraCode-Regular.ttf";
     static constexpr const char* DEFAULT_SCRIPT = "Resources\\Scripts\\BasicScript.orin";
     static constexpr const char* SPRITE_SHADER = "basicSpriteShader";
+    static constexpr const char* SPRITE_BATCH_SHADER = "batchedSpriteShader";
     static constexpr const char* FBO_SHADER = "fboShader";
     static constexpr const char* FBO_BLUR_SHADER = "fboBlurShader";
     static constexpr const char* TEXT_SHADER = "basicTextShader";
@@ -47,7 +48,7 @@ public:
     ResourceManager(const ResourceManager&) = delete;
     ResourceManager& operator=(const ResourceManager&) = delete;
 
-    // Once, after the window and the first scene exist: default assets, the five built-in
+    // Once, after the window and the first scene exist: default assets, the six built-in
     // shaders, the default font and the shared text quad.
     void LoadDefaults();
     void LoadDefaultAssets();

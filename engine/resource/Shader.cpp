@@ -153,6 +153,20 @@ Shader::Shader(Logger& logger, const char* vertexSource, const char* fragmentSou
     program = linked;
 }
 
+int32_t Shader::Location(const char* name) const
+{
+    for (const auto& [known, location] : locations)
+    {
+        if (known == name)
+        {
+            return location;
+        }
+    }
+    const GLint location = program != 0 ? glGetUniformLocation(program, name) : -1;
+    locations.emplace_back(name, location);
+    return location;
+}
+
 Shader::~Shader()
 {
     if (program != 0 && HasCurrentGLContext())

@@ -1,0 +1,211 @@
+#include "graphics/SpriteBatch.h"
+
+#include "ecs/Camera.h"
+#include "ecs/IEntity.h"
+#include "ecs/Light.h"
+#include "ecs/SpriteRenderer.h"
+#include "ecs/Transform.h"
+#include "resource/BuiltinShaders.h"
+#include "resource/Mesh2D.h"
+#include "resource/Shader.h"
+#include "resource/Texture2D.h"
+
+#include <glbinding/gl33core/gl.h>
+
+#include <algorithm>
+#include <cstring>
+
+using namespace gl33core;
+
+namespace Varn::Graphics
+{
+
+namespace
+{
+// std140 sizes of the batched program's blocks.
+constexpr std::size_t LIGHT_SIZE = 48; // vec3, vec3 + float, 3 floats
+constexpr std::size_t LIGHT_COUNT_OFFSET = SpriteBatch::MAX_LIGHTS * LIGHT_SIZE;
+constexpr std::size_t LIGHT_BLOCK_SIZE = LIGHT_COUNT_OFFSET + 16; // the count, padded
+constexpr std::size_t FRAME_BLOCK_SIZE = 2 * 64 + 16;             // two matrices and the eye
+
+void Put(std::byte* at, std::size_t offset, const float* values, std::size_t count)
+{
+    std::memcpy(at + offset, values, count * sizeof(float));
+}
+} // namespace
+
+SpriteBatch::SpriteBatch()
+{
+    // The mesh's quad with unit texture corners; each instance scales them to its cell.
+    const float vertices[4 * 5] = {
+        -0.5f, -0.5f, 0.0f, 0.0f, 1.0f, //
+        0.5f,  -0.5f, 0.0f, 1.0f, 1.0f, //
+        0.5f,  0.5f,  0.0f, 1.0f, 0.0f, //
+        -0.5f, 0.5f,  0.0f, 0.0f, 0.0f, //
+    };
+    const uint32_t indices[6] = {0, 1, 3, 2, 3, 1};
+
+    glGenVertexArrays(1, &vao);
+    glGenBuffers(1, &quadVbo);
+    glGenBuffers(1, &quadEbo);
+    glGenBuffers(1, &instanceVbo);
+    glGenBuffers(1, &frameUbo);
+    glGenBuffers(1, &lightsUbo);
+
+    glBindVertexArray(vao);
+    glBindBuffer(GL_ARRAY_BUFFER, quadVbo);
+    glBufferData(GL_ARRAY_BUFFER, sizeof(vertices), vertices, GL_STATIC_DRAW);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, quadEbo);
+    glBufferData(GL_ELEMENT_ARRAY_BUFFER, sizeof(indices), indices, GL_STATIC_DRAW);
+    glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, 5 * sizeof(float), nullptr);
+    glEnableVertexAttribArray(0);
+    glVertexAttribPointer(1, 2, GL_FLOAT, GL_FALSE, 5 * sizeof(float),
+                          reinterpret_cast<const void*>(3 * sizeof(float)));
+    glEnableVertexAttribArray(1);
+    // Locations 2 to 8 advance once per instance; Draw points them at its run.
+    for (GLuint location = 2; location <= 8; ++location)
+    {
+        glEnableVertexAttribArray(location);
+        glVertexAttribDivisor(location, 1);
+    }
+    glBindVertexArray(0);
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
+
+    GLint alignment = 256;
+    glGetIntegerv(GL_UNIFORM_BUFFER_OFFSET_ALIGNMENT, &alignment);
+    const std::size_t align = static_cast<std::size_t>(std::max(alignment, 1));
+    lightStride = (LIGHT_BLOCK_SIZE + align - 1) / align * align;
+}
+
+SpriteBatch::~SpriteBatch()
+{
+    const GLuint buffers[] = {quadVbo, quadEbo, instanceVbo, frameUbo, lightsUbo};
+    glDeleteBuffers(5, buffers);
+    glDeleteVertexArrays(1, &vao);
+}
+
+void SpriteBatch::Clear()
+{
+    instances.clear();
+    runs.clear();
+    lightBlocks.clear();
+    cut = true;
+}
+
+std::size_t SpriteBatch::Add(const ECS::SpriteRenderer& sprite, const ECS::Transform& transform)
+{
+    const Resource::Mesh2D& mesh = *sprite.mesh;
+    const Resource::Texture2D& texture = *sprite.texture;
+    Instance& i = instances.emplace_back();
+    std::memcpy(i.modelRows, &transform.worldMatrix.m[0][0], sizeof(i.modelRows));
+    // The single-sprite path's arithmetic, so both give the same numbers.
+    i.scaleAndOffset[0] = static_cast<float>(texture.width) / static_cast<float>(std::max(1u, mesh.columns));
+    i.scaleAndOffset[1] = static_cast<float>(texture.height) / static_cast<float>(std::max(1u, mesh.rows));
+    i.scaleAndOffset[2] = sprite.texOffset[0];
+    i.scaleAndOffset[3] = sprite.texOffset[1];
+    i.cellAndLight[0] = 1.0f / static_cast<float>(mesh.columns);
+    i.cellAndLight[1] = 1.0f / static_cast<float>(mesh.rows);
+    i.cellAndLight[2] = sprite.receiveLight ? 1.0f : 0.0f;
+    i.cellAndLight[3] = 0.0f;
+    i.tintAndOpacity[0] = sprite.tint.r;
+    i.tintAndOpacity[1] = sprite.tint.g;
+    i.tintAndOpacity[2] = sprite.tint.b;
+    i.tintAndOpacity[3] = sprite.opacity;
+
+    const auto index = static_cast<uint32_t>(instances.size() - 1);
+    if (cut || runs.back().texture != texture.textureId)
+    {
+        runs.push_back({texture.textureId, index, 0});
+        cut = false;
+    }
+    ++runs.back().count;
+    return runs.size() - 1;
+}
+
+std::size_t SpriteBatch::AddLights(const std::vector<ECS::IEntity*>& lights, bool lit)
+{
+    const std::size_t block = lightBlocks.size() / lightStride;
+    lightBlocks.resize(lightBlocks.size() + lightStride);
+    std::byte* at = lightBlocks.data() + block * lightStride;
+    const int32_t inUse = lit ? static_cast<int32_t>(lights.size()) : 0;
+    std::memcpy(at + LIGHT_COUNT_OFFSET, &inUse, sizeof(inUse));
+    for (std::size_t n = 0; lit && n < lights.size() && n < MAX_LIGHTS; ++n)
+    {
+        const auto* light = lights[n]->GetComponent<ECS::Light>();
+        const auto& m = lights[n]->GetComponent<ECS::Transform>()->worldMatrix.m;
+        const float colour[3] = {light->lightColor.r, light->lightColor.g, light->lightColor.b};
+        const float place[4] = {m[0][3], m[1][3], m[2][3], light->ambient};
+        const float falloff[3] = {light->constant, light->linear, light->quadratic};
+        std::byte* slot = at + n * LIGHT_SIZE;
+        Put(slot, 0, colour, 3);
+        Put(slot, 16, place, 4);
+        Put(slot, 32, falloff, 3);
+    }
+    return block;
+}
+
+void SpriteBatch::Upload(const ECS::Camera& camera, const Vector4& eye)
+{
+    std::byte frame[FRAME_BLOCK_SIZE] = {};
+    const float eyeXyz[4] = {eye.x, eye.y, eye.z, 0.0f};
+    Put(frame, 0, camera.projection.data(), 16);
+    Put(frame, 64, camera.view.data(), 16);
+    Put(frame, 128, eyeXyz, 4);
+    glBindBuffer(GL_UNIFORM_BUFFER, frameUbo);
+    glBufferData(GL_UNIFORM_BUFFER, FRAME_BLOCK_SIZE, frame, GL_STREAM_DRAW);
+    glBindBuffer(GL_UNIFORM_BUFFER, lightsUbo);
+    glBufferData(GL_UNIFORM_BUFFER, static_cast<GLsizeiptr>(lightBlocks.size()), lightBlocks.data(),
+                 GL_STREAM_DRAW);
+    glBindBuffer(GL_UNIFORM_BUFFER, 0);
+    glBindBufferBase(GL_UNIFORM_BUFFER, Resource::BuiltinShaders::SPRITE_FRAME_BINDING, frameUbo);
+
+    glBindBuffer(GL_ARRAY_BUFFER, instanceVbo);
+    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(instances.size() * sizeof(Instance)),
+                 instances.data(), GL_STREAM_DRAW);
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+}
+
+void SpriteBatch::UseLights(std::size_t block) const
+{
+    glBindBufferRange(GL_UNIFORM_BUFFER, Resource::BuiltinShaders::SPRITE_LIGHTS_BINDING, lightsUbo,
+                      static_cast<GLintptr>(block * lightStride), static_cast<GLsizeiptr>(LIGHT_BLOCK_SIZE));
+}
+
+void SpriteBatch::Draw(const Resource::Shader& program, std::size_t run) const
+{
+    const Run& r = runs[run];
+    glUseProgram(program.program);
+    if (boundProgram != program.program)
+    {
+        using Resource::BuiltinShaders::SPRITE_FRAME_BINDING;
+        using Resource::BuiltinShaders::SPRITE_LIGHTS_BINDING;
+        glUniformBlockBinding(program.program, glGetUniformBlockIndex(program.program, "Frame"),
+                              SPRITE_FRAME_BINDING);
+        glUniformBlockBinding(program.program, glGetUniformBlockIndex(program.program, "Lights"),
+                              SPRITE_LIGHTS_BINDING);
+        boundProgram = program.program;
+    }
+    glActiveTexture(GL_TEXTURE0);
+    glBindTexture(GL_TEXTURE_2D, r.texture);
+    glBindVertexArray(vao);
+    glBindBuffer(GL_ARRAY_BUFFER, instanceVbo);
+    const GLsizei stride = sizeof(Instance);
+    const std::size_t base = static_cast<std::size_t>(r.first) * sizeof(Instance);
+    for (GLuint row = 0; row < 4; ++row)
+    {
+        glVertexAttribPointer(2 + row, 4, GL_FLOAT, GL_FALSE, stride,
+                              reinterpret_cast<const void*>(base + row * 4 * sizeof(float)));
+    }
+    glVertexAttribPointer(6, 4, GL_FLOAT, GL_FALSE, stride,
+                          reinterpret_cast<const void*>(base + offsetof(Instance, scaleAndOffset)));
+    glVertexAttribPointer(7, 4, GL_FLOAT, GL_FALSE, stride,
+                          reinterpret_cast<const void*>(base + offsetof(Instance, cellAndLight)));
+    glVertexAttribPointer(8, 4, GL_FLOAT, GL_FALSE, stride,
+                          reinterpret_cast<const void*>(base + offsetof(Instance, tintAndOpacity)));
+    glDrawElementsInstanced(GL_TRIANGLES, 6, GL_UNSIGNED_INT, nullptr, static_cast<GLsizei>(r.count));
+    glBindVertexArray(0);
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+}
+
+} // namespace Varn::Graphics
