@@ -66,9 +66,9 @@ void LayerFramebuffer::Draw(uint32_t screenQuadVao) const
     }
     const GLuint program = shader->program;
     glUseProgram(program);
-    glUniform4f(glGetUniformLocation(program, "tint"), tint.r, tint.g, tint.b, tint.a);
+    glUniform4f(shader->Location("tint"), tint.r, tint.g, tint.b, tint.a);
     // The layer was drawn from its framebuffer's corner, so the quad is not shifted.
-    glUniform2f(glGetUniformLocation(program, "offset"), 0.0f, 0.0f);
+    glUniform2f(shader->Location("offset"), 0.0f, 0.0f);
     glBindVertexArray(screenQuadVao);
     glActiveTexture(GL_TEXTURE0);
     glBindTexture(GL_TEXTURE_2D, colorTexture);

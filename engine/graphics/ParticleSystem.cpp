@@ -128,11 +128,6 @@ void SimulateCell(ParticleCell& c, const SimulationSettings& s)
     m[3][3] = 1.0f;
 }
 
-GLint Uniform(GLuint program, const char* name)
-{
-    return glGetUniformLocation(program, name);
-}
-
 } // namespace
 
 ParticleSystem::ParticleSystem(ECS::Scene* scene_, const Services& services_) : ISystem(scene_, services_)
@@ -367,9 +362,9 @@ void ParticleSystem::Draw(ParticleEmitter& emitter, const ECS::Camera& camera)
     glActiveTexture(GL_TEXTURE0);
     glBindTexture(GL_TEXTURE_2D, emitter.particleTexture->textureId);
     glUseProgram(program);
-    glUniform1i(Uniform(program, "glow"), emitter.glow ? 1 : 0);
-    glUniformMatrix4fv(Uniform(program, "view"), 1, GL_FALSE, camera.view.data());
-    glUniformMatrix4fv(Uniform(program, "projection"), 1, GL_FALSE, camera.projection.data());
+    glUniform1i(emitter.particleShader->Location("glow"), emitter.glow ? 1 : 0);
+    glUniformMatrix4fv(emitter.particleShader->Location("view"), 1, GL_FALSE, camera.view.data());
+    glUniformMatrix4fv(emitter.particleShader->Location("projection"), 1, GL_FALSE, camera.projection.data());
     // Glow adds light; plain particles cover what is behind them.
     glBlendFuncSeparate(GL_SRC_ALPHA, emitter.glow ? GL_ONE : GL_ONE_MINUS_SRC_ALPHA, GL_ONE_MINUS_DST_ALPHA,
                         GL_ONE);

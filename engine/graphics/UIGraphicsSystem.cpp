@@ -39,11 +39,6 @@ struct Element
     float sizeZoom; // the zoom the Transform's worldScale is given at
 };
 
-GLint Uniform(GLuint program, const char* name)
-{
-    return glGetUniformLocation(program, name);
-}
-
 float DepthOf(const ECS::IEntity* entity)
 {
     const auto* transform = entity->GetComponent<ECS::Transform>();
@@ -75,14 +70,14 @@ void DrawElement(const Element& e, ECS::Transform& transform, const UIView& ui)
     glActiveTexture(GL_TEXTURE0);
     glBindTexture(GL_TEXTURE_2D, e.texture->textureId);
     glUseProgram(program);
-    glUniform1i(Uniform(program, "lightsInUse"), 0);
-    glUniform3f(Uniform(program, "tint"), e.tint.r, e.tint.g, e.tint.b);
-    glUniform1f(Uniform(program, "opacity"), e.opacity);
-    glUniformMatrix4fv(Uniform(program, "imageScale"), 1, GL_FALSE, imageScale);
-    glUniformMatrix4fv(Uniform(program, "model"), 1, GL_FALSE, &model.m[0][0]);
-    glUniformMatrix4fv(Uniform(program, "view"), 1, GL_FALSE, ui.view.data());
-    glUniformMatrix4fv(Uniform(program, "projection"), 1, GL_FALSE, ui.projection.data());
-    glUniform2f(Uniform(program, "texOffset"), e.texOffset[0], e.texOffset[1]);
+    glUniform1i(e.shader->Location("lightsInUse"), 0);
+    glUniform3f(e.shader->Location("tint"), e.tint.r, e.tint.g, e.tint.b);
+    glUniform1f(e.shader->Location("opacity"), e.opacity);
+    glUniformMatrix4fv(e.shader->Location("imageScale"), 1, GL_FALSE, imageScale);
+    glUniformMatrix4fv(e.shader->Location("model"), 1, GL_FALSE, &model.m[0][0]);
+    glUniformMatrix4fv(e.shader->Location("view"), 1, GL_FALSE, ui.view.data());
+    glUniformMatrix4fv(e.shader->Location("projection"), 1, GL_FALSE, ui.projection.data());
+    glUniform2f(e.shader->Location("texOffset"), e.texOffset[0], e.texOffset[1]);
     glBindVertexArray(e.mesh->vao);
     glDrawElements(GL_TRIANGLES, 6, GL_UNSIGNED_INT, nullptr);
     glBindVertexArray(0);

@@ -24,11 +24,6 @@ namespace Varn::Graphics
 namespace
 {
 
-GLint Uniform(GLuint program, const char* name)
-{
-    return glGetUniformLocation(program, name);
-}
-
 float ColumnLength(const Matrix4& matrix, int column)
 {
     const auto& m = matrix.m;
@@ -96,9 +91,9 @@ void UITextSystem::Update(const float& /*dt*/)
 
         const GLuint program = text->shader->program;
         glUseProgram(program);
-        glUniform3f(Uniform(program, "textColor"), text->color.r, text->color.g, text->color.b);
-        glUniformMatrix4fv(Uniform(program, "projection"), 1, GL_FALSE, ui.projection.data());
-        glUniformMatrix4fv(Uniform(program, "view"), 1, GL_FALSE, ui.view.data());
+        glUniform3f(text->shader->Location("textColor"), text->color.r, text->color.g, text->color.b);
+        glUniformMatrix4fv(text->shader->Location("projection"), 1, GL_FALSE, ui.projection.data());
+        glUniformMatrix4fv(text->shader->Location("view"), 1, GL_FALSE, ui.view.data());
         glEnable(GL_BLEND);
         glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
         glActiveTexture(GL_TEXTURE0);
