@@ -311,6 +311,10 @@ void GraphicsSystem::Record(const Resource::Shader* batched)
         SortByDepth(list);
         LayerPlan& plan = plans.emplace_back();
         plan.layer = layer;
+        // Compositing the lowest layer over the cleared window would copy it unchanged, so a
+        // plain one is drawn where it would land. The path kept for comparison keeps the copy.
+        const LayerFramebuffer* framebuffer = services.layers.Find(layer);
+        plan.direct = batching && plans.size() == 1 && (framebuffer == nullptr || framebuffer->Plain());
         const auto lights = lightLists.find(layer);
         plan.lights =
             batch->AddLights(lights == lightLists.end() ? noLights : lights->second, lightingEnabled);
@@ -346,6 +350,35 @@ void GraphicsSystem::Record(const Resource::Shader* batched)
     }
 }
 
+void GraphicsSystem::BindTarget(const LayerPlan& plan)
+{
+    const Window& window = services.window;
+    if (plan.direct)
+    {
+        // As the composite would leave it: bars transparent black, the picture the layer's.
+        glBindFramebuffer(GL_FRAMEBUFFER, 0);
+        glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glEnable(GL_SCISSOR_TEST);
+        glScissor(window.viewportX, window.viewportY, window.viewportWidth, window.viewportHeight);
+        const VarnColor& c = window.clearColour;
+        glClearColor(c.r, c.g, c.b, c.a);
+        glClear(GL_COLOR_BUFFER_BIT);
+        glDisable(GL_SCISSOR_TEST);
+        glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+        glViewport(window.viewportX, window.viewportY, window.viewportWidth, window.viewportHeight);
+        return;
+    }
+    // The first layer cleared in a frame takes the window's colour; later ones stay clear.
+    const LayerFramebuffer* target = services.layers.Get(plan.layer);
+    glBindFramebuffer(GL_FRAMEBUFFER, target->fbo);
+    // The layer image fills its framebuffer; only the composite is letter-boxed. Drawing
+    // through the window's offset viewport here would cut a strip off the picture.
+    glViewport(0, 0, target->width, target->height);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+}
+
 void GraphicsSystem::RenderLayers()
 {
     const Camera* camera = scene->mainCamera ? scene->mainCamera->GetComponent<Camera>() : nullptr;
@@ -358,6 +391,7 @@ void GraphicsSystem::RenderLayers()
         batched = nullptr; // a driver that refused it: every sprite on its own
     }
     batchedRuns = 0;
+    plans.clear();
     if (camera == nullptr || drawLists.empty())
     {
         return; // nothing to draw: no layer pass at all
@@ -375,14 +409,7 @@ void GraphicsSystem::RenderLayers()
     glEnable(GL_BLEND);
     for (const LayerPlan& plan : plans)
     {
-        // The first layer cleared in a frame takes the window's colour; later ones stay clear.
-        const LayerFramebuffer* target = services.layers.Get(plan.layer);
-        glBindFramebuffer(GL_FRAMEBUFFER, target->fbo);
-        // The layer image fills its framebuffer; only the composite is letter-boxed. Drawing
-        // through the window's offset viewport here would cut a strip off the picture.
-        glViewport(0, 0, target->width, target->height);
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+        BindTarget(plan);
 
         // Sprites with the built-in program drawn one by one read its light uniforms.
         if (spriteShader != nullptr && (!batching || batched == nullptr))
@@ -419,13 +446,21 @@ void GraphicsSystem::Composite()
     std::stable_sort(layers.begin(), layers.end(),
                      [](const auto& a, const auto& b) { return a.layer < b.layer; });
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    const bool direct = !plans.empty() && plans.front().direct;
+    if (!direct)
+    {
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    }
     glEnable(GL_BLEND);
     glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA); // layer images are premultiplied
     for (const LayerFramebufferRecord& record : layers)
     {
-        if (record.used)
+        // Only what was drawn into this frame: a layer touched for its effect alone holds an
+        // older picture, and one drawn straight into the window is there already.
+        const auto plan = std::find_if(plans.begin(), plans.end(),
+                                       [&record](const LayerPlan& p) { return p.layer == record.layer; });
+        if (record.used && plan != plans.end() && !plan->direct)
         {
             record.framebuffer->Draw(screenQuadVao);
         }

@@ -76,12 +76,14 @@ private:
     struct LayerPlan
     {
         int32_t layer = 0;
+        bool direct = false;    // drawn straight into the window: the lowest layer, no effect
         std::size_t lights = 0; // the batch's light block for the layer
         std::vector<Command> commands;
     };
 
     void SortByDepth(std::vector<ECS::IEntity*>& list);
     void Record(const Resource::Shader* batched);
+    void BindTarget(const LayerPlan& plan);
     void RenderLayers();
     void SetLightUniforms(const Resource::Shader& shader, const std::vector<ECS::IEntity*>& lights);
     void DrawSprite(const ECS::IEntity& entity, const ECS::Camera& camera) const;

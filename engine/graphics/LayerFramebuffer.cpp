@@ -80,6 +80,12 @@ void LayerFramebuffer::Draw(uint32_t screenQuadVao) const
     glBindVertexArray(0);
 }
 
+bool LayerFramebuffer::Plain() const
+{
+    return shader != nullptr && shader == resources.FindShader(Resource::ResourceManager::FBO_SHADER) &&
+           tint.r == 1.0f && tint.g == 1.0f && tint.b == 1.0f && tint.a == 1.0f;
+}
+
 void LayerFramebuffer::Clear() const
 {
     glBindFramebuffer(GL_FRAMEBUFFER, fbo);

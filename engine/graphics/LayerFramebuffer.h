@@ -38,6 +38,8 @@ public:
     // Composites the layer over what is drawn, filling the current viewport.
     void Draw(uint32_t screenQuadVao) const;
     void Clear() const; // transparent black
+    // True when compositing copies the layer unchanged: the plain program at full tint.
+    bool Plain() const;
 
     Resource::Shader* shader = nullptr; // compositing program; may be null before the defaults load
     VarnColor tint{1, 1, 1, 1};         // multiplies every composited texel

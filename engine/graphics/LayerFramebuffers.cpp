@@ -24,6 +24,18 @@ LayerFramebuffer* LayerFramebuffers::Get(int32_t layer)
     return records.back().framebuffer.get();
 }
 
+const LayerFramebuffer* LayerFramebuffers::Find(int32_t layer) const
+{
+    for (const LayerFramebufferRecord& record : records)
+    {
+        if (record.layer == layer)
+        {
+            return record.framebuffer.get();
+        }
+    }
+    return nullptr;
+}
+
 void LayerFramebuffers::Resize(int width, int height)
 {
     for (LayerFramebufferRecord& record : records)

@@ -32,6 +32,8 @@ public:
     // The layer's framebuffer, created at the drawing area's size on first use; marks the
     // layer as drawn in the frame in progress. Needs a current OpenGL context.
     LayerFramebuffer* Get(int32_t layer);
+    // The layer's framebuffer if it has one; marks nothing.
+    const LayerFramebuffer* Find(int32_t layer) const;
     // Every framebuffer at the new size; their contents are lost.
     void Resize(int width, int height);
 
