@@ -117,6 +117,19 @@ TEST_F(Drawing, BlurAndDimOutliveASceneLoadUntilReset)
     EXPECT_EQ(At(edge + 9, 0), (RGB{0, 0, 0}));
 }
 
+TEST_F(Drawing, ALayerTouchedOnlyForItsEffectShowsNothingOfAnEarlierFrame)
+{
+    Sprite(0, 0, 0, 300, 0, {0, 0, 1, 1}); // a lower layer, so layer 2 has a framebuffer
+    IEntity* box = Sprite(300, 0, 0, 120, 2, {1, 0, 0, 1});
+    Frame();
+    EXPECT_EQ(At(300, 0), (RGB{255, 0, 0}));
+    box->GetComponent<SpriteRenderer>()->visible = false;
+    engine->layerFramebuffers->Get(2)->ApplyEffect(Graphics::LAYER_EFFECT::DIM);
+    Frame();
+    EXPECT_EQ(At(300, 0), (RGB{0, 0, 0})) << "last frame's box stays in the framebuffer, unshown";
+    EXPECT_EQ(At(0, 0), (RGB{0, 0, 255}));
+}
+
 TEST_F(Drawing, SpriteCoversThePlaceAndSizeItsTransformTextureAndMeshGive)
 {
     IEntity* e = Sprite(300, -120, 0, 120, 0, {1, 0, 0, 1});
@@ -147,14 +160,17 @@ TEST_F(LetterBoxedDrawing, ThePictureKeepsItsEdgesInsideTheBars)
     ASSERT_TRUE(w.viewportX > 0 || w.viewportY > 0) << "the offscreen desktop is not 16:9";
     Sprite(0, 540 - 30, 0, 60, 0, {1, 0, 0, 1});  // along the top edge of the view
     Sprite(0, -540 + 30, 0, 60, 0, {0, 1, 0, 1}); // along the bottom edge
+    engine->window->clearColour = {0, 0, 1, 1};
     Frame();
     EXPECT_EQ(At(0, 540 - 10), (RGB{255, 0, 0}));
     EXPECT_EQ(At(0, -540 + 10), (RGB{0, 255, 0}));
-    // Nothing is drawn into the bars.
+    EXPECT_EQ(At(300, 0), (RGB{0, 0, 255})) << "the window's colour behind the picture";
+    // Nothing is drawn into the bars, not even the window's colour.
     std::array<uint8_t, 4> bar{};
     glReadPixels(w.viewportX + w.viewportWidth / 2, w.viewportY + w.viewportHeight + 2, 1, 1, GL_RGBA,
                  GL_UNSIGNED_BYTE, bar.data());
     EXPECT_EQ(bar[0], 0);
+    EXPECT_EQ(bar[2], 0);
 }
 
 } // namespace Varn::Test
