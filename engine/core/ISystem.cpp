@@ -14,7 +14,7 @@ ISystem::ISystem(ECS::Scene* scene_, const Services& services_)
 
 void ISystem::AddEntity(ECS::IEntity* entity)
 {
-    if (!Has(entity))
+    if (members.insert(entity).second)
     {
         entities.push_back(entity);
     }
@@ -22,15 +22,15 @@ void ISystem::AddEntity(ECS::IEntity* entity)
 
 bool ISystem::Has(const ECS::IEntity* entity) const
 {
-    return std::find(entities.begin(), entities.end(), entity) != entities.end();
+    return members.contains(entity);
 }
 
 void ISystem::RemoveEntity(ECS::IEntity* entity)
 {
-    auto found = std::find(entities.begin(), entities.end(), entity);
-    if (found != entities.end())
+    // The working set's order is the order of every update, so the rest keep their places.
+    if (members.erase(entity) != 0)
     {
-        entities.erase(found);
+        entities.erase(std::find(entities.begin(), entities.end(), entity));
     }
 }
 

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <typeindex>
 #include <typeinfo>
+#include <unordered_set>
 #include <vector>
 
 namespace Varn::ECS
@@ -52,6 +53,9 @@ protected:
 
     std::vector<ECS::IEntity*> entities; // the working set, in registration order
     std::vector<std::type_index> needs;
+
+private:
+    std::unordered_set<const ECS::IEntity*> members; // of `entities`, found in constant time
 };
 
 } // namespace Varn

@@ -13,20 +13,23 @@ void EntityManager::Grow(std::size_t count)
     pool.reserve(pool.size() + count);
     for (std::size_t i = 0; i < count; ++i)
     {
-        pool.push_back(std::make_unique<IEntity>());
+        auto entity = std::make_unique<IEntity>();
+        entity->pool = this;
+        entity->poolIndex = pool.size();
+        pool.push_back(std::move(entity));
     }
 }
 
 IEntity* EntityManager::CreateEntity(const std::string& name)
 {
     IEntity* entity = nullptr;
-    for (const auto& candidate : pool)
+    while (firstFree < pool.size() && !pool[firstFree]->components.empty())
     {
-        if (candidate->components.empty())
-        {
-            entity = candidate.get();
-            break;
-        }
+        ++firstFree;
+    }
+    if (firstFree < pool.size())
+    {
+        entity = pool[firstFree].get(); // stays free, and first, until it gets a component
     }
     if (entity == nullptr)
     {

@@ -3,6 +3,7 @@
 // come back when their components are removed; the pool only grows.
 #include "ecs/IEntity.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -20,8 +21,8 @@ public:
     explicit EntityManager(std::size_t initialPool = INITIAL_POOL);
 
     void Grow(std::size_t count);
-    // The first free entity in pool order, renamed and given a fresh id; layer, room, active
-    // flag and parent stay as the previous user left them. Doubles the pool when none is free.
+    // The first free entity (one without components) in pool order, renamed, given a fresh id
+    // and reset. Doubles the pool when none is free.
     IEntity* CreateEntity(const std::string& name);
     // "New Entity 0", "New Entity 1", ...
     IEntity* CreateEntity();
@@ -36,7 +37,13 @@ public:
     uint32_t nextId = 0;
 
 private:
+    friend class IEntity;
+    void Freed(std::size_t index) { firstFree = std::min(firstFree, index); }
+
     std::vector<std::unique_ptr<IEntity>> pool;
+    // Every entity before this index has components: the search for a free one starts here,
+    // so creating a scene's entities one after another does not rescan the pool each time.
+    std::size_t firstFree = 0;
 };
 
 } // namespace Varn::ECS

@@ -1,5 +1,6 @@
 #include "ecs/IEntity.h"
 
+#include "ecs/EntityManager.h"
 #include "ecs/Scene.h"
 #include "ecs/Transform.h"
 
@@ -41,9 +42,18 @@ void IEntity::RemoveComponent(std::type_index type)
         if (std::type_index(typeid(**it)) == type)
         {
             components.erase(it);
+            TellPoolIfFree();
             ComponentsChanged(type);
             return;
         }
+    }
+}
+
+void IEntity::TellPoolIfFree() const
+{
+    if (pool != nullptr && components.empty())
+    {
+        pool->Freed(poolIndex);
     }
 }
 
@@ -127,6 +137,7 @@ void IEntity::RemoveAllComponents()
         removed.emplace_back(typeid(*component));
     }
     components.clear();
+    TellPoolIfFree();
     for (std::type_index type : removed)
     {
         ComponentsChanged(type);

@@ -15,6 +15,7 @@
 namespace Varn::ECS
 {
 class Scene;
+class EntityManager;
 
 class IEntity
 {
@@ -80,8 +81,15 @@ public:
     std::vector<std::unique_ptr<IComponent>> components; // at most one per concrete class
 
 private:
+    friend class EntityManager;
+
     // Tells the entity's scene, if any, that a component of class `changed` came or went.
     void ComponentsChanged(std::type_index changed);
+    // Tells the pool, if any, that the entity has no component left and is free again.
+    void TellPoolIfFree() const;
+
+    EntityManager* pool = nullptr; // the pool that made the entity; null for one made alone
+    std::size_t poolIndex = 0;     // its place there
 };
 
 } // namespace Varn::ECS

@@ -33,12 +33,13 @@ Scene::~Scene()
 {
     // The camera entity goes back to the pool unless a load already released it. (At shutdown
     // the engine empties the list first: the pool goes before the scenes, with every entity.)
-    if (mainCamera != nullptr && std::find(entities.begin(), entities.end(), mainCamera) != entities.end())
+    if (mainCamera != nullptr && listed.contains(mainCamera))
     {
         mainCamera->DetachChildren();
         mainCamera->RemoveAllComponents();
         mainCamera->parent = nullptr;
         entities.erase(std::find(entities.begin(), entities.end(), mainCamera));
+        listed.erase(mainCamera);
     }
     // The last built goes first: a system may use those built before it.
     while (!systems.empty())
@@ -59,13 +60,14 @@ Scene::~Scene()
 void Scene::ForgetEntities()
 {
     entities.clear();
+    listed.clear();
     mainCamera = nullptr;
 }
 
 void Scene::AddEntity(IEntity* entity)
 {
     entity->scene = this;
-    if (std::find(entities.begin(), entities.end(), entity) != entities.end())
+    if (!listed.insert(entity).second)
     {
         return;
     }
@@ -113,10 +115,9 @@ void Scene::RemoveEntity(IEntity* entity, bool recursive)
     entity->DetachChildren();
     entity->RemoveAllComponents();
     entity->parent = nullptr;
-    auto found = std::find(entities.begin(), entities.end(), entity);
-    if (found != entities.end())
+    if (listed.erase(entity) != 0)
     {
-        entities.erase(found);
+        entities.erase(std::find(entities.begin(), entities.end(), entity));
     }
 }
 

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 #include <typeindex>
+#include <unordered_set>
 #include <vector>
 
 namespace Varn
@@ -82,7 +83,7 @@ public:
     // removed.
     void ComponentsChanged(IEntity* entity, std::type_index changed);
 
-    std::vector<IEntity*> entities; // in the order they joined
+    std::vector<IEntity*> entities; // in the order they joined; changed only through the scene
     TransformSystem* transformSystem = nullptr;
     Physics::PhysicsSystem* physicsSystem = nullptr;
     Script::ScriptSystem* scriptSystem = nullptr;
@@ -100,7 +101,8 @@ public:
 
 private:
     const Services& services;
-    std::vector<ISystem*> systems; // all of the above, in the order they were built
+    std::vector<ISystem*> systems;             // all of the above, in the order they were built
+    std::unordered_set<const IEntity*> listed; // the members of `entities`, found in constant time
 };
 
 } // namespace Varn::ECS

@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <cmath>
 #include <optional>
+#include <ranges>
 
 namespace Varn::Physics
 {
@@ -109,9 +110,16 @@ PhysicsSystem::PhysicsSystem(ECS::Scene* scene_, const Services& services_) : IS
 
 void PhysicsSystem::AddEntity(ECS::IEntity* entity)
 {
+    const bool joining = !Has(entity);
     ISystem::AddEntity(entity);
     const bool hasRigidBody = entity->GetComponent<RigidBody>() != nullptr;
-    for (PhysicsEntry& entry : physicsEntities)
+    if (joining)
+    {
+        physicsEntities.push_back({entity, hasRigidBody});
+        return;
+    }
+    // A member whose components changed: usually one of the last to join.
+    for (PhysicsEntry& entry : std::views::reverse(physicsEntities))
     {
         if (entry.entity == entity)
         {

@@ -1,6 +1,7 @@
 #include "support/EngineTest.h"
 
 #include "ecs/EntityManager.h"
+#include "ecs/Light.h"
 #include "ecs/Transform.h"
 
 namespace Varn::Test
@@ -64,6 +65,33 @@ TEST(EntityPool, DoublesWhenFullAndHandsOutTheFirstNewEntity)
     EXPECT_EQ(manager.PoolSize(), 8000u);
     EXPECT_EQ(extra, manager.PoolEntity(4000));
     EXPECT_EQ(extra->id, 4000u);
+}
+
+TEST(EntityPool, TheLowestFreedEntityComesBackFirstWhicheverWayItWasFreed)
+{
+    EntityManager manager(8);
+    std::vector<IEntity*> made;
+    for (int i = 0; i < 6; ++i)
+    {
+        made.push_back(manager.CreateEntity());
+        made.back()->AddComponent<ECS::Transform>();
+    }
+    made[4]->RemoveAllComponents();
+    made[1]->RemoveComponent<ECS::Transform>(); // its last component
+    EXPECT_EQ(manager.CreateEntity(), made[1]);
+    made[1]->AddComponent<ECS::Transform>();
+    EXPECT_EQ(manager.CreateEntity(), made[4]);
+    made[4]->AddComponent<ECS::Transform>();
+    EXPECT_EQ(manager.CreateEntity(), manager.PoolEntity(6)) << "then the never-used ones, in order";
+
+    // An entity that keeps a component is not free; one made alone, outside a pool, tells no one.
+    made[2]->AddComponent<ECS::Light>();
+    made[2]->RemoveComponent<ECS::Transform>();
+    EXPECT_EQ(manager.CreateEntity(), manager.PoolEntity(6));
+    IEntity alone;
+    alone.AddComponent<ECS::Transform>();
+    alone.RemoveAllComponents();
+    EXPECT_EQ(manager.CreateEntity(), manager.PoolEntity(6));
 }
 
 } // namespace Varn::Test
