@@ -34,4 +34,10 @@ void ISystem::RemoveEntity(ECS::IEntity* entity)
     }
 }
 
+void ISystem::RemoveAllEntities()
+{
+    entities.clear();
+    members.clear();
+}
+
 } // namespace Varn

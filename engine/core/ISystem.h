@@ -34,6 +34,8 @@ public:
     virtual void AddEntity(ECS::IEntity* entity);
     // Removes the first occurrence, keeping the order of the rest; nothing when absent.
     virtual void RemoveEntity(ECS::IEntity* entity);
+    // Empties the working set at once, as the scene does when every entity goes.
+    virtual void RemoveAllEntities();
     // One step of work; the renderers are called once per displayed frame with dt = 0.
     virtual void Update(const float& dt) = 0;
 

@@ -103,6 +103,22 @@ void Scene::ComponentsChanged(IEntity* entity, std::type_index changed)
     }
 }
 
+void Scene::RemoveAllEntities()
+{
+    for (ISystem* system : systems)
+    {
+        system->RemoveAllEntities();
+    }
+    for (IEntity* entity : entities)
+    {
+        entity->scene = nullptr; // nothing left to tell
+        entity->RemoveAllComponents();
+        entity->parent = nullptr;
+    }
+    entities.clear();
+    listed.clear();
+}
+
 void Scene::RemoveEntity(IEntity* entity, bool recursive)
 {
     if (recursive)

@@ -77,6 +77,9 @@ public:
     // Returns the entity (and with `recursive` its descendants first) to the pool; children
     // that stay are detached where they are on screen.
     void RemoveEntity(IEntity* entity, bool recursive);
+    // Returns every entity to the pool, as RemoveEntity would one by one, in one pass: the
+    // working sets are emptied at once and no one is detached from a parent that goes too.
+    void RemoveAllEntities();
     // Keeps the entity's membership of the systems that work on components of class `changed`
     // in line with its components: it joins each that needs one it has and leaves each that
     // needs none. Called for each component on joining the scene and whenever one is added or

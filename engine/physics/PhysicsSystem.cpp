@@ -136,6 +136,12 @@ void PhysicsSystem::RemoveEntity(ECS::IEntity* entity)
     std::erase_if(physicsEntities, [entity](const PhysicsEntry& entry) { return entry.entity == entity; });
 }
 
+void PhysicsSystem::RemoveAllEntities()
+{
+    ISystem::RemoveAllEntities();
+    physicsEntities.clear();
+}
+
 bool PhysicsSystem::PassesRoom(const ECS::IEntity* entity) const
 {
     const uint32_t cameraRoom = scene->mainCamera != nullptr ? scene->mainCamera->room : 0u;

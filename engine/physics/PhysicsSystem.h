@@ -42,6 +42,7 @@ public:
     void AddEntity(ECS::IEntity* entity) override;
     // Erases every entry of the entity, keeping the order of the rest.
     void RemoveEntity(ECS::IEntity* entity) override;
+    void RemoveAllEntities() override;
     // One step of dt seconds: forces, collisions, response, velocities.
     void Update(const float& dt) override;
 

@@ -153,10 +153,7 @@ void SceneLoader::ReplaceSceneEntities()
 {
     const Services& engine = services;
     ECS::Scene& scene = *engine.scenes.current;
-    while (!scene.entities.empty())
-    {
-        scene.RemoveEntity(scene.entities.front(), false);
-    }
+    scene.RemoveAllEntities();
     scene.mainCamera = nullptr; // until the file provides an entity with a Camera
     for (ECS::IEntity* entity : entities)
     {
