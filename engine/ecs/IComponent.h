@@ -5,14 +5,25 @@
 #include "core/Services.h"
 #include "ecs/Property.h"
 
+#include <cstdint>
 #include <memory>
 #include <string>
+#include <typeindex>
 #include <vector>
 
 namespace Varn::ECS
 {
 
 class IEntity;
+
+// A small integer per component class, handed out on first use and kept for the life of the
+// process: finding an entity's component compares these instead of type names.
+uint32_t ComponentTypeId(std::type_index type);
+template <typename T> uint32_t ComponentTypeIdOf()
+{
+    static const uint32_t id = ComponentTypeId(typeid(T));
+    return id;
+}
 
 class IComponent
 {
@@ -37,6 +48,7 @@ public:
     std::string componentName; // the block name in scene files
     bool enabled = true;       // "Enabled"
     IEntity* owner = nullptr;  // may be null until the component is added to an entity
+    uint32_t typeId = 0;       // ComponentTypeId of its class, set when added to an entity
     std::vector<Property> properties;
 
 protected:

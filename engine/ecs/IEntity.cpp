@@ -14,7 +14,7 @@ IEntity::~IEntity()
     components.clear();
 }
 
-void IEntity::ComponentsChanged(std::type_index changed)
+void IEntity::ComponentsChanged(uint32_t changed)
 {
     if (scene != nullptr)
     {
@@ -24,26 +24,29 @@ void IEntity::ComponentsChanged(std::type_index changed)
 
 IComponent* IEntity::AddComponent(std::unique_ptr<IComponent> component)
 {
-    if (IComponent* existing = FindComponent(typeid(*component)))
+    const uint32_t typeId = ComponentTypeId(typeid(*component));
+    if (IComponent* existing = FindComponent(typeId))
     {
         return existing;
     }
     component->owner = this;
+    component->typeId = typeId;
     components.push_back(std::move(component));
     IComponent* added = components.back().get();
-    ComponentsChanged(typeid(*added));
+    ComponentsChanged(typeId);
     return added;
 }
 
 void IEntity::RemoveComponent(std::type_index type)
 {
+    const uint32_t typeId = ComponentTypeId(type);
     for (auto it = components.begin(); it != components.end(); ++it)
     {
-        if (std::type_index(typeid(**it)) == type)
+        if ((*it)->typeId == typeId)
         {
             components.erase(it);
             TellPoolIfFree();
-            ComponentsChanged(type);
+            ComponentsChanged(typeId);
             return;
         }
     }
@@ -131,14 +134,14 @@ void IEntity::DetachChildren()
 
 void IEntity::RemoveAllComponents()
 {
-    std::vector<std::type_index> removed;
+    std::vector<uint32_t> removed;
     for (const auto& component : components)
     {
-        removed.emplace_back(typeid(*component));
+        removed.push_back(component->typeId);
     }
     components.clear();
     TellPoolIfFree();
-    for (std::type_index type : removed)
+    for (const uint32_t type : removed)
     {
         ComponentsChanged(type);
     }

@@ -22,19 +22,24 @@ class IEntity
 public:
     virtual ~IEntity();
 
-    // The component whose dynamic type is exactly `type` (a subclass does not match), or null.
-    IComponent* FindComponent(std::type_index type) const
+    // The component whose dynamic type is exactly the class with id `typeId` (a subclass does
+    // not match), or null.
+    IComponent* FindComponent(uint32_t typeId) const
     {
         for (const auto& component : components)
         {
-            if (std::type_index(typeid(*component)) == type)
+            if (component->typeId == typeId)
             {
                 return component.get();
             }
         }
         return nullptr;
     }
-    template <typename T> T* GetComponent() const { return static_cast<T*>(FindComponent(typeid(T))); }
+    IComponent* FindComponent(std::type_index type) const { return FindComponent(ComponentTypeId(type)); }
+    template <typename T> T* GetComponent() const
+    {
+        return static_cast<T*>(FindComponent(ComponentTypeIdOf<T>()));
+    }
 
     // Adds a default T unless one is present; returns the entity's T either way. An entity in
     // a scene joins the systems that work on T.
@@ -84,7 +89,7 @@ private:
     friend class EntityManager;
 
     // Tells the entity's scene, if any, that a component of class `changed` came or went.
-    void ComponentsChanged(std::type_index changed);
+    void ComponentsChanged(uint32_t changed); // a ComponentTypeId
     // Tells the pool, if any, that the entity has no component left and is free again.
     void TellPoolIfFree() const;
 

@@ -25,8 +25,23 @@ void Scene::AddMainCamera()
 
 void Scene::ReplaceSystem(ISystem* old, ISystem* replacement)
 {
-    std::replace(systems.begin(), systems.end(), old, replacement);
+    const auto at = std::find(systems.begin(), systems.end(), old);
+    if (at != systems.end())
+    {
+        *at = replacement;
+        needIds[static_cast<std::size_t>(at - systems.begin())] = NeedIds(*replacement);
+    }
     delete old;
+}
+
+std::vector<uint32_t> Scene::NeedIds(const ISystem& system)
+{
+    std::vector<uint32_t> ids;
+    for (const std::type_index type : system.Needs())
+    {
+        ids.push_back(ComponentTypeId(type));
+    }
+    return ids;
 }
 
 Scene::~Scene()
@@ -73,23 +88,24 @@ void Scene::AddEntity(IEntity* entity)
     }
     for (const auto& component : entity->components)
     {
-        ComponentsChanged(entity, typeid(*component));
+        ComponentsChanged(entity, component->typeId);
     }
     entities.push_back(entity);
 }
 
-void Scene::ComponentsChanged(IEntity* entity, std::type_index changed)
+void Scene::ComponentsChanged(IEntity* entity, uint32_t changed)
 {
-    for (ISystem* system : systems)
+    for (std::size_t i = 0; i < systems.size(); ++i)
     {
-        const std::vector<std::type_index>& needs = system->Needs();
+        ISystem* system = systems[i];
+        const std::vector<uint32_t>& needs = needIds[i];
         if (std::find(needs.begin(), needs.end(), changed) == needs.end())
         {
             continue;
         }
         const bool needed =
             std::any_of(needs.begin(), needs.end(),
-                        [entity](std::type_index type) { return entity->FindComponent(type) != nullptr; });
+                        [entity](uint32_t type) { return entity->FindComponent(type) != nullptr; });
         // Both keep a set as it is when there is nothing to do; adding to a member is how a
         // system hears that the member's components changed.
         if (needed)

@@ -4,6 +4,7 @@
 // the same object and replace its entities.
 #include "core/Services.h"
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <typeindex>
@@ -58,6 +59,7 @@ public:
     {
         T* system = new T(this, services);
         systems.push_back(system);
+        needIds.push_back(NeedIds(*system));
         return system;
     }
     // The "Main Camera" entity with a Transform and a Camera, once the systems are in place.
@@ -84,7 +86,7 @@ public:
     // in line with its components: it joins each that needs one it has and leaves each that
     // needs none. Called for each component on joining the scene and whenever one is added or
     // removed.
-    void ComponentsChanged(IEntity* entity, std::type_index changed);
+    void ComponentsChanged(IEntity* entity, uint32_t changed); // a ComponentTypeId
 
     std::vector<IEntity*> entities; // in the order they joined; changed only through the scene
     TransformSystem* transformSystem = nullptr;
@@ -103,9 +105,12 @@ public:
     IEntity* mainCamera = nullptr; // may be null only while being torn down
 
 private:
+    static std::vector<uint32_t> NeedIds(const ISystem& system);
+
     const Services& services;
-    std::vector<ISystem*> systems;             // all of the above, in the order they were built
-    std::unordered_set<const IEntity*> listed; // the members of `entities`, found in constant time
+    std::vector<ISystem*> systems;              // all of the above, in the order they were built
+    std::vector<std::vector<uint32_t>> needIds; // each system's Needs(), as component type ids
+    std::unordered_set<const IEntity*> listed;  // the members of `entities`, found in constant time
 };
 
 } // namespace Varn::ECS
