@@ -80,4 +80,29 @@ TEST(ToolRuns, AProfileRunKeepsItsSaveAwayFromThePlayersOrWritesItWhereItIsTold)
     EXPECT_FALSE(std::filesystem::exists(player.root / "Corvalune"));
 }
 
+TEST(ToolRuns, AProfileBySteps)
+{
+    ScratchFolder player;
+    const auto [report, code] =
+        RunTool(CORVALUNE_PROFILE, "--steps 40 Resources/Scenes/Level1.scene", player.root);
+    ASSERT_TRUE(code == 0 || !WINDOWED_EXIT_CODES) << code << ": " << report;
+    EXPECT_NE(report.find("Resources/Scenes/Level1.scene: 40 steps"), std::string::npos) << report;
+    for (const char* row : {"\nstep ", "\nscripts ", "\nAI ", "\nphysics ", "\ntransforms ", "\nparticles "})
+    {
+        EXPECT_NE(report.find(row), std::string::npos) << row << " in " << report;
+    }
+    EXPECT_EQ(report.find("\ndrawing "), std::string::npos) << "a step profile draws nothing";
+
+    for (const std::string bad :
+         {"--steps 0 Resources/Scenes/Level1.scene", "--steps", "--steps 5 A.scene 3"})
+    {
+        const auto [refused, refusedCode] = RunTool(CORVALUNE_PROFILE, bad, player.root);
+        EXPECT_EQ(refusedCode, 2) << bad << ": " << refused;
+        EXPECT_NE(refused.find("usage: corvalune_profile"), std::string::npos) << refused;
+    }
+    const auto [screenshot, screenshotCode] =
+        RunTool(CORVALUNE_SCREENSHOT, "--steps 5 A.scene 1 x.png", player.root);
+    EXPECT_EQ(screenshotCode, 2) << screenshot;
+}
+
 } // namespace Varn::Test

@@ -37,7 +37,7 @@ int main(int argc, char** argv)
         return 0;
     }
     const std::vector<std::string>& given = arguments.positional;
-    if (!arguments.problem.empty() || (given.size() != 3 && given.size() != 4))
+    if (!arguments.problem.empty() || arguments.steps != 0 || (given.size() != 3 && given.size() != 4))
     {
         std::cerr << (arguments.problem.empty() ? "" : arguments.problem + "\n") << USAGE;
         return 2;
