@@ -48,8 +48,10 @@ void Window::EnterContentFolder()
     }
     const std::filesystem::path folder(base);
     SDL_free(base);
-    // Beside the executable for a shipped game; one level up for one run from its build folder.
-    for (const std::filesystem::path& candidate : {folder, folder.parent_path().parent_path()})
+    // Beside the executable for a shipped game; share/corvalune beside its bin folder for an
+    // installed one; one level up for one run from its build folder.
+    const std::filesystem::path prefix = folder.parent_path().parent_path();
+    for (const std::filesystem::path& candidate : {folder, prefix / "share" / "corvalune", prefix})
     {
         if (std::filesystem::is_directory(candidate / "Resources", error))
         {

@@ -67,7 +67,8 @@ public:
     static LetterBox ComputeLetterBox(int baseW, int baseH, int screenW, int screenH);
     // The part of `path` from "Resources" on, and what it is reloaded as (NONE to skip it).
     static DROPPED_FILE ClassifyDroppedFile(const std::string& path, std::string& relative);
-    // Moves into the executable's folder when the working directory has no "Resources".
+    // When the working directory has no "Resources", moves into the first folder that has: the
+    // executable's own, ../share/corvalune from it (installed), or the one above (a build folder).
     static void EnterContentFolder();
 
     SDL_Window* handle = nullptr;              // null until Create succeeds
