@@ -36,41 +36,17 @@ void Put(std::byte* at, std::size_t offset, const float* values, std::size_t cou
 
 SpriteBatch::SpriteBatch()
 {
-    // The mesh's quad with unit texture corners; each instance scales them to its cell.
-    const float vertices[4 * 5] = {
-        -0.5f, -0.5f, 0.0f, 0.0f, 1.0f, //
-        0.5f,  -0.5f, 0.0f, 1.0f, 1.0f, //
-        0.5f,  0.5f,  0.0f, 1.0f, 0.0f, //
-        -0.5f, 0.5f,  0.0f, 0.0f, 0.0f, //
-    };
-    const uint32_t indices[6] = {0, 1, 3, 2, 3, 1};
-
-    glGenVertexArrays(1, &vao);
-    glGenBuffers(1, &quadVbo);
-    glGenBuffers(1, &quadEbo);
     glGenBuffers(1, &instanceVbo);
     glGenBuffers(1, &frameUbo);
     glGenBuffers(1, &lightsUbo);
-
-    glBindVertexArray(vao);
-    glBindBuffer(GL_ARRAY_BUFFER, quadVbo);
-    glBufferData(GL_ARRAY_BUFFER, sizeof(vertices), vertices, GL_STATIC_DRAW);
-    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, quadEbo);
-    glBufferData(GL_ELEMENT_ARRAY_BUFFER, sizeof(indices), indices, GL_STATIC_DRAW);
-    glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, 5 * sizeof(float), nullptr);
-    glEnableVertexAttribArray(0);
-    glVertexAttribPointer(1, 2, GL_FLOAT, GL_FALSE, 5 * sizeof(float),
-                          reinterpret_cast<const void*>(3 * sizeof(float)));
-    glEnableVertexAttribArray(1);
     // Locations 2 to 8 advance once per instance; Draw points them at its run.
+    glBindVertexArray(quad.vao);
     for (GLuint location = 2; location <= 8; ++location)
     {
         glEnableVertexAttribArray(location);
         glVertexAttribDivisor(location, 1);
     }
     glBindVertexArray(0);
-    glBindBuffer(GL_ARRAY_BUFFER, 0);
-    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
 
     GLint alignment = 256;
     glGetIntegerv(GL_UNIFORM_BUFFER_OFFSET_ALIGNMENT, &alignment);
@@ -80,9 +56,8 @@ SpriteBatch::SpriteBatch()
 
 SpriteBatch::~SpriteBatch()
 {
-    const GLuint buffers[] = {quadVbo, quadEbo, instanceVbo, frameUbo, lightsUbo};
-    glDeleteBuffers(5, buffers);
-    glDeleteVertexArrays(1, &vao);
+    const GLuint buffers[] = {instanceVbo, frameUbo, lightsUbo};
+    glDeleteBuffers(3, buffers);
 }
 
 void SpriteBatch::Clear()
@@ -188,7 +163,7 @@ void SpriteBatch::Draw(const Resource::Shader& program, std::size_t run) const
     }
     glActiveTexture(GL_TEXTURE0);
     glBindTexture(GL_TEXTURE_2D, r.texture);
-    glBindVertexArray(vao);
+    glBindVertexArray(quad.vao);
     glBindBuffer(GL_ARRAY_BUFFER, instanceVbo);
     const GLsizei stride = sizeof(Instance);
     const std::size_t base = static_cast<std::size_t>(r.first) * sizeof(Instance);

@@ -5,6 +5,7 @@
 // frame's projection, view and eye, and one block of lights per layer, all uploaded once per
 // frame. Built and used on the thread that owns the OpenGL context.
 #include "core/Vector4.h"
+#include "resource/Mesh2D.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -73,7 +74,8 @@ private:
     std::vector<std::byte> lightBlocks; // lightStride bytes per block, std140
     bool cut = true;
     std::size_t lightStride = 0;
-    uint32_t vao = 0, quadVbo = 0, quadEbo = 0, instanceVbo = 0, frameUbo = 0, lightsUbo = 0;
+    Resource::Mesh2D quad{1, 1}; // one whole-texture cell; each instance scales its corners
+    uint32_t instanceVbo = 0, frameUbo = 0, lightsUbo = 0;
     mutable uint32_t boundProgram = 0; // the program whose blocks were last tied to our bindings
 };
 

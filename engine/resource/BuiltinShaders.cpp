@@ -1,5 +1,7 @@
 #include "resource/BuiltinShaders.h"
 
+#include <string>
+
 namespace Varn::Resource::BuiltinShaders
 {
 
@@ -25,9 +27,9 @@ void main()
 }
 )GLSL";
 
-// Lights only add colour; alpha comes from the texel and the opacity alone. `viewPos` and
-// `Normals` are part of the interface that user fragment shaders may use.
-const char* const SPRITE_FRAGMENT = R"GLSL(#version 330 core
+// The point light and what lights add to a texel, written once for both sprite programs so
+// that they light alike. Lights only add colour; alpha comes from the texel and the opacity.
+const char* const POINT_LIGHT = R"GLSL(
 #define MAX_LIGHTS 128
 
 struct PointLight
@@ -39,7 +41,28 @@ struct PointLight
     float linear;
     float quadratic;
 };
+)GLSL";
 
+// Reads `pointLights` and `lightsInUse`, which each program declares in its own way.
+const char* const ADD_LIGHTS = R"GLSL(
+vec4 AddLights(vec4 texel, vec3 fragPos)
+{
+    vec4 colour = texel;
+    int count = min(lightsInUse, MAX_LIGHTS);
+    for (int i = 0; i < count; ++i)
+    {
+        float d = length(pointLights[i].position - fragPos);
+        float attenuation = 1.0 / (pointLights[i].constant + pointLights[i].linear * d +
+                                   pointLights[i].quadratic * d * d);
+        vec3 added = pointLights[i].ambient * pointLights[i].color * texel.rgb * attenuation;
+        colour += vec4(added, 0.0);
+    }
+    return colour;
+}
+)GLSL";
+
+// `viewPos` and `Normals` are part of the interface that user fragment shaders may use.
+const std::string spriteFragment = std::string("#version 330 core\n") + POINT_LIGHT + R"GLSL(
 in vec2 TexCoords;
 in vec3 FragPos;
 in vec3 Normals;
@@ -53,26 +76,15 @@ uniform float opacity;
 uniform vec3 tint;
 uniform bool receiveLight;
 uniform vec3 viewPos;
-
+)GLSL" + ADD_LIGHTS + R"GLSL(
 void main()
 {
     vec4 texel = texture(SpriteTexture, TexCoords);
-    vec4 colour = texel;
-    if (receiveLight)
-    {
-        int count = min(lightsInUse, MAX_LIGHTS);
-        for (int i = 0; i < count; ++i)
-        {
-            float d = length(pointLights[i].position - FragPos);
-            float attenuation = 1.0 / (pointLights[i].constant + pointLights[i].linear * d +
-                                       pointLights[i].quadratic * d * d);
-            vec3 added = pointLights[i].ambient * pointLights[i].color * texel.rgb * attenuation;
-            colour += vec4(added, 0.0);
-        }
-    }
+    vec4 colour = receiveLight ? AddLights(texel, FragPos) : texel;
     FragColor = colour * vec4(1.0, 1.0, 1.0, opacity) * vec4(tint, 1.0);
 }
 )GLSL";
+const char* const SPRITE_FRAGMENT = spriteFragment.c_str();
 
 // Same arithmetic as the single-sprite programs, in the same order, so both draw the same
 // pixels: the model matrix is rebuilt from its rows and transposed, the image scale is a
@@ -116,19 +128,7 @@ void main()
 }
 )GLSL";
 
-const char* const SPRITE_BATCH_FRAGMENT = R"GLSL(#version 330 core
-#define MAX_LIGHTS 128
-
-struct PointLight
-{
-    vec3 color;
-    vec3 position;
-    float ambient;
-    float constant;
-    float linear;
-    float quadratic;
-};
-
+const std::string batchFragment = std::string("#version 330 core\n") + POINT_LIGHT + R"GLSL(
 layout (std140) uniform Lights
 {
     PointLight pointLights[MAX_LIGHTS];
@@ -143,26 +143,15 @@ flat in float ReceiveLight;
 out vec4 FragColor;
 
 uniform sampler2D SpriteTexture;
-
+)GLSL" + ADD_LIGHTS + R"GLSL(
 void main()
 {
     vec4 texel = texture(SpriteTexture, TexCoords);
-    vec4 colour = texel;
-    if (ReceiveLight != 0.0)
-    {
-        int count = min(lightsInUse, MAX_LIGHTS);
-        for (int i = 0; i < count; ++i)
-        {
-            float d = length(pointLights[i].position - FragPos);
-            float attenuation = 1.0 / (pointLights[i].constant + pointLights[i].linear * d +
-                                       pointLights[i].quadratic * d * d);
-            vec3 added = pointLights[i].ambient * pointLights[i].color * texel.rgb * attenuation;
-            colour += vec4(added, 0.0);
-        }
-    }
+    vec4 colour = ReceiveLight != 0.0 ? AddLights(texel, FragPos) : texel;
     FragColor = colour * vec4(1.0, 1.0, 1.0, TintOpacity.a) * vec4(TintOpacity.rgb, 1.0);
 }
 )GLSL";
+const char* const SPRITE_BATCH_FRAGMENT = batchFragment.c_str();
 
 const char* const FBO_VERTEX = R"GLSL(#version 330 core
 layout (location = 0) in vec2 aPos;
