@@ -1,13 +1,79 @@
 // Corvalune: reads the command line, builds the engine, opens the window, loads the first scene
-// (the logo, unless told otherwise) and runs until quit.
+// (the logo, unless told otherwise) and runs until quit. The log also goes to "corvalune.log" in
+// the save folder (the previous run's kept as "corvalune.log.1"), and a crash writes a last line
+// and a short backtrace there and to standard error before the process dies.
 #include "GameOptions.h"
+#include "core/Window.h"
 #include "enemies/EnemyBuilders.h"
 #include "scene/Engine.h"
+#include "script/GlobalVariables.h"
 
+#include <execinfo.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <csignal>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <iostream>
+#include <string>
 #include <system_error>
+
+namespace
+{
+
+std::atomic<int> crashLog{-1}; // the log file's descriptor, for the crash handler
+
+void WriteBoth(const char* text)
+{
+    const int log = crashLog.load();
+    if (log >= 0)
+    {
+        (void)!write(log, text, std::strlen(text));
+    }
+    (void)!write(STDERR_FILENO, text, std::strlen(text));
+}
+
+// Only calls that are safe inside a signal handler; then the default action, which ends the
+// process as the signal would have.
+void OnCrash(int signal)
+{
+    const char* what = signal == SIGSEGV   ? "segmentation fault"
+                       : signal == SIGABRT ? "abort"
+                       : signal == SIGBUS  ? "bus error"
+                       : signal == SIGFPE  ? "arithmetic error"
+                                           : "illegal instruction";
+    WriteBoth("corvalune: crashed (");
+    WriteBoth(what);
+    WriteBoth("); backtrace:\n");
+    void* frames[32];
+    const int count = backtrace(frames, 32);
+    const int log = crashLog.load();
+    if (log >= 0)
+    {
+        backtrace_symbols_fd(frames, count, log);
+    }
+    backtrace_symbols_fd(frames, count, STDERR_FILENO);
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+}
+
+void CatchCrashes(int logFile)
+{
+    crashLog = logFile;
+#if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
+    // Sanitizer builds keep their own, fuller crash reports.
+    void* warm[1];
+    backtrace(warm, 1); // loads the unwinder now: the first call may allocate
+    for (const int signal : {SIGSEGV, SIGABRT, SIGBUS, SIGFPE, SIGILL})
+    {
+        std::signal(signal, OnCrash);
+    }
+#endif
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -35,12 +101,24 @@ int main(int argc, char** argv)
     }
     if (!options.saveDir.empty())
     {
-        std::filesystem::create_directories(options.saveDir, error);
-        setenv("CORVALUNE_SAVE_DIR", options.saveDir.c_str(), 1);
+        // Absolute: the game may move into its content folder before it saves.
+        const std::filesystem::path saveDir = std::filesystem::absolute(options.saveDir, error);
+        std::filesystem::create_directories(saveDir, error);
+        setenv("CORVALUNE_SAVE_DIR", saveDir.c_str(), 1);
     }
 
     Varn::Game::RegisterEnemies();
     Varn::Scene::Engine& engine = Varn::Scene::Engine::Instance();
+    const std::string saveFolder = Varn::Script::GlobalVariables::UserFolder();
+    if (!saveFolder.empty())
+    {
+        std::filesystem::create_directories(saveFolder, error);
+        if (!engine.logger.OpenFile((std::filesystem::path(saveFolder) / "corvalune.log").string()))
+        {
+            std::cerr << "corvalune: cannot write a log file in " << saveFolder << "\n";
+        }
+    }
+    CatchCrashes(engine.logger.FileDescriptor());
     if (options.seed)
     {
         engine.random.Seed(*options.seed);
@@ -48,10 +126,20 @@ int main(int argc, char** argv)
     if (!engine.Start(options.scene))
     {
         engine.logger.Flush();
+        crashLog = -1;
         Varn::Scene::Engine::Shutdown();
         return 1;
     }
+    const Varn::Window& window = *engine.window;
+    engine.logger.Log("Corvalune " CORVALUNE_VERSION);
+    engine.logger.Log("OpenGL: " + window.RendererName());
+    engine.logger.Log("Window: " + std::to_string(window.viewportWidth) + "x" +
+                      std::to_string(window.viewportHeight) +
+                      (window.fullscreen ? ", full screen" : ", windowed"));
+    engine.logger.Log("Content: " + std::filesystem::current_path(error).string());
+    engine.logger.Log("Saves: " + saveFolder);
     engine.RunMainLoop();
+    crashLog = -1; // the file closes with the engine
     Varn::Scene::Engine::Shutdown();
     return 0;
 }

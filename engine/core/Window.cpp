@@ -327,6 +327,17 @@ void Window::ApplyClearColour() const
     glClearColor(clearColour.r, clearColour.g, clearColour.b, clearColour.a);
 }
 
+std::string Window::RendererName() const
+{
+    if (glContext == nullptr)
+    {
+        return "";
+    }
+    const auto* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+    const auto* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
+    return std::string(renderer != nullptr ? renderer : "?") + ", " + (version != nullptr ? version : "?");
+}
+
 void Window::SwapBuffers() const
 {
     if (handle != nullptr)

@@ -61,6 +61,9 @@ public:
     void SetActive(bool focused); // focus gained or lost
     void OnFileDropped(const std::string& path);
     void ApplyClearColour() const;
+    // The OpenGL driver's renderer and version ("llvmpipe (LLVM 15.0.6, 256 bits), 4.5 (Core
+    // Profile) Mesa 22.3.6"); empty without a context.
+    std::string RendererName() const;
     void SwapBuffers() const;
 
     // Scales the base resolution uniformly to fit the screen and centres it.

@@ -1,5 +1,6 @@
 // The real game binary, started headless on content the test writes: damaged images named by
 // a scene's sprites each log their failure, and the game plays on and quits normally.
+#include "core/FilePath.h"
 #include "resource/ResourceTestSupport.h"
 #include "support/RunCommand.h"
 #include "support/ScratchFolder.h"
@@ -118,6 +119,46 @@ TEST(GameBinary, TheCommandLineAnswersRefusesAndStartsWhereItIsToldWithTheSeedIt
     EXPECT_EQ(draws(7), first) << "the same seed draws the same numbers";
     EXPECT_NE(draws(8), first);
     EXPECT_TRUE(std::filesystem::exists(folder.root / "save" / "GlobalVariables.orin"));
+
+    // Each run's log is in the save folder, starting with what the game is and where it reads
+    // and writes; the run before is kept beside it.
+    std::string log, previous;
+    ASSERT_TRUE(ReadTextFile((folder.root / "save" / "corvalune.log").string(), log));
+    ASSERT_TRUE(ReadTextFile((folder.root / "save" / "corvalune.log.1").string(), previous));
+    for (const std::string& line :
+         {std::string("Corvalune " CORVALUNE_VERSION "\n"), std::string("\nOpenGL: "),
+          std::string("\nWindow: 320x180, windowed\n"), "\nContent: " + folder.root.string() + "\n",
+          "\nSaves: " + folder.Path("save") + "\n"})
+    {
+        EXPECT_NE(log.find(line), std::string::npos) << line << " in " << log;
+    }
+    EXPECT_EQ(log.find(first), std::string::npos) << "this run drew with seed 8";
+    EXPECT_NE(previous.find(first), std::string::npos) << "the run before drew with seed 7: " << previous;
+}
+
+TEST(GameBinary, ACrashLeavesALastLineAndABacktraceInTheLog)
+{
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+    GTEST_SKIP() << "sanitizer builds keep their own crash reports";
+#endif
+    ScratchFolder folder;
+    LinkDefaultFiles(folder);
+    folder.Write("Resources/Scenes/Still.scene", R"([{"ID":"Eye","ID Type":0,"Transform":{},"Camera":{}}])");
+    folder.Write("gameConfig.ini", "[Game Settings]\nWindow_Fullscreen=0\nWindowed_Width=320\n");
+    const auto [output, code] = RunCommand(
+        "cd / && SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy timeout -s SEGV 3 '" CORVALUNE_GAME
+        "' --data '" +
+        folder.root.string() + "' --scene Resources/Scenes/Still.scene --save-dir '" + folder.Path("save") +
+        "' 2>&1");
+    EXPECT_NE(code, 0) << output;
+    EXPECT_NE(output.find("corvalune: crashed (segmentation fault); backtrace:"), std::string::npos)
+        << output;
+    std::string log;
+    ASSERT_TRUE(ReadTextFile((folder.root / "save" / "corvalune.log").string(), log));
+    const std::size_t crash = log.find("corvalune: crashed (segmentation fault); backtrace:\n");
+    ASSERT_NE(crash, std::string::npos) << log;
+    EXPECT_NE(log.find("corvalune(", crash), std::string::npos) << "frames of the game itself: " << log;
+    EXPECT_NE(log.find("Saves: "), std::string::npos) << "the start lines came before: " << log;
 }
 
 } // namespace Varn::Test
