@@ -59,18 +59,26 @@ void OnCrash(int signal)
     std::raise(signal);
 }
 
+// Sanitizer builds keep their own, fuller crash reports.
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+constexpr bool CATCH_CRASHES = false;
+#else
+constexpr bool CATCH_CRASHES = true;
+#endif
+
 void CatchCrashes(int logFile)
 {
     crashLog = logFile;
-#if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
-    // Sanitizer builds keep their own, fuller crash reports.
+    if constexpr (!CATCH_CRASHES)
+    {
+        return;
+    }
     void* warm[1];
     backtrace(warm, 1); // loads the unwinder now: the first call may allocate
     for (const int signal : {SIGSEGV, SIGABRT, SIGBUS, SIGFPE, SIGILL})
     {
         std::signal(signal, OnCrash);
     }
-#endif
 }
 
 } // namespace
