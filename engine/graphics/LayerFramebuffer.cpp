@@ -86,12 +86,4 @@ bool LayerFramebuffer::Plain() const
            tint.r == 1.0f && tint.g == 1.0f && tint.b == 1.0f && tint.a == 1.0f;
 }
 
-void LayerFramebuffer::Clear() const
-{
-    glBindFramebuffer(GL_FRAMEBUFFER, fbo);
-    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
-    glClear(GL_COLOR_BUFFER_BIT);
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
-}
-
 } // namespace Varn::Graphics

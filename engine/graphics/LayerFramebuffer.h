@@ -37,7 +37,6 @@ public:
     void ApplyEffect(LAYER_EFFECT effect);
     // Composites the layer over what is drawn, filling the current viewport.
     void Draw(uint32_t screenQuadVao) const;
-    void Clear() const; // transparent black
     // True when compositing copies the layer unchanged: the plain program at full tint.
     bool Plain() const;
 
