@@ -1,6 +1,7 @@
 #include "physics/Collision.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 
@@ -125,7 +126,7 @@ bool InsideBox(const BoxShape& box, const Vector4& point)
            std::fabs(Dot(d, axisY)) <= std::fabs(box.halfY);
 }
 
-// The circle against one box edge from corner p (the box's corner nearest the circle) to q,
+// The circle against one box edge from corner p (the edge's corner nearer the circle) to q,
 // with n the edge's unit normal on the circle's side.
 CollisionHit CircleAgainstEdge(const Vector4& p, const Vector4& q, const Vector4& n,
                                const CircleShape& circle, const Vector4& velocity, float dt)
@@ -295,36 +296,45 @@ CollisionHit Collision::BoxCircle(const BoxShape& box, const CircleShape& circle
         return result;
     }
 
-    // The nearest corner and its two neighbours, nearer first: the facing edge, then the other.
-    std::size_t nearest = 0;
-    float nearestDistance = INF;
+    // The edge facing the centre is the one whose line the centre lies farthest out from (inside
+    // the box, least deep behind); the other candidate is the better of its two neighbours.
+    // Nearest corners would pick a wrong edge on a long box: a circle against the face of a
+    // tall wall is nearer the wall's two bottom corners than the face's top corner.
+    const Vector4 boxCentre = Flat(box.centre);
+    std::array<Vector4, 4> outward{};
+    std::array<float, 4> out{};
     for (std::size_t i = 0; i < 4; ++i)
     {
-        const Vector4 gap = Flat(box.corners[i]) - centre;
-        if (Dot(gap, gap) < nearestDistance)
+        const Vector4 from = Flat(box.corners[i]), to = Flat(box.corners[(i + 1) % 4]);
+        const Vector4 edge = to - from;
+        outward[i] = Unit({-edge.y, edge.x, 0, 0}, {0, 1, 0, 0});
+        if (Dot((from + to) * 0.5f - boxCentre, outward[i]) < 0.0f)
         {
-            nearestDistance = Dot(gap, gap);
-            nearest = i;
+            outward[i] = outward[i] * -1.0f;
         }
+        out[i] = Dot(centre - from, outward[i]);
     }
-    std::size_t second = (nearest + 1) % 4, third = (nearest + 3) % 4;
-    const Vector4 toSecond = Flat(box.corners[second]) - centre, toThird = Flat(box.corners[third]) - centre;
-    if (Dot(toThird, toThird) < Dot(toSecond, toSecond))
-    {
-        std::swap(second, third);
-    }
+    const std::size_t facing =
+        static_cast<std::size_t>(std::max_element(out.begin(), out.end()) - out.begin());
+    const std::size_t after = (facing + 1) % 4, before = (facing + 3) % 4;
+    const std::size_t neighbour = out[after] > out[before] ? after : before;
 
-    const Vector4& p = box.corners[nearest];
     Vector4 normal{0, 0, 0, 0};
-    for (const std::size_t other : {second, third})
+    for (const std::size_t edgeIndex : {facing, neighbour})
     {
-        const Vector4 edge = Flat(box.corners[other] - p);
-        Vector4 n = Unit({-edge.y, edge.x, 0, 0}, {0, 1, 0, 0});
-        if (Dot(centre - Flat(box.centre), n) < 0.0f)
+        // p is the edge's corner nearer the centre.
+        std::size_t p = edgeIndex, q = (edgeIndex + 1) % 4;
+        const Vector4 toP = Flat(box.corners[p]) - centre, toQ = Flat(box.corners[q]) - centre;
+        if (Dot(toQ, toQ) < Dot(toP, toP))
+        {
+            std::swap(p, q);
+        }
+        Vector4 n = outward[edgeIndex];
+        if (Dot(centre - boxCentre, n) < 0.0f)
         {
             n = n * -1.0f;
         }
-        result = CircleAgainstEdge(p, box.corners[other], n, circle, velocity, dt);
+        result = CircleAgainstEdge(box.corners[p], box.corners[q], n, circle, velocity, dt);
         if (result.hit)
         {
             normal = result.normal;

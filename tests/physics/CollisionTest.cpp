@@ -68,6 +68,33 @@ TEST(BoxCircleTests, CircleOnTheFacingEdgeOrCornerIsHitNow)
     EXPECT_FALSE(Collision::BoxCircle(box, {{1.5f, 1.5f, 0, 0}, 0.5f}, {0, 0, 0, 0}, DT, false).hit);
 }
 
+// On a long box the two corners nearest a circle need not share the face it touches: beside a
+// wall 2 wide and 100 tall, a circle at height 30 is nearest the two bottom corners. The face
+// it presses into decides, whether its centre is still outside or already inside the wall.
+TEST(BoxCircleTests, BesideATallWallTheFaceItTouchesDecidesNotTheNearestCorners)
+{
+    const BoxShape wall = Box(0, 50, 1, 50);
+
+    const CollisionHit outside = Collision::BoxCircle(wall, {{1.3f, 30, 0, 0}, 0.5f}, {0, 0, 0, 0}, DT, true);
+    ASSERT_TRUE(outside.hit);
+    EXPECT_NEAR(outside.depth, 0.2f, 1e-5f);
+    EXPECT_NEAR(outside.normal.x, -1.0f, 1e-6f) << "the wall pushes the circle back out along x";
+
+    const CollisionHit inside = Collision::BoxCircle(wall, {{0.8f, 30, 0, 0}, 0.5f}, {0, 0, 0, 0}, DT, true);
+    ASSERT_TRUE(inside.hit);
+    EXPECT_NEAR(inside.depth, 0.7f, 1e-5f) << "not the 30.5 to the bottom face";
+    EXPECT_NEAR(inside.normal.x, -1.0f, 1e-6f);
+    EXPECT_NEAR(inside.normal.y, 0.0f, 1e-6f);
+
+    // Resting on a long floor near its end: the top face, not the end face.
+    const BoxShape floor = Box(0, 0, 50, 1);
+    const CollisionHit resting =
+        Collision::BoxCircle(floor, {{-49.5f, 1.4f, 0, 0}, 0.5f}, {0, -10, 0, 0}, DT, true);
+    ASSERT_TRUE(resting.hit);
+    EXPECT_NEAR(resting.depth, 0.1f, 1e-5f);
+    EXPECT_NEAR(resting.normal.y, -1.0f, 1e-6f);
+}
+
 TEST(BoxCircleTests, MovingCircleMeetsTheEdgeOrCornerAheadInTime)
 {
     const BoxShape box = Box(0, 0, 1, 1);

@@ -1,4 +1,5 @@
 #include "physics/PhysicsTestSupport.h"
+#include "support/PileScene.h"
 
 #include <cmath>
 #include <cstring>
@@ -431,6 +432,15 @@ TEST_F(PhysicsDeterminism, BusySceneHashesTheSameOnEveryRunWithOrWithoutWorkers)
     const uint64_t withWorkers = RunBusyScene(true);
     EXPECT_EQ(first, second);
     EXPECT_EQ(first, withWorkers);
+}
+
+// A deep pile presses hard on its lowest row; none of that pressure may carry a body through
+// the floor or a wall.
+TEST_F(PhysicsStep, AFourThousandBodyPileKeepsEveryBodyInItsPit)
+{
+    const PileScene pile(Scene::Engine::Instance(), 4000);
+    Step(600);
+    EXPECT_EQ(pile.Escaped(), 0);
 }
 
 } // namespace Varn::Test
