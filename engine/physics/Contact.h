@@ -6,7 +6,8 @@
 namespace Varn::ECS
 {
 class IEntity;
-}
+class RigidBody;
+} // namespace Varn::ECS
 
 namespace Varn::Physics
 {
@@ -18,6 +19,10 @@ struct Contact
     Vector4 normal{0, 0, 0, 0}; // unit, from b towards a; w as the shape test left it
     Vector4 point{0, 0, 0, 0};  // world contact point, x y z; (0, 0, 0) for two circles
     float depth = 0.0f;         // penetration; 0 or less for a contact ahead in time
+    // a's and b's RigidBody (b's may be null), looked up once when the contact is made: the
+    // response passes read them many times a step.
+    ECS::RigidBody* bodyA = nullptr;
+    ECS::RigidBody* bodyB = nullptr;
 };
 
 } // namespace Varn::Physics

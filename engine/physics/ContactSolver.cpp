@@ -45,11 +45,6 @@ bool TakesPart(const RigidBody* body)
     return ActiveBody(body) && !Kinematic(body);
 }
 
-RigidBody* BodyOf(const ECS::IEntity* entity)
-{
-    return entity != nullptr ? entity->GetComponent<RigidBody>() : nullptr;
-}
-
 Vector4 WorldPosition(const ECS::IEntity& entity)
 {
     const auto* t = entity.GetComponent<ECS::Transform>();
@@ -139,8 +134,8 @@ Vector4 CorrectionFor(const ECS::IEntity& entity, const RigidBody& body, const V
 
 void ContactSolver::ApplyFriction(const Contact& contact)
 {
-    RigidBody* bodyA = BodyOf(contact.a);
-    RigidBody* bodyB = BodyOf(contact.b);
+    RigidBody* bodyA = contact.bodyA;
+    RigidBody* bodyB = contact.bodyB;
     const Vector4& n = contact.normal;
     auto brake = [](RigidBody& body) { body.velocity -= Xyz(body.velocity) * body.friction; };
 
@@ -177,8 +172,8 @@ void ContactSolver::ApplyFriction(const Contact& contact)
 
 void ContactSolver::ResolveImpulse(const Contact& contact)
 {
-    RigidBody* bodyA = BodyOf(contact.a);
-    RigidBody* bodyB = BodyOf(contact.b);
+    RigidBody* bodyA = contact.bodyA;
+    RigidBody* bodyB = contact.bodyB;
     if (bodyA == nullptr)
     {
         return; // the collision pass always puts a body on side a
@@ -322,8 +317,8 @@ void ContactSolver::ApplySpin(const ECS::IEntity& entity, RigidBody& body, const
 
 void ContactSolver::CorrectPosition(const Contact& contact, float dt)
 {
-    RigidBody* bodyA = BodyOf(contact.a);
-    RigidBody* bodyB = BodyOf(contact.b);
+    RigidBody* bodyA = contact.bodyA;
+    RigidBody* bodyB = contact.bodyB;
     if (contact.depth <= 0.0f)
     {
         return; // ahead in time: nothing overlaps yet

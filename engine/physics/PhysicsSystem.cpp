@@ -322,36 +322,45 @@ void PhysicsSystem::FindContacts(float dt)
                      c.bound,    c.entity->layer, c.shaped,     c.moving};
     }
 
-    // Broad phase: sweep along x over each candidate's bounds grown by its own travel in the
-    // step. Two bounds that are apart on x are also farther apart than the pair's reach below,
-    // so only pairs the exhaustive loop would reject are skipped. The survivors are then tested
-    // in registry order (i before j), which keeps contact and solver order as insertion order.
+    // Broad phase: sweep along the axis the candidates spread most on (a deep pit's pile is tall
+    // and narrow, a level is wide), over each candidate's bounds grown by its own travel in the
+    // step. Two bounds apart on that axis are also farther apart than the pair's reach below,
+    // which rejects on both axes, so only pairs the exhaustive loop would reject are skipped.
+    // The survivors are then tested in registry order (i before j), which keeps contact and
+    // solver order as insertion order.
     const float span = std::fabs(dt);
     auto extent = [span](const PairBounds& p)
     { return p.bound + std::sqrt(p.vx * p.vx + p.vy * p.vy) * span; };
     sweepOrder.clear();
+    double sum[2] = {0.0, 0.0}, sumSquares[2] = {0.0, 0.0};
     for (uint32_t i = 0; i < bounds.size(); ++i)
     {
         if (bounds[i].shaped)
         {
             sweepOrder.push_back(i);
+            sum[0] += bounds[i].x, sumSquares[0] += double(bounds[i].x) * bounds[i].x;
+            sum[1] += bounds[i].y, sumSquares[1] += double(bounds[i].y) * bounds[i].y;
         }
     }
+    const double n = std::max<double>(1.0, static_cast<double>(sweepOrder.size()));
+    const bool alongY = sumSquares[1] - sum[1] * sum[1] / n > sumSquares[0] - sum[0] * sum[0] / n;
+    auto along = [alongY](const PairBounds& p) { return alongY ? p.y : p.x; };
     std::sort(sweepOrder.begin(), sweepOrder.end(),
               [&](uint32_t l, uint32_t r)
               {
-                  const float left = bounds[l].x - extent(bounds[l]), right = bounds[r].x - extent(bounds[r]);
+                  const float left = along(bounds[l]) - extent(bounds[l]);
+                  const float right = along(bounds[r]) - extent(bounds[r]);
                   return left != right ? left < right : l < r;
               });
     pairs.clear();
     for (std::size_t k = 0; k < sweepOrder.size(); ++k)
     {
         const PairBounds& pa = bounds[sweepOrder[k]];
-        const float rightEnd = pa.x + extent(pa);
+        const float farEnd = along(pa) + extent(pa);
         for (std::size_t m = k + 1; m < sweepOrder.size(); ++m)
         {
             const PairBounds& pb = bounds[sweepOrder[m]];
-            if (pb.x - extent(pb) > rightEnd)
+            if (along(pb) - extent(pb) > farEnd)
             {
                 break;
             }
@@ -475,6 +484,8 @@ void PhysicsSystem::TestPair(const Candidate& a, const Candidate& b, float dt)
     Contact contact;
     contact.a = first.entity;
     contact.b = second.entity;
+    contact.bodyA = first.body;
+    contact.bodyB = second.body;
     contact.depth = hit.depth;
     contact.point = Xyz(hit.point);
     Vector4 n = hit.normal;

@@ -28,6 +28,8 @@ protected:
         Contact contact;
         contact.a = ball;
         contact.b = partner;
+        contact.bodyA = ball->GetComponent<RigidBody>();
+        contact.bodyB = partner->GetComponent<RigidBody>();
         contact.normal = normal;
         contact.depth = depth;
         return contact;
