@@ -8,7 +8,8 @@ cd "$(dirname "$0")/.."
 packages=(cmake ninja-build g++ pkg-config
   libsdl2-dev libsdl2-mixer-dev libglbinding-dev rapidjson-dev libsdl2-image-dev
   libfreetype-dev libinih-dev libpng-dev libgtest-dev libgmock-dev
-  libgl1-mesa-dri libegl-mesa0 fonts-firacode python3)
+  libgl1-mesa-dri libegl-mesa0 fonts-firacode python3
+  xvfb) # xvfb: the full-screen test needs an X server without a window manager
 
 missing=()
 for p in "${packages[@]}"; do

@@ -87,16 +87,9 @@ void InputManager::Update()
         Edge(code, sample.keys[code]);
     }
 
-    if (window.fullscreen)
-    {
-        mousePosition.x = sample.cursorX - window.viewportWidth / 2 - window.viewportX;
-        mousePosition.y = window.viewportHeight / 2 - sample.cursorY + window.viewportY;
-    }
-    else
-    {
-        mousePosition.x = sample.cursorX - window.viewportWidth / 2;
-        mousePosition.y = window.viewportHeight / 2 - sample.cursorY;
-    }
+    // From the centre of the picture, wherever it is letter-boxed into the window.
+    mousePosition.x = sample.cursorX - window.viewportWidth / 2 - window.viewportX;
+    mousePosition.y = window.viewportHeight / 2 - sample.cursorY + window.viewportY;
 
     padState = PadState{};
     padConnected = sample.padConnected;

@@ -112,7 +112,7 @@ bool Window::Create()
     SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 8);
 
     handle = SDL_CreateWindow(TITLE, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, viewportWidth,
-                              viewportHeight, SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN);
+                              viewportHeight, SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE);
     if (handle == nullptr)
     {
         logger.Log(std::string("Error: Failed To Create Window: ") + SDL_GetError());
@@ -171,10 +171,7 @@ LetterBox Window::ComputeLetterBox(int baseW, int baseH, int screenW, int screen
 
 void Window::SetWindowed()
 {
-    viewportX = viewportY = 0;
-    viewportWidth = baseWidth;
-    viewportHeight = baseHeight;
-    Resized();
+    fullscreen = false;
     if (handle != nullptr)
     {
         SDL_SetWindowFullscreen(handle, 0);
@@ -182,11 +179,7 @@ void Window::SetWindowed()
         SDL_SetWindowSize(handle, baseWidth, baseHeight);
         SDL_SetWindowPosition(handle, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
     }
-    if (glContext != nullptr)
-    {
-        glViewport(0, 0, baseWidth, baseHeight);
-    }
-    fullscreen = false;
+    Fit();
 }
 
 void Window::SetCursorVisible(bool visible)
@@ -208,22 +201,44 @@ void Window::WarpCursor(int x, int y) const
 
 void Window::SetFullscreen()
 {
-    const LetterBox box = ComputeLetterBox(baseWidth, baseHeight, screenWidth, screenHeight);
-    scaleX = scaleY = box.scale;
-    viewportWidth = box.width;
-    viewportHeight = box.height;
-    viewportX = box.x;
-    viewportY = box.y;
+    fullscreen = true;
     if (handle != nullptr)
     {
+        const int display = std::max(0, SDL_GetWindowDisplayIndex(handle));
+        SDL_Rect bounds{0, 0, screenWidth, screenHeight};
+        if (SDL_GetDisplayBounds(display, &bounds) == 0)
+        {
+            screenWidth = bounds.w;
+            screenHeight = bounds.h;
+        }
+        // Borderless over the whole display by hand: the desktop full-screen flag alone needs a
+        // window manager that honours it, and without one the window keeps its size and place.
+        SDL_SetWindowBordered(handle, SDL_FALSE);
+        SDL_SetWindowPosition(handle, bounds.x, bounds.y);
+        SDL_SetWindowSize(handle, bounds.w, bounds.h);
         SDL_SetWindowFullscreen(handle, SDL_WINDOW_FULLSCREEN_DESKTOP);
     }
+    Fit();
+}
+
+void Window::Fit()
+{
+    int width = fullscreen ? screenWidth : baseWidth, height = fullscreen ? screenHeight : baseHeight;
+    if (handle != nullptr)
+    {
+        SDL_GL_GetDrawableSize(handle, &width, &height);
+    }
+    const LetterBox box = ComputeLetterBox(baseWidth, baseHeight, width, height);
+    scaleX = scaleY = box.scale;
+    viewportX = box.x;
+    viewportY = box.y;
+    viewportWidth = box.width;
+    viewportHeight = box.height;
     Resized();
     if (glContext != nullptr)
     {
         glViewport(viewportX, viewportY, viewportWidth, viewportHeight);
     }
-    fullscreen = true;
 }
 
 void Window::Resized() const
@@ -258,6 +273,10 @@ void Window::HandleEvent(const SDL_Event& event)
         else if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST)
         {
             SetActive(false);
+        }
+        else if (event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
+        {
+            Fit(); // the player resized the window, or the window manager made it full screen
         }
         break;
     case SDL_DROPFILE:

@@ -1,6 +1,7 @@
 #pragma once
 // The game window and its OpenGL 3.3 core context (SDL2). Reads the display settings, switches
-// between a centred window at the base resolution and a letter-boxed full screen, pumps the
+// between a centred, resizable window at the base resolution and a borderless window over the
+// whole display, letter-boxes the picture into either, pumps the
 // platform events and tracks focus. The frame loop, the display-mode actions and the renderers
 // read its fields; only the Window writes them. What other parts must hear of (input events,
 // focus, a new drawing-area size, a dropped file) goes out through the `on...` handlers, which
@@ -84,7 +85,7 @@ public:
     bool fullscreen = false;
     bool active = false; // the main loop updates and draws only while true
     WindowConfig config;
-    float scaleX = 0.0f, scaleY = 0.0f; // full-screen scale factor, the same on both axes
+    float scaleX = 0.0f, scaleY = 0.0f; // picture scale in the window, the same on both axes
     bool cursorVisible = true;
     VarnColor clearColour{1, 1, 1, 1};
 
@@ -94,6 +95,8 @@ public:
     std::function<void(DROPPED_FILE kind, const std::string& relative)> onFileDropped;
 
 private:
+    // Letter-boxes the base picture into the window's real drawable area, in either mode.
+    void Fit();
     void Resized() const;
 
     Logger& logger;

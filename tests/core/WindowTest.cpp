@@ -6,6 +6,11 @@
 
 #include <SDL.h>
 #include <glbinding/gl33core/gl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <cstdlib>
 
 using namespace gl33core;
 
@@ -222,6 +227,115 @@ TEST_F(OffscreenWindow, AWidthWithNoSixteenByNineHeightOpensTheDefaultWindowWith
         Scene::Engine::Instance().logger.Lines(),
         (std::vector<std::string>{"Error: Failed To Read gameConfig.ini: Windowed_Width = \"1\" gives a "
                                   "1 x 0 window; using the default 1280 x 720"}));
+}
+
+// A real X server with no window manager (Xvfb, 1920 x 1200): nothing moves or sizes the
+// window but the game itself. Skipped where Xvfb is not installed.
+class BareXServer : public OffscreenWindow
+{
+protected:
+    void SetUp() override
+    {
+        int ready[2];
+        if (std::system("command -v Xvfb > /dev/null 2>&1") != 0 || pipe(ready) != 0)
+        {
+            GTEST_SKIP() << "no Xvfb here";
+        }
+        server = fork();
+        if (server == 0)
+        {
+            close(ready[0]);
+            const std::string fd = std::to_string(ready[1]);
+            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1920x1200x24", "-nolisten",
+                   "tcp", static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        close(ready[1]);
+        std::string number;
+        char c = 0;
+        while (read(ready[0], &c, 1) == 1 && c != '\n')
+        {
+            number += c;
+        }
+        close(ready[0]);
+        ASSERT_FALSE(number.empty()) << "Xvfb did not start";
+        for (const char* name : {"SDL_VIDEODRIVER", "DISPLAY"})
+        {
+            const char* value = std::getenv(name);
+            saved.emplace_back(name, value != nullptr ? value : "");
+        }
+        setenv("SDL_VIDEODRIVER", "x11", 1);
+        setenv("DISPLAY", (":" + number).c_str(), 1);
+    }
+
+    void TearDown() override
+    {
+        OffscreenWindow::TearDown();
+        for (const auto& [name, value] : saved)
+        {
+            setenv(name.c_str(), value.c_str(), 1);
+        }
+        if (server > 0)
+        {
+            kill(server, SIGTERM);
+            waitpid(server, nullptr, 0);
+        }
+    }
+
+    // Lets the X server's answers (moves, sizes) reach the window.
+    static void Settle(Window& window)
+    {
+        for (int i = 0; i < 20; ++i)
+        {
+            SDL_Delay(10);
+            window.PumpMessages();
+        }
+    }
+
+    pid_t server = -1;
+    std::vector<std::pair<std::string, std::string>> saved;
+};
+
+TEST_F(BareXServer, FullScreenCoversTheDisplayAndAResizedWindowStaysLetterBoxed)
+{
+    ScratchFolder scratch(ScratchFolder::ENTER);
+    scratch.Write("gameConfig.ini", "[Game Settings]\nWindow_Fullscreen=1\n");
+    Window& window = *Scene::Engine::Instance().window;
+    ASSERT_TRUE(window.Create());
+    Settle(window);
+
+    int x = -1, y = -1, width = 0, height = 0;
+    SDL_GetWindowPosition(window.handle, &x, &y);
+    SDL_GetWindowSize(window.handle, &width, &height);
+    EXPECT_EQ((std::array<int, 4>{x, y, width, height}), (std::array<int, 4>{0, 0, 1920, 1200}));
+    EXPECT_EQ(GlViewport(), (std::array<GLint, 4>{0, 60, 1920, 1080})) << "16:9 with a bar above and below";
+    EXPECT_FLOAT_EQ(window.scaleX, 1.5f);
+
+    // The cursor at the picture's centre is the world's (0, 0), its top-left corner (-960, 540).
+    auto source = std::make_unique<ScriptedInput>();
+    ScriptedInput& cursor = *source;
+    InputManager input(window, std::move(source));
+    auto mouse = [&](int cursorX, int cursorY)
+    {
+        cursor.state.cursorX = cursorX;
+        cursor.state.cursorY = cursorY;
+        input.Update();
+        return std::make_pair(input.mousePosition.x, input.mousePosition.y);
+    };
+    EXPECT_EQ(mouse(960, 600), std::make_pair(0, 0));
+    EXPECT_EQ(mouse(0, 60), std::make_pair(-960, 540));
+
+    window.SetWindowed();
+    Settle(window);
+    SDL_GetWindowSize(window.handle, &width, &height);
+    EXPECT_EQ(std::make_pair(width, height), std::make_pair(1280, 720));
+    EXPECT_EQ(GlViewport(), (std::array<GLint, 4>{0, 0, 1280, 720}));
+
+    // The player drags the window square: the picture keeps 16:9 in its middle.
+    SDL_SetWindowSize(window.handle, 1000, 1000);
+    Settle(window);
+    EXPECT_EQ(GlViewport(), (std::array<GLint, 4>{0, 219, 1000, 562}));
+    EXPECT_EQ(mouse(500, 500), std::make_pair(0, 0));
 }
 
 } // namespace Varn::Test
