@@ -1,10 +1,35 @@
 #include "GameOptions.h"
 
+#include <cctype>
 #include <charconv>
 #include <string_view>
 
 namespace Varn::Game
 {
+
+namespace
+{
+
+constexpr int MIN_SIDE = 16;
+constexpr int MAX_SIDE = 16384; // the largest texture a layer's framebuffer is sure to get
+
+// "1600x900": two whole numbers joined by an x, each within the usable range.
+bool ParseSize(const std::string& text, int& width, int& height)
+{
+    const std::size_t cross = text.find('x');
+    if (cross == std::string::npos)
+    {
+        return false;
+    }
+    const char* end = text.data() + text.size();
+    const auto [afterWidth, widthError] = std::from_chars(text.data(), text.data() + cross, width);
+    const auto [afterHeight, heightError] = std::from_chars(text.data() + cross + 1, end, height);
+    return widthError == std::errc() && afterWidth == text.data() + cross && heightError == std::errc() &&
+           afterHeight == end && width >= MIN_SIDE && width <= MAX_SIDE && height >= MIN_SIDE &&
+           height <= MAX_SIDE;
+}
+
+} // namespace
 
 const char* GameOptions::Usage()
 {
@@ -13,6 +38,9 @@ const char* GameOptions::Usage()
            "  --data DIR       the folder that holds Resources/ (else the current one, or the game's)\n"
            "  --save-dir DIR   keep the save in DIR instead of the player's folder\n"
            "  --seed N         draw every random number from this seed, so a run can be repeated\n"
+           "  --windowed [WxH] start in a window, of W x H pixels if given (16:9 is kept)\n"
+           "  --fullscreen     start full screen\n"
+           "  --log-level L    error, warning, info (the default) or debug\n"
            "  --version        print the version and stop\n"
            "  --help           print this and stop\n";
 }
@@ -64,6 +92,35 @@ GameOptions GameOptions::Parse(int argc, const char* const* argv)
                 options.problem = "--seed needs a whole number from 0 to 4294967295, not \"" + text + "\"";
             }
             options.seed = seed;
+        }
+        else if (word == "--fullscreen")
+        {
+            options.fullscreen = true;
+        }
+        else if (word == "--windowed")
+        {
+            options.fullscreen = false;
+            // The size is optional: only a next word shaped WxH is taken as one.
+            if (i + 1 < argc && std::isdigit(static_cast<unsigned char>(argv[i + 1][0])))
+            {
+                const std::string size = argv[++i];
+                if (!ParseSize(size, options.windowedWidth, options.windowedHeight))
+                {
+                    options.problem = "--windowed takes a size like 1600x900 (each side from " +
+                                      std::to_string(MIN_SIDE) + " to " + std::to_string(MAX_SIDE) +
+                                      "), not \"" + size + "\"";
+                }
+            }
+        }
+        else if (word == "--log-level")
+        {
+            value(options.logLevel);
+            if (options.problem.empty() && options.logLevel != "error" && options.logLevel != "warning" &&
+                options.logLevel != "info" && options.logLevel != "debug")
+            {
+                options.problem =
+                    "--log-level is error, warning, info or debug, not \"" + options.logLevel + "\"";
+            }
         }
         else
         {

@@ -16,9 +16,13 @@ struct GameOptions
     std::string dataDir;             // --data DIR: the folder holding Resources/
     std::string saveDir;             // --save-dir DIR: where the save goes
     std::optional<uint32_t> seed;    // --seed N: every random draw repeats from run to run
-    bool help = false;               // --help
-    bool version = false;            // --version
-    std::string problem;             // what is wrong with the command line; empty when nothing
+    std::optional<bool> fullscreen;  // --fullscreen, or --windowed; unset keeps gameConfig.ini's
+    int windowedWidth = 0;           // --windowed WxH: the window's size; 0 keeps gameConfig.ini's
+    int windowedHeight = 0;
+    std::string logLevel = "info"; // --log-level: error, warning, info or debug
+    bool help = false;             // --help
+    bool version = false;          // --version
+    std::string problem;           // what is wrong with the command line; empty when nothing
 
     static GameOptions Parse(int argc, const char* const* argv);
     static const char* Usage();

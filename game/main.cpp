@@ -3,6 +3,7 @@
 // the save folder (the previous run's kept as "corvalune.log.1"), and a crash writes a last line
 // and a short backtrace there and to standard error before the process dies.
 #include "GameOptions.h"
+#include "core/Logger.h"
 #include "core/Window.h"
 #include "enemies/EnemyBuilders.h"
 #include "scene/Engine.h"
@@ -117,6 +118,8 @@ int main(int argc, char** argv)
 
     Varn::Game::RegisterEnemies();
     Varn::Scene::Engine& engine = Varn::Scene::Engine::Instance();
+    engine.logger.level = *Varn::Logger::ParseLevel(options.logLevel); // checked by Parse
+    engine.window->choice = {options.fullscreen, options.windowedWidth, options.windowedHeight};
     const std::string saveFolder = Varn::Script::GlobalVariables::UserFolder();
     if (!saveFolder.empty())
     {

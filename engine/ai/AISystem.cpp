@@ -93,7 +93,7 @@ void AISystem::Update(const float& dt)
             // entity its step; anything else is a programmer error and is not swallowed here.
             Logger& logger = services.logger;
             logger.Log("Something is wrong with " + entity->name);
-            logger.Log("AI: behaviour of " + entity->name + " stopped: " + failure.what());
+            logger.Log("AI: behaviour of " + entity->name + " stopped: " + failure.what(), Logger::ERROR);
         }
     }
 

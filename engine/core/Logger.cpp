@@ -14,7 +14,8 @@ namespace
 // "Error: Texture ... Failed to Load", "ORINCompiler: [ERROR]Invalid Action in Walker".
 bool IsError(const std::string& line)
 {
-    return line.starts_with("Error") || line.find("[ERROR]") != std::string::npos;
+    return line.starts_with("Error") || line.find("[ERROR]") != std::string::npos ||
+           line.starts_with("Something is wrong with ");
 }
 
 void WriteAll(int fd, const std::string& text)
@@ -59,9 +60,27 @@ bool Logger::OpenFile(const std::string& path)
     return true;
 }
 
-void Logger::Log(std::string line)
+std::optional<Logger::LEVEL> Logger::ParseLevel(const std::string& name)
+{
+    static const std::pair<const char*, LEVEL> names[] = {
+        {"error", ERROR}, {"warning", WARNING}, {"info", INFO}, {"debug", DEBUG}};
+    for (const auto& [text, value] : names)
+    {
+        if (name == text)
+        {
+            return value;
+        }
+    }
+    return std::nullopt;
+}
+
+void Logger::Log(std::string line, LEVEL at)
 {
     const bool error = IsError(line);
+    if (!error && at > level)
+    {
+        return;
+    }
     lines.push_back(std::move(line));
     if (error)
     {

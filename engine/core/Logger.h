@@ -2,6 +2,7 @@
 // Collects log lines from every subsystem; the frame loop flushes them to standard output
 // once per displayed frame. Loaders only append. With a log file open, every line also goes
 // there: at each flush, and at once for an error line, so that a crash loses no error.
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,17 @@ namespace Varn
 class Logger
 {
 public:
+    // How much a line matters; a logger keeps the lines at or above its `level`.
+    enum LEVEL
+    {
+        ERROR,   // something of the content or the system failed
+        WARNING, // content the game works round: an unknown key, a misspelt tag
+        INFO,    // what the game is doing: its start lines, lines scripts print
+        DEBUG    // details for finding a fault: load times
+    };
+    // "error", "warning", "info" or "debug"; nullopt for anything else.
+    static std::optional<LEVEL> ParseLevel(const std::string& name);
+
     Logger() = default;
     virtual ~Logger(); // flushes the file and closes it
     Logger(const Logger&) = delete;
@@ -25,9 +37,13 @@ public:
     // Writes every collected line to standard output, one per line, then forgets them.
     virtual void Flush();
 
-    void Log(std::string line);
+    // A line that reads as an error ("Error...", "[ERROR]", "Something is wrong with ...") is
+    // an error whatever `at` says. Lines above `level` are dropped.
+    void Log(std::string line, LEVEL at = INFO);
     const std::vector<std::string>& Lines() const { return lines; }
     void Clear();
+
+    LEVEL level = INFO;
 
 private:
     void WriteToFile(); // the lines not yet in the file

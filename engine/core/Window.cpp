@@ -72,6 +72,15 @@ bool Window::Create()
         problems.pop_back();
         logger.Log(problems);
     }
+    if (choice.fullscreen)
+    {
+        config.windowFullscreen = *choice.fullscreen;
+    }
+    if (choice.windowedWidth > 0 && choice.windowedHeight > 0)
+    {
+        config.windowedWidth = choice.windowedWidth;
+        config.windowedHeight = WindowConfig::ForceAspect(choice.windowedWidth, choice.windowedHeight);
+    }
 
     const int width = config.windowFullscreen ? config.windowWidth : config.windowedWidth;
     const int configuredHeight = config.windowFullscreen ? config.windowHeight : config.windowedHeight;

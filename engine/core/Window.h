@@ -10,6 +10,7 @@
 #include "core/WindowConfig.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 
 struct SDL_Window;
@@ -38,6 +39,14 @@ enum class DROPPED_FILE
     SOUND
 };
 
+// What the command line asks of the display; it wins over "gameConfig.ini".
+struct DisplayChoice
+{
+    std::optional<bool> fullscreen; // --fullscreen or --windowed; unset keeps the file's mode
+    int windowedWidth = 0;          // --windowed WxH: the windowed (base) size; 0 keeps the file's
+    int windowedHeight = 0;
+};
+
 class Window
 {
 public:
@@ -46,8 +55,9 @@ public:
     Window(const Window&) = delete;
     Window& operator=(const Window&) = delete;
 
-    // Reads "gameConfig.ini", opens the window with its context, binds OpenGL and applies the
-    // configured display mode. False (with a log line) when there is no window or no context.
+    // Reads "gameConfig.ini" (then `choice` over it), opens the window with its context, binds
+    // OpenGL and applies the configured display mode. False (with a log line) when there is no window or no
+    // context.
     bool Create();
     void SetWindowed();
     void SetFullscreen();
@@ -85,6 +95,7 @@ public:
     bool fullscreen = false;
     bool active = false; // the main loop updates and draws only while true
     WindowConfig config;
+    DisplayChoice choice;               // set before Create
     float scaleX = 0.0f, scaleY = 0.0f; // picture scale in the window, the same on both axes
     bool cursorVisible = true;
     VarnColor clearColour{1, 1, 1, 1};

@@ -138,7 +138,7 @@ void Texture2D::Load()
     // A file that is there but damaged says why; a missing file is said by the line above.
     if (!reason.empty())
     {
-        logger.Log("Texture " + path + ": " + reason);
+        logger.Log("Texture " + path + ": " + reason, Logger::ERROR);
     }
 }
 

@@ -246,7 +246,7 @@ void EntityReader::Say(UnknownKeyReport& unknown, const std::string& what) const
     const std::string line = unknown.file + ": " + what;
     if (unknown.said.insert(line).second)
     {
-        services.logger.Log(line);
+        services.logger.Log(line, Logger::WARNING);
     }
 }
 

@@ -42,7 +42,8 @@ ECS::IEntity* PrefabCache::Instantiate(const std::string& path, const Vector4& p
         engine.logger.Log(text.empty() ? path + ": the file is missing or empty"
                           : error.what.empty()
                               ? path + ":1: the prefab line is not a JSON array of entities"
-                              : path + ":1:" + std::to_string(error.column) + ": " + error.what);
+                              : path + ":1:" + std::to_string(error.column) + ": " + error.what,
+                          Logger::ERROR);
         return nullptr;
     }
 

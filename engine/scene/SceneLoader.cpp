@@ -1,5 +1,6 @@
 #include "scene/SceneLoader.h"
 
+#include "core/Clock.h"
 #include "core/FilePath.h"
 #include "core/InputManager.h"
 #include "core/Logger.h"
@@ -184,6 +185,7 @@ void SceneLoader::Begin(const std::string& path_, bool showLoadingFrames_)
     const Services& engine = services;
     path = path_;
     showLoadingFrames = showLoadingFrames_;
+    beganTicks = NowTicks();
 
     // 1. Fresh tags and no key held across the load.
     engine.tags.Clear();
@@ -224,7 +226,8 @@ void SceneLoader::Begin(const std::string& path_, bool showLoadingFrames_)
         const std::string at = path + ":" + std::to_string(lineNumber) + ":";
         engine.logger.Log(!readable            ? path + ": the file cannot be read"
                           : error.what.empty() ? at + " the scene line is not a JSON array of entities"
-                                               : at + std::to_string(error.column) + ": " + error.what);
+                                               : at + std::to_string(error.column) + ": " + error.what,
+                          Logger::ERROR);
         progress.progress = progress.progressTotal + 1;
         document.SetNull();
         return;
@@ -329,6 +332,10 @@ void SceneLoader::Finish()
     scene.cameraSystem->Update(0.0f);
     engine.timer.Reset();
     progress.progress = progress.progressTotal + 1;
+    const int64_t ms = (NowTicks() - beganTicks) / 10000;
+    engine.logger.Log("Loaded " + path + ": " + std::to_string(scene.entities.size()) + " entities in " +
+                          std::to_string(ms) + " ms",
+                      Logger::DEBUG);
 }
 
 } // namespace Varn::Scene

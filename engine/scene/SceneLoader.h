@@ -71,6 +71,7 @@ private:
 
     STAGE stage = STAGE::IDLE;
     std::string path;
+    int64_t beganTicks = 0; // when Begin was called, for the debug line of a finished load
     bool showLoadingFrames = false;
     std::vector<std::string> sounds;
     rapidjson::Document document;

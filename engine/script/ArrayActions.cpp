@@ -50,7 +50,7 @@ Found FindArray(IEntity* entity, const std::string& name, ORINCompiler& compiler
     }
     if (!found.Any())
     {
-        compiler.services.logger.Log("Missing array " + name + " in " + entity->name + ".");
+        compiler.services.logger.Log("Missing array " + name + " in " + entity->name + ".", Logger::ERROR);
     }
     return found;
 }

@@ -178,7 +178,7 @@ void CreateParticle(IEntity* entity, const Params& params, ORINCompiler& compile
     // A prefab that cannot be read has been reported by the loader already.
     if (created != nullptr && !TurnEmitters(created, angle))
     {
-        engine.logger.Log("Not a particle, but spawned anyways.");
+        engine.logger.Log("Not a particle, but spawned anyways.", Logger::WARNING);
     }
 }
 

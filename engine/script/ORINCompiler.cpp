@@ -464,7 +464,8 @@ Handler ORINCompiler::Bind(ScriptStatement& statement, const Keyword<Handler>& k
     {
         statement.countName = keyword.name != nullptr ? keyword.name : statement.keyword;
         services.logger.Log("ORIN: " + statement.Written() + ": " + statement.keyword + " takes " +
-                            CountsText(keyword.takes) + ", not " + std::to_string(count));
+                                CountsText(keyword.takes) + ", not " + std::to_string(count),
+                            Logger::ERROR);
     }
     return keyword.run;
 }
@@ -481,7 +482,8 @@ bool ORINCompiler::ReadBlockStatement(const std::vector<std::string>& tokens, st
         if (found == conditionTable.end())
         {
             ReportError("Invalid Condition in ", entity);
-            services.logger.Log(UnknownKeyword(statement, line.afterBlank, "condition", conditionTable));
+            services.logger.Log(UnknownKeyword(statement, line.afterBlank, "condition", conditionTable),
+                                Logger::ERROR);
             return false;
         }
         statement.onCondition = Bind(statement, found->second);
@@ -492,7 +494,7 @@ bool ORINCompiler::ReadBlockStatement(const std::vector<std::string>& tokens, st
     if (found == actionTable.end())
     {
         ReportError("Invalid Action in ", entity);
-        services.logger.Log(UnknownKeyword(statement, line.afterBlank, "action", actionTable));
+        services.logger.Log(UnknownKeyword(statement, line.afterBlank, "action", actionTable), Logger::ERROR);
         return false;
     }
     statement.onAction = Bind(statement, found->second);
@@ -599,7 +601,8 @@ void ORINCompiler::ParseEvents(const std::vector<const Resource::Script*>& scrip
                 if (found == eventTable.end())
                 {
                     ReportError("Invalid Event in ", entity);
-                    services.logger.Log(UnknownKeyword(trigger, line.afterBlank, "event", eventTable));
+                    services.logger.Log(UnknownKeyword(trigger, line.afterBlank, "event", eventTable),
+                                        Logger::ERROR);
                     return;
                 }
                 trigger.onEvent = Bind(trigger, found->second);

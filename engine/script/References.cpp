@@ -127,12 +127,12 @@ References::References(GlobalVariables& globals_, const float& timeStep_, const 
 
 void References::InvalidParameters(const std::string& name, const ECS::IEntity* entity) const
 {
-    services.logger.Log("Invalid " + name + " parameters in " + entity->name + ".");
+    services.logger.Log("Invalid " + name + " parameters in " + entity->name + ".", Logger::ERROR);
 }
 
 void References::MissingComponent(const std::string& component, const ECS::IEntity* entity) const
 {
-    services.logger.Log("Missing " + component + " component in " + entity->name + ".");
+    services.logger.Log("Missing " + component + " component in " + entity->name + ".", Logger::ERROR);
 }
 
 void References::RefreshCachedEntities()

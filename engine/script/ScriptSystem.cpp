@@ -146,7 +146,7 @@ void ScriptSystem::RunEntity(ECS::IEntity* entity)
         Logger& log = compiler.services.logger;
         log.Log("Something is wrong with " + entity->name);
         const std::string where = failure.statement != nullptr ? failure.statement->Written() + ": " : "";
-        log.Log("ORIN: " + where + FailureCause(failure.code));
+        log.Log("ORIN: " + where + FailureCause(failure.code), Logger::ERROR);
     }
     compiler.references.SetRunning(nullptr, nullptr);
 }

@@ -79,7 +79,8 @@ TEST(GameBinary, TheCommandLineAnswersRefusesAndStartsWhereItIsToldWithTheSeedIt
     const auto [help, helpCode] = RunGame("/", "--help");
     EXPECT_EQ(helpCode, 0);
     EXPECT_NE(help.find("--scene PATH"), std::string::npos) << help;
-    for (const char* wrong : {"--frobnicate", "--seed twelve", "--scene", "--data /"})
+    for (const char* wrong : {"--frobnicate", "--seed twelve", "--scene", "--data /", "--windowed 640x",
+                              "--windowed 8x8", "--log-level loud"})
     {
         const auto [said, code] = RunGame("/", wrong);
         EXPECT_EQ(code, 2) << wrong << ": " << said;
@@ -97,11 +98,11 @@ TEST(GameBinary, TheCommandLineAnswersRefusesAndStartsWhereItIsToldWithTheSeedIt
         R"([{"ID":"Dice","ID Type":0,"Transform":{},"Script":{"File Path":)"
         R"({"File Path 0":"Resources\\Scripts\\dice.orin"}}},{"ID":"Eye","ID Type":0,"Transform":{},"Camera":{}}])");
     folder.Write("gameConfig.ini", "[Game Settings]\nWindow_Fullscreen=0\nWindowed_Width=320\n");
-    const auto draws = [&](int seed)
+    const auto draws = [&](int seed, const std::string& more = "")
     {
         const auto [output, code] = RunGame(
             "/", "--data '" + folder.root.string() + "' --scene Resources/Scenes/Dice.scene --save-dir '" +
-                     folder.Path("save") + "' --seed " + std::to_string(seed));
+                     folder.Path("save") + "' --seed " + std::to_string(seed) + more);
         EXPECT_EQ(code, 0) << output;
         std::string printed;
         std::istringstream lines(output);
@@ -134,6 +135,19 @@ TEST(GameBinary, TheCommandLineAnswersRefusesAndStartsWhereItIsToldWithTheSeedIt
     }
     EXPECT_EQ(log.find(first), std::string::npos) << "this run drew with seed 8";
     EXPECT_NE(previous.find(first), std::string::npos) << "the run before drew with seed 7: " << previous;
+
+    // The command line wins over gameConfig.ini's display settings; debug adds the load times,
+    // error keeps only errors (the printed draws and the start lines go).
+    EXPECT_EQ(draws(7, " --windowed 480x300 --log-level debug"), first);
+    ASSERT_TRUE(ReadTextFile((folder.root / "save" / "corvalune.log").string(), log));
+    EXPECT_NE(log.find("\nWindow: 480x270, windowed\n"), std::string::npos) << log;
+    EXPECT_NE(log.find("Loaded Resources/Scenes/Dice.scene: 2 entities in "), std::string::npos) << log;
+    EXPECT_EQ(draws(7, " --fullscreen --log-level error"), "");
+    ASSERT_TRUE(ReadTextFile((folder.root / "save" / "corvalune.log").string(), log));
+    EXPECT_EQ(log, "");
+    EXPECT_EQ(draws(7, " --fullscreen --windowed"), first) << "the last of the two wins";
+    ASSERT_TRUE(ReadTextFile((folder.root / "save" / "corvalune.log").string(), log));
+    EXPECT_NE(log.find("\nWindow: 320x180, windowed\n"), std::string::npos) << log;
 }
 
 TEST(GameBinary, ACrashLeavesALastLineAndABacktraceInTheLog)
