@@ -40,6 +40,8 @@ const char* GameOptions::Usage()
            "  --seed N         draw every random number from this seed, so a run can be repeated\n"
            "  --windowed [WxH] start in a window, of W x H pixels if given (16:9 is kept)\n"
            "  --fullscreen     start full screen\n"
+           "  --watch          reload scripts, textures, prefabs and the scene as their files change\n"
+           "                   (F5 reloads them at any time)\n"
            "  --log-level L    error, warning, info (the default) or debug\n"
            "  --version        print the version and stop\n"
            "  --help           print this and stop\n";
@@ -92,6 +94,10 @@ GameOptions GameOptions::Parse(int argc, const char* const* argv)
                 options.problem = "--seed needs a whole number from 0 to 4294967295, not \"" + text + "\"";
             }
             options.seed = seed;
+        }
+        else if (word == "--watch")
+        {
+            options.watch = true;
         }
         else if (word == "--fullscreen")
         {

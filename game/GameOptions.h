@@ -19,6 +19,7 @@ struct GameOptions
     std::optional<bool> fullscreen;  // --fullscreen, or --windowed; unset keeps gameConfig.ini's
     int windowedWidth = 0;           // --windowed WxH: the window's size; 0 keeps gameConfig.ini's
     int windowedHeight = 0;
+    bool watch = false;            // --watch: reload content files as they change
     std::string logLevel = "info"; // --log-level: error, warning, info or debug
     bool help = false;             // --help
     bool version = false;          // --version

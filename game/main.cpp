@@ -6,6 +6,7 @@
 #include "core/Logger.h"
 #include "core/Window.h"
 #include "enemies/EnemyBuilders.h"
+#include "scene/ContentWatcher.h"
 #include "scene/Engine.h"
 #include "script/GlobalVariables.h"
 
@@ -120,6 +121,7 @@ int main(int argc, char** argv)
     Varn::Scene::Engine& engine = Varn::Scene::Engine::Instance();
     engine.logger.level = *Varn::Logger::ParseLevel(options.logLevel); // checked by Parse
     engine.window->choice = {options.fullscreen, options.windowedWidth, options.windowedHeight};
+    engine.watcher->watching = options.watch;
     const std::string saveFolder = Varn::Script::GlobalVariables::UserFolder();
     if (!saveFolder.empty())
     {

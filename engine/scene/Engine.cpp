@@ -22,6 +22,7 @@
 #include "physics/PhysicsSystem.h"
 #include "resource/AudioManager.h"
 #include "resource/ResourceManager.h"
+#include "scene/ContentWatcher.h"
 #include "scene/JSONManager.h"
 #include "script/ScriptSystem.h"
 
@@ -59,11 +60,21 @@ Engine::Engine()
       input(std::make_unique<InputManager>(*window)), jsonManager(std::make_unique<JSONManager>(services)),
       audio(std::make_unique<Resource::AudioManager>()), entities(std::make_unique<ECS::EntityManager>()),
       layerFramebuffers(std::make_unique<Graphics::LayerFramebuffers>(*window, *resources)),
+      watcher(std::make_unique<ContentWatcher>(*this)),
       services{*window, *timer,    *scenes, *resources, *input,  *jsonManager, jsonManager->loading,
                *audio,  *entities, tags,    logger,     workers, random,       *layerFramebuffers}
 {
     // What the window hears goes where it belongs.
-    window->onInput = [this](const SDL_Event& event) { input->HandleEvent(event); };
+    window->onInput = [this](const SDL_Event& event)
+    {
+        // F5 is the author's: reload what changed, whatever the scene does with its keys.
+        if (event.type == SDL_KEYDOWN && event.key.keysym.scancode == SDL_SCANCODE_F5 &&
+            event.key.repeat == 0)
+        {
+            watcher->requested = true;
+        }
+        input->HandleEvent(event);
+    };
     window->onFocusChanged = [this](bool focused)
     {
         timer->Reset();
@@ -195,6 +206,7 @@ void Engine::Update()
 
     timer->BeginFrame();
     timer->AdvanceCounters();
+    watcher->Tick(timer->deltaTime);
     audio->Update(timer->deltaTime);
 
     stepsLastFrame = 0;

@@ -39,6 +39,7 @@ namespace Varn::Scene
 {
 
 class JSONManager;
+class ContentWatcher;
 
 class Engine
 {
@@ -93,6 +94,7 @@ public:
     std::unique_ptr<Resource::AudioManager> audio;
     std::unique_ptr<ECS::EntityManager> entities;
     std::unique_ptr<Graphics::LayerFramebuffers> layerFramebuffers; // one per layer ever drawn
+    std::unique_ptr<ContentWatcher> watcher;                        // reloads changed content: --watch, or F5
     float stepAccumulator = 0.0f;                                   // seconds of real time not yet stepped
     int stepsLastFrame = 0;                                         // simulation steps run by the last Update
     const Services services; // the parts above, as lent to systems and loaders

@@ -45,6 +45,8 @@ public:
     // still has work, that is, when the caller should run a frame and call again.
     bool Continue();
     bool Busy() const { return stage != STAGE::IDLE; }
+    // The file of the last load begun; empty before the first.
+    const std::string& Path() const { return path; }
 
     // The bit of a tag, registering it when new; 0 (with a log line) past the usable bits.
     uint64_t RegisterTag(const std::string& name);
