@@ -42,6 +42,7 @@ const char* GameOptions::Usage()
            "  --fullscreen     start full screen\n"
            "  --watch          reload scripts, textures, prefabs and the scene as their files change\n"
            "                   (F5 reloads them at any time)\n"
+           "  --overlay        show the debug overlay from the start (F3 shows and hides it)\n"
            "  --log-level L    error, warning, info (the default) or debug\n"
            "  --version        print the version and stop\n"
            "  --help           print this and stop\n";
@@ -98,6 +99,10 @@ GameOptions GameOptions::Parse(int argc, const char* const* argv)
         else if (word == "--watch")
         {
             options.watch = true;
+        }
+        else if (word == "--overlay")
+        {
+            options.overlay = true;
         }
         else if (word == "--fullscreen")
         {

@@ -20,6 +20,7 @@ struct GameOptions
     int windowedWidth = 0;           // --windowed WxH: the window's size; 0 keeps gameConfig.ini's
     int windowedHeight = 0;
     bool watch = false;            // --watch: reload content files as they change
+    bool overlay = false;          // --overlay: start with the debug overlay showing (F3)
     std::string logLevel = "info"; // --log-level: error, warning, info or debug
     bool help = false;             // --help
     bool version = false;          // --version

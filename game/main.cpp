@@ -5,7 +5,9 @@
 #include "GameOptions.h"
 #include "core/Logger.h"
 #include "core/Window.h"
+#include "ecs/SceneStack.h"
 #include "enemies/EnemyBuilders.h"
+#include "graphics/DebugOverlay.h"
 #include "scene/ContentWatcher.h"
 #include "scene/Engine.h"
 #include "script/GlobalVariables.h"
@@ -142,6 +144,10 @@ int main(int argc, char** argv)
         crashLog = -1;
         Varn::Scene::Engine::Shutdown();
         return 1;
+    }
+    if (options.overlay)
+    {
+        engine.overlay->SetVisible(*engine.scenes->current, true);
     }
     const Varn::Window& window = *engine.window;
     engine.logger.Log("Corvalune " CORVALUNE_VERSION);

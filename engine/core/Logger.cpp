@@ -81,6 +81,11 @@ void Logger::Log(std::string line, LEVEL at)
     {
         return;
     }
+    if (recent.size() == RECENT)
+    {
+        recent.pop_front();
+    }
+    recent.push_back(line);
     lines.push_back(std::move(line));
     if (error)
     {

@@ -2,6 +2,7 @@
 // Collects log lines from every subsystem; the frame loop flushes them to standard output
 // once per displayed frame. Loaders only append. With a log file open, every line also goes
 // there: at each flush, and at once for an error line, so that a crash loses no error.
+#include <deque>
 #include <optional>
 #include <string>
 #include <vector>
@@ -41,6 +42,9 @@ public:
     // an error whatever `at` says. Lines above `level` are dropped.
     void Log(std::string line, LEVEL at = INFO);
     const std::vector<std::string>& Lines() const { return lines; }
+    // The last RECENT lines logged, kept across flushes, oldest first: what the overlay shows.
+    static constexpr std::size_t RECENT = 6;
+    const std::deque<std::string>& Recent() const { return recent; }
     void Clear();
 
     LEVEL level = INFO;
@@ -49,6 +53,7 @@ private:
     void WriteToFile(); // the lines not yet in the file
 
     std::vector<std::string> lines;
+    std::deque<std::string> recent;
     std::size_t filed = 0; // lines[0, filed) are in the file already
     int fd = -1;
 };

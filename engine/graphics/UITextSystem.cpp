@@ -31,13 +31,15 @@ float ColumnLength(const Matrix4& matrix, int column)
                      m[3][column] * m[3][column]);
 }
 
-// Draws one line of text with the pen starting at (x, y) on the baseline.
-void DrawLine(const ECS::UIText& text, float x, float y, float sx, float sy, GLuint textVbo)
+} // namespace
+
+void UITextSystem::DrawString(const Resource::FontSet& font, const std::string& text, float x, float y,
+                              float sx, float sy, unsigned textVbo)
 {
-    for (const char byte : text.text)
+    for (const char byte : text)
     {
-        const auto found = text.font->characters.find(byte);
-        if (found == text.font->characters.end())
+        const auto found = font.characters.find(byte);
+        if (found == font.characters.end())
         {
             continue; // no glyph: nothing drawn, no advance
         }
@@ -56,8 +58,6 @@ void DrawLine(const ECS::UIText& text, float x, float y, float sx, float sy, GLu
         x += static_cast<float>(glyph.advance >> 6) * sx; // whole pixels
     }
 }
-
-} // namespace
 
 UITextSystem::UITextSystem(ECS::Scene* scene_, const Services& services_) : ISystem(scene_, services_)
 {
@@ -98,7 +98,8 @@ void UITextSystem::Update(const float& /*dt*/)
         glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
         glActiveTexture(GL_TEXTURE0);
         glBindVertexArray(resources.textVao);
-        DrawLine(*text, world.m[0][3] * ui.factor, world.m[1][3] * ui.factor, sx, sy, resources.textVbo);
+        DrawString(*text->font, text->text, world.m[0][3] * ui.factor, world.m[1][3] * ui.factor, sx, sy,
+                   resources.textVbo);
         glBindVertexArray(0);
         glBindTexture(GL_TEXTURE_2D, 0);
         glDisable(GL_BLEND);

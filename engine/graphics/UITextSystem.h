@@ -6,6 +6,13 @@
 // (theirs failed to load) are skipped. Reads components only.
 #include "core/ISystem.h"
 
+#include <string>
+
+namespace Varn::Resource
+{
+class FontSet;
+}
+
 namespace Varn::Graphics
 {
 
@@ -14,6 +21,12 @@ class UITextSystem : public ISystem
 public:
     UITextSystem(ECS::Scene* scene, const Services& services);
     void Update(const float& dt) override; // dt unused
+
+    // Draws one line of `text` with the pen starting at (x, y) on the baseline, glyphs scaled
+    // by (sx, sy), through `textVbo`. The text program, its matrices and colour, and the text
+    // vertex array must be bound.
+    static void DrawString(const Resource::FontSet& font, const std::string& text, float x, float y, float sx,
+                           float sy, unsigned textVbo);
 };
 
 } // namespace Varn::Graphics

@@ -56,17 +56,6 @@ float WorldAngle(const Transform& t)
     return std::atan2(t.worldMatrix.m[1][0], t.worldMatrix.m[0][0]) * 57.29578f;
 }
 
-CircleShape CircleOf(const Transform& t, const CircleCollider2D& circle)
-{
-    return {WorldPosition(t) + Xyz(circle.offset), t.worldScale.x * 0.5f * circle.radiusScale};
-}
-
-BoxShape BoxOf(const Transform& t, const BoxCollider2D& box)
-{
-    return Collision::MakeBox(WorldPosition(t) + Xyz(box.offset), t.worldScale.x * 0.5f * box.scaleX,
-                              t.worldScale.y * 0.5f * box.scaleY, WorldAngle(t));
-}
-
 // The body's own forces for one step, summed into netForce. A timed force delivers force * T
 // over its life however T divides into steps: the last, partial step is weighted by the share
 // of the step it still covers.
@@ -101,6 +90,17 @@ bool IgnoresAnyTag(const RigidBody& body, uint64_t tags)
 }
 
 } // namespace
+
+CircleShape PhysicsSystem::CircleOf(const Transform& t, const CircleCollider2D& circle)
+{
+    return {WorldPosition(t) + Xyz(circle.offset), t.worldScale.x * 0.5f * circle.radiusScale};
+}
+
+BoxShape PhysicsSystem::BoxOf(const Transform& t, const BoxCollider2D& box)
+{
+    return Collision::MakeBox(WorldPosition(t) + Xyz(box.offset), t.worldScale.x * 0.5f * box.scaleX,
+                              t.worldScale.y * 0.5f * box.scaleY, WorldAngle(t));
+}
 
 PhysicsSystem::PhysicsSystem(ECS::Scene* scene_, const Services& services_) : ISystem(scene_, services_)
 {

@@ -47,6 +47,15 @@ public:
     void Update(const float& dt) override;
 
     std::vector<PhysicsEntry> physicsEntities; // this scene's physics entities, in the order they joined
+    // The shapes the step collides an entity's colliders as, from its transform's last
+    // matrices and sizes: for whoever draws them.
+    static CircleShape CircleOf(const ECS::Transform& t, const ECS::CircleCollider2D& circle);
+    static BoxShape BoxOf(const ECS::Transform& t, const ECS::BoxCollider2D& box);
+
+    // While `recordRays`, every ray cast against this scene adds its start and where it ended;
+    // the debug overlay draws them and empties the list.
+    bool recordRays = false;
+    std::vector<std::pair<Vector4, Vector4>> castRays;
 
     float velocityScale = 100.0f;                          // acceleration * dt * this adds to velocity
     std::vector<std::vector<ECS::ForceEntry>> worldForces; // list 0, entry 0 is gravity

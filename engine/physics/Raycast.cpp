@@ -165,6 +165,10 @@ bool Raycast(const Services& services, const ECS::IEntity* from, const Vector4& 
 
     hitPoint = origin + Vector4{ray.x, ray.y, ray.z, 0} * best;
     hitPoint.w = 1.0f;
+    if (scene->physicsSystem->recordRays)
+    {
+        scene->physicsSystem->castRays.emplace_back(origin, hitPoint);
+    }
     return hit;
 }
 

@@ -238,6 +238,29 @@ void main()
 }
 )GLSL";
 
+const char* const LINE_VERTEX = R"GLSL(#version 330 core
+layout (location = 0) in vec2 position;
+
+uniform mat4 projection;
+uniform mat4 view;
+
+void main()
+{
+    gl_Position = projection * view * vec4(position, 0.0, 1.0);
+}
+)GLSL";
+
+const char* const LINE_FRAGMENT = R"GLSL(#version 330 core
+out vec4 FragColor;
+
+uniform vec4 colour;
+
+void main()
+{
+    FragColor = colour;
+}
+)GLSL";
+
 // The instance's row-major matrix arrives one row per location, i.e. as the columns of a GLSL
 // matrix; transposing it gives the matrix back.
 const char* const PARTICLE_VERTEX = R"GLSL(#version 330 core

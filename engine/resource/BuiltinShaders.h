@@ -31,6 +31,9 @@ extern const char* const FBO_BLUR_FRAGMENT;
 // "basicTextShader": one glyph quad, coverage taken from the texture's red channel.
 extern const char* const TEXT_VERTEX;
 extern const char* const TEXT_FRAGMENT;
+// Plain coloured lines in world units: the debug overlay's outlines and rays.
+extern const char* const LINE_VERTEX;
+extern const char* const LINE_FRAGMENT;
 
 // "basicParticleShader": instanced particles, colour and row-major model matrix per instance.
 extern const char* const PARTICLE_VERTEX;

@@ -62,16 +62,22 @@ Engine::Engine()
       layerFramebuffers(std::make_unique<Graphics::LayerFramebuffers>(*window, *resources)),
       watcher(std::make_unique<ContentWatcher>(*this)),
       services{*window, *timer,    *scenes, *resources, *input,  *jsonManager, jsonManager->loading,
-               *audio,  *entities, tags,    logger,     workers, random,       *layerFramebuffers}
+               *audio,  *entities, tags,    logger,     workers, random,       *layerFramebuffers},
+      overlay(std::make_unique<Graphics::DebugOverlay>(services))
 {
     // What the window hears goes where it belongs.
     window->onInput = [this](const SDL_Event& event)
     {
-        // F5 is the author's: reload what changed, whatever the scene does with its keys.
-        if (event.type == SDL_KEYDOWN && event.key.keysym.scancode == SDL_SCANCODE_F5 &&
-            event.key.repeat == 0)
+        // F5 and F3 are the author's: reload what changed, and show or hide the overlay,
+        // whatever the scene does with its keys.
+        const bool press = event.type == SDL_KEYDOWN && event.key.repeat == 0;
+        if (press && event.key.keysym.scancode == SDL_SCANCODE_F5)
         {
             watcher->requested = true;
+        }
+        if (press && event.key.keysym.scancode == SDL_SCANCODE_F3 && scenes->current != nullptr)
+        {
+            overlay->SetVisible(*scenes->current, !overlay->Visible());
         }
         input->HandleEvent(event);
     };
@@ -304,6 +310,27 @@ void Engine::Render()
     scene.graphicsSystem->Update(noStep);
     scene.uiGraphicsSystem->Update(noStep);
     scene.uiTextSystem->Update(noStep);
+    if (overlay->Visible())
+    {
+        overlay->Draw(scene, OverlayStats());
+    }
+}
+
+Graphics::OverlayStats Engine::OverlayStats() const
+{
+    const ECS::Scene& scene = *scenes->current;
+    return {timer->fps,
+            timer->deltaTime,
+            stepsLastFrame,
+            scene.entities.size(),
+            {{"scripts", scene.scriptSystem->lastUpdateSeconds},
+             {"ai", scene.aiSystem->lastUpdateSeconds},
+             {"physics", scene.physicsSystem->lastUpdateSeconds},
+             {"transforms", scene.transformSystem->lastUpdateSeconds},
+             {"particles", scene.particleSystem->lastUpdateSeconds},
+             {"camera", scene.cameraSystem->lastUpdateSeconds},
+             {"drawing", scene.graphicsSystem->lastUpdateSeconds},
+             {"ui", scene.uiGraphicsSystem->lastUpdateSeconds}}};
 }
 
 } // namespace Varn::Scene

@@ -8,6 +8,7 @@
 #include "core/Services.h"
 #include "core/WorkerPool.h"
 #include "ecs/TagRegistry.h"
+#include "graphics/DebugOverlay.h"
 
 #include <memory>
 #include <string>
@@ -72,8 +73,10 @@ public:
     // One simulation step of length dt on the current scene. False when it began a scene load
     // with loading frames: the rest of the step then waits for the load's end.
     bool Step(float dt);
-    // The three renderers of one displayed frame.
+    // The three renderers of one displayed frame, then the debug overlay when it shows.
     void Render();
+    // The numbers the debug overlay shows for the frame just simulated.
+    Graphics::OverlayStats OverlayStats() const;
     // The stage after the scripts: the scene switch they asked for, then their kills. False
     // when it began a scene load with loading frames; the kills and the rest of the step then
     // wait for the load's end, which Update carries on between frames.
@@ -97,7 +100,8 @@ public:
     std::unique_ptr<ContentWatcher> watcher;                        // reloads changed content: --watch, or F5
     float stepAccumulator = 0.0f;                                   // seconds of real time not yet stepped
     int stepsLastFrame = 0;                                         // simulation steps run by the last Update
-    const Services services; // the parts above, as lent to systems and loaders
+    const Services services;                         // the parts above, as lent to systems and loaders
+    std::unique_ptr<Graphics::DebugOverlay> overlay; // F3 or --overlay; drawn after the UI
 
 private:
     // The step's stages after the scene switch; `logic` says whether AI and physics run, as
