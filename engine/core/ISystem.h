@@ -2,11 +2,10 @@
 // Base of every system. A system belongs to one Scene and keeps a working set of entities; it
 // never owns them. Each system names the component classes it works on, and the scene keeps
 // the working set in line with them as entities join and components come and go.
+#include "core/ComponentTypeId.h"
 #include "core/Services.h"
 
 #include <cstdint>
-#include <typeindex>
-#include <typeinfo>
 #include <unordered_set>
 #include <vector>
 
@@ -18,6 +17,15 @@ class IEntity;
 
 namespace Varn
 {
+
+// A system's last update, named for people to read: what the profiler and the debug overlay
+// list.
+struct SystemTime
+{
+    const char* name;
+    float seconds;
+    bool draws; // a renderer, run once per displayed frame rather than in the steps
+};
 
 class ISystem
 {
@@ -41,20 +49,21 @@ public:
 
     const std::vector<ECS::IEntity*>& Entities() const { return entities; }
     bool Has(const ECS::IEntity* entity) const;
-    // The component classes that bring an entity into the working set: any one is enough.
-    const std::vector<std::type_index>& Needs() const { return needs; }
+    // The component classes (as ComponentTypeIds) that bring an entity into the working set:
+    // any one is enough.
+    const std::vector<uint32_t>& Needs() const { return needs; }
 
     ECS::Scene* scene;              // the owning scene; never null
     float lastUpdateSeconds = 0.0f; // duration of the last Update, for systems that time themselves
     int64_t updateStartTicks = 0;   // 100 ns ticks
 
 protected:
-    template <typename... T> void Need() { (needs.emplace_back(typeid(T)), ...); }
+    template <typename... T> void Need() { (needs.push_back(ComponentTypeIdOf<T>()), ...); }
 
     const Services& services; // the engine's parts the system works with
 
     std::vector<ECS::IEntity*> entities; // the working set, in registration order
-    std::vector<std::type_index> needs;
+    std::vector<uint32_t> needs;
 
 private:
     std::unordered_set<const ECS::IEntity*> members; // of `entities`, found in constant time

@@ -2,28 +2,19 @@
 // Base of every component: data and how it is read and copied. A component belongs to exactly
 // one entity (its owner), which owns it; which systems work on it is the systems' business
 // (each names the component classes it needs, and the scene keeps their working sets).
+#include "core/ComponentTypeId.h"
 #include "core/Services.h"
 #include "ecs/Property.h"
 
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <typeindex>
 #include <vector>
 
 namespace Varn::ECS
 {
 
 class IEntity;
-
-// A small integer per component class, handed out on first use and kept for the life of the
-// process: finding an entity's component compares these instead of type names.
-uint32_t ComponentTypeId(std::type_index type);
-template <typename T> uint32_t ComponentTypeIdOf()
-{
-    static const uint32_t id = ComponentTypeId(typeid(T));
-    return id;
-}
 
 class IComponent
 {

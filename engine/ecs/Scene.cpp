@@ -25,23 +25,8 @@ void Scene::AddMainCamera()
 
 void Scene::ReplaceSystem(ISystem* old, ISystem* replacement)
 {
-    const auto at = std::find(systems.begin(), systems.end(), old);
-    if (at != systems.end())
-    {
-        *at = replacement;
-        needIds[static_cast<std::size_t>(at - systems.begin())] = NeedIds(*replacement);
-    }
+    std::replace(systems.begin(), systems.end(), old, replacement);
     delete old;
-}
-
-std::vector<uint32_t> Scene::NeedIds(const ISystem& system)
-{
-    std::vector<uint32_t> ids;
-    for (const std::type_index type : system.Needs())
-    {
-        ids.push_back(ComponentTypeId(type));
-    }
-    return ids;
 }
 
 Scene::~Scene()
@@ -95,10 +80,9 @@ void Scene::AddEntity(IEntity* entity)
 
 void Scene::ComponentsChanged(IEntity* entity, uint32_t changed)
 {
-    for (std::size_t i = 0; i < systems.size(); ++i)
+    for (ISystem* system : systems)
     {
-        ISystem* system = systems[i];
-        const std::vector<uint32_t>& needs = needIds[i];
+        const std::vector<uint32_t>& needs = system->Needs();
         if (std::find(needs.begin(), needs.end(), changed) == needs.end())
         {
             continue;

@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <typeindex>
 #include <unordered_set>
 #include <vector>
 
@@ -59,7 +58,6 @@ public:
     {
         T* system = new T(this, services);
         systems.push_back(system);
-        needIds.push_back(NeedIds(*system));
         return system;
     }
     // The "Main Camera" entity with a Transform and a Camera, once the systems are in place.
@@ -105,12 +103,9 @@ public:
     IEntity* mainCamera = nullptr; // may be null only while being torn down
 
 private:
-    static std::vector<uint32_t> NeedIds(const ISystem& system);
-
     const Services& services;
-    std::vector<ISystem*> systems;              // all of the above, in the order they were built
-    std::vector<std::vector<uint32_t>> needIds; // each system's Needs(), as component type ids
-    std::unordered_set<const IEntity*> listed;  // the members of `entities`, found in constant time
+    std::vector<ISystem*> systems;             // all of the above, in the order they were built
+    std::unordered_set<const IEntity*> listed; // the members of `entities`, found in constant time
 };
 
 } // namespace Varn::ECS
