@@ -68,7 +68,7 @@ std::vector<std::string> DebugOverlay::Text(const OverlayStats& stats) const
         for (std::size_t i = first; i < std::min(stats.systems.size(), first + SYSTEMS_PER_LINE); ++i)
         {
             std::snprintf(line, sizeof line, "%s%s %.2f ms", systems.empty() ? "" : "  ",
-                          stats.systems[i].first, static_cast<double>(stats.systems[i].second) * 1000.0);
+                          stats.systems[i].name, static_cast<double>(stats.systems[i].seconds) * 1000.0);
             systems += line;
         }
         lines.push_back(systems);
@@ -116,7 +116,8 @@ void DebugOverlay::Outlines(const ECS::Scene& scene, std::vector<float>& solid,
     }
 }
 
-void DebugOverlay::DrawLines(const std::vector<float>& points, const VarnColor& colour)
+void DebugOverlay::DrawLines(const Resource::Shader& shader, const std::vector<float>& points,
+                             const VarnColor& colour)
 {
     if (points.empty())
     {
@@ -126,8 +127,7 @@ void DebugOverlay::DrawLines(const std::vector<float>& points, const VarnColor& 
     glBindBuffer(GL_ARRAY_BUFFER, vbo);
     glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(points.size() * sizeof(float)), points.data(),
                  GL_STREAM_DRAW);
-    const Resource::Shader* shader = services.resources.FindShader(LINE_SHADER);
-    glUniform4f(shader->Location("colour"), colour.r, colour.g, colour.b, colour.a);
+    glUniform4f(shader.Location("colour"), colour.r, colour.g, colour.b, colour.a);
     glDrawArrays(GL_LINES, 0, static_cast<GLsizei>(points.size() / 2));
 }
 
@@ -204,9 +204,9 @@ void DebugOverlay::Draw(ECS::Scene& scene, const OverlayStats& stats)
         glUseProgram(lines->program);
         glUniformMatrix4fv(lines->Location("projection"), 1, GL_FALSE, camera->projection.data());
         glUniformMatrix4fv(lines->Location("view"), 1, GL_FALSE, camera->view.data());
-        DrawLines(solid, SOLID);
-        DrawLines(trigger, TRIGGER);
-        DrawLines(rays, RAY);
+        DrawLines(*lines, solid, SOLID);
+        DrawLines(*lines, trigger, TRIGGER);
+        DrawLines(*lines, rays, RAY);
     }
     scene.physicsSystem->castRays.clear();
     scene.physicsSystem->recordRays = true; // also for a scene made after the overlay was shown

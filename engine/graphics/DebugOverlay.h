@@ -4,17 +4,21 @@
 // areas in their own colour), the rays cast since the last frame, and the last log lines.
 // Drawn after the UI. While hidden it draws nothing, makes no OpenGL objects and asks the
 // physics to record no rays: the frame loop's one flag test is its whole cost.
+#include "core/ISystem.h"
 #include "core/Services.h"
 #include "core/VarnColor.h"
 
 #include <cstddef>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace Varn::ECS
 {
 class Scene;
+}
+namespace Varn::Resource
+{
+class Shader;
 }
 
 namespace Varn::Graphics
@@ -27,7 +31,7 @@ struct OverlayStats
     double frameSeconds = 0.0;
     int steps = 0; // simulation steps the frame ran
     std::size_t entities = 0;
-    std::vector<std::pair<const char*, float>> systems; // name, seconds of its last update
+    std::vector<SystemTime> systems;
 };
 
 class DebugOverlay
@@ -55,7 +59,8 @@ public:
 private:
     // Outlines as line-segment pairs of (x, y) points, world units.
     void Outlines(const ECS::Scene& scene, std::vector<float>& solid, std::vector<float>& trigger) const;
-    void DrawLines(const std::vector<float>& points, const VarnColor& colour);
+    // Segments in the current camera's view, with `shader` (the line program) in use.
+    void DrawLines(const Resource::Shader& shader, const std::vector<float>& points, const VarnColor& colour);
     void DrawText(const std::vector<std::string>& lines);
 
     const Services& services;

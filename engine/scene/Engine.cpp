@@ -316,21 +316,22 @@ void Engine::Render()
     }
 }
 
-Graphics::OverlayStats Engine::OverlayStats() const
+std::vector<SystemTime> Engine::SystemTimes() const
 {
     const ECS::Scene& scene = *scenes->current;
-    return {timer->fps,
-            timer->deltaTime,
-            stepsLastFrame,
-            scene.entities.size(),
-            {{"scripts", scene.scriptSystem->lastUpdateSeconds},
-             {"ai", scene.aiSystem->lastUpdateSeconds},
-             {"physics", scene.physicsSystem->lastUpdateSeconds},
-             {"transforms", scene.transformSystem->lastUpdateSeconds},
-             {"particles", scene.particleSystem->lastUpdateSeconds},
-             {"camera", scene.cameraSystem->lastUpdateSeconds},
-             {"drawing", scene.graphicsSystem->lastUpdateSeconds},
-             {"ui", scene.uiGraphicsSystem->lastUpdateSeconds}}};
+    return {{"scripts", scene.scriptSystem->lastUpdateSeconds, false},
+            {"AI", scene.aiSystem->lastUpdateSeconds, false},
+            {"physics", scene.physicsSystem->lastUpdateSeconds, false},
+            {"transforms", scene.transformSystem->lastUpdateSeconds, false},
+            {"camera", scene.cameraSystem->lastUpdateSeconds, false},
+            {"particles", scene.particleSystem->lastUpdateSeconds, false},
+            {"graphics", scene.graphicsSystem->lastUpdateSeconds, true},
+            {"UI", scene.uiGraphicsSystem->lastUpdateSeconds, true}};
+}
+
+Graphics::OverlayStats Engine::OverlayStats() const
+{
+    return {timer->fps, timer->deltaTime, stepsLastFrame, scenes->current->entities.size(), SystemTimes()};
 }
 
 } // namespace Varn::Scene

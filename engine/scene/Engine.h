@@ -75,6 +75,8 @@ public:
     bool Step(float dt);
     // The three renderers of one displayed frame, then the debug overlay when it shows.
     void Render();
+    // The current scene's systems that time themselves, simulation first, then the renderers.
+    std::vector<SystemTime> SystemTimes() const;
     // The numbers the debug overlay shows for the frame just simulated.
     Graphics::OverlayStats OverlayStats() const;
     // The stage after the scripts: the scene switch they asked for, then their kills. False

@@ -9,21 +9,13 @@
 // driver, whose software rasteriser makes drawing far slower than on a GPU. The run's save
 // goes to DIR, or to a temporary folder, never to the player's. Exits 1 when the scene does
 // not load, 2 on a wrong command line.
-#include "ai/AISystem.h"
 #include "common/ToolArguments.h"
 #include "common/ToolSaveFolder.h"
 #include "core/Window.h"
 #include "ecs/Scene.h"
 #include "ecs/SceneStack.h"
-#include "ecs/TransformSystem.h"
 #include "enemies/EnemyBuilders.h"
-#include "graphics/CameraSystem.h"
-#include "graphics/GraphicsSystem.h"
-#include "graphics/ParticleSystem.h"
-#include "graphics/UIGraphicsSystem.h"
-#include "physics/PhysicsSystem.h"
 #include "scene/Engine.h"
-#include "script/ScriptSystem.h"
 
 #include <algorithm>
 #include <chrono>
@@ -51,6 +43,16 @@ double Since(std::chrono::steady_clock::time_point start)
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
+// Adds a sample to the series at `at`, which the first sample makes, named `name`.
+void Add(std::vector<Series>& series, std::size_t at, const char* name, double seconds)
+{
+    if (series.size() == at)
+    {
+        series.push_back({name});
+    }
+    series[at].Add(seconds);
+}
+
 constexpr const char* USAGE = "usage: corvalune_profile [--save-dir DIR] SCENE [FRAMES]\n"
                               "       corvalune_profile [--save-dir DIR] --steps N SCENE\n";
 
@@ -66,7 +68,7 @@ void Print(const std::vector<Series>& series, int count)
 // Exactly `count` steps of the fixed length, one after another.
 int ProfileSteps(Varn::Scene::Engine& engine, const std::string& scenePath, int count)
 {
-    std::vector<Series> series = {{"step"}, {"scripts"}, {"AI"}, {"physics"}, {"transforms"}, {"particles"}};
+    std::vector<Series> series;
     int run = 0;
     for (; run < count; ++run)
     {
@@ -80,16 +82,14 @@ int ProfileSteps(Varn::Scene::Engine& engine, const std::string& scenePath, int 
             ++run;
             break;
         }
-        const Varn::ECS::Scene& scene = *engine.scenes->current;
-        const double recorded[] = {step,
-                                   scene.scriptSystem->lastUpdateSeconds,
-                                   scene.aiSystem->lastUpdateSeconds,
-                                   scene.physicsSystem->lastUpdateSeconds,
-                                   scene.transformSystem->lastUpdateSeconds,
-                                   scene.particleSystem->lastUpdateSeconds};
-        for (std::size_t s = 0; s < series.size(); ++s)
+        std::size_t at = 0;
+        Add(series, at++, "step", step);
+        for (const Varn::SystemTime& system : engine.SystemTimes())
         {
-            series[s].Add(recorded[s]);
+            if (!system.draws)
+            {
+                Add(series, at++, system.name, system.seconds);
+            }
         }
     }
     std::printf("%s: %d steps, %zu entities\n", scenePath.c_str(), run,
@@ -143,9 +143,7 @@ int main(int argc, char** argv)
         Varn::Scene::Engine::Shutdown();
         return status;
     }
-    std::vector<Series> series = {{"frame"},     {"simulation"}, {"drawing"},    {"scripts"},
-                                  {"AI"},        {"physics"},    {"transforms"}, {"camera"},
-                                  {"particles"}, {"graphics"},   {"UI"}};
+    std::vector<Series> series;
     int steps = 0;
     for (int i = 0; i < frames; ++i)
     {
@@ -160,21 +158,13 @@ int main(int argc, char** argv)
         engine.logger.Flush();
         steps += engine.stepsLastFrame;
 
-        const Varn::ECS::Scene& scene = *engine.scenes->current;
-        const double recorded[] = {Since(frameStart),
-                                   simulation,
-                                   drawing,
-                                   scene.scriptSystem->lastUpdateSeconds,
-                                   scene.aiSystem->lastUpdateSeconds,
-                                   scene.physicsSystem->lastUpdateSeconds,
-                                   scene.transformSystem->lastUpdateSeconds,
-                                   scene.cameraSystem->lastUpdateSeconds,
-                                   scene.particleSystem->lastUpdateSeconds,
-                                   scene.graphicsSystem->lastUpdateSeconds,
-                                   scene.uiGraphicsSystem->lastUpdateSeconds};
-        for (std::size_t s = 0; s < series.size(); ++s)
+        std::size_t at = 0;
+        Add(series, at++, "frame", Since(frameStart));
+        Add(series, at++, "simulation", simulation);
+        Add(series, at++, "drawing", drawing);
+        for (const Varn::SystemTime& system : engine.SystemTimes())
         {
-            series[s].Add(recorded[s]);
+            Add(series, at++, system.name, system.seconds);
         }
     }
     std::printf("%s: %d frames, %d steps, %zu entities\n", scenePath.c_str(), frames, steps,
