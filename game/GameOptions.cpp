@@ -125,13 +125,14 @@ GameOptions GameOptions::Parse(int argc, const char* const* argv)
         }
         else if (word == "--log-level")
         {
-            value(options.logLevel);
-            if (options.problem.empty() && options.logLevel != "error" && options.logLevel != "warning" &&
-                options.logLevel != "info" && options.logLevel != "debug")
+            std::string name;
+            value(name);
+            const std::optional<Logger::LEVEL> level = Logger::ParseLevel(name);
+            if (options.problem.empty() && !level)
             {
-                options.problem =
-                    "--log-level is error, warning, info or debug, not \"" + options.logLevel + "\"";
+                options.problem = "--log-level is error, warning, info or debug, not \"" + name + "\"";
             }
+            options.logLevel = level.value_or(Logger::INFO);
         }
         else
         {

@@ -1,6 +1,8 @@
 #pragma once
 // The game's command line. With no arguments the game starts as it always has: on the logo
 // scene, with its content beside it and its save in the player's folder.
+#include "core/Logger.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -19,12 +21,12 @@ struct GameOptions
     std::optional<bool> fullscreen;  // --fullscreen, or --windowed; unset keeps gameConfig.ini's
     int windowedWidth = 0;           // --windowed WxH: the window's size; 0 keeps gameConfig.ini's
     int windowedHeight = 0;
-    bool watch = false;            // --watch: reload content files as they change
-    bool overlay = false;          // --overlay: start with the debug overlay showing (F3)
-    std::string logLevel = "info"; // --log-level: error, warning, info or debug
-    bool help = false;             // --help
-    bool version = false;          // --version
-    std::string problem;           // what is wrong with the command line; empty when nothing
+    bool watch = false;                    // --watch: reload content files as they change
+    bool overlay = false;                  // --overlay: start with the debug overlay showing (F3)
+    Logger::LEVEL logLevel = Logger::INFO; // --log-level: error, warning, info or debug
+    bool help = false;                     // --help
+    bool version = false;                  // --version
+    std::string problem;                   // what is wrong with the command line; empty when nothing
 
     static GameOptions Parse(int argc, const char* const* argv);
     static const char* Usage();

@@ -121,7 +121,7 @@ int main(int argc, char** argv)
 
     Varn::Game::RegisterEnemies();
     Varn::Scene::Engine& engine = Varn::Scene::Engine::Instance();
-    engine.logger.level = *Varn::Logger::ParseLevel(options.logLevel); // checked by Parse
+    engine.logger.level = options.logLevel;
     engine.window->choice = {options.fullscreen, options.windowedWidth, options.windowedHeight};
     engine.watcher->watching = options.watch;
     const std::string saveFolder = Varn::Script::GlobalVariables::UserFolder();
