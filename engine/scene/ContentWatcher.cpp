@@ -13,7 +13,7 @@
 #include "script/ScriptSystem.h"
 
 #include <algorithm>
-#include <vector>
+#include <map>
 
 namespace Varn::Scene
 {
@@ -42,21 +42,8 @@ int ContentWatcher::Check()
     int reloaded = 0;
     Resource::ResourceManager& resources = *engine.resources;
 
-    // Collected first: reloading may add entries to the registries being walked.
-    std::vector<std::string> scripts, textures, prefabs;
+    // Reloading a script or a texture replaces what its registry entry holds, never the entry.
     for (const auto& [path, script] : resources.scripts)
-    {
-        scripts.push_back(path);
-    }
-    for (const auto& [path, texture] : resources.textures)
-    {
-        textures.push_back(path);
-    }
-    for (const auto& [path, line] : engine.jsonManager->prefabs.fileCache)
-    {
-        prefabs.push_back(path);
-    }
-    for (const std::string& path : scripts)
     {
         if (Changed(path))
         {
@@ -64,7 +51,7 @@ int ContentWatcher::Check()
             ++reloaded;
         }
     }
-    for (const std::string& path : textures)
+    for (const auto& [path, texture] : resources.textures)
     {
         if (Changed(path))
         {
@@ -73,13 +60,18 @@ int ContentWatcher::Check()
             ++reloaded;
         }
     }
-    for (const std::string& path : prefabs)
+    std::map<std::string, std::string>& prefabs = engine.jsonManager->prefabs.fileCache;
+    for (auto it = prefabs.begin(); it != prefabs.end();)
     {
-        if (Changed(path))
+        if (Changed(it->first))
         {
-            engine.logger.Log("Reloading " + path + " at its next instantiation");
-            engine.jsonManager->prefabs.fileCache.erase(path);
+            engine.logger.Log("Reloading " + it->first + " at its next instantiation");
+            it = prefabs.erase(it);
             ++reloaded;
+        }
+        else
+        {
+            ++it;
         }
     }
     const std::string scene = engine.jsonManager->scenes.Path();
