@@ -1,11 +1,11 @@
 #pragma once
 // The game window and its OpenGL 3.3 core context (SDL2). Reads the display settings, switches
 // between a centred, resizable window at the base resolution and a borderless window over the
-// whole display, letter-boxes the picture into either, pumps the
-// platform events and tracks focus. The frame loop, the display-mode actions and the renderers
-// read its fields; only the Window writes them. What other parts must hear of (input events,
-// focus, a new drawing-area size, a dropped file) goes out through the `on...` handlers, which
-// the engine sets when it builds the window: the window itself knows no other part.
+// whole display, letter-boxes the picture into either, pumps the platform events and tracks
+// focus. The frame loop, the display-mode actions and the renderers read its fields; only the
+// Window writes them. What other parts must hear of (input events, focus, a new drawing-area
+// size, a dropped file) goes out through the `on...` handlers, which the engine sets when it
+// builds the window: the window itself knows no other part.
 #include "core/VarnColor.h"
 #include "core/WindowConfig.h"
 
@@ -56,8 +56,8 @@ public:
     Window& operator=(const Window&) = delete;
 
     // Reads "gameConfig.ini" (then `choice` over it), opens the window with its context, binds
-    // OpenGL and applies the configured display mode. False (with a log line) when there is no window or no
-    // context.
+    // OpenGL and applies the configured display mode. False (with a log line) when there is no
+    // window or no context.
     bool Create();
     void SetWindowed();
     void SetFullscreen();

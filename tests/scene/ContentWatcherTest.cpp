@@ -12,10 +12,13 @@
 #include "script/ScriptSystem.h"
 
 #include <SDL.h>
+#include <glbinding/gl33core/gl.h>
 
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
+
+using namespace gl33core;
 
 namespace Varn::Test
 {
@@ -118,7 +121,10 @@ TEST_F(ContentWatching, ChangedScriptsTexturesPrefabsAndTheSceneAreReloaded)
     engine->Update();
     EXPECT_EQ(engine->resources->textures.at(TEXTURE).get(), texture);
     EXPECT_EQ(texture->width, 8);
-    EXPECT_NE(texture->textureId, 0u) << "and uploaded again";
+    GLint uploadedWidth = 0;
+    glBindTexture(GL_TEXTURE_2D, texture->textureId);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &uploadedWidth);
+    EXPECT_EQ(uploadedWidth, 8) << "and uploaded again";
 
     // A prefab is read again when next instantiated; the scene loads again, with --watch.
     Edit(PREFAB, R"([{"ID":"Widget","ID Type":0,"Transform":{}}])");
