@@ -43,6 +43,17 @@ void WriteBoth(const char* text)
 // process as the signal would have.
 void OnCrash(int signal)
 {
+    // One report: a second fault, or the same signal sent again and taken by another thread
+    // (timeout sends it to the process and again to its group), waits for the first to end
+    // the process.
+    static std::atomic_flag reporting; // clear
+    if (reporting.test_and_set())
+    {
+        for (;;)
+        {
+            pause();
+        }
+    }
     const char* what = signal == SIGSEGV   ? "segmentation fault"
                        : signal == SIGABRT ? "abort"
                        : signal == SIGBUS  ? "bus error"
