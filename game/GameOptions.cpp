@@ -43,6 +43,9 @@ const char* GameOptions::Usage()
            "  --watch          reload scripts, textures, prefabs and the scene as their files change\n"
            "                   (F5 reloads them at any time)\n"
            "  --overlay        show the debug overlay from the start (F3 shows and hides it)\n"
+           "  --record FILE    write the run to FILE (seed, clock and every step's input) as it plays\n"
+           "  --replay FILE    play a recorded run again, then hand over to the devices; the scene,\n"
+           "                   seed and picture size come from the file\n"
            "  --log-level L    error, warning, info (the default) or debug\n"
            "  --version        print the version and stop\n"
            "  --help           print this and stop\n";
@@ -51,6 +54,7 @@ const char* GameOptions::Usage()
 GameOptions GameOptions::Parse(int argc, const char* const* argv)
 {
     GameOptions options;
+    bool startChosen = false; // a scene, seed or window given: a replay brings its own
     for (int i = 1; i < argc && options.problem.empty(); ++i)
     {
         const std::string_view word = argv[i];
@@ -75,6 +79,7 @@ GameOptions GameOptions::Parse(int argc, const char* const* argv)
         else if (word == "--scene")
         {
             value(options.scene);
+            startChosen = true;
         }
         else if (word == "--data")
         {
@@ -95,6 +100,7 @@ GameOptions GameOptions::Parse(int argc, const char* const* argv)
                 options.problem = "--seed needs a whole number from 0 to 4294967295, not \"" + text + "\"";
             }
             options.seed = seed;
+            startChosen = true;
         }
         else if (word == "--watch")
         {
@@ -107,10 +113,12 @@ GameOptions GameOptions::Parse(int argc, const char* const* argv)
         else if (word == "--fullscreen")
         {
             options.fullscreen = true;
+            startChosen = true;
         }
         else if (word == "--windowed")
         {
             options.fullscreen = false;
+            startChosen = true;
             // The size is optional: only a next word shaped WxH is taken as one.
             if (i + 1 < argc && std::isdigit(static_cast<unsigned char>(argv[i + 1][0])))
             {
@@ -122,6 +130,14 @@ GameOptions GameOptions::Parse(int argc, const char* const* argv)
                                       "), not \"" + size + "\"";
                 }
             }
+        }
+        else if (word == "--record")
+        {
+            value(options.record);
+        }
+        else if (word == "--replay")
+        {
+            value(options.replay);
         }
         else if (word == "--log-level")
         {
@@ -138,6 +154,11 @@ GameOptions GameOptions::Parse(int argc, const char* const* argv)
         {
             options.problem = "unknown option " + std::string(word);
         }
+    }
+    if (options.problem.empty() && !options.replay.empty() && (startChosen || !options.record.empty()))
+    {
+        options.problem = "--replay takes the scene, the seed and the picture's size from its file; it does "
+                          "not go with --scene, --seed, --windowed, --fullscreen or --record";
     }
     return options;
 }

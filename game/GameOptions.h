@@ -23,6 +23,8 @@ struct GameOptions
     int windowedHeight = 0;
     bool watch = false;                    // --watch: reload content files as they change
     bool overlay = false;                  // --overlay: start with the debug overlay showing (F3)
+    std::string record;                    // --record FILE: write the run down as it plays
+    std::string replay;                    // --replay FILE: play a recorded run again
     Logger::LEVEL logLevel = Logger::INFO; // --log-level: error, warning, info or debug
     bool help = false;                     // --help
     bool version = false;                  // --version

@@ -4,6 +4,8 @@
 // and a short backtrace there and to standard error before the process dies.
 #include "GameOptions.h"
 #include "core/Logger.h"
+#include "core/Replay.h"
+#include "core/SdlInputSource.h"
 #include "core/Window.h"
 #include "ecs/SceneStack.h"
 #include "enemies/EnemyBuilders.h"
@@ -21,6 +23,7 @@
 #include <cstring>
 #include <filesystem>
 #include <iostream>
+#include <memory>
 #include <string>
 #include <system_error>
 
@@ -113,6 +116,20 @@ int main(int argc, char** argv)
         return 0;
     }
     std::error_code error;
+    // Replays are named from where the game was started, before --data moves it.
+    const std::string recordPath =
+        options.record.empty() ? "" : std::filesystem::absolute(options.record, error).string();
+    std::unique_ptr<Varn::Replay> playback;
+    if (!options.replay.empty())
+    {
+        std::string problem;
+        playback = Varn::Replay::Play(options.replay, problem);
+        if (playback == nullptr)
+        {
+            std::cerr << "corvalune: " << problem << "\n";
+            return 2;
+        }
+    }
     if (!options.dataDir.empty())
     {
         std::filesystem::current_path(options.dataDir, error);
@@ -134,6 +151,15 @@ int main(int argc, char** argv)
     Varn::Scene::Engine& engine = Varn::Scene::Engine::Instance();
     engine.logger.level = options.logLevel;
     engine.window->choice = {options.fullscreen, options.windowedWidth, options.windowedHeight};
+    std::string firstScene = options.scene;
+    if (playback != nullptr)
+    {
+        // The recorded run's start: its scene and seed, and a window showing its picture.
+        const Varn::Replay::Header& header = playback->header();
+        firstScene = header.scene;
+        engine.random.Seed(header.seed);
+        engine.window->choice = {false, header.pictureWidth, header.pictureHeight};
+    }
     engine.watcher->watching = options.watch;
     const std::string saveFolder = Varn::Script::GlobalVariables::UserFolder();
     if (!saveFolder.empty())
@@ -149,7 +175,7 @@ int main(int argc, char** argv)
     {
         engine.random.Seed(*options.seed);
     }
-    if (!engine.Start(options.scene))
+    if (!engine.Start(firstScene))
     {
         engine.logger.Flush();
         crashLog = -1;
@@ -168,7 +194,34 @@ int main(int argc, char** argv)
                       (window.fullscreen ? ", full screen" : ", windowed"));
     engine.logger.Log("Content: " + std::filesystem::current_path(error).string());
     engine.logger.Log("Saves: " + saveFolder);
+    if (playback != nullptr)
+    {
+        engine.logger.Log("Replaying " + options.replay);
+        engine.UseReplay(std::move(playback), std::make_unique<Varn::SdlInputSource>());
+    }
+    else if (!recordPath.empty())
+    {
+        const Varn::Replay::Header header{engine.random.Seed(), firstScene, window.viewportWidth,
+                                          window.viewportHeight};
+        std::string problem;
+        if (auto recording = Varn::Replay::Record(recordPath, header, problem))
+        {
+            engine.logger.Log("Recording to " + recordPath);
+            engine.UseReplay(std::move(recording), std::make_unique<Varn::SdlInputSource>());
+        }
+        else
+        {
+            engine.logger.Log(problem + "; the game goes on without recording", Varn::Logger::ERROR);
+        }
+    }
     engine.RunMainLoop();
+    if (engine.replay != nullptr && engine.replay->Recording())
+    {
+        engine.replay->Flush();
+        engine.logger.Log("Recorded " + std::to_string(engine.replay->Steps()) + " steps; positions hash " +
+                          engine.PositionsHash());
+        engine.logger.Flush();
+    }
     crashLog = -1; // the file closes with the engine
     Varn::Scene::Engine::Shutdown();
     return 0;

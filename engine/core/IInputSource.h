@@ -4,6 +4,8 @@
 #include <bitset>
 #include <cstdint>
 
+union SDL_Event;
+
 namespace Varn
 {
 
@@ -35,6 +37,8 @@ public:
     virtual ~IInputSource() = default;
     virtual InputSample Sample() = 0;
     virtual void StopPadVibration() = 0;
+    // The platform's events, for sources that latch presses or follow pads being plugged in.
+    virtual void HandleEvent(const SDL_Event& /*event*/) {}
 };
 
 } // namespace Varn

@@ -48,10 +48,7 @@ void InputManager::SetSource(std::unique_ptr<IInputSource> source_)
 
 void InputManager::HandleEvent(const SDL_Event& event)
 {
-    if (auto* sdl = dynamic_cast<SdlInputSource*>(source.get()))
-    {
-        sdl->HandleEvent(event);
-    }
+    source->HandleEvent(event);
 }
 
 void InputManager::Edge(int code, bool down)

@@ -30,7 +30,7 @@ public:
     ~InputManager();
 
     void Update(); // one poll: the first thing each simulation step does
-    // Platform events that feed the latch and pad hot-plugging; ignored by test sources.
+    // Platform events, passed to the source: they feed its latch and pad hot-plugging.
     void HandleEvent(const SDL_Event& event);
     // Before a scene load: forget codes 0-254 without touching the edge memory, so a key held
     // across the load reports no new press.

@@ -7,7 +7,6 @@
 #include <array>
 #include <cstdint>
 
-union SDL_Event;
 struct _SDL_GameController;
 
 namespace Varn
@@ -19,7 +18,7 @@ public:
     SdlInputSource();
     ~SdlInputSource() override;
 
-    void HandleEvent(const SDL_Event& event);
+    void HandleEvent(const SDL_Event& event) override;
     InputSample Sample() override;
     void StopPadVibration() override;
 

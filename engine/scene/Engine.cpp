@@ -28,6 +28,9 @@
 
 #include <SDL.h>
 
+#include <cstdio>
+#include <cstring>
+
 namespace Varn::Scene
 {
 
@@ -83,7 +86,16 @@ Engine::Engine()
     };
     window->onFocusChanged = [this](bool focused)
     {
-        timer->Reset();
+        // A replay restarts the timer where the recording did, not where this window's focus
+        // happens to change.
+        if (replay == nullptr || replay->Recording() || replay->Ended())
+        {
+            if (replay != nullptr)
+            {
+                replay->RecordRestart();
+            }
+            timer->Reset();
+        }
         if (focused)
         {
             audio->ResumeAll();
@@ -125,6 +137,7 @@ Engine::~Engine()
     scenes.reset();
     timer.reset();
     window.reset();
+    replay.reset(); // after the input and the timer, which read through it
     // Tearing the scenes down saves the global variables; a save that failed must still reach
     // the player, and no frame is left to print it.
     logger.Flush();
@@ -192,6 +205,26 @@ void Engine::RunMainLoop()
 void Engine::RunFrame()
 {
     Update();
+    if (replay != nullptr)
+    {
+        replay->Flush(); // a recording cut short by a crash keeps every frame before it
+        if (replay->Ended() && !replayEndLogged)
+        {
+            replayEndLogged = true;
+            const std::string steps = std::to_string(replay->Steps());
+            if (replay->Problem().empty())
+            {
+                logger.Log("Replay ended after " + steps + " steps; positions hash " + PositionsHash() +
+                           ". The devices take over.");
+            }
+            else
+            {
+                logger.Log("Replay stopped after " + steps + " steps: " + replay->Problem() +
+                               ". The devices take over.",
+                           Logger::ERROR);
+            }
+        }
+    }
     window->ApplyClearColour();
     Render();
     window->SwapBuffers();
@@ -210,6 +243,10 @@ void Engine::Update()
         FinishStep(waitingStep, true);
     }
 
+    while (replay != nullptr && replay->TakeRestart())
+    {
+        timer->Reset();
+    }
     timer->BeginFrame();
     timer->AdvanceCounters();
     watcher->Tick(timer->deltaTime);
@@ -314,6 +351,38 @@ void Engine::Render()
     {
         overlay->Draw(scene, OverlayStats());
     }
+}
+
+void Engine::UseReplay(std::unique_ptr<Replay> replay_, std::unique_ptr<IInputSource> live)
+{
+    replay = std::move(replay_);
+    replayEndLogged = false;
+    input->SetSource(replay->WrapInput(std::move(live), *window));
+    timer->SetClock(replay.get());
+}
+
+std::string Engine::PositionsHash() const
+{
+    // FNV-1a over the bits of each position, in the scene's order.
+    uint64_t hash = 14695981039346656037ull;
+    for (const ECS::IEntity* entity : scenes->current->entities)
+    {
+        if (const auto* transform = entity->GetComponent<ECS::Transform>())
+        {
+            for (const float value : {transform->position.x, transform->position.y})
+            {
+                uint32_t bits = 0;
+                std::memcpy(&bits, &value, sizeof bits);
+                for (int i = 0; i < 4; ++i)
+                {
+                    hash = (hash ^ ((bits >> (8 * i)) & 0xFFu)) * 1099511628211ull;
+                }
+            }
+        }
+    }
+    char text[17];
+    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash));
+    return text;
 }
 
 std::vector<SystemTime> Engine::SystemTimes() const

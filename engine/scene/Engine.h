@@ -5,6 +5,7 @@
 // lent the parts they use (`services`); everything here lives on the main thread.
 #include "core/Logger.h"
 #include "core/Random.h"
+#include "core/Replay.h"
 #include "core/Services.h"
 #include "core/WorkerPool.h"
 #include "ecs/TagRegistry.h"
@@ -17,6 +18,7 @@
 namespace Varn
 {
 class Window;
+class IInputSource;
 class InputManager;
 class Timer;
 } // namespace Varn
@@ -77,6 +79,13 @@ public:
     void Render();
     // The current scene's systems that time themselves, simulation first, then the renderers.
     std::vector<SystemTime> SystemTimes() const;
+    // Records the run, or plays a recorded one, from here on: the replay becomes the frame
+    // timer's clock and wraps `live`, the devices' input source. Playing one back, the caller
+    // first seeds the random source and loads the scene as the recording run did.
+    void UseReplay(std::unique_ptr<Replay> replay, std::unique_ptr<IInputSource> live);
+    // Sixteen hex digits summing up where every entity of the current scene is: two runs that
+    // end alike print the same.
+    std::string PositionsHash() const;
     // The numbers the debug overlay shows for the frame just simulated.
     Graphics::OverlayStats OverlayStats() const;
     // The stage after the scripts: the scene switch they asked for, then their kills. False
@@ -100,6 +109,7 @@ public:
     std::unique_ptr<ECS::EntityManager> entities;
     std::unique_ptr<Graphics::LayerFramebuffers> layerFramebuffers; // one per layer ever drawn
     std::unique_ptr<ContentWatcher> watcher;                        // reloads changed content: --watch, or F5
+    std::unique_ptr<Replay> replay;                                 // --record or --replay; usually null
     float stepAccumulator = 0.0f;                                   // seconds of real time not yet stepped
     int stepsLastFrame = 0;                                         // simulation steps run by the last Update
     const Services services;                         // the parts above, as lent to systems and loaders
@@ -112,6 +122,7 @@ private:
 
     float waitingStep = 0.0f; // the dt of the step waiting for a scene load
     bool stepWaiting = false; // a step is waiting for a scene load's end
+    bool replayEndLogged = false;
 
     Engine();
     ~Engine();

@@ -80,7 +80,8 @@ TEST(GameBinary, TheCommandLineAnswersRefusesAndStartsWhereItIsToldWithTheSeedIt
     EXPECT_EQ(helpCode, 0);
     EXPECT_NE(help.find("--scene PATH"), std::string::npos) << help;
     for (const char* wrong : {"--frobnicate", "--seed twelve", "--scene", "--data /", "--windowed 640x",
-                              "--windowed 8x8", "--log-level loud"})
+                              "--windowed 8x8", "--log-level loud", "--replay /nowhere.txt",
+                              "--replay /dev/null", "--replay /dev/null --seed 3"})
     {
         const auto [said, code] = RunGame("/", wrong);
         EXPECT_EQ(code, 2) << wrong << ": " << said;
@@ -148,6 +149,23 @@ TEST(GameBinary, TheCommandLineAnswersRefusesAndStartsWhereItIsToldWithTheSeedIt
     EXPECT_EQ(draws(7, " --windowed 480x270 --fullscreen"), first) << "the last of the two wins";
     ASSERT_TRUE(ReadTextFile((folder.root / "save" / "corvalune.log").string(), log));
     EXPECT_NE(log.find(", full screen\n"), std::string::npos) << log;
+
+    // A recorded run plays back with the seed, scene and picture it was recorded with, and the
+    // game says both runs ended with everything in the same place.
+    const std::string run = folder.Path("run.replay");
+    EXPECT_EQ(draws(9, " --windowed 480x270 --record '" + run + "'"), draws(9));
+    ASSERT_TRUE(ReadTextFile((folder.root / "save" / "corvalune.log").string(), log));
+    const std::size_t recorded = log.find("Recorded ");
+    ASSERT_NE(recorded, std::string::npos) << log;
+    const std::string summary = log.substr(recorded + 9, log.find('\n', recorded) - recorded - 9);
+    const auto [replayed, replayCode] =
+        RunGame("/", "--data '" + folder.root.string() + "' --save-dir '" + folder.Path("save") + "' --replay '" +
+                         run + "'");
+    EXPECT_EQ(replayCode, 0) << replayed;
+    EXPECT_NE(replayed.find(draws(9)), std::string::npos) << replayed;
+    EXPECT_NE(replayed.find("\nWindow: 480x270, windowed\n"), std::string::npos) << replayed;
+    EXPECT_NE(replayed.find("Replay ended after " + summary + ". The devices take over."), std::string::npos)
+        << summary << " in " << replayed;
 }
 
 TEST(GameBinary, ACrashLeavesALastLineAndABacktraceInTheLog)

@@ -35,6 +35,11 @@ protected:
         std::filesystem::create_directory_symlink(std::filesystem::path(CORVALUNE_SOURCE_DIR) / "Resources",
                                                   folder.root / "Resources");
         folder.Write("gameConfig.ini", config);
+        StartEngine();
+    }
+    // A fresh engine with its window, a scene and the default resources.
+    void StartEngine()
+    {
         engine = &Scene::Engine::Instance();
         ASSERT_TRUE(engine->window->Create());
         engine->scenes->SetCurrent(engine->NewScene());
