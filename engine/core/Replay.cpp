@@ -208,8 +208,8 @@ int64_t Replay::NowNanoseconds() const
         {
             return lastReading = firstReading + recorded;
         }
-        Stop("line " + std::to_string(line) + " of " + path + " is not a clock reading after the one before: \"t " +
-             rest.substr(0, 30) + "\"");
+        Stop("line " + std::to_string(line) + " of " + path +
+             " is not a clock reading after the one before: \"t " + rest.substr(0, 30) + "\"");
     }
     return std::max(now + liveOffset, lastReading);
 }
@@ -291,17 +291,18 @@ bool Replay::ReadSample(const std::string& rest, InputSample& sample)
         PadState& pad = sample.pad;
         int leftTrigger = 0, rightTrigger = 0;
         good = padMark == "p" && ReadNumber(words, pad.buttons) && ReadNumber(words, leftTrigger) &&
-               ReadNumber(words, rightTrigger) && ReadNumber(words, pad.thumbLX) && ReadNumber(words, pad.thumbLY) &&
-               ReadNumber(words, pad.thumbRX) && ReadNumber(words, pad.thumbRY) && leftTrigger >= 0 &&
-               leftTrigger < 256 && rightTrigger >= 0 && rightTrigger < 256;
+               ReadNumber(words, rightTrigger) && ReadNumber(words, pad.thumbLX) &&
+               ReadNumber(words, pad.thumbLY) && ReadNumber(words, pad.thumbRX) &&
+               ReadNumber(words, pad.thumbRY) && leftTrigger >= 0 && leftTrigger < 256 && rightTrigger >= 0 &&
+               rightTrigger < 256;
         pad.leftTrigger = static_cast<uint8_t>(leftTrigger);
         pad.rightTrigger = static_cast<uint8_t>(rightTrigger);
         sample.padConnected = true;
     }
     if (!good)
     {
-        Stop("line " + std::to_string(line) + " of " + path + " is not a step's input: \"i " + rest.substr(0, 40) +
-             "\"");
+        Stop("line " + std::to_string(line) + " of " + path + " is not a step's input: \"i " +
+             rest.substr(0, 40) + "\"");
         return false;
     }
     ++steps;

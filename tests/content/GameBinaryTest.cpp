@@ -79,9 +79,9 @@ TEST(GameBinary, TheCommandLineAnswersRefusesAndStartsWhereItIsToldWithTheSeedIt
     const auto [help, helpCode] = RunGame("/", "--help");
     EXPECT_EQ(helpCode, 0);
     EXPECT_NE(help.find("--scene PATH"), std::string::npos) << help;
-    for (const char* wrong : {"--frobnicate", "--seed twelve", "--scene", "--data /", "--windowed 640x",
-                              "--windowed 8x8", "--log-level loud", "--replay /nowhere.txt",
-                              "--replay /dev/null", "--replay /dev/null --seed 3"})
+    for (const char* wrong :
+         {"--frobnicate", "--seed twelve", "--scene", "--data /", "--windowed 640x", "--windowed 8x8",
+          "--log-level loud", "--replay /nowhere.txt", "--replay /dev/null", "--replay /dev/null --seed 3"})
     {
         const auto [said, code] = RunGame("/", wrong);
         EXPECT_EQ(code, 2) << wrong << ": " << said;
@@ -158,9 +158,8 @@ TEST(GameBinary, TheCommandLineAnswersRefusesAndStartsWhereItIsToldWithTheSeedIt
     const std::size_t recorded = log.find("Recorded ");
     ASSERT_NE(recorded, std::string::npos) << log;
     const std::string summary = log.substr(recorded + 9, log.find('\n', recorded) - recorded - 9);
-    const auto [replayed, replayCode] =
-        RunGame("/", "--data '" + folder.root.string() + "' --save-dir '" + folder.Path("save") + "' --replay '" +
-                         run + "'");
+    const auto [replayed, replayCode] = RunGame("/", "--data '" + folder.root.string() + "' --save-dir '" +
+                                                         folder.Path("save") + "' --replay '" + run + "'");
     EXPECT_EQ(replayCode, 0) << replayed;
     EXPECT_NE(replayed.find(draws(9)), std::string::npos) << replayed;
     EXPECT_NE(replayed.find("\nWindow: 480x270, windowed\n"), std::string::npos) << replayed;

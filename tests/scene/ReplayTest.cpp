@@ -1,5 +1,5 @@
-#include "content/PlayBot.h"
 #include "core/Replay.h"
+#include "content/PlayBot.h"
 #include "scene/JSONManager.h"
 #include "support/DrawingTest.h"
 
@@ -110,17 +110,19 @@ TEST_F(Replaying, ARecordedRunOfLevel1EndsWhereItDidAndADamagedFileSaysWhereItWe
     const std::string damagedPath = (folder.root / "damaged.replay").string();
     std::ofstream(damagedPath) << damaged.str();
     EXPECT_NE(play(damagedPath), recordedHash);
-    EXPECT_EQ(engine->replay->Problem(),
-              "line " + std::to_string(cut) + " of " + damagedPath +
-                  " is \"t 1\" where the run asks for a step's input: the game has not run as it was recorded");
+    EXPECT_EQ(
+        engine->replay->Problem(),
+        "line " + std::to_string(cut) + " of " + damagedPath +
+            " is \"t 1\" where the run asks for a step's input: the game has not run as it was recorded");
 
     for (const char* notAReplay : {"", "corvalune-replay 1\nseed x\nscene a\npicture 1 1\n",
                                    "corvalune-replay 1\nseed 1\nscene a\npicture 0 1\n"})
     {
         std::ofstream(damagedPath) << notAReplay;
         EXPECT_EQ(Replay::Play(damagedPath, problem), nullptr) << notAReplay;
-        EXPECT_EQ(problem, damagedPath + " is not a replay: it must begin with \"corvalune-replay 1\" and lines for "
-                                         "the seed, the scene and the picture's size");
+        EXPECT_EQ(problem, damagedPath +
+                               " is not a replay: it must begin with \"corvalune-replay 1\" and lines for "
+                               "the seed, the scene and the picture's size");
     }
 }
 
