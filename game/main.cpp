@@ -7,12 +7,14 @@
 #include "core/Replay.h"
 #include "core/SdlInputSource.h"
 #include "core/Window.h"
+#include "ecs/Scene.h"
 #include "ecs/SceneStack.h"
 #include "enemies/EnemyBuilders.h"
 #include "graphics/DebugOverlay.h"
 #include "scene/ContentWatcher.h"
 #include "scene/Engine.h"
 #include "script/GlobalVariables.h"
+#include "script/ScriptSystem.h"
 
 #include <execinfo.h>
 #include <unistd.h>
@@ -181,6 +183,17 @@ int main(int argc, char** argv)
         crashLog = -1;
         Varn::Scene::Engine::Shutdown();
         return 1;
+    }
+    if (options.fullscreen)
+    {
+        // The logo applies the saved display choice; one given on the command line becomes it.
+        Varn::Script::GlobalVariables& globals = engine.scenes->current->scriptSystem->compiler.globals;
+        globals.bools["Fullscreen"] = *options.fullscreen;
+        if (options.windowedWidth > 0)
+        {
+            globals.floats["WindowWidth"] = static_cast<float>(engine.window->baseWidth);
+            globals.floats["WindowHeight"] = static_cast<float>(engine.window->baseHeight);
+        }
     }
     if (options.overlay)
     {

@@ -7,6 +7,7 @@
 
 #include <bitset>
 #include <memory>
+#include <string>
 
 union SDL_Event;
 
@@ -40,6 +41,12 @@ public:
     bool IsKeyDown(int code) const { return Valid(code) && keysDown[code]; }
     bool IsKeyPressed(int code) const { return Valid(code) && keysPressed[code]; }
     bool IsKeyReleased(int code) const { return Valid(code) && keysReleased[code]; }
+    // The keyboard key (8-254) that went down at this poll, the lowest when several did; 0 when
+    // none. What a controls menu waits for when the player picks a key.
+    int PressedKey() const;
+    // A code's name as a player knows it: "Space", "Right arrow", "X", "F5", "Left mouse button",
+    // "Pad A"; "Key N" for a code without one.
+    static std::string KeyName(int code);
 
     struct Point
     {

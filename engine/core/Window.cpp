@@ -191,6 +191,16 @@ void Window::SetWindowed()
     Fit();
 }
 
+void Window::SetWindowedSize(int width, int height)
+{
+    baseWidth = width;
+    baseHeight = height;
+    if (!fullscreen)
+    {
+        SetWindowed();
+    }
+}
+
 void Window::SetCursorVisible(bool visible)
 {
     cursorVisible = visible;

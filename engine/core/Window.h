@@ -60,6 +60,9 @@ public:
     // window or no context.
     bool Create();
     void SetWindowed();
+    // The size the window takes when windowed (the picture keeps its shape inside it); a
+    // window that is windowed now takes it at once.
+    void SetWindowedSize(int width, int height);
     void SetFullscreen();
     // Shows or hides the system cursor and records it in `cursorVisible`.
     void SetCursorVisible(bool visible);

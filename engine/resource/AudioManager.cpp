@@ -70,6 +70,21 @@ float AudioManager::FadeVolume(double seconds)
     return 1.0f;
 }
 
+void AudioManager::SetVolume(bool secondary, float volume)
+{
+    volume = std::clamp(volume, 0.0f, 1.0f);
+    (secondary ? secondaryVolume : primaryVolume) = volume;
+    ChannelGroup& group = Group(secondary);
+    group.volume = masterVolume * volume;
+    if (open)
+    {
+        for (const PlayingChannel& playing : group.channels)
+        {
+            ApplyVolume(group, playing);
+        }
+    }
+}
+
 void AudioManager::ApplyVolume(const ChannelGroup& group, const PlayingChannel& playing) const
 {
     const float fade = playing.fading ? FadeVolume(playing.elapsed) : 1.0f;

@@ -33,6 +33,9 @@ public:
     void PauseAll();  // focus lost
     void ResumeAll(); // focus regained
 
+    // A group's volume from 0 to 1 (clamped), applied at once to what the group is playing.
+    void SetVolume(bool secondaryGroup, float volume);
+
     // The fade-in volume factor `seconds` after a fading sound started.
     static float FadeVolume(double seconds);
 

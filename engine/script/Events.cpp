@@ -83,8 +83,23 @@ bool Events::Input(ECS::IEntity* entity, const Params& params, ORINCompiler& com
     const char* begin = params[1].text.c_str();
     char* end = nullptr;
     errno = 0;
-    const long key = std::strtol(begin, &end, 10);
-    if (end == begin || errno == ERANGE || (mode != "Down" && mode != "Pressed" && mode != "Up"))
+    long key = std::strtol(begin, &end, 10);
+    bool read = end != begin && errno != ERANGE;
+    if (begin[0] == '#')
+    {
+        // A variable holding the code: the key a player bound to an action.
+        try
+        {
+            const float code = compiler.references.Float(entity, params[1], 1, false, 0);
+            key = code >= 0.0f && code < 1000.0f ? static_cast<long>(code) : -1; // NaN reads as no key
+            read = true;
+        }
+        catch (const ScriptFailure&)
+        {
+            read = false;
+        }
+    }
+    if (!read || (mode != "Down" && mode != "Pressed" && mode != "Up"))
     {
         compiler.references.InvalidParameters("InputEvent", entity);
         return false;

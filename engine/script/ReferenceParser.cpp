@@ -184,6 +184,7 @@ const std::pair<const char*, ENGINE_VALUE> ENGINE_VALUES[] = {
     {"#gamepad_rsy", ENGINE_VALUE::RIGHT_STICK_Y},
     {"#gamepad_ltrg", ENGINE_VALUE::LEFT_TRIGGER},
     {"#gamepad_rtrg", ENGINE_VALUE::RIGHT_TRIGGER},
+    {"#input_key", ENGINE_VALUE::INPUT_KEY},
 };
 
 // "#l_name" or "#l_name[index]"; false for anything else.

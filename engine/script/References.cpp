@@ -468,6 +468,8 @@ float References::EngineFloat(ENGINE_VALUE value)
         return input.leftTrigger;
     case ENGINE_VALUE::RIGHT_TRIGGER:
         return input.rightTrigger;
+    case ENGINE_VALUE::INPUT_KEY:
+        return static_cast<float>(input.PressedKey());
     }
     Fail();
 }

@@ -86,6 +86,18 @@ void SetWindowed(IEntity*, const Params&, ORINCompiler& compiler, std::size_t)
     compiler.services.window.SetWindowed();
 }
 
+// "SetWindowSize <width> <height>": the window's size when windowed, taken at once if it is.
+void SetWindowSize(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
+{
+    const float width = compiler.references.Float(entity, params[0], 0, false, hit);
+    const float height = compiler.references.Float(entity, params[1], 1, false, hit);
+    if (!(width >= 16.0f && width <= 16384.0f && height >= 16.0f && height <= 16384.0f))
+    {
+        FailStatement();
+    }
+    compiler.services.window.SetWindowedSize(static_cast<int>(width), static_cast<int>(height));
+}
+
 } // namespace
 
 void SceneActions::Register(ActionTable& table)
@@ -99,6 +111,7 @@ void SceneActions::Register(ActionTable& table)
     table["SaveGame"] = {&SaveGame, Takes({0})};
     table["SetFullscreen"] = {&SetFullscreen};
     table["SetWindowed"] = {&SetWindowed};
+    table["SetWindowSize"] = {&SetWindowSize, Takes({2})};
 }
 
 } // namespace Varn::Script

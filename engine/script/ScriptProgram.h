@@ -141,7 +141,8 @@ enum class ENGINE_VALUE : uint8_t
     RIGHT_STICK_X,
     RIGHT_STICK_Y,
     LEFT_TRIGGER,
-    RIGHT_TRIGGER
+    RIGHT_TRIGGER,
+    INPUT_KEY
 };
 
 // Hands out the cache indices of one program's variable references while it is compiled.

@@ -1,5 +1,6 @@
 #include "script/UIActions.h"
 
+#include "core/InputManager.h"
 #include "ecs/UIButton.h"
 #include "ecs/UIImage.h"
 #include "ecs/UIText.h"
@@ -56,6 +57,15 @@ void SetText(IEntity* entity, const Params& params, ORINCompiler& compiler, std:
     }
 }
 
+// "KeyName <code> <string variable>": the code's name as a player knows it, for a controls page.
+void KeyName(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
+{
+    References& r = compiler.references;
+    const float code = r.Float(entity, params[0], 0, false, hit);
+    const bool usable = code >= 0.0f && code < 1000.0f; // false for NaN too
+    r.String(entity, params[1], 1, true, hit) = InputManager::KeyName(usable ? static_cast<int>(code) : -1);
+}
+
 // Only "Up" means something: it releases a button a script wants to stop treating as held.
 void SetButtonState(IEntity* entity, const Params& params, ORINCompiler& compiler, std::size_t hit)
 {
@@ -74,6 +84,7 @@ void UIActions::Register(ActionTable& table)
     table["SetButtonImage"] = {&SetButtonImage, Takes({2})};
     table["SetText"] = {&SetText, TakesAtLeast(1)};
     table["SetButtonState"] = {&SetButtonState, Takes({1})};
+    table["KeyName"] = {&KeyName, Takes({2})};
 }
 
 } // namespace Varn::Script

@@ -9,6 +9,7 @@
 #include "ecs/UIText.h"
 #include "graphics/LayerFramebuffer.h"
 #include "graphics/LayerFramebuffers.h"
+#include "resource/AudioManager.h"
 #include "resource/Shader.h"
 #include "resource/Texture2D.h"
 #include "scene/JSONManager.h"
@@ -41,6 +42,13 @@ protected:
         globals.floats["NextLevel"] = 1.0f;
         globals.bools["Fullscreen"] = false;
         globals.bools["CursorVisible"] = true;
+        for (const auto& [name, value] : {std::pair{"MusicVolume", 100.0f}, {"EffectsVolume", 100.0f},
+                                          {"WindowWidth", 0.0f}, {"KeyLeft", 37.0f}, {"KeyRight", 39.0f},
+                                          {"KeyJump", 32.0f}, {"KeyShoot", 88.0f}, {"KeySmash", 67.0f},
+                                          {"KeyHook", 90.0f}, {"KeyPause", 27.0f}})
+        {
+            globals.floats[name] = value;
+        }
     }
 
     Script::GlobalVariables& Globals() { return CurrentScene().scriptSystem->compiler.globals; }
@@ -225,6 +233,113 @@ TEST_F(FrontEnd, OptionsSwitchTheCursorAndGoBackWithEscape)
     EXPECT_FALSE(optionsGroup->gameObjectActive);
     EXPECT_EQ(RestingImage("OptionsButton"), HIGHLIGHT) << "back on the button that opened the options";
     ExpectContentRanCleanly();
+}
+
+// The options set the window's size and the two volumes, and the controls page binds keys: a
+// pick, the defaults, a swap with the action that had the key, a refused key, a cancel. Each
+// change is saved at once, and the level obeys the new keys.
+TEST_F(FrontEnd, OptionsSizeTheWindowSetTheVolumesAndBindTheKeysTheLevelObeys)
+{
+    // A key tapped, then a step without it, so the same key can be tapped again.
+    const auto Press = [this](int code)
+    {
+        Tap(code);
+        Step();
+    };
+    Load("Resources/Scenes/MainMenu.scene");
+    Press(40);
+    Press(13);
+    EXPECT_EQ(Text("MusicLabel"), "Music: 100%");
+    Press(13); // display: from the file's window to a window 960 wide
+    EXPECT_EQ(Text("FullscreenLabel"), "Display: window 960 x 540");
+    EXPECT_EQ(engine->window->viewportWidth, 960);
+    Press(13);
+    EXPECT_EQ(Text("FullscreenLabel"), "Display: window 1280 x 720");
+    EXPECT_EQ(engine->window->viewportHeight, 720);
+
+    Press(40);
+    Press(40);
+    Press(32); // music: down by 20
+    Press(37); // and by 10
+    EXPECT_EQ(Text("MusicLabel"), "Music: 70%");
+    EXPECT_FLOAT_EQ(engine->audio->secondaryVolume, 0.7f);
+    Press(40);
+    input->state.padConnected = true;
+    input->state.pad.buttons = PadState::BUTTON_MASKS[7]; // d-pad right: effects are at 100 already
+    Step();
+    input->state.pad.buttons = PadState::BUTTON_MASKS[6]; // d-pad left
+    Step();
+    input->state.pad.buttons = 0;
+    Step();
+    EXPECT_EQ(Text("EffectsLabel"), "Effects: 90%");
+    EXPECT_FLOAT_EQ(engine->audio->primaryVolume, 0.9f);
+    std::string saved;
+    const std::string saveFile = Script::GlobalVariables::UserFolder() + "/" + Script::GlobalVariables::FILE_NAME;
+    ReadTextFile(saveFile, saved);
+    for (const char* line : {"Float MusicVolume 70\n", "Float EffectsVolume 90\n", "Float WindowWidth 1280\n",
+                             "Float WindowHeight 720\n"})
+    {
+        EXPECT_NE(saved.find(line), std::string::npos) << line << " in " << saved;
+    }
+
+    Press(40);
+    Press(13);
+    EXPECT_TRUE(Find("ControlsGroup")->gameObjectActive);
+    EXPECT_EQ(Text("Key2Label"), "Jump: Space   (also W, Up arrow, pad A)");
+    const auto pick = [&](int row, int key)
+    {
+        for (int moves = 0; moves < 9 && RestingImage("Key" + std::to_string(row) + "Button") != HIGHLIGHT; ++moves)
+        {
+            Press(40);
+        }
+        ASSERT_EQ(RestingImage("Key" + std::to_string(row) + "Button"), HIGHLIGHT);
+        Press(13);
+        Press(key);
+    };
+    pick(2, 'P');
+    EXPECT_EQ(Text("Key2Label"), "Jump: P   (also W, Up arrow, pad A)");
+    EXPECT_EQ(Globals().floats["KeyJump"], 'P');
+    Press(40);
+    Press(40);
+    Press(40);
+    Press(40);
+    Press(40); // Default keys
+    Press(13);
+    EXPECT_EQ(Globals().floats["KeyJump"], ' ');
+    EXPECT_EQ(Text("ControlsNote"), "Every key is back to its default");
+    pick(2, 'P');
+    pick(3, 'P'); // shoot takes jump's key; jump gets shoot's
+    EXPECT_EQ(Globals().floats["KeyShoot"], 'P');
+    EXPECT_EQ(Globals().floats["KeyJump"], 'X');
+    EXPECT_EQ(Text("ControlsNote"), "Jump is now on X");
+    Press(13);
+    EXPECT_EQ(Text("Key3Label"), "Shoot: press a key   (Escape cancels)");
+    Press('A');
+    EXPECT_EQ(Text("ControlsNote"), "A stays with Run left");
+    EXPECT_EQ(Globals().floats["KeyShoot"], 'P');
+    Press(13);
+    Press(27);
+    EXPECT_EQ(Text("ControlsNote"), "Nothing changed");
+    EXPECT_TRUE(Find("ControlsGroup")->gameObjectActive) << "the Escape that cancels stays on the page";
+    ReadTextFile(saveFile, saved);
+    EXPECT_NE(saved.find("Float KeyJump 88\n"), std::string::npos) << saved;
+    Press(27);
+    EXPECT_TRUE(Find("OptionsGroup")->gameObjectActive);
+    Press(27);
+    EXPECT_TRUE(Find("MainGroup")->gameObjectActive);
+    ExpectContentRanCleanly();
+
+    // In the level, Space no longer jumps and X does.
+    Load("Resources/Scenes/Level1.scene");
+    Step(40);
+    auto* player = Find("Player")->GetComponent<Transform>();
+    const float ground = player->position.y;
+    Press(' ');
+    Step(10);
+    EXPECT_NEAR(player->position.y, ground, 1.0f);
+    Press('X');
+    Step(10);
+    EXPECT_GT(player->position.y, ground + 50.0f);
 }
 
 TEST_F(FrontEnd, PauseMenuBlursTheWorldStopsTimeAndResumes)

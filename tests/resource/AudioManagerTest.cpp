@@ -159,4 +159,39 @@ TEST_F(SoundOutput, PlayedSoundReachesTheOutputAndAStoppedOneStopsThere)
     EXPECT_EQ(nonSilent(stoppedAt), 0u);
 }
 
+// A group's volume scales what reaches the output at once, for sounds already playing, and
+// leaves the other group as it was.
+TEST_F(SoundOutput, AGroupsVolumeScalesWhatIsHeard)
+{
+    ScratchFolder folder;
+    const std::string file = folder.Path("out.raw");
+    engine->resources->UnloadAllAudio();
+    ReopenOn(Audio(), "disk", file);
+    ASSERT_TRUE(Audio().IsOpen());
+    // The loudest 16-bit sample written after `from` bytes, once 150 ms more have been mixed.
+    auto peakAfter = [&file](std::size_t from)
+    {
+        Wait(150);
+        std::ifstream in(file, std::ios::binary);
+        in.seekg(static_cast<std::streamoff>(from));
+        int peak = 0;
+        for (int16_t sample = 0; in.read(reinterpret_cast<char*>(&sample), sizeof sample);)
+        {
+            peak = std::max(peak, std::abs(static_cast<int>(sample)));
+        }
+        return peak;
+    };
+    constexpr std::size_t BUFFER = 2048 * 2 * 2;
+    Audio().PlaySound(Tone(), true, true, false);
+    const int full = peakAfter(0);
+    ASSERT_GT(full, 1000);
+    Audio().SetVolume(true, 0.25f);
+    const int quarter = peakAfter(std::filesystem::file_size(file) + 2 * BUFFER);
+    EXPECT_NEAR(quarter, full / 4, full / 20);
+    EXPECT_FLOAT_EQ(Audio().primaryVolume, 1.0f);
+    Audio().SetVolume(true, 7.0f); // out of range: kept to full
+    EXPECT_FLOAT_EQ(Audio().secondaryVolume, 1.0f);
+    EXPECT_NEAR(peakAfter(std::filesystem::file_size(file) + 2 * BUFFER), full, full / 20);
+}
+
 } // namespace Varn::Test

@@ -110,13 +110,30 @@ s.text("BestTimesTitle", "Best times", L, PY - 15, 0.7, TEAL, align='left', pare
 for i in (1, 2, 3):
     s.text("BestTime%dText" % i, "Level %d  -" % i, L + 20, PY - 15 - 45 * i, 0.7, align='left', parent=main)
 opts = s.add("OptionsGroup", active=False)
-s.image("OptionsPanel", UI + 'panel.png', (0, -40, 0), (1.25, 1.15), parent=opts)
-s.text("OptionsTitle", "Options", 0, 120, 1.0, AMBER, parent=opts)
-for (name, label, y, i) in (("Fullscreen", "Display: Windowed", 30, 0), ("Cursor", "Cursor: Shown", -70, 1)):
-    s.button(name + "Button", (0, y, 1), i, director, scale=(2.2, 1.25), parent=opts)
+s.image("OptionsPanel", UI + 'panel.png', (0, -66, 0), (1.35, 1.62), parent=opts)
+s.text("OptionsTitle", "Options", 0, 200, 1.0, AMBER, parent=opts)
+OPTION_ROWS = (("Fullscreen", "Display: Windowed"), ("Cursor", "Cursor: Shown"), ("Music", "Music: 100%"),
+               ("Effects", "Effects: 100%"), ("Controls", "Controls"))
+for i, (name, label) in enumerate(OPTION_ROWS):
+    y = 130 - 78 * i
+    s.button(name + "Button", (0, y, 1), i, director, scale=(2.2, 1.0), parent=opts)
     s.text(name + "Label", label, -236, y, 0.72, align="left", parent=opts)
-s.button("BackButton", (0, -170, 1), 2, director, parent=opts)
-s.text("BackLabel", "Back", 0, -170, 0.9, parent=opts)
+s.button("BackButton", (0, -270, 1), len(OPTION_ROWS), director, scale=(1.25, 1.0), parent=opts)
+s.text("BackLabel", "Back", 0, -270, 0.9, parent=opts)
+# The controls page: a row per action (the script writes the labels), the defaults, Back, and a
+# line for what the last pick did.
+keys = s.add("ControlsGroup", active=False)
+s.image("ControlsPanel", UI + 'panel.png', (0, 20, 0), (1.95, 2.15), parent=keys)
+s.text("ControlsTitle", "Controls", 0, 385, 1.0, AMBER, parent=keys)
+for i in range(7):
+    y = 305 - 66 * i
+    s.button("Key%dButton" % i, (0, y, 1), i, director, scale=(3.5, 0.95), parent=keys)
+    s.text("Key%dLabel" % i, "-", -430, y, 0.56, align="left", parent=keys)
+s.button("DefaultKeysButton", (0, 305 - 66 * 7, 1), 7, director, scale=(2.2, 0.95), parent=keys)
+s.text("DefaultKeysLabel", "Default keys", 0, 305 - 66 * 7, 0.72, parent=keys)
+s.button("ControlsBackButton", (0, 305 - 66 * 8, 1), 8, director, scale=(1.25, 0.95), parent=keys)
+s.text("ControlsBackLabel", "Back", 0, 305 - 66 * 8, 0.9, parent=keys)
+s.text("ControlsNote", " ", -430, 305 - 66 * 9 + 10, 0.56, TEAL, align="left", parent=keys)
 s.fireflies((0.55, 1.0, 0.85))
 s.text("MenuHint", HINT, 0, -490, 0.5, GREY)
 s.write(WT + '/Scenes/MainMenu.scene', ['Resources/Audio/Music/menu.ogg'] + SFX)
