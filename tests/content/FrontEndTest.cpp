@@ -42,10 +42,16 @@ protected:
         globals.floats["NextLevel"] = 1.0f;
         globals.bools["Fullscreen"] = false;
         globals.bools["CursorVisible"] = true;
-        for (const auto& [name, value] : {std::pair{"MusicVolume", 100.0f}, {"EffectsVolume", 100.0f},
-                                          {"WindowWidth", 0.0f}, {"KeyLeft", 37.0f}, {"KeyRight", 39.0f},
-                                          {"KeyJump", 32.0f}, {"KeyShoot", 88.0f}, {"KeySmash", 67.0f},
-                                          {"KeyHook", 90.0f}, {"KeyPause", 27.0f}})
+        for (const auto& [name, value] : {std::pair{"MusicVolume", 100.0f},
+                                          {"EffectsVolume", 100.0f},
+                                          {"WindowWidth", 0.0f},
+                                          {"KeyLeft", 37.0f},
+                                          {"KeyRight", 39.0f},
+                                          {"KeyJump", 32.0f},
+                                          {"KeyShoot", 88.0f},
+                                          {"KeySmash", 67.0f},
+                                          {"KeyHook", 90.0f},
+                                          {"KeyPause", 27.0f}})
         {
             globals.floats[name] = value;
         }
@@ -274,7 +280,8 @@ TEST_F(FrontEnd, OptionsSizeTheWindowSetTheVolumesAndBindTheKeysTheLevelObeys)
     EXPECT_EQ(Text("EffectsLabel"), "Effects: 90%");
     EXPECT_FLOAT_EQ(engine->audio->primaryVolume, 0.9f);
     std::string saved;
-    const std::string saveFile = Script::GlobalVariables::UserFolder() + "/" + Script::GlobalVariables::FILE_NAME;
+    const std::string saveFile =
+        Script::GlobalVariables::UserFolder() + "/" + Script::GlobalVariables::FILE_NAME;
     ReadTextFile(saveFile, saved);
     for (const char* line : {"Float MusicVolume 70\n", "Float EffectsVolume 90\n", "Float WindowWidth 1280\n",
                              "Float WindowHeight 720\n"})
@@ -288,7 +295,8 @@ TEST_F(FrontEnd, OptionsSizeTheWindowSetTheVolumesAndBindTheKeysTheLevelObeys)
     EXPECT_EQ(Text("Key2Label"), "Jump: Space   (also W, Up arrow, pad A)");
     const auto pick = [&](int row, int key)
     {
-        for (int moves = 0; moves < 9 && RestingImage("Key" + std::to_string(row) + "Button") != HIGHLIGHT; ++moves)
+        for (int moves = 0; moves < 9 && RestingImage("Key" + std::to_string(row) + "Button") != HIGHLIGHT;
+             ++moves)
         {
             Press(40);
         }
