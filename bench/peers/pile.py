@@ -9,24 +9,17 @@
 --baseline adds an older build's corvalune_bench (with this PhysicsBench.cpp) to each round, for
 before-and-after tables.
 """
-import argparse
-import json
 import os
 import re
-import statistics
 import subprocess
 import sys
 import tempfile
 
-ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+from sidebyside import BENCH, ROOT, arguments, bench, ratio, spread
 
 
-def ours(count, binary=os.path.join(ROOT, 'build/bench/corvalune_bench')):
-    out = subprocess.run([binary,
-                          f'--benchmark_filter=PhysicsPile/{count}/', '--benchmark_format=json'],
-                         env=dict(os.environ, SDL_AUDIODRIVER='dummy'), capture_output=True, text=True,
-                         check=True).stdout
-    run = json.loads(out)['benchmarks'][0]
+def ours(count, binary=BENCH):
+    run = bench(f'PhysicsPile/{count}/', binary)
     return run['cpu_time'], int(run['escaped'])
 
 
@@ -37,17 +30,13 @@ def box2d(binary, count):
 
 
 def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument('--rounds', type=int, default=3)
-    parser.add_argument('--counts', default='250,500,1000,2000,4000')
-    parser.add_argument('--baseline', help="an older build's corvalune_bench")
-    args = parser.parse_args()
+    args = arguments('250,500,1000,2000,4000', baseline=True)
     with tempfile.TemporaryDirectory() as folder:
         peer = os.path.join(folder, 'pile')
         subprocess.run(['g++', '-O2', '-o', peer, os.path.join(ROOT, 'bench/peers/box2d-pile/pile.cpp'),
                         '-lbox2d'], check=True)
         print(f'load average at start: {os.getloadavg()}')
-        for count in [int(c) for c in args.counts.split(',')]:
+        for count in args.counts:
             mine, theirs, old, lost, theirLost, oldLost = [], [], [], 0, 0, 0
             for _ in range(args.rounds):
                 if args.baseline:
@@ -61,11 +50,9 @@ def main():
                 theirs.append(ms)
                 theirLost = max(theirLost, escaped)
             if old:
-                print(f'{count:5d} bodies  baseline median {statistics.median(old):8.1f} ms min {min(old):8.1f}'
-                      f' (escaped {oldLost})')
-            print(f'{count:5d} bodies  ours median {statistics.median(mine):8.1f} ms min {min(mine):8.1f}'
-                  f' (escaped {lost})   box2d median {statistics.median(theirs):8.1f} min {min(theirs):8.1f}'
-                  f' (escaped {theirLost})   ratio of medians {statistics.median(mine) / statistics.median(theirs):.2f}')
+                print(f'{count:5d} bodies  baseline ms {spread(old, 8)} (escaped {oldLost})')
+            print(f'{count:5d} bodies  ours ms {spread(mine, 8)} (escaped {lost})   box2d {spread(theirs, 8)}'
+                  f' (escaped {theirLost})   {ratio(mine, theirs)}')
         print(f'load average at end: {os.getloadavg()}')
     return 0
 

@@ -6,23 +6,16 @@
     cmake --preset release && cmake --build build
     bench/peers/script.py [--rounds 3] [--counts 1000,2000,4000,8000]
 """
-import argparse
-import json
 import os
 import re
-import statistics
 import subprocess
 import sys
 
-ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+from sidebyside import ROOT, arguments, bench, ratio, spread
 
 
 def ours(count):
-    out = subprocess.run([os.path.join(ROOT, 'build/bench/corvalune_bench'),
-                          f'--benchmark_filter=ScriptStep/{count}$', '--benchmark_format=json'],
-                         env=dict(os.environ, SDL_AUDIODRIVER='dummy'), capture_output=True, text=True,
-                         check=True).stdout
-    return 1e9 / json.loads(out)['benchmarks'][0]['items_per_second']
+    return 1e9 / bench(f'ScriptStep/{count}$')['items_per_second']
 
 
 def lua(count):
@@ -32,19 +25,15 @@ def lua(count):
 
 
 def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument('--rounds', type=int, default=3)
-    parser.add_argument('--counts', default='1000,2000,4000,8000')
-    args = parser.parse_args()
+    args = arguments('1000,2000,4000,8000')
     print(f'load average at start: {os.getloadavg()}')
-    for count in [int(c) for c in args.counts.split(',')]:
+    for count in args.counts:
         mine, theirs = [], []
         for _ in range(args.rounds):
             mine.append(ours(count))
             theirs.append(lua(count))
-        print(f'{count:5d} entities  ours ns/statement median {statistics.median(mine):6.1f} min {min(mine):6.1f}'
-              f'   lua median {statistics.median(theirs):6.1f} min {min(theirs):6.1f}'
-              f'   ratio of medians {statistics.median(mine) / statistics.median(theirs):.2f}')
+        print(f'{count:5d} entities  ours ns/statement {spread(mine, 6)}   lua {spread(theirs, 6)}   '
+              f'{ratio(mine, theirs)}')
     print(f'load average at end: {os.getloadavg()}')
     return 0
 

@@ -9,8 +9,6 @@ side by side, rounds interleaved, in one X server (Xvfb is started when DISPLAY 
 --baseline adds an older build's corvalune_bench (with this SpriteBench.cpp) to each round, for
 before-and-after tables.
 """
-import argparse
-import json
 import os
 import re
 import statistics
@@ -18,14 +16,11 @@ import subprocess
 import sys
 import time
 
-ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+from sidebyside import BENCH, ROOT, arguments, bench, ratio, spread
 
 
-def ours(count, env, binary=os.path.join(ROOT, 'build/bench/corvalune_bench')):
-    out = subprocess.run([binary,
-                          f'--benchmark_filter=SpriteFrame/{count}/', '--benchmark_min_time=2',
-                          '--benchmark_format=json'], env=env, capture_output=True, text=True, check=True).stdout
-    run = json.loads(out)['benchmarks'][0]
+def ours(count, env, binary=BENCH):
+    run = bench(f'SpriteFrame/{count}/', binary, env, ['--benchmark_min_time=2'])
     return run['real_time'], run['submit_us']
 
 
@@ -37,11 +32,7 @@ def love(count, env):
 
 
 def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument('--rounds', type=int, default=3)
-    parser.add_argument('--counts', default='1000,5000')
-    parser.add_argument('--baseline', help="an older build's corvalune_bench")
-    args = parser.parse_args()
+    args = arguments('1000,5000', baseline=True)
     env = dict(os.environ, SDL_AUDIODRIVER='dummy', SDL_VIDEODRIVER='x11')
     server = None
     if 'DISPLAY' not in env:
@@ -51,7 +42,7 @@ def main():
         time.sleep(2)
     try:
         print(f'load average at start: {os.getloadavg()}')
-        for count in [int(c) for c in args.counts.split(',')]:
+        for count in args.counts:
             mine, theirs, submit, old, oldSubmit = [], [], [], [], []
             for _ in range(args.rounds):
                 if args.baseline:
@@ -63,12 +54,10 @@ def main():
                 submit.append(cpu)
                 theirs.append(love(count, env))
             if old:
-                print(f'{count:6d} sprites  baseline ms/frame median {statistics.median(old):7.1f} min {min(old):7.1f}'
+                print(f'{count:6d} sprites  baseline ms/frame {spread(old)}'
                       f' (submission {statistics.median(oldSubmit) / 1000:.1f} ms)')
-            print(f'{count:6d} sprites  ours ms/frame median {statistics.median(mine):7.1f} min {min(mine):7.1f}'
-                  f' (submission {statistics.median(submit) / 1000:.1f} ms)   love median '
-                  f'{statistics.median(theirs):7.1f} min {min(theirs):7.1f}   ratio of medians '
-                  f'{statistics.median(mine) / statistics.median(theirs):.2f}')
+            print(f'{count:6d} sprites  ours ms/frame {spread(mine)}'
+                  f' (submission {statistics.median(submit) / 1000:.1f} ms)   love {spread(theirs)}   {ratio(mine, theirs)}')
         print(f'load average at end: {os.getloadavg()}')
     finally:
         if server is not None:
