@@ -99,6 +99,7 @@ std::unique_ptr<Replay> Replay::Record(const std::string& path, const Header& he
 {
     std::unique_ptr<Replay> replay(new Replay(path, true, clock));
     replay->head = header;
+    replay->firstReading = replay->clock.NowNanoseconds();
     replay->out.open(path, std::ios::binary | std::ios::trunc);
     replay->out << MAGIC << "\nseed " << header.seed << "\nscene " << header.scene << "\npicture "
                 << header.pictureWidth << " " << header.pictureHeight << "\n";
@@ -191,11 +192,6 @@ int64_t Replay::NowNanoseconds() const
     const int64_t now = clock.NowNanoseconds();
     if (recording)
     {
-        if (!anyReading)
-        {
-            anyReading = true;
-            firstReading = now;
-        }
         out << "t " << now - firstReading << "\n";
         return now;
     }

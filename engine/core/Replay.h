@@ -10,7 +10,7 @@
 //   seed 1234
 //   scene Resources/Scenes/Level1.scene
 //   picture 1280 720
-//   t 16683021            a clock reading: nanoseconds since the first
+//   t 16683021            a clock reading: nanoseconds since the recording began
 //   r                     the window lost or found focus, and the frame timer started afresh
 //   i 640 360 39,88       a step's input: cursor from the picture's top left, keys held or pressed
 //   i 640 360 - p 4096 0 0 0 0 0 0   ... and the pad when one is connected: buttons, triggers, sticks
@@ -94,11 +94,10 @@ private:
     mutable int line = 0;        // the number of the event line given out last
     mutable bool ended = false;
     mutable std::string problem;
-    mutable int64_t firstReading = 0; // recording: the clock at the first reading
-    mutable int64_t lastReading = 0;  // playing: the last reading given out
-    mutable int64_t liveOffset = 0;   // playing, after the end: added to the clock's readings
+    int64_t firstReading = 0;        // the clock when the recording or playback began
+    mutable int64_t lastReading = 0; // playing: the last reading given out
+    mutable int64_t liveOffset = 0;  // playing, after the end: added to the clock's readings
     int steps = 0;
-    mutable bool anyReading = false;
 };
 
 } // namespace Varn

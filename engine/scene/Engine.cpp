@@ -2,6 +2,7 @@
 
 #include "ai/AISystem.h"
 #include "core/InputManager.h"
+#include "core/Replay.h"
 #include "core/Timer.h"
 #include "core/Window.h"
 #include "ecs/Camera.h"

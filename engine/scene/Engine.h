@@ -5,7 +5,6 @@
 // lent the parts they use (`services`); everything here lives on the main thread.
 #include "core/Logger.h"
 #include "core/Random.h"
-#include "core/Replay.h"
 #include "core/Services.h"
 #include "core/WorkerPool.h"
 #include "ecs/TagRegistry.h"
@@ -20,6 +19,7 @@ namespace Varn
 class Window;
 class IInputSource;
 class InputManager;
+class Replay;
 class Timer;
 } // namespace Varn
 namespace Varn::ECS

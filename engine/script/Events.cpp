@@ -13,8 +13,6 @@
 #include "script/ORINCompiler.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdlib>
 
 namespace Varn::Script
 {
@@ -79,38 +77,32 @@ bool Events::Initialize(ECS::IEntity* entity, const Params&, ORINCompiler&)
 
 bool Events::Input(ECS::IEntity* entity, const Params& params, ORINCompiler& compiler)
 {
+    // The code is a number, or a variable holding one: the key a player bound to an action.
     const std::string& mode = params[0].text;
-    const char* begin = params[1].text.c_str();
-    char* end = nullptr;
-    errno = 0;
-    long key = std::strtol(begin, &end, 10);
-    bool read = end != begin && errno != ERANGE;
-    if (begin[0] == '#')
+    float code = 0.0f;
+    bool read = true;
+    try
     {
-        // A variable holding the code: the key a player bound to an action.
-        try
-        {
-            const float code = compiler.references.Float(entity, params[1], 1, false, 0);
-            key = code >= 0.0f && code < 1000.0f ? static_cast<long>(code) : -1; // NaN reads as no key
-            read = true;
-        }
-        catch (const ScriptFailure&)
-        {
-            read = false;
-        }
+        code = compiler.references.Float(entity, params[1], 1, false, 0);
+    }
+    catch (const ScriptFailure&)
+    {
+        read = false;
     }
     if (!read || (mode != "Down" && mode != "Pressed" && mode != "Up"))
     {
         compiler.references.InvalidParameters("InputEvent", entity);
         return false;
     }
+    // Whole codes only; anything outside the table (NaN too) names no key.
+    const int key =
+        code >= 0.0f && code < static_cast<float>(InputManager::KEY_COUNT) ? static_cast<int>(code) : -1;
     const InputManager& input = compiler.services.input;
-    const int code = static_cast<int>(std::clamp(key, -1L, static_cast<long>(InputManager::KEY_COUNT)));
     if (mode == "Down")
     {
-        return input.IsKeyDown(code);
+        return input.IsKeyDown(key);
     }
-    return mode == "Pressed" ? input.IsKeyPressed(code) : input.IsKeyReleased(code);
+    return mode == "Pressed" ? input.IsKeyPressed(key) : input.IsKeyReleased(key);
 }
 
 bool Events::InArea(ECS::IEntity* entity, const Params& params, ORINCompiler& compiler)

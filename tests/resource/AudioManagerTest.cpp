@@ -5,8 +5,11 @@
 
 #include <SDL_mixer.h>
 
+#include <algorithm>
 #include <chrono>
+#include <fstream>
 #include <thread>
+#include <vector>
 
 namespace Varn::Test
 {
@@ -18,6 +21,19 @@ const std::string TONE = std::string(CORVALUNE_SOURCE_DIR) + "/tests/resource/da
 void Wait(int milliseconds)
 {
     std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+// The 16-bit samples the disk driver has written to `file` past its first `from` bytes.
+std::vector<int16_t> SamplesAfter(const std::string& file, std::size_t from)
+{
+    std::ifstream in(file, std::ios::binary);
+    in.seekg(static_cast<std::streamoff>(from));
+    std::vector<int16_t> samples;
+    for (int16_t sample = 0; in.read(reinterpret_cast<char*>(&sample), sizeof sample);)
+    {
+        samples.push_back(sample);
+    }
+    return samples;
 }
 } // namespace
 
@@ -127,14 +143,9 @@ TEST_F(SoundOutput, PlayedSoundReachesTheOutputAndAStoppedOneStopsThere)
 
     auto nonSilent = [&file](std::size_t from)
     {
-        std::ifstream in(file, std::ios::binary);
-        in.seekg(static_cast<std::streamoff>(from));
-        std::size_t count = 0;
-        for (char c; in.get(c);)
-        {
-            count += c != 0 ? 1 : 0;
-        }
-        return count;
+        const std::vector<int16_t> samples = SamplesAfter(file, from);
+        return static_cast<std::size_t>(
+            std::count_if(samples.begin(), samples.end(), [](int16_t s) { return s != 0; }));
     };
     Wait(100);
     EXPECT_EQ(nonSilent(0), 0u) << "silence before anything plays";
@@ -172,10 +183,8 @@ TEST_F(SoundOutput, AGroupsVolumeScalesWhatIsHeard)
     auto peakAfter = [&file](std::size_t from)
     {
         Wait(150);
-        std::ifstream in(file, std::ios::binary);
-        in.seekg(static_cast<std::streamoff>(from));
         int peak = 0;
-        for (int16_t sample = 0; in.read(reinterpret_cast<char*>(&sample), sizeof sample);)
+        for (const int16_t sample : SamplesAfter(file, from))
         {
             peak = std::max(peak, std::abs(static_cast<int>(sample)));
         }

@@ -151,7 +151,9 @@ TEST_F(ScriptRuntime, AFailureInACalledGroupNamesTheGroupsStatement)
 
 TEST_F(ScriptRuntime, InputAndAreaEventsNameTheirHandlersWhenMisused)
 {
+    CurrentScene().scriptSystem->compiler.globals.floats["KeyFire"] = 88.0f;
     Compiled("Hero", "[Event] Input Pressed 32\n[Action]\nPrint jump\n[End]\n"
+                     "[Event] Input Pressed #g_KeyFire\n[Action]\nPrint fire\n[End]\n"
                      "[Event] Input Held 32\n[End]\n"
                      "[Event] EnterArea 10 10 1 -10 -10 -1\n[Action]\nPrint inside\n[End]\n"
                      "[Event] EnterArea 0 0 0 1 1 #l_missing\n[End]\n"
@@ -159,10 +161,11 @@ TEST_F(ScriptRuntime, InputAndAreaEventsNameTheirHandlersWhenMisused)
     Step();
     engine->logger.Clear();
     input->taps.set(32);
+    input->taps.set(88); // the key the variable holds
     engine->input->Update();
     Step();
     EXPECT_EQ(Log(),
-              (Strings{"jump ", "Invalid InputEvent parameters in Hero.", "inside ",
+              (Strings{"jump ", "fire ", "Invalid InputEvent parameters in Hero.", "inside ",
                        "Invalid EnterAreaEvent parameters in Hero.", "Missing UIButton component in Hero."}));
 }
 
