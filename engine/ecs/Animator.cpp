@@ -11,10 +11,11 @@ Animator::Animator() : IComponent("Animator Component")
 
 void Animator::BuildProperties()
 {
-    properties.clear();
-    properties.push_back(Property::Of("Animation List", &animationList));
-    properties.push_back(Property::Of("Seconds Per Frame", &secondsPerFrame));
-    properties.push_back(Property::Of("Current Animation", &currentAnimation));
+    properties = {
+        Property::Of("Animation List", &animationList),
+        Property::Of("Seconds Per Frame", &secondsPerFrame),
+        Property::Of("Current Animation", &currentAnimation),
+    };
 }
 
 std::unique_ptr<IComponent> Animator::Clone() const

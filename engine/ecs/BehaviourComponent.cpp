@@ -5,8 +5,9 @@ namespace Varn::ECS
 
 void BehaviourComponent::BuildProperties()
 {
-    properties.clear();
-    properties.push_back(Property::Of("Type", &type));
+    properties = {
+        Property::Of("Type", &type),
+    };
 }
 
 std::unique_ptr<IComponent> BehaviourComponent::Clone() const

@@ -5,12 +5,11 @@ namespace Varn::ECS
 
 void BoxCollider2D::BuildProperties()
 {
-    properties.clear();
-    properties.push_back(Property::Of("Scale X", &scaleX));
-    properties.push_back(Property::Of("Scale Y", &scaleY));
-    properties.push_back(Property::Of("Offset", &offset));
-    properties.push_back(Property::Of("Is Trigger", &isTrigger));
-    properties.push_back(Property::Of("Accuracy", &accuracy));
+    properties = {
+        Property::Of("Scale X", &scaleX),    Property::Of("Scale Y", &scaleY),
+        Property::Of("Offset", &offset),     Property::Of("Is Trigger", &isTrigger),
+        Property::Of("Accuracy", &accuracy),
+    };
 }
 
 std::unique_ptr<IComponent> BoxCollider2D::Clone() const

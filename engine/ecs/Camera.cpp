@@ -19,10 +19,11 @@ void Camera::UseDefaults(const Services& services)
 
 void Camera::BuildProperties()
 {
-    properties.clear();
-    properties.push_back(Property::Of("Zoom", &zoom));
-    properties.push_back(Property::Of("Start Position", &startPosition));
-    properties.push_back(Property::Of("Start Zoom", &startZoom));
+    properties = {
+        Property::Of("Zoom", &zoom),
+        Property::Of("Start Position", &startPosition),
+        Property::Of("Start Zoom", &startZoom),
+    };
 }
 
 std::unique_ptr<IComponent> Camera::Clone() const

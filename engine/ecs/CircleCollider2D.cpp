@@ -5,10 +5,11 @@ namespace Varn::ECS
 
 void CircleCollider2D::BuildProperties()
 {
-    properties.clear();
-    properties.push_back(Property::Of("Radius_Scale", &radiusScale));
-    properties.push_back(Property::Of("Offset", &offset));
-    properties.push_back(Property::Of("Is Trigger", &isTrigger));
+    properties = {
+        Property::Of("Radius_Scale", &radiusScale),
+        Property::Of("Offset", &offset),
+        Property::Of("Is Trigger", &isTrigger),
+    };
 }
 
 std::unique_ptr<IComponent> CircleCollider2D::Clone() const

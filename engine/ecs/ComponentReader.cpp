@@ -36,18 +36,19 @@ struct Context
 {
     Resource::ResourceManager& resources;
     IComponent& component;
-    const std::string& key;
+    std::string_view key;
     std::vector<PendingEntityReference>* references; // may be null
 };
 
 // The member `name` of an object, or null when absent or when `object` is not an object.
-const Value* Member(const Value& object, const std::string& name)
+const Value* Member(const Value& object, std::string_view name)
 {
     if (!object.IsObject())
     {
         return nullptr;
     }
-    auto found = object.FindMember(rapidjson::StringRef(name.c_str(), name.size()));
+    const Value key(rapidjson::StringRef(name.data(), static_cast<rapidjson::SizeType>(name.size())));
+    auto found = object.FindMember(key);
     return found == object.MemberEnd() ? nullptr : &found->value;
 }
 
@@ -93,9 +94,9 @@ bool StringMember(const Value& object, const char* name, std::string& out)
 
 // The list forms ("Animation List", "File Path", "Rays") only count when the object holds the
 // member named after the key with " 0" appended.
-bool HasFirstEntry(const Value& value, const std::string& key)
+bool HasFirstEntry(const Value& value, std::string_view key)
 {
-    return Member(value, key + " 0") != nullptr;
+    return Member(value, std::string(key).append(" 0")) != nullptr;
 }
 
 // The property of type T in the same component, or null.
@@ -306,7 +307,7 @@ void Decode(const Value& value, std::vector<Script*>& field, const Context& cont
     const rapidjson::SizeType count = value.MemberCount();
     for (rapidjson::SizeType i = 0; i < count; ++i)
     {
-        const Value* path = Member(value, context.key + " " + std::to_string(i));
+        const Value* path = Member(value, std::string(context.key).append(" ").append(std::to_string(i)));
         if (path == nullptr || !path->IsString())
         {
             continue;

@@ -5,13 +5,11 @@ namespace Varn::ECS
 
 void Light::BuildProperties()
 {
-    properties.clear();
-    properties.push_back(Property::Of("Is Global", &isGlobal));
-    properties.push_back(Property::Of("Light Color", &lightColor));
-    properties.push_back(Property::Of("Ambient", &ambient));
-    properties.push_back(Property::Of("Constant", &constant));
-    properties.push_back(Property::Of("Linear", &linear));
-    properties.push_back(Property::Of("Quadratic", &quadratic));
+    properties = {
+        Property::Of("Is Global", &isGlobal), Property::Of("Light Color", &lightColor),
+        Property::Of("Ambient", &ambient),    Property::Of("Constant", &constant),
+        Property::Of("Linear", &linear),      Property::Of("Quadratic", &quadratic),
+    };
 }
 
 std::unique_ptr<IComponent> Light::Clone() const

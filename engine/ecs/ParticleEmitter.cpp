@@ -21,30 +21,31 @@ void ParticleEmitter::UseDefaults(const Services& services)
 
 void ParticleEmitter::BuildProperties()
 {
-    properties.clear();
-    properties.push_back(Property::Of("Particle Texture", &particleTexture));
-    properties.push_back(Property::Of("Particle Shader", &particleShader));
-    properties.push_back(Property::Of("Destroy on Death", &destroyOnDeath));
-    properties.push_back(Property::Of("Burst", &burst));
-    properties.push_back(Property::Of("Burst Count", &burstCount));
-    properties.push_back(Property::Of("Glow", &glow));
-    properties.push_back(Property::Of("Rotate To Direction", &rotateToDirection));
-    properties.push_back(Property::Of("Has Gravity", &hasGravity));
-    properties.push_back(Property::Of("Emit From Edge", &emitFromEdge));
-    properties.push_back(Property::Of("X Offset", &xOffset));
-    properties.push_back(Property::Of("Y Offset", &yOffset));
-    properties.push_back(Property::Of("Gravity Scale", &gravityScale));
-    properties.push_back(Property::Of("Count", &count));
-    properties.push_back(Property::Of("Start Color", &startColor));
-    properties.push_back(Property::Of("End Color", &endColor));
-    properties.push_back(Property::Of("Start Speed", &startSpeed));
-    properties.push_back(Property::Of("End Speed", &endSpeed));
-    properties.push_back(Property::Of("Start Scale", &startScale));
-    properties.push_back(Property::Of("End Scale", &endScale));
-    properties.push_back(Property::Of("Emission Rate Range", &emissionRateRange));
-    properties.push_back(Property::Of("Life", &life));
-    properties.push_back(Property::Of("Direction", &direction));
-    properties.push_back(Property::Of("Spread", &spread));
+    properties = {
+        Property::Of("Particle Texture", &particleTexture),
+        Property::Of("Particle Shader", &particleShader),
+        Property::Of("Destroy on Death", &destroyOnDeath),
+        Property::Of("Burst", &burst),
+        Property::Of("Burst Count", &burstCount),
+        Property::Of("Glow", &glow),
+        Property::Of("Rotate To Direction", &rotateToDirection),
+        Property::Of("Has Gravity", &hasGravity),
+        Property::Of("Emit From Edge", &emitFromEdge),
+        Property::Of("X Offset", &xOffset),
+        Property::Of("Y Offset", &yOffset),
+        Property::Of("Gravity Scale", &gravityScale),
+        Property::Of("Count", &count),
+        Property::Of("Start Color", &startColor),
+        Property::Of("End Color", &endColor),
+        Property::Of("Start Speed", &startSpeed),
+        Property::Of("End Speed", &endSpeed),
+        Property::Of("Start Scale", &startScale),
+        Property::Of("End Scale", &endScale),
+        Property::Of("Emission Rate Range", &emissionRateRange),
+        Property::Of("Life", &life),
+        Property::Of("Direction", &direction),
+        Property::Of("Spread", &spread),
+    };
 }
 
 std::unique_ptr<IComponent> ParticleEmitter::Clone() const

@@ -2,7 +2,12 @@
 // One entry of a component's reflection list: the serialised key, the run-time type name of
 // the field and the field's address inside its component. The generic block reader walks
 // these lists, so a component's list must be rebuilt whenever the component is copied.
-#include <string>
+//
+// Keys are the literals of the component classes and type names come from typeid, both with
+// static storage, so an entry owns nothing: every component built during a load builds its
+// list without a single string allocation.
+#include <cstring>
+#include <string_view>
 #include <typeinfo>
 
 namespace Varn::ECS
@@ -10,17 +15,21 @@ namespace Varn::ECS
 
 struct Property
 {
-    std::string key;       // serialised key, e.g. "Gravity Scale"
-    std::string typeName;  // typeid(field type).name()
-    void* field = nullptr; // points into the owning component
+    std::string_view key;           // serialised key, e.g. "Gravity Scale"; a string literal
+    const char* typeName = nullptr; // typeid(field type).name()
+    void* field = nullptr;          // points into the owning component
     bool editable = true;
 
-    template <typename T> static Property Of(std::string key, T* field)
+    template <typename T> static Property Of(std::string_view key, T* field)
     {
-        return Property{std::move(key), typeid(T).name(), field, true};
+        return Property{key, typeid(T).name(), field, true};
     }
 
-    template <typename T> bool Is() const { return typeName == typeid(T).name(); }
+    template <typename T> bool Is() const
+    {
+        const char* name = typeid(T).name();
+        return typeName == name || std::strcmp(typeName, name) == 0;
+    }
     template <typename T> T* As() const { return Is<T>() ? static_cast<T*>(field) : nullptr; }
 };
 

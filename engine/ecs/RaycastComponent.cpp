@@ -5,8 +5,9 @@ namespace Varn::ECS
 
 void RaycastComponent::BuildProperties()
 {
-    properties.clear();
-    properties.push_back(Property::Of("Rays", &rays));
+    properties = {
+        Property::Of("Rays", &rays),
+    };
 }
 
 std::unique_ptr<IComponent> RaycastComponent::Clone() const

@@ -7,15 +7,16 @@ namespace Varn::ECS
 
 void RigidBody::BuildProperties()
 {
-    properties.clear();
-    properties.push_back(Property::Of("Rigidbody Mode", &rigidbodyMode));
-    properties.push_back(Property::Of("Rotational", &rotational));
-    properties.push_back(Property::Of("Mass", &mass));
-    properties.push_back(Property::Of("Drag", &drag));
-    properties.push_back(Property::Of("Friction", &friction));
-    properties.push_back(Property::Of("Bounciness", &bounciness));
-    properties.push_back(Property::Of("Gravity Scale", &gravityScale));
-    properties.push_back(Property::Of("Velocity", &velocity));
+    properties = {
+        Property::Of("Rigidbody Mode", &rigidbodyMode),
+        Property::Of("Rotational", &rotational),
+        Property::Of("Mass", &mass),
+        Property::Of("Drag", &drag),
+        Property::Of("Friction", &friction),
+        Property::Of("Bounciness", &bounciness),
+        Property::Of("Gravity Scale", &gravityScale),
+        Property::Of("Velocity", &velocity),
+    };
 }
 
 void RigidBody::AddForce(const Vector4& force, float seconds)

@@ -5,13 +5,11 @@ namespace Varn::ECS
 
 void ScriptComponent::BuildProperties()
 {
-    properties.clear();
-    properties.push_back(Property::Of("File Path", &filePath));
-    properties.push_back(Property::Of("Bool List", &boolList));
-    properties.push_back(Property::Of("Float List", &floatList));
-    properties.push_back(Property::Of("String List", &stringList));
-    properties.push_back(Property::Of("Entity List", &entityList));
-    properties.push_back(Property::Of("Timer", &timer));
+    properties = {
+        Property::Of("File Path", &filePath),     Property::Of("Bool List", &boolList),
+        Property::Of("Float List", &floatList),   Property::Of("String List", &stringList),
+        Property::Of("Entity List", &entityList), Property::Of("Timer", &timer),
+    };
 }
 
 std::unique_ptr<IComponent> ScriptComponent::Clone() const

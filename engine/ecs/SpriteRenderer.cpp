@@ -38,13 +38,11 @@ std::optional<Vector4> SpriteRenderer::Extent(const Vector4& scale) const
 
 void SpriteRenderer::BuildProperties()
 {
-    properties.clear();
-    properties.push_back(Property::Of("Opacity", &opacity));
-    properties.push_back(Property::Of("Texture", &texture));
-    properties.push_back(Property::Of("Tint", &tint));
-    properties.push_back(Property::Of("Mesh", &mesh));
-    properties.push_back(Property::Of("Shader", &shader));
-    properties.push_back(Property::Of("Receive Light", &receiveLight));
+    properties = {
+        Property::Of("Opacity", &opacity), Property::Of("Texture", &texture),
+        Property::Of("Tint", &tint),       Property::Of("Mesh", &mesh),
+        Property::Of("Shader", &shader),   Property::Of("Receive Light", &receiveLight),
+    };
 }
 
 std::unique_ptr<IComponent> SpriteRenderer::Clone() const

@@ -13,12 +13,10 @@ constexpr float RAD_TO_DEG = 57.29578f;
 
 void Transform::BuildProperties()
 {
-    properties.clear();
-    properties.push_back(Property::Of("Position", &position));
-    properties.push_back(Property::Of("Angle", &angle));
-    properties.push_back(Property::Of("Scale", &scale));
-    properties.push_back(Property::Of("Flip X", &flipX));
-    properties.push_back(Property::Of("Flip Y", &flipY));
+    properties = {
+        Property::Of("Position", &position), Property::Of("Angle", &angle),  Property::Of("Scale", &scale),
+        Property::Of("Flip X", &flipX),      Property::Of("Flip Y", &flipY),
+    };
 }
 
 std::unique_ptr<IComponent> Transform::Clone() const

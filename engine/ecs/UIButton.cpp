@@ -24,13 +24,14 @@ void UIButton::UseDefaults(const Services& services)
 
 void UIButton::BuildProperties()
 {
-    properties.clear();
-    properties.push_back(Property::Of("Opacity", &opacity));
-    properties.push_back(Property::Of("Button Texture Default", &buttonTextureDefault));
-    properties.push_back(Property::Of("Button Texture Hover", &buttonTextureHover));
-    properties.push_back(Property::Of("Button Texture Down", &buttonTextureDown));
-    properties.push_back(Property::Of("Button Mesh", &buttonMesh));
-    properties.push_back(Property::Of("Button Shader", &buttonShader));
+    properties = {
+        Property::Of("Opacity", &opacity),
+        Property::Of("Button Texture Default", &buttonTextureDefault),
+        Property::Of("Button Texture Hover", &buttonTextureHover),
+        Property::Of("Button Texture Down", &buttonTextureDown),
+        Property::Of("Button Mesh", &buttonMesh),
+        Property::Of("Button Shader", &buttonShader),
+    };
 }
 
 std::unique_ptr<IComponent> UIButton::Clone() const

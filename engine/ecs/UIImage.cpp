@@ -21,12 +21,10 @@ void UIImage::UseDefaults(const Services& services)
 
 void UIImage::BuildProperties()
 {
-    properties.clear();
-    properties.push_back(Property::Of("Opacity", &opacity));
-    properties.push_back(Property::Of("Texture", &texture));
-    properties.push_back(Property::Of("Mesh", &mesh));
-    properties.push_back(Property::Of("Shader", &shader));
-    properties.push_back(Property::Of("Tint", &tint));
+    properties = {
+        Property::Of("Opacity", &opacity), Property::Of("Texture", &texture), Property::Of("Mesh", &mesh),
+        Property::Of("Shader", &shader),   Property::Of("Tint", &tint),
+    };
 }
 
 std::unique_ptr<IComponent> UIImage::Clone() const

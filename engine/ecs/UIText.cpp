@@ -20,11 +20,12 @@ void UIText::UseDefaults(const Services& services)
 
 void UIText::BuildProperties()
 {
-    properties.clear();
-    properties.push_back(Property::Of("Text", &text));
-    properties.push_back(Property::Of("Font", &font));
-    properties.push_back(Property::Of("Shader", &shader));
-    properties.push_back(Property::Of("Color", &color));
+    properties = {
+        Property::Of("Text", &text),
+        Property::Of("Font", &font),
+        Property::Of("Shader", &shader),
+        Property::Of("Color", &color),
+    };
 }
 
 std::unique_ptr<IComponent> UIText::Clone() const

@@ -188,7 +188,7 @@ TYPED_TEST(EveryComponent, CloneCopiesEveryValueIntoFieldsOfItsOwn)
     {
         const Property& mine = copy->properties[i];
         EXPECT_EQ(mine.key, original.properties[i].key);
-        EXPECT_EQ(mine.typeName, original.properties[i].typeName);
+        EXPECT_STREQ(mine.typeName, original.properties[i].typeName);
         const auto* field = static_cast<const char*>(mine.field);
         EXPECT_TRUE(field >= begin && field < begin + sizeof(TypeParam))
             << mine.key << " points outside the clone";

@@ -133,7 +133,7 @@ bool IsNumber(const Value& value)
 // The form a value of the property needs, or null when `value` has it.
 const char* MissingForm(const ECS::Property& property, const Value& value)
 {
-    const std::string first = property.key + " 0";
+    const std::string first = std::string(property.key).append(" 0");
     auto listed = [&]() { return value.IsObject() && value.HasMember(first.c_str()); };
     if (property.Is<bool>())
     {
