@@ -29,6 +29,11 @@ IComponent* IEntity::AddComponent(std::unique_ptr<IComponent> component)
     {
         return existing;
     }
+    return Attach(std::move(component), typeId);
+}
+
+IComponent* IEntity::Attach(std::unique_ptr<IComponent> component, uint32_t typeId)
+{
     component->owner = this;
     component->typeId = typeId;
     components.push_back(std::move(component));
@@ -134,6 +139,12 @@ void IEntity::DetachChildren()
 
 void IEntity::RemoveAllComponents()
 {
+    if (scene == nullptr) // nobody to tell which classes went
+    {
+        components.clear();
+        TellPoolIfFree();
+        return;
+    }
     std::vector<uint32_t> removed;
     for (const auto& component : components)
     {

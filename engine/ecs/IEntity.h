@@ -51,7 +51,7 @@ public:
         }
         auto component = std::make_unique<T>();
         component->BuildProperties();
-        return static_cast<T*>(AddComponent(std::move(component)));
+        return static_cast<T*>(Attach(std::move(component), ComponentTypeIdOf<T>()));
     }
 
     // Takes ownership of a component (for example a clone) unless one of its class is present,
@@ -88,6 +88,8 @@ public:
 private:
     friend class EntityManager;
 
+    // Takes a component of class `typeId` that the entity does not have yet.
+    IComponent* Attach(std::unique_ptr<IComponent> component, uint32_t typeId);
     // Tells the entity's scene, if any, that a component of class `changed` came or went.
     void ComponentsChanged(uint32_t changed); // a ComponentTypeId
     // Tells the pool, if any, that the entity has no component left and is free again.
