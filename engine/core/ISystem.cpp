@@ -14,7 +14,7 @@ ISystem::ISystem(ECS::Scene* scene_, const Services& services_)
 
 void ISystem::AddEntity(ECS::IEntity* entity)
 {
-    if (members.insert(entity).second)
+    if (members.insert(entity))
     {
         entities.push_back(entity);
     }

@@ -3,10 +3,10 @@
 // never owns them. Each system names the component classes it works on, and the scene keeps
 // the working set in line with them as entities join and components come and go.
 #include "core/ComponentTypeId.h"
+#include "core/PointerSet.h"
 #include "core/Services.h"
 
 #include <cstdint>
-#include <unordered_set>
 #include <vector>
 
 namespace Varn::ECS
@@ -66,7 +66,7 @@ protected:
     std::vector<uint32_t> needs;
 
 private:
-    std::unordered_set<const ECS::IEntity*> members; // of `entities`, found in constant time
+    PointerSet members; // of `entities`, found in constant time
 };
 
 } // namespace Varn

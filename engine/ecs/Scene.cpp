@@ -67,7 +67,7 @@ void Scene::ForgetEntities()
 void Scene::AddEntity(IEntity* entity)
 {
     entity->scene = this;
-    if (!listed.insert(entity).second)
+    if (!listed.insert(entity))
     {
         return;
     }

@@ -2,12 +2,12 @@
 // The one running scene: the entities that belong to it (not owned; they live in the entity
 // pool) and its eleven systems (owned), which the engine assembles with Add. Scene loads reuse
 // the same object and replace its entities.
+#include "core/PointerSet.h"
 #include "core/Services.h"
 
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <unordered_set>
 #include <vector>
 
 namespace Varn
@@ -104,8 +104,8 @@ public:
 
 private:
     const Services& services;
-    std::vector<ISystem*> systems;             // all of the above, in the order they were built
-    std::unordered_set<const IEntity*> listed; // the members of `entities`, found in constant time
+    std::vector<ISystem*> systems; // all of the above, in the order they were built
+    PointerSet listed;             // the members of `entities`, found in constant time
 };
 
 } // namespace Varn::ECS
