@@ -26,6 +26,7 @@
 #include "script/ScriptSystem.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace Varn::Scene
 {
@@ -92,6 +93,17 @@ bool ReadUnsigned(const rapidjson::Value& object, const char* member, uint32_t& 
     return true;
 }
 
+// Whether the quote at `at` is preceded by an odd number of backslashes.
+bool Escaped(std::string_view text, std::size_t at)
+{
+    std::size_t slashes = 0;
+    while (slashes < at && text[at - 1 - slashes] == '\\')
+    {
+        ++slashes;
+    }
+    return slashes % 2 == 1;
+}
+
 } // namespace
 
 bool EntityReader::Parse(std::string_view text, rapidjson::Document& document, ParseError* error)
@@ -99,24 +111,22 @@ bool EntityReader::Parse(std::string_view text, rapidjson::Document& document, P
     // The iterative parser keeps its own stack, but every later walk of the document recurses,
     // so the depth is capped before anything else sees it.
     int depth = 0;
-    bool inString = false;
     for (std::size_t i = 0; i < text.size(); ++i)
     {
         const char c = text[i];
-        if (inString)
+        if (c == '"')
         {
-            if (c == '\\')
+            // Strings are most of a scene's text: jump from quote to quote, and only look back
+            // at a quote to see whether an odd run of backslashes escapes it.
+            std::size_t end = i;
+            do
             {
-                ++i;
-            }
-            else if (c == '"')
-            {
-                inString = false;
-            }
-        }
-        else if (c == '"')
-        {
-            inString = true;
+                const void* quote = std::memchr(text.data() + end + 1, '"', text.size() - end - 1);
+                end = quote == nullptr
+                          ? text.size()
+                          : static_cast<std::size_t>(static_cast<const char*>(quote) - text.data());
+            } while (end < text.size() && Escaped(text, end));
+            i = end;
         }
         else if ((c == '[' || c == '{') && ++depth > MAX_DEPTH)
         {
