@@ -116,6 +116,10 @@ TEST_F(SceneLoading, InvalidFileKeepsTheSceneAsItWas)
     EXPECT_EQ(Names(), (std::vector<std::string>{"Keeper"}));
     rapidjson::Document document;
     EXPECT_TRUE(Scene::EntityReader::Parse("[{\"ID\":\"" + std::string(100, '[') + "\"}]", document));
+    // An escaped quote does not end the string; an escaped backslash before a quote does.
+    EXPECT_TRUE(Scene::EntityReader::Parse(R"([{"ID":"a\" )" + std::string(100, '[') + R"("}])", document));
+    EXPECT_FALSE(Scene::EntityReader::Parse(
+        R"([{"ID":"a\\","B":)" + std::string(65, '[') + std::string(65, ']') + "}]", document));
     EXPECT_FALSE(Scene::EntityReader::Parse(std::string(65, '[') + std::string(65, ']'), document));
     EXPECT_TRUE(Scene::EntityReader::Parse(std::string(64, '[') + std::string(64, ']'), document));
     EXPECT_EQ(engine->logger.Lines(), (std::vector<std::string>{"Error: Load Failed. Scene is Invalid",
