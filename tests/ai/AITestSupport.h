@@ -8,9 +8,11 @@
 #include "ai/INode.h"
 #include "ai/PrefabSpawner.h"
 #include "ecs/BehaviourComponent.h"
+#include "ecs/BoxCollider2D.h"
 #include "ecs/EntityManager.h"
 #include "ecs/IEntity.h"
 #include "ecs/Scene.h"
+#include "ecs/ScriptComponent.h"
 #include "ecs/Transform.h"
 #include "ecs/TransformSystem.h"
 
@@ -74,6 +76,29 @@ protected:
     }
 
     AI::AISystem& AI() { return *CurrentScene().aiSystem; }
+
+    // Runs frames until `done` holds, at most `limit`; how many ran.
+    int FramesUntil(const std::function<bool()>& done, int limit)
+    {
+        int frames = 0;
+        for (; frames < limit && !done(); ++frames)
+        {
+            Frames(1);
+        }
+        return frames;
+    }
+
+    // A trigger named `name` on `target` for one step, as a projectile that removes itself on
+    // impact, then the step in which the tree sees it.
+    void HitOnce(const std::string& name, ECS::IEntity* target)
+    {
+        ECS::IEntity* shot = Make<ECS::BoxCollider2D, ECS::ScriptComponent>(
+            name, target->GetComponent<ECS::Transform>()->position, {20, 20, 1, 0});
+        shot->GetComponent<ECS::BoxCollider2D>()->isTrigger = true;
+        Frames(1);
+        CurrentScene().RemoveEntity(shot, false);
+        Frames(1);
+    }
 
     // Replaces the prefab loader for this test; the one before is put back afterwards.
     void UseLoader(AI::PrefabLoader loader)

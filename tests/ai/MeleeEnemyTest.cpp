@@ -45,18 +45,6 @@ protected:
         return wall;
     }
 
-    // A trigger touching the enemy for one step, as a projectile that removes itself on impact.
-    void HitOnce(const std::string& name, uint64_t tags = 0)
-    {
-        ECS::IEntity* shot =
-            Make<ECS::BoxCollider2D, ECS::ScriptComponent>(name, Xf().position, {20, 20, 1, 0});
-        shot->tags = tags;
-        shot->GetComponent<ECS::BoxCollider2D>()->isTrigger = true;
-        Frames(1); // physics records the overlap
-        CurrentScene().RemoveEntity(shot, false);
-        Frames(1); // the tree sees it
-    }
-
     ECS::Transform& Xf() const { return *enemy->GetComponent<ECS::Transform>(); }
     AI::BehaviourTree& Tree() const { return *enemy->GetComponent<ECS::BehaviourComponent>()->tree; }
 
@@ -71,13 +59,9 @@ TEST_F(MeleeEnemyTest, APatrolMeetingAWallIdlesOneSecondAndWalksBack)
     auto* sprite = enemy->GetComponent<ECS::SpriteRenderer>();
 
     // Walk right until the wall is within reach of the look-ahead ray.
-    int frames = 0;
-    while (sprite->texture != engine->resources->GetTexture("Resources\\Sprites\\Grunt1\\grunt_idle.dds") &&
-           frames < 1200)
-    {
-        Frames(1);
-        ++frames;
-    }
+    const Resource::Texture2D* idle =
+        engine->resources->GetTexture("Resources\\Sprites\\Grunt1\\grunt_idle.dds");
+    const int frames = FramesUntil([&] { return sprite->texture == idle; }, 1200);
     ASSERT_LT(frames, 1200) << "never reached the wall, x = " << Xf().position.x;
     EXPECT_GT(Xf().position.x, 300.0f);
     EXPECT_LT(Xf().position.x, 450.0f);
@@ -110,28 +94,23 @@ TEST_F(MeleeEnemyTest, ThreeBulletsKillItAndTheDeathFadeRemovesIt)
     float& life = Tree().floatVariables.at("Life");
     EXPECT_EQ(life, 3.0f);
 
-    HitOnce("Bullet");
+    HitOnce("Bullet", enemy);
     EXPECT_EQ(life, 2.0f);
     EXPECT_EQ(enemy->GetComponent<ECS::SpriteRenderer>()->tint.g, 0.3f);
     Frames(10);
     EXPECT_EQ(enemy->GetComponent<ECS::SpriteRenderer>()->tint.g, 1.0f) << "the flash is over";
-    HitOnce("Bullet");
+    HitOnce("Bullet", enemy);
     EXPECT_EQ(life, 1.0f);
-    HitOnce("Bullet"); // within 0.05 s of the last hit: the same impact
+    HitOnce("Bullet", enemy); // within 0.05 s of the last hit: the same impact
     EXPECT_EQ(life, 1.0f);
     Frames(3);
-    HitOnce("Bullet");
+    HitOnce("Bullet", enemy);
     EXPECT_EQ(life, 0.0f);
     Frames(1); // death starts on the next tick
     EXPECT_TRUE(Tree().boolVariables.at("Dead"));
 
     const std::size_t watches = engine->timer->Counters().size();
-    int frames = 0;
-    while (!enemy->components.empty() && frames < 600)
-    {
-        Frames(1);
-        ++frames;
-    }
+    const int frames = FramesUntil([&] { return enemy->components.empty(); }, 600);
     EXPECT_TRUE(enemy->components.empty()) << "faded out and removed";
     EXPECT_NEAR(frames, 69, 3); // 1 % opacity per step down to one half
     EXPECT_EQ(explosions, 1);

@@ -29,16 +29,6 @@ protected:
         turret->GetComponent<ECS::RigidBody>()->gravityScale = 0.0f;
         turret->GetComponent<ECS::BehaviourComponent>()->type = ECS::TURRET;
     }
-    void HitOnce(const std::string& name)
-    {
-        ECS::IEntity* shot =
-            Make<ECS::BoxCollider2D, ECS::ScriptComponent>(name, {0, 0, 0, 0}, {20, 20, 1, 0});
-        shot->GetComponent<ECS::BoxCollider2D>()->isTrigger = true;
-        Frames(1);
-        CurrentScene().RemoveEntity(shot, false);
-        Frames(1);
-    }
-
     static constexpr const char* BULLET = "Resources\\Prefabs\\EnemyBullet.prefab";
     ECS::IEntity* turret = nullptr;
 };
@@ -70,7 +60,7 @@ TEST_F(TurretTest, ItFiresBurstsOnlyWhileThePlayerIsInRange)
 TEST_F(TurretTest, AHookChainBreaksTheShellOnce)
 {
     Frames(1);
-    HitOnce("HookChain");
+    HitOnce("HookChain", turret);
     EXPECT_EQ(turret->GetComponent<ECS::SpriteRenderer>()->texture,
               engine->resources->GetTexture("Resources\\Sprites\\Turret\\grunt_turret_idle_noshell.dds"));
     EXPECT_EQ(Count("Resources\\Prefabs\\SnailSparks.prefab"), 1);
@@ -78,7 +68,7 @@ TEST_F(TurretTest, AHookChainBreaksTheShellOnce)
     {
         EXPECT_EQ(Count("Resources\\Prefabs\\SnailShellBreak" + std::to_string(i) + ".prefab"), 1);
     }
-    HitOnce("HookChain");
+    HitOnce("HookChain", turret);
     EXPECT_EQ(created.size(), 5u);
     EXPECT_EQ(turret->GetComponent<ECS::BehaviourComponent>()->tree->floatVariables.at("Life"), 10.0f);
 }
@@ -89,7 +79,7 @@ TEST_F(TurretTest, TenBulletsDestroyItOnce)
     const std::size_t watches = engine->timer->Counters().size();
     for (int i = 0; i < 10; ++i)
     {
-        HitOnce("Bullet");
+        HitOnce("Bullet", turret);
         Frames(2);
     }
     EXPECT_TRUE(turret->components.empty());

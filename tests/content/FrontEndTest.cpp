@@ -73,16 +73,21 @@ protected:
         input->taps.set(static_cast<std::size_t>(code));
         Step();
     }
+    // A pad button pressed for one step and let go for the next.
+    void Pad(uint16_t button)
+    {
+        input->state.padConnected = true;
+        input->state.pad.buttons = button;
+        Step();
+        input->state.pad.buttons = 0;
+        Step();
+    }
     void Load(const std::string& path)
     {
         engine->jsonManager->LoadScene(path, false);
         Step(); // Initialize
     }
 
-    IEntity* Find(const std::string& name) const
-    {
-        return ECS::EntityManager::FindByName(engine->scenes->current->entities, name);
-    }
     std::string Text(const std::string& name) const
     {
         IEntity* e = Find(name);
@@ -205,16 +210,9 @@ TEST_F(FrontEnd, OptionsSwitchTheCursorAndGoBackWithEscape)
     EXPECT_FALSE(optionsGroup->gameObjectActive);
 
     // The pad's d-pad and A button work as the arrows and Enter do.
-    input->state.padConnected = true;
-    input->state.pad.buttons = PadState::BUTTON_MASKS[5]; // d-pad down
-    Step();
-    input->state.pad.buttons = 0;
-    Step();
+    Pad(PadState::BUTTON_MASKS[5]); // d-pad down
     EXPECT_EQ(RestingImage("OptionsButton"), HIGHLIGHT);
-    input->state.pad.buttons = PadState::BUTTON_MASKS[0]; // A
-    Step();
-    input->state.pad.buttons = 0;
-    Step();
+    Pad(PadState::BUTTON_MASKS[0]); // A
     EXPECT_FALSE(mainGroup->gameObjectActive);
     EXPECT_TRUE(optionsGroup->gameObjectActive);
     EXPECT_EQ(RestingImage("FullscreenButton"), HIGHLIGHT);
@@ -421,11 +419,7 @@ TEST_F(FrontEnd, PauseMenuBlursTheWorldStopsTimeAndResumes)
     EXPECT_GT(gem->position.y, gemAt) << "resumed, it bobs again";
 
     // The pad's Start pauses too; Menu leaves for the main menu with the world restored.
-    input->state.padConnected = true;
-    input->state.pad.buttons = PadState::BUTTON_MASKS[10];
-    Step();
-    input->state.pad.buttons = 0;
-    Step();
+    Pad(PadState::BUTTON_MASKS[10]);
     EXPECT_TRUE(group->gameObjectActive);
     EXPECT_EQ(engine->timer->timeScale, 0.0f);
     Tap(40);

@@ -1,9 +1,10 @@
-// The real game binary, started headless on content the test writes: damaged images named by
-// a scene's sprites each log their failure, and the game plays on and quits normally.
+// The real game binary, started headless on content the test writes: its command line, its log
+// file and its crash report.
 #include "core/FilePath.h"
-#include "resource/ResourceTestSupport.h"
 #include "support/RunCommand.h"
 #include "support/ScratchFolder.h"
+
+#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -40,36 +41,6 @@ std::pair<std::string, int> RunGame(const std::string& where, const std::string&
                       arguments + " 2>&1");
 }
 } // namespace
-
-TEST(GameBinary, DamagedImagesLogTheirFailureAndTheGameQuitsNormally)
-{
-    ScratchFolder folder;
-    LinkDefaultFiles(folder);
-    for (const auto& [name, bytes] : DamagedImages())
-    {
-        folder.Write("Resources/Sprites/Damaged/" + name, bytes);
-    }
-    // The game starts on the logo scene; this one shows the damaged sprites for half a second.
-    folder.Write("Resources/Scripts/quit.orin",
-                 "float frames\n\n[Event] True\n[Action]\nFloatOp #l_frames + 1 "
-                 "#l_frames\n[Condition]\nCheckFloat #l_frames > 30\n[Action]\n"
-                 "ExitGame\n[End]\n");
-    const std::string quitter = R"(,{"ID":"Quitter","ID Type":0,"Transform":{},"Script":{"File Path":)"
-                                R"({"File Path 0":"Resources\\Scripts\\quit.orin"}}})";
-    folder.Write("Resources/Scenes/LogoScene.scene",
-                 SceneOfDamagedSprites("Resources\\Sprites\\Damaged\\", quitter));
-    folder.Write("gameConfig.ini", "[Game Settings]\nWindow_Fullscreen=0\nWindowed_Width=320\n");
-
-    const auto [output, code] = RunGame(folder.root.string(), "--save-dir '" + folder.Path("save") + "'");
-    EXPECT_EQ(code, 0) << output;
-    for (const auto& [name, bytes] : DamagedImages())
-    {
-        const std::string failure =
-            "Error: Texture Resources\\Sprites\\Damaged\\" + name + " Failed to Load\n";
-        EXPECT_NE(output.find(failure), std::string::npos) << failure << "in:\n" << output;
-    }
-    EXPECT_NE(output.find("You just got"), std::string::npos) << "the scene's script ran to its end";
-}
 
 TEST(GameBinary, TheCommandLineAnswersRefusesAndStartsWhereItIsToldWithTheSeedItIsGiven)
 {

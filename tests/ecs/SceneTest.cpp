@@ -29,16 +29,6 @@ protected:
         CurrentScene().AddEntity(e);
         return e;
     }
-
-    std::vector<std::string> Names(const std::vector<IEntity*>& list)
-    {
-        std::vector<std::string> names;
-        for (const IEntity* e : list)
-        {
-            names.push_back(e->name);
-        }
-        return names;
-    }
 };
 
 TEST_F(SceneMembership, HierarchyIsFoundThroughTheSceneListAndActivityFollowsEveryAncestor)
@@ -53,7 +43,7 @@ TEST_F(SceneMembership, HierarchyIsFoundThroughTheSceneListAndActivityFollowsEve
     EXPECT_EQ(root->GetChild(1), b);
     EXPECT_EQ(root->GetChild(2), nullptr);
     EXPECT_EQ(a->GetChild(1), a2);
-    EXPECT_EQ(Names(root->GetDescendants()), (std::vector<std::string>{"A1", "A2", "A", "B"}));
+    EXPECT_EQ(NamesOf(root->GetDescendants()), (std::vector<std::string>{"A1", "A2", "A", "B"}));
 
     // Activity follows every ancestor.
     Transform* t = a1->GetComponent<Transform>();
@@ -121,7 +111,7 @@ TEST_F(SceneMembership, RecursiveRemovalFreesTheSubtreeAndKeepsTheOrderOfTheRest
     IEntity* after = Make("After");
 
     CurrentScene().RemoveEntity(root, true);
-    EXPECT_EQ(Names(CurrentScene().entities), (std::vector<std::string>{"Main Camera", "Before", "After"}));
+    EXPECT_EQ(NamesOf(CurrentScene().entities), (std::vector<std::string>{"Main Camera", "Before", "After"}));
     EXPECT_TRUE(root->components.empty());
     EXPECT_TRUE(child->components.empty());
     EXPECT_EQ(child->parent, nullptr);
@@ -147,7 +137,7 @@ TEST_F(SceneMembership, NonRecursiveRemovalLeavesChildrenWhereTheyAre)
     EXPECT_NEAR(t->position.y, -10.0f, 1e-4f);
     EXPECT_EQ(t->position.w, 1.0f);
     EXPECT_TRUE(t->flipX);
-    EXPECT_EQ(Names(CurrentScene().entities), (std::vector<std::string>{"Main Camera", "Child"}));
+    EXPECT_EQ(NamesOf(CurrentScene().entities), (std::vector<std::string>{"Main Camera", "Child"}));
 
     CurrentScene().transformSystem->UpdateAll();
     EXPECT_NEAR(t->worldMatrix.m[0][3], 100.0f, 1e-4f);

@@ -5,6 +5,8 @@
 #include "ecs/UIImage.h"
 #include "graphics/UIGraphicsSystem.h"
 
+#include <tuple>
+
 namespace Varn::Test
 {
 namespace
@@ -43,19 +45,17 @@ protected:
 TEST_F(UIDrawing, ImageKeepsItsScreenPlaceAndSizeAtAnyZoomWhilePlaying)
 {
     Image(300, 120, 0, 96, {1, 0, 0, 1});
-    UIFrame();
-    EXPECT_EQ(At(300, 120), (RGB{255, 0, 0}));
-    EXPECT_EQ(At(300 + 42, 120 + 42), (RGB{255, 0, 0}));
-    EXPECT_EQ(At(300 + 54, 120), (RGB{0, 0, 0}));
-    EXPECT_EQ(At(300, 120 - 54), (RGB{0, 0, 0}));
-
-    MainCamera().zoom = 2.0f;
-    CameraPlace().position = {500, -200, 0, 0};
-    UIFrame();
-    EXPECT_EQ(At(300, 120), (RGB{255, 0, 0}));
-    EXPECT_EQ(At(300 + 42, 120 + 42), (RGB{255, 0, 0}));
-    EXPECT_EQ(At(300 + 54, 120), (RGB{0, 0, 0}));
-    EXPECT_EQ(At(300, 120 - 54), (RGB{0, 0, 0}));
+    // As the scene starts, then zoomed in on another place.
+    for (const auto& [zoom, x, y] : {std::tuple{1.0f, 0.0f, 0.0f}, std::tuple{2.0f, 500.0f, -200.0f}})
+    {
+        MainCamera().zoom = zoom;
+        CameraPlace().position = {x, y, 0, 0};
+        UIFrame();
+        EXPECT_EQ(At(300, 120), (RGB{255, 0, 0})) << zoom;
+        EXPECT_EQ(At(300 + 42, 120 + 42), (RGB{255, 0, 0})) << zoom;
+        EXPECT_EQ(At(300 + 54, 120), (RGB{0, 0, 0})) << zoom;
+        EXPECT_EQ(At(300, 120 - 54), (RGB{0, 0, 0})) << zoom;
+    }
     EXPECT_EQ(CurrentScene().mainCamera->GetComponent<Transform>()->worldMatrix.m[0][3], 500.0f);
 }
 

@@ -143,34 +143,24 @@ TEST_F(PhysicsStep, LayersAndRoomsKeepCollidersApart)
     IEntity* a = Make<RigidBody, CircleCollider2D>("A", {0, 0, 0, 0});
     IEntity* b = Make<RigidBody, CircleCollider2D>("B", {0.5f, 0, 0, 0});
     Body(a).gravityScale = Body(b).gravityScale = 0.0f;
-    // Overlapping again before every step: a contact pushes them apart.
-    auto overlapAndStep = [&](Vector4 velocityB)
-    {
-        Xf(a).position = {0, 0, 0, 0};
-        Xf(b).position = {0.5f, 0, 0, 0};
-        Body(a).velocity = {0, 0, 0, 0};
-        Body(b).velocity = velocityB;
-        CurrentScene().transformSystem->UpdateAll();
-        Step();
-    };
 
     b->layer = 1;
-    overlapAndStep({});
+    OverlapAndStep(a, b);
     EXPECT_TRUE(Body(a).contacts.empty());
 
     b->layer = 0;
-    overlapAndStep({});
+    OverlapAndStep(a, b);
     EXPECT_EQ(Body(a).contacts.size(), 1u) << "same layer, same room: they touch";
 
     CurrentScene().mainCamera->room = 3;
     a->room = 3;
     b->room = 2;
-    overlapAndStep({0, 40, 0, 0});
+    OverlapAndStep(a, b, {0, 40, 0, 0});
     EXPECT_TRUE(Body(a).contacts.empty());
     EXPECT_EQ(Body(b).velocity, (Vector4{0, 40, 0, 0})) << "another room is not even integrated";
 
     b->room = 0;
-    overlapAndStep({});
+    OverlapAndStep(a, b);
     EXPECT_EQ(Body(a).contacts.size(), 1u) << "room 0 is everywhere";
 }
 
@@ -183,28 +173,20 @@ TEST_F(PhysicsStep, IgnoredTagsWorkBothWaysBetweenBodiesOnly)
     ghost->tags = 0b100;
     wall->tags = 0b100;
     Body(hero).gravityScale = Body(ghost).gravityScale = 0.0f;
-    auto overlapAndStep = [&]
-    {
-        Xf(hero).position = {0, 0, 0, 0};
-        Xf(ghost).position = {0.5f, 0, 0, 0};
-        Body(hero).velocity = Body(ghost).velocity = {0, 0, 0, 0};
-        CurrentScene().transformSystem->UpdateAll();
-        Step();
-    };
 
     Body(hero).AddIgnoreTag(0b100);
-    overlapAndStep();
+    OverlapAndStep(hero, ghost);
     ASSERT_EQ(Body(hero).contacts.size(), 1u) << "the wall has no body, so its tag is not consulted";
     EXPECT_EQ(Body(hero).contacts[0].other, wall);
     EXPECT_TRUE(Body(ghost).contacts.empty());
 
     Body(hero).ClearIgnoreTags();
     Body(ghost).AddIgnoreTag(0b010);
-    overlapAndStep();
+    OverlapAndStep(hero, ghost);
     EXPECT_TRUE(Body(ghost).contacts.empty()) << "the partner's ignore list counts too";
 
     Body(ghost).ClearIgnoreTags();
-    overlapAndStep();
+    OverlapAndStep(hero, ghost);
     ASSERT_EQ(Body(ghost).contacts.size(), 1u);
     EXPECT_EQ(Body(ghost).contacts[0].other, hero);
 }
@@ -286,7 +268,6 @@ TEST_F(PhysicsStep, MassOfZeroOrLessIsAnImmovableBody)
     EXPECT_GE(Xf(crate).position.y, 1.5f) << "the crate landed on it";
     EXPECT_LT(Xf(crate).position.y, 1.5f + 16.7f / 60.0f);
     EXPECT_EQ(Body(crate).velocity.y, 0.0f);
-    EXPECT_TRUE(std::isfinite(Body(crate).velocity.y));
     EXPECT_TRUE(Body(crate).grounded);
 
     Body(anvil).mass = -3.0f;

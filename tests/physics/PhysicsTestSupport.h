@@ -36,6 +36,18 @@ protected:
         }
     }
 
+    // Puts bodies `a` and `b` overlapping again, `a` at the origin and at rest, `b` half a unit
+    // to its right moving at `velocityB`, and steps: a contact pushed them apart last time.
+    void OverlapAndStep(ECS::IEntity* a, ECS::IEntity* b, Vector4 velocityB = {})
+    {
+        Xf(a).position = {0, 0, 0, 0};
+        Xf(b).position = {0.5f, 0, 0, 0};
+        Body(a).velocity = {0, 0, 0, 0};
+        Body(b).velocity = velocityB;
+        CurrentScene().transformSystem->UpdateAll();
+        Step();
+    }
+
     template <typename T> static T& Get(ECS::IEntity* e) { return *e->GetComponent<T>(); }
     static ECS::RigidBody& Body(ECS::IEntity* e) { return Get<ECS::RigidBody>(e); }
     static ECS::Transform& Xf(ECS::IEntity* e) { return Get<ECS::Transform>(e); }

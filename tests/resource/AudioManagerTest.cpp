@@ -42,6 +42,17 @@ class SoundOutput : public EngineTest
 protected:
     Resource::AudioManager& Audio() { return *engine->audio; }
     const Resource::Audio* Tone() { return engine->resources->LoadAudio(TONE); }
+    // Reopens the output on the disk driver, writing to `file`.
+    void OnDisk()
+    {
+        engine->resources->UnloadAllAudio();
+        ReopenOn(Audio(), "disk", file);
+        ASSERT_TRUE(Audio().IsOpen());
+    }
+
+    static constexpr std::size_t BUFFER = 2048 * 2 * 2; // frames x channels x 16-bit samples
+    ScratchFolder folder;
+    const std::string file = folder.Path("out.raw");
 };
 
 TEST(FadeIn, RisesFromSilenceToFullOverSevenSeconds)
@@ -135,13 +146,9 @@ TEST_F(SoundOutput, WithoutAnOutputTheSoundIsLoggedOnceAndEveryCallIsHarmless)
 
 TEST_F(SoundOutput, PlayedSoundReachesTheOutputAndAStoppedOneStopsThere)
 {
-    ScratchFolder folder;
-    const std::string file = folder.Path("out.raw");
-    engine->resources->UnloadAllAudio();
-    ReopenOn(Audio(), "disk", file);
-    ASSERT_TRUE(Audio().IsOpen());
+    ASSERT_NO_FATAL_FAILURE(OnDisk());
 
-    auto nonSilent = [&file](std::size_t from)
+    auto nonSilent = [this](std::size_t from)
     {
         const std::vector<int16_t> samples = SamplesAfter(file, from);
         return static_cast<std::size_t>(
@@ -155,7 +162,7 @@ TEST_F(SoundOutput, PlayedSoundReachesTheOutputAndAStoppedOneStopsThere)
     EXPECT_GT(nonSilent(0), 1000u);
 
     // A buffer mixed before the stop may still be on its way to the file: skip two buffers.
-    auto grownBy = [&file](std::size_t start, std::size_t bytes)
+    auto grownBy = [this](std::size_t start, std::size_t bytes)
     {
         for (int i = 0; i < 400 && std::filesystem::file_size(file) < start + bytes; ++i)
         {
@@ -163,7 +170,6 @@ TEST_F(SoundOutput, PlayedSoundReachesTheOutputAndAStoppedOneStopsThere)
         }
         return static_cast<std::size_t>(std::filesystem::file_size(file));
     };
-    constexpr std::size_t BUFFER = 2048 * 2 * 2; // frames x channels x 16-bit samples
     Audio().StopSound();
     const std::size_t stoppedAt = grownBy(std::filesystem::file_size(file), 2 * BUFFER);
     EXPECT_GT(grownBy(stoppedAt, 4 * BUFFER), stoppedAt);
@@ -174,13 +180,9 @@ TEST_F(SoundOutput, PlayedSoundReachesTheOutputAndAStoppedOneStopsThere)
 // leaves the other group as it was.
 TEST_F(SoundOutput, AGroupsVolumeScalesWhatIsHeard)
 {
-    ScratchFolder folder;
-    const std::string file = folder.Path("out.raw");
-    engine->resources->UnloadAllAudio();
-    ReopenOn(Audio(), "disk", file);
-    ASSERT_TRUE(Audio().IsOpen());
+    ASSERT_NO_FATAL_FAILURE(OnDisk());
     // The loudest 16-bit sample written after `from` bytes, once 150 ms more have been mixed.
-    auto peakAfter = [&file](std::size_t from)
+    auto peakAfter = [this](std::size_t from)
     {
         Wait(150);
         int peak = 0;
@@ -190,7 +192,6 @@ TEST_F(SoundOutput, AGroupsVolumeScalesWhatIsHeard)
         }
         return peak;
     };
-    constexpr std::size_t BUFFER = 2048 * 2 * 2;
     Audio().PlaySound(Tone(), true, true, false);
     const int full = peakAfter(0);
     ASSERT_GT(full, 1000);

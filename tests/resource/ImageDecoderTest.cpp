@@ -71,7 +71,6 @@ TEST(ImageDecoder, DamagedFilesAreRefusedWithTheirReason)
         const Outcome outcome = Decode(bytes);
         EXPECT_FALSE(outcome.ok) << reason;
         EXPECT_EQ(outcome.image.pixels, nullptr);
-        EXPECT_FALSE(outcome.error.empty());
         EXPECT_NE(outcome.error.find(reason), std::string::npos) << outcome.error;
     }
     // Whole, the same files read.

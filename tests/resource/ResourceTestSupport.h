@@ -146,8 +146,8 @@ inline std::vector<std::pair<std::string, std::string>> DamagedImages()
 }
 
 // A scene with one sprite for each damaged image, found in the folder `folder` (content path
-// style, ending in a back slash), plus the entities in `more` (JSON objects, comma first).
-inline std::string SceneOfDamagedSprites(const std::string& folder, const std::string& more = "")
+// style, ending in a back slash).
+inline std::string SceneOfDamagedSprites(const std::string& folder)
 {
     std::string escaped;
     for (char c : folder)
@@ -160,7 +160,7 @@ inline std::string SceneOfDamagedSprites(const std::string& folder, const std::s
         scene += std::string(scene.size() > 1 ? "," : "") + R"({"ID":")" + name +
                  R"(","ID Type":0,"Transform":{},"Sprite Renderer":{"Texture":")" + escaped + name + R"("}})";
     }
-    return scene + more + "]";
+    return scene + "]";
 }
 
 // A 16-bit PCM WAV of `frames` frames holding a ramp.

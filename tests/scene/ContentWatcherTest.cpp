@@ -69,14 +69,6 @@ protected:
         return engine->logger.Lines();
     }
 
-    ECS::IEntity* Named(const std::string& name)
-    {
-        const auto& all = CurrentScene().entities;
-        const auto found =
-            std::find_if(all.begin(), all.end(), [&](ECS::IEntity* e) { return e->name == name; });
-        return found == all.end() ? nullptr : *found;
-    }
-
     ScratchFolder folder{ScratchFolder::ENTER}; // made before the window looks for content
     int edits = 0;
 };
@@ -99,7 +91,7 @@ TEST_F(ContentWatching, ChangedScriptsTexturesPrefabsAndTheSceneAreReloaded)
     EXPECT_EQ(RunScripts(), std::vector<std::string>{"second "});
 
     // A broken edit says why and keeps the program that works.
-    const auto* script = Named("Hello")->GetComponent<ECS::ScriptComponent>();
+    const auto* script = Find("Hello")->GetComponent<ECS::ScriptComponent>();
     const auto working = script->program;
     Edit(SCRIPT, "[Event] Initialise\n[Action]\nPrint third\n[End]\n");
     engine->logger.Clear();
@@ -132,8 +124,8 @@ TEST_F(ContentWatching, ChangedScriptsTexturesPrefabsAndTheSceneAreReloaded)
     watcher.watching = true;
     clock.AdvanceMilliseconds(600);
     engine->Update();
-    EXPECT_NE(Named("Howdy"), nullptr);
-    EXPECT_EQ(Named("Hello"), nullptr);
+    EXPECT_NE(Find("Howdy"), nullptr);
+    EXPECT_EQ(Find("Hello"), nullptr);
     const ECS::IEntity* widget = engine->jsonManager->LoadPrefab(PREFAB, {});
     ASSERT_NE(widget, nullptr);
     EXPECT_EQ(widget->name, "Widget");

@@ -31,21 +31,7 @@ protected:
             engine->Update();
         }
     }
-
-    IEntity* Find(const std::string& name)
-    {
-        return ECS::EntityManager::FindByName(CurrentScene().entities, name);
-    }
-
-    std::vector<std::string> Names()
-    {
-        std::vector<std::string> names;
-        for (const IEntity* e : CurrentScene().entities)
-        {
-            names.push_back(e->name);
-        }
-        return names;
-    }
+    std::vector<std::string> Names() { return NamesOf(CurrentScene().entities); }
 
     ScratchFolder scratch;
 };

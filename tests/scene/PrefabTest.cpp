@@ -17,10 +17,6 @@ class Prefabs : public EngineTest
 {
 protected:
     Scene::JSONManager& Loader() { return *engine->jsonManager; }
-    IEntity* Find(const std::string& name)
-    {
-        return ECS::EntityManager::FindByName(CurrentScene().entities, name);
-    }
     static Vector4 PositionOf(const IEntity* entity)
     {
         return entity->GetComponent<ECS::Transform>()->position;

@@ -11,30 +11,8 @@
 namespace Varn::Test
 {
 
-using Strings = std::vector<std::string>;
-
 // Actions on entities and scenes: kills, hierarchy, prefabs, scene loads and quitting.
-class EntityActions : public ScriptTest
-{
-protected:
-    ECS::IEntity* Once(const std::string& name, const std::string& actions,
-                       const std::string& declarations = "")
-    {
-        ECS::IEntity* e =
-            Compiled(name, declarations + "\n[Event] Initialize\n[Action]\n" + actions + "\n[End]");
-        Step();
-        return e;
-    }
-    bool InScene(const ECS::IEntity* e)
-    {
-        const auto& entities = CurrentScene().entities;
-        return std::find(entities.begin(), entities.end(), e) != entities.end();
-    }
-    ECS::IEntity* Find(const std::string& name)
-    {
-        return ECS::EntityManager::FindByName(CurrentScene().entities, name);
-    }
-};
+using EntityActions = ScriptTest;
 
 TEST_F(EntityActions, KillThenSetPositionStillMovesTheEntityBeforeItGoes)
 {

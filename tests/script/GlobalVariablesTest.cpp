@@ -12,8 +12,6 @@ namespace Varn::Test
 {
 
 using Script::GlobalVariables;
-using Strings = std::vector<std::string>;
-
 namespace
 {
 

@@ -12,8 +12,6 @@ namespace Varn::Test
 using Script::ReferenceParser;
 using Script::References;
 using Script::ScriptFailure;
-using Strings = std::vector<std::string>;
-
 class ScriptReferences : public ScriptTest
 {
 protected:

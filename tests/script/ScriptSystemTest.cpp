@@ -11,8 +11,6 @@
 namespace Varn::Test
 {
 
-using Strings = std::vector<std::string>;
-
 class ScriptRuntime : public ScriptTest
 {
 protected:

@@ -11,11 +11,14 @@
 #include "resource/ResourceManager.h"
 #include "script/ScriptSystem.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 namespace Varn::Test
 {
+
+using Strings = std::vector<std::string>;
 
 class ScriptTest : public EngineTest
 {
@@ -53,6 +56,15 @@ protected:
         Step();
         return entity;
     }
+    // The same with `declarations` above the event.
+    ECS::IEntity* Once(const std::string& name, const std::string& actions,
+                       const std::string& declarations = "")
+    {
+        ECS::IEntity* e =
+            Compiled(name, declarations + "\n[Event] Initialize\n[Action]\n" + actions + "\n[End]");
+        Step();
+        return e;
+    }
     ECS::IEntity* Plain(const std::string& name)
     {
         ECS::IEntity* entity = engine->entities->CreateEntity(name);
@@ -78,6 +90,11 @@ protected:
             Scripts().Update(1.0f / 60.0f);
             engine->SwitchScene(1.0f / 60.0f);
         }
+    }
+    bool InScene(const ECS::IEntity* e)
+    {
+        const auto& entities = CurrentScene().entities;
+        return std::find(entities.begin(), entities.end(), e) != entities.end();
     }
     const std::vector<std::string>& Log() const { return engine->logger.Lines(); }
     // The log without the "ORIN: " lines that say where a script failed.

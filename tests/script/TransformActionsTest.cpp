@@ -128,14 +128,19 @@ TEST_F(TransformActions, VelocitiesTurnWithTheEntityAndItsMirrorAndMoveTowardsTh
     EXPECT_EQ(BodyOf(Body("Adder", "SetVelocity 1 2 3\nAddVelocity 1 1 1")).velocity, (Vector4{2, 3, 4, 0}));
 }
 
+// A state change clears the bounciness; a name it does not know changes nothing.
 TEST_F(TransformActions, NoMassMeansImmovableAndStateNamesAreUpperCase)
 {
-    RigidBody& crate = BodyOf(Body("Crate", "SetPhysicsState Kinematic\nSetMass 0"));
+    const auto bouncy = [](ECS::IEntity* e) { e->AddComponent<RigidBody>()->bounciness = 0.7f; };
+    RigidBody& crate = BodyOf(RunOnce("Crate", "SetPhysicsState Kinematic\nSetMass 0", bouncy));
     EXPECT_EQ(crate.rigidbodyMode, RigidBody::DYNAMIC);
+    EXPECT_EQ(crate.bounciness, 0.7f);
     EXPECT_EQ(crate.inverseMass, 0.0f) << "not infinitely light";
-    RigidBody& lift = BodyOf(Body("Lift", "SetPhysicsState KINEMATIC\nSetMass 4"));
+    RigidBody& lift = BodyOf(RunOnce("Lift", "SetPhysicsState KINEMATIC\nSetMass 4", bouncy));
     EXPECT_EQ(lift.rigidbodyMode, RigidBody::KINEMATIC);
+    EXPECT_EQ(lift.bounciness, 0.0f);
     EXPECT_EQ(lift.inverseMass, 0.25f);
+    EXPECT_EQ(BodyOf(Body("Wall", "SetPhysicsState STATIC")).rigidbodyMode, RigidBody::STATIC);
 }
 
 TEST_F(TransformActions, YeetFlingsWithTwoDrawsAndTiltsQuietlyOrDoesNothing)

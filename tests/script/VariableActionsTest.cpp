@@ -5,68 +5,56 @@
 namespace Varn::Test
 {
 
-using Strings = std::vector<std::string>;
-
 // Variables, arrays and flow, in scripts whose actions run once, on the first step.
 class VariableActions : public ScriptTest
 {
 protected:
-    ECS::IEntity* Once(const std::string& name, const std::string& declarations, const std::string& actions)
-    {
-        ECS::IEntity* e =
-            Compiled(name, declarations + "\n[Event] Initialize\n[Action]\n" + actions + "\n[End]");
-        Step();
-        return e;
-    }
     bool Failed(const std::string& name) const
     {
         return std::count(Log().begin(), Log().end(), "Something is wrong with " + name) > 0;
-    }
-    bool InScene(const ECS::IEntity* e)
-    {
-        const auto& entities = CurrentScene().entities;
-        return std::find(entities.begin(), entities.end(), e) != entities.end();
     }
 };
 
 TEST_F(VariableActions, FloatOpWritesItsOwnOperandNeedsADestinationTruncatesRemaindersAndRefusesZero)
 {
-    ECS::IEntity* e = Once("Hero", "float a\nfloat r\nfloat s",
+    ECS::IEntity* e = Once("Hero",
                            "SetFloat #l_a 4\nFloatOp #l_a + 1 #l_a\nFloatOp #l_a * #l_a #l_a\n"
-                           "FloatOp 7.9 % 3.2 #l_r\nFloatOp -7 % 3 #l_s");
+                           "FloatOp 7.9 % 3.2 #l_r\nFloatOp -7 % 3 #l_s",
+                           "float a\nfloat r\nfloat s");
     EXPECT_EQ(FloatOf(e, "a"), 25.0f);
     EXPECT_EQ(FloatOf(e, "r"), 1.0f);
     EXPECT_EQ(FloatOf(e, "s"), -1.0f);
     EXPECT_FALSE(Failed("Hero"));
 
-    ECS::IEntity* f = Once("Foe", "", "FloatOp 1 + 1 #l_b\nPrint after");
+    ECS::IEntity* f = Once("Foe", "FloatOp 1 + 1 #l_b\nPrint after");
     EXPECT_TRUE(Failed("Foe"));
     EXPECT_EQ(Script(f).floatList.count("b"), 0u);
     EXPECT_EQ(std::count(Log().begin(), Log().end(), "after "), 0) << "the rest of the script is abandoned";
-    ECS::IEntity* z = Once("Zero", "float r", "SetFloat #l_r 9\nFloatOp 5 % 0.5 #l_r");
+    ECS::IEntity* z = Once("Zero", "SetFloat #l_r 9\nFloatOp 5 % 0.5 #l_r", "float r");
     EXPECT_TRUE(Failed("Zero"));
     EXPECT_EQ(FloatOf(z, "r"), 9.0f);
-    Once("Pow", "float r", "FloatOp 2 ^ 3 #l_r");
+    Once("Pow", "FloatOp 2 ^ 3 #l_r", "float r");
     EXPECT_TRUE(Failed("Pow"));
 }
 
 TEST_F(VariableActions, StringOpJoinsPartsAndTildeIsOneSpace)
 {
     Scripts().compiler.globals.strings["score"] = "120";
-    ECS::IEntity* e = Once("Hero", "string s", "StringOp #l_s Score: ~ #g_score\nStringOp #l_s #l_s ! ~");
+    ECS::IEntity* e = Once("Hero", "StringOp #l_s Score: ~ #g_score\nStringOp #l_s #l_s ! ~", "string s");
     EXPECT_EQ(Script(e).stringList.at("s"), "Score: 120! ");
 }
 
 TEST_F(VariableActions, ConversionsToIntAndToString)
 {
-    ECS::IEntity* e = Once("Hero", "float i\nstring f\nstring n\nstring keep",
+    ECS::IEntity* e = Once("Hero",
                            "ToInt -2.7 #l_i\nToString 2.5 #l_f\nToString -3.9 #l_n int\n"
-                           "SetString #l_keep old\nToString 5 #l_keep hex");
+                           "SetString #l_keep old\nToString 5 #l_keep hex",
+                           "float i\nstring f\nstring n\nstring keep");
     EXPECT_EQ(FloatOf(e, "i"), -2.0f);
     EXPECT_EQ(Script(e).stringList.at("f"), "2.500000");
     EXPECT_EQ(Script(e).stringList.at("n"), "-3");
     EXPECT_EQ(Script(e).stringList.at("keep"), "old") << "an unknown mode does nothing";
-    Once("Foe", "", "ToInt 3 #l_missing");
+    Once("Foe", "ToInt 3 #l_missing");
     EXPECT_TRUE(Failed("Foe")) << "ToInt writes only into an existing float";
 }
 
@@ -74,10 +62,11 @@ TEST_F(VariableActions, PopAndClearKillOnlyWhenAskedAndAtTheEndOfTheStep)
 {
     ECS::IEntity* a = Plain("A");
     ECS::IEntity* b = Plain("B");
-    ECS::IEntity* e = Once("Hero", "ent[] enemies\nfloat[] nums\nfloat n",
+    ECS::IEntity* e = Once("Hero",
                            "AddToArray enemies #entA\nAddToArray enemies #entB\nPopBackArray enemies true\n"
                            "Print #count_enemies\nPrint #entB\nAddToArray nums 3\nAddToArray nums 4.5\n"
-                           "ArraySize nums #l_n\nPopBackArray nums");
+                           "ArraySize nums #l_n\nPopBackArray nums",
+                           "ent[] enemies\nfloat[] nums\nfloat n");
     EXPECT_EQ(Script(e).entityArrays.at("enemies"), (std::vector<ECS::EntityHandle>{ECS::EntityHandle(a)}));
     EXPECT_EQ(Log(), (Strings{"1.000000 ", "B "})) << "B is still there until the step ends";
     EXPECT_TRUE(InScene(a));
@@ -87,28 +76,29 @@ TEST_F(VariableActions, PopAndClearKillOnlyWhenAskedAndAtTheEndOfTheStep)
 
     ECS::IEntity* c = Plain("C");
     ECS::IEntity* keeper =
-        Once("Keeper", "ent[] list", "AddToArray list #entC\nClearArray list false\nPopBackArray list true");
+        Once("Keeper", "AddToArray list #entC\nClearArray list false\nPopBackArray list true", "ent[] list");
     EXPECT_TRUE(InScene(c));
     EXPECT_TRUE(Script(keeper).entityArrays.at("list").empty());
-    Once("Clearer", "ent[] all", "AddToArray all #entA\nAddToArray all #entC\nClearArray all true");
+    Once("Clearer", "AddToArray all #entA\nAddToArray all #entC\nClearArray all true", "ent[] all");
     EXPECT_FALSE(InScene(a));
     EXPECT_FALSE(InScene(c));
 }
 
 TEST_F(VariableActions, MissingArrayIsReportedAndTheBlockGoesOn)
 {
-    Once("Hero", "float n", "AddToArray ghosts 1\nArraySize ghosts #l_n\nPrint on");
+    Once("Hero", "AddToArray ghosts 1\nArraySize ghosts #l_n\nPrint on", "float n");
     EXPECT_EQ(Log(), (Strings{"Missing array ghosts in Hero.", "Missing array ghosts in Hero.", "on "}));
 }
 
 TEST_F(VariableActions, ForCountsFromTheCounterWhichTheGroupMayAdvance)
 {
     ECS::IEntity* e =
-        Once("Hero", "float i\nfloat j",
+        Once("Hero",
              "SetFloat #l_i 1\nFor 3 Spawn #l_i\nPrint done #l_i\nFor 2 Tick\nFor 10 Skip #l_j\n"
              "[End]\n[ActionGroup] Spawn\n[Action]\nPrint spawn #l_i\n[End]\n"
              "[ActionGroup] Tick\n[Action]\nPrint tick\n[End]\n"
-             "[ActionGroup] Skip\n[Action]\nPrint skip #l_j\nFloatOp #l_j + 4 #l_j");
+             "[ActionGroup] Skip\n[Action]\nPrint skip #l_j\nFloatOp #l_j + 4 #l_j",
+             "float i\nfloat j");
     // j: 0 -> 4 (+1) -> 9 (+1) -> 10: two calls.
     EXPECT_EQ(Log(), (Strings{"spawn 1.000000 ", "spawn 2.000000 ", "done 3.000000 ", "tick ", "tick ",
                               "skip 0.000000 ", "skip 5.000000 "}));
@@ -117,8 +107,8 @@ TEST_F(VariableActions, ForCountsFromTheCounterWhichTheGroupMayAdvance)
     // A counter that cannot hold the increment (a number, a count, a read-only field) would
     // loop for ever: the group runs once, then the loop stops as invalid.
     engine->logger.Clear();
-    Once("Spinner", "", "For 3 Tick 0\nFor 3 Tick #count_none\nFor 3 Tick #self_id\nPrint after\n[End]\n"
-                        "[ActionGroup] Tick\n[Action]\nPrint tick");
+    Once("Spinner", "For 3 Tick 0\nFor 3 Tick #count_none\nFor 3 Tick #self_id\nPrint after\n[End]\n"
+                    "[ActionGroup] Tick\n[Action]\nPrint tick");
     EXPECT_EQ(Log(), (Strings{"tick ", "Invalid For parameters in Spinner.", "tick ",
                               "Invalid For parameters in Spinner.", "tick ",
                               "Invalid For parameters in Spinner.", "after "}));
@@ -126,20 +116,22 @@ TEST_F(VariableActions, ForCountsFromTheCounterWhichTheGroupMayAdvance)
 
 TEST_F(VariableActions, CallRunsTheGroupsBlocksWithConditionsAndUnknownNamesRunNothing)
 {
-    Once("Hero", "float hp",
+    Once("Hero",
          "SetFloat #l_hp 5\nCall Report\nCall Nowhere\nPrint end\n[End]\n"
          "[ActionGroup] Report\n[Condition]\nCheckFloat #l_hp > 10\n[Action]\nPrint "
-         "high\n[Else]\n[Action]\nPrint low");
+         "high\n[Else]\n[Action]\nPrint low",
+         "float hp");
     EXPECT_EQ(Log(), (Strings{"low ", "end "}));
 }
 
 TEST_F(VariableActions, GroupsThatRunThemselvesWithoutEndFailTheEntitysStepInsteadOfTheStack)
 {
     // A group may call itself while it counts down...
-    ECS::IEntity* counter = Once("Counter", "float n",
+    ECS::IEntity* counter = Once("Counter",
                                  "SetFloat #l_n 30\nCall Down\nPrint bottom #l_n\n[End]\n"
                                  "[ActionGroup] Down\n[Condition]\nCheckFloat #l_n > 0\n"
-                                 "[Action]\nFloatOp #l_n - 1 #l_n\nCall Down");
+                                 "[Action]\nFloatOp #l_n - 1 #l_n\nCall Down",
+                                 "float n");
     EXPECT_EQ(FloatOf(counter, "n"), 0.0f);
     EXPECT_EQ(Log(), (Strings{"bottom 0.000000 "}));
 

@@ -51,6 +51,10 @@ protected:
 
     ECS::Scene& CurrentScene() { return *engine->scenes->current; }
     Graphics::GraphicsSystem& Graphics() { return *CurrentScene().graphicsSystem; }
+    IEntity* Find(const std::string& name) const
+    {
+        return ECS::EntityManager::FindByName(engine->scenes->current->entities, name);
+    }
 
     // A white square sprite `size` world units wide, tinted.
     IEntity* Sprite(float x, float y, float z, float size, uint32_t layer, VarnColor tint)

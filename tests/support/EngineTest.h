@@ -20,6 +20,7 @@
 #include <memory>
 #include <string>
 #include <typeinfo>
+#include <vector>
 
 namespace Varn::Test
 {
@@ -62,6 +63,16 @@ public:
     int vibrationStops = 0;
 };
 
+inline std::vector<std::string> NamesOf(const std::vector<ECS::IEntity*>& entities)
+{
+    std::vector<std::string> names;
+    for (const ECS::IEntity* e : entities)
+    {
+        names.push_back(e->name);
+    }
+    return names;
+}
+
 // An Engine with a current Scene but no OS window: logic tests.
 class EngineTest : public ::testing::Test
 {
@@ -82,6 +93,10 @@ protected:
     void TearDown() override { Scene::Engine::Shutdown(); }
 
     ECS::Scene& CurrentScene() { return *engine->scenes->current; }
+    ECS::IEntity* Find(const std::string& name)
+    {
+        return ECS::EntityManager::FindByName(CurrentScene().entities, name);
+    }
 
     // An entity at `position` scaled to `size`, in the current scene, with a transform and the
     // components C... added before it joins.
