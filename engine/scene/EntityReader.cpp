@@ -26,6 +26,7 @@
 #include "script/ScriptSystem.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 
 namespace Varn::Scene
@@ -37,7 +38,7 @@ namespace
 // Component blocks in the order they are read, with the label of their failure message.
 struct BlockKind
 {
-    const char* member;
+    std::string_view member;
     const char* label;
     ECS::IComponent* (*add)(ECS::IEntity&);
 };
@@ -192,16 +193,32 @@ ECS::IEntity* EntityReader::ReadEntity(const rapidjson::Value& document, rapidjs
         links.push_back(link);
     }
 
-    const ECS::ComponentReader reader(engine.resources);
-    for (const BlockKind& kind : BLOCKS)
+    // One pass over the members finds every block (the first of a repeated name, as a lookup
+    // would); they are then read in the kinds' order, whatever the file's order.
+    std::array<const rapidjson::Value*, std::size(BLOCKS)> blocks{};
+    for (const auto& member : object.GetObject())
     {
-        auto block = object.FindMember(kind.member);
-        if (block == object.MemberEnd())
+        const std::string_view name(member.name.GetString(), member.name.GetStringLength());
+        for (std::size_t k = 0; k < blocks.size(); ++k)
+        {
+            if (name == BLOCKS[k].member)
+            {
+                blocks[k] = blocks[k] != nullptr ? blocks[k] : &member.value;
+                break;
+            }
+        }
+    }
+    const ECS::ComponentReader reader(engine.resources);
+    for (std::size_t k = 0; k < blocks.size(); ++k)
+    {
+        const BlockKind& kind = BLOCKS[k];
+        const rapidjson::Value* block = blocks[k];
+        if (block == nullptr)
         {
             continue;
         }
-        progress.detail = entity->name + " " + kind.label;
-        if (!block->value.IsObject())
+        progress.detail.assign(entity->name).append(" ").append(kind.label); // keeps its buffer
+        if (!block->IsObject())
         {
             engine.logger.Log(std::string("Error: Load Failed. ") + kind.label + " Failed to Load");
             // Not in any scene, so nothing is registered: stripping the components returns the
@@ -214,13 +231,13 @@ ECS::IEntity* EntityReader::ReadEntity(const rapidjson::Value& document, rapidjs
         }
         ECS::IComponent* component = kind.add(*entity);
         component->UseDefaults(services);
-        reader.Read(*component, block->value, &references);
+        reader.Read(*component, *block, &references);
         if (unknown != nullptr)
         {
-            for (const std::string& key : ECS::ComponentReader::UnknownKeys(*component, block->value))
+            for (const std::string& key : ECS::ComponentReader::UnknownKeys(*component, *block))
             {
-                Say(*unknown,
-                    "unknown key \"" + key + "\" in " + kind.member + " of \"" + entity->name + "\"");
+                Say(*unknown, "unknown key \"" + key + "\" in " + std::string(kind.member) + " of \"" +
+                                  entity->name + "\"");
             }
         }
     }
@@ -229,7 +246,7 @@ ECS::IEntity* EntityReader::ReadEntity(const rapidjson::Value& document, rapidjs
         for (const auto& member : object.GetObject())
         {
             const std::string name = member.name.GetString();
-            const auto named = [&name](const char* known) { return name == known; };
+            const auto named = [&name](std::string_view known) { return name == known; };
             if (std::none_of(std::begin(FIELDS), std::end(FIELDS), named) &&
                 std::none_of(std::begin(BLOCKS), std::end(BLOCKS),
                              [&named](const BlockKind& kind) { return named(kind.member); }))
