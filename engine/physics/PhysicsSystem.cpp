@@ -318,8 +318,14 @@ void PhysicsSystem::FindContacts(float dt)
             c.bound = std::max(c.bound, Planar(c.boxShape.centre - c.centre) +
                                             std::hypot(c.boxShape.halfX, c.boxShape.halfY));
         }
-        bounds[i] = {c.centre.x, c.centre.y,      c.velocity.x, c.velocity.y,
-                     c.bound,    c.entity->layer, c.shaped,     c.moving};
+        bounds[i] = {.x = c.centre.x,
+                     .y = c.centre.y,
+                     .vx = c.velocity.x,
+                     .vy = c.velocity.y,
+                     .bound = c.bound,
+                     .layer = c.entity->layer,
+                     .shaped = c.shaped,
+                     .moving = c.moving};
     }
 
     // Broad phase: sweep along the axis the candidates spread most on (a deep pit's pile is tall
@@ -329,58 +335,81 @@ void PhysicsSystem::FindContacts(float dt)
     // The survivors are then tested in registry order (i before j), which keeps contact and
     // solver order as insertion order.
     const float span = std::fabs(dt);
-    auto extent = [span](const PairBounds& p)
-    { return p.bound + std::sqrt(p.vx * p.vx + p.vy * p.vy) * span; };
-    sweepOrder.clear();
+    sweep.clear();
     double sum[2] = {0.0, 0.0}, sumSquares[2] = {0.0, 0.0};
     for (uint32_t i = 0; i < bounds.size(); ++i)
     {
-        if (bounds[i].shaped)
+        PairBounds& p = bounds[i];
+        if (p.shaped)
         {
-            sweepOrder.push_back(i);
-            sum[0] += bounds[i].x, sumSquares[0] += double(bounds[i].x) * bounds[i].x;
-            sum[1] += bounds[i].y, sumSquares[1] += double(bounds[i].y) * bounds[i].y;
+            p.index = i;
+            p.extent = p.bound + std::sqrt(p.vx * p.vx + p.vy * p.vy) * span;
+            sweep.push_back(p);
+            sum[0] += p.x, sumSquares[0] += double(p.x) * p.x;
+            sum[1] += p.y, sumSquares[1] += double(p.y) * p.y;
         }
     }
-    const double n = std::max<double>(1.0, static_cast<double>(sweepOrder.size()));
+    const double n = std::max<double>(1.0, static_cast<double>(sweep.size()));
     const bool alongY = sumSquares[1] - sum[1] * sum[1] / n > sumSquares[0] - sum[0] * sum[0] / n;
-    auto along = [alongY](const PairBounds& p) { return alongY ? p.y : p.x; };
-    std::sort(sweepOrder.begin(), sweepOrder.end(),
-              [&](uint32_t l, uint32_t r)
-              {
-                  const float left = along(bounds[l]) - extent(bounds[l]);
-                  const float right = along(bounds[r]) - extent(bounds[r]);
-                  return left != right ? left < right : l < r;
-              });
-    pairs.clear();
-    for (std::size_t k = 0; k < sweepOrder.size(); ++k)
+    for (PairBounds& p : sweep)
     {
-        const PairBounds& pa = bounds[sweepOrder[k]];
-        const float farEnd = along(pa) + extent(pa);
-        for (std::size_t m = k + 1; m < sweepOrder.size(); ++m)
+        p.lo = (alongY ? p.y : p.x) - p.extent;
+        p.hi = (alongY ? p.y : p.x) + p.extent;
+    }
+    std::sort(sweep.begin(), sweep.end(),
+              [](const PairBounds& l, const PairBounds& r)
+              { return l.lo != r.lo ? l.lo < r.lo : l.index < r.index; });
+    found.clear();
+    for (std::size_t k = 0; k < sweep.size(); ++k)
+    {
+        const PairBounds& pa = sweep[k];
+        for (std::size_t m = k + 1; m < sweep.size() && sweep[m].lo <= pa.hi; ++m)
         {
-            const PairBounds& pb = bounds[sweepOrder[m]];
-            if (along(pb) - extent(pb) > farEnd)
-            {
-                break;
-            }
+            const PairBounds& pb = sweep[m];
             if (!(pa.moving || pb.moving) || pa.layer != pb.layer)
             {
                 continue;
             }
-            // No shape test can report a pair whose bounds stay apart over the whole step.
-            const float rvx = pa.vx - pb.vx, rvy = pa.vy - pb.vy;
-            const float reach = pa.bound + pb.bound + std::sqrt(rvx * rvx + rvy * rvy) * span;
+            // No shape test can report a pair whose bounds stay apart over the whole step. The
+            // sum of both travels is never shorter than their relative travel, so a pair apart
+            // by that much (with room for rounding) is apart by the exact reach too, and most
+            // are rejected without a square root.
             const float gx = pa.x - pb.x, gy = pa.y - pb.y;
-            if (gx * gx + gy * gy > reach * reach)
+            const float distanceSquared = gx * gx + gy * gy;
+            const float loose = (pa.extent + pb.extent) * 1.0001f;
+            if (distanceSquared > loose * loose)
             {
                 continue;
             }
-            pairs.emplace_back(std::min(sweepOrder[k], sweepOrder[m]),
-                               std::max(sweepOrder[k], sweepOrder[m]));
+            const float rvx = pa.vx - pb.vx, rvy = pa.vy - pb.vy;
+            const float reach = pa.bound + pb.bound + std::sqrt(rvx * rvx + rvy * rvy) * span;
+            if (distanceSquared > reach * reach)
+            {
+                continue;
+            }
+            found.emplace_back(std::min(pa.index, pb.index), std::max(pa.index, pb.index));
         }
     }
-    std::sort(pairs.begin(), pairs.end());
+    // Into (i, j) order: a counting sort on i, then each i's few partners in order.
+    pairStarts.assign(bounds.size() + 1, 0);
+    for (const auto& pair : found)
+    {
+        ++pairStarts[pair.first + 1];
+    }
+    for (std::size_t i = 1; i < pairStarts.size(); ++i)
+    {
+        pairStarts[i] += pairStarts[i - 1];
+    }
+    pairs.resize(found.size());
+    for (const auto& pair : found)
+    {
+        pairs[pairStarts[pair.first]++] = pair;
+    }
+    for (std::size_t i = 0, begin = 0; i < bounds.size(); begin = pairStarts[i], ++i)
+    {
+        std::sort(pairs.begin() + static_cast<std::ptrdiff_t>(begin),
+                  pairs.begin() + static_cast<std::ptrdiff_t>(pairStarts[i]));
+    }
 
     for (const auto& [i, j] : pairs)
     {

@@ -95,15 +95,20 @@ private:
         float x = 0.0f, y = 0.0f;   // centre
         float vx = 0.0f, vy = 0.0f; // velocity
         float bound = 0.0f;         // radius holding every shape
+        float extent = 0.0f;        // bound grown by the entry's own travel in the step
+        float lo = 0.0f, hi = 0.0f; // the swept bounds along the sweep's axis
+        uint32_t index = 0;         // the candidate's registry place
         uint32_t layer = 0;
         bool shaped = false;
         bool moving = false;
     };
 
-    std::vector<Candidate> candidates; // reused between steps
-    std::vector<PairBounds> bounds;    // one per candidate, reused between steps
-    std::vector<uint32_t> sweepOrder;  // shaped candidates by the left end of their swept bounds
+    std::vector<Candidate> candidates;                // reused between steps
+    std::vector<PairBounds> bounds;                   // one per candidate, reused between steps
+    std::vector<PairBounds> sweep;                    // the shaped candidates' bounds by their low end
     std::vector<std::pair<uint32_t, uint32_t>> pairs; // (i, j), i < j, that survive the broad phase
+    std::vector<std::pair<uint32_t, uint32_t>> found; // the same, in the order the sweep met them
+    std::vector<uint32_t> pairStarts;                 // counting-sort offsets of `found` by i
 };
 
 } // namespace Varn::Physics
