@@ -23,6 +23,10 @@ struct Contact
     // response passes read them many times a step.
     ECS::RigidBody* bodyA = nullptr;
     ECS::RigidBody* bodyB = nullptr;
+    // Whether each body was active when the contact was made. The response passes never change
+    // it, and asking the hierarchy again in every solver iteration was a tenth of a busy step.
+    bool activeA = true;
+    bool activeB = true;
 };
 
 } // namespace Varn::Physics

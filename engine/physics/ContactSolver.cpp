@@ -34,15 +34,10 @@ bool Kinematic(const RigidBody* body)
     return body != nullptr && body->rigidbodyMode == RigidBody::KINEMATIC;
 }
 
-bool ActiveBody(const RigidBody* body)
-{
-    return body != nullptr && body->IsActive();
-}
-
 // A side takes part in the impulse and the correction when an active, non-kinematic body moves it.
-bool TakesPart(const RigidBody* body)
+bool TakesPart(const RigidBody* body, bool active)
 {
-    return ActiveBody(body) && !Kinematic(body);
+    return body != nullptr && active && !Kinematic(body);
 }
 
 Vector4 WorldPosition(const ECS::IEntity& entity)
@@ -179,7 +174,8 @@ void ContactSolver::ResolveImpulse(const Contact& contact)
         return; // the collision pass always puts a body on side a
     }
     const Vector4 n = Xyz(contact.normal);
-    const bool activeA = ActiveBody(bodyA), activeB = ActiveBody(bodyB);
+    const bool activeA = bodyA != nullptr && contact.activeA;
+    const bool activeB = bodyB != nullptr && contact.activeB;
 
     // 1. Separating contacts need nothing.
     Vector4 relative{0, 0, 0, 0};
@@ -216,7 +212,7 @@ void ContactSolver::ResolveImpulse(const Contact& contact)
     }
 
     // 3. The impulse shared by inverse mass.
-    const bool partA = TakesPart(bodyA), partB = TakesPart(bodyB);
+    const bool partA = TakesPart(bodyA, contact.activeA), partB = TakesPart(bodyB, contact.activeB);
     const float m = (partA ? bodyA->inverseMass : 0.0f) + (partB ? bodyB->inverseMass : 0.0f);
     if (m <= 0.0f)
     {
@@ -329,7 +325,7 @@ void ContactSolver::CorrectPosition(const Contact& contact, float dt)
     {
         return;
     }
-    const bool partA = TakesPart(bodyA), partB = TakesPart(bodyB);
+    const bool partA = TakesPart(bodyA, contact.activeA), partB = TakesPart(bodyB, contact.activeB);
     const float m = (partA ? bodyA->inverseMass : 0.0f) + (partB ? bodyB->inverseMass : 0.0f);
     if (m <= 0.0f)
     {

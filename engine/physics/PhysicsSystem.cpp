@@ -298,7 +298,8 @@ void PhysicsSystem::FindContacts(float dt)
             (c.circle != nullptr && c.circle->IsActive()) || (c.box != nullptr && c.box->IsActive());
         const bool notStatic = c.body == nullptr || c.body->rigidbodyMode != RigidBody::STATIC;
         c.shaped = c.present && activeShape && notStatic;
-        c.moving = physicsEntities[i].hasRigidBody && c.body != nullptr && c.body->IsActive();
+        c.bodyActive = c.body != nullptr && c.body->IsActive();
+        c.moving = physicsEntities[i].hasRigidBody && c.bodyActive;
         if (!c.present)
         {
             continue;
@@ -515,6 +516,8 @@ void PhysicsSystem::TestPair(const Candidate& a, const Candidate& b, float dt)
     contact.b = second.entity;
     contact.bodyA = first.body;
     contact.bodyB = second.body;
+    contact.activeA = first.bodyActive;
+    contact.activeB = second.bodyActive;
     contact.depth = hit.depth;
     contact.point = Xyz(hit.point);
     Vector4 n = hit.normal;

@@ -75,7 +75,8 @@ private:
         ECS::BoxCollider2D* box = nullptr;
         bool shaped = false;  // passes the room filter, has a Transform, an active collider, no static body
         bool present = false; // passes the room filter and has a Transform
-        bool moving = false;  // the entry's flag is set and its body is active
+        bool bodyActive = false;      // it has a body, and the body is active
+        bool moving = false;          // the entry's flag is set and its body is active
         Vector4 velocity{0, 0, 0, 0}; // the body's, or 0
         Vector4 centre{0, 0, 0, 0};   // world position
         float bound = 0.0f;           // radius around `centre` that holds every shape
