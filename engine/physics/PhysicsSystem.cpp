@@ -307,26 +307,40 @@ void PhysicsSystem::FindContacts(float dt)
         c.velocity = c.body != nullptr ? Xyz(c.body->velocity) : Vector4{};
         c.centre = WorldPosition(*c.transform);
         c.bound = 0.0f;
+        float hx = 0.0f, hy = 0.0f;
+        bool trigger = false;
         if (c.circle != nullptr)
         {
             c.circleShape = CircleOf(*c.transform, *c.circle);
-            c.bound =
-                std::max(c.bound, Planar(c.circleShape.centre - c.centre) + std::fabs(c.circleShape.radius));
+            const float radius = std::fabs(c.circleShape.radius);
+            c.bound = std::max(c.bound, Planar(c.circleShape.centre - c.centre) + radius);
+            hx = std::max(hx, std::fabs(c.circleShape.centre.x - c.centre.x) + radius);
+            hy = std::max(hy, std::fabs(c.circleShape.centre.y - c.centre.y) + radius);
+            trigger = c.circle->isTrigger;
         }
         if (c.box != nullptr)
         {
             c.boxShape = BoxOf(*c.transform, *c.box);
             c.bound = std::max(c.bound, Planar(c.boxShape.centre - c.centre) +
                                             std::hypot(c.boxShape.halfX, c.boxShape.halfY));
+            for (const Vector4& corner : c.boxShape.corners)
+            {
+                hx = std::max(hx, std::fabs(corner.x - c.centre.x));
+                hy = std::max(hy, std::fabs(corner.y - c.centre.y));
+            }
+            trigger = trigger || c.box->isTrigger;
         }
         bounds[i] = {.x = c.centre.x,
                      .y = c.centre.y,
                      .vx = c.velocity.x,
                      .vy = c.velocity.y,
                      .bound = c.bound,
+                     .hx = hx,
+                     .hy = hy,
                      .layer = c.entity->layer,
                      .shaped = c.shaped,
-                     .moving = c.moving};
+                     .moving = c.moving,
+                     .trigger = trigger};
     }
 
     // Broad phase: sweep along the axis the candidates spread most on (a deep pit's pile is tall
@@ -383,12 +397,38 @@ void PhysicsSystem::FindContacts(float dt)
                 continue;
             }
             const float rvx = pa.vx - pb.vx, rvy = pa.vy - pb.vy;
+            // Solid tests report only shapes that overlap, or meet under the step's relative
+            // motion, so boxes around them that stay apart on either axis rule a pair out: a
+            // long wall's round bound reaches every body beside it. The trigger overlap test
+            // also counts motion away, so triggers keep the round bound alone.
+            if (!pa.trigger && !pb.trigger &&
+                (std::fabs(gx) > (pa.hx + pb.hx + std::fabs(rvx) * span) * 1.0001f + 1e-4f ||
+                 std::fabs(gy) > (pa.hy + pb.hy + std::fabs(rvy) * span) * 1.0001f + 1e-4f))
+            {
+                continue;
+            }
             const float reach = pa.bound + pb.bound + std::sqrt(rvx * rvx + rvy * rvy) * span;
             if (distanceSquared > reach * reach)
             {
                 continue;
             }
             found.emplace_back(std::min(pa.index, pb.index), std::max(pa.index, pb.index));
+        }
+    }
+    if (exhaustivePairs)
+    {
+        found.clear();
+        for (uint32_t i = 0; i < bounds.size(); ++i)
+        {
+            for (uint32_t j = i + 1; j < bounds.size(); ++j)
+            {
+                const PairBounds& pa = bounds[i];
+                const PairBounds& pb = bounds[j];
+                if (pa.shaped && pb.shaped && (pa.moving || pb.moving) && pa.layer == pb.layer)
+                {
+                    found.emplace_back(i, j);
+                }
+            }
         }
     }
     // Into (i, j) order: a counting sort on i, then each i's few partners in order.

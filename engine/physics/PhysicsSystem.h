@@ -63,6 +63,9 @@ public:
     std::deque<Contact> bodyContacts;                      // two bodies
     float gravityStrength = 10.0f;                         // pointing to -y
     unsigned solverIterations = 8;                         // impulse iterations of the next step
+    // Hands every pair of the same layer with a moving side to the shape tests: the reference
+    // the broad phase must match contact for contact. For tests; far slower.
+    bool exhaustivePairs = false;
 
 private:
     // What the collision pass needs of one registry entry, gathered once per step.
@@ -96,12 +99,14 @@ private:
         float x = 0.0f, y = 0.0f;   // centre
         float vx = 0.0f, vy = 0.0f; // velocity
         float bound = 0.0f;         // radius holding every shape
+        float hx = 0.0f, hy = 0.0f; // half sizes of the box around the centre holding every shape
         float extent = 0.0f;        // bound grown by the entry's own travel in the step
         float lo = 0.0f, hi = 0.0f; // the swept bounds along the sweep's axis
         uint32_t index = 0;         // the candidate's registry place
         uint32_t layer = 0;
         bool shaped = false;
         bool moving = false;
+        bool trigger = false; // one of its colliders is a trigger
     };
 
     std::vector<Candidate> candidates;                // reused between steps
