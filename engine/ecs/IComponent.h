@@ -2,6 +2,7 @@
 // Base of every component: data and how it is read and copied. A component belongs to exactly
 // one entity (its owner), which owns it; which systems work on it is the systems' business
 // (each names the component classes it needs, and the scene keeps their working sets).
+#include "core/BlockPool.h"
 #include "core/ComponentTypeId.h"
 #include "core/Services.h"
 #include "ecs/Property.h"
@@ -23,6 +24,10 @@ public:
     virtual ~IComponent() = default;
     IComponent(const IComponent&) = delete;
     IComponent& operator=(const IComponent&) = delete;
+
+    // Components come from the block pool: a scene makes and drops thousands at once.
+    static void* operator new(std::size_t size) { return BlockPool::Allocate(size); }
+    static void operator delete(void* block, std::size_t size) noexcept { BlockPool::Free(block, size); }
 
     // Rebuilds `properties` to point at this object's fields, in serialised-key order.
     virtual void BuildProperties() = 0;
