@@ -343,22 +343,77 @@ void PhysicsSystem::FindContacts(float dt)
                      .trigger = trigger};
     }
 
-    // Broad phase: sweep along the axis the candidates spread most on (a deep pit's pile is tall
-    // and narrow, a level is wide), over each candidate's bounds grown by its own travel in the
-    // step. Two bounds apart on that axis are also farther apart than the pair's reach below,
-    // which rejects on both axes, so only pairs the exhaustive loop would reject are skipped.
-    // The survivors are then tested in registry order (i before j), which keeps contact and
-    // solver order as insertion order.
+    BroadPhase(dt);
+
+    for (const auto& [i, j] : pairs)
+    {
+        const Candidate& a = candidates[i];
+        const Candidate& b = candidates[j];
+        if (a.body != nullptr && b.body != nullptr &&
+            (IgnoresAnyTag(*a.body, b.entity->tags) || IgnoresAnyTag(*b.body, a.entity->tags)))
+        {
+            continue;
+        }
+        TestPair(a, b, dt);
+    }
+}
+
+inline bool PhysicsSystem::MayTouch(const PairBounds& a, const PairBounds& b, float span)
+{
+    if (!(a.moving || b.moving) || a.layer != b.layer)
+    {
+        return false;
+    }
+    // No shape test can report a pair whose bounds stay apart over the whole step. The sum of
+    // both travels is never shorter than their relative travel, so a pair apart by that much
+    // (with room for rounding) is apart by the exact reach too, and most are rejected without a
+    // square root.
+    const float gx = a.x - b.x, gy = a.y - b.y;
+    const float loose = (a.extent + b.extent) * 1.0001f;
+    if (std::fabs(gx) > loose || std::fabs(gy) > loose) // most of a row, at no cost
+    {
+        return false;
+    }
+    const float distanceSquared = gx * gx + gy * gy;
+    if (distanceSquared > loose * loose)
+    {
+        return false;
+    }
+    const float rvx = a.vx - b.vx, rvy = a.vy - b.vy;
+    // Solid tests report only shapes that overlap, or meet under the step's relative motion, so
+    // boxes around them that stay apart on either axis rule a pair out: a long wall's round
+    // bound reaches every body beside it. The trigger overlap test also counts motion away, so
+    // triggers keep the round bound alone.
+    if (!a.trigger && !b.trigger &&
+        (std::fabs(gx) > (a.hx + b.hx + std::fabs(rvx) * span) * 1.0001f + 1e-4f ||
+         std::fabs(gy) > (a.hy + b.hy + std::fabs(rvy) * span) * 1.0001f + 1e-4f))
+    {
+        return false;
+    }
+    const float reach = a.bound + b.bound + std::sqrt(rvx * rvx + rvy * rvy) * span;
+    return distanceSquared <= reach * reach;
+}
+
+void PhysicsSystem::BroadPhase(float dt)
+{
+    // Sweep along the axis the candidates spread most on (a deep pit's pile is tall and narrow, a
+    // level is wide), over each candidate's bounds grown by its own travel in the step. Bounds
+    // apart on that axis are also farther apart than the pair's reach, so only pairs the
+    // exhaustive loop would reject are skipped. (Strips across the other axis halved the pairs
+    // a deep pile's sweep looks at, but not the time: the filter is cheap.) The survivors are
+    // then tested in registry order (i before j), which keeps contact and solver order as
+    // insertion order.
     const float span = std::fabs(dt);
     sweep.clear();
     double sum[2] = {0.0, 0.0}, sumSquares[2] = {0.0, 0.0};
     for (uint32_t i = 0; i < bounds.size(); ++i)
     {
         PairBounds& p = bounds[i];
-        if (p.shaped)
+        p.index = i;
+        p.extent = p.bound + std::sqrt(p.vx * p.vx + p.vy * p.vy) * span;
+        // A body whose numbers are not finite meets nothing: no order can sort it.
+        if (p.shaped && std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.extent))
         {
-            p.index = i;
-            p.extent = p.bound + std::sqrt(p.vx * p.vx + p.vy * p.vy) * span;
             sweep.push_back(p);
             sum[0] += p.x, sumSquares[0] += double(p.x) * p.x;
             sum[1] += p.y, sumSquares[1] += double(p.y) * p.y;
@@ -366,6 +421,7 @@ void PhysicsSystem::FindContacts(float dt)
     }
     const double n = std::max<double>(1.0, static_cast<double>(sweep.size()));
     const bool alongY = sumSquares[1] - sum[1] * sum[1] / n > sumSquares[0] - sum[0] * sum[0] / n;
+
     for (PairBounds& p : sweep)
     {
         p.lo = (alongY ? p.y : p.x) - p.extent;
@@ -375,44 +431,15 @@ void PhysicsSystem::FindContacts(float dt)
               [](const PairBounds& l, const PairBounds& r)
               { return l.lo != r.lo ? l.lo < r.lo : l.index < r.index; });
     found.clear();
-    for (std::size_t k = 0; k < sweep.size(); ++k)
+    for (std::size_t a = 0; a < sweep.size(); ++a)
     {
-        const PairBounds& pa = sweep[k];
-        for (std::size_t m = k + 1; m < sweep.size() && sweep[m].lo <= pa.hi; ++m)
+        const PairBounds& pa = sweep[a];
+        for (std::size_t b = a + 1; b < sweep.size() && sweep[b].lo <= pa.hi; ++b)
         {
-            const PairBounds& pb = sweep[m];
-            if (!(pa.moving || pb.moving) || pa.layer != pb.layer)
+            if (MayTouch(pa, sweep[b], span))
             {
-                continue;
+                found.emplace_back(std::min(pa.index, sweep[b].index), std::max(pa.index, sweep[b].index));
             }
-            // No shape test can report a pair whose bounds stay apart over the whole step. The
-            // sum of both travels is never shorter than their relative travel, so a pair apart
-            // by that much (with room for rounding) is apart by the exact reach too, and most
-            // are rejected without a square root.
-            const float gx = pa.x - pb.x, gy = pa.y - pb.y;
-            const float distanceSquared = gx * gx + gy * gy;
-            const float loose = (pa.extent + pb.extent) * 1.0001f;
-            if (distanceSquared > loose * loose)
-            {
-                continue;
-            }
-            const float rvx = pa.vx - pb.vx, rvy = pa.vy - pb.vy;
-            // Solid tests report only shapes that overlap, or meet under the step's relative
-            // motion, so boxes around them that stay apart on either axis rule a pair out: a
-            // long wall's round bound reaches every body beside it. The trigger overlap test
-            // also counts motion away, so triggers keep the round bound alone.
-            if (!pa.trigger && !pb.trigger &&
-                (std::fabs(gx) > (pa.hx + pb.hx + std::fabs(rvx) * span) * 1.0001f + 1e-4f ||
-                 std::fabs(gy) > (pa.hy + pb.hy + std::fabs(rvy) * span) * 1.0001f + 1e-4f))
-            {
-                continue;
-            }
-            const float reach = pa.bound + pb.bound + std::sqrt(rvx * rvx + rvy * rvy) * span;
-            if (distanceSquared > reach * reach)
-            {
-                continue;
-            }
-            found.emplace_back(std::min(pa.index, pb.index), std::max(pa.index, pb.index));
         }
     }
     if (exhaustivePairs)
@@ -431,6 +458,7 @@ void PhysicsSystem::FindContacts(float dt)
             }
         }
     }
+
     // Into (i, j) order: a counting sort on i, then each i's few partners in order.
     pairStarts.assign(bounds.size() + 1, 0);
     for (const auto& pair : found)
@@ -450,18 +478,6 @@ void PhysicsSystem::FindContacts(float dt)
     {
         std::sort(pairs.begin() + static_cast<std::ptrdiff_t>(begin),
                   pairs.begin() + static_cast<std::ptrdiff_t>(pairStarts[i]));
-    }
-
-    for (const auto& [i, j] : pairs)
-    {
-        const Candidate& a = candidates[i];
-        const Candidate& b = candidates[j];
-        if (a.body != nullptr && b.body != nullptr &&
-            (IgnoresAnyTag(*a.body, b.entity->tags) || IgnoresAnyTag(*b.body, a.entity->tags)))
-        {
-            continue;
-        }
-        TestPair(a, b, dt);
     }
 }
 

@@ -90,6 +90,8 @@ private:
     bool PassesRoom(const ECS::IEntity* entity) const;
     void IntegrateForces(float dt);
     void FindContacts(float dt);
+    // Fills `pairs` with the (i, j) that may touch this step, in registry order.
+    void BroadPhase(float dt);
     void TestPair(const Candidate& a, const Candidate& b, float dt);
     void IntegrateVelocities(float dt);
 
@@ -99,7 +101,7 @@ private:
         float x = 0.0f, y = 0.0f;   // centre
         float vx = 0.0f, vy = 0.0f; // velocity
         float bound = 0.0f;         // radius holding every shape
-        float hx = 0.0f, hy = 0.0f; // half sizes of the box around the centre holding every shape
+        float hx = 0.0f, hy = 0.0f; // half sizes of a box around the centre holding every shape
         float extent = 0.0f;        // bound grown by the entry's own travel in the step
         float lo = 0.0f, hi = 0.0f; // the swept bounds along the sweep's axis
         uint32_t index = 0;         // the candidate's registry place
@@ -109,11 +111,14 @@ private:
         bool trigger = false; // one of its colliders is a trigger
     };
 
+    // The broad phase's pair filter: false only for a pair no shape test can report.
+    static bool MayTouch(const PairBounds& a, const PairBounds& b, float span);
+
     std::vector<Candidate> candidates;                // reused between steps
     std::vector<PairBounds> bounds;                   // one per candidate, reused between steps
     std::vector<PairBounds> sweep;                    // the shaped candidates' bounds by their low end
-    std::vector<std::pair<uint32_t, uint32_t>> pairs; // (i, j), i < j, that survive the broad phase
-    std::vector<std::pair<uint32_t, uint32_t>> found; // the same, in the order the sweep met them
+    std::vector<std::pair<uint32_t, uint32_t>> found; // (i, j), i < j, as the sweep met them
+    std::vector<std::pair<uint32_t, uint32_t>> pairs; // the same in registry order
     std::vector<uint32_t> pairStarts;                 // counting-sort offsets of `found` by i
 };
 
