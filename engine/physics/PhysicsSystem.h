@@ -9,7 +9,6 @@
 #include "physics/Collision.h"
 #include "physics/Contact.h"
 
-#include <deque>
 #include <vector>
 
 namespace Varn::ECS
@@ -59,8 +58,8 @@ public:
 
     float velocityScale = 100.0f;                          // acceleration * dt * this adds to velocity
     std::vector<std::vector<ECS::ForceEntry>> worldForces; // list 0, entry 0 is gravity
-    std::deque<Contact> staticContacts;                    // a body against a collider without a body
-    std::deque<Contact> bodyContacts;                      // two bodies
+    std::vector<Contact> staticContacts;                   // a body against a collider without a body
+    std::vector<Contact> bodyContacts;                     // two bodies
     float gravityStrength = 10.0f;                         // pointing to -y
     unsigned solverIterations = 8;                         // impulse iterations of the next step
     // Hands every pair of the same layer with a moving side to the shape tests: the reference
