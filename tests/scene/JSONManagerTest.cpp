@@ -9,6 +9,8 @@
 #include "ecs/Transform.h"
 #include "scene/JSONManager.h"
 
+#include <malloc.h>
+
 #include <algorithm>
 #include <iterator>
 
@@ -265,6 +267,38 @@ TEST_F(SceneLoading, LoadingFramesRunOncePerTwentyEntitiesButNoOftenerThanTheirI
     EXPECT_FLOAT_EQ(frames->elapsed, 3 * Timer::COUNTER_STEP);
     Load(text + "]", false);
     EXPECT_FLOAT_EQ(frames->elapsed, 3 * Timer::COUNTER_STEP);
+}
+
+// Reloading a scene must not keep the text of the loads before it: a player retrying a level a
+// hundred times would otherwise carry a hundred copies of its parsed file.
+TEST_F(SceneLoading, LoadingTheSameSceneAgainHoldsNoMoreMemory)
+{
+#if defined(__SANITIZE_ADDRESS__) || defined(CORVALUNE_THREAD_SANITIZED)
+    GTEST_SKIP() << "the sanitizers' allocators do not report the heap in use";
+#else
+    std::string text = "[";
+    for (int i = 0; i < 2000; ++i)
+    {
+        text += std::string(i == 0 ? "" : ",") + R"({"ID":"Block )" + std::to_string(i) +
+                std::string(300, 'x') +
+                R"(","ID Type":0,"Transform":{"Position":{"X":1.5,"Y":2.5,"Z":0.0,"W":0.0}}})";
+    }
+    text += "]";
+    const std::string path = scratch.Write("big.scene", text);
+    auto inUse = [] { return mallinfo2().uordblks + mallinfo2().hblkhd; };
+    // Until the second load is done, the pool grows to hold the old entities and the new.
+    Loader().LoadScene(path, false);
+    Loader().LoadScene(path, false);
+    const std::size_t afterTwo = inUse();
+    for (int i = 0; i < 8; ++i)
+    {
+        Loader().LoadScene(path, false);
+    }
+    ASSERT_EQ(CurrentScene().entities.size(), 2000u);
+    // Each parse of this file takes over a megabyte.
+    EXPECT_TRUE(engine->logger.Lines().empty());
+    EXPECT_LT(inUse(), afterTwo + 256 * 1024);
+#endif
 }
 
 } // namespace Varn::Test
