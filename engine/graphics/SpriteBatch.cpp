@@ -70,28 +70,36 @@ void SpriteBatch::Clear()
 
 std::size_t SpriteBatch::Add(const ECS::SpriteRenderer& sprite, const ECS::Transform& transform)
 {
-    const Resource::Mesh2D& mesh = *sprite.mesh;
-    const Resource::Texture2D& texture = *sprite.texture;
-    Instance& i = instances.emplace_back();
-    std::memcpy(i.modelRows, &transform.worldMatrix.m[0][0], sizeof(i.modelRows));
     // The single-sprite path's arithmetic, so both give the same numbers.
-    i.scaleAndOffset[0] = static_cast<float>(texture.width) / static_cast<float>(std::max(1u, mesh.columns));
-    i.scaleAndOffset[1] = static_cast<float>(texture.height) / static_cast<float>(std::max(1u, mesh.rows));
-    i.scaleAndOffset[2] = sprite.texOffset[0];
-    i.scaleAndOffset[3] = sprite.texOffset[1];
-    i.cellAndLight[0] = 1.0f / static_cast<float>(mesh.columns);
-    i.cellAndLight[1] = 1.0f / static_cast<float>(mesh.rows);
-    i.cellAndLight[2] = sprite.receiveLight ? 1.0f : 0.0f;
+    const float w =
+        static_cast<float>(sprite.texture->width) / static_cast<float>(std::max(1u, sprite.mesh->columns));
+    const float h =
+        static_cast<float>(sprite.texture->height) / static_cast<float>(std::max(1u, sprite.mesh->rows));
+    return Add({transform.worldMatrix, w, h, sprite.texOffset, *sprite.mesh, *sprite.texture, sprite.tint,
+                sprite.opacity, sprite.receiveLight});
+}
+
+std::size_t SpriteBatch::Add(const Quad& quad)
+{
+    Instance& i = instances.emplace_back();
+    std::memcpy(i.modelRows, &quad.model.m[0][0], sizeof(i.modelRows));
+    i.scaleAndOffset[0] = quad.scaleX;
+    i.scaleAndOffset[1] = quad.scaleY;
+    i.scaleAndOffset[2] = quad.texOffset[0];
+    i.scaleAndOffset[3] = quad.texOffset[1];
+    i.cellAndLight[0] = 1.0f / static_cast<float>(quad.mesh.columns);
+    i.cellAndLight[1] = 1.0f / static_cast<float>(quad.mesh.rows);
+    i.cellAndLight[2] = quad.receiveLight ? 1.0f : 0.0f;
     i.cellAndLight[3] = 0.0f;
-    i.tintAndOpacity[0] = sprite.tint.r;
-    i.tintAndOpacity[1] = sprite.tint.g;
-    i.tintAndOpacity[2] = sprite.tint.b;
-    i.tintAndOpacity[3] = sprite.opacity;
+    i.tintAndOpacity[0] = quad.tint.r;
+    i.tintAndOpacity[1] = quad.tint.g;
+    i.tintAndOpacity[2] = quad.tint.b;
+    i.tintAndOpacity[3] = quad.opacity;
 
     const auto index = static_cast<uint32_t>(instances.size() - 1);
-    if (cut || runs.back().texture != texture.textureId)
+    if (cut || runs.back().texture != quad.texture.textureId)
     {
-        runs.push_back({texture.textureId, index, 0});
+        runs.push_back({quad.texture.textureId, index, 0});
         cut = false;
     }
     ++runs.back().count;
@@ -122,10 +130,16 @@ std::size_t SpriteBatch::AddLights(const std::vector<ECS::IEntity*>& lights, boo
 
 void SpriteBatch::Upload(const ECS::Camera& camera, const Vector4& eye)
 {
+    Upload(camera.projection, camera.view, eye);
+}
+
+void SpriteBatch::Upload(const std::array<float, 16>& projection, const std::array<float, 16>& view,
+                         const Vector4& eye)
+{
     std::byte frame[FRAME_BLOCK_SIZE] = {};
     const float eyeXyz[4] = {eye.x, eye.y, eye.z, 0.0f};
-    Put(frame, 0, camera.projection.data(), 16);
-    Put(frame, 64, camera.view.data(), 16);
+    Put(frame, 0, projection.data(), 16);
+    Put(frame, 64, view.data(), 16);
     Put(frame, 128, eyeXyz, 4);
     glBindBuffer(GL_UNIFORM_BUFFER, frameUbo);
     glBufferData(GL_UNIFORM_BUFFER, FRAME_BLOCK_SIZE, frame, GL_STREAM_DRAW);

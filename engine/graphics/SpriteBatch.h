@@ -4,9 +4,12 @@
 // drawn by one instanced call. The batch also owns the batched program's uniform blocks: the
 // frame's projection, view and eye, and one block of lights per layer, all uploaded once per
 // frame. Built and used on the thread that owns the OpenGL context.
+#include "core/Matrix4.h"
+#include "core/VarnColor.h"
 #include "core/Vector4.h"
 #include "resource/Mesh2D.h"
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -21,7 +24,8 @@ class Transform;
 namespace Varn::Resource
 {
 class Shader;
-}
+class Texture2D;
+} // namespace Varn::Resource
 
 namespace Varn::Graphics
 {
@@ -30,6 +34,19 @@ class SpriteBatch
 {
 public:
     static constexpr std::size_t MAX_LIGHTS = 128; // as many as the sprite programs' light array
+
+    // One textured quad as the batched program draws it: a sprite, or a UI element.
+    struct Quad
+    {
+        const Matrix4& model;
+        float scaleX = 1.0f, scaleY = 1.0f; // pixels per sheet cell, times any further scale
+        const std::array<float, 2>& texOffset;
+        const Resource::Mesh2D& mesh;
+        const Resource::Texture2D& texture;
+        VarnColor tint;
+        float opacity = 1.0f;
+        bool receiveLight = false;
+    };
 
     struct Run
     {
@@ -45,6 +62,8 @@ public:
 
     // Forgets the last frame's sprites, runs and lights.
     void Clear();
+    // Appends the quad and returns its run's index.
+    std::size_t Add(const Quad& quad);
     // Appends the sprite, which must have a texture and a mesh, and returns its run's index.
     std::size_t Add(const ECS::SpriteRenderer& sprite, const ECS::Transform& transform);
     // The next sprite starts a new run: something else is drawn between the two.
@@ -53,6 +72,9 @@ public:
     std::size_t AddLights(const std::vector<ECS::IEntity*>& lights, bool lit);
     // Sends the recorded sprites and lights, and the frame block for `camera` seen from `eye`.
     void Upload(const ECS::Camera& camera, const Vector4& eye);
+    // The same with the frame's matrices given (column-major).
+    void Upload(const std::array<float, 16>& projection, const std::array<float, 16>& view,
+                const Vector4& eye);
 
     // Binds light block `block` for the draws that follow.
     void UseLights(std::size_t block) const;

@@ -3,8 +3,11 @@
 
 #include "ecs/Light.h"
 #include "ecs/ParticleEmitter.h"
+#include "ecs/UIButton.h"
+#include "ecs/UIImage.h"
 #include "graphics/LayerFramebuffers.h"
 #include "graphics/ParticleSystem.h"
+#include "graphics/UIGraphicsSystem.h"
 #include "resource/BuiltinShaders.h"
 
 #include <gtest/gtest.h>
@@ -66,6 +69,26 @@ protected:
         }
         e->layer = layer;
         CurrentScene().AddEntity(e);
+    }
+
+    IEntity* Image(const char* texture, float x, float y, float z, float scale)
+    {
+        IEntity* e = engine->entities->CreateEntity("Image");
+        Transform* t = e->AddComponent<Transform>();
+        t->position = {x, y, z, 0};
+        t->scale = {scale, scale, 1, 0};
+        auto* image = e->AddComponent<ECS::UIImage>();
+        image->UseDefaults(engine->services);
+        image->texture = engine->resources->LoadTexture(texture);
+        CurrentScene().AddEntity(e);
+        return e;
+    }
+
+    // Over the composited world, as a frame draws it.
+    void FrameWithUI()
+    {
+        Frame();
+        CurrentScene().uiGraphicsSystem->Update(0.0f);
     }
 
     std::vector<uint8_t> Picture()
@@ -152,6 +175,63 @@ TEST_F(SpriteBatching, ABusySceneDrawsTheSamePixelsBatchedAndOneSpriteAtATime)
     }
     EXPECT_LE(worst, 1) << differing << " channel values differ";
     EXPECT_GT(lit, batched.size() / 4) << "the picture is busy, not black";
+}
+
+// The UI drawn in runs against each element on its own: overlapping half-transparent icons of
+// two textures, tints, a sheet cell, a button, and an element with its own program in between.
+TEST_F(SpriteBatching, UIElementsDrawTheSamePixelsBatchedAndOneAtATime)
+{
+    Textured("Resources\\Sprites\\Backgrounds\\mountains.png", 0, 0, -5, 60.0f, 0);
+    for (int i = 0; i < 10; ++i)
+    {
+        IEntity* heart =
+            Image(i % 3 == 2 ? "Resources\\Sprites\\Items\\gem.png" : "Resources\\Sprites\\Items\\heart.png",
+                  -400.0f + 70.0f * static_cast<float>(i), 200.0f + 20.0f * static_cast<float>(i % 2),
+                  static_cast<float>(i % 4), 3.0f);
+        auto* image = heart->GetComponent<ECS::UIImage>();
+        image->opacity = 0.6f;
+        image->tint = {1.0f, 0.25f * static_cast<float>(i % 4), 0.7f, 1};
+    }
+    IEntity* sheet = Image("Resources\\Sprites\\Player\\player.png", -200, -100, 5, 4.0f);
+    sheet->GetComponent<ECS::UIImage>()->mesh = engine->resources->GetMesh("sheet8x4", 8, 4);
+    sheet->GetComponent<ECS::UIImage>()->texOffset = {2.0f / 8.0f, 3.0f / 4.0f};
+    Image("Resources\\Sprites\\Items\\heart.png", 100, -100, 6, 5.0f)->GetComponent<ECS::UIImage>()->shader =
+        engine->resources->CreateShader(Resource::BuiltinShaders::SPRITE_VERTEX,
+                                        Resource::BuiltinShaders::SPRITE_FRAGMENT, nullptr, "ownUIProgram");
+    Image("Resources\\Sprites\\Items\\heart.png", 140, -80, 7, 5.0f);
+    IEntity* button = engine->entities->CreateEntity("Button");
+    button->AddComponent<Transform>()->position = {300, -200, 8, 0};
+    button->GetComponent<Transform>()->scale = {4, 2, 1, 0};
+    auto* ui = button->AddComponent<ECS::UIButton>();
+    ui->UseDefaults(engine->services);
+    ui->opacity = 0.8f;
+    CurrentScene().AddEntity(button);
+
+    auto& system = *CurrentScene().uiGraphicsSystem;
+    FrameWithUI();
+    const std::vector<uint8_t> batched = Picture();
+    const std::size_t runs = system.batchedRuns;
+    const Vector4 buttonSize = button->GetComponent<Transform>()->worldScale;
+    system.batching = false;
+    FrameWithUI();
+    const std::vector<uint8_t> single = Picture();
+
+    // Hearts and gems alternate in depth order; the element with its own program cuts a run.
+    EXPECT_GT(runs, 1u) << "the batched path drew";
+    EXPECT_LT(runs, 13u);
+    EXPECT_EQ(system.batchedRuns, 0u);
+    EXPECT_EQ(button->GetComponent<Transform>()->worldScale, buttonSize)
+        << "what the cursor is tested against";
+    ASSERT_EQ(batched.size(), single.size());
+    int worst = 0;
+    std::size_t differing = 0;
+    for (std::size_t i = 0; i < batched.size(); ++i)
+    {
+        const int d = std::abs(static_cast<int>(batched[i]) - static_cast<int>(single[i]));
+        worst = std::max(worst, d);
+        differing += d != 0 ? 1 : 0;
+    }
+    EXPECT_LE(worst, 1) << differing << " channel values differ";
 }
 
 } // namespace Varn::Test
