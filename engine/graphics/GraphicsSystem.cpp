@@ -316,8 +316,10 @@ void GraphicsSystem::Record(const Resource::Shader* batched)
         const LayerFramebuffer* framebuffer = services.layers.Find(layer);
         plan.direct = batching && plans.size() == 1 && (framebuffer == nullptr || framebuffer->Plain());
         const auto lights = lightLists.find(layer);
-        plan.lights =
-            batch->AddLights(lights == lightLists.end() ? noLights : lights->second, lightingEnabled);
+        const std::vector<ECS::IEntity*>& layerLights =
+            lights == lightLists.end() ? noLights : lights->second;
+        plan.lights = batch->AddLights(layerLights, lightingEnabled);
+        plan.unlit = !lightingEnabled || layerLights.empty();
         for (const ECS::IEntity* entity : list)
         {
             const auto* sprite = entity->GetComponent<ECS::SpriteRenderer>();
@@ -390,6 +392,12 @@ void GraphicsSystem::RenderLayers()
     {
         batched = nullptr; // a driver that refused it: every sprite on its own
     }
+    const Resource::Shader* unlit =
+        services.resources.FindShader(Resource::ResourceManager::SPRITE_BATCH_UNLIT_SHADER);
+    if (unlit == nullptr || unlit->program == 0)
+    {
+        unlit = batched; // the lit program with no lights draws the same
+    }
     batchedRuns = 0;
     plans.clear();
     if (camera == nullptr || drawLists.empty())
@@ -424,7 +432,7 @@ void GraphicsSystem::RenderLayers()
             {
             case Command::KIND::RUN:
                 glBlendFuncSeparate(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA, GL_ONE_MINUS_DST_ALPHA, GL_ONE);
-                batch->Draw(*batched, command.run);
+                batch->Draw(plan.unlit ? *unlit : *batched, command.run);
                 break;
             case Command::KIND::SPRITE:
                 DrawSprite(*command.entity, *camera);

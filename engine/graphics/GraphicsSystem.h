@@ -78,6 +78,7 @@ private:
         int32_t layer = 0;
         bool direct = false;    // drawn straight into the window: the lowest layer, no effect
         std::size_t lights = 0; // the batch's light block for the layer
+        bool unlit = false;     // no light reaches the layer: its runs use the unlit program
         std::vector<Command> commands;
     };
 

@@ -169,10 +169,17 @@ void SpriteBatch::Draw(const Resource::Shader& program, std::size_t run) const
     {
         using Resource::BuiltinShaders::SPRITE_FRAME_BINDING;
         using Resource::BuiltinShaders::SPRITE_LIGHTS_BINDING;
-        glUniformBlockBinding(program.program, glGetUniformBlockIndex(program.program, "Frame"),
-                              SPRITE_FRAME_BINDING);
-        glUniformBlockBinding(program.program, glGetUniformBlockIndex(program.program, "Lights"),
-                              SPRITE_LIGHTS_BINDING);
+        // The unlit program has no light block.
+        const GLuint frame = glGetUniformBlockIndex(program.program, "Frame");
+        const GLuint lights = glGetUniformBlockIndex(program.program, "Lights");
+        if (frame != GL_INVALID_INDEX)
+        {
+            glUniformBlockBinding(program.program, frame, SPRITE_FRAME_BINDING);
+        }
+        if (lights != GL_INVALID_INDEX)
+        {
+            glUniformBlockBinding(program.program, lights, SPRITE_LIGHTS_BINDING);
+        }
         boundProgram = program.program;
     }
     glActiveTexture(GL_TEXTURE0);

@@ -19,6 +19,7 @@ extern const char* const SPRITE_FRAGMENT;
 // SPRITE_LIGHTS_BINDING): the lights that reach the layer and their count, std140.
 extern const char* const SPRITE_BATCH_VERTEX;
 extern const char* const SPRITE_BATCH_FRAGMENT;
+extern const char* const SPRITE_BATCH_UNLIT_FRAGMENT; // for runs that no light reaches
 constexpr unsigned SPRITE_FRAME_BINDING = 0;
 constexpr unsigned SPRITE_LIGHTS_BINDING = 1;
 

@@ -67,6 +67,7 @@ void ResourceManager::LoadDefaults()
     LoadDefaultAssets();
     CreateShader(SPRITE_VERTEX, SPRITE_FRAGMENT, nullptr, SPRITE_SHADER);
     CreateShader(SPRITE_BATCH_VERTEX, SPRITE_BATCH_FRAGMENT, nullptr, SPRITE_BATCH_SHADER);
+    CreateShader(SPRITE_BATCH_VERTEX, SPRITE_BATCH_UNLIT_FRAGMENT, nullptr, SPRITE_BATCH_UNLIT_SHADER);
     CreateShader(FBO_VERTEX, FBO_FRAGMENT, nullptr, FBO_SHADER);
     CreateShader(FBO_VERTEX, FBO_BLUR_FRAGMENT, nullptr, FBO_BLUR_SHADER);
     CreateShader(TEXT_VERTEX, TEXT_FRAGMENT, nullptr, TEXT_SHADER);

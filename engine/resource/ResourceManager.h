@@ -37,6 +37,7 @@ public:
     static constexpr const char* DEFAULT_SCRIPT = "Resources\\Scripts\\BasicScript.orin";
     static constexpr const char* SPRITE_SHADER = "basicSpriteShader";
     static constexpr const char* SPRITE_BATCH_SHADER = "batchedSpriteShader";
+    static constexpr const char* SPRITE_BATCH_UNLIT_SHADER = "batchedUnlitSpriteShader";
     static constexpr const char* FBO_SHADER = "fboShader";
     static constexpr const char* FBO_BLUR_SHADER = "fboBlurShader";
     static constexpr const char* TEXT_SHADER = "basicTextShader";
