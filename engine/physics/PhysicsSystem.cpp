@@ -394,15 +394,12 @@ inline bool PhysicsSystem::MayTouch(const PairBounds& a, const PairBounds& b, fl
     return distanceSquared <= reach * reach;
 }
 
-void PhysicsSystem::BroadPhase(float dt)
+void PhysicsSystem::Sweep(float dt)
 {
-    // Sweep along the axis the candidates spread most on (a deep pit's pile is tall and narrow, a
+    // Along the axis the candidates spread most on (a deep pit's pile is tall and narrow, a
     // level is wide), over each candidate's bounds grown by its own travel in the step. Bounds
-    // apart on that axis are also farther apart than the pair's reach, so only pairs the
-    // exhaustive loop would reject are skipped. (Strips across the other axis halved the pairs
-    // a deep pile's sweep looks at, but not the time: the filter is cheap.) The survivors are
-    // then tested in registry order (i before j), which keeps contact and solver order as
-    // insertion order.
+    // apart on that axis are also farther apart than the pair's reach. (Strips across the other
+    // axis halved the pairs a deep pile's sweep looks at, but not the time: the filter is cheap.)
     const float span = std::fabs(dt);
     sweep.clear();
     double sum[2] = {0.0, 0.0}, sumSquares[2] = {0.0, 0.0};
@@ -430,7 +427,6 @@ void PhysicsSystem::BroadPhase(float dt)
     std::sort(sweep.begin(), sweep.end(),
               [](const PairBounds& l, const PairBounds& r)
               { return l.lo != r.lo ? l.lo < r.lo : l.index < r.index; });
-    found.clear();
     for (std::size_t a = 0; a < sweep.size(); ++a)
     {
         const PairBounds& pa = sweep[a];
@@ -442,9 +438,16 @@ void PhysicsSystem::BroadPhase(float dt)
             }
         }
     }
+}
+
+void PhysicsSystem::BroadPhase(float dt)
+{
+    // Only pairs the exhaustive loop's shape tests would reject are skipped, and the survivors
+    // are tested in registry order (i before j): contacts, and so the solver, come out as that
+    // loop gives them.
+    found.clear();
     if (exhaustivePairs)
     {
-        found.clear();
         for (uint32_t i = 0; i < bounds.size(); ++i)
         {
             for (uint32_t j = i + 1; j < bounds.size(); ++j)
@@ -457,6 +460,10 @@ void PhysicsSystem::BroadPhase(float dt)
                 }
             }
         }
+    }
+    else
+    {
+        Sweep(dt);
     }
 
     // Into (i, j) order: a counting sort on i, then each i's few partners in order.

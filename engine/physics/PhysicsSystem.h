@@ -91,6 +91,8 @@ private:
     void FindContacts(float dt);
     // Fills `pairs` with the (i, j) that may touch this step, in registry order.
     void BroadPhase(float dt);
+    // Appends to `found` the pairs whose swept bounds meet, as the sweep meets them.
+    void Sweep(float dt);
     void TestPair(const Candidate& a, const Candidate& b, float dt);
     void IntegrateVelocities(float dt);
 
