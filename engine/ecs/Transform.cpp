@@ -37,18 +37,38 @@ std::unique_ptr<IComponent> Transform::Clone() const
 
 Matrix4 Transform::ComputeLocalMatrix() const
 {
-    Matrix4 t = Matrix4::Identity();
-    t.m[0][3] = position.x;
-    t.m[1][3] = position.y;
-    t.m[2][3] = position.z;
-
     // Flips and scale are both diagonal, so they fold into one matrix.
-    Matrix4 fs = Matrix4::Identity();
-    fs.m[0][0] = (flipX ? -1.0f : 1.0f) * scale.x;
-    fs.m[1][1] = (flipY ? -1.0f : 1.0f) * scale.y;
-    fs.m[2][2] = scale.z;
-
-    return t * RotationMatrix(angle) * fs;
+    const float sx = (flipX ? -1.0f : 1.0f) * scale.x;
+    const float sy = (flipY ? -1.0f : 1.0f) * scale.y;
+    if (angle.x != 0.0f || angle.y != 0.0f)
+    {
+        Matrix4 t = Matrix4::Identity();
+        t.m[0][3] = position.x;
+        t.m[1][3] = position.y;
+        t.m[2][3] = position.z;
+        Matrix4 fs = Matrix4::Identity();
+        fs.m[0][0] = sx;
+        fs.m[1][1] = sy;
+        fs.m[2][2] = scale.z;
+        return t * RotationMatrix(angle) * fs;
+    }
+    // A side view turns about z alone, every step for every entity, so the product of
+    // translation, rotation and scale is written out. For finite numbers it is the same bits as
+    // the general multiply: every other term there is a zero, and a sum that starts from 0.0f
+    // turns -0 into +0, as the leading 0.0f here does.
+    const float radians = angle.z * DEG_TO_RAD;
+    const float c = std::cos(radians), s = std::sin(radians);
+    Matrix4 r;
+    r.m[0][0] = 0.0f + c * sx;
+    r.m[0][1] = 0.0f + -s * sy;
+    r.m[1][0] = 0.0f + s * sx;
+    r.m[1][1] = 0.0f + c * sy;
+    r.m[2][2] = 0.0f + scale.z;
+    r.m[0][3] = 0.0f + position.x;
+    r.m[1][3] = 0.0f + position.y;
+    r.m[2][3] = 0.0f + position.z;
+    r.m[3][3] = 1.0f;
+    return r;
 }
 
 Matrix4 Transform::RotationMatrix(const Vector4& degrees)

@@ -4,6 +4,9 @@
 #include "ecs/Transform.h"
 #include "ecs/TransformSystem.h"
 
+#include <cstring>
+#include <random>
+
 namespace Varn::Test
 {
 
@@ -49,6 +52,33 @@ TEST_F(Transforms, QuarterTurnWithDoubleWidthMapsXOntoWorldUpAndFlipsCombineDown
     EXPECT_TRUE(middle->worldFlipY);
     EXPECT_FALSE(leaf->worldFlipX);
     EXPECT_TRUE(leaf->worldFlipY);
+}
+
+// The turn about z alone is written out; it must give the general product's bits, signed zeros
+// included, or a side-view scene would move differently from one with a tilt.
+TEST(Transform, LocalMatrixOfATurnAboutZIsTheGeneralProductBitForBit)
+{
+    std::mt19937 random(7);
+    std::uniform_real_distribution<float> any(-400.0f, 400.0f);
+    for (int i = 0; i < 2000; ++i)
+    {
+        Transform t;
+        const float quarter = static_cast<float>(i % 9) * 45.0f - 180.0f; // exact turns give exact zeros
+        t.angle = {i % 11 == 0 ? -0.0f : 0.0f, 0.0f, i % 3 == 0 ? quarter : any(random), 0};
+        t.position = {any(random), i % 4 == 0 ? -0.0f : any(random), any(random), 0};
+        t.scale = {any(random), i % 5 == 0 ? -0.0f : any(random), i % 6 == 0 ? 0.0f : any(random), 0};
+        t.flipX = i % 2 == 0;
+        t.flipY = i % 7 == 0;
+        Matrix4 translation = Matrix4::Identity(), flipScale = Matrix4::Identity();
+        translation.m[0][3] = t.position.x, translation.m[1][3] = t.position.y,
+        translation.m[2][3] = t.position.z;
+        flipScale.m[0][0] = (t.flipX ? -1.0f : 1.0f) * t.scale.x;
+        flipScale.m[1][1] = (t.flipY ? -1.0f : 1.0f) * t.scale.y;
+        flipScale.m[2][2] = t.scale.z;
+        const Matrix4 general = translation * Transform::RotationMatrix(t.angle) * flipScale;
+        const Matrix4 local = t.ComputeLocalMatrix();
+        ASSERT_EQ(std::memcmp(&general, &local, sizeof general), 0) << "case " << i;
+    }
 }
 
 TEST_F(Transforms, ParallelSlicesMatchASerialPass)
