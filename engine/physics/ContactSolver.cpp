@@ -268,16 +268,15 @@ void ContactSolver::ResolveImpulse(const Contact& contact)
         }
         body.blockers.push_back({other, k});
     };
-    Vector4 recordedNormal = contact.normal;
     if (activeA && (!activeB || Kinematic(bodyB)))
     {
-        block(*contact.a, *bodyA, contact.b, recordedNormal);
+        block(*contact.a, *bodyA, contact.b, contact.normal);
     }
     else if (activeB && (!activeA || Kinematic(bodyA)))
     {
-        recordedNormal = contact.normal * -1.0f;
-        recordedNormal.w = contact.normal.w;
-        block(*contact.b, *bodyB, contact.a, recordedNormal);
+        Vector4 reversed = contact.normal * -1.0f;
+        reversed.w = contact.normal.w;
+        block(*contact.b, *bodyB, contact.a, reversed);
     }
 
     // 6. Spin from the same impulse.
@@ -288,6 +287,26 @@ void ContactSolver::ResolveImpulse(const Contact& contact)
     if (partB && bodyB->rotational)
     {
         ApplySpin(*contact.b, *bodyB, contact.point, deltaB * -1.0f);
+    }
+}
+
+void ContactSolver::ResolveImpulses(const std::vector<Contact>& fixed, const std::vector<Contact>& bodies,
+                                    unsigned iterations)
+{
+    for (unsigned iteration = 0; iteration < iterations; ++iteration)
+    {
+        for (const Contact& contact : fixed)
+        {
+            ResolveImpulse(contact);
+        }
+        for (const Contact& contact : bodies)
+        {
+            ResolveImpulse(contact);
+        }
+        for (const Contact& contact : fixed)
+        {
+            ResolveImpulse(contact);
+        }
     }
 }
 

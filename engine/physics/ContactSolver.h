@@ -5,6 +5,8 @@
 #include "core/Vector4.h"
 #include "physics/Contact.h"
 
+#include <vector>
+
 namespace Varn::ECS
 {
 class RigidBody;
@@ -21,6 +23,11 @@ public:
     // One impulse iteration: separates approaching bodies, hands kinematic velocities on and
     // records immovable partners as blockers.
     static void ResolveImpulse(const Contact& contact);
+    // The impulse passes of a step: in each iteration the contacts with fixed colliders, then
+    // those between bodies, then the fixed ones again, so fixed colliders get the first and the
+    // last word.
+    static void ResolveImpulses(const std::vector<Contact>& fixed, const std::vector<Contact>& bodies,
+                                unsigned iterations);
     // Pushes overlapping bodies apart by changing their velocity for this step; dt in seconds.
     static void CorrectPosition(const Contact& contact, float dt);
     // Turns the body by the impulse `delta` applied at `point` (world).

@@ -170,21 +170,7 @@ void PhysicsSystem::Update(const float& dt)
     }
 
     // 5. Impulses; contacts with fixed colliders get the first and the last word.
-    for (unsigned iteration = 0; iteration < solverIterations; ++iteration)
-    {
-        for (const Contact& contact : staticContacts)
-        {
-            ContactSolver::ResolveImpulse(contact);
-        }
-        for (const Contact& contact : bodyContacts)
-        {
-            ContactSolver::ResolveImpulse(contact);
-        }
-        for (const Contact& contact : staticContacts)
-        {
-            ContactSolver::ResolveImpulse(contact);
-        }
-    }
+    ContactSolver::ResolveImpulses(staticContacts, bodyContacts, solverIterations);
 
     // 6. Overlaps are pushed apart through velocity.
     for (const Contact& contact : bodyContacts)
