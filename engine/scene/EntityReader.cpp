@@ -1,6 +1,9 @@
 #include "scene/EntityReader.h"
 
+#include <rapidjson/encodedstream.h>
 #include <rapidjson/error/en.h>
+#include <rapidjson/memorystream.h>
+#include <rapidjson/reader.h>
 
 #include "core/Logger.h"
 #include "ecs/Animator.h"
@@ -27,7 +30,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstring>
 
 namespace Varn::Scene
 {
@@ -94,60 +96,89 @@ bool ReadUnsigned(const rapidjson::Value& object, const char* member, uint32_t& 
     return true;
 }
 
-// Whether the quote at `at` is preceded by an odd number of backslashes.
-bool Escaped(std::string_view text, std::size_t at)
+// Builds a document from the parser's events, as the document itself would, and stops the
+// parser past MAX_DEPTH: the parser and every later walk of a document recurse, and the check
+// comes before the parser goes a level deeper.
+class DepthLimitedBuilder
 {
-    std::size_t slashes = 0;
-    while (slashes < at && text[at - 1 - slashes] == '\\')
+public:
+    explicit DepthLimitedBuilder(rapidjson::Document& document) : document(document) {}
+
+    bool tooDeep = false;
+
+    bool Null() { return document.Null(); }
+    bool Bool(bool b) { return document.Bool(b); }
+    bool Int(int i) { return document.Int(i); }
+    bool Uint(unsigned i) { return document.Uint(i); }
+    bool Int64(int64_t i) { return document.Int64(i); }
+    bool Uint64(uint64_t i) { return document.Uint64(i); }
+    bool Double(double d) { return document.Double(d); }
+    bool RawNumber(const char* s, rapidjson::SizeType length, bool copy)
     {
-        ++slashes;
+        return document.RawNumber(s, length, copy);
     }
-    return slashes % 2 == 1;
+    bool String(const char* s, rapidjson::SizeType length, bool copy)
+    {
+        return document.String(s, length, copy);
+    }
+    bool Key(const char* s, rapidjson::SizeType length, bool copy) { return document.Key(s, length, copy); }
+    bool StartObject() { return Deeper() && document.StartObject(); }
+    bool EndObject(rapidjson::SizeType members) { return --depth, document.EndObject(members); }
+    bool StartArray() { return Deeper() && document.StartArray(); }
+    bool EndArray(rapidjson::SizeType elements) { return --depth, document.EndArray(elements); }
+
+private:
+    bool Deeper()
+    {
+        tooDeep = ++depth > EntityReader::MAX_DEPTH;
+        return !tooDeep;
+    }
+
+    rapidjson::Document& document;
+    int depth = 0;
+};
+
+template <unsigned flags, typename Stream>
+bool ParseLimited(Stream& stream, rapidjson::Document& document, EntityReader::ParseError* error)
+{
+    document.SetNull(); // a failed parse leaves no part of an earlier document
+    DepthLimitedBuilder builder(document);
+    rapidjson::ParseResult result;
+    auto parse = [&](rapidjson::Document&)
+    {
+        rapidjson::Reader reader;
+        result = reader.Parse<flags>(stream, builder);
+        return !result.IsError();
+    };
+    document.Populate(parse);
+    if (result.IsError() && error != nullptr)
+    {
+        // Past the limit the parser stops just after the bracket, whose column that is.
+        *error =
+            builder.tooDeep
+                ? EntityReader::ParseError{result.Offset(),
+                                           "nested deeper than " + std::to_string(EntityReader::MAX_DEPTH)}
+                : EntityReader::ParseError{result.Offset() + 1, rapidjson::GetParseError_En(result.Code())};
+    }
+    return !result.IsError();
 }
 
 } // namespace
 
 bool EntityReader::Parse(std::string_view text, rapidjson::Document& document, ParseError* error)
 {
-    // The iterative parser keeps its own stack, but every later walk of the document recurses,
-    // so the depth is capped before anything else sees it.
-    int depth = 0;
-    for (std::size_t i = 0; i < text.size(); ++i)
-    {
-        const char c = text[i];
-        if (c == '"')
-        {
-            // Strings are most of a scene's text: jump from quote to quote, and only look back
-            // at a quote to see whether an odd run of backslashes escapes it.
-            std::size_t end = i;
-            do
-            {
-                const void* quote = std::memchr(text.data() + end + 1, '"', text.size() - end - 1);
-                end = quote == nullptr
-                          ? text.size()
-                          : static_cast<std::size_t>(static_cast<const char*>(quote) - text.data());
-            } while (end < text.size() && Escaped(text, end));
-            i = end;
-        }
-        else if ((c == '[' || c == '{') && ++depth > MAX_DEPTH)
-        {
-            if (error != nullptr)
-            {
-                *error = {i + 1, "nested deeper than " + std::to_string(MAX_DEPTH)};
-            }
-            return false;
-        }
-        else if (c == ']' || c == '}')
-        {
-            --depth;
-        }
-    }
-    document.Parse<rapidjson::kParseIterativeFlag>(text.data(), text.size());
-    if (document.HasParseError() && error != nullptr)
-    {
-        *error = {document.GetErrorOffset() + 1, rapidjson::GetParseError_En(document.GetParseError())};
-    }
-    return !document.HasParseError();
+    rapidjson::MemoryStream memory(text.data(), text.size());
+    rapidjson::EncodedInputStream<rapidjson::UTF8<>, rapidjson::MemoryStream> stream(memory);
+    return ParseLimited<rapidjson::kParseDefaultFlags>(stream, document, error);
+}
+
+bool EntityReader::ParseInPlace(char* text, std::size_t length, rapidjson::Document& document,
+                                ParseError* error)
+{
+    // A NUL ends the text for both parsers alike, so one put at the end changes nothing.
+    text[length] = '\0';
+    rapidjson::InsituStringStream stream(text);
+    return ParseLimited<rapidjson::kParseInsituFlag>(stream, document, error);
 }
 
 ECS::IEntity* EntityReader::ReadEntity(const rapidjson::Value& document, rapidjson::SizeType index,

@@ -57,9 +57,14 @@ public:
         std::string what;
     };
 
-    // Parses one line of scene or prefab JSON without recursion; false for text that is not
-    // JSON or nests deeper than MAX_DEPTH, and then `error`, when given, says where and why.
+    // Parses one line of scene or prefab JSON; false for text that is not JSON or nests deeper
+    // than MAX_DEPTH, and then `error`, when given, says where and why.
     static bool Parse(std::string_view text, rapidjson::Document& document, ParseError* error = nullptr);
+    // As Parse, without copying a string: the document's strings are decoded into `text` and
+    // point there, so `text` must outlive the document. `text[length]` becomes a NUL, so it must
+    // be writable (a std::string's own terminator is).
+    static bool ParseInPlace(char* text, std::size_t length, rapidjson::Document& document,
+                             ParseError* error = nullptr);
     // One entity object of `document`, in no scene yet; null (with a log line) when it or a
     // component block is broken, and then the pool entity stays free.
     // With `unknown`, each key of a block and each member of the object that nothing reads

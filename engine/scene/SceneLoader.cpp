@@ -39,13 +39,14 @@ namespace Varn::Scene
 namespace
 {
 
-// Empties a document and gives back its memory. Parsing into a document only ever adds to its
-// pool, so a loader that kept it would hold every scene it ever read: a few megabytes more with
-// each load of a large level.
-void Release(rapidjson::Document& document)
+// Empties a document and the text its strings point into, and gives back their memory. Parsing
+// into a document only ever adds to its pool, so a loader that kept it would hold every scene it
+// ever read: a few megabytes more with each load of a large level.
+void Release(rapidjson::Document& document, std::string& text)
 {
     document.SetNull();
     document.GetAllocator().Clear();
+    text = std::string();
 }
 
 // The line of `text` that begins at `start`, without its line feed; `start` moves past it.
@@ -205,7 +206,6 @@ void SceneLoader::Begin(const std::string& path_, bool showLoadingFrames_)
     frameRunning = false;
 
     // 2. Header lines, then the scene line.
-    std::string text;
     const bool readable = ReadTextFile(path, text);
     std::size_t next = 0;
     int lineNumber = 1; // of `line` in the file, for the messages
@@ -229,7 +229,8 @@ void SceneLoader::Begin(const std::string& path_, bool showLoadingFrames_)
 
     // 3. A file that is not a scene leaves the current one as it is; a second line says where.
     EntityReader::ParseError error;
-    if (!EntityReader::Parse(line, document, &error) || !document.IsArray())
+    char* lineStart = text.data() + (line.data() - text.data());
+    if (!EntityReader::ParseInPlace(lineStart, line.size(), document, &error) || !document.IsArray())
     {
         engine.logger.Log("Error: Load Failed. Scene is Invalid");
         const std::string at = path + ":" + std::to_string(lineNumber) + ":";
@@ -238,7 +239,7 @@ void SceneLoader::Begin(const std::string& path_, bool showLoadingFrames_)
                                                : at + std::to_string(error.column) + ": " + error.what,
                           Logger::ERROR);
         progress.progress = progress.progressTotal + 1;
-        Release(document);
+        Release(document, text);
         return;
     }
     progress.progressTotal = 10 * static_cast<int32_t>(document.Size());
@@ -302,7 +303,7 @@ void SceneLoader::Finish()
 {
     const Services& engine = services;
     stage = STAGE::IDLE;
-    Release(document);
+    Release(document, text);
 
     // 6. The new entities replace the old; unused resources go when the scene changes.
     ReplaceSceneEntities();

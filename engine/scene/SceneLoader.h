@@ -76,7 +76,8 @@ private:
     int64_t beganTicks = 0; // when Begin was called, for the debug line of a finished load
     bool showLoadingFrames = false;
     std::vector<std::string> sounds;
-    rapidjson::Document document;
+    std::string text;             // the file; the document's strings point into it
+    rapidjson::Document document; // its scene line
     rapidjson::SizeType nextEntity = 0;
     std::vector<ECS::IEntity*> entities;    // read, not yet in the scene
     EntityReader::UnknownKeyReport unknown; // of this load

@@ -110,6 +110,25 @@ TEST_F(SceneLoading, InvalidFileKeepsTheSceneAsItWas)
         R"([{"ID":"a\\","B":)" + std::string(65, '[') + std::string(65, ']') + "}]", document));
     EXPECT_FALSE(Scene::EntityReader::Parse(std::string(65, '[') + std::string(65, ']'), document));
     EXPECT_TRUE(Scene::EntityReader::Parse(std::string(64, '[') + std::string(64, ']'), document));
+
+    // In place, strings are decoded into the line itself, and a line says the same as copied.
+    std::string line = R"([{"ID":"a\"b"}])" + std::string("\n");
+    ASSERT_TRUE(Scene::EntityReader::ParseInPlace(line.data(), line.size() - 1, document));
+    EXPECT_EQ(std::string(document[0]["ID"].GetString()), "a\"b");
+    EXPECT_GE(document[0]["ID"].GetString(), line.data());
+    EXPECT_LT(document[0]["ID"].GetString(), line.data() + line.size());
+    for (const std::string& text :
+         {std::string(R"([{"ID":"a"}])") + '\0' + "]", std::string("[1,\0 2]"),
+          std::string(R"([{"ID":"a)") + '\0' + R"(b"}])", std::string("[{\"A\":1}"), std::string(70, '[')})
+    {
+        Scene::EntityReader::ParseError inPlace, copied;
+        line = text;
+        const bool parsedInPlace =
+            Scene::EntityReader::ParseInPlace(line.data(), line.size(), document, &inPlace);
+        EXPECT_EQ(parsedInPlace, Scene::EntityReader::Parse(text, document, &copied)) << text;
+        EXPECT_EQ(inPlace.column, copied.column) << text;
+        EXPECT_EQ(inPlace.what, copied.what) << text;
+    }
     EXPECT_EQ(engine->logger.Lines(), (std::vector<std::string>{"Error: Load Failed. Scene is Invalid",
                                                                 file + ":1:65: nested deeper than 64"}));
 }
