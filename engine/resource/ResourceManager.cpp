@@ -23,7 +23,7 @@ namespace Varn::Resource
 
 namespace
 {
-template <typename Map> typename Map::mapped_type::pointer Find(const Map& map, const std::string& key)
+template <typename Map> typename Map::mapped_type::pointer Find(const Map& map, std::string_view key)
 {
     auto found = map.find(key);
     return found == map.end() ? nullptr : found->second.get();
@@ -106,15 +106,16 @@ void ResourceManager::CreateTextQuad()
     glBindVertexArray(0);
 }
 
-Texture2D* ResourceManager::GetTexture(const std::string& path)
+Texture2D* ResourceManager::GetTexture(std::string_view path)
 {
-    auto& slot = textures[path];
-    if (!slot)
+    if (Texture2D* known = Find(textures, path))
     {
-        slot = std::make_unique<Texture2D>(logger);
-        slot->name = path;
-        slot->path = path;
+        return known;
     }
+    auto& slot = textures[std::string(path)];
+    slot = std::make_unique<Texture2D>(logger);
+    slot->name = path;
+    slot->path = path;
     return slot.get();
 }
 
@@ -262,17 +263,17 @@ Script* ResourceManager::LoadScript(const std::string& path)
     return raw;
 }
 
-Shader* ResourceManager::FindShader(const std::string& name) const
+Shader* ResourceManager::FindShader(std::string_view name) const
 {
     return Find(shaders, name);
 }
 
-Mesh2D* ResourceManager::FindMesh(const std::string& name) const
+Mesh2D* ResourceManager::FindMesh(std::string_view name) const
 {
     return Find(meshes, name);
 }
 
-FontSet* ResourceManager::FindFont(const std::string& path) const
+FontSet* ResourceManager::FindFont(std::string_view path) const
 {
     return Find(fonts, path);
 }

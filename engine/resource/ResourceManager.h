@@ -3,8 +3,10 @@
 // string it was asked for (no case folding, no slash normalisation). Every "get" is a
 // get-or-create, so components share resources by pointer and never own them. Main thread
 // only, except Texture2D::Load on textures the main thread already created.
+#include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -26,6 +28,18 @@ class Script;
 
 namespace Varn::Resource
 {
+
+// A name's hash that a std::string and a std::string_view share, so that registries can be
+// asked with a view: a lookup per component of every loaded entity made a string to ask with.
+struct NameHash
+{
+    using is_transparent = void;
+    std::size_t operator()(std::string_view name) const { return std::hash<std::string_view>{}(name); }
+};
+
+// Resources by name (or path), as registered.
+template <typename T>
+using Registry = std::unordered_map<std::string, std::unique_ptr<T>, NameHash, std::equal_to<>>;
 
 class ResourceManager
 {
@@ -54,7 +68,7 @@ public:
     void LoadDefaults();
     void LoadDefaultAssets();
 
-    Texture2D* GetTexture(const std::string& path); // never null; reads nothing
+    Texture2D* GetTexture(std::string_view path); // never null; reads nothing
     // The same, decoded and uploaded now unless it already has an OpenGL texture; a file that
     // cannot be read is logged and leaves the texture empty. Main thread.
     Texture2D* LoadTexture(const std::string& path);
@@ -70,9 +84,9 @@ public:
     Script* LoadScript(const std::string& path); // may be null
 
     // Lookups that never create: null when the key is not registered.
-    Shader* FindShader(const std::string& name) const;
-    Mesh2D* FindMesh(const std::string& name) const;
-    FontSet* FindFont(const std::string& path) const;
+    Shader* FindShader(std::string_view name) const;
+    Mesh2D* FindMesh(std::string_view name) const;
+    FontSet* FindFont(std::string_view path) const;
 
     // Resources something still points at; what a scene's components use, say.
     using InUse = std::unordered_set<const IResource*>;
@@ -85,12 +99,12 @@ public:
     // so components keep their pointers; a failed reload logs and keeps what was there.
     void ReloadDroppedFile(DROPPED_FILE kind, const std::string& path);
 
-    std::unordered_map<std::string, std::unique_ptr<Texture2D>> textures;
-    std::unordered_map<std::string, std::unique_ptr<Shader>> shaders;
-    std::unordered_map<std::string, std::unique_ptr<Mesh2D>> meshes;
-    std::unordered_map<std::string, std::unique_ptr<FontSet>> fonts;
-    std::unordered_map<std::string, std::unique_ptr<Audio>> sounds;
-    std::unordered_map<std::string, std::unique_ptr<Script>> scripts;
+    Registry<Texture2D> textures;
+    Registry<Shader> shaders;
+    Registry<Mesh2D> meshes;
+    Registry<FontSet> fonts;
+    Registry<Audio> sounds;
+    Registry<Script> scripts;
     uint32_t textVao = 0, textVbo = 0; // the shared quad that text glyphs are drawn with
 
 private:
