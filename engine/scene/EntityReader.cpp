@@ -69,7 +69,7 @@ const BlockKind BLOCKS[] = {
 };
 
 // The members of an entity object that are not component blocks.
-constexpr const char* FIELDS[] = {
+constexpr std::string_view FIELDS[] = {
     "ID", "ID Type", "Layer", "Room", "GameObject Active", "Prefab Owner", "Current Parent ID", "Parent ID"};
 
 // The first pending-link entity whose own link key is `key`, or null.
@@ -225,18 +225,24 @@ ECS::IEntity* EntityReader::ReadEntity(const rapidjson::Value& document, rapidjs
     }
 
     // One pass over the members finds every block (the first of a repeated name, as a lookup
-    // would); they are then read in the kinds' order, whatever the file's order.
+    // would), and the members nothing reads; blocks are then read in the kinds' order, whatever
+    // the file's order.
     std::array<const rapidjson::Value*, std::size(BLOCKS)> blocks{};
+    std::vector<std::string_view> unread;
     for (const auto& member : object.GetObject())
     {
         const std::string_view name(member.name.GetString(), member.name.GetStringLength());
-        for (std::size_t k = 0; k < blocks.size(); ++k)
+        const auto kind = std::find_if(std::begin(BLOCKS), std::end(BLOCKS),
+                                       [name](const BlockKind& k) { return name == k.member; });
+        if (kind != std::end(BLOCKS))
         {
-            if (name == BLOCKS[k].member)
-            {
-                blocks[k] = blocks[k] != nullptr ? blocks[k] : &member.value;
-                break;
-            }
+            const rapidjson::Value*& block = blocks[static_cast<std::size_t>(kind - std::begin(BLOCKS))];
+            block = block != nullptr ? block : &member.value;
+        }
+        else if (unknown != nullptr &&
+                 std::find(std::begin(FIELDS), std::end(FIELDS), name) == std::end(FIELDS))
+        {
+            unread.push_back(name);
         }
     }
     const ECS::ComponentReader reader(engine.resources);
@@ -272,19 +278,9 @@ ECS::IEntity* EntityReader::ReadEntity(const rapidjson::Value& document, rapidjs
             }
         }
     }
-    if (unknown != nullptr)
+    for (const std::string_view name : unread)
     {
-        for (const auto& member : object.GetObject())
-        {
-            const std::string name = member.name.GetString();
-            const auto named = [&name](std::string_view known) { return name == known; };
-            if (std::none_of(std::begin(FIELDS), std::end(FIELDS), named) &&
-                std::none_of(std::begin(BLOCKS), std::end(BLOCKS),
-                             [&named](const BlockKind& kind) { return named(kind.member); }))
-            {
-                Say(*unknown, "unknown member \"" + name + "\" of \"" + entity->name + "\"");
-            }
-        }
+        Say(*unknown, "unknown member \"" + std::string(name) + "\" of \"" + entity->name + "\"");
     }
     if (entity->components.empty())
     {
