@@ -71,9 +71,15 @@ void Scene::AddEntity(IEntity* entity)
     {
         return;
     }
-    for (const auto& component : entity->components)
+    // Each system that needs one of the entity's components takes it, once.
+    for (ISystem* system : systems)
     {
-        ComponentsChanged(entity, component->typeId);
+        const std::vector<uint32_t>& needs = system->Needs();
+        if (std::any_of(needs.begin(), needs.end(),
+                        [entity](uint32_t type) { return entity->FindComponent(type) != nullptr; }))
+        {
+            system->AddEntity(entity);
+        }
     }
     entities.push_back(entity);
 }
