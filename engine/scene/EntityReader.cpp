@@ -68,7 +68,7 @@ const BlockKind BLOCKS[] = {
     {"Behaviour", "Behaviour", Add<ECS::BehaviourComponent>},
 };
 
-// The members of an entity object that are not component blocks.
+// The members of an entity object that are not component blocks, in the order they are read.
 constexpr std::string_view FIELDS[] = {
     "ID", "ID Type", "Layer", "Room", "GameObject Active", "Prefab Owner", "Current Parent ID", "Parent ID"};
 
@@ -85,14 +85,13 @@ ECS::IEntity* FindLinked(const std::vector<EntityReader::PendingLink>& links, ui
     return nullptr;
 }
 
-bool ReadUnsigned(const rapidjson::Value& object, const char* member, uint32_t& out)
+bool ReadUnsigned(const rapidjson::Value* value, uint32_t& out)
 {
-    auto found = object.FindMember(member);
-    if (found == object.MemberEnd() || !found->value.IsInt64())
+    if (value == nullptr || !value->IsInt64())
     {
         return false;
     }
-    out = static_cast<uint32_t>(found->value.GetInt64());
+    out = static_cast<uint32_t>(value->GetInt64());
     return true;
 }
 
@@ -197,54 +196,58 @@ ECS::IEntity* EntityReader::ReadEntity(const rapidjson::Value& document, rapidjs
         return nullptr; // no component was added: the entity is still free
     }
 
-    auto id = object.FindMember("ID");
-    auto idType = object.FindMember("ID Type");
-    if (id != object.MemberEnd() && idType != object.MemberEnd() && id->value.IsString() &&
-        idType->value.IsInt64())
-    {
-        entity->name = id->value.GetString();
-        entity->tags = static_cast<uint64_t>(idType->value.GetInt64());
-        progress.detail = entity->name;
-    }
-    ReadUnsigned(object, "Layer", entity->layer);
-    ReadUnsigned(object, "Room", entity->room);
-    if (auto active = object.FindMember("GameObject Active"); active != object.MemberEnd())
-    {
-        entity->gameObjectActive = active->value.IsBool() && active->value.GetBool();
-    }
-    if (auto owner = object.FindMember("Prefab Owner");
-        owner != object.MemberEnd() && owner->value.IsString())
-    {
-        entity->prefabOwner = owner->value.GetString();
-    }
-    if (ReadUnsigned(object, "Current Parent ID", entity->currentParentId))
-    {
-        PendingLink link{entity, NO_PARENT};
-        ReadUnsigned(object, "Parent ID", link.parentKey);
-        links.push_back(link);
-    }
-
-    // One pass over the members finds every block (the first of a repeated name, as a lookup
-    // would), and the members nothing reads; blocks are then read in the kinds' order, whatever
-    // the file's order.
+    // One pass over the members finds the fields and every block (the first of a repeated name,
+    // as a lookup would), and the members nothing reads; blocks are then read in the kinds'
+    // order, whatever the file's order.
+    std::array<const rapidjson::Value*, std::size(FIELDS)> fields{};
     std::array<const rapidjson::Value*, std::size(BLOCKS)> blocks{};
     std::vector<std::string_view> unread;
+    auto keepFirst = [](const rapidjson::Value*& slot, const rapidjson::Value& value)
+    { slot = slot != nullptr ? slot : &value; };
     for (const auto& member : object.GetObject())
     {
         const std::string_view name(member.name.GetString(), member.name.GetStringLength());
-        const auto kind = std::find_if(std::begin(BLOCKS), std::end(BLOCKS),
-                                       [name](const BlockKind& k) { return name == k.member; });
-        if (kind != std::end(BLOCKS))
+        const auto kindNamed = [name](const BlockKind& k) { return name == k.member; };
+        if (const auto* field = std::find(std::begin(FIELDS), std::end(FIELDS), name);
+            field != std::end(FIELDS))
         {
-            const rapidjson::Value*& block = blocks[static_cast<std::size_t>(kind - std::begin(BLOCKS))];
-            block = block != nullptr ? block : &member.value;
+            keepFirst(fields[static_cast<std::size_t>(field - std::begin(FIELDS))], member.value);
         }
-        else if (unknown != nullptr &&
-                 std::find(std::begin(FIELDS), std::end(FIELDS), name) == std::end(FIELDS))
+        else if (const auto* kind = std::find_if(std::begin(BLOCKS), std::end(BLOCKS), kindNamed);
+                 kind != std::end(BLOCKS))
+        {
+            keepFirst(blocks[static_cast<std::size_t>(kind - std::begin(BLOCKS))], member.value);
+        }
+        else if (unknown != nullptr)
         {
             unread.push_back(name);
         }
     }
+
+    const auto [id, idType, layer, room, active, owner, currentParent, parent] = fields;
+    if (id != nullptr && idType != nullptr && id->IsString() && idType->IsInt64())
+    {
+        entity->name = id->GetString();
+        entity->tags = static_cast<uint64_t>(idType->GetInt64());
+        progress.detail = entity->name;
+    }
+    ReadUnsigned(layer, entity->layer);
+    ReadUnsigned(room, entity->room);
+    if (active != nullptr)
+    {
+        entity->gameObjectActive = active->IsBool() && active->GetBool();
+    }
+    if (owner != nullptr && owner->IsString())
+    {
+        entity->prefabOwner = owner->GetString();
+    }
+    if (ReadUnsigned(currentParent, entity->currentParentId))
+    {
+        PendingLink link{entity, NO_PARENT};
+        ReadUnsigned(parent, link.parentKey);
+        links.push_back(link);
+    }
+
     const ECS::ComponentReader reader(engine.resources);
     for (std::size_t k = 0; k < blocks.size(); ++k)
     {
