@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cassert>
+#include <cstring>
 #include <string_view>
 #include <type_traits>
 
@@ -47,9 +48,18 @@ const Value* Member(const Value& object, std::string_view name)
     {
         return nullptr;
     }
-    const Value key(rapidjson::StringRef(name.data(), static_cast<rapidjson::SizeType>(name.size())));
-    auto found = object.FindMember(key);
-    return found == object.MemberEnd() ? nullptr : &found->value;
+    // Every property of every component loaded is looked for here, mostly in vain: the length
+    // and the first letter settle nearly every key without comparing the rest.
+    for (const auto& member : object.GetObject())
+    {
+        const char* key = member.name.GetString();
+        if (member.name.GetStringLength() == name.size() && (name.empty() || key[0] == name[0]) &&
+            std::memcmp(key, name.data(), name.size()) == 0)
+        {
+            return &member.value;
+        }
+    }
+    return nullptr;
 }
 
 bool NumberMember(const Value& object, const char* name, float& out)
@@ -449,7 +459,12 @@ template <typename T> bool DecodeAs(const Property& property, const Value& value
 template <typename... T>
 bool DecodeAny(TypeList<T...>, const Property& property, const Value& value, const Context& context)
 {
-    return (DecodeAs<T>(property, value, context) || ...);
+    // A field's type name is nearly always the same string as its type's own name: match by
+    // address first, and compare characters only when no address matches.
+    const auto same = [&property](const char* name) { return property.typeName == name; };
+    bool decoded = false;
+    ((same(typeid(T).name()) && (decoded = DecodeAs<T>(property, value, context))) || ...);
+    return decoded || (DecodeAs<T>(property, value, context) || ...);
 }
 
 template <typename... T> bool IsAny(TypeList<T...>, const Property& property)
