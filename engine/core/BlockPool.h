@@ -20,4 +20,18 @@ public:
     static void Free(void* block, std::size_t size) noexcept;
 };
 
+// A standard allocator over the pool, for the small containers each component fills when it is
+// made: a loaded scene then frees and makes them without the general allocator too.
+template <typename T> struct BlockAllocator
+{
+    using value_type = T;
+
+    BlockAllocator() = default;
+    template <typename U> BlockAllocator(const BlockAllocator<U>& /*other*/) noexcept {}
+
+    T* allocate(std::size_t count) { return static_cast<T*>(BlockPool::Allocate(count * sizeof(T))); }
+    void deallocate(T* block, std::size_t count) noexcept { BlockPool::Free(block, count * sizeof(T)); }
+    friend bool operator==(const BlockAllocator& /*a*/, const BlockAllocator& /*b*/) { return true; }
+};
+
 } // namespace Varn

@@ -45,7 +45,7 @@ public:
     bool enabled = true;       // "Enabled"
     IEntity* owner = nullptr;  // may be null until the component is added to an entity
     uint32_t typeId = 0;       // ComponentTypeId of its class, set when added to an entity
-    std::vector<Property> properties;
+    std::vector<Property, BlockAllocator<Property>> properties;
 
 protected:
     // Copies the base fields into a clone and gives it its own property list.
