@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstring>
 #include <random>
+#include <thread>
 #include <vector>
 
 using Varn::BlockPool;
@@ -12,7 +13,7 @@ using Varn::BlockPool;
 // Blocks of every size up to past the largest pooled one, made and freed in a random order, each
 // filled with its own byte: a block handed out twice, or one size class lending a block too
 // small for another, overwrites a neighbour's bytes.
-TEST(BlockPool, BlocksAreAlignedAndKeepTheirBytesThroughRandomMakesAndFrees)
+TEST(BlockPool, BlocksAreAlignedAndKeepTheirBytesThroughRandomMakesAndFreesOnTwoThreads)
 {
     struct Live
     {
@@ -53,7 +54,31 @@ TEST(BlockPool, BlocksAreAlignedAndKeepTheirBytesThroughRandomMakesAndFrees)
             live.pop_back();
         }
     }
-    for (const Live& l : live)
+
+    // Another thread frees every other block and makes as many of its own; none may land on a
+    // block the main thread still holds.
+    std::vector<Live> theirs;
+    std::thread other(
+        [&]
+        {
+            for (std::size_t i = 0; i < live.size(); i += 2)
+            {
+                BlockPool::Free(live[i].block, live[i].size);
+            }
+            for (std::size_t i = 0; i < live.size(); i += 2)
+            {
+                auto* block = static_cast<unsigned char*>(BlockPool::Allocate(live[i].size));
+                std::memset(block, 0xA5, live[i].size);
+                theirs.push_back({block, live[i].size, 0xA5});
+            }
+        });
+    other.join();
+    for (std::size_t i = 1; i < live.size(); i += 2)
+    {
+        EXPECT_TRUE(intact(live[i])) << live[i].size;
+        BlockPool::Free(live[i].block, live[i].size);
+    }
+    for (const Live& l : theirs)
     {
         EXPECT_TRUE(intact(l)) << l.size;
         BlockPool::Free(l.block, l.size);
