@@ -17,7 +17,7 @@ using namespace gl33core;
 namespace Varn::Test
 {
 
-TEST(WindowConfigFile, HeightsAreForcedToSixteenByNineAndUnusableValuesKeepTheDefaultsAndAreReported)
+TEST(WindowConfigFile, HeightsAreForcedToSixteenByNineAndUnusableValuesOrSizesKeepTheDefaultsAndAreReported)
 {
     ScratchFolder scratch(ScratchFolder::ENTER);
     // Within one pixel of 16:9 a height stays as written.
@@ -41,16 +41,13 @@ TEST(WindowConfigFile, HeightsAreForcedToSixteenByNineAndUnusableValuesKeepTheDe
     EXPECT_TRUE(c.windowFullscreen); // any non-zero value
     EXPECT_NE(problems.find("windowed_width"), std::string::npos);
     EXPECT_NE(problems.find("Window_Width"), std::string::npos);
-}
 
-TEST(WindowConfigFile, WidthsThatGiveAnEmptyOrHugeWindowFallBackToTheDefaultSize)
-{
-    ScratchFolder scratch(ScratchFolder::ENTER);
-    // 1 / (16:9) truncates to a zero height; the second width does not even fit an int.
-    const std::string narrow =
-        scratch.Write("narrow.ini", "[Game Settings]\nWindow_Width=1\nwindowed_width=99999999999 px\n");
-    std::string problems;
-    WindowConfig c = WindowConfig::Load(narrow, &problems);
+    // Widths that give an empty or huge window fall back to the default size: 1 / (16:9)
+    // truncates to a zero height; the second width does not even fit an int.
+    problems.clear();
+    c = WindowConfig::Load(
+        scratch.Write("narrow.ini", "[Game Settings]\nWindow_Width=1\nwindowed_width=99999999999 px\n"),
+        &problems);
     EXPECT_EQ(c.windowWidth, 1920);
     EXPECT_EQ(c.windowHeight, 1080);
     EXPECT_EQ(c.windowedWidth, 1280);
@@ -65,19 +62,19 @@ TEST(WindowConfigFile, WidthsThatGiveAnEmptyOrHugeWindowFallBackToTheDefaultSize
         << problems;
 
     // The limits themselves still open: 2 x 1 and the largest size.
-    const std::string edges = scratch.Write(
-        "edges.ini", "[Game Settings]\nWindowed_Width=2\nWindow_Width=16384\nWindow_Height=1\n");
     problems.clear();
-    c = WindowConfig::Load(edges, &problems);
+    c = WindowConfig::Load(
+        scratch.Write("edges.ini",
+                      "[Game Settings]\nWindowed_Width=2\nWindow_Width=16384\nWindow_Height=1\n"),
+        &problems);
     EXPECT_EQ(c.windowedWidth, 2);
     EXPECT_EQ(c.windowedHeight, 1);
     EXPECT_EQ(c.windowWidth, 16384);
     EXPECT_EQ(c.windowHeight, 9216);
     EXPECT_EQ(problems, "");
 
-    const std::string huge = scratch.Write("huge.ini", "[Game Settings]\nWindow_Width=16385\n");
     problems.clear();
-    c = WindowConfig::Load(huge, &problems);
+    c = WindowConfig::Load(scratch.Write("huge.ini", "[Game Settings]\nWindow_Width=16385\n"), &problems);
     EXPECT_EQ(c.windowWidth, 1920);
     EXPECT_EQ(c.windowHeight, 1080);
     EXPECT_NE(problems.find("Window_Width = \"16385\" gives a 16385 x 9216 window"), std::string::npos);
@@ -175,12 +172,17 @@ protected:
     }
 };
 
+// A width with no 16:9 height opens the default window, and says so in one line.
 TEST_F(OffscreenWindow, OpensACoreContextAndSwitchesDisplayModes)
 {
     ScratchFolder scratch(ScratchFolder::ENTER);
-    scratch.Write("gameConfig.ini", "[Game Settings]\nWindow_Fullscreen=0\n");
+    scratch.Write("gameConfig.ini", "[Game Settings]\nWindowed_Width=1\nWindow_Fullscreen=0\n");
     Window& window = *Scene::Engine::Instance().window;
     ASSERT_TRUE(window.Create());
+    EXPECT_EQ(
+        Scene::Engine::Instance().logger.Lines(),
+        (std::vector<std::string>{"Error: Failed To Read gameConfig.ini: Windowed_Width = \"1\" gives a "
+                                  "1 x 0 window; using the default 1280 x 720"}));
 
     GLint major = 0, minor = 0, profile = 0;
     glGetIntegerv(GL_MAJOR_VERSION, &major);
@@ -192,6 +194,7 @@ TEST_F(OffscreenWindow, OpensACoreContextAndSwitchesDisplayModes)
 
     EXPECT_FALSE(window.fullscreen);
     EXPECT_EQ(window.baseWidth, 1280);
+    EXPECT_EQ(window.baseHeight, 720);
     EXPECT_EQ(window.viewportWidth, 1280);
     EXPECT_EQ(window.viewportHeight, 720);
     EXPECT_EQ(GlViewport(), (std::array<GLint, 4>{0, 0, 1280, 720}));
@@ -207,22 +210,6 @@ TEST_F(OffscreenWindow, OpensACoreContextAndSwitchesDisplayModes)
     window.SetWindowed();
     EXPECT_EQ(GlViewport(), (std::array<GLint, 4>{0, 0, 1280, 720}));
     EXPECT_EQ(window.viewportX, 0);
-}
-
-TEST_F(OffscreenWindow, AWidthWithNoSixteenByNineHeightOpensTheDefaultWindowWithOneLine)
-{
-    ScratchFolder scratch(ScratchFolder::ENTER);
-    scratch.Write("gameConfig.ini", "[Game Settings]\nWindowed_Width=1\nWindow_Fullscreen=0\n");
-    Window& window = *Scene::Engine::Instance().window;
-    ASSERT_TRUE(window.Create());
-    EXPECT_EQ(window.baseWidth, 1280);
-    EXPECT_EQ(window.baseHeight, 720);
-    EXPECT_EQ(window.viewportHeight, 720);
-    EXPECT_EQ(GlViewport(), (std::array<GLint, 4>{0, 0, 1280, 720}));
-    EXPECT_EQ(
-        Scene::Engine::Instance().logger.Lines(),
-        (std::vector<std::string>{"Error: Failed To Read gameConfig.ini: Windowed_Width = \"1\" gives a "
-                                  "1 x 0 window; using the default 1280 x 720"}));
 }
 
 // A real X server with no window manager (Xvfb, 1920 x 1200): nothing moves or sizes the
