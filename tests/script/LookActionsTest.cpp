@@ -9,6 +9,8 @@
 #include "resource/AudioManager.h"
 #include "resource/Texture2D.h"
 
+#include <SDL_mixer.h>
+
 #include <algorithm>
 #include <chrono>
 #include <thread>
@@ -113,8 +115,12 @@ TEST_F(LookActions, ALoopingSoundPlaysUntilStoppedOrASceneLoad)
     EXPECT_EQ(audio.PlayingCount(false), 1) << "the looping one goes on";
     EXPECT_EQ(audio.PlayingCount(true), 0);
 
+    RunOnce("Music", "PlaySound " + TONE + " true true false");
+    EXPECT_EQ(audio.PlayingCount(true), 1);
     RunOnce("Silencer", "StopSound anything");
     EXPECT_EQ(audio.PlayingCount(false), 0);
+    EXPECT_EQ(audio.PlayingCount(true), 0);
+    EXPECT_EQ(Mix_Playing(-1), 0) << "looping music stops too";
 
     RunOnce("Again", "PlaySound " + TONE + " true true true\nLoadScene elsewhere.scene");
     EXPECT_EQ(audio.PlayingCount(true), 0) << "a scene request stops every sound";
