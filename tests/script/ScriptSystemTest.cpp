@@ -39,7 +39,9 @@ TEST_F(ScriptRuntime, InitializeRunsExactlyOnceAfterEachCompileAndOtherEventsWai
     EXPECT_EQ(Log(), (Strings{"init ", "tick "}));
 }
 
-TEST_F(ScriptRuntime, CollisionHitsRepeatTheBlocksAndTrueStillFiresWithoutThem)
+// Each hit repeats the blocks, and True fires once without any. The hits come from the body, else
+// the box, and one of them is needed; a later contact trigger empties the earlier one's hits.
+TEST_F(ScriptRuntime, CollisionHitsComeFromTheBodyElseTheBoxAndEachRepeatsTheBlocks)
 {
     ECS::IEntity* e = Compiled("Hero", "[Event] OnCollision\nTrue\n[Action]\nPrint #col_name #col_id\n[End]");
     ECS::IEntity* rock = Plain("Rock");
@@ -54,29 +56,26 @@ TEST_F(ScriptRuntime, CollisionHitsRepeatTheBlocksAndTrueStillFiresWithoutThem)
     Touch(e, {});
     Step();
     EXPECT_EQ(Log(), (Strings{" 0.000000 "})) << "once, with no hit to name";
-}
 
-TEST_F(ScriptRuntime, CollisionsComeFromTheBodyElseTheBoxAndNeedOneOfThem)
-{
-    ECS::IEntity* e = Compiled("Hero", "[Event] OnCollision\n[Action]\nPrint #col_name\n[End]");
-    Step(2);
-    EXPECT_EQ(Log(), (Strings{"Missing RigidBody and BoxCollider component in Hero."}));
+    CurrentScene().RemoveEntity(e, false);
     engine->logger.Clear();
-    auto* box = e->AddComponent<ECS::BoxCollider2D>();
-    box->collidingEntities = {Plain("Crate")};
-    Touch(e, {});
+    ECS::IEntity* boxed = Compiled("Boxed", "[Event] OnCollision\n[Action]\nPrint #col_name\n[End]");
+    Step(2);
+    EXPECT_EQ(Log(), (Strings{"Missing RigidBody and BoxCollider component in Boxed."}));
+    engine->logger.Clear();
+    boxed->AddComponent<ECS::BoxCollider2D>()->collidingEntities = {Plain("Crate")};
+    Touch(boxed, {});
     Step();
     EXPECT_EQ(Log(), (Strings{"Crate "})) << "an empty body leaves the box's hits";
-}
 
-TEST_F(ScriptRuntime, ALaterContactTriggerEmptiesTheEarlierOnesHits)
-{
-    ECS::IEntity* e =
-        Compiled("Hero", "[Event] OnCollision\nOnTrigger\n[Action]\nPrint #trg_name #col_name\n[End]");
+    CurrentScene().RemoveEntity(boxed, false);
+    engine->logger.Clear();
+    ECS::IEntity* both =
+        Compiled("Both", "[Event] OnCollision\nOnTrigger\n[Action]\nPrint #trg_name #col_name\n[End]");
     Step();
-    Touch(e, {Plain("Rock")});
-    e->AddComponent<ECS::BoxCollider2D>()->triggerEntities = {Plain("Door")};
-    e->AddComponent<ECS::CircleCollider2D>()->triggerEntities = {Plain("Coin")};
+    Touch(both, {Plain("Rock")});
+    both->AddComponent<ECS::BoxCollider2D>()->triggerEntities = {Plain("Door")};
+    both->AddComponent<ECS::CircleCollider2D>()->triggerEntities = {Plain("Coin")};
     Step();
     EXPECT_EQ(Log(), (Strings{"Door  ", "Coin  "})) << "box triggers first, then circle; no collision hit";
 }
@@ -119,8 +118,9 @@ TEST_F(ScriptRuntime, ElseBlocksFormElseIfChains)
     EXPECT_EQ(Log(), (Strings{"one ", "always ", "two ", "always ", "other ", "always "}));
 }
 
-// The failure's line says which entity; the next says where in which file, and why.
-TEST_F(ScriptRuntime, FailingReferenceStopsTheRestOfThatEntityOnly)
+// The failure's line says which entity; the next says where in which file, and why. Inside a
+// called group, past comments, the statement named is the one that failed.
+TEST_F(ScriptRuntime, FailingReferenceStopsTheRestOfThatEntityOnlyAndSaysWhere)
 {
     ECS::IEntity* first =
         Compiled("First", "[Event] True\n[Action]\nPrint a1\n[End]\n"
@@ -133,11 +133,10 @@ TEST_F(ScriptRuntime, FailingReferenceStopsTheRestOfThatEntityOnly)
                                   ":7: SetFloat #l_x #entNobody_id: a reference names no entity, variable, "
                                   "field or component that exists",
                               "b "}));
-}
 
-// Inside a called group, past comments, the statement named is the one that failed.
-TEST_F(ScriptRuntime, AFailureInACalledGroupNamesTheGroupsStatement)
-{
+    CurrentScene().RemoveEntity(first, false);
+    CurrentScene().RemoveEntity(Find("Second"), false);
+    engine->logger.Clear();
     ECS::IEntity* hero = Compiled("Hero", "float x\n// comment\n/* a\nblock */\n[Event] True\n[Action]\n"
                                           "Call Hurt\n[End]\n[ActionGroup] Hurt\n[Condition]\n"
                                           "CheckFloat #l_x <> 1\n[Action]\nPrint no\n[End]");

@@ -37,15 +37,12 @@ TEST_F(VariableActions, FloatOpWritesItsOwnOperandNeedsADestinationTruncatesRema
     EXPECT_TRUE(Failed("Pow"));
 }
 
-TEST_F(VariableActions, StringOpJoinsPartsAndTildeIsOneSpace)
+TEST_F(VariableActions, StringOpJoinsPartsWithTildeAsOneSpaceAndConversionsToIntAndToString)
 {
     Scripts().compiler.globals.strings["score"] = "120";
-    ECS::IEntity* e = Once("Hero", "StringOp #l_s Score: ~ #g_score\nStringOp #l_s #l_s ! ~", "string s");
-    EXPECT_EQ(Script(e).stringList.at("s"), "Score: 120! ");
-}
+    ECS::IEntity* s = Once("Scorer", "StringOp #l_s Score: ~ #g_score\nStringOp #l_s #l_s ! ~", "string s");
+    EXPECT_EQ(Script(s).stringList.at("s"), "Score: 120! ");
 
-TEST_F(VariableActions, ConversionsToIntAndToString)
-{
     ECS::IEntity* e = Once("Hero",
                            "ToInt -2.7 #l_i\nToString 2.5 #l_f\nToString -3.9 #l_n int\n"
                            "SetString #l_keep old\nToString 5 #l_keep hex",
@@ -84,12 +81,6 @@ TEST_F(VariableActions, PopAndClearKillOnlyWhenAskedAndAtTheEndOfTheStep)
     EXPECT_FALSE(InScene(c));
 }
 
-TEST_F(VariableActions, MissingArrayIsReportedAndTheBlockGoesOn)
-{
-    Once("Hero", "AddToArray ghosts 1\nArraySize ghosts #l_n\nPrint on", "float n");
-    EXPECT_EQ(Log(), (Strings{"Missing array ghosts in Hero.", "Missing array ghosts in Hero.", "on "}));
-}
-
 TEST_F(VariableActions, ForCountsFromTheCounterWhichTheGroupMayAdvance)
 {
     ECS::IEntity* e =
@@ -114,7 +105,7 @@ TEST_F(VariableActions, ForCountsFromTheCounterWhichTheGroupMayAdvance)
                               "Invalid For parameters in Spinner.", "after "}));
 }
 
-TEST_F(VariableActions, CallRunsTheGroupsBlocksWithConditionsAndUnknownNamesRunNothing)
+TEST_F(VariableActions, CallRunsTheGroupsBlocksUnknownGroupsRunNothingAndAMissingArrayIsReported)
 {
     Once("Hero",
          "SetFloat #l_hp 5\nCall Report\nCall Nowhere\nPrint end\n[End]\n"
@@ -122,6 +113,10 @@ TEST_F(VariableActions, CallRunsTheGroupsBlocksWithConditionsAndUnknownNamesRunN
          "high\n[Else]\n[Action]\nPrint low",
          "float hp");
     EXPECT_EQ(Log(), (Strings{"low ", "end "}));
+    engine->logger.Clear();
+    Once("Hoarder", "AddToArray ghosts 1\nArraySize ghosts #l_n\nPrint on", "float n");
+    EXPECT_EQ(Log(), (Strings{"Missing array ghosts in Hoarder.", "Missing array ghosts in Hoarder.", "on "}))
+        << "the block goes on";
 }
 
 TEST_F(VariableActions, GroupsThatRunThemselvesWithoutEndFailTheEntitysStepInsteadOfTheStack)
