@@ -1,7 +1,5 @@
 #include "ai/AITestSupport.h"
 
-#include <gtest/gtest.h>
-
 #include <stdexcept>
 
 namespace Varn::Test

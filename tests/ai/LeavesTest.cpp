@@ -3,10 +3,6 @@
 #include "ai/EntityLeaves.h"
 #include "ai/PlayerLeaves.h"
 #include "ai/StopwatchLeaves.h"
-#include "core/Timer.h"
-#include "ecs/ScriptComponent.h"
-
-#include <gtest/gtest.h>
 
 namespace Varn::Test
 {

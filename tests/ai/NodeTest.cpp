@@ -1,9 +1,6 @@
 #include "ai/AITestSupport.h"
-#include "ai/BehaviourTree.h"
 #include "ai/Composite.h"
 #include "ai/Conditional.h"
-
-#include <gtest/gtest.h>
 
 namespace Varn::Test
 {

@@ -1,7 +1,6 @@
 // The table through which a game gives the engine its behaviour trees.
 #include "ai/TreeBuilders.h"
 #include "ecs/BehaviourComponent.h"
-#include "ecs/IEntity.h"
 #include "enemies/EnemyBuilders.h"
 #include "support/EngineTest.h"
 

@@ -2,9 +2,6 @@
 // the HUD and the pause menu, driven through scripted keys, pad buttons and the mouse.
 #include "support/DrawingTest.h"
 
-#include "core/FilePath.h"
-#include "core/IInputSource.h"
-#include "core/InputManager.h"
 #include "ecs/UIButton.h"
 #include "ecs/UIText.h"
 #include "graphics/LayerFramebuffer.h"
@@ -15,8 +12,6 @@
 #include "scene/JSONManager.h"
 #include "script/GlobalVariables.h"
 #include "script/ScriptSystem.h"
-
-#include <memory>
 
 namespace Varn::Test
 {

@@ -1,15 +1,12 @@
 // The real game binary, started headless on content the test writes: its command line, its log
 // file and its crash report.
-#include "core/FilePath.h"
 #include "support/RunCommand.h"
 #include "support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <sstream>
-#include <string>
 
 namespace Varn::Test
 {

@@ -10,16 +10,9 @@
 
 #include <SDL_mixer.h>
 
-#include <algorithm>
 #include <chrono>
 #include <condition_variable>
-#include <cstdint>
-#include <filesystem>
-#include <fstream>
-#include <memory>
 #include <mutex>
-#include <string>
-#include <vector>
 
 namespace Varn::Test
 {

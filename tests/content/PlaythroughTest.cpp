@@ -4,20 +4,14 @@
 #include "support/EngineTest.h"
 #include "support/ScratchFolder.h"
 
-#include "core/FilePath.h"
-#include "ecs/EntityManager.h"
-#include "ecs/IEntity.h"
 #include "ecs/ScriptComponent.h"
-#include "ecs/Transform.h"
 #include "ecs/UIText.h"
 #include "script/GlobalVariables.h"
 #include "script/ScriptSystem.h"
 
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <functional>
-#include <string>
 
 namespace Varn::Test
 {

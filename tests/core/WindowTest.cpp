@@ -7,7 +7,6 @@
 #include <SDL.h>
 #include <glbinding/gl33core/gl.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <csignal>
 #include <cstdlib>

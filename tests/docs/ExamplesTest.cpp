@@ -3,11 +3,7 @@
 #include "support/DrawingTest.h"
 
 #include "check_content/ContentChecker.h"
-#include "core/FilePath.h"
 #include "scene/JSONManager.h"
-
-#include <algorithm>
-#include <filesystem>
 
 namespace Varn::Test
 {

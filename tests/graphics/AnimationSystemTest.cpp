@@ -1,7 +1,6 @@
 #include "support/EngineTest.h"
 
 #include "ecs/Animator.h"
-#include "ecs/EntityManager.h"
 #include "ecs/SpriteRenderer.h"
 #include "graphics/AnimationSystem.h"
 #include "resource/Mesh2D.h"

@@ -1,10 +1,6 @@
 #include "support/EngineTest.h"
 
 #include "ecs/Camera.h"
-#include "ecs/EntityManager.h"
-#include "ecs/IEntity.h"
-#include "ecs/Transform.h"
-#include "ecs/TransformSystem.h"
 #include "graphics/CameraSystem.h"
 
 namespace Varn::Test

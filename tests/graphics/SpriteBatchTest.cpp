@@ -10,11 +10,8 @@
 #include "graphics/UIGraphicsSystem.h"
 #include "resource/BuiltinShaders.h"
 
-#include <gtest/gtest.h>
-
 #include <cmath>
 #include <cstdlib>
-#include <vector>
 
 namespace Varn::Test
 {

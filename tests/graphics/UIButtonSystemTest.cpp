@@ -1,9 +1,6 @@
 // Buttons hit-tested against the cursor, step by step.
 #include "support/EngineTest.h"
 
-#include "ecs/EntityManager.h"
-#include "ecs/Transform.h"
-#include "ecs/TransformSystem.h"
 #include "ecs/UIButton.h"
 #include "graphics/UIButtonSystem.h"
 #include "resource/Mesh2D.h"

@@ -8,9 +8,7 @@
 
 #include <algorithm>
 #include <chrono>
-#include <fstream>
 #include <thread>
-#include <vector>
 
 namespace Varn::Test
 {

@@ -1,5 +1,4 @@
 // Registries, the default resources, teardown and files dropped on the window.
-#include "core/Window.h"
 #include "resource/BuiltinShaders.h"
 #include "resource/FontSet.h"
 #include "resource/Mesh2D.h"

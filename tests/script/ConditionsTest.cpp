@@ -1,7 +1,6 @@
 #include "script/ScriptTestSupport.h"
 
 #include "ecs/RigidBody.h"
-#include "ecs/TransformSystem.h"
 #include "scene/JSONManager.h"
 
 #include <cmath>

@@ -1,12 +1,6 @@
 #include "script/ScriptTestSupport.h"
 
-#include "core/Timer.h"
-#include "core/Window.h"
-#include "ecs/EntityManager.h"
-#include "ecs/TransformSystem.h"
 #include "scene/JSONManager.h"
-
-#include <algorithm>
 
 namespace Varn::Test
 {

@@ -1,10 +1,8 @@
 #include "script/ScriptTestSupport.h"
 #include "support/Environment.h"
 
-#include "core/FilePath.h"
 #include "script/GlobalVariables.h"
 
-#include <filesystem>
 #include <limits>
 
 namespace Varn::Test

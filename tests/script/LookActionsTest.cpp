@@ -11,7 +11,6 @@
 
 #include <SDL_mixer.h>
 
-#include <algorithm>
 #include <chrono>
 #include <thread>
 

@@ -1,10 +1,8 @@
 #include "script/ScriptTestSupport.h"
 
-#include "core/InputManager.h"
 #include "ecs/BoxCollider2D.h"
 #include "ecs/CircleCollider2D.h"
 #include "ecs/RigidBody.h"
-#include "ecs/TransformSystem.h"
 #include "resource/Script.h"
 #include "scene/JSONManager.h"
 

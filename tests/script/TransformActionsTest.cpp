@@ -5,7 +5,6 @@
 #include "core/Random.h"
 #include "ecs/Camera.h"
 #include "ecs/RigidBody.h"
-#include "ecs/TransformSystem.h"
 
 namespace Varn::Test
 {

@@ -1,7 +1,5 @@
 #include "script/ScriptTestSupport.h"
 
-#include <algorithm>
-
 namespace Varn::Test
 {
 

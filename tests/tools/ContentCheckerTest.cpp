@@ -9,7 +9,6 @@
 #include <gmock/gmock.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <set>
 
 namespace Varn::Test
