@@ -1,7 +1,7 @@
 #include "resource/AudioManager.h"
 #include "resource/Audio.h"
 #include "resource/ResourceTestSupport.h"
-#include "support/AudioSupport.h"
+#include "support/Environment.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>
@@ -164,22 +164,42 @@ TEST_F(SoundOutput, WithoutAnOutputTheSoundIsLoggedOnceAndEveryCallIsHarmless)
     engine->Update();
 }
 
-TEST_F(SoundOutput, PlayedSoundReachesTheOutputAndAStoppedOneStopsThere)
+// A played sound reaches the output; a group's volume scales what is heard at once, for sounds
+// already playing, and leaves the other group as it was; a stopped sound stops there.
+TEST_F(SoundOutput, PlayedSoundReachesTheOutputScaledByItsGroupsVolumeAndAStoppedOneStopsThere)
 {
     ASSERT_NO_FATAL_FAILURE(OnDisk());
-
     auto nonSilent = [this](std::size_t from)
     {
         const std::vector<int16_t> samples = SamplesAfter(file, from);
         return static_cast<std::size_t>(
             std::count_if(samples.begin(), samples.end(), [](int16_t s) { return s != 0; }));
     };
+    // The loudest sample written after `from` bytes, once 150 ms more have been mixed.
+    auto peakAfter = [this](std::size_t from)
+    {
+        Wait(150);
+        int peak = 0;
+        for (const int16_t sample : SamplesAfter(file, from))
+        {
+            peak = std::max(peak, std::abs(static_cast<int>(sample)));
+        }
+        return peak;
+    };
     Wait(100);
     EXPECT_EQ(nonSilent(0), 0u) << "silence before anything plays";
 
-    Audio().PlaySound(Tone(), false, true, false);
-    Wait(150);
+    Audio().PlaySound(Tone(), true, true, false);
+    const int full = peakAfter(0);
+    ASSERT_GT(full, 1000);
     EXPECT_GT(nonSilent(0), 1000u);
+    Audio().SetVolume(true, 0.25f);
+    const int quarter = peakAfter(std::filesystem::file_size(file) + 2 * BUFFER);
+    EXPECT_NEAR(quarter, full / 4, full / 20);
+    EXPECT_FLOAT_EQ(Audio().primaryVolume, 1.0f);
+    Audio().SetVolume(true, 7.0f); // out of range: kept to full
+    EXPECT_FLOAT_EQ(Audio().secondaryVolume, 1.0f);
+    EXPECT_NEAR(peakAfter(std::filesystem::file_size(file) + 2 * BUFFER), full, full / 20);
 
     // A buffer mixed before the stop may still be on its way to the file: skip two buffers.
     auto grownBy = [this](std::size_t start, std::size_t bytes)
@@ -194,34 +214,6 @@ TEST_F(SoundOutput, PlayedSoundReachesTheOutputAndAStoppedOneStopsThere)
     const std::size_t stoppedAt = grownBy(std::filesystem::file_size(file), 2 * BUFFER);
     EXPECT_GT(grownBy(stoppedAt, 4 * BUFFER), stoppedAt);
     EXPECT_EQ(nonSilent(stoppedAt), 0u);
-}
-
-// A group's volume scales what reaches the output at once, for sounds already playing, and
-// leaves the other group as it was.
-TEST_F(SoundOutput, AGroupsVolumeScalesWhatIsHeard)
-{
-    ASSERT_NO_FATAL_FAILURE(OnDisk());
-    // The loudest 16-bit sample written after `from` bytes, once 150 ms more have been mixed.
-    auto peakAfter = [this](std::size_t from)
-    {
-        Wait(150);
-        int peak = 0;
-        for (const int16_t sample : SamplesAfter(file, from))
-        {
-            peak = std::max(peak, std::abs(static_cast<int>(sample)));
-        }
-        return peak;
-    };
-    Audio().PlaySound(Tone(), true, true, false);
-    const int full = peakAfter(0);
-    ASSERT_GT(full, 1000);
-    Audio().SetVolume(true, 0.25f);
-    const int quarter = peakAfter(std::filesystem::file_size(file) + 2 * BUFFER);
-    EXPECT_NEAR(quarter, full / 4, full / 20);
-    EXPECT_FLOAT_EQ(Audio().primaryVolume, 1.0f);
-    Audio().SetVolume(true, 7.0f); // out of range: kept to full
-    EXPECT_FLOAT_EQ(Audio().secondaryVolume, 1.0f);
-    EXPECT_NEAR(peakAfter(std::filesystem::file_size(file) + 2 * BUFFER), full, full / 20);
 }
 
 } // namespace Varn::Test

@@ -1,4 +1,4 @@
-// Registries, the default resources, teardown and files dropped on the window.
+// Registries, the default resources, teardown and shader files dropped on the window.
 #include "resource/BuiltinShaders.h"
 #include "resource/FontSet.h"
 #include "resource/Mesh2D.h"
@@ -136,28 +136,6 @@ class DroppedFiles : public WindowedEngineTest
 protected:
     ScratchFolder folder{ScratchFolder::ENTER};
 };
-
-TEST_F(DroppedFiles, AnUploadedTextureAndAScriptAreReadAgainIntoTheSameResource)
-{
-    const std::string path = "Resources\\Sprites\\crate.tga";
-    folder.Write(path, Tga(1, 1, 3, {255, 0, 0}));
-    engine->resources->ReloadDroppedFile(DROPPED_FILE::TEXTURE, path);
-    Resource::Texture2D* texture = engine->resources->textures.at(path).get();
-    EXPECT_EQ(ReadTexture(texture->textureId, 1, 1), (std::vector<uint8_t>{255, 0, 0, 255}));
-
-    folder.Write(path, Tga(1, 1, 3, {0, 0, 255}));
-    engine->resources->ReloadDroppedFile(DROPPED_FILE::TEXTURE, path);
-    EXPECT_EQ(engine->resources->textures.at(path).get(), texture);
-    EXPECT_EQ(ReadTexture(texture->textureId, 1, 1), (std::vector<uint8_t>{0, 0, 255, 255}));
-
-    const std::string script = "Resources\\Scripts\\Door.orin";
-    folder.Write(script, "a b\n");
-    Resource::Script* door = engine->resources->LoadScript(script);
-    ASSERT_NE(door, nullptr);
-    folder.Write(script, "c\n");
-    engine->resources->ReloadDroppedFile(DROPPED_FILE::SCRIPT, script);
-    EXPECT_EQ(door->tokens, (std::vector<std::string>{"c", ""}));
-}
 
 TEST_F(DroppedFiles, ShaderStagesLinkWithTheSpriteProgramAndBrokenEditsKeepTheOldProgramAndSayWhy)
 {

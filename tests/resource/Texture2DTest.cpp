@@ -36,18 +36,16 @@ protected:
     ScratchFolder folder{ScratchFolder::ENTER};
 };
 
-TEST_F(TextureLoading, MissingFileLogsAndStaysWithoutTexture)
+TEST_F(TextureLoading, UploadPremultipliesAlphaAndFreesThePixelsAndAMissingFileStaysWithoutTexture)
 {
-    Resource::Texture2D* texture = Loaded("Resources\\Sprites\\absent.dds");
-    EXPECT_EQ(texture->pixels, nullptr);
+    Resource::Texture2D* absent = Loaded("Resources\\Sprites\\absent.dds");
+    EXPECT_EQ(absent->pixels, nullptr);
     EXPECT_EQ(engine->logger.Lines(),
               std::vector<std::string>{"Error: Texture Resources\\Sprites\\absent.dds Failed to Load"});
-    texture->Upload();
-    EXPECT_EQ(texture->textureId, 0u);
-}
+    absent->Upload();
+    EXPECT_EQ(absent->textureId, 0u);
+    engine->logger.Clear();
 
-TEST_F(TextureLoading, UploadPremultipliesAlphaAndFreesThePixels)
-{
     std::vector<uint8_t> rgba;
     for (int i = 0; i < 16; ++i)
     {
