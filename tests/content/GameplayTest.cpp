@@ -1,7 +1,7 @@
 // The first level played through its keyboard controls: the player runs, shoots the first
 // grunt down and leaves by the exit, which records the progress and asks for the loading screen.
-#include "support/AudioSupport.h"
 #include "support/DrawingTest.h"
+#include "support/Environment.h"
 #include "support/ScratchFolder.h"
 
 #include "ecs/ScriptComponent.h"

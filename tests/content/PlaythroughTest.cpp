@@ -2,6 +2,7 @@
 // through the input seam one displayed frame of 1/60 s at a time.
 #include "content/PlayBot.h"
 #include "support/EngineTest.h"
+#include "support/Environment.h"
 #include "support/ScratchFolder.h"
 
 #include "ecs/ScriptComponent.h"
@@ -32,8 +33,6 @@ protected:
                                                   folder.root / "Resources");
         folder.Write("gameConfig.ini", "[Game Settings]\nWindow_Fullscreen=0\nWindowed_Width=480\n");
         // A save folder of its own, so the first run starts from nothing.
-        const char* previous = std::getenv("XDG_DATA_HOME");
-        savedDataHome = previous != nullptr ? previous : "";
         setenv("XDG_DATA_HOME", (folder.root / "save").c_str(), 1);
     }
     void TearDown() override
@@ -42,7 +41,6 @@ protected:
         {
             Scene::Engine::Shutdown();
         }
-        setenv("XDG_DATA_HOME", savedDataHome.c_str(), 1);
     }
 
     // Starts the game as its entry function does, on a clock and input the test drives.
@@ -142,7 +140,7 @@ protected:
     }
 
     ScratchFolder folder{ScratchFolder::ENTER};
-    std::string savedDataHome;
+    SavedEnvironment saved{"XDG_DATA_HOME"};
     Scene::Engine* engine = nullptr;
     ManualClock clock;
     ScriptedInput* input = nullptr;

@@ -2,6 +2,7 @@
 
 #include "core/WindowConfig.h"
 #include "resource/ResourceManager.h"
+#include "support/Environment.h"
 #include "support/ScratchFolder.h"
 
 #include <SDL.h>
@@ -82,8 +83,7 @@ TEST(WindowConfigFile, HeightsAreForcedToSixteenByNineAndUnusableValuesOrSizesKe
 TEST(WindowConfigFile, ThePlayersOwnFileInTheConfigFolderComesBeforeTheOneBesideTheContent)
 {
     ScratchFolder config;
-    const std::string savedConfigHome = std::getenv("XDG_CONFIG_HOME") ? std::getenv("XDG_CONFIG_HOME") : "";
-    const std::string savedHome = std::getenv("HOME") ? std::getenv("HOME") : "";
+    const SavedEnvironment saved{"XDG_CONFIG_HOME", "HOME"};
     setenv("XDG_CONFIG_HOME", config.root.c_str(), 1);
     EXPECT_EQ(WindowConfig::FindFile(), "gameConfig.ini") << "no file of the player's: the content's";
     const std::string own = config.Write("Corvalune/gameConfig.ini", "[Game Settings]\nWindowed_Width=640\n");
@@ -96,19 +96,9 @@ TEST(WindowConfigFile, ThePlayersOwnFileInTheConfigFolderComesBeforeTheOneBeside
     EXPECT_EQ(WindowConfig::FindFile(), "gameConfig.ini");
     const std::string dotConfig = config.Write(".config/Corvalune/gameConfig.ini", "[Game Settings]\n");
     EXPECT_EQ(WindowConfig::FindFile(), dotConfig);
-
-    setenv("HOME", savedHome.c_str(), 1);
-    if (savedConfigHome.empty())
-    {
-        unsetenv("XDG_CONFIG_HOME");
-    }
-    else
-    {
-        setenv("XDG_CONFIG_HOME", savedConfigHome.c_str(), 1);
-    }
 }
 
-TEST(LetterBoxing, ScalesUniformlyAndCentres)
+TEST(WindowGeometryAndDrops, LetterBoxScalesUniformlyAndCentresAndDroppedPathsAreCutAtResources)
 {
     const LetterBox taller = Window::ComputeLetterBox(1280, 720, 1920, 1200);
     EXPECT_EQ(taller.width, 1920);
@@ -123,10 +113,8 @@ TEST(LetterBoxing, ScalesUniformlyAndCentres)
     EXPECT_EQ(wider.height, 1080);
     EXPECT_EQ(wider.x, 320);
     EXPECT_EQ(wider.y, 0);
-}
 
-TEST(DroppedFilePaths, AreCutAtResourcesAndClassifiedByTheFirstListedExtension)
-{
+    // Dropped files are cut at Resources and classified by the first listed extension.
     std::string relative;
     EXPECT_EQ(Window::ClassifyDroppedFile("/home/a/Game/Resources/Sprites/hero.dds", relative),
               DROPPED_FILE::TEXTURE);
@@ -241,11 +229,6 @@ protected:
         }
         close(ready[0]);
         ASSERT_FALSE(number.empty()) << "Xvfb did not start";
-        for (const char* name : {"SDL_VIDEODRIVER", "DISPLAY"})
-        {
-            const char* value = std::getenv(name);
-            saved.emplace_back(name, value != nullptr ? value : "");
-        }
         setenv("SDL_VIDEODRIVER", "x11", 1);
         setenv("DISPLAY", (":" + number).c_str(), 1);
     }
@@ -253,10 +236,6 @@ protected:
     void TearDown() override
     {
         OffscreenWindow::TearDown();
-        for (const auto& [name, value] : saved)
-        {
-            setenv(name.c_str(), value.c_str(), 1);
-        }
         if (server > 0)
         {
             kill(server, SIGTERM);
@@ -275,7 +254,7 @@ protected:
     }
 
     pid_t server = -1;
-    std::vector<std::pair<std::string, std::string>> saved;
+    SavedEnvironment saved{"SDL_VIDEODRIVER", "DISPLAY"};
 };
 
 TEST_F(BareXServer, FullScreenCoversTheDisplayAndAResizedWindowStaysLetterBoxed)
