@@ -22,34 +22,7 @@ protected:
     void SetUp() override
     {
         Open("[Game Settings]\nWindow_Fullscreen=0\nWindowed_Width=640\n");
-        auto source = std::make_unique<ScriptedInput>();
-        input = source.get();
-        engine->input->SetSource(std::move(source));
-        engine->window->active = true;
-
-        // The save file is shared by the whole test run: start every test from a new game.
-        auto& globals = Globals();
-        for (const char* name :
-             {"FurthestLevel", "Pickups", "RunPickups", "BestTime1", "BestTime2", "BestTime3", "LevelTime"})
-        {
-            globals.floats[name] = 0.0f;
-        }
-        globals.floats["NextLevel"] = 1.0f;
-        globals.bools["Fullscreen"] = false;
-        globals.bools["CursorVisible"] = true;
-        for (const auto& [name, value] : {std::pair{"MusicVolume", 100.0f},
-                                          {"EffectsVolume", 100.0f},
-                                          {"WindowWidth", 0.0f},
-                                          {"KeyLeft", 37.0f},
-                                          {"KeyRight", 39.0f},
-                                          {"KeyJump", 32.0f},
-                                          {"KeyShoot", 88.0f},
-                                          {"KeySmash", 67.0f},
-                                          {"KeyHook", 90.0f},
-                                          {"KeyPause", 27.0f}})
-        {
-            globals.floats[name] = value;
-        }
+        PlayAsANewPlayer();
     }
 
     Script::GlobalVariables& Globals() { return CurrentScene().scriptSystem->compiler.globals; }
@@ -124,8 +97,6 @@ protected:
             }
         }
     }
-
-    ScriptedInput* input = nullptr; // owned by the engine's InputManager
 
     static constexpr const char* HIGHLIGHT = "Resources/Sprites/UI/button_hover.png";
     static constexpr const char* RESTING = "Resources/Sprites/UI/button.png";

@@ -32,17 +32,7 @@ protected:
         Drawing::SetUp();
         // Whole frames, as the game runs them: the enemies' stopwatches count displayed frames.
         engine->timer->SetClock(&clock);
-        auto source = std::make_unique<ScriptedInput>();
-        input = source.get();
-        engine->input->SetSource(std::move(source));
-        // The globals the level's exit writes, as the game's default file has them.
-        auto& floats = Scripts().compiler.globals.floats;
-        for (const char* name :
-             {"FurthestLevel", "Pickups", "RunPickups", "BestTime1", "BestTime2", "BestTime3", "LevelTime"})
-        {
-            floats[name] = 0.0f;
-        }
-        floats["NextLevel"] = 1.0f;
+        PlayAsANewPlayer();
         engine->jsonManager->LoadScene("Resources\\Scenes\\Level1.scene", false);
         Steps(30); // the player lands and the grunts start their patrol
     }
@@ -100,7 +90,6 @@ protected:
     }
 
     ManualClock clock;
-    ScriptedInput* input = nullptr; // owned by the engine's InputManager
 };
 
 // The player runs right, then leaves by the exit, which records the progress and asks for the
