@@ -54,17 +54,6 @@ protected:
     const std::string file = folder.Path("out.raw");
 };
 
-TEST(FadeIn, RisesFromSilenceToFullOverSevenSeconds)
-{
-    using Resource::AudioManager;
-    const double seconds[] = {0.0, 1.5, 3.0, 5.0, 5.5, 7.0, 60.0};
-    const float volumes[] = {0.0f, 0.025f, 0.05f, 0.2f, 0.35f, 1.0f, 1.0f};
-    for (int i = 0; i < 7; ++i)
-    {
-        EXPECT_FLOAT_EQ(AudioManager::FadeVolume(seconds[i]), volumes[i]) << seconds[i] << " s";
-    }
-}
-
 // Sounds decoded into memory by the mixer (open on the dummy driver) in its own format, and
 // registered even when they cannot be loaded.
 TEST_F(SoundOutput, OggAndWavDecodeIntoMemoryAndADroppedSoundIsReadAgainIntoTheSameAudio)
@@ -124,8 +113,15 @@ TEST_F(SoundOutput, AStartRepeatedWithinOneBufferPlaysOnce)
     Audio().StopSound();
 }
 
-TEST_F(SoundOutput, FocusPausesBothGroupsAndTheFadeWaits)
+// A fade rises from silence to full over seven seconds, but waits while the game is out of focus.
+TEST_F(SoundOutput, TheFadeRisesOverSevenSecondsButWaitsWhileFocusPausesBothGroups)
 {
+    const double seconds[] = {0.0, 1.5, 3.0, 5.0, 5.5, 7.0, 60.0};
+    const float volumes[] = {0.0f, 0.025f, 0.05f, 0.2f, 0.35f, 1.0f, 1.0f};
+    for (int i = 0; i < 7; ++i)
+    {
+        EXPECT_FLOAT_EQ(Resource::AudioManager::FadeVolume(seconds[i]), volumes[i]) << seconds[i] << " s";
+    }
     Audio().PlaySound(Tone(), false, true, true);
     Audio().PlaySound(Tone(), true, true, false);
     Audio().Update(3.0);
