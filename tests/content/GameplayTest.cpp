@@ -71,24 +71,6 @@ protected:
 
     float X(const std::string& name) { return Find(name)->GetComponent<Transform>()->position.x; }
 
-    // Script errors of the level's own content; missing sounds and UI prefabs are other files.
-    std::vector<std::string> ScriptErrors()
-    {
-        std::vector<std::string> errors;
-        for (const std::string& line : engine->logger.Lines())
-        {
-            if (line.find("parameters in") != std::string::npos ||
-                line.find("Cannot find Entity") != std::string::npos ||
-                line.find("ORINCompiler") != std::string::npos || line.find("Missing ") == 0 ||
-                (line.find("Something is wrong") != std::string::npos &&
-                 line.find("LevelUI") == std::string::npos))
-            {
-                errors.push_back(line);
-            }
-        }
-        return errors;
-    }
-
     ManualClock clock;
 };
 
@@ -126,7 +108,7 @@ TEST_F(Level1Play, HoldingRightRunsAlongTheGroundAndTheExitRecordsProgressAndAsk
     EXPECT_LT(floats["BestTime1"], 2.5f);
     EXPECT_EQ(floats["LevelTime"], floats["BestTime1"])
         << "the clock stopped at the touch, which set the record";
-    EXPECT_TRUE(ScriptErrors().empty()) << ScriptErrors().front();
+    EXPECT_EQ(ContentErrors(engine->logger.Lines()), std::vector<std::string>{});
 }
 
 // A quick tap is a small hop whatever the frame rate: at 60 frames a second the key is down for
@@ -152,7 +134,7 @@ TEST_F(Level1Play, ATapHopsAsHighAtTenFramesASecondAsAtSixtyAndThreeShotsBringTh
     Steps(240);
     EXPECT_EQ(Find("Grunt1"), nullptr);
     EXPECT_EQ(Find("Bullet"), nullptr) << "every bullet ended on the grunt or ran out";
-    EXPECT_TRUE(ScriptErrors().empty()) << ScriptErrors().front();
+    EXPECT_EQ(ContentErrors(engine->logger.Lines()), std::vector<std::string>{});
 }
 
 using LevelsRun = Level1Play;
@@ -185,7 +167,7 @@ TEST_F(LevelsRun, AGruntStrikesOnlyWhatItsClawReachesAndARunningJumpAtTheExitEnd
         EXPECT_LT(health(), before) << "side " << side;
         EXPECT_EQ(Find("Grunt1")->GetComponent<Transform>()->flipX, side < 0.0f) << "it faces the player";
     }
-    EXPECT_TRUE(ScriptErrors().empty()) << ScriptErrors().front();
+    EXPECT_EQ(ContentErrors(engine->logger.Lines()), std::vector<std::string>{});
 
     const float door = X("LevelExit");
     player->GetComponent<Transform>()->position = {door - 500.0f, 190.0f, 2.0f, 0.0f};

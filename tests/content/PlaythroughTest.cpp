@@ -125,19 +125,6 @@ protected:
         Tap(KEY_ENTER);
         ASSERT_TRUE(InScene("Level1.scene")) << "Play leads through the loading scene into level 1";
     }
-    std::vector<std::string> Errors() const
-    {
-        std::vector<std::string> errors;
-        for (const std::string& line : engine->logger.Lines())
-        {
-            if (line.starts_with("Error") || line.starts_with("Missing") || line.starts_with("Invalid") ||
-                line.starts_with("Something is wrong") || line.starts_with("ORINCompiler"))
-            {
-                errors.push_back(line);
-            }
-        }
-        return errors;
-    }
 
     ScratchFolder folder{ScratchFolder::ENTER};
     SavedEnvironment saved{"XDG_DATA_HOME"};
@@ -226,7 +213,7 @@ TEST_F(Playthrough, RetriesStartAtTheLastLitLanternWithALiveHudAndTheNextStartCo
     ASSERT_TRUE(InScene("Level2.scene")) << "reaching the exit loads level 2";
     Frames(30);
     EXPECT_LT(x(), 400.0f);
-    EXPECT_EQ(Errors(), std::vector<std::string>{});
+    EXPECT_EQ(ContentErrors(engine->logger.Lines()), std::vector<std::string>{});
     // Saved on the way, not only at the end: a crash now would keep the level reached.
     std::string saved;
     ReadTextFile(Script::GlobalVariables::UserFolder() + "/" + Script::GlobalVariables::FILE_NAME, saved);
@@ -244,7 +231,7 @@ TEST_F(Playthrough, RetriesStartAtTheLastLitLanternWithALiveHudAndTheNextStartCo
     Tap(KEY_DOWN);
     Tap(KEY_ENTER);
     EXPECT_TRUE(FramesUntil([&] { return !engine->window->running; }, 60)) << "Quit ends the game";
-    EXPECT_EQ(Errors(), std::vector<std::string>{});
+    EXPECT_EQ(ContentErrors(engine->logger.Lines()), std::vector<std::string>{});
 }
 
 // A careful scripted player goes from the menu through all three levels to the victory screen,
@@ -289,7 +276,7 @@ TEST_F(Playthrough, ACarefulPlayerReachesTheVictoryScreen)
     {
         EXPECT_LE(levels[n].deaths, 2) << "level " << n << " is harder than a careful player should find it";
     }
-    EXPECT_EQ(Errors(), std::vector<std::string>{});
+    EXPECT_EQ(ContentErrors(engine->logger.Lines()), std::vector<std::string>{});
 }
 
 } // namespace Varn::Test
