@@ -29,8 +29,7 @@ class Playthrough : public ::testing::Test
 protected:
     void SetUp() override
     {
-        std::filesystem::create_directory_symlink(std::filesystem::path(CORVALUNE_SOURCE_DIR) / "Resources",
-                                                  folder.root / "Resources");
+        folder.Link("Resources");
         folder.Write("gameConfig.ini", "[Game Settings]\nWindow_Fullscreen=0\nWindowed_Width=480\n");
         // A save folder of its own, so the first run starts from nothing.
         setenv("XDG_DATA_HOME", (folder.root / "save").c_str(), 1);

@@ -33,8 +33,7 @@ class Drawing : public ::testing::Test
 protected:
     void Open(const std::string& config)
     {
-        std::filesystem::create_directory_symlink(std::filesystem::path(CORVALUNE_SOURCE_DIR) / "Resources",
-                                                  folder.root / "Resources");
+        folder.Link("Resources");
         folder.Write("gameConfig.ini", config);
         StartEngine();
     }

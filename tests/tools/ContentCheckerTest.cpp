@@ -23,12 +23,11 @@ protected:
     void SetUp() override
     {
         // The engine's default files, so that only the files a test writes can be wrong.
-        const std::filesystem::path source = std::filesystem::path(CORVALUNE_SOURCE_DIR) / "Resources";
-        for (const char* file : {"Sprites/basicSprite.dds", "Sprites/basicParticleSprite.dds",
-                                 "Fonts/FiraCode-Regular.ttf", "Audio/SFX/Explosion_CTE01_56.1.ogg"})
+        for (const char* file :
+             {"Resources/Sprites/basicSprite.dds", "Resources/Sprites/basicParticleSprite.dds",
+              "Resources/Fonts/FiraCode-Regular.ttf", "Resources/Audio/SFX/Explosion_CTE01_56.1.ogg"})
         {
-            std::filesystem::create_directories((folder.root / "Resources" / file).parent_path());
-            std::filesystem::copy_file(source / file, folder.root / "Resources" / file);
+            folder.Link(file);
         }
         folder.Write("Resources/Scripts/BasicScript.orin", "// does nothing\n");
         folder.Write("Resources/Scripts/GlobalVariables.orin", "Float NextLevel 1\nBool Fullscreen 0\n");
