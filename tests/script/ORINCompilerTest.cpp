@@ -143,7 +143,8 @@ TEST_F(OrinCompiler, EachPassReportsItsFirstErrorWithTheEntityName)
     }
 }
 
-TEST_F(OrinCompiler, ErrorInSecondScriptKeepsTheOldProgram)
+TEST_F(OrinCompiler,
+       AFailedCompileKeepsTheOldProgramAndEntitiesWithTheSameScriptsShareOneButNotTheirVariables)
 {
     ECS::IEntity* e = Scripted("Hero", {"float hp\n[Event] True\n[Action]\nSetFloat #l_hp 5\n[End]"});
     Scripts().CompileEntity(e);
@@ -162,10 +163,8 @@ TEST_F(OrinCompiler, ErrorInSecondScriptKeepsTheOldProgram)
     Script(e).floatList["hp"] = 0;
     Step(2); // the attempt cleared `initialized`: the first pass runs only Initialize triggers
     EXPECT_EQ(FloatOf(e, "hp"), 5.0f) << "the old program still runs";
-}
 
-TEST_F(OrinCompiler, EntitiesWithTheSameScriptsShareAProgramButNotTheirVariables)
-{
+    // Entities with the same scripts share a program, but not their variables.
     const std::string text = "float x\n[Event] True\n[Action]\nSetFloat #l_x #self_id\n[End]";
     ECS::IEntity* a = Compiled("A", text);
     ECS::IEntity* b = engine->entities->CreateEntity("B");

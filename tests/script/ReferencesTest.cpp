@@ -34,9 +34,10 @@ protected:
     }
 };
 
-TEST_F(ScriptReferences, NumbersReadAsFarAsTheyGoAndBoolsTakeOnlyFourWords)
+TEST_F(ScriptReferences,
+       NumbersReadAsFarAsTheyGoBoolsTakeOnlyFourWordsAndArrayCountsAndElementsFollowTheArray)
 {
-    ECS::IEntity* e = Compiled("Hero", "");
+    ECS::IEntity* e = Compiled("Hero", "float[] speeds\nfloat i\nent[] list");
     EXPECT_EQ(ReadFloat(e, "2.5abc"), 2.5f);
     EXPECT_EQ(ReadFloat(e, "-3e2"), -300.0f);
     EXPECT_THROW(ReadFloat(e, "abc"), ScriptFailure);
@@ -46,11 +47,8 @@ TEST_F(ScriptReferences, NumbersReadAsFarAsTheyGoAndBoolsTakeOnlyFourWords)
     EXPECT_THROW(ReadBool(e, "yes"), ScriptFailure);
     EXPECT_EQ(ReadString(e, "plain"), "plain");
     EXPECT_TRUE(Log().empty());
-}
 
-TEST_F(ScriptReferences, ArrayCountsAndElementsFollowTheArrayAsItChanges)
-{
-    ECS::IEntity* e = Compiled("Hero", "float[] speeds\nfloat i\nent[] list");
+    // Array counts and elements follow the array as it changes.
     EXPECT_EQ(ReadFloat(e, "#count_enemies"), 0.0f) << "no such array counts 0 without an error";
     Script(e).floatArrays["speeds"] = {10.0f, 20.0f, 30.0f};
     EXPECT_EQ(ReadFloat(e, "#count_speeds"), 3.0f);
@@ -109,7 +107,7 @@ TEST_F(ScriptReferences, AFreedEntityIsNotFollowedIntoItsReusedSlotByAVariableOr
     EXPECT_EQ(ReadFloat(e, "#player_trans_pos_x"), 7.0f);
 }
 
-TEST_F(ScriptReferences, EntNamesPreferTheVariableThenTheSceneAndReportWhatIsMissing)
+TEST_F(ScriptReferences, EntNamesPreferTheVariableThenTheSceneMissingHitsReadAsZeroAndWhatIsMissingIsReported)
 {
     ECS::IEntity* e = Compiled("Hero", "ent Boss");
     ECS::IEntity* sceneBoss = Plain("Boss");
@@ -127,11 +125,8 @@ TEST_F(ScriptReferences, EntNamesPreferTheVariableThenTheSceneAndReportWhatIsMis
     engine->logger.Clear();
     EXPECT_THROW(ReadFloat(e, "#entNobody_id"), ScriptFailure);
     EXPECT_EQ(Log(), (Strings{"[ERROR]Cannot find Entity #entNobody"}));
-}
 
-TEST_F(ScriptReferences, MissingHitsReadAsZeroButMissingComponentsAreReported)
-{
-    ECS::IEntity* e = Compiled("Hero", "");
+    // Missing hits read as zero, but missing components are reported.
     EXPECT_EQ(ReadFloat(e, "#col_id"), 0.0f);
     EXPECT_EQ(ReadString(e, "#trg_name"), "");
     ECS::IEntity* rock = Plain("Rock");

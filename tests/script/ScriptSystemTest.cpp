@@ -144,15 +144,16 @@ TEST_F(ScriptRuntime, FailingReferenceStopsTheRestOfThatEntityOnlyAndSaysWhere)
                                   ":11: CheckFloat #l_x <> 1: the comparison word is not an operator"}));
 }
 
-TEST_F(ScriptRuntime, InputAndAreaEventsNameTheirHandlersWhenMisused)
+TEST_F(ScriptRuntime, InputAreaAndRaycastEventsNameTheirHandlersWhenMisusedAndARaycastWritesItsHit)
 {
     CurrentScene().scriptSystem->compiler.globals.floats["KeyFire"] = 88.0f;
-    Compiled("Hero", "[Event] Input Pressed 32\n[Action]\nPrint jump\n[End]\n"
-                     "[Event] Input Pressed #g_KeyFire\n[Action]\nPrint fire\n[End]\n"
-                     "[Event] Input Held 32\n[End]\n"
-                     "[Event] EnterArea 10 10 1 -10 -10 -1\n[Action]\nPrint inside\n[End]\n"
-                     "[Event] EnterArea 0 0 0 1 1 #l_missing\n[End]\n"
-                     "[Event] OnButton Click\n[End]");
+    ECS::IEntity* hero =
+        Compiled("Hero", "[Event] Input Pressed 32\n[Action]\nPrint jump\n[End]\n"
+                         "[Event] Input Pressed #g_KeyFire\n[Action]\nPrint fire\n[End]\n"
+                         "[Event] Input Held 32\n[End]\n"
+                         "[Event] EnterArea 10 10 1 -10 -10 -1\n[Action]\nPrint inside\n[End]\n"
+                         "[Event] EnterArea 0 0 0 1 1 #l_missing\n[End]\n"
+                         "[Event] OnButton Click\n[End]");
     Step();
     engine->logger.Clear();
     input->taps.set(32);
@@ -162,13 +163,13 @@ TEST_F(ScriptRuntime, InputAndAreaEventsNameTheirHandlersWhenMisused)
     EXPECT_EQ(Log(),
               (Strings{"jump ", "fire ", "Invalid InputEvent parameters in Hero.", "inside ",
                        "Invalid EnterAreaEvent parameters in Hero.", "Missing UIButton component in Hero."}));
-}
 
-TEST_F(ScriptRuntime, RaycastNamesTheHitAndWritesTheHitPoint)
-{
-    ECS::IEntity* e = Compiled("Hero", "float hx\nfloat hy\n[Event] Raycast 100 0 0 #l_hx #l_hy\n[Action]\n"
-                                       "Print #ryc_name\n[End]\n[Event] Raycast 100 0 0 Enemy\n[Action]\n"
-                                       "Print tagged\n[End]");
+    // A raycast event names the hit and writes the hit point.
+    CurrentScene().RemoveEntity(hero, false);
+    engine->logger.Clear();
+    ECS::IEntity* e = Compiled("Caster", "float hx\nfloat hy\n[Event] Raycast 100 0 0 #l_hx #l_hy\n[Action]\n"
+                                         "Print #ryc_name\n[End]\n[Event] Raycast 100 0 0 Enemy\n[Action]\n"
+                                         "Print tagged\n[End]");
     // A 20 x 20 box at (50, 0): a ray along +x from the origin meets it at x = 40.
     Make<ECS::BoxCollider2D>("Wall", {50, 0, 0, 0})->GetComponent<ECS::Transform>()->worldScale = {20, 20, 0,
                                                                                                    0};
