@@ -100,22 +100,6 @@ TEST_F(ScriptRuntime, RoomsAndInactivityKeepScriptsFromRunning)
         << "OtherRoom starts with its first pass";
 }
 
-TEST_F(ScriptRuntime, ElseBlocksFormElseIfChains)
-{
-    ECS::IEntity* e = Compiled("Hero", "float x\n[Event] True\n"
-                                       "[Condition]\nCheckFloat #l_x == 1\n[Action]\nPrint one\n"
-                                       "[Else]\nCheckFloat #l_x == 2\n[Action]\nPrint two\n"
-                                       "[Else]\n[Action]\nPrint other\n"
-                                       "[Condition]\n[Action]\nPrint always\n[End]");
-    Step();
-    for (float x : {1.0f, 2.0f, 3.0f})
-    {
-        Script(e).floatList["x"] = x;
-        Step();
-    }
-    EXPECT_EQ(Log(), (Strings{"one ", "always ", "two ", "always ", "other ", "always "}));
-}
-
 // The failure's line says which entity; the next says where in which file, and why. Inside a
 // called group, past comments, the statement named is the one that failed.
 TEST_F(ScriptRuntime, FailingReferenceStopsTheRestOfThatEntityOnlyAndSaysWhere)
