@@ -1,10 +1,7 @@
 #include "ai/AITestSupport.h"
-#include "ecs/BoxCollider2D.h"
 #include "ecs/RigidBody.h"
 #include "ecs/SpriteRenderer.h"
 #include "resource/ResourceManager.h"
-
-#include <gtest/gtest.h>
 
 namespace Varn::Test
 {

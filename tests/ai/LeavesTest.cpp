@@ -3,10 +3,6 @@
 #include "ai/EntityLeaves.h"
 #include "ai/PlayerLeaves.h"
 #include "ai/StopwatchLeaves.h"
-#include "core/Timer.h"
-#include "ecs/ScriptComponent.h"
-
-#include <gtest/gtest.h>
 
 namespace Varn::Test
 {
@@ -18,7 +14,7 @@ using AI::Success;
 
 using LeavesTest = AITest;
 
-TEST_F(LeavesTest, DamageStopsAtZeroButOvershootsAndAttackPlayerSpendsArmourBeforeHealth)
+TEST_F(LeavesTest, DamageStopsAtZeroButOvershootsAttackPlayerSpendsArmourFirstAndAFreedEntitysLeafFails)
 {
     ECS::IEntity* target = Make("Target");
     float life = 0.5f;
@@ -55,12 +51,9 @@ TEST_F(LeavesTest, DamageStopsAtZeroButOvershootsAndAttackPlayerSpendsArmourBefo
     EXPECT_EQ(AttackPlayer(bare).Run(), Failure);
     EXPECT_TRUE(bare->GetComponent<ECS::ScriptComponent>()->floatList.empty());
     EXPECT_EQ(AttackPlayer(nullptr).Run(), Failure);
-}
 
-// A tree keeps the entities it was built with; once one is freed and its slot reused, the leaf
-// fails instead of acting on the newcomer.
-TEST_F(LeavesTest, ALeafWhoseEntityWasFreedFailsAndLeavesTheSlotsNewEntityAlone)
-{
+    // A tree keeps the entities it was built with; once one is freed and its slot reused, the
+    // leaf fails instead of acting on the newcomer.
     ECS::IEntity* grunt = Make("Grunt");
     FlipX flip(grunt, true);
     EXPECT_EQ(flip.Run(), Success);

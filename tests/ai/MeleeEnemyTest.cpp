@@ -1,13 +1,9 @@
 #include "ai/AITestSupport.h"
 #include "ecs/Animator.h"
-#include "ecs/BoxCollider2D.h"
 #include "ecs/RigidBody.h"
-#include "ecs/ScriptComponent.h"
 #include "ecs/SpriteRenderer.h"
 #include "resource/ResourceManager.h"
 #include "scene/JSONManager.h"
-
-#include <gtest/gtest.h>
 
 namespace Varn::Test
 {

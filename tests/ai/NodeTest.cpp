@@ -1,9 +1,6 @@
 #include "ai/AITestSupport.h"
-#include "ai/BehaviourTree.h"
 #include "ai/Composite.h"
 #include "ai/Conditional.h"
-
-#include <gtest/gtest.h>
 
 namespace Varn::Test
 {
@@ -16,7 +13,7 @@ using AI::Selector;
 using AI::Sequence;
 using AI::Success;
 
-TEST(Node, SelectorStopsAtTheFirstChildThatDoesNotFail)
+TEST(Node, SelectorStopsAtTheFirstChildThatDoesNotFailAndSequenceAtTheFirstThatFails)
 {
     auto first = Probe(Failure), second = Probe(static_cast<NodeStatus>(0)), third = Probe(Success);
     Selector selector{first, second, third};
@@ -27,10 +24,8 @@ TEST(Node, SelectorStopsAtTheFirstChildThatDoesNotFail)
 
     Selector allFail{Probe(Failure), Probe(Failure)};
     EXPECT_EQ(allFail.Run(), Failure);
-}
 
-TEST(Node, SequenceStopsAtTheFirstFailureAndRunsOnPastOtherResults)
-{
+    // A sequence stops at the first failure and runs on past other results.
     auto zero = Probe(static_cast<NodeStatus>(0)), fail = Probe(Failure), after = Probe(Success);
     Sequence sequence{zero, fail, after};
     EXPECT_EQ(sequence.Run(), Failure);

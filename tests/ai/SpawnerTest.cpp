@@ -1,9 +1,5 @@
 #include "ai/AITestSupport.h"
-#include "ecs/BoxCollider2D.h"
 #include "ecs/RigidBody.h"
-#include "ecs/ScriptComponent.h"
-
-#include <gtest/gtest.h>
 
 namespace Varn::Test
 {

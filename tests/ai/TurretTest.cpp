@@ -1,12 +1,8 @@
 #include "ai/AITestSupport.h"
-#include "ecs/BoxCollider2D.h"
 #include "ecs/RigidBody.h"
-#include "ecs/ScriptComponent.h"
 #include "ecs/SpriteRenderer.h"
 #include "resource/ResourceManager.h"
 #include "scene/JSONManager.h"
-
-#include <gtest/gtest.h>
 
 namespace Varn::Test
 {
@@ -57,9 +53,10 @@ TEST_F(TurretTest, ItFiresBurstsOnlyWhileThePlayerIsInRange)
     EXPECT_TRUE(turret->GetComponent<ECS::Transform>()->flipX);
 }
 
-TEST_F(TurretTest, AHookChainBreaksTheShellOnce)
+TEST_F(TurretTest, AHookChainBreaksTheShellOnceAndTenBulletsDestroyItOnce)
 {
     Frames(1);
+    const std::size_t watches = engine->timer->Counters().size();
     HitOnce("HookChain", turret);
     EXPECT_EQ(turret->GetComponent<ECS::SpriteRenderer>()->texture,
               engine->resources->GetTexture("Resources\\Sprites\\Turret\\grunt_turret_idle_noshell.dds"));
@@ -71,12 +68,7 @@ TEST_F(TurretTest, AHookChainBreaksTheShellOnce)
     HitOnce("HookChain", turret);
     EXPECT_EQ(created.size(), 5u);
     EXPECT_EQ(turret->GetComponent<ECS::BehaviourComponent>()->tree->floatVariables.at("Life"), 10.0f);
-}
 
-TEST_F(TurretTest, TenBulletsDestroyItOnce)
-{
-    Frames(1);
-    const std::size_t watches = engine->timer->Counters().size();
     for (int i = 0; i < 10; ++i)
     {
         HitOnce("Bullet", turret);

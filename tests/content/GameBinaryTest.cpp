@@ -1,31 +1,26 @@
 // The real game binary, started headless on content the test writes: its command line, its log
 // file and its crash report.
-#include "core/FilePath.h"
 #include "support/RunCommand.h"
 #include "support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <sstream>
-#include <string>
 
 namespace Varn::Test
 {
 
 namespace
 {
-// The engine's default files, linked from the repository into `folder`'s Resources/.
+// The engine's default files, linked from the repository into `folder`.
 void LinkDefaultFiles(const ScratchFolder& folder)
 {
-    const std::filesystem::path repository = CORVALUNE_SOURCE_DIR;
-    for (const char* file :
-         {"Sprites/basicSprite.dds", "Sprites/basicParticleSprite.dds", "Fonts/FiraCode-Regular.ttf",
-          "Scripts/BasicScript.orin", "Scripts/GlobalVariables.orin"})
+    for (const char* file : {"Resources/Sprites/basicSprite.dds", "Resources/Sprites/basicParticleSprite.dds",
+                             "Resources/Fonts/FiraCode-Regular.ttf", "Resources/Scripts/BasicScript.orin",
+                             "Resources/Scripts/GlobalVariables.orin"})
     {
-        std::filesystem::create_directories((folder.root / "Resources" / file).parent_path());
-        std::filesystem::create_symlink(repository / "Resources" / file, folder.root / "Resources" / file);
+        folder.Link(file);
     }
 }
 

@@ -1,12 +1,8 @@
 #include "content/PlayBot.h"
 
 #include "ecs/BoxCollider2D.h"
-#include "ecs/IEntity.h"
 #include "ecs/RigidBody.h"
-#include "ecs/Scene.h"
-#include "ecs/SceneStack.h"
 #include "ecs/ScriptComponent.h"
-#include "ecs/Transform.h"
 #include "scene/JSONManager.h"
 
 #include <cmath>

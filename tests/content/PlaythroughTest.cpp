@@ -2,22 +2,17 @@
 // through the input seam one displayed frame of 1/60 s at a time.
 #include "content/PlayBot.h"
 #include "support/EngineTest.h"
+#include "support/Environment.h"
 #include "support/ScratchFolder.h"
 
-#include "core/FilePath.h"
-#include "ecs/EntityManager.h"
-#include "ecs/IEntity.h"
 #include "ecs/ScriptComponent.h"
-#include "ecs/Transform.h"
 #include "ecs/UIText.h"
 #include "script/GlobalVariables.h"
 #include "script/ScriptSystem.h"
 
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <functional>
-#include <string>
 
 namespace Varn::Test
 {
@@ -34,12 +29,9 @@ class Playthrough : public ::testing::Test
 protected:
     void SetUp() override
     {
-        std::filesystem::create_directory_symlink(std::filesystem::path(CORVALUNE_SOURCE_DIR) / "Resources",
-                                                  folder.root / "Resources");
+        folder.Link("Resources");
         folder.Write("gameConfig.ini", "[Game Settings]\nWindow_Fullscreen=0\nWindowed_Width=480\n");
         // A save folder of its own, so the first run starts from nothing.
-        const char* previous = std::getenv("XDG_DATA_HOME");
-        savedDataHome = previous != nullptr ? previous : "";
         setenv("XDG_DATA_HOME", (folder.root / "save").c_str(), 1);
     }
     void TearDown() override
@@ -48,7 +40,6 @@ protected:
         {
             Scene::Engine::Shutdown();
         }
-        setenv("XDG_DATA_HOME", savedDataHome.c_str(), 1);
     }
 
     // Starts the game as its entry function does, on a clock and input the test drives.
@@ -133,68 +124,35 @@ protected:
         Tap(KEY_ENTER);
         ASSERT_TRUE(InScene("Level1.scene")) << "Play leads through the loading scene into level 1";
     }
-    std::vector<std::string> Errors() const
-    {
-        std::vector<std::string> errors;
-        for (const std::string& line : engine->logger.Lines())
-        {
-            if (line.starts_with("Error") || line.starts_with("Missing") || line.starts_with("Invalid") ||
-                line.starts_with("Something is wrong"))
-            {
-                errors.push_back(line);
-            }
-        }
-        return errors;
-    }
 
     ScratchFolder folder{ScratchFolder::ENTER};
-    std::string savedDataHome;
+    SavedEnvironment saved{"XDG_DATA_HOME"};
     Scene::Engine* engine = nullptr;
     ManualClock clock;
     ScriptedInput* input = nullptr;
     int frames = 0;
 };
 
-TEST_F(Playthrough, FromTheLogoThroughTheFirstLevelAndBackAsContinue)
-{
-    ASSERT_NO_FATAL_FAILURE(ToLevel1());
-    Frames(30);
-    ECS::IEntity* player = Find("Player");
-    ECS::IEntity* exit = Find("LevelExit");
-    ASSERT_TRUE(player != nullptr && exit != nullptr);
-
-    // At the exit the level is done: the loading scene brings level 2.
-    player->GetComponent<ECS::Transform>()->position = exit->GetComponent<ECS::Transform>()->position;
-    ASSERT_TRUE(InScene("Level2.scene")) << "reaching the exit loads level 2";
-    EXPECT_EQ(Errors(), std::vector<std::string>{});
-    // Saved on the way, not only at the end: a crash now would keep the level reached.
-    std::string saved;
-    ReadTextFile(Script::GlobalVariables::UserFolder() + "/" + Script::GlobalVariables::FILE_NAME, saved);
-    EXPECT_NE(saved.find("Float FurthestLevel 2\n"), std::string::npos) << saved;
-
-    Quit();
-    Launch();
-    Frames(30);
-    Tap(KEY_ENTER);
-    ASSERT_TRUE(InScene("MainMenu.scene"));
-    Frames(10);
-    EXPECT_EQ(TextOf("PlayLabel"), "Continue") << "the save of the first run is read back";
-
-    // Down to Quit, which ends the game.
-    Tap(KEY_DOWN);
-    Tap(KEY_DOWN);
-    Tap(KEY_ENTER);
-    EXPECT_TRUE(FramesUntil([&] { return !engine->window->running; }, 60)) << "Quit ends the game";
-    EXPECT_EQ(Errors(), std::vector<std::string>{});
-}
-
 // A retry builds the level and its HUD anew in entities that earlier scenes used; the HUD must
-// follow the new player and clock whichever room the camera is in, attempt after attempt.
-TEST_F(Playthrough, RetryAfterAFallGivesALiveHud)
+// follow the new player and clock whichever room the camera is in, attempt after attempt. A lit
+// lantern is where a retry starts: at the lantern, with the health and gems the player had there
+// and the clock as it stood; the gems behind it stay taken. The exit ends the level and forgets
+// the lantern, and the progress saved on the way makes the next start's menu say Continue.
+TEST_F(Playthrough, RetriesStartAtTheLastLitLanternWithALiveHudAndTheNextStartContinues)
 {
     ASSERT_NO_FATAL_FAILURE(ToLevel1());
-
-    for (int attempt = 0; attempt < 3; ++attempt)
+    auto player = [&] { return Find("Player"); };
+    auto vars = [&] { return &player()->GetComponent<ECS::ScriptComponent>()->floatList; };
+    auto x = [&] { return player()->GetComponent<ECS::Transform>()->position.x; };
+    auto retry = [&]
+    {
+        ASSERT_TRUE(InScene("GameOver.scene")) << "the gap is fatal";
+        input->state.keys.reset(KEY_RIGHT);
+        Frames(20);
+        Tap(KEY_ENTER);
+        ASSERT_TRUE(InScene("Level1.scene")) << "Retry loads the level again";
+    };
+    for (int attempt = 0; attempt < 2; ++attempt)
     {
         SCOPED_TRACE("attempt " + std::to_string(attempt));
         Frames(90);
@@ -202,9 +160,8 @@ TEST_F(Playthrough, RetryAfterAFallGivesALiveHud)
         EXPECT_NEAR(Find("HUDHealthFill")->GetComponent<ECS::Transform>()->scale.x, 1.25f, 1e-4f)
             << "full health fills the bar";
         EXPECT_EQ(TextOf("HUDGemText"), "x 0");
-        ECS::IEntity* player = Find("Player");
-        ASSERT_NE(player, nullptr);
-        player->GetComponent<ECS::ScriptComponent>()->floatList["LevelGems"] = 2;
+        ASSERT_NE(player(), nullptr);
+        (*vars())["LevelGems"] = 2;
 
         // Run right into the first gap; the HUD keeps up all the way, then the fall kills.
         input->state.keys.set(KEY_RIGHT);
@@ -213,30 +170,14 @@ TEST_F(Playthrough, RetryAfterAFallGivesALiveHud)
         Frames(60);
         EXPECT_EQ(TextOf("HUDGemText"), "x 2") << "a gem shows at once";
         EXPECT_NE(TextOf("HUDTimeText"), clock) << "the clock runs";
-        ASSERT_TRUE(InScene("GameOver.scene")) << "the gap is fatal";
-        input->state.keys.reset(KEY_RIGHT);
-        Frames(20);
-        Tap(KEY_ENTER);
-        ASSERT_TRUE(InScene("Level1.scene")) << "Retry loads the level again";
+        ASSERT_NO_FATAL_FAILURE(retry());
     }
-    EXPECT_EQ(Errors(), std::vector<std::string>{});
-}
 
-// A lit lantern is where a retry starts: at the lantern, with the health and gems the player had
-// there and the clock as it stood; the gems behind it stay taken. Finishing the level forgets it.
-TEST_F(Playthrough, ARetryStartsAtTheLastLitLantern)
-{
-    ASSERT_NO_FATAL_FAILURE(ToLevel1());
     Frames(30);
-
-    auto player = [&] { return Find("Player"); };
-    auto vars = [&] { return &player()->GetComponent<ECS::ScriptComponent>()->floatList; };
-    auto x = [&] { return player()->GetComponent<ECS::Transform>()->position.x; };
     ECS::IEntity* lantern = Find("Checkpoint1");
     ASSERT_NE(lantern, nullptr);
     ASSERT_FALSE(Find("Checkpoint1Flame")->gameObjectActive);
     const float lanternX = lantern->GetComponent<ECS::Transform>()->position.x;
-
     // Hurt and two gems richer, the player runs past the lantern.
     (*vars())["PlayerHealth"] = 60.0f;
     (*vars())["LevelGems"] = 2.0f;
@@ -253,12 +194,8 @@ TEST_F(Playthrough, ARetryStartsAtTheLastLitLantern)
     (*vars())["PlayerHealth"] = 20.0f;
     (*vars())["LevelGems"] = 5.0f;
     player()->GetComponent<ECS::Transform>()->position = {4800.0f, 100.0f, 2.0f, 0.0f};
-    ASSERT_TRUE(InScene("GameOver.scene"));
-    Frames(20);
-    Tap(KEY_ENTER);
-    ASSERT_TRUE(InScene("Level1.scene"));
+    ASSERT_NO_FATAL_FAILURE(retry());
     Frames(30);
-
     EXPECT_NEAR(x(), lanternX, 40.0f) << "the retry starts at the lantern";
     EXPECT_EQ((*vars())["PlayerHealth"], 60.0f);
     EXPECT_EQ(TextOf("HUDGemText"), "x 2");
@@ -269,13 +206,31 @@ TEST_F(Playthrough, ARetryStartsAtTheLastLitLantern)
     EXPECT_GE(clock(), clockAtLantern) << "the clock goes on from the lantern";
     EXPECT_LT(clock(), clockAtLantern + 1.0f);
 
-    // The exit ends the attempt: the next level starts at its own beginning.
+    // At the exit the level is done: the loading scene brings level 2, from its own beginning.
     player()->GetComponent<ECS::Transform>()->position =
         Find("LevelExit")->GetComponent<ECS::Transform>()->position;
-    ASSERT_TRUE(InScene("Level2.scene"));
+    ASSERT_TRUE(InScene("Level2.scene")) << "reaching the exit loads level 2";
     Frames(30);
     EXPECT_LT(x(), 400.0f);
-    EXPECT_EQ(Errors(), std::vector<std::string>{});
+    EXPECT_EQ(ContentErrors(engine->logger.Lines()), std::vector<std::string>{});
+    // Saved on the way, not only at the end: a crash now would keep the level reached.
+    std::string saved;
+    ReadTextFile(Script::GlobalVariables::UserFolder() + "/" + Script::GlobalVariables::FILE_NAME, saved);
+    EXPECT_NE(saved.find("Float FurthestLevel 2\n"), std::string::npos) << saved;
+
+    Quit();
+    Launch();
+    Frames(30);
+    Tap(KEY_ENTER);
+    ASSERT_TRUE(InScene("MainMenu.scene"));
+    Frames(10);
+    EXPECT_EQ(TextOf("PlayLabel"), "Continue") << "the save of the first run is read back";
+    // Down to Quit, which ends the game.
+    Tap(KEY_DOWN);
+    Tap(KEY_DOWN);
+    Tap(KEY_ENTER);
+    EXPECT_TRUE(FramesUntil([&] { return !engine->window->running; }, 60)) << "Quit ends the game";
+    EXPECT_EQ(ContentErrors(engine->logger.Lines()), std::vector<std::string>{});
 }
 
 // A careful scripted player goes from the menu through all three levels to the victory screen,
@@ -320,7 +275,7 @@ TEST_F(Playthrough, ACarefulPlayerReachesTheVictoryScreen)
     {
         EXPECT_LE(levels[n].deaths, 2) << "level " << n << " is harder than a careful player should find it";
     }
-    EXPECT_EQ(Errors(), std::vector<std::string>{});
+    EXPECT_EQ(ContentErrors(engine->logger.Lines()), std::vector<std::string>{});
 }
 
 } // namespace Varn::Test

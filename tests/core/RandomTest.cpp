@@ -8,7 +8,7 @@
 namespace Varn::Test
 {
 
-TEST(Random, EqualBoundsGiveThatValueWithoutADrawAndTheSourceCanBeReplaced)
+TEST(Random, EqualBoundsGiveThatValueWithoutADrawTheSourceCanBeReplacedAndASeedRepeatsItsDraws)
 {
     Random random(7);
     int draws = 0;
@@ -25,10 +25,8 @@ TEST(Random, EqualBoundsGiveThatValueWithoutADrawAndTheSourceCanBeReplaced)
     EXPECT_EQ(draws, 2);
     random.SetFractionSource([] { return 0.0f; });
     EXPECT_EQ(random.Range(-1.0f, 1.0f), -1.0f) << "the lower bound is reachable";
-}
 
-TEST(Random, TheSameSeedDrawsTheSameNumbersAndReseedingStartsOver)
-{
+    // The same seed draws the same numbers, and reseeding starts over.
     auto draw = [](Random& random)
     {
         std::vector<float> values;

@@ -2,12 +2,12 @@
 
 #include "core/WindowConfig.h"
 #include "resource/ResourceManager.h"
+#include "support/Environment.h"
 #include "support/ScratchFolder.h"
 
 #include <SDL.h>
 #include <glbinding/gl33core/gl.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <csignal>
 #include <cstdlib>
@@ -17,7 +17,7 @@ using namespace gl33core;
 namespace Varn::Test
 {
 
-TEST(WindowConfigFile, HeightsAreForcedToSixteenByNineAndUnusableValuesKeepTheDefaultsAndAreReported)
+TEST(WindowConfigFile, HeightsAreForcedToSixteenByNineAndUnusableValuesOrSizesKeepTheDefaultsAndAreReported)
 {
     ScratchFolder scratch(ScratchFolder::ENTER);
     // Within one pixel of 16:9 a height stays as written.
@@ -41,16 +41,13 @@ TEST(WindowConfigFile, HeightsAreForcedToSixteenByNineAndUnusableValuesKeepTheDe
     EXPECT_TRUE(c.windowFullscreen); // any non-zero value
     EXPECT_NE(problems.find("windowed_width"), std::string::npos);
     EXPECT_NE(problems.find("Window_Width"), std::string::npos);
-}
 
-TEST(WindowConfigFile, WidthsThatGiveAnEmptyOrHugeWindowFallBackToTheDefaultSize)
-{
-    ScratchFolder scratch(ScratchFolder::ENTER);
-    // 1 / (16:9) truncates to a zero height; the second width does not even fit an int.
-    const std::string narrow =
-        scratch.Write("narrow.ini", "[Game Settings]\nWindow_Width=1\nwindowed_width=99999999999 px\n");
-    std::string problems;
-    WindowConfig c = WindowConfig::Load(narrow, &problems);
+    // Widths that give an empty or huge window fall back to the default size: 1 / (16:9)
+    // truncates to a zero height; the second width does not even fit an int.
+    problems.clear();
+    c = WindowConfig::Load(
+        scratch.Write("narrow.ini", "[Game Settings]\nWindow_Width=1\nwindowed_width=99999999999 px\n"),
+        &problems);
     EXPECT_EQ(c.windowWidth, 1920);
     EXPECT_EQ(c.windowHeight, 1080);
     EXPECT_EQ(c.windowedWidth, 1280);
@@ -65,19 +62,19 @@ TEST(WindowConfigFile, WidthsThatGiveAnEmptyOrHugeWindowFallBackToTheDefaultSize
         << problems;
 
     // The limits themselves still open: 2 x 1 and the largest size.
-    const std::string edges = scratch.Write(
-        "edges.ini", "[Game Settings]\nWindowed_Width=2\nWindow_Width=16384\nWindow_Height=1\n");
     problems.clear();
-    c = WindowConfig::Load(edges, &problems);
+    c = WindowConfig::Load(
+        scratch.Write("edges.ini",
+                      "[Game Settings]\nWindowed_Width=2\nWindow_Width=16384\nWindow_Height=1\n"),
+        &problems);
     EXPECT_EQ(c.windowedWidth, 2);
     EXPECT_EQ(c.windowedHeight, 1);
     EXPECT_EQ(c.windowWidth, 16384);
     EXPECT_EQ(c.windowHeight, 9216);
     EXPECT_EQ(problems, "");
 
-    const std::string huge = scratch.Write("huge.ini", "[Game Settings]\nWindow_Width=16385\n");
     problems.clear();
-    c = WindowConfig::Load(huge, &problems);
+    c = WindowConfig::Load(scratch.Write("huge.ini", "[Game Settings]\nWindow_Width=16385\n"), &problems);
     EXPECT_EQ(c.windowWidth, 1920);
     EXPECT_EQ(c.windowHeight, 1080);
     EXPECT_NE(problems.find("Window_Width = \"16385\" gives a 16385 x 9216 window"), std::string::npos);
@@ -86,8 +83,7 @@ TEST(WindowConfigFile, WidthsThatGiveAnEmptyOrHugeWindowFallBackToTheDefaultSize
 TEST(WindowConfigFile, ThePlayersOwnFileInTheConfigFolderComesBeforeTheOneBesideTheContent)
 {
     ScratchFolder config;
-    const std::string savedConfigHome = std::getenv("XDG_CONFIG_HOME") ? std::getenv("XDG_CONFIG_HOME") : "";
-    const std::string savedHome = std::getenv("HOME") ? std::getenv("HOME") : "";
+    const SavedEnvironment saved{"XDG_CONFIG_HOME", "HOME"};
     setenv("XDG_CONFIG_HOME", config.root.c_str(), 1);
     EXPECT_EQ(WindowConfig::FindFile(), "gameConfig.ini") << "no file of the player's: the content's";
     const std::string own = config.Write("Corvalune/gameConfig.ini", "[Game Settings]\nWindowed_Width=640\n");
@@ -100,19 +96,9 @@ TEST(WindowConfigFile, ThePlayersOwnFileInTheConfigFolderComesBeforeTheOneBeside
     EXPECT_EQ(WindowConfig::FindFile(), "gameConfig.ini");
     const std::string dotConfig = config.Write(".config/Corvalune/gameConfig.ini", "[Game Settings]\n");
     EXPECT_EQ(WindowConfig::FindFile(), dotConfig);
-
-    setenv("HOME", savedHome.c_str(), 1);
-    if (savedConfigHome.empty())
-    {
-        unsetenv("XDG_CONFIG_HOME");
-    }
-    else
-    {
-        setenv("XDG_CONFIG_HOME", savedConfigHome.c_str(), 1);
-    }
 }
 
-TEST(LetterBoxing, ScalesUniformlyAndCentres)
+TEST(WindowGeometryAndDrops, LetterBoxScalesUniformlyAndCentresAndDroppedPathsAreCutAtResources)
 {
     const LetterBox taller = Window::ComputeLetterBox(1280, 720, 1920, 1200);
     EXPECT_EQ(taller.width, 1920);
@@ -127,10 +113,8 @@ TEST(LetterBoxing, ScalesUniformlyAndCentres)
     EXPECT_EQ(wider.height, 1080);
     EXPECT_EQ(wider.x, 320);
     EXPECT_EQ(wider.y, 0);
-}
 
-TEST(DroppedFilePaths, AreCutAtResourcesAndClassifiedByTheFirstListedExtension)
-{
+    // Dropped files are cut at Resources and classified by the first listed extension.
     std::string relative;
     EXPECT_EQ(Window::ClassifyDroppedFile("/home/a/Game/Resources/Sprites/hero.dds", relative),
               DROPPED_FILE::TEXTURE);
@@ -175,12 +159,17 @@ protected:
     }
 };
 
+// A width with no 16:9 height opens the default window, and says so in one line.
 TEST_F(OffscreenWindow, OpensACoreContextAndSwitchesDisplayModes)
 {
     ScratchFolder scratch(ScratchFolder::ENTER);
-    scratch.Write("gameConfig.ini", "[Game Settings]\nWindow_Fullscreen=0\n");
+    scratch.Write("gameConfig.ini", "[Game Settings]\nWindowed_Width=1\nWindow_Fullscreen=0\n");
     Window& window = *Scene::Engine::Instance().window;
     ASSERT_TRUE(window.Create());
+    EXPECT_EQ(
+        Scene::Engine::Instance().logger.Lines(),
+        (std::vector<std::string>{"Error: Failed To Read gameConfig.ini: Windowed_Width = \"1\" gives a "
+                                  "1 x 0 window; using the default 1280 x 720"}));
 
     GLint major = 0, minor = 0, profile = 0;
     glGetIntegerv(GL_MAJOR_VERSION, &major);
@@ -192,6 +181,7 @@ TEST_F(OffscreenWindow, OpensACoreContextAndSwitchesDisplayModes)
 
     EXPECT_FALSE(window.fullscreen);
     EXPECT_EQ(window.baseWidth, 1280);
+    EXPECT_EQ(window.baseHeight, 720);
     EXPECT_EQ(window.viewportWidth, 1280);
     EXPECT_EQ(window.viewportHeight, 720);
     EXPECT_EQ(GlViewport(), (std::array<GLint, 4>{0, 0, 1280, 720}));
@@ -207,22 +197,6 @@ TEST_F(OffscreenWindow, OpensACoreContextAndSwitchesDisplayModes)
     window.SetWindowed();
     EXPECT_EQ(GlViewport(), (std::array<GLint, 4>{0, 0, 1280, 720}));
     EXPECT_EQ(window.viewportX, 0);
-}
-
-TEST_F(OffscreenWindow, AWidthWithNoSixteenByNineHeightOpensTheDefaultWindowWithOneLine)
-{
-    ScratchFolder scratch(ScratchFolder::ENTER);
-    scratch.Write("gameConfig.ini", "[Game Settings]\nWindowed_Width=1\nWindow_Fullscreen=0\n");
-    Window& window = *Scene::Engine::Instance().window;
-    ASSERT_TRUE(window.Create());
-    EXPECT_EQ(window.baseWidth, 1280);
-    EXPECT_EQ(window.baseHeight, 720);
-    EXPECT_EQ(window.viewportHeight, 720);
-    EXPECT_EQ(GlViewport(), (std::array<GLint, 4>{0, 0, 1280, 720}));
-    EXPECT_EQ(
-        Scene::Engine::Instance().logger.Lines(),
-        (std::vector<std::string>{"Error: Failed To Read gameConfig.ini: Windowed_Width = \"1\" gives a "
-                                  "1 x 0 window; using the default 1280 x 720"}));
 }
 
 // A real X server with no window manager (Xvfb, 1920 x 1200): nothing moves or sizes the
@@ -255,11 +229,6 @@ protected:
         }
         close(ready[0]);
         ASSERT_FALSE(number.empty()) << "Xvfb did not start";
-        for (const char* name : {"SDL_VIDEODRIVER", "DISPLAY"})
-        {
-            const char* value = std::getenv(name);
-            saved.emplace_back(name, value != nullptr ? value : "");
-        }
         setenv("SDL_VIDEODRIVER", "x11", 1);
         setenv("DISPLAY", (":" + number).c_str(), 1);
     }
@@ -267,10 +236,6 @@ protected:
     void TearDown() override
     {
         OffscreenWindow::TearDown();
-        for (const auto& [name, value] : saved)
-        {
-            setenv(name.c_str(), value.c_str(), 1);
-        }
         if (server > 0)
         {
             kill(server, SIGTERM);
@@ -289,7 +254,7 @@ protected:
     }
 
     pid_t server = -1;
-    std::vector<std::pair<std::string, std::string>> saved;
+    SavedEnvironment saved{"SDL_VIDEODRIVER", "DISPLAY"};
 };
 
 TEST_F(BareXServer, FullScreenCoversTheDisplayAndAResizedWindowStaysLetterBoxed)

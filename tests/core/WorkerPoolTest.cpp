@@ -25,17 +25,14 @@ TEST(WorkerPool, RunsTasksOffTheCallingThreadAndReportsTheirFailures)
     EXPECT_EQ(count, 1);
 }
 
-TEST(WorkerPool, SlicesCoverEveryIndexOnceWithTheRemainderLast)
+TEST(WorkerPool, SlicesAndParallelForVisitEveryIndexOnceKeepTheLastSliceHereAndJoinBeforeAFailure)
 {
     using Cuts = std::array<std::size_t, 5>;
     EXPECT_EQ(WorkerPool::Slices(0), (Cuts{0, 0, 0, 0, 0}));
-    EXPECT_EQ(WorkerPool::Slices(5), (Cuts{0, 1, 2, 3, 5})); // 1, 1, 1 and 2 entities
+    EXPECT_EQ(WorkerPool::Slices(5), (Cuts{0, 1, 2, 3, 5})); // 1, 1, 1 and 2 entities: the remainder last
     EXPECT_EQ(WorkerPool::Slices(3), (Cuts{0, 0, 1, 2, 3}));
     EXPECT_EQ(WorkerPool::Slices(8), (Cuts{0, 2, 4, 6, 8}));
-}
 
-TEST(WorkerPool, ParallelForVisitsEveryIndexOnceKeepsTheLastSliceHereAndJoinsBeforeAFailure)
-{
     WorkerPool pool(3);
     std::vector<std::atomic<int>> visits(103);
     std::vector<std::thread::id> sliceThread(4);

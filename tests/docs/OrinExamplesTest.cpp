@@ -1,8 +1,6 @@
 // The guide's counter example is compiled and run here, so it cannot drift from the engine.
 #include "script/ScriptTestSupport.h"
 
-#include "core/FilePath.h"
-
 namespace Varn::Test
 {
 

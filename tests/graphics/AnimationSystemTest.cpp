@@ -1,7 +1,6 @@
 #include "support/EngineTest.h"
 
 #include "ecs/Animator.h"
-#include "ecs/EntityManager.h"
 #include "ecs/SpriteRenderer.h"
 #include "graphics/AnimationSystem.h"
 #include "resource/Mesh2D.h"
@@ -50,7 +49,7 @@ protected:
     ECS::SpriteRenderer* sprite = nullptr;
 };
 
-TEST_F(SpriteAnimation, LoopingRunsWrapEitherWayAndOneShotHoldsItsLastFrame)
+TEST_F(SpriteAnimation, RunsWrapEitherWayOneShotsHoldTheirLastFrameAndCellsCountAcrossThenDown)
 {
     Play(ECS::Animation(0, 3, "Walk", true));
     EXPECT_EQ(Shown(5, 0.1f), (std::vector<int>{1, 2, 3, 0, 1}));
@@ -62,10 +61,8 @@ TEST_F(SpriteAnimation, LoopingRunsWrapEitherWayAndOneShotHoldsItsLastFrame)
     run.reverse = true;
     Play(run);
     EXPECT_EQ(Shown(2, 0.1f), (std::vector<int>{5, 4}));
-}
 
-TEST_F(SpriteAnimation, CellOffsetCountsAcrossThenDownAndFramesPastTheSheetWrapToItsFirstCells)
-{
+    // The cell offset counts across, then down; frames past the sheet wrap to its first cells.
     Play(ECS::Animation(5, 5, "Cell", true));
     animator->currentAnimation->currentFrame = 4;
     Shown(1, 0.1f);

@@ -1,10 +1,6 @@
 #include "support/EngineTest.h"
 
 #include "ecs/Camera.h"
-#include "ecs/EntityManager.h"
-#include "ecs/IEntity.h"
-#include "ecs/Transform.h"
-#include "ecs/TransformSystem.h"
 #include "graphics/CameraSystem.h"
 
 namespace Varn::Test
@@ -46,7 +42,7 @@ protected:
     Camera* camera = nullptr;
 };
 
-TEST_F(CameraFraming, MatricesMapTheVisibleRectangleOntoClipSpace)
+TEST_F(CameraFraming, MatricesMapTheVisibleRectangleOntoClipSpaceAndZeroZoomFramesNothing)
 {
     transform->position = {300, -200, 1, 0};
     camera->zoom = 0.5f;
@@ -65,10 +61,8 @@ TEST_F(CameraFraming, MatricesMapTheVisibleRectangleOntoClipSpace)
     EXPECT_FLOAT_EQ(startClip[0], 1.0f);
     EXPECT_FLOAT_EQ(startClip[1], 0.0f);
     EXPECT_FLOAT_EQ(camera->projection[10], -0.5f);
-}
 
-TEST_F(CameraFraming, ZeroZoomFramesNothingInsteadOfDividingByZero)
-{
+    // Zero zoom frames nothing instead of dividing by zero.
     camera->zoom = 0.0f;
     Step();
     EXPECT_EQ(camera->projection, Camera::ColumnMatrix{});

@@ -8,7 +8,6 @@
 #include "graphics/DebugOverlay.h"
 #include "physics/PhysicsSystem.h"
 #include "physics/Raycast.h"
-#include "resource/ResourceManager.h"
 
 #include <SDL.h>
 

@@ -1,16 +1,10 @@
 #include "support/DrawingTest.h"
 
 #include "ecs/Camera.h"
-#include "ecs/EntityManager.h"
 #include "ecs/Light.h"
 #include "ecs/ParticleEmitter.h"
-#include "ecs/SpriteRenderer.h"
-#include "ecs/Transform.h"
-#include "ecs/TransformSystem.h"
-#include "graphics/CameraSystem.h"
 #include "graphics/GraphicsSystem.h"
 #include "graphics/LayerFramebuffers.h"
-#include "resource/ResourceManager.h"
 #include "scene/JSONManager.h"
 
 namespace Varn::Test

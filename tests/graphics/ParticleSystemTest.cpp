@@ -2,7 +2,6 @@
 #include "support/EngineTest.h"
 
 #include "core/Random.h"
-#include "ecs/EntityManager.h"
 #include "ecs/ParticleEmitter.h"
 #include "graphics/ParticleSystem.h"
 

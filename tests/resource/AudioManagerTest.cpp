@@ -1,15 +1,14 @@
 #include "resource/AudioManager.h"
 #include "resource/Audio.h"
 #include "resource/ResourceTestSupport.h"
-#include "support/AudioSupport.h"
+#include "support/Environment.h"
 
+#include <SDL.h>
 #include <SDL_mixer.h>
 
 #include <algorithm>
 #include <chrono>
-#include <fstream>
 #include <thread>
-#include <vector>
 
 namespace Varn::Test
 {
@@ -55,35 +54,45 @@ protected:
     const std::string file = folder.Path("out.raw");
 };
 
-TEST(FadeIn, RisesFromSilenceToFullOverSevenSeconds)
-{
-    using Resource::AudioManager;
-    const double seconds[] = {0.0, 1.5, 3.0, 5.0, 5.5, 7.0, 60.0};
-    const float volumes[] = {0.0f, 0.025f, 0.05f, 0.2f, 0.35f, 1.0f, 1.0f};
-    for (int i = 0; i < 7; ++i)
-    {
-        EXPECT_FLOAT_EQ(AudioManager::FadeVolume(seconds[i]), volumes[i]) << seconds[i] << " s";
-    }
-}
-
-TEST_F(SoundOutput, EachPlayChoosesItsOwnLooping)
+// Sounds decoded into memory by the mixer (open on the dummy driver) in its own format, and
+// registered even when they cannot be loaded.
+TEST_F(SoundOutput, OggAndWavDecodeIntoMemoryAndADroppedSoundIsReadAgainIntoTheSameAudio)
 {
     ASSERT_TRUE(Audio().IsOpen());
-    ASSERT_NE(Tone()->sound, nullptr);
-    Audio().PlaySound(Tone(), false, true, false);
-    Audio().PlaySound(Tone(), true, false, false);
-    EXPECT_EQ(Audio().PlayingCount(false), 1);
-    EXPECT_EQ(Audio().PlayingCount(true), 1);
-    Wait(600); // the tone lasts 0.25 s
-    Audio().Update(0.6);
-    EXPECT_EQ(Audio().PlayingCount(false), 1) << "looping until stopped";
-    EXPECT_EQ(Audio().PlayingCount(true), 0) << "played once";
+    int frequency = 0, channels = 0;
+    Uint16 format = 0;
+    Mix_QuerySpec(&frequency, &format, &channels);
+    const int bytesPerSecond = frequency * channels * int(SDL_AUDIO_BITSIZE(format) / 8);
+    ScratchFolder content{ScratchFolder::ENTER};
+    content.Write("Resources/Sounds/click.wav", Wav(frequency, channels, 4410));
+    const Resource::Audio* tone = Tone();
+    const Resource::Audio* click = engine->resources->LoadAudio("Resources\\Sounds\\click.wav");
+    const Resource::Audio* missing = engine->resources->LoadAudio("Resources\\Sounds\\absent.ogg");
+    ASSERT_NE(tone->sound, nullptr);
+    EXPECT_NEAR(double(tone->sound->alen), 0.25 * bytesPerSecond, 0.05 * bytesPerSecond);
+    ASSERT_NE(click->sound, nullptr);
+    EXPECT_EQ(int(click->sound->alen), 4410 * bytesPerSecond / frequency);
+    EXPECT_EQ(missing->sound, nullptr);
+    EXPECT_EQ(engine->resources->sounds.size(), 3u);
+    EXPECT_EQ(engine->logger.Lines(),
+              std::vector<std::string>{"Error: Failed To Load Sound:Resources\\Sounds\\absent.ogg"});
 
-    Audio().PlaySound(Tone(), true, true, false);
-    Audio().StopSound();
-    EXPECT_EQ(Audio().PlayingCount(false), 0);
-    EXPECT_EQ(Audio().PlayingCount(true), 0);
-    EXPECT_EQ(Mix_Playing(-1), 0) << "looping music stops too";
+    engine->logger.Clear();
+    const std::string path = "Resources\\Sounds\\hit.wav";
+    content.Write(path, Wav(frequency, channels, 1000));
+    engine->resources->ReloadDroppedFile(DROPPED_FILE::SOUND, path);
+    Resource::Audio* audio = engine->resources->sounds.at(path).get();
+    ASSERT_NE(audio->sound, nullptr);
+    const Uint32 shortLength = audio->sound->alen;
+    content.Write(path, Wav(frequency, channels, 3000));
+    engine->resources->ReloadDroppedFile(DROPPED_FILE::SOUND, path);
+    EXPECT_EQ(engine->resources->sounds.at(path).get(), audio);
+    EXPECT_EQ(audio->sound->alen, 3 * shortLength);
+    // A file that is gone leaves the sound that played before.
+    content.Remove(path);
+    engine->resources->ReloadDroppedFile(DROPPED_FILE::SOUND, path);
+    EXPECT_EQ(audio->sound->alen, 3 * shortLength);
+    EXPECT_EQ(engine->logger.Lines(), std::vector<std::string>{"Error: Failed To Load Sound:" + path});
 }
 
 // Two crates breaking under one smash start the same sample together: one copy plays. The same
@@ -104,8 +113,15 @@ TEST_F(SoundOutput, AStartRepeatedWithinOneBufferPlaysOnce)
     Audio().StopSound();
 }
 
-TEST_F(SoundOutput, FocusPausesBothGroupsAndTheFadeWaits)
+// A fade rises from silence to full over seven seconds, but waits while the game is out of focus.
+TEST_F(SoundOutput, TheFadeRisesOverSevenSecondsButWaitsWhileFocusPausesBothGroups)
 {
+    const double seconds[] = {0.0, 1.5, 3.0, 5.0, 5.5, 7.0, 60.0};
+    const float volumes[] = {0.0f, 0.025f, 0.05f, 0.2f, 0.35f, 1.0f, 1.0f};
+    for (int i = 0; i < 7; ++i)
+    {
+        EXPECT_FLOAT_EQ(Resource::AudioManager::FadeVolume(seconds[i]), volumes[i]) << seconds[i] << " s";
+    }
     Audio().PlaySound(Tone(), false, true, true);
     Audio().PlaySound(Tone(), true, true, false);
     Audio().Update(3.0);
@@ -144,22 +160,42 @@ TEST_F(SoundOutput, WithoutAnOutputTheSoundIsLoggedOnceAndEveryCallIsHarmless)
     engine->Update();
 }
 
-TEST_F(SoundOutput, PlayedSoundReachesTheOutputAndAStoppedOneStopsThere)
+// A played sound reaches the output; a group's volume scales what is heard at once, for sounds
+// already playing, and leaves the other group as it was; a stopped sound stops there.
+TEST_F(SoundOutput, PlayedSoundReachesTheOutputScaledByItsGroupsVolumeAndAStoppedOneStopsThere)
 {
     ASSERT_NO_FATAL_FAILURE(OnDisk());
-
     auto nonSilent = [this](std::size_t from)
     {
         const std::vector<int16_t> samples = SamplesAfter(file, from);
         return static_cast<std::size_t>(
             std::count_if(samples.begin(), samples.end(), [](int16_t s) { return s != 0; }));
     };
+    // The loudest sample written after `from` bytes, once 150 ms more have been mixed.
+    auto peakAfter = [this](std::size_t from)
+    {
+        Wait(150);
+        int peak = 0;
+        for (const int16_t sample : SamplesAfter(file, from))
+        {
+            peak = std::max(peak, std::abs(static_cast<int>(sample)));
+        }
+        return peak;
+    };
     Wait(100);
     EXPECT_EQ(nonSilent(0), 0u) << "silence before anything plays";
 
-    Audio().PlaySound(Tone(), false, true, false);
-    Wait(150);
+    Audio().PlaySound(Tone(), true, true, false);
+    const int full = peakAfter(0);
+    ASSERT_GT(full, 1000);
     EXPECT_GT(nonSilent(0), 1000u);
+    Audio().SetVolume(true, 0.25f);
+    const int quarter = peakAfter(std::filesystem::file_size(file) + 2 * BUFFER);
+    EXPECT_NEAR(quarter, full / 4, full / 20);
+    EXPECT_FLOAT_EQ(Audio().primaryVolume, 1.0f);
+    Audio().SetVolume(true, 7.0f); // out of range: kept to full
+    EXPECT_FLOAT_EQ(Audio().secondaryVolume, 1.0f);
+    EXPECT_NEAR(peakAfter(std::filesystem::file_size(file) + 2 * BUFFER), full, full / 20);
 
     // A buffer mixed before the stop may still be on its way to the file: skip two buffers.
     auto grownBy = [this](std::size_t start, std::size_t bytes)
@@ -174,34 +210,6 @@ TEST_F(SoundOutput, PlayedSoundReachesTheOutputAndAStoppedOneStopsThere)
     const std::size_t stoppedAt = grownBy(std::filesystem::file_size(file), 2 * BUFFER);
     EXPECT_GT(grownBy(stoppedAt, 4 * BUFFER), stoppedAt);
     EXPECT_EQ(nonSilent(stoppedAt), 0u);
-}
-
-// A group's volume scales what reaches the output at once, for sounds already playing, and
-// leaves the other group as it was.
-TEST_F(SoundOutput, AGroupsVolumeScalesWhatIsHeard)
-{
-    ASSERT_NO_FATAL_FAILURE(OnDisk());
-    // The loudest 16-bit sample written after `from` bytes, once 150 ms more have been mixed.
-    auto peakAfter = [this](std::size_t from)
-    {
-        Wait(150);
-        int peak = 0;
-        for (const int16_t sample : SamplesAfter(file, from))
-        {
-            peak = std::max(peak, std::abs(static_cast<int>(sample)));
-        }
-        return peak;
-    };
-    Audio().PlaySound(Tone(), true, true, false);
-    const int full = peakAfter(0);
-    ASSERT_GT(full, 1000);
-    Audio().SetVolume(true, 0.25f);
-    const int quarter = peakAfter(std::filesystem::file_size(file) + 2 * BUFFER);
-    EXPECT_NEAR(quarter, full / 4, full / 20);
-    EXPECT_FLOAT_EQ(Audio().primaryVolume, 1.0f);
-    Audio().SetVolume(true, 7.0f); // out of range: kept to full
-    EXPECT_FLOAT_EQ(Audio().secondaryVolume, 1.0f);
-    EXPECT_NEAR(peakAfter(std::filesystem::file_size(file) + 2 * BUFFER), full, full / 20);
 }
 
 } // namespace Varn::Test

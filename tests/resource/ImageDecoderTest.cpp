@@ -5,8 +5,6 @@
 
 #include <SDL2/SDL_image.h>
 
-#include <array>
-
 namespace Varn::Test
 {
 

@@ -1,5 +1,4 @@
-// Registries, the default resources, teardown and files dropped on the window.
-#include "core/Window.h"
+// Registries, the default resources, teardown and shader files dropped on the window.
 #include "resource/BuiltinShaders.h"
 #include "resource/FontSet.h"
 #include "resource/Mesh2D.h"
@@ -14,18 +13,27 @@ using Resource::ResourceManager;
 
 using ResourceRegistry = EngineTest;
 
-TEST_F(ResourceRegistry, MissingScriptIsNotRegisteredAndIsTriedAgainLater)
+TEST_F(ResourceRegistry, AMissingScriptOrAnUnreadableFontIsNotRegisteredAndIsTriedAgainLater)
 {
     ScratchFolder folder{ScratchFolder::ENTER};
     const std::string path = "Resources\\Scripts\\Door.orin";
     EXPECT_EQ(engine->resources->LoadScript(path), nullptr);
     EXPECT_TRUE(engine->resources->scripts.empty());
     EXPECT_EQ(engine->logger.Lines(), std::vector<std::string>{"Error: Failed To Open Script: " + path});
-
     folder.Write(path, "[Event] Initialize\n");
     const Resource::Script* script = engine->resources->LoadScript(path);
     ASSERT_NE(script, nullptr);
     EXPECT_EQ(script->tokens, (std::vector<std::string>{"[Event]", "Initialize", ""}));
+
+    engine->logger.Clear();
+    folder.Write("Resources/Fonts/text.ttf", "not a font");
+    EXPECT_EQ(engine->resources->LoadFont("Resources\\Fonts\\text.ttf"), nullptr);
+    EXPECT_EQ(engine->logger.Lines(), std::vector<std::string>{"Error: Failed To Create FT Face"});
+    EXPECT_TRUE(engine->resources->fonts.empty());
+    std::filesystem::copy_file(std::string(CORVALUNE_SOURCE_DIR) + "/Resources/Fonts/FiraCode-Regular.ttf",
+                               folder.root / "Resources/Fonts/text.ttf",
+                               std::filesystem::copy_options::overwrite_existing);
+    EXPECT_NE(engine->resources->LoadFont("Resources\\Fonts\\text.ttf"), nullptr);
 }
 
 // Logic tests and a failed start have no OpenGL context: nothing may abort.
@@ -53,7 +61,7 @@ TEST_F(ResourceRegistry, WithoutAContextOnlyTheOpenGLPartsAreSkipped)
 
 using DefaultResources = DefaultResourcesTest;
 
-TEST_F(DefaultResources, LoadDefaultsBuildsEveryBuiltInResourceFromTheRepository)
+TEST_F(DefaultResources, LoadDefaultsBuildsEveryBuiltInResourceFromTheRepositoryAndMakesEachOnce)
 {
     EXPECT_TRUE(engine->logger.Lines().empty()) << engine->logger.Lines().front();
     // The built-in shaders, mesh and font are used by the graphics tests and the teardown test.
@@ -70,6 +78,34 @@ TEST_F(DefaultResources, LoadDefaultsBuildsEveryBuiltInResourceFromTheRepository
     const std::vector<uint8_t> soft = ReadTexture(dot->textureId, 32, 32);
     EXPECT_EQ(soft[3], 0);
     EXPECT_GT(soft[(16 * 32 + 16) * 4 + 3], 240);
+
+    // Every ASCII code of the font has a glyph, built once however often the font is asked for.
+    const Resource::FontSet* font = resources->FindFont(ResourceManager::DEFAULT_FONT);
+    ASSERT_NE(font, nullptr);
+    ASSERT_EQ(font->characters.size(), 128u);
+    const uint32_t firstTexture = font->characters.at('A').textureId;
+    EXPECT_EQ(resources->LoadFont(ResourceManager::DEFAULT_FONT), font);
+    EXPECT_EQ(font->characters.at('A').textureId, firstTexture);
+    const Resource::Character& space = font->characters.at(' ');
+    const Resource::Character& a = font->characters.at('A');
+    const Resource::Character& g = font->characters.at('g');
+    EXPECT_EQ(space.size[0], 0);
+    EXPECT_EQ(space.size[1], 0);
+    EXPECT_GT(space.advance, 0u);
+    EXPECT_EQ(a.advance, space.advance); // a monospaced font
+    // 'A' stands on the baseline; 'g' hangs below it. Both fit a 48-pixel line.
+    EXPECT_NEAR(a.bearing[1], a.size[1], 1);
+    EXPECT_LT(g.bearing[1], g.size[1]);
+    EXPECT_GT(a.size[1], 20);
+    EXPECT_LT(a.size[1], 48);
+
+    // Sheet meshes are made once per name; an empty sheet is refused.
+    Resource::Mesh2D* walk = resources->GetMesh("walk", 8, 1);
+    EXPECT_EQ(resources->GetMesh("walk", 2, 2), walk);
+    EXPECT_EQ(walk->columns, 8u);
+    EXPECT_EQ(resources->GetMesh("empty", 0, 3), nullptr);
+    EXPECT_EQ(resources->FindMesh("empty"), nullptr);
+    EXPECT_EQ(engine->logger.Lines(), std::vector<std::string>{"Error: Failed to Create Mesh"});
 }
 
 TEST_F(DefaultResources, DestroyingTheManagerDeletesEveryOpenGLObject)
@@ -101,29 +137,7 @@ protected:
     ScratchFolder folder{ScratchFolder::ENTER};
 };
 
-TEST_F(DroppedFiles, AnUploadedTextureAndAScriptAreReadAgainIntoTheSameResource)
-{
-    const std::string path = "Resources\\Sprites\\crate.tga";
-    folder.Write(path, Tga(1, 1, 3, {255, 0, 0}));
-    engine->resources->ReloadDroppedFile(DROPPED_FILE::TEXTURE, path);
-    Resource::Texture2D* texture = engine->resources->textures.at(path).get();
-    EXPECT_EQ(ReadTexture(texture->textureId, 1, 1), (std::vector<uint8_t>{255, 0, 0, 255}));
-
-    folder.Write(path, Tga(1, 1, 3, {0, 0, 255}));
-    engine->resources->ReloadDroppedFile(DROPPED_FILE::TEXTURE, path);
-    EXPECT_EQ(engine->resources->textures.at(path).get(), texture);
-    EXPECT_EQ(ReadTexture(texture->textureId, 1, 1), (std::vector<uint8_t>{0, 0, 255, 255}));
-
-    const std::string script = "Resources\\Scripts\\Door.orin";
-    folder.Write(script, "a b\n");
-    Resource::Script* door = engine->resources->LoadScript(script);
-    ASSERT_NE(door, nullptr);
-    folder.Write(script, "c\n");
-    engine->resources->ReloadDroppedFile(DROPPED_FILE::SCRIPT, script);
-    EXPECT_EQ(door->tokens, (std::vector<std::string>{"c", ""}));
-}
-
-TEST_F(DroppedFiles, ShaderStagesLinkWithTheSpriteProgramAndBrokenEditsKeepTheOldProgram)
+TEST_F(DroppedFiles, ShaderStagesLinkWithTheSpriteProgramAndBrokenEditsKeepTheOldProgramAndSayWhy)
 {
     using namespace Resource::BuiltinShaders;
     auto& resources = *engine->resources;
@@ -136,17 +150,27 @@ TEST_F(DroppedFiles, ShaderStagesLinkWithTheSpriteProgramAndBrokenEditsKeepTheOl
     ASSERT_NE(first, 0u);
     EXPECT_NE(glGetUniformLocation(first, "tint"), -1); // from the sprite fragment stage
 
+    // The driver's reason follows the line's start.
     folder.Write(vertex, "#version 330 core\nvoid main() { broken }\n");
     resources.ReloadDroppedFile(DROPPED_FILE::SHADER, vertex);
     EXPECT_EQ(shader->program, first);
+    const std::string compile = "Error: Failed To Compile Vertex Shader: ";
     ASSERT_EQ(engine->logger.Lines().size(), 1u);
-    EXPECT_EQ(engine->logger.Lines()[0].rfind("Error: Failed To Compile Vertex Shader: ", 0), 0u);
+    EXPECT_EQ(engine->logger.Lines()[0].rfind(compile, 0), 0u);
+    EXPECT_GT(engine->logger.Lines()[0].size(), compile.size());
 
     folder.Write(vertex, std::string(SPRITE_VERTEX) + "// edited\n");
     resources.ReloadDroppedFile(DROPPED_FILE::SHADER, vertex);
     EXPECT_EQ(resources.FindShader(vertex), shader);
     EXPECT_NE(shader->program, first);
     EXPECT_FALSE(glIsProgram(first));
+
+    // Both stages compile, but the fragment stage has no main function: a new program stays 0.
+    engine->logger.Clear();
+    const char* noMain = "#version 330 core\nout vec4 c;\nvoid helper() { c = vec4(1.0); }\n";
+    EXPECT_EQ(resources.CreateShader(TEXT_VERTEX, noMain, nullptr, "unlinked")->program, 0u);
+    ASSERT_EQ(engine->logger.Lines().size(), 1u);
+    EXPECT_EQ(engine->logger.Lines()[0].rfind("Error: Failed To Link Shader Program: ", 0), 0u);
 }
 
 } // namespace Varn::Test

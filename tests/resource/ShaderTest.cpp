@@ -1,5 +1,4 @@
-// The built-in programs' arithmetic, checked on real pixels of a float render target, and how
-// program construction reports broken GLSL.
+// The built-in programs' arithmetic, checked on real pixels of a float render target.
 #include "resource/Shader.h"
 #include "resource/BuiltinShaders.h"
 #include "resource/Mesh2D.h"
@@ -114,29 +113,6 @@ TEST_F(BlurProgram, SpreadsOneTexelAlongTheDiagonalWithTheTapWeights)
     glDeleteTextures(1, &texture);
     glDeleteBuffers(1, &buffer);
     glDeleteVertexArrays(1, &vao);
-}
-
-using ShaderBuilding = WindowedEngineTest;
-
-TEST_F(ShaderBuilding, CompileAndLinkErrorsLogTheDriversReasonAndLeaveProgramZero)
-{
-    using namespace Resource::BuiltinShaders;
-    auto& resources = *engine->resources;
-    const Resource::Shader* broken = resources.CreateShader(
-        "#version 330 core\nvoid main() { undeclared = 1; }\n", FBO_FRAGMENT, nullptr, "broken");
-    ASSERT_NE(broken, nullptr);
-    EXPECT_EQ(broken->program, 0u);
-    ASSERT_EQ(engine->logger.Lines().size(), 1u);
-    const std::string compile = "Error: Failed To Compile Vertex Shader: ";
-    EXPECT_EQ(engine->logger.Lines()[0].rfind(compile, 0), 0u);
-    EXPECT_GT(engine->logger.Lines()[0].size(), compile.size());
-
-    // Both stages compile, but the fragment stage has no main function.
-    engine->logger.Clear();
-    const char* noMain = "#version 330 core\nout vec4 c;\nvoid helper() { c = vec4(1.0); }\n";
-    EXPECT_EQ(resources.CreateShader(TEXT_VERTEX, noMain, nullptr, "unlinked")->program, 0u);
-    ASSERT_EQ(engine->logger.Lines().size(), 1u);
-    EXPECT_EQ(engine->logger.Lines()[0].rfind("Error: Failed To Link Shader Program: ", 0), 0u);
 }
 
 } // namespace Varn::Test

@@ -36,18 +36,16 @@ protected:
     ScratchFolder folder{ScratchFolder::ENTER};
 };
 
-TEST_F(TextureLoading, MissingFileLogsAndStaysWithoutTexture)
+TEST_F(TextureLoading, EveryFormatUploadsPremultipliedAndFreesItsPixelsAndAMissingFileStaysWithoutTexture)
 {
-    Resource::Texture2D* texture = Loaded("Resources\\Sprites\\absent.dds");
-    EXPECT_EQ(texture->pixels, nullptr);
+    Resource::Texture2D* absent = Loaded("Resources\\Sprites\\absent.dds");
+    EXPECT_EQ(absent->pixels, nullptr);
     EXPECT_EQ(engine->logger.Lines(),
               std::vector<std::string>{"Error: Texture Resources\\Sprites\\absent.dds Failed to Load"});
-    texture->Upload();
-    EXPECT_EQ(texture->textureId, 0u);
-}
+    absent->Upload();
+    EXPECT_EQ(absent->textureId, 0u);
+    engine->logger.Clear();
 
-TEST_F(TextureLoading, UploadPremultipliesAlphaAndFreesThePixels)
-{
     std::vector<uint8_t> rgba;
     for (int i = 0; i < 16; ++i)
     {
@@ -70,6 +68,60 @@ TEST_F(TextureLoading, UploadPremultipliesAlphaAndFreesThePixels)
     texture->Upload();
     EXPECT_EQ(texture->pixels, nullptr);
     EXPECT_EQ(texture->textureId, id);
+
+    // Grey, grey and alpha, rows of an odd length, plain and block-compressed DDS.
+    folder.Write("grey.tga", Tga(1, 1, 1, {128}));
+    folder.Write("greyAlpha.tga", Tga(1, 1, 2, {200, 128}));
+    // Three pixels of three bytes: rows are 9 bytes long, not a multiple of four.
+    folder.Write("stripes.tga",
+                 Tga(3, 2, 3, {255, 0, 0, 255, 0, 0, 255, 0, 0, 0, 0, 255, 0, 0, 255, 0, 0, 255}));
+    Resource::Texture2D* grey = Loaded("grey.tga");
+    Resource::Texture2D* greyAlpha = Loaded("greyAlpha.tga");
+    Resource::Texture2D* stripes = Loaded("stripes.tga");
+    EXPECT_EQ(grey->channels, 1);
+    EXPECT_EQ(greyAlpha->channels, 2);
+    EXPECT_EQ(stripes->channels, 3);
+    for (Resource::Texture2D* texture : {grey, greyAlpha, stripes})
+    {
+        texture->Upload();
+    }
+
+    ExpectTexel(ReadTexture(grey->textureId, 1, 1), 0, 128, 128, 128, 255);
+    ExpectTexel(ReadTexture(greyAlpha->textureId, 1, 1), 0, 100, 100, 100, 128);
+    const std::vector<uint8_t> rows = ReadTexture(stripes->textureId, 3, 2);
+    for (std::size_t pixel = 0; pixel < 3; ++pixel)
+    {
+        ExpectTexel(rows, pixel, 255, 0, 0, 255);
+        ExpectTexel(rows, pixel + 3, 0, 0, 255, 255);
+    }
+
+    // 2 x 1 uncompressed: opaque green, then half-transparent white (stored blue, green, red, alpha).
+    folder.Write("Resources\\Sprites\\plain.dds",
+                 Dds(2, 1, "", std::string("\x00\xFF\x00\xFF\xFF\xFF\xFF\x80", 8)));
+    // One 4 x 4 DXT5 block: alpha 128 everywhere, colour pure red (565) everywhere.
+    const std::string block("\x80\x80\x00\x00\x00\x00\x00\x00\x00\xF8\x00\xF8\x00\x00\x00\x00", 16);
+    folder.Write("Resources\\Sprites\\packed.dds", Dds(4, 4, "DXT5", block));
+
+    Resource::Texture2D* plain = Loaded("Resources\\Sprites\\plain.dds");
+    Resource::Texture2D* packed = Loaded("Resources\\Sprites\\packed.dds");
+    ASSERT_NE(plain->pixels, nullptr);
+    ASSERT_NE(packed->pixels, nullptr);
+    EXPECT_EQ(plain->width, 2);
+    EXPECT_EQ(packed->width, 4);
+    plain->Upload();
+    packed->Upload();
+    ASSERT_NE(plain->textureId, 0u);
+    ASSERT_NE(packed->textureId, 0u);
+    EXPECT_EQ(plain->pixels, nullptr);
+
+    const std::vector<uint8_t> a = ReadTexture(plain->textureId, 2, 1);
+    ExpectTexel(a, 0, 0, 255, 0, 255);
+    ExpectTexel(a, 1, 128, 128, 128, 128);
+    const std::vector<uint8_t> b = ReadTexture(packed->textureId, 4, 4);
+    for (std::size_t i = 0; i < 16; ++i)
+    {
+        ExpectTexel(b, i, 128, 0, 0, 128);
+    }
     EXPECT_TRUE(engine->logger.Lines().empty());
 }
 
@@ -160,63 +212,6 @@ TEST_F(TextureLoading, ABatchDecodesItsShareOnePieceAtATimeThenUploadsEachAndHol
     {
         EXPECT_NE(texture->textureId, 0u) << texture->name;
         EXPECT_FALSE(texture->claimed) << texture->name;
-    }
-    EXPECT_TRUE(engine->logger.Lines().empty());
-}
-
-TEST_F(TextureLoading, GreyAndOddRowTgaAndPlainAndBlockCompressedDdsReadBackPremultiplied)
-{
-    folder.Write("grey.tga", Tga(1, 1, 1, {128}));
-    folder.Write("greyAlpha.tga", Tga(1, 1, 2, {200, 128}));
-    // Three pixels of three bytes: rows are 9 bytes long, not a multiple of four.
-    folder.Write("stripes.tga",
-                 Tga(3, 2, 3, {255, 0, 0, 255, 0, 0, 255, 0, 0, 0, 0, 255, 0, 0, 255, 0, 0, 255}));
-    Resource::Texture2D* grey = Loaded("grey.tga");
-    Resource::Texture2D* greyAlpha = Loaded("greyAlpha.tga");
-    Resource::Texture2D* stripes = Loaded("stripes.tga");
-    EXPECT_EQ(grey->channels, 1);
-    EXPECT_EQ(greyAlpha->channels, 2);
-    EXPECT_EQ(stripes->channels, 3);
-    for (Resource::Texture2D* texture : {grey, greyAlpha, stripes})
-    {
-        texture->Upload();
-    }
-
-    ExpectTexel(ReadTexture(grey->textureId, 1, 1), 0, 128, 128, 128, 255);
-    ExpectTexel(ReadTexture(greyAlpha->textureId, 1, 1), 0, 100, 100, 100, 128);
-    const std::vector<uint8_t> rows = ReadTexture(stripes->textureId, 3, 2);
-    for (std::size_t pixel = 0; pixel < 3; ++pixel)
-    {
-        ExpectTexel(rows, pixel, 255, 0, 0, 255);
-        ExpectTexel(rows, pixel + 3, 0, 0, 255, 255);
-    }
-
-    // 2 x 1 uncompressed: opaque green, then half-transparent white (stored blue, green, red, alpha).
-    folder.Write("Resources\\Sprites\\plain.dds",
-                 Dds(2, 1, "", std::string("\x00\xFF\x00\xFF\xFF\xFF\xFF\x80", 8)));
-    // One 4 x 4 DXT5 block: alpha 128 everywhere, colour pure red (565) everywhere.
-    const std::string block("\x80\x80\x00\x00\x00\x00\x00\x00\x00\xF8\x00\xF8\x00\x00\x00\x00", 16);
-    folder.Write("Resources\\Sprites\\packed.dds", Dds(4, 4, "DXT5", block));
-
-    Resource::Texture2D* plain = Loaded("Resources\\Sprites\\plain.dds");
-    Resource::Texture2D* packed = Loaded("Resources\\Sprites\\packed.dds");
-    ASSERT_NE(plain->pixels, nullptr);
-    ASSERT_NE(packed->pixels, nullptr);
-    EXPECT_EQ(plain->width, 2);
-    EXPECT_EQ(packed->width, 4);
-    plain->Upload();
-    packed->Upload();
-    ASSERT_NE(plain->textureId, 0u);
-    ASSERT_NE(packed->textureId, 0u);
-    EXPECT_EQ(plain->pixels, nullptr);
-
-    const std::vector<uint8_t> a = ReadTexture(plain->textureId, 2, 1);
-    ExpectTexel(a, 0, 0, 255, 0, 255);
-    ExpectTexel(a, 1, 128, 128, 128, 128);
-    const std::vector<uint8_t> b = ReadTexture(packed->textureId, 4, 4);
-    for (std::size_t i = 0; i < 16; ++i)
-    {
-        ExpectTexel(b, i, 128, 0, 0, 128);
     }
     EXPECT_TRUE(engine->logger.Lines().empty());
 }

@@ -1,7 +1,6 @@
 #include "script/ScriptTestSupport.h"
 
 #include "ecs/RigidBody.h"
-#include "ecs/TransformSystem.h"
 #include "scene/JSONManager.h"
 
 #include <cmath>
@@ -36,7 +35,7 @@ protected:
     ECS::IEntity* tested = nullptr;
 };
 
-TEST_F(ScriptConditions, CheckFloatComparesWithEachOperator)
+TEST_F(ScriptConditions, CheckFloatComparesWithEachOperatorAndBadOperatorsOrHitListsAbandonTheScript)
 {
     struct Case
     {
@@ -55,12 +54,9 @@ TEST_F(ScriptConditions, CheckFloatComparesWithEachOperator)
         Script(e).floatList["a"] = std::nanf("");
         EXPECT_EQ(Outcome(), c.nan ? "yes " : "no ") << c.op;
     }
-}
 
-// A word that is not an operator (strings take only == and !=) or a hit list that does not
-// exist abandons the script; an empty hit list is simply false.
-TEST_F(ScriptConditions, BadOperatorsAndUnknownHitListsAbandonTheScript)
-{
+    // A word that is not an operator (strings take only == and !=) or a hit list that does not
+    // exist abandons the script; an empty hit list is simply false.
     for (const auto& [condition, outcome] : {std::pair{"CheckFloat 1 => 2", "Something is wrong with Hero"},
                                              {"CheckString a < b", "Something is wrong with Hero"},
                                              {"CheckID Triggered == 5", "no "},
@@ -71,7 +67,7 @@ TEST_F(ScriptConditions, BadOperatorsAndUnknownHitListsAbandonTheScript)
     }
 }
 
-TEST_F(ScriptConditions, CheckTagTestsEachCollisionHitInTurn)
+TEST_F(ScriptConditions, CheckTagTestsEachCollisionHitInTurnAndCheckIdAndCheckNameCompareTheCurrentHit)
 {
     engine->jsonManager->RegisterTag("Default");
     const uint64_t enemy = engine->jsonManager->RegisterTag("Enemy");
@@ -86,24 +82,23 @@ TEST_F(ScriptConditions, CheckTagTestsEachCollisionHitInTurn)
     e->AddComponent<ECS::RigidBody>()->contacts = {{goblin, {}}, {rock, {}}, {orc, {}}};
     Step();
     EXPECT_EQ(Log(), (Strings{"Goblin ", "Orc "}));
-}
 
-TEST_F(ScriptConditions, CheckIdAndCheckNameCompareTheCurrentHit)
-{
+    CurrentScene().RemoveEntity(e, false);
+    engine->logger.Clear();
     ECS::IEntity* boss = Plain("Big Boss");
     const std::string id = std::to_string(boss->id);
-    ECS::IEntity* e =
-        Compiled("Hero", "[Event] OnCollision\n"
-                         "[Condition]\nCheckName Collided == Big Boss\n[Action]\nPrint name\n"
-                         "[Condition]\nCheckID Collided == " +
-                             id +
-                             ".9\n[Action]\nPrint id\n"
-                             "[Condition]\nCheckName Collided != Big\n[Action]\nPrint other\n"
-                             "[Condition]\nCheckName Collided < Big\n[Action]\nPrint never\n[End]");
+    ECS::IEntity* namer =
+        Compiled("Namer", "[Event] OnCollision\n"
+                          "[Condition]\nCheckName Collided == Big Boss\n[Action]\nPrint name\n"
+                          "[Condition]\nCheckID Collided == " +
+                              id +
+                              ".9\n[Action]\nPrint id\n"
+                              "[Condition]\nCheckName Collided != Big\n[Action]\nPrint other\n"
+                              "[Condition]\nCheckName Collided < Big\n[Action]\nPrint never\n[End]");
     Step();
-    e->AddComponent<ECS::RigidBody>()->contacts.push_back({boss, {}});
+    namer->AddComponent<ECS::RigidBody>()->contacts.push_back({boss, {}});
     Step();
-    EXPECT_EQ(Log(), (Strings{"name ", "id ", "other ", "Invalid CheckName parameters in Hero."}));
+    EXPECT_EQ(Log(), (Strings{"name ", "id ", "other ", "Invalid CheckName parameters in Namer."}));
 }
 
 TEST_F(ScriptConditions, ConditionGroupsAndOrOr)

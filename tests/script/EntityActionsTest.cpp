@@ -1,12 +1,6 @@
 #include "script/ScriptTestSupport.h"
 
-#include "core/Timer.h"
-#include "core/Window.h"
-#include "ecs/EntityManager.h"
-#include "ecs/TransformSystem.h"
 #include "scene/JSONManager.h"
-
-#include <algorithm>
 
 namespace Varn::Test
 {
@@ -14,25 +8,25 @@ namespace Varn::Test
 // Actions on entities and scenes: kills, hierarchy, prefabs, scene loads and quitting.
 using EntityActions = ScriptTest;
 
-TEST_F(EntityActions, KillThenSetPositionStillMovesTheEntityBeforeItGoes)
+// A kill takes the descendants with it at the step's end; layers reach the descendants while
+// activity and rooms stay on their entity; parent links are made by id or reference, never in a
+// loop.
+TEST_F(EntityActions, KillsLayersActivityRoomsAndParentsFollowTheHierarchy)
 {
     ECS::IEntity* child = Plain("Child");
-    ECS::IEntity* e = Compiled("Hero", "[Event] Initialize\n[Action]\nKill\nSetPosition 7 0 0\n"
-                                       "Print #self_trans_lpos_x\n[End]");
+    ECS::IEntity* e = Compiled("Goner", "[Event] Initialize\n[Action]\nKill\nSetPosition 7 0 0\n"
+                                        "Print #self_trans_lpos_x\n[End]");
     child->parent = e;
     Step();
-    EXPECT_EQ(Log(), (Strings{"7.000000 "}));
+    EXPECT_EQ(Log(), (Strings{"7.000000 "})) << "it still moves before it goes";
     EXPECT_FALSE(InScene(e));
     EXPECT_FALSE(InScene(child)) << "descendants go with it";
     EXPECT_FALSE(InScene(Once("Oof", "Oof ignored")));
-}
 
-TEST_F(EntityActions, LayersReachDescendantsWhileActivityAndRoomsStayOnTheirEntity)
-{
-    ECS::IEntity* child = Plain("Child");
+    child = Plain("Child");
     ECS::IEntity* grandchild = Plain("Grandchild");
-    ECS::IEntity* e = Compiled("Hero", "[Event] Initialize\n[Action]\nSetLayer 3.9\nSetRoom 2\n"
-                                       "SetActiveChildren false\n[End]");
+    e = Compiled("Hero",
+                 "[Event] Initialize\n[Action]\nSetLayer 3.9\nSetRoom 2\nSetActiveChildren false\n[End]");
     child->parent = e;
     grandchild->parent = child;
     Step();
@@ -43,15 +37,12 @@ TEST_F(EntityActions, LayersReachDescendantsWhileActivityAndRoomsStayOnTheirEnti
     EXPECT_TRUE(e->gameObjectActive);
     EXPECT_FALSE(child->gameObjectActive);
     EXPECT_FALSE(grandchild->gameObjectActive);
-}
 
-TEST_F(EntityActions, ParentLinksByIdOrReferenceAndLoopsAreRefused)
-{
     ECS::IEntity* box = Plain("Box");
-    ECS::IEntity* e = Once("Hero", "AttachChild " + std::to_string(box->id));
-    EXPECT_EQ(box->parent, e);
-    Once("Linker", "SetParent #entBox #entHero");
-    EXPECT_EQ(e->parent, nullptr) << "Box under Hero under Box would close a loop";
+    ECS::IEntity* owner = Once("Owner", "AttachChild " + std::to_string(box->id));
+    EXPECT_EQ(box->parent, owner);
+    Once("Linker", "SetParent #entBox #entOwner");
+    EXPECT_EQ(owner->parent, nullptr) << "Box under Owner under Box would close a loop";
     EXPECT_EQ(Said().back(), "Something is wrong with Linker");
     Once("Loose", "SetParent 99999");
     EXPECT_EQ(Said().back(), "Something is wrong with Loose");
@@ -81,7 +72,7 @@ TEST_F(EntityActions, CreatePrefabPlacesTurnsLayersAndStoresTheNewEntity)
     EXPECT_EQ(Find("Bat")->GetComponent<ECS::Transform>()->position.y, 9.0f);
 }
 
-TEST_F(EntityActions, TheLastSceneRequestOfAStepIsTheOnlyOneLoaded)
+TEST_F(EntityActions, TheLastSceneRequestOfAStepIsTheOnlyOneLoadedAndTheOldScenesKillsSpareTheNew)
 {
     const std::string missing = scratch.Path("missing.scene");
     const std::string real = scratch.Write("real.scene", R"([{"ID":"Arrived","ID Type":0,"Transform":{}}])");
@@ -101,13 +92,11 @@ TEST_F(EntityActions, TheLastSceneRequestOfAStepIsTheOnlyOneLoaded)
     EXPECT_EQ(std::count(Log().begin(), Log().end(), "Error: Load Failed. Scene is Invalid"), 0)
         << "the first requests were never loaded";
     EXPECT_TRUE(e->components.empty()) << "the old scene's entities went back to the pool";
-}
 
-TEST_F(EntityActions, KillsOfTheOldSceneComeAfterTheSwitchAndSpareTheNewEntities)
-{
+    // The old scene's kills come after the switch and spare the new entities.
     const std::string next = scratch.Write(
         "next.scene", R"([{"ID":"A","ID Type":0,"Transform":{}},{"ID":"B","ID Type":0,"Transform":{}}])");
-    Once("Hero", "Kill\nLoadScene " + next);
+    Once("Killer", "Kill\nLoadScene " + next);
     EXPECT_NE(Find("A"), nullptr);
     EXPECT_NE(Find("B"), nullptr);
     EXPECT_TRUE(Scripts().killList.empty());

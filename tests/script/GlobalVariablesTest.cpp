@@ -1,62 +1,44 @@
 #include "script/ScriptTestSupport.h"
+#include "support/Environment.h"
 
-#include "core/FilePath.h"
 #include "script/GlobalVariables.h"
 
-#include <cstdlib>
-#include <filesystem>
 #include <limits>
-#include <optional>
 
 namespace Varn::Test
 {
 
 using Script::GlobalVariables;
+
 namespace
 {
-
-// Points the per-user folder at `dataHome` (no APPDATA) while it lives.
-struct SaveFolderEnvironment
-{
-    explicit SaveFolderEnvironment(const std::string& dataHome)
-    {
-        for (const char* name : {"APPDATA", "XDG_DATA_HOME", "HOME"})
-        {
-            const char* value = std::getenv(name);
-            saved.emplace_back(name, value ? std::optional<std::string>(value) : std::nullopt);
-        }
-        unsetenv("APPDATA");
-        setenv("XDG_DATA_HOME", dataHome.c_str(), 1);
-    }
-    ~SaveFolderEnvironment()
-    {
-        for (const auto& [name, value] : saved)
-        {
-            value ? setenv(name.c_str(), value->c_str(), 1) : unsetenv(name.c_str());
-        }
-    }
-    std::vector<std::pair<std::string, std::optional<std::string>>> saved;
-};
-
 std::string Read(const std::filesystem::path& path)
 {
     std::string text;
     ReadTextFile(path.string(), text);
     return text;
 }
-
 } // namespace
 
+// The per-user folder is a scratch folder (no APPDATA) for each test.
 class GlobalVariablesFile : public ScriptTest
 {
 protected:
+    GlobalVariablesFile()
+    {
+        unsetenv("APPDATA");
+        setenv("XDG_DATA_HOME", save.root.c_str(), 1);
+    }
     std::filesystem::path UserFile() const { return save.root / "Corvalune" / "GlobalVariables.orin"; }
 
     ScratchFolder save;
-    SaveFolderEnvironment environment{save.root.string()};
+    SavedEnvironment environment{"APPDATA", "XDG_DATA_HOME", "HOME"};
 };
 
-TEST_F(GlobalVariablesFile, FirstStartSeedsTheUserFileAndSkipsUnreadableLines)
+// The defaults seed a save that does not exist yet, add their new names to one that does, and
+// replace one in which no line can be read (set aside, never overwritten); a save with some
+// damaged lines keeps its good ones and stays in place.
+TEST_F(GlobalVariablesFile, TheDefaultsSeedAMissingOrUnreadableSaveAndADamagedOneKeepsItsGoodLines)
 {
     ScratchFolder game(ScratchFolder::ENTER);
     const std::string defaults =
@@ -77,11 +59,27 @@ TEST_F(GlobalVariablesFile, FirstStartSeedsTheUserFileAndSkipsUnreadableLines)
     game.Write("Resources/Scripts/GlobalVariables.orin", "Float lives 9\nFloat extra 1\n");
     globals.Load();
     EXPECT_EQ(globals.floats, (std::map<std::string, float>{{"extra", 1.0f}, {"lives", 3.0f}}));
-}
 
-TEST_F(GlobalVariablesFile, AnUnreadableSaveIsSetAsideAndTheDefaultsSeedANewOne)
-{
-    ScratchFolder game(ScratchFolder::ENTER);
+    game.Write("Resources/Scripts/GlobalVariables.orin", "Float lives 3\nFloat coins 0\n");
+    const std::string damaged =
+        std::string("\x01\x02\xff\0 garbage\n", 13) + "Float lives 1\nFloat coins many\nJunk\n";
+    save.Write(UserFile().string(), damaged);
+    engine->logger.Clear();
+
+    GlobalVariables kept{engine->logger};
+    kept.Load();
+    EXPECT_EQ(kept.floats, (std::map<std::string, float>{{"coins", 0.0f}, {"lives", 1.0f}}));
+    EXPECT_TRUE(engine->logger.Lines().empty());
+    EXPECT_EQ(Read(UserFile()), damaged);
+    EXPECT_FALSE(std::filesystem::exists(UserFile().string() + ".unreadable"));
+
+    // White space alone is an empty save, not an unreadable one.
+    save.Write(UserFile().string(), "\n \r\n");
+    kept.Load();
+    EXPECT_EQ(kept.floats, (std::map<std::string, float>{{"coins", 0.0f}, {"lives", 3.0f}}));
+    EXPECT_TRUE(engine->logger.Lines().empty());
+    EXPECT_FALSE(std::filesystem::exists(UserFile().string() + ".unreadable"));
+
     game.Write("Resources/Scripts/GlobalVariables.orin", "Float lives 3\nString title Hello\n");
     const std::string garbage("\x89PNG\r\n\x1a\n\0\0\0\rIHDR \xff\xfe Float\0", 26);
     const std::string older("\0\0\0\0", 4);
@@ -90,10 +88,10 @@ TEST_F(GlobalVariablesFile, AnUnreadableSaveIsSetAsideAndTheDefaultsSeedANewOne)
     save.Write(UserFile().string(), garbage);
     engine->logger.Clear();
 
-    GlobalVariables globals{engine->logger};
-    globals.Load();
-    EXPECT_EQ(globals.floats, (std::map<std::string, float>{{"lives", 3.0f}}));
-    EXPECT_EQ(globals.strings, (std::map<std::string, std::string>{{"title", "Hello"}}));
+    GlobalVariables fresh{engine->logger};
+    fresh.Load();
+    EXPECT_EQ(fresh.floats, (std::map<std::string, float>{{"lives", 3.0f}}));
+    EXPECT_EQ(fresh.strings, (std::map<std::string, std::string>{{"title", "Hello"}}));
     EXPECT_EQ(engine->logger.Lines(),
               (Strings{"Error: Failed To read " + UserFile().string() +
                        ": no line holds a global; it is kept as " + aside + ".2 and the defaults are used"}));
@@ -102,44 +100,20 @@ TEST_F(GlobalVariablesFile, AnUnreadableSaveIsSetAsideAndTheDefaultsSeedANewOne)
     EXPECT_EQ(Read(aside), older);
 
     // The new save is the player's from now on.
-    globals.floats["lives"] = 1.0f;
-    ASSERT_TRUE(globals.Save());
+    fresh.floats["lives"] = 1.0f;
+    ASSERT_TRUE(fresh.Save());
     GlobalVariables again{engine->logger};
     again.Load();
     EXPECT_EQ(again.floats, (std::map<std::string, float>{{"lives", 1.0f}}));
 }
 
-TEST_F(GlobalVariablesFile, ASaveWithSomeDamagedLinesKeepsItsGoodOnesAndStaysInPlace)
-{
-    ScratchFolder game(ScratchFolder::ENTER);
-    game.Write("Resources/Scripts/GlobalVariables.orin", "Float lives 3\nFloat coins 0\n");
-    const std::string damaged =
-        std::string("\x01\x02\xff\0 garbage\n", 13) + "Float lives 1\nFloat coins many\nJunk\n";
-    save.Write(UserFile().string(), damaged);
-    engine->logger.Clear();
-
-    GlobalVariables globals{engine->logger};
-    globals.Load();
-    EXPECT_EQ(globals.floats, (std::map<std::string, float>{{"coins", 0.0f}, {"lives", 1.0f}}));
-    EXPECT_TRUE(engine->logger.Lines().empty());
-    EXPECT_EQ(Read(UserFile()), damaged);
-    EXPECT_FALSE(std::filesystem::exists(UserFile().string() + ".unreadable"));
-
-    // White space alone is an empty save, not an unreadable one.
-    save.Write(UserFile().string(), "\n \r\n");
-    globals.Load();
-    EXPECT_EQ(globals.floats, (std::map<std::string, float>{{"coins", 0.0f}, {"lives", 3.0f}}));
-    EXPECT_TRUE(engine->logger.Lines().empty());
-    EXPECT_FALSE(std::filesystem::exists(UserFile().string() + ".unreadable"));
-}
-
-TEST_F(GlobalVariablesFile, CarriageReturnsAtALineEndAreNotPartOfAValue)
+// A value reads back as it was saved: carriage returns at a line end are not part of it (each
+// save used to drop one of them), and floats are the shortest text that reads back the same.
+TEST_F(GlobalVariablesFile, SavedValuesReadBackAsTheyWereInTheShortestText)
 {
     ScratchFolder game(ScratchFolder::ENTER);
     game.Write("Resources/Scripts/GlobalVariables.orin", "String title Hello\n");
     save.Write(UserFile().string(), "String title Hello there\r\r\r\nString motto a\rb\r\n");
-
-    // Each save used to drop one of them, so the value changed from save to save.
     GlobalVariables first{engine->logger};
     first.Load();
     EXPECT_EQ(first.strings,
@@ -149,10 +123,7 @@ TEST_F(GlobalVariablesFile, CarriageReturnsAtALineEndAreNotPartOfAValue)
     second.Load();
     EXPECT_EQ(second.strings, first.strings);
     EXPECT_EQ(Read(UserFile()), "String motto a\rb\nString title Hello there\n");
-}
 
-TEST_F(GlobalVariablesFile, SavedFloatsAreTheShortestTextThatReadsBackToTheSameValue)
-{
     GlobalVariables globals{engine->logger};
     globals.Load();
     globals.bools["sound"] = false;
@@ -173,17 +144,17 @@ TEST_F(GlobalVariablesFile, SavedFloatsAreTheShortestTextThatReadsBackToTheSameV
     EXPECT_NE(text.find("Float big 1234567\n"), std::string::npos) << text;
     EXPECT_NE(text.find("Float lives 3\nFloat most "), std::string::npos) << "floats keep the map's order";
 
-    GlobalVariables again{engine->logger};
-    again.Load();
-    EXPECT_EQ(again.floats, floats) << text; // bit for bit, the denormal included
-    EXPECT_EQ(again.Text(), text);
+    GlobalVariables third{engine->logger};
+    third.Load();
+    EXPECT_EQ(third.floats, floats) << text; // bit for bit, the denormal included
+    EXPECT_EQ(third.Text(), text);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(save.root / "Corvalune"),
                             std::filesystem::directory_iterator{}),
               1)
         << "no temporary file is left behind";
 }
 
-TEST_F(GlobalVariablesFile, FailedSaveLeavesThePreviousFileWhole)
+TEST_F(GlobalVariablesFile, AFailedSaveLeavesThePreviousFileWholeAndAtShutdownIsPrinted)
 {
     GlobalVariables globals{engine->logger};
     globals.Load();
@@ -196,13 +167,8 @@ TEST_F(GlobalVariablesFile, FailedSaveLeavesThePreviousFileWhole)
     EXPECT_FALSE(globals.Save());
     EXPECT_EQ(Read(UserFile()), "Float lives 3\n");
     EXPECT_EQ(engine->logger.Lines(), (Strings{"Error: Failed To write " + UserFile().string()}));
-    std::filesystem::remove(UserFile().string() + ".tmp"); // lets the fixture's own save succeed
-}
 
-TEST_F(GlobalVariablesFile, ASaveThatFailsAtShutdownIsPrinted)
-{
-    // The fixture's scene read the save folder; a file put where the folder was lets no one,
-    // root included, write into it.
+    // A file put where the folder was lets no one, root included, write into it.
     std::filesystem::remove_all(save.root / "Corvalune");
     save.Write("Corvalune", "not a folder");
     engine->logger.Log("a line of a frame that never finished");
@@ -234,8 +200,7 @@ TEST_F(GlobalVariablesFile, ScriptsChangeGlobalsAndTheScriptSystemWritesThemBack
     ASSERT_TRUE(seed.Save());
 
     engine->scenes->SetCurrent(engine->NewScene()); // reads the file above
-    ECS::IEntity* e =
-        RunOnce("Hero", "SetFloat #g_lives 2\nSetString #g_title New\nSetString #l_out #g_lives");
+    ECS::IEntity* e = Once("Hero", "SetFloat #g_lives 2\nSetString #g_title New\nSetString #l_out #g_lives");
     EXPECT_EQ(Said(), (Strings{"Something is wrong with Hero"}))
         << "lives is a float global, not a string one";
     EXPECT_EQ(Script(e).stringList.at("out"), "") << "the destination was created before the value failed";

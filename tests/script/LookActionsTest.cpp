@@ -9,7 +9,8 @@
 #include "resource/AudioManager.h"
 #include "resource/Texture2D.h"
 
-#include <algorithm>
+#include <SDL_mixer.h>
+
 #include <chrono>
 #include <thread>
 
@@ -34,10 +35,10 @@ void WithAnimator(ECS::IEntity* e)
 }
 } // namespace
 
-TEST_F(LookActions, AnimationNamesJoinTheirWordsAndPlayRestartsTheRun)
+TEST_F(LookActions, AnimationNamesAndTextsJoinTheirWordsDroppingRepeatsOfTheFirstAndPlayRestartsTheRun)
 {
     Animator& animator =
-        *RunOnce("Hero", "SetAnimation Jump Start Jump", WithAnimator)->GetComponent<Animator>();
+        *Once("Hero", "SetAnimation Jump Start Jump", "", WithAnimator)->GetComponent<Animator>();
     ASSERT_NE(animator.currentAnimation, nullptr);
     EXPECT_EQ(animator.currentAnimation->name, "Jump Start") << "the repeated first word is left out";
 
@@ -48,8 +49,20 @@ TEST_F(LookActions, AnimationNamesJoinTheirWordsAndPlayRestartsTheRun)
     Step(2); // the first step runs only Initialize events
     EXPECT_EQ(idle.currentFrame, 0);
 
-    RunOnce("Statue", "SetAnimation Idle");
+    Once("Statue", "SetAnimation Idle");
     EXPECT_EQ(Log().back(), "Missing Animator component in Statue.");
+
+    auto text = [this](const std::string& name, const std::string& actions)
+    {
+        return Once(name, actions, "", [](ECS::IEntity* e) { e->AddComponent<ECS::UIText>(); })
+            ->GetComponent<ECS::UIText>()
+            ->text;
+    };
+    EXPECT_EQ(text("Greeting", "SetText Hello World"), "Hello World");
+    EXPECT_EQ(text("Starter", "SetText Go Go"), "Go");
+    EXPECT_EQ(text("Chant", "SetText Go Team Go Team"), "Go Team Team");
+    Once("Blank", "SetText Hello");
+    EXPECT_EQ(Log().back(), "Missing UIText component in Blank.");
 }
 
 TEST_F(LookActions, ParticlePrefabsTurnEveryEmitterOrSayTheyHaveNone)
@@ -60,7 +73,7 @@ TEST_F(LookActions, ParticlePrefabsTurnEveryEmitterOrSayTheyHaveNone)
         R"({"ID":"Embers","ID Type":0,"Parent ID":1,"Current Parent ID":2,"Transform":{},)"
         R"("Particle Emitter":{"Direction":-5}}])");
     const std::string rock = scratch.Write("rock.prefab", R"([{"ID":"Rock","ID Type":0,"Transform":{}}])");
-    RunOnce("Gun", "CreateParticle " + sparks + " 1 2 0 90");
+    Once("Gun", "CreateParticle " + sparks + " 1 2 0 90");
     ECS::IEntity* root = ECS::EntityManager::FindByName(CurrentScene().entities, "Sparks");
     ECS::IEntity* child = ECS::EntityManager::FindByName(CurrentScene().entities, "Embers");
     ASSERT_NE(root, nullptr);
@@ -69,7 +82,7 @@ TEST_F(LookActions, ParticlePrefabsTurnEveryEmitterOrSayTheyHaveNone)
     EXPECT_EQ(child->GetComponent<ECS::ParticleEmitter>()->direction, 85.0f);
     EXPECT_EQ(root->GetComponent<ECS::Transform>()->position.y, 2.0f);
 
-    RunOnce("Thrower", "CreateParticle " + rock + " ignored");
+    Once("Thrower", "CreateParticle " + rock + " ignored");
     EXPECT_EQ(std::count(Log().begin(), Log().end(), "Not a particle, but spawned anyways."), 1);
     EXPECT_NE(ECS::EntityManager::FindByName(CurrentScene().entities, "Rock"), nullptr);
 }
@@ -81,20 +94,20 @@ TEST_F(WindowedLookActions, LayerEffectsDimBlurAndResetWhileSpritesLoadTheirText
     ASSERT_NE(plain, nullptr);
     ASSERT_NE(blur, nullptr);
 
-    RunOnce("Dimmer", "BlurLayer 2 true");
+    Once("Dimmer", "BlurLayer 2 true");
     const Graphics::LayerFramebuffer& layer = *engine->layerFramebuffers->Get(2);
     EXPECT_EQ(layer.tint, (VarnColor{0.6f, 0.6f, 0.6f, 1.0f}));
     EXPECT_EQ(layer.shader, plain) << "dimming does not blur";
-    RunOnce("Blurrer", "BlurLayer 2.7 false");
+    Once("Blurrer", "BlurLayer 2.7 false");
     EXPECT_EQ(layer.tint, (VarnColor{1.0f, 1.0f, 1.0f, 0.5f}));
     EXPECT_EQ(layer.shader, blur);
-    RunOnce("Resetter", "ResetLayerEffect 2");
+    Once("Resetter", "ResetLayerEffect 2");
     EXPECT_EQ(layer.tint, (VarnColor{1.0f, 1.0f, 1.0f, 1.0f}));
     EXPECT_EQ(layer.shader, plain);
 
     const std::string path = std::string(CORVALUNE_SOURCE_DIR) + "/Resources/Sprites/basicParticleSprite.dds";
-    ECS::IEntity* e = RunOnce("Painted", "SetSprite " + path,
-                              [](ECS::IEntity* entity) { entity->AddComponent<ECS::SpriteRenderer>(); });
+    ECS::IEntity* e = Once("Painted", "SetSprite " + path, "",
+                           [](ECS::IEntity* entity) { entity->AddComponent<ECS::SpriteRenderer>(); });
     const Resource::Texture2D* texture = e->GetComponent<ECS::SpriteRenderer>()->texture;
     EXPECT_EQ(texture, engine->resources->GetTexture(path));
     EXPECT_NE(texture->textureId, 0u) << "decoded and uploaded at once";
@@ -105,7 +118,7 @@ TEST_F(LookActions, ALoopingSoundPlaysUntilStoppedOrASceneLoad)
 {
     Resource::AudioManager& audio = *engine->audio;
     ASSERT_TRUE(audio.IsOpen());
-    RunOnce("Jukebox", "PlaySound " + TONE + " false true false\nPlaySound " + TONE + " true false false");
+    Once("Jukebox", "PlaySound " + TONE + " false true false\nPlaySound " + TONE + " true false false");
     EXPECT_EQ(audio.PlayingCount(false), 1);
     EXPECT_EQ(audio.PlayingCount(true), 1);
     std::this_thread::sleep_for(std::chrono::milliseconds(600)); // the tone lasts 0.25 s
@@ -113,26 +126,15 @@ TEST_F(LookActions, ALoopingSoundPlaysUntilStoppedOrASceneLoad)
     EXPECT_EQ(audio.PlayingCount(false), 1) << "the looping one goes on";
     EXPECT_EQ(audio.PlayingCount(true), 0);
 
-    RunOnce("Silencer", "StopSound anything");
+    Once("Music", "PlaySound " + TONE + " true true false");
+    EXPECT_EQ(audio.PlayingCount(true), 1);
+    Once("Silencer", "StopSound anything");
     EXPECT_EQ(audio.PlayingCount(false), 0);
+    EXPECT_EQ(audio.PlayingCount(true), 0);
+    EXPECT_EQ(Mix_Playing(-1), 0) << "looping music stops too";
 
-    RunOnce("Again", "PlaySound " + TONE + " true true true\nLoadScene elsewhere.scene");
+    Once("Again", "PlaySound " + TONE + " true true true\nLoadScene elsewhere.scene");
     EXPECT_EQ(audio.PlayingCount(true), 0) << "a scene request stops every sound";
-}
-
-TEST_F(LookActions, TextJoinsItsWordsAndDropsRepeatsOfTheFirst)
-{
-    auto text = [this](const std::string& name, const std::string& actions)
-    {
-        return RunOnce(name, actions, [](ECS::IEntity* e) { e->AddComponent<ECS::UIText>(); })
-            ->GetComponent<ECS::UIText>()
-            ->text;
-    };
-    EXPECT_EQ(text("Greeting", "SetText Hello World"), "Hello World");
-    EXPECT_EQ(text("Starter", "SetText Go Go"), "Go");
-    EXPECT_EQ(text("Chant", "SetText Go Team Go Team"), "Go Team Team");
-    RunOnce("Blank", "SetText Hello");
-    EXPECT_EQ(Log().back(), "Missing UIText component in Blank.");
 }
 
 } // namespace Varn::Test

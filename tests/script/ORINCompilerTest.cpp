@@ -9,14 +9,6 @@ namespace Varn::Test
 using Script::ORINCompiler;
 using OrinCompiler = ScriptTest;
 
-TEST(OrinComments, LineAndBlockCommentsBecomeLineEndsAndStrippingTwiceChangesNothing)
-{
-    const Strings tokens = Resource::Script::Tokenise("a //b c\nd /* e\nf */ g\nh//i j");
-    const Strings stripped = ORINCompiler::StripComments(tokens);
-    EXPECT_EQ(stripped, (Strings{"a", "", "", "d", "", "", "", "g", "", "h//i", "j", ""}));
-    EXPECT_EQ(ORINCompiler::StripComments(stripped), stripped);
-}
-
 TEST_F(OrinCompiler, DeclarationsKeepHeldValuesAnywhereInTheFileAndArraysStartEmpty)
 {
     ECS::IEntity* e = Scripted("Hero", {"float hp\nbool alive\n[Event] True\n[Action]\nfloat speed\n"
@@ -104,8 +96,14 @@ TEST_F(OrinCompiler, ParameterCountsAreCheckedWhenCompiledAndTheStatementOnlySay
     EXPECT_EQ(FloatOf(e, "x"), 3.0f) << "the statements after them ran";
 }
 
-TEST_F(OrinCompiler, CommentedEndIsIgnoredAndTheNextLineClosesTheSection)
+TEST_F(OrinCompiler, CommentsBecomeLineEndsAndACommentedEndIsIgnored)
 {
+    const Strings tokens = Resource::Script::Tokenise("a //b c\nd /* e\nf */ g\nh//i j");
+    const Strings stripped = ORINCompiler::StripComments(tokens);
+    EXPECT_EQ(stripped, (Strings{"a", "", "", "d", "", "", "", "g", "", "h//i", "j", ""}));
+    EXPECT_EQ(ORINCompiler::StripComments(stripped), stripped) << "stripping twice changes nothing";
+
+    // The line after the commented [End] closes the section.
     ECS::IEntity* e = Compiled("Hero", "float x\n[Event]\nTrue\n[Action]\n// note [End]\n"
                                        "SetFloat #l_x 4\n[End]\n[Event] True\n[Action]\nSetFloat #l_x 9");
     ASSERT_EQ(Script(e).program->events.size(), 1u) << "the second event has no [End] and is dropped";
@@ -145,7 +143,8 @@ TEST_F(OrinCompiler, EachPassReportsItsFirstErrorWithTheEntityName)
     }
 }
 
-TEST_F(OrinCompiler, ErrorInSecondScriptKeepsTheOldProgram)
+TEST_F(OrinCompiler,
+       AFailedCompileKeepsTheOldProgramAndEntitiesWithTheSameScriptsShareOneButNotTheirVariables)
 {
     ECS::IEntity* e = Scripted("Hero", {"float hp\n[Event] True\n[Action]\nSetFloat #l_hp 5\n[End]"});
     Scripts().CompileEntity(e);
@@ -164,10 +163,8 @@ TEST_F(OrinCompiler, ErrorInSecondScriptKeepsTheOldProgram)
     Script(e).floatList["hp"] = 0;
     Step(2); // the attempt cleared `initialized`: the first pass runs only Initialize triggers
     EXPECT_EQ(FloatOf(e, "hp"), 5.0f) << "the old program still runs";
-}
 
-TEST_F(OrinCompiler, EntitiesWithTheSameScriptsShareAProgramButNotTheirVariables)
-{
+    // Entities with the same scripts share a program, but not their variables.
     const std::string text = "float x\n[Event] True\n[Action]\nSetFloat #l_x #self_id\n[End]";
     ECS::IEntity* a = Compiled("A", text);
     ECS::IEntity* b = engine->entities->CreateEntity("B");

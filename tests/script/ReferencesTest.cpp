@@ -34,9 +34,10 @@ protected:
     }
 };
 
-TEST_F(ScriptReferences, NumbersReadAsFarAsTheyGoAndBoolsTakeOnlyFourWords)
+TEST_F(ScriptReferences,
+       NumbersReadAsFarAsTheyGoBoolsTakeOnlyFourWordsAndArrayCountsAndElementsFollowTheArray)
 {
-    ECS::IEntity* e = Compiled("Hero", "");
+    ECS::IEntity* e = Compiled("Hero", "float[] speeds\nfloat i\nent[] list");
     EXPECT_EQ(ReadFloat(e, "2.5abc"), 2.5f);
     EXPECT_EQ(ReadFloat(e, "-3e2"), -300.0f);
     EXPECT_THROW(ReadFloat(e, "abc"), ScriptFailure);
@@ -46,11 +47,8 @@ TEST_F(ScriptReferences, NumbersReadAsFarAsTheyGoAndBoolsTakeOnlyFourWords)
     EXPECT_THROW(ReadBool(e, "yes"), ScriptFailure);
     EXPECT_EQ(ReadString(e, "plain"), "plain");
     EXPECT_TRUE(Log().empty());
-}
 
-TEST_F(ScriptReferences, ArrayCountsAndElementsFollowTheArrayAsItChanges)
-{
-    ECS::IEntity* e = Compiled("Hero", "float[] speeds\nfloat i\nent[] list");
+    // Array counts and elements follow the array as it changes.
     EXPECT_EQ(ReadFloat(e, "#count_enemies"), 0.0f) << "no such array counts 0 without an error";
     Script(e).floatArrays["speeds"] = {10.0f, 20.0f, 30.0f};
     EXPECT_EQ(ReadFloat(e, "#count_speeds"), 3.0f);
@@ -72,7 +70,7 @@ TEST_F(ScriptReferences, ArrayCountsAndElementsFollowTheArrayAsItChanges)
 }
 
 // Entities are pooled: a variable kept across steps must not follow its slot to the next entity.
-TEST_F(ScriptReferences, AnEntVariableWhoseEntityWasFreedFindsNothingEvenWhenTheSlotIsReused)
+TEST_F(ScriptReferences, AFreedEntityIsNotFollowedIntoItsReusedSlotByAVariableOrThePlayerReference)
 {
     ECS::IEntity* e = Compiled("Hero", "ent target\nent[] list");
     ECS::IEntity* crate = Plain("Crate");
@@ -94,25 +92,22 @@ TEST_F(ScriptReferences, AnEntVariableWhoseEntityWasFreedFindsNothingEvenWhenThe
     // Set again, the variable follows the new entity.
     Script(e).entityList["target"] = barrel;
     EXPECT_EQ(ReadFloat(e, "#enttarget_trans_pos_x"), 9.0f);
-}
 
-TEST_F(ScriptReferences, APlayerFreedSinceTheLastLookIsLookedUpAgainNotFollowedIntoItsSlot)
-{
-    ECS::IEntity* e = Compiled("Hero", "");
+    // A player freed since the last look is looked up again, not followed into its slot.
     ECS::IEntity* player = Plain("Player");
     PlaceAt(player, 3.0f);
     EXPECT_EQ(ReadFloat(e, "#player_trans_pos_x"), 3.0f);
 
     CurrentScene().RemoveEntity(player, true);
-    ECS::IEntity* crate = Plain("Crate");
-    ASSERT_EQ(crate, player) << "the pool hands the same slot out again";
-    PlaceAt(crate, 5.0f);
+    ECS::IEntity* box = Plain("Box");
+    ASSERT_EQ(box, player) << "the pool hands the same slot out again";
+    PlaceAt(box, 5.0f);
     ECS::IEntity* newPlayer = Plain("Player");
     PlaceAt(newPlayer, 7.0f);
     EXPECT_EQ(ReadFloat(e, "#player_trans_pos_x"), 7.0f);
 }
 
-TEST_F(ScriptReferences, EntNamesPreferTheVariableThenTheSceneAndReportWhatIsMissing)
+TEST_F(ScriptReferences, EntNamesPreferTheVariableThenTheSceneMissingHitsReadAsZeroAndWhatIsMissingIsReported)
 {
     ECS::IEntity* e = Compiled("Hero", "ent Boss");
     ECS::IEntity* sceneBoss = Plain("Boss");
@@ -130,11 +125,8 @@ TEST_F(ScriptReferences, EntNamesPreferTheVariableThenTheSceneAndReportWhatIsMis
     engine->logger.Clear();
     EXPECT_THROW(ReadFloat(e, "#entNobody_id"), ScriptFailure);
     EXPECT_EQ(Log(), (Strings{"[ERROR]Cannot find Entity #entNobody"}));
-}
 
-TEST_F(ScriptReferences, MissingHitsReadAsZeroButMissingComponentsAreReported)
-{
-    ECS::IEntity* e = Compiled("Hero", "");
+    // Missing hits read as zero, but missing components are reported.
     EXPECT_EQ(ReadFloat(e, "#col_id"), 0.0f);
     EXPECT_EQ(ReadString(e, "#trg_name"), "");
     ECS::IEntity* rock = Plain("Rock");
@@ -152,7 +144,7 @@ TEST_F(ScriptReferences, MissingHitsReadAsZeroButMissingComponentsAreReported)
     EXPECT_EQ(ReadString(e, "#self_nonsense"), "#self_nonsense") << "but it is a literal string";
 }
 
-TEST_F(ScriptReferences, PlayerTargetWritesThePlayersOwnVariable)
+TEST_F(ScriptReferences, PlayerTargetWritesThePlayersOwnVariableAndGlobalsResolveOnlyInTheirOwnType)
 {
     ECS::IEntity* hero = Compiled("Hero", "float speed\n[Event] True\n[Action]\n#player SetFloat #l_speed 3\n"
                                           "SetFloat #l_mine #player_var_speed\n[End]");
@@ -162,18 +154,15 @@ TEST_F(ScriptReferences, PlayerTargetWritesThePlayersOwnVariable)
     EXPECT_EQ(FloatOf(hero, "speed"), 0.0f);
     EXPECT_EQ(FloatOf(hero, "mine"), 3.0f);
     EXPECT_TRUE(Log().empty());
-}
 
-TEST_F(ScriptReferences, GlobalsResolveOnlyInTheirOwnTypeAndAreNeverCreated)
-{
-    ECS::IEntity* e = Compiled("Hero", "");
+    // Globals resolve only in their own type and are never created.
     auto& globals = Scripts().compiler.globals;
     globals.floats["lives"] = 3.0f;
     globals.strings["title"] = "Hello big world";
-    EXPECT_EQ(ReadFloat(e, "#g_lives"), 3.0f);
-    EXPECT_EQ(ReadString(e, "#g_title"), "Hello big world");
-    EXPECT_THROW(ReadString(e, "#g_lives"), ScriptFailure);
-    EXPECT_THROW(Refs().Float(e, ReferenceParser::Prepare("#g_coins"), 0, true, 0), ScriptFailure);
+    EXPECT_EQ(ReadFloat(hero, "#g_lives"), 3.0f);
+    EXPECT_EQ(ReadString(hero, "#g_title"), "Hello big world");
+    EXPECT_THROW(ReadString(hero, "#g_lives"), ScriptFailure);
+    EXPECT_THROW(Refs().Float(hero, ReferenceParser::Prepare("#g_coins"), 0, true, 0), ScriptFailure);
     EXPECT_EQ(globals.floats.count("coins"), 0u);
 }
 

@@ -1,10 +1,8 @@
 #include "script/ScriptTestSupport.h"
 
-#include "core/InputManager.h"
 #include "ecs/BoxCollider2D.h"
 #include "ecs/CircleCollider2D.h"
 #include "ecs/RigidBody.h"
-#include "ecs/TransformSystem.h"
 #include "resource/Script.h"
 #include "scene/JSONManager.h"
 
@@ -39,7 +37,9 @@ TEST_F(ScriptRuntime, InitializeRunsExactlyOnceAfterEachCompileAndOtherEventsWai
     EXPECT_EQ(Log(), (Strings{"init ", "tick "}));
 }
 
-TEST_F(ScriptRuntime, CollisionHitsRepeatTheBlocksAndTrueStillFiresWithoutThem)
+// Each hit repeats the blocks, and True fires once without any. The hits come from the body, else
+// the box, and one of them is needed; a later contact trigger empties the earlier one's hits.
+TEST_F(ScriptRuntime, CollisionHitsComeFromTheBodyElseTheBoxAndEachRepeatsTheBlocks)
 {
     ECS::IEntity* e = Compiled("Hero", "[Event] OnCollision\nTrue\n[Action]\nPrint #col_name #col_id\n[End]");
     ECS::IEntity* rock = Plain("Rock");
@@ -54,29 +54,26 @@ TEST_F(ScriptRuntime, CollisionHitsRepeatTheBlocksAndTrueStillFiresWithoutThem)
     Touch(e, {});
     Step();
     EXPECT_EQ(Log(), (Strings{" 0.000000 "})) << "once, with no hit to name";
-}
 
-TEST_F(ScriptRuntime, CollisionsComeFromTheBodyElseTheBoxAndNeedOneOfThem)
-{
-    ECS::IEntity* e = Compiled("Hero", "[Event] OnCollision\n[Action]\nPrint #col_name\n[End]");
-    Step(2);
-    EXPECT_EQ(Log(), (Strings{"Missing RigidBody and BoxCollider component in Hero."}));
+    CurrentScene().RemoveEntity(e, false);
     engine->logger.Clear();
-    auto* box = e->AddComponent<ECS::BoxCollider2D>();
-    box->collidingEntities = {Plain("Crate")};
-    Touch(e, {});
+    ECS::IEntity* boxed = Compiled("Boxed", "[Event] OnCollision\n[Action]\nPrint #col_name\n[End]");
+    Step(2);
+    EXPECT_EQ(Log(), (Strings{"Missing RigidBody and BoxCollider component in Boxed."}));
+    engine->logger.Clear();
+    boxed->AddComponent<ECS::BoxCollider2D>()->collidingEntities = {Plain("Crate")};
+    Touch(boxed, {});
     Step();
     EXPECT_EQ(Log(), (Strings{"Crate "})) << "an empty body leaves the box's hits";
-}
 
-TEST_F(ScriptRuntime, ALaterContactTriggerEmptiesTheEarlierOnesHits)
-{
-    ECS::IEntity* e =
-        Compiled("Hero", "[Event] OnCollision\nOnTrigger\n[Action]\nPrint #trg_name #col_name\n[End]");
+    CurrentScene().RemoveEntity(boxed, false);
+    engine->logger.Clear();
+    ECS::IEntity* both =
+        Compiled("Both", "[Event] OnCollision\nOnTrigger\n[Action]\nPrint #trg_name #col_name\n[End]");
     Step();
-    Touch(e, {Plain("Rock")});
-    e->AddComponent<ECS::BoxCollider2D>()->triggerEntities = {Plain("Door")};
-    e->AddComponent<ECS::CircleCollider2D>()->triggerEntities = {Plain("Coin")};
+    Touch(both, {Plain("Rock")});
+    both->AddComponent<ECS::BoxCollider2D>()->triggerEntities = {Plain("Door")};
+    both->AddComponent<ECS::CircleCollider2D>()->triggerEntities = {Plain("Coin")};
     Step();
     EXPECT_EQ(Log(), (Strings{"Door  ", "Coin  "})) << "box triggers first, then circle; no collision hit";
 }
@@ -103,24 +100,9 @@ TEST_F(ScriptRuntime, RoomsAndInactivityKeepScriptsFromRunning)
         << "OtherRoom starts with its first pass";
 }
 
-TEST_F(ScriptRuntime, ElseBlocksFormElseIfChains)
-{
-    ECS::IEntity* e = Compiled("Hero", "float x\n[Event] True\n"
-                                       "[Condition]\nCheckFloat #l_x == 1\n[Action]\nPrint one\n"
-                                       "[Else]\nCheckFloat #l_x == 2\n[Action]\nPrint two\n"
-                                       "[Else]\n[Action]\nPrint other\n"
-                                       "[Condition]\n[Action]\nPrint always\n[End]");
-    Step();
-    for (float x : {1.0f, 2.0f, 3.0f})
-    {
-        Script(e).floatList["x"] = x;
-        Step();
-    }
-    EXPECT_EQ(Log(), (Strings{"one ", "always ", "two ", "always ", "other ", "always "}));
-}
-
-// The failure's line says which entity; the next says where in which file, and why.
-TEST_F(ScriptRuntime, FailingReferenceStopsTheRestOfThatEntityOnly)
+// The failure's line says which entity; the next says where in which file, and why. Inside a
+// called group, past comments, the statement named is the one that failed.
+TEST_F(ScriptRuntime, FailingReferenceStopsTheRestOfThatEntityOnlyAndSaysWhere)
 {
     ECS::IEntity* first =
         Compiled("First", "[Event] True\n[Action]\nPrint a1\n[End]\n"
@@ -133,11 +115,10 @@ TEST_F(ScriptRuntime, FailingReferenceStopsTheRestOfThatEntityOnly)
                                   ":7: SetFloat #l_x #entNobody_id: a reference names no entity, variable, "
                                   "field or component that exists",
                               "b "}));
-}
 
-// Inside a called group, past comments, the statement named is the one that failed.
-TEST_F(ScriptRuntime, AFailureInACalledGroupNamesTheGroupsStatement)
-{
+    CurrentScene().RemoveEntity(first, false);
+    CurrentScene().RemoveEntity(Find("Second"), false);
+    engine->logger.Clear();
     ECS::IEntity* hero = Compiled("Hero", "float x\n// comment\n/* a\nblock */\n[Event] True\n[Action]\n"
                                           "Call Hurt\n[End]\n[ActionGroup] Hurt\n[Condition]\n"
                                           "CheckFloat #l_x <> 1\n[Action]\nPrint no\n[End]");
@@ -147,15 +128,16 @@ TEST_F(ScriptRuntime, AFailureInACalledGroupNamesTheGroupsStatement)
                                   ":11: CheckFloat #l_x <> 1: the comparison word is not an operator"}));
 }
 
-TEST_F(ScriptRuntime, InputAndAreaEventsNameTheirHandlersWhenMisused)
+TEST_F(ScriptRuntime, InputAreaAndRaycastEventsNameTheirHandlersWhenMisusedAndARaycastWritesItsHit)
 {
     CurrentScene().scriptSystem->compiler.globals.floats["KeyFire"] = 88.0f;
-    Compiled("Hero", "[Event] Input Pressed 32\n[Action]\nPrint jump\n[End]\n"
-                     "[Event] Input Pressed #g_KeyFire\n[Action]\nPrint fire\n[End]\n"
-                     "[Event] Input Held 32\n[End]\n"
-                     "[Event] EnterArea 10 10 1 -10 -10 -1\n[Action]\nPrint inside\n[End]\n"
-                     "[Event] EnterArea 0 0 0 1 1 #l_missing\n[End]\n"
-                     "[Event] OnButton Click\n[End]");
+    ECS::IEntity* hero =
+        Compiled("Hero", "[Event] Input Pressed 32\n[Action]\nPrint jump\n[End]\n"
+                         "[Event] Input Pressed #g_KeyFire\n[Action]\nPrint fire\n[End]\n"
+                         "[Event] Input Held 32\n[End]\n"
+                         "[Event] EnterArea 10 10 1 -10 -10 -1\n[Action]\nPrint inside\n[End]\n"
+                         "[Event] EnterArea 0 0 0 1 1 #l_missing\n[End]\n"
+                         "[Event] OnButton Click\n[End]");
     Step();
     engine->logger.Clear();
     input->taps.set(32);
@@ -165,13 +147,13 @@ TEST_F(ScriptRuntime, InputAndAreaEventsNameTheirHandlersWhenMisused)
     EXPECT_EQ(Log(),
               (Strings{"jump ", "fire ", "Invalid InputEvent parameters in Hero.", "inside ",
                        "Invalid EnterAreaEvent parameters in Hero.", "Missing UIButton component in Hero."}));
-}
 
-TEST_F(ScriptRuntime, RaycastNamesTheHitAndWritesTheHitPoint)
-{
-    ECS::IEntity* e = Compiled("Hero", "float hx\nfloat hy\n[Event] Raycast 100 0 0 #l_hx #l_hy\n[Action]\n"
-                                       "Print #ryc_name\n[End]\n[Event] Raycast 100 0 0 Enemy\n[Action]\n"
-                                       "Print tagged\n[End]");
+    // A raycast event names the hit and writes the hit point.
+    CurrentScene().RemoveEntity(hero, false);
+    engine->logger.Clear();
+    ECS::IEntity* e = Compiled("Caster", "float hx\nfloat hy\n[Event] Raycast 100 0 0 #l_hx #l_hy\n[Action]\n"
+                                         "Print #ryc_name\n[End]\n[Event] Raycast 100 0 0 Enemy\n[Action]\n"
+                                         "Print tagged\n[End]");
     // A 20 x 20 box at (50, 0): a ray along +x from the origin meets it at x = 40.
     Make<ECS::BoxCollider2D>("Wall", {50, 0, 0, 0})->GetComponent<ECS::Transform>()->worldScale = {20, 20, 0,
                                                                                                    0};

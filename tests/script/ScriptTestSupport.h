@@ -12,6 +12,7 @@
 #include "script/ScriptSystem.h"
 
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -45,23 +46,18 @@ protected:
         Scripts().CompileEntity(entity);
         return entity;
     }
-    // An entity whose script runs `actions` once, at Initialize, in one step; `setUp` adds
-    // components before that step.
-    template <typename SetUp = void (*)(ECS::IEntity*)>
-    ECS::IEntity* RunOnce(
-        const std::string& name, const std::string& actions, SetUp setUp = [](ECS::IEntity*) {})
-    {
-        ECS::IEntity* entity = Compiled(name, "[Event] Initialize\n[Action]\n" + actions + "\n[End]");
-        setUp(entity);
-        Step();
-        return entity;
-    }
-    // The same with `declarations` above the event.
+    // An entity whose script runs `actions` once, at Initialize, in one step, with `declarations`
+    // above the event; `setUp` adds components before that step.
     ECS::IEntity* Once(const std::string& name, const std::string& actions,
-                       const std::string& declarations = "")
+                       const std::string& declarations = "",
+                       const std::function<void(ECS::IEntity*)>& setUp = nullptr)
     {
         ECS::IEntity* e =
             Compiled(name, declarations + "\n[Event] Initialize\n[Action]\n" + actions + "\n[End]");
+        if (setUp)
+        {
+            setUp(e);
+        }
         Step();
         return e;
     }

@@ -5,7 +5,6 @@
 #include "core/Random.h"
 #include "ecs/Camera.h"
 #include "ecs/RigidBody.h"
-#include "ecs/TransformSystem.h"
 
 namespace Varn::Test
 {
@@ -17,16 +16,9 @@ using ECS::RigidBody;
 class TransformActions : public ScriptTest
 {
 protected:
-    // Compiles the actions as an Initialize event and runs one step of `dt` seconds.
-    ECS::IEntity* Once(const std::string& name, const std::string& actions, float dt = 1.0f / 60.0f)
-    {
-        ECS::IEntity* e = Compiled(name, "[Event] Initialize\n[Action]\n" + actions + "\n[End]");
-        Scripts().Update(dt);
-        return e;
-    }
     ECS::IEntity* Body(const std::string& name, const std::string& actions)
     {
-        return RunOnce(name, actions, [](ECS::IEntity* e) { e->AddComponent<RigidBody>(); });
+        return Once(name, actions, "", [](ECS::IEntity* e) { e->AddComponent<RigidBody>(); });
     }
     static ECS::Transform& TransformOf(ECS::IEntity* e) { return *e->GetComponent<ECS::Transform>(); }
     static RigidBody& BodyOf(ECS::IEntity* e) { return *e->GetComponent<RigidBody>(); }
@@ -34,14 +26,21 @@ protected:
 
 TEST_F(TransformActions, TranslateRotateAndScaleUseTheStepOnlyWhenAskedWhileSettersReplaceXYZ)
 {
-    ECS::IEntity* plain = Once("Plain", "Translate 1 0 0\nTranslate 0 2 0", 0.5f);
-    ECS::IEntity* fixed = Once("Fixed", "Translate 1 0 3 fixed", 0.5f);
+    // Each runs its actions in one step of half a second.
+    const auto halfSecond = [this](const std::string& name, const std::string& actions)
+    {
+        ECS::IEntity* e = Compiled(name, "[Event] Initialize\n[Action]\n" + actions + "\n[End]");
+        Scripts().Update(0.5f);
+        return e;
+    };
+    ECS::IEntity* plain = halfSecond("Plain", "Translate 1 0 0\nTranslate 0 2 0");
+    ECS::IEntity* fixed = halfSecond("Fixed", "Translate 1 0 3 fixed");
     EXPECT_FLOAT_EQ(TransformOf(plain).position.x, 0.016666668f);
     EXPECT_FLOAT_EQ(TransformOf(plain).position.y, 2.0f * 0.016666668f);
     EXPECT_FLOAT_EQ(TransformOf(fixed).position.x, 0.5f);
     EXPECT_FLOAT_EQ(TransformOf(fixed).position.z, 1.5f);
 
-    ECS::IEntity* e = Once("Hero", "Rotate 0 0 90\nScale 2 0 0\nSetPosition 3 4 5", 0.5f);
+    ECS::IEntity* e = halfSecond("Hero", "Rotate 0 0 90\nScale 2 0 0\nSetPosition 3 4 5");
     EXPECT_EQ(TransformOf(e).angle, (Vector4{0, 0, 45, 0}));
     EXPECT_EQ(TransformOf(e).scale.y, 1.0f);
     EXPECT_EQ(TransformOf(e).position, (Vector4{3, 4, 5, 0}));
@@ -85,7 +84,7 @@ TEST_F(TransformActions, CameraFollowAndParallaxMoveByTheirFractions)
     EXPECT_EQ(TransformOf(hills).position, (Vector4{41, 22, -4, 0}));
 }
 
-TEST_F(TransformActions, ForcesSkipZeroVectorsAndLastForEverWithoutAPositiveDuration)
+TEST_F(TransformActions, ForcesSkipZeroVectorsAndLastForEverWithoutAPositiveDurationAndYeetFlingsWithTwoDraws)
 {
     RigidBody& added =
         BodyOf(Body("Added", "AddForce 0 0 0\nAddForce 10 0 0 -1\nAddForce 0 2 0 0.5\nAddForce 0 0 3"));
@@ -101,8 +100,25 @@ TEST_F(TransformActions, ForcesSkipZeroVectorsAndLastForEverWithoutAPositiveDura
     ASSERT_EQ(set.forces.size(), 1u);
     EXPECT_EQ(set.forces[0].force, (Vector4{0, 4, 0, 0}));
     EXPECT_EQ(set.forces[0].timeLeft, RigidBody::ONE_STEP);
-    RunOnce("Bodiless", "AddForce 1 0 0");
+    Once("Bodiless", "AddForce 1 0 0");
     EXPECT_EQ(Log().back(), "Missing RigidBody component in Bodiless.");
+
+    // Yeet flings with two draws and tilts, quietly doing nothing without a body.
+    float draws[] = {0.25f, 0.5f};
+    int next = 0;
+    engine->random.SetFractionSource([&] { return draws[next++ % 2]; });
+    ECS::IEntity* e = Body("Goner", "AddForce 1 0 0\nYeet whatever");
+    engine->random.SetFractionSource({});
+    RigidBody& body = BodyOf(e);
+    ASSERT_EQ(body.forces.size(), 1u);
+    EXPECT_EQ(body.forces[0].force, (Vector4{300, 200, 0, 0}))
+        << "the first draw goes up, the second sideways";
+    EXPECT_EQ(body.forces[0].timeLeft, RigidBody::ONE_STEP);
+    EXPECT_EQ(TransformOf(e).angle, (Vector4{0, 0, 10, 0}));
+    const std::size_t lines = Log().size();
+    ECS::IEntity* plain = Once("Plain", "Yeet");
+    EXPECT_EQ(Log().size(), lines) << "no body, no message";
+    EXPECT_EQ(TransformOf(plain).angle, (Vector4{0, 0, 0, 0}));
 }
 
 TEST_F(TransformActions, VelocitiesTurnWithTheEntityAndItsMirrorAndMoveTowardsTheTarget)
@@ -129,42 +145,20 @@ TEST_F(TransformActions, VelocitiesTurnWithTheEntityAndItsMirrorAndMoveTowardsTh
 }
 
 // A state change clears the bounciness; a name it does not know changes nothing.
-TEST_F(TransformActions, NoMassMeansImmovableAndStateNamesAreUpperCase)
+TEST_F(TransformActions, NoMassMeansImmovableStateNamesAreUpperCaseAndIgnoredTagsAreAddedOnce)
 {
     const auto bouncy = [](ECS::IEntity* e) { e->AddComponent<RigidBody>()->bounciness = 0.7f; };
-    RigidBody& crate = BodyOf(RunOnce("Crate", "SetPhysicsState Kinematic\nSetMass 0", bouncy));
+    RigidBody& crate = BodyOf(Once("Crate", "SetPhysicsState Kinematic\nSetMass 0", "", bouncy));
     EXPECT_EQ(crate.rigidbodyMode, RigidBody::DYNAMIC);
     EXPECT_EQ(crate.bounciness, 0.7f);
     EXPECT_EQ(crate.inverseMass, 0.0f) << "not infinitely light";
-    RigidBody& lift = BodyOf(RunOnce("Lift", "SetPhysicsState KINEMATIC\nSetMass 4", bouncy));
+    RigidBody& lift = BodyOf(Once("Lift", "SetPhysicsState KINEMATIC\nSetMass 4", "", bouncy));
     EXPECT_EQ(lift.rigidbodyMode, RigidBody::KINEMATIC);
     EXPECT_EQ(lift.bounciness, 0.0f);
     EXPECT_EQ(lift.inverseMass, 0.25f);
     EXPECT_EQ(BodyOf(Body("Wall", "SetPhysicsState STATIC")).rigidbodyMode, RigidBody::STATIC);
-}
 
-TEST_F(TransformActions, YeetFlingsWithTwoDrawsAndTiltsQuietlyOrDoesNothing)
-{
-    float draws[] = {0.25f, 0.5f};
-    int next = 0;
-    engine->random.SetFractionSource([&] { return draws[next++ % 2]; });
-    ECS::IEntity* e = Body("Goner", "AddForce 1 0 0\nYeet whatever");
-    engine->random.SetFractionSource({});
-    RigidBody& body = BodyOf(e);
-    ASSERT_EQ(body.forces.size(), 1u);
-    EXPECT_EQ(body.forces[0].force, (Vector4{300, 200, 0, 0}))
-        << "the first draw goes up, the second sideways";
-    EXPECT_EQ(body.forces[0].timeLeft, RigidBody::ONE_STEP);
-    EXPECT_EQ(TransformOf(e).angle, (Vector4{0, 0, 10, 0}));
-
-    const std::size_t lines = Log().size();
-    ECS::IEntity* plain = RunOnce("Plain", "Yeet");
-    EXPECT_EQ(Log().size(), lines) << "no body, no message";
-    EXPECT_EQ(TransformOf(plain).angle, (Vector4{0, 0, 0, 0}));
-}
-
-TEST_F(TransformActions, IgnoredTagsAreAddedOnceAndForgottenAllAtOnce)
-{
+    // Ignored tags are added once and forgotten all at once.
     const uint64_t player = engine->jsonManager->RegisterTag("Player");
     const uint64_t enemy = engine->jsonManager->RegisterTag("Enemy");
     ASSERT_NE(player, enemy);

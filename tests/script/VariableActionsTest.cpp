@@ -1,7 +1,5 @@
 #include "script/ScriptTestSupport.h"
 
-#include <algorithm>
-
 namespace Varn::Test
 {
 
@@ -15,7 +13,7 @@ protected:
     }
 };
 
-TEST_F(VariableActions, FloatOpWritesItsOwnOperandNeedsADestinationTruncatesRemaindersAndRefusesZero)
+TEST_F(VariableActions, FloatOpStringOpAndTheConversionsWriteTheirDestinationsOrFailTheScript)
 {
     ECS::IEntity* e = Once("Hero",
                            "SetFloat #l_a 4\nFloatOp #l_a + 1 #l_a\nFloatOp #l_a * #l_a #l_a\n"
@@ -35,27 +33,23 @@ TEST_F(VariableActions, FloatOpWritesItsOwnOperandNeedsADestinationTruncatesRema
     EXPECT_EQ(FloatOf(z, "r"), 9.0f);
     Once("Pow", "FloatOp 2 ^ 3 #l_r", "float r");
     EXPECT_TRUE(Failed("Pow"));
-}
 
-TEST_F(VariableActions, StringOpJoinsPartsAndTildeIsOneSpace)
-{
+    // StringOp joins parts with ~ as one space; the conversions to int and to string.
     Scripts().compiler.globals.strings["score"] = "120";
-    ECS::IEntity* e = Once("Hero", "StringOp #l_s Score: ~ #g_score\nStringOp #l_s #l_s ! ~", "string s");
-    EXPECT_EQ(Script(e).stringList.at("s"), "Score: 120! ");
-}
+    ECS::IEntity* s = Once("Scorer", "StringOp #l_s Score: ~ #g_score\nStringOp #l_s #l_s ! ~", "string s");
+    EXPECT_EQ(Script(s).stringList.at("s"), "Score: 120! ");
 
-TEST_F(VariableActions, ConversionsToIntAndToString)
-{
-    ECS::IEntity* e = Once("Hero",
+    ECS::IEntity* c = Once("Converter",
                            "ToInt -2.7 #l_i\nToString 2.5 #l_f\nToString -3.9 #l_n int\n"
                            "SetString #l_keep old\nToString 5 #l_keep hex",
                            "float i\nstring f\nstring n\nstring keep");
-    EXPECT_EQ(FloatOf(e, "i"), -2.0f);
-    EXPECT_EQ(Script(e).stringList.at("f"), "2.500000");
-    EXPECT_EQ(Script(e).stringList.at("n"), "-3");
-    EXPECT_EQ(Script(e).stringList.at("keep"), "old") << "an unknown mode does nothing";
-    Once("Foe", "ToInt 3 #l_missing");
-    EXPECT_TRUE(Failed("Foe")) << "ToInt writes only into an existing float";
+    EXPECT_EQ(FloatOf(c, "i"), -2.0f);
+    EXPECT_EQ(Script(c).stringList.at("f"), "2.500000");
+    EXPECT_EQ(Script(c).stringList.at("n"), "-3");
+    EXPECT_EQ(Script(c).stringList.at("keep"), "old") << "an unknown mode does nothing";
+    EXPECT_FALSE(Failed("Converter"));
+    Once("Truncator", "ToInt 3 #l_missing");
+    EXPECT_TRUE(Failed("Truncator")) << "ToInt writes only into an existing float";
 }
 
 TEST_F(VariableActions, PopAndClearKillOnlyWhenAskedAndAtTheEndOfTheStep)
@@ -84,12 +78,6 @@ TEST_F(VariableActions, PopAndClearKillOnlyWhenAskedAndAtTheEndOfTheStep)
     EXPECT_FALSE(InScene(c));
 }
 
-TEST_F(VariableActions, MissingArrayIsReportedAndTheBlockGoesOn)
-{
-    Once("Hero", "AddToArray ghosts 1\nArraySize ghosts #l_n\nPrint on", "float n");
-    EXPECT_EQ(Log(), (Strings{"Missing array ghosts in Hero.", "Missing array ghosts in Hero.", "on "}));
-}
-
 TEST_F(VariableActions, ForCountsFromTheCounterWhichTheGroupMayAdvance)
 {
     ECS::IEntity* e =
@@ -114,7 +102,7 @@ TEST_F(VariableActions, ForCountsFromTheCounterWhichTheGroupMayAdvance)
                               "Invalid For parameters in Spinner.", "after "}));
 }
 
-TEST_F(VariableActions, CallRunsTheGroupsBlocksWithConditionsAndUnknownNamesRunNothing)
+TEST_F(VariableActions, CallRunsTheGroupsBlocksUnknownGroupsRunNothingAndAMissingArrayIsReported)
 {
     Once("Hero",
          "SetFloat #l_hp 5\nCall Report\nCall Nowhere\nPrint end\n[End]\n"
@@ -122,6 +110,10 @@ TEST_F(VariableActions, CallRunsTheGroupsBlocksWithConditionsAndUnknownNamesRunN
          "high\n[Else]\n[Action]\nPrint low",
          "float hp");
     EXPECT_EQ(Log(), (Strings{"low ", "end "}));
+    engine->logger.Clear();
+    Once("Hoarder", "AddToArray ghosts 1\nArraySize ghosts #l_n\nPrint on", "float n");
+    EXPECT_EQ(Log(), (Strings{"Missing array ghosts in Hoarder.", "Missing array ghosts in Hoarder.", "on "}))
+        << "the block goes on";
 }
 
 TEST_F(VariableActions, GroupsThatRunThemselvesWithoutEndFailTheEntitysStepInsteadOfTheStack)

@@ -12,6 +12,7 @@
 #include "graphics/CameraSystem.h"
 #include "graphics/GraphicsSystem.h"
 #include "resource/ResourceManager.h"
+#include "script/ScriptSystem.h"
 
 #include <glbinding/gl33core/gl.h>
 
@@ -32,8 +33,7 @@ class Drawing : public ::testing::Test
 protected:
     void Open(const std::string& config)
     {
-        std::filesystem::create_directory_symlink(std::filesystem::path(CORVALUNE_SOURCE_DIR) / "Resources",
-                                                  folder.root / "Resources");
+        folder.Link("Resources");
         folder.Write("gameConfig.ini", config);
         StartEngine();
     }
@@ -48,6 +48,37 @@ protected:
     }
     void SetUp() override { Open("[Game Settings]\nWindow_Fullscreen=0\nWindowed_Width=320\n"); }
     void TearDown() override { Scene::Engine::Shutdown(); }
+
+    // Input the test drives, and the globals of a new game with the default keys and volumes: the
+    // save file is shared by the whole test run.
+    void PlayAsANewPlayer()
+    {
+        auto source = std::make_unique<ScriptedInput>();
+        input = source.get();
+        engine->input->SetSource(std::move(source));
+        Script::GlobalVariables& globals = CurrentScene().scriptSystem->compiler.globals;
+        for (const char* name :
+             {"FurthestLevel", "Pickups", "RunPickups", "BestTime1", "BestTime2", "BestTime3", "LevelTime"})
+        {
+            globals.floats[name] = 0.0f;
+        }
+        globals.bools["Fullscreen"] = false;
+        globals.bools["CursorVisible"] = true;
+        for (const auto& [name, value] : {std::pair{"NextLevel", 1.0f},
+                                          {"MusicVolume", 100.0f},
+                                          {"EffectsVolume", 100.0f},
+                                          {"WindowWidth", 0.0f},
+                                          {"KeyLeft", 37.0f},
+                                          {"KeyRight", 39.0f},
+                                          {"KeyJump", 32.0f},
+                                          {"KeyShoot", 88.0f},
+                                          {"KeySmash", 67.0f},
+                                          {"KeyHook", 90.0f},
+                                          {"KeyPause", 27.0f}})
+        {
+            globals.floats[name] = value;
+        }
+    }
 
     ECS::Scene& CurrentScene() { return *engine->scenes->current; }
     Graphics::GraphicsSystem& Graphics() { return *CurrentScene().graphicsSystem; }
@@ -100,6 +131,7 @@ protected:
 
     ScratchFolder folder{ScratchFolder::ENTER};
     Scene::Engine* engine = nullptr;
+    ScriptedInput* input = nullptr; // once set, owned by the engine's InputManager
 };
 
 } // namespace Varn::Test

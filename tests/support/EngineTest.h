@@ -16,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -71,6 +72,22 @@ inline std::vector<std::string> NamesOf(const std::vector<ECS::IEntity*>& entiti
         names.push_back(e->name);
     }
     return names;
+}
+
+// The log lines that say content is broken: scripts that fail, pictures or sounds not found.
+inline std::vector<std::string> ContentErrors(const std::vector<std::string>& log)
+{
+    std::vector<std::string> errors;
+    for (const std::string& line : log)
+    {
+        const auto bad = {"Error", "Invalid", "Something is wrong", "Missing", "Cannot find", "ORINCompiler"};
+        if (std::any_of(bad.begin(), bad.end(),
+                        [&line](const char* word) { return line.find(word) != std::string::npos; }))
+        {
+            errors.push_back(line);
+        }
+    }
+    return errors;
 }
 
 // An Engine with a current Scene but no OS window: logic tests.

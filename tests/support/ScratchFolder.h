@@ -52,6 +52,13 @@ public:
         std::ofstream(file, std::ios::binary) << bytes;
         return file.string();
     }
+    // Links the repository's file or folder `relative` into this folder at the same place.
+    void Link(const std::string& relative) const
+    {
+        std::filesystem::create_directories((root / relative).parent_path());
+        std::filesystem::create_symlink(std::filesystem::path(CORVALUNE_SOURCE_DIR) / relative,
+                                        root / relative);
+    }
     void Remove(const std::string& relative) const { std::filesystem::remove(root / NativePath(relative)); }
     std::string Path(const std::string& relative) const { return (root / NativePath(relative)).string(); }
 

@@ -9,7 +9,6 @@
 #include <gmock/gmock.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <set>
 
 namespace Varn::Test
@@ -24,12 +23,11 @@ protected:
     void SetUp() override
     {
         // The engine's default files, so that only the files a test writes can be wrong.
-        const std::filesystem::path source = std::filesystem::path(CORVALUNE_SOURCE_DIR) / "Resources";
-        for (const char* file : {"Sprites/basicSprite.dds", "Sprites/basicParticleSprite.dds",
-                                 "Fonts/FiraCode-Regular.ttf", "Audio/SFX/Explosion_CTE01_56.1.ogg"})
+        for (const char* file :
+             {"Resources/Sprites/basicSprite.dds", "Resources/Sprites/basicParticleSprite.dds",
+              "Resources/Fonts/FiraCode-Regular.ttf", "Resources/Audio/SFX/Explosion_CTE01_56.1.ogg"})
         {
-            std::filesystem::create_directories((folder.root / "Resources" / file).parent_path());
-            std::filesystem::copy_file(source / file, folder.root / "Resources" / file);
+            folder.Link(file);
         }
         folder.Write("Resources/Scripts/BasicScript.orin", "// does nothing\n");
         folder.Write("Resources/Scripts/GlobalVariables.orin", "Float NextLevel 1\nBool Fullscreen 0\n");
@@ -126,7 +124,7 @@ TEST_F(ContentCheck, ReportsEachBrokenFileByNameAndPassesTheCleanOnes)
               R"("Resources/Sprites/ghost.png")");
 }
 
-TEST_F(ContentCheck, HeadersCamerasAndFileNamesOfStatementsAreCheckedButReferencesAreNot)
+TEST_F(ContentCheck, HeadersCamerasFileNamesShaderAnimationAndValueFormsAreCheckedButReferencesAreNot)
 {
     folder.Write("Resources/Scenes/Header.scene",
                  "Tags:Player,Enemy\nAudio:Resources\\Audio\\gone.ogg,\n"
@@ -146,6 +144,19 @@ TEST_F(ContentCheck, HeadersCamerasAndFileNamesOfStatementsAreCheckedButReferenc
                  "[End]\n");
 
     folder.Write("Resources/Scenes/Dark.scene", R"([{"ID":"Hero","ID Type":0,"Transform":{}}])");
+    // Names the loader would drop, and mistyped members, keys and value forms.
+    folder.Write(
+        "Resources/Prefabs/Walker.prefab",
+        R"([{"ID":"Walker","ID Type":0,"Transform":{},"Sprite Renderer":{"Shader":"spriteShader"},)"
+        R"("Animator Component":{"Animation List":{"Animation List 0":{"Start Frame":0,"End Frame":3,)"
+        R"("Name":"Walk","Looping":true}},"Current Animation":"Run"}},)"
+        R"({"ID":"Idler","ID Type":0,"Transform":{},"Sprite Renderer":{"Shader":"basicSpriteShader"},)"
+        R"("Animator Component":{"Current Animation":"Default"}}])");
+    folder.Write(
+        "Resources/Prefabs/Typos.prefab",
+        R"([{"ID":"Crate","ID Type":0,"Layer":-1,"Transform":{"Position":{"X":1,"Y":2,"Z":0},"Enabled":1},)"
+        R"("Sprite renderer":{},"Rigidbody":{"Mass":"heavy","Gravity":2,"Rigidbody Mode":1},)"
+        R"("Sprite Renderer":{"Mesh":{"Mesh":"crate","Mesh X":0,"Mesh Y":1},"Tint":{"R":1,"G":1,"B":1,"A":1}}}])");
 
     ContentChecker checker;
     checker.Run();
@@ -165,41 +176,12 @@ TEST_F(ContentCheck, HeadersCamerasAndFileNamesOfStatementsAreCheckedButReferenc
                          R"(missing scene (LoadSceneSynchro, line 6): "Resources/Scenes/Nowhere.scene")",
                          R"(missing file (SetString, line 8): "Resources\Scenes\Lost.scene")",
                          R"(missing sound (PlaySound, line 11): "Resources\Audio\none.ogg")"}));
-}
-
-TEST_F(ContentCheck, ShaderAndAnimationNamesTheLoaderWouldDropAreReported)
-{
-    folder.Write(
-        "Resources/Prefabs/Walker.prefab",
-        R"([{"ID":"Walker","ID Type":0,"Transform":{},"Sprite Renderer":{"Shader":"spriteShader"},)"
-        R"("Animator Component":{"Animation List":{"Animation List 0":{"Start Frame":0,"End Frame":3,)"
-        R"("Name":"Walk","Looping":true}},"Current Animation":"Run"}},)"
-        R"({"ID":"Idler","ID Type":0,"Transform":{},"Sprite Renderer":{"Shader":"basicSpriteShader"},)"
-        R"("Animator Component":{"Current Animation":"Default"}}])");
-
-    ContentChecker checker;
-    checker.Run();
-
     EXPECT_EQ(
-        checker.Lines(),
+        ProblemsOf(checker, "Resources/Prefabs/Walker.prefab"),
         (std::vector<std::string>{
-            R"(Resources/Prefabs/Walker.prefab: unknown shader "spriteShader" ("Walker", Sprite Renderer )"
-            R"("Shader"): it would never be drawn)",
-            R"(Resources/Prefabs/Walker.prefab: unknown animation "Run" ("Walker", Animator Component )"
-            R"("Current Animation"): the first run plays instead)"}));
-}
-
-TEST_F(ContentCheck, MistypedMembersKeysAndValueFormsAreReported)
-{
-    folder.Write(
-        "Resources/Prefabs/Typos.prefab",
-        R"([{"ID":"Crate","ID Type":0,"Layer":-1,"Transform":{"Position":{"X":1,"Y":2,"Z":0},"Enabled":1},)"
-        R"("Sprite renderer":{},"Rigidbody":{"Mass":"heavy","Gravity":2,"Rigidbody Mode":1},)"
-        R"("Sprite Renderer":{"Mesh":{"Mesh":"crate","Mesh X":0,"Mesh Y":1},"Tint":{"R":1,"G":1,"B":1,"A":1}}}])");
-
-    ContentChecker checker;
-    checker.Run();
-
+            R"(unknown shader "spriteShader" ("Walker", Sprite Renderer "Shader"): it would never be drawn)",
+            R"(unknown animation "Run" ("Walker", Animator Component "Current Animation"): the first run )"
+            R"(plays instead)"}));
     EXPECT_EQ(
         ProblemsOf(checker, "Resources/Prefabs/Typos.prefab"),
         (std::vector<std::string>{
