@@ -64,6 +64,17 @@ void Scene::ForgetEntities()
     mainCamera = nullptr;
 }
 
+namespace
+{
+// Whether the entity has one of the components the system needs.
+bool Wants(const ISystem& system, const IEntity& entity)
+{
+    const std::vector<uint32_t>& needs = system.Needs();
+    return std::any_of(needs.begin(), needs.end(),
+                       [&entity](uint32_t type) { return entity.FindComponent(type) != nullptr; });
+}
+} // namespace
+
 void Scene::AddEntity(IEntity* entity)
 {
     entity->scene = this;
@@ -74,9 +85,7 @@ void Scene::AddEntity(IEntity* entity)
     // Each system that needs one of the entity's components takes it, once.
     for (ISystem* system : systems)
     {
-        const std::vector<uint32_t>& needs = system->Needs();
-        if (std::any_of(needs.begin(), needs.end(),
-                        [entity](uint32_t type) { return entity->FindComponent(type) != nullptr; }))
+        if (Wants(*system, *entity))
         {
             system->AddEntity(entity);
         }
@@ -93,12 +102,9 @@ void Scene::ComponentsChanged(IEntity* entity, uint32_t changed)
         {
             continue;
         }
-        const bool needed =
-            std::any_of(needs.begin(), needs.end(),
-                        [entity](uint32_t type) { return entity->FindComponent(type) != nullptr; });
         // Both keep a set as it is when there is nothing to do; adding to a member is how a
         // system hears that the member's components changed.
-        if (needed)
+        if (Wants(*system, *entity))
         {
             system->AddEntity(entity);
         }
