@@ -7,6 +7,14 @@
 namespace Varn::ECS
 {
 
+namespace
+{
+uint64_t ClassBit(uint32_t typeId)
+{
+    return typeId < 64 ? uint64_t{1} << typeId : 0;
+}
+} // namespace
+
 IEntity::~IEntity()
 {
     // At shutdown the scene may already be gone: nothing is told.
@@ -37,6 +45,7 @@ IComponent* IEntity::Attach(std::unique_ptr<IComponent> component, uint32_t type
     component->owner = this;
     component->typeId = typeId;
     components.push_back(std::move(component));
+    classMask |= ClassBit(typeId);
     IComponent* added = components.back().get();
     ComponentsChanged(typeId);
     return added;
@@ -50,6 +59,7 @@ void IEntity::RemoveComponent(std::type_index type)
         if ((*it)->typeId == typeId)
         {
             components.erase(it);
+            classMask &= ~ClassBit(typeId);
             TellPoolIfFree();
             ComponentsChanged(typeId);
             return;
@@ -142,6 +152,7 @@ void IEntity::RemoveAllComponents()
     if (scene == nullptr) // nobody to tell which classes went
     {
         components.clear();
+        classMask = 0;
         TellPoolIfFree();
         return;
     }
@@ -151,6 +162,7 @@ void IEntity::RemoveAllComponents()
         removed.push_back(component->typeId);
     }
     components.clear();
+    classMask = 0;
     TellPoolIfFree();
     for (const uint32_t type : removed)
     {

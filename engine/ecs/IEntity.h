@@ -26,6 +26,12 @@ public:
     // not match), or null.
     IComponent* FindComponent(uint32_t typeId) const
     {
+        // Most asks are for a class the entity lacks; the mask answers those without reading
+        // the components, which in a large scene are rarely in the cache.
+        if (typeId < 64 && (classMask >> typeId & 1) == 0)
+        {
+            return nullptr;
+        }
         for (const auto& component : components)
         {
             if (component->typeId == typeId)
@@ -36,6 +42,10 @@ public:
         return nullptr;
     }
     IComponent* FindComponent(std::type_index type) const { return FindComponent(ComponentTypeId(type)); }
+    bool HasComponent(uint32_t typeId) const
+    {
+        return typeId < 64 ? (classMask >> typeId & 1) != 0 : FindComponent(typeId) != nullptr;
+    }
     template <typename T> T* GetComponent() const
     {
         return static_cast<T*>(FindComponent(ComponentTypeIdOf<T>()));
@@ -95,6 +105,9 @@ private:
     // Tells the pool, if any, that the entity has no component left and is free again.
     void TellPoolIfFree() const;
 
+    // Bit i is set while a component of class id i (below 64) is attached. Only Attach and the
+    // removals change `components`, and they keep this in step.
+    uint64_t classMask = 0;
     EntityManager* pool = nullptr; // the pool that made the entity; null for one made alone
     std::size_t poolIndex = 0;     // its place there
 };

@@ -71,7 +71,7 @@ bool Wants(const ISystem& system, const IEntity& entity)
 {
     const std::vector<uint32_t>& needs = system.Needs();
     return std::any_of(needs.begin(), needs.end(),
-                       [&entity](uint32_t type) { return entity.FindComponent(type) != nullptr; });
+                       [&entity](uint32_t type) { return entity.HasComponent(type); });
 }
 } // namespace
 

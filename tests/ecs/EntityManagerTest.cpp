@@ -4,6 +4,8 @@
 #include "ecs/Light.h"
 #include "ecs/Transform.h"
 
+#include <utility>
+
 namespace Varn::Test
 {
 
@@ -92,6 +94,60 @@ TEST(EntityPool, TheLowestFreedEntityComesBackFirstWhicheverWayItWasFreed)
     alone.AddComponent<ECS::Transform>();
     alone.RemoveAllComponents();
     EXPECT_EQ(manager.CreateEntity(), manager.PoolEntity(6));
+}
+
+namespace
+{
+template <int N> struct Filler
+{
+};
+struct LateComponent : ECS::IComponent
+{
+    LateComponent() : IComponent("Late") {}
+    void BuildProperties() override {}
+    std::unique_ptr<ECS::IComponent> Clone() const override { return std::make_unique<LateComponent>(); }
+};
+template <int... N> void UseClassIds(std::integer_sequence<int, N...>)
+{
+    (ComponentTypeIdOf<Filler<N>>(), ...);
+}
+} // namespace
+
+// Class ids below 64 are answered from the entity's mask, the rest from its list: both must
+// follow every way a component comes and goes.
+TEST(EntityComponents, AreFoundAfterEveryAddAndRemoveOnBothSidesOfTheMask)
+{
+    const uint32_t light = ComponentTypeIdOf<ECS::Light>();
+    const uint32_t transform = ComponentTypeIdOf<ECS::Transform>();
+    UseClassIds(std::make_integer_sequence<int, 64>{});
+    const uint32_t late = ComponentTypeIdOf<LateComponent>();
+    ASSERT_GE(late, 64u);
+    ASSERT_LT(transform, 64u);
+
+    IEntity e;
+    EXPECT_FALSE(e.HasComponent(transform));
+    EXPECT_FALSE(e.HasComponent(late));
+    ECS::Transform* t = e.AddComponent<ECS::Transform>();
+    e.AddComponent(std::make_unique<LateComponent>());
+    e.AddComponent<ECS::Light>();
+    EXPECT_EQ(e.FindComponent(transform), t);
+    EXPECT_TRUE(e.HasComponent(late));
+    EXPECT_NE(e.GetComponent<LateComponent>(), nullptr);
+
+    e.RemoveComponent<ECS::Transform>();
+    e.RemoveComponent<LateComponent>();
+    EXPECT_EQ(e.GetComponent<ECS::Transform>(), nullptr);
+    EXPECT_FALSE(e.HasComponent(transform));
+    EXPECT_FALSE(e.HasComponent(late));
+    EXPECT_TRUE(e.HasComponent(light)) << "another class's bit survives a removal";
+
+    e.AddComponent(std::make_unique<LateComponent>());
+    e.RemoveAllComponents();
+    EXPECT_FALSE(e.HasComponent(light));
+    EXPECT_FALSE(e.HasComponent(late));
+    t = e.AddComponent<ECS::Transform>();
+    EXPECT_EQ(e.GetComponent<ECS::Transform>(), t);
+    EXPECT_TRUE(e.HasComponent(transform));
 }
 
 } // namespace Varn::Test
