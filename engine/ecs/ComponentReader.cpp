@@ -475,15 +475,18 @@ template <typename... T> bool IsAny(TypeList<T...>, const Property& property)
 } // namespace
 
 bool ComponentReader::Read(IComponent& component, const rapidjson::Value& block,
-                           std::vector<PendingEntityReference>* references) const
+                           std::vector<PendingEntityReference>* references,
+                           std::vector<std::string>* unknownKeys) const
 {
     if (!block.IsObject())
     {
         return false;
     }
+    rapidjson::SizeType used = 0;
     if (const Value* enabled = Member(block, "Enabled"))
     {
         component.enabled = enabled->IsTrue();
+        ++used;
     }
     for (const Property& property : component.properties)
     {
@@ -492,9 +495,25 @@ bool ComponentReader::Read(IComponent& component, const rapidjson::Value& block,
         {
             continue;
         }
+        ++used;
         const Context context{resources, component, property.key, references};
         [[maybe_unused]] const bool decoded = DecodeAny(ReadableTypes{}, property, *value, context);
         assert(decoded && "component property of a type the reader cannot decode");
+    }
+    // Each key read was a different member, so when all were read none is unknown; only a
+    // block with a stray (or repeated) key pays for the search.
+    if (unknownKeys != nullptr && used != block.MemberCount())
+    {
+        for (const auto& member : block.GetObject())
+        {
+            const std::string_view key(member.name.GetString(), member.name.GetStringLength());
+            if (key != "Enabled" &&
+                std::none_of(component.properties.begin(), component.properties.end(),
+                             [key](const Property& property) { return property.key == key; }))
+            {
+                unknownKeys->emplace_back(key);
+            }
+        }
     }
     return true;
 }
@@ -502,22 +521,6 @@ bool ComponentReader::Read(IComponent& component, const rapidjson::Value& block,
 bool ComponentReader::CanRead(const Property& property)
 {
     return IsAny(ReadableTypes{}, property);
-}
-
-std::vector<std::string> ComponentReader::UnknownKeys(const IComponent& component,
-                                                      const rapidjson::Value& block)
-{
-    std::vector<std::string> unknown;
-    for (const auto& member : block.GetObject())
-    {
-        const std::string_view key(member.name.GetString(), member.name.GetStringLength());
-        if (key != "Enabled" && std::none_of(component.properties.begin(), component.properties.end(),
-                                             [key](const Property& property) { return property.key == key; }))
-        {
-            unknown.emplace_back(key);
-        }
-    }
-    return unknown;
 }
 
 } // namespace Varn::ECS

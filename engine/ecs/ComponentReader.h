@@ -44,15 +44,15 @@ public:
     explicit ComponentReader(Resource::ResourceManager& resources) : resources(resources) {}
 
     // False only when `block` is not an object; the component is then untouched. Entity
-    // references are appended to `references`, or dropped when it is null.
+    // references are appended to `references`, or dropped when it is null. The keys of `block`
+    // that are neither "Enabled" nor a property go to `unknownKeys` when it is given: content
+    // with a misspelt key would otherwise keep a default without a word.
     bool Read(IComponent& component, const rapidjson::Value& block,
-              std::vector<PendingEntityReference>* references = nullptr) const;
+              std::vector<PendingEntityReference>* references = nullptr,
+              std::vector<std::string>* unknownKeys = nullptr) const;
 
     // Whether the reader knows how to decode a property of this type.
     static bool CanRead(const Property& property);
-    // The keys of `block` that Read passes over: neither "Enabled" nor a property of the
-    // component. Content with a misspelt key would otherwise keep a default without a word.
-    static std::vector<std::string> UnknownKeys(const IComponent& component, const rapidjson::Value& block);
 
 private:
     Resource::ResourceManager& resources; // resolves texture, mesh, shader, font and script names

@@ -249,6 +249,7 @@ ECS::IEntity* EntityReader::ReadEntity(const rapidjson::Value& document, rapidjs
     }
 
     const ECS::ComponentReader reader(engine.resources);
+    std::vector<std::string> unknownKeys; // of the block just read
     for (std::size_t k = 0; k < blocks.size(); ++k)
     {
         const BlockKind& kind = BLOCKS[k];
@@ -271,14 +272,12 @@ ECS::IEntity* EntityReader::ReadEntity(const rapidjson::Value& document, rapidjs
         }
         ECS::IComponent* component = kind.add(*entity);
         component->UseDefaults(services);
-        reader.Read(*component, *block, &references);
-        if (unknown != nullptr)
+        unknownKeys.clear();
+        reader.Read(*component, *block, &references, unknown != nullptr ? &unknownKeys : nullptr);
+        for (const std::string& key : unknownKeys)
         {
-            for (const std::string& key : ECS::ComponentReader::UnknownKeys(*component, *block))
-            {
-                Say(*unknown, "unknown key \"" + key + "\" in " + std::string(kind.member) + " of \"" +
-                                  entity->name + "\"");
-            }
+            Say(*unknown, "unknown key \"" + key + "\" in " + std::string(kind.member) + " of \"" +
+                              entity->name + "\"");
         }
     }
     for (const std::string_view name : unread)
