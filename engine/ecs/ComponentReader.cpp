@@ -14,7 +14,6 @@
 
 #include <algorithm>
 #include <cassert>
-#include <cstring>
 #include <string_view>
 #include <type_traits>
 
@@ -42,6 +41,20 @@ struct Context
 };
 
 // The member `name` of an object, or null when absent or when `object` is not an object.
+// Keys are a few letters long and mostly differ in the first: a call to memcmp would cost more
+// than the comparison.
+bool SameCharacters(const char* key, std::string_view name)
+{
+    for (std::size_t i = 0; i < name.size(); ++i)
+    {
+        if (key[i] != name[i])
+        {
+            return false;
+        }
+    }
+    return true;
+}
+
 const Value* Member(const Value& object, std::string_view name)
 {
     if (!object.IsObject())
@@ -49,12 +62,10 @@ const Value* Member(const Value& object, std::string_view name)
         return nullptr;
     }
     // Every property of every component loaded is looked for here, mostly in vain: the length
-    // and the first letter settle nearly every key without comparing the rest.
+    // and the first letter settle nearly every key.
     for (const auto& member : object.GetObject())
     {
-        const char* key = member.name.GetString();
-        if (member.name.GetStringLength() == name.size() && (name.empty() || key[0] == name[0]) &&
-            std::memcmp(key, name.data(), name.size()) == 0)
+        if (member.name.GetStringLength() == name.size() && SameCharacters(member.name.GetString(), name))
         {
             return &member.value;
         }
@@ -62,7 +73,7 @@ const Value* Member(const Value& object, std::string_view name)
     return nullptr;
 }
 
-bool NumberMember(const Value& object, const char* name, float& out)
+bool NumberMember(const Value& object, std::string_view name, float& out)
 {
     const Value* value = Member(object, name);
     if (value == nullptr || !value->IsNumber())
@@ -75,7 +86,7 @@ bool NumberMember(const Value& object, const char* name, float& out)
 
 // Sheet sizes must be whole cells: a mesh of zero columns or rows would divide by zero in the
 // animation system, so those count as malformed.
-bool SheetSizeMember(const Value& object, const char* name, uint32_t& out)
+bool SheetSizeMember(const Value& object, std::string_view name, uint32_t& out)
 {
     const Value* value = Member(object, name);
     if (value == nullptr || !value->IsNumber())
@@ -91,7 +102,7 @@ bool SheetSizeMember(const Value& object, const char* name, uint32_t& out)
     return true;
 }
 
-bool StringMember(const Value& object, const char* name, std::string& out)
+bool StringMember(const Value& object, std::string_view name, std::string& out)
 {
     const Value* value = Member(object, name);
     if (value == nullptr || !value->IsString())
