@@ -30,6 +30,8 @@
 #include "script/ScriptSystem.h"
 
 #include <algorithm>
+#include <cstring>
+#include <fstream>
 #include <string_view>
 #include <vector>
 
@@ -42,21 +44,44 @@ namespace
 // Empties a document and the text its strings point into, and gives back their memory. Parsing
 // into a document only ever adds to its pool, so a loader that kept it would hold every scene it
 // ever read: a few megabytes more with each load of a large level.
-void Release(rapidjson::Document& document, std::string& text)
+void Release(rapidjson::Document& document, SceneText& text)
 {
     document.SetNull();
     document.GetAllocator().Clear();
-    text = std::string();
+    text = SceneText{};
 }
 
-// The line of `text` that begins at `start`, without its line feed; `start` moves past it.
-// A view, so that a scene line of any length is never copied.
-std::string_view NextLine(const std::string& text, std::size_t& start)
+// Reads a scene file and finds where its first lines end. The buffer is not cleared first: for
+// a large scene that was a whole extra pass over memory before the file was even read.
+bool ReadScene(const std::string& path, SceneText& text)
 {
-    const std::size_t begin = std::min(start, text.size());
-    const std::size_t end = std::min(text.find('\n', begin), text.size());
-    start = end + 1;
-    return std::string_view(text).substr(begin, end - begin);
+    text = SceneText{};
+    std::ifstream file(NativePath(path), std::ios::binary);
+    if (!file)
+    {
+        return false;
+    }
+    file.seekg(0, std::ios::end);
+    const std::streamoff size = file.tellg();
+    file.seekg(0, std::ios::beg);
+    if (size < 0)
+    {
+        return false;
+    }
+    text.bytes.reset(new char[static_cast<std::size_t>(size) + 1]);
+    file.read(text.bytes.get(), size);
+    text.size = static_cast<std::size_t>(file.gcount());
+    text.bytes[text.size] = '\0';
+    const char* end = text.bytes.get() + text.size;
+    const char* p = text.bytes.get();
+    for (std::size_t& lineEnd : text.lineEnds)
+    {
+        const void* feed = std::memchr(p, '\n', static_cast<std::size_t>(end - p));
+        p = feed == nullptr ? end : static_cast<const char*>(feed);
+        lineEnd = static_cast<std::size_t>(p - text.bytes.get());
+        p = std::min(p + 1, end);
+    }
+    return true;
 }
 
 // Names of a header line: everything after the first ':', each name ended by a comma.
@@ -206,34 +231,38 @@ void SceneLoader::Begin(const std::string& path_, bool showLoadingFrames_)
     frameRunning = false;
 
     // 2. Header lines, then the scene line.
-    const bool readable = ReadTextFile(path, text);
-    std::size_t next = 0;
-    int lineNumber = 1; // of `line` in the file, for the messages
-    std::string_view line = NextLine(text, next);
+    const bool readable = ReadScene(path, text);
+    std::size_t lineIndex = 0; // of `line` in the file, from 0
+    const auto lineAt = [this](std::size_t index)
+    {
+        const std::size_t start = index == 0 ? 0 : std::min(text.lineEnds[index - 1] + 1, text.size);
+        return std::string_view(text.bytes.get() + start, text.lineEnds[index] - start);
+    };
+    std::string_view line = readable ? lineAt(0) : std::string_view();
     if (line.find("Tags:") != std::string_view::npos)
     {
         for (const std::string& tag : CommaTerminatedList(line))
         {
             RegisterTag(tag);
         }
-        line = NextLine(text, next);
-        ++lineNumber;
+        line = lineAt(++lineIndex);
     }
     sounds.clear();
     if (line.find("Audio:") != std::string_view::npos)
     {
         sounds = CommaTerminatedList(line);
-        line = NextLine(text, next);
-        ++lineNumber;
+        line = lineAt(++lineIndex);
     }
 
     // 3. A file that is not a scene leaves the current one as it is; a second line says where.
     EntityReader::ParseError error;
-    char* lineStart = text.data() + (line.data() - text.data());
-    if (!EntityReader::ParseInPlace(lineStart, line.size(), document, &error) || !document.IsArray())
+    if (!readable ||
+        !EntityReader::ParseInPlace(text.bytes.get() + (line.data() - text.bytes.get()), line.size(),
+                                    document, &error) ||
+        !document.IsArray())
     {
         engine.logger.Log("Error: Load Failed. Scene is Invalid");
-        const std::string at = path + ":" + std::to_string(lineNumber) + ":";
+        const std::string at = path + ":" + std::to_string(lineIndex + 1) + ":";
         engine.logger.Log(!readable            ? path + ": the file cannot be read"
                           : error.what.empty() ? at + " the scene line is not a JSON array of entities"
                                                : at + std::to_string(error.column) + ": " + error.what,

@@ -13,6 +13,7 @@
 
 #include <rapidjson/document.h>
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -22,6 +23,16 @@ namespace Varn::Scene
 {
 
 struct LoadProgress;
+
+// A scene file in memory, with room for a NUL after its last byte, and where its first lines end.
+struct SceneText
+{
+    static constexpr std::size_t LINES = 3; // at most two header lines, then the scene line
+
+    std::unique_ptr<char[]> bytes;
+    std::size_t size = 0;
+    std::array<std::size_t, LINES> lineEnds{}; // offset of each line's line feed, or `size`
+};
 
 class SceneLoader
 {
@@ -76,7 +87,7 @@ private:
     int64_t beganTicks = 0; // when Begin was called, for the debug line of a finished load
     bool showLoadingFrames = false;
     std::vector<std::string> sounds;
-    std::string text;             // the file; the document's strings point into it
+    SceneText text;               // the file; the document's strings point into it
     rapidjson::Document document; // its scene line
     rapidjson::SizeType nextEntity = 0;
     std::vector<ECS::IEntity*> entities;    // read, not yet in the scene

@@ -72,6 +72,18 @@ TEST_F(SceneLoading, HeaderLinesComeFirstAndNothingAfterTheSceneLineIsRead)
               (std::vector<std::string>{"Error: Load Failed. Scene is Invalid",
                                         scratch.Path("test.scene") + ":2:1: The document is empty."}));
     EXPECT_EQ(Names(), (std::vector<std::string>{"Alone"}));
+
+    // A file read in several pieces: lines that end in a later piece than they start in, and
+    // a line after the scene line, which is still not read.
+    std::string longScene = "Tags:" + std::string(300'000, 't') + ",\n[";
+    for (int i = 0; i < 6000; ++i)
+    {
+        longScene += R"({"ID":"E)" + std::to_string(i) + R"(","ID Type":0,"Transform":{}},)";
+    }
+    longScene.back() = ']';
+    Load(longScene + "\n[{\"ID\":\"Ghost\",\"ID Type\":0,\"Transform\":{}}]");
+    EXPECT_EQ(CurrentScene().entities.size(), 6000u);
+    EXPECT_EQ(CurrentScene().entities.back()->name, "E5999");
 }
 
 TEST_F(SceneLoading, InvalidFileKeepsTheSceneAsItWas)
