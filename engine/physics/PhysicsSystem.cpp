@@ -397,7 +397,7 @@ void PhysicsSystem::Sweep(float dt)
         // A body whose numbers are not finite meets nothing: no order can sort it.
         if (p.shaped && std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.extent))
         {
-            sweep.push_back(p);
+            sweep.push_back({0.0f, 0.0f, 0.0f, p.extent, i});
             sum[0] += p.x, sumSquares[0] += double(p.x) * p.x;
             sum[1] += p.y, sumSquares[1] += double(p.y) * p.y;
         }
@@ -405,22 +405,31 @@ void PhysicsSystem::Sweep(float dt)
     const double n = std::max<double>(1.0, static_cast<double>(sweep.size()));
     const bool alongY = sumSquares[1] - sum[1] * sum[1] / n > sumSquares[0] - sum[0] * sum[0] / n;
 
-    for (PairBounds& p : sweep)
+    for (SweepEntry& e : sweep)
     {
-        p.lo = (alongY ? p.y : p.x) - p.extent;
-        p.hi = (alongY ? p.y : p.x) + p.extent;
+        const PairBounds& p = bounds[e.index];
+        e.lo = (alongY ? p.y : p.x) - p.extent;
+        e.hi = (alongY ? p.y : p.x) + p.extent;
+        e.across = alongY ? p.x : p.y;
     }
     std::sort(sweep.begin(), sweep.end(),
-              [](const PairBounds& l, const PairBounds& r)
+              [](const SweepEntry& l, const SweepEntry& r)
               { return l.lo != r.lo ? l.lo < r.lo : l.index < r.index; });
     for (std::size_t a = 0; a < sweep.size(); ++a)
     {
-        const PairBounds& pa = sweep[a];
-        for (std::size_t b = a + 1; b < sweep.size() && sweep[b].lo <= pa.hi; ++b)
+        const SweepEntry& ea = sweep[a];
+        for (std::size_t b = a + 1; b < sweep.size() && sweep[b].lo <= ea.hi; ++b)
         {
-            if (MayTouch(pa, sweep[b], span))
+            const SweepEntry& eb = sweep[b];
+            // MayTouch's first test on the other axis, the same numbers in the same order:
+            // most of a column ends here without reading the rest of either entry's bounds.
+            if (std::fabs(ea.across - eb.across) > (ea.extent + eb.extent) * 1.0001f)
             {
-                found.emplace_back(std::min(pa.index, sweep[b].index), std::max(pa.index, sweep[b].index));
+                continue;
+            }
+            if (MayTouch(bounds[ea.index], bounds[eb.index], span))
+            {
+                found.emplace_back(std::min(ea.index, eb.index), std::max(ea.index, eb.index));
             }
         }
     }

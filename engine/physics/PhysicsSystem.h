@@ -104,7 +104,6 @@ private:
         float bound = 0.0f;         // radius holding every shape
         float hx = 0.0f, hy = 0.0f; // half sizes of a box around the centre holding every shape
         float extent = 0.0f;        // bound grown by the entry's own travel in the step
-        float lo = 0.0f, hi = 0.0f; // the swept bounds along the sweep's axis
         uint32_t index = 0;         // the candidate's registry place
         uint32_t layer = 0;
         bool shaped = false;
@@ -115,9 +114,19 @@ private:
     // The broad phase's pair filter: false only for a pair no shape test can report.
     static bool MayTouch(const PairBounds& a, const PairBounds& b, float span);
 
+    // What the sweep's inner loop reads of an entry, kept small so a whole pile's run of
+    // neighbours stays in a few cache lines.
+    struct SweepEntry
+    {
+        float lo = 0.0f, hi = 0.0f; // the swept bounds along the sweep's axis
+        float across = 0.0f;        // the centre on the other axis
+        float extent = 0.0f;        // as in PairBounds
+        uint32_t index = 0;         // into `bounds`
+    };
+
     std::vector<Candidate> candidates;                // reused between steps
     std::vector<PairBounds> bounds;                   // one per candidate, reused between steps
-    std::vector<PairBounds> sweep;                    // the shaped candidates' bounds by their low end
+    std::vector<SweepEntry> sweep;                    // the shaped candidates by their low end
     std::vector<std::pair<uint32_t, uint32_t>> found; // (i, j), i < j, as the sweep met them
     std::vector<std::pair<uint32_t, uint32_t>> pairs; // the same in registry order
     std::vector<uint32_t> pairStarts;                 // counting-sort offsets of `found` by i
