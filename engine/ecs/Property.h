@@ -18,11 +18,13 @@ struct Property
     std::string_view key;           // serialised key, e.g. "Gravity Scale"; a string literal
     const char* typeName = nullptr; // typeid(field type).name()
     void* field = nullptr;          // points into the owning component
-    bool editable = true;
+    // Every field is; a stored flag padded each entry by a quarter, and a large scene holds
+    // hundreds of thousands of entries.
+    static constexpr bool editable = true;
 
     template <typename T> static Property Of(std::string_view key, T* field)
     {
-        return Property{key, typeid(T).name(), field, true};
+        return Property{key, typeid(T).name(), field};
     }
 
     template <typename T> bool Is() const
