@@ -415,18 +415,22 @@ void PhysicsSystem::Sweep(float dt)
     std::sort(sweep.begin(), sweep.end(),
               [](const SweepEntry& l, const SweepEntry& r)
               { return l.lo != r.lo ? l.lo < r.lo : l.index < r.index; });
+    near.resize(sweep.size());
     for (std::size_t a = 0; a < sweep.size(); ++a)
     {
         const SweepEntry& ea = sweep[a];
+        // MayTouch's first test on the other axis, the same numbers in the same order, ends
+        // most of a column's pairs without reading the rest of either entry's bounds. About a
+        // third pass, in no pattern a branch could learn, so the survivors are gathered without one.
+        std::size_t kept = 0;
         for (std::size_t b = a + 1; b < sweep.size() && sweep[b].lo <= ea.hi; ++b)
         {
-            const SweepEntry& eb = sweep[b];
-            // MayTouch's first test on the other axis, the same numbers in the same order:
-            // most of a column ends here without reading the rest of either entry's bounds.
-            if (std::fabs(ea.across - eb.across) > (ea.extent + eb.extent) * 1.0001f)
-            {
-                continue;
-            }
+            near[kept] = static_cast<uint32_t>(b);
+            kept += !(std::fabs(ea.across - sweep[b].across) > (ea.extent + sweep[b].extent) * 1.0001f);
+        }
+        for (std::size_t k = 0; k < kept; ++k)
+        {
+            const SweepEntry& eb = sweep[near[k]];
             if (MayTouch(bounds[ea.index], bounds[eb.index], span))
             {
                 found.emplace_back(std::min(ea.index, eb.index), std::max(ea.index, eb.index));

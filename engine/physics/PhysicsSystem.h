@@ -127,6 +127,7 @@ private:
     std::vector<Candidate> candidates;                // reused between steps
     std::vector<PairBounds> bounds;                   // one per candidate, reused between steps
     std::vector<SweepEntry> sweep;                    // the shaped candidates by their low end
+    std::vector<uint32_t> near;                       // places in `sweep` one entry may meet
     std::vector<std::pair<uint32_t, uint32_t>> found; // (i, j), i < j, as the sweep met them
     std::vector<std::pair<uint32_t, uint32_t>> pairs; // the same in registry order
     std::vector<uint32_t> pairStarts;                 // counting-sort offsets of `found` by i
