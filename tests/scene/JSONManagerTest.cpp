@@ -73,8 +73,7 @@ TEST_F(SceneLoading, HeaderLinesComeFirstAndNothingAfterTheSceneLineIsRead)
                                         scratch.Path("test.scene") + ":2:1: The document is empty."}));
     EXPECT_EQ(Names(), (std::vector<std::string>{"Alone"}));
 
-    // A file read in several pieces: lines that end in a later piece than they start in, and
-    // a line after the scene line, which is still not read.
+    // A long header line before a long scene line, and a line after it, which is still not read.
     std::string longScene = "Tags:" + std::string(300'000, 't') + ",\n[";
     for (int i = 0; i < 6000; ++i)
     {
