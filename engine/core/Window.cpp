@@ -285,6 +285,12 @@ void Window::HandleEvent(const SDL_Event& event)
         running = false;
         break;
     case SDL_WINDOWEVENT:
+        // Only this window's: a window destroyed before it may have left events in the queue,
+        // and a stale "focus lost" would leave this one paused for good.
+        if (handle == nullptr || event.window.windowID != SDL_GetWindowID(handle))
+        {
+            break;
+        }
         if (event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED)
         {
             SetActive(true);

@@ -178,6 +178,19 @@ TEST_F(OffscreenWindow, OpensACoreContextAndSwitchesDisplayModes)
     EXPECT_GE(major * 10 + minor, 33);
     EXPECT_TRUE((static_cast<unsigned>(profile) & static_cast<unsigned>(GL_CONTEXT_CORE_PROFILE_BIT)) != 0);
     EXPECT_TRUE(window.active) << "an offscreen window never gets focus, so it starts active";
+    // Focus events of another (an earlier, destroyed) window change nothing; its own do.
+    SDL_Event focus{};
+    focus.type = SDL_WINDOWEVENT;
+    focus.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
+    focus.window.windowID = SDL_GetWindowID(window.handle) + 1;
+    window.HandleEvent(focus);
+    EXPECT_TRUE(window.active);
+    focus.window.windowID = SDL_GetWindowID(window.handle);
+    window.HandleEvent(focus);
+    EXPECT_FALSE(window.active);
+    focus.window.event = SDL_WINDOWEVENT_FOCUS_GAINED;
+    window.HandleEvent(focus);
+    EXPECT_TRUE(window.active);
 
     EXPECT_FALSE(window.fullscreen);
     EXPECT_EQ(window.baseWidth, 1280);
