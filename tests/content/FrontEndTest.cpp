@@ -70,9 +70,9 @@ protected:
     // The picture the button shows now (under the cursor, pressed or resting).
     std::string ShownImage(const std::string& button) const
     {
-        return Find(button)->GetComponent<ECS::UIButton>()->currentTexture->name;
+        return Get(button)->GetComponent<ECS::UIButton>()->currentTexture->name;
     }
-    float ScaleX(const std::string& name) const { return Find(name)->GetComponent<Transform>()->scale.x; }
+    float ScaleX(const std::string& name) const { return Get(name)->GetComponent<Transform>()->scale.x; }
     const Graphics::LayerFramebuffer* Layer(int32_t layer) const
     {
         for (const Graphics::LayerFramebufferRecord& record : engine->layerFramebuffers->records)
@@ -97,7 +97,7 @@ protected:
 TEST_F(FrontEnd, LogoFadesInAndEndsOnItsOwnOrAtAnyKey)
 {
     Load("Resources/Scenes/LogoScene.scene");
-    const auto* logo = Find("Logo")->GetComponent<SpriteRenderer>();
+    const auto* logo = Get("Logo")->GetComponent<SpriteRenderer>();
     EXPECT_EQ(logo->opacity, 0.0f);
     Step(30);
     EXPECT_NEAR(logo->opacity, 0.5f, 0.02f);
@@ -235,7 +235,7 @@ TEST_F(FrontEnd, OptionsSwitchTheCursorSizeTheWindowSetTheVolumesAndBindTheKeysT
 
     Press(40);
     Press(13);
-    EXPECT_TRUE(Find("ControlsGroup")->gameObjectActive);
+    EXPECT_TRUE(Get("ControlsGroup")->gameObjectActive);
     EXPECT_EQ(Text("Key2Label"), "Jump: Space   (also W, Up arrow, pad A)");
     const auto pick = [&](int row, int key)
     {
@@ -272,19 +272,19 @@ TEST_F(FrontEnd, OptionsSwitchTheCursorSizeTheWindowSetTheVolumesAndBindTheKeysT
     Press(13);
     Press(27);
     EXPECT_EQ(Text("ControlsNote"), "Nothing changed");
-    EXPECT_TRUE(Find("ControlsGroup")->gameObjectActive) << "the Escape that cancels stays on the page";
+    EXPECT_TRUE(Get("ControlsGroup")->gameObjectActive) << "the Escape that cancels stays on the page";
     ReadTextFile(saveFile, saved);
     EXPECT_NE(saved.find("Float KeyJump 88\n"), std::string::npos) << saved;
     Press(27);
-    EXPECT_TRUE(Find("OptionsGroup")->gameObjectActive);
+    EXPECT_TRUE(Get("OptionsGroup")->gameObjectActive);
     Press(27);
-    EXPECT_TRUE(Find("MainGroup")->gameObjectActive);
+    EXPECT_TRUE(Get("MainGroup")->gameObjectActive);
     ExpectContentRanCleanly();
 
     // In the level, Space no longer jumps and X does.
     Load("Resources/Scenes/Level1.scene");
     Step(40);
-    auto* player = Find("Player")->GetComponent<Transform>();
+    auto* player = Get("Player")->GetComponent<Transform>();
     const float ground = player->position.y;
     Press(' ');
     Step(10);
@@ -324,7 +324,7 @@ TEST_F(FrontEnd, PauseMenuBlursTheWorldStopsTimeAndResumes)
 
     // The bars are 1.25 times the 256-unit picture when full, and grow from their left end.
     EXPECT_NEAR(ScaleX("HUDHealthFill"), 0.5f * 1.25f, 1e-5f);
-    EXPECT_NEAR(Find("HUDHealthFill")->GetComponent<Transform>()->position.x, -880.0f + 0.5f * 160.0f, 1e-3f);
+    EXPECT_NEAR(Get("HUDHealthFill")->GetComponent<Transform>()->position.x, -880.0f + 0.5f * 160.0f, 1e-3f);
     EXPECT_NEAR(ScaleX("HUDArmourFill"), 0.25f * 1.25f, 1e-5f);
     EXPECT_EQ(Text("HUDGemText"), "x 5") << "the run's 3 and the level's 2";
     EXPECT_EQ(Text("HUDTimeText"), "Time 1:05.3");
@@ -348,7 +348,7 @@ TEST_F(FrontEnd, PauseMenuBlursTheWorldStopsTimeAndResumes)
     // Time stands still (the level's clock counts steps of 0, a gem stops bobbing even for
     // 40 s), yet the menu still answers.
     const float pausedAt = Globals().floats["LevelTime"];
-    const Transform* gem = Find("Gem")->GetComponent<Transform>();
+    const Transform* gem = Get("Gem")->GetComponent<Transform>();
     const float gemAt = gem->position.y;
     Step(40 * 60);
     EXPECT_EQ(Globals().floats["LevelTime"], pausedAt);

@@ -53,7 +53,7 @@ protected:
     float Jump(int64_t frameNanoseconds, int framesHeld)
     {
         constexpr int KEY_SPACE = 32;
-        auto* body = Find("Player")->GetComponent<Transform>();
+        auto* body = Get("Player")->GetComponent<Transform>();
         const float start = body->position.y;
         float top = start;
         (framesHeld == 0 ? input->taps : input->state.keys).set(KEY_SPACE);
@@ -69,7 +69,7 @@ protected:
         return top - start;
     }
 
-    float X(const std::string& name) { return Find(name)->GetComponent<Transform>()->position.x; }
+    float X(const std::string& name) { return Get(name)->GetComponent<Transform>()->position.x; }
 
     ManualClock clock;
 };
@@ -165,7 +165,7 @@ TEST_F(LevelsRun, AGruntStrikesOnlyWhatItsClawReachesAndARunningJumpAtTheExitEnd
         player->GetComponent<Transform>()->position = {X("Grunt1") + side, 60.0f, 2.0f, 0.0f};
         Steps(90);
         EXPECT_LT(health(), before) << "side " << side;
-        EXPECT_EQ(Find("Grunt1")->GetComponent<Transform>()->flipX, side < 0.0f) << "it faces the player";
+        EXPECT_EQ(Get("Grunt1")->GetComponent<Transform>()->flipX, side < 0.0f) << "it faces the player";
     }
     EXPECT_EQ(ContentErrors(engine->logger.Lines()), std::vector<std::string>{});
 
@@ -183,7 +183,7 @@ TEST_F(LevelsRun, AGruntStrikesOnlyWhatItsClawReachesAndARunningJumpAtTheExitEnd
         }
         Steps(1);
         top = std::max(top, player->GetComponent<Transform>()->position.y);
-        reached = Find("LevelExit")->GetComponent<ECS::ScriptComponent>()->boolList["reached"];
+        reached = Get("LevelExit")->GetComponent<ECS::ScriptComponent>()->boolList["reached"];
     }
     ASSERT_TRUE(reached) << "the player passed the door at x " << X("Player") - door << " from it, " << top
                          << " high";

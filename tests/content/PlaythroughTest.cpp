@@ -105,6 +105,7 @@ protected:
     {
         return ECS::EntityManager::FindByName(Current().entities, name);
     }
+    ECS::IEntity* Get(const std::string& name) { return Required(Current().entities, name); }
     std::string TextOf(const std::string& name)
     {
         ECS::IEntity* entity = Find(name);
@@ -157,7 +158,7 @@ TEST_F(Playthrough, RetriesStartAtTheLastLitLanternWithALiveHudAndTheNextStartCo
         SCOPED_TRACE("attempt " + std::to_string(attempt));
         Frames(90);
         ASSERT_NE(Find("HUDHealthFill"), nullptr);
-        EXPECT_NEAR(Find("HUDHealthFill")->GetComponent<ECS::Transform>()->scale.x, 1.25f, 1e-4f)
+        EXPECT_NEAR(Get("HUDHealthFill")->GetComponent<ECS::Transform>()->scale.x, 1.25f, 1e-4f)
             << "full health fills the bar";
         EXPECT_EQ(TextOf("HUDGemText"), "x 0");
         ASSERT_NE(player(), nullptr);
@@ -176,14 +177,14 @@ TEST_F(Playthrough, RetriesStartAtTheLastLitLanternWithALiveHudAndTheNextStartCo
     Frames(30);
     ECS::IEntity* lantern = Find("Checkpoint1");
     ASSERT_NE(lantern, nullptr);
-    ASSERT_FALSE(Find("Checkpoint1Flame")->gameObjectActive);
+    ASSERT_FALSE(Get("Checkpoint1Flame")->gameObjectActive);
     const float lanternX = lantern->GetComponent<ECS::Transform>()->position.x;
     // Hurt and two gems richer, the player runs past the lantern.
     (*vars())["PlayerHealth"] = 60.0f;
     (*vars())["LevelGems"] = 2.0f;
     player()->GetComponent<ECS::Transform>()->position = {lanternX - 150.0f, 60.0f, 2.0f, 0.0f};
     input->state.keys.set(KEY_RIGHT);
-    EXPECT_TRUE(FramesUntil([&] { return Find("Checkpoint1Flame")->gameObjectActive; }, 60)) << "it lights";
+    EXPECT_TRUE(FramesUntil([&] { return Get("Checkpoint1Flame")->gameObjectActive; }, 60)) << "it lights";
     input->state.keys.reset(KEY_RIGHT);
     auto clock = [&] { return Current().scriptSystem->compiler.globals.floats["LevelTime"]; };
     const float clockAtLantern = clock();
@@ -199,8 +200,8 @@ TEST_F(Playthrough, RetriesStartAtTheLastLitLanternWithALiveHudAndTheNextStartCo
     EXPECT_NEAR(x(), lanternX, 40.0f) << "the retry starts at the lantern";
     EXPECT_EQ((*vars())["PlayerHealth"], 60.0f);
     EXPECT_EQ(TextOf("HUDGemText"), "x 2");
-    EXPECT_TRUE(Find("Checkpoint1Flame")->gameObjectActive) << "the lantern shows lit";
-    EXPECT_FALSE(Find("Checkpoint2Flame")->gameObjectActive);
+    EXPECT_TRUE(Get("Checkpoint1Flame")->gameObjectActive) << "the lantern shows lit";
+    EXPECT_FALSE(Get("Checkpoint2Flame")->gameObjectActive);
     EXPECT_EQ(Find("Gem1"), nullptr) << "gems behind the lantern are not there to take twice";
     EXPECT_NE(Find("Gem4"), nullptr) << "those ahead are";
     EXPECT_GE(clock(), clockAtLantern) << "the clock goes on from the lantern";
@@ -208,7 +209,7 @@ TEST_F(Playthrough, RetriesStartAtTheLastLitLanternWithALiveHudAndTheNextStartCo
 
     // At the exit the level is done: the loading scene brings level 2, from its own beginning.
     player()->GetComponent<ECS::Transform>()->position =
-        Find("LevelExit")->GetComponent<ECS::Transform>()->position;
+        Get("LevelExit")->GetComponent<ECS::Transform>()->position;
     ASSERT_TRUE(InScene("Level2.scene")) << "reaching the exit loads level 2";
     Frames(30);
     EXPECT_LT(x(), 400.0f);

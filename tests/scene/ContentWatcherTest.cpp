@@ -91,7 +91,7 @@ TEST_F(ContentWatching, ChangedScriptsTexturesPrefabsAndTheSceneAreReloaded)
     EXPECT_EQ(RunScripts(), std::vector<std::string>{"second "});
 
     // A broken edit says why and keeps the program that works.
-    const auto* script = Find("Hello")->GetComponent<ECS::ScriptComponent>();
+    const auto* script = Get("Hello")->GetComponent<ECS::ScriptComponent>();
     const auto working = script->program;
     Edit(SCRIPT, "[Event] Initialise\n[Action]\nPrint third\n[End]\n");
     engine->logger.Clear();

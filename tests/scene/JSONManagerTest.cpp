@@ -164,7 +164,7 @@ TEST_F(SceneLoading, KeysNothingReadsAreToldOncePerLoadAndTheRestOfTheFileStillL
     Load(text);
     EXPECT_EQ(told(), expected) << "the second Walker's same slip is not told twice";
     EXPECT_EQ(Names(), (std::vector<std::string>{"Walker", "Walker"}));
-    EXPECT_EQ(Find("Walker")->GetComponent<ECS::SpriteRenderer>()->opacity, 0.5f);
+    EXPECT_EQ(Get("Walker")->GetComponent<ECS::SpriteRenderer>()->opacity, 0.5f);
     engine->logger.Clear();
     Load(text);
     EXPECT_EQ(told(), expected) << "a new load tells again";
@@ -186,7 +186,7 @@ TEST_F(SceneLoading, BrokenBlockDropsOnlyThatEntityAndFreesIt)
     EXPECT_EQ(engine->logger.Lines(),
               (std::vector<std::string>{"Error: Load Failed. Raycast Component Failed to Load"}));
     EXPECT_EQ(Names(), (std::vector<std::string>{"Before", "After"}));
-    EXPECT_EQ(Find("After")->parent, nullptr) << "a dropped entity is no parent";
+    EXPECT_EQ(Get("After")->parent, nullptr) << "a dropped entity is no parent";
     // The dropped entity went back to the pool rather than staying in use.
     std::size_t inUse = 0;
     for (std::size_t i = 0; i < engine->entities->PoolSize(); ++i)
@@ -207,7 +207,7 @@ TEST_F(SceneLoading, AnEntityWithoutComponentsIsDroppedNotSharedWithTheNext)
                                                                 "Error: Load Failed. Entity is Invalid"}));
     EXPECT_EQ(Names(), (std::vector<std::string>{"Child", "Last"}));
     EXPECT_NE(Find("Child"), Find("Last"));
-    EXPECT_EQ(Find("Child")->parent, nullptr);
+    EXPECT_EQ(Get("Child")->parent, nullptr);
 }
 
 TEST_F(SceneLoading, ParentCyclesAreRefusedSoNoWalkUpTheHierarchyHangs)
@@ -215,11 +215,11 @@ TEST_F(SceneLoading, ParentCyclesAreRefusedSoNoWalkUpTheHierarchyHangs)
     Load(R"([{"ID":"A","ID Type":0,"Current Parent ID":1,"Parent ID":2,"Transform":{}},)"
          R"({"ID":"B","ID Type":0,"Current Parent ID":2,"Parent ID":1,"Transform":{}},)"
          R"({"ID":"Self","ID Type":0,"Current Parent ID":3,"Parent ID":3,"Transform":{}}])");
-    EXPECT_EQ(Find("A")->parent, Find("B"));
-    EXPECT_EQ(Find("B")->parent, nullptr);
-    EXPECT_EQ(Find("Self")->parent, nullptr);
+    EXPECT_EQ(Get("A")->parent, Find("B"));
+    EXPECT_EQ(Get("B")->parent, nullptr);
+    EXPECT_EQ(Get("Self")->parent, nullptr);
     EXPECT_EQ(engine->logger.Lines().size(), 2u);
-    EXPECT_TRUE(Find("A")->GetComponent<ECS::Transform>()->IsActive());
+    EXPECT_TRUE(Get("A")->GetComponent<ECS::Transform>()->IsActive());
 }
 
 TEST_F(SceneLoading, ScriptReferencesResolveAfterTheWholeFile)
@@ -229,7 +229,7 @@ TEST_F(SceneLoading, ScriptReferencesResolveAfterTheWholeFile)
     Load(R"([{"ID":"Guard","ID Type":0,"Script":{"File Path":{"File Path 0":")" + script +
          R"("},"Entity List":{"target":3,"nobody":42}}},)"
          R"({"ID":"Thief","ID Type":0,"Current Parent ID":3,"Transform":{}}])");
-    const auto& list = Find("Guard")->GetComponent<ECS::ScriptComponent>()->entityList;
+    const auto& list = Get("Guard")->GetComponent<ECS::ScriptComponent>()->entityList;
     ASSERT_EQ(list.count("target"), 1u);
     EXPECT_EQ(list.at("target"), Find("Thief"));
     EXPECT_EQ(list.count("nobody") == 0 || list.at("nobody") == nullptr, true);
@@ -265,7 +265,7 @@ TEST_F(SceneLoading, LoadLeavesValidMatricesAndAFreshClock)
          R"("Transform":{"Position":{"X":100,"Y":0,"Z":0,"W":0}}},)"
          R"({"ID":"Kid","ID Type":0,"Current Parent ID":2,"Parent ID":1,)"
          R"("Transform":{"Position":{"X":1,"Y":2,"Z":0,"W":0}}}])");
-    const auto* kid = Find("Kid")->GetComponent<ECS::Transform>();
+    const auto* kid = Get("Kid")->GetComponent<ECS::Transform>();
     EXPECT_EQ(kid->worldMatrix.m[0][3], 101.0f) << "inactive entities get matrices once after a load";
     EXPECT_EQ(kid->worldMatrix.m[1][3], 2.0f);
     EXPECT_EQ(engine->timer->deltaTime, 0.0);

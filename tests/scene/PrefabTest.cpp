@@ -48,10 +48,10 @@ TEST_F(Prefabs, AnInstanceIsAtItsPlaceInTheWorldBeforeTheTransformsRun)
     const auto& world = shot->GetComponent<ECS::Transform>()->worldMatrix.m;
     EXPECT_EQ(world[0][3], 300.0f);
     EXPECT_EQ(world[1][3], 40.0f);
-    const auto& trail = Find("Trail")->GetComponent<ECS::Transform>()->worldMatrix.m;
+    const auto& trail = Get("Trail")->GetComponent<ECS::Transform>()->worldMatrix.m;
     EXPECT_EQ(trail[0][3], 296.0f);
     EXPECT_EQ(trail[1][3], 40.0f);
-    EXPECT_EQ(Find("Trail")->parent, shot);
+    EXPECT_EQ(Get("Trail")->parent, shot);
     EXPECT_EQ(PositionOf(Find("Trail")), (Vector4{-4, 0, 0, 0})) << "children keep their local place";
     EXPECT_EQ(shot->scene, &CurrentScene());
     EXPECT_TRUE(engine->logger.Lines().empty());

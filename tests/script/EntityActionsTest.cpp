@@ -68,8 +68,8 @@ TEST_F(EntityActions, CreatePrefabPlacesTurnsLayersAndStoresTheNewEntity)
     bat->name = "Old bat";
     Step();
     ASSERT_NE(Find("Bat"), nullptr);
-    EXPECT_EQ(Find("Bat")->GetComponent<ECS::Transform>()->position.x, 8.0f) << "at the spawner";
-    EXPECT_EQ(Find("Bat")->GetComponent<ECS::Transform>()->position.y, 9.0f);
+    EXPECT_EQ(Get("Bat")->GetComponent<ECS::Transform>()->position.x, 8.0f) << "at the spawner";
+    EXPECT_EQ(Get("Bat")->GetComponent<ECS::Transform>()->position.y, 9.0f);
 }
 
 TEST_F(EntityActions, TheLastSceneRequestOfAStepIsTheOnlyOneLoadedAndTheOldScenesKillsSpareTheNew)

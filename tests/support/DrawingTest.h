@@ -86,6 +86,7 @@ protected:
     {
         return ECS::EntityManager::FindByName(engine->scenes->current->entities, name);
     }
+    IEntity* Get(const std::string& name) const { return Required(engine->scenes->current->entities, name); }
 
     // A white square sprite `size` world units wide, tinted.
     IEntity* Sprite(float x, float y, float z, float size, uint32_t layer, VarnColor tint)

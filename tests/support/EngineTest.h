@@ -19,6 +19,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <typeinfo>
 #include <vector>
@@ -90,6 +91,17 @@ inline std::vector<std::string> ContentErrors(const std::vector<std::string>& lo
     return errors;
 }
 
+// The entity of `list` named `name`, for one a test cannot go on without: a missing one fails
+// the test by name (the framework reports the exception) instead of crashing the whole run.
+inline ECS::IEntity* Required(const std::vector<ECS::IEntity*>& list, const std::string& name)
+{
+    if (ECS::IEntity* e = ECS::EntityManager::FindByName(list, name))
+    {
+        return e;
+    }
+    throw std::runtime_error("no entity \"" + name + "\" in the current scene");
+}
+
 // An Engine with a current Scene but no OS window: logic tests.
 class EngineTest : public ::testing::Test
 {
@@ -114,6 +126,7 @@ protected:
     {
         return ECS::EntityManager::FindByName(CurrentScene().entities, name);
     }
+    ECS::IEntity* Get(const std::string& name) { return Required(CurrentScene().entities, name); }
 
     // An entity at `position` scaled to `size`, in the current scene, with a transform and the
     // components C... added before it joins.
