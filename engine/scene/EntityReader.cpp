@@ -189,9 +189,9 @@ ECS::IEntity* EntityReader::ReadEntity(const rapidjson::Value& document, rapidjs
     ECS::IEntity* entity = engine.entities.CreateEntity();
     const rapidjson::Value& object = document[index];
     progress.label = "Entity";
-    progress.detail = entity->name;
     if (!object.IsObject())
     {
+        progress.detail = entity->name;
         engine.logger.Log("Error: Load Failed. Entity is Invalid");
         return nullptr; // no component was added: the entity is still free
     }
@@ -229,7 +229,6 @@ ECS::IEntity* EntityReader::ReadEntity(const rapidjson::Value& document, rapidjs
     {
         entity->name = id->GetString();
         entity->tags = static_cast<uint64_t>(idType->GetInt64());
-        progress.detail = entity->name;
     }
     ReadUnsigned(layer, entity->layer);
     ReadUnsigned(room, entity->room);
@@ -248,6 +247,17 @@ ECS::IEntity* EntityReader::ReadEntity(const rapidjson::Value& document, rapidjs
         links.push_back(link);
     }
 
+    // The detail names the entity and the block being read. Nothing can look at it before this
+    // entity is done, so it is written once, as it stands at the end, not once per block.
+    const BlockKind* lastKind = nullptr;
+    const auto tellDetail = [&]
+    {
+        progress.detail.assign(entity->name); // keeps its buffer
+        if (lastKind != nullptr)
+        {
+            progress.detail.append(" ").append(lastKind->label);
+        }
+    };
     const ECS::ComponentReader reader(engine.resources);
     std::vector<std::string> unknownKeys; // of the block just read
     for (std::size_t k = 0; k < blocks.size(); ++k)
@@ -258,9 +268,10 @@ ECS::IEntity* EntityReader::ReadEntity(const rapidjson::Value& document, rapidjs
         {
             continue;
         }
-        progress.detail.assign(entity->name).append(" ").append(kind.label); // keeps its buffer
+        lastKind = &kind;
         if (!block->IsObject())
         {
+            tellDetail();
             engine.logger.Log(std::string("Error: Load Failed. ") + kind.label + " Failed to Load");
             // Not in any scene, so nothing is registered: stripping the components returns the
             // entity to the pool instead of leaving it in use for ever.
@@ -284,6 +295,7 @@ ECS::IEntity* EntityReader::ReadEntity(const rapidjson::Value& document, rapidjs
     {
         Say(*unknown, "unknown member \"" + std::string(name) + "\" of \"" + entity->name + "\"");
     }
+    tellDetail();
     if (entity->components.empty())
     {
         // Without a component the entity is free in the pool: the next entity read would be
