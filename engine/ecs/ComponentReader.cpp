@@ -40,7 +40,6 @@ struct Context
     std::vector<PendingEntityReference>* references; // may be null
 };
 
-// The member `name` of an object, or null when absent or when `object` is not an object.
 // Keys are a few letters long and mostly differ in the first: a call to memcmp would cost more
 // than the comparison.
 bool SameCharacters(const char* key, std::string_view name)
@@ -55,6 +54,7 @@ bool SameCharacters(const char* key, std::string_view name)
     return true;
 }
 
+// The member `name` of an object, or null when absent or when `object` is not an object.
 const Value* Member(const Value& object, std::string_view name)
 {
     if (!object.IsObject())

@@ -79,7 +79,7 @@ bool ReadScene(const std::string& path, SceneText& text)
         const void* feed = std::memchr(p, '\n', static_cast<std::size_t>(end - p));
         p = feed == nullptr ? end : static_cast<const char*>(feed);
         lineEnd = static_cast<std::size_t>(p - text.bytes.get());
-        p = std::min(p + 1, end);
+        p = p == end ? end : p + 1;
     }
     return true;
 }
