@@ -31,7 +31,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <fstream>
 #include <string_view>
 #include <vector>
 
@@ -51,27 +50,14 @@ void Release(rapidjson::Document& document, SceneText& text)
     text = SceneText{};
 }
 
-// Reads a scene file and finds where its first lines end. The buffer is not cleared first: for
-// a large scene that was a whole extra pass over memory before the file was even read.
+// Reads a scene file and finds where its first lines end.
 bool ReadScene(const std::string& path, SceneText& text)
 {
     text = SceneText{};
-    std::ifstream file(NativePath(path), std::ios::binary);
-    if (!file)
+    if (!ReadFileBytes(path, text.bytes, text.size))
     {
         return false;
     }
-    file.seekg(0, std::ios::end);
-    const std::streamoff size = file.tellg();
-    file.seekg(0, std::ios::beg);
-    if (size < 0)
-    {
-        return false;
-    }
-    text.bytes.reset(new char[static_cast<std::size_t>(size) + 1]);
-    file.read(text.bytes.get(), size);
-    text.size = static_cast<std::size_t>(file.gcount());
-    text.bytes[text.size] = '\0';
     const char* end = text.bytes.get() + text.size;
     const char* p = text.bytes.get();
     for (std::size_t& lineEnd : text.lineEnds)
