@@ -10,12 +10,14 @@ ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__)
 BENCH = os.path.join(ROOT, 'build/bench/corvalune_bench')
 
 
-def arguments(counts, baseline=False):
+def arguments(counts, baseline=False, awake=False):
     parser = argparse.ArgumentParser()
     parser.add_argument('--rounds', type=int, default=3)
     parser.add_argument('--counts', default=counts)
     if baseline:
         parser.add_argument('--baseline', help="an older build's corvalune_bench")
+    if awake:
+        parser.add_argument('--awake', action='store_true', help='also run the peer with sleeping off')
     args = parser.parse_args()
     args.counts = [int(c) for c in args.counts.split(',')]
     return args
