@@ -11,21 +11,7 @@
 namespace Varn::Test
 {
 
-TEST(WorkerPool, RunsTasksOffTheCallingThreadAndReportsTheirFailures)
-{
-    WorkerPool pool(3);
-    std::thread::id ranOn;
-    pool.Submit([&] { ranOn = std::this_thread::get_id(); }).get();
-    EXPECT_NE(ranOn, std::this_thread::get_id());
-    std::future<void> failing = pool.Submit([] { throw std::runtime_error("bad slice"); });
-    EXPECT_THROW(failing.get(), std::runtime_error);
-    // The pool survives a failed task.
-    std::atomic<int> count = 0;
-    pool.Submit([&] { ++count; }).get();
-    EXPECT_EQ(count, 1);
-}
-
-TEST(WorkerPool, SlicesAndParallelForVisitEveryIndexOnceKeepTheLastSliceHereAndJoinBeforeAFailure)
+TEST(WorkerPool, SlicesAndForksVisitEveryIndexOnceKeepTheLastSliceHereAndJoinBeforeAFailure)
 {
     using Cuts = std::array<std::size_t, 5>;
     EXPECT_EQ(WorkerPool::Slices(0), (Cuts{0, 0, 0, 0, 0}));
@@ -65,11 +51,8 @@ TEST(WorkerPool, SlicesAndParallelForVisitEveryIndexOnceKeepTheLastSliceHereAndJ
     };
     EXPECT_THROW(pool.ParallelFor(8, failing), std::runtime_error);
     EXPECT_EQ(finished, 3);
-}
 
-TEST(WorkerPool, AStartedForkRunsWhileTheCallerGoesOnAndJoinsOrWaitsLater)
-{
-    WorkerPool pool(3);
+    // A started fork runs while the caller goes on, and joins or waits later.
     std::atomic<bool> release = false;
     std::atomic<int> done = 0;
     auto slowSlices = [&](std::size_t, std::size_t, std::size_t slice)
