@@ -161,8 +161,8 @@ TEST_F(SoundOutput, WithoutAnOutputTheSoundIsLoggedOnceAndEveryCallIsHarmless)
 }
 
 // A played sound reaches the output; a group's volume scales what is heard at once, for sounds
-// already playing, and leaves the other group as it was; a stopped sound stops there.
-TEST_F(SoundOutput, PlayedSoundReachesTheOutputScaledByItsGroupsVolumeAndAStoppedOneStopsThere)
+// already playing, and leaves the other group as it was.
+TEST_F(SoundOutput, PlayedSoundReachesTheOutputScaledByItsGroupsVolume)
 {
     ASSERT_NO_FATAL_FAILURE(OnDisk());
     auto nonSilent = [this](std::size_t from)
@@ -196,20 +196,6 @@ TEST_F(SoundOutput, PlayedSoundReachesTheOutputScaledByItsGroupsVolumeAndAStoppe
     Audio().SetVolume(true, 7.0f); // out of range: kept to full
     EXPECT_FLOAT_EQ(Audio().secondaryVolume, 1.0f);
     EXPECT_NEAR(peakAfter(std::filesystem::file_size(file) + 2 * BUFFER), full, full / 20);
-
-    // A buffer mixed before the stop may still be on its way to the file: skip two buffers.
-    auto grownBy = [this](std::size_t start, std::size_t bytes)
-    {
-        for (int i = 0; i < 400 && std::filesystem::file_size(file) < start + bytes; ++i)
-        {
-            Wait(5);
-        }
-        return static_cast<std::size_t>(std::filesystem::file_size(file));
-    };
-    Audio().StopSound();
-    const std::size_t stoppedAt = grownBy(std::filesystem::file_size(file), 2 * BUFFER);
-    EXPECT_GT(grownBy(stoppedAt, 4 * BUFFER), stoppedAt);
-    EXPECT_EQ(nonSilent(stoppedAt), 0u);
 }
 
 } // namespace Varn::Test
