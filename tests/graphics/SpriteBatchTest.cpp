@@ -1,4 +1,5 @@
-// Batched sprites against sprites drawn one at a time: the same busy picture, every pixel.
+// Batched sprites and UI elements against ones drawn one at a time: the same busy picture, every
+// pixel.
 #include "support/DrawingTest.h"
 
 #include "ecs/Light.h"
@@ -81,7 +82,7 @@ protected:
         return e;
     }
 
-    // Over the composited world, as a frame draws it.
+    // The UI over the composited world, as a frame draws it.
     void FrameWithUI()
     {
         Frame();
@@ -116,7 +117,7 @@ protected:
 
 } // namespace
 
-TEST_F(SpriteBatching, ABusySceneDrawsTheSamePixelsBatchedAndOneSpriteAtATime)
+TEST_F(SpriteBatching, ABusySceneAndItsUIDrawTheSamePixelsBatchedAndOneSpriteAtATime)
 {
     // Layer 0: a lit background and overlapping half-transparent crates, some at equal depth,
     // whose order decides the blend.
@@ -163,32 +164,8 @@ TEST_F(SpriteBatching, ABusySceneDrawsTheSamePixelsBatchedAndOneSpriteAtATime)
     engine->layerFramebuffers->Get(3)->ApplyEffect(Graphics::LAYER_EFFECT::DIM);
     CurrentScene().particleSystem->Update(0.0f); // the particles' model matrices
 
-    Frame();
-    const std::vector<uint8_t> batched = Picture();
-    const std::size_t runs = Graphics().batchedRuns;
-    Graphics().batching = false;
-    Frame();
-    const std::vector<uint8_t> single = Picture();
-    EXPECT_EQ(Graphics().batchedRuns, 0u);
-
-    // 12 crates and the background share two textures; a run breaks at the particles and at
-    // the sprite with its own program.
-    EXPECT_GT(runs, 0u) << "the batched path drew";
-    EXPECT_LE(runs, 12u);
-    ExpectAlike(batched, single);
-    std::size_t lit = 0;
-    for (std::size_t i = 0; i < single.size(); ++i)
-    {
-        lit += single[i] > 8 && i % 4 != 3 ? 1 : 0;
-    }
-    EXPECT_GT(lit, single.size() / 4) << "the picture is busy, not black";
-}
-
-// The UI drawn in runs against each element on its own: overlapping half-transparent icons of
-// two textures, tints, a sheet cell, a button, and an element with its own program in between.
-TEST_F(SpriteBatching, UIElementsDrawTheSamePixelsBatchedAndOneAtATime)
-{
-    Textured("Resources\\Sprites\\Backgrounds\\mountains.png", 0, 0, -5, 60.0f, 0);
+    // The UI over it: overlapping half-transparent icons of two textures, tints, a sheet cell, a
+    // button, and an element with its own program in between.
     for (int i = 0; i < 10; ++i)
     {
         IEntity* heart =
@@ -214,22 +191,34 @@ TEST_F(SpriteBatching, UIElementsDrawTheSamePixelsBatchedAndOneAtATime)
     ui->opacity = 0.8f;
     CurrentScene().AddEntity(button);
 
-    auto& system = *CurrentScene().uiGraphicsSystem;
+    auto& uiSystem = *CurrentScene().uiGraphicsSystem;
     FrameWithUI();
     const std::vector<uint8_t> batched = Picture();
-    const std::size_t runs = system.batchedRuns;
+    const std::size_t runs = Graphics().batchedRuns, uiRuns = uiSystem.batchedRuns;
     const Vector4 buttonSize = button->GetComponent<Transform>()->worldScale;
-    system.batching = false;
+    Graphics().batching = false;
+    uiSystem.batching = false;
     FrameWithUI();
     const std::vector<uint8_t> single = Picture();
+    EXPECT_EQ(Graphics().batchedRuns, 0u);
+    EXPECT_EQ(uiSystem.batchedRuns, 0u);
 
-    // Hearts and gems alternate in depth order; the element with its own program cuts a run.
-    EXPECT_GT(runs, 1u) << "the batched path drew";
-    EXPECT_LT(runs, 13u);
-    EXPECT_EQ(system.batchedRuns, 0u);
+    // 12 crates and the background share two textures; a run breaks at the particles and at
+    // the sprite with its own program. In the UI, hearts and gems alternate in depth order and
+    // the element with its own program cuts a run.
+    EXPECT_GT(runs, 0u) << "the batched path drew";
+    EXPECT_LE(runs, 12u);
+    EXPECT_GT(uiRuns, 1u) << "the batched UI path drew";
+    EXPECT_LT(uiRuns, 13u);
     EXPECT_EQ(button->GetComponent<Transform>()->worldScale, buttonSize)
         << "what the cursor is tested against";
     ExpectAlike(batched, single);
+    std::size_t lit = 0;
+    for (std::size_t i = 0; i < single.size(); ++i)
+    {
+        lit += single[i] > 8 && i % 4 != 3 ? 1 : 0;
+    }
+    EXPECT_GT(lit, single.size() / 4) << "the picture is busy, not black";
 }
 
 } // namespace Varn::Test
