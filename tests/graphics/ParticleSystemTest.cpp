@@ -105,7 +105,7 @@ TEST_F(ParticleSystemTest, ContinuousEmitterSpawnsAtTheFirstStepThenEachTimeItsI
     EXPECT_EQ(AliveCount(fixedStep), spawns.size()) << "one particle per emission";
 }
 
-TEST_F(ParticleSystemTest, BurstSpawnsCountAtOnceAndRepeatsUntilDestroyOnDeathUsesItUp)
+TEST_F(ParticleSystemTest, BurstSpawnsCountAtOnceAndRepeatsUntilDestroyOnDeathUsesItUpAndNoCellsSpawnNothing)
 {
     ParticleEmitter& repeating = Emitter();
     repeating.burst = true;
@@ -149,6 +149,24 @@ TEST_F(ParticleSystemTest, BurstSpawnsCountAtOnceAndRepeatsUntilDestroyOnDeathUs
     EXPECT_NE(std::find(listed.begin(), listed.end(), parent), listed.end());
     EXPECT_TRUE(emitterEntity->components.empty());
     EXPECT_TRUE(CurrentScene().particleSystem->Entities().empty());
+
+    // No cells at all, as a copy of a count-0 emitter starts: nothing to spawn into, burst or not.
+    ParticleEmitter& emitter = Emitter();
+    emitter.count = 0;
+    emitter.particles.clear();
+    Step();
+    EXPECT_TRUE(emitter.particles.empty());
+    emitter.burst = true;
+    emitter.emissionTimer = 0.0f;
+    Step();
+    EXPECT_TRUE(emitter.particles.empty());
+
+    emitter.enabled = false;
+    emitter.count = 20;
+    emitter.particles.assign(20, {});
+    emitter.emissionTimer = 0.0f;
+    Step();
+    EXPECT_EQ(AliveCount(emitter), 0u) << "an inactive emitter emits nothing";
 }
 
 TEST_F(ParticleSystemTest, SpawnPicksColourAndScaleWithOneFractionAndSpreadsOverOffsetsAndAngle)
@@ -201,26 +219,6 @@ TEST_F(ParticleSystemTest, ParticleDiesWhenItsLifeReachesExactlyZeroAndEdgeEmiss
     EXPECT_TRUE(cell.alive);
     EXPECT_EQ(cell.position.x, end.x + 25.0f) << "not restarted at the emitter";
     EXPECT_EQ(cell.position.y, 50.0f);
-}
-
-TEST_F(ParticleSystemTest, EmitterWithoutCellsAndACountOfZeroSpawnsNothingAndDoesNotCrash)
-{
-    ParticleEmitter& emitter = Emitter();
-    emitter.count = 0;
-    emitter.particles.clear(); // as a copy of a count-0 emitter starts
-    Step();
-    EXPECT_TRUE(emitter.particles.empty());
-    emitter.burst = true;
-    emitter.emissionTimer = 0.0f;
-    Step();
-    EXPECT_TRUE(emitter.particles.empty());
-
-    emitter.enabled = false;
-    emitter.count = 20;
-    emitter.particles.assign(20, {});
-    emitter.emissionTimer = 0.0f;
-    Step();
-    EXPECT_EQ(AliveCount(emitter), 0u) << "an inactive emitter emits nothing";
 }
 
 } // namespace
