@@ -49,11 +49,12 @@ TEST(ImageDecoder, DamagedFilesAreRefusedWithTheirReason)
     std::string runLength = Tga(3, 3, 3, {});
     runLength[2] = 10;
     runLength += std::string("\x82\x01\x02\x03\x85", 5); // the second packet has no pixel
+    const auto damaged = DamagedImages();
     const std::string cases[][2] = {
-        {PngWithBrokenHuffmanTable(), "invalid code lengths set"},
-        {DdsWithOverflowingSize(), "over the limit"},
-        {DdsClaimingMoreThanItHolds(), "claims 268435456 bytes"},
-        {TinyDdsClaimingAVastImage(), "shorter than its header"},
+        {damaged[0].second, "invalid code lengths set"},
+        {damaged[1].second, "over the limit"},
+        {damaged[2].second, "claims 268435456 bytes"},
+        {damaged[3].second, "shorter than its header"},
         {Dds(64, 64, "DXT5", std::string(100, '\0')), "needs 4096 bytes"},
         {Dds(64, 64, "ATI2", std::string(4096, '\0')), "\"ATI2\" is not supported"},
         {Png(20000, 1, ""), "20000 x 1 pixels, over the limit"},
@@ -116,7 +117,7 @@ TEST(ImageDecoder, DxtBlocksGiveTheirColoursAndAlphaAndStopAtTheImageEdge)
     EXPECT_EQ(Pixel(six.image, 1, 0)[3], 255);
 }
 
-TEST(ImageDecoder, PackedDdsFollowsItsMasksAndRowPitch)
+TEST(ImageDecoder, PackedDdsFollowsItsMasksAndRowPitchAndTgaComesOutTopFirstLeftToRight)
 {
     // 24 bits a pixel stored blue, green, red; rows padded to 8 bytes.
     std::string bgr = Dds(2, 2, "",
@@ -144,25 +145,22 @@ TEST(ImageDecoder, PackedDdsFollowsItsMasksAndRowPitch)
     // A pitch too short for the row is refused.
     Put32(bgr, 20, 5);
     EXPECT_FALSE(Decode(bgr).ok);
-}
 
-TEST(ImageDecoder, TgaPacketsAndCornersComeOutTopFirstLeftToRight)
-{
-    // Run-length, stored bottom row first: three reds, then literal red, green, blue on top.
-    std::string packed = Tga(3, 2, 3, {});
-    packed[2] = 10;
-    packed[17] = 0; // bottom-left origin
-    packed += std::string("\x82\x00\x00\xFF"
-                          "\x02\x00\x00\xFF\x00\xFF\x00\xFF\x00\x00",
-                          14);
-    const Outcome runs = Decode(packed);
+    // TGA run-length, stored bottom row first: three reds, then literal red, green, blue on top.
+    std::string tga = Tga(3, 2, 3, {});
+    tga[2] = 10;
+    tga[17] = 0; // bottom-left origin
+    tga += std::string("\x82\x00\x00\xFF"
+                       "\x02\x00\x00\xFF\x00\xFF\x00\xFF\x00\x00",
+                       14);
+    const Outcome runs = Decode(tga);
     ASSERT_TRUE(runs.ok) << runs.error;
     EXPECT_EQ(Pixel(runs.image, 0, 0), (std::array<int, 4>{255, 0, 0, 255}));
     EXPECT_EQ(Pixel(runs.image, 1, 0), (std::array<int, 4>{0, 255, 0, 255}));
     EXPECT_EQ(Pixel(runs.image, 2, 0), (std::array<int, 4>{0, 0, 255, 255}));
     EXPECT_EQ(Pixel(runs.image, 1, 1), (std::array<int, 4>{255, 0, 0, 255}));
 
-    // Stored right to left.
+    // TGA stored right to left.
     std::string mirrored = Tga(2, 1, 1, {10, 20});
     mirrored[17] = 0x30;
     const Outcome flipped = Decode(mirrored);

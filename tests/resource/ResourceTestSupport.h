@@ -105,44 +105,19 @@ inline std::string Png(uint32_t width, uint32_t height, const std::string& strea
            chunk("IEND", "");
 }
 
-// Damaged images of the kinds that once crashed or hung the old decoder.
-// A PNG whose compressed stream has an impossible Huffman table: four code-length codes all
-// one bit long, more than one bit can tell apart.
-inline std::string PngWithBrokenHuffmanTable()
-{
-    return Png(4, 4, std::string("\x78\x9C\x05\x00\x92\x04\0\0\0\0", 10));
-}
-
-// A DDS whose width times height times four overflows any 32-bit size.
-inline std::string DdsWithOverflowingSize()
-{
-    return Dds(0x40000001u, 0x40000001u, "", std::string(64, '\x7F'));
-}
-
-// A DDS whose header claims blocks the file does not hold (the old reader seeked for them for ever).
-inline std::string DdsClaimingMoreThanItHolds()
-{
-    std::string file = Dds(1024, 1024, "DXT5", std::string(32, '\x11'));
-    file[20] = '\0'; // linear size 0x10000000, far past the end
-    file[21] = '\0';
-    file[22] = '\0';
-    file[23] = '\x10';
-    return file;
-}
-
-// 103 bytes claiming a 65535 x 65535 image.
-inline std::string TinyDdsClaimingAVastImage()
-{
-    return Dds(65535, 65535, "", "").substr(0, 103);
-}
-
-// One file of each damaged kind, by file name.
+// Damaged images of the kinds that once crashed or hung the old decoder, by file name: a PNG
+// whose compressed stream has an impossible Huffman table (four code-length codes all one bit
+// long, more than one bit can tell apart); a DDS whose width times height times four overflows
+// any 32-bit size; one whose header claims blocks the file does not hold (the old reader seeked
+// for them for ever); and 103 bytes claiming a 65535 x 65535 image.
 inline std::vector<std::pair<std::string, std::string>> DamagedImages()
 {
-    return {{"broken-huffman.png", PngWithBrokenHuffmanTable()},
-            {"overflowing.dds", DdsWithOverflowingSize()},
-            {"claims-more.dds", DdsClaimingMoreThanItHolds()},
-            {"tiny-but-vast.dds", TinyDdsClaimingAVastImage()}};
+    std::string claimsMore = Dds(1024, 1024, "DXT5", std::string(32, '\x11'));
+    claimsMore.replace(20, 4, std::string("\0\0\0\x10", 4)); // linear size 0x10000000, far past the end
+    return {{"broken-huffman.png", Png(4, 4, std::string("\x78\x9C\x05\x00\x92\x04\0\0\0\0", 10))},
+            {"overflowing.dds", Dds(0x40000001u, 0x40000001u, "", std::string(64, '\x7F'))},
+            {"claims-more.dds", claimsMore},
+            {"tiny-but-vast.dds", Dds(65535, 65535, "", "").substr(0, 103)}};
 }
 
 // A scene with one sprite for each damaged image, found in the folder `folder` (content path
