@@ -124,24 +124,6 @@ TEST_F(Drawing, ALayerTouchedOnlyForItsEffectShowsNothingOfAnEarlierFrame)
     EXPECT_EQ(At(0, 0), (RGB{0, 0, 255}));
 }
 
-TEST_F(Drawing, SpriteCoversThePlaceAndSizeItsTransformTextureAndMeshGive)
-{
-    IEntity* e = Sprite(300, -120, 0, 120, 0, {1, 0, 0, 1});
-    e->GetComponent<Transform>()->flipX = true; // mirrored, but never culled away
-    Frame();
-    EXPECT_EQ(At(300, -120), (RGB{255, 0, 0}));
-    EXPECT_EQ(At(300 + 55, -120 + 55), (RGB{255, 0, 0}));
-    EXPECT_EQ(At(300 + 67, -120), (RGB{0, 0, 0}));
-    EXPECT_EQ(At(300, -120 - 67), (RGB{0, 0, 0}));
-
-    // A two-cell sheet shows one cell: half the texture's width.
-    e->GetComponent<SpriteRenderer>()->mesh = engine->resources->GetMesh("twoCells", 2, 1);
-    Frame();
-    EXPECT_EQ(At(300 + 25, -120), (RGB{255, 0, 0}));
-    EXPECT_EQ(At(300 + 37, -120), (RGB{0, 0, 0}));
-    EXPECT_EQ(At(300, -120 + 55), (RGB{255, 0, 0}));
-}
-
 class LetterBoxedDrawing : public Drawing
 {
 protected:
