@@ -17,13 +17,13 @@ using namespace gl33core;
 namespace Varn::Test
 {
 
-TEST(WindowConfigFile, HeightsAreForcedToSixteenByNineAndUnusableValuesOrSizesKeepTheDefaultsAndAreReported)
+TEST(WindowConfigFile, HeightsAreForcedToSixteenByNineBadValuesAreReportedAndThePlayersFileComesFirst)
 {
-    ScratchFolder scratch(ScratchFolder::ENTER);
+    ScratchFolder files(ScratchFolder::ENTER);
     // Within one pixel of 16:9 a height stays as written.
     WindowConfig c = WindowConfig::Load(
-        scratch.Write("a.ini", "[Game Settings]\nWindowed_Width=1000\nWindowed_Height=700\n"
-                               "Window_Width=1280\nWindow_Height=721\nWindow_Fullscreen=0\n"));
+        files.Write("a.ini", "[Game Settings]\nWindowed_Width=1000\nWindowed_Height=700\n"
+                             "Window_Width=1280\nWindow_Height=721\nWindow_Fullscreen=0\n"));
     EXPECT_EQ(c.windowedWidth, 1000);
     EXPECT_EQ(c.windowedHeight, 562);
     EXPECT_EQ(c.windowWidth, 1280);
@@ -32,9 +32,8 @@ TEST(WindowConfigFile, HeightsAreForcedToSixteenByNineAndUnusableValuesOrSizesKe
     EXPECT_EQ(WindowConfig::ForceAspect(1280, 722), 720);
 
     std::string problems;
-    c = WindowConfig::Load(scratch.Write("b.ini",
-                                         "[Other]\nWindowed_Width=640\n[game settings]\n"
-                                         "windowed_width=abc\nWindow_Width=-5\nWindow_Fullscreen=7\n"),
+    c = WindowConfig::Load(files.Write("b.ini", "[Other]\nWindowed_Width=640\n[game settings]\n"
+                                                "windowed_width=abc\nWindow_Width=-5\nWindow_Fullscreen=7\n"),
                            &problems);
     EXPECT_EQ(c.windowedWidth, 1280); // "abc" reads as 0, which no window can use
     EXPECT_EQ(c.windowWidth, 1920);
@@ -46,7 +45,7 @@ TEST(WindowConfigFile, HeightsAreForcedToSixteenByNineAndUnusableValuesOrSizesKe
     // truncates to a zero height; the second width does not even fit an int.
     problems.clear();
     c = WindowConfig::Load(
-        scratch.Write("narrow.ini", "[Game Settings]\nWindow_Width=1\nwindowed_width=99999999999 px\n"),
+        files.Write("narrow.ini", "[Game Settings]\nWindow_Width=1\nwindowed_width=99999999999 px\n"),
         &problems);
     EXPECT_EQ(c.windowWidth, 1920);
     EXPECT_EQ(c.windowHeight, 1080);
@@ -64,8 +63,7 @@ TEST(WindowConfigFile, HeightsAreForcedToSixteenByNineAndUnusableValuesOrSizesKe
     // The limits themselves still open: 2 x 1 and the largest size.
     problems.clear();
     c = WindowConfig::Load(
-        scratch.Write("edges.ini",
-                      "[Game Settings]\nWindowed_Width=2\nWindow_Width=16384\nWindow_Height=1\n"),
+        files.Write("edges.ini", "[Game Settings]\nWindowed_Width=2\nWindow_Width=16384\nWindow_Height=1\n"),
         &problems);
     EXPECT_EQ(c.windowedWidth, 2);
     EXPECT_EQ(c.windowedHeight, 1);
@@ -74,27 +72,24 @@ TEST(WindowConfigFile, HeightsAreForcedToSixteenByNineAndUnusableValuesOrSizesKe
     EXPECT_EQ(problems, "");
 
     problems.clear();
-    c = WindowConfig::Load(scratch.Write("huge.ini", "[Game Settings]\nWindow_Width=16385\n"), &problems);
+    c = WindowConfig::Load(files.Write("huge.ini", "[Game Settings]\nWindow_Width=16385\n"), &problems);
     EXPECT_EQ(c.windowWidth, 1920);
     EXPECT_EQ(c.windowHeight, 1080);
     EXPECT_NE(problems.find("Window_Width = \"16385\" gives a 16385 x 9216 window"), std::string::npos);
-}
 
-TEST(WindowConfigFile, ThePlayersOwnFileInTheConfigFolderComesBeforeTheOneBesideTheContent)
-{
-    ScratchFolder config;
+    // The player's own file in the config folder comes before the one beside the content.
     const SavedEnvironment saved{"XDG_CONFIG_HOME", "HOME"};
-    setenv("XDG_CONFIG_HOME", config.root.c_str(), 1);
+    setenv("XDG_CONFIG_HOME", files.root.c_str(), 1);
     EXPECT_EQ(WindowConfig::FindFile(), "gameConfig.ini") << "no file of the player's: the content's";
-    const std::string own = config.Write("Corvalune/gameConfig.ini", "[Game Settings]\nWindowed_Width=640\n");
+    const std::string own = files.Write("Corvalune/gameConfig.ini", "[Game Settings]\nWindowed_Width=640\n");
     EXPECT_EQ(WindowConfig::FindFile(), own);
     EXPECT_EQ(WindowConfig::Load(WindowConfig::FindFile()).windowedWidth, 640);
 
     // Without XDG_CONFIG_HOME the usual ~/.config stands in.
     unsetenv("XDG_CONFIG_HOME");
-    setenv("HOME", config.root.c_str(), 1);
+    setenv("HOME", files.root.c_str(), 1);
     EXPECT_EQ(WindowConfig::FindFile(), "gameConfig.ini");
-    const std::string dotConfig = config.Write(".config/Corvalune/gameConfig.ini", "[Game Settings]\n");
+    const std::string dotConfig = files.Write(".config/Corvalune/gameConfig.ini", "[Game Settings]\n");
     EXPECT_EQ(WindowConfig::FindFile(), dotConfig);
 }
 
