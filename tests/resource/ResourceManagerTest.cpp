@@ -124,14 +124,11 @@ TEST_F(DefaultResources, LoadDefaultsBuildsEveryBuiltInResourceOnceAndTheManager
     EXPECT_FALSE(glIsBuffer(textVbo));
 }
 
-class DroppedFiles : public WindowedEngineTest
-{
-protected:
-    ScratchFolder folder{ScratchFolder::ENTER};
-};
+using DroppedFiles = WindowedEngineTest;
 
 TEST_F(DroppedFiles, ShaderStagesLinkWithTheSpriteProgramAndBrokenEditsKeepTheOldProgramAndSayWhy)
 {
+    ScratchFolder folder{ScratchFolder::ENTER};
     using namespace Resource::BuiltinShaders;
     auto& resources = *engine->resources;
     const std::string vertex = "Resources\\Shaders\\wave.vert";
