@@ -97,7 +97,7 @@ TEST_F(SoundOutput, OggAndWavDecodeIntoMemoryAndADroppedSoundIsReadAgainIntoTheS
 
 // Two crates breaking under one smash start the same sample together: one copy plays. The same
 // sound later, or in the other group, plays as asked.
-TEST_F(SoundOutput, AStartRepeatedWithinOneBufferPlaysOnce)
+TEST_F(SoundOutput, AStartRepeatedWithinOneBufferPlaysOnceAndAFadeWaitsWhileFocusPausesBothGroups)
 {
     ASSERT_TRUE(Audio().IsOpen());
     Audio().PlaySound(Tone(), false, false, false);
@@ -111,11 +111,9 @@ TEST_F(SoundOutput, AStartRepeatedWithinOneBufferPlaysOnce)
     Audio().PlaySound(Tone(), false, false, false);
     EXPECT_EQ(Audio().PlayingCount(false), 2);
     Audio().StopSound();
-}
 
-// A fade rises from silence to full over seven seconds, but waits while the game is out of focus.
-TEST_F(SoundOutput, TheFadeRisesOverSevenSecondsButWaitsWhileFocusPausesBothGroups)
-{
+    // A fade rises from silence to full over seven seconds, but waits while the game is out of
+    // focus.
     const double seconds[] = {0.0, 1.5, 3.0, 5.0, 5.5, 7.0, 60.0};
     const float volumes[] = {0.0f, 0.025f, 0.05f, 0.2f, 0.35f, 1.0f, 1.0f};
     for (int i = 0; i < 7; ++i)
