@@ -56,11 +56,6 @@ protected:
         Step(); // Initialize
     }
 
-    std::string Text(const std::string& name) const
-    {
-        IEntity* e = Find(name);
-        return e != nullptr ? e->GetComponent<ECS::UIText>()->text : "<no " + name + ">";
-    }
     std::string RestingImage(const std::string& button) const
     {
         IEntity* e = Find(button);
@@ -251,11 +246,10 @@ TEST_F(FrontEnd, OptionsSwitchTheCursorSizeTheWindowSetTheVolumesAndBindTheKeysT
     pick(2, 'P');
     EXPECT_EQ(Text("Key2Label"), "Jump: P   (also W, Up arrow, pad A)");
     EXPECT_EQ(Globals().floats["KeyJump"], 'P');
-    Press(40);
-    Press(40);
-    Press(40);
-    Press(40);
-    Press(40); // Default keys
+    for (int row = 0; row < 5; ++row)
+    {
+        Press(40); // down to Default keys
+    }
     Press(13);
     EXPECT_EQ(Globals().floats["KeyJump"], ' ');
     EXPECT_EQ(Text("ControlsNote"), "Every key is back to its default");

@@ -270,19 +270,10 @@ TEST_F(LevelsRun, TheMixOfALevelNeverReachesFullScale)
     input->state.keys.set(KEY_RIGHT);
     for (int frame = 1; frame <= 60 * 20; ++frame)
     {
-        switch (frame % 30)
+        if (frame % 10 == 0)
         {
-        case 0:
-            input->taps.set(KEY_X);
-            break;
-        case 10:
-            input->taps.set(67);
-            break; // C: smash
-        case 20:
-            input->taps.set(32);
-            break; // Space: jump
-        default:
-            break;
+            const int keys[] = {KEY_X, 67, 32}; // shoot, smash (C), jump (Space)
+            input->taps.set(keys[frame / 10 % 3]);
         }
         lockstep->BeforeFrame(frame);
         Steps(1);

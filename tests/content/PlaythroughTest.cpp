@@ -1,12 +1,10 @@
 // The real game, headless: the logo, the menu, the loading scene and the first levels, driven
 // through the input seam one displayed frame of 1/60 s at a time.
 #include "content/PlayBot.h"
-#include "support/EngineTest.h"
+#include "support/DrawingTest.h"
 #include "support/Environment.h"
-#include "support/ScratchFolder.h"
 
 #include "ecs/ScriptComponent.h"
-#include "ecs/UIText.h"
 #include "script/GlobalVariables.h"
 #include "script/ScriptSystem.h"
 
@@ -24,7 +22,7 @@ constexpr int KEY_RIGHT = 39;
 constexpr int KEY_DOWN = 40;
 } // namespace
 
-class Playthrough : public ::testing::Test
+class Playthrough : public Drawing
 {
 protected:
     void SetUp() override
@@ -33,13 +31,6 @@ protected:
         folder.Write("gameConfig.ini", "[Game Settings]\nWindow_Fullscreen=0\nWindowed_Width=480\n");
         // A save folder of its own, so the first run starts from nothing.
         setenv("XDG_DATA_HOME", (folder.root / "save").c_str(), 1);
-    }
-    void TearDown() override
-    {
-        if (engine != nullptr)
-        {
-            Scene::Engine::Shutdown();
-        }
     }
 
     // Starts the game as its entry function does, on a clock and input the test drives.
@@ -98,39 +89,24 @@ protected:
     }
     bool InScene(const std::string& file)
     {
-        return FramesUntil([&] { return Current().name.ends_with(file); }, 60 * 20);
-    }
-    ECS::Scene& Current() { return *engine->scenes->current; }
-    ECS::IEntity* Find(const std::string& name)
-    {
-        return ECS::EntityManager::FindByName(Current().entities, name);
-    }
-    ECS::IEntity* Get(const std::string& name) { return Required(Current().entities, name); }
-    std::string TextOf(const std::string& name)
-    {
-        ECS::IEntity* entity = Find(name);
-        auto* text = entity != nullptr ? entity->GetComponent<ECS::UIText>() : nullptr;
-        return text != nullptr ? text->text : "(no " + name + ")";
+        return FramesUntil([&] { return CurrentScene().name.ends_with(file); }, 60 * 20);
     }
     // From the logo through the menu's Play into level 1, as a new player.
     void ToLevel1()
     {
         Launch();
-        ASSERT_TRUE(Current().name.ends_with("LogoScene.scene"));
+        ASSERT_TRUE(CurrentScene().name.ends_with("LogoScene.scene"));
         Frames(30);
         Tap(KEY_ENTER);
         ASSERT_TRUE(InScene("MainMenu.scene")) << "any key skips the logo";
         Frames(10);
-        EXPECT_EQ(TextOf("PlayLabel"), "Play") << "a new player has nothing to continue";
+        EXPECT_EQ(Text("PlayLabel"), "Play") << "a new player has nothing to continue";
         Tap(KEY_ENTER);
         ASSERT_TRUE(InScene("Level1.scene")) << "Play leads through the loading scene into level 1";
     }
 
-    ScratchFolder folder{ScratchFolder::ENTER};
     SavedEnvironment saved{"XDG_DATA_HOME"};
-    Scene::Engine* engine = nullptr;
     ManualClock clock;
-    ScriptedInput* input = nullptr;
     int frames = 0;
 };
 
@@ -160,17 +136,17 @@ TEST_F(Playthrough, RetriesStartAtTheLastLitLanternWithALiveHudAndTheNextStartCo
         ASSERT_NE(Find("HUDHealthFill"), nullptr);
         EXPECT_NEAR(Get("HUDHealthFill")->GetComponent<ECS::Transform>()->scale.x, 1.25f, 1e-4f)
             << "full health fills the bar";
-        EXPECT_EQ(TextOf("HUDGemText"), "x 0");
+        EXPECT_EQ(Text("HUDGemText"), "x 0");
         ASSERT_NE(player(), nullptr);
         (*vars())["LevelGems"] = 2;
 
         // Run right into the first gap; the HUD keeps up all the way, then the fall kills.
         input->state.keys.set(KEY_RIGHT);
-        const std::string clock = TextOf("HUDTimeText");
+        const std::string clock = Text("HUDTimeText");
         EXPECT_NE(clock, "Time 0:00.0");
         Frames(60);
-        EXPECT_EQ(TextOf("HUDGemText"), "x 2") << "a gem shows at once";
-        EXPECT_NE(TextOf("HUDTimeText"), clock) << "the clock runs";
+        EXPECT_EQ(Text("HUDGemText"), "x 2") << "a gem shows at once";
+        EXPECT_NE(Text("HUDTimeText"), clock) << "the clock runs";
         ASSERT_NO_FATAL_FAILURE(retry());
     }
 
@@ -186,7 +162,7 @@ TEST_F(Playthrough, RetriesStartAtTheLastLitLanternWithALiveHudAndTheNextStartCo
     input->state.keys.set(KEY_RIGHT);
     EXPECT_TRUE(FramesUntil([&] { return Get("Checkpoint1Flame")->gameObjectActive; }, 60)) << "it lights";
     input->state.keys.reset(KEY_RIGHT);
-    auto clock = [&] { return Current().scriptSystem->compiler.globals.floats["LevelTime"]; };
+    auto clock = [&] { return CurrentScene().scriptSystem->compiler.globals.floats["LevelTime"]; };
     const float clockAtLantern = clock();
     EXPECT_GT(clockAtLantern, 0.5f);
 
@@ -199,7 +175,7 @@ TEST_F(Playthrough, RetriesStartAtTheLastLitLanternWithALiveHudAndTheNextStartCo
     Frames(30);
     EXPECT_NEAR(x(), lanternX, 40.0f) << "the retry starts at the lantern";
     EXPECT_EQ((*vars())["PlayerHealth"], 60.0f);
-    EXPECT_EQ(TextOf("HUDGemText"), "x 2");
+    EXPECT_EQ(Text("HUDGemText"), "x 2");
     EXPECT_TRUE(Get("Checkpoint1Flame")->gameObjectActive) << "the lantern shows lit";
     EXPECT_FALSE(Get("Checkpoint2Flame")->gameObjectActive);
     EXPECT_EQ(Find("Gem1"), nullptr) << "gems behind the lantern are not there to take twice";
@@ -225,7 +201,7 @@ TEST_F(Playthrough, RetriesStartAtTheLastLitLanternWithALiveHudAndTheNextStartCo
     Tap(KEY_ENTER);
     ASSERT_TRUE(InScene("MainMenu.scene"));
     Frames(10);
-    EXPECT_EQ(TextOf("PlayLabel"), "Continue") << "the save of the first run is read back";
+    EXPECT_EQ(Text("PlayLabel"), "Continue") << "the save of the first run is read back";
     // Down to Quit, which ends the game.
     Tap(KEY_DOWN);
     Tap(KEY_DOWN);
@@ -250,11 +226,11 @@ TEST_F(Playthrough, ACarefulPlayerReachesTheVictoryScreen)
     int level = 1;
     std::string scene;
     PlayBot bot(*engine, *input);
-    for (int frame = 0; frame < 60 * 60 * 30 && !Current().name.ends_with("Victory.scene"); ++frame)
+    for (int frame = 0; frame < 60 * 60 * 30 && !CurrentScene().name.ends_with("Victory.scene"); ++frame)
     {
-        if (Current().name != scene)
+        if (CurrentScene().name != scene)
         {
-            scene = Current().name;
+            scene = CurrentScene().name;
             for (int n = 1; n <= 3; ++n)
             {
                 level = scene.ends_with("Level" + std::to_string(n) + ".scene") ? n : level;
@@ -271,7 +247,7 @@ TEST_F(Playthrough, ACarefulPlayerReachesTheVictoryScreen)
         RecordProperty("level" + std::to_string(n) + "_deaths", levels[n].deaths);
         RecordProperty("level" + std::to_string(n) + "_seconds", levels[n].frames / 60);
     }
-    ASSERT_TRUE(Current().name.ends_with("Victory.scene")) << "stuck in level " << level;
+    ASSERT_TRUE(CurrentScene().name.ends_with("Victory.scene")) << "stuck in level " << level;
     for (int n = 1; n <= 3; ++n)
     {
         EXPECT_LE(levels[n].deaths, 2) << "level " << n << " is harder than a careful player should find it";

@@ -73,9 +73,9 @@ TEST_F(ScriptConditions, CheckTagTestsEachCollisionHitInTurnAndCheckIdAndCheckNa
     const uint64_t enemy = engine->jsonManager->RegisterTag("Enemy");
     ECS::IEntity* e = Compiled("Hero", "[Event] OnCollision\n[Condition]\nCheckTag Collided == Enemy\n"
                                        "[Action]\nPrint #col_name\n[End]");
-    ECS::IEntity* goblin = Plain("Goblin");
-    ECS::IEntity* rock = Plain("Rock");
-    ECS::IEntity* orc = Plain("Orc");
+    ECS::IEntity* goblin = Make("Goblin");
+    ECS::IEntity* rock = Make("Rock");
+    ECS::IEntity* orc = Make("Orc");
     goblin->tags = orc->tags = enemy | 1u;
     rock->tags = 1u;
     Step();
@@ -85,7 +85,7 @@ TEST_F(ScriptConditions, CheckTagTestsEachCollisionHitInTurnAndCheckIdAndCheckNa
 
     CurrentScene().RemoveEntity(e, false);
     engine->logger.Clear();
-    ECS::IEntity* boss = Plain("Big Boss");
+    ECS::IEntity* boss = Make("Big Boss");
     const std::string id = std::to_string(boss->id);
     ECS::IEntity* namer =
         Compiled("Namer", "[Event] OnCollision\n"

@@ -61,8 +61,8 @@ TEST_F(ScriptReferences,
     EXPECT_EQ(ReadFloat(e, "#l_speeds[last]"), 30.0f);
 
     EXPECT_THROW(ReadFloat(e, "#entlist[last]_trans_pos_x"), ScriptFailure) << "empty array";
-    ECS::IEntity* first = Plain("First");
-    ECS::IEntity* last = Plain("Last");
+    ECS::IEntity* first = Make("First");
+    ECS::IEntity* last = Make("Last");
     PlaceAt(first, 5.0f);
     PlaceAt(last, 8.0f);
     Script(e).entityArrays["list"] = {ECS::EntityHandle(first), ECS::EntityHandle(last)};
@@ -73,14 +73,14 @@ TEST_F(ScriptReferences,
 TEST_F(ScriptReferences, AFreedEntityIsNotFollowedIntoItsReusedSlotByAVariableOrThePlayerReference)
 {
     ECS::IEntity* e = Compiled("Hero", "ent target\nent[] list");
-    ECS::IEntity* crate = Plain("Crate");
+    ECS::IEntity* crate = Make("Crate");
     PlaceAt(crate, 4.0f);
     Script(e).entityList["target"] = crate;
     Script(e).entityArrays["list"] = {ECS::EntityHandle(crate)};
     EXPECT_EQ(ReadFloat(e, "#enttarget_trans_pos_x"), 4.0f);
 
     CurrentScene().RemoveEntity(crate, true);
-    ECS::IEntity* barrel = Plain("Barrel");
+    ECS::IEntity* barrel = Make("Barrel");
     ASSERT_EQ(barrel, crate) << "the pool hands the same slot out again";
     PlaceAt(barrel, 9.0f);
     engine->logger.Clear();
@@ -94,15 +94,15 @@ TEST_F(ScriptReferences, AFreedEntityIsNotFollowedIntoItsReusedSlotByAVariableOr
     EXPECT_EQ(ReadFloat(e, "#enttarget_trans_pos_x"), 9.0f);
 
     // A player freed since the last look is looked up again, not followed into its slot.
-    ECS::IEntity* player = Plain("Player");
+    ECS::IEntity* player = Make("Player");
     PlaceAt(player, 3.0f);
     EXPECT_EQ(ReadFloat(e, "#player_trans_pos_x"), 3.0f);
 
     CurrentScene().RemoveEntity(player, true);
-    ECS::IEntity* box = Plain("Box");
+    ECS::IEntity* box = Make("Box");
     ASSERT_EQ(box, player) << "the pool hands the same slot out again";
     PlaceAt(box, 5.0f);
-    ECS::IEntity* newPlayer = Plain("Player");
+    ECS::IEntity* newPlayer = Make("Player");
     PlaceAt(newPlayer, 7.0f);
     EXPECT_EQ(ReadFloat(e, "#player_trans_pos_x"), 7.0f);
 }
@@ -110,8 +110,8 @@ TEST_F(ScriptReferences, AFreedEntityIsNotFollowedIntoItsReusedSlotByAVariableOr
 TEST_F(ScriptReferences, EntNamesPreferTheVariableThenTheSceneMissingHitsReadAsZeroAndWhatIsMissingIsReported)
 {
     ECS::IEntity* e = Compiled("Hero", "ent Boss");
-    ECS::IEntity* sceneBoss = Plain("Boss");
-    ECS::IEntity* decoy = Plain("Decoy");
+    ECS::IEntity* sceneBoss = Make("Boss");
+    ECS::IEntity* decoy = Make("Decoy");
     EXPECT_THROW(Refs().Entity(e, ReferenceParser::Prepare("#entBoss"), 0, false, 0), ScriptFailure)
         << "the variable exists but holds no entity";
     EXPECT_EQ(Log(), (Strings{"[ERROR]Cannot find Entity #entBoss"}));
@@ -129,7 +129,7 @@ TEST_F(ScriptReferences, EntNamesPreferTheVariableThenTheSceneMissingHitsReadAsZ
     // Missing hits read as zero, but missing components are reported.
     EXPECT_EQ(ReadFloat(e, "#col_id"), 0.0f);
     EXPECT_EQ(ReadString(e, "#trg_name"), "");
-    ECS::IEntity* rock = Plain("Rock");
+    ECS::IEntity* rock = Make("Rock");
     Script(e).collisionHits = {rock, e};
     EXPECT_EQ(ReadString(e, "#col_name"), "Rock");
     EXPECT_EQ(ReadFloat(e, "#col_id", 1), static_cast<float>(e->id)) << "the hit index picks the hit";

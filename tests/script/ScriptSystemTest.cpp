@@ -42,8 +42,8 @@ TEST_F(ScriptRuntime, InitializeRunsExactlyOnceAfterEachCompileAndOtherEventsWai
 TEST_F(ScriptRuntime, CollisionHitsComeFromTheBodyElseTheBoxAndEachRepeatsTheBlocks)
 {
     ECS::IEntity* e = Compiled("Hero", "[Event] OnCollision\nTrue\n[Action]\nPrint #col_name #col_id\n[End]");
-    ECS::IEntity* rock = Plain("Rock");
-    ECS::IEntity* wall = Plain("Wall");
+    ECS::IEntity* rock = Make("Rock");
+    ECS::IEntity* wall = Make("Wall");
     Step();
     engine->logger.Clear();
     Touch(e, {rock, wall});
@@ -61,7 +61,7 @@ TEST_F(ScriptRuntime, CollisionHitsComeFromTheBodyElseTheBoxAndEachRepeatsTheBlo
     Step(2);
     EXPECT_EQ(Log(), (Strings{"Missing RigidBody and BoxCollider component in Boxed."}));
     engine->logger.Clear();
-    boxed->AddComponent<ECS::BoxCollider2D>()->collidingEntities = {Plain("Crate")};
+    boxed->AddComponent<ECS::BoxCollider2D>()->collidingEntities = {Make("Crate")};
     Touch(boxed, {});
     Step();
     EXPECT_EQ(Log(), (Strings{"Crate "})) << "an empty body leaves the box's hits";
@@ -71,9 +71,9 @@ TEST_F(ScriptRuntime, CollisionHitsComeFromTheBodyElseTheBoxAndEachRepeatsTheBlo
     ECS::IEntity* both =
         Compiled("Both", "[Event] OnCollision\nOnTrigger\n[Action]\nPrint #trg_name #col_name\n[End]");
     Step();
-    Touch(both, {Plain("Rock")});
-    both->AddComponent<ECS::BoxCollider2D>()->triggerEntities = {Plain("Door")};
-    both->AddComponent<ECS::CircleCollider2D>()->triggerEntities = {Plain("Coin")};
+    Touch(both, {Make("Rock")});
+    both->AddComponent<ECS::BoxCollider2D>()->triggerEntities = {Make("Door")};
+    both->AddComponent<ECS::CircleCollider2D>()->triggerEntities = {Make("Coin")};
     Step();
     EXPECT_EQ(Log(), (Strings{"Door  ", "Coin  "})) << "box triggers first, then circle; no collision hit";
 }

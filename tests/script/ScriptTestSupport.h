@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -61,13 +62,6 @@ protected:
         Step();
         return e;
     }
-    ECS::IEntity* Plain(const std::string& name)
-    {
-        ECS::IEntity* entity = engine->entities->CreateEntity(name);
-        entity->AddComponent<ECS::Transform>();
-        CurrentScene().AddEntity(entity);
-        return entity;
-    }
 
     static ECS::ScriptComponent& Script(ECS::IEntity* entity)
     {
@@ -97,13 +91,8 @@ protected:
     std::vector<std::string> Said() const
     {
         std::vector<std::string> said;
-        for (const std::string& line : Log())
-        {
-            if (!line.starts_with("ORIN: "))
-            {
-                said.push_back(line);
-            }
-        }
+        std::copy_if(Log().begin(), Log().end(), std::back_inserter(said),
+                     [](const std::string& line) { return !line.starts_with("ORIN: "); });
         return said;
     }
 

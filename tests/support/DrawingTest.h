@@ -9,6 +9,7 @@
 #include "ecs/SpriteRenderer.h"
 #include "ecs/Transform.h"
 #include "ecs/TransformSystem.h"
+#include "ecs/UIText.h"
 #include "graphics/CameraSystem.h"
 #include "graphics/GraphicsSystem.h"
 #include "resource/ResourceManager.h"
@@ -87,6 +88,12 @@ protected:
         return ECS::EntityManager::FindByName(engine->scenes->current->entities, name);
     }
     IEntity* Get(const std::string& name) const { return Required(engine->scenes->current->entities, name); }
+    std::string Text(const std::string& name) const
+    {
+        IEntity* e = Find(name);
+        const auto* text = e != nullptr ? e->GetComponent<ECS::UIText>() : nullptr;
+        return text != nullptr ? text->text : "<no " + name + ">";
+    }
 
     // A white square sprite `size` world units wide, tinted.
     IEntity* Sprite(float x, float y, float z, float size, uint32_t layer, VarnColor tint)

@@ -1,3 +1,4 @@
+// The game's enemies, each alone with what it reacts to, run through the engine's real frames.
 #include "ai/AITestSupport.h"
 #include "ecs/Animator.h"
 #include "ecs/RigidBody.h"
@@ -9,6 +10,61 @@ namespace Varn::Test
 {
 namespace
 {
+
+class BomberTest : public AITest
+{
+protected:
+    void SetUp() override
+    {
+        AITest::SetUp();
+        RecordPrefabs();
+        bomber = Make<ECS::RigidBody, ECS::BoxCollider2D, ECS::SpriteRenderer, ECS::BehaviourComponent>(
+            "Bomber", {0, 500, 0, 0}, {100, 60, 1, 0});
+        auto* body = bomber->GetComponent<ECS::RigidBody>();
+        body->gravityScale = 0.0f;
+        body->drag = 1.0f;
+        bomber->GetComponent<ECS::BehaviourComponent>()->type = ECS::FLYING_BOMBER;
+    }
+    ECS::Transform& Xf() const { return *bomber->GetComponent<ECS::Transform>(); }
+    ECS::SpriteRenderer& Sprite() const { return *bomber->GetComponent<ECS::SpriteRenderer>(); }
+    bool ShowsTexture(const char* path) const
+    {
+        return Sprite().texture == engine->resources->GetTexture(path);
+    }
+
+    ECS::IEntity* bomber = nullptr;
+};
+
+TEST_F(BomberTest, ItFliesTurnsAfterItsLegAndDropsBombAndTarget)
+{
+    Frames(120);
+    const float afterTwoSeconds = Xf().position.x;
+    EXPECT_GT(afterTwoSeconds, 0.0f);
+    EXPECT_FALSE(Xf().flipX);
+    EXPECT_EQ(created.size(), 0u);
+
+    Frames(125); // 4.08 s: gliding
+    EXPECT_TRUE(ShowsTexture("Resources\\Sprites\\Bomber\\grunt_bomber_glide_latchclosed.dds"));
+    EXPECT_LT(bomber->GetComponent<ECS::RigidBody>()->velocity.y, 0.0f) << "sinks while gliding";
+    EXPECT_EQ(created.size(), 0u);
+
+    Frames(115); // past 4.0 + 1.85 s: the hatch opened and dropped once
+    EXPECT_EQ(Count("Resources\\Prefabs\\Bomb.prefab"), 1);
+    EXPECT_EQ(Count("Resources\\Prefabs\\Target.prefab"), 1);
+    EXPECT_TRUE(ShowsTexture("Resources\\Sprites\\Bomber\\grunt_bomber_glide_releaseclose.dds"));
+
+    Frames(120); // hatch closed: flying again, nothing more dropped
+    EXPECT_TRUE(ShowsTexture("Resources\\Sprites\\Bomber\\grunt_bomber_fly.dds"));
+    EXPECT_EQ(created.size(), 2u);
+
+    Frames(430); // past the 15 s leg
+    EXPECT_TRUE(Xf().flipX);
+    EXPECT_TRUE(bomber->GetComponent<ECS::BehaviourComponent>()->tree->boolVariables.at("Direction"));
+    // Without drag the push now brakes the flight and then carries it back.
+    const float speedAtTurn = bomber->GetComponent<ECS::RigidBody>()->velocity.x;
+    Frames(300);
+    EXPECT_LT(bomber->GetComponent<ECS::RigidBody>()->velocity.x, speedAtTurn - 1.0f);
+}
 
 class MeleeEnemyTest : public AITest
 {
@@ -155,6 +211,111 @@ TEST_F(MeleeEnemyTest, APlayerInReachIsStruckOncePerStrikeFrameThroughTheMeleeCo
     EXPECT_TRUE(Tree().boolVariables.at("Patroling"));
     EXPECT_FALSE(Tree().boolVariables.at("PrefabOn"));
     EXPECT_FALSE(reach->gameObjectActive);
+}
+
+using SpawnerTest = AITest;
+
+TEST_F(SpawnerTest, APlayerInTheAreaGetsOneSpawnEveryFiveSecondsCounted)
+{
+    RecordPrefabs();
+    ECS::IEntity* spawner = Make<ECS::BehaviourComponent>("Spawner", {0, 0, 0, 0});
+    spawner->layer = 3;
+    spawner->GetComponent<ECS::BehaviourComponent>()->type = ECS::SPAWNER;
+    // The area reports overlaps only with a script, as every trigger does.
+    ECS::IEntity* area =
+        Make<ECS::BoxCollider2D, ECS::ScriptComponent>("Area", {0, 0, 0, 0}, {400, 400, 1, 0}, spawner);
+    area->GetComponent<ECS::BoxCollider2D>()->isTrigger = true;
+    area->layer = 3;
+    ECS::IEntity* player = Make<ECS::RigidBody, ECS::BoxCollider2D>("Player", {}, {50, 50, 1, 0});
+    player->GetComponent<ECS::RigidBody>()->gravityScale = 0.0f;
+    player->layer = 3;
+    auto SpawnCount = [&]
+    { return spawner->GetComponent<ECS::BehaviourComponent>()->tree->floatVariables.at("SpawnCount"); };
+
+    Frames(290);
+    EXPECT_TRUE(created.empty());
+    Frames(20); // 5 s since the tree was built
+    ASSERT_EQ(created.size(), 1u);
+    EXPECT_EQ(created[0], "Resources\\Prefabs\\FishieNew.prefab");
+    EXPECT_EQ(SpawnCount(), 1.0f);
+    ECS::IEntity* fishie = CurrentScene().entities.back();
+    EXPECT_EQ(fishie->layer, 3u);
+
+    Frames(280);
+    EXPECT_EQ(created.size(), 1u);
+    Frames(20);
+    EXPECT_EQ(created.size(), 2u);
+    EXPECT_EQ(SpawnCount(), 2.0f);
+}
+
+class TurretTest : public AITest
+{
+protected:
+    void SetUp() override
+    {
+        AITest::SetUp();
+        for (const char* tag : {"Default", "Player", "HookChain"})
+        {
+            engine->jsonManager->RegisterTag(tag);
+        }
+        RecordPrefabs();
+        turret = Make<ECS::RigidBody, ECS::BoxCollider2D, ECS::SpriteRenderer, ECS::BehaviourComponent>(
+            "Turret", {0, 0, 0, 0}, {80, 80, 1, 0});
+        turret->GetComponent<ECS::RigidBody>()->gravityScale = 0.0f;
+        turret->GetComponent<ECS::BehaviourComponent>()->type = ECS::TURRET;
+    }
+    static constexpr const char* BULLET = "Resources\\Prefabs\\EnemyBullet.prefab";
+    ECS::IEntity* turret = nullptr;
+};
+
+TEST_F(TurretTest, ItFiresBurstsOnlyWhileThePlayerIsInRange)
+{
+    ECS::IEntity* player = Make("Player", {3000, 0, 0, 0});
+    Frames(300);
+    EXPECT_EQ(Count(BULLET), 0) << "out of range";
+
+    player->GetComponent<ECS::Transform>()->position = {-600, 0, 0, 0};
+    Frames(100); // 1.67 s: still charging
+    EXPECT_EQ(Count(BULLET), 0);
+    Frames(10); // 1.8 s charged
+    EXPECT_EQ(Count(BULLET), 1);
+    Frames(20); // two more, 0.15 s apart
+    EXPECT_EQ(Count(BULLET), 3);
+    Frames(100);
+    EXPECT_EQ(Count(BULLET), 3) << "recharging";
+    Frames(8); // 1.8 s after the burst's last shot
+    EXPECT_EQ(Count(BULLET), 4);
+    EXPECT_FALSE(turret->GetComponent<ECS::Transform>()->flipX) << "a clear flip looks to -x, at the player";
+
+    player->GetComponent<ECS::Transform>()->position = {600, 0, 0, 0};
+    Frames(2);
+    EXPECT_TRUE(turret->GetComponent<ECS::Transform>()->flipX);
+}
+
+TEST_F(TurretTest, AHookChainBreaksTheShellOnceAndTenBulletsDestroyItOnce)
+{
+    Frames(1);
+    const std::size_t watches = engine->timer->Counters().size();
+    HitOnce("HookChain", turret);
+    EXPECT_EQ(turret->GetComponent<ECS::SpriteRenderer>()->texture,
+              engine->resources->GetTexture("Resources\\Sprites\\Turret\\grunt_turret_idle_noshell.dds"));
+    EXPECT_EQ(Count("Resources\\Prefabs\\SnailSparks.prefab"), 1);
+    for (int i = 1; i <= 4; ++i)
+    {
+        EXPECT_EQ(Count("Resources\\Prefabs\\SnailShellBreak" + std::to_string(i) + ".prefab"), 1);
+    }
+    HitOnce("HookChain", turret);
+    EXPECT_EQ(created.size(), 5u);
+    EXPECT_EQ(turret->GetComponent<ECS::BehaviourComponent>()->tree->floatVariables.at("Life"), 10.0f);
+
+    for (int i = 0; i < 10; ++i)
+    {
+        HitOnce("Bullet", turret);
+        Frames(2);
+    }
+    EXPECT_TRUE(turret->components.empty());
+    EXPECT_EQ(Count("Resources\\Prefabs\\ParticleExplosionSmall.prefab"), 1);
+    EXPECT_EQ(engine->timer->Counters().size(), watches - 4);
 }
 
 } // namespace
