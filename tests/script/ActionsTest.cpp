@@ -334,9 +334,8 @@ TEST_F(TransformActions, LookAtTurnsTheFacingSideMirrorsWhenFlippedAndFindsOneEn
 {
     ECS::IEntity* back = Once("Back", "LookAt -3 0 0");
     EXPECT_FLOAT_EQ(TransformOf(back).angle.z, 180.0f);
-    ECS::IEntity* flipped = Compiled("Flipped", "[Event] Initialize\n[Action]\nLookAt 0 5 0\n[End]");
-    TransformOf(flipped).flipX = true;
-    Step();
+    ECS::IEntity* flipped =
+        Once("Flipped", "LookAt 0 5 0", "", [](ECS::IEntity* e) { TransformOf(e).flipX = true; });
     EXPECT_FLOAT_EQ(TransformOf(flipped).angle.z, -90.0f);
 
     ECS::IEntity* target = Make("Target");
@@ -362,9 +361,8 @@ TEST_F(TransformActions, CameraFollowAndParallaxMoveByTheirFractions)
 
     TransformOf(CurrentScene().mainCamera).position = {100, 50, 0, 0};
     CurrentScene().transformSystem->UpdateAll();
-    ECS::IEntity* hills = Compiled("Hills", "[Event] Initialize\n[Action]\nParallax 20 10 0.5 1 2\n[End]");
-    TransformOf(hills).position.z = -4.0f;
-    Step();
+    ECS::IEntity* hills = Once("Hills", "Parallax 20 10 0.5 1 2", "",
+                               [](ECS::IEntity* e) { TransformOf(e).position.z = -4.0f; });
     EXPECT_EQ(TransformOf(hills).position, (Vector4{41, 22, -4, 0}));
 }
 
