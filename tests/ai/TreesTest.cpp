@@ -142,7 +142,7 @@ TEST_F(AISystemTest, TreeBuildersAreFoundByTypeOrNameALaterOneReplacesAndAnUnkno
     EXPECT_EQ(TreeBuilders::Find(ECS::TURRET), &Game::BuildTurret);
 }
 
-TEST(Node, SelectorStopsAtTheFirstChildThatDoesNotFailAndSequenceAtTheFirstThatFails)
+TEST(Node, SelectorAndSequenceStopWhereTheirRuleSaysAndTheBlackboardKeepsEntriesWhereTheyAre)
 {
     auto first = Probe(Failure), second = Probe(static_cast<NodeStatus>(0)), third = Probe(Success);
     Selector selector{first, second, third};
@@ -165,10 +165,8 @@ TEST(Node, SelectorStopsAtTheFirstChildThatDoesNotFailAndSequenceAtTheFirstThatF
     fail->status = Success;
     EXPECT_EQ(sequence.Run(), Success);
     EXPECT_EQ(after->runs, 1);
-}
 
-TEST(Node, TreeBindsBlackboardEntriesByAddressAndKeepsExistingValues)
-{
+    // Blackboard entries stay where they are, with their values, as the tree adds more.
     AI::BehaviourTree tree;
     float* life = tree.Float("Life", 3.0f);
     for (int i = 0; i < 100; ++i)
@@ -236,7 +234,7 @@ TEST_F(LeavesTest, DamageStopsAtZeroButOvershootsAttackPlayerSpendsArmourFirstAn
     EXPECT_FALSE(crate->GetComponent<ECS::Transform>()->flipX);
 }
 
-TEST_F(LeavesTest, AKilledWatchReadsZeroAndCannotBeRestarted)
+TEST_F(LeavesTest, AKilledWatchReadsZeroAndCannotBeRestartedAndCreatePrefabPlacesTheInstance)
 {
     FrameCounter* other = engine->timer->CreateCounter(false);
     const Watch watch{engine->timer.get(), engine->timer->CreateCounter(false)};
@@ -255,10 +253,8 @@ TEST_F(LeavesTest, AKilledWatchReadsZeroAndCannotBeRestarted)
     EXPECT_EQ(StartWatch(watch, &started).Run(), Failure);
     EXPECT_FALSE(started);
     EXPECT_EQ(KillWatch(watch).Run(), Success); // twice is harmless
-}
 
-TEST_F(LeavesTest, CreatePrefabGoesThroughTheLoaderAndPlacesTheInstance)
-{
+    // CreatePrefab goes through the loader, at the anchor or at its own place.
     int calls = 0;
     std::string lastPath;
     UseLoader(

@@ -70,14 +70,7 @@ protected:
     float ScaleX(const std::string& name) const { return Get(name)->GetComponent<Transform>()->scale.x; }
     const Graphics::LayerFramebuffer* Layer(int32_t layer) const
     {
-        for (const Graphics::LayerFramebufferRecord& record : engine->layerFramebuffers->records)
-        {
-            if (record.layer == layer)
-            {
-                return record.framebuffer.get();
-            }
-        }
-        return nullptr;
+        return engine->layerFramebuffers->Find(layer);
     }
 
     void ExpectContentRanCleanly() const

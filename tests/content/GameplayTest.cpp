@@ -2,7 +2,6 @@
 // grunt down and leaves by the exit, which records the progress and asks for the loading screen.
 #include "support/DrawingTest.h"
 #include "support/Environment.h"
-#include "support/ScratchFolder.h"
 
 #include "ecs/ScriptComponent.h"
 #include "scene/JSONManager.h"
@@ -74,8 +73,6 @@ protected:
     ManualClock clock;
 };
 
-// The player runs right, then leaves by the exit, which records the progress and asks for the
-// loading screen once its sound has played.
 TEST_F(Level1Play, HoldingRightRunsAlongTheGroundAndTheExitRecordsProgressAndAsksForTheLoadingScreen)
 {
     ECS::IEntity* player = Find("Player");

@@ -12,7 +12,7 @@ using DocExamples = Drawing;
 
 // The JSON shown in the scene guide is copied from the example files, whole entities or whole
 // prefabs, so a change to an example that the guide does not follow fails here.
-TEST_F(DocExamples, EveryJsonBlockOfTheSceneGuideComesFromAnExampleFile)
+TEST_F(DocExamples, EveryJsonBlockOfTheSceneGuideAndTheReadmesFirstSceneComeFromExampleFiles)
 {
     const std::string docs = std::string(CORVALUNE_SOURCE_DIR) + "/docs/";
     std::string guide, scene, prefab, placer;
@@ -47,14 +47,12 @@ TEST_F(DocExamples, EveryJsonBlockOfTheSceneGuideComesFromAnExampleFile)
     // The header lines and the script are quoted as they are.
     EXPECT_NE(guide.find(scene.substr(0, scene.find('['))), std::string::npos);
     EXPECT_NE(guide.find(placer), std::string::npos);
-}
 
-TEST_F(DocExamples, TheReadmesFirstSceneIsTheExampleFile)
-{
-    std::string readme, scene;
+    // The README's first scene is the example file.
+    std::string readme, first;
     ASSERT_TRUE(ReadTextFile(std::string(CORVALUNE_SOURCE_DIR) + "/README.md", readme));
-    ASSERT_TRUE(ReadTextFile(std::string(CORVALUNE_SOURCE_DIR) + "/docs/examples/first.scene", scene));
-    EXPECT_NE(readme.find("```\n" + scene + "```"), std::string::npos);
+    ASSERT_TRUE(ReadTextFile(docs + "examples/first.scene", first));
+    EXPECT_NE(readme.find("```\n" + first + "```"), std::string::npos);
 }
 
 // Every scene, prefab and script of the game's Resources and under docs/examples loads without a

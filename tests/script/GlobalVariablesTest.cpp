@@ -109,8 +109,20 @@ TEST_F(GlobalVariablesFile, TheDefaultsSeedAMissingOrUnreadableSaveAndADamagedOn
 
 // A value reads back as it was saved: carriage returns at a line end are not part of it (each
 // save used to drop one of them), and floats are the shortest text that reads back the same.
-TEST_F(GlobalVariablesFile, SavedValuesReadBackAsTheyWereInTheShortestText)
+TEST_F(GlobalVariablesFile, WithoutAFolderNothingIsSavedAndSavedValuesReadBackAsTheyWereInTheShortestText)
 {
+    // Without any folder there are no globals and nothing is written; APPDATA then names the
+    // same folder the fixture's XDG_DATA_HOME did.
+    unsetenv("XDG_DATA_HOME");
+    unsetenv("HOME");
+    EXPECT_EQ(GlobalVariables::UserFolder(), "");
+    GlobalVariables homeless{engine->logger};
+    homeless.Load();
+    homeless.floats["lives"] = 1.0f;
+    EXPECT_FALSE(homeless.Save());
+    setenv("APPDATA", save.root.string().c_str(), 1);
+    EXPECT_EQ(GlobalVariables::UserFolder(), save.root.string() + "/Corvalune");
+
     ScratchFolder game(ScratchFolder::ENTER);
     game.Write("Resources/Scripts/GlobalVariables.orin", "String title Hello\n");
     save.Write(UserFile().string(), "String title Hello there\r\r\r\nString motto a\rb\r\n");
@@ -176,19 +188,6 @@ TEST_F(GlobalVariablesFile, AFailedSaveLeavesThePreviousFileWholeAndAtShutdownIs
     testing::internal::CaptureStdout();
     Scene::Engine::Shutdown();
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "Error: Failed To write " + UserFile().string() + "\n");
-}
-
-TEST_F(GlobalVariablesFile, WithoutAnyFolderThereAreNoGlobalsAndNothingIsWritten)
-{
-    unsetenv("XDG_DATA_HOME");
-    unsetenv("HOME");
-    EXPECT_EQ(GlobalVariables::UserFolder(), "");
-    GlobalVariables globals{engine->logger};
-    globals.Load();
-    globals.floats["lives"] = 1.0f;
-    EXPECT_FALSE(globals.Save());
-    setenv("APPDATA", save.root.string().c_str(), 1);
-    EXPECT_EQ(GlobalVariables::UserFolder(), save.root.string() + "/Corvalune");
 }
 
 TEST_F(GlobalVariablesFile, ScriptsChangeGlobalsAndTheScriptSystemWritesThemBackWhenDestroyed)

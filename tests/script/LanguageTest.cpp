@@ -210,20 +210,6 @@ protected:
     }
 };
 
-TEST_F(ScriptRuntime, InitializeRunsExactlyOnceAfterEachCompileAndOtherEventsWaitAStep)
-{
-    ECS::IEntity* e = Compiled("Hero", "[Event] Initialize\n[Action]\nPrint init\n[End]\n"
-                                       "[Event] True\n[Action]\nPrint tick\n[End]");
-    Step();
-    EXPECT_EQ(Log(), (Strings{"init "}));
-    Step(2);
-    EXPECT_EQ(Log(), (Strings{"init ", "tick ", "tick "}));
-    engine->logger.Clear();
-    Scripts().CompileEntity(e);
-    Step(2);
-    EXPECT_EQ(Log(), (Strings{"init ", "tick "}));
-}
-
 // Each hit repeats the blocks, and True fires once without any. The hits come from the body, else
 // the box, and one of them is needed; a later contact trigger empties the earlier one's hits.
 TEST_F(ScriptRuntime, CollisionHitsComeFromTheBodyElseTheBoxAndEachRepeatsTheBlocks)
