@@ -82,7 +82,7 @@ protected:
     static constexpr const char* RESTING = "Resources/Sprites/UI/button.png";
 };
 
-TEST_F(FrontEnd, LogoFadesInAndEndsOnItsOwnOrAtAnyKey)
+TEST_F(FrontEnd, LogoFadesInAndEndsOnItsOwnOrAtAnyKeyAndTheMenuShowsProgressAndContinues)
 {
     Load("Resources/Scenes/LogoScene.scene");
     const auto* logo = Get("Logo")->GetComponent<SpriteRenderer>();
@@ -105,10 +105,8 @@ TEST_F(FrontEnd, LogoFadesInAndEndsOnItsOwnOrAtAnyKey)
     Tap('K');
     EXPECT_EQ(CurrentScene().name, "Resources/Scenes/MainMenu.scene");
     ExpectContentRanCleanly();
-}
 
-TEST_F(FrontEnd, MenuShowsProgressAndContinuesFromTheFurthestLevel)
-{
+    // With progress the menu shows it and continues from the furthest level.
     Globals().floats["FurthestLevel"] = 2.0f;
     Globals().floats["Pickups"] = 14.0f;
     Globals().floats["BestTime1"] = 65.34f;

@@ -29,7 +29,7 @@ using EntityActions = ScriptTest;
 // A kill takes the descendants with it at the step's end; layers reach the descendants while
 // activity and rooms stay on their entity; parent links are made by id or reference, never in a
 // loop.
-TEST_F(EntityActions, KillsLayersActivityRoomsAndParentsFollowTheHierarchy)
+TEST_F(EntityActions, KillsLayersActivityRoomsAndParentsFollowTheHierarchyAndExitGameTakesNoParameters)
 {
     ECS::IEntity* child = Make("Child");
     ECS::IEntity* e = Compiled("Goner", "[Event] Initialize\n[Action]\nKill\nSetPosition 7 0 0\n"
@@ -65,6 +65,15 @@ TEST_F(EntityActions, KillsLayersActivityRoomsAndParentsFollowTheHierarchy)
     Once("Loose", "SetParent 99999");
     EXPECT_EQ(Said().back(), "Something is wrong with Loose");
     EXPECT_EQ(Once("Detached", "SetParent #entBox\nDetachParent")->parent, nullptr);
+
+    // ExitGame stops the scene and the window, and takes no parameters.
+    Once("Quitter", "ExitGame now");
+    EXPECT_EQ(Log().back(), "Invalid ExitGame parameters in Quitter.");
+    EXPECT_TRUE(engine->window->running);
+    Once("Hero", "ExitGame");
+    EXPECT_EQ(Log().back(), "You just got *wanking* Pranked bro!");
+    EXPECT_FALSE(CurrentScene().playing);
+    EXPECT_FALSE(engine->window->running);
 }
 
 TEST_F(EntityActions, CreatePrefabPlacesTurnsLayersAndStoresTheNewEntity)
@@ -162,17 +171,6 @@ TEST_F(EntityActions, ALoadWithLoadingFramesRunsTheOldSceneBetweenItsSlicesAndKi
     EXPECT_TRUE(screen->components.empty());
 }
 
-TEST_F(EntityActions, ExitGameStopsTheSceneAndTheWindowAndTakesNoParameters)
-{
-    Once("Quitter", "ExitGame now");
-    EXPECT_EQ(Log().back(), "Invalid ExitGame parameters in Quitter.");
-    EXPECT_TRUE(engine->window->running);
-    Once("Hero", "ExitGame");
-    EXPECT_EQ(Log().back(), "You just got *wanking* Pranked bro!");
-    EXPECT_FALSE(CurrentScene().playing);
-    EXPECT_FALSE(engine->window->running);
-}
-
 using ECS::Animator;
 
 // Actions on what is seen and heard: animation, sprites, particles, layers, UI and sound.
@@ -191,7 +189,7 @@ void WithAnimator(ECS::IEntity* e)
 }
 } // namespace
 
-TEST_F(LookActions, AnimationNamesAndTextsJoinTheirWordsDroppingRepeatsOfTheFirstAndPlayRestartsTheRun)
+TEST_F(LookActions, AnimationNamesAndTextsJoinTheirWordsPlayRestartsTheRunAndParticlesTurnEveryEmitter)
 {
     Animator& animator =
         *Once("Hero", "SetAnimation Jump Start Jump", "", WithAnimator)->GetComponent<Animator>();
@@ -219,10 +217,8 @@ TEST_F(LookActions, AnimationNamesAndTextsJoinTheirWordsDroppingRepeatsOfTheFirs
     EXPECT_EQ(text("Chant", "SetText Go Team Go Team"), "Go Team Team");
     Once("Blank", "SetText Hello");
     EXPECT_EQ(Log().back(), "Missing UIText component in Blank.");
-}
 
-TEST_F(LookActions, ParticlePrefabsTurnEveryEmitterOrSayTheyHaveNone)
-{
+    // Particle prefabs turn every emitter, or say they have none.
     const std::string sparks = scratch.Write(
         "sparks.prefab",
         R"([{"ID":"Sparks","ID Type":0,"Current Parent ID":1,"Transform":{},"Particle Emitter":{"Direction":10}},)"
@@ -308,7 +304,7 @@ protected:
     static RigidBody& BodyOf(ECS::IEntity* e) { return *e->GetComponent<RigidBody>(); }
 };
 
-TEST_F(TransformActions, TranslateRotateAndScaleUseTheStepOnlyWhenAskedWhileSettersReplaceXYZ)
+TEST_F(TransformActions, TranslateRotateScaleAndLookAtTurnTheEntityAsAsked)
 {
     // Each runs its actions in one step of half a second.
     const auto halfSecond = [this](const std::string& name, const std::string& actions)
@@ -328,10 +324,8 @@ TEST_F(TransformActions, TranslateRotateAndScaleUseTheStepOnlyWhenAskedWhileSett
     EXPECT_EQ(TransformOf(e).angle, (Vector4{0, 0, 45, 0}));
     EXPECT_EQ(TransformOf(e).scale.y, 1.0f);
     EXPECT_EQ(TransformOf(e).position, (Vector4{3, 4, 5, 0}));
-}
 
-TEST_F(TransformActions, LookAtTurnsTheFacingSideMirrorsWhenFlippedAndFindsOneEntityByIdOrName)
-{
+    // LookAt turns the facing side, mirrored when flipped, to a point or one entity by id or name.
     ECS::IEntity* back = Once("Back", "LookAt -3 0 0");
     EXPECT_FLOAT_EQ(TransformOf(back).angle.z, 180.0f);
     ECS::IEntity* flipped =
@@ -366,7 +360,7 @@ TEST_F(TransformActions, CameraFollowAndParallaxMoveByTheirFractions)
     EXPECT_EQ(TransformOf(hills).position, (Vector4{41, 22, -4, 0}));
 }
 
-TEST_F(TransformActions, ForcesSkipZeroVectorsAndLastForEverWithoutAPositiveDurationAndYeetFlingsWithTwoDraws)
+TEST_F(TransformActions, ForcesLastForEverWithoutAPositiveDurationYeetFlingsWithTwoDrawsAndVelocitiesTurn)
 {
     RigidBody& added =
         BodyOf(Body("Added", "AddForce 0 0 0\nAddForce 10 0 0 -1\nAddForce 0 2 0 0.5\nAddForce 0 0 3"));
@@ -401,10 +395,8 @@ TEST_F(TransformActions, ForcesSkipZeroVectorsAndLastForEverWithoutAPositiveDura
     ECS::IEntity* plain = Once("Plain", "Yeet");
     EXPECT_EQ(Log().size(), lines) << "no body, no message";
     EXPECT_EQ(TransformOf(plain).angle, (Vector4{0, 0, 0, 0}));
-}
 
-TEST_F(TransformActions, VelocitiesTurnWithTheEntityAndItsMirrorAndMoveTowardsTheTarget)
-{
+    // Velocities turn with the entity and its mirror, and move towards the target.
     ECS::IEntity* up = Compiled("Up", "[Event] Initialize\n[Action]\nSetForwardVelocity 5 0 0\n[End]");
     ECS::IEntity* back = Compiled("Back", "[Event] Initialize\n[Action]\nSetForwardVelocity 5 1 0\n[End]");
     ECS::IEntity* runner = Compiled("Runner", "[Event] Initialize\n[Action]\nMoveTowards 4 5 0 10\n[End]");
@@ -527,7 +519,7 @@ TEST_F(VariableActions, PopAndClearKillOnlyWhenAskedAndAtTheEndOfTheStep)
     EXPECT_FALSE(InScene(c));
 }
 
-TEST_F(VariableActions, ForCountsFromTheCounterWhichTheGroupMayAdvance)
+TEST_F(VariableActions, ForCountsFromTheCounterWhichTheGroupMayAdvanceAndCallRunsAGroupsBlocks)
 {
     ECS::IEntity* e =
         Once("Hero",
@@ -549,10 +541,9 @@ TEST_F(VariableActions, ForCountsFromTheCounterWhichTheGroupMayAdvance)
     EXPECT_EQ(Log(), (Strings{"tick ", "Invalid For parameters in Spinner.", "tick ",
                               "Invalid For parameters in Spinner.", "tick ",
                               "Invalid For parameters in Spinner.", "after "}));
-}
 
-TEST_F(VariableActions, CallRunsTheGroupsBlocksUnknownGroupsRunNothingAndAMissingArrayIsReported)
-{
+    // Call runs a group's blocks; an unknown group runs nothing; a missing array is reported.
+    engine->logger.Clear();
     Once("Hero",
          "SetFloat #l_hp 5\nCall Report\nCall Nowhere\nPrint end\n[End]\n"
          "[ActionGroup] Report\n[Condition]\nCheckFloat #l_hp > 10\n[Action]\nPrint "

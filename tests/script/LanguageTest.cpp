@@ -18,7 +18,7 @@ namespace Varn::Test
 using Script::ORINCompiler;
 using OrinCompiler = ScriptTest;
 
-TEST_F(OrinCompiler, DeclarationsKeepHeldValuesAnywhereInTheFileAndArraysStartEmpty)
+TEST_F(OrinCompiler, DeclarationsKeepHeldValuesArraysStartEmptyAndCommentsBecomeLineEnds)
 {
     ECS::IEntity* e = Scripted("Hero", {"float hp\nbool alive\n[Event] True\n[Action]\nfloat speed\n"
                                         "SetFloat #l_speed 2\n[End]\nent[] list\nstring name"});
@@ -35,9 +35,23 @@ TEST_F(OrinCompiler, DeclarationsKeepHeldValuesAnywhereInTheFileAndArraysStartEm
     Step(2);
     EXPECT_EQ(FloatOf(e, "speed"), 2.0f);
     EXPECT_TRUE(Log().empty());
+
+    // Comments become line ends, and a commented [End] is ignored.
+    const Strings tokens = Resource::Script::Tokenise("a //b c\nd /* e\nf */ g\nh//i j");
+    const Strings stripped = ORINCompiler::StripComments(tokens);
+    EXPECT_EQ(stripped, (Strings{"a", "", "", "d", "", "", "", "g", "", "h//i", "j", ""}));
+    EXPECT_EQ(ORINCompiler::StripComments(stripped), stripped) << "stripping twice changes nothing";
+
+    // The line after the commented [End] closes the section.
+    ECS::IEntity* commented =
+        Compiled("Hero", "float x\n[Event]\nTrue\n[Action]\n// note [End]\n"
+                         "SetFloat #l_x 4\n[End]\n[Event] True\n[Action]\nSetFloat #l_x 9");
+    ASSERT_EQ(Script(commented).program->events.size(), 1u) << "the second event has no [End] and is dropped";
+    Step(2);
+    EXPECT_EQ(FloatOf(commented, "x"), 4.0f);
 }
 
-TEST_F(OrinCompiler, AnUnknownKeywordIsFollowedByWhereItIsAndTheKeywordItMostLikelyMeant)
+TEST_F(OrinCompiler, EachPassReportsItsFirstErrorByEntityAndAnUnknownKeywordWhereItIsAndWhatItMeant)
 {
     const std::pair<std::string, std::string> cases[] = {
         {"[Event] True\n[Action]\nPrint x\nTranslat 1 0 0\n[End]",
@@ -67,6 +81,36 @@ TEST_F(OrinCompiler, AnUnknownKeywordIsFollowedByWhereItIsAndTheKeywordItMostLik
         EXPECT_EQ(invalid.rfind("ORINCompiler: [ERROR]Invalid ", 0), 0u) << invalid;
         EXPECT_EQ(Log().back().rfind("ORIN: ", 0), 0u) << Log().back();
         EXPECT_TRUE(Log().back().ends_with(where)) << Log().back();
+        CurrentScene().RemoveEntity(e, false);
+    }
+
+    // Each pass reports its first error with the entity's name.
+    struct Case
+    {
+        std::string text;
+        Strings errors;
+    };
+    const Case passes[] = {
+        {"float\n", {"Variables declared without aliases in "}},
+        {"float[] a\nent[] a", {"Duplicate variable aliases in "}},
+        {"[Event] True\n[Condition]\nNope\n[End]", {"Invalid Condition in "}},
+        {"[ActionGroup] A\n[End]\n[ActionGroup] A\n[End]", {"Duplicate ActionGroup in "}},
+        {"[OrGroup] G\n[End]\n[AndGroup] G\n[End]", {"Duplicate ConditionGroup in "}},
+        {"float a\nfloat a\n[Event] X\n[End]\n[ActionGroup]\n[OrGroup] G\nBad\n[End]",
+         {"Duplicate variable aliases in ", "Invalid Event in ", "Missing ActionGroup name in ",
+          "Invalid Condition in "}},
+    };
+    for (const Case& c : passes)
+    {
+        engine->logger.Clear();
+        ECS::IEntity* e = Scripted("Big Boss", {c.text});
+        EXPECT_FALSE(Scripts().compiler.Compile(e, false)) << c.text;
+        Strings expected;
+        for (const std::string& error : c.errors)
+        {
+            expected.push_back("ORINCompiler: [ERROR]" + error + "Big Boss");
+        }
+        EXPECT_EQ(Said(), expected) << c.text; // each unknown keyword's "ORIN: " line aside
         CurrentScene().RemoveEntity(e, false);
     }
 }
@@ -103,53 +147,6 @@ TEST_F(OrinCompiler, ParameterCountsAreCheckedWhenCompiledAndTheStatementOnlySay
                  "Invalid CreatePrefab parameters in Hero.", "Invalid StringOp parameters in Hero.",
                  "Invalid DetachParent parameters in Hero."}));
     EXPECT_EQ(FloatOf(e, "x"), 3.0f) << "the statements after them ran";
-}
-
-TEST_F(OrinCompiler, CommentsBecomeLineEndsAndACommentedEndIsIgnored)
-{
-    const Strings tokens = Resource::Script::Tokenise("a //b c\nd /* e\nf */ g\nh//i j");
-    const Strings stripped = ORINCompiler::StripComments(tokens);
-    EXPECT_EQ(stripped, (Strings{"a", "", "", "d", "", "", "", "g", "", "h//i", "j", ""}));
-    EXPECT_EQ(ORINCompiler::StripComments(stripped), stripped) << "stripping twice changes nothing";
-
-    // The line after the commented [End] closes the section.
-    ECS::IEntity* e = Compiled("Hero", "float x\n[Event]\nTrue\n[Action]\n// note [End]\n"
-                                       "SetFloat #l_x 4\n[End]\n[Event] True\n[Action]\nSetFloat #l_x 9");
-    ASSERT_EQ(Script(e).program->events.size(), 1u) << "the second event has no [End] and is dropped";
-    Step(2);
-    EXPECT_EQ(FloatOf(e, "x"), 4.0f);
-}
-
-TEST_F(OrinCompiler, EachPassReportsItsFirstErrorWithTheEntityName)
-{
-    struct Case
-    {
-        std::string text;
-        Strings errors;
-    };
-    const Case cases[] = {
-        {"float\n", {"Variables declared without aliases in "}},
-        {"float[] a\nent[] a", {"Duplicate variable aliases in "}},
-        {"[Event] True\n[Condition]\nNope\n[End]", {"Invalid Condition in "}},
-        {"[ActionGroup] A\n[End]\n[ActionGroup] A\n[End]", {"Duplicate ActionGroup in "}},
-        {"[OrGroup] G\n[End]\n[AndGroup] G\n[End]", {"Duplicate ConditionGroup in "}},
-        {"float a\nfloat a\n[Event] X\n[End]\n[ActionGroup]\n[OrGroup] G\nBad\n[End]",
-         {"Duplicate variable aliases in ", "Invalid Event in ", "Missing ActionGroup name in ",
-          "Invalid Condition in "}},
-    };
-    for (const Case& c : cases)
-    {
-        engine->logger.Clear();
-        ECS::IEntity* e = Scripted("Big Boss", {c.text});
-        EXPECT_FALSE(Scripts().compiler.Compile(e, false)) << c.text;
-        Strings expected;
-        for (const std::string& error : c.errors)
-        {
-            expected.push_back("ORINCompiler: [ERROR]" + error + "Big Boss");
-        }
-        EXPECT_EQ(Said(), expected) << c.text; // each unknown keyword's "ORIN: " line aside
-        CurrentScene().RemoveEntity(e, false);
-    }
 }
 
 TEST_F(OrinCompiler,
@@ -506,7 +503,7 @@ protected:
 };
 
 TEST_F(ScriptReferences,
-       NumbersReadAsFarAsTheyGoBoolsTakeOnlyFourWordsAndArrayCountsAndElementsFollowTheArray)
+       NumbersReadAsFarAsTheyGoBoolsTakeOnlyFourWordsArraysFollowTheArrayAndGlobalsKeepTheirType)
 {
     ECS::IEntity* e = Compiled("Hero", "float[] speeds\nfloat i\nent[] list");
     EXPECT_EQ(ReadFloat(e, "2.5abc"), 2.5f);
@@ -538,6 +535,27 @@ TEST_F(ScriptReferences,
     PlaceAt(last, 8.0f);
     Script(e).entityArrays["list"] = {ECS::EntityHandle(first), ECS::EntityHandle(last)};
     EXPECT_EQ(ReadFloat(e, "#entlist[last]_trans_pos_x"), 8.0f);
+
+    // A #player target writes the player's own variable; globals resolve only in their own type.
+    engine->logger.Clear();
+    ECS::IEntity* hero = Compiled("Hero", "float speed\n[Event] True\n[Action]\n#player SetFloat #l_speed 3\n"
+                                          "SetFloat #l_mine #player_var_speed\n[End]");
+    ECS::IEntity* player = Compiled("Player", "");
+    Step(2);
+    EXPECT_EQ(FloatOf(player, "speed"), 3.0f);
+    EXPECT_EQ(FloatOf(hero, "speed"), 0.0f);
+    EXPECT_EQ(FloatOf(hero, "mine"), 3.0f);
+    EXPECT_TRUE(Log().empty());
+
+    // Globals resolve only in their own type and are never created.
+    auto& globals = Scripts().compiler.globals;
+    globals.floats["lives"] = 3.0f;
+    globals.strings["title"] = "Hello big world";
+    EXPECT_EQ(ReadFloat(hero, "#g_lives"), 3.0f);
+    EXPECT_EQ(ReadString(hero, "#g_title"), "Hello big world");
+    EXPECT_THROW(ReadString(hero, "#g_lives"), ScriptFailure);
+    EXPECT_THROW(Refs().Float(hero, ReferenceParser::Prepare("#g_coins"), 0, true, 0), ScriptFailure);
+    EXPECT_EQ(globals.floats.count("coins"), 0u);
 }
 
 // Entities are pooled: a variable kept across steps must not follow its slot to the next entity.
@@ -613,28 +631,6 @@ TEST_F(ScriptReferences, EntNamesPreferTheVariableThenTheSceneMissingHitsReadAsZ
     EXPECT_EQ(ReadFloat(e, "#self_rb_mass"), 4.0f);
     EXPECT_THROW(ReadFloat(e, "#self_nonsense"), ScriptFailure) << "an unknown field is no number";
     EXPECT_EQ(ReadString(e, "#self_nonsense"), "#self_nonsense") << "but it is a literal string";
-}
-
-TEST_F(ScriptReferences, PlayerTargetWritesThePlayersOwnVariableAndGlobalsResolveOnlyInTheirOwnType)
-{
-    ECS::IEntity* hero = Compiled("Hero", "float speed\n[Event] True\n[Action]\n#player SetFloat #l_speed 3\n"
-                                          "SetFloat #l_mine #player_var_speed\n[End]");
-    ECS::IEntity* player = Compiled("Player", "");
-    Step(2);
-    EXPECT_EQ(FloatOf(player, "speed"), 3.0f);
-    EXPECT_EQ(FloatOf(hero, "speed"), 0.0f);
-    EXPECT_EQ(FloatOf(hero, "mine"), 3.0f);
-    EXPECT_TRUE(Log().empty());
-
-    // Globals resolve only in their own type and are never created.
-    auto& globals = Scripts().compiler.globals;
-    globals.floats["lives"] = 3.0f;
-    globals.strings["title"] = "Hello big world";
-    EXPECT_EQ(ReadFloat(hero, "#g_lives"), 3.0f);
-    EXPECT_EQ(ReadString(hero, "#g_title"), "Hello big world");
-    EXPECT_THROW(ReadString(hero, "#g_lives"), ScriptFailure);
-    EXPECT_THROW(Refs().Float(hero, ReferenceParser::Prepare("#g_coins"), 0, true, 0), ScriptFailure);
-    EXPECT_EQ(globals.floats.count("coins"), 0u);
 }
 
 } // namespace Varn::Test

@@ -251,7 +251,7 @@ constexpr bool WINDOWED_EXIT_CODES = true;
 #endif
 } // namespace
 
-TEST(ToolRuns, ProfileAndScreenshotAnswerHelpRefuseBadLinesAndFailOnASceneThatDoesNotLoad)
+TEST(ToolRuns, ProfileAndScreenshotAnswerRefuseFailOnABadSceneAndKeepTheirSavesAwayFromThePlayers)
 {
     ScratchFolder player;
     for (const std::string tool : {CORVALUNE_PROFILE, CORVALUNE_SCREENSHOT})
@@ -278,11 +278,9 @@ TEST(ToolRuns, ProfileAndScreenshotAnswerHelpRefuseBadLinesAndFailOnASceneThatDo
     EXPECT_NE(noPicture.find("NoSuch.scene: the scene did not load"), std::string::npos) << noPicture;
     EXPECT_FALSE(std::filesystem::exists(player.root / "x.png"));
     EXPECT_FALSE(std::filesystem::exists(player.root / "Corvalune")) << "the player's save was touched";
-}
 
-TEST(ToolRuns, AProfileRunByFramesOrStepsKeepsItsSaveAwayFromThePlayersOrWritesItWhereItIsTold)
-{
-    ScratchFolder player;
+    // A profile run by frames or steps keeps its save away from the player's, or writes it where
+    // it is told.
     const auto [report, code] = RunTool(CORVALUNE_PROFILE, "Resources/Scenes/Level1.scene 3", player.root);
     ASSERT_TRUE(code == 0 || !WINDOWED_EXIT_CODES) << code << ": " << report;
     EXPECT_NE(report.find("Resources/Scenes/Level1.scene: 3 frames"), std::string::npos) << report;
