@@ -279,7 +279,7 @@ TEST_F(FrontEnd, OptionsSwitchTheCursorSizeTheWindowSetTheVolumesAndBindTheKeysT
     EXPECT_GT(player->position.y, ground + 50.0f);
 }
 
-TEST_F(FrontEnd, PauseMenuBlursTheWorldStopsTimeAndResumes)
+TEST_F(FrontEnd, PauseMenuBlursTheWorldStopsTimeAndResumesAndTheMouseSelectsAndChooses)
 {
     const std::string director = folder.Write(
         "director.orin", "[Event] Initialize\n[Action]\n"
@@ -360,10 +360,8 @@ TEST_F(FrontEnd, PauseMenuBlursTheWorldStopsTimeAndResumes)
     EXPECT_EQ(CurrentScene().name, "Resources/Scenes/MainMenu.scene");
     EXPECT_EQ(engine->timer->timeScale, 1.0f);
     EXPECT_EQ(Layer(2)->shader->name, "fboShader");
-}
 
-TEST_F(FrontEnd, MouseHoverSelectsAndAClickChooses)
-{
+    // On the game-over screen, hovering selects a button and a click chooses it.
     Load("Resources/Scenes/GameOver.scene");
     IEntity* menu = Find("MenuButton");
     const auto* button = menu->GetComponent<ECS::UIButton>();

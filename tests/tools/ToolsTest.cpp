@@ -198,7 +198,7 @@ TEST_F(ContentCheck, HeadersCamerasFileNamesShaderAnimationAndValueFormsAreCheck
             R"(columns and rows 1 or more: the default stays)"}));
 }
 
-TEST_F(ContentCheck, MissingDefaultsAndBadGlobalLinesAreReported)
+TEST_F(ContentCheck, MissingDefaultsAndBadGlobalLinesAreReportedAndErrorLinesAreToldFromOtherOutput)
 {
     folder.Remove("Resources/Scripts/BasicScript.orin");
     folder.Write("Resources/Scripts/GlobalVariables.orin",
@@ -212,10 +212,8 @@ TEST_F(ContentCheck, MissingDefaultsAndBadGlobalLinesAreReported)
                   "Resources/Scripts/BasicScript.orin: missing: the default script every scene relies on",
                   "Resources/Scripts/GlobalVariables.orin: line 2 is not \"Bool|Float|String name value\": "
                   "\"Float Pickups lots\""}));
-}
 
-TEST_F(ContentCheck, EngineErrorLinesAreToldFromOtherOutput)
-{
+    // The engine's error lines are told from other output.
     for (const char* line : {"Error: Load Failed. Scene is Invalid", "Error: Texture a.dds Failed to Load",
                              "ORINCompiler: [ERROR]Invalid Action in Hero",
                              "Invalid SetBool parameters in Hero.", "Missing array coins in Hero.",
