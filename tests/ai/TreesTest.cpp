@@ -32,9 +32,11 @@ TEST_F(AISystemTest, AnEntityKilledByAnEarlierTreeIsGoneBeforeItsOwnTurn)
     auto killerProbe = Probe();
     auto victimProbe = Probe();
     auto afterProbe = Probe();
+    auto lastProbe = Probe();
     ECS::IEntity* killer = MakeWithTree("Killer", killerProbe);
     ECS::IEntity* victim = MakeWithTree("Victim", victimProbe);
     ECS::IEntity* after = MakeWithTree("After", afterProbe);
+    ECS::IEntity* last = MakeWithTree("Last", lastProbe);
     killerProbe->onRun = [&] { AI().killList.push_back(victim); };
 
     AI().Update(STEP);
@@ -43,7 +45,14 @@ TEST_F(AISystemTest, AnEntityKilledByAnEarlierTreeIsGoneBeforeItsOwnTurn)
     EXPECT_EQ(victim->components.size(), 0u); // back in the pool
     EXPECT_EQ(afterProbe->runs, 1);           // the removal did not make the loop skip it
     EXPECT_TRUE(AI().killList.empty());
-    EXPECT_EQ(AI().Entities(), (std::vector<ECS::IEntity*>{killer, after}));
+    EXPECT_EQ(AI().Entities(), (std::vector<ECS::IEntity*>{killer, after, last}));
+
+    // A tree that removes an entity already passed shifts the rest down under the loop.
+    killerProbe->onRun = nullptr;
+    afterProbe->onRun = [&] { AI().killList.push_back(killer); };
+    AI().Update(STEP);
+    EXPECT_EQ(lastProbe->runs, 2);
+    EXPECT_EQ(AI().Entities(), (std::vector<ECS::IEntity*>{after, last}));
 }
 
 TEST_F(AISystemTest, AnInactiveEntitysTreeIsBuiltOnItsFirstActiveStep)
