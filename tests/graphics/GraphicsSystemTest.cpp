@@ -58,6 +58,8 @@ TEST_F(Drawing, CullingDecidesListMembership)
 {
     IEntity* left = Sprite(-960 - 61, 0, 0, 120, 0, {1, 1, 1, 1});     // ends just left of the view
     IEntity* touching = Sprite(-960 - 60, 0, 0, 120, 0, {1, 1, 1, 1}); // its right edge on the view's
+    IEntity* mirrored = Sprite(-960 - 50, 0, 0, 120, 0, {1, 1, 1, 1}); // a negative scale, half in view
+    mirrored->GetComponent<Transform>()->scale.x *= -1.0f;
     IEntity* hidden = Sprite(0, 0, 0, 100, 0, {1, 1, 1, 1});
     hidden->GetComponent<SpriteRenderer>()->visible = false;
     hidden->AddComponent<ECS::ParticleEmitter>();
@@ -75,6 +77,7 @@ TEST_F(Drawing, CullingDecidesListMembership)
     Graphics().CollectDrawables();
     EXPECT_FALSE(Listed(left, 0));
     EXPECT_TRUE(Listed(touching, 0));
+    EXPECT_TRUE(Listed(mirrored, 0));
     EXPECT_FALSE(Listed(hidden, 0));
     EXPECT_TRUE(Listed(smoke, 0));
     EXPECT_FALSE(Listed(elsewhere, 0));
