@@ -15,6 +15,8 @@ int main(int argc, char** argv)
 {
     setenv("SDL_VIDEODRIVER", "offscreen", 1);
     setenv("SDL_AUDIODRIVER", "dummy", 1);
+    // SDL would turn SIGTERM into a quit event, and a hung test would outlive `timeout`.
+    setenv("SDL_NO_SIGNAL_HANDLERS", "1", 1);
     unsetenv("APPDATA");
     std::string saveFolder = (std::filesystem::temp_directory_path() / "corvalune-test-XXXXXX").string();
     if (mkdtemp(saveFolder.data()) != nullptr)
