@@ -123,10 +123,10 @@ template <typename T> bool SameValue(const T& a, const T& b)
 {
     return a == b;
 }
-// A selection is the same when it names an equal run (the two point into different lists).
+// A selection is the same when it names an equal run in the clone's own list, not the original's.
 bool SameValue(ECS::Animation* const& a, ECS::Animation* const& b)
 {
-    return a == nullptr ? b == nullptr : b != nullptr && *a == *b;
+    return a == nullptr ? b == nullptr : b != nullptr && a != b && *a == *b;
 }
 
 template <typename... T> struct TypeList
@@ -194,6 +194,24 @@ TYPED_TEST(EveryComponent, CloneCopiesEveryValueIntoFieldsOfItsOwn)
             << mine.key << " points outside the clone";
         ExpectSameField(FieldTypes{}, original.properties[i], mine);
     }
+}
+
+// Live particles belong to the emitter that spawned them: a clone starts with a fresh pool.
+TEST(ParticleEmitterClone, StartsWithAFreshPoolOfItsCount)
+{
+    ParticleEmitter original;
+    original.count = 8;
+    original.particles[3].second.alive = true;
+    original.particles[3].first = true;
+    original.emissionTimer = 0.15f;
+
+    auto cloned = original.Clone();
+    const auto& copy = static_cast<const ParticleEmitter&>(*cloned);
+    EXPECT_EQ(copy.particles.size(), 8u);
+    EXPECT_FALSE(copy.particles[3].first);
+    EXPECT_FALSE(copy.particles[3].second.alive);
+    EXPECT_EQ(copy.emissionTimer, 0.0f);
+    EXPECT_TRUE(original.particles[3].second.alive);
 }
 
 } // namespace

@@ -12,25 +12,19 @@ namespace Varn::Test
 using ECS::EntityManager;
 using ECS::IEntity;
 
-TEST(EntityPool, CreatesFromTheFrontAndNamesUnnamedEntitiesInOrder)
+TEST(EntityPool, CreatesFromTheFrontNamesUnnamedEntitiesInOrderAndReusesAFreshEntity)
 {
     EntityManager manager;
     EXPECT_EQ(manager.PoolSize(), 4000u);
-    IEntity* first = manager.CreateEntity();
-    EXPECT_EQ(first, manager.PoolEntity(0));
-    EXPECT_EQ(first->id, 0u);
-    EXPECT_EQ(first->name, "New Entity 0");
+    IEntity* e = manager.CreateEntity();
+    EXPECT_EQ(e, manager.PoolEntity(0));
+    EXPECT_EQ(e->id, 0u);
+    EXPECT_EQ(e->name, "New Entity 0");
     // Still free (no components), so it is handed out again, with a new id.
-    IEntity* again = manager.CreateEntity();
-    EXPECT_EQ(again, first);
-    EXPECT_EQ(again->id, 1u);
-    EXPECT_EQ(again->name, "New Entity 1");
-}
+    EXPECT_EQ(manager.CreateEntity(), e);
+    EXPECT_EQ(e->id, 1u);
+    EXPECT_EQ(e->name, "New Entity 1");
 
-TEST(EntityPool, ReuseStartsFromAFreshEntity)
-{
-    EntityManager manager;
-    IEntity* e = manager.CreateEntity("Crate");
     e->AddComponent<ECS::Transform>();
     IEntity* other = manager.CreateEntity("Other");
     EXPECT_NE(other, e);
@@ -43,17 +37,16 @@ TEST(EntityPool, ReuseStartsFromAFreshEntity)
     e->parent = other;
 
     e->RemoveAllComponents();
-    IEntity* reused = manager.CreateEntity("Barrel");
-    EXPECT_EQ(reused, e);
-    EXPECT_EQ(reused->name, "Barrel");
-    EXPECT_EQ(reused->id, 2u);
-    EXPECT_EQ(reused->tags, 0u);
-    EXPECT_TRUE(reused->prefabOwner.empty());
-    EXPECT_EQ(reused->layer, 0u);
-    EXPECT_EQ(reused->room, 0u);
-    EXPECT_EQ(reused->currentParentId, 0u);
-    EXPECT_TRUE(reused->gameObjectActive);
-    EXPECT_EQ(reused->parent, nullptr);
+    EXPECT_EQ(manager.CreateEntity("Barrel"), e);
+    EXPECT_EQ(e->name, "Barrel");
+    EXPECT_EQ(e->id, 3u);
+    EXPECT_EQ(e->tags, 0u);
+    EXPECT_TRUE(e->prefabOwner.empty());
+    EXPECT_EQ(e->layer, 0u);
+    EXPECT_EQ(e->room, 0u);
+    EXPECT_EQ(e->currentParentId, 0u);
+    EXPECT_TRUE(e->gameObjectActive);
+    EXPECT_EQ(e->parent, nullptr);
 }
 
 TEST(EntityPool, DoublesWhenFullAndHandsOutTheFirstNewEntity)
