@@ -18,26 +18,15 @@ namespace Varn::Test
 using ECS::IEntity;
 using ECS::Transform;
 
-class SceneMembership : public EngineTest
-{
-protected:
-    IEntity* Make(const std::string& name, IEntity* parent = nullptr, float x = 0.0f)
-    {
-        IEntity* e = engine->entities->CreateEntity(name);
-        e->AddComponent<Transform>()->position = {x, 0.0f, 0.0f, 0.0f};
-        e->parent = parent;
-        CurrentScene().AddEntity(e);
-        return e;
-    }
-};
+using SceneMembership = EngineTest;
 
 TEST_F(SceneMembership, HierarchyIsFoundThroughTheSceneListAndActivityFollowsEveryAncestor)
 {
-    IEntity* root = Make("Root");
-    IEntity* a = Make("A", root);
-    IEntity* a1 = Make("A1", a);
-    IEntity* b = Make("B", root);
-    IEntity* a2 = Make("A2", a);
+    IEntity* root = Make<>("Root");
+    IEntity* a = Make<>("A", {}, {1, 1, 1, 0}, root);
+    IEntity* a1 = Make<>("A1", {}, {1, 1, 1, 0}, a);
+    IEntity* b = Make<>("B", {}, {1, 1, 1, 0}, root);
+    IEntity* a2 = Make<>("A2", {}, {1, 1, 1, 0}, a);
     EXPECT_EQ(root->GetChildCount(), 2);
     EXPECT_EQ(root->GetChild(0), a);
     EXPECT_EQ(root->GetChild(1), b);
@@ -64,7 +53,7 @@ TEST_F(SceneMembership, SystemsFollowTheComponentsAnEntityGainsAndLoses)
     lamp->AddComponent<ECS::Light>();
     EXPECT_FALSE(scene.graphicsSystem->Has(lamp)) << "not in a scene yet";
     scene.AddEntity(lamp);
-    IEntity* later = Make("Later");
+    IEntity* later = Make<>("Later");
     later->AddComponent<ECS::Light>();
     EXPECT_EQ(scene.graphicsSystem->Entities(), (std::vector<IEntity*>{lamp, later}));
 
@@ -104,11 +93,11 @@ TEST_F(SceneMembership, SystemsFollowTheComponentsAnEntityGainsAndLoses)
 
 TEST_F(SceneMembership, RecursiveRemovalFreesTheSubtreeAndKeepsTheOrderOfTheRest)
 {
-    IEntity* before = Make("Before");
-    IEntity* root = Make("Root");
-    IEntity* child = Make("Child", root);
-    Make("Grandchild", child);
-    IEntity* after = Make("After");
+    IEntity* before = Make<>("Before");
+    IEntity* root = Make<>("Root");
+    IEntity* child = Make<>("Child", {}, {1, 1, 1, 0}, root);
+    Make<>("Grandchild", {}, {1, 1, 1, 0}, child);
+    IEntity* after = Make<>("After");
 
     CurrentScene().RemoveEntity(root, true);
     EXPECT_EQ(NamesOf(CurrentScene().entities), (std::vector<std::string>{"Main Camera", "Before", "After"}));
@@ -123,10 +112,10 @@ TEST_F(SceneMembership, RecursiveRemovalFreesTheSubtreeAndKeepsTheOrderOfTheRest
 
 TEST_F(SceneMembership, NonRecursiveRemovalLeavesChildrenWhereTheyAre)
 {
-    IEntity* parent = Make("Parent", nullptr, 100.0f);
+    IEntity* parent = Make<>("Parent", {100, 0, 0, 0});
     parent->GetComponent<Transform>()->angle.z = 90.0f;
     parent->GetComponent<Transform>()->flipX = true;
-    IEntity* child = Make("Child", parent, 10.0f);
+    IEntity* child = Make<>("Child", {10, 0, 0, 0}, {1, 1, 1, 0}, parent);
     CurrentScene().transformSystem->UpdateAll();
 
     CurrentScene().RemoveEntity(parent, false);

@@ -10,7 +10,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -24,44 +23,10 @@ namespace fs = std::filesystem;
 
 const std::string EXPECTED = ".expected";
 
-fs::path Folder(const std::string& target)
-{
-    return fs::path(CORVALUNE_SOURCE_DIR) / "fuzz" / "regressions" / target;
-}
-
-std::vector<fs::path> Inputs(const std::string& target)
-{
-    std::vector<fs::path> inputs;
-    std::error_code error;
-    for (const fs::directory_entry& entry : fs::directory_iterator(Folder(target), error))
-    {
-        if (entry.is_regular_file() && entry.path().extension() != EXPECTED)
-        {
-            inputs.push_back(entry.path());
-        }
-    }
-    std::sort(inputs.begin(), inputs.end());
-    return inputs;
-}
-
 std::string Bytes(const fs::path& file)
 {
     std::ifstream in(file, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-std::vector<std::string> ExpectedLines(const fs::path& input)
-{
-    std::vector<std::string> lines;
-    std::istringstream text(Bytes(input.string() + EXPECTED));
-    for (std::string line; std::getline(text, line);)
-    {
-        if (!line.empty())
-        {
-            lines.push_back(line);
-        }
-    }
-    return lines;
 }
 
 std::string Joined(const std::vector<std::string>& log)
@@ -74,30 +39,6 @@ std::string Joined(const std::vector<std::string>& log)
     return text;
 }
 
-void Replay(const std::string& name)
-{
-    const Fuzz::Target* target = Fuzz::FindTarget(name);
-    ASSERT_NE(target, nullptr);
-    const std::vector<fs::path> inputs = Inputs(name);
-    // A renamed or emptied folder would otherwise pass without replaying anything.
-    ASSERT_FALSE(inputs.empty()) << "no inputs in " << Folder(name);
-    for (const fs::path& input : inputs)
-    {
-        SCOPED_TRACE(input.filename().string());
-        const std::string bytes = Bytes(input);
-        const Fuzz::Outcome outcome =
-            target->run(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
-        EXPECT_TRUE(outcome.consistent) << "log:" << Joined(outcome.log);
-        for (const std::string& expected : ExpectedLines(input))
-        {
-            const bool logged = std::any_of(outcome.log.begin(), outcome.log.end(),
-                                            [&](const std::string& line)
-                                            { return line.find(expected) != std::string::npos; });
-            EXPECT_TRUE(logged) << "\"" << expected << "\" not logged; log:" << Joined(outcome.log);
-        }
-    }
-}
-
 } // namespace
 
 // The image decoder's files once aborted, crashed or hung it: they are refused under every extension.
@@ -106,7 +47,36 @@ TEST(RegressionCorpus, ContentLoadersSurviveEveryRecordedInput)
     for (const Fuzz::Target& target : Fuzz::Targets())
     {
         SCOPED_TRACE(target.name);
-        Replay(target.name);
+        const fs::path folder = fs::path(CORVALUNE_SOURCE_DIR) / "fuzz" / "regressions" / target.name;
+        std::vector<fs::path> inputs;
+        std::error_code error;
+        for (const fs::directory_entry& entry : fs::directory_iterator(folder, error))
+        {
+            if (entry.is_regular_file() && entry.path().extension() != EXPECTED)
+            {
+                inputs.push_back(entry.path());
+            }
+        }
+        std::sort(inputs.begin(), inputs.end());
+        // A renamed or emptied folder would otherwise pass without replaying anything.
+        EXPECT_FALSE(inputs.empty()) << "no inputs in " << folder;
+        for (const fs::path& input : inputs)
+        {
+            SCOPED_TRACE(input.filename().string());
+            const std::string bytes = Bytes(input);
+            const Fuzz::Outcome outcome =
+                target.run(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+            EXPECT_TRUE(outcome.consistent) << "log:" << Joined(outcome.log);
+            std::ifstream expected(input.string() + EXPECTED);
+            for (std::string line; std::getline(expected, line);)
+            {
+                const bool logged =
+                    line.empty() || std::any_of(outcome.log.begin(), outcome.log.end(),
+                                                [&](const std::string& logLine)
+                                                { return logLine.find(line) != std::string::npos; });
+                EXPECT_TRUE(logged) << "\"" << line << "\" not logged; log:" << Joined(outcome.log);
+            }
+        }
     }
 }
 

@@ -44,7 +44,7 @@ TEST(CircleTests, CirclesPointEightApartOverlapByPointTwoNow)
         << "touching only";
 }
 
-TEST(BoxCircleTests, CircleOnTheFacingEdgeOrCornerIsHitNow)
+TEST(BoxCircleTests, CircleOnTheFacingEdgeOrCornerIsHitNowOrAheadInTime)
 {
     const BoxShape box = Box(0, 0, 1, 1);
 
@@ -66,6 +66,25 @@ TEST(BoxCircleTests, CircleOnTheFacingEdgeOrCornerIsHitNow)
     EXPECT_NEAR(corner.normal.y, std::sqrt(0.5f), 1e-5f);
 
     EXPECT_FALSE(Collision::BoxCircle(box, {{1.5f, 1.5f, 0, 0}, 0.5f}, {0, 0, 0, 0}, DT, false).hit);
+
+    // Moving: the edge or corner is met ahead in time.
+    const CollisionHit ahead = Collision::BoxCircle(box, {{0, 3, 0, 0}, 0.5f}, {0, -120, 0, 0}, DT, false);
+    ASSERT_TRUE(ahead.hit);
+    EXPECT_NEAR(ahead.timeOfImpact, 1.5f / 120.0f, 1e-6f);
+    EXPECT_EQ(ahead.depth, 0.0f);
+    EXPECT_NEAR(ahead.normal.y, 1.0f, 1e-6f);
+    EXPECT_NEAR(ahead.point.y, 1.0f, 1e-4f) << "where the rim meets the edge";
+
+    EXPECT_FALSE(Collision::BoxCircle(box, {{0, 3, 0, 0}, 0.5f}, {0, -60, 0, 0}, DT, false).hit)
+        << "too slow";
+    EXPECT_FALSE(Collision::BoxCircle(box, {{0, 3, 0, 0}, 0.5f}, {0, 120, 0, 0}, DT, false).hit) << "leaving";
+
+    // Diagonally onto the corner (1, 1): the rim touches it when the centre is 0.5 away.
+    const CollisionHit diagonal =
+        Collision::BoxCircle(box, {{2, 2, 0, 0}, 0.5f}, {-100, -100, 0, 0}, DT, false);
+    ASSERT_TRUE(diagonal.hit);
+    EXPECT_NEAR(diagonal.timeOfImpact, (std::sqrt(2.0f) - 0.5f) / (100.0f * std::sqrt(2.0f)), 1e-5f);
+    EXPECT_NEAR(diagonal.normal.x, std::sqrt(0.5f), 1e-4f) << "from the corner to the centre";
 }
 
 // On a long box the two corners nearest a circle need not share the face it touches: beside a
@@ -95,30 +114,7 @@ TEST(BoxCircleTests, BesideATallWallTheFaceItTouchesDecidesNotTheNearestCorners)
     EXPECT_NEAR(resting.normal.y, -1.0f, 1e-6f);
 }
 
-TEST(BoxCircleTests, MovingCircleMeetsTheEdgeOrCornerAheadInTime)
-{
-    const BoxShape box = Box(0, 0, 1, 1);
-
-    const CollisionHit edge = Collision::BoxCircle(box, {{0, 3, 0, 0}, 0.5f}, {0, -120, 0, 0}, DT, false);
-    ASSERT_TRUE(edge.hit);
-    EXPECT_NEAR(edge.timeOfImpact, 1.5f / 120.0f, 1e-6f);
-    EXPECT_EQ(edge.depth, 0.0f);
-    EXPECT_NEAR(edge.normal.y, 1.0f, 1e-6f);
-    EXPECT_NEAR(edge.point.y, 1.0f, 1e-4f) << "where the rim meets the edge";
-
-    EXPECT_FALSE(Collision::BoxCircle(box, {{0, 3, 0, 0}, 0.5f}, {0, -60, 0, 0}, DT, false).hit)
-        << "too slow";
-    EXPECT_FALSE(Collision::BoxCircle(box, {{0, 3, 0, 0}, 0.5f}, {0, 120, 0, 0}, DT, false).hit) << "leaving";
-
-    // Diagonally onto the corner (1, 1): the rim touches it when the centre is 0.5 away.
-    const CollisionHit corner =
-        Collision::BoxCircle(box, {{2, 2, 0, 0}, 0.5f}, {-100, -100, 0, 0}, DT, false);
-    ASSERT_TRUE(corner.hit);
-    EXPECT_NEAR(corner.timeOfImpact, (std::sqrt(2.0f) - 0.5f) / (100.0f * std::sqrt(2.0f)), 1e-5f);
-    EXPECT_NEAR(corner.normal.x, std::sqrt(0.5f), 1e-4f) << "from the corner to the centre";
-}
-
-TEST(BoxBoxTests, OverlappingBoxesSeparateAlongTheAxisOfLeastOverlap)
+TEST(BoxBoxTests, OverlapSeparatesAlongTheAxisOfLeastOverlapAndMotionHitsOnEnteringTheLastAxis)
 {
     const CollisionHit hit = Collision::BoxBox(Box(0, 0, 1, 1), Box(0, 1.5f, 1, 1), {0, 0, 0, 0}, DT);
     ASSERT_TRUE(hit.hit);
@@ -129,10 +125,8 @@ TEST(BoxBoxTests, OverlappingBoxesSeparateAlongTheAxisOfLeastOverlap)
     EXPECT_NEAR(hit.point.y, 0.5f, 1e-6f) << "moved back by the depth along the normal";
 
     EXPECT_FALSE(Collision::BoxBox(Box(0, 0, 1, 1), Box(0, 2.5f, 1, 1), {0, 0, 0, 0}, DT).hit);
-}
 
-TEST(BoxBoxTests, MovingBoxHitsWhenTheLastAxisIsEnteredWithinTheStep)
-{
+    // Moving, A hits B when the last axis is entered within the step.
     const CollisionHit ahead = Collision::BoxBox(Box(0, 0, 1, 1), Box(3, 0, 1, 1), {120, 0, 0, 0}, DT);
     ASSERT_TRUE(ahead.hit);
     EXPECT_NEAR(ahead.timeOfImpact, 1.0f / 120.0f, 1e-6f);

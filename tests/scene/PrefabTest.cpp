@@ -77,7 +77,7 @@ TEST_F(Prefabs, SecondInstanceComesFromTheCachedTextAndIsIndependent)
         << "the first line only";
 }
 
-TEST_F(Prefabs, BrokenFirstEntityGivesNullWhileTheOthersLoad)
+TEST_F(Prefabs, BrokenFirstEntityInvalidTextOrMissingFileGivesNullAndSaysWhy)
 {
     const std::string path =
         scratch.Write("half.prefab", R"([{"ID":"Bad","ID Type":0,"Current Parent ID":1,"Transform":[1]},)"
@@ -87,10 +87,8 @@ TEST_F(Prefabs, BrokenFirstEntityGivesNullWhileTheOthersLoad)
     ASSERT_NE(Find("Good"), nullptr);
     EXPECT_EQ(PositionOf(Find("Good")).x, 4.0f);
     EXPECT_EQ(LogCount("Error: Load Failed. Transform Failed to Load"), 1u);
-}
 
-TEST_F(Prefabs, InvalidTextIsReportedAndAMissingFileIsTriedAgain)
-{
+    // Text that is no prefab is reported; a missing file is tried again next time.
     const std::string object = scratch.Write("object.prefab", R"({"ID":"NotAnArray"})");
     EXPECT_EQ(Loader().LoadPrefab(object, {}), nullptr);
     const std::string later = scratch.Path("later.prefab");

@@ -27,17 +27,7 @@ protected:
         engine->UseReplay(std::move(replay), std::move(live));
     }
 
-    float PlayerX()
-    {
-        for (ECS::IEntity* entity : CurrentScene().entities)
-        {
-            if (entity->name == "Player")
-            {
-                return entity->GetComponent<ECS::Transform>()->position.x;
-            }
-        }
-        return 0.0f;
-    }
+    float PlayerX() const { return Get("Player")->GetComponent<ECS::Transform>()->position.x; }
 
     std::string path = (folder.root / "level1.replay").string();
     std::string problem;
