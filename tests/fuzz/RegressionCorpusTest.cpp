@@ -29,6 +29,28 @@ std::string Bytes(const fs::path& file)
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+// The recorded inputs of one target, in name order, without their ".expected" files.
+std::vector<fs::path> Inputs(const fs::path& folder)
+{
+    std::vector<fs::path> inputs;
+    std::error_code error;
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder, error))
+    {
+        if (entry.is_regular_file() && entry.path().extension() != EXPECTED)
+        {
+            inputs.push_back(entry.path());
+        }
+    }
+    std::sort(inputs.begin(), inputs.end());
+    return inputs;
+}
+
+bool Logged(const std::vector<std::string>& log, const std::string& part)
+{
+    return std::any_of(log.begin(), log.end(),
+                       [&part](const std::string& line) { return line.find(part) != std::string::npos; });
+}
+
 std::string Joined(const std::vector<std::string>& log)
 {
     std::string text;
@@ -41,23 +63,13 @@ std::string Joined(const std::vector<std::string>& log)
 
 } // namespace
 
-// The image decoder's files once aborted, crashed or hung it: they are refused under every extension.
 TEST(RegressionCorpus, ContentLoadersSurviveEveryRecordedInput)
 {
     for (const Fuzz::Target& target : Fuzz::Targets())
     {
         SCOPED_TRACE(target.name);
         const fs::path folder = fs::path(CORVALUNE_SOURCE_DIR) / "fuzz" / "regressions" / target.name;
-        std::vector<fs::path> inputs;
-        std::error_code error;
-        for (const fs::directory_entry& entry : fs::directory_iterator(folder, error))
-        {
-            if (entry.is_regular_file() && entry.path().extension() != EXPECTED)
-            {
-                inputs.push_back(entry.path());
-            }
-        }
-        std::sort(inputs.begin(), inputs.end());
+        const std::vector<fs::path> inputs = Inputs(folder);
         // A renamed or emptied folder would otherwise pass without replaying anything.
         EXPECT_FALSE(inputs.empty()) << "no inputs in " << folder;
         for (const fs::path& input : inputs)
@@ -68,13 +80,10 @@ TEST(RegressionCorpus, ContentLoadersSurviveEveryRecordedInput)
                 target.run(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
             EXPECT_TRUE(outcome.consistent) << "log:" << Joined(outcome.log);
             std::ifstream expected(input.string() + EXPECTED);
-            for (std::string line; std::getline(expected, line);)
+            for (std::string part; std::getline(expected, part);)
             {
-                const bool logged =
-                    line.empty() || std::any_of(outcome.log.begin(), outcome.log.end(),
-                                                [&](const std::string& logLine)
-                                                { return logLine.find(line) != std::string::npos; });
-                EXPECT_TRUE(logged) << "\"" << line << "\" not logged; log:" << Joined(outcome.log);
+                EXPECT_TRUE(part.empty() || Logged(outcome.log, part))
+                    << "\"" << part << "\" not logged; log:" << Joined(outcome.log);
             }
         }
     }
